@@ -1,0 +1,97 @@
+#include "Demo.h"
+
+#include "Errors.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+
+namespace Vantrel::Cli {
+
+QStringList demoFileNames() {
+    return {
+        QStringLiteral("1Kick In#04.1.wav"),         QStringLiteral("2Kick Out#04.1.wav"),
+        QStringLiteral("3Snare Top#04.1.wav"),       QStringLiteral("4Snare Bottom#04.1.wav"),
+        QStringLiteral("5Hi Hat#04.1.wav"),          QStringLiteral("6Tom 1#04.1.wav"),
+        QStringLiteral("7Tom 2#04.1.wav"),           QStringLiteral("8Over Head L#04.1.wav"),
+        QStringLiteral("9Over Head R#04.1.wav"),     QStringLiteral("10Room Mic L#04.1.wav"),
+        QStringLiteral("11Room Mic R#04.1.wav"),     QStringLiteral("12Bass DI#04.1.wav"),
+        QStringLiteral("13Bass Amp#04.1.wav"),       QStringLiteral("14Electric Gtr 1#04.1.wav"),
+        QStringLiteral("15Electric Gtr 2#04.1.wav"), QStringLiteral("16Acoustic Gtr#04.1.wav"),
+        QStringLiteral("17Piano L#04.1.wav"),        QStringLiteral("18Piano R#04.1.wav"),
+        QStringLiteral("19Organ#04.1.wav"),          QStringLiteral("20Synth Pad#04.1.wav"),
+        QStringLiteral("37Vox 1#03.1.wav"),          QStringLiteral("38Vox 2#03.1.wav"),
+        QStringLiteral("39BGV L#03.1.wav"),          QStringLiteral("40BGV R#03.1.wav"),
+        QStringLiteral("45Talkback#03.1.wav"),       QStringLiteral("47Track Perc L#03.1.wav"),
+        QStringLiteral("48Track Perc R#03.1.wav"),   QStringLiteral("60Crowd FHL#03.1.wav"),
+        QStringLiteral("61Crowd FHR#03.1.wav"),      QStringLiteral("65Click#03.1.wav"),
+        QStringLiteral("Session Notes.txt"),
+    };
+}
+
+namespace {
+
+void putLE(QByteArray& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.append(char((value >> (8 * i)) & 0xFF));
+}
+
+// A mono 16-bit PCM WAV file holding a quarter second of a sine tone.
+QByteArray toneWav(double frequency) {
+    constexpr std::uint32_t rate = 44100;
+    constexpr std::uint32_t frames = rate / 4;
+    constexpr std::uint32_t dataBytes = frames * 2;
+    QByteArray out;
+    out.reserve(44 + dataBytes);
+    out.append("RIFF");
+    putLE(out, 36 + dataBytes, 4);
+    out.append("WAVEfmt ");
+    putLE(out, 16, 4);       // fmt chunk size
+    putLE(out, 1, 2);        // PCM
+    putLE(out, 1, 2);        // one channel
+    putLE(out, rate, 4);     // sample rate
+    putLE(out, rate * 2, 4); // byte rate
+    putLE(out, 2, 2);        // block align
+    putLE(out, 16, 2);       // bits per sample
+    out.append("data");
+    putLE(out, dataBytes, 4);
+    for (std::uint32_t i = 0; i < frames; ++i) {
+        // A short fade in and out keeps the tone free of clicks.
+        const double t = double(i) / rate;
+        const double envelope = std::min({1.0, i / 441.0, (frames - i) / 441.0});
+        const auto sample = std::int16_t(
+            std::lround(8000.0 * envelope * std::sin(2.0 * std::numbers::pi * frequency * t)));
+        putLE(out, std::uint16_t(sample), 2);
+    }
+    return out;
+}
+
+} // namespace
+
+void writeDemoSession(const QString& folder) {
+    if (!QDir().mkpath(folder))
+        throw FileError(QStringLiteral("Couldn't create the folder “%1”.").arg(folder));
+    const QStringList names = demoFileNames();
+    for (int i = 0; i < names.size(); ++i) {
+        const QString path = QDir(folder).filePath(names[i]);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            throw FileError(
+                QStringLiteral("Couldn't write “%1”: %2.").arg(path, file.errorString()),
+                file.errorString());
+        const QByteArray bytes = names[i].endsWith(QLatin1String(".wav"))
+                                     ? toneWav(110.0 * std::pow(2.0, i / 12.0))
+                                     : QByteArray("Recorded at the live show. Tracks 1-65.\n");
+        if (file.write(bytes) != bytes.size())
+            throw FileError(
+                QStringLiteral("Couldn't write “%1”: %2.").arg(path, file.errorString()),
+                file.errorString());
+    }
+}
+
+} // namespace Vantrel::Cli

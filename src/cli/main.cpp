@@ -1,0 +1,204 @@
+// vantrel-cli: the headless companion of the app, for scripting and for checking the engine
+// from outside. Exit 0 on success, 1 with the user-facing message on failure, 2 on bad usage.
+
+#include "Config.h"
+#include "Demo.h"
+#include "Engine.h"
+#include "Errors.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+#include <optional>
+
+using namespace Vantrel;
+
+namespace {
+
+const char* const usageText = "usage: vantrel-cli scan FOLDER [--config FILE] [--json]\n"
+                              "       vantrel-cli classify [--config FILE] [--json] STEM...\n"
+                              "       vantrel-cli demo FOLDER\n";
+
+struct UsageError {
+    QString message;
+};
+
+// The command line after the command name: options and positional arguments.
+struct Args {
+    QStringList positional;
+    std::optional<QString> config;
+    bool json = false;
+};
+
+Args parseArgs(const QStringList& list, bool allowConfig, bool allowJson) {
+    Args args;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        const QString& a = list[i];
+        if (optionsEnded || !a.startsWith(QLatin1String("--"))) {
+            args.positional << a;
+        } else if (a == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (allowJson && a == QLatin1String("--json")) {
+            args.json = true;
+        } else if (allowConfig && a == QLatin1String("--config")) {
+            if (++i == list.size())
+                throw UsageError{QStringLiteral("--config needs a FILE")};
+            args.config = list[i];
+        } else {
+            throw UsageError{QStringLiteral("unknown option %1").arg(a)};
+        }
+    }
+    return args;
+}
+
+void out(const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+void err(const QString& text) {
+    const QByteArray bytes = text.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+// The configuration named by --config, or the user's. Loading never fails, but a file that was
+// named and cannot be used is worth a warning.
+Config configFor(const Args& args) {
+    if (!args.config)
+        return Config::load();
+    QFile file(*args.config);
+    if (!file.open(QIODevice::ReadOnly) || !Config::fromJson(file.readAll()))
+        err(QStringLiteral("warning: cannot use the configuration “%1”; using the built-in rules.")
+                .arg(*args.config));
+    return Config::loadFrom(*args.config);
+}
+
+QJsonValue optionalText(const std::optional<QString>& s) {
+    return s ? QJsonValue(*s) : QJsonValue(QJsonValue::Null);
+}
+
+QString padRight(const QString& s, qsizetype width) {
+    return s.leftJustified(width, QLatin1Char(' '));
+}
+
+int scanCommand(const QStringList& list) {
+    const Args args = parseArgs(list, true, true);
+    if (args.positional.size() != 1)
+        throw UsageError{QStringLiteral("scan takes one FOLDER")};
+    const QFileInfo info(args.positional.first());
+    if (!info.isDir())
+        throw Error(QStringLiteral("“%1” is not a folder.").arg(args.positional.first()));
+    const QString folder = QDir::cleanPath(info.absoluteFilePath());
+    const Config cfg = configFor(args);
+    const Engine::ScanResult result = Engine::scan(folder, cfg);
+
+    if (args.json) {
+        QJsonArray items;
+        for (const Item& item : result.items) {
+            items.append(QJsonObject{
+                {QStringLiteral("file"), item.fileName()},
+                {QStringLiteral("group"), optionalText(item.group)},
+                {QStringLiteral("source"), item.source},
+                {QStringLiteral("order"),
+                 item.order ? QJsonValue(qint64(*item.order)) : QJsonValue(QJsonValue::Null)},
+                {QStringLiteral("folder"), item.folder},
+                {QStringLiteral("newName"), item.newName},
+            });
+        }
+        const QJsonObject root{
+            {QStringLiteral("folder"), folder},
+            {QStringLiteral("items"), items},
+            {QStringLiteral("skipped"), QJsonArray::fromStringList(result.skipped)}};
+        out(QJsonDocument(root).toJson(QJsonDocument::Indented));
+        return 0;
+    }
+
+    qsizetype fileWidth = 4;
+    for (const Item& item : result.items)
+        fileWidth = std::max(fileWidth, item.fileName().size());
+    QString text = QStringLiteral("%1\n%2 audio files\n\n").arg(folder).arg(result.items.size());
+    text += padRight(QStringLiteral("FILE"), fileWidth) +
+            QStringLiteral("  GROUP     ORDER  NEW PLACE\n");
+    for (const Item& item : result.items) {
+        text += padRight(item.fileName(), fileWidth) + QStringLiteral("  ") +
+                padRight(item.group.value_or(QStringLiteral("-")), 8) + QStringLiteral("  ") +
+                padRight(item.order ? QString::number(*item.order) : QStringLiteral("-"), 5) +
+                QStringLiteral("  ") + item.folder + QLatin1Char('/') + item.newName +
+                QLatin1Char('\n');
+    }
+    if (!result.skipped.isEmpty())
+        text += QStringLiteral("\nNot audio, left alone: ") +
+                result.skipped.join(QStringLiteral(", ")) + QLatin1Char('\n');
+    out(text.toUtf8());
+    return 0;
+}
+
+int classifyCommand(const QStringList& list) {
+    const Args args = parseArgs(list, true, true);
+    if (args.positional.isEmpty())
+        throw UsageError{QStringLiteral("classify takes at least one STEM")};
+    const Engine::Classifier classifier(configFor(args));
+
+    QJsonArray rows;
+    QString text;
+    for (const QString& stem : args.positional) {
+        const QStringList tokens = classifier.tokenize(stem);
+        const Engine::Classification c = classifier.classify(stem);
+        rows.append(QJsonObject{{QStringLiteral("stem"), stem},
+                                {QStringLiteral("tokens"), QJsonArray::fromStringList(tokens)},
+                                {QStringLiteral("group"), optionalText(c.group)},
+                                {QStringLiteral("source"), c.source}});
+        text += QStringLiteral("%1\n  tokens: %2\n  group:  %3\n  source: %4\n")
+                    .arg(stem, tokens.join(QLatin1Char(' ')),
+                         c.group.value_or(QStringLiteral("(none)")), c.source);
+    }
+    out(args.json ? QJsonDocument(rows).toJson(QJsonDocument::Indented) : text.toUtf8());
+    return 0;
+}
+
+int demoCommand(const QStringList& list) {
+    const Args args = parseArgs(list, false, false);
+    if (args.positional.size() != 1)
+        throw UsageError{QStringLiteral("demo takes one FOLDER")};
+    Cli::writeDemoSession(args.positional.first());
+    out(QStringLiteral("Demo session written to %1\n")
+            .arg(QDir::cleanPath(QFileInfo(args.positional.first()).absoluteFilePath()))
+            .toUtf8());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    try {
+        if (args.isEmpty())
+            throw UsageError{QStringLiteral("a command is needed")};
+        const QString command = args.takeFirst();
+        if (command == QLatin1String("scan"))
+            return scanCommand(args);
+        if (command == QLatin1String("classify"))
+            return classifyCommand(args);
+        if (command == QLatin1String("demo"))
+            return demoCommand(args);
+        if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+            out(usageText);
+            return 0;
+        }
+        throw UsageError{QStringLiteral("unknown command %1").arg(command)};
+    } catch (const UsageError& e) {
+        err(QStringLiteral("vantrel-cli: ") + e.message);
+        std::fputs(usageText, stderr);
+        return 2;
+    } catch (const Error& e) {
+        err(e.message());
+        return 1;
+    }
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "Config.h"
+#include "Item.h"
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+namespace Vantrel::Engine {
+
+// File-name extensions (lower case) that count as audio.
+const QSet<QString>& audioExts();
+
+// What a scan found: the audio files, named and numbered, and the names of the other
+// regular files, both in natural name order.
+struct ScanResult {
+    QList<Item> items;
+    QStringList skipped;
+};
+
+// Lists the audio files directly inside folder (hidden entries, folders and symbolic links
+// left out), classifies and names them. Never fails: an unreadable folder gives empty lists.
+ScanResult scan(const QString& folder, const Config& cfg);
+
+// The group a stem belongs to (none: unsorted) and its source text.
+struct Classification {
+    std::optional<QString> group;
+    QString source;
+    bool operator==(const Classification&) const = default;
+};
+
+// Reads file-name stems with one configuration; the patterns are compiled once, so one
+// classifier serves a whole folder. Const methods may be called from several threads.
+class Classifier {
+public:
+    explicit Classifier(const Config& cfg);
+    ~Classifier();
+    Classifier(Classifier&&) noexcept;
+    Classifier& operator=(Classifier&&) noexcept;
+
+    QStringList tokenize(const QString& stem) const;
+    Classification classify(const QString& stem) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+// Reduces a stem to upper-case tokens, after joining alias phrases into single tokens.
+QStringList tokenize(const QString& stem, const QMap<QString, QString>& aliases);
+
+// Picks the rule group of a stem and its source text.
+Classification classify(const QString& stem, const Config& cfg);
+
+// The session order of a stem: its leading run of ASCII digits when it fits 64 bits.
+std::optional<std::int64_t> sessionOrder(const QString& stem);
+
+// Fills in every item's folder and new name; the items keep their order and other fields.
+QList<Item> finalize(QList<Item> items, const Config& cfg);
+
+// A single folder or file name made from user text: path separators and NUL become "_", and a
+// name that would be empty, "." or ".." is replaced so that it always names an entry inside
+// its parent folder.
+QString safeName(const QString& name);
+
+} // namespace Vantrel::Engine

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QUuid>
+
+#include <cstdint>
+#include <optional>
+
+namespace Vantrel {
+
+// One audio file under review.
+struct Item {
+    // Identity of the review row; fresh for every scan.
+    QUuid id = QUuid::createUuid();
+    // Absolute path of the file when the folder was scanned.
+    QString url;
+    // The classifier's tokens joined with "_"; may be empty.
+    QString source;
+    // Rule group name; none for an unsorted track.
+    std::optional<QString> group;
+    // Session order: the leading number of the file name.
+    std::optional<std::int64_t> order;
+    // Target sub-folder and new file name; empty until named.
+    QString folder;
+    QString newName;
+
+    // The file name (last path component of url).
+    QString fileName() const;
+
+    bool operator==(const Item&) const = default;
+};
+
+} // namespace Vantrel

@@ -1,0 +1,125 @@
+#include "Engine.h"
+#include "NaturalOrder.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <vector>
+
+namespace Vantrel::Engine {
+
+QString safeName(const QString& name) {
+    QString out = name;
+    out.replace(QLatin1Char('/'), QLatin1Char('_'));
+    out.replace(QChar(u'\0'), QLatin1Char('_'));
+    if (out.isEmpty())
+        return QStringLiteral("_");
+    if (out == QLatin1String(".") || out == QLatin1String(".."))
+        out.fill(QLatin1Char('_'));
+    return out;
+}
+
+namespace {
+
+int digits(qsizetype n) {
+    int d = 1;
+    while (n >= 10) {
+        n /= 10;
+        ++d;
+    }
+    return d;
+}
+
+QString padded(qint64 value, int width) {
+    return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
+}
+
+QString extensionOf(const QString& fileName) {
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : fileName.mid(dot + 1);
+}
+
+// Track numbers in session order within each group: by order (none last), then by the natural
+// order of the file names. Returns the number of each item (0: none) and the common width.
+std::pair<std::vector<qsizetype>, int> numberTracks(const QList<Item>& items) {
+    std::vector<qsizetype> numbers(items.size(), 0);
+    QHash<QString, std::vector<qsizetype>> byGroup;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (items[i].group)
+            byGroup[*items[i].group].push_back(i);
+    }
+    int width = 2;
+    for (auto& positions : byGroup) {
+        std::stable_sort(positions.begin(), positions.end(), [&items](qsizetype a, qsizetype b) {
+            const Item& x = items[a];
+            const Item& y = items[b];
+            if (x.order != y.order) {
+                if (!x.order || !y.order)
+                    return bool(x.order);
+                return *x.order < *y.order;
+            }
+            return NaturalOrder::less(x.fileName(), y.fileName());
+        });
+        for (size_t k = 0; k < positions.size(); ++k)
+            numbers[positions[k]] = qsizetype(k) + 1;
+        width = std::max(width, digits(qsizetype(positions.size())));
+    }
+    return {std::move(numbers), width};
+}
+
+} // namespace
+
+QList<Item> finalize(QList<Item> items, const Config& cfg) {
+    std::vector<qsizetype> numbers;
+    int width = 2;
+    if (cfg.numberTracks)
+        std::tie(numbers, width) = numberTracks(items);
+
+    QHash<QString, qsizetype> groupPosition;
+    for (qsizetype i = 0; i < cfg.groups.size(); ++i)
+        if (!groupPosition.contains(cfg.groups[i].name)) // the first group of a name counts
+            groupPosition.insert(cfg.groups[i].name, i + 1);
+
+    QSet<QString> usedBases;
+    QHash<QString, int> counts;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        Item& item = items[i];
+        QString folder;
+        QString base;
+        const auto position =
+            item.group ? groupPosition.constFind(*item.group) : groupPosition.constEnd();
+        if (position != groupPosition.constEnd()) {
+            folder = QStringLiteral("%1_%2").arg(padded(*position, 2), *item.group);
+            QStringList parts;
+            if (cfg.groupInName || item.source.isEmpty())
+                parts << *item.group;
+            if (!numbers.empty() && numbers[i] > 0)
+                parts << padded(numbers[i], width);
+            if (!item.source.isEmpty())
+                parts << item.source;
+            base = parts.join(QLatin1Char('_'));
+        } else {
+            folder = cfg.unsortedFolder;
+            base = item.source.isEmpty() ? QStringLiteral("UNNAMED") : item.source;
+        }
+        folder = safeName(folder);
+        base = safeName(base);
+
+        if (!cfg.groupInName && item.group && usedBases.contains(base.toLower()))
+            base = safeName(*item.group + QLatin1Char('_') + base);
+        usedBases.insert(base.toLower());
+
+        const int k = ++counts[folder + QLatin1Char('/') + base];
+        QString name = base;
+        if (k >= 2)
+            name += QLatin1Char('_') + padded(k, 2);
+        name += QLatin1Char('.') + extensionOf(item.fileName()).toLower();
+
+        item.folder = folder;
+        item.newName = name;
+    }
+    return items;
+}
+
+} // namespace Vantrel::Engine

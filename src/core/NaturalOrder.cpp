@@ -1,0 +1,63 @@
+#include "NaturalOrder.h"
+
+#include "IcuText.h"
+
+#include <QStringList>
+
+#include <unicode/coll.h>
+#include <unicode/locid.h>
+
+#include <memory>
+
+namespace Vantrel::NaturalOrder {
+
+QString collationLocale(const QString& defaultLocale) {
+    // ICU reports a process without a locale (LANG=C, LANG=POSIX or nothing) as en_US_POSIX,
+    // whose collation orders by code point and ignores numeric mode.
+    const QString base = defaultLocale.section(QLatin1Char('@'), 0, 0);
+    static const QStringList none = {
+        QString(),           QStringLiteral("root"),  QStringLiteral("c"),
+        QStringLiteral("C"), QStringLiteral("POSIX"), QStringLiteral("en_US_POSIX")};
+    return none.contains(base) ? QStringLiteral("en_US") : defaultLocale;
+}
+
+namespace {
+
+std::unique_ptr<icu::Collator> makeCollator() {
+    const QString name = collationLocale(QString::fromLatin1(icu::Locale::getDefault().getName()));
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::Collator> c(
+        icu::Collator::createInstance(icu::Locale(name.toLatin1().constData()), status));
+    if (U_FAILURE(status) || !c) {
+        status = U_ZERO_ERROR;
+        c.reset(icu::Collator::createInstance(icu::Locale::getRoot(), status));
+    }
+    // Secondary strength: accents count, case does not. Digit runs compare by value.
+    c->setStrength(icu::Collator::SECONDARY);
+    c->setAttribute(UCOL_NUMERIC_COLLATION, UCOL_ON, status);
+    return c;
+}
+
+// A collator is not safe to share between threads while it compares; each thread keeps its
+// own, made once.
+const icu::Collator& collator() {
+    thread_local std::unique_ptr<icu::Collator> c = makeCollator();
+    return *c;
+}
+
+} // namespace
+
+int compare(const QString& a, const QString& b) {
+    UErrorCode status = U_ZERO_ERROR;
+    const auto r = collator().compare(
+        reinterpret_cast<const char16_t*>(a.utf16()), static_cast<int32_t>(a.size()),
+        reinterpret_cast<const char16_t*>(b.utf16()), static_cast<int32_t>(b.size()), status);
+    return U_FAILURE(status) ? QString::compare(a, b) : static_cast<int>(r);
+}
+
+bool less(const QString& a, const QString& b) {
+    const int r = compare(a, b);
+    return r != 0 ? r < 0 : QString::compare(a, b) < 0;
+}
+
+} // namespace Vantrel::NaturalOrder

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace Vantrel::NaturalOrder {
+
+// Compares two names as the system file browser orders them: case-insensitive, runs of digits
+// by numeric value, letters by the user's locale (a real locale is pinned when the process
+// has none, such as under LANG=C). Names that differ only in case compare equal.
+int compare(const QString& a, const QString& b);
+
+// compare(), with names that compare equal ordered by code point so that a sort is the same
+// whatever order the names came in.
+bool less(const QString& a, const QString& b);
+
+// The ICU locale used for letters, given the process's default ICU locale name: the default
+// itself, or "en_US" when the default is the POSIX/C or root locale.
+QString collationLocale(const QString& defaultLocale);
+
+} // namespace Vantrel::NaturalOrder

@@ -1,0 +1,181 @@
+#include "Config.h"
+#include "Engine.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+using namespace Vantrel;
+
+namespace {
+
+struct ClassifyCase {
+    const char* stem;
+    QStringList tokens;
+    std::optional<QString> group;
+    const char* source;
+};
+
+void PrintTo(const ClassifyCase& c, std::ostream* os) {
+    *os << c.stem;
+}
+
+class DefaultRules : public testing::TestWithParam<ClassifyCase> {};
+
+// Verifies tokens, group and source of a stem read with the built-in rules.
+TEST_P(DefaultRules, shouldReadStemIntoTokensGroupAndSource) {
+    const ClassifyCase& c = GetParam();
+    const Config& cfg = Config::defaults();
+    EXPECT_EQ(Engine::tokenize(QString::fromUtf8(c.stem), cfg.sourceAliases), c.tokens);
+    const Engine::Classification r = Engine::classify(QString::fromUtf8(c.stem), cfg);
+    EXPECT_EQ(r.group, c.group);
+    EXPECT_EQ(r.source, QString::fromUtf8(c.source));
+}
+
+const QString DRUMS = QStringLiteral("DRUMS");
+
+INSTANTIATE_TEST_SUITE_P(
+    WorkedExamples, DefaultRules,
+    testing::Values(ClassifyCase{"1Kick In#04.1", {"KICK_IN"}, DRUMS, "KICK_IN"},
+                    ClassifyCase{
+                        "47Track Perc L#03.1", {"PERC", "L"}, QStringLiteral("TRACKS"), "PERC_L"},
+                    ClassifyCase{"65Click#03.1", {"CLICK"}, QStringLiteral("UTILITY"), "CLICK"},
+                    ClassifyCase{"Drums L", {"DRUMS", "L"}, DRUMS, "L"},
+                    ClassifyCase{"Snare Bottom", {"SNARE_BTM"}, DRUMS, "SNARE_BTM"},
+                    ClassifyCase{"Over Head R", {"OH", "R"}, DRUMS, "OH_R"},
+                    ClassifyCase{"03 Bass DI", {"BASS", "DI"}, QStringLiteral("BASS"), "DI"},
+                    ClassifyCase{"Kick Bass", {"KICK", "BASS"}, DRUMS, "KICK_BASS"},
+                    ClassifyCase{"Vox 1", {"VOX", "1"}, QStringLiteral("VOCALS"), "VOX_1"},
+                    ClassifyCase{"12 L", {"L"}, QStringLiteral("TRACKS"), "L"},
+                    ClassifyCase{"Room Mic", {"ROOM", "MIC"}, std::nullopt, "ROOM_MIC"},
+                    ClassifyCase{"Tracks 1", {"S", "1"}, std::nullopt, "S_1"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    EdgeCases, DefaultRules,
+    testing::Values(
+        // Only a take suffix: nothing left.
+        ClassifyCase{"#04", {}, std::nullopt, ""}, ClassifyCase{"#04.1", {}, std::nullopt, ""},
+        ClassifyCase{"", {}, std::nullopt, ""},
+        // A take suffix not at the end is not one: "#" separates, the digits stay.
+        ClassifyCase{"Kick#04 In", {"KICK", "04", "IN"}, DRUMS, "KICK_04_IN"},
+        ClassifyCase{"snare btm", {"SNARE_BTM"}, DRUMS, "SNARE_BTM"},
+        ClassifyCase{"kick-in", {"KICK_IN"}, DRUMS, "KICK_IN"},
+        ClassifyCase{"Hi Hat", {"HIHAT"}, DRUMS, "HIHAT"},
+        // Only the first token equal to the group name is removed.
+        ClassifyCase{"Drums Drums", {"DRUMS", "DRUMS"}, DRUMS, "DRUMS"},
+        // The leading-track rule ignores case and comes before word matching.
+        ClassifyCase{"5 TRACK Kick", {"KICK"}, QStringLiteral("TRACKS"), "KICK"},
+        ClassifyCase{"track", {}, QStringLiteral("TRACKS"), ""},
+        // Full upper-casing; non-ASCII letters are separators.
+        ClassifyCase{"Straße Vox", {"STRASSE", "VOX"}, QStringLiteral("VOCALS"), "STRASSE_VOX"},
+        ClassifyCase{"Café Mic", {"CAF", "MIC"}, std::nullopt, "CAF_MIC"},
+        // \d and \s are Unicode classes: Arabic-Indic digits and a no-break space count.
+        ClassifyCase{"\u0661\u0662\u00A0Kick", {"KICK"}, DRUMS, "KICK"},
+        ClassifyCase{"Snare#\u0660\u0664", {"SNARE"}, DRUMS, "SNARE"},
+        // The left/right rule needs every token to be L or R.
+        ClassifyCase{"L R L", {"L", "R", "L"}, QStringLiteral("TRACKS"), "L_R_L"},
+        ClassifyCase{"L C R", {"L", "C", "R"}, std::nullopt, "L_C_R"}));
+
+Config rulesWith(QList<RuleGroup> groups, QMap<QString, QString> aliases = {}) {
+    Config cfg = Config::defaults();
+    cfg.groups = std::move(groups);
+    cfg.sourceAliases = std::move(aliases);
+    return cfg;
+}
+
+RuleGroup group(const char* name, QStringList aliases) {
+    RuleGroup g;
+    g.name = QString::fromUtf8(name);
+    g.aliases = std::move(aliases);
+    return g;
+}
+
+// Verifies that without a TRACKS group neither the leading-track nor the left/right rule acts.
+TEST(Classify, shouldGoByWordsWhenNoTracksGroupExists) {
+    Config cfg = Config::defaults();
+    cfg.groups.removeIf([](const RuleGroup& g) { return g.name == QLatin1String("TRACKS"); });
+    EXPECT_EQ(Engine::classify(QStringLiteral("47Track Perc L#03.1"), cfg),
+              (Engine::Classification{DRUMS, QStringLiteral("PERC_L")}));
+    EXPECT_EQ(Engine::classify(QStringLiteral("12 L"), cfg),
+              (Engine::Classification{std::nullopt, QStringLiteral("L")}));
+}
+
+// Verifies that the earliest group claiming a word wins, whatever its name.
+TEST(Classify, shouldGiveSharedWordToEarlierGroup) {
+    const Config cfg = rulesWith({group("SYNTHS", {"PAD"}), group("KEYS", {"PAD", "KEYS"})});
+    EXPECT_EQ(Engine::classify(QStringLiteral("Pad Keys"), cfg).group, QStringLiteral("SYNTHS"));
+    EXPECT_EQ(Engine::classify(QStringLiteral("Keys Pad"), cfg),
+              (Engine::Classification{QStringLiteral("KEYS"), QStringLiteral("PAD")}));
+}
+
+struct AliasCase {
+    const char* name;
+    QMap<QString, QString> aliases;
+    const char* stem;
+    QStringList tokens;
+};
+
+// Verifies how source aliases join phrases into tokens.
+TEST(Tokenize, shouldApplySourceAliases) {
+    const AliasCase cases[] = {
+        // Longest key first: "KICK IN" wins over "KICK" though "KICK" sorts first.
+        {"longest key first", {{"KICK", "BD"}, {"KICK IN", "KICK_IN"}}, "Kick In", {"KICK_IN"}},
+        // "_" is a word character: KICK_IN is not touched by the shorter key.
+        {"joined token is one word",
+         {{"KICK", "BD"}, {"KICK IN", "KICK_IN"}},
+         "Kick In Kick",
+         {"KICK_IN", "BD"}},
+        {"value with a space gives two tokens",
+         {{"GTR", "GUITAR ELECTRIC"}},
+         "Gtr 1",
+         {"GUITAR", "ELECTRIC", "1"}},
+        {"value is not upper-cased", {{"VOX", "vox_lead"}}, "Vox", {"vox_lead"}},
+        {"value is literal", {{"VOX", "$0\\1"}}, "Vox", {"$0\\1"}},
+        {"key is upper-cased when used", {{"kick in", "KICK_IN"}}, "KICK IN", {"KICK_IN"}},
+        {"key with other characters never matches", {{"KICK-IN", "KI"}}, "Kick-In", {"KICK", "IN"}},
+        {"key with pattern characters is quoted", {{"A.C", "X"}}, "ABC", {"ABC"}},
+        {"whole words only", {{"IN", "X"}}, "Kick Inside In", {"KICK", "INSIDE", "X"}},
+    };
+    for (const AliasCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Engine::tokenize(QString::fromUtf8(c.stem), c.aliases), c.tokens);
+    }
+}
+
+// Verifies that one classifier gives the same answers as the one-off functions.
+TEST(Classifier, shouldAnswerLikeOneOffCallsForManyStems) {
+    const Config& cfg = Config::defaults();
+    const Engine::Classifier classifier(cfg);
+    for (const char* stem : {"1Kick In#04.1", "Kick Bass", "12 L", "Room Mic", "Tracks 1"}) {
+        SCOPED_TRACE(stem);
+        const QString s = QString::fromUtf8(stem);
+        EXPECT_EQ(classifier.classify(s), Engine::classify(s, cfg));
+        EXPECT_EQ(classifier.tokenize(s), Engine::tokenize(s, cfg.sourceAliases));
+    }
+}
+
+// Verifies the session order taken from the start of a stem.
+TEST(SessionOrder, shouldReadLeadingAsciiNumber) {
+    const struct {
+        const char* stem;
+        std::optional<std::int64_t> order;
+    } cases[] = {
+        {"1Kick In#04.1", 1},
+        {"47Track Perc L#03.1", 47},
+        {"007 Snare", 7},
+        {"Kick 1", std::nullopt},
+        {"", std::nullopt},
+        {"9223372036854775807 max", INT64_MAX},
+        {"9223372036854775808 too big", std::nullopt},
+        {"123456789012345678901234567890", std::nullopt},
+        {"\u00B2Kick", std::nullopt},       // superscript two: numeric, not a decimal number
+        {"1\u00B2Kick", std::nullopt},      // the run includes it, so it is not plain ASCII
+        {"\u0661\u0662Kick", std::nullopt}, // Arabic-Indic digits
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stem);
+        EXPECT_EQ(Engine::sessionOrder(QString::fromUtf8(c.stem)), c.order);
+    }
+}
+
+} // namespace

@@ -1,0 +1,55 @@
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace Vantrel::Test {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        ADD_FAILURE() << "cannot write " << path.toStdString();
+        return;
+    }
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read " << path.toStdString();
+        return {};
+    }
+    return f.readAll();
+}
+
+void touchAll(const QString& folder, const QStringList& names) {
+    for (const QString& name : names)
+        writeFile(folder + QLatin1Char('/') + name);
+}
+
+QMap<QString, QByteArray> snapshot(const QString& root) {
+    QMap<QString, QByteArray> tree;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    const QDir base(root);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info = it.fileInfo();
+        const QString rel = base.relativeFilePath(path);
+        if (info.isSymLink())
+            tree.insert(rel, "<link>");
+        else if (info.isDir())
+            tree.insert(rel, "<dir>");
+        else
+            tree.insert(rel, readFile(path));
+    }
+    return tree;
+}
+
+} // namespace Vantrel::Test
