@@ -1,6 +1,7 @@
 #include "Engine.h"
 #include "IcuText.h"
 
+#include <unicode/locid.h>
 #include <unicode/regex.h>
 #include <unicode/uchar.h>
 
@@ -39,30 +40,36 @@ const FixedPatterns& fixed() {
     return patterns;
 }
 
-// Replaces every match of pattern in text by replacement, taken literally.
-icu::UnicodeString replaceAll(const icu::RegexPattern& pattern, const icu::UnicodeString& text,
+// Replaces every match in text by replacement, taken literally; matcher is reused.
+icu::UnicodeString replaceAll(icu::RegexMatcher& m, const icu::UnicodeString& text,
                               const icu::UnicodeString& replacement) {
     UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> m(pattern.matcher(text, status));
-    if (U_FAILURE(status))
-        return text;
+    m.reset(text);
     icu::UnicodeString out;
     int32_t last = 0;
-    while (m->find(status) && U_SUCCESS(status)) {
-        const int32_t start = m->start(status);
-        const int32_t end = m->end(status);
+    while (m.find(status) && U_SUCCESS(status)) {
+        const int32_t start = m.start(status);
+        const int32_t end = m.end(status);
         out.append(text, last, start - last);
         out.append(replacement);
         last = end;
     }
+    if (last == 0)
+        return text;
     out.append(text, last, text.length() - last);
     return out;
 }
 
-bool matches(const icu::RegexPattern& pattern, const icu::UnicodeString& text) {
+std::unique_ptr<icu::RegexMatcher> matcherFor(const icu::RegexPattern& pattern) {
     UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> m(pattern.matcher(text, status));
-    return U_SUCCESS(status) && m->find(status) && U_SUCCESS(status);
+    std::unique_ptr<icu::RegexMatcher> m(pattern.matcher(status));
+    return U_SUCCESS(status) ? std::move(m) : nullptr;
+}
+
+bool matches(icu::RegexMatcher& m, const icu::UnicodeString& text) {
+    UErrorCode status = U_ZERO_ERROR;
+    m.reset(text);
+    return m.find(status) && U_SUCCESS(status);
 }
 
 // Quotes every character that has a meaning in a pattern.
@@ -79,16 +86,15 @@ icu::UnicodeString escapePattern(const QString& text) {
 }
 
 // Every run of characters outside A-Z and 0-9 becomes one space; ends trimmed.
-QString squeezeSeparators(const QString& text) {
-    QString out;
-    out.reserve(text.size());
+icu::UnicodeString squeezeSeparators(const icu::UnicodeString& text) {
+    icu::UnicodeString out;
     bool gap = false;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
+    for (int32_t i = 0; i < text.length(); ++i) {
+        const char16_t u = text.charAt(i);
         if ((u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9')) {
             if (gap && !out.isEmpty())
-                out += QLatin1Char(' ');
-            out += c;
+                out.append(char16_t(' '));
+            out.append(u);
             gap = false;
         } else {
             gap = true;
@@ -99,18 +105,31 @@ QString squeezeSeparators(const QString& text) {
 
 } // namespace
 
+// The matchers are made once per classifier and reset for every stem; ICU matchers are not
+// shared between threads, which is why a classifier belongs to one thread at a time.
 struct Classifier::Impl {
     struct Alias {
         std::unique_ptr<icu::RegexPattern> pattern;
+        std::unique_ptr<icu::RegexMatcher> matcher;
+        icu::UnicodeString key;
         icu::UnicodeString value;
     };
     std::vector<Alias> aliases;
-    Config cfg;
+    std::unique_ptr<icu::RegexMatcher> takeSuffix;
+    std::unique_ptr<icu::RegexMatcher> channel;
+    std::unique_ptr<icu::RegexMatcher> trackWord;
+    std::unique_ptr<icu::RegexMatcher> leadingTrack;
+    QList<RuleGroup> groups;
     bool hasTracks = false;
 };
 
 Classifier::Classifier(const Config& cfg) : d(std::make_unique<Impl>()) {
-    d->cfg = cfg;
+    const FixedPatterns& p = fixed();
+    d->takeSuffix = matcherFor(*p.takeSuffix);
+    d->channel = matcherFor(*p.channel);
+    d->trackWord = matcherFor(*p.trackWord);
+    d->leadingTrack = matcherFor(*p.leadingTrack);
+    d->groups = cfg.groups;
     d->hasTracks = std::any_of(cfg.groups.cbegin(), cfg.groups.cend(),
                                [](const RuleGroup& g) { return g.name == tracksGroup; });
 
@@ -121,9 +140,14 @@ Classifier::Classifier(const Config& cfg) : d(std::make_unique<Impl>()) {
     std::stable_sort(pairs.begin(), pairs.end(),
                      [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
     for (const auto& [key, value] : pairs) {
-        auto pattern = compile(u"\\b" + escapePattern(Icu::upper(key)) + u"\\b");
-        if (pattern)
-            d->aliases.push_back({std::move(pattern), Icu::toIcu(value)});
+        const QString upperKey = Icu::upper(key);
+        auto pattern = compile(u"\\b" + escapePattern(upperKey) + u"\\b");
+        if (!pattern)
+            continue;
+        auto matcher = matcherFor(*pattern);
+        if (matcher)
+            d->aliases.push_back(
+                {std::move(pattern), std::move(matcher), Icu::toIcu(upperKey), Icu::toIcu(value)});
     }
 }
 
@@ -132,14 +156,19 @@ Classifier::Classifier(Classifier&&) noexcept = default;
 Classifier& Classifier::operator=(Classifier&&) noexcept = default;
 
 QStringList Classifier::tokenize(const QString& stem) const {
-    const FixedPatterns& p = fixed();
     icu::UnicodeString s = Icu::toIcu(stem);
-    s = replaceAll(*p.takeSuffix, s, {});
-    s = replaceAll(*p.channel, s, {});
-    s = replaceAll(*p.trackWord, s, {});
-    s = Icu::toIcu(squeezeSeparators(Icu::upper(Icu::toQt(s))));
-    for (const Impl::Alias& alias : d->aliases)
-        s = replaceAll(*alias.pattern, s, alias.value);
+    // Each pattern is tried only when its literal part or first character can be there.
+    if (s.indexOf(char16_t('#')) >= 0)
+        s = replaceAll(*d->takeSuffix, s, {});
+    if (!s.isEmpty() && u_isdigit(s.char32At(0)))
+        s = replaceAll(*d->channel, s, {});
+    s = replaceAll(*d->trackWord, s, {});
+    s.toUpper(icu::Locale::getRoot());
+    s = squeezeSeparators(s);
+    for (const Impl::Alias& alias : d->aliases) {
+        if (s.indexOf(alias.key) >= 0)
+            s = replaceAll(*alias.matcher, s, alias.value);
+    }
     return Icu::toQt(s).split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
@@ -147,14 +176,14 @@ Classification Classifier::classify(const QString& stem) const {
     QStringList tokens = tokenize(stem);
     const auto joined = [&tokens] { return tokens.join(QLatin1Char('_')); };
 
-    if (d->hasTracks && matches(*fixed().leadingTrack, Icu::toIcu(stem)))
+    if (d->hasTracks && matches(*d->leadingTrack, Icu::toIcu(stem)))
         return {tracksGroup, joined()};
 
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         const QString token = tokens[i];
         const QStringList pieces = token.split(QLatin1Char('_'), Qt::SkipEmptyParts);
         const QString head = pieces.isEmpty() ? token : pieces.first();
-        for (const RuleGroup& g : d->cfg.groups) {
+        for (const RuleGroup& g : d->groups) {
             if (!g.aliases.contains(token) && !g.aliases.contains(head))
                 continue;
             if (token == g.name)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Ids.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QMap>
@@ -22,7 +24,7 @@ struct Swatch {
 // One rule group: a name, the words that put a track into it and an optional Logic colour.
 struct RuleGroup {
     // Identity within one run; fresh for every group created or read, never stored.
-    QUuid id = QUuid::createUuid();
+    QUuid id = newId();
     QString name;
     QStringList aliases;
     // Stored colour as [col, row]; absent means "the default swatch of the name".

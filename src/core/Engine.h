@@ -34,8 +34,8 @@ struct Classification {
     bool operator==(const Classification&) const = default;
 };
 
-// Reads file-name stems with one configuration; the patterns are compiled once, so one
-// classifier serves a whole folder. Const methods may be called from several threads.
+// Reads file-name stems with one configuration; its patterns are compiled once, so one
+// classifier serves a whole folder. A classifier is used by one thread at a time.
 class Classifier {
 public:
     explicit Classifier(const Config& cfg);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Ids.h"
+
 #include <QString>
 #include <QUuid>
 
@@ -11,7 +13,7 @@ namespace Vantrel {
 // One audio file under review.
 struct Item {
     // Identity of the review row; fresh for every scan.
-    QUuid id = QUuid::createUuid();
+    QUuid id = newId();
     // Absolute path of the file when the folder was scanned.
     QString url;
     // The classifier's tokens joined with "_"; may be empty.

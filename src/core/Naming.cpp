@@ -31,8 +31,12 @@ int digits(qsizetype n) {
     return d;
 }
 
+// value in decimal, zero-padded to width digits at least; value is not negative.
 QString padded(qint64 value, int width) {
-    return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
+    QString digits = QString::number(value);
+    if (digits.size() < width)
+        digits.prepend(QString(width - digits.size(), QLatin1Char('0')));
+    return digits;
 }
 
 QString extensionOf(const QString& fileName) {

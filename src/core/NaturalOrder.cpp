@@ -7,7 +7,10 @@
 #include <unicode/coll.h>
 #include <unicode/locid.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace Vantrel::NaturalOrder {
 
@@ -58,6 +61,34 @@ int compare(const QString& a, const QString& b) {
 bool less(const QString& a, const QString& b) {
     const int r = compare(a, b);
     return r != 0 ? r < 0 : QString::compare(a, b) < 0;
+}
+
+void sort(QStringList& names) {
+    struct Keyed {
+        std::string key;
+        QString name;
+    };
+    const icu::Collator& c = collator();
+    std::vector<Keyed> keyed;
+    keyed.reserve(names.size());
+    for (QString& name : names) {
+        const icu::UnicodeString u = Icu::toIcu(name);
+        std::string key(size_t(u.length()) * 4 + 16, '\0');
+        int32_t n = c.getSortKey(u, reinterpret_cast<uint8_t*>(key.data()), int32_t(key.size()));
+        if (n > int32_t(key.size())) {
+            key.resize(size_t(n));
+            n = c.getSortKey(u, reinterpret_cast<uint8_t*>(key.data()), int32_t(key.size()));
+        }
+        key.resize(size_t(n));
+        keyed.push_back({std::move(key), std::move(name)});
+    }
+    // Equal keys (names equal but for case) fall back to code points, as less() does.
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        const int r = a.key.compare(b.key);
+        return r != 0 ? r < 0 : QString::compare(a.name, b.name) < 0;
+    });
+    for (qsizetype i = 0; i < names.size(); ++i)
+        names[i] = std::move(keyed[size_t(i)].name);
 }
 
 } // namespace Vantrel::NaturalOrder

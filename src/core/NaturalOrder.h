@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace Vantrel::NaturalOrder {
 
@@ -12,6 +13,9 @@ int compare(const QString& a, const QString& b);
 // compare(), with names that compare equal ordered by code point so that a sort is the same
 // whatever order the names came in.
 bool less(const QString& a, const QString& b);
+
+// Sorts names with less(), computing each name's collation key once.
+void sort(QStringList& names);
 
 // The ICU locale used for letters, given the process's default ICU locale name: the default
 // itself, or "en_US" when the default is the POSIX/C or root locale.

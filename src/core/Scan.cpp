@@ -14,7 +14,7 @@
 namespace Vantrel {
 
 QString Item::fileName() const {
-    return url.section(QLatin1Char('/'), -1);
+    return url.mid(url.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 namespace Engine {
@@ -60,7 +60,7 @@ QStringList regularFiles(const QString& folder) {
 ScanResult scan(const QString& folder, const Config& cfg) {
     ScanResult result;
     QStringList names = regularFiles(folder);
-    std::sort(names.begin(), names.end(), NaturalOrder::less);
+    NaturalOrder::sort(names);
 
     QString base = QDir::cleanPath(QDir(folder).absolutePath());
     if (!base.endsWith(QLatin1Char('/')))

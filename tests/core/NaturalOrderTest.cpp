@@ -10,8 +10,12 @@ using namespace Vantrel;
 
 namespace {
 
+// Sorts with the comparison, and checks that the keyed sort agrees with it.
 QStringList sorted(QStringList names) {
+    QStringList keyed = names;
+    NaturalOrder::sort(keyed);
     std::sort(names.begin(), names.end(), NaturalOrder::less);
+    EXPECT_EQ(keyed, names);
     return names;
 }
 
