@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace Vantrel;
-using Vantrel::Test::touchAll;
+using Vantrel::Fixtures::touchAll;
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-namespace Vantrel::Test {
+namespace Vantrel::Fixtures {
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -52,4 +52,4 @@ QMap<QString, QByteArray> snapshot(const QString& root) {
     return tree;
 }
 
-} // namespace Vantrel::Test
+} // namespace Vantrel::Fixtures

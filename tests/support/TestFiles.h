@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace Vantrel::Test {
+namespace Vantrel::Fixtures {
 
 // Writes bytes to path, creating missing parent folders; fails the test on error.
 void writeFile(const QString& path, const QByteArray& bytes = {});
@@ -20,4 +20,4 @@ void touchAll(const QString& folder, const QStringList& names);
 // bytes, a folder to "<dir>", a symbolic link to "<link>". Compares two trees exactly.
 QMap<QString, QByteArray> snapshot(const QString& root);
 
-} // namespace Vantrel::Test
+} // namespace Vantrel::Fixtures

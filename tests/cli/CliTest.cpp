@@ -1,0 +1,174 @@
+// Runs the built vantrel-cli as another program would: arguments in, text and exit code out.
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+using namespace Vantrel;
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun cli(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(VANTREL_CLI_PATH), args);
+    if (!p.waitForFinished(60000)) {
+        ADD_FAILURE() << "vantrel-cli did not finish";
+        return {};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+QJsonValue json(const QByteArray& bytes) {
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << bytes.toStdString();
+    return doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object());
+}
+
+class Cli : public testing::Test {
+protected:
+    QTemporaryDir dir;
+};
+
+// Verifies the JSON of a scan of the worked-example files: folders, names, nulls and skipped.
+TEST_F(Cli, shouldPrintScanAsJson) {
+    Fixtures::touchAll(dir.path(), {"1Kick In#04.1.wav", "47Track Perc L#03.1.wav",
+                                    "65Click#03.1.wav", "Room Mic.wav", "notes.txt"});
+    const CliRun r = cli({"scan", dir.path(), "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject expected{{"folder", dir.path()},
+                               {"items",
+                                QJsonArray{
+                                    QJsonObject{{"file", "1Kick In#04.1.wav"},
+                                                {"group", "DRUMS"},
+                                                {"source", "KICK_IN"},
+                                                {"order", 1},
+                                                {"folder", "01_DRUMS"},
+                                                {"newName", "01_KICK_IN.wav"}},
+                                    QJsonObject{{"file", "47Track Perc L#03.1.wav"},
+                                                {"group", "TRACKS"},
+                                                {"source", "PERC_L"},
+                                                {"order", 47},
+                                                {"folder", "07_TRACKS"},
+                                                {"newName", "01_PERC_L.wav"}},
+                                    QJsonObject{{"file", "65Click#03.1.wav"},
+                                                {"group", "UTILITY"},
+                                                {"source", "CLICK"},
+                                                {"order", 65},
+                                                {"folder", "10_UTILITY"},
+                                                {"newName", "01_CLICK.wav"}},
+                                    QJsonObject{{"file", "Room Mic.wav"},
+                                                {"group", QJsonValue::Null},
+                                                {"source", "ROOM_MIC"},
+                                                {"order", QJsonValue::Null},
+                                                {"folder", "99_UNSORTED"},
+                                                {"newName", "ROOM_MIC.wav"}},
+                                }},
+                               {"skipped", QJsonArray{"notes.txt"}}};
+    EXPECT_EQ(json(r.out), QJsonValue(expected)) << r.out.toStdString();
+}
+
+// Verifies that --config reads the named file instead of the user's.
+TEST_F(Cli, shouldScanWithNamedConfiguration) {
+    Fixtures::touchAll(dir.path(), {"Session/1Kick In#04.1.wav"});
+    Fixtures::writeFile(dir.filePath("rules.json"),
+                        R"({"groups": [{"name": "kit", "aliases": ["kick"]}],
+        "source_aliases": {}, "unsorted_folder": "Other", "group_in_name": true})");
+    const CliRun r =
+        cli({"scan", "--config", dir.filePath("rules.json"), dir.filePath("Session"), "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject item = json(r.out)["items"][0].toObject();
+    EXPECT_EQ(item["folder"].toString(), "01_KIT");
+    EXPECT_EQ(item["newName"].toString(), "KIT_01_KICK_IN.wav");
+}
+
+// Verifies tokens, group and source of several stems as JSON.
+TEST_F(Cli, shouldPrintClassificationAsJson) {
+    const CliRun r = cli({"classify", "--json", "1Kick In#04.1", "Room Mic"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonArray expected{QJsonObject{{"stem", "1Kick In#04.1"},
+                                          {"tokens", QJsonArray{"KICK_IN"}},
+                                          {"group", "DRUMS"},
+                                          {"source", "KICK_IN"}},
+                              QJsonObject{{"stem", "Room Mic"},
+                                          {"tokens", QJsonArray{"ROOM", "MIC"}},
+                                          {"group", QJsonValue::Null},
+                                          {"source", "ROOM_MIC"}}};
+    EXPECT_EQ(json(r.out), QJsonValue(expected));
+}
+
+// Verifies the exit codes: 2 with a usage line for bad arguments, 1 with a message on failure.
+TEST_F(Cli, shouldReportBadUsageAndFailures) {
+    Fixtures::touchAll(dir.path(), {"file.wav"});
+    const struct {
+        const char* name;
+        QStringList args;
+        int exitCode;
+        const char* err;
+    } cases[] = {
+        {"no command", {}, 2, "usage: vantrel-cli"},
+        {"unknown command", {"sort"}, 2, "usage: vantrel-cli"},
+        {"unknown option", {"scan", dir.path(), "--fast"}, 2, "unknown option --fast"},
+        {"missing folder argument", {"scan"}, 2, "usage: vantrel-cli"},
+        {"config without file", {"scan", dir.path(), "--config"}, 2, "--config needs a FILE"},
+        {"classify without stems", {"classify", "--json"}, 2, "usage: vantrel-cli"},
+        {"folder missing", {"scan", dir.filePath("nope")}, 1, "is not a folder."},
+        {"a file, not a folder", {"scan", dir.filePath("file.wav")}, 1, "is not a folder."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun r = cli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        EXPECT_TRUE(r.err.contains(c.err)) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+}
+
+// Verifies the demo session: valid WAV files the scan sorts, and no second write over it.
+TEST_F(Cli, shouldWriteDemoSessionOnce) {
+    const QString folder = dir.filePath("Demo Session");
+    CliRun r = cli({"demo", folder});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+
+    const QStringList wavs = QDir(folder).entryList({"*.wav"}, QDir::Files);
+    EXPECT_GE(wavs.size(), 24);
+    for (const QString& name : wavs) {
+        const QByteArray bytes = Fixtures::readFile(QDir(folder).filePath(name));
+        ASSERT_GT(bytes.size(), 44) << name.toStdString();
+        EXPECT_TRUE(bytes.startsWith("RIFF") && bytes.mid(8, 8) == "WAVEfmt ")
+            << name.toStdString();
+        const quint32 riffSize = qFromLittleEndian<quint32>(bytes.constData() + 4);
+        EXPECT_EQ(riffSize + 8, quint32(bytes.size())) << name.toStdString();
+    }
+
+    r = cli({"scan", folder, "--json"});
+    ASSERT_EQ(r.exitCode, 0);
+    const QJsonObject scan = json(r.out).toObject();
+    EXPECT_EQ(scan["items"].toArray().size(), wavs.size());
+    EXPECT_EQ(scan["skipped"].toArray().size(), 1);
+    int unsorted = 0;
+    for (const QJsonValue& item : scan["items"].toArray())
+        unsorted += item["group"].isNull();
+    EXPECT_GE(unsorted, 1);
+
+    const auto before = Fixtures::snapshot(folder);
+    r = cli({"demo", folder});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(Fixtures::snapshot(folder), before);
+}
+
+} // namespace
