@@ -5,6 +5,7 @@
 #include "Demo.h"
 #include "Engine.h"
 #include "Errors.h"
+#include "Export.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,16 +15,22 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <optional>
+#include <unistd.h>
 
 using namespace Vantrel;
 
 namespace {
 
-const char* const usageText = "usage: vantrel-cli scan FOLDER [--config FILE] [--json]\n"
-                              "       vantrel-cli classify [--config FILE] [--json] STEM...\n"
-                              "       vantrel-cli demo FOLDER\n";
+const char* const usageText =
+    "usage: vantrel-cli scan FOLDER [--config FILE] [--json]\n"
+    "       vantrel-cli classify [--config FILE] [--json] STEM...\n"
+    "       vantrel-cli organize FOLDER (--in-place | --copy) [--config FILE] [--json]\n"
+    "       vantrel-cli put-back FOLDER\n"
+    "       vantrel-cli demo FOLDER\n";
 
 struct UsageError {
     QString message;
@@ -34,9 +41,10 @@ struct Args {
     QStringList positional;
     std::optional<QString> config;
     bool json = false;
+    std::optional<ExportMode> mode;
 };
 
-Args parseArgs(const QStringList& list, bool allowConfig, bool allowJson) {
+Args parseArgs(const QStringList& list, bool allowConfig, bool allowJson, bool allowMode = false) {
     Args args;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < list.size(); ++i) {
@@ -47,6 +55,13 @@ Args parseArgs(const QStringList& list, bool allowConfig, bool allowJson) {
             optionsEnded = true;
         } else if (allowJson && a == QLatin1String("--json")) {
             args.json = true;
+        } else if (allowMode &&
+                   (a == QLatin1String("--in-place") || a == QLatin1String("--copy"))) {
+            const ExportMode mode =
+                a == QLatin1String("--copy") ? ExportMode::copy : ExportMode::inPlace;
+            if (args.mode && *args.mode != mode)
+                throw UsageError{QStringLiteral("choose one of --in-place and --copy")};
+            args.mode = mode;
         } else if (allowConfig && a == QLatin1String("--config")) {
             if (++i == list.size())
                 throw UsageError{QStringLiteral("--config needs a FILE")};
@@ -87,14 +102,19 @@ QString padRight(const QString& s, qsizetype width) {
     return s.leftJustified(width, QLatin1Char(' '));
 }
 
-int scanCommand(const QStringList& list) {
-    const Args args = parseArgs(list, true, true);
+// The absolute, clean path of the one FOLDER argument; fails when it is not a folder.
+QString folderArgument(const Args& args, const char* command) {
     if (args.positional.size() != 1)
-        throw UsageError{QStringLiteral("scan takes one FOLDER")};
+        throw UsageError{QStringLiteral("%1 takes one FOLDER").arg(QLatin1String(command))};
     const QFileInfo info(args.positional.first());
     if (!info.isDir())
         throw Error(QStringLiteral("“%1” is not a folder.").arg(args.positional.first()));
-    const QString folder = QDir::cleanPath(info.absoluteFilePath());
+    return QDir::cleanPath(info.absoluteFilePath());
+}
+
+int scanCommand(const QStringList& list) {
+    const Args args = parseArgs(list, true, true);
+    const QString folder = folderArgument(args, "scan");
     const Config cfg = configFor(args);
     const Engine::ScanResult result = Engine::scan(folder, cfg);
 
@@ -162,6 +182,76 @@ int classifyCommand(const QStringList& list) {
     return 0;
 }
 
+// Set by Ctrl-C; the export asks it between files.
+std::atomic<bool> interrupted{false};
+
+void onInterrupt(int) {
+    interrupted.store(true);
+}
+
+int organizeCommand(const QStringList& list) {
+    const Args args = parseArgs(list, true, true, true);
+    const QString folder = folderArgument(args, "organize");
+    if (!args.mode)
+        throw UsageError{QStringLiteral("organize needs --in-place or --copy")};
+    const bool inPlace = *args.mode == ExportMode::inPlace;
+    const QString failure = inPlace ? QStringLiteral("Couldn't organize the folder: ")
+                                    : QStringLiteral("Couldn't create the sorted folder: ");
+
+    const Engine::ScanResult scan = Engine::scan(folder, configFor(args));
+    if (scan.items.isEmpty())
+        throw Error(QStringLiteral("No audio files found directly inside “%1”.")
+                        .arg(QFileInfo(folder).fileName()));
+
+    struct sigaction action = {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+
+    const bool showProgress = isatty(STDERR_FILENO);
+    const auto progress = [showProgress](int done, int total) {
+        if (showProgress)
+            std::fprintf(stderr, "\r%d of %d files", done, total);
+    };
+    ExportResult result;
+    try {
+        result = Engine::exportItems(scan.items, folder, *args.mode, progress,
+                                     [] { return interrupted.load(); });
+    } catch (const CancelledError&) {
+        if (showProgress)
+            std::fputc('\n', stderr);
+        throw;
+    } catch (const Error& e) {
+        if (showProgress)
+            std::fputc('\n', stderr);
+        throw Error(failure + e.message());
+    }
+    if (showProgress)
+        std::fputc('\n', stderr);
+
+    if (args.json) {
+        out(QJsonDocument(QJsonObject{{QStringLiteral("result"), result.url},
+                                      {QStringLiteral("note"), result.note},
+                                      {QStringLiteral("inPlace"), result.inPlace}})
+                .toJson(QJsonDocument::Indented));
+    } else {
+        out((result.note + QLatin1Char('\n') + result.url + QLatin1Char('\n')).toUtf8());
+    }
+    return 0;
+}
+
+int putBackCommand(const QStringList& list) {
+    const Args args = parseArgs(list, false, false);
+    const QString folder = folderArgument(args, "put-back");
+    try {
+        Engine::undo(folder);
+    } catch (const Error& e) {
+        throw Error(QStringLiteral("Couldn't put the files back: ") + e.message());
+    }
+    out(QStringLiteral("Put the files back in %1\n").arg(folder).toUtf8());
+    return 0;
+}
+
 int demoCommand(const QStringList& list) {
     const Args args = parseArgs(list, false, false);
     if (args.positional.size() != 1)
@@ -186,6 +276,10 @@ int main(int argc, char** argv) {
             return scanCommand(args);
         if (command == QLatin1String("classify"))
             return classifyCommand(args);
+        if (command == QLatin1String("organize"))
+            return organizeCommand(args);
+        if (command == QLatin1String("put-back"))
+            return putBackCommand(args);
         if (command == QLatin1String("demo"))
             return demoCommand(args);
         if (command == QLatin1String("--help") || command == QLatin1String("-h")) {

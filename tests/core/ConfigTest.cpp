@@ -15,10 +15,6 @@
 #include <ostream>
 #include <sys/resource.h>
 
-void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace Vantrel {
 
 void PrintTo(const Config& cfg, std::ostream* os) {

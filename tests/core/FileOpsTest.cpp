@@ -18,10 +18,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace Vantrel {
 namespace {
 

@@ -7,6 +7,27 @@
 
 #include <gtest/gtest.h>
 
+void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+void PrintTo(const QByteArray& b, std::ostream* os) {
+    *os << '"' << b.toStdString() << '"';
+}
+
+void PrintTo(const QStringList& list, std::ostream* os) {
+    *os << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
+}
+
+void PrintTo(const QMap<QString, QByteArray>& tree, std::ostream* os) {
+    *os << "{\n";
+    for (auto it = tree.cbegin(); it != tree.cend(); ++it)
+        *os << "  " << it.key().toStdString() << ": "
+            << (it.value().size() > 60 ? it.value().left(60) + "…" : it.value()).toStdString()
+            << '\n';
+    *os << '}';
+}
+
 namespace Vantrel::Fixtures {
 
 void writeFile(const QString& path, const QByteArray& bytes) {

@@ -5,6 +5,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <ostream>
+
+// Readable failure messages for the Qt types the tests compare.
+void PrintTo(const QString& s, std::ostream* os);
+void PrintTo(const QByteArray& b, std::ostream* os);
+void PrintTo(const QStringList& list, std::ostream* os);
+void PrintTo(const QMap<QString, QByteArray>& tree, std::ostream* os);
+
 namespace Vantrel::Fixtures {
 
 // Writes bytes to path, creating missing parent folders; fails the test on error.

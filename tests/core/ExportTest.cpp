@@ -1,0 +1,424 @@
+#include "Export.h"
+
+#include "Config.h"
+#include "Engine.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <functional>
+
+using namespace Vantrel;
+using Fixtures::readFile;
+using Fixtures::snapshot;
+using Fixtures::writeFile;
+
+namespace {
+
+// The system's file operations, with clones that succeed for chosen files (made as plain
+// copies, which is what a clone looks like from outside) and sizes that can be made up.
+class ScriptedFileOps : public FaultyFileOps {
+public:
+    std::function<bool(const QString&)> clones = [](const QString&) { return false; };
+    std::optional<qint64> size;
+
+    bool clone(const QString& from, const QString& to) override {
+        if (!clones(from))
+            return false;
+        systemFileOps().copy(from, to);
+        return true;
+    }
+    std::optional<qint64> fileSize(const QString& path) override {
+        return size ? size : FaultyFileOps::fileSize(path);
+    }
+};
+
+class Export : public testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString session = dir.filePath(QStringLiteral("Session"));
+
+    // Writes the named files into the session, each holding its own name, and scans it.
+    QList<Item> sessionWith(const QStringList& names, const Config& cfg = Config::defaults()) {
+        for (const QString& name : names)
+            writeFile(QDir(session).filePath(name), name.toUtf8());
+        return Engine::scan(session, cfg).items;
+    }
+
+    static QStringList manyNames(int count) {
+        static const char* const sources[] = {"Kick In", "Snare Top", "Bass DI",      "Vox",
+                                              "Piano",   "Room Mic",  "Track Perc L", "Click"};
+        QStringList names;
+        for (int i = 0; i < count; ++i)
+            names << QStringLiteral("%1%2#01.1.wav").arg(i + 1).arg(QLatin1String(sources[i % 8]));
+        return names;
+    }
+};
+
+// Verifies the sorted copy: folders, names, content, listing files, note and progress.
+TEST_F(Export, shouldMakeSortedCopyNextToFolder) {
+    const QList<Item> items =
+        sessionWith({"1Kick In#04.1.wav", "2 Drums L.wav", "12 L.wav", "Room.wav", "notes.txt"});
+    const auto before = snapshot(session);
+    QList<std::pair<int, int>> reports;
+    const ExportResult r = Engine::exportItems(items, session, ExportMode::copy, [&](int d, int t) {
+        reports.push_back({d, t});
+    });
+
+    EXPECT_EQ(r.url, dir.filePath("Session SORTED"));
+    EXPECT_FALSE(r.inPlace);
+    EXPECT_EQ(r.note, "Copied 0.0 GB (this disk cannot clone files).");
+    EXPECT_EQ(reports, (QList<std::pair<int, int>>{{1, 4}, {2, 4}, {3, 4}, {4, 4}}));
+    EXPECT_EQ(snapshot(session), before);
+    EXPECT_EQ(snapshot(r.url),
+              (QMap<QString, QByteArray>{
+                  {"01_DRUMS", "<dir>"},
+                  {"01_DRUMS/01_KICK_IN.wav", "1Kick In#04.1.wav"},
+                  {"01_DRUMS/02_L.wav", "2 Drums L.wav"},
+                  {"07_TRACKS", "<dir>"},
+                  {"07_TRACKS/01_L.wav", "12 L.wav"},
+                  {"99_UNSORTED", "<dir>"},
+                  {"99_UNSORTED/ROOM.wav", "Room.wav"},
+                  {"import_order.txt", "[01_DRUMS]\n  01_KICK_IN.wav\n  02_L.wav\n[07_TRACKS]\n"
+                                       "  01_L.wav\n[99_UNSORTED]\n  ROOM.wav\n"},
+                  {"manifest.json", QJsonDocument::fromJson(R"({"01_DRUMS": ["01_KICK_IN.wav",
+                      "02_L.wav"], "07_TRACKS": ["01_L.wav"], "99_UNSORTED": ["ROOM.wav"]})")
+                                        .toJson(QJsonDocument::Indented)},
+              }));
+}
+
+// Verifies that the sorted folder takes the first free name.
+TEST_F(Export, shouldNumberSortedFolderWhenNameIsTaken) {
+    const QList<Item> items = sessionWith({"1 Kick.wav"});
+    QDir().mkpath(dir.filePath("Session SORTED"));
+    QDir().mkpath(dir.filePath("Session SORTED 2"));
+    EXPECT_EQ(Engine::exportItems(items, session, ExportMode::copy).url,
+              dir.filePath("Session SORTED 3"));
+}
+
+// Verifies the note of a sorted copy for clones, copies and a mix of both.
+TEST_F(Export, shouldCountClonesOrCopiedBytesInNote) {
+    const struct {
+        const char* name;
+        int files;
+        std::function<bool(const QString&)> clones;
+        std::optional<qint64> size;
+        const char* note;
+    } cases[] = {
+        {"all cloned", 12, [](const QString&) { return true; }, std::nullopt,
+         "12 files cloned: no extra disk space used."},
+        {"all copied", 2, [](const QString&) { return false; }, 630'000'000,
+         "Copied 1.3 GB (this disk cannot clone files)."},
+        {"mixed: only copied bytes count", 3,
+         [](const QString& p) { return !p.contains(QLatin1String("1 Kick")); }, 1'260'000'000,
+         "Copied 1.3 GB (this disk cannot clone files)."},
+        {"empty files copied", 3, [](const QString&) { return false; }, 0,
+         "0 files cloned: no extra disk space used."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir here;
+        const QString folder = here.filePath("S");
+        QStringList names;
+        for (int i = 1; i <= c.files; ++i)
+            names << QStringLiteral("%1 Kick.wav").arg(i);
+        Fixtures::touchAll(folder, names);
+        ScriptedFileOps ops;
+        ops.clones = c.clones;
+        ops.size = c.size;
+        const auto items = Engine::scan(folder, Config::defaults()).items;
+        EXPECT_EQ(Engine::exportItems(items, folder, ExportMode::copy, {}, {}, ops).note, c.note);
+    }
+}
+
+// Verifies that an empty list fails at the manifest and leaves nothing behind.
+TEST_F(Export, shouldFailEmptyCopyWithoutLeavingFolder) {
+    QDir().mkpath(session);
+    EXPECT_THROW(Engine::exportItems({}, session, ExportMode::copy), FileError);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{"Session"});
+}
+
+// Verifies organizing in place: files moved, journal of the moves, a taken name not replaced.
+TEST_F(Export, shouldOrganizeInPlaceWithJournal) {
+    const QList<Item> items = sessionWith({"1 Kick In.wav", "2 Snare.wav", "Room.wav"});
+    writeFile(QDir(session).filePath("01_DRUMS/01_KICK_IN.wav"), "earlier");
+    const ExportResult r = Engine::exportItems(items, session, ExportMode::inPlace);
+
+    EXPECT_EQ(r, (ExportResult{session,
+                               "3 files moved into their folders: nothing copied, no extra space "
+                               "used.",
+                               true}));
+    const auto tree = snapshot(session);
+    EXPECT_EQ(tree.value("01_DRUMS/01_KICK_IN.wav"), "earlier");
+    EXPECT_EQ(tree.value("01_DRUMS/01_KICK_IN_02.wav"), "1 Kick In.wav");
+    EXPECT_EQ(tree.value("01_DRUMS/02_SNARE.wav"), "2 Snare.wav");
+    EXPECT_EQ(tree.value("99_UNSORTED/ROOM.wav"), "Room.wav");
+    EXPECT_EQ(tree.value("import_order.txt"),
+              "[01_DRUMS]\n  01_KICK_IN_02.wav\n  02_SNARE.wav\n[99_UNSORTED]\n  ROOM.wav\n");
+    const auto journal = Engine::parseJournal(tree.value(Engine::journalName));
+    ASSERT_TRUE(journal);
+    EXPECT_EQ(*journal,
+              (QList<Move>{{session + "/1 Kick In.wav", session + "/01_DRUMS/01_KICK_IN_02.wav"},
+                           {session + "/2 Snare.wav", session + "/01_DRUMS/02_SNARE.wav"},
+                           {session + "/Room.wav", session + "/99_UNSORTED/ROOM.wav"}}));
+}
+
+// Verifies that the journal of every planned move is on disk before the first file moves.
+TEST_F(Export, shouldWriteJournalBeforeFirstMove) {
+    const QList<Item> items = sessionWith(manyNames(5));
+    FaultyFileOps ops;
+    ops.countOnly({FileOp::move});
+    std::optional<QList<Move>> journalAtFirstMove;
+    ops.beforeOperation(1, [&] {
+        journalAtFirstMove =
+            Engine::parseJournal(readFile(QDir(session).filePath(Engine::journalName)));
+    });
+    Engine::exportItems(items, session, ExportMode::inPlace, {}, {}, ops);
+    ASSERT_TRUE(journalAtFirstMove);
+    EXPECT_EQ(journalAtFirstMove,
+              Engine::parseJournal(readFile(QDir(session).filePath(Engine::journalName))));
+    EXPECT_EQ(journalAtFirstMove->size(), 5);
+}
+
+// Verifies that a failure at any file operation, or a cancellation before any file, leaves
+// the tree exactly as it was, in both modes.
+TEST_F(Export, shouldRollBackAfterFailureAtEveryStep) {
+    const QList<Item> items = sessionWith(manyNames(50) << "notes.txt");
+    const auto before = snapshot(dir.path());
+    for (const ExportMode mode : {ExportMode::copy, ExportMode::inPlace}) {
+        FaultyFileOps counter;
+        Engine::exportItems(items, session, mode, {}, {}, counter);
+        const int operations = counter.operationCount();
+        mode == ExportMode::copy ? QDir(dir.filePath("Session SORTED")).removeRecursively()
+                                 : (Engine::undo(session), true);
+        ASSERT_EQ(snapshot(dir.path()), before);
+
+        for (const int code : {ENOSPC, EIO}) {
+            for (int k = 1; k <= operations; ++k) {
+                SCOPED_TRACE(testing::Message() << (mode == ExportMode::copy ? "copy" : "in place")
+                                                << ", errno " << code << ", operation " << k);
+                FaultyFileOps ops;
+                ops.failAt(k, code);
+                bool failed = false;
+                try {
+                    Engine::exportItems(items, session, mode, {}, {}, ops);
+                } catch (const FileError& e) {
+                    failed = true;
+                    EXPECT_TRUE(e.message().contains(QString::fromLocal8Bit(strerror(code))))
+                        << e.what();
+                }
+                if (!failed) {
+                    // Only a failed look-up or clone can go unnoticed; the result is still whole.
+                    const FileOp kind = ops.operations()[k - 1].kind;
+                    EXPECT_TRUE(kind == FileOp::exists || kind == FileOp::clone ||
+                                kind == FileOp::fileSize);
+                    mode == ExportMode::copy
+                        ? QDir(dir.filePath("Session SORTED")).removeRecursively()
+                        : (Engine::undo(session), true);
+                }
+                ASSERT_EQ(snapshot(dir.path()), before);
+            }
+        }
+        for (int k = 1; k <= int(items.size()); ++k) {
+            SCOPED_TRACE(testing::Message() << "cancel before file " << k);
+            int asked = 0;
+            EXPECT_THROW(
+                Engine::exportItems(items, session, mode, {}, [&] { return ++asked == k; }),
+                CancelledError);
+            ASSERT_EQ(snapshot(dir.path()), before);
+        }
+    }
+}
+
+// Verifies that organizing a folder again keeps the earlier journal: in front of the new one
+// on success, as it was after a failure.
+TEST_F(Export, shouldKeepEarlierJournalWhenOrganizingAgain) {
+    const auto original = [&] {
+        sessionWith({"1 Kick.wav", "2 Vox.wav"});
+        return snapshot(session);
+    }();
+    Engine::exportItems(Engine::scan(session, Config::defaults()).items, session,
+                        ExportMode::inPlace);
+    const QList<Item> later = sessionWith({"3 Bass.wav"});
+    const auto organized = snapshot(session);
+
+    FaultyFileOps ops;
+    ops.countOnly({FileOp::move});
+    ops.failAt(1, EIO);
+    EXPECT_THROW(Engine::exportItems(later, session, ExportMode::inPlace, {}, {}, ops), FileError);
+    EXPECT_EQ(snapshot(session), organized);
+
+    Engine::exportItems(later, session, ExportMode::inPlace);
+    Engine::undo(session);
+    auto expected = original;
+    expected.insert("3 Bass.wav", "3 Bass.wav");
+    EXPECT_EQ(snapshot(session), expected);
+}
+
+class PutBack : public Export {
+public:
+    // The session as scanned, and after organizing it in place.
+    QMap<QString, QByteArray> original;
+    void organize(const QStringList& names) {
+        const QList<Item> items = sessionWith(names);
+        original = snapshot(session);
+        Engine::exportItems(items, session, ExportMode::inPlace);
+    }
+    QString at(const QString& rel) const { return QDir(session).filePath(rel); }
+};
+
+// Verifies the put-back of an organized folder, also after the user changed it.
+TEST_F(PutBack, shouldRestoreFilesAfterUserChanges) {
+    const struct {
+        const char* name;
+        std::function<void(PutBack&)> change;
+        std::function<void(QMap<QString, QByteArray>&)> expect;
+    } cases[] = {
+        {"untouched", [](PutBack&) {}, [](auto&) {}},
+        {"a file deleted", [](PutBack& t) { QFile::remove(t.at("01_DRUMS/01_KICK_IN.wav")); },
+         [](auto& tree) { tree.remove("1Kick In#01.1.wav"); }},
+        {"an extra file in a group folder",
+         [](PutBack& t) { writeFile(t.at("01_DRUMS/mine.wav"), "mine"); },
+         [](auto& tree) {
+             tree.insert("01_DRUMS", "<dir>");
+             tree.insert("01_DRUMS/mine.wav", "mine");
+         }},
+        {"only a hidden file left", [](PutBack& t) { writeFile(t.at("01_DRUMS/.DS_Store"), "x"); },
+         [](auto&) {}},
+        {"a new file with an old name",
+         [](PutBack& t) { writeFile(t.at("12Bass DI#04.1.wav"), "new"); },
+         [](auto& tree) {
+             tree.insert("12Bass DI#04.1_02.wav", tree.value("12Bass DI#04.1.wav"));
+             tree.insert("12Bass DI#04.1.wav", "new");
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(session).removeRecursively();
+        organize(manyNames(10) << "12Bass DI#04.1.wav");
+        c.change(*this);
+        Engine::undo(session);
+        auto expected = original;
+        c.expect(expected);
+        EXPECT_EQ(snapshot(session), expected);
+    }
+}
+
+// Verifies that a second put-back fails and an empty journal only clears the listing files.
+TEST_F(PutBack, shouldHandleMissingAndEmptyJournal) {
+    organize({"1 Kick.wav"});
+    Engine::undo(session);
+    EXPECT_THROW(Engine::undo(session), FileError);
+    EXPECT_EQ(snapshot(session), original);
+
+    writeFile(at(Engine::journalName), "[]");
+    writeFile(at(Engine::manifestName), "{}");
+    Engine::undo(session);
+    EXPECT_EQ(snapshot(session), original);
+}
+
+// Verifies that a put-back that fails at any step can be completed by a second one.
+TEST_F(PutBack, shouldFinishAfterFailureAtEveryStep) {
+    organize(manyNames(30));
+    const auto organized = snapshot(session);
+    FaultyFileOps counter;
+    Engine::undo(session, counter);
+    const int operations = counter.operationCount();
+
+    for (int k = 1; k <= operations; ++k) {
+        SCOPED_TRACE(testing::Message() << "operation " << k);
+        QDir(session).removeRecursively();
+        organize(manyNames(30));
+        ASSERT_EQ(snapshot(session), organized);
+        FaultyFileOps ops;
+        ops.failAt(k, EIO);
+        try {
+            Engine::undo(session, ops);
+        } catch (const FileError&) {
+        }
+        if (QFile::exists(at(Engine::journalName)))
+            Engine::undo(session);
+        auto tree = snapshot(session);
+        const FileOp failed = ops.operations().value(k - 1).kind;
+        if (failed == FileOp::list || failed == FileOp::remove) {
+            // Clearing up is best effort: an empty group folder or a listing file may stay.
+            tree.removeIf([&tree](auto it) {
+                return it.key() == Engine::manifestName || it.key() == Engine::importOrderName ||
+                       (it.value() == "<dir>" &&
+                        std::none_of(tree.keyBegin(), tree.keyEnd(), [&](const QString& p) {
+                            return p.startsWith(it.key() + QLatin1Char('/'));
+                        }));
+            });
+        }
+        EXPECT_EQ(tree, original);
+    }
+}
+
+// Verifies that a journal out of shape or naming places outside the folder moves nothing.
+TEST_F(PutBack, shouldRefuseUnsafeOrDamagedJournal) {
+    organize({"1 Kick.wav"});
+    QTemporaryDir outside;
+    writeFile(outside.filePath("secret.wav"), "secret");
+    QFile::link(outside.path(), at("escape"));
+    const QString kick = at("01_DRUMS/01_KICK.wav");
+    const struct {
+        const char* name;
+        QByteArray journal;
+    } cases[] = {
+        {"not JSON", "[{"},
+        {"not a list", R"({"from": "a", "to": "b"})"},
+        {"missing key", R"([{"from": "/x"}])"},
+        {"not a string", R"([{"from": 1, "to": "/x"}])"},
+        {"from outside", QStringLiteral(R"([{"from": "%1", "to": "%2"}])")
+                             .arg(outside.filePath("stolen.wav"), kick)
+                             .toUtf8()},
+        {"to outside", QStringLiteral(R"([{"from": "%1", "to": "%2"}])")
+                           .arg(at("x.wav"), outside.filePath("secret.wav"))
+                           .toUtf8()},
+        {"dot-dot",
+         QStringLiteral(R"([{"from": "%1/../x.wav", "to": "%2"}])").arg(session, kick).toUtf8()},
+        {"relative", QStringLiteral(R"([{"from": "x.wav", "to": "%1"}])").arg(kick).toUtf8()},
+        {"through a link", QStringLiteral(R"([{"from": "%1", "to": "%2"}])")
+                               .arg(at("x.wav"), at("escape/secret.wav"))
+                               .toUtf8()},
+        {"the folder itself",
+         QStringLiteral(R"([{"from": "%1", "to": "%2"}])").arg(session, kick).toUtf8()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(at(Engine::journalName), c.journal);
+        const auto before = snapshot(session);
+        const auto outsideBefore = snapshot(outside.path());
+        try {
+            Engine::undo(session);
+            ADD_FAILURE() << "the journal was accepted";
+        } catch (const Error& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("nothing was moved"))) << e.what();
+        }
+        EXPECT_EQ(snapshot(session), before);
+        EXPECT_EQ(snapshot(outside.path()), outsideBefore);
+    }
+}
+
+// Verifies the free-name rule.
+TEST(UniqueUrl, shouldGiveFirstFreeName) {
+    QTemporaryDir dir;
+    const auto path = [&](const char* n) { return dir.filePath(QString::fromUtf8(n)); };
+    EXPECT_EQ(Engine::uniqueURL(path("Kick.wav")), path("Kick.wav"));
+    writeFile(path("Kick.wav"));
+    EXPECT_EQ(Engine::uniqueURL(path("Kick.wav")), path("Kick_02.wav"));
+    for (int i = 2; i <= 99; ++i)
+        writeFile(dir.filePath(QStringLiteral("Kick_%1.wav").arg(i, 2, 10, QLatin1Char('0'))));
+    EXPECT_EQ(Engine::uniqueURL(path("Kick.wav")), path("Kick_100.wav"));
+    QDir().mkpath(path("Folder"));
+    EXPECT_EQ(Engine::uniqueURL(path("Folder")), path("Folder_02"));
+}
+
+} // namespace
