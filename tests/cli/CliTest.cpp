@@ -2,6 +2,7 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -127,6 +128,12 @@ TEST_F(Cli, shouldReportBadUsageAndFailures) {
         {"config without file", {"scan", dir.path(), "--config"}, 2, "--config needs a FILE"},
         {"classify without stems", {"classify", "--json"}, 2, "usage: vantrel-cli"},
         {"folder missing", {"scan", dir.filePath("nope")}, 1, "is not a folder."},
+        {"organize without mode", {"organize", dir.path()}, 2, "needs --in-place or --copy"},
+        {"organize with both modes",
+         {"organize", dir.path(), "--copy", "--in-place"},
+         2,
+         "choose one of --in-place and --copy"},
+        {"put-back with options", {"put-back", dir.path(), "--json"}, 2, "unknown option --json"},
         {"a file, not a folder", {"scan", dir.filePath("file.wav")}, 1, "is not a folder."},
     };
     for (const auto& c : cases) {
@@ -169,6 +176,64 @@ TEST_F(Cli, shouldWriteDemoSessionOnce) {
     r = cli({"demo", folder});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(Fixtures::snapshot(folder), before);
+}
+
+// Verifies a sorted copy and an organization in place with its put-back, as JSON.
+TEST_F(Cli, shouldOrganizeAndPutBack) {
+    const QString folder = dir.filePath("Live");
+    Fixtures::touchAll(folder, {"1Kick In#04.1.wav", "65Click#03.1.wav", "notes.txt"});
+    const auto original = Fixtures::snapshot(folder);
+
+    CliRun r = cli({"organize", folder, "--copy", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(json(r.out),
+              QJsonValue(QJsonObject{{"result", dir.filePath("Live SORTED")},
+                                     {"note", "0 files cloned: no extra disk space used."},
+                                     {"inPlace", false}}));
+    EXPECT_TRUE(QFile::exists(dir.filePath("Live SORTED/01_DRUMS/01_KICK_IN.wav")));
+
+    r = cli({"organize", folder, "--in-place", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(
+        json(r.out),
+        QJsonValue(QJsonObject{
+            {"result", folder},
+            {"note", "2 files moved into their folders: nothing copied, no extra space used."},
+            {"inPlace", true}}));
+    EXPECT_TRUE(QFile::exists(QDir(folder).filePath("10_UTILITY/01_CLICK.wav")));
+
+    r = cli({"put-back", folder});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(Fixtures::snapshot(folder), original);
+}
+
+// Verifies the app's own failure messages for organizing and putting back.
+TEST_F(Cli, shouldReportOrganizeFailuresWithAppMessages) {
+    Fixtures::touchAll(dir.filePath("Empty"), {"notes.txt"});
+    Fixtures::touchAll(dir.filePath("Blocked"), {"1 Kick.wav", "01_DRUMS"});
+    const struct {
+        const char* name;
+        QStringList args;
+        const char* err;
+    } cases[] = {
+        {"no audio",
+         {"organize", dir.filePath("Empty"), "--copy"},
+         "No audio files found directly inside “Empty”."},
+        {"group folder blocked by a file",
+         {"organize", dir.filePath("Blocked"), "--in-place"},
+         "Couldn't organize the folder: Couldn't move"},
+        {"nothing to put back",
+         {"put-back", dir.filePath("Empty")},
+         "Couldn't put the files back: Couldn't read the undo journal"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto before = Fixtures::snapshot(dir.path());
+        const CliRun r = cli(c.args);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.startsWith(c.err)) << r.err.toStdString();
+        EXPECT_EQ(Fixtures::snapshot(dir.path()), before);
+    }
 }
 
 } // namespace
