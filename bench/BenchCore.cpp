@@ -102,6 +102,7 @@ BENCHMARK(BM_Scan)->Unit(benchmark::kMillisecond);
 // Keeps each benchmark's real time per iteration, for the ratio printed after the run.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}
     std::map<std::string, double> nanoseconds;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs)

@@ -91,6 +91,41 @@ QString sortedFolderFor(const QString& from, FileOps& ops) {
     return candidate;
 }
 
+// Whether name is the temporary file of an interrupted atomic write of one of the listing
+// files or the journal: ".<name>.<hex>.tmp".
+bool isListingLeftover(const QString& name) {
+    if (!name.startsWith(QLatin1Char('.')) || !name.endsWith(QLatin1String(".tmp")))
+        return false;
+    for (const QString& listing : {manifestName, importOrderName, journalName}) {
+        const QString prefix = QLatin1Char('.') + listing + QLatin1Char('.');
+        if (!name.startsWith(prefix))
+            continue;
+        const QString middle = name.mid(prefix.size(), name.size() - prefix.size() - 4);
+        bool hex = false;
+        middle.toULongLong(&hex, 16);
+        return hex;
+    }
+    return false;
+}
+
+// Removes the temporary files that interrupted writes of the listing files left behind.
+void removeListingLeftovers(const QString& folder, FileOps& ops) {
+    QStringList entries;
+    try {
+        entries = ops.list(folder);
+    } catch (const FileError&) {
+        return;
+    }
+    for (const QString& name : std::as_const(entries)) {
+        if (!isListingLeftover(name))
+            continue;
+        try {
+            ops.remove(join(folder, name));
+        } catch (const FileError&) {
+        }
+    }
+}
+
 // Removes what an export or a put-back leaves in the organized folder; errors are ignored.
 void removeListingFiles(const QString& folder, FileOps& ops) {
     for (const QString& name : {manifestName, importOrderName, journalName}) {
@@ -101,6 +136,7 @@ void removeListingFiles(const QString& folder, FileOps& ops) {
             // Not there, or can't be removed: either way, left as it is.
         }
     }
+    removeListingLeftovers(folder, ops);
 }
 
 // One export: the plan, what has been done so far, and how to take it back.
@@ -217,6 +253,7 @@ private:
     // The listing files and journal an earlier organization left in the folder: a failed
     // export puts them back as they were instead of removing them.
     void keepPreviousListings() {
+        removeListingLeftovers(result_, ops_);
         for (const QString& name : {manifestName, importOrderName, journalName}) {
             QFile file(join(result_, name));
             if (file.open(QIODevice::ReadOnly))
@@ -302,18 +339,27 @@ bool isInside(const QString& path, const QString& folder) {
 // symbolic link on its way.
 void checkJournal(const QList<Move>& moves, const QString& folder, const QString& journal) {
     const QString realFolder = QFileInfo(folder).canonicalFilePath();
+    // Most moves share a few folders: each is resolved once.
+    QHash<QString, bool> folderInside;
+    const auto resolvesInside = [&](const QString& path) {
+        QString dir = parentOf(path);
+        const auto known = folderInside.constFind(dir);
+        if (known != folderInside.constEnd())
+            return *known;
+        // The deepest existing folder on the way must resolve inside the folder too.
+        QString existing = dir;
+        while (existing.size() > folder.size() && !QFileInfo::exists(existing))
+            existing = parentOf(existing);
+        const QString real = QFileInfo(existing).canonicalFilePath();
+        const bool inside = real == realFolder || isInside(real, realFolder);
+        folderInside.insert(dir, inside);
+        return inside;
+    };
     for (const Move& m : moves) {
         for (const QString& path : {m.from, m.to}) {
-            bool inside = QDir::isAbsolutePath(path) && QDir::cleanPath(path) == path &&
-                          isInside(path, folder) && path != join(folder, journalName);
-            if (inside) {
-                // The deepest existing folder on the way must resolve inside the folder too.
-                QString dir = parentOf(path);
-                while (dir.size() > folder.size() && !QFileInfo::exists(dir))
-                    dir = parentOf(dir);
-                const QString realDir = QFileInfo(dir).canonicalFilePath();
-                inside = realDir == realFolder || isInside(realDir, realFolder);
-            }
+            const bool inside = QDir::isAbsolutePath(path) && QDir::cleanPath(path) == path &&
+                                isInside(path, folder) && path != join(folder, journalName) &&
+                                resolvesInside(path);
             if (!inside)
                 throw Error(QStringLiteral("The undo journal “%1” names “%2”, which is not inside "
                                            "the organized folder; nothing was moved.")

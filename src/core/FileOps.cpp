@@ -442,7 +442,7 @@ private:
             return EEXIST;
 
         int error = writeAll(out.get(), bytes.constData(), size_t(bytes.size()));
-        if (!error)
+        if (!error && durable)
             error = flushToDisk(out.get());
         if (const int closeError = out.close(); !error)
             error = closeError;

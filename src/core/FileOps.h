@@ -69,10 +69,11 @@ public:
     // cannot be read or is not a regular file.
     virtual std::optional<qint64> fileSize(const QString& path) = 0;
 
-    // Replaces the file at path by one holding bytes, so that a reader or a crash sees either
-    // the old or the new content, never a part; no temporary file is left behind. With
-    // durable, the replacement itself is on disk when this returns; if only that last step
-    // fails, the new content is in place but might not survive a crash.
+    // Replaces the file at path by one holding bytes, so that a reader sees either the old or
+    // the new content, never a part; no temporary file is left behind. With durable, the new
+    // content and the replacement are on disk when this returns, so a crash keeps one of the two
+    // whole (if only the final flush of the folder fails, the new content is in place but might
+    // not survive a crash). Without, a crash soon after may leave the new file empty.
     virtual void writeAtomically(const QString& path, const QByteArray& bytes, bool durable) = 0;
 
     // Makes the entries of a folder (creations, renames, removals) durable on disk.

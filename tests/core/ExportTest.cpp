@@ -215,10 +215,11 @@ TEST_F(Export, shouldRollBackAfterFailureAtEveryStep) {
                         << e.what();
                 }
                 if (!failed) {
-                    // Only a failed look-up or clone can go unnoticed; the result is still whole.
+                    // Only a failed look-up, clone or clearing of old leftovers can go
+                    // unnoticed; the result is still whole.
                     const FileOp kind = ops.operations()[k - 1].kind;
                     EXPECT_TRUE(kind == FileOp::exists || kind == FileOp::clone ||
-                                kind == FileOp::fileSize);
+                                kind == FileOp::fileSize || kind == FileOp::list);
                     mode == ExportMode::copy
                         ? QDir(dir.filePath("Session SORTED")).removeRecursively()
                         : (Engine::undo(session), true);
@@ -292,6 +293,13 @@ TEST_F(PutBack, shouldRestoreFilesAfterUserChanges) {
          }},
         {"only a hidden file left", [](PutBack& t) { writeFile(t.at("01_DRUMS/.DS_Store"), "x"); },
          [](auto&) {}},
+        {"temporary files of interrupted writes",
+         [](PutBack& t) {
+             writeFile(t.at(".Vantrel undo.json.1a2b3c.tmp"), "[");
+             writeFile(t.at(".manifest.json.ff.tmp"), "{");
+             writeFile(t.at(".manifest.json.notes.tmp"), "mine");
+         },
+         [](auto& tree) { tree.insert(".manifest.json.notes.tmp", "mine"); }},
         {"a new file with an old name",
          [](PutBack& t) { writeFile(t.at("12Bass DI#04.1.wav"), "new"); },
          [](auto& tree) {
