@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(Occupants, FileOpsTargetTaken,
 
 class FileOpsCopySizes : public FileOpsTest, public testing::WithParamInterface<qsizetype> {};
 
-// Verifies that a copy holds exactly the source's bytes, for sizes around the copy chunk.
+// Verifies that a copy holds exactly the source's bytes, for sizes from empty to a few MiB.
 TEST_P(FileOpsCopySizes, copyShouldReproduceTheContent) {
     const QByteArray bytes = pattern(GetParam());
     writeFile(path("Kick.wav"), bytes);
