@@ -1,0 +1,124 @@
+#pragma once
+
+// A simulated Logic Pro: the application, its menus, its project window with tracks and stacks,
+// its sheets and windows (import dialog, options window, tempo alert, Color window), reacting to
+// accessibility calls and to posted keyboard and mouse events. It is reached through SimPlatform,
+// which implements the platform seam with it; it knows nothing of the program that drives it.
+//
+// Reactions take time on the clock it is given and are applied whenever it is touched (any call),
+// so it runs the same under the machine's clock and under a virtual one. All calls are
+// thread-safe.
+
+#include "Platform.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <utility>
+
+namespace Vantrel {
+
+// One track of the simulated session.
+struct SimTrack {
+    QString name;
+    bool isStack = false;
+    std::optional<QString> stack;             // the stack the track is in
+    std::optional<std::pair<int, int>> color; // the palette cell [col, row]
+    bool folded = false;                      // stacks: closed, members hidden
+    bool hasAudio = false;
+    bool summing = false; // stacks: a summing stack rather than a folder stack
+    bool operator==(const SimTrack&) const = default;
+};
+
+// What the simulated Logic Pro holds at one moment.
+struct SimSession {
+    QList<SimTrack> tracks; // in track-list order, members of folded stacks included
+    QStringList windows;    // titles of the open windows, front to back
+    bool operator==(const SimSession&) const = default;
+    // {"tracks": [{"name", "kind": "audio" | "stack", "stack": name | null,
+    //  "color": [col, row] | null, "folded", "hasAudio"}, ...], "windows": [titles]}
+    QJsonObject toJson() const;
+};
+
+// How often the simulator was asked something.
+struct SimCounters {
+    std::int64_t attributeReads = 0;
+    std::int64_t attributeWrites = 0;
+    std::int64_t actions = 0;
+    std::int64_t keyEvents = 0;
+    std::int64_t mouseEvents = 0;
+    bool operator==(const SimCounters&) const = default;
+    QJsonObject toJson() const;
+};
+
+namespace SimDetail {
+class Impl;
+}
+
+class SimLogic {
+public:
+    static constexpr std::int64_t processId = 4711;
+    // "com.apple.logic10"
+    static QString bundleId();
+
+    // Logic running, trusted, with an empty project open, in the background, on this clock.
+    explicit SimLogic(Clock& clock);
+    ~SimLogic();
+    SimLogic(const SimLogic&) = delete;
+    SimLogic& operator=(const SimLogic&) = delete;
+
+    // --- Switches ("quirks"): deviations from the well-behaved Logic Pro, by stable name.
+
+    // Every quirk name, in a fixed order.
+    static QStringList quirkNames();
+    // One line on what the quirk does; empty for unknown names.
+    static QString quirkDescription(const QString& name);
+    // Switches a quirk; false (and nothing changes) for an unknown name.
+    bool setQuirk(const QString& name, bool on);
+    bool quirk(const QString& name) const;
+    // The quirks switched on, in the order of quirkNames().
+    QStringList activeQuirks() const;
+    // Seeds the randomness of the quirks that use it.
+    void setSeed(std::uint64_t seed);
+
+    // --- The system's side: what the platform seam asks (SimPlatform forwards to these).
+
+    bool isTrusted();
+    void promptForTrust();
+    QList<RunningApp> runningApplications(const QString& bundleId);
+    bool activate(const RunningApp& app);
+    Element applicationElement(std::int64_t pid);
+    AttributeRead attribute(const Element& element, const QString& name);
+    int setAttribute(const Element& element, const QString& name, const AXValue& value);
+    int performAction(const Element& element, const QString& action);
+    // A keyboard event posted to the frontmost application.
+    void postKey(const KeyEvent& event);
+    // A mouse event posted at the session tap; counted always, delivered to the Logic window
+    // under the point unless another window (the drag tile) took it.
+    void postMouse(const MouseEvent& event, bool deliver = true);
+    // A file drag session released at p: a drop onto the track area imports the files.
+    void dropFiles(const QStringList& files, Point p);
+
+    // --- Test control.
+
+    // Appends a top-level audio track, as if the project had been opened with it.
+    void addTrack(const QString& name, bool hasAudio = true);
+    // Another application came to the front (false), or Logic did (true), at once.
+    void setFrontmost(bool front);
+    // The session as it is now.
+    SimSession session();
+    SimCounters counters();
+    void resetCounters();
+    // How often the permission request was shown.
+    int trustPrompts();
+
+private:
+    std::unique_ptr<SimDetail::Impl> impl_;
+};
+
+} // namespace Vantrel

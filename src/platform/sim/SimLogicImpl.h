@@ -1,0 +1,340 @@
+#pragma once
+
+// The inside of the simulated Logic Pro, shared by its source files. Everything here runs under
+// Impl::mutex, taken by the public SimLogic calls.
+
+#include "SimElement.h"
+#include "SimLogic.h"
+
+#include <QFileInfo>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <random>
+#include <set>
+#include <utility>
+#include <vector>
+
+namespace Vantrel::SimDetail {
+
+using Duration = Clock::Duration;
+constexpr Duration ms(long long n) {
+    return std::chrono::milliseconds(n);
+}
+
+// How long Logic takes to react.
+namespace Delay {
+inline constexpr Duration activate = ms(100);
+inline constexpr Duration menuCommand = ms(150);
+inline constexpr Duration sheet = ms(250);
+inline constexpr Duration stackCreated = ms(300);
+inline constexpr Duration renameField = ms(100);
+inline constexpr Duration renameCommit = ms(40);
+inline constexpr Duration fold = ms(60);
+inline constexpr Duration sort = ms(200);
+inline constexpr Duration deleteUnused = ms(250);
+inline constexpr Duration colorWindow = ms(200);
+inline constexpr Duration colorApplied = ms(60);
+inline constexpr Duration headerMove = ms(120);
+inline constexpr Duration openPanel = ms(400);
+inline constexpr Duration goToBox = ms(150);
+inline constexpr Duration goToFolder = ms(150);
+inline constexpr Duration panelClose = ms(100);
+inline constexpr Duration optionsWindow = ms(300);
+inline constexpr Duration firstTrack = ms(300);
+inline constexpr Duration nextTrack = ms(80);
+inline constexpr Duration tempoAlert = ms(1500);
+inline constexpr Duration busyAfterSlowStart = ms(3000);
+} // namespace Delay
+
+// Where things are on the simulated screen (points, origin top left).
+namespace Geo {
+inline constexpr Rect screen{{0, 0}, {1440, 900}};
+inline constexpr double menuBarHeight = 25;
+inline constexpr Rect project{{0, 25}, {1440, 875}};
+// Inside the project window, relative to its top left corner.
+inline constexpr double headerLeft = 4;
+inline constexpr double headerWidth = 320;
+inline constexpr double rulerLeft = 328;
+inline constexpr double rulerTop = 106;
+inline constexpr double rulerHeight = 40;
+inline constexpr double arrangementHeight = 30; // the global arrangement track below the ruler
+inline constexpr double rowsTop = rulerTop + rulerHeight + arrangementHeight;
+inline constexpr double rowHeight = 44;
+inline constexpr double bottomBar = 24;
+// Inside a track row, relative to the row's top left corner.
+inline constexpr Rect triangle{{22, 15}, {14, 14}};
+inline constexpr Rect icon{{40, 8}, {28, 28}};
+inline constexpr Rect name{{72, 6}, {168, 20}};
+inline constexpr Rect mute{{244, 6}, {22, 18}};
+inline constexpr Rect solo{{268, 6}, {22, 18}};
+inline constexpr Rect record{{292, 6}, {22, 18}};
+inline constexpr Rect volume{{72, 30}, {140, 8}};
+inline constexpr Rect pan{{220, 26}, {16, 16}};
+inline constexpr Rect splitter{{0, 42}, {320, 2}};
+// The Color window and its palette: swatch centres 28 and 20 points apart from (59.25, 46.5).
+inline constexpr Rect color{{351, 641}, {737, 134}};
+inline constexpr double swatchPitchX = 28;
+inline constexpr double swatchPitchY = 20;
+inline constexpr double swatchX0 = 59.25;
+inline constexpr double swatchY0 = 46.5;
+inline constexpr Size swatch{26, 18};
+inline constexpr int paletteColumns = 24;
+inline constexpr int paletteRows = 4;
+// Dialogs.
+inline constexpr Rect panel{{320, 140}, {800, 520}};
+inline constexpr Rect options{{520, 300}, {400, 200}};
+inline constexpr Rect alert{{570, 280}, {300, 160}};
+inline constexpr double listRowHeight = 22;
+} // namespace Geo
+
+// Virtual key codes Logic reacts to.
+namespace Key {
+inline constexpr std::uint16_t a = 0, d = 2, g = 5, z = 6, o = 31, space = 49;
+inline constexpr std::uint16_t returnKey = 36, tab = 48, deleteKey = 51, escape = 53;
+inline constexpr std::uint16_t down = 125, up = 126;
+} // namespace Key
+
+inline Rect offset(const Rect& r, Point by) {
+    return {{r.origin.x + by.x, r.origin.y + by.y}, r.size};
+}
+
+struct Track {
+    int id = 0;
+    QString name;
+    bool isStack = false;
+    int stack = -1; // id of the stack the track is in
+    std::optional<std::pair<int, int>> color;
+    bool folded = false;
+    bool hasAudio = false;
+    bool summing = false;
+    long long created = 0; // creation order
+    bool mute = false, solo = false, record = false;
+};
+
+// What a menu item does.
+enum class Cmd {
+    None, // an item whose command is not modelled: pressing it changes nothing
+    NewAudioTrack,
+    RenameTrack,
+    DeleteTrack,
+    DeleteUnused,
+    CreateStack,
+    FlattenStack,
+    SortByName,
+    SortByDate,
+    SortOther,
+    AssignColor,
+    ImportAudio,
+};
+
+// A one-line text being edited, with its selection.
+struct TextEdit {
+    QString text;
+    qsizetype selStart = 0;
+    qsizetype selLength = 0;
+    void reset(const QString& t, bool selectAll);
+    void selectAll();
+    void insert(const QString& s);
+    void backspace();
+};
+
+// The pending mouse press and what it landed on.
+struct Press {
+    enum Kind { Element, Triangle, Toggle, Row, Swatch } kind = Element;
+    std::weak_ptr<SimElement> element;
+    int track = -1;
+    int toggle = 0; // 0 mute, 1 solo, 2 record
+    std::pair<int, int> cell{0, 0};
+    Point at;
+    std::uint64_t flags = 0;
+    bool dragging = false;
+};
+
+enum class ImportMode { NewTracks, ExistingTracks, OntoSelection };
+
+class Impl {
+public:
+    explicit Impl(Clock& clock);
+    ~Impl();
+
+    Clock& clock;
+    std::mutex mutex;
+
+    // --- Switches and randomness.
+    std::set<QString> quirks;
+    std::mt19937_64 rng{1};
+    bool firstDropTaken = false;
+    bool quirk(const char* name) const { return quirks.count(QLatin1String(name)) > 0; }
+    void switched(const QString& name, bool on);
+
+    // --- The process.
+    bool frontmost = false;
+    Duration busyUntil{};
+    int trustPrompts = 0;
+    SimCounters counters;
+    bool running() const { return !quirk("not-running"); }
+    bool trusted() const { return !quirk("not-trusted"); }
+    bool ready() const { return clock.now() >= busyUntil; }
+    bool activate();
+
+    // --- Reactions: applied in time order when the simulator is touched.
+    std::map<std::pair<Duration::rep, unsigned long long>, std::function<void()>> reactions;
+    unsigned long long reactionSeq = 0;
+    std::optional<Duration> applying; // the due time of the reaction being applied
+    bool dirty = true;
+    // Schedules f at d from now, or from the due time of the reaction that schedules it: a
+    // chain of reactions keeps its timing however late the simulator is touched.
+    void after(Duration d, std::function<void()> f);
+    void touch();
+
+    // --- The session (SimModel.cpp).
+    std::vector<Track> tracks;
+    std::set<int> selected;
+    int anchor = -1;
+    int nextId = 1;
+    long long nextCreated = 1;
+    int nextAudio = 1;
+    int nextStack = 1;
+    int scroll = 0; // first shown visible row (only with visible-rows-only)
+    struct NameEdit {
+        int track = -1;
+        TextEdit field;
+    };
+    std::optional<NameEdit> edit;
+
+    int indexOf(int id) const;
+    Track* byId(int id);
+    int blockEnd(int index) const;
+    bool hidden(const Track& t) const;
+    // Indexes into tracks of the tracks not hidden by a folded stack, in list order.
+    std::vector<int> computeVisible() const;
+    Track& insertTrack(int index, Track t);
+    void eraseIf(const std::function<bool(const Track&)>& drop);
+    QString description(int index) const;
+    void selectOnly(int id);
+    void clickSelect(int id, std::uint64_t flags);
+    void moveSelection(int step);
+    void newAudioTrack();
+    void createStack(bool summing);
+    void flattenSelected();
+    void deleteSelected();
+    void deleteUnused();
+    void sortTracks(Cmd by);
+    void toggleFold(int id, bool all);
+    void moveTrack(int id, int beforeId, int prevId);
+    void colorSelected(std::pair<int, int> cell);
+    void beginEdit(int id, bool selectAll);
+    void commitEdit();
+    void importFiles(const QStringList& files, ImportMode mode);
+    void scrollTo(int id);
+    SimSession session() const;
+
+    // --- The accessibility tree (SimTree.cpp).
+    SimElement::Ptr app, menuBar, projectWin, header, ruler;
+    SimElement::Ptr colorWin, panelWin, optionsWin, alertWin;
+    std::vector<SimElement::Ptr> zOrder; // open windows, front to back
+    struct RowSlot {
+        SimElement::Ptr row, triangle;
+    };
+    std::vector<RowSlot> rows;
+    std::vector<int> visible; // indexes into tracks of the rows not hidden by a folded stack
+    int shownFirst = 0;       // visible index shown in the first row
+
+    struct MenuItem {
+        Cmd cmd = Cmd::None;
+        bool disabled = false; // never enabled
+        bool global = false;   // usable while a dialog is up or Logic is busy
+    };
+    bool menuEnabled(const MenuItem& m) const;
+    int runMenu(Cmd cmd);
+
+    struct StackSheet {
+        SimElement::Ptr el, folder, summing;
+        bool summingChosen = false;
+    };
+    std::optional<StackSheet> sheet;
+    struct Panel {
+        QString folder;
+        QList<QFileInfo> entries;
+        std::set<int> chosen; // selected rows
+        SimElement::Ptr list, ok;
+        std::vector<SimElement::Ptr> rows;
+        SimElement::Ptr goTo;
+        TextEdit path;
+    };
+    std::optional<Panel> panel;
+    struct Options {
+        QStringList files;
+        bool createNew = false;
+        bool stems = false;
+    };
+    std::optional<Options> options;
+
+    SimElement::Ptr make(const QString& role, std::optional<Rect> frame = {});
+    void buildApp();
+    void buildMenus();
+    void buildProjectWindow();
+    void sync();
+    void openWindow(const SimElement::Ptr& w);
+    void closeWindow(SimElement::Ptr& w);
+    SimElement* keyWindow() const;
+    bool modalOpen() const;
+    bool blocked(const SimElement* el) const;
+    Rect rowFrame(int slot) const;
+    const Track* trackAtSlot(int slot) const;
+    Track* trackAtSlot(int slot);
+    std::optional<int> slotAt(Point p) const;
+    Rect trackArea() const;
+
+    void openSheet();
+    void closeSheet();
+    void pressCreate();
+    void openColorWindow();
+    void buildColorContent();
+    std::optional<std::pair<int, int>> swatchAt(Point p) const;
+    void openPanel();
+    void closePanel();
+    void setPanelFolder(const QString& folder, const QString& select = {});
+    void choosePanelRows(std::set<int> rows);
+    bool panelCanOpen() const;
+    void pressPanelOpen();
+    void openGoTo();
+    void closeGoTo();
+    void goToTypedPath();
+    void completePath();
+    void openOptions(const QStringList& files);
+    void confirmOptions();
+    void closeOptions();
+    void openAlert();
+    void closeAlert();
+
+    // --- Input (SimInput.cpp).
+    std::optional<Press> press;
+    void key(const KeyEvent& e);
+    void editKey(TextEdit& field, const KeyEvent& e, bool complete);
+    void mouse(const MouseEvent& e);
+    void mouseDown(const MouseEvent& e);
+    void mouseUp(const MouseEvent& e);
+    void projectDown(const MouseEvent& e);
+    SimElement* windowAt(Point p) const;
+    void pressElementAt(SimElement* root, const MouseEvent& e);
+    void drop(const QStringList& files, Point p);
+
+    // --- Accessibility calls.
+    SimElement* own(const Element& e) const;
+    AttributeRead read(const Element& e, const QString& name);
+    int write(const Element& e, const QString& name, const AXValue& value);
+    int act(const Element& e, const QString& action);
+};
+
+// Whether the file is one Logic imports as audio.
+bool isAudioFile(const QFileInfo& file);
+
+} // namespace Vantrel::SimDetail

@@ -1,0 +1,1061 @@
+// The simulated Logic Pro as the accessibility interface shows it: the application, its menu
+// bar, the project window with its track rows, and the sheets and windows that come and go.
+
+#include "SimLogicImpl.h"
+
+#include <QDir>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace Vantrel::SimDetail {
+
+namespace {
+
+QList<Element> one(const SimElement::Ptr& e) {
+    return e ? QList<Element>{e} : QList<Element>{};
+}
+
+std::int64_t flag(bool b) {
+    return b ? 1 : 0;
+}
+
+// A menu as the menu bar shows it.
+struct MenuSpec {
+    QString title; // empty: a separator
+    Cmd cmd = Cmd::None;
+    bool disabled = false;
+    std::vector<MenuSpec> items; // a submenu
+    QString shortcut;            // the key of a Command-shortcut
+    int shortcutMods = 0;        // 1 shift, 2 option, 4 control (Command is implied)
+};
+
+MenuSpec item(const char* title, Cmd cmd = Cmd::None) {
+    return {QString::fromUtf8(title), cmd, false, {}, {}, 0};
+}
+MenuSpec off(const char* title) {
+    return {QString::fromUtf8(title), Cmd::None, true, {}, {}, 0};
+}
+MenuSpec sep() {
+    return {{}, Cmd::None, true, {}, {}, 0};
+}
+MenuSpec sub(const char* title, std::vector<MenuSpec> items) {
+    return {QString::fromUtf8(title), Cmd::None, false, std::move(items), {}, 0};
+}
+
+struct BarSpec {
+    const char* title;
+    bool global; // the application's own menus: usable while a dialog is up
+    std::vector<MenuSpec> items;
+};
+
+std::vector<BarSpec> menuBarSpec() {
+    MenuSpec stack = item("Create Track Stack…", Cmd::CreateStack);
+    stack.shortcut = QStringLiteral("D");
+    stack.shortcutMods = 1;
+    return {
+        {"Apple",
+         true,
+         {item("About This Mac"), sep(), item("System Settings…"), sep(), item("Force Quit…"),
+          sep(), item("Lock Screen")}},
+        {"Logic Pro",
+         true,
+         {item("About Logic Pro"), sep(),
+          sub("Settings", {item("General…"), item("Audio…"), item("MIDI…"), item("Display…")}),
+          sub("Control Surfaces", {item("Setup…")}), sep(),
+          sub("Services", {off("No Services Apply")}), sep(), item("Hide Logic Pro"),
+          item("Hide Others"), off("Show All"), sep(), item("Quit Logic Pro")}},
+        {"File",
+         false,
+         {item("New…"), item("New from Template…"), item("Open…"),
+          sub("Open Recent", {item("Clear Menu")}), item("Close Project"), sep(), item("Save"),
+          item("Save As…"), off("Revert to Saved"), sep(),
+          sub("Import", {item("Audio File…", Cmd::ImportAudio), item("MIDI File…"),
+                         item("Logic Projects…"), item("Other…")}),
+          sub("Export", {off("Selection as MIDI File…"), item("All Tracks as Audio Files…")}),
+          sub("Bounce", {item("Project or Section…")}), sep(),
+          sub("Project Settings", {item("General…"), item("Synchronization…")}), sep(),
+          item("Page Setup…"), off("Print…")}},
+        {"Edit",
+         false,
+         {off("Undo"), off("Redo"), item("Undo History…"), sep(), off("Cut"), off("Copy"),
+          off("Paste"), off("Delete"), sep(), item("Select All"),
+          sub("Select", {item("All Following"), item("Inside Locators")}), sep(),
+          item("Emoji & Symbols")}},
+        {"Track",
+         false,
+         {item("New Tracks…"), item("New Audio Track", Cmd::NewAudioTrack),
+          item("New Software Instrument Track"), item("New External MIDI Track"), sep(),
+          item("Rename Track", Cmd::RenameTrack), item("Delete Track", Cmd::DeleteTrack),
+          item("Delete Unused Tracks", Cmd::DeleteUnused), sep(), stack,
+          item("Flatten Stack", Cmd::FlattenStack), sep(),
+          sub("Sort Tracks by",
+              {item("MIDI Channel", Cmd::SortOther), item("Audio Channel", Cmd::SortOther),
+               item("Output Channel", Cmd::SortOther), item("Instrument Name", Cmd::SortOther),
+               item("Track Name", Cmd::SortByName), item("Creation Date", Cmd::SortByDate)}),
+          sep(), item("Assign Track Color…", Cmd::AssignColor), item("Assign Track Icon…"), sep(),
+          item("Configure Track Header…"), item("Show Output Track")}},
+        {"Navigate",
+         false,
+         {sub("Go To", {item("Beginning"), item("End")}), item("Go to Position…"), sep(),
+          item("Set Locators by Regions/Events/Marquee")}},
+        {"Record",
+         false,
+         {item("Record"), item("Capture as Recording"), sep(), item("Record Settings…"),
+          sub("Count-in", {item("None"), item("1 Bar"), item("2 Bars")})}},
+        {"Mix",
+         false,
+         {item("Create New Auxiliary Channel Strip"), item("Create New Output Channel Strip"),
+          sep(), off("Bypass All Plug-ins")}},
+        {"View",
+         false,
+         {item("Show Library"), item("Show Inspector"), item("Show Toolbar"), sep(),
+          item("Show Mixer"), item("Show Editor")}},
+        {"Window",
+         true,
+         {item("Minimize"), item("Zoom"), sep(), item("Open Mixer"), item("Open Piano Roll"),
+          item("Open Audio File Editor"), sep(), item("Bring All to Front")}},
+        {"Help", true, {item("Logic Pro Help"), item("Release Notes"), item("Keyboard Shortcuts")}},
+    };
+}
+
+} // namespace
+
+SimElement::Ptr Impl::make(const QString& role, std::optional<Rect> frame) {
+    static const QStringList controls = {QStringLiteral("AXButton"),
+                                         QStringLiteral("AXRadioButton"),
+                                         QStringLiteral("AXCheckBox"),
+                                         QStringLiteral("AXTextField"),
+                                         QStringLiteral("AXSlider"),
+                                         QStringLiteral("AXPopUpButton"),
+                                         QStringLiteral("AXDisclosureTriangle")};
+    SimElement::Ptr e = SimElement::make(this, role);
+    e->frame = frame;
+    if (controls.contains(role))
+        e->set(QStringLiteral("AXEnabled"), true); // a getter or a later value may override it
+    return e;
+}
+
+// --- The application and its menus.
+
+void Impl::buildApp() {
+    app = make(QStringLiteral("AXApplication"));
+    app->set(QStringLiteral("AXTitle"), QStringLiteral("Logic Pro"));
+    app->getters[QStringLiteral("AXFrontmost")] = [this] { return AXValue(frontmost); };
+    app->setters[QStringLiteral("AXFrontmost")] = [this](const AXValue& v) {
+        const bool* b = std::get_if<bool>(&v);
+        if (!b)
+            return AXResult::illegalArgument;
+        if (*b)
+            activate();
+        return AXResult::success;
+    };
+    app->getters[QStringLiteral("AXWindows")] = [this] {
+        return AXValue(QList<Element>(zOrder.begin(), zOrder.end()));
+    };
+    app->getters[QStringLiteral("AXChildren")] = [this] {
+        QList<Element> kids{menuBar};
+        kids.append(QList<Element>(zOrder.begin(), zOrder.end()));
+        return AXValue(kids);
+    };
+    app->getters[QStringLiteral("AXMainWindow")] = [this] { return AXValue(one(projectWin)); };
+    app->getters[QStringLiteral("AXFocusedWindow")] = [this] {
+        SimElement* w = keyWindow();
+        return w ? AXValue(QList<Element>{w->shared_from_this()}) : AXValue();
+    };
+    buildMenus();
+    buildProjectWindow();
+}
+
+bool Impl::menuEnabled(const MenuItem& m) const {
+    if (m.disabled)
+        return false;
+    if (m.global)
+        return true;
+    if (!ready() || modalOpen())
+        return false;
+    bool track = false, stack = false;
+    for (int i : computeVisible()) {
+        const Track& t = tracks[static_cast<size_t>(i)];
+        if (selected.count(t.id))
+            (t.isStack ? stack : track) = true;
+    }
+    switch (m.cmd) {
+    case Cmd::RenameTrack:
+    case Cmd::DeleteTrack:
+        return track || stack;
+    case Cmd::CreateStack:
+        return track;
+    case Cmd::FlattenStack:
+        return stack;
+    case Cmd::SortByName:
+    case Cmd::SortByDate:
+    case Cmd::SortOther:
+    case Cmd::DeleteUnused:
+    case Cmd::AssignColor:
+        return !tracks.empty();
+    default:
+        return true;
+    }
+}
+
+int Impl::runMenu(Cmd cmd) {
+    switch (cmd) {
+    case Cmd::NewAudioTrack:
+        after(Delay::menuCommand, [this] { newAudioTrack(); });
+        break;
+    case Cmd::RenameTrack:
+        after(Delay::renameField, [this] {
+            for (const Track& t : tracks)
+                if (selected.count(t.id) && !hidden(t))
+                    return beginEdit(t.id, true);
+        });
+        break;
+    case Cmd::DeleteTrack:
+        after(Delay::menuCommand, [this] { deleteSelected(); });
+        break;
+    case Cmd::DeleteUnused:
+        after(Delay::deleteUnused, [this] { deleteUnused(); });
+        break;
+    case Cmd::CreateStack:
+        after(Delay::sheet, [this] { openSheet(); });
+        break;
+    case Cmd::FlattenStack:
+        after(Delay::menuCommand, [this] { flattenSelected(); });
+        break;
+    case Cmd::SortByName:
+        if (!quirk("sort-by-name-does-nothing"))
+            after(Delay::sort, [this] { sortTracks(Cmd::SortByName); });
+        break;
+    case Cmd::SortByDate:
+    case Cmd::SortOther:
+        after(Delay::sort, [this, cmd] { sortTracks(cmd); });
+        break;
+    case Cmd::AssignColor:
+        after(Delay::colorWindow, [this] { openColorWindow(); });
+        break;
+    case Cmd::ImportAudio:
+        after(Delay::openPanel, [this] { openPanel(); });
+        break;
+    case Cmd::None:
+        break;
+    }
+    return AXResult::success;
+}
+
+void Impl::buildMenus() {
+    menuBar = app->add(make(QStringLiteral("AXMenuBar"),
+                            Rect{{0, 0}, {Geo::screen.size.width, Geo::menuBarHeight}}));
+    app->set(QStringLiteral("AXMenuBar"), QList<Element>{menuBar});
+    std::function<void(const SimElement::Ptr&, const std::vector<MenuSpec>&, bool)> fill =
+        [&](const SimElement::Ptr& menu, const std::vector<MenuSpec>& items, bool global) {
+            for (const MenuSpec& spec : items) {
+                SimElement::Ptr e = menu->add(make(QStringLiteral("AXMenuItem")));
+                e->set(QStringLiteral("AXTitle"), spec.title);
+                const MenuItem info{spec.cmd, spec.disabled, global};
+                e->getters[QStringLiteral("AXEnabled")] = [this, info] {
+                    return AXValue(menuEnabled(info));
+                };
+                if (!spec.shortcut.isEmpty()) {
+                    e->set(QStringLiteral("AXMenuItemCmdChar"), spec.shortcut);
+                    e->set(QStringLiteral("AXMenuItemCmdModifiers"),
+                           std::int64_t{spec.shortcutMods});
+                }
+                if (spec.title.isEmpty())
+                    continue; // a separator cannot be pressed
+                if (!spec.items.empty()) {
+                    // Pressing an item with a submenu opens it.
+                    e->press = [this, info] {
+                        return menuEnabled(info) ? AXResult::success : AXResult::cannotComplete;
+                    };
+                    fill(e->add(make(QStringLiteral("AXMenu"))), spec.items, global);
+                    continue;
+                }
+                e->press = [this, info] {
+                    if (quirk("press-error") || !menuEnabled(info))
+                        return AXResult::cannotComplete;
+                    return runMenu(info.cmd);
+                };
+            }
+        };
+    double x = 10;
+    for (const BarSpec& bar : menuBarSpec()) {
+        const QString title = QString::fromUtf8(bar.title);
+        const double width = title == QLatin1String("Apple") ? 24 : 14 + 8.0 * title.size();
+        SimElement::Ptr e = menuBar->add(
+            make(QStringLiteral("AXMenuBarItem"), Rect{{x, 0}, {width, Geo::menuBarHeight}}));
+        x += width;
+        e->set(QStringLiteral("AXTitle"), title).set(QStringLiteral("AXEnabled"), true);
+        e->press = [] { return AXResult::success; }; // opens the menu
+        fill(e->add(make(QStringLiteral("AXMenu"))), bar.items, bar.global);
+    }
+}
+
+// --- The project window.
+
+Rect Impl::rowFrame(int slot) const {
+    const Point w = Geo::project.origin;
+    return {{w.x + Geo::headerLeft, w.y + Geo::rowsTop + slot * Geo::rowHeight},
+            {Geo::headerWidth, Geo::rowHeight}};
+}
+
+Rect Impl::trackArea() const {
+    const Rect& w = Geo::project;
+    return {{w.origin.x + Geo::headerLeft, w.origin.y + Geo::rowsTop},
+            {w.size.width - Geo::headerLeft - 4, w.size.height - Geo::rowsTop - Geo::bottomBar}};
+}
+
+const Track* Impl::trackAtSlot(int slot) const {
+    const size_t v = static_cast<size_t>(shownFirst + slot);
+    if (slot < 0 || v >= visible.size())
+        return nullptr;
+    return &tracks[static_cast<size_t>(visible[v])];
+}
+
+Track* Impl::trackAtSlot(int slot) {
+    return const_cast<Track*>(std::as_const(*this).trackAtSlot(slot));
+}
+
+std::optional<int> Impl::slotAt(Point p) const {
+    if (!trackArea().contains(p))
+        return std::nullopt;
+    const Rect first = rowFrame(0);
+    if (p.x < first.origin.x || p.x >= first.origin.x + first.size.width)
+        return std::nullopt;
+    const int slot = static_cast<int>(std::floor((p.y - first.origin.y) / Geo::rowHeight));
+    if (slot < 0 || slot >= static_cast<int>(rows.size()))
+        return std::nullopt;
+    return slot;
+}
+
+void Impl::buildProjectWindow() {
+    const Rect& w = Geo::project;
+    const double x = w.origin.x, y = w.origin.y;
+    projectWin = make(QStringLiteral("AXWindow"), w);
+    projectWin
+        ->set(QStringLiteral("AXTitle"), QStringLiteral("Untitled.logicx - Untitled - Tracks"))
+        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXStandardWindow"))
+        .set(QStringLiteral("AXMain"), true);
+    projectWin->getters[QStringLiteral("AXFocused")] = [this] {
+        return AXValue(keyWindow() == projectWin.get());
+    };
+
+    SimElement::Ptr controlBar =
+        projectWin->add(make(QStringLiteral("AXGroup"), Rect{{x, y + 28}, {w.size.width, 52}}));
+    controlBar->set(QStringLiteral("AXDescription"), QStringLiteral("Control Bar"));
+    controlBar->add(make(QStringLiteral("AXStaticText"), Rect{{x + 560, y + 36}, {320, 36}}))
+        ->set(QStringLiteral("AXValue"), QStringLiteral("1  1  1     1"))
+        .set(QStringLiteral("AXDescription"), QStringLiteral("Position"));
+
+    const Rect tracksFrame{{x, y + 80}, {w.size.width, w.size.height - 80}};
+    SimElement::Ptr tracksGroup = projectWin->add(make(QStringLiteral("AXGroup"), tracksFrame));
+    tracksGroup->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks"));
+    SimElement::Ptr split = tracksGroup->add(make(QStringLiteral("AXSplitGroup"), tracksFrame));
+
+    const Rect area = trackArea();
+    SimElement::Ptr left =
+        split->add(make(QStringLiteral("AXSplitGroup"),
+                        Rect{{x, y + Geo::rulerTop},
+                             {Geo::rulerLeft, Geo::rowsTop - Geo::rulerTop + area.size.height}}));
+    const Rect headerFrame{area.origin, {Geo::headerWidth, area.size.height}};
+    SimElement::Ptr scrollArea = left->add(make(QStringLiteral("AXScrollArea"), headerFrame));
+    header = scrollArea->add(make(QStringLiteral("AXGroup"), headerFrame));
+    header->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks header"));
+    header->getters[QStringLiteral("AXSelectedChildren")] = [this] {
+        QList<Element> on;
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (const Track* t = trackAtSlot(static_cast<int>(i)); t && selected.count(t->id))
+                on.append(rows[i].row);
+        return AXValue(on);
+    };
+    header->setters[QStringLiteral("AXSelectedChildren")] = [this](const AXValue& v) {
+        const auto* list = std::get_if<QList<Element>>(&v);
+        if (!list)
+            return AXResult::illegalArgument;
+        std::set<int> ids;
+        int last = -1;
+        for (const Element& e : *list)
+            for (size_t i = 0; i < rows.size(); ++i)
+                if (rows[i].row == e)
+                    if (const Track* t = trackAtSlot(static_cast<int>(i))) {
+                        ids.insert(t->id);
+                        last = t->id;
+                    }
+        selected = ids;
+        anchor = last;
+        return AXResult::success;
+    };
+
+    const double rulerWidth = w.size.width - Geo::rulerLeft - 16;
+    SimElement::Ptr right =
+        split->add(make(QStringLiteral("AXSplitGroup"),
+                        Rect{{x + Geo::rulerLeft, y + Geo::rulerTop},
+                             {rulerWidth, Geo::rowsTop - Geo::rulerTop + area.size.height}}));
+    const Rect rulerFrame{{x + Geo::rulerLeft, y + Geo::rulerTop}, {rulerWidth, Geo::rulerHeight}};
+    ruler = right->add(make(QStringLiteral("AXLayoutArea"), rulerFrame));
+    ruler->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks time ruler"));
+    const double rx = rulerFrame.origin.x, ry = rulerFrame.origin.y;
+    const std::pair<const char*, Rect> marks[] = {
+        {"cycle region", {{rx, ry}, {320, 14}}},
+        {"Playhead thumb", {{rx - 6, ry + 14}, {12, 26}}},
+        {"Start Marker", {{rx, ry + 26}, {10, 14}}},
+        {"End Marker", {{rx + 1200, ry + 26}, {10, 14}}},
+    };
+    for (const auto& [desc, frame] : marks)
+        ruler->add(make(QStringLiteral("AXLayoutItem"), frame))
+            ->set(QStringLiteral("AXDescription"), QString::fromUtf8(desc));
+    right
+        ->add(make(QStringLiteral("AXLayoutArea"),
+                   Rect{{rx, ry + Geo::rulerHeight}, {rulerWidth, Geo::arrangementHeight}}))
+        ->set(QStringLiteral("AXDescription"), QStringLiteral("Arrangement"));
+    SimElement::Ptr contents =
+        right->add(make(QStringLiteral("AXScrollArea"),
+                        Rect{{x + Geo::rulerLeft, area.origin.y}, {rulerWidth, area.size.height}}));
+    contents->add(make(QStringLiteral("AXLayoutArea"), contents->frame))
+        ->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks contents"));
+
+    openWindow(projectWin);
+}
+
+void Impl::sync() {
+    visible = computeVisible();
+    const int total = static_cast<int>(visible.size());
+    int shown = total;
+    shownFirst = 0;
+    if (quirk("visible-rows-only")) {
+        const int cap = static_cast<int>(std::floor(trackArea().size.height / Geo::rowHeight));
+        scroll = std::clamp(scroll, 0, std::max(0, total - cap));
+        shownFirst = scroll;
+        shown = std::min(cap, total - scroll);
+    }
+    if (!projectWin)
+        return;
+
+    // Row elements stay where they are and show whatever track is at their place now.
+    while (static_cast<int>(rows.size()) > shown) {
+        header->remove(rows.back().row);
+        rows.pop_back();
+    }
+    while (static_cast<int>(rows.size()) < shown) {
+        const int slot = static_cast<int>(rows.size());
+        const Rect f = rowFrame(slot);
+        SimElement::Ptr row = header->add(make(QStringLiteral("AXLayoutItem"), f));
+        row->getters[QStringLiteral("AXDescription")] = [this, slot] {
+            const Track* t = trackAtSlot(slot);
+            return AXValue(t ? description(static_cast<int>(t - tracks.data())) : QString());
+        };
+        row->getters[QStringLiteral("AXSelected")] = [this, slot] {
+            const Track* t = trackAtSlot(slot);
+            return AXValue(t && selected.count(t->id) > 0);
+        };
+        row->add(make(QStringLiteral("AXSplitter"), offset(Geo::splitter, f.origin)));
+        const std::pair<const char*, Rect> boxes[] = {
+            {"Mute", Geo::mute}, {"Solo", Geo::solo}, {"Record", Geo::record}};
+        for (int b = 0; b < 3; ++b) {
+            SimElement::Ptr box =
+                row->add(make(QStringLiteral("AXCheckBox"), offset(boxes[b].second, f.origin)));
+            box->set(QStringLiteral("AXDescription"), QString::fromUtf8(boxes[b].first));
+            box->getters[QStringLiteral("AXValue")] = [this, slot, b] {
+                const Track* t = trackAtSlot(slot);
+                return AXValue(flag(t && (b == 0 ? t->mute : b == 1 ? t->solo : t->record)));
+            };
+            box->press = [this, slot, b] {
+                if (Track* t = trackAtSlot(slot))
+                    (b == 0 ? t->mute : b == 1 ? t->solo : t->record) ^= true;
+                return AXResult::success;
+            };
+        }
+        row->add(make(QStringLiteral("AXSlider"), offset(Geo::pan, f.origin)))
+            ->set(QStringLiteral("AXDescription"), QStringLiteral("Pan"))
+            .set(QStringLiteral("AXValue"), std::int64_t{0});
+        row->add(make(QStringLiteral("AXSlider"), offset(Geo::volume, f.origin)))
+            ->set(QStringLiteral("AXDescription"), QStringLiteral("Volume"))
+            .set(QStringLiteral("AXValue"), 0.0);
+        SimElement::Ptr name =
+            row->add(make(QStringLiteral("AXTextField"), offset(Geo::name, f.origin)));
+        name->set(QStringLiteral("AXHelp"),
+                  QStringLiteral("Name field. Double-click to rename the track."));
+        name->getters[QStringLiteral("AXDescription")] = [this, slot] {
+            const Track* t = trackAtSlot(slot);
+            return AXValue(t ? t->name : QString());
+        };
+        name->getters[QStringLiteral("AXValue")] = [this, slot] {
+            const Track* t = trackAtSlot(slot);
+            if (t && edit && edit->track == t->id)
+                return AXValue(edit->field.text);
+            return AXValue(t ? t->name : QString());
+        };
+        name->getters[QStringLiteral("AXFocused")] = [this, slot] {
+            const Track* t = trackAtSlot(slot);
+            return AXValue(t && edit && edit->track == t->id);
+        };
+        SimElement::Ptr button =
+            row->add(make(QStringLiteral("AXButton"), offset(Geo::icon, f.origin)));
+        button->getters[QStringLiteral("AXDescription")] =
+            row->getters[QStringLiteral("AXDescription")];
+        button->press = [] { return AXResult::success; }; // the track icon: no modelled effect
+        rows.push_back({row, nullptr});
+    }
+    for (size_t i = 0; i < rows.size(); ++i) {
+        RowSlot& slot = rows[i];
+        const Track* t = trackAtSlot(static_cast<int>(i));
+        const bool want = t && t->isStack;
+        if (want && !slot.triangle) {
+            const int s = static_cast<int>(i);
+            slot.triangle =
+                slot.row->insert(1, make(QStringLiteral("AXDisclosureTriangle"),
+                                         offset(Geo::triangle, slot.row->frame->origin)));
+            slot.triangle->set(QStringLiteral("AXHelp"),
+                               QStringLiteral("Open or close the track stack"));
+            slot.triangle->getters[QStringLiteral("AXValue")] = [this, s] {
+                const Track* st = trackAtSlot(s);
+                return AXValue(flag(st && !st->folded));
+            };
+            slot.triangle->press = [this, s] {
+                if (quirk("triangle-press-does-nothing"))
+                    return AXResult::success;
+                if (const Track* st = trackAtSlot(s); st && st->isStack) {
+                    const int id = st->id;
+                    after(Delay::fold, [this, id] { toggleFold(id, false); });
+                }
+                return AXResult::success;
+            };
+        } else if (!want && slot.triangle) {
+            slot.row->remove(slot.triangle);
+            slot.triangle = nullptr;
+        }
+    }
+}
+
+// --- Windows.
+
+void Impl::openWindow(const SimElement::Ptr& w) {
+    app->add(w);
+    zOrder.insert(zOrder.begin(), w);
+}
+
+void Impl::closeWindow(SimElement::Ptr& w) {
+    if (!w)
+        return;
+    std::erase(zOrder, w);
+    app->remove(w);
+    w = nullptr;
+}
+
+SimElement* Impl::keyWindow() const {
+    for (const auto& w : zOrder)
+        if (w == panelWin || w == optionsWin || w == alertWin)
+            return w.get();
+    return projectWin.get();
+}
+
+bool Impl::modalOpen() const {
+    return panelWin || optionsWin || alertWin || sheet;
+}
+
+bool Impl::blocked(const SimElement* el) const {
+    const SimElement* win = el->window();
+    if (!win)
+        return false;
+    const SimElement* key = keyWindow();
+    if (key != projectWin.get() && win != key)
+        return true;
+    return sheet && win == projectWin.get() && !sheet->el->contains(el);
+}
+
+// --- The track stack sheet.
+
+void Impl::openSheet() {
+    if (sheet || !projectWin || !menuEnabled({Cmd::CreateStack, false, false}))
+        return;
+    const Rect& w = Geo::project;
+    const Rect f{{w.origin.x + (w.size.width - 420) / 2, w.origin.y + 28}, {420, 170}};
+    const double x = f.origin.x, y = f.origin.y;
+    StackSheet s;
+    s.el = make(QStringLiteral("AXSheet"), f);
+    s.el->add(make(QStringLiteral("AXStaticText"), Rect{{x + 20, y + 16}, {380, 20}}))
+        ->set(QStringLiteral("AXValue"),
+              QStringLiteral("Create a track stack from the selected tracks."));
+    SimElement::Ptr group =
+        s.el->add(make(QStringLiteral("AXRadioGroup"), Rect{{x + 20, y + 48}, {380, 60}}));
+    const std::pair<const char*, bool> choices[] = {{"Folder stack", false},
+                                                    {"Summing stack", true}};
+    for (int i = 0; i < 2; ++i) {
+        SimElement::Ptr r = group->add(
+            make(QStringLiteral("AXRadioButton"), Rect{{x + 24, y + 50 + 28.0 * i}, {200, 22}}));
+        const bool summing = choices[i].second;
+        r->set(QStringLiteral("AXTitle"), QString::fromUtf8(choices[i].first));
+        r->getters[QStringLiteral("AXValue")] = [this, summing] {
+            return AXValue(flag(sheet && sheet->summingChosen == summing));
+        };
+        r->press = [this, summing] {
+            if (sheet)
+                sheet->summingChosen = summing;
+            return AXResult::success;
+        };
+        (summing ? s.summing : s.folder) = r;
+    }
+    SimElement::Ptr cancel =
+        s.el->add(make(QStringLiteral("AXButton"), Rect{{x + 228, y + 128}, {80, 28}}));
+    cancel->set(QStringLiteral("AXTitle"), QStringLiteral("Cancel"));
+    cancel->press = [this] {
+        closeSheet();
+        return AXResult::success;
+    };
+    SimElement::Ptr create =
+        s.el->add(make(QStringLiteral("AXButton"), Rect{{x + 320, y + 128}, {80, 28}}));
+    create->set(QStringLiteral("AXTitle"), QStringLiteral("Create"));
+    create->press = [this] {
+        pressCreate();
+        return AXResult::success;
+    };
+    projectWin->add(s.el);
+    sheet = std::move(s);
+}
+
+void Impl::closeSheet() {
+    if (!sheet)
+        return;
+    projectWin->remove(sheet->el);
+    sheet.reset();
+}
+
+void Impl::pressCreate() {
+    if (!sheet)
+        return;
+    const bool summing = sheet->summingChosen;
+    closeSheet();
+    after(Delay::stackCreated, [this, summing] { createStack(summing); });
+}
+
+// --- The Color window.
+
+void Impl::openColorWindow() {
+    if (colorWin)
+        return;
+    colorWin = make(QStringLiteral("AXWindow"), Geo::color);
+    colorWin->set(QStringLiteral("AXTitle"), QStringLiteral("Color"))
+        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXFloatingWindow"));
+    buildColorContent();
+    openWindow(colorWin);
+}
+
+void Impl::buildColorContent() {
+    colorWin->removeChildren();
+    const Point o = Geo::color.origin;
+    SimElement::Ptr close =
+        colorWin->add(make(QStringLiteral("AXButton"), Rect{{o.x + 8, o.y + 7}, {14, 16}}));
+    close->set(QStringLiteral("AXSubrole"), QStringLiteral("AXCloseButton"))
+        .set(QStringLiteral("AXDescription"), QStringLiteral("close"));
+    close->press = [this] {
+        closeWindow(colorWin);
+        return AXResult::success;
+    };
+    // A column of colour-set buttons left of the palette, one per palette row.
+    const char* sets[] = {"Standard colors", "Light colors", "Dark colors", "Custom colors"};
+    for (int r = 0; r < Geo::paletteRows; ++r) {
+        const Point c{o.x + Geo::swatchX0 - Geo::swatchPitchX,
+                      o.y + Geo::swatchY0 + r * Geo::swatchPitchY};
+        SimElement::Ptr b = colorWin->add(
+            make(QStringLiteral("AXButton"),
+                 Rect{{c.x - Geo::swatch.width / 2, c.y - Geo::swatch.height / 2}, Geo::swatch}));
+        b->set(QStringLiteral("AXDescription"), QString::fromUtf8(sets[r]))
+            .set(QStringLiteral("AXValue"), std::int64_t{r == 0 ? 1 : 0});
+        b->press = [] { return AXResult::success; }; // colour sets are not modelled
+    }
+    const Rect grid{
+        {o.x + Geo::swatchX0 - Geo::swatch.width / 2, o.y + Geo::swatchY0 - Geo::swatch.height / 2},
+        {Geo::swatchPitchX * (Geo::paletteColumns - 1) + Geo::swatch.width,
+         Geo::swatchPitchY * (Geo::paletteRows - 1) + Geo::swatch.height}};
+    if (quirk("color-grid-unreadable")) {
+        // One custom view: no children, no value.
+        colorWin->add(make(QStringLiteral("AXGroup"), grid))
+            ->set(QStringLiteral("AXDescription"), QStringLiteral("palette"));
+        return;
+    }
+    SimElement::Ptr palette = colorWin->add(make(QStringLiteral("AXGroup"), grid));
+    for (int r = 0; r < Geo::paletteRows; ++r)
+        for (int c = 0; c < Geo::paletteColumns; ++c) {
+            const Point centre{o.x + Geo::swatchX0 + c * Geo::swatchPitchX,
+                               o.y + Geo::swatchY0 + r * Geo::swatchPitchY};
+            SimElement::Ptr s = palette->add(
+                make(QStringLiteral("AXButton"),
+                     Rect{{centre.x - Geo::swatch.width / 2, centre.y - Geo::swatch.height / 2},
+                          Geo::swatch}));
+            const std::pair<int, int> cell{c, r};
+            // The value tells whether the first selected track has this colour.
+            s->getters[QStringLiteral("AXValue")] = [this, cell] {
+                for (const Track& t : tracks)
+                    if (selected.count(t.id))
+                        return AXValue(flag(t.color == cell));
+                return AXValue(std::int64_t{0});
+            };
+            s->press = [this, cell] {
+                after(Delay::colorApplied, [this, cell] { colorSelected(cell); });
+                return AXResult::success;
+            };
+        }
+}
+
+std::optional<std::pair<int, int>> Impl::swatchAt(Point p) const {
+    if (!colorWin)
+        return std::nullopt;
+    const double lx = p.x - Geo::color.origin.x - Geo::swatchX0;
+    const double ly = p.y - Geo::color.origin.y - Geo::swatchY0;
+    const int c = static_cast<int>(std::lround(lx / Geo::swatchPitchX));
+    const int r = static_cast<int>(std::lround(ly / Geo::swatchPitchY));
+    if (c < 0 || c >= Geo::paletteColumns || r < 0 || r >= Geo::paletteRows)
+        return std::nullopt;
+    if (std::abs(lx - c * Geo::swatchPitchX) > Geo::swatch.width / 2 ||
+        std::abs(ly - r * Geo::swatchPitchY) > Geo::swatch.height / 2)
+        return std::nullopt;
+    return std::make_pair(c, r);
+}
+
+// --- The import dialog.
+
+void Impl::openPanel() {
+    if (panelWin)
+        return;
+    const Rect& f = Geo::panel;
+    const double x = f.origin.x, y = f.origin.y;
+    panelWin = make(QStringLiteral("AXWindow"), f);
+    panelWin->set(QStringLiteral("AXTitle"), QStringLiteral("Open File"))
+        .set(QStringLiteral("AXIdentifier"), QStringLiteral("open-panel"))
+        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXDialog"))
+        .set(QStringLiteral("AXModal"), true);
+    panel.emplace();
+    SimElement::Ptr location =
+        panelWin->add(make(QStringLiteral("AXPopUpButton"), Rect{{x + 300, y + 20}, {200, 24}}));
+    location->set(QStringLiteral("AXDescription"), QStringLiteral("Location"));
+    location->getters[QStringLiteral("AXValue")] = [this] {
+        return AXValue(panel ? QFileInfo(panel->folder).fileName() : QString());
+    };
+    SimElement::Ptr scrollArea =
+        panelWin->add(make(QStringLiteral("AXScrollArea"), Rect{{x + 180, y + 60}, {600, 380}}));
+    panel->list = scrollArea->add(make(QStringLiteral("AXOutline"), scrollArea->frame));
+    panel->list->set(QStringLiteral("AXIdentifier"), QStringLiteral("ListView"));
+    panel->list->getters[QStringLiteral("AXSelectedRows")] = [this] {
+        QList<Element> on;
+        if (panel)
+            for (int i : panel->chosen)
+                on.append(panel->rows[static_cast<size_t>(i)]);
+        return AXValue(on);
+    };
+    panel->list->setters[QStringLiteral("AXSelectedRows")] = [this](const AXValue& v) {
+        const auto* list = std::get_if<QList<Element>>(&v);
+        if (!list || !panel)
+            return AXResult::illegalArgument;
+        std::set<int> chosen;
+        for (const Element& e : *list)
+            for (size_t i = 0; i < panel->rows.size(); ++i)
+                if (panel->rows[i] == e)
+                    chosen.insert(static_cast<int>(i));
+        panel->chosen = chosen;
+        return AXResult::success;
+    };
+    SimElement::Ptr cancel =
+        panelWin->add(make(QStringLiteral("AXButton"),
+                           Rect{{x + f.size.width - 200, y + f.size.height - 44}, {84, 28}}));
+    cancel->set(QStringLiteral("AXTitle"), QStringLiteral("Cancel"));
+    cancel->press = [this] {
+        after(Delay::panelClose, [this] { closePanel(); });
+        return AXResult::success;
+    };
+    panel->ok =
+        panelWin->add(make(QStringLiteral("AXButton"),
+                           Rect{{x + f.size.width - 100, y + f.size.height - 44}, {84, 28}}));
+    panel->ok->set(QStringLiteral("AXTitle"), QStringLiteral("Open"))
+        .set(QStringLiteral("AXIdentifier"), QStringLiteral("OKButton"));
+    panel->ok->getters[QStringLiteral("AXEnabled")] = [this] { return AXValue(panelCanOpen()); };
+    panel->ok->press = [this] {
+        if (!panelCanOpen())
+            return AXResult::cannotComplete;
+        pressPanelOpen();
+        return AXResult::success;
+    };
+    setPanelFolder(QDir::homePath());
+    openWindow(panelWin);
+}
+
+void Impl::closePanel() {
+    panel.reset();
+    closeWindow(panelWin);
+}
+
+void Impl::setPanelFolder(const QString& folder, const QString& select) {
+    if (!panel)
+        return;
+    panel->folder = QDir::cleanPath(folder);
+    QList<QFileInfo> entries =
+        QDir(panel->folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::NoSort);
+    std::sort(entries.begin(), entries.end(), [](const QFileInfo& a, const QFileInfo& b) {
+        const int ci = QString::compare(a.fileName(), b.fileName(), Qt::CaseInsensitive);
+        return ci != 0 ? ci < 0 : a.fileName() < b.fileName();
+    });
+    panel->entries = entries;
+    panel->chosen.clear();
+    panel->rows.clear();
+    panel->list->removeChildren();
+    const Point o = panel->list->frame->origin;
+    const double width = panel->list->frame->size.width;
+    panel->list->add(make(QStringLiteral("AXColumn"), Rect{o, {width, 22}}))
+        ->set(QStringLiteral("AXTitle"), QStringLiteral("Name"));
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QFileInfo& info = entries[i];
+        const Rect f{{o.x, o.y + 22 + i * Geo::listRowHeight}, {width, Geo::listRowHeight}};
+        SimElement::Ptr row = panel->list->add(make(QStringLiteral("AXRow"), f));
+        const int index = static_cast<int>(i);
+        row->getters[QStringLiteral("AXSelected")] = [this, index] {
+            return AXValue(panel && panel->chosen.count(index) > 0);
+        };
+        SimElement::Ptr cell = row->add(make(QStringLiteral("AXCell"), f));
+        cell->add(make(QStringLiteral("AXImage"), Rect{{f.origin.x + 4, f.origin.y + 3}, {16, 16}}))
+            ->set(QStringLiteral("AXDescription"),
+                  info.isDir() ? QStringLiteral("folder") : QStringLiteral("document"));
+        cell->add(make(QStringLiteral("AXTextField"),
+                       Rect{{f.origin.x + 24, f.origin.y + 2}, {width - 30, 18}}))
+            ->set(QStringLiteral("AXValue"), info.fileName())
+            .set(QStringLiteral("AXEnabled"), info.isDir() || isAudioFile(info));
+        panel->rows.push_back(row);
+        if (!select.isEmpty() && info.fileName() == select)
+            panel->chosen = {index};
+    }
+}
+
+bool Impl::panelCanOpen() const {
+    if (!panel || panel->chosen.empty())
+        return false;
+    for (int i : panel->chosen)
+        if (!isAudioFile(panel->entries[i]))
+            return false;
+    return true;
+}
+
+void Impl::pressPanelOpen() {
+    QStringList files;
+    for (int i : panel->chosen)
+        files.append(panel->entries[i].absoluteFilePath());
+    after(Delay::panelClose, [this, files] {
+        closePanel();
+        importFiles(files, ImportMode::OntoSelection);
+    });
+}
+
+void Impl::openGoTo() {
+    if (!panel || panel->goTo)
+        return;
+    const Rect& p = Geo::panel;
+    const Rect f{{p.origin.x + (p.size.width - 460) / 2, p.origin.y + 28}, {460, 96}};
+    const double x = f.origin.x, y = f.origin.y;
+    SimElement::Ptr box = make(QStringLiteral("AXSheet"), f);
+    box->set(QStringLiteral("AXIdentifier"), QStringLiteral("GoToWindow"));
+    box->add(make(QStringLiteral("AXStaticText"), Rect{{x + 16, y + 10}, {300, 18}}))
+        ->set(QStringLiteral("AXValue"), QStringLiteral("Go to the folder:"));
+    SimElement::Ptr field =
+        box->add(make(QStringLiteral("AXTextField"), Rect{{x + 16, y + 32}, {428, 22}}));
+    field->set(QStringLiteral("AXIdentifier"), QStringLiteral("PathTextField"))
+        .set(QStringLiteral("AXFocused"), true);
+    field->getters[QStringLiteral("AXValue")] = [this] {
+        return AXValue(panel ? panel->path.text : QString());
+    };
+    field->setters[QStringLiteral("AXValue")] = [this](const AXValue& v) {
+        const auto* text = std::get_if<QString>(&v);
+        if (!text)
+            return AXResult::illegalArgument;
+        if (panel)
+            panel->path.reset(*text, false);
+        return AXResult::success;
+    };
+    SimElement::Ptr cancel =
+        box->add(make(QStringLiteral("AXButton"), Rect{{x + 270, y + 62}, {80, 24}}));
+    cancel->set(QStringLiteral("AXTitle"), QStringLiteral("Cancel"));
+    cancel->press = [this] {
+        closeGoTo();
+        return AXResult::success;
+    };
+    SimElement::Ptr go =
+        box->add(make(QStringLiteral("AXButton"), Rect{{x + 364, y + 62}, {80, 24}}));
+    go->set(QStringLiteral("AXTitle"), QStringLiteral("Go"));
+    go->press = [this] {
+        goToTypedPath();
+        return AXResult::success;
+    };
+    panel->path.reset({}, false);
+    panel->goTo = panelWin->add(box);
+}
+
+void Impl::closeGoTo() {
+    if (!panel || !panel->goTo)
+        return;
+    panelWin->remove(panel->goTo);
+    panel->goTo = nullptr;
+}
+
+namespace {
+
+QString expandPath(const QString& typed, const QString& base) {
+    QString p = typed.trimmed();
+    if (p == QLatin1String("~") || p.startsWith(QLatin1String("~/")))
+        p = QDir::homePath() + p.mid(1);
+    if (!QDir::isAbsolutePath(p))
+        p = base + QLatin1Char('/') + p;
+    return QDir::cleanPath(p);
+}
+
+} // namespace
+
+void Impl::goToTypedPath() {
+    if (!panel)
+        return;
+    const QFileInfo target(expandPath(panel->path.text, panel->folder));
+    // A folder that does not exist leaves the box open.
+    if (!target.isDir() && !target.isFile())
+        return;
+    after(Delay::goToFolder, [this, target] {
+        if (!panel)
+            return;
+        if (target.isDir())
+            setPanelFolder(target.absoluteFilePath());
+        else
+            setPanelFolder(target.absolutePath(), target.fileName());
+        closeGoTo();
+    });
+}
+
+void Impl::completePath() {
+    // Typing at the end of the path completes the last component when exactly one folder
+    // starts with it; the completed part is selected, so the next key replaces it.
+    TextEdit& path = panel->path;
+    if (path.selLength != 0 || path.selStart != path.text.size())
+        return;
+    const qsizetype slash = path.text.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return;
+    const QString partial = path.text.mid(slash + 1);
+    if (partial.isEmpty())
+        return;
+    const QDir dir(expandPath(path.text.left(slash + 1), panel->folder));
+    QDir::Filters filters = QDir::Dirs | QDir::NoDotAndDotDot;
+    if (partial.startsWith(QLatin1Char('.')))
+        filters |= QDir::Hidden;
+    QStringList matches;
+    for (const QString& name : dir.entryList(filters, QDir::NoSort))
+        if (name.startsWith(partial, Qt::CaseInsensitive))
+            matches.append(name);
+    if (matches.size() != 1 || matches.first().size() == partial.size())
+        return;
+    const QString rest = matches.first().mid(partial.size());
+    path.text += rest;
+    path.selStart = path.text.size() - rest.size();
+    path.selLength = rest.size();
+}
+
+// --- The options window and the tempo alert.
+
+void Impl::openOptions(const QStringList& files) {
+    if (optionsWin)
+        return;
+    options = Options{files, false, false};
+    const Rect& f = Geo::options;
+    const double x = f.origin.x, y = f.origin.y;
+    optionsWin = make(QStringLiteral("AXWindow"), f);
+    optionsWin->set(QStringLiteral("AXTitle"), QStringLiteral("Add Selected Files to Tracks"))
+        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXDialog"))
+        .set(QStringLiteral("AXModal"), true);
+    SimElement::Ptr group =
+        optionsWin->add(make(QStringLiteral("AXRadioGroup"), Rect{{x + 20, y + 40}, {360, 56}}));
+    const std::pair<const char*, bool> choices[] = {{"Create new tracks", true},
+                                                    {"Use existing tracks", false}};
+    for (int i = 0; i < 2; ++i) {
+        const bool createNew = choices[i].second;
+        SimElement::Ptr r = group->add(
+            make(QStringLiteral("AXRadioButton"), Rect{{x + 24, y + 42 + 26.0 * i}, {240, 22}}));
+        r->set(QStringLiteral("AXTitle"), QString::fromUtf8(choices[i].first));
+        r->getters[QStringLiteral("AXValue")] = [this, createNew] {
+            return AXValue(flag(options && options->createNew == createNew));
+        };
+        r->press = [this, createNew] {
+            if (options)
+                options->createNew = createNew;
+            return AXResult::success;
+        };
+    }
+    SimElement::Ptr stems =
+        optionsWin->add(make(QStringLiteral("AXCheckBox"), Rect{{x + 24, y + 108}, {340, 22}}));
+    stems->set(QStringLiteral("AXTitle"),
+               QStringLiteral("All selected files are stems from one project"));
+    stems->getters[QStringLiteral("AXValue")] = [this] {
+        return AXValue(flag(options && options->stems));
+    };
+    stems->press = [this] {
+        if (options)
+            options->stems = !options->stems;
+        return AXResult::success;
+    };
+    SimElement::Ptr cancel =
+        optionsWin->add(make(QStringLiteral("AXButton"), Rect{{x + 208, y + 156}, {80, 28}}));
+    cancel->set(QStringLiteral("AXTitle"), QStringLiteral("Cancel"));
+    cancel->press = [this] {
+        closeOptions();
+        return AXResult::success;
+    };
+    SimElement::Ptr ok =
+        optionsWin->add(make(QStringLiteral("AXButton"), Rect{{x + 300, y + 156}, {80, 28}}));
+    ok->set(QStringLiteral("AXTitle"), QStringLiteral("OK"));
+    ok->press = [this] {
+        confirmOptions();
+        return AXResult::success;
+    };
+    openWindow(optionsWin);
+}
+
+void Impl::confirmOptions() {
+    if (!options)
+        return;
+    const Options chosen = *options;
+    closeOptions();
+    importFiles(chosen.files,
+                chosen.createNew ? ImportMode::NewTracks : ImportMode::ExistingTracks);
+}
+
+void Impl::closeOptions() {
+    options.reset();
+    closeWindow(optionsWin);
+}
+
+void Impl::openAlert() {
+    if (alertWin)
+        return;
+    const Rect& f = Geo::alert;
+    const double x = f.origin.x, y = f.origin.y;
+    alertWin = make(QStringLiteral("AXWindow"), f);
+    alertWin->set(QStringLiteral("AXTitle"), QString())
+        .set(QStringLiteral("AXDescription"), QStringLiteral("alert"))
+        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXDialog"))
+        .set(QStringLiteral("AXModal"), true);
+    alertWin->add(make(QStringLiteral("AXStaticText"), Rect{{x + 20, y + 20}, {260, 60}}))
+        ->set(QStringLiteral("AXValue"),
+              QStringLiteral("The imported audio file contains tempo information. Do you want "
+                             "to import it into the project?"));
+    const std::pair<const char*, const char*> buttons[] = {
+        {"action-button-1", "Import"}, {"action-button-2", "Don\u2019t Import"}};
+    for (int i = 0; i < 2; ++i) {
+        SimElement::Ptr b = alertWin->add(
+            make(QStringLiteral("AXButton"), Rect{{x + 20 + 140.0 * i, y + 116}, {120, 28}}));
+        b->set(QStringLiteral("AXIdentifier"), QString::fromUtf8(buttons[i].first))
+            .set(QStringLiteral("AXTitle"), QString::fromUtf8(buttons[i].second));
+        b->press = [this] {
+            closeAlert();
+            return AXResult::success;
+        };
+    }
+    openWindow(alertWin);
+}
+
+void Impl::closeAlert() {
+    closeWindow(alertWin);
+}
+
+} // namespace Vantrel::SimDetail
