@@ -6,6 +6,8 @@
 #include "Engine.h"
 #include "Errors.h"
 #include "Export.h"
+#include "LogicBridge.h"
+#include "SimPlatform.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,7 +32,8 @@ const char* const usageText =
     "       vantrel-cli classify [--config FILE] [--json] STEM...\n"
     "       vantrel-cli organize FOLDER (--in-place | --copy) [--config FILE] [--json]\n"
     "       vantrel-cli put-back FOLDER\n"
-    "       vantrel-cli demo FOLDER\n";
+    "       vantrel-cli demo FOLDER\n"
+    "       vantrel-cli logic-menus [--quirk NAME]...\n";
 
 struct UsageError {
     QString message;
@@ -263,6 +266,37 @@ int demoCommand(const QStringList& list) {
     return 0;
 }
 
+// Checks the connection to the simulated Logic Pro as the app's menu command does: dumps its
+// menus into the configuration folder, prints the dump and the message the app would show.
+int logicMenusCommand(const QStringList& list) {
+    QStringList quirks;
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        if (list[i] != QLatin1String("--quirk"))
+            throw UsageError{
+                QStringLiteral("logic-menus takes only --quirk NAME, not %1").arg(list[i])};
+        if (++i == list.size())
+            throw UsageError{QStringLiteral("--quirk needs a NAME")};
+        if (!SimLogic::quirkNames().contains(list[i]))
+            throw UsageError{QStringLiteral("unknown quirk %1; the quirks are: %2")
+                                 .arg(list[i], SimLogic::quirkNames().join(QStringLiteral(", ")))};
+        quirks << list[i];
+    }
+    SystemClock clock;
+    SimPlatform platform(clock, quirks);
+    const QString path = LogicBridge::dumpPath();
+    const LogicBridge::ConnectionReport report = LogicBridge::checkConnection(platform, path);
+    if (!report.connected())
+        throw Error(report.message);
+    QFile dump(path);
+    if (!dump.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("Couldn't read “%1”: %2.").arg(path, dump.errorString()));
+    QByteArray text = dump.readAll();
+    if (!text.isEmpty())
+        text += '\n';
+    out(text + report.message.toUtf8() + '\n');
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -282,6 +316,8 @@ int main(int argc, char** argv) {
             return putBackCommand(args);
         if (command == QLatin1String("demo"))
             return demoCommand(args);
+        if (command == QLatin1String("logic-menus"))
+            return logicMenusCommand(args);
         if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
             out(usageText);
             return 0;

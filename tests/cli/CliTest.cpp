@@ -236,4 +236,58 @@ TEST_F(Cli, shouldReportOrganizeFailuresWithAppMessages) {
     }
 }
 
+// Verifies logic-menus against the simulated Logic Pro: the dump lands in the configuration
+// folder and is printed with the app's message; the quirks give the app's failure messages,
+// and a quirk the simulator does not know is a usage error.
+TEST_F(Cli, shouldDumpSimulatedLogicMenus) {
+    const auto run = [this](const QStringList& args) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), dir.path());
+        env.remove(QStringLiteral("XDG_DATA_HOME"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(VANTREL_CLI_PATH), QStringList{"logic-menus"} + args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return CliRun{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                      p.readAllStandardOutput(), p.readAllStandardError()};
+    };
+    const QString dump = dir.filePath(QStringLiteral(".local/share/Vantrel/logic-menus.txt"));
+
+    const CliRun ok = run({});
+    ASSERT_EQ(ok.exitCode, 0) << ok.err.toStdString();
+    const QByteArray written = Fixtures::readFile(dump);
+    const qsizetype count = written.count('\n') + 1;
+    EXPECT_GT(count, 50);
+    EXPECT_FALSE(written.startsWith(' ')) << written.toStdString();
+    EXPECT_TRUE(written.contains("\nTrack\n  New Tracks…\n  New Audio Track\n"));
+    EXPECT_EQ(ok.out, written + "\nConnected. Read " + QByteArray::number(count) +
+                          " menu items from Logic Pro.\n");
+
+    struct Case {
+        QStringList args;
+        int exitCode;
+        QByteArray err;
+    } failures[] = {
+        {{"--quirk", "not-running"}, 1, "Logic Pro isn't running.\n"},
+        {{"--quirk", "slow-ready", "--quirk", "not-trusted"},
+         1,
+         "Allow Vantrel in System Settings > Privacy & Security > Accessibility, then choose "
+         "Logic > Check Logic Connection again.\n"},
+        {{"--quirk", "no-such-quirk"}, 2, {}},
+        {{"--quirk"}, 2, {}},
+        {{"extra"}, 2, {}},
+    };
+    for (const Case& c : failures) {
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+        if (c.exitCode == 2)
+            EXPECT_TRUE(r.err.contains("usage: vantrel-cli")) << r.err.toStdString();
+        else
+            EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(Fixtures::readFile(dump), written); // a failed check leaves the dump alone
+    }
+}
+
 } // namespace

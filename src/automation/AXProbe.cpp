@@ -1,0 +1,199 @@
+#include "AXProbe.h"
+
+#include "LogicBridge.h"
+
+#include <array>
+
+namespace Vantrel::AXProbe {
+
+namespace {
+
+// The modifiers key() knows, in the order they are pressed.
+struct Modifier {
+    QLatin1String name;
+    std::uint16_t keyCode;
+    std::uint64_t flag;
+};
+constexpr std::array<Modifier, 4> modifiers{{
+    {QLatin1String("cmd"), 55, EventFlags::command},
+    {QLatin1String("shift"), 56, EventFlags::shift},
+    {QLatin1String("opt"), 58, EventFlags::option},
+    {QLatin1String("ctrl"), 59, EventFlags::control},
+}};
+
+// The value of a successful read, or nothing.
+AXValue read(Platform& platform, const Element& element, const QString& attribute) {
+    if (!element)
+        return {};
+    AttributeRead r = platform.accessibility().attribute(element, attribute);
+    if (r.status != AXResult::success)
+        return {};
+    return std::move(r.value);
+}
+
+QList<Element> elementList(Platform& platform, const Element& element, const QString& attribute) {
+    AXValue v = read(platform, element, attribute);
+    if (auto* list = std::get_if<QList<Element>>(&v))
+        return std::move(*list);
+    return {};
+}
+
+// The application element of the running Logic Pro; none when it is not running.
+Element logicElement(Platform& platform) {
+    const std::optional<RunningApp> app = LogicBridge::logicApp(platform);
+    if (!app)
+        return {};
+    return platform.accessibility().applicationElement(app->pid);
+}
+
+// The elements a title of a menu path is looked for among: the children of current, each
+// "AXMenu" child replaced by that menu's children.
+QList<Element> menuCandidates(Platform& platform, const Element& current) {
+    QList<Element> candidates;
+    for (const Element& child : kids(platform, current)) {
+        if (str(platform, child, QStringLiteral("AXRole")) == QLatin1String("AXMenu"))
+            candidates += kids(platform, child);
+        else
+            candidates << child;
+    }
+    return candidates;
+}
+
+// The first candidate below current titled exactly title; none when there is none.
+Element menuStep(Platform& platform, const Element& current, const QString& title) {
+    for (const Element& candidate : menuCandidates(platform, current)) {
+        if (str(platform, candidate, QStringLiteral("AXTitle")) == title)
+            return candidate;
+    }
+    return {};
+}
+
+const QString press = QStringLiteral("AXPress");
+
+} // namespace
+
+const QHash<QString, std::uint16_t>& codes() {
+    static const QHash<QString, std::uint16_t> table{
+        {QStringLiteral("return"), 36}, {QStringLiteral("tab"), 48},
+        {QStringLiteral("escape"), 53}, {QStringLiteral("space"), 49},
+        {QStringLiteral("delete"), 51}, {QStringLiteral("down"), 125},
+        {QStringLiteral("up"), 126},    {QStringLiteral("a"), 0},
+        {QStringLiteral("g"), 5},       {QStringLiteral("o"), 31},
+        {QStringLiteral("d"), 2},       {QStringLiteral("z"), 6},
+    };
+    return table;
+}
+
+Element find(Platform& platform, const Element& root, int depth,
+             const std::function<bool(const Element&)>& pred) {
+    if (!root)
+        return {};
+    if (pred(root))
+        return root;
+    if (depth >= maxSearchDepth)
+        return {};
+    for (const Element& child : kids(platform, root)) {
+        if (Element found = find(platform, child, depth + 1, pred))
+            return found;
+    }
+    return {};
+}
+
+QList<Element> kids(Platform& platform, const Element& element) {
+    return elementList(platform, element, QStringLiteral("AXChildren"));
+}
+
+QString str(Platform& platform, const Element& element, const QString& attribute) {
+    AXValue v = read(platform, element, attribute);
+    if (auto* text = std::get_if<QString>(&v))
+        return std::move(*text);
+    return {};
+}
+
+Element element(Platform& platform, const Element& of, const QString& attribute) {
+    const QList<Element> list = elementList(platform, of, attribute);
+    return list.isEmpty() ? Element() : list.first();
+}
+
+QList<Element> windows(Platform& platform) {
+    return elementList(platform, logicElement(platform), QStringLiteral("AXWindows"));
+}
+
+Element menuItem(Platform& platform, const Element& menuBar, const QStringList& path) {
+    Element current = menuBar;
+    for (const QString& title : path) {
+        current = menuStep(platform, current, title);
+        if (!current)
+            return {};
+    }
+    return current;
+}
+
+std::optional<int> menuPathResult(Platform& platform, const QStringList& path) {
+    if (path.isEmpty())
+        return std::nullopt;
+    const Element menuBar = element(platform, logicElement(platform), QStringLiteral("AXMenuBar"));
+    if (!menuBar)
+        return std::nullopt;
+
+    if (const Element item = menuItem(platform, menuBar, path)) {
+        if (platform.accessibility().performAction(item, press) == AXResult::success)
+            return AXResult::success;
+    }
+
+    // Through the menus: each press but the last opens the next menu, which needs a moment
+    // before its items can be found.
+    Element current = menuBar;
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        current = menuStep(platform, current, path[i]);
+        if (!current)
+            return std::nullopt;
+        const int status = platform.accessibility().performAction(current, press);
+        if (i == path.size() - 1)
+            return status;
+        platform.clock().sleepFor(menuOpenPause);
+    }
+    return std::nullopt; // not reached: the path is not empty
+}
+
+void key(Platform& platform, const QString& keyName, const QString& mods) {
+    const auto code = codes().constFind(keyName);
+    if (code == codes().cend())
+        return;
+
+    const QStringList pieces = mods.split(QLatin1Char('+'), Qt::SkipEmptyParts);
+    QList<const Modifier*> held;
+    for (const Modifier& m : modifiers) {
+        if (pieces.contains(m.name))
+            held << &m;
+    }
+
+    Input& input = platform.input();
+    Clock& clock = platform.clock();
+    std::uint64_t flags = 0;
+    for (const Modifier* m : held) {
+        flags |= m->flag;
+        input.postKey({m->keyCode, true, flags, std::nullopt});
+        clock.sleepFor(modifierDownPause);
+    }
+    input.postKey({*code, true, flags, std::nullopt});
+    clock.sleepFor(keyPause);
+    input.postKey({*code, false, flags, std::nullopt});
+    clock.sleepFor(keyPause);
+    for (auto m = held.crbegin(); m != held.crend(); ++m) {
+        flags &= ~(*m)->flag;
+        input.postKey({(*m)->keyCode, false, flags, std::nullopt});
+        clock.sleepFor(keyPause);
+    }
+}
+
+void type(Platform& platform, const QString& text) {
+    Input& input = platform.input();
+    for (const QChar unit : text) {
+        input.postKey({0, true, 0, unit.unicode()});
+        input.postKey({0, false, 0, unit.unicode()});
+        platform.clock().sleepFor(typedUnitPause);
+    }
+}
+
+} // namespace Vantrel::AXProbe

@@ -1,0 +1,97 @@
+#include "LogicBridge.h"
+
+#include "AXProbe.h"
+#include "Config.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace Vantrel::LogicBridge {
+
+namespace {
+
+QString describe(ConnectionError::Code code) {
+    switch (code) {
+    case ConnectionError::notRunning:
+        return QStringLiteral("Logic Pro isn't running.");
+    case ConnectionError::menusUnreadable:
+        return QStringLiteral("Couldn't read Logic's menus.");
+    }
+    return {};
+}
+
+// Appends a line for every titled menu item below element. Items add a level of depth; menus
+// and other containers between them do not. Nothing below an element visited at maxDumpDepth
+// is looked at.
+void walk(Platform& platform, const Element& element, int depth, QStringList& lines) {
+    for (const Element& child : AXProbe::kids(platform, element)) {
+        const QString role = AXProbe::str(platform, child, QStringLiteral("AXRole"));
+        const bool isItem =
+            role == QLatin1String("AXMenuItem") || role == QLatin1String("AXMenuBarItem");
+        if (isItem) {
+            const QString title = AXProbe::str(platform, child, QStringLiteral("AXTitle"));
+            const AttributeRead enabled =
+                platform.accessibility().attribute(child, QStringLiteral("AXEnabled"));
+            const bool disabled = enabled.status == AXResult::success &&
+                                  std::holds_alternative<bool>(enabled.value) &&
+                                  !std::get<bool>(enabled.value);
+            if (!title.isEmpty()) {
+                lines << QString(depth * 2, QLatin1Char(' ')) + title +
+                             (disabled ? QStringLiteral("  [disabled]") : QString());
+            }
+        }
+        if (depth < maxDumpDepth)
+            walk(platform, child, isItem ? depth + 1 : depth, lines);
+    }
+}
+
+} // namespace
+
+ConnectionError::ConnectionError(Code code) : Error(describe(code)), code_(code) {}
+
+std::optional<RunningApp> logicApp(Platform& platform) {
+    const QList<RunningApp> apps = platform.accessibility().runningApplications(bundleId);
+    if (apps.isEmpty())
+        return std::nullopt;
+    return apps.first();
+}
+
+QString dumpPath() {
+    return QFileInfo(Config::filePath()).dir().filePath(dumpFileName);
+}
+
+int dumpMenus(Platform& platform, const QString& path, FileOps& ops) {
+    const std::optional<RunningApp> app = logicApp(platform);
+    if (!app)
+        throw ConnectionError(ConnectionError::notRunning);
+    const Element appElement = platform.accessibility().applicationElement(app->pid);
+    const Element menuBar = AXProbe::element(platform, appElement, QStringLiteral("AXMenuBar"));
+    if (!menuBar)
+        throw ConnectionError(ConnectionError::menusUnreadable);
+
+    QStringList lines;
+    walk(platform, menuBar, 0, lines);
+
+    ops.makeFolders(QFileInfo(path).absolutePath());
+    ops.writeAtomically(path, lines.join(QLatin1Char('\n')).toUtf8(), true);
+    return int(lines.size());
+}
+
+ConnectionReport checkConnection(Platform& platform, const QString& path, FileOps& ops) {
+    Accessibility& ax = platform.accessibility();
+    if (!ax.isTrusted()) {
+        ax.promptForTrust();
+        return {QStringLiteral("Allow Vantrel in System Settings > Privacy & Security > "
+                               "Accessibility, then choose Logic > Check Logic Connection again."),
+                std::nullopt};
+    }
+    try {
+        const int count = dumpMenus(platform, path, ops);
+        return {QStringLiteral("Connected. Read %1 menu items from Logic Pro.").arg(count), count};
+    } catch (const Error& e) {
+        return {e.message(), std::nullopt};
+    }
+}
+
+} // namespace Vantrel::LogicBridge
