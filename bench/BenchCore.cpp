@@ -2,6 +2,7 @@
 // the bare listing of the same folder (readdir + lstat), with their ratio printed at the end.
 #include "Config.h"
 #include "Engine.h"
+#include "SessionNames.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,30 +24,8 @@ using namespace Vantrel;
 
 namespace {
 
-// File names as multitrack recorders and engineers write them.
-QStringList realisticNames(int count) {
-    static const char* const sources[] = {
-        "Kick In",      "Kick Out",     "Snare Top",      "Snare Bottom", "Hi Hat",    "Tom 1",
-        "Tom 2",        "Floor Tom",    "Over Head L",    "Over Head R",  "Room L",    "Room R",
-        "Bass DI",      "Bass Amp",     "Electric Gtr L", "Acoustic Gtr", "Piano L",   "Piano R",
-        "Organ",        "Synth Pad",    "Vox 1",          "Lead Vox",     "BGV L",     "BGV R",
-        "Track Perc L", "Track Perc R", "Click",          "Talkback",     "Crowd FHL", "Crowd FHR",
-        "Cello",        "Violin 2",     "FX Riser",       "Loop 3",       "Shaker",    "Conga"};
-    QStringList names;
-    names.reserve(count);
-    const int n = int(std::size(sources));
-    for (int i = 0; i < count; ++i) {
-        names << QStringLiteral("%1%2#%3.%4.wav")
-                     .arg(i + 1)
-                     .arg(QLatin1String(sources[i % n]))
-                     .arg(i % 7 + 1, 2, 10, QLatin1Char('0'))
-                     .arg(i % 3 + 1);
-    }
-    return names;
-}
-
 void BM_Classify(benchmark::State& state) {
-    const QStringList names = realisticNames(1000);
+    const QStringList names = Fixtures::sessionNames(1000);
     QStringList stems;
     for (const QString& n : names)
         stems << n.left(n.lastIndexOf(QLatin1Char('.')));
@@ -64,7 +43,7 @@ BENCHMARK(BM_Classify);
 const QString& bigFolder() {
     static QTemporaryDir dir;
     static const bool filled = [] {
-        for (const QString& name : realisticNames(10000)) {
+        for (const QString& name : Fixtures::sessionNames(10000)) {
             QFile f(dir.filePath(name));
             if (!f.open(QIODevice::WriteOnly))
                 return false;

@@ -7,6 +7,7 @@
 #include "Config.h"
 #include "Engine.h"
 #include "Export.h"
+#include "SessionNames.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,25 +34,6 @@
 using namespace Vantrel;
 
 namespace {
-
-QStringList sessionNames(int count) {
-    static const char* const sources[] = {
-        "Kick In",      "Kick Out",     "Snare Top",      "Snare Bottom", "Hi Hat",    "Tom 1",
-        "Tom 2",        "Floor Tom",    "Over Head L",    "Over Head R",  "Room L",    "Room R",
-        "Bass DI",      "Bass Amp",     "Electric Gtr L", "Acoustic Gtr", "Piano L",   "Piano R",
-        "Organ",        "Synth Pad",    "Vox 1",          "Lead Vox",     "BGV L",     "BGV R",
-        "Track Perc L", "Track Perc R", "Click",          "Talkback",     "Crowd FHL", "Crowd FHR",
-        "Cello",        "Violin 2",     "FX Riser",       "Loop 3",       "Shaker",    "Conga"};
-    const int n = int(std::size(sources));
-    QStringList names;
-    for (int i = 0; i < count; ++i)
-        names << QStringLiteral("%1%2#%3.%4.wav")
-                     .arg(i + 1)
-                     .arg(QLatin1String(sources[i % n]))
-                     .arg(i % 7 + 1, 2, 10, QLatin1Char('0'))
-                     .arg(i % 3 + 1);
-    return names;
-}
 
 [[noreturn]] void fail(const std::string& what) {
     std::perror(what.c_str());
@@ -88,7 +70,7 @@ struct Session {
 Session& bigSession() {
     static QTemporaryDir dir;
     static Session s = [] {
-        for (const QString& name : sessionNames(10000)) {
+        for (const QString& name : Fixtures::sessionNames(10000)) {
             QFile f(dir.filePath(name));
             if (!f.open(QIODevice::WriteOnly))
                 fail("cannot create " + f.fileName().toStdString());

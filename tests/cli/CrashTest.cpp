@@ -4,6 +4,7 @@
 //
 // The kill moments are uniform fractions of a measured full run. VANTREL_CRASH_TRIALS sets the
 // number of kills (20 by default), VANTREL_CRASH_SEED replays a run; the seed is printed.
+#include "SessionNames.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -53,24 +54,10 @@ std::uint64_t envNumber(const char* name, std::uint64_t fallback) {
     return value && *value ? std::strtoull(value, nullptr, 10) : fallback;
 }
 
-// A session of count audio files as recorders name them, plus one text file, each file holding
-// its own name so that any mix-up of contents shows.
+// A session of count audio files as recorders name them, plus one text file; the test writes
+// each file holding its own name so that any mix-up of contents shows.
 QStringList sessionNames(int count) {
-    static const char* const sources[] = {
-        "Kick In",  "Kick Out", "Snare Top", "Hi Hat",   "Tom 1",        "Over Head L",
-        "Room R",   "Bass DI",  "Bass Amp",  "Elec Gtr", "Acoustic Gtr", "Piano L",
-        "Organ",    "Synth",    "Lead Vox",  "BGV L",    "Perc",         "Click",
-        "Talkback", "Crowd L",  "Cello",     "Violin 2", "FX Riser",     "Room Mic"};
-    const int n = int(std::size(sources));
-    QStringList names;
-    for (int i = 0; i < count; ++i)
-        names << QStringLiteral("%1%2#%3.%4.wav")
-                     .arg(i + 1)
-                     .arg(QLatin1String(sources[i % n]))
-                     .arg(i % 5 + 1, 2, 10, QLatin1Char('0'))
-                     .arg(i % 3 + 1);
-    names << QStringLiteral("Session Notes.txt");
-    return names;
+    return Fixtures::sessionNames(count) << QStringLiteral("Session Notes.txt");
 }
 
 void writeSession(const QString& folder, const QStringList& names) {
