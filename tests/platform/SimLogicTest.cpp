@@ -615,6 +615,15 @@ TEST_F(Sim, shouldImportAFileThroughTheDialog) {
     ASSERT_EQ(session.tracks.size(), 1);
     EXPECT_EQ(session.tracks[0].name, QStringLiteral("Audio 1"));
     EXPECT_TRUE(session.tracks[0].hasAudio);
+
+    // Opened again, the dialog shows the folder it opened from.
+    ASSERT_EQ(ax.pressMenu({"File", "Import", "Audio File…"}), AXResult::success);
+    ax.wait(500);
+    QStringList again;
+    for (const Element& k : ax.kids(ax.findInWindows(ax.is(ident, QStringLiteral("ListView")))))
+        if (ax.str(k, role) == QLatin1String("AXRow"))
+            again.append(ax.str(ax.find(k, ax.is(role, QStringLiteral("AXTextField"))), value));
+    EXPECT_EQ(again, (QStringList{"kick.wav", "Notes.txt"}));
 }
 
 // Verifies that typing in Go to Folder completes a folder name and Return goes there, while a

@@ -270,6 +270,8 @@ public:
         TextEdit path;
     };
     std::optional<Panel> panel;
+    // Like the system's open panel, the import window reopens at the folder it opened from last.
+    QString lastPanelFolder;
     struct Options {
         QStringList files;
         bool createNew = false;

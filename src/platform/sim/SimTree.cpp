@@ -775,7 +775,7 @@ void Impl::openPanel() {
         pressPanelOpen();
         return AXResult::success;
     };
-    setPanelFolder(QDir::homePath());
+    setPanelFolder(lastPanelFolder.isEmpty() ? QDir::homePath() : lastPanelFolder);
     openWindow(panelWin);
 }
 
@@ -834,6 +834,7 @@ bool Impl::panelCanOpen() const {
 }
 
 void Impl::pressPanelOpen() {
+    lastPanelFolder = panel->folder;
     QStringList files;
     for (int i : panel->chosen)
         files.append(panel->entries[i].absoluteFilePath());
