@@ -6,6 +6,7 @@
 #include "Engine.h"
 #include "Errors.h"
 #include "Export.h"
+#include "SendCommand.h"
 #include "LogicBridge.h"
 #include "SimPlatform.h"
 
@@ -33,7 +34,8 @@ const char* const usageText =
     "       vantrel-cli organize FOLDER (--in-place | --copy) [--config FILE] [--json]\n"
     "       vantrel-cli put-back FOLDER\n"
     "       vantrel-cli demo FOLDER\n"
-    "       vantrel-cli logic-menus [--quirk NAME]...\n";
+    "       vantrel-cli logic-menus [--quirk NAME]...\n"
+    "       vantrel-cli send FOLDER --simulate [--mode MODE] [--quirk NAME]... [--json]\n";
 
 struct UsageError {
     QString message;
@@ -318,6 +320,8 @@ int main(int argc, char** argv) {
             return demoCommand(args);
         if (command == QLatin1String("logic-menus"))
             return logicMenusCommand(args);
+        if (command == QLatin1String("send"))
+            return Cli::sendCommand(args);
         if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
             out(usageText);
             return 0;

@@ -1,0 +1,210 @@
+// The sender against the simulated Logic Pro:
+//   - what one fast send of 48 tracks in 11 groups asks of Logic (attribute reads and writes,
+//     actions, key and mouse events), on a virtual clock;
+//   - the same send on the machine's clock: the CPU time the sender itself spends (its thread's
+//     CPU time minus the time spent inside the simulated Logic Pro) against the wall time,
+//     which is almost all Logic's pacing (fixed pauses and polls);
+//   - the largest session the fast run completes when only the rows on screen are in the
+//     accessibility tree (1440 x 900 screen).
+
+#include "LogicSender.h"
+#include "SendJobs.h"
+#include "SimPlatform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <ctime>
+#include <memory>
+
+using namespace Vantrel;
+using namespace std::chrono_literals;
+
+namespace {
+
+double threadCpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
+// Jobs of `tracks` files spread over `groups` coloured groups (the first groups get one more
+// when it does not divide), written as small files under dir.
+QList<SendJob> makeJobs(const QString& dir, int tracks, int groups) {
+    QList<SendJob> jobs;
+    int made = 0;
+    for (int g = 0; g < groups && made < tracks; ++g) {
+        const int count = tracks / groups + (g < tracks % groups ? 1 : 0);
+        SendJob job{QStringLiteral("GROUP%1").arg(g + 1), {}, Swatch{(g * 2) % 24, g % 4}};
+        const QString folder =
+            QStringLiteral("%1/%2_GROUP%3").arg(dir).arg(g + 1, 2, 10, QChar('0')).arg(g + 1);
+        QDir().mkpath(folder);
+        for (int i = 0; i < count; ++i, ++made) {
+            const QString path = QStringLiteral("%1/G%2_%3_TRACK.wav")
+                                     .arg(folder)
+                                     .arg(g + 1)
+                                     .arg(i + 1, 2, 10, QChar('0'));
+            QFile f(path);
+            f.open(QIODevice::WriteOnly);
+            f.write("RIFF");
+            job.files << path;
+        }
+        jobs << job;
+    }
+    return jobs;
+}
+
+// The seam of a SimPlatform, noting the thread CPU time spent inside the simulated Logic Pro
+// (accessibility calls, posted events, the drag tile); sleeps are not counted.
+class Metered final : public Platform, private Accessibility, private Input, private DragTileHost {
+public:
+    explicit Metered(SimPlatform& sim) : sim_(sim) {}
+    double insideSeconds = 0;
+
+    Accessibility& accessibility() override { return *this; }
+    Input& input() override { return *this; }
+    Screen& screen() override { return sim_.screen(); }
+    DragTileHost& dragTiles() override { return *this; }
+    Clock& clock() override { return sim_.clock(); }
+
+private:
+    template <typename F> auto metered(F f) {
+        const double start = threadCpuSeconds();
+        struct Done {
+            double start;
+            double& total;
+            ~Done() { total += threadCpuSeconds() - start; }
+        } done{start, insideSeconds};
+        return f();
+    }
+    Accessibility& ax() { return sim_.accessibility(); }
+
+    bool isTrusted() override {
+        return metered([&] { return ax().isTrusted(); });
+    }
+    void promptForTrust() override {
+        metered([&] { ax().promptForTrust(); });
+    }
+    QList<RunningApp> runningApplications(const QString& id) override {
+        return metered([&] { return ax().runningApplications(id); });
+    }
+    bool activate(const RunningApp& app) override {
+        return metered([&] { return ax().activate(app); });
+    }
+    Element applicationElement(std::int64_t pid) override {
+        return metered([&] { return ax().applicationElement(pid); });
+    }
+    AttributeRead attribute(const Element& e, const QString& name) override {
+        return metered([&] { return ax().attribute(e, name); });
+    }
+    int setAttribute(const Element& e, const QString& name, const AXValue& v) override {
+        return metered([&] { return ax().setAttribute(e, name, v); });
+    }
+    int performAction(const Element& e, const QString& action) override {
+        return metered([&] { return ax().performAction(e, action); });
+    }
+    void postKey(const KeyEvent& e) override {
+        metered([&] { sim_.input().postKey(e); });
+    }
+    void postMouse(const MouseEvent& e) override {
+        metered([&] { sim_.input().postMouse(e); });
+    }
+    void showTile(const QStringList& files, const Rect& frame) override {
+        metered([&] { sim_.dragTiles().showTile(files, frame); });
+    }
+    void hideTile() override {
+        metered([&] { sim_.dragTiles().hideTile(); });
+    }
+
+    SimPlatform& sim_;
+};
+
+// Calls of one fast send of 48 tracks in 11 groups, on a virtual clock.
+void BM_SendCalls(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QList<SendJob> jobs = makeJobs(dir.path(), 48, 11);
+    SimCounters total;
+    double simulatedSeconds = 0;
+    int sends = 0;
+    for (auto _ : state) {
+        VirtualClock clock;
+        SimPlatform sim(clock);
+        LogicSender sender(sim);
+        const auto start = clock.now();
+        sender.runFast(jobs, false);
+        simulatedSeconds += std::chrono::duration<double>(clock.now() - start).count();
+        const SimCounters c = sim.logic().counters();
+        total.attributeReads += c.attributeReads;
+        total.attributeWrites += c.attributeWrites;
+        total.actions += c.actions;
+        total.keyEvents += c.keyEvents;
+        total.mouseEvents += c.mouseEvents;
+        ++sends;
+    }
+    state.counters["attributeReads"] = double(total.attributeReads) / sends;
+    state.counters["attributeWrites"] = double(total.attributeWrites) / sends;
+    state.counters["actions"] = double(total.actions) / sends;
+    state.counters["keyEvents"] = double(total.keyEvents) / sends;
+    state.counters["mouseEvents"] = double(total.mouseEvents) / sends;
+    state.counters["sendSeconds"] = simulatedSeconds / sends;
+}
+BENCHMARK(BM_SendCalls)->Unit(benchmark::kMillisecond);
+
+// The same send on the machine's clock: the sender's own CPU time against the wall time.
+void BM_SendRealClock(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QList<SendJob> jobs = makeJobs(dir.path(), 48, 11);
+    for (auto _ : state) {
+        SystemClock clock;
+        SimPlatform sim(clock);
+        Metered metered(sim);
+        LogicSender sender(metered);
+        const auto wallStart = std::chrono::steady_clock::now();
+        const double cpuStart = threadCpuSeconds();
+        sender.runFast(jobs, false);
+        const double cpu = threadCpuSeconds() - cpuStart;
+        const double wall =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+        const double own = cpu - metered.insideSeconds;
+        state.counters["wallSeconds"] = wall;
+        state.counters["senderCpuSeconds"] = own;
+        state.counters["logicCpuSeconds"] = metered.insideSeconds;
+        state.counters["senderCpuPercentOfWall"] = 100 * own / wall;
+    }
+}
+BENCHMARK(BM_SendRealClock)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
+// The largest session (tracks in groups of 4) that the fast run completes with only the rows
+// on screen in the accessibility tree, and what the next size fails with.
+void BM_LargestVisibleRowsSession(benchmark::State& state) {
+    int largest = 0;
+    QString firstFailure;
+    for (auto _ : state) {
+        largest = 0;
+        for (int tracks = 1; tracks <= 64; ++tracks) {
+            QTemporaryDir dir;
+            const QList<SendJob> jobs = makeJobs(dir.path(), tracks, (tracks + 3) / 4);
+            VirtualClock clock;
+            SimPlatform sim(clock, {QStringLiteral("visible-rows-only")});
+            LogicSender sender(sim);
+            try {
+                sender.runFast(jobs, false);
+                largest = tracks;
+            } catch (const SendError& e) {
+                firstFailure = QStringLiteral("%1 tracks: ").arg(tracks) + e.message();
+                break;
+            }
+        }
+    }
+    state.counters["largestTracks"] = largest;
+    state.SetLabel(firstFailure.toStdString());
+}
+BENCHMARK(BM_LargestVisibleRowsSession)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+BENCHMARK_MAIN();

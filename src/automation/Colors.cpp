@@ -1,0 +1,221 @@
+// Track colours: the Color window's swatches are not labelled, so they are found by geometry:
+// the grid of swatch buttons, else the largest group of small squares, else a fixed layout
+// scaled to the window's size.
+
+#include "AXProbe.h"
+#include "LogicSender.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <cmath>
+
+namespace Vantrel {
+
+using namespace std::chrono_literals;
+
+namespace {
+
+struct Candidate {
+    Element element;
+    Rect frame;
+};
+
+// The vertical position class of a candidate: candidates of one palette row share it.
+int bandOf(const Candidate& c) {
+    return int((c.frame.origin.y + c.frame.size.height / 2) / 6);
+}
+
+// The candidates right of the leftmost column of controls, and their bands top to bottom.
+struct Grid {
+    QList<Candidate> cells;
+    QList<int> bands;
+};
+
+Grid gridOf(const QList<Candidate>& candidates) {
+    Grid grid;
+    if (candidates.isEmpty())
+        return grid;
+    double minLeft = candidates.first().frame.origin.x;
+    for (const Candidate& c : candidates)
+        minLeft = std::min(minLeft, c.frame.origin.x);
+    for (const Candidate& c : candidates) {
+        if (c.frame.origin.x > minLeft + 5)
+            grid.cells << c;
+    }
+    for (const Candidate& c : std::as_const(grid.cells)) {
+        if (!grid.bands.contains(bandOf(c)))
+            grid.bands << bandOf(c);
+    }
+    std::sort(grid.bands.begin(), grid.bands.end());
+    return grid;
+}
+
+} // namespace
+
+void LogicSender::applyColor(const QString& group, const QStringList& names, Swatch swatch,
+                             const std::optional<QList<Element>>& block) {
+    front();
+    const Element container = tracksHeader();
+    if (!container)
+        return;
+
+    QList<Element> headers;
+    if (block) {
+        headers = *block;
+    } else {
+        QStringList wanted{group};
+        wanted += names;
+        for (const Element& h : trackHeaders()) {
+            const QString d = str(h, QStringLiteral("AXDescription"));
+            for (const QString& n : std::as_const(wanted)) {
+                if (d.contains(QStringLiteral("“") + n + QStringLiteral("”"))) {
+                    headers << h;
+                    break;
+                }
+            }
+        }
+    }
+    select(headers, container);
+
+    if (!colorWindow())
+        choose({QStringLiteral("Track"), QStringLiteral("Assign Track Color…")}, true);
+    waitFor(QStringLiteral("the Color window"), 6s, [&] { return bool(colorWindow()); });
+    pause(80ms);
+    const Element palette = colorWindow();
+    if (!palette)
+        return;
+
+    // The swatch buttons: buttons with a value and a frame; their insides are not searched.
+    QList<Candidate> candidates;
+    const std::function<void(const Element&)> walk = [&](const Element& e) {
+        for (const Element& child : AXProbe::kids(platform_, e)) {
+            if (str(child, QStringLiteral("AXRole")) == u"AXButton" &&
+                platform_.accessibility().attribute(child, QStringLiteral("AXValue")).status ==
+                    AXResult::success) {
+                if (const std::optional<Rect> f = frame(child)) {
+                    candidates << Candidate{child, *f};
+                    continue;
+                }
+            }
+            walk(child);
+        }
+    };
+    walk(palette);
+    const int buttons = int(candidates.size());
+    Grid grid = gridOf(candidates);
+
+    if (grid.bands.size() < 4) {
+        // Small squares, grouped by role; the largest group of at least 48 is the palette.
+        QList<QString> roles;
+        QHash<QString, QList<Candidate>> byRole;
+        const std::function<void(const Element&, int)> walkAll = [&](const Element& e, int level) {
+            for (const Element& child : AXProbe::kids(platform_, e)) {
+                if (const std::optional<Rect> f = frame(child)) {
+                    const double w = f->size.width, h = f->size.height;
+                    if (w >= 8 && w <= 44 && h >= 8 && h <= 44 && std::abs(w - h) < 7) {
+                        const QString role = str(child, QStringLiteral("AXRole"));
+                        if (!byRole.contains(role))
+                            roles << role;
+                        byRole[role] << Candidate{child, *f};
+                    }
+                }
+                if (level < 14)
+                    walkAll(child, level + 1);
+            }
+        };
+        walkAll(palette, 1);
+        const QList<Candidate>* largest = nullptr;
+        for (const QString& role : std::as_const(roles)) {
+            const QList<Candidate>& group = byRole[role];
+            if (group.size() > 47 && (!largest || group.size() > largest->size()))
+                largest = &group;
+        }
+        if (largest) {
+            candidates = *largest;
+            grid = gridOf(candidates);
+        }
+    }
+
+    Point target;
+    if (grid.bands.size() < 4) {
+        const std::optional<Rect> f = frame(palette);
+        if (!f || f->size.width <= 300 || f->size.height <= 60)
+            throw SendError(QStringLiteral(
+                "Couldn't read Logic's color palette (the Color window has no size)."));
+        if (swatch.col < 0 || swatch.col > 23 || swatch.row < 0 || swatch.row > 3)
+            throw SendError(QStringLiteral("Couldn't find that color in Logic's palette."));
+        target = {f->origin.x + (swatch.col * 28 + 59.25) * f->size.width / 737,
+                  f->origin.y + (swatch.row * 20 + 46.5) * f->size.height / 134};
+        note(QStringLiteral("swatch col %1 row %2 -> by the window's size: x=%3 y=%4")
+                 .arg(swatch.col)
+                 .arg(swatch.row)
+                 .arg(int(target.x))
+                 .arg(int(target.y)));
+    } else {
+        if (swatch.row < 0 || swatch.row >= grid.bands.size())
+            throw SendError(QStringLiteral("Couldn't find that color in Logic's palette."));
+        const int band = grid.bands[swatch.row];
+        QList<Candidate> rowItems;
+        for (const Candidate& c : std::as_const(grid.cells)) {
+            if (bandOf(c) == band)
+                rowItems << c;
+        }
+        std::stable_sort(rowItems.begin(), rowItems.end(), [](const auto& a, const auto& b) {
+            return a.frame.origin.x < b.frame.origin.x;
+        });
+        if (swatch.col < 0 || swatch.col >= rowItems.size())
+            throw SendError(QStringLiteral("Couldn't find that color in Logic's palette."));
+        const Rect cell = rowItems[swatch.col].frame;
+        note(QStringLiteral("swatch col %1 row %2 -> x=%3 y=%4; buttons=%5 grid=%6 bands=%7 "
+                            "rowItems=%8")
+                 .arg(swatch.col)
+                 .arg(swatch.row)
+                 .arg(int(cell.origin.x))
+                 .arg(int(cell.origin.y))
+                 .arg(buttons)
+                 .arg(grid.cells.size())
+                 .arg(grid.bands.size())
+                 .arg(rowItems.size()));
+        target = cell.center();
+    }
+
+    mouse(MouseEventType::moved, target);
+    pause(120ms);
+    mouse(MouseEventType::leftDown, target, 0, 1);
+    pause(70ms);
+    mouse(MouseEventType::leftUp, target, 0, 1);
+    pause(150ms);
+}
+
+void LogicSender::closeColorWindow() {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const Element palette = colorWindow();
+        if (!palette)
+            return;
+        const Element close = findIn(palette, [&](const Element& e) {
+            return str(e, QStringLiteral("AXDescription")) == u"close";
+        });
+        if (!close)
+            return;
+        if (attempt < 2) {
+            press(close);
+        } else if (const std::optional<Rect> f = frame(close)) {
+            const Point p = f->center();
+            mouse(MouseEventType::moved, p);
+            pause(100ms);
+            mouse(MouseEventType::leftDown, p, 0, 1);
+            pause(70ms);
+            mouse(MouseEventType::leftUp, p, 0, 1);
+        }
+        for (int check = 0; check < 8; ++check) {
+            if (!colorWindow())
+                return;
+            pause(100ms);
+        }
+    }
+    if (colorWindow())
+        note(QStringLiteral("  (the Color window would not close)"));
+}
+
+} // namespace Vantrel

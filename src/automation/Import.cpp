@@ -1,0 +1,270 @@
+// Bringing audio files into Logic Pro: one at a time through its import dialog, or many at
+// once by dragging this program's tile below the last track, with retries and a check that
+// every file arrived.
+
+#include "AXProbe.h"
+#include "LogicSender.h"
+
+#include <algorithm>
+
+namespace Vantrel {
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// The pacing of a drag: the normal one, and the slow one used for retries.
+struct DragTimings {
+    std::chrono::milliseconds beforeDrag;
+    std::chrono::milliseconds afterMove;
+    std::chrono::milliseconds afterPress;
+    int steps;
+    std::chrono::milliseconds afterStep;
+    int hovers;
+    std::chrono::milliseconds afterHover;
+    std::chrono::milliseconds beforeRelease;
+    std::chrono::milliseconds afterRelease;
+};
+
+constexpr DragTimings fastDrag{200ms, 50ms, 40ms, 14, 6ms, 4, 25ms, 100ms, 200ms};
+constexpr DragTimings slowDrag{600ms, 200ms, 150ms, 60, 30ms, 14, 70ms, 500ms, 800ms};
+
+int whole(double v) {
+    return int(v); // drops the fraction
+}
+
+} // namespace
+
+void LogicSender::importFile(const QString& file) {
+    const QString name = file.mid(file.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString folder = file.left(std::max<qsizetype>(file.lastIndexOf(QLatin1Char('/')), 0));
+    const auto withId = [this](const QString& id) {
+        return
+            [this, id](const Element& e) { return str(e, QStringLiteral("AXIdentifier")) == id; };
+    };
+
+    front();
+    choose({QStringLiteral("File"), QStringLiteral("Import"), QStringLiteral("Audio File…")}, true);
+    waitFor(QStringLiteral("the import dialog"), 10s,
+            [&] { return bool(window(QStringLiteral("open-panel"))); });
+    pause(400ms);
+
+    if (lastFolder != folder) {
+        front();
+        AXProbe::key(platform_, QStringLiteral("g"), QStringLiteral("cmd+shift"));
+        Element field;
+        waitFor(QStringLiteral("the Go to Folder box"), 5s, [&] {
+            field = findInWindows(withId(QStringLiteral("PathTextField")));
+            return bool(field);
+        });
+        platform_.accessibility().setAttribute(field, QStringLiteral("AXValue"), folder);
+        AXProbe::key(platform_, QStringLiteral("return"), QString());
+        waitFor(QStringLiteral("the folder to open"), 8s,
+                [&] { return !findInWindows(withId(QStringLiteral("GoToWindow"))); });
+        lastFolder = folder;
+        pause(600ms);
+    }
+
+    Element row;
+    waitFor(QStringLiteral("“") + name + QStringLiteral("” in the dialog"), 10s, [&] {
+        const Element list = findInWindows(withId(QStringLiteral("ListView")));
+        if (!list)
+            return false;
+        for (const Element& child : AXProbe::kids(platform_, list)) {
+            if (str(child, QStringLiteral("AXRole")) != u"AXRow")
+                continue;
+            const Element text = findIn(child, [&](const Element& e) {
+                return str(e, QStringLiteral("AXRole")) == u"AXTextField" &&
+                       str(e, QStringLiteral("AXValue")) == name;
+            });
+            if (text) {
+                row = child;
+                return true;
+            }
+        }
+        return false;
+    });
+    if (const Element list = findInWindows(withId(QStringLiteral("ListView"))))
+        platform_.accessibility().setAttribute(list, QStringLiteral("AXSelectedRows"),
+                                               QList<Element>{row});
+
+    Element ok;
+    waitFor(QStringLiteral("Open to be available"), 5s, [&] {
+        ok = findInWindows([&](const Element& e) {
+            if (str(e, QStringLiteral("AXIdentifier")) != u"OKButton")
+                return false;
+            const AXValue v = read(e, QStringLiteral("AXEnabled"));
+            const bool* b = std::get_if<bool>(&v);
+            return b && *b;
+        });
+        return bool(ok);
+    });
+    press(ok);
+
+    // Logic may ask whether to import the file's tempo once the panel has gone.
+    const Clock::Duration until = platform_.clock().now() + 2500ms;
+    while (platform_.clock().now() < until) {
+        if (!window(QStringLiteral("open-panel")) && alert())
+            break;
+        pause(100ms);
+    }
+    if (const Element question = alert()) {
+        if (const Element button = findIn(question, withId(QStringLiteral("action-button-2")))) {
+            press(button);
+            waitFor(QStringLiteral("the tempo question to close"), 5s, [&] { return !alert(); });
+        }
+    }
+    waitFor(QStringLiteral("the import dialog to close"), 10s,
+            [&] { return !window(QStringLiteral("open-panel")); });
+}
+
+void LogicSender::dragIntoLogic(const QStringList& files, bool slow) {
+    front();
+    const Element project = firstWindow([&](const Element& w) {
+        const QString title = str(w, QStringLiteral("AXTitle"));
+        return title.endsWith(QLatin1String("Tracks")) || title.contains(QLatin1String(" - "));
+    });
+    const std::optional<Rect> frameOfProject = project ? frame(project) : std::nullopt;
+    if (!frameOfProject)
+        throw SendError(QStringLiteral("Couldn't find Logic's project window."));
+    const Rect w = *frameOfProject;
+    const double minX = w.origin.x, minY = w.origin.y;
+    const double width = w.size.width, height = w.size.height;
+
+    double x = minX + 0.4 * width;
+    const Element ruler = findInWindows([&](const Element& e) {
+        return str(e, QStringLiteral("AXDescription")) == u"Tracks time ruler";
+    });
+    if (const std::optional<Rect> r = ruler ? frame(ruler) : std::nullopt)
+        x = r->origin.x + 4;
+
+    double y = minY + 0.78 * height;
+    const QList<Element> headers = trackHeaders();
+    if (const std::optional<Rect> last = headers.isEmpty() ? std::nullopt : frame(headers.last())) {
+        y = std::max(last->origin.y + last->size.height + 40, minY + 0.4 * height);
+        if (y > minY + height - 60)
+            y = minY + height - 60;
+    }
+    note(QStringLiteral("  drag to x=%1 y=%2 in the window %3,%4 %5x%6; %7 track headers")
+             .arg(whole(x))
+             .arg(whole(y))
+             .arg(whole(minX))
+             .arg(whole(minY))
+             .arg(whole(width))
+             .arg(whole(height))
+             .arg(headers.size()));
+
+    // The tile sits beside the track list; its centre is where the drag starts.
+    const Rect tile{{minX + 360, minY + 0.55 * height}, {120, 70}};
+    platform_.dragTiles().showTile(files, tile);
+
+    const DragTimings& t = slow ? slowDrag : fastDrag;
+    const Point s = tile.center();
+    const Point target{x, y};
+    pause(t.beforeDrag);
+    mouse(MouseEventType::moved, s);
+    pause(t.afterMove);
+    mouse(MouseEventType::leftDown, s, 0, 1);
+    pause(t.afterPress);
+    for (int q = 1; q <= t.steps; ++q) {
+        const double f = double(q) / t.steps;
+        mouse(MouseEventType::leftDragged, {s.x + (target.x - s.x) * f, s.y + (target.y - s.y) * f},
+              0, 1);
+        pause(t.afterStep);
+    }
+    for (int k = 0; k < t.hovers; ++k) {
+        mouse(MouseEventType::leftDragged, {k % 2 == 1 ? x + 3 : x, y + (k % 3)}, 0, 1);
+        pause(t.afterHover);
+    }
+    pause(t.beforeRelease);
+    mouse(MouseEventType::leftUp, {x + 1, y + 1}, 0, 1);
+    pause(t.afterRelease);
+
+    platform_.dragTiles().hideTile();
+}
+
+void LogicSender::importByDrag(const QStringList& files, const QString& label, double base,
+                               double span) {
+    const int n = int(files.size());
+    Clock& clock = platform_.clock();
+
+    waitUntilReady();
+    selectLastTrack();
+    const int before = int(trackNames().size());
+    QStringList titles;
+    for (const Element& w : AXProbe::windows(platform_))
+        titles << QStringLiteral("“") + str(w, QStringLiteral("AXTitle")) + QStringLiteral("”");
+    report(QStringLiteral("  before the drag: %1 tracks; windows: %2")
+               .arg(before)
+               .arg(titles.join(QStringLiteral(", "))),
+           base);
+
+    dragIntoLogic(files, false);
+
+    const auto arrived = [&] {
+        return optionsWindow() || alert() || trackNames().size() != before;
+    };
+    for (int attempt = 0;;) {
+        const Clock::Duration until = clock.now() + (attempt == 0 ? 4s : 5s);
+        bool came = arrived();
+        while (!came && clock.now() < until) {
+            pause(150ms);
+            came = arrived();
+        }
+        if (came)
+            break;
+        ++attempt;
+        report(QStringLiteral("Retrying the drag (%1)").arg(attempt), base);
+        waitUntilReady();
+        selectLastTrack();
+        dragIntoLogic(files, true);
+        if (attempt >= 3)
+            break;
+    }
+
+    throwIfCancelled();
+    Clock::Duration lastChange = clock.now();
+    const Clock::Duration deadline = clock.now() + std::chrono::seconds(4 * n + 90);
+    int previous = -1;
+    for (;;) {
+        if (const Element options = optionsWindow()) {
+            press(findIn(options, [&](const Element& e) {
+                return str(e, QStringLiteral("AXTitle")) == u"Create new tracks";
+            }));
+            pause(300ms);
+            press(findIn(options, [&](const Element& e) {
+                return str(e, QStringLiteral("AXTitle")) == u"OK";
+            }));
+            lastChange = clock.now();
+        }
+        if (const Element question = alert()) {
+            const Element button = findIn(question, [&](const Element& e) {
+                return str(e, QStringLiteral("AXIdentifier")) == u"action-button-2";
+            });
+            if (button) {
+                press(button);
+                lastChange = clock.now();
+            }
+        }
+        const int d = int(trackNames().size()) - before;
+        const int g = std::max(d, 0);
+        if (d != previous) {
+            lastChange = clock.now();
+            report(QStringLiteral("%1: %2 of %3 tracks")
+                       .arg(label, QString::number(g), QString::number(n)),
+                   base + span * 0.8 * g / std::max(n, 1));
+        }
+        if (d >= n && !alert() && !optionsWindow() && clock.now() - lastChange > 600ms)
+            return;
+        if (clock.now() > deadline)
+            throw SendError(QStringLiteral("Logic only brought in %1 of %2 %3 tracks.")
+                                .arg(g)
+                                .arg(n)
+                                .arg(label));
+        pause(200ms);
+        throwIfCancelled();
+        previous = d;
+    }
+}
+
+} // namespace Vantrel

@@ -1,0 +1,88 @@
+#include "SendJobs.h"
+
+#include "NaturalOrder.h"
+
+#include <algorithm>
+
+namespace Vantrel {
+
+namespace {
+
+QString fileOf(const QString& resultFolder, const Item& item) {
+    return resultFolder + QLatin1Char('/') + item.folder + QLatin1Char('/') + item.newName;
+}
+
+} // namespace
+
+QList<SendJob> sendJobs(const QList<Item>& exportedItems, const Config& cfg,
+                        const std::optional<QString>& resultFolder) {
+    QList<SendJob> jobs;
+    if (!resultFolder)
+        return jobs;
+    for (const RuleGroup& rule : cfg.groups) {
+        QList<Item> members;
+        for (const Item& item : exportedItems) {
+            if (item.group == rule.name)
+                members << item;
+        }
+        std::stable_sort(members.begin(), members.end(), [](const Item& a, const Item& b) {
+            return NaturalOrder::compare(a.newName, b.newName) < 0;
+        });
+        if (members.isEmpty())
+            continue;
+        // A name may stand in the rules twice; the first group of that name gave the job
+        // already, and its colour is the one used.
+        const bool seen = std::any_of(jobs.cbegin(), jobs.cend(),
+                                      [&](const SendJob& job) { return job.group == rule.name; });
+        if (seen)
+            continue;
+        SendJob job;
+        job.group = rule.name;
+        for (const Item& item : std::as_const(members))
+            job.files << fileOf(*resultFolder, item);
+        const auto first = std::find_if(cfg.groups.cbegin(), cfg.groups.cend(),
+                                        [&](const RuleGroup& g) { return g.name == rule.name; });
+        job.color = first->swatch();
+        jobs << job;
+    }
+    SendJob unsorted;
+    for (const Item& item : exportedItems) {
+        if (!item.group)
+            unsorted.files << fileOf(*resultFolder, item);
+    }
+    if (!unsorted.files.isEmpty())
+        jobs << unsorted;
+    return jobs;
+}
+
+QStringList dragURLs(const QList<SendJob>& jobs) {
+    QStringList files;
+    for (const SendJob& job : jobs)
+        files += job.files;
+    return files;
+}
+
+QString sentText(const QList<SendJob>& jobs) {
+    qsizetype tracks = 0;
+    qsizetype stacks = 0;
+    for (const SendJob& job : jobs) {
+        tracks += job.files.size();
+        stacks += job.group ? 1 : 0;
+    }
+    return QStringLiteral("Sent %1 tracks and %2 stacks to Logic.").arg(tracks).arg(stacks);
+}
+
+QString memberName(const QString& file) {
+    const QString name = file.mid(file.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot > 0 ? name.left(dot) : name;
+}
+
+QStringList memberNames(const SendJob& job) {
+    QStringList names;
+    for (const QString& f : job.files)
+        names << memberName(f);
+    return names;
+}
+
+} // namespace Vantrel

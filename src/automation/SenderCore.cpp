@@ -1,0 +1,408 @@
+// The sender's core: progress, the one wait, bringing Logic Pro to the front, menus, the
+// locators of windows and track rows, clicks and selection.
+
+#include "AXProbe.h"
+#include "LogicBridge.h"
+#include "LogicSender.h"
+
+#include <algorithm>
+
+namespace Vantrel {
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString kDescription = QStringLiteral("AXDescription");
+const QString kSelectedChildren = QStringLiteral("AXSelectedChildren");
+
+bool enabledNotFalse(const AXValue& v) {
+    const bool* b = std::get_if<bool>(&v);
+    return !(b && !*b);
+}
+
+} // namespace
+
+LogicSender::LogicSender(Platform& platform)
+    : platform_(platform), tickT_(platform.clock().now()) {}
+
+// --- Small helpers.
+
+void LogicSender::report(const QString& status, double fraction) {
+    if (onProgress)
+        onProgress(status, fraction);
+}
+
+void LogicSender::note(const QString& text) {
+    report(text, 0.5);
+}
+
+void LogicSender::pause(std::chrono::milliseconds d) {
+    platform_.clock().sleepFor(d);
+}
+
+void LogicSender::throwIfCancelled() {
+    if (cancelled.load())
+        throw SendError(QStringLiteral("Cancelled."));
+}
+
+double LogicSender::seconds(Clock::Duration d) const {
+    return std::chrono::duration<double>(d).count();
+}
+
+AXValue LogicSender::read(const Element& element, const QString& attribute) {
+    if (!element)
+        return {};
+    AttributeRead r = platform_.accessibility().attribute(element, attribute);
+    if (r.status != AXResult::success)
+        return {};
+    return std::move(r.value);
+}
+
+QString LogicSender::str(const Element& element, const QString& attribute) {
+    return AXProbe::str(platform_, element, attribute);
+}
+
+bool LogicSender::press(const Element& element) {
+    return element && platform_.accessibility().performAction(element, QStringLiteral("AXPress")) ==
+                          AXResult::success;
+}
+
+void LogicSender::mouse(MouseEventType type, Point p, std::uint64_t flags, std::int64_t clicks) {
+    platform_.input().postMouse(MouseEvent{type, p, flags, clicks});
+}
+
+void LogicSender::optionClick(Point p, std::chrono::milliseconds afterMove,
+                              std::chrono::milliseconds afterPress,
+                              std::chrono::milliseconds afterRelease) {
+    mouse(MouseEventType::moved, p);
+    pause(afterMove);
+    mouse(MouseEventType::leftDown, p, EventFlags::option, 1);
+    pause(afterPress);
+    mouse(MouseEventType::leftUp, p, EventFlags::option, 1);
+    if (afterRelease.count() > 0)
+        pause(afterRelease);
+}
+
+Element LogicSender::findIn(const Element& root, const std::function<bool(const Element&)>& pred) {
+    return AXProbe::find(platform_, root, 0, pred);
+}
+
+Element LogicSender::findInWindows(const std::function<bool(const Element&)>& pred) {
+    for (const Element& w : AXProbe::windows(platform_)) {
+        if (Element found = findIn(w, pred))
+            return found;
+    }
+    return {};
+}
+
+Element LogicSender::firstWindow(const std::function<bool(const Element&)>& pred) {
+    for (const Element& w : AXProbe::windows(platform_)) {
+        if (pred(w))
+            return w;
+    }
+    return {};
+}
+
+void LogicSender::checkPreconditions(const QString& notRunningMessage) {
+    if (!platform_.accessibility().isTrusted())
+        throw SendError(QStringLiteral("Vantrel needs Accessibility permission (System Settings "
+                                       "> Privacy & Security > Accessibility)."));
+    if (!LogicBridge::logicApp(platform_))
+        throw SendError(notRunningMessage);
+}
+
+// --- Waiting and progress.
+
+void LogicSender::waitFor(const QString& what, Clock::Duration timeout,
+                          const std::function<bool()>& condition) {
+    Clock& clock = platform_.clock();
+    const Clock::Duration deadline = clock.now() + timeout;
+    for (;;) {
+        if (condition())
+            return;
+        throwIfCancelled();
+        if (clock.now() > deadline)
+            throw SendError(QStringLiteral("Logic didn't respond (waiting for ") + what +
+                            QStringLiteral("). Nothing else was changed after this point."));
+        clock.sleepFor(100ms);
+    }
+}
+
+void LogicSender::tick(const QString& label) {
+    if (!profile)
+        return;
+    const Clock::Duration now = platform_.clock().now();
+    note(QString::asprintf("  %.2fs ", seconds(now - tickT_)) + label);
+    tickT_ = now;
+}
+
+// --- Logic Pro in front, ready, its menus.
+
+bool LogicSender::isFront() {
+    const std::optional<RunningApp> app = LogicBridge::logicApp(platform_);
+    if (!app)
+        return false;
+    const Element e = platform_.accessibility().applicationElement(app->pid);
+    const AXValue v = read(e, QStringLiteral("AXFrontmost"));
+    const bool* b = std::get_if<bool>(&v);
+    return b && *b;
+}
+
+void LogicSender::front() {
+    const std::optional<RunningApp> app = LogicBridge::logicApp(platform_);
+    if (!app)
+        throw SendError(QStringLiteral("Logic Pro isn't running."));
+    if (isFront())
+        return;
+    platform_.accessibility().activate(*app);
+    waitFor(QStringLiteral("Logic to come to the front"), 4s, [this] { return isFront(); });
+    pause(300ms);
+}
+
+void LogicSender::waitUntilReady() {
+    const Clock::Duration start = platform_.clock().now();
+    const QStringList path{QStringLiteral("Track"), QStringLiteral("New Audio Track")};
+    try {
+        waitFor(QStringLiteral("Logic to be ready"), 25s, [&] {
+            const Element item = menuItem(path);
+            return item && enabledNotFalse(read(item, QStringLiteral("AXEnabled")));
+        });
+    } catch (const SendError&) {
+        // Readiness is a courtesy: the steps that follow wait for what they need themselves.
+    }
+    const double waited = seconds(platform_.clock().now() - start);
+    if (waited > 0.3)
+        note(QString::asprintf("  (waited %.1f s for Logic to be ready)", waited));
+    pause(250ms);
+}
+
+Element LogicSender::menuItem(const QStringList& path) {
+    const std::optional<RunningApp> app = LogicBridge::logicApp(platform_);
+    if (!app)
+        return {};
+    const Element appElement = platform_.accessibility().applicationElement(app->pid);
+    const Element menuBar = AXProbe::element(platform_, appElement, QStringLiteral("AXMenuBar"));
+    if (!menuBar)
+        return {};
+    return AXProbe::menuItem(platform_, menuBar, path);
+}
+
+void LogicSender::choose(const QStringList& path, bool verified) {
+    const QString what = QStringLiteral("menu “") + path.last() + QStringLiteral("”");
+    waitFor(what, 30s, [&] {
+        const Element item = menuItem(path);
+        return item && enabledNotFalse(read(item, QStringLiteral("AXEnabled")));
+    });
+    const std::optional<int> status = AXProbe::menuPathResult(platform_, path);
+    if (status && *status == AXResult::success)
+        return;
+    const QString joined = path.join(QStringLiteral(" > "));
+    if (status && verified) {
+        note(QStringLiteral("  (Logic answered %1 to “%2”; going on)").arg(*status).arg(joined));
+        return;
+    }
+    throw SendError(
+        QStringLiteral("Couldn't use the menu item “") + joined +
+        QStringLiteral("” (Logic answered ") +
+        (status ? QString::number(*status) : QStringLiteral("nothing: the item was not found")) +
+        QStringLiteral(")."));
+}
+
+// --- Locators.
+
+Element LogicSender::window(const QString& identifier) {
+    return firstWindow(
+        [&](const Element& w) { return str(w, QStringLiteral("AXIdentifier")) == identifier; });
+}
+
+Element LogicSender::optionsWindow() {
+    return firstWindow([&](const Element& w) {
+        return str(w, QStringLiteral("AXTitle")) == QLatin1String("Add Selected Files to Tracks");
+    });
+}
+
+Element LogicSender::alert() {
+    return firstWindow([&](const Element& w) { return str(w, kDescription) == u"alert"; });
+}
+
+Element LogicSender::colorWindow() {
+    return firstWindow(
+        [&](const Element& w) { return str(w, QStringLiteral("AXTitle")) == u"Color"; });
+}
+
+Element LogicSender::sheet() {
+    for (const Element& w : AXProbe::windows(platform_)) {
+        for (const Element& child : AXProbe::kids(platform_, w)) {
+            if (str(child, QStringLiteral("AXRole")) == u"AXSheet")
+                return child;
+        }
+    }
+    return {};
+}
+
+std::optional<Rect> LogicSender::projectWindowFrame() {
+    const Element w = firstWindow([&](const Element& w) {
+        return str(w, QStringLiteral("AXTitle")).contains(QLatin1String(" - "));
+    });
+    if (!w)
+        return std::nullopt;
+    return frame(w);
+}
+
+Element LogicSender::tracksHeader() {
+    if (cachedHeader_) {
+        const AttributeRead children =
+            platform_.accessibility().attribute(cachedHeader_, QStringLiteral("AXChildren"));
+        if (children.status == AXResult::success &&
+            str(cachedHeader_, kDescription) == u"Tracks header")
+            return cachedHeader_;
+    }
+    cachedHeader_ =
+        findInWindows([&](const Element& e) { return str(e, kDescription) == u"Tracks header"; });
+    return cachedHeader_;
+}
+
+QList<Element> LogicSender::trackHeaders() {
+    const Element container = tracksHeader();
+    QList<Element> headers;
+    if (!container)
+        return headers;
+    for (const Element& child : AXProbe::kids(platform_, container)) {
+        if (str(child, kDescription).startsWith(QLatin1String("Track ")))
+            headers << child;
+    }
+    return headers;
+}
+
+QStringList LogicSender::trackNames() {
+    QStringList names;
+    for (const Element& header : trackHeaders()) {
+        const QString d = str(header, kDescription);
+        const qsizetype open = d.indexOf(QChar(0x201C));
+        const qsizetype close = d.lastIndexOf(QChar(0x201D));
+        if (open >= 0 && close >= 0 && open < close)
+            names << d.mid(open + 1, close - open - 1);
+        else
+            names << d;
+    }
+    return names;
+}
+
+std::optional<Rect> LogicSender::frame(const Element& element) {
+    const AXValue position = read(element, QStringLiteral("AXPosition"));
+    const AXValue size = read(element, QStringLiteral("AXSize"));
+    const Point* p = std::get_if<Point>(&position);
+    const Size* s = std::get_if<Size>(&size);
+    if (!p || !s)
+        return std::nullopt;
+    return Rect{*p, *s};
+}
+
+std::optional<bool> LogicSender::isOpen(const Element& element) {
+    const AXValue v = read(element, QStringLiteral("AXValue"));
+    if (const auto* i = std::get_if<std::int64_t>(&v))
+        return *i == 1;
+    if (const auto* d = std::get_if<double>(&v))
+        return *d == 1.0;
+    if (const auto* b = std::get_if<bool>(&v))
+        return *b;
+    return std::nullopt;
+}
+
+int LogicSender::n2count(const Element& element) {
+    const AXValue v = read(element, kSelectedChildren);
+    if (const auto* list = std::get_if<QList<Element>>(&v))
+        return int(list->size());
+    return -1;
+}
+
+Element LogicSender::triangleOf(const Element& header) {
+    return findIn(header, [&](const Element& e) {
+        return str(e, QStringLiteral("AXRole")) == u"AXDisclosureTriangle";
+    });
+}
+
+bool LogicSender::safelyVisible(const std::optional<Rect>& f) {
+    if (!f)
+        return false;
+    const std::optional<Rect> p = projectWindowFrame();
+    if (!p)
+        return false;
+    const double top = f->origin.y;
+    const double bottom = f->origin.y + f->size.height;
+    return top > p->origin.y + 170 && bottom < p->origin.y + p->size.height - 20;
+}
+
+// --- Clicks and selection.
+
+void LogicSender::click(Point p, int count, std::uint64_t flags) {
+    mouse(MouseEventType::leftDown, p, flags, count);
+    pause(25ms);
+    mouse(MouseEventType::leftUp, p, flags, count);
+    pause(25ms);
+}
+
+void LogicSender::selectByClicks(const QList<Element>& headers) {
+    QList<std::pair<double, Element>> byTop;
+    for (const Element& h : headers) {
+        if (const std::optional<Rect> f = frame(h))
+            byTop.append({f->origin.y, h});
+    }
+    std::stable_sort(byTop.begin(), byTop.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (qsizetype j = 0; j < byTop.size(); ++j) {
+        const std::optional<Rect> f = frame(byTop[j].second);
+        if (!f || f->size.width <= 100 || f->size.height <= 4)
+            continue;
+        const Point p{f->origin.x + 0.72 * f->size.width, f->origin.y + f->size.height / 2};
+        const std::uint64_t flags = j == 0 ? 0 : EventFlags::command;
+        mouse(MouseEventType::moved, p);
+        pause(20ms);
+        mouse(MouseEventType::leftDown, p, flags, 1);
+        pause(25ms);
+        mouse(MouseEventType::leftUp, p, flags, 1);
+        pause(25ms);
+        pause(25ms);
+    }
+    pause(80ms);
+}
+
+void LogicSender::select(const QList<Element>& headers, const Element& container) {
+    const int n = int(headers.size());
+    const auto selectedCount = [&] { return n2count(container); };
+    for (int a = 0; a < 6; ++a) {
+        platform_.accessibility().setAttribute(container, kSelectedChildren, headers);
+        pause(a == 0 ? 80ms : 120ms);
+        const int count = selectedCount();
+        if (count < 0 || count == n)
+            return;
+        if (a >= 1) {
+            selectByClicks(headers);
+            for (int k = 0; k < 5; ++k) {
+                if (selectedCount() == n)
+                    return;
+                pause(40ms);
+            }
+        }
+        if (a >= 2)
+            note(QStringLiteral("  (%1 of %2 tracks selected; again)")
+                     .arg(n2count(container))
+                     .arg(n));
+    }
+}
+
+void LogicSender::selectLastTrack() {
+    const Element container =
+        findInWindows([&](const Element& e) { return str(e, kDescription) == u"Tracks header"; });
+    if (!container)
+        return;
+    const QList<Element> headers = trackHeaders();
+    if (headers.isEmpty())
+        return;
+    platform_.accessibility().setAttribute(container, kSelectedChildren,
+                                           QList<Element>{headers.last()});
+    pause(150ms);
+}
+
+} // namespace Vantrel
