@@ -1,0 +1,325 @@
+#include "AppModel.h"
+
+#include "Engine.h"
+#include "Errors.h"
+#include "Export.h"
+#include "NaturalOrder.h"
+#include "Presenter.h"
+#include "Settings.h"
+#include "Worker.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QPointer>
+
+#include <algorithm>
+#include <exception>
+#include <limits>
+#include <utility>
+
+namespace Vantrel {
+
+using namespace std::chrono_literals;
+
+// How an export ended, carried from the worker to the main thread.
+struct AppModel::ExportOutcome {
+    std::optional<ExportResult> result;
+    bool cancelled = false;
+    QString error;
+};
+
+namespace {
+
+// Progress of an export reaches the screen at most this often, plus its last report.
+constexpr auto kProgressInterval = 100ms;
+
+Presenter& silentPresenter() {
+    static Presenter presenter;
+    return presenter;
+}
+
+// The last path component, as the busy title and the messages name a folder.
+QString folderName(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    return name.isEmpty() ? path : name;
+}
+
+// The user-facing description of a failure.
+QString describe(const std::exception& e) {
+    if (const auto* error = dynamic_cast<const Error*>(&e))
+        return error->message();
+    return QString::fromLocal8Bit(e.what());
+}
+
+} // namespace
+
+AppModel::AppModel(QObject* parent) : AppModel(Services{}, parent) {}
+
+AppModel::AppModel(Services services, QObject* parent)
+    : QObject(parent), services_(std::move(services)), presenter_(&silentPresenter()),
+      config_(Config::load()), showWalkthrough_(!Settings::walkthroughDone()),
+      organizeInPlace_(Settings::organizeInPlace()),
+      cancelFlag_(std::make_shared<std::atomic<bool>>(false)) {}
+
+AppModel::~AppModel() = default;
+
+void AppModel::setPresenter(Presenter* presenter) {
+    presenter_ = presenter ? presenter : &silentPresenter();
+}
+
+template <typename T> void AppModel::update(T& field, T value, void (AppModel::*changed)()) {
+    if (field == value)
+        return;
+    field = std::move(value);
+    emit(this->*changed)();
+}
+
+void AppModel::setErrorMessage(const std::optional<QString>& message) {
+    update(errorMessage_, message, &AppModel::errorMessageChanged);
+}
+
+void AppModel::setShowRules(bool show) {
+    update(showRules_, show, &AppModel::showRulesChanged);
+}
+
+void AppModel::setShowWalkthrough(bool show) {
+    update(showWalkthrough_, show, &AppModel::showWalkthroughChanged);
+}
+
+void AppModel::setOrganizeInPlace(bool inPlace) {
+    update(organizeInPlace_, inPlace, &AppModel::organizeInPlaceChanged);
+    Settings::setOrganizeInPlace(inPlace);
+}
+
+QList<Item> AppModel::displayed() const {
+    // Group names are expected to be unique; if one is not, its first group decides the rank.
+    QHash<QString, int> rankOf;
+    for (int i = 0; i < int(config_.groups.size()); ++i) {
+        if (!rankOf.contains(config_.groups[i].name))
+            rankOf.insert(config_.groups[i].name, i);
+    }
+    const auto rank = [&rankOf](const Item& item) {
+        constexpr int unknown = std::numeric_limits<int>::max();
+        return item.group ? rankOf.value(*item.group, unknown) : unknown;
+    };
+
+    QList<Item> list = items_;
+    std::stable_sort(list.begin(), list.end(), [&rank](const Item& a, const Item& b) {
+        const int ra = rank(a);
+        const int rb = rank(b);
+        if (ra != rb)
+            return ra < rb;
+        return NaturalOrder::compare(a.newName, b.newName) < 0;
+    });
+    return list;
+}
+
+int AppModel::unsortedCount() const {
+    return int(
+        std::count_if(items_.begin(), items_.end(), [](const Item& item) { return !item.group; }));
+}
+
+void AppModel::startBusy(const QString& title, const QString& detail, bool cancellable,
+                         std::optional<double> progress) {
+    update(busy_, true, &AppModel::busyChanged);
+    update(busyTitle_, title, &AppModel::busyTitleChanged);
+    update(busyDetail_, detail, &AppModel::busyDetailChanged);
+    update(busyCancellable_, cancellable, &AppModel::busyCancellableChanged);
+    update(busyProgress_, progress, &AppModel::busyProgressChanged);
+    cancelFlag_->store(false);
+}
+
+void AppModel::load(const QString& url) {
+    const QFileInfo info(url);
+    if (!info.isDir()) {
+        setErrorMessage(QStringLiteral("Drop a folder of tracks, not a single file."));
+        return;
+    }
+    if (busy_)
+        return;
+
+    const QString folder = QDir::cleanPath(info.absoluteFilePath());
+    startBusy(QStringLiteral("Reading “") + folderName(folder) + QStringLiteral("”"),
+              QStringLiteral("Looking at the files…"), false, std::nullopt);
+
+    Worker::run([model = QPointer<AppModel>(this), folder, cfg = config_] {
+        Engine::ScanResult found;
+        try {
+            found = Engine::scan(folder, cfg);
+        } catch (const std::exception&) {
+            // A scan does not fail; should it throw all the same, the folder reads as empty.
+        }
+        Worker::toMainThread([model, folder, found = std::move(found)] {
+            if (model)
+                model->finishLoad(folder, found.items, found.skipped);
+        });
+    });
+}
+
+void AppModel::finishLoad(const QString& folder, const QList<Item>& items,
+                          const QStringList& skipped) {
+    update(busy_, false, &AppModel::busyChanged);
+    if (items.isEmpty()) {
+        setErrorMessage(QStringLiteral("No audio files found directly inside “") +
+                        folderName(folder) + QStringLiteral("”."));
+        return;
+    }
+    update(folder_, std::optional<QString>(folder), &AppModel::folderChanged);
+    update(items_, items, &AppModel::itemsChanged);
+    update(skipped_, skipped, &AppModel::skippedChanged);
+    update(resultURL_, std::optional<QString>(), &AppModel::resultURLChanged);
+}
+
+void AppModel::setGroup(const QUuid& id, const std::optional<QString>& group) {
+    const auto found = std::find_if(items_.cbegin(), items_.cend(),
+                                    [&id](const Item& item) { return item.id == id; });
+    if (found == items_.cend())
+        return;
+    QList<Item> items = items_;
+    items[found - items_.cbegin()].group = group;
+    update(items_, Engine::finalize(std::move(items), config_), &AppModel::itemsChanged);
+}
+
+void AppModel::chooseFolder() {
+    const std::optional<QString> chosen = presenter_->chooseFolder(
+        QStringLiteral("Choose"), QStringLiteral("Choose the folder of tracks to sort"));
+    if (chosen)
+        load(*chosen);
+}
+
+void AppModel::saveRules(const Config& cfg) {
+    try {
+        cfg.save();
+    } catch (const std::exception& e) {
+        setErrorMessage(QStringLiteral("Couldn't save rules: ") + describe(e));
+        return;
+    }
+    update(config_, cfg, &AppModel::configChanged);
+    if (folder_)
+        load(*folder_);
+}
+
+void AppModel::reset() {
+    update(folder_, std::optional<QString>(), &AppModel::folderChanged);
+    update(items_, QList<Item>(), &AppModel::itemsChanged);
+    update(skipped_, QStringList(), &AppModel::skippedChanged);
+    update(resultURL_, std::optional<QString>(), &AppModel::resultURLChanged);
+    update(exportNote_, QString(), &AppModel::exportNoteChanged);
+    update(resultInPlace_, false, &AppModel::resultInPlaceChanged);
+}
+
+void AppModel::approve() {
+    if (!folder_ || busy_)
+        return;
+    const bool inPlace = organizeInPlace_;
+    const QList<Item> list = items_;
+    const QString from = *folder_;
+
+    const QString title =
+        inPlace ? QStringLiteral("Organizing “") + folderName(from) + QStringLiteral("”")
+                : QStringLiteral("Making the sorted copy");
+    startBusy(title, QString::number(list.size()) + QStringLiteral(" files"), true, 0.0);
+
+    Worker::run([model = QPointer<AppModel>(this),
+                 cancelFlag = std::weak_ptr<std::atomic<bool>>(cancelFlag_), list, from, inPlace,
+                 ops = services_.fileOps, clock = services_.clock] {
+        // The time of the last published update; none is the distant past. Shared by all
+        // progress reports of this export, touched on this thread only.
+        std::optional<std::chrono::steady_clock::time_point> lastUpdate;
+        const Engine::Progress progress = [&lastUpdate, &clock, model](int done, int total) {
+            const auto now = clock();
+            if (lastUpdate && now - *lastUpdate <= kProgressInterval && done != total)
+                return;
+            lastUpdate = now;
+            Worker::toMainThread([model, done, total] {
+                if (model)
+                    model->publishProgress(done, total);
+            });
+        };
+        const Engine::Cancelled cancelled = [cancelFlag] {
+            const auto flag = cancelFlag.lock();
+            return flag && flag->load();
+        };
+
+        ExportOutcome outcome;
+        try {
+            outcome.result =
+                Engine::exportItems(list, from, inPlace ? ExportMode::inPlace : ExportMode::copy,
+                                    progress, cancelled, *ops);
+        } catch (const CancelledError&) {
+            outcome.cancelled = true;
+        } catch (const std::exception& e) {
+            outcome.error = describe(e);
+        }
+        Worker::toMainThread([model, outcome = std::move(outcome), list, inPlace] {
+            if (model)
+                model->finishApproval(outcome, list, inPlace);
+        });
+    });
+}
+
+void AppModel::publishProgress(int done, int total) {
+    update(busyProgress_, std::optional<double>(double(done) / double(total < 2 ? 1 : total)),
+           &AppModel::busyProgressChanged);
+    update(busyDetail_,
+           QString::number(done) + QStringLiteral(" of ") + QString::number(total) +
+               QStringLiteral(" files"),
+           &AppModel::busyDetailChanged);
+}
+
+void AppModel::finishApproval(const ExportOutcome& outcome, const QList<Item>& written,
+                              bool inPlace) {
+    update(busy_, false, &AppModel::busyChanged);
+    if (outcome.cancelled)
+        return;
+    if (!outcome.result) {
+        setErrorMessage(QStringLiteral("Couldn't ") +
+                        (inPlace ? QStringLiteral("organize the folder")
+                                 : QStringLiteral("create the sorted folder")) +
+                        QStringLiteral(": ") + outcome.error);
+        return;
+    }
+    update(resultURL_, std::optional<QString>(outcome.result->url), &AppModel::resultURLChanged);
+    update(exportNote_, outcome.result->note, &AppModel::exportNoteChanged);
+    update(resultInPlace_, outcome.result->inPlace, &AppModel::resultInPlaceChanged);
+    update(exportedItems_, written, &AppModel::exportedItemsChanged);
+    update(sendResult_, std::optional<QString>(), &AppModel::sendResultChanged);
+}
+
+void AppModel::cancel() {
+    cancelFlag_->store(true);
+}
+
+void AppModel::undoOrganize() {
+    if (!resultURL_ || !resultInPlace_ || busy_)
+        return;
+    startBusy(QStringLiteral("Putting the files back"), QString(), false, std::nullopt);
+
+    Worker::run([model = QPointer<AppModel>(this), folder = *resultURL_, ops = services_.fileOps] {
+        std::optional<QString> error;
+        try {
+            Engine::undo(folder, *ops);
+        } catch (const std::exception& e) {
+            error = describe(e);
+        }
+        Worker::toMainThread([model, error] {
+            if (model)
+                model->finishPutBack(error);
+        });
+    });
+}
+
+void AppModel::finishPutBack(const std::optional<QString>& error) {
+    update(busy_, false, &AppModel::busyChanged);
+    if (error) {
+        setErrorMessage(QStringLiteral("Couldn't put the files back: ") + *error);
+        return;
+    }
+    update(resultURL_, std::optional<QString>(), &AppModel::resultURLChanged);
+    update(exportedItems_, QList<Item>(), &AppModel::exportedItemsChanged);
+    if (folder_)
+        load(*folder_);
+}
+
+} // namespace Vantrel

@@ -1,0 +1,824 @@
+#include "AppModel.h"
+
+#include "Config.h"
+#include "Engine.h"
+#include "Errors.h"
+#include "Export.h"
+#include "FileOps.h"
+#include "Presenter.h"
+#include "Settings.h"
+#include "TestFiles.h"
+#include "Worker.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtCore/qtestsupport_core.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+void PrintTo(const QString& s, std::ostream* os);
+void PrintTo(const QStringList& list, std::ostream* os);
+
+namespace Vantrel {
+namespace {
+
+using namespace std::chrono_literals;
+using Fixtures::snapshot;
+using Fixtures::touchAll;
+using Fixtures::writeFile;
+
+constexpr int kTimeoutMs = 20000;
+
+RuleGroup group(const char* name, const QStringList& aliases) {
+    RuleGroup g;
+    g.name = QString::fromUtf8(name);
+    g.aliases = aliases;
+    return g;
+}
+
+// Rules small enough to reason about: DRUMS, BASS, VOCALS.
+Config rules() {
+    Config cfg;
+    cfg.groups = {group("DRUMS", {"KICK", "SNARE"}), group("BASS", {"BASS"}),
+                  group("VOCALS", {"VOX"})};
+    cfg.unsortedFolder = QStringLiteral("OTHER");
+    return cfg;
+}
+
+// A configuration's stored values: group ids are fresh for every group read.
+Config withoutIds(Config cfg) {
+    for (RuleGroup& g : cfg.groups)
+        g.id = QUuid();
+    return cfg;
+}
+
+QStringList fileNames(const QList<Item>& items) {
+    QStringList names;
+    for (const Item& item : items)
+        names << item.fileName();
+    return names;
+}
+
+QStringList newNames(const QList<Item>& items) {
+    QStringList names;
+    for (const Item& item : items)
+        names << item.newName;
+    return names;
+}
+
+const Item* itemNamed(const QList<Item>& items, const QString& fileName) {
+    for (const Item& item : items)
+        if (item.fileName() == fileName)
+            return &item;
+    return nullptr;
+}
+
+// Holds the worker at one point until the test lets it go.
+class Gate {
+public:
+    // Called on the worker: marks the gate as reached and waits until it is opened.
+    void pass() {
+        std::unique_lock lock(mutex_);
+        reached_ = true;
+        opened_.wait(lock, [this] { return open_; });
+    }
+    bool reached() {
+        std::lock_guard lock(mutex_);
+        return reached_;
+    }
+    void open() {
+        {
+            std::lock_guard lock(mutex_);
+            open_ = true;
+        }
+        opened_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable opened_;
+    bool reached_ = false;
+    bool open_ = false;
+};
+
+// Answers the open dialog with a preset folder and records what it was asked.
+class ChoosingPresenter : public Presenter {
+public:
+    explicit ChoosingPresenter(std::optional<QString> answer) : answer_(std::move(answer)) {}
+    std::optional<QString> chooseFolder(const QString& buttonText,
+                                        const QString& message) override {
+        asked << buttonText << message;
+        return answer_;
+    }
+    QStringList asked;
+
+private:
+    std::optional<QString> answer_;
+};
+
+class AppModelTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(root.isValid());
+        QSettings(QStringLiteral("Vantrel"), QStringLiteral("Vantrel")).clear();
+        QDir(QFileInfo(Config::filePath()).absolutePath()).removeRecursively();
+        rules().save();
+    }
+
+    // Work a test started ends before its files and file operations go away.
+    void TearDown() override { finishWork(); }
+
+    // Waits until no work runs, then runs what it queued for the main thread.
+    static void finishWork() {
+        Worker::waitUntilIdle();
+        QCoreApplication::processEvents();
+    }
+
+    // A folder inside the test's temporary folder holding empty files of these names.
+    QString makeFolder(const QString& name, const QStringList& files) {
+        const QString folder = root.filePath(name);
+        EXPECT_TRUE(QDir().mkpath(folder));
+        touchAll(folder, files);
+        return folder;
+    }
+
+    static bool waitUntilIdle(const AppModel& model) {
+        return QTest::qWaitFor([&model] { return !model.busy(); }, kTimeoutMs);
+    }
+
+    static void loadAndWait(AppModel& model, const QString& folder) {
+        model.load(folder);
+        ASSERT_TRUE(waitUntilIdle(model));
+        ASSERT_EQ(model.folder(), folder);
+        ASSERT_EQ(model.errorMessage(), std::nullopt);
+    }
+
+    static void approveAndWait(AppModel& model) {
+        model.approve();
+        ASSERT_TRUE(model.busy());
+        ASSERT_TRUE(waitUntilIdle(model));
+        ASSERT_EQ(model.errorMessage(), std::nullopt);
+        ASSERT_TRUE(model.resultURL().has_value());
+    }
+
+    // Records every value a field takes, from now on.
+    template <typename T>
+    static std::shared_ptr<QList<T>> record(AppModel& model, void (AppModel::*changed)(),
+                                            T (*read)(const AppModel&)) {
+        auto values = std::make_shared<QList<T>>();
+        QObject::connect(&model, changed, &model,
+                         [values, &model, read] { values->append(read(model)); });
+        return values;
+    }
+    static std::shared_ptr<QStringList> recordTitles(AppModel& model) {
+        return record<QString>(model, &AppModel::busyTitleChanged,
+                               [](const AppModel& m) { return m.busyTitle(); });
+    }
+    static std::shared_ptr<QStringList> recordDetails(AppModel& model) {
+        return record<QString>(model, &AppModel::busyDetailChanged,
+                               [](const AppModel& m) { return m.busyDetail(); });
+    }
+
+    QTemporaryDir root;
+};
+
+// ---- Start ----
+
+// Verifies the start: the saved rules in force, nothing under review, and the two settings
+// read with their defaults.
+TEST_F(AppModelTest, shouldStartFromTheSavedRulesAndTheUserSettings) {
+    const struct {
+        const char* name;
+        std::optional<bool> walkthroughDone;
+        QVariant organizeInPlace; // invalid: absent
+        bool showWalkthrough;
+        bool inPlace;
+    } rows[] = {
+        {"first start", std::nullopt, QVariant(), true, true},
+        {"walkthrough finished", true, QVariant(), false, true},
+        {"copy chosen", std::nullopt, QVariant(false), true, false},
+        {"mode not a boolean", std::nullopt, QVariant(QStringLiteral("copy")), true, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        {
+            QSettings settings(QStringLiteral("Vantrel"), QStringLiteral("Vantrel"));
+            settings.clear();
+            if (row.walkthroughDone)
+                settings.setValue(QStringLiteral("walkthroughDone"), *row.walkthroughDone);
+            if (row.organizeInPlace.isValid())
+                settings.setValue(QStringLiteral("organizeInPlace"), row.organizeInPlace);
+        }
+        const AppModel model;
+        EXPECT_EQ(model.showWalkthrough(), row.showWalkthrough);
+        EXPECT_EQ(model.organizeInPlace(), row.inPlace);
+        EXPECT_EQ(withoutIds(model.config()), withoutIds(rules()));
+        EXPECT_EQ(model.folder(), std::nullopt);
+        EXPECT_EQ(model.resultURL(), std::nullopt);
+        EXPECT_FALSE(model.busy());
+    }
+}
+
+// Verifies that every change of the approval mode is stored at once, and read by the next start.
+TEST_F(AppModelTest, shouldStoreTheModeChoiceOnEveryChange) {
+    AppModel model;
+    int changes = 0;
+    QObject::connect(&model, &AppModel::organizeInPlaceChanged, [&changes] { ++changes; });
+
+    model.setOrganizeInPlace(false);
+    EXPECT_FALSE(Settings::organizeInPlace());
+    EXPECT_FALSE(AppModel().organizeInPlace());
+    model.setOrganizeInPlace(false);
+    model.setOrganizeInPlace(true);
+    EXPECT_TRUE(Settings::organizeInPlace());
+    EXPECT_EQ(changes, 2);
+}
+
+// ---- Load ----
+
+// Verifies that a load shows an indeterminate busy screen without Cancel, then publishes the
+// scan: the folder, its items in the engine's order and the skipped names.
+TEST_F(AppModelTest, shouldShowTheBusyScreenThenTheProposal) {
+    const QString folder = makeFolder(QStringLiteral("Session 1"),
+                                      {"2Vox Lead.wav", "1Kick In#04.1.wav", "notes.txt"});
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/Bounces")));
+    AppModel model;
+
+    model.load(folder);
+    EXPECT_TRUE(model.busy());
+    EXPECT_EQ(model.busyTitle(), QStringLiteral("Reading “Session 1”"));
+    EXPECT_EQ(model.busyDetail(), QStringLiteral("Looking at the files…"));
+    EXPECT_FALSE(model.busyCancellable());
+    EXPECT_EQ(model.busyProgress(), std::nullopt);
+
+    ASSERT_TRUE(waitUntilIdle(model));
+    EXPECT_EQ(model.folder(), folder);
+    EXPECT_EQ(fileNames(model.items()),
+              fileNames(Engine::scan(folder, model.config()).items)); // the engine's order
+    EXPECT_EQ(fileNames(model.items()), (QStringList{"1Kick In#04.1.wav", "2Vox Lead.wav"}));
+    EXPECT_EQ(model.skipped(), QStringList{QStringLiteral("notes.txt")});
+    EXPECT_EQ(model.errorMessage(), std::nullopt);
+}
+
+// Verifies that anything but a folder is refused with the same message, even while busy, and
+// changes nothing else.
+TEST_F(AppModelTest, shouldRefuseAnythingButAFolder) {
+    const QString review = makeFolder(QStringLiteral("Review"), {"1Kick.wav"});
+    const QString other = makeFolder(QStringLiteral("Other"), {"1Snare.wav"});
+    const QString file = other + QStringLiteral("/1Snare.wav");
+    const struct {
+        const char* name;
+        QString url;
+        bool whileBusy;
+    } rows[] = {
+        {"a single audio file", file, false},
+        {"nothing at all", root.filePath(QStringLiteral("missing")), false},
+        {"a single file while busy", file, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        AppModel model;
+        loadAndWait(model, review);
+        const QList<Item> before = model.items();
+        if (row.whileBusy)
+            model.load(other);
+
+        model.load(row.url);
+        EXPECT_EQ(model.errorMessage(),
+                  QStringLiteral("Drop a folder of tracks, not a single file."));
+        EXPECT_EQ(model.busy(), row.whileBusy);
+        ASSERT_TRUE(waitUntilIdle(model));
+        EXPECT_EQ(model.folder(), row.whileBusy ? other : review);
+        if (!row.whileBusy) {
+            EXPECT_EQ(model.items(), before);
+        }
+    }
+}
+
+// Verifies that a folder whose audio files all lie in sub-folders is reported by its name and
+// leaves the previous review as it was.
+TEST_F(AppModelTest, shouldKeepThePreviousReviewWhenAFolderHasNoAudio) {
+    const QString review = makeFolder(QStringLiteral("Review"), {"1Kick.wav", "read me.txt"});
+    const QString live = makeFolder(QStringLiteral("Live"), {"Drums/1Kick.wav", "setlist.txt"});
+    AppModel model;
+    loadAndWait(model, review);
+    const QList<Item> before = model.items();
+
+    model.load(live);
+    ASSERT_TRUE(waitUntilIdle(model));
+    EXPECT_EQ(model.errorMessage(), QStringLiteral("No audio files found directly inside “Live”."));
+    EXPECT_EQ(model.folder(), review);
+    EXPECT_EQ(model.items(), before);
+    EXPECT_EQ(model.skipped(), QStringList{QStringLiteral("read me.txt")});
+}
+
+// Verifies that a second drop while the first folder is being read is ignored.
+TEST_F(AppModelTest, shouldIgnoreASecondLoadWhileBusy) {
+    const QString first = makeFolder(QStringLiteral("First"), {"1Kick.wav"});
+    const QString second = makeFolder(QStringLiteral("Second"), {"1Snare.wav", "2Vox.wav"});
+    AppModel model;
+    const auto titles = recordTitles(model);
+
+    model.load(first);
+    model.load(second);
+    ASSERT_TRUE(waitUntilIdle(model));
+    QCoreApplication::processEvents(); // a second result, if there were one, would be queued
+    EXPECT_EQ(model.folder(), first);
+    EXPECT_EQ(fileNames(model.items()), QStringList{QStringLiteral("1Kick.wav")});
+    EXPECT_EQ(*titles, QStringList{QStringLiteral("Reading “First”")});
+    EXPECT_EQ(model.errorMessage(), std::nullopt);
+}
+
+// ---- Review ----
+
+// Verifies the review order: groups in rule order, each by new name with digit runs compared by
+// value, then the unsorted tracks and those of unknown groups mixed by new name.
+TEST_F(AppModelTest, shouldDisplayGroupsInRuleOrderThenTheRest) {
+    const struct {
+        const char* name;
+        bool numberTracks;
+        QStringList files;
+        QString regroupFile; // moved to the group "OLD", which no rule has
+        QStringList displayed;
+    } rows[] = {
+        {"rule order, unknown and unsorted last",
+         true,
+         {"1Vox.wav", "2Alpha.wav", "3Snare.wav", "4Gizmo.wav", "5Kick.wav", "6Zulu.wav"},
+         QStringLiteral("4Gizmo.wav"),
+         {"01_SNARE.wav", "02_KICK.wav", "01_VOX.wav", "ALPHA.wav", "GIZMO.wav", "ZULU.wav"}},
+        {"digit runs by value",
+         false,
+         {"1Kick 10.wav", "2Kick 2.wav"},
+         QString(),
+         {"KICK_2.wav", "KICK_10.wav"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Config cfg = rules();
+        cfg.numberTracks = row.numberTracks;
+        cfg.save();
+        AppModel model;
+        loadAndWait(model, makeFolder(QString::fromUtf8(row.name), row.files));
+        if (!row.regroupFile.isEmpty())
+            model.setGroup(itemNamed(model.items(), row.regroupFile)->id, QStringLiteral("OLD"));
+
+        EXPECT_EQ(newNames(model.displayed()), row.displayed);
+    }
+}
+
+// Verifies that moving a track to no group makes it unsorted and renumbers its old group, and
+// that an unknown id changes nothing.
+TEST_F(AppModelTest, shouldRenumberWhenATrackBecomesUnsorted) {
+    AppModel model;
+    loadAndWait(model, makeFolder(QStringLiteral("Session"), {"1Kick.wav", "2Snare.wav"}));
+    ASSERT_EQ(newNames(model.items()), (QStringList{"01_KICK.wav", "02_SNARE.wav"}));
+    ASSERT_EQ(model.unsortedCount(), 0);
+    int changes = 0;
+    QObject::connect(&model, &AppModel::itemsChanged, [&changes] { ++changes; });
+
+    model.setGroup(QUuid::createUuid(), std::nullopt);
+    EXPECT_EQ(changes, 0);
+
+    model.setGroup(model.items()[0].id, std::nullopt);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(model.unsortedCount(), 1);
+    EXPECT_EQ(model.items()[0].group, std::nullopt);
+    EXPECT_EQ(model.items()[0].folder, QStringLiteral("OTHER"));
+    EXPECT_EQ(newNames(model.items()), (QStringList{"KICK.wav", "01_SNARE.wav"}));
+}
+
+// Verifies the open dialog: its texts, and that only a chosen folder is loaded.
+TEST_F(AppModelTest, shouldLoadOnlyAChosenFolder) {
+    const QString folder = makeFolder(QStringLiteral("Chosen"), {"1Kick.wav"});
+    for (const std::optional<QString>& answer :
+         {std::optional<QString>(folder), std::optional<QString>()}) {
+        SCOPED_TRACE(answer ? "chosen" : "cancelled");
+        ChoosingPresenter presenter(answer);
+        AppModel model;
+        model.setPresenter(&presenter);
+
+        model.chooseFolder();
+        EXPECT_EQ(presenter.asked, (QStringList{"Choose", "Choose the folder of tracks to sort"}));
+        EXPECT_EQ(model.busy(), answer.has_value());
+        ASSERT_TRUE(waitUntilIdle(model));
+        EXPECT_EQ(model.folder(), answer);
+    }
+
+    AppModel headless;
+    headless.chooseFolder();
+    EXPECT_FALSE(headless.busy());
+}
+
+// ---- Rules ----
+
+// Verifies that saved rules are put in force and the folder is read again with them, manual
+// group changes dropped.
+TEST_F(AppModelTest, shouldReloadTheFolderWithSavedRules) {
+    AppModel model;
+    loadAndWait(model, makeFolder(QStringLiteral("Session"), {"1Kick.wav", "2Vox.wav"}));
+    model.setGroup(model.items()[0].id, QStringLiteral("BASS"));
+
+    Config cfg = rules();
+    cfg.groups[2].aliases << QStringLiteral("KICK");
+    cfg.groups.move(2, 0); // VOCALS first: it now takes the kick
+    model.saveRules(cfg);
+    EXPECT_EQ(model.config(), cfg);
+    EXPECT_EQ(withoutIds(Config::load()), withoutIds(cfg));
+    EXPECT_TRUE(model.busy());
+
+    ASSERT_TRUE(waitUntilIdle(model));
+    ASSERT_EQ(model.items().size(), 2);
+    EXPECT_EQ(model.items()[0].group, QStringLiteral("VOCALS"));
+    EXPECT_EQ(model.items()[1].group, QStringLiteral("VOCALS"));
+    EXPECT_EQ(model.errorMessage(), std::nullopt);
+}
+
+// Verifies that rules that cannot be saved are reported and neither put in force nor reloaded.
+TEST_F(AppModelTest, shouldKeepTheRulesWhenTheSaveFails) {
+    AppModel model;
+    loadAndWait(model, makeFolder(QStringLiteral("Session"), {"1Kick.wav"}));
+    const QList<Item> before = model.items();
+    const Config inForce = model.config();
+
+    // A folder where the configuration file belongs makes every save fail.
+    QFile::remove(Config::filePath());
+    ASSERT_TRUE(QDir().mkpath(Config::filePath()));
+    Config cfg = rules();
+    cfg.groups.removeLast();
+    QString reason;
+    try {
+        cfg.save();
+    } catch (const FileError& e) {
+        reason = e.message();
+    }
+    ASSERT_FALSE(reason.isEmpty()) << "the save did not fail";
+
+    model.saveRules(cfg);
+    EXPECT_EQ(model.errorMessage(), QStringLiteral("Couldn't save rules: ") + reason);
+    EXPECT_EQ(model.config(), inForce);
+    EXPECT_FALSE(model.busy());
+    EXPECT_EQ(model.items(), before);
+}
+
+// ---- Approve ----
+
+// Verifies an approval in each mode: the cancellable busy screen with an empty determinate bar,
+// then the done screen with the written items, the last report always published.
+TEST_F(AppModelTest, shouldApproveIntoTheDoneScreen) {
+    QStringList many;
+    for (int i = 1; i <= 24; ++i)
+        many << QStringLiteral("%1Kick %1.wav").arg(i);
+    const struct {
+        const char* name;
+        bool inPlace;
+        QString folderName;
+        QStringList files;
+        QString title;
+        QString result; // relative to the test's folder
+    } rows[] = {
+        {"sorted copy", false, QStringLiteral("Copy Me"), many,
+         QStringLiteral("Making the sorted copy"), QStringLiteral("Copy Me SORTED")},
+        {"in place",
+         true,
+         QStringLiteral("Take 3"),
+         {"1Kick.wav", "2Vox.wav", "3Snare.wav"},
+         QStringLiteral("Organizing “Take 3”"),
+         QStringLiteral("Take 3")},
+        {"one file",
+         false,
+         QStringLiteral("Single"),
+         {"1Kick.wav"},
+         QStringLiteral("Making the sorted copy"),
+         QStringLiteral("Single SORTED")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        AppModel model;
+        model.setOrganizeInPlace(row.inPlace);
+        loadAndWait(model, makeFolder(row.folderName, row.files));
+        const QList<Item> items = model.items();
+        const QString total = QString::number(row.files.size());
+
+        model.approve();
+        EXPECT_TRUE(model.busy());
+        EXPECT_EQ(model.busyTitle(), row.title);
+        EXPECT_EQ(model.busyDetail(), total + QStringLiteral(" files"));
+        EXPECT_TRUE(model.busyCancellable());
+        EXPECT_EQ(model.busyProgress(), 0.0);
+
+        ASSERT_TRUE(waitUntilIdle(model));
+        EXPECT_EQ(model.errorMessage(), std::nullopt);
+        EXPECT_EQ(model.resultURL(), root.filePath(row.result));
+        EXPECT_EQ(model.resultInPlace(), row.inPlace);
+        EXPECT_EQ(model.exportedItems(), items);
+        EXPECT_EQ(model.sendResult(), std::nullopt);
+        EXPECT_EQ(model.folder(), root.filePath(row.folderName));
+        EXPECT_EQ(model.items(), items);
+        EXPECT_EQ(model.busyDetail(),
+                  total + QStringLiteral(" of ") + total + QStringLiteral(" files"));
+        EXPECT_EQ(model.busyProgress(), 1.0);
+    }
+}
+
+// Verifies the progress throttle on the export's own clock: a report is published when more
+// than 0.1 s passed since the last published one, and the last report always.
+TEST_F(AppModelTest, shouldPublishProgressAtMostEveryTenthOfASecondPlusTheLast) {
+    const struct {
+        const char* name;
+        std::chrono::milliseconds apart;
+        int files;
+        QStringList details;
+    } rows[] = {
+        {"50 ms apart", 50ms, 3, {"3 files", "1 of 3 files", "3 of 3 files"}},
+        {"50 ms apart, the second is the last",
+         50ms,
+         2,
+         {"2 files", "1 of 2 files", "2 of 2 files"}},
+        {"exactly 0.1 s apart",
+         100ms,
+         4,
+         {"4 files", "1 of 4 files", "3 of 4 files", "4 of 4 files"}},
+        {"more than 0.1 s apart",
+         101ms,
+         3,
+         {"3 files", "1 of 3 files", "2 of 3 files", "3 of 3 files"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto reads = std::make_shared<std::atomic<int>>(0);
+        AppModel::Services services;
+        services.clock = [reads, apart = row.apart] {
+            return std::chrono::steady_clock::time_point() + 1h + apart * reads->fetch_add(1);
+        };
+        AppModel model(services);
+        model.setOrganizeInPlace(false);
+        QStringList files;
+        for (int i = 1; i <= row.files; ++i)
+            files << QStringLiteral("%1Kick.wav").arg(i);
+        loadAndWait(model, makeFolder(QString::fromUtf8(row.name), files));
+        const auto details = recordDetails(model);
+        const auto fractions =
+            record<std::optional<double>>(model, &AppModel::busyProgressChanged,
+                                          [](const AppModel& m) { return m.busyProgress(); });
+
+        approveAndWait(model);
+        EXPECT_EQ(*details, row.details);
+        EXPECT_EQ(fractions->value(0), 0.0);
+        EXPECT_EQ(fractions->value(1), 1.0 / row.files);
+        EXPECT_EQ(fractions->constLast(), 1.0);
+    }
+}
+
+// Verifies that Cancel during an approval returns to the review without a message.
+TEST_F(AppModelTest, shouldReturnToTheReviewWithoutAMessageWhenCancelled) {
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "in place" : "sorted copy");
+        Gate gate;
+        FaultyFileOps ops;
+        ops.countOnly(inPlace ? QSet<FileOp>{FileOp::move}
+                              : QSet<FileOp>{FileOp::clone, FileOp::copy});
+        ops.beforeOperation(1, [&gate] { gate.pass(); });
+        AppModel model(AppModel::Services{.fileOps = &ops});
+        model.setOrganizeInPlace(inPlace);
+        const QString folder =
+            makeFolder(inPlace ? QStringLiteral("In place") : QStringLiteral("Copy"),
+                       {"1Kick.wav", "2Snare.wav", "3Vox.wav"});
+        loadAndWait(model, folder);
+        const QList<Item> items = model.items();
+
+        model.approve();
+        ASSERT_TRUE(QTest::qWaitFor([&gate] { return gate.reached(); }, kTimeoutMs));
+        model.cancel();
+        EXPECT_TRUE(model.cancelFlag());
+        gate.open();
+
+        ASSERT_TRUE(waitUntilIdle(model));
+        EXPECT_EQ(model.errorMessage(), std::nullopt);
+        EXPECT_EQ(model.resultURL(), std::nullopt);
+        EXPECT_EQ(model.folder(), folder);
+        EXPECT_EQ(model.items(), items);
+        EXPECT_TRUE(model.exportedItems().isEmpty());
+    }
+}
+
+// Verifies the message of a failed export in each mode, made of its fixed prefix and the
+// export's own description, and that the review stays.
+TEST_F(AppModelTest, shouldReportAFailedExportAndKeepTheReview) {
+    const struct {
+        const char* name;
+        bool inPlace;
+        QSet<FileOp> counted;
+        int code;
+        QString prefix;
+    } rows[] = {
+        // The first file's clone and copy both fail, whichever of them the export tries.
+        {"sorted copy",
+         false,
+         {FileOp::clone, FileOp::copy},
+         ENOSPC,
+         QStringLiteral("Couldn't create the sorted folder: ")},
+        {"in place", true, {FileOp::move}, EIO, QStringLiteral("Couldn't organize the folder: ")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        FaultyFileOps ops;
+        ops.countOnly(row.counted);
+        ops.failAt(1, row.code);
+        ops.failAt(2, row.code);
+        AppModel model(AppModel::Services{.fileOps = &ops});
+        model.setOrganizeInPlace(row.inPlace);
+        loadAndWait(model, makeFolder(QString::fromUtf8(row.name), {"1Kick.wav", "2Vox.wav"}));
+        const QList<Item> items = model.items();
+
+        model.approve();
+        ASSERT_TRUE(waitUntilIdle(model));
+        const QString message = model.errorMessage().value_or(QString());
+        EXPECT_TRUE(message.startsWith(row.prefix)) << message.toStdString();
+        EXPECT_TRUE(message.contains(QString::fromLocal8Bit(std::strerror(row.code))))
+            << message.toStdString();
+        EXPECT_EQ(model.resultURL(), std::nullopt);
+        EXPECT_EQ(model.items(), items);
+        EXPECT_TRUE(model.exportedItems().isEmpty());
+    }
+}
+
+// Verifies that approving twice in a row starts one export, and that there is nothing to
+// approve without a folder.
+TEST_F(AppModelTest, shouldStartOneExportWhenApprovedTwice) {
+    AppModel model;
+    model.approve();
+    EXPECT_FALSE(model.busy());
+
+    model.setOrganizeInPlace(false);
+    loadAndWait(model, makeFolder(QStringLiteral("Twice"), {"1Kick.wav"}));
+    const auto titles = recordTitles(model);
+    model.approve();
+    model.approve();
+    ASSERT_TRUE(waitUntilIdle(model));
+    EXPECT_EQ(model.resultURL(), root.filePath(QStringLiteral("Twice SORTED")));
+    EXPECT_EQ(QDir(root.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+              (QStringList{"Twice", "Twice SORTED"}));
+    EXPECT_EQ(*titles, QStringList{QStringLiteral("Making the sorted copy")});
+}
+
+// Verifies that starting over forgets the folder, the proposal and the result, and keeps the
+// approved items and the message.
+TEST_F(AppModelTest, shouldForgetTheFolderAndResultOnReset) {
+    AppModel model;
+    loadAndWait(model, makeFolder(QStringLiteral("Session"), {"1Kick.wav", "notes.txt"}));
+    approveAndWait(model);
+    const QList<Item> exported = model.exportedItems();
+    ASSERT_TRUE(model.resultInPlace());
+    model.load(root.filePath(QStringLiteral("missing")));
+    const auto message = model.errorMessage();
+
+    model.reset();
+    EXPECT_EQ(model.folder(), std::nullopt);
+    EXPECT_TRUE(model.items().isEmpty());
+    EXPECT_TRUE(model.skipped().isEmpty());
+    EXPECT_EQ(model.resultURL(), std::nullopt);
+    EXPECT_TRUE(model.exportNote().isEmpty());
+    EXPECT_FALSE(model.resultInPlace());
+    EXPECT_EQ(model.exportedItems(), exported);
+    EXPECT_EQ(model.errorMessage(), message);
+}
+
+// Verifies that leaving the done screen by loading a folder clears the result.
+TEST_F(AppModelTest, shouldLeaveTheDoneScreenOnLoad) {
+    AppModel model;
+    model.setOrganizeInPlace(false);
+    loadAndWait(model, makeFolder(QStringLiteral("First"), {"1Kick.wav"}));
+    approveAndWait(model);
+
+    loadAndWait(model, makeFolder(QStringLiteral("Second"), {"1Vox.wav"}));
+    EXPECT_EQ(model.resultURL(), std::nullopt);
+    EXPECT_EQ(fileNames(model.items()), QStringList{QStringLiteral("1Vox.wav")});
+}
+
+// ---- Put back ----
+
+// Verifies a put-back: its busy screen, then the folder read again with the restored files,
+// the mode of the last approval kept.
+TEST_F(AppModelTest, shouldRescanTheFolderAfterPuttingTheFilesBack) {
+    const QString folder =
+        makeFolder(QStringLiteral("Take 3"), {"1Kick.wav", "2Vox.wav", "3Snare.wav", "notes.txt"});
+    const auto before = snapshot(folder);
+    AppModel model;
+    loadAndWait(model, folder);
+    const QList<Item> proposal = model.items();
+    approveAndWait(model);
+    ASSERT_NE(snapshot(folder), before);
+    const QString note = model.exportNote();
+    const auto titles = recordTitles(model);
+
+    model.undoOrganize();
+    EXPECT_TRUE(model.busy());
+    EXPECT_EQ(model.busyTitle(), QStringLiteral("Putting the files back"));
+    EXPECT_EQ(model.busyDetail(), QString());
+    EXPECT_FALSE(model.busyCancellable());
+    EXPECT_EQ(model.busyProgress(), std::nullopt);
+
+    ASSERT_TRUE(waitUntilIdle(model));
+    EXPECT_EQ(*titles, (QStringList{"Putting the files back", "Reading “Take 3”"}));
+    EXPECT_EQ(model.errorMessage(), std::nullopt);
+    EXPECT_EQ(model.resultURL(), std::nullopt);
+    EXPECT_TRUE(model.exportedItems().isEmpty());
+    EXPECT_EQ(snapshot(folder), before);
+    EXPECT_EQ(model.folder(), folder);
+    EXPECT_EQ(fileNames(model.items()), fileNames(proposal));
+    EXPECT_NE(model.items()[0].id, proposal[0].id); // read again, not kept
+    EXPECT_TRUE(model.resultInPlace());
+    EXPECT_EQ(model.exportNote(), note);
+}
+
+// Verifies that a failed put-back is reported and keeps the done screen.
+TEST_F(AppModelTest, shouldKeepTheDoneScreenWhenThePutBackFails) {
+    const QString folder = makeFolder(QStringLiteral("Take 4"), {"1Kick.wav", "2Vox.wav"});
+    AppModel model;
+    loadAndWait(model, folder);
+    approveAndWait(model);
+    const QList<Item> exported = model.exportedItems();
+    writeFile(folder + QLatin1Char('/') + Engine::journalName, "not a journal");
+    QString reason;
+    try {
+        Engine::undo(folder); // refuses the journal before anything moves
+    } catch (const Error& e) {
+        reason = e.message();
+    }
+    ASSERT_FALSE(reason.isEmpty()) << "the put-back did not fail";
+
+    model.undoOrganize();
+    ASSERT_TRUE(waitUntilIdle(model));
+    EXPECT_EQ(model.errorMessage(), QStringLiteral("Couldn't put the files back: ") + reason);
+    EXPECT_EQ(model.resultURL(), folder);
+    EXPECT_EQ(model.exportedItems(), exported);
+}
+
+// Verifies that a sorted copy cannot be put back.
+TEST_F(AppModelTest, shouldNotPutBackASortedCopy) {
+    AppModel model;
+    model.setOrganizeInPlace(false);
+    loadAndWait(model, makeFolder(QStringLiteral("Session"), {"1Kick.wav"}));
+    approveAndWait(model);
+    const auto result = model.resultURL();
+
+    model.undoOrganize();
+    EXPECT_FALSE(model.busy());
+    EXPECT_EQ(model.resultURL(), result);
+}
+
+// ---- The model gone while work runs ----
+// A task that reached a destroyed model would show as a crash here, and as a use after free
+// under the address sanitizer.
+
+// Verifies that a scan finishing after its model is gone is dropped.
+TEST_F(AppModelTest, shouldDropAScanWhoseModelIsGone) {
+    const QString folder = makeFolder(QStringLiteral("Session"), {"1Kick.wav"});
+    auto model = std::make_unique<AppModel>();
+    model->load(folder);
+    ASSERT_TRUE(model->busy());
+    model.reset(); // before the result can reach the main thread
+    finishWork();
+
+    AppModel next;
+    loadAndWait(next, folder);
+}
+
+// Verifies that an export still running when its model is gone runs to its end (nobody is
+// left to cancel it) and publishes nothing.
+TEST_F(AppModelTest, shouldFinishAnExportWhoseModelIsGone) {
+    Gate gate;
+    FaultyFileOps ops;
+    ops.countOnly({FileOp::clone, FileOp::copy});
+    ops.beforeOperation(1, [&gate] { gate.pass(); });
+    auto model = std::make_unique<AppModel>(AppModel::Services{.fileOps = &ops});
+    model->setOrganizeInPlace(false);
+    const QString folder = makeFolder(QStringLiteral("Gone"), {"1Kick.wav", "2Vox.wav"});
+    loadAndWait(*model, folder);
+    model->cancel(); // a cancel before the approval is cleared by it
+
+    model->approve();
+    ASSERT_TRUE(QTest::qWaitFor([&gate] { return gate.reached(); }, kTimeoutMs));
+    model.reset();
+    gate.open();
+    finishWork();
+
+    const QString result = root.filePath(QStringLiteral("Gone SORTED"));
+    EXPECT_TRUE(QFileInfo::exists(result + QStringLiteral("/01_DRUMS/01_KICK.wav")));
+    EXPECT_TRUE(QFileInfo::exists(result + QStringLiteral("/03_VOCALS/01_VOX.wav")));
+}
+
+} // namespace
+} // namespace Vantrel
