@@ -34,7 +34,7 @@ const QMap<QString, Swatch>& defaults() {
 
 QColor color(int col, int row) {
     const std::uint32_t v = hex().at(row).at(col);
-    // An Rgb-spec QColor is sRGB; fromRgb with a plain RGB triple is fully opaque.
+    // A QColor of the Rgb kind is sRGB; fromRgb with a plain RGB triple is fully opaque.
     return QColor::fromRgb(int((v >> 16) & 0xFF), int((v >> 8) & 0xFF), int(v & 0xFF));
 }
 

@@ -28,7 +28,7 @@ struct Report {
 };
 
 // The jobs of a result folder: (group or none, file names, colour) each in its own folder.
-struct JobSpec {
+struct JobPlan {
     std::optional<QString> group;
     QStringList names;
     std::optional<Swatch> color;
@@ -48,16 +48,16 @@ protected:
     }
 
     // Writes every file as a short audio file under the result folder and returns the jobs.
-    QList<SendJob> jobsOf(const QList<JobSpec>& specs) {
+    QList<SendJob> jobsOf(const QList<JobPlan>& plans) {
         QList<SendJob> jobs;
         int folderNumber = 1;
-        for (const JobSpec& spec : specs) {
-            const QString folder = spec.group ? QStringLiteral("%1_%2")
+        for (const JobPlan& plan : plans) {
+            const QString folder = plan.group ? QStringLiteral("%1_%2")
                                                     .arg(folderNumber++, 2, 10, QChar('0'))
-                                                    .arg(*spec.group)
+                                                    .arg(*plan.group)
                                               : QStringLiteral("99_UNSORTED");
-            SendJob job{spec.group, {}, spec.color};
-            for (const QString& name : spec.names) {
+            SendJob job{plan.group, {}, plan.color};
+            for (const QString& name : plan.names) {
                 const QString path = dir.filePath(folder + QLatin1Char('/') + name + ".wav");
                 Fixtures::writeFile(path, "RIFF");
                 job.files << path;

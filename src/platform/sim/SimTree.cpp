@@ -22,36 +22,36 @@ std::int64_t flag(bool b) {
 }
 
 // A menu as the menu bar shows it.
-struct MenuSpec {
+struct MenuEntry {
     QString title; // empty: a separator
     Cmd cmd = Cmd::None;
     bool disabled = false;
-    std::vector<MenuSpec> items; // a submenu
-    QString shortcut;            // the key of a Command-shortcut
-    int shortcutMods = 0;        // 1 shift, 2 option, 4 control (Command is implied)
+    std::vector<MenuEntry> items; // a submenu
+    QString shortcut;             // the key of a Command-shortcut
+    int shortcutMods = 0;         // 1 shift, 2 option, 4 control (Command is implied)
 };
 
-MenuSpec item(const char* title, Cmd cmd = Cmd::None) {
+MenuEntry item(const char* title, Cmd cmd = Cmd::None) {
     return {QString::fromUtf8(title), cmd, false, {}, {}, 0};
 }
-MenuSpec off(const char* title) {
+MenuEntry off(const char* title) {
     return {QString::fromUtf8(title), Cmd::None, true, {}, {}, 0};
 }
-MenuSpec sep() {
+MenuEntry sep() {
     return {{}, Cmd::None, true, {}, {}, 0};
 }
-MenuSpec sub(const char* title, std::vector<MenuSpec> items) {
+MenuEntry sub(const char* title, std::vector<MenuEntry> items) {
     return {QString::fromUtf8(title), Cmd::None, false, std::move(items), {}, 0};
 }
 
 struct BarSpec {
     const char* title;
     bool global; // the application's own menus: usable while a dialog is up
-    std::vector<MenuSpec> items;
+    std::vector<MenuEntry> items;
 };
 
 std::vector<BarSpec> menuBarSpec() {
-    MenuSpec stack = item("Create Track Stack…", Cmd::CreateStack);
+    MenuEntry stack = item("Create Track Stack…", Cmd::CreateStack);
     stack.shortcut = QStringLiteral("D");
     stack.shortcutMods = 1;
     return {
@@ -248,28 +248,28 @@ void Impl::buildMenus() {
     menuBar = app->add(make(QStringLiteral("AXMenuBar"),
                             Rect{{0, 0}, {Geo::screen.size.width, Geo::menuBarHeight}}));
     app->set(QStringLiteral("AXMenuBar"), QList<Element>{menuBar});
-    std::function<void(const SimElement::Ptr&, const std::vector<MenuSpec>&, bool)> fill =
-        [&](const SimElement::Ptr& menu, const std::vector<MenuSpec>& items, bool global) {
-            for (const MenuSpec& spec : items) {
+    std::function<void(const SimElement::Ptr&, const std::vector<MenuEntry>&, bool)> fill =
+        [&](const SimElement::Ptr& menu, const std::vector<MenuEntry>& items, bool global) {
+            for (const MenuEntry& entry : items) {
                 SimElement::Ptr e = menu->add(make(QStringLiteral("AXMenuItem")));
-                e->set(QStringLiteral("AXTitle"), spec.title);
-                const MenuItem info{spec.cmd, spec.disabled, global};
+                e->set(QStringLiteral("AXTitle"), entry.title);
+                const MenuItem info{entry.cmd, entry.disabled, global};
                 e->getters[QStringLiteral("AXEnabled")] = [this, info] {
                     return AXValue(menuEnabled(info));
                 };
-                if (!spec.shortcut.isEmpty()) {
-                    e->set(QStringLiteral("AXMenuItemCmdChar"), spec.shortcut);
+                if (!entry.shortcut.isEmpty()) {
+                    e->set(QStringLiteral("AXMenuItemCmdChar"), entry.shortcut);
                     e->set(QStringLiteral("AXMenuItemCmdModifiers"),
-                           std::int64_t{spec.shortcutMods});
+                           std::int64_t{entry.shortcutMods});
                 }
-                if (spec.title.isEmpty())
+                if (entry.title.isEmpty())
                     continue; // a separator cannot be pressed
-                if (!spec.items.empty()) {
+                if (!entry.items.empty()) {
                     // Pressing an item with a submenu opens it.
                     e->press = [this, info] {
                         return menuEnabled(info) ? AXResult::success : AXResult::cannotComplete;
                     };
-                    fill(e->add(make(QStringLiteral("AXMenu"))), spec.items, global);
+                    fill(e->add(make(QStringLiteral("AXMenu"))), entry.items, global);
                     continue;
                 }
                 e->press = [this, info] {
