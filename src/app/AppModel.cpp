@@ -3,19 +3,29 @@
 #include "Engine.h"
 #include "Errors.h"
 #include "Export.h"
+#include "LogicBridge.h"
+#include "LogicSender.h"
 #include "NaturalOrder.h"
 #include "Presenter.h"
+#include "SendJobs.h"
 #include "Settings.h"
 #include "Worker.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QPointer>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <exception>
+#include <fcntl.h>
 #include <limits>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
 #include <utility>
 
 namespace Vantrel {
@@ -52,12 +62,51 @@ QString describe(const std::exception& e) {
     return QString::fromLocal8Bit(e.what());
 }
 
+// The send panel stands this far from the top-right corner of the visible screen area.
+constexpr double kSendPanelMargin = 20;
+
+// Appends text to the existing file at path (encoded file name): open, write at the end, close,
+// so that the file is complete whenever the line is. Any failure is ignored; a missing file is
+// not created.
+void appendToLog(const std::string& path, const QString& text) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    const QByteArray bytes = text.toUtf8();
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            break;
+        data += written;
+        left -= written;
+    }
+    ::close(fd);
+}
+
+AppModel::Services checked(AppModel::Services services) {
+    if (!services.platform)
+        throw std::invalid_argument("AppModel needs a platform");
+    return services;
+}
+
 } // namespace
 
-AppModel::AppModel(QObject* parent) : AppModel(Services{}, parent) {}
+QString AppModel::sendLogPath() {
+    return QFileInfo(Config::filePath()).dir().filePath(QStringLiteral("app-send-log.txt"));
+}
+
+QString AppModel::sendLogLine(double seconds, double fraction, const QString& status) {
+    // QString::asprintf formats numbers in the C locale, whatever the process's locale is.
+    return QString::asprintf("%5.1fs %3.0f%%  ", seconds, fraction * 100) + status +
+           QLatin1Char('\n');
+}
 
 AppModel::AppModel(Services services, QObject* parent)
-    : QObject(parent), services_(std::move(services)), presenter_(&silentPresenter()),
+    : QObject(parent), services_(checked(std::move(services))), presenter_(&silentPresenter()),
       config_(Config::load()), showWalkthrough_(!Settings::walkthroughDone()),
       organizeInPlace_(Settings::organizeInPlace()),
       cancelFlag_(std::make_shared<std::atomic<bool>>(false)) {}
@@ -118,6 +167,10 @@ QList<Item> AppModel::displayed() const {
 int AppModel::unsortedCount() const {
     return int(
         std::count_if(items_.begin(), items_.end(), [](const Item& item) { return !item.group; }));
+}
+
+QStringList AppModel::dragURLs() const {
+    return Vantrel::dragURLs(sendJobs(exportedItems_, config_, resultURL_));
 }
 
 void AppModel::startBusy(const QString& title, const QString& detail, bool cancellable,
@@ -223,12 +276,12 @@ void AppModel::approve() {
 
     Worker::run([model = QPointer<AppModel>(this),
                  cancelFlag = std::weak_ptr<std::atomic<bool>>(cancelFlag_), list, from, inPlace,
-                 ops = services_.fileOps, clock = services_.clock] {
+                 ops = services_.fileOps, clock = &services_.platform->clock()] {
         // The time of the last published update; none is the distant past. Shared by all
         // progress reports of this export, touched on this thread only.
-        std::optional<std::chrono::steady_clock::time_point> lastUpdate;
-        const Engine::Progress progress = [&lastUpdate, &clock, model](int done, int total) {
-            const auto now = clock();
+        std::optional<Clock::Duration> lastUpdate;
+        const Engine::Progress progress = [&lastUpdate, clock, model](int done, int total) {
+            const Clock::Duration now = clock->now();
             if (lastUpdate && now - *lastUpdate <= kProgressInterval && done != total)
                 return;
             lastUpdate = now;
@@ -320,6 +373,116 @@ void AppModel::finishPutBack(const std::optional<QString>& error) {
     update(exportedItems_, QList<Item>(), &AppModel::exportedItemsChanged);
     if (folder_)
         load(*folder_);
+}
+
+void AppModel::sendToLogic(SendMode mode) {
+    if (!resultURL_ || sending_)
+        return;
+    Platform& platform = *services_.platform;
+    Accessibility& ax = platform.accessibility();
+    if (!ax.isTrusted()) {
+        ax.promptForTrust();
+        setErrorMessage(QStringLiteral("Allow Vantrel in System Settings > Privacy & Security > "
+                                       "Accessibility, then try again."));
+        return;
+    }
+    if (!LogicBridge::logicApp(platform)) {
+        setErrorMessage(
+            QStringLiteral("Open Logic Pro with an empty project first, then try again."));
+        return;
+    }
+
+    const QList<SendJob> jobs = sendJobs(exportedItems_, config_, resultURL_);
+    const bool groupInName = config_.groupInName;
+    // The previous sender, if any, is released here: its send has ended and let go of it.
+    sender_ = std::make_shared<LogicSender>(platform);
+
+    update(sending_, true, &AppModel::sendingChanged);
+    update(sendProgress_, 0.0, &AppModel::sendProgressChanged);
+    update(sendStatus_, QStringLiteral("Starting…"), &AppModel::sendStatusChanged);
+    update(sendResult_, std::optional<QString>(), &AppModel::sendResultChanged);
+
+    presenter_->hideMainWindow();
+    const Rect visible = platform.screen().visibleFrame();
+    presenter_->showSendPanel(
+        {visible.origin.x + visible.size.width - kSendPanelMargin - sendPanelSize.width,
+         visible.origin.y + kSendPanelMargin});
+
+    const QString logPath = sendLogPath();
+    try {
+        services_.fileOps->writeAtomically(logPath, QByteArray(), false);
+    } catch (const std::exception&) {
+        // No log, for example without a configuration folder; the send goes on.
+    }
+    const std::string logFile = QFile::encodeName(logPath).toStdString();
+
+    const QPointer<AppModel> model(this);
+    Clock* clock = &platform.clock();
+    const Clock::Duration start = clock->now();
+    sender_->onProgress = [model, clock, start, logFile](const QString& status, double fraction) {
+        const double seconds = std::chrono::duration<double>(clock->now() - start).count();
+        appendToLog(logFile, sendLogLine(seconds, fraction, status));
+        Worker::toMainThread([model, status, fraction] {
+            if (model)
+                model->publishSendProgress(status, fraction);
+        });
+    };
+
+    Worker::run([model, sender = sender_, mode, jobs, groupInName, logFile]() mutable {
+        QString result;
+        try {
+            switch (mode) {
+            case SendMode::fast:
+                sender->runFast(jobs, groupInName);
+                break;
+            case SendMode::grouped:
+                sender->runGrouped(jobs);
+                break;
+            case SendMode::slow:
+                sender->run(jobs);
+                break;
+            case SendMode::stacksOnly:
+                sender->stackOnly(jobs);
+                break;
+            }
+            result = sentText(jobs);
+            appendToLog(logFile, QStringLiteral("OK\n"));
+        } catch (const std::exception& e) {
+            result = describe(e);
+            appendToLog(logFile, QStringLiteral("ERROR: ") + result + QLatin1Char('\n'));
+        }
+        // The model's reference is the last: a sender never ends on this thread while the next
+        // send may already use the platform on another.
+        sender.reset();
+        Worker::toMainThread([model, result] {
+            if (model)
+                model->finishSend(result);
+        });
+    });
+}
+
+void AppModel::publishSendProgress(const QString& status, double fraction) {
+    update(sendStatus_, status, &AppModel::sendStatusChanged);
+    update(sendProgress_, fraction, &AppModel::sendProgressChanged);
+}
+
+void AppModel::finishSend(const QString& result) {
+    update(sending_, false, &AppModel::sendingChanged);
+    update(sendResult_, std::optional<QString>(result), &AppModel::sendResultChanged);
+    presenter_->closeSendPanel();
+    presenter_->restoreMainWindow();
+    presenter_->activateApplication();
+}
+
+void AppModel::cancelSend() {
+    if (sender_)
+        sender_->cancelled.store(true);
+}
+
+void AppModel::checkLogicConnection() {
+    setErrorMessage(LogicBridge::checkConnection(*services_.platform, LogicBridge::dumpPath(),
+                                                 *services_.fileOps)
+                        .message);
 }
 
 } // namespace Vantrel

@@ -3,6 +3,7 @@
 #include "Config.h"
 #include "FileOps.h"
 #include "Item.h"
+#include "Platform.h"
 
 #include <QList>
 #include <QObject>
@@ -11,8 +12,6 @@
 #include <QUuid>
 
 #include <atomic>
-#include <chrono>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -24,28 +23,45 @@ class Presenter;
 // The one state object of the application: the rules in force, the folder under review and its
 // proposal, the busy screen, the result of the last approval and the state of a send. Every
 // field is read and written on the thread that owns the model (the main thread) and announces
-// each actual change with its <field>Changed signal. Long work (scan, export, put-back) runs on
-// the shared worker pool with copies of what it needs; its result comes back as one task queued
-// to the main thread, which does nothing when the model is gone by then. Needs a
+// each actual change with its <field>Changed signal. Long work (scan, export, put-back, a send)
+// runs on the shared worker pool with copies of what it needs; its result comes back as one task
+// queued to the main thread, which does nothing when the model is gone by then. Needs a
 // QCoreApplication, whose event loop delivers those tasks.
 class AppModel : public QObject {
     Q_OBJECT
 
 public:
-    // The current time, read on the worker thread by the export's progress throttle. Stands in
-    // for the platform clock until the model takes one.
-    using ProgressClock = std::function<std::chrono::steady_clock::time_point()>;
-
-    // What the model works with besides its own state; the defaults are the real ones.
+    // What the model works with besides its own state. Both must outlive all work the model
+    // started, including work still running after the model is gone.
     struct Services {
-        // Every file operation of the export and the put-back; must outlive all work the
-        // model started, including work still running after the model is gone.
+        // The world Logic Pro is reached through, with the screen and the clock: the send and
+        // the connection check talk to it, the send log and the export's progress throttle
+        // read its clock. Required: the executable chooses it (on Linux a SimPlatform).
+        Platform* platform = nullptr;
+        // Every file operation of the export, the put-back, the menu dump and the emptying of
+        // the send log.
         FileOps* fileOps = &systemFileOps();
-        ProgressClock clock = [] { return std::chrono::steady_clock::now(); };
     };
 
-    // Loads the configuration and reads the user settings.
-    explicit AppModel(QObject* parent = nullptr);
+    // How a send brings the tracks into Logic Pro; each starts one run of the sender.
+    enum class SendMode {
+        fast,      // every file in one drag, then stacks (LogicSender::runFast)
+        grouped,   // group by group (LogicSender::runGrouped)
+        slow,      // one file at a time through the import dialog (LogicSender::run)
+        stacksOnly // stacks of tracks already in the project (LogicSender::stackOnly)
+    };
+    Q_ENUM(SendMode)
+
+    // The content size of the floating send panel, in points.
+    static constexpr Size sendPanelSize{340, 120};
+    // The send log in the configuration folder; emptied by every send.
+    static QString sendLogPath();
+    // One progress line of the send log: seconds since the start of the send (one decimal,
+    // 5 wide), "s", the percentage (rounded, 3 wide), "%", two spaces, status, a line feed.
+    static QString sendLogLine(double seconds, double fraction, const QString& status);
+
+    // Loads the configuration and reads the user settings. services.platform must be set
+    // (std::invalid_argument otherwise).
     explicit AppModel(Services services, QObject* parent = nullptr);
     ~AppModel() override;
 
@@ -77,11 +93,13 @@ public:
     // The items exactly as the last approval wrote them.
     const QList<Item>& exportedItems() const { return exportedItems_; }
 
-    // The state of a send to Logic Pro. Only the send flow changes these, and it is not built
-    // yet: until then they keep their initial values (false, empty, 0, none).
+    // A send to Logic Pro is running: the main window is hidden and the send panel shown.
     bool sending() const { return sending_; }
+    // The sender's latest status line, and its fraction done (0 to 1).
     const QString& sendStatus() const { return sendStatus_; }
     double sendProgress() const { return sendProgress_; }
+    // The outcome of the last send: how much was sent, or the failure's message. Cleared by a
+    // new send and by a new approval.
     const std::optional<QString>& sendResult() const { return sendResult_; }
 
     // A load, an approval or a put-back is running; the busy screen covers the window.
@@ -103,7 +121,8 @@ public:
     // Not observed by the screens:
     // Set by cancel(); the running export polls it between files from the worker thread.
     bool cancelFlag() const { return cancelFlag_->load(); }
-    // The sender of the current or last send; set by the send flow (not built yet), so none.
+    // The sender of the current or last send, kept until the next send; none before the first.
+    // Its state belongs to the worker while sending (only `cancelled` may be touched then).
     LogicSender* sender() const { return sender_.get(); }
 
     // ---- Derived, computed on every read ----
@@ -113,6 +132,9 @@ public:
     QList<Item> displayed() const;
     // How many items have no group.
     int unsortedCount() const;
+    // The approved files in send order (the send jobs' files, job after job): what the drag
+    // tile offers. Empty without a result.
+    QStringList dragURLs() const;
 
     // ---- Operations; all return at once ----
 
@@ -134,6 +156,18 @@ public:
     void cancel();
     // Puts the files of a folder organized in place back, then reads the folder again.
     void undoOrganize();
+    // Sends the approved tracks to the running Logic Pro: checks the permission and that Logic
+    // Pro runs (a failed check only sets errorMessage), hides the main window, shows the send
+    // panel, empties the send log and runs the sender for mode on the worker. Progress reaches
+    // sendStatus, sendProgress and the log; the outcome reaches sendResult and the log, then
+    // the panel closes and the main window comes back. Does nothing without a result or while
+    // sending.
+    void sendToLogic(SendMode mode);
+    // Asks the running send to stop (the send panel's Cancel): it ends with "Cancelled.".
+    void cancelSend();
+    // Reads Logic Pro's menus into the menu dump and puts the outcome, success or failure, in
+    // errorMessage. Runs on the main thread until done.
+    void checkLogicConnection();
 
 signals:
     void configChanged();
@@ -173,6 +207,8 @@ private:
     void publishProgress(int done, int total);
     void finishApproval(const ExportOutcome& outcome, const QList<Item>& written, bool inPlace);
     void finishPutBack(const std::optional<QString>& error);
+    void publishSendProgress(const QString& status, double fraction);
+    void finishSend(const QString& result);
 
     Services services_;
     Presenter* presenter_;
@@ -202,6 +238,7 @@ private:
     // Shared with the running export, which holds it weakly: once the model is gone the
     // export reads "not cancelled".
     std::shared_ptr<std::atomic<bool>> cancelFlag_;
+    // Shared with the running send, which lets go of it before its end is queued.
     std::shared_ptr<LogicSender> sender_;
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform.h"
+
 #include <QString>
 
 #include <optional>
@@ -8,8 +10,7 @@ namespace Vantrel {
 
 // What the application model asks of the screens. Every method has a default that does
 // nothing, so the model runs without any screen (tests, the command line). The window, the
-// rules sheet and the send panel implement what they show; the send flow adds hiding the
-// main window and the send panel here.
+// rules sheet and the send panel implement what they show. All calls come on the main thread.
 class Presenter {
 public:
     virtual ~Presenter() = default;
@@ -22,6 +23,22 @@ public:
         Q_UNUSED(message);
         return std::nullopt;
     }
+
+    // ---- A send to Logic Pro, in this order ----
+
+    // Makes the main window invisible and deaf to the mouse (when there is one), so that the
+    // clicks of the send reach Logic Pro.
+    virtual void hideMainWindow() {}
+    // Creates the floating send panel (AppModel::sendPanelSize, above normal windows, not
+    // activating the application) with its top-left corner at topLeft, in global coordinates
+    // with the origin at the top left, and shows it.
+    virtual void showSendPanel(Point topLeft) { Q_UNUSED(topLeft); }
+    // Hides the send panel for good; the next send makes a new one.
+    virtual void closeSendPanel() {}
+    // Makes the main window visible and receptive again, key and in front (when there is one).
+    virtual void restoreMainWindow() {}
+    // Brings this application to the front, ignoring other applications.
+    virtual void activateApplication() {}
 };
 
 } // namespace Vantrel

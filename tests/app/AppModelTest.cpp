@@ -1,5 +1,4 @@
-#include "AppModel.h"
-
+#include "AppModelFixture.h"
 #include "Config.h"
 #include "Engine.h"
 #include "Errors.h"
@@ -28,47 +27,21 @@
 #include <memory>
 #include <mutex>
 
-void PrintTo(const QString& s, std::ostream* os);
-void PrintTo(const QStringList& list, std::ostream* os);
-
 namespace Vantrel {
 namespace {
+
+using namespace AppTesting;
 
 using namespace std::chrono_literals;
 using Fixtures::snapshot;
 using Fixtures::touchAll;
 using Fixtures::writeFile;
 
-constexpr int kTimeoutMs = 20000;
-
-RuleGroup group(const char* name, const QStringList& aliases) {
-    RuleGroup g;
-    g.name = QString::fromUtf8(name);
-    g.aliases = aliases;
-    return g;
-}
-
-// Rules small enough to reason about: DRUMS, BASS, VOCALS.
-Config rules() {
-    Config cfg;
-    cfg.groups = {group("DRUMS", {"KICK", "SNARE"}), group("BASS", {"BASS"}),
-                  group("VOCALS", {"VOX"})};
-    cfg.unsortedFolder = QStringLiteral("OTHER");
-    return cfg;
-}
-
 // A configuration's stored values: group ids are fresh for every group read.
 Config withoutIds(Config cfg) {
     for (RuleGroup& g : cfg.groups)
         g.id = QUuid();
     return cfg;
-}
-
-QStringList fileNames(const QList<Item>& items) {
-    QStringList names;
-    for (const Item& item : items)
-        names << item.fileName();
-    return names;
 }
 
 QStringList newNames(const QList<Item>& items) {
@@ -85,32 +58,16 @@ const Item* itemNamed(const QList<Item>& items, const QString& fileName) {
     return nullptr;
 }
 
-// Holds the worker at one point until the test lets it go.
-class Gate {
+// A clock that moves forward by step at every read.
+class SteppingClock : public Clock {
 public:
-    // Called on the worker: marks the gate as reached and waits until it is opened.
-    void pass() {
-        std::unique_lock lock(mutex_);
-        reached_ = true;
-        opened_.wait(lock, [this] { return open_; });
-    }
-    bool reached() {
-        std::lock_guard lock(mutex_);
-        return reached_;
-    }
-    void open() {
-        {
-            std::lock_guard lock(mutex_);
-            open_ = true;
-        }
-        opened_.notify_all();
-    }
+    explicit SteppingClock(Duration step) : step_(step) {}
+    Duration now() const override { return Duration(1h) + step_ * reads_.fetch_add(1); }
+    void sleepFor(Duration) override {}
 
 private:
-    std::mutex mutex_;
-    std::condition_variable opened_;
-    bool reached_ = false;
-    bool open_ = false;
+    Duration step_;
+    mutable std::atomic<int> reads_{0};
 };
 
 // Answers the open dialog with a preset folder and records what it was asked.
@@ -128,60 +85,8 @@ private:
     std::optional<QString> answer_;
 };
 
-class AppModelTest : public testing::Test {
+class AppModelTest : public AppModelFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(root.isValid());
-        QSettings(QStringLiteral("Vantrel"), QStringLiteral("Vantrel")).clear();
-        QDir(QFileInfo(Config::filePath()).absolutePath()).removeRecursively();
-        rules().save();
-    }
-
-    // Work a test started ends before its files and file operations go away.
-    void TearDown() override { finishWork(); }
-
-    // Waits until no work runs, then runs what it queued for the main thread.
-    static void finishWork() {
-        Worker::waitUntilIdle();
-        QCoreApplication::processEvents();
-    }
-
-    // A folder inside the test's temporary folder holding empty files of these names.
-    QString makeFolder(const QString& name, const QStringList& files) {
-        const QString folder = root.filePath(name);
-        EXPECT_TRUE(QDir().mkpath(folder));
-        touchAll(folder, files);
-        return folder;
-    }
-
-    static bool waitUntilIdle(const AppModel& model) {
-        return QTest::qWaitFor([&model] { return !model.busy(); }, kTimeoutMs);
-    }
-
-    static void loadAndWait(AppModel& model, const QString& folder) {
-        model.load(folder);
-        ASSERT_TRUE(waitUntilIdle(model));
-        ASSERT_EQ(model.folder(), folder);
-        ASSERT_EQ(model.errorMessage(), std::nullopt);
-    }
-
-    static void approveAndWait(AppModel& model) {
-        model.approve();
-        ASSERT_TRUE(model.busy());
-        ASSERT_TRUE(waitUntilIdle(model));
-        ASSERT_EQ(model.errorMessage(), std::nullopt);
-        ASSERT_TRUE(model.resultURL().has_value());
-    }
-
-    // Records every value a field takes, from now on.
-    template <typename T>
-    static std::shared_ptr<QList<T>> record(AppModel& model, void (AppModel::*changed)(),
-                                            T (*read)(const AppModel&)) {
-        auto values = std::make_shared<QList<T>>();
-        QObject::connect(&model, changed, &model,
-                         [values, &model, read] { values->append(read(model)); });
-        return values;
-    }
     static std::shared_ptr<QStringList> recordTitles(AppModel& model) {
         return record<QString>(model, &AppModel::busyTitleChanged,
                                [](const AppModel& m) { return m.busyTitle(); });
@@ -190,8 +95,6 @@ protected:
         return record<QString>(model, &AppModel::busyDetailChanged,
                                [](const AppModel& m) { return m.busyDetail(); });
     }
-
-    QTemporaryDir root;
 };
 
 // ---- Start ----
@@ -221,7 +124,7 @@ TEST_F(AppModelTest, shouldStartFromTheSavedRulesAndTheUserSettings) {
             if (row.organizeInPlace.isValid())
                 settings.setValue(QStringLiteral("organizeInPlace"), row.organizeInPlace);
         }
-        const AppModel model;
+        const AppModel model(services());
         EXPECT_EQ(model.showWalkthrough(), row.showWalkthrough);
         EXPECT_EQ(model.organizeInPlace(), row.inPlace);
         EXPECT_EQ(withoutIds(model.config()), withoutIds(rules()));
@@ -233,13 +136,13 @@ TEST_F(AppModelTest, shouldStartFromTheSavedRulesAndTheUserSettings) {
 
 // Verifies that every change of the approval mode is stored at once, and read by the next start.
 TEST_F(AppModelTest, shouldStoreTheModeChoiceOnEveryChange) {
-    AppModel model;
+    AppModel model(services());
     int changes = 0;
     QObject::connect(&model, &AppModel::organizeInPlaceChanged, [&changes] { ++changes; });
 
     model.setOrganizeInPlace(false);
     EXPECT_FALSE(Settings::organizeInPlace());
-    EXPECT_FALSE(AppModel().organizeInPlace());
+    EXPECT_FALSE(AppModel(services()).organizeInPlace());
     model.setOrganizeInPlace(false);
     model.setOrganizeInPlace(true);
     EXPECT_TRUE(Settings::organizeInPlace());
@@ -254,7 +157,7 @@ TEST_F(AppModelTest, shouldShowTheBusyScreenThenTheProposal) {
     const QString folder = makeFolder(QStringLiteral("Session 1"),
                                       {"2Vox Lead.wav", "1Kick In#04.1.wav", "notes.txt"});
     ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/Bounces")));
-    AppModel model;
+    AppModel model(services());
 
     model.load(folder);
     EXPECT_TRUE(model.busy());
@@ -289,7 +192,7 @@ TEST_F(AppModelTest, shouldRefuseAnythingButAFolder) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        AppModel model;
+        AppModel model(services());
         loadAndWait(model, review);
         const QList<Item> before = model.items();
         if (row.whileBusy)
@@ -312,7 +215,7 @@ TEST_F(AppModelTest, shouldRefuseAnythingButAFolder) {
 TEST_F(AppModelTest, shouldKeepThePreviousReviewWhenAFolderHasNoAudio) {
     const QString review = makeFolder(QStringLiteral("Review"), {"1Kick.wav", "read me.txt"});
     const QString live = makeFolder(QStringLiteral("Live"), {"Drums/1Kick.wav", "setlist.txt"});
-    AppModel model;
+    AppModel model(services());
     loadAndWait(model, review);
     const QList<Item> before = model.items();
 
@@ -328,7 +231,7 @@ TEST_F(AppModelTest, shouldKeepThePreviousReviewWhenAFolderHasNoAudio) {
 TEST_F(AppModelTest, shouldIgnoreASecondLoadWhileBusy) {
     const QString first = makeFolder(QStringLiteral("First"), {"1Kick.wav"});
     const QString second = makeFolder(QStringLiteral("Second"), {"1Snare.wav", "2Vox.wav"});
-    AppModel model;
+    AppModel model(services());
     const auto titles = recordTitles(model);
 
     model.load(first);
@@ -369,7 +272,7 @@ TEST_F(AppModelTest, shouldDisplayGroupsInRuleOrderThenTheRest) {
         Config cfg = rules();
         cfg.numberTracks = row.numberTracks;
         cfg.save();
-        AppModel model;
+        AppModel model(services());
         loadAndWait(model, makeFolder(QString::fromUtf8(row.name), row.files));
         if (!row.regroupFile.isEmpty())
             model.setGroup(itemNamed(model.items(), row.regroupFile)->id, QStringLiteral("OLD"));
@@ -381,7 +284,7 @@ TEST_F(AppModelTest, shouldDisplayGroupsInRuleOrderThenTheRest) {
 // Verifies that moving a track to no group makes it unsorted and renumbers its old group, and
 // that an unknown id changes nothing.
 TEST_F(AppModelTest, shouldRenumberWhenATrackBecomesUnsorted) {
-    AppModel model;
+    AppModel model(services());
     loadAndWait(model, makeFolder(QStringLiteral("Session"), {"1Kick.wav", "2Snare.wav"}));
     ASSERT_EQ(newNames(model.items()), (QStringList{"01_KICK.wav", "02_SNARE.wav"}));
     ASSERT_EQ(model.unsortedCount(), 0);
@@ -406,7 +309,7 @@ TEST_F(AppModelTest, shouldLoadOnlyAChosenFolder) {
          {std::optional<QString>(folder), std::optional<QString>()}) {
         SCOPED_TRACE(answer ? "chosen" : "cancelled");
         ChoosingPresenter presenter(answer);
-        AppModel model;
+        AppModel model(services());
         model.setPresenter(&presenter);
 
         model.chooseFolder();
@@ -416,7 +319,7 @@ TEST_F(AppModelTest, shouldLoadOnlyAChosenFolder) {
         EXPECT_EQ(model.folder(), answer);
     }
 
-    AppModel headless;
+    AppModel headless(services());
     headless.chooseFolder();
     EXPECT_FALSE(headless.busy());
 }
@@ -426,7 +329,7 @@ TEST_F(AppModelTest, shouldLoadOnlyAChosenFolder) {
 // Verifies that saved rules are put in force and the folder is read again with them, manual
 // group changes dropped.
 TEST_F(AppModelTest, shouldReloadTheFolderWithSavedRules) {
-    AppModel model;
+    AppModel model(services());
     loadAndWait(model, makeFolder(QStringLiteral("Session"), {"1Kick.wav", "2Vox.wav"}));
     model.setGroup(model.items()[0].id, QStringLiteral("BASS"));
 
@@ -447,7 +350,7 @@ TEST_F(AppModelTest, shouldReloadTheFolderWithSavedRules) {
 
 // Verifies that rules that cannot be saved are reported and neither put in force nor reloaded.
 TEST_F(AppModelTest, shouldKeepTheRulesWhenTheSaveFails) {
-    AppModel model;
+    AppModel model(services());
     loadAndWait(model, makeFolder(QStringLiteral("Session"), {"1Kick.wav"}));
     const QList<Item> before = model.items();
     const Config inForce = model.config();
@@ -505,7 +408,7 @@ TEST_F(AppModelTest, shouldApproveIntoTheDoneScreen) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        AppModel model;
+        AppModel model(services());
         model.setOrganizeInPlace(row.inPlace);
         loadAndWait(model, makeFolder(row.folderName, row.files));
         const QList<Item> items = model.items();
@@ -557,12 +460,9 @@ TEST_F(AppModelTest, shouldPublishProgressAtMostEveryTenthOfASecondPlusTheLast) 
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        auto reads = std::make_shared<std::atomic<int>>(0);
-        AppModel::Services services;
-        services.clock = [reads, apart = row.apart] {
-            return std::chrono::steady_clock::time_point() + 1h + apart * reads->fetch_add(1);
-        };
-        AppModel model(services);
+        SteppingClock steps(row.apart);
+        SimPlatform platform(steps);
+        AppModel model(AppModel::Services{.platform = &platform});
         model.setOrganizeInPlace(false);
         QStringList files;
         for (int i = 1; i <= row.files; ++i)
@@ -590,7 +490,7 @@ TEST_F(AppModelTest, shouldReturnToTheReviewWithoutAMessageWhenCancelled) {
         ops.countOnly(inPlace ? QSet<FileOp>{FileOp::move}
                               : QSet<FileOp>{FileOp::clone, FileOp::copy});
         ops.beforeOperation(1, [&gate] { gate.pass(); });
-        AppModel model(AppModel::Services{.fileOps = &ops});
+        AppModel model(services(&ops));
         model.setOrganizeInPlace(inPlace);
         const QString folder =
             makeFolder(inPlace ? QStringLiteral("In place") : QStringLiteral("Copy"),
@@ -637,7 +537,7 @@ TEST_F(AppModelTest, shouldReportAFailedExportAndKeepTheReview) {
         ops.countOnly(row.counted);
         ops.failAt(1, row.code);
         ops.failAt(2, row.code);
-        AppModel model(AppModel::Services{.fileOps = &ops});
+        AppModel model(services(&ops));
         model.setOrganizeInPlace(row.inPlace);
         loadAndWait(model, makeFolder(QString::fromUtf8(row.name), {"1Kick.wav", "2Vox.wav"}));
         const QList<Item> items = model.items();
@@ -657,7 +557,7 @@ TEST_F(AppModelTest, shouldReportAFailedExportAndKeepTheReview) {
 // Verifies that approving twice in a row starts one export, and that there is nothing to
 // approve without a folder.
 TEST_F(AppModelTest, shouldStartOneExportWhenApprovedTwice) {
-    AppModel model;
+    AppModel model(services());
     model.approve();
     EXPECT_FALSE(model.busy());
 
@@ -676,7 +576,7 @@ TEST_F(AppModelTest, shouldStartOneExportWhenApprovedTwice) {
 // Verifies that starting over forgets the folder, the proposal and the result, and keeps the
 // approved items and the message.
 TEST_F(AppModelTest, shouldForgetTheFolderAndResultOnReset) {
-    AppModel model;
+    AppModel model(services());
     loadAndWait(model, makeFolder(QStringLiteral("Session"), {"1Kick.wav", "notes.txt"}));
     approveAndWait(model);
     const QList<Item> exported = model.exportedItems();
@@ -697,7 +597,7 @@ TEST_F(AppModelTest, shouldForgetTheFolderAndResultOnReset) {
 
 // Verifies that leaving the done screen by loading a folder clears the result.
 TEST_F(AppModelTest, shouldLeaveTheDoneScreenOnLoad) {
-    AppModel model;
+    AppModel model(services());
     model.setOrganizeInPlace(false);
     loadAndWait(model, makeFolder(QStringLiteral("First"), {"1Kick.wav"}));
     approveAndWait(model);
@@ -715,7 +615,7 @@ TEST_F(AppModelTest, shouldRescanTheFolderAfterPuttingTheFilesBack) {
     const QString folder =
         makeFolder(QStringLiteral("Take 3"), {"1Kick.wav", "2Vox.wav", "3Snare.wav", "notes.txt"});
     const auto before = snapshot(folder);
-    AppModel model;
+    AppModel model(services());
     loadAndWait(model, folder);
     const QList<Item> proposal = model.items();
     approveAndWait(model);
@@ -746,7 +646,7 @@ TEST_F(AppModelTest, shouldRescanTheFolderAfterPuttingTheFilesBack) {
 // Verifies that a failed put-back is reported and keeps the done screen.
 TEST_F(AppModelTest, shouldKeepTheDoneScreenWhenThePutBackFails) {
     const QString folder = makeFolder(QStringLiteral("Take 4"), {"1Kick.wav", "2Vox.wav"});
-    AppModel model;
+    AppModel model(services());
     loadAndWait(model, folder);
     approveAndWait(model);
     const QList<Item> exported = model.exportedItems();
@@ -768,7 +668,7 @@ TEST_F(AppModelTest, shouldKeepTheDoneScreenWhenThePutBackFails) {
 
 // Verifies that a sorted copy cannot be put back.
 TEST_F(AppModelTest, shouldNotPutBackASortedCopy) {
-    AppModel model;
+    AppModel model(services());
     model.setOrganizeInPlace(false);
     loadAndWait(model, makeFolder(QStringLiteral("Session"), {"1Kick.wav"}));
     approveAndWait(model);
@@ -786,13 +686,13 @@ TEST_F(AppModelTest, shouldNotPutBackASortedCopy) {
 // Verifies that a scan finishing after its model is gone is dropped.
 TEST_F(AppModelTest, shouldDropAScanWhoseModelIsGone) {
     const QString folder = makeFolder(QStringLiteral("Session"), {"1Kick.wav"});
-    auto model = std::make_unique<AppModel>();
+    auto model = std::make_unique<AppModel>(services());
     model->load(folder);
     ASSERT_TRUE(model->busy());
     model.reset(); // before the result can reach the main thread
     finishWork();
 
-    AppModel next;
+    AppModel next(services());
     loadAndWait(next, folder);
 }
 
@@ -803,7 +703,7 @@ TEST_F(AppModelTest, shouldFinishAnExportWhoseModelIsGone) {
     FaultyFileOps ops;
     ops.countOnly({FileOp::clone, FileOp::copy});
     ops.beforeOperation(1, [&gate] { gate.pass(); });
-    auto model = std::make_unique<AppModel>(AppModel::Services{.fileOps = &ops});
+    auto model = std::make_unique<AppModel>(services(&ops));
     model->setOrganizeInPlace(false);
     const QString folder = makeFolder(QStringLiteral("Gone"), {"1Kick.wav", "2Vox.wav"});
     loadAndWait(*model, folder);

@@ -1,0 +1,516 @@
+// The send to Logic Pro and the connection check, from the application model down to the
+// simulated Logic Pro on a virtual clock: the session it ends up holding, the send fields, the
+// send log line by line and the window and panel steps.
+
+#include "AppModelFixture.h"
+#include "LogicBridge.h"
+#include "LogicSender.h"
+#include "Presenter.h"
+#include "SendJobs.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+
+namespace Vantrel {
+namespace {
+
+using namespace AppTesting;
+using SendMode = AppModel::SendMode;
+
+// Records the window and panel steps of a send, in order.
+class RecordingPresenter : public Presenter {
+public:
+    void hideMainWindow() override { calls << QStringLiteral("hide main window"); }
+    void showSendPanel(Point topLeft) override {
+        calls << QStringLiteral("show panel at %1,%2").arg(topLeft.x).arg(topLeft.y);
+    }
+    void closeSendPanel() override { calls << QStringLiteral("close panel"); }
+    void restoreMainWindow() override { calls << QStringLiteral("restore main window"); }
+    void activateApplication() override { calls << QStringLiteral("activate"); }
+    QStringList calls;
+};
+
+// The steps of a whole send on the simulated 1440 × 900 screen under its 25-point menu bar:
+// the 340-point panel's top-left corner 20 points in from the visible area's top-right corner.
+const QStringList kWholeSend{"hide main window", "show panel at 1080,45", "close panel",
+                             "restore main window", "activate"};
+
+// Wraps the test's virtual clock and holds the sending worker, once, at the first pause after
+// hold() turns true.
+class HoldingClock : public Clock {
+public:
+    explicit HoldingClock(VirtualClock& inner) : inner_(inner) {}
+    Duration now() const override { return inner_.now(); }
+    void sleepFor(Duration d) override {
+        inner_.sleepFor(d);
+        if (hold && !held_.load() && hold() && !held_.exchange(true))
+            gate.pass();
+    }
+
+    std::function<bool()> hold; // set before the send starts
+    Gate gate;
+
+private:
+    VirtualClock& inner_;
+    std::atomic<bool> held_{false};
+};
+
+// Rules whose new names do not follow the session order (no track numbers), with a default
+// colour (DRUMS), a stored one (VOCALS) and a group without tracks (BASS).
+Config sendRules() {
+    Config cfg = rules();
+    cfg.numberTracks = false;
+    cfg.groups[2].color = QList<int>{3, 2};
+    return cfg;
+}
+
+// DRUMS ×3, VOCALS ×2 and one unsorted track, in this session order.
+const QStringList kSession{"1Snare Top.wav", "2Kick In.wav", "3Kick Out.wav",
+                           "4Vox Lead.wav",  "5Vox Dbl.wav", "6Room.wav"};
+
+QStringList logLines() {
+    QFile file(AppModel::sendLogPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    EXPECT_EQ(lines.last(), QString()) << "the log does not end with a line feed";
+    lines.removeLast();
+    return lines;
+}
+
+class AppModelSend : public AppModelFixture {
+protected:
+    void SetUp() override {
+        AppModelFixture::SetUp();
+        sendRules().save();
+    }
+    // A send held by a failed test is let go; the platform goes before the clock it may be
+    // running on.
+    void TearDown() override {
+        if (holding)
+            holding->gate.open();
+        AppModelFixture::TearDown();
+        sim.reset();
+    }
+
+    // A model on the done screen of the session above (organized in place or copied).
+    std::unique_ptr<AppModel> approvedModel(bool inPlace = false) {
+        auto model = std::make_unique<AppModel>(services());
+        model->setPresenter(&presenter);
+        model->setOrganizeInPlace(inPlace);
+        loadAndWait(*model, makeFolder(QStringLiteral("Session"), kSession));
+        approveAndWait(*model);
+        return model;
+    }
+
+    // Runs the platform on a clock that can hold the send; call before approvedModel().
+    HoldingClock& holdingClock() {
+        holding = std::make_unique<HoldingClock>(clock);
+        sim = std::make_unique<SimPlatform>(*holding);
+        return *holding;
+    }
+
+    static bool waitUntilSent(const AppModel& model) {
+        return QTest::qWaitFor([&model] { return !model.sending(); }, kTimeoutMs);
+    }
+
+    bool hasStack(const QString& name) {
+        for (const SimTrack& t : sim->logic().session().tracks)
+            if (t.isStack && t.name == name)
+                return true;
+        return false;
+    }
+
+    // The message a sender alone fails with on a fresh simulator with these quirks.
+    std::optional<QString> directFailure(const AppModel& model, const QStringList& quirks) {
+        VirtualClock otherClock{10s};
+        SimPlatform other(otherClock, quirks);
+        LogicSender sender(other);
+        try {
+            sender.runFast(sendJobs(model.exportedItems(), model.config(), model.resultURL()),
+                           false);
+        } catch (const SendError& e) {
+            return e.message();
+        }
+        return std::nullopt;
+    }
+
+    RecordingPresenter presenter;
+    std::unique_ptr<HoldingClock> holding;
+};
+
+// A progress line: seconds (one decimal, 5 wide), "s", percentage (3 wide), "%", two spaces and
+// a status (a note begins with two more spaces).
+const QRegularExpression kProgressLine(QStringLiteral(R"(^([ \d]{2}\d\.\d)s ([ \d]{2}\d)%  .+$)"));
+
+// ---- The log line ----
+
+// Verifies the format of a progress line: time and percentage right-aligned and rounded.
+TEST(SendLog, shouldFormatTimeAndPercentageRightAligned) {
+    const struct {
+        double seconds;
+        double fraction;
+        const char* status;
+        const char* line;
+    } rows[] = {
+        {0, 0, "Dragging 6 files into Logic", "  0.0s   0%  Dragging 6 files into Logic\n"},
+        {12.34, 0.456, "Stacking DRUMS", " 12.3s  46%  Stacking DRUMS\n"},
+        {3.05, 0.5, "  the tracks came in in the right order",
+         "  3.0s  50%    the tracks came in in the right order\n"},
+        {754.96, 1, "Done", "755.0s 100%  Done\n"},
+        {1.0, 0.02, "Ünïcode “quoted”…", "  1.0s   2%  Ünïcode “quoted”…\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.line);
+        EXPECT_EQ(AppModel::sendLogLine(row.seconds, row.fraction, QString::fromUtf8(row.status)),
+                  QString::fromUtf8(row.line));
+    }
+}
+
+// ---- A whole send ----
+
+// Verifies a send in each mode: the session built in Logic Pro (stacks in rule order with their
+// colours, each group's tracks, the unsorted track outside), the fields at the end, the window
+// and panel steps, and the log from 0.0 s on the platform's clock to its closing "OK".
+TEST_F(AppModelSend, shouldBuildTheSessionAndLogEveryReport) {
+    const struct {
+        const char* name;
+        SendMode mode;
+        bool tracksInProject; // the stacks-only run stacks tracks already there
+        bool folded;
+        bool coloured;
+    } rows[] = {
+        {"fast", SendMode::fast, false, true, true},
+        {"grouped", SendMode::grouped, false, true, true},
+        {"one by one", SendMode::slow, false, false, false},
+        {"stacks only", SendMode::stacksOnly, true, false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        finishWork(); // the previous row's send is over before its platform goes
+        sim = std::make_unique<SimPlatform>(clock);
+        presenter.calls.clear();
+        QDir(root.path()).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(root.path()));
+        const auto model = approvedModel();
+        if (row.tracksInProject) {
+            for (const QString& file : model->dragURLs())
+                sim->logic().addTrack(memberName(file));
+        }
+        const auto statuses = record<QString>(*model, &AppModel::sendStatusChanged,
+                                              [](const AppModel& m) { return m.sendStatus(); });
+
+        model->sendToLogic(row.mode);
+        EXPECT_TRUE(model->sending());
+        EXPECT_EQ(model->sendStatus(), QStringLiteral("Starting…"));
+        EXPECT_EQ(model->sendProgress(), 0.0);
+        EXPECT_EQ(model->sendResult(), std::nullopt);
+        EXPECT_NE(model->sender(), nullptr);
+        EXPECT_EQ(presenter.calls, kWholeSend.mid(0, 2));
+        ASSERT_TRUE(waitUntilSent(*model));
+
+        EXPECT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
+        EXPECT_EQ(model->sendStatus(), QStringLiteral("Done"));
+        EXPECT_EQ(model->sendProgress(), 1.0);
+        EXPECT_EQ(model->errorMessage(), std::nullopt);
+        EXPECT_EQ(presenter.calls, kWholeSend);
+
+        // The session: stacks in rule order, DRUMS in its default cell, VOCALS in its stored one.
+        const auto drumsCell = sendRules().groups[0].swatch();
+        ASSERT_TRUE(drumsCell.has_value());
+        const struct {
+            QString name;
+            std::optional<QString> stack;
+            std::optional<std::pair<int, int>> color;
+        } wanted[] = {
+            {"DRUMS", std::nullopt, std::pair(drumsCell->col, drumsCell->row)},
+            {"KICK_IN", "DRUMS", std::pair(drumsCell->col, drumsCell->row)},
+            {"KICK_OUT", "DRUMS", std::pair(drumsCell->col, drumsCell->row)},
+            {"SNARE_TOP", "DRUMS", std::pair(drumsCell->col, drumsCell->row)},
+            {"VOCALS", std::nullopt, std::pair(3, 2)},
+            {"VOX_DBL", "VOCALS", std::pair(3, 2)},
+            {"VOX_LEAD", "VOCALS", std::pair(3, 2)},
+            {"ROOM", std::nullopt, std::nullopt},
+        };
+        const QList<SimTrack> tracks = sim->logic().session().tracks;
+        QStringList stacks;
+        for (const SimTrack& t : tracks)
+            if (t.isStack)
+                stacks << t.name;
+        EXPECT_EQ(stacks, (QStringList{"DRUMS", "VOCALS"}));
+        ASSERT_EQ(tracks.size(), qsizetype(std::size(wanted)));
+        for (const auto& w : wanted) {
+            const auto t = std::find_if(tracks.cbegin(), tracks.cend(),
+                                        [&w](const SimTrack& t) { return t.name == w.name; });
+            ASSERT_NE(t, tracks.cend()) << w.name.toStdString();
+            EXPECT_EQ(t->stack, w.stack) << w.name.toStdString();
+            EXPECT_EQ(t->color, row.coloured ? w.color : std::nullopt) << w.name.toStdString();
+            if (t->isStack) {
+                EXPECT_EQ(t->folded, row.folded) << w.name.toStdString();
+            }
+        }
+
+        // The log: one line per report from 0.0 s, in time order, ending in "Done" and "OK";
+        // the fields followed the same reports.
+        const QStringList lines = logLines();
+        ASSERT_GE(lines.size(), 3);
+        EXPECT_EQ(lines.last(), QStringLiteral("OK"));
+        EXPECT_TRUE(lines[0].startsWith(QStringLiteral("  0.0s "))) << lines[0].toStdString();
+        EXPECT_TRUE(lines[lines.size() - 2].endsWith(QStringLiteral("100%  Done")));
+        double previous = 0;
+        QStringList logged{QStringLiteral("Starting…")};
+        for (const QString& line : lines.mid(0, lines.size() - 1)) {
+            const QRegularExpressionMatch m = kProgressLine.match(line);
+            ASSERT_TRUE(m.hasMatch()) << line.toStdString();
+            const double seconds = m.captured(1).toDouble();
+            EXPECT_GE(seconds, previous) << line.toStdString();
+            previous = seconds;
+            const QString status = line.mid(13);
+            if (status != logged.last())
+                logged << status;
+        }
+        EXPECT_GT(previous, 0.0);
+        EXPECT_EQ(*statuses, logged);
+    }
+}
+
+// ---- While sending ----
+
+// Verifies the state in the middle of a send (fields follow the log, which is complete up to
+// the last report), that a second send then does nothing, and that the panel's Cancel stops
+// the run with "Cancelled.", logged last, leaving what was built.
+TEST_F(AppModelSend, shouldIgnoreASecondSendAndStopOnCancel) {
+    HoldingClock& holdingAt = holdingClock();
+    holdingAt.hold = [this] { return hasStack(QStringLiteral("DRUMS")); };
+    const auto model = approvedModel();
+
+    model->sendToLogic(SendMode::fast);
+    ASSERT_TRUE(QTest::qWaitFor([&holdingAt] { return holdingAt.gate.reached(); }, kTimeoutMs));
+    QCoreApplication::processEvents(); // the reports queued before the hold
+    const QStringList sofar = logLines();
+    ASSERT_FALSE(sofar.isEmpty());
+    EXPECT_TRUE(sofar.last().endsWith(QStringLiteral("  ") + model->sendStatus()))
+        << sofar.last().toStdString();
+    EXPECT_EQ(sofar.last().mid(7, 4), QString::asprintf("%3.0f%%", model->sendProgress() * 100));
+    EXPECT_TRUE(model->sending());
+
+    const LogicSender* running = model->sender();
+    const QString status = model->sendStatus();
+    model->sendToLogic(SendMode::grouped);
+    EXPECT_EQ(model->sender(), running);
+    EXPECT_EQ(model->sendStatus(), status);
+    EXPECT_EQ(logLines(), sofar);
+    EXPECT_EQ(presenter.calls, kWholeSend.mid(0, 2));
+
+    model->cancelSend();
+    EXPECT_TRUE(running->cancelled.load());
+    holdingAt.gate.open();
+    ASSERT_TRUE(waitUntilSent(*model));
+
+    EXPECT_EQ(model->sendResult(), QStringLiteral("Cancelled."));
+    EXPECT_EQ(model->errorMessage(), std::nullopt);
+    EXPECT_EQ(presenter.calls, kWholeSend);
+    const QStringList lines = logLines();
+    EXPECT_EQ(lines.mid(0, sofar.size()), sofar);
+    EXPECT_EQ(lines.last(), QStringLiteral("ERROR: Cancelled."));
+    EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^(OK|ERROR)"))).size(), 1);
+    EXPECT_TRUE(hasStack(QStringLiteral("DRUMS")));
+    EXPECT_FALSE(hasStack(QStringLiteral("VOCALS")));
+}
+
+// Verifies that a send whose model is gone runs to its end and logs it, publishing nothing.
+TEST_F(AppModelSend, shouldFinishASendWhoseModelIsGone) {
+    HoldingClock& holdingAt = holdingClock();
+    holdingAt.hold = [this] { return hasStack(QStringLiteral("DRUMS")); };
+    auto model = approvedModel();
+
+    model->sendToLogic(SendMode::fast);
+    ASSERT_TRUE(QTest::qWaitFor([&holdingAt] { return holdingAt.gate.reached(); }, kTimeoutMs));
+    model.reset();
+    holdingAt.gate.open();
+    finishWork();
+
+    EXPECT_EQ(logLines().value(logLines().size() - 1), QStringLiteral("OK"));
+    EXPECT_TRUE(hasStack(QStringLiteral("VOCALS")));
+    // The presenter went with the model: nobody is left to close the panel.
+    EXPECT_EQ(presenter.calls, kWholeSend.mid(0, 2));
+}
+
+// ---- Failures ----
+
+// Verifies that a failed check only sets the message: no field of the send changes, nothing is
+// hidden or shown, no sender is made and the previous log stays.
+TEST_F(AppModelSend, shouldChangeOnlyTheMessageWhenACheckFails) {
+    const struct {
+        const char* name;
+        bool approved;
+        QString quirk;
+        std::optional<QString> message;
+        int prompts;
+    } rows[] = {
+        {"without the permission", true, QStringLiteral("not-trusted"),
+         QStringLiteral("Allow Vantrel in System Settings > Privacy & Security > Accessibility, "
+                        "then try again."),
+         1},
+        {"Logic Pro not running", true, QStringLiteral("not-running"),
+         QStringLiteral("Open Logic Pro with an empty project first, then try again."), 0},
+        {"nothing approved", false, QString(), std::nullopt, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        finishWork(); // the previous row's send is over before its platform goes
+        sim = std::make_unique<SimPlatform>(clock);
+        presenter.calls.clear();
+        QDir(root.path()).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(root.path()));
+        std::unique_ptr<AppModel> model;
+        if (row.approved) {
+            model = approvedModel();
+        } else {
+            model = std::make_unique<AppModel>(services());
+            model->setPresenter(&presenter);
+        }
+        if (!row.quirk.isEmpty()) {
+            ASSERT_TRUE(sim->logic().setQuirk(row.quirk, true));
+        }
+        Fixtures::writeFile(AppModel::sendLogPath(), "  0.0s   0%  an earlier send\nOK\n");
+        int changes = 0;
+        for (const auto signal : {&AppModel::sendingChanged, &AppModel::sendStatusChanged,
+                                  &AppModel::sendProgressChanged, &AppModel::sendResultChanged})
+            QObject::connect(model.get(), signal, [&changes] { ++changes; });
+
+        model->sendToLogic(SendMode::fast);
+        finishWork();
+        EXPECT_EQ(model->errorMessage(), row.message);
+        EXPECT_EQ(sim->logic().trustPrompts(), row.prompts);
+        EXPECT_EQ(changes, 0);
+        EXPECT_FALSE(model->sending());
+        EXPECT_EQ(model->sendStatus(), QString());
+        EXPECT_EQ(model->sendProgress(), 0.0);
+        EXPECT_EQ(model->sendResult(), std::nullopt);
+        EXPECT_EQ(model->sender(), nullptr);
+        EXPECT_TRUE(presenter.calls.isEmpty());
+        EXPECT_EQ(logLines(), (QStringList{"  0.0s   0%  an earlier send", "OK"}));
+    }
+}
+
+// Verifies a failed run (the sender's own message as the result, "ERROR: " and it last in the
+// log), then a second send that goes through: the log holds the second send only.
+TEST_F(AppModelSend, shouldReportAFailedRunAndKeepOnlyTheLastLog) {
+    const auto model = approvedModel();
+    const std::optional<QString> failure = directFailure(*model, {QStringLiteral("drop-ignored")});
+    ASSERT_TRUE(failure.has_value()) << "the sender alone did not fail";
+    ASSERT_TRUE(sim->logic().setQuirk(QStringLiteral("drop-ignored"), true));
+
+    model->sendToLogic(SendMode::fast);
+    ASSERT_TRUE(waitUntilSent(*model));
+    EXPECT_EQ(model->sendResult(), failure);
+    EXPECT_EQ(model->errorMessage(), std::nullopt);
+    EXPECT_EQ(presenter.calls, kWholeSend);
+    EXPECT_EQ(logLines().value(logLines().size() - 1), QStringLiteral("ERROR: ") + *failure);
+    const LogicSender* first = model->sender();
+
+    ASSERT_TRUE(sim->logic().setQuirk(QStringLiteral("drop-ignored"), false));
+    presenter.calls.clear();
+    model->sendToLogic(SendMode::fast);
+    EXPECT_NE(model->sender(), first);
+    EXPECT_EQ(model->sendResult(), std::nullopt);
+    ASSERT_TRUE(waitUntilSent(*model));
+    EXPECT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
+    EXPECT_EQ(presenter.calls, kWholeSend);
+    const QStringList lines = logLines();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.first().startsWith(QStringLiteral("  0.0s "))) << lines[0].toStdString();
+    EXPECT_EQ(lines.filter(QStringLiteral("ERROR")), QStringList());
+    EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^OK$"))).size(), 1);
+    EXPECT_EQ(lines.last(), QStringLiteral("OK"));
+}
+
+// Verifies that the send goes on without a log when the configuration folder is gone.
+TEST_F(AppModelSend, shouldSendWithoutALogWhenItCannotBeWritten) {
+    const auto model = approvedModel();
+    QDir(QFileInfo(Config::filePath()).absolutePath()).removeRecursively();
+
+    model->sendToLogic(SendMode::fast);
+    ASSERT_TRUE(waitUntilSent(*model));
+    EXPECT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
+    EXPECT_FALSE(QFileInfo::exists(AppModel::sendLogPath()));
+}
+
+// ---- The drag list ----
+
+// Verifies the drag list of a sorted copy and of a folder organized in place: each group's
+// files in new-name order, groups in rule order, the unsorted file last, every path an
+// existing file of the result; and an empty list before any approval.
+TEST_F(AppModelSend, shouldOfferTheApprovedFilesInSendOrder) {
+    EXPECT_TRUE(AppModel(services()).dragURLs().isEmpty());
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "in place" : "sorted copy");
+        QDir(root.path()).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(root.path()));
+        const auto model = approvedModel(inPlace);
+        const QString result = *model->resultURL();
+        EXPECT_EQ(result, root.filePath(inPlace ? QStringLiteral("Session")
+                                                : QStringLiteral("Session SORTED")));
+
+        const QStringList files = model->dragURLs();
+        EXPECT_EQ(files, (QStringList{
+                             result + "/01_DRUMS/KICK_IN.wav", result + "/01_DRUMS/KICK_OUT.wav",
+                             result + "/01_DRUMS/SNARE_TOP.wav", result + "/03_VOCALS/VOX_DBL.wav",
+                             result + "/03_VOCALS/VOX_LEAD.wav", result + "/OTHER/ROOM.wav"}));
+        for (const QString& file : files)
+            EXPECT_TRUE(QFileInfo(file).isFile()) << file.toStdString();
+    }
+}
+
+// ---- The connection check ----
+
+// Verifies the connection check's message for a readable Logic Pro (the number of menu items,
+// as dumped), one not running and one without the permission (asked for once).
+TEST_F(AppModelSend, shouldReportTheConnectionCheckInTheMessage) {
+    const struct {
+        const char* name;
+        QString quirk;
+        QString message; // with %1 for the number of lines dumped
+        int prompts;
+    } rows[] = {
+        {"connected", QString(), QStringLiteral("Connected. Read %1 menu items from Logic Pro."),
+         0},
+        {"not running", QStringLiteral("not-running"), QStringLiteral("Logic Pro isn't running."),
+         0},
+        {"not trusted", QStringLiteral("not-trusted"),
+         QStringLiteral("Allow Vantrel in System Settings > Privacy & Security > Accessibility, "
+                        "then choose Logic > Check Logic Connection again."),
+         1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        finishWork(); // the previous row's send is over before its platform goes
+        sim = std::make_unique<SimPlatform>(clock);
+        if (!row.quirk.isEmpty()) {
+            ASSERT_TRUE(sim->logic().setQuirk(row.quirk, true));
+        }
+        QFile::remove(LogicBridge::dumpPath());
+        AppModel model(services());
+
+        model.checkLogicConnection();
+        QFile dump(LogicBridge::dumpPath());
+        if (row.message.contains(QStringLiteral("%1"))) {
+            ASSERT_TRUE(dump.open(QIODevice::ReadOnly));
+            const qsizetype lines = dump.readAll().count('\n') + 1;
+            EXPECT_GT(lines, 10);
+            EXPECT_EQ(model.errorMessage(), row.message.arg(lines));
+        } else {
+            EXPECT_FALSE(dump.exists());
+            EXPECT_EQ(model.errorMessage(), row.message);
+        }
+        EXPECT_EQ(sim->logic().trustPrompts(), row.prompts);
+    }
+}
+
+} // namespace
+} // namespace Vantrel
