@@ -33,16 +33,7 @@ TEST_P(SenderFailure, failsWithTheMessageOfTheCause) {
     start(c.quirks);
     const QString mode = QString::fromLatin1(c.mode);
     const QList<SendJob> jobs = mode == u"sorted" ? groupInNameJobs() : realisticJobs();
-    const std::optional<QString> failure = failureOf([&] {
-        if (mode == u"fast" || mode == u"sorted")
-            sender->runFast(jobs, mode == u"sorted");
-        else if (mode == u"grouped")
-            sender->runGrouped(jobs);
-        else if (mode == u"slow")
-            sender->run(jobs);
-        else
-            sender->stackOnly(jobs);
-    });
+    const std::optional<QString> failure = failureOf([&] { runMode(mode, jobs); });
     EXPECT_EQ(failure, c.message);
 }
 

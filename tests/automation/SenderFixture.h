@@ -91,6 +91,18 @@ protected:
     }
 
     // Runs f and returns the message it failed with, or none when it went through.
+    // Runs the jobs in a mode named "fast", "sorted", "grouped", "slow" or "stacks".
+    void runMode(const QString& mode, const QList<SendJob>& jobs) {
+        if (mode == u"fast" || mode == u"sorted")
+            sender->runFast(jobs, mode == u"sorted");
+        else if (mode == u"grouped")
+            sender->runGrouped(jobs);
+        else if (mode == u"slow")
+            sender->run(jobs);
+        else
+            sender->stackOnly(jobs);
+    }
+
     std::optional<QString> failureOf(const std::function<void()>& f) {
         try {
             f();

@@ -200,16 +200,7 @@ TEST_P(SenderCancel, endsTheRunWithCancelled) {
             sim->logic().addTrack(memberName(f));
     const QString at = QString::fromLatin1(c.cancelAt);
     cancelWhen = [at](const QString& status) { return status.startsWith(at); };
-    const std::optional<QString> failure = failureOf([&] {
-        if (mode == u"fast" || mode == u"sorted")
-            sender->runFast(jobs, mode == u"sorted");
-        else if (mode == u"grouped")
-            sender->runGrouped(jobs);
-        else if (mode == u"slow")
-            sender->run(jobs);
-        else
-            sender->stackOnly(jobs);
-    });
+    const std::optional<QString> failure = failureOf([&] { runMode(mode, jobs); });
     EXPECT_EQ(failure, QStringLiteral("Cancelled."));
     EXPECT_NE(statuses().last(), QStringLiteral("Done"));
     if (*c.notMade) {
