@@ -1,8 +1,8 @@
 // Engine benchmarks: the per-name cost of the classifier, and a scan of a large folder against
 // the bare listing of the same folder (readdir + lstat), with their ratio printed at the end.
-#include "Config.h"
-#include "Engine.h"
-#include "SessionNames.h"
+#include "core/Config.h"
+#include "core/Engine.h"
+#include "support/SessionNames.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,10 +4,10 @@
 //   it back, against loops of renameat2(RENAME_NOREPLACE) over the same moves;
 // - with VANTREL_BENCH_COPY_FOLDER set to a session folder on a disk that clones: the sorted
 //   copy of it, against a loop of FICLONE into the same folders and names.
-#include "Config.h"
-#include "Engine.h"
-#include "Export.h"
-#include "SessionNames.h"
+#include "core/Config.h"
+#include "core/Engine.h"
+#include "core/Export.h"
+#include "support/SessionNames.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -7,9 +7,9 @@
 //   - the largest session the fast run completes when only the rows on screen are in the
 //     accessibility tree (1440 x 900 screen).
 
-#include "LogicSender.h"
-#include "SendJobs.h"
-#include "SimPlatform.h"
+#include "automation/LogicSender.h"
+#include "automation/SendJobs.h"
+#include "platform/sim/SimPlatform.h"
 
 #include <QDir>
 #include <QFile>

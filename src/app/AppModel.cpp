@@ -1,15 +1,15 @@
-#include "AppModel.h"
+#include "app/AppModel.h"
 
-#include "Engine.h"
-#include "Errors.h"
-#include "Export.h"
-#include "LogicBridge.h"
-#include "LogicSender.h"
-#include "NaturalOrder.h"
-#include "Presenter.h"
-#include "SendJobs.h"
-#include "Settings.h"
-#include "Worker.h"
+#include "app/Presenter.h"
+#include "app/Settings.h"
+#include "app/Worker.h"
+#include "automation/LogicBridge.h"
+#include "automation/LogicSender.h"
+#include "automation/SendJobs.h"
+#include "core/Engine.h"
+#include "core/Errors.h"
+#include "core/Export.h"
+#include "core/NaturalOrder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Config.h"
-#include "FileOps.h"
-#include "Item.h"
-#include "Platform.h"
+#include "core/Config.h"
+#include "core/FileOps.h"
+#include "core/Item.h"
+#include "platform/Platform.h"
 
 #include <QList>
 #include <QObject>

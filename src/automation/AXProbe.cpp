@@ -1,6 +1,6 @@
-#include "AXProbe.h"
+#include "automation/AXProbe.h"
 
-#include "LogicBridge.h"
+#include "automation/LogicBridge.h"
 
 #include <array>
 

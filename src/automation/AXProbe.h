@@ -8,7 +8,7 @@
 // empty text). Every pause goes through the platform's clock; the pauses are part of the
 // behaviour, since Logic Pro must see the input as separate, human-paced events.
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <QHash>
 #include <QList>

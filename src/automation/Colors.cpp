@@ -2,8 +2,8 @@
 // the grid of swatch buttons, else the largest group of small squares, else a fixed layout
 // scaled to the window's size.
 
-#include "AXProbe.h"
-#include "LogicSender.h"
+#include "automation/AXProbe.h"
+#include "automation/LogicSender.h"
 
 #include <QHash>
 

@@ -2,8 +2,8 @@
 // once by dragging this program's tile below the last track, with retries and a check that
 // every file arrived.
 
-#include "AXProbe.h"
-#include "LogicSender.h"
+#include "automation/AXProbe.h"
+#include "automation/LogicSender.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "LogicBridge.h"
+#include "automation/LogicBridge.h"
 
-#include "AXProbe.h"
-#include "Config.h"
+#include "automation/AXProbe.h"
+#include "core/Config.h"
 
 #include <QDir>
 #include <QFileInfo>

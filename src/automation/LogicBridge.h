@@ -4,9 +4,9 @@
 // behind the "Check Logic Connection…" command. Stateless; every operation takes the Platform
 // it talks to.
 
-#include "Errors.h"
-#include "FileOps.h"
-#include "Platform.h"
+#include "core/Errors.h"
+#include "core/FileOps.h"
+#include "platform/Platform.h"
 
 #include <QString>
 

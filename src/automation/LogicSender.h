@@ -14,9 +14,9 @@
 // Everything runs on the thread that runs the send, except `cancelled`, which another thread
 // may set at any time.
 
-#include "Errors.h"
-#include "Platform.h"
-#include "SendJobs.h"
+#include "automation/SendJobs.h"
+#include "core/Errors.h"
+#include "platform/Platform.h"
 
 #include <QList>
 #include <QSet>

@@ -2,7 +2,7 @@
 // name brings each group together), and the closing phase that folds the stacks, puts them in
 // rule order, deletes unused tracks and checks that every member went into its stack.
 
-#include "LogicSender.h"
+#include "automation/LogicSender.h"
 
 namespace Vantrel {
 

@@ -1,7 +1,7 @@
 // The four runs: fast (one drag for everything), group by group, one by one through the import
 // dialog, and stacks from tracks already in Logic Pro.
 
-#include "LogicSender.h"
+#include "automation/LogicSender.h"
 
 namespace Vantrel {
 

@@ -1,6 +1,6 @@
-#include "SendJobs.h"
+#include "automation/SendJobs.h"
 
-#include "NaturalOrder.h"
+#include "core/NaturalOrder.h"
 
 #include <algorithm>
 

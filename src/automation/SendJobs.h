@@ -3,8 +3,8 @@
 // What one send hands to Logic Pro: one job per rule group that has approved tracks, in rule
 // order, and one last job for the tracks without a group. Pure functions over values.
 
-#include "Config.h"
-#include "Item.h"
+#include "core/Config.h"
+#include "core/Item.h"
 
 #include <QList>
 #include <QString>

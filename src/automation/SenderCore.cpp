@@ -1,9 +1,9 @@
 // The sender's core: progress, the one wait, bringing Logic Pro to the front, menus, the
 // locators of windows and track rows, clicks and selection.
 
-#include "AXProbe.h"
-#include "LogicBridge.h"
-#include "LogicSender.h"
+#include "automation/AXProbe.h"
+#include "automation/LogicBridge.h"
+#include "automation/LogicSender.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // Track stacks: one summing stack per group, named after it, and folding stacks closed.
 
-#include "AXProbe.h"
-#include "LogicSender.h"
+#include "automation/AXProbe.h"
+#include "automation/LogicSender.h"
 
 namespace Vantrel {
 

@@ -1,6 +1,6 @@
-#include "Demo.h"
+#include "cli/Demo.h"
 
-#include "Errors.h"
+#include "core/Errors.h"
 
 #include <QByteArray>
 #include <QDir>

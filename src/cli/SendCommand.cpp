@@ -1,12 +1,12 @@
-#include "SendCommand.h"
+#include "cli/SendCommand.h"
 
-#include "Config.h"
-#include "Engine.h"
-#include "Errors.h"
-#include "Export.h"
-#include "LogicSender.h"
-#include "SendJobs.h"
-#include "SimPlatform.h"
+#include "automation/LogicSender.h"
+#include "automation/SendJobs.h"
+#include "core/Config.h"
+#include "core/Engine.h"
+#include "core/Errors.h"
+#include "core/Export.h"
+#include "platform/sim/SimPlatform.h"
 
 #include <QDir>
 #include <QFile>

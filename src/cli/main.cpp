@@ -1,14 +1,14 @@
 // vantrel-cli: the headless companion of the app, for scripting and for checking the engine
 // from outside. Exit 0 on success, 1 with the user-facing message on failure, 2 on bad usage.
 
-#include "Config.h"
-#include "Demo.h"
-#include "Engine.h"
-#include "Errors.h"
-#include "Export.h"
-#include "SendCommand.h"
-#include "LogicBridge.h"
-#include "SimPlatform.h"
+#include "automation/LogicBridge.h"
+#include "cli/Demo.h"
+#include "cli/SendCommand.h"
+#include "core/Config.h"
+#include "core/Engine.h"
+#include "core/Errors.h"
+#include "core/Export.h"
+#include "platform/sim/SimPlatform.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "Engine.h"
-#include "IcuText.h"
+#include "core/Engine.h"
+#include "core/IcuText.h"
 
 #include <unicode/locid.h>
 #include <unicode/regex.h>

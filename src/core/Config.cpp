@@ -1,8 +1,8 @@
-#include "Config.h"
+#include "core/Config.h"
 
-#include "Errors.h"
-#include "IcuText.h"
-#include "Palette.h"
+#include "core/Errors.h"
+#include "core/IcuText.h"
+#include "core/Palette.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Config.h"
-#include "Item.h"
+#include "core/Config.h"
+#include "core/Item.h"
 
 #include <QList>
 #include <QSet>

@@ -1,4 +1,4 @@
-#include "Export.h"
+#include "core/Export.h"
 
 #include <QDir>
 #include <QFile>

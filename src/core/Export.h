@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileOps.h"
-#include "Item.h"
+#include "core/FileOps.h"
+#include "core/Item.h"
 
 #include <QList>
 #include <QString>

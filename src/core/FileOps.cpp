@@ -1,4 +1,4 @@
-#include "FileOps.h"
+#include "core/FileOps.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -29,8 +29,6 @@ FileOps::~FileOps() = default;
 
 namespace {
 
-// The messages of failed operations, shared by the real and the faulty implementation so that
-// a test sees exactly what a user would.
 QString systemReason(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
 }
@@ -41,6 +39,8 @@ FileError twoPathError(const char* verb, const QString& from, const QString& to,
         QStringLiteral("Couldn't %1 “%2” to “%3”: %4.").arg(QLatin1String(verb), from, to, reason),
         reason, code);
 }
+
+} // namespace
 
 FileError operationError(FileOp kind, const QString& path, const QString& target, int code) {
     switch (kind) {
@@ -65,6 +65,8 @@ FileError operationError(FileOp kind, const QString& path, const QString& target
     }
     return FileError::fromErrno(QStringLiteral("Couldn't use"), path, code);
 }
+
+namespace {
 
 QByteArray encoded(const QString& path) {
     return QFile::encodeName(path);
@@ -462,87 +464,6 @@ private:
 FileOps& systemFileOps() {
     static SystemFileOps ops;
     return ops;
-}
-
-FaultyFileOps::FaultyFileOps(FileOps& real) : real_(real) {}
-
-void FaultyFileOps::countOnly(const QSet<FileOp>& kinds) {
-    counted_ = kinds;
-}
-
-void FaultyFileOps::failAt(int k, int code) {
-    failures_.insert(k, code);
-}
-
-void FaultyFileOps::beforeOperation(int k, std::function<void()> hook) {
-    hooks_.insert(k, std::move(hook));
-}
-
-int FaultyFileOps::enter(FileOp kind, const QString& path, const QString& target) {
-    if (!counted_.isEmpty() && !counted_.contains(kind))
-        return 0;
-    const int k = int(records_.size()) + 1;
-    const int code = failures_.value(k);
-    records_.append({kind, path, target, code != 0});
-    if (const auto hook = hooks_.take(k))
-        hook();
-    return code;
-}
-
-bool FaultyFileOps::exists(const QString& path) {
-    return enter(FileOp::exists, path) ? false : real_.exists(path);
-}
-
-void FaultyFileOps::makeFolders(const QString& path) {
-    if (const int code = enter(FileOp::makeFolders, path))
-        throw operationError(FileOp::makeFolders, path, {}, code);
-    real_.makeFolders(path);
-}
-
-bool FaultyFileOps::clone(const QString& from, const QString& to) {
-    return enter(FileOp::clone, from, to) ? false : real_.clone(from, to);
-}
-
-void FaultyFileOps::copy(const QString& from, const QString& to) {
-    if (const int code = enter(FileOp::copy, from, to))
-        throw operationError(FileOp::copy, from, to, code);
-    real_.copy(from, to);
-}
-
-void FaultyFileOps::move(const QString& from, const QString& to) {
-    if (const int code = enter(FileOp::move, from, to))
-        throw operationError(FileOp::move, from, to, code);
-    real_.move(from, to);
-}
-
-void FaultyFileOps::remove(const QString& path) {
-    if (const int code = enter(FileOp::remove, path))
-        throw operationError(FileOp::remove, path, {}, code);
-    real_.remove(path);
-}
-
-QStringList FaultyFileOps::list(const QString& folder) {
-    if (const int code = enter(FileOp::list, folder))
-        throw operationError(FileOp::list, folder, {}, code);
-    return real_.list(folder);
-}
-
-std::optional<qint64> FaultyFileOps::fileSize(const QString& path) {
-    if (enter(FileOp::fileSize, path))
-        return std::nullopt;
-    return real_.fileSize(path);
-}
-
-void FaultyFileOps::writeAtomically(const QString& path, const QByteArray& bytes, bool durable) {
-    if (const int code = enter(FileOp::writeAtomically, path))
-        throw operationError(FileOp::writeAtomically, path, {}, code);
-    real_.writeAtomically(path, bytes, durable);
-}
-
-void FaultyFileOps::syncFolder(const QString& path) {
-    if (const int code = enter(FileOp::syncFolder, path))
-        throw operationError(FileOp::syncFolder, path, {}, code);
-    real_.syncFolder(path);
 }
 
 } // namespace Vantrel

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Errors.h"
+#include "core/Errors.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -80,64 +80,11 @@ public:
     virtual void syncFolder(const QString& path) = 0;
 };
 
+// The error that the system's operations throw when an operation of `kind` fails with the
+// errno value `code`; shared with wrappers so that a test sees exactly what a user would.
+FileError operationError(FileOp kind, const QString& path, const QString& target, int code);
+
 // The file operations of this machine. Stateless; usable from any thread.
 FileOps& systemFileOps();
-
-// Wraps another FileOps for tests: counts the operations, records them, and fails a chosen one
-// with a chosen errno value, without performing it. A failed operation behaves as the real one
-// does when the system reports that error: the same FileError is thrown, and exists(),
-// clone() and fileSize() give false, false and none. Use from one thread at a time.
-class FaultyFileOps : public FileOps {
-public:
-    // One counted operation: its kind, its path(s), and whether it was made to fail.
-    struct Record {
-        FileOp kind;
-        QString path;
-        QString target; // `to` of clone, copy and move; empty otherwise
-        bool failed = false;
-        bool operator==(const Record&) const = default;
-    };
-
-    explicit FaultyFileOps(FileOps& real = systemFileOps());
-
-    // Counts only operations of these kinds (empty: all kinds, the default). Uncounted
-    // operations pass straight through and are not recorded.
-    void countOnly(const QSet<FileOp>& kinds);
-
-    // Makes the k-th counted operation (counting from 1) fail with errno value code.
-    void failAt(int k, int code);
-
-    // Runs hook just before the k-th counted operation, after counting it. If hook throws, the
-    // operation is not performed and the exception propagates.
-    void beforeOperation(int k, std::function<void()> hook);
-
-    // How many operations were counted so far.
-    int operationCount() const { return int(records_.size()); }
-
-    // The counted operations in call order.
-    const QList<Record>& operations() const { return records_; }
-
-    bool exists(const QString& path) override;
-    void makeFolders(const QString& path) override;
-    bool clone(const QString& from, const QString& to) override;
-    void copy(const QString& from, const QString& to) override;
-    void move(const QString& from, const QString& to) override;
-    void remove(const QString& path) override;
-    QStringList list(const QString& folder) override;
-    std::optional<qint64> fileSize(const QString& path) override;
-    void writeAtomically(const QString& path, const QByteArray& bytes, bool durable) override;
-    void syncFolder(const QString& path) override;
-
-private:
-    // Counts and records an operation, runs its hook; returns the errno value it must fail
-    // with, or 0 to perform it.
-    int enter(FileOp kind, const QString& path, const QString& target = {});
-
-    FileOps& real_;
-    QSet<FileOp> counted_;
-    QHash<int, int> failures_;
-    QHash<int, std::function<void()>> hooks_;
-    QList<Record> records_;
-};
 
 } // namespace Vantrel

@@ -1,4 +1,4 @@
-#include "IcuText.h"
+#include "core/IcuText.h"
 
 #include <unicode/locid.h>
 

@@ -1,4 +1,4 @@
-#include "Ids.h"
+#include "core/Ids.h"
 
 #include <QRandomGenerator>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Ids.h"
+#include "core/Ids.h"
 
 #include <QString>
 #include <QUuid>

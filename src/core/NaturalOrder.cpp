@@ -1,6 +1,6 @@
-#include "NaturalOrder.h"
+#include "core/NaturalOrder.h"
 
-#include "IcuText.h"
+#include "core/IcuText.h"
 
 #include <QStringList>
 

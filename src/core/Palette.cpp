@@ -1,4 +1,4 @@
-#include "Palette.h"
+#include "core/Palette.h"
 
 namespace Vantrel::LogicPalette {
 
@@ -30,12 +30,6 @@ const QMap<QString, Swatch>& defaults() {
         {QStringLiteral("FX"), {19, 0}},     {QStringLiteral("CROWD"), {7, 1}},
     };
     return table;
-}
-
-QColor color(int col, int row) {
-    const std::uint32_t v = hex().at(row).at(col);
-    // A QColor of the Rgb kind is sRGB; fromRgb with a plain RGB triple is fully opaque.
-    return QColor::fromRgb(int((v >> 16) & 0xFF), int((v >> 8) & 0xFF), int(v & 0xFF));
 }
 
 } // namespace Vantrel::LogicPalette

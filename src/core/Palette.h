@@ -1,8 +1,7 @@
 #pragma once
 
-#include "Config.h"
+#include "core/Config.h"
 
-#include <QColor>
 #include <QMap>
 #include <QString>
 
@@ -14,7 +13,8 @@ namespace Vantrel::LogicPalette {
 inline constexpr int columns = 24;
 inline constexpr int rows = 4;
 
-// Display colours of Logic Pro's track colour grid as 0xRRGGBB, hex()[row][col].
+// Display colours of Logic Pro's track colour grid as sRGB 0xRRGGBB, hex()[row][col]. The
+// engine keeps colours as plain values; the interface turns them into its own colour type.
 const std::array<std::array<std::uint32_t, columns>, rows>& hex();
 
 // Default grid position of each built-in group name (exact, case-sensitive names).
@@ -24,8 +24,5 @@ const QMap<QString, Swatch>& defaults();
 constexpr bool contains(int col, int row) {
     return col >= 0 && col < columns && row >= 0 && row < rows;
 }
-
-// The opaque sRGB display colour of a cell; col and row must be inside the grid.
-QColor color(int col, int row);
 
 } // namespace Vantrel::LogicPalette

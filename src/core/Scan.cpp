@@ -1,5 +1,5 @@
-#include "Engine.h"
-#include "NaturalOrder.h"
+#include "core/Engine.h"
+#include "core/NaturalOrder.h"
 
 #include <QDir>
 #include <QFile>

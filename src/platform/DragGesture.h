@@ -3,7 +3,7 @@
 // The press-and-move rule of a file drag source, without any widget: the simulated desktop uses
 // it for the drag tile now, and the tile widget applies the same rule to its own mouse events.
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <QStringList>
 

@@ -4,7 +4,7 @@
 // services, through which Logic Pro is reached. The simulated implementation (sim/) is an
 // equal of the real one; nothing above this seam knows which one it talks to.
 
-#include "Clock.h"
+#include "platform/Clock.h"
 
 #include <QList>
 #include <QString>
@@ -50,8 +50,8 @@ using Element = std::shared_ptr<ElementObject>;
 
 // The value of an attribute: nothing, text, a boolean, an integer, a real number, a point, a
 // size, or a list of elements.
-using AXValue = std::variant<std::monostate, QString, bool, std::int64_t, double, Point, Size,
-                             QList<Element>>;
+using AXValue =
+    std::variant<std::monostate, QString, bool, std::int64_t, double, Point, Size, QList<Element>>;
 
 // The platform's result codes of accessibility calls.
 namespace AXResult {

@@ -4,12 +4,12 @@
 // the user's configuration, a private temporary folder for sessions, and helpers that wait for
 // the model's background work.
 
-#include "AppModel.h"
-#include "Config.h"
-#include "Item.h"
-#include "SimPlatform.h"
-#include "TestFiles.h"
-#include "Worker.h"
+#include "app/AppModel.h"
+#include "app/Worker.h"
+#include "core/Config.h"
+#include "core/Item.h"
+#include "platform/sim/SimPlatform.h"
+#include "support/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

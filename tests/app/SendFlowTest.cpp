@@ -2,11 +2,11 @@
 // simulated Logic Pro on a virtual clock: the session it ends up holding, the send fields, the
 // send log line by line and the window and panel steps.
 
-#include "AppModelFixture.h"
-#include "LogicBridge.h"
-#include "LogicSender.h"
-#include "Presenter.h"
-#include "SendJobs.h"
+#include "app/AppModelFixture.h"
+#include "app/Presenter.h"
+#include "automation/LogicBridge.h"
+#include "automation/LogicSender.h"
+#include "automation/SendJobs.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,10 +1,10 @@
 // The accessibility toolkit on hand-built trees: search order and depth limit, attribute reads,
 // windows, menu presses, and the exact keyboard events with their times.
-#include "AXProbe.h"
+#include "automation/AXProbe.h"
 
-#include "FakePlatform.h"
-#include "LogicBridge.h"
-#include "TestFiles.h"
+#include "automation/FakePlatform.h"
+#include "automation/LogicBridge.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 

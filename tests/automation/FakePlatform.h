@@ -6,7 +6,7 @@
 // virtual clock. Much smaller than the simulated Logic Pro: it reacts to nothing unless a test
 // says so, which lets a test build exactly the tree an edge case needs.
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <QHash>
 #include <QList>

@@ -1,8 +1,9 @@
 // Finding Logic Pro, the menu dump and the connection check, on hand-built menu bars.
-#include "LogicBridge.h"
+#include "automation/LogicBridge.h"
 
-#include "FakePlatform.h"
-#include "TestFiles.h"
+#include "automation/FakePlatform.h"
+#include "support/FaultyFileOps.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>

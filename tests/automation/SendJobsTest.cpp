@@ -1,9 +1,9 @@
 // The send jobs built from the approved items: rule order, colours, the unsorted job last,
 // the file order inside a job, and the drag list.
 
-#include "SendJobs.h"
+#include "automation/SendJobs.h"
 
-#include "TestFiles.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 

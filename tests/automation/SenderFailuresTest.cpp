@@ -2,7 +2,7 @@
 // reached through the quirk (or the set-up) that causes it, and each fallback path still
 // building the right session.
 
-#include "SenderFixture.h"
+#include "automation/SenderFixture.h"
 
 using namespace Vantrel;
 using namespace Vantrel::SenderTesting;

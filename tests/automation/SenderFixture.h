@@ -4,10 +4,10 @@
 // small files into a temporary result folder, the progress it reported, and a check of the
 // session the simulator ends up holding.
 
-#include "LogicSender.h"
-#include "SendJobs.h"
-#include "SimPlatform.h"
-#include "TestFiles.h"
+#include "automation/LogicSender.h"
+#include "automation/SendJobs.h"
+#include "platform/sim/SimPlatform.h"
+#include "support/TestFiles.h"
 
 #include <QTemporaryDir>
 

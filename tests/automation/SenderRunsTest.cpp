@@ -2,7 +2,7 @@
 // builds a whole session, checked on what the simulator holds; their progress fractions; and a
 // cancel during each phase.
 
-#include "SenderFixture.h"
+#include "automation/SenderFixture.h"
 
 using namespace Vantrel;
 using namespace Vantrel::SenderTesting;

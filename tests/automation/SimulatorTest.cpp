@@ -1,10 +1,10 @@
 // The toolkit and the menu dump against the simulated Logic Pro: menus read and pressed through
 // its accessibility tree, keystrokes and typed text that it receives and acts on, all on a
 // virtual clock. Assertions are on what the simulator ends up holding.
-#include "AXProbe.h"
-#include "LogicBridge.h"
-#include "SimPlatform.h"
-#include "TestFiles.h"
+#include "automation/AXProbe.h"
+#include "automation/LogicBridge.h"
+#include "platform/sim/SimPlatform.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>

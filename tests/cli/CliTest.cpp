@@ -1,5 +1,5 @@
 // Runs the built vantrel-cli as another program would: arguments in, text and exit code out.
-#include "TestFiles.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,8 +4,8 @@
 //
 // The kill moments are uniform fractions of a measured full run. VANTREL_CRASH_TRIALS sets the
 // number of kills (20 by default), VANTREL_CRASH_SEED replays a run; the seed is printed.
-#include "SessionNames.h"
-#include "TestFiles.h"
+#include "support/SessionNames.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>

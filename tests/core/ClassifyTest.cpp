@@ -1,5 +1,5 @@
-#include "Config.h"
-#include "Engine.h"
+#include "core/Config.h"
+#include "core/Engine.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // the test: where the disk clones, every copy must share the source's extents (no extra space);
 // where it cannot, the copy falls back to ordinary copies. Needs root and loop devices; skips
 // with the reason otherwise.
-#include "Config.h"
-#include "Engine.h"
-#include "Export.h"
-#include "TestFiles.h"
+#include "core/Config.h"
+#include "core/Engine.h"
+#include "core/Export.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "Config.h"
+#include "core/Config.h"
 
-#include "Errors.h"
-#include "TestFiles.h"
+#include "core/Errors.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>

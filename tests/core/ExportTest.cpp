@@ -1,8 +1,9 @@
-#include "Export.h"
+#include "core/Export.h"
 
-#include "Config.h"
-#include "Engine.h"
-#include "TestFiles.h"
+#include "core/Config.h"
+#include "core/Engine.h"
+#include "support/FaultyFileOps.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>

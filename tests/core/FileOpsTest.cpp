@@ -1,7 +1,8 @@
-#include "FileOps.h"
+#include "core/FileOps.h"
 
-#include "Errors.h"
-#include "TestFiles.h"
+#include "core/Errors.h"
+#include "support/FaultyFileOps.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>

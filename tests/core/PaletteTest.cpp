@@ -1,6 +1,6 @@
-#include "Palette.h"
+#include "core/Palette.h"
 
-#include "Config.h"
+#include "core/Config.h"
 
 #include <gtest/gtest.h>
 
@@ -73,28 +73,6 @@ TEST(LogicPaletteHex, darkensDownEveryColumn) {
                       brightness(LogicPalette::hex()[row - 1][col]));
         }
     }
-}
-
-// Verifies that a cell's display colour is its table value as an opaque sRGB colour.
-TEST(LogicPaletteColor, isTheOpaqueRgbOfTheCell) {
-    const QColor first = LogicPalette::color(0, 0);
-    EXPECT_EQ(first, QColor::fromRgb(200, 90, 47)); // equal only as an sRGB colour
-    EXPECT_EQ(first.red(), 200);
-    EXPECT_EQ(first.green(), 90);
-    EXPECT_EQ(first.blue(), 47);
-    EXPECT_EQ(first.alpha(), 255);
-
-    const QColor last = LogicPalette::color(23, 3);
-    EXPECT_EQ(last.red(), 99);
-    EXPECT_EQ(last.green(), 47);
-    EXPECT_EQ(last.blue(), 91);
-    EXPECT_EQ(last.alpha(), 255);
-
-    for (int row = 0; row < rows; ++row)
-        for (int col = 0; col < columns; ++col)
-            EXPECT_EQ(LogicPalette::color(col, row).rgba(),
-                      0xFF000000 | LogicPalette::hex()[row][col])
-                << "col " << col << ", row " << row;
 }
 
 // Verifies how a group's stored colour and name resolve to a palette position.

@@ -1,6 +1,6 @@
-#include "Config.h"
-#include "Engine.h"
-#include "TestFiles.h"
+#include "core/Config.h"
+#include "core/Engine.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "DragGesture.h"
+#include "platform/DragGesture.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // reads, writes and presses, and posted keyboard and mouse events. Used by the simulator's tests
 // to play the part of whoever drives Logic Pro.
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,9 +2,9 @@
 // events, the drag tile) and the snapshot of the session it holds, as a program driving Logic Pro
 // sees it.
 
-#include "SeamDriver.h"
-#include "SimPlatform.h"
-#include "TestFiles.h"
+#include "platform/SeamDriver.h"
+#include "platform/sim/SimPlatform.h"
+#include "support/TestFiles.h"
 
 #include <QJsonDocument>
 #include <QTemporaryDir>

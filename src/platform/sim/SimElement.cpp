@@ -1,4 +1,4 @@
-#include "SimElement.h"
+#include "platform/sim/SimElement.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // only by the simulator, under its lock; the handles given out through the seam keep them alive,
 // and an element that left the tree answers as stale from then on.
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <QString>
 

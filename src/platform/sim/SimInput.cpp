@@ -1,6 +1,6 @@
 // How the simulated Logic Pro reacts to posted keyboard and mouse events and to file drops.
 
-#include "SimLogicImpl.h"
+#include "platform/sim/SimLogicImpl.h"
 
 #include <cmath>
 #include <map>

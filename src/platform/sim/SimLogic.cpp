@@ -1,6 +1,6 @@
-#include "SimLogic.h"
+#include "platform/sim/SimLogic.h"
 
-#include "SimLogicImpl.h"
+#include "platform/sim/SimLogicImpl.h"
 
 #include <QJsonArray>
 #include <QJsonValue>

@@ -9,7 +9,7 @@
 // so it runs the same under the machine's clock and under a virtual one. All calls are
 // thread-safe.
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <QJsonObject>
 #include <QList>

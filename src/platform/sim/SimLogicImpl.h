@@ -3,8 +3,8 @@
 // The inside of the simulated Logic Pro, shared by its source files. Everything here runs under
 // Impl::mutex, taken by the public SimLogic calls.
 
-#include "SimElement.h"
-#include "SimLogic.h"
+#include "platform/sim/SimElement.h"
+#include "platform/sim/SimLogic.h"
 
 #include <QFileInfo>
 #include <QList>

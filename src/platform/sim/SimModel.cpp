@@ -1,7 +1,7 @@
 // The session the simulated Logic Pro holds: tracks, stacks, selection, and what its commands do
 // to them.
 
-#include "SimLogicImpl.h"
+#include "platform/sim/SimLogicImpl.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "SimPlatform.h"
+#include "platform/sim/SimPlatform.h"
 
 #include <stdexcept>
 

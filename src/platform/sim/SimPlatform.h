@@ -3,9 +3,9 @@
 // The platform seam on this machine: a simulated desktop (screen, this program's drag tile,
 // synthetic input) with a simulated Logic Pro (SimLogic) as the only other application.
 
-#include "DragGesture.h"
-#include "Platform.h"
-#include "SimLogic.h"
+#include "platform/DragGesture.h"
+#include "platform/Platform.h"
+#include "platform/sim/SimLogic.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,7 +1,7 @@
 // The simulated Logic Pro as the accessibility interface shows it: the application, its menu
 // bar, the project window with its track rows, and the sheets and windows that come and go.
 
-#include "SimLogicImpl.h"
+#include "platform/sim/SimLogicImpl.h"
 
 #include <QDir>
 
