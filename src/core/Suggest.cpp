@@ -33,12 +33,16 @@ constexpr int maximumJoin = 3;
 
 const QString vocabularyResource = QStringLiteral(":/vantrel/suggest-words.tsv");
 const QString noGroupMark = QStringLiteral("-");
+// The vocabulary's words of this group name a treatment of a sound, not an instrument.
+const QString treatmentGroup = QStringLiteral("FX");
 
 // A word the suggester knows: the group it points to (empty: no group) and its weight.
 struct Known {
     QString group;
     int weight = 0;
     QString longForm;
+    // Names what was done to a sound rather than the sound ("SFX").
+    bool treatment = false;
 };
 
 // One word found in a name, with what it says.
@@ -50,7 +54,7 @@ struct Evidence {
     QString group;    // empty: belongs in no group
     double weight = 0;
     QString longForm;
-    bool ownWord = false;
+    bool treatment = false;
 };
 
 enum class CharKind { upper, lower, digit };
@@ -254,6 +258,7 @@ struct Suggester::Impl {
         e.group = known.group;
         e.weight = known.weight;
         e.longForm = known.longForm;
+        e.treatment = known.treatment;
         out << e;
     }
 
@@ -314,6 +319,7 @@ Suggester::Suggester(const Config& cfg, const Vocabulary& vocabulary)
         k.group = it->group;
         k.weight = it->group.isEmpty() || groupNames.contains(it->group) ? it->weight : 0;
         k.longForm = it->longForm;
+        k.treatment = it->group == treatmentGroup;
         d->words.insert(it.key(), k);
     }
     // A group's own words take precedence: the earliest group that lists a word owns it.
@@ -384,14 +390,21 @@ std::optional<Suggestion> Suggester::suggest(const QString& stem) const {
     evidence.removeIf([](const Evidence& e) { return e.weight <= 0; });
     if (evidence.isEmpty())
         return std::nullopt;
-    // In a run of several words the last one names the thing ("SynthBass" is a bass); words
-    // apart from each other weigh the same.
-    for (qsizetype i = 0; i < evidence.size(); ++i) {
-        const bool lastOfChunk =
-            i + 1 == evidence.size() || evidence[i + 1].chunkIndex != evidence[i].chunkIndex;
-        const bool notAlone = i > 0 && evidence[i - 1].chunkIndex == evidence[i].chunkIndex;
-        if (lastOfChunk && notAlone)
-            evidence[i].weight += lastWordBonus;
+    // In a run of several words the last one names the thing ("SynthBass" is a bass), unless
+    // it names a treatment ("VocalSFX" is a vocal); words apart from each other weigh the same.
+    for (qsizetype first = 0; first < evidence.size();) {
+        qsizetype end = first;
+        while (end < evidence.size() && evidence[end].chunkIndex == evidence[first].chunkIndex)
+            ++end;
+        if (end - first > 1) {
+            for (qsizetype i = end - 1; i >= first; --i) {
+                if (!evidence[i].treatment) {
+                    evidence[i].weight += lastWordBonus;
+                    break;
+                }
+            }
+        }
+        first = end;
     }
 
     // Totals per group, in the order the groups first appear; empty is "no group".
