@@ -43,6 +43,8 @@ struct Known {
     QString longForm;
     // Names what was done to a sound rather than the sound ("SFX").
     bool treatment = false;
+    // One of the words of a rule group.
+    bool ownWord = false;
 };
 
 // One word found in a name, with what it says.
@@ -55,6 +57,7 @@ struct Evidence {
     double weight = 0;
     QString longForm;
     bool treatment = false;
+    bool ownWord = false;
 };
 
 enum class CharKind { upper, lower, digit };
@@ -145,9 +148,11 @@ bool isNumber(const QString& s) {
     return std::all_of(s.cbegin(), s.cend(), [](QChar c) { return c.isDigit(); });
 }
 
-QString plainText(const QString& key) {
-    // Every vocabulary key and looked-up word is upper case.
-    return Icu::upper(key);
+// Every vocabulary key and looked-up word is upper case; plain ASCII takes the short way.
+QString plainText(const QString& word) {
+    const bool ascii =
+        std::all_of(word.cbegin(), word.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    return ascii ? word.toUpper() : Icu::upper(word);
 }
 
 } // namespace
@@ -259,6 +264,7 @@ struct Suggester::Impl {
         e.weight = known.weight;
         e.longForm = known.longForm;
         e.treatment = known.treatment;
+        e.ownWord = known.ownWord;
         out << e;
     }
 
@@ -335,6 +341,7 @@ Suggester::Suggester(const Config& cfg, const Vocabulary& vocabulary)
             if (!vocabularyAgrees)
                 k.longForm.clear();
             k.group = g.name;
+            k.ownWord = true;
         }
     }
     for (auto it = d->words.cbegin(); it != d->words.cend(); ++it)
@@ -380,7 +387,9 @@ QString reasonFor(const Evidence& e) {
         return QStringLiteral("%1, plural of %2").arg(e.written, e.singular);
     if (!whole)
         return QStringLiteral("%1 in “%2”").arg(e.written, e.chunk);
-    return QStringLiteral("%1, a %2 word").arg(e.written, e.group);
+    if (e.ownWord)
+        return QStringLiteral("%1, one of the words of %2").arg(e.written, e.group);
+    return QStringLiteral("%1, usually %2").arg(e.written, e.group);
 }
 
 } // namespace
