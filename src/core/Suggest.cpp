@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <unordered_map>
 #include <vector>
 
 namespace Vantrel {
@@ -99,16 +100,22 @@ QString coreOfStem(const QString& stem) {
     return s.mid(start);
 }
 
-// The runs of letters and digits of a name, as written.
-QStringList chunksOf(const QString& text) {
-    QStringList chunks;
+// A part of a name by position: a run of letters and digits, or a word inside one.
+struct Span {
+    qsizetype start = 0;
+    qsizetype end = 0;
+};
+
+// The runs of letters and digits of a name.
+std::vector<Span> chunksOf(QStringView text) {
+    std::vector<Span> chunks;
     qsizetype start = -1;
     for (qsizetype i = 0; i <= text.size(); ++i) {
         const bool inWord = i < text.size() && text[i].isLetterOrNumber();
         if (inWord && start < 0)
             start = i;
         if (!inWord && start >= 0) {
-            chunks << text.mid(start, i - start);
+            chunks.push_back({start, i});
             start = -1;
         }
     }
@@ -118,9 +125,13 @@ QStringList chunksOf(const QString& text) {
 // Splits a chunk where the writer started a new word: between letters and digits, before an
 // upper-case letter that follows a lower-case one, and before the last capital of a run of
 // capitals that a lower-case word follows ("DIAmp": DI, Amp). A lone "s" after capitals is a
-// plural and stays with them ("OHs", "BVs").
-QStringList piecesOf(const QString& chunk) {
-    QStringList pieces;
+// plural and stays with them ("OHs", "BVs"). Runs of digits are left out.
+std::vector<Span> piecesOf(QStringView chunk) {
+    std::vector<Span> pieces;
+    const auto add = [&](qsizetype start, qsizetype end) {
+        if (!chunk[start].isDigit())
+            pieces.push_back({start, end});
+    };
     qsizetype start = 0;
     for (qsizetype i = 1; i < chunk.size(); ++i) {
         const CharKind prev = kindOf(chunk[i - 1]);
@@ -135,13 +146,21 @@ QStringList piecesOf(const QString& chunk) {
             cut = !pluralS;
         }
         if (cut) {
-            pieces << chunk.mid(start, i - start);
+            add(start, i);
             start = i;
         }
     }
     if (!chunk.isEmpty())
-        pieces << chunk.mid(start);
+        add(start, chunk.size());
     return pieces;
+}
+
+// Upper case letter for letter, so that positions stay the same; the vocabulary is plain ASCII.
+QString upperInPlace(QStringView text) {
+    QString out(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        out[i] = text[i].toUpper();
+    return out;
 }
 
 bool isNumber(const QString& s) {
@@ -205,21 +224,31 @@ const Vocabulary& Vocabulary::builtIn() {
 
 // ---- Suggester
 
+// Looks words up by view, without making a string of every piece tried.
+struct ViewHash {
+    using is_transparent = void;
+    size_t operator()(QStringView v) const { return qHash(v); }
+};
+struct ViewEqual {
+    using is_transparent = void;
+    bool operator()(QStringView a, QStringView b) const { return a == b; }
+};
+
 struct Suggester::Impl {
-    QHash<QString, Known> words;
+    std::unordered_map<QString, Known, ViewHash, ViewEqual> words;
     qsizetype longestWord = 0;
 
-    // The word itself, then the word without a plural ending.
-    const Known* find(const QString& upper, QString* singular) const {
-        auto it = words.constFind(upper);
-        if (it != words.constEnd())
-            return &it.value();
+    // The word itself, then the word without a plural ending; singular is set for a plural.
+    const Known* find(QStringView upper, QStringView* singular) const {
+        auto it = words.find(upper);
+        if (it != words.end())
+            return &it->second;
         if (upper.size() >= 3 && upper.endsWith(QLatin1Char('S'))) {
-            const QString base = upper.chopped(1);
-            it = words.constFind(base);
-            if (it != words.constEnd()) {
+            const QStringView base = upper.chopped(1);
+            it = words.find(base);
+            if (it != words.end()) {
                 *singular = base;
-                return &it.value();
+                return &it->second;
             }
         }
         return nullptr;
@@ -227,7 +256,7 @@ struct Suggester::Impl {
 
     // Splits a run-together word into known words (each also as a plural), covering all of
     // it with as few words as possible; empty when it cannot be covered.
-    QList<std::pair<qsizetype, qsizetype>> split(const QString& upper) const {
+    std::vector<Span> split(QStringView upper) const {
         const qsizetype n = upper.size();
         constexpr int none = std::numeric_limits<int>::max();
         std::vector<int> best(n + 1, none);
@@ -238,74 +267,83 @@ struct Suggester::Impl {
             for (qsizetype start = end - minimumPartLength; start >= shortest; --start) {
                 if (best[start] == none || best[start] + 1 >= best[end])
                     continue;
-                QString singular;
-                if (find(upper.mid(start, end - start), &singular)) {
+                QStringView singular;
+                if (find(upper.sliced(start, end - start), &singular)) {
                     best[end] = best[start] + 1;
                     from[end] = start;
                 }
             }
         }
-        QList<std::pair<qsizetype, qsizetype>> parts;
+        std::vector<Span> parts;
         if (best[n] == none)
             return parts;
         for (qsizetype end = n; end > 0; end = from[end])
-            parts.prepend({from[end], end});
+            parts.insert(parts.begin(), Span{from[end], end});
         return parts;
-    }
-
-    void addEvidence(QList<Evidence>& out, const QString& written, const QString& chunk,
-                     int chunkIndex, const Known& known, const QString& singular) const {
-        Evidence e;
-        e.written = written;
-        e.chunk = chunk;
-        e.chunkIndex = chunkIndex;
-        e.singular = singular;
-        e.group = known.group;
-        e.weight = known.weight;
-        e.longForm = known.longForm;
-        e.treatment = known.treatment;
-        e.ownWord = known.ownWord;
-        out << e;
     }
 
     QList<Evidence> evidenceOf(const QString& stem) const {
         QList<Evidence> out;
-        const QStringList chunks = chunksOf(coreOfStem(stem));
-        for (int c = 0; c < chunks.size(); ++c) {
-            const QString& chunk = chunks[c];
-            QStringList pieces = piecesOf(chunk);
-            pieces.removeIf([](const QString& p) { return isNumber(p); });
-            for (qsizetype i = 0; i < pieces.size();) {
+        const QString name = coreOfStem(stem);
+        const std::vector<Span> chunks = chunksOf(name);
+        for (int c = 0; c < int(chunks.size()); ++c) {
+            const QStringView chunk =
+                QStringView(name).sliced(chunks[c].start, chunks[c].end - chunks[c].start);
+            const QString upper = upperInPlace(chunk);
+            const auto add = [&](Span at, const Known& k, QStringView singular) {
+                Evidence e;
+                e.written = chunk.sliced(at.start, at.end - at.start).toString();
+                e.chunk = chunk.toString();
+                e.chunkIndex = c;
+                e.singular = singular.toString();
+                e.group = k.group;
+                e.weight = k.weight;
+                e.longForm = k.longForm;
+                e.treatment = k.treatment;
+                e.ownWord = k.ownWord;
+                out << e;
+            };
+            const auto textOf = [&upper](Span at) {
+                return QStringView(upper).sliced(at.start, at.end - at.start);
+            };
+
+            const std::vector<Span> pieces = piecesOf(chunk);
+            for (size_t i = 0; i < pieces.size();) {
                 // Neighbouring pieces that make one known word are read as that word.
-                int taken = 0;
-                for (int join = std::min<qsizetype>(maximumJoin, pieces.size() - i); join >= 2;
+                size_t taken = 0;
+                for (size_t join = std::min<size_t>(maximumJoin, pieces.size() - i); join >= 2;
                      --join) {
-                    const QString written = pieces.mid(i, join).join(QString());
-                    QString singular;
-                    if (const Known* k = find(plainText(written), &singular)) {
-                        addEvidence(out, written, chunk, c, *k, singular);
-                        taken = join;
-                        break;
+                    // Only pieces that touch: "Hi1Hat" is not a hi-hat.
+                    bool together = true;
+                    for (size_t k = i + 1; k < i + join; ++k)
+                        together = together && pieces[k].start == pieces[k - 1].end;
+                    const Span joined{pieces[i].start, pieces[i + join - 1].end};
+                    QStringView singular;
+                    if (together) {
+                        if (const Known* k = find(textOf(joined), &singular)) {
+                            add(joined, *k, singular);
+                            taken = join;
+                            break;
+                        }
                     }
                 }
                 if (taken > 0) {
                     i += taken;
                     continue;
                 }
-                const QString& piece = pieces[i++];
-                const QString upper = plainText(piece);
-                QString singular;
-                if (const Known* k = find(upper, &singular)) {
-                    addEvidence(out, piece, chunk, c, *k, singular);
+                const Span piece = pieces[i++];
+                QStringView singular;
+                if (const Known* k = find(textOf(piece), &singular)) {
+                    add(piece, *k, singular);
                     continue;
                 }
-                if (upper.size() < minimumSplitLength)
+                if (piece.end - piece.start < minimumSplitLength)
                     continue;
-                for (const auto& [start, end] : split(upper)) {
-                    const QString part = piece.mid(start, end - start);
-                    QString partSingular;
-                    if (const Known* k = find(plainText(part), &partSingular))
-                        addEvidence(out, part, chunk, c, *k, partSingular);
+                for (const Span& part : split(textOf(piece))) {
+                    const Span at{piece.start + part.start, piece.start + part.end};
+                    QStringView partSingular;
+                    if (const Known* k = find(textOf(at), &partSingular))
+                        add(at, *k, partSingular);
                 }
             }
         }
@@ -326,7 +364,7 @@ Suggester::Suggester(const Config& cfg, const Vocabulary& vocabulary)
         k.weight = it->group.isEmpty() || groupNames.contains(it->group) ? it->weight : 0;
         k.longForm = it->longForm;
         k.treatment = it->group == treatmentGroup;
-        d->words.insert(it.key(), k);
+        d->words.insert_or_assign(it.key(), k);
     }
     // A group's own words take precedence: the earliest group that lists a word owns it.
     QSet<QString> owned;
@@ -344,8 +382,8 @@ Suggester::Suggester(const Config& cfg, const Vocabulary& vocabulary)
             k.ownWord = true;
         }
     }
-    for (auto it = d->words.cbegin(); it != d->words.cend(); ++it)
-        d->longestWord = std::max(d->longestWord, it.key().size());
+    for (const auto& [word, known] : d->words)
+        d->longestWord = std::max(d->longestWord, word.size());
 }
 
 Suggester::~Suggester() = default;
