@@ -26,7 +26,7 @@ constexpr double lastWordBonus = 0.5;
 // A group's own words weigh this much unless the vocabulary knows the word better.
 constexpr int ownWordWeight = 2;
 // Pieces shorter than this are not split further into known words.
-constexpr qsizetype minimumSplitLength = 4;
+constexpr qsizetype minimumSplitLength = 3;
 // Known words found inside a run-together piece have at least this many letters.
 constexpr qsizetype minimumPartLength = 2;
 // At most this many neighbouring pieces are joined back into one word ("Over"+"Head").
@@ -255,8 +255,17 @@ struct Suggester::Impl {
     }
 
     // Splits a run-together word into known words (each also as a plural), covering all of
-    // it with as few words as possible; empty when it cannot be covered.
+    // it with as few words as possible; a last L or R is a side ("OHL"). Empty when it cannot
+    // be covered.
     std::vector<Span> split(QStringView upper) const {
+        std::vector<Span> parts = cover(upper);
+        if (parts.empty() && upper.size() > minimumPartLength &&
+            (upper.endsWith(QLatin1Char('L')) || upper.endsWith(QLatin1Char('R'))))
+            parts = cover(upper.chopped(1));
+        return parts;
+    }
+
+    std::vector<Span> cover(QStringView upper) const {
         const qsizetype n = upper.size();
         constexpr int none = std::numeric_limits<int>::max();
         std::vector<int> best(n + 1, none);

@@ -82,6 +82,9 @@ INSTANTIATE_TEST_SUITE_P(
         SuggestCase{"kickin", "DRUMS", "kick in “kickin”", "KICKIN"},
         SuggestCase{"SNAREBOTTOM", "DRUMS", "SNARE in “SNAREBOTTOM”", "SNAREBOTTOM"},
         SuggestCase{"backingvocals", "VOCALS", "vocals in “backingvocals”", "BACKINGVOCALS"},
+        // A last L or R is a side.
+        SuggestCase{"OHL", "DRUMS", "OH in “OHL”, short for overhead", "OHL"},
+        SuggestCase{"PNOR", "KEYS", "PNO in “PNOR”, short for piano", "PNOR"},
         // A run that known words do not cover completely says nothing.
         SuggestCase{"kickinx", "", "", ""}, SuggestCase{"Bassoonist", "", "", ""}));
 
@@ -97,6 +100,9 @@ INSTANTIATE_TEST_SUITE_P(
         // A kind of instrument decides over the instrument.
         SuggestCase{"AcousticGtr", "AGS", "Acoustic in “AcousticGtr”", "ACOUSTICGTR"},
         SuggestCase{"ElecPiano", "KEYS", "ElecPiano, usually KEYS", "ELECPIANO"},
+        SuggestCase{"NylonGtr", "AGS", "Nylon in “NylonGtr”", "NYLONGTR"},
+        // A kind of instrument named by a run of words is read as one word.
+        SuggestCase{"BassGtr", "BASS", "BASSGTR, short for bass guitar", "BASSGTR"},
         // Two weak hints that agree are enough.
         SuggestCase{"Room Sticks", "DRUMS", "Sticks, usually DRUMS", "STICKS"}));
 
