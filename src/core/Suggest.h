@@ -74,6 +74,7 @@ private:
 namespace Engine {
 
 // The suggestion for a stem that the classifier leaves unsorted; none when it has a group.
+// Makes a classifier and a suggester for the one stem: for many, keep a Suggester.
 std::optional<Suggestion> suggest(const QString& stem, const Config& cfg);
 
 // The word to add to a group's words so that the classifier sorts stem by itself: the first

@@ -185,6 +185,11 @@ INSTANTIATE_TEST_SUITE_P(
                   withGroups({group("DRUMS", "DRUMS")}),
                   "KickIn",
                   {"", "DRUMS", "Kick in “KickIn”", "KICKIN"}},
+        // Without the word among the group's words, the vocabulary reads it.
+        RulesCase{"vocabularyWhenNotAWord",
+                  withGroups({group("VOCALS", "VOCALS")}),
+                  "Vox",
+                  {"", "VOCALS", "VOX, short for vocals", "VOX"}},
         // A renamed group does not take over the vocabulary of the old name.
         RulesCase{
             "renamedGroup", withGroups({group("VOX", "VOCALS")}), "LeadVox", {"", "", "", ""}}));
