@@ -516,6 +516,10 @@ std::optional<Suggestion> AppModel::suggestion(const QUuid& id) const {
     return suggestionRules().suggestionFor(*found);
 }
 
+std::optional<Suggestion> AppModel::suggestionFor(const Item& item) const {
+    return suggestionRules().suggestionFor(item);
+}
+
 int AppModel::suggestionCount() const {
     const SuggestionRules& rules = suggestionRules();
     return int(std::count_if(items_.cbegin(), items_.cend(), [&rules](const Item& item) {

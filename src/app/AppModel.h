@@ -177,6 +177,8 @@ public:
     // The suggested group of a track that has no group and that the rules leave unsorted;
     // none for any other track and for an unknown id.
     std::optional<Suggestion> suggestion(const QUuid& id) const;
+    // The same for an item as the model holds it (as displayed() gives it), without a search.
+    std::optional<Suggestion> suggestionFor(const Item& item) const;
     // How many tracks have a suggestion: the N of "Accept All Suggestions (N)".
     int suggestionCount() const;
     // Moves the track into its suggested group through setGroup, which offers its word.
