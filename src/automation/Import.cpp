@@ -102,7 +102,8 @@ void LogicSender::importFile(const QString& file) {
     press(ok);
 
     // Logic may ask whether to import the file's tempo once the panel has gone; it need not.
-    waitUntil(QStringLiteral("the tempo question"), 2500ms,
+    // At most 2.5 s: the wait looks once more one poll after its time-out.
+    waitUntil(QStringLiteral("the tempo question"), 2400ms,
               [&] { return !window(QStringLiteral("open-panel")) && alert(); });
     if (const Element question = alert()) {
         if (const Element button = findIn(question, withId(QStringLiteral("action-button-2")))) {

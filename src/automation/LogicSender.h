@@ -118,9 +118,10 @@ public:
 
     // --- Core: waits, locators and small actions.
 
-    // The one wait: tests condition, then every poll until it holds (true) or the time-out has
-    // passed (false). Once cancelled, throws CancelledError after the first failed test. what
-    // names the awaited thing for the failure message of waitFor.
+    // The one wait: tests condition, then again after every poll, until it holds (true) or a
+    // test comes after the time-out (false), so the last test is at most one poll past it.
+    // Once cancelled, throws CancelledError after the first failed test. what names the
+    // awaited thing for the failure message of waitFor.
     bool waitUntil(const QString& what, Clock::Duration timeout,
                    const std::function<bool()>& condition,
                    std::chrono::milliseconds poll = std::chrono::milliseconds(100));

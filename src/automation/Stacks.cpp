@@ -59,9 +59,10 @@ void LogicSender::makeStack(const QString& name, const QStringList& trackNames,
     tick(QStringLiteral("selected"));
 
     AXProbe::key(platform_, QStringLiteral("d"), QStringLiteral("cmd+shift"));
-    // The shortcut opens the sheet unless Logic ignores it; then the menu does.
+    // The shortcut opens the sheet unless Logic ignores it; then the menu does. At most 1.5 s:
+    // the wait looks once more one poll after its time-out.
     const bool sheetShown = waitUntil(
-        QStringLiteral("the stack sheet"), 1500ms, [this] { return bool(sheet()); }, 50ms);
+        QStringLiteral("the stack sheet"), 1450ms, [this] { return bool(sheet()); }, 50ms);
     if (!sheetShown)
         choose({QStringLiteral("Track"), QStringLiteral("Create Track Stack…")}, true);
 
