@@ -10,6 +10,7 @@
 #include "core/Errors.h"
 #include "core/Export.h"
 #include "core/NaturalOrder.h"
+#include "core/Suggest.h"
 
 #include <QDir>
 #include <QFile>
@@ -223,6 +224,8 @@ void AppModel::setGroup(const QUuid& id, const std::optional<QString>& group) {
                                     [&id](const Item& item) { return item.id == id; });
     if (found == items_.cend())
         return;
+    if (!found->group && group)
+        offerToLearn(*found, *group);
     QList<Item> items = items_;
     items[found - items_.cbegin()].group = group;
     update(items_, Engine::finalize(std::move(items), config_), &AppModel::itemsChanged);
@@ -460,6 +463,125 @@ void AppModel::checkLogicConnection() {
     setErrorMessage(LogicBridge::checkConnection(*services_.platform, LogicBridge::dumpPath(),
                                                  *services_.fileOps)
                         .message);
+}
+
+// ---- Suggestions and learned words
+
+namespace {
+
+// The stem the scan classified: the file name without its extension and the dot.
+QString stemOf(const Item& item) {
+    const QString name = item.fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot >= 0 ? name.left(dot) : name;
+}
+
+} // namespace
+
+struct AppModel::SuggestionRules {
+    explicit SuggestionRules(const Config& cfg) : config(cfg), classifier(cfg), suggester(cfg) {}
+    // The suggestion for a track without a group that the rules leave unsorted.
+    std::optional<Suggestion> suggestionFor(const Item& item) const;
+
+    Config config;
+    Engine::Classifier classifier;
+    Suggester suggester;
+};
+
+QString AppModel::LearnOffer::question() const {
+    return QStringLiteral("Add “%1” to the words of %2?").arg(word, group);
+}
+
+const AppModel::SuggestionRules& AppModel::suggestionRules() const {
+    if (!suggestionRules_ || !(suggestionRules_->config == config_))
+        suggestionRules_ = std::make_unique<SuggestionRules>(config_);
+    return *suggestionRules_;
+}
+
+std::optional<Suggestion> AppModel::SuggestionRules::suggestionFor(const Item& item) const {
+    if (item.group)
+        return std::nullopt;
+    const QString stem = stemOf(item);
+    // A track the rules sort and the user took out of its group stays where the user put it.
+    if (classifier.classify(stem).group)
+        return std::nullopt;
+    return suggester.suggest(stem);
+}
+
+std::optional<Suggestion> AppModel::suggestion(const QUuid& id) const {
+    const auto found = std::find_if(items_.cbegin(), items_.cend(),
+                                    [&id](const Item& item) { return item.id == id; });
+    if (found == items_.cend())
+        return std::nullopt;
+    return suggestionRules().suggestionFor(*found);
+}
+
+std::optional<Suggestion> AppModel::suggestionFor(const Item& item) const {
+    return suggestionRules().suggestionFor(item);
+}
+
+int AppModel::suggestionCount() const {
+    const SuggestionRules& rules = suggestionRules();
+    return int(std::count_if(items_.cbegin(), items_.cend(), [&rules](const Item& item) {
+        return rules.suggestionFor(item).has_value();
+    }));
+}
+
+void AppModel::acceptSuggestion(const QUuid& id) {
+    if (const std::optional<Suggestion> s = suggestion(id))
+        setGroup(id, s->group);
+}
+
+void AppModel::acceptAllSuggestions() {
+    const SuggestionRules& rules = suggestionRules();
+    QList<Item> items = items_;
+    bool changed = false;
+    for (Item& item : items) {
+        if (const std::optional<Suggestion> s = rules.suggestionFor(item)) {
+            item.group = s->group;
+            changed = true;
+        }
+    }
+    if (changed)
+        update(items_, Engine::finalize(std::move(items), config_), &AppModel::itemsChanged);
+}
+
+void AppModel::offerToLearn(const Item& item, const QString& group) {
+    const auto target = std::find_if(config_.groups.cbegin(), config_.groups.cend(),
+                                     [&group](const RuleGroup& g) { return g.name == group; });
+    if (target == config_.groups.cend())
+        return;
+    // The suggestion's own word when the track goes where it was suggested, else the first
+    // word of its name.
+    const std::optional<Suggestion> suggested = suggestionRules().suggestionFor(item);
+    QString word = suggested && suggested->group == group && !suggested->word.isEmpty()
+                       ? suggested->word
+                       : Engine::learnableWord(stemOf(item), config_);
+    if (word.isEmpty() || target->aliases.contains(word) || offeredWords_.contains(word))
+        return;
+    offeredWords_.insert(word);
+    update(learnOffer_, std::optional<LearnOffer>(LearnOffer{word, group}),
+           &AppModel::learnOfferChanged);
+}
+
+void AppModel::acceptLearnOffer() {
+    if (!learnOffer_)
+        return;
+    const LearnOffer offer = *learnOffer_;
+    update(learnOffer_, std::optional<LearnOffer>(), &AppModel::learnOfferChanged);
+    Config cfg = config_;
+    for (RuleGroup& g : cfg.groups) {
+        if (g.name == offer.group) {
+            if (!g.aliases.contains(offer.word))
+                g.aliases << offer.word;
+            saveRules(cfg);
+            return;
+        }
+    }
+}
+
+void AppModel::declineLearnOffer() {
+    update(learnOffer_, std::optional<LearnOffer>(), &AppModel::learnOfferChanged);
 }
 
 } // namespace Vantrel

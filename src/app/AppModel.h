@@ -4,10 +4,12 @@
 #include "core/Config.h"
 #include "core/FileOps.h"
 #include "core/Item.h"
+#include "core/Suggest.h"
 #include "platform/Platform.h"
 
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QUuid>
@@ -159,6 +161,37 @@ public:
     // errorMessage. Runs on the main thread until done.
     void checkLogicConnection();
 
+    // ---- Suggestions for unsorted tracks, and words the rules learn ----
+
+    // A word the review offers to add to a group's words after a track went into the group.
+    struct LearnOffer {
+        QString word;
+        QString group;
+        // The question as the review asks it: "Add “KICKIN” to the words of DRUMS?"
+        QString question() const;
+        bool operator==(const LearnOffer&) const = default;
+    };
+
+    // The offer to add a word to a group's words; none when there is nothing to offer.
+    const std::optional<LearnOffer>& learnOffer() const { return learnOffer_; }
+    // The suggested group of a track that has no group and that the rules leave unsorted;
+    // none for any other track and for an unknown id.
+    std::optional<Suggestion> suggestion(const QUuid& id) const;
+    // The same for an item as the model holds it (as displayed() gives it), without a search.
+    std::optional<Suggestion> suggestionFor(const Item& item) const;
+    // How many tracks have a suggestion: the N of "Accept All Suggestions (N)".
+    int suggestionCount() const;
+    // Moves the track into its suggested group through setGroup, which offers its word.
+    void acceptSuggestion(const QUuid& id);
+    // Moves every track that has a suggestion into its suggested group and renames once.
+    // Offers no word: there would be one per track.
+    void acceptAllSuggestions();
+    // Adds the offered word to its group's words and saves the rules through saveRules, which
+    // reads the folder under review again with them.
+    void acceptLearnOffer();
+    // Puts the offer away.
+    void declineLearnOffer();
+
 signals:
     void configChanged();
     void folderChanged();
@@ -181,6 +214,7 @@ signals:
     void exportNoteChanged();
     void resultInPlaceChanged();
     void organizeInPlaceChanged();
+    void learnOfferChanged();
 
 private:
     struct ExportOutcome;
@@ -230,6 +264,16 @@ private:
     std::shared_ptr<std::atomic<bool>> cancelFlag_;
     // Shared with the running send, which lets go of it before its end is queued.
     std::shared_ptr<LogicSender> sender_;
+
+    // The classifier and the suggester of the rules in force, made when first needed.
+    struct SuggestionRules;
+    const SuggestionRules& suggestionRules() const;
+    // Offers the word of an unsorted track that goes into group, once per word.
+    void offerToLearn(const Item& item, const QString& group);
+    std::optional<LearnOffer> learnOffer_;
+    // Every word offered so far, accepted or not; none is offered twice.
+    QSet<QString> offeredWords_;
+    mutable std::unique_ptr<SuggestionRules> suggestionRules_;
 };
 
 } // namespace Vantrel

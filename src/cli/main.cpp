@@ -9,6 +9,7 @@
 #include "core/Engine.h"
 #include "core/Errors.h"
 #include "core/Export.h"
+#include "core/Suggest.h"
 #include "platform/sim/SimPlatform.h"
 
 #include <QCoreApplication>
@@ -30,8 +31,8 @@ using namespace Vantrel;
 namespace {
 
 const char* const usageText =
-    "usage: vantrel-cli scan FOLDER [--config FILE] [--json]\n"
-    "       vantrel-cli classify [--config FILE] [--json] STEM...\n"
+    "usage: vantrel-cli scan FOLDER [--config FILE] [--suggest] [--json]\n"
+    "       vantrel-cli classify [--config FILE] [--suggest] [--json] STEM...\n"
     "       vantrel-cli organize FOLDER (--in-place | --copy) [--config FILE] [--json]\n"
     "       vantrel-cli put-back FOLDER\n"
     "       vantrel-cli demo FOLDER\n"
@@ -48,12 +49,17 @@ struct Args {
     std::optional<QString> config;
     bool json = false;
     std::optional<ExportMode> mode;
+    // Add the suggested group of every unsorted entry.
+    bool suggest = false;
 };
 
-Args parseArgs(const QStringList& list, bool allowConfig, bool allowJson, bool allowMode = false) {
+Args parseArgs(const QStringList& list, bool allowConfig, bool allowJson, bool allowMode = false,
+               bool allowSuggest = false) {
     Cli::OptionSpec spec;
     if (allowJson)
         spec.flags << QStringLiteral("--json");
+    if (allowSuggest)
+        spec.flags << QStringLiteral("--suggest");
     if (allowMode) {
         spec.flags << QStringLiteral("--in-place") << QStringLiteral("--copy");
         spec.exclusive << QStringList{QStringLiteral("--in-place"), QStringLiteral("--copy")};
@@ -65,6 +71,7 @@ Args parseArgs(const QStringList& list, bool allowConfig, bool allowJson, bool a
     args.positional = parsed.positional;
     args.config = parsed.last(QStringLiteral("--config"));
     args.json = parsed.has(QStringLiteral("--json"));
+    args.suggest = parsed.has(QStringLiteral("--suggest"));
     if (parsed.has(QStringLiteral("--copy")))
         args.mode = ExportMode::copy;
     else if (parsed.has(QStringLiteral("--in-place")))
@@ -88,6 +95,17 @@ QJsonValue optionalText(const std::optional<QString>& s) {
     return s ? QJsonValue(*s) : QJsonValue(QJsonValue::Null);
 }
 
+// The "suggested" and "reason" fields of an entry: the suggestion's group and reason, or nulls.
+void addSuggestion(QJsonObject& entry, const std::optional<Suggestion>& s) {
+    entry.insert(QStringLiteral("suggested"), s ? QJsonValue(s->group) : QJsonValue());
+    entry.insert(QStringLiteral("reason"), s ? QJsonValue(s->reason) : QJsonValue());
+}
+
+// One line of text for a suggestion: "DRUMS? (Kick in “KickIn”)", or "(none)".
+QString suggestionText(const std::optional<Suggestion>& s) {
+    return s ? QStringLiteral("%1? (%2)").arg(s->group, s->reason) : QStringLiteral("(none)");
+}
+
 QString padRight(const QString& s, qsizetype width) {
     return s.leftJustified(width, QLatin1Char(' '));
 }
@@ -103,15 +121,27 @@ QString folderArgument(const Args& args, const char* command) {
 }
 
 int scanCommand(const QStringList& list) {
-    const Args args = parseArgs(list, true, true);
+    const Args args = parseArgs(list, true, true, false, true);
     const QString folder = folderArgument(args, "scan");
     const Config cfg = configFor(args);
     const Engine::ScanResult result = Engine::scan(folder, cfg);
+    // The suggestion of each item, for the unsorted ones, in item order.
+    QList<std::optional<Suggestion>> suggestions;
+    if (args.suggest) {
+        const Suggester suggester(cfg);
+        for (const Item& item : result.items) {
+            const QString name = item.fileName();
+            suggestions << (item.group
+                                ? std::nullopt
+                                : suggester.suggest(name.left(name.lastIndexOf(QLatin1Char('.')))));
+        }
+    }
 
     if (args.json) {
         QJsonArray items;
-        for (const Item& item : result.items) {
-            items.append(QJsonObject{
+        for (qsizetype i = 0; i < result.items.size(); ++i) {
+            const Item& item = result.items[i];
+            QJsonObject entry{
                 {QStringLiteral("file"), item.fileName()},
                 {QStringLiteral("group"), optionalText(item.group)},
                 {QStringLiteral("source"), item.source},
@@ -119,7 +149,10 @@ int scanCommand(const QStringList& list) {
                  item.order ? QJsonValue(qint64(*item.order)) : QJsonValue(QJsonValue::Null)},
                 {QStringLiteral("folder"), item.folder},
                 {QStringLiteral("newName"), item.newName},
-            });
+            };
+            if (args.suggest)
+                addSuggestion(entry, suggestions[i]);
+            items.append(entry);
         }
         const QJsonObject root{
             {QStringLiteral("folder"), folder},
@@ -142,6 +175,13 @@ int scanCommand(const QStringList& list) {
                 QStringLiteral("  ") + item.folder + QLatin1Char('/') + item.newName +
                 QLatin1Char('\n');
     }
+    if (args.suggest) {
+        text += QStringLiteral("\nSuggestions for the unsorted files:\n");
+        for (qsizetype i = 0; i < result.items.size(); ++i)
+            if (!result.items[i].group)
+                text += padRight(result.items[i].fileName(), fileWidth) + QStringLiteral("  ") +
+                        suggestionText(suggestions[i]) + QLatin1Char('\n');
+    }
     if (!result.skipped.isEmpty())
         text += QStringLiteral("\nNot audio, left alone: ") +
                 result.skipped.join(QStringLiteral(", ")) + QLatin1Char('\n');
@@ -150,23 +190,32 @@ int scanCommand(const QStringList& list) {
 }
 
 int classifyCommand(const QStringList& list) {
-    const Args args = parseArgs(list, true, true);
+    const Args args = parseArgs(list, true, true, false, true);
     if (args.positional.isEmpty())
         throw UsageError{QStringLiteral("classify takes at least one STEM")};
-    const Engine::Classifier classifier(configFor(args));
+    const Config cfg = configFor(args);
+    const Engine::Classifier classifier(cfg);
+    const std::optional<Suggester> suggester =
+        args.suggest ? std::optional<Suggester>(std::in_place, cfg) : std::nullopt;
 
     QJsonArray rows;
     QString text;
     for (const QString& stem : args.positional) {
         const QStringList tokens = classifier.tokenize(stem);
         const Engine::Classification c = classifier.classify(stem);
-        rows.append(QJsonObject{{QStringLiteral("stem"), stem},
-                                {QStringLiteral("tokens"), QJsonArray::fromStringList(tokens)},
-                                {QStringLiteral("group"), optionalText(c.group)},
-                                {QStringLiteral("source"), c.source}});
+        QJsonObject row{{QStringLiteral("stem"), stem},
+                        {QStringLiteral("tokens"), QJsonArray::fromStringList(tokens)},
+                        {QStringLiteral("group"), optionalText(c.group)},
+                        {QStringLiteral("source"), c.source}};
         text += QStringLiteral("%1\n  tokens: %2\n  group:  %3\n  source: %4\n")
                     .arg(stem, tokens.join(QLatin1Char(' ')),
                          c.group.value_or(QStringLiteral("(none)")), c.source);
+        if (suggester) {
+            const std::optional<Suggestion> s = c.group ? std::nullopt : suggester->suggest(stem);
+            addSuggestion(row, s);
+            text += QStringLiteral("  suggested: %1\n").arg(suggestionText(s));
+        }
+        rows.append(row);
     }
     out(args.json ? QJsonDocument(rows).toJson(QJsonDocument::Indented) : text.toUtf8());
     return 0;

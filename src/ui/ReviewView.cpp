@@ -7,12 +7,14 @@
 #include <QActionGroup>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace Vantrel::Ui {
@@ -43,6 +45,9 @@ ReviewModel::ReviewModel(AppModel& model, QObject* parent)
 void ReviewModel::refresh() {
     beginResetModel();
     rows_ = model_.displayed();
+    suggestions_.clear();
+    for (const Item& item : rows_)
+        suggestions_ << model_.suggestionFor(item);
     groups_ = model_.config().groups;
     endResetModel();
 }
@@ -83,6 +88,13 @@ QVariant ReviewModel::data(const QModelIndex& index, int role) const {
         return colorIndex(item.group, groups_);
     case IdRole:
         return item.id;
+    case SuggestedGroupRole:
+        return suggestions_[index.row()] ? suggestions_[index.row()]->group : QString();
+    case SuggestedColorIndexRole:
+        return suggestions_[index.row()] ? colorIndex(suggestions_[index.row()]->group, groups_)
+                                         : -1;
+    case SuggestionReasonRole:
+        return suggestions_[index.row()] ? suggestions_[index.row()]->reason : QString();
     case Qt::AccessibleTextRole:
         // What a screen reader says for the row: both names and the group chosen.
         return QStringLiteral("%1, %2, %3")
@@ -109,9 +121,12 @@ RowDelegate::Geometry RowDelegate::geometry(const QRect& rowRect) {
     Geometry g;
     g.dot = QRectF(r.left(), cy - 5, 10, 10);
     g.popup = QRectF(r.right() - 130, cy - 11, 130, 22);
+    // Room for the longest default group's name and "?" beside the pop-up, on every row, so
+    // that the names line up whether a row has a suggestion or not.
+    g.suggestion = QRectF(g.popup.left() - 8 - 84, cy - 11, 84, 22);
     const qreal arrowSide = 14;
     const qreal left = g.dot.right() + 10;
-    const qreal right = g.popup.left() - 10;
+    const qreal right = g.suggestion.left() - 10;
     const qreal flexible = qMax<qreal>(0, right - left - arrowSide - 20) / 2;
     g.name = QRectF(left, r.top(), flexible, r.height());
     g.arrow = QRectF(g.name.right() + 10, cy - arrowSide / 2, arrowSide, arrowSide);
@@ -157,6 +172,23 @@ void RowDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     p->drawText(g.newName, Qt::AlignLeft | Qt::AlignVCenter,
                 QFontMetrics(mono).elidedText(newName, Qt::ElideMiddle, int(g.newName.width())));
 
+    // The suggestion: the group's name and "?" in the group's colour, a click accepts it.
+    const QString suggested = index.data(ReviewModel::SuggestedGroupRole).toString();
+    if (!suggested.isEmpty()) {
+        const int suggestedColor = index.data(ReviewModel::SuggestedColorIndexRole).toInt();
+        const QColor colour =
+            suggestedColor < 0 ? Brismo::muted.color() : Brismo::groupColor(suggestedColor).color();
+        const QRectF chip = g.suggestion.adjusted(0.5, 0.5, -0.5, -0.5);
+        p->setPen(QPen(colour, 1));
+        p->setBrush(Qt::NoBrush);
+        p->drawRoundedRect(chip, 6, 6);
+        const QFont chipFont = systemFont(12, QFont::DemiBold);
+        p->setFont(chipFont);
+        p->drawText(chip.adjusted(6, 0, -6, 0), Qt::AlignCenter,
+                    QFontMetrics(chipFont).elidedText(suggested + QLatin1Char('?'), Qt::ElideMiddle,
+                                                      int(chip.width()) - 12));
+    }
+
     // The group pop-up: a small rounded button with the choice and an up-down chevron.
     const QRectF popup = g.popup.adjusted(0.5, 0.5, -0.5, -0.5);
     p->setPen(QPen(Brismo::line.color(), 1));
@@ -184,6 +216,17 @@ void RowDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
         p->drawLine(QPointF(option.rect.left() + 14, y), QPointF(option.rect.right() - 14, y));
     }
     p->restore();
+}
+
+bool RowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                            const QStyleOptionViewItem& option, const QModelIndex& index) {
+    const QString reason = index.data(ReviewModel::SuggestionReasonRole).toString();
+    if (event->type() == QEvent::ToolTip && !reason.isEmpty() &&
+        geometry(option.rect).suggestion.contains(event->pos())) {
+        QToolTip::showText(event->globalPos(), reason, view->viewport());
+        return true;
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
 }
 
 // ---- ReviewList ----
@@ -246,6 +289,13 @@ void ReviewList::openGroupMenu(const QModelIndex& index) {
 
 void ReviewList::mousePressEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && event->button() == Qt::LeftButton &&
+        !index.data(ReviewModel::SuggestedGroupRole).toString().isEmpty() &&
+        RowDelegate::geometry(visualRect(index)).suggestion.contains(event->position())) {
+        setCurrentIndex(index);
+        model_.acceptSuggestion(index.data(ReviewModel::IdRole).toUuid());
+        return;
+    }
     if (index.isValid() && event->button() == Qt::LeftButton &&
         RowDelegate::geometry(visualRect(index)).popup.contains(event->position())) {
         setCurrentIndex(index);
@@ -364,8 +414,32 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     skipped_->setObjectName(QStringLiteral("skippedCount"));
     counts->addWidget(skipped_);
     counts->addStretch(1);
+    acceptAll_ = new PillButton(QString(), false, this);
+    acceptAll_->setObjectName(QStringLiteral("acceptAllButton"));
+    counts->addWidget(acceptAll_, 0, Qt::AlignVCenter);
     header->addLayout(counts);
+
+    // The offer to learn the word of a track just put into a group.
+    learnBar_ = new QWidget(this);
+    learnBar_->setObjectName(QStringLiteral("learnBar"));
+    auto* learnRow = new QHBoxLayout(learnBar_);
+    learnRow->setContentsMargins(0, 0, 0, 0);
+    learnRow->setSpacing(8);
+    learnQuestion_ = new ThemeLabel(QString(), 13, QFont::Normal, Brismo::ink, learnBar_);
+    learnQuestion_->setObjectName(QStringLiteral("learnQuestion"));
+    auto* learnAdd = new PillButton(QStringLiteral("Add"), false, learnBar_);
+    learnAdd->setObjectName(QStringLiteral("learnAddButton"));
+    auto* learnDismiss = new PillButton(QStringLiteral("Not Now"), false, learnBar_);
+    learnDismiss->setObjectName(QStringLiteral("learnDismissButton"));
+    learnRow->addWidget(learnQuestion_);
+    learnRow->addWidget(learnAdd);
+    learnRow->addWidget(learnDismiss);
+    learnRow->addStretch(1);
+    header->addWidget(learnBar_);
     column->addLayout(header);
+    connect(acceptAll_, &QAbstractButton::clicked, &model, &AppModel::acceptAllSuggestions);
+    connect(learnAdd, &QAbstractButton::clicked, &model, &AppModel::acceptLearnOffer);
+    connect(learnDismiss, &QAbstractButton::clicked, &model, &AppModel::declineLearnOffer);
 
     // Block 2: the list in a card.
     auto* cardRow = new QHBoxLayout;
@@ -424,7 +498,8 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     }
 
     for (auto signal : {&AppModel::folderChanged, &AppModel::itemsChanged,
-                        &AppModel::skippedChanged, &AppModel::organizeInPlaceChanged})
+                        &AppModel::skippedChanged, &AppModel::organizeInPlaceChanged,
+                        &AppModel::configChanged, &AppModel::learnOfferChanged})
         connect(&model, signal, this, &ReviewView::refresh);
     refresh();
 }
@@ -448,6 +523,11 @@ void ReviewView::refresh() {
         status_->setColor(Brismo::warn);
         status_->setText(QStringLiteral("%1 need a group").arg(unsorted));
     }
+    const int suggestions = model_.suggestionCount();
+    acceptAll_->setVisible(suggestions > 0);
+    acceptAll_->setTitle(QStringLiteral("Accept All Suggestions (%1)").arg(suggestions));
+    learnBar_->setVisible(model_.learnOffer().has_value());
+    learnQuestion_->setText(model_.learnOffer() ? model_.learnOffer()->question() : QString());
     skipped_->setVisible(!model_.skipped().isEmpty());
     skipped_->setText(QStringLiteral("%1 non-audio file(s) ignored").arg(model_.skipped().size()));
     if (model_.organizeInPlace()) {

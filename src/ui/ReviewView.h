@@ -2,6 +2,7 @@
 
 #include "core/Config.h"
 #include "core/Item.h"
+#include "core/Suggest.h"
 
 #include <QAbstractButton>
 #include <QAbstractListModel>
@@ -29,9 +30,12 @@ public:
     enum Role {
         FileNameRole = Qt::DisplayRole,
         NewNameRole = Qt::UserRole + 1,
-        GroupRole,      // the item's group name; empty when unsorted
-        ColorIndexRole, // the group colour's index, or -1 for the muted colour
-        IdRole,         // the item's id
+        GroupRole,               // the item's group name; empty when unsorted
+        ColorIndexRole,          // the group colour's index, or -1 for the muted colour
+        IdRole,                  // the item's id
+        SuggestedGroupRole,      // the suggested group of an unsorted row; empty when none
+        SuggestedColorIndexRole, // the suggested group's colour index, or -1
+        SuggestionReasonRole,    // why that group is suggested; empty when none
     };
 
     explicit ReviewModel(AppModel& model, QObject* parent = nullptr);
@@ -50,6 +54,8 @@ private:
 
     AppModel& model_;
     QList<Item> rows_;
+    // The suggestion of each row, in row order.
+    QList<std::optional<Suggestion>> suggestions_;
     QList<RuleGroup> groups_;
 };
 
@@ -63,16 +69,20 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // Over a row's suggestion the tooltip gives its reason.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
 
     // Where the parts of a row lie for a row rectangle.
     struct Geometry {
-        QRectF dot, name, arrow, newName, popup;
+        QRectF dot, name, arrow, newName, suggestion, popup;
     };
     static Geometry geometry(const QRect& row);
     static int rowHeight();
 };
 
-// The list of rows; a click on a row's pop-up (or Space on the current row) opens its menu.
+// The list of rows; a click on a row's pop-up (or Space on the current row) opens its menu, a
+// click on its suggestion accepts it.
 class ReviewList : public QListView {
     Q_OBJECT
 
@@ -137,6 +147,9 @@ private:
     SymbolView* statusSymbol_;
     ThemeLabel* status_;
     ThemeLabel* skipped_;
+    PillButton* acceptAll_;
+    QWidget* learnBar_;
+    ThemeLabel* learnQuestion_;
     ReviewList* list_;
     ThemeLabel* explanation_;
     PillButton* approve_;

@@ -155,6 +155,12 @@ const QStringList sessionFiles{
     "72Sitar.wav",
     "Session Notes.txt",
     "setlist.txt"};
+// Names as real sessions write them: most need a group, the suggestions place them.
+const QStringList suggestedFiles{"01_KickIn.wav",      "02_SnareUp.wav",  "03_SnareDown.wav",
+                                 "04_HiHat.wav",       "05_Tom1.wav",     "06_OHs.wav",
+                                 "07_BassDI.wav",      "08_ElecGtr1.wav", "09_ElecGtr2DI.wav",
+                                 "10_AcousticGtr.wav", "11_Keys_L.wav",   "12_LeadVox.wav",
+                                 "13_BVs.wav",         "14_Quattro.wav",  "15_Trumpet.wav"};
 const QStringList sortedFiles{"1Kick In#04.1.wav",  "3Snare Top#04.1.wav",
                               "12Bass DI#04.1.wav", "14Electric Gtr 1#04.1.wav",
                               "17Piano L#04.1.wav", "37Vox 1#03.1.wav"};
@@ -209,6 +215,13 @@ int main(int argc, char** argv) {
             save(shot(*s.window), "review-unsorted-skipped", dark);
             s.model->setOrganizeInPlace(false);
             save(shot(*s.window), "review-sorted-copy-mode", dark);
+        }
+        {
+            Session s;
+            s.load(s.folder("Rehearsal Tapes", suggestedFiles));
+            save(shot(*s.window), "review-suggestions", dark);
+            s.model->acceptSuggestion(s.model->items().first().id);
+            save(shot(*s.window), "review-suggestion-learn", dark);
         }
         {
             Session s;
