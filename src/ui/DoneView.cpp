@@ -24,9 +24,7 @@ DoneView::DoneView(AppModel& model, QWidget* parent) : QWidget(parent), model_(m
     column->addWidget(folderName_, 0, Qt::AlignHCenter);
     note_ = new ThemeLabel(QString(), 14, QFont::Light, Brismo::muted, this);
     note_->setObjectName(QStringLiteral("exportNote"));
-    note_->setWordWrap(true);
     note_->setAlignment(Qt::AlignHCenter);
-    note_->setMaximumWidth(420);
     column->addWidget(note_, 0, Qt::AlignHCenter);
     auto* again = new PillButton(QStringLiteral("Sort Another Folder"), false, this);
     again->setObjectName(QStringLiteral("sortAnotherButton"));
@@ -45,7 +43,7 @@ void DoneView::refresh() {
                                            : QStringLiteral("Sorted folder created"));
     folderName_->setText(model_.resultURL() ? QFileInfo(*model_.resultURL()).fileName()
                                             : QString());
-    note_->setText(model_.exportNote());
+    note_->setWrappedText(model_.exportNote(), 420);
     note_->setVisible(!model_.exportNote().isEmpty());
 }
 
