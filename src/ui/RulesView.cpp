@@ -240,6 +240,7 @@ GroupRow::GroupRow(const RuleGroup& group, QWidget* parent) : QWidget(parent), i
     name_->setPlaceholderText(QStringLiteral("Group"));
     name_->setFixedWidth(kNameWidth);
     name_->setCursor(Qt::IBeamCursor);
+    name_->setCursorPosition(0);
     connect(name_, &QLineEdit::textEdited, this, &GroupRow::nameEdited);
     line->addWidget(name_, 0, Qt::AlignVCenter);
 
@@ -247,6 +248,7 @@ GroupRow::GroupRow(const RuleGroup& group, QWidget* parent) : QWidget(parent), i
     words_->setObjectName(QStringLiteral("groupWords"));
     words_->setPlaceholderText(QStringLiteral("Words, separated by spaces"));
     words_->setCursor(Qt::IBeamCursor);
+    words_->setCursorPosition(0); // the first words show
     connect(words_, &QLineEdit::textEdited, this,
             [this](const QString& text) { emit wordsEdited(RuleEdits::wordsFromText(text)); });
     // Once editing ends the field shows what it stored.

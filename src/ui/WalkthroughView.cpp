@@ -15,6 +15,8 @@
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
+#include <algorithm>
+
 namespace Vantrel::Ui {
 
 namespace {
@@ -120,10 +122,18 @@ private:
     int index_;
 };
 
+// The widest a page's content is: the sheet less the page area's padding.
+constexpr int kPageWidth = WalkthroughView::sheetWidth - 2 * 44;
+
+// A text that wraps onto as many lines as it needs within maxWidth: as wide as its longest line
+// and exactly as high as its lines, so that no layout cuts it short.
 ThemeLabel* label(const QString& text, qreal points, QFont::Weight weight, DynamicColor color,
-                  QWidget* parent) {
+                  QWidget* parent, int maxWidth = kPageWidth) {
     auto* l = new ThemeLabel(text, points, weight, color, parent);
     l->setWordWrap(true);
+    const int natural = QFontMetrics(l->font()).horizontalAdvance(text) + 2;
+    const int width = std::min(natural, maxWidth);
+    l->setFixedSize(width, l->heightForWidth(width));
     return l;
 }
 
@@ -144,10 +154,9 @@ QWidget* heading(const QString& title, const QString& subtitle, QWidget* parent)
     auto* t = label(title, 30, QFont::Light, Brismo::ink, box);
     t->setObjectName(QStringLiteral("headingTitle"));
     t->setAlignment(Qt::AlignHCenter);
-    auto* s = label(subtitle, 16, QFont::Light, Brismo::muted, box);
+    auto* s = label(subtitle, 16, QFont::Light, Brismo::muted, box, 460);
     s->setObjectName(QStringLiteral("headingSubtitle"));
     s->setAlignment(Qt::AlignHCenter);
-    s->setMaximumWidth(460);
     column->addWidget(t, 0, Qt::AlignHCenter);
     column->addWidget(s, 0, Qt::AlignHCenter);
     return box;
@@ -166,12 +175,12 @@ QWidget* step(const QString& symbol, const QString& title, const QString& subtit
     iconLine->setContentsMargins(0, 0, 0, 0);
     iconLine->addWidget(new SymbolView(symbol, 28, Brismo::muted, iconBox), 0, Qt::AlignCenter);
     column->addWidget(iconBox);
-    auto* t = label(title, 15, QFont::Medium, Brismo::ink, box);
+    auto* t = label(title, 15, QFont::Medium, Brismo::ink, box, 120);
     t->setAlignment(Qt::AlignHCenter);
-    auto* s = label(subtitle, 12, QFont::Light, Brismo::muted, box);
+    auto* s = label(subtitle, 12, QFont::Light, Brismo::muted, box, 120);
     s->setAlignment(Qt::AlignHCenter);
-    column->addWidget(t);
-    column->addWidget(s);
+    column->addWidget(t, 0, Qt::AlignHCenter);
+    column->addWidget(s, 0, Qt::AlignHCenter);
     return box;
 }
 
@@ -183,11 +192,13 @@ QWidget* sampleRow(const QString& file, const QString& newName, int colorIndex, 
     line->setSpacing(10);
     line->addWidget(new ColorDot(colorIndex, row), 0, Qt::AlignVCenter);
     auto* from = new ThemeLabel(file, 13, QFont::Light, Brismo::muted, row);
+    from->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // the columns share alike
     line->addWidget(from, 1);
     line->addWidget(new SymbolView(QStringLiteral("arrow.right"), 11, Brismo::line, row), 0,
                     Qt::AlignVCenter);
     auto* to = new ThemeLabel(newName, 13, QFont::Normal, Brismo::ink, row);
     to->setFont(monospacedBodyFont());
+    to->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     line->addWidget(to, 1);
     return row;
 }
@@ -198,7 +209,8 @@ QWidget* bullet(const QString& number, const QString& text, QWidget* parent) {
     line->setContentsMargins(0, 0, 0, 0);
     line->setSpacing(10);
     line->addWidget(new NumberDisc(number, row), 0, Qt::AlignTop);
-    line->addWidget(label(text, 14, QFont::Light, Brismo::ink, row), 1, Qt::AlignTop);
+    line->addWidget(label(text, 14, QFont::Light, Brismo::ink, row, 460 - 30), 0, Qt::AlignTop);
+    line->addStretch(1);
     return row;
 }
 
@@ -218,8 +230,8 @@ QWidget* tip(const QString& symbol, const QString& title, const QString& text, Q
     auto* column = new QVBoxLayout(texts);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(2);
-    column->addWidget(label(title, 14, QFont::Medium, Brismo::ink, texts));
-    column->addWidget(label(text, 13, QFont::Light, Brismo::muted, texts));
+    column->addWidget(label(title, 14, QFont::Medium, Brismo::ink, texts, 500 - 42));
+    column->addWidget(label(text, 13, QFont::Light, Brismo::muted, texts, 500 - 42));
     line->addWidget(texts, 1, Qt::AlignTop);
     return row;
 }
@@ -458,8 +470,7 @@ QWidget* WalkthroughView::makePage(int page) {
                           0, Qt::AlignHCenter);
         auto* card = new Card(content);
         card->setObjectName(QStringLiteral("sampleCard"));
-        card->setMaximumWidth(520);
-        card->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        card->setFixedWidth(520);
         auto* rows = new QVBoxLayout(card);
         rows->setContentsMargins(0, 0, 0, 0);
         rows->setSpacing(0);
@@ -482,9 +493,8 @@ QWidget* WalkthroughView::makePage(int page) {
         auto* note = label(QStringLiteral("Groups, their colors and their order live under "
                                           "Rules… at the top right. You can change them any "
                                           "time."),
-                           13, QFont::Light, Brismo::muted, content);
+                           13, QFont::Light, Brismo::muted, content, 460);
         note->setAlignment(Qt::AlignHCenter);
-        note->setMaximumWidth(460);
         column->addWidget(note, 0, Qt::AlignHCenter);
         column->addStretch(1);
         break;
