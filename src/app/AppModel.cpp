@@ -104,7 +104,24 @@ AppModel::AppModel(Services services, QObject* parent)
     : QObject(parent), services_(checked(std::move(services))), presenter_(&silentPresenter()),
       config_(Config::load()), showWalkthrough_(!Settings::walkthroughDone()),
       organizeInPlace_(Settings::organizeInPlace()),
-      cancelFlag_(std::make_shared<std::atomic<bool>>(false)) {}
+      cancelFlag_(std::make_shared<std::atomic<bool>>(false)) {
+    // The built-in rules stand in for a file that could not be read; a later save would
+    // replace it, so it is kept aside now and the user told where, this once.
+    const QString path = Config::filePath();
+    if (Config::unusableAt(path)) {
+        try {
+            errorMessage_ = QStringLiteral("Your rules file “%1” could not be read, so Vantrel "
+                                           "is using the built-in rules. The file is kept as "
+                                           "“%2”.")
+                                .arg(path, Config::keepUnusable(path, *services_.fileOps));
+        } catch (const std::exception& e) {
+            errorMessage_ = QStringLiteral("Your rules file “%1” could not be read, so Vantrel "
+                                           "is using the built-in rules. Couldn't keep a copy "
+                                           "of it: %2")
+                                .arg(path, describe(e));
+        }
+    }
+}
 
 AppModel::~AppModel() = default;
 
@@ -238,16 +255,20 @@ void AppModel::chooseFolder() {
         load(*chosen);
 }
 
-void AppModel::saveRules(const Config& cfg) {
+bool AppModel::saveRules(const Config& cfg) {
     try {
+        const QString path = Config::filePath();
+        if (Config::unusableAt(path))
+            Config::keepUnusable(path, *services_.fileOps);
         cfg.save();
     } catch (const std::exception& e) {
         setErrorMessage(QStringLiteral("Couldn't save rules: ") + describe(e));
-        return;
+        return false;
     }
     update(config_, cfg, &AppModel::configChanged);
     if (folder_)
         load(*folder_);
+    return true;
 }
 
 void AppModel::reset() {

@@ -52,13 +52,16 @@ public:
     static QString sendLogPath();
 
     // Loads the configuration and reads the user settings. services.platform must be set
-    // (std::invalid_argument otherwise).
+    // (std::invalid_argument otherwise). A configuration file that exists but cannot be read is
+    // kept beside itself at once (Config::keepUnusable), and errorMessage says so and where.
     explicit AppModel(Services services, QObject* parent = nullptr);
     ~AppModel() override;
 
     // Sets what the model asks of the screens; null restores the default that does nothing.
     // The presenter must outlive the model or be unset first.
     void setPresenter(Presenter* presenter);
+    // The world the model reaches Logic Pro and the system through.
+    Platform& platform() const { return *services_.platform; }
 
     // ---- Fields, in declaration order ----
 
@@ -137,9 +140,11 @@ public:
     void setGroup(const QUuid& id, const std::optional<QString>& group);
     // Asks the presenter for a folder and loads it.
     void chooseFolder();
-    // Saves cfg as the user's configuration; on success puts it in force and reloads the
-    // folder under review, on failure sets an error and keeps the rules in force.
-    void saveRules(const Config& cfg);
+    // Saves cfg as the user's configuration; on success puts it in force, reloads the folder
+    // under review and returns true; on failure sets an error, keeps the rules in force and
+    // returns false. A configuration file that could not be read is kept beside the new one
+    // (Config::keepUnusable) before it is replaced; when that fails, nothing is saved.
+    bool saveRules(const Config& cfg);
     // Forgets the folder, the proposal and the result: back to the drop zone.
     void reset();
     // Writes the proposal: organizes the folder in place or makes a sorted copy, as chosen.

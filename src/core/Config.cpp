@@ -1,6 +1,7 @@
 #include "core/Config.h"
 
 #include "core/Errors.h"
+#include "core/FileOps.h"
 #include "core/IcuText.h"
 #include "core/Palette.h"
 
@@ -15,6 +16,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <limits>
@@ -211,6 +213,57 @@ Config Config::loadFrom(const QString& path) {
     if (!cfg || cfg->groups.isEmpty())
         return defaults();
     return *std::move(cfg);
+}
+
+bool Config::unusableAt(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return true;
+    const std::optional<Config> cfg = fromJson(bytes);
+    return !cfg || cfg->groups.isEmpty();
+}
+
+QString Config::keepUnusable(const QString& path, FileOps& ops) {
+    std::optional<QByteArray> bytes;
+    {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            bytes = file.readAll();
+            if (file.error() != QFileDevice::NoError)
+                bytes.reset();
+        }
+    }
+    for (int n = 1;; ++n) {
+        const QString keep = n == 1 ? path + QStringLiteral(".unreadable")
+                                    : path + QStringLiteral(".unreadable %1").arg(n);
+        if (ops.exists(keep)) {
+            QFile kept(keep);
+            if (bytes && QFileInfo(keep).isFile() && kept.open(QIODevice::ReadOnly) &&
+                kept.readAll() == *bytes && kept.error() == QFileDevice::NoError)
+                return keep;
+            continue;
+        }
+        try {
+            if (bytes)
+                ops.copy(path, keep);
+            else
+                ops.move(path, keep);
+            return keep;
+        } catch (const FileError& e) {
+            if (e.code() == EEXIST)
+                continue; // taken since it was looked at
+            if (!bytes)
+                throw;
+            // The file could not be copied after all: keep it by moving it.
+            bytes.reset();
+            --n;
+        }
+    }
 }
 
 std::optional<Config> Config::fromJson(const QByteArray& bytes) {

@@ -14,6 +14,8 @@
 
 namespace Vantrel {
 
+class FileOps;
+
 // A palette position: column 0..23, row 0..3.
 struct Swatch {
     int col = 0;
@@ -58,6 +60,16 @@ struct Config {
     static Config load();
     // Reads the configuration file at path with the same rules as load().
     static Config loadFrom(const QString& path);
+
+    // Whether a regular file is at path that load would not use (it cannot be read, is not
+    // in the file format or has no groups), so that a save would replace the user's file.
+    static bool unusableAt(const QString& path);
+    // Keeps the unusable file at path beside it, under the first free one of the names
+    // "<file>.unreadable", "<file>.unreadable 2", "<file>.unreadable 3", …: a copy when the
+    // file can be read, else the file itself moved there. When one of those names already
+    // holds the same bytes, that one is the copy and nothing is made. Returns where the old
+    // file is kept; throws FileError when it cannot be kept.
+    static QString keepUnusable(const QString& path, FileOps& ops);
 
     // Parses the file format; none when the bytes are not a readable configuration. Group
     // names and aliases are upper-cased; nothing else is changed.

@@ -4,9 +4,12 @@
 #include "platform/sim/SimPlatform.h"
 #include "ui/MainWindow.h"
 #include "ui/OpenRequests.h"
+#include "ui/SimSettingsWindow.h"
 #include "ui/Theme.h"
+#include "ui/WalkthroughView.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileInfo>
 
 namespace Vantrel::Ui {
@@ -29,7 +32,14 @@ int runApplication(QApplication& app) {
 
     applyThemePalette(app, isDark(QApplication::palette()));
 
-    SimPlatform platform;
+    // The simulated system around the program: its System Settings window holds the
+    // Accessibility switch that decides the permission, and opens when the program asks the
+    // system to show its Accessibility settings.
+    SimSystemSettings system(SimSystemSettings::defaultPath());
+    SimPlatform platform(system);
+    SimSettingsWindow systemSettings(system);
+    QDesktopServices::setUrlHandler(WalkthroughView::accessibilitySettingsUrl().scheme(),
+                                    &systemSettings, "openUrl");
     AppModel model({.platform = &platform});
     MainWindow window(model);
     OpenRequests requests;
@@ -43,7 +53,9 @@ int runApplication(QApplication& app) {
     window.show();
     if (!folders.isEmpty())
         model.load(folders.first());
-    return app.exec();
+    const int result = app.exec();
+    QDesktopServices::unsetUrlHandler(WalkthroughView::accessibilitySettingsUrl().scheme());
+    return result;
 }
 
 } // namespace Vantrel::Ui

@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "ui/ContentView.h"
+#include "ui/Sheets.h"
 
 #include <QFileDialog>
 #include <QMenuBar>
@@ -26,6 +27,7 @@ MainWindow::MainWindow(AppModel& model, QWidget* parent)
     connect(walkthrough, &QAction::triggered, &model, [&model] { model.setShowWalkthrough(true); });
 
     model.setPresenter(this);
+    new Sheets(model, this);
 }
 
 MainWindow::~MainWindow() {

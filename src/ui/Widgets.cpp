@@ -134,6 +134,11 @@ void PillButton::springTo(qreal target) {
     spring_->start();
 }
 
+void PillButton::setPrimary(bool primary) {
+    primary_ = primary;
+    update();
+}
+
 QSize PillButton::sizeHint() const {
     const QFontMetrics fm(font());
     return {fm.horizontalAdvance(title_) + 40, fm.height() + 18};

@@ -65,6 +65,8 @@ public:
     void setTitle(const QString& title);
     const QString& title() const { return title_; }
     bool primary() const { return primary_; }
+    // Switches between the primary and the secondary look.
+    void setPrimary(bool primary);
     // The scale drawn now (1 at rest, 0.97 held down, in between while springing).
     qreal scale() const { return scale_; }
     QSize sizeHint() const override;

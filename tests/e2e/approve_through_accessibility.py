@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Drives the real vantrel executable from outside, through the desktop's accessibility
-interface (AT-SPI), as a screen reader user would: start it on a demo session folder, wait for
-the review screen, choose "Make a sorted copy", approve, wait for the done screen, and check the
-files on disk.
+interface (AT-SPI), as a screen reader user would: start it on a demo session folder, find the
+walkthrough of a first start, switch the permission on in the simulated System Settings and see
+the walkthrough notice it, skip it, wait for the review screen, choose "Make a sorted copy",
+approve, wait for the done screen, and check the files on disk.
 
 Usage: approve_through_accessibility.py BUILD_DIR
 Needs a display (xvfb-run) and a session bus (dbus-run-session); every wait has a time limit.
@@ -115,6 +116,25 @@ def main():
                        lambda: application(app_process.pid))
         frame = wait_for("the window titled Vantrel",
                          lambda: find(app, pyatspi.ROLE_FRAME, "Vantrel"))
+        # A first start: the walkthrough is open, without the permission. Its permission page
+        # turns green once the switch in the simulated System Settings is on.
+        wait_for("the walkthrough", lambda: find(app, pyatspi.ROLE_LABEL, "Welcome to Vantrel"))
+        # A press is an animated click that lands 0.1 s later: each page is awaited.
+        for title in ("It sorts by name", "One permission"):
+            press(wait_for("Continue", lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, "Continue")))
+            wait_for("the page " + title, lambda: find(app, pyatspi.ROLE_LABEL, title))
+        wait_for("the permission page, not yet allowed",
+                 lambda: find(app, pyatspi.ROLE_LABEL, "Not yet allowed"))
+        press(wait_for("Open System Settings",
+                       lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, "Open System Settings")))
+        switch = wait_for("the Accessibility switch of Vantrel in System Settings",
+                          lambda: find(app, pyatspi.ROLE_TOGGLE_BUTTON, "Vantrel")
+                          or find(app, pyatspi.ROLE_PUSH_BUTTON, "Vantrel")
+                          or find(app, pyatspi.ROLE_CHECK_BOX, "Vantrel"))
+        press(switch)
+        wait_for("the permission page, allowed", lambda: find(app, pyatspi.ROLE_LABEL, "Allowed"))
+        press(wait_for("Skip", lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, "Skip")))
+
         count = len(before)
         wait_for("the review screen's count",
                  lambda: find(frame, pyatspi.ROLE_LABEL, "%d tracks" % count))
@@ -150,7 +170,8 @@ def main():
                        lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON, "Sort Another Folder")))
         wait_for("the drop zone",
                  lambda: find(frame, pyatspi.ROLE_LABEL, "Drop your session folder"))
-        print("OK: reviewed, approved and sorted %d tracks through the accessibility interface"
+        print("OK: saw the permission turn on in the walkthrough; reviewed, approved and sorted %d "
+              "tracks through the accessibility interface"
               % count, flush=True)
     finally:
         app_process.terminate()

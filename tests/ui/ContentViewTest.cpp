@@ -1,4 +1,4 @@
-#include "UiFixture.h"
+#include "ui/UiFixture.h"
 #include "support/FaultyFileOps.h"
 #include "ui/DoneView.h"
 #include "ui/DropZone.h"

@@ -5,12 +5,18 @@
 #include "app/Worker.h"
 #include "core/Config.h"
 #include "platform/sim/SimPlatform.h"
+#include "platform/sim/SimSystemSettings.h"
 #include "support/FaultyFileOps.h"
 #include "support/TestEnvironment.h"
 #include "ui/BusyView.h"
+#include "ui/ColorPick.h"
 #include "ui/ContentView.h"
 #include "ui/MainWindow.h"
+#include "ui/RulesView.h"
+#include "ui/Sheets.h"
+#include "ui/SimSettingsWindow.h"
 #include "ui/Theme.h"
+#include "ui/WalkthroughView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -98,6 +104,25 @@ QImage shot(Ui::MainWindow& window) {
                    alert->windowTitle());
         p.drawImage(QPointF(card.left(), card.top() + titleHeight), sheet);
     }
+    return image;
+}
+
+// The window with a sheet over it, as a sheet hangs from the top of the window's content, and the
+// popup shown from the sheet (a colour popover) drawn where it stands.
+QImage sheetShot(Ui::MainWindow& window, QWidget* sheet, QWidget* popup = nullptr) {
+    QImage image = shot(window);
+    const qreal dpr = image.devicePixelRatio();
+    const QPointF at((image.width() / dpr - sheet->width()) / 2, 0);
+    QPainter p(&image);
+    p.fillRect(QRectF(0, 0, image.width() / dpr, image.height() / dpr), QColor(0, 0, 0, 40));
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0, 0, 0, 70), 1));
+    p.drawRect(QRectF(at, QSizeF(sheet->size())).adjusted(-0.5, -0.5, 0.5, 0.5));
+    p.drawImage(at, sheet->grab().toImage());
+    if (popup && popup->isVisible())
+        p.drawImage(
+            at + QPointF(popup->mapToGlobal(QPoint(0, 0)) - sheet->mapToGlobal(QPoint(0, 0))),
+            popup->grab().toImage());
     return image;
 }
 
@@ -253,6 +278,59 @@ int main(int argc, char** argv) {
             gate.open();
             settle([&s] { return !s.model->busy(); });
         }
+    }
+    // The rules editor and the walkthrough.
+    for (const bool dark : {false, true}) {
+        QApplication::setPalette(dark ? Ui::darkPalette() : Ui::lightPalette());
+        {
+            Session s;
+            s.model->setShowRules(true);
+            settle([&s] { return s.window->findChild<Ui::RulesView*>() != nullptr; });
+            auto* rules = s.window->findChild<Ui::RulesView*>();
+            rules->addGroup();
+            QCoreApplication::processEvents(); // the rows replaced go
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            save(sheetShot(*s.window, rules), "rules", dark);
+            auto* drums = rules->findChild<Ui::ColorPick*>(QStringLiteral("colorPick"));
+            drums->click();
+            settle([drums] { return drums->isOpen(); });
+            save(sheetShot(*s.window, rules, drums->popover()), "rules-color-popover", dark);
+            drums->popover()->hide();
+        }
+        {
+            Session s;
+            s.sim.logic().setQuirk(QStringLiteral("not-trusted"), true);
+            s.model->setShowWalkthrough(true);
+            settle([&s] { return s.window->findChild<Ui::WalkthroughView*>() != nullptr; });
+            auto* walkthrough = s.window->findChild<Ui::WalkthroughView*>();
+            const char* names[] = {"walkthrough-0-welcome", "walkthrough-1-sorting",
+                                   "walkthrough-2-permission", "walkthrough-3-before-sending",
+                                   "walkthrough-4-ready"};
+            for (int page = 0; page < Ui::WalkthroughView::pageCount; ++page) {
+                settle([walkthrough] { return !walkthrough->fading(); });
+                save(sheetShot(*s.window, walkthrough), QString::fromLatin1(names[page]), dark);
+                if (page == 2) {
+                    s.sim.logic().setQuirk(QStringLiteral("not-trusted"), false);
+                    settle([walkthrough] { return walkthrough->trusted(); });
+                    save(sheetShot(*s.window, walkthrough), "walkthrough-2-permission-allowed",
+                         dark);
+                }
+                walkthrough->next();
+            }
+        }
+    }
+    // The simulated System Settings keep the system's own look.
+    {
+        QApplication::setPalette(Ui::lightPalette());
+        QTemporaryDir dir;
+        SimSystemSettings system(dir.filePath(QStringLiteral("system-settings.json")));
+        Ui::SimSettingsWindow settings(system);
+        settings.show();
+        (void)QTest::qWaitForWindowExposed(&settings);
+        save(settings.grab().toImage(), "system-settings-off", false);
+        system.setAccessibilityAllowed(SimSystemSettings::programName(), true);
+        settle([] { return true; });
+        save(settings.grab().toImage(), "system-settings-on", false);
     }
     return failures == 0 ? 0 : 1;
 }

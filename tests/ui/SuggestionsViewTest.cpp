@@ -1,4 +1,4 @@
-#include "UiFixture.h"
+#include "ui/UiFixture.h"
 
 #include <QHelpEvent>
 #include <QToolTip>

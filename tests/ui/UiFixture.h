@@ -5,6 +5,7 @@
 // name or visible text and to read colours back from rendered pixels.
 
 #include "app/AppModelFixture.h"
+#include "app/Settings.h"
 #include "support/FaultyFileOps.h"
 #include "ui/BusyView.h"
 #include "ui/ContentView.h"
@@ -27,6 +28,8 @@ protected:
     void SetUp() override {
         AppModelFixture::SetUp();
         QApplication::setPalette(Ui::lightPalette());
+        // The walkthrough a first start opens is tested on its own.
+        Settings::setWalkthroughDone(true);
         open();
     }
 

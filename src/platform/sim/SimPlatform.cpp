@@ -20,7 +20,22 @@ SimPlatform::SimPlatform(Clock& clock, const QStringList& quirks) : clock_(clock
             throw std::invalid_argument("unknown quirk: " + q.toStdString());
 }
 
-SimPlatform::~SimPlatform() = default;
+SimPlatform::SimPlatform(SimSystemSettings& system) : SimPlatform() {
+    system_ = &system;
+    // The system withholds the accessibility interface from a program it does not trust; the
+    // simulated Logic Pro answers such a program as it answers one without the permission.
+    const auto follow = [this] {
+        logic_.setQuirk(QStringLiteral("not-trusted"),
+                        !system_->accessibilityAllowed(SimSystemSettings::programName()));
+    };
+    follow();
+    systemObservation_ = system.observe(follow);
+}
+
+SimPlatform::~SimPlatform() {
+    if (system_)
+        system_->unobserve(systemObservation_);
+}
 
 std::optional<Rect> SimPlatform::tileFrame() const {
     std::lock_guard lock(mutex_);

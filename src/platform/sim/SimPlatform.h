@@ -6,6 +6,7 @@
 #include "platform/DragGesture.h"
 #include "platform/Platform.h"
 #include "platform/sim/SimLogic.h"
+#include "platform/sim/SimSystemSettings.h"
 
 #include <QList>
 #include <QStringList>
@@ -27,6 +28,10 @@ public:
     // The same on the given clock (which must outlive the platform), with these quirks switched
     // on; throws std::invalid_argument for an unknown quirk name.
     explicit SimPlatform(Clock& clock, const QStringList& quirks = {});
+    // The app's world: Logic running with an empty project, on the machine's clock, and this
+    // program trusted exactly while its switch under Accessibility in the system's settings is
+    // on (which must outlive the platform); a switch turned takes effect at once.
+    explicit SimPlatform(SimSystemSettings& system);
     ~SimPlatform() override;
 
     // The simulated Logic Pro, for switches, snapshots and counters.
@@ -68,6 +73,8 @@ private:
     std::unique_ptr<Clock> ownClock_;
     Clock& clock_;
     SimLogic logic_;
+    SimSystemSettings* system_ = nullptr;
+    int systemObservation_ = 0;
 
     mutable std::mutex mutex_; // the tile, the drag session and the records below
     struct Tile {

@@ -1,0 +1,387 @@
+#include "ui/RulesView.h"
+
+#include "app/AppModel.h"
+#include "ui/ColorPick.h"
+#include "ui/Icons.h"
+#include "ui/RuleEdits.h"
+#include "ui/Theme.h"
+#include "ui/Widgets.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPainter>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace Vantrel::Ui {
+
+namespace {
+
+constexpr int kPadding = 22;
+constexpr int kSpacing = 10;
+constexpr int kListMinimumHeight = 260;
+constexpr int kNameWidth = 110;
+constexpr int kTrashSize = 16;
+
+// The red of a destructive control, light and dark.
+constexpr DynamicColor kDestructive{0xFF3B30, 0xFF453A};
+
+void colorText(QWidget* widget, DynamicColor color) {
+    QPalette p = widget->palette();
+    p.setColor(QPalette::WindowText, color.color());
+    p.setColor(QPalette::ButtonText, color.color());
+    widget->setPalette(p);
+}
+
+} // namespace
+
+// ---- RulesView ----
+
+RulesView::RulesView(AppModel& model, QWidget* parent)
+    : QDialog(parent), model_(model), draft_(Config::defaults()) {
+    setObjectName(QStringLiteral("rulesView"));
+    setWindowTitle(QStringLiteral("Rules"));
+    setWindowModality(Qt::WindowModal);
+    setFixedSize(sheetWidth, sheetHeight);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
+    column->setSpacing(kSpacing);
+
+    auto* title = new ThemeLabel(QStringLiteral("Rules"), 26, QFont::Light, Brismo::ink, this);
+    title->setObjectName(QStringLiteral("rulesTitle"));
+    column->addWidget(title);
+
+    auto* explanation = new ThemeLabel(
+        QStringLiteral("Each group lists the words that put a track in it (for example EG, "
+                       "ELECTRIC). Order here is the order of the folders. Drag to reorder."),
+        14, QFont::Light, Brismo::muted, this);
+    explanation->setObjectName(QStringLiteral("rulesExplanation"));
+    explanation->setWordWrap(true);
+    column->addWidget(explanation);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("groupScroll"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setMinimumHeight(kListMinimumHeight);
+    scroll->viewport()->setAutoFillBackground(false);
+    list_ = new GroupList(scroll);
+    scroll->setWidget(list_);
+    column->addWidget(scroll, 1);
+    connect(list_, &GroupList::rowDropped, this, [this](int from, int destination) {
+        RuleEdits::move(draft_.groups, {from}, destination);
+        showDraft();
+    });
+
+    numberTracks_ = new QCheckBox(
+        QStringLiteral("Number tracks in session order (01_KICK_IN) so Logic keeps that order"),
+        this);
+    numberTracks_->setObjectName(QStringLiteral("numberTracksBox"));
+    numberTracks_->setFont(systemFont(13));
+    connect(numberTracks_, &QCheckBox::toggled, this,
+            [this](bool on) { draft_.numberTracks = on; });
+    column->addWidget(numberTracks_);
+
+    groupInName_ = new QCheckBox(
+        QStringLiteral("Put the group name in front of each track (DRUMS_01_KICK_IN)"), this);
+    groupInName_->setObjectName(QStringLiteral("groupInNameBox"));
+    groupInName_->setFont(systemFont(13, QFont::Light));
+    connect(groupInName_, &QCheckBox::toggled, this, [this](bool on) { draft_.groupInName = on; });
+    column->addWidget(groupInName_);
+
+    auto* buttons = new QHBoxLayout();
+    buttons->setSpacing(8);
+    auto* add = new PillButton(QStringLiteral("Add Group"), false, this);
+    add->setObjectName(QStringLiteral("addGroupButton"));
+    connect(add, &QAbstractButton::clicked, this, &RulesView::addGroup);
+    auto* reset = new PillButton(QStringLiteral("Reset to Defaults"), false, this);
+    reset->setObjectName(QStringLiteral("resetButton"));
+    connect(reset, &QAbstractButton::clicked, this, &RulesView::resetToDefaults);
+    auto* cancel = new PillButton(QStringLiteral("Cancel"), false, this);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    connect(cancel, &QAbstractButton::clicked, this, &QDialog::reject);
+    auto* save = new PillButton(QStringLiteral("Save"), true, this);
+    save->setObjectName(QStringLiteral("saveButton"));
+    connect(save, &QAbstractButton::clicked, this, &RulesView::save);
+    buttons->addWidget(add);
+    buttons->addWidget(reset);
+    buttons->addStretch(1);
+    buttons->addWidget(cancel);
+    buttons->addWidget(save);
+    column->addLayout(buttons);
+
+    applyColors();
+    showDraft();
+}
+
+void RulesView::showEvent(QShowEvent* event) {
+    // The draft is taken from the model once per sheet: later showings keep the edits.
+    if (!loaded_) {
+        draft_ = model_.config();
+        loaded_ = true;
+        showDraft();
+    }
+    QDialog::showEvent(event);
+}
+
+void RulesView::showDraft() {
+    list_->setGroups(draft_.groups);
+    for (GroupRow* row : list_->rows()) {
+        const QUuid id = row->groupId();
+        connect(row, &GroupRow::nameEdited, this, [this, id, row](const QString& name) {
+            if (RuleGroup* g = groupWithId(id)) {
+                g->name = name;
+                row->colorPick()->setName(name);
+            }
+        });
+        connect(row, &GroupRow::wordsEdited, this, [this, id](const QStringList& words) {
+            if (RuleGroup* g = groupWithId(id))
+                g->aliases = words;
+        });
+        connect(row, &GroupRow::colorPicked, this, [this, id](const QList<int>& color) {
+            if (RuleGroup* g = groupWithId(id))
+                g->color = color;
+        });
+        connect(
+            row, &GroupRow::removeRequested, this,
+            [this, id] {
+                RuleEdits::remove(draft_.groups, id);
+                showDraft();
+            },
+            Qt::QueuedConnection); // the row's button goes with the row
+    }
+    const QSignalBlocker blockNumbers(numberTracks_);
+    const QSignalBlocker blockNames(groupInName_);
+    numberTracks_->setChecked(draft_.numberTracks);
+    groupInName_->setChecked(draft_.groupInName);
+}
+
+RuleGroup* RulesView::groupWithId(const QUuid& id) {
+    for (RuleGroup& g : draft_.groups)
+        if (g.id == id)
+            return &g;
+    return nullptr;
+}
+
+void RulesView::addGroup() {
+    RuleEdits::addGroup(draft_.groups);
+    showDraft();
+}
+
+void RulesView::resetToDefaults() {
+    draft_ = Config::defaults();
+    showDraft();
+}
+
+void RulesView::save() {
+    draft_ = RuleEdits::forSave(draft_);
+    if (model_.saveRules(draft_)) {
+        accept();
+        return;
+    }
+    // Not saved: the sheet stays with the draft, its names as they were saved.
+    showDraft();
+}
+
+void RulesView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    Brismo::paintBackground(p, rect());
+}
+
+void RulesView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        save();
+        return;
+    }
+    QDialog::keyPressEvent(event); // Escape: reject, which is Cancel
+}
+
+void RulesView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        applyColors();
+    QDialog::changeEvent(event);
+}
+
+void RulesView::applyColors() {
+    colorText(numberTracks_, Brismo::ink);
+    colorText(groupInName_, Brismo::ink);
+    QPalette p = palette();
+    p.setColor(QPalette::Highlight, Brismo::accent.color());
+    setPalette(p);
+    for (GroupRow* row : list_->rows())
+        row->applyColors();
+}
+
+// ---- GroupRow ----
+
+GroupRow::GroupRow(const RuleGroup& group, QWidget* parent) : QWidget(parent), id_(group.id) {
+    setObjectName(QStringLiteral("groupRow"));
+    setCursor(Qt::OpenHandCursor);
+    auto* line = new QHBoxLayout(this);
+    line->setContentsMargins(0, 3, 0, 3);
+    line->setSpacing(8);
+
+    pick_ = new ColorPick(this);
+    pick_->setColor(group.color);
+    pick_->setName(group.name);
+    connect(pick_, &ColorPick::colorPicked, this, &GroupRow::colorPicked);
+    line->addWidget(pick_, 0, Qt::AlignVCenter);
+
+    name_ = new QLineEdit(group.name, this);
+    name_->setObjectName(QStringLiteral("groupName"));
+    name_->setPlaceholderText(QStringLiteral("Group"));
+    name_->setFixedWidth(kNameWidth);
+    name_->setCursor(Qt::IBeamCursor);
+    name_->setCursorPosition(0);
+    connect(name_, &QLineEdit::textEdited, this, &GroupRow::nameEdited);
+    line->addWidget(name_, 0, Qt::AlignVCenter);
+
+    words_ = new QLineEdit(RuleEdits::textFromWords(group.aliases), this);
+    words_->setObjectName(QStringLiteral("groupWords"));
+    words_->setPlaceholderText(QStringLiteral("Words, separated by spaces"));
+    words_->setCursor(Qt::IBeamCursor);
+    words_->setCursorPosition(0); // the first words show
+    connect(words_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { emit wordsEdited(RuleEdits::wordsFromText(text)); });
+    // Once editing ends the field shows what it stored.
+    connect(words_, &QLineEdit::editingFinished, this, [this] {
+        words_->setText(RuleEdits::textFromWords(RuleEdits::wordsFromText(words_->text())));
+    });
+    line->addWidget(words_, 1, Qt::AlignVCenter);
+
+    trash_ = new QToolButton(this);
+    trash_->setObjectName(QStringLiteral("trashButton"));
+    trash_->setAutoRaise(true);
+    trash_->setCursor(Qt::PointingHandCursor);
+    trash_->setToolTip(QStringLiteral("Remove this group"));
+    trash_->setAccessibleName(QStringLiteral("Remove group"));
+    trash_->setIconSize(QSize(kTrashSize, kTrashSize));
+    trash_->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; }"));
+    connect(trash_, &QToolButton::clicked, this, &GroupRow::removeRequested);
+    line->addWidget(trash_, 0, Qt::AlignVCenter);
+    applyColors();
+}
+
+void GroupRow::applyColors() {
+    trash_->setIcon(Icons::pixmap(QStringLiteral("trash"), kDestructive.color(), kTrashSize,
+                                  devicePixelRatioF()));
+    pick_->update();
+}
+
+void GroupRow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        pressed_ = true;
+        pressAt_ = event->position().toPoint();
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void GroupRow::mouseMoveEvent(QMouseEvent* event) {
+    if (!pressed_ || !(event->buttons() & Qt::LeftButton) ||
+        (event->position().toPoint() - pressAt_).manhattanLength() <
+            QApplication::startDragDistance())
+        return;
+    pressed_ = false;
+    auto* list = qobject_cast<GroupList*>(parentWidget());
+    if (!list)
+        return;
+    auto* data = new QMimeData;
+    data->setData(GroupList::mimeType(), QByteArray::number(list->rows().indexOf(this)));
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->setPixmap(grab());
+    drag->setHotSpot(pressAt_);
+    drag->exec(Qt::MoveAction);
+}
+
+// ---- GroupList ----
+
+QString GroupList::mimeType() {
+    return QStringLiteral("application/x-vantrel-group-row");
+}
+
+GroupList::GroupList(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("groupList"));
+    setAcceptDrops(true);
+    column_ = new QVBoxLayout(this);
+    column_->setContentsMargins(0, 0, 4, 0);
+    column_->setSpacing(0);
+    column_->addStretch(1);
+}
+
+void GroupList::setGroups(const QList<RuleGroup>& groups) {
+    for (GroupRow* row : rows_) {
+        row->hide();
+        row->deleteLater();
+    }
+    rows_.clear();
+    for (const RuleGroup& group : groups) {
+        auto* row = new GroupRow(group, this);
+        column_->insertWidget(int(rows_.size()), row);
+        rows_.append(row);
+    }
+}
+
+int GroupList::destinationAt(int y) const {
+    int destination = 0;
+    for (const GroupRow* row : rows_)
+        if (row->geometry().center().y() < y)
+            ++destination;
+    return destination;
+}
+
+void GroupList::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasFormat(mimeType()))
+        event->acceptProposedAction();
+}
+
+void GroupList::dragMoveEvent(QDragMoveEvent* event) {
+    if (!event->mimeData()->hasFormat(mimeType()))
+        return;
+    event->acceptProposedAction();
+    insertion_ = destinationAt(event->position().toPoint().y());
+    update();
+}
+
+void GroupList::dragLeaveEvent(QDragLeaveEvent*) {
+    insertion_ = -1;
+    update();
+}
+
+void GroupList::dropEvent(QDropEvent* event) {
+    if (drop(event->mimeData(), event->position().toPoint()))
+        event->acceptProposedAction();
+}
+
+bool GroupList::drop(const QMimeData* data, QPoint at) {
+    insertion_ = -1;
+    update();
+    if (!data->hasFormat(mimeType()))
+        return false;
+    bool ok = false;
+    const int from = data->data(mimeType()).toInt(&ok);
+    if (!ok || from < 0 || from >= rows_.size())
+        return false;
+    emit rowDropped(from, destinationAt(at.y()));
+    return true;
+}
+
+void GroupList::paintEvent(QPaintEvent*) {
+    if (insertion_ < 0 || rows_.isEmpty())
+        return;
+    // The line where the dragged row would land.
+    const int y = insertion_ < rows_.size() ? rows_[insertion_]->geometry().top()
+                                            : rows_.last()->geometry().bottom();
+    QPainter p(this);
+    p.fillRect(QRect(0, y - 1, width(), 2), Brismo::accent.color());
+}
+
+} // namespace Vantrel::Ui
