@@ -5,9 +5,11 @@
 #include "cli/Demo.h"
 #include "cli/SendCommand.h"
 #include "core/Config.h"
+#include "core/ConfigProblem.h"
 #include "core/Engine.h"
 #include "core/Errors.h"
 #include "core/Export.h"
+#include "core/SmallFile.h"
 #include "platform/sim/SimPlatform.h"
 
 #include <QCoreApplication>
@@ -82,8 +84,30 @@ void out(const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 
+// text with its control characters (other than line breaks) written as escapes, so that a file
+// name cannot move the cursor, clear the screen or change the terminal's settings.
+QString terminalSafe(const QString& text) {
+    QString safe;
+    safe.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\n') || u == 0x7f)
+            safe += QString::asprintf("\\x%02X", unsigned(u));
+        else if (u >= 0x80 && u <= 0x9f)
+            safe += QString::asprintf("\\u%04X", unsigned(u));
+        else
+            safe += c;
+    }
+    return safe;
+}
+
+// Writes text meant for a person: control characters escaped.
+void outText(const QString& text) {
+    out(terminalSafe(text).toUtf8());
+}
+
 void err(const QString& text) {
-    const QByteArray bytes = text.toUtf8() + '\n';
+    const QByteArray bytes = terminalSafe(text).toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
@@ -92,10 +116,16 @@ void err(const QString& text) {
 Config configFor(const Args& args) {
     if (!args.config)
         return Config::load();
-    QFile file(*args.config);
-    if (!file.open(QIODevice::ReadOnly) || !Config::fromJson(file.readAll()))
-        err(QStringLiteral("warning: cannot use the configuration “%1”; using the built-in rules.")
-                .arg(*args.config));
+    QString problem;
+    try {
+        problem = configProblem(readSmallFile(*args.config, SmallFileCap::config));
+    } catch (const FileError& e) {
+        problem = e.reason();
+    }
+    if (!problem.isEmpty())
+        err(QStringLiteral("warning: cannot use the configuration “%1” (%2); using the built-in "
+                           "rules.")
+                .arg(*args.config, problem));
     return Config::loadFrom(*args.config);
 }
 
@@ -160,7 +190,7 @@ int scanCommand(const QStringList& list) {
     if (!result.skipped.isEmpty())
         text += QStringLiteral("\nNot audio, left alone: ") +
                 result.skipped.join(QStringLiteral(", ")) + QLatin1Char('\n');
-    out(text.toUtf8());
+    outText(text);
     return 0;
 }
 
@@ -183,7 +213,10 @@ int classifyCommand(const QStringList& list) {
                     .arg(stem, tokens.join(QLatin1Char(' ')),
                          c.group.value_or(QStringLiteral("(none)")), c.source);
     }
-    out(args.json ? QJsonDocument(rows).toJson(QJsonDocument::Indented) : text.toUtf8());
+    if (args.json)
+        out(QJsonDocument(rows).toJson(QJsonDocument::Indented));
+    else
+        outText(text);
     return 0;
 }
 
@@ -204,6 +237,10 @@ int organizeCommand(const QStringList& list) {
                                     : QStringLiteral("Couldn't create the sorted folder: ");
 
     const Engine::ScanResult scan = Engine::scan(folder, configFor(args));
+    if (scan.error)
+        throw Error(*scan.error);
+    for (const QString& line : scan.leftAlone)
+        err(line);
     if (scan.items.isEmpty())
         throw Error(QStringLiteral("No audio files found directly inside “%1”.")
                         .arg(QFileInfo(folder).fileName()));
@@ -240,7 +277,7 @@ int organizeCommand(const QStringList& list) {
                                       {QStringLiteral("inPlace"), result.inPlace}})
                 .toJson(QJsonDocument::Indented));
     } else {
-        out((result.note + QLatin1Char('\n') + result.url + QLatin1Char('\n')).toUtf8());
+        outText(result.note + QLatin1Char('\n') + result.url + QLatin1Char('\n'));
     }
     return 0;
 }
@@ -248,12 +285,16 @@ int organizeCommand(const QStringList& list) {
 int putBackCommand(const QStringList& list) {
     const Args args = parseArgs(list, false, false);
     const QString folder = folderArgument(args, "put-back");
+    Engine::PutBackResult result;
     try {
-        Engine::undo(folder);
+        result = Engine::undo(folder);
     } catch (const Error& e) {
         throw Error(QStringLiteral("Couldn't put the files back: ") + e.message());
     }
-    out(QStringLiteral("Put the files back in %1\n").arg(folder).toUtf8());
+    QString text = QStringLiteral("Put the files back in %1\n").arg(folder);
+    if (!result.note().isEmpty())
+        text += result.note() + QLatin1Char('\n');
+    outText(text);
     return 0;
 }
 
@@ -262,9 +303,8 @@ int demoCommand(const QStringList& list) {
     if (args.positional.size() != 1)
         throw UsageError{QStringLiteral("demo takes one FOLDER")};
     Cli::writeDemoSession(args.positional.first());
-    out(QStringLiteral("Demo session written to %1\n")
-            .arg(QDir::cleanPath(QFileInfo(args.positional.first()).absoluteFilePath()))
-            .toUtf8());
+    outText(QStringLiteral("Demo session written to %1\n")
+                .arg(QDir::cleanPath(QFileInfo(args.positional.first()).absoluteFilePath())));
     return 0;
 }
 
