@@ -92,7 +92,7 @@ RuleGroup parseGroup(const QJsonValue& value, qsizetype index) {
         for (const QJsonValue c : color.toArray()) {
             const std::optional<int> n = intOf(c);
             if (!n) {
-                cell.clear();
+                cell = QList<int>(); // a fresh empty list, like one read from "[]"
                 break;
             }
             cell.append(*n);
