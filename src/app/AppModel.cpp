@@ -217,22 +217,29 @@ void AppModel::load(const QString& url) {
         }
         Worker::toMainThread([model, folder, found = std::move(found)] {
             if (model)
-                model->finishLoad(folder, found.items, found.skipped);
+                model->finishLoad(folder, found);
         });
     });
 }
 
-void AppModel::finishLoad(const QString& folder, const QList<Item>& items,
-                          const QStringList& skipped) {
+void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found) {
+    const QList<Item>& items = found.items;
     update(busy_, false, &AppModel::busyChanged);
-    if (items.isEmpty()) {
+    if (found.error) {
+        setErrorMessage(*found.error);
+        return;
+    }
+    const bool organized = QFileInfo(folder + QLatin1Char('/') + Engine::journalName).isFile();
+    update(folderOrganized_, organized, &AppModel::folderOrganizedChanged);
+    if (items.isEmpty() && !organized) {
         setErrorMessage(QStringLiteral("No audio files found directly inside “") +
                         folderName(folder) + QStringLiteral("”."));
         return;
     }
     update(folder_, std::optional<QString>(folder), &AppModel::folderChanged);
     update(items_, items, &AppModel::itemsChanged);
-    update(skipped_, skipped, &AppModel::skippedChanged);
+    update(skipped_, found.skipped, &AppModel::skippedChanged);
+    placed_ = found.placed;
     update(resultURL_, std::optional<QString>(), &AppModel::resultURLChanged);
 }
 
@@ -245,7 +252,7 @@ void AppModel::setGroup(const QUuid& id, const std::optional<QString>& group) {
         offerToLearn(*found, *group);
     QList<Item> items = items_;
     items[found - items_.cbegin()].group = group;
-    update(items_, Engine::finalize(std::move(items), config_), &AppModel::itemsChanged);
+    update(items_, Engine::finalize(std::move(items), config_, placed_), &AppModel::itemsChanged);
 }
 
 void AppModel::chooseFolder() {
@@ -266,7 +273,8 @@ bool AppModel::saveRules(const Config& cfg) {
         return false;
     }
     update(config_, cfg, &AppModel::configChanged);
-    if (folder_)
+    // A result on screen stays as it was written; the next folder uses the new rules.
+    if (folder_ && !resultURL_ && !busy_)
         load(*folder_);
     return true;
 }
@@ -363,26 +371,30 @@ void AppModel::cancel() {
 }
 
 void AppModel::undoOrganize() {
-    if (!resultURL_ || !resultInPlace_ || busy_)
+    const bool fromResult = resultURL_ && resultInPlace_;
+    if ((!fromResult && !(folder_ && folderOrganized_)) || busy_)
         return;
     startBusy(QStringLiteral("Putting the files back"), QString(), false, std::nullopt);
 
-    Worker::run([model = QPointer<AppModel>(this), folder = *resultURL_, ops = services_.fileOps] {
+    Worker::run([model = QPointer<AppModel>(this), folder = fromResult ? *resultURL_ : *folder_,
+                 ops = services_.fileOps] {
         std::optional<QString> error;
+        QString note;
         try {
-            Engine::undo(folder, *ops);
+            note = Engine::undo(folder, *ops).note();
         } catch (const std::exception& e) {
             error = describe(e);
         }
-        Worker::toMainThread([model, error] {
+        Worker::toMainThread([model, error, note] {
             if (model)
-                model->finishPutBack(error);
+                model->finishPutBack(error, note);
         });
     });
 }
 
-void AppModel::finishPutBack(const std::optional<QString>& error) {
+void AppModel::finishPutBack(const std::optional<QString>& error, const QString& note) {
     update(busy_, false, &AppModel::busyChanged);
+    update(putBackNote_, error ? QString() : note, &AppModel::putBackNoteChanged);
     if (error) {
         setErrorMessage(QStringLiteral("Couldn't put the files back: ") + *error);
         return;

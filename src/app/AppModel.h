@@ -2,11 +2,13 @@
 
 #include "automation/SendMode.h"
 #include "core/Config.h"
+#include "core/Engine.h"
 #include "core/FileOps.h"
 #include "core/Item.h"
 #include "core/Suggest.h"
 #include "platform/Platform.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -109,6 +111,12 @@ public:
     const QString& exportNote() const { return exportNote_; }
     // The last approval organized the folder in place.
     bool resultInPlace() const { return resultInPlace_; }
+    // The folder under review holds Vantrel's undo journal (it was organized in place and not
+    // put back): the review offers "Put the Files Back", also when no audio file is left in it.
+    bool folderOrganized() const { return folderOrganized_; }
+    // What the last put-back left where it was, one line per file or folder; empty when
+    // everything went back.
+    const QString& putBackNote() const { return putBackNote_; }
     // The user's choice of approval mode; every set is stored in the user settings at once.
     bool organizeInPlace() const { return organizeInPlace_; }
     void setOrganizeInPlace(bool inPlace);
@@ -220,6 +228,8 @@ signals:
     void resultInPlaceChanged();
     void organizeInPlaceChanged();
     void learnOfferChanged();
+    void folderOrganizedChanged();
+    void putBackNoteChanged();
 
 private:
     struct ExportOutcome;
@@ -232,10 +242,10 @@ private:
                    std::optional<double> progress);
 
     // The main-thread halves of the background jobs.
-    void finishLoad(const QString& folder, const QList<Item>& items, const QStringList& skipped);
+    void finishLoad(const QString& folder, const Engine::ScanResult& found);
     void publishProgress(int done, int total);
     void finishApproval(const ExportOutcome& outcome, const QList<Item>& written, bool inPlace);
-    void finishPutBack(const std::optional<QString>& error);
+    void finishPutBack(const std::optional<QString>& error, const QString& note);
     void publishSendProgress(const QString& status, double fraction);
     void finishSend(const QString& result);
 
@@ -245,6 +255,8 @@ private:
     Config config_;
     std::optional<QString> folder_;
     QList<Item> items_;
+    // Tracks an earlier organization of the folder placed in each group folder.
+    QHash<QString, int> placed_;
     QStringList skipped_;
     std::optional<QString> resultURL_;
     std::optional<QString> errorMessage_;
@@ -262,6 +274,8 @@ private:
     bool busyCancellable_ = false;
     QString exportNote_;
     bool resultInPlace_ = false;
+    bool folderOrganized_ = false;
+    QString putBackNote_;
     bool organizeInPlace_ = true;
 
     // Shared with the running export, which holds it weakly: once the model is gone the

@@ -66,8 +66,27 @@ void out(const QString& text) {
     out(text.toUtf8());
 }
 
+void outText(const QString& text) {
+    out(terminalSafe(text).toUtf8());
+}
+
+QString terminalSafe(const QString& text) {
+    QString safe;
+    safe.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\n') || u == 0x7f)
+            safe += QString::asprintf("\\x%02X", unsigned(u));
+        else if (u >= 0x80 && u <= 0x9f)
+            safe += QString::asprintf("\\u%04X", unsigned(u));
+        else
+            safe += c;
+    }
+    return safe;
+}
+
 void err(const QString& text) {
-    const QByteArray bytes = text.toUtf8() + '\n';
+    const QByteArray bytes = terminalSafe(text).toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 

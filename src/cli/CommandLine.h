@@ -57,7 +57,13 @@ ParsedArgs parseArgs(const QStringList& list, const OptionSpec& spec);
 void out(const QByteArray& bytes);
 // Writes to stdout in UTF-8.
 void out(const QString& text);
-// Writes a line to stderr in UTF-8.
+// Writes text meant for a person to stdout in UTF-8, its control characters written as escapes.
+void outText(const QString& text);
+// Writes a line to stderr in UTF-8, its control characters written as escapes.
 void err(const QString& text);
+
+// text with its control characters (other than line breaks) written as escapes, so that a file
+// name cannot move the cursor, clear the screen or change the terminal's settings.
+QString terminalSafe(const QString& text);
 
 } // namespace Vantrel::Cli

@@ -7,9 +7,12 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <fcntl.h>
 #include <numbers>
+#include <unistd.h>
 
 namespace Vantrel::Cli {
 
@@ -71,6 +74,31 @@ QByteArray toneWav(double frequency) {
     return out;
 }
 
+// Writes a new file whole, or fails with the system's reason and leaves nothing at path.
+void writeNewFile(const QString& path, const QByteArray& bytes) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw FileError::fromErrno(QStringLiteral("Couldn't write"), path, errno);
+    int error = 0;
+    for (qsizetype done = 0; done < bytes.size() && !error;) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n >= 0)
+            done += n;
+        else if (errno != EINTR)
+            error = errno;
+    }
+    // A full disk may show only when the data is flushed or the file closed.
+    if (!error && ::fsync(fd) != 0 && errno != EINVAL)
+        error = errno;
+    if (::close(fd) != 0 && !error && errno != EINTR)
+        error = errno;
+    if (error) {
+        ::unlink(name.constData());
+        throw FileError::fromErrno(QStringLiteral("Couldn't write"), path, error);
+    }
+}
+
 } // namespace
 
 void writeDemoSession(const QString& folder) {
@@ -79,18 +107,10 @@ void writeDemoSession(const QString& folder) {
     const QStringList names = demoFileNames();
     for (int i = 0; i < names.size(); ++i) {
         const QString path = QDir(folder).filePath(names[i]);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            throw FileError(
-                QStringLiteral("Couldn't write “%1”: %2.").arg(path, file.errorString()),
-                file.errorString());
         const QByteArray bytes = names[i].endsWith(QLatin1String(".wav"))
                                      ? toneWav(110.0 * std::pow(2.0, i / 12.0))
                                      : QByteArray("Recorded at the live show. Tracks 1-65.\n");
-        if (file.write(bytes) != bytes.size())
-            throw FileError(
-                QStringLiteral("Couldn't write “%1”: %2.").arg(path, file.errorString()),
-                file.errorString());
+        writeNewFile(path, bytes);
     }
 }
 

@@ -124,6 +124,7 @@ int sendCommand(const QStringList& list) {
     const QString folder = QDir::cleanPath(info.absoluteFilePath());
     const Config cfg = args.config ? Config::loadFrom(*args.config) : Config::load();
     const QList<Item> items = Engine::readManifest(folder, cfg);
+    Engine::checkTracksPresent(items, folder);
     const QList<SendJob> jobs = sendJobs(items, cfg, folder);
 
     VirtualClock virtualClock;
@@ -158,8 +159,8 @@ int sendCommand(const QStringList& list) {
                                {QStringLiteral("calls"), platform.logic().counters().toJson()}};
         out(QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented)));
     } else {
-        out(result + QStringLiteral("\n\nSend log:\n") + log.join(QLatin1Char('\n')) +
-            QStringLiteral("\n\nSession in Logic:\n") + sessionText(session));
+        outText(result + QStringLiteral("\n\nSend log:\n") + log.join(QLatin1Char('\n')) +
+                QStringLiteral("\n\nSession in Logic:\n") + sessionText(session));
     }
     return ok ? 0 : 1;
 }

@@ -6,9 +6,11 @@
 #include "cli/Demo.h"
 #include "cli/SendCommand.h"
 #include "core/Config.h"
+#include "core/ConfigProblem.h"
 #include "core/Engine.h"
 #include "core/Errors.h"
 #include "core/Export.h"
+#include "core/SmallFile.h"
 #include "core/Suggest.h"
 #include "platform/sim/SimPlatform.h"
 
@@ -84,10 +86,16 @@ Args parseArgs(const QStringList& list, bool allowConfig, bool allowJson, bool a
 Config configFor(const Args& args) {
     if (!args.config)
         return Config::load();
-    QFile file(*args.config);
-    if (!file.open(QIODevice::ReadOnly) || !Config::fromJson(file.readAll()))
-        err(QStringLiteral("warning: cannot use the configuration “%1”; using the built-in rules.")
-                .arg(*args.config));
+    QString problem;
+    try {
+        problem = configProblem(readSmallFile(*args.config, SmallFileCap::config));
+    } catch (const FileError& e) {
+        problem = e.reason();
+    }
+    if (!problem.isEmpty())
+        err(QStringLiteral("warning: cannot use the configuration “%1” (%2); using the built-in "
+                           "rules.")
+                .arg(*args.config, problem));
     return Config::loadFrom(*args.config);
 }
 
@@ -185,7 +193,7 @@ int scanCommand(const QStringList& list) {
     if (!result.skipped.isEmpty())
         text += QStringLiteral("\nNot audio, left alone: ") +
                 result.skipped.join(QStringLiteral(", ")) + QLatin1Char('\n');
-    out(text.toUtf8());
+    outText(text);
     return 0;
 }
 
@@ -217,7 +225,10 @@ int classifyCommand(const QStringList& list) {
         }
         rows.append(row);
     }
-    out(args.json ? QJsonDocument(rows).toJson(QJsonDocument::Indented) : text.toUtf8());
+    if (args.json)
+        out(QJsonDocument(rows).toJson(QJsonDocument::Indented));
+    else
+        outText(text);
     return 0;
 }
 
@@ -238,6 +249,10 @@ int organizeCommand(const QStringList& list) {
                                     : QStringLiteral("Couldn't create the sorted folder: ");
 
     const Engine::ScanResult scan = Engine::scan(folder, configFor(args));
+    if (scan.error)
+        throw Error(*scan.error);
+    for (const QString& line : scan.leftAlone)
+        err(line);
     if (scan.items.isEmpty())
         throw Error(QStringLiteral("No audio files found directly inside “%1”.")
                         .arg(QFileInfo(folder).fileName()));
@@ -274,7 +289,7 @@ int organizeCommand(const QStringList& list) {
                                       {QStringLiteral("inPlace"), result.inPlace}})
                 .toJson(QJsonDocument::Indented));
     } else {
-        out((result.note + QLatin1Char('\n') + result.url + QLatin1Char('\n')).toUtf8());
+        outText(result.note + QLatin1Char('\n') + result.url + QLatin1Char('\n'));
     }
     return 0;
 }
@@ -282,12 +297,16 @@ int organizeCommand(const QStringList& list) {
 int putBackCommand(const QStringList& list) {
     const Args args = parseArgs(list, false, false);
     const QString folder = folderArgument(args, "put-back");
+    Engine::PutBackResult result;
     try {
-        Engine::undo(folder);
+        result = Engine::undo(folder);
     } catch (const Error& e) {
         throw Error(QStringLiteral("Couldn't put the files back: ") + e.message());
     }
-    out(QStringLiteral("Put the files back in %1\n").arg(folder).toUtf8());
+    QString text = QStringLiteral("Put the files back in %1\n").arg(folder);
+    if (!result.note().isEmpty())
+        text += result.note() + QLatin1Char('\n');
+    outText(text);
     return 0;
 }
 
@@ -296,9 +315,8 @@ int demoCommand(const QStringList& list) {
     if (args.positional.size() != 1)
         throw UsageError{QStringLiteral("demo takes one FOLDER")};
     Cli::writeDemoSession(args.positional.first());
-    out(QStringLiteral("Demo session written to %1\n")
-            .arg(QDir::cleanPath(QFileInfo(args.positional.first()).absoluteFilePath()))
-            .toUtf8());
+    outText(QStringLiteral("Demo session written to %1\n")
+                .arg(QDir::cleanPath(QFileInfo(args.positional.first()).absoluteFilePath())));
     return 0;
 }
 

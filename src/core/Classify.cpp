@@ -155,8 +155,20 @@ Classifier::~Classifier() = default;
 Classifier::Classifier(Classifier&&) noexcept = default;
 Classifier& Classifier::operator=(Classifier&&) noexcept = default;
 
-QStringList Classifier::tokenize(const QString& stem) const {
-    icu::UnicodeString s = Icu::toIcu(stem);
+namespace {
+
+// The composed (NFC) form of a stem: a name reads the same whichever form the file system or the
+// program that wrote it chose ("é" as one character or as "e" and a combining accent).
+QString composed(const QString& stem) {
+    const bool plain =
+        std::all_of(stem.cbegin(), stem.cend(), [](QChar c) { return c.unicode() < 0x300; });
+    return plain ? stem : stem.normalized(QString::NormalizationForm_C);
+}
+
+} // namespace
+
+QStringList Classifier::tokenize(const QString& rawStem) const {
+    icu::UnicodeString s = Icu::toIcu(composed(rawStem));
     // Each pattern is tried only when its literal part or first character can be there.
     if (s.indexOf(char16_t('#')) >= 0)
         s = replaceAll(*d->takeSuffix, s, {});
@@ -172,7 +184,8 @@ QStringList Classifier::tokenize(const QString& stem) const {
     return Icu::toQt(s).split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
-Classification Classifier::classify(const QString& stem) const {
+Classification Classifier::classify(const QString& rawStem) const {
+    const QString stem = composed(rawStem);
     QStringList tokens = tokenize(stem);
     const auto joined = [&tokens] { return tokens.join(QLatin1Char('_')); };
 

@@ -1,9 +1,11 @@
 #include "core/Config.h"
 
+#include "core/ConfigProblem.h"
 #include "core/Errors.h"
 #include "core/FileOps.h"
 #include "core/IcuText.h"
 #include "core/Palette.h"
+#include "core/SmallFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,12 +37,14 @@ const QString kName = QStringLiteral("name");
 const QString kAliases = QStringLiteral("aliases");
 const QString kColor = QStringLiteral("color");
 
-// Thrown inside the parser when the file is not a readable configuration.
-struct Unreadable {};
+// Thrown inside the parser when the file is not a readable configuration, with what is wrong.
+struct Unreadable {
+    QString why;
+};
 
-QString requireString(const QJsonValue& v) {
+QString requireString(const QJsonValue& v, const QString& what) {
     if (!v.isString())
-        throw Unreadable{};
+        throw Unreadable{QStringLiteral("%1 is not text").arg(what)};
     return v.toString();
 }
 
@@ -50,68 +54,92 @@ bool optionalBool(const QJsonObject& o, const QString& key, bool fallback) {
     if (v.isUndefined() || v.isNull())
         return fallback;
     if (!v.isBool())
-        throw Unreadable{};
+        throw Unreadable{QStringLiteral("“%1” is not true or false").arg(key)};
     return v.toBool();
 }
 
-int requireInt(const QJsonValue& v) {
+// An integer in the range of int; none otherwise.
+std::optional<int> intOf(const QJsonValue& v) {
     if (!v.isDouble())
-        throw Unreadable{};
+        return std::nullopt;
     const double d = v.toDouble();
     if (d != std::trunc(d) || d < double(std::numeric_limits<int>::min()) ||
         d > double(std::numeric_limits<int>::max()))
-        throw Unreadable{};
+        return std::nullopt;
     return int(d);
 }
 
-RuleGroup parseGroup(const QJsonValue& value) {
+RuleGroup parseGroup(const QJsonValue& value, qsizetype index) {
+    const QString where = QStringLiteral("group %1").arg(index + 1);
     if (!value.isObject())
-        throw Unreadable{};
+        throw Unreadable{QStringLiteral("%1 is not an object").arg(where)};
     const QJsonObject o = value.toObject();
 
     RuleGroup g;
-    g.name = Icu::upper(requireString(o.value(kName)));
+    g.name = Icu::upper(requireString(o.value(kName), QStringLiteral("the “name” of ") + where));
 
     const QJsonValue aliases = o.value(kAliases);
     if (!aliases.isArray())
-        throw Unreadable{};
+        throw Unreadable{QStringLiteral("the “aliases” of %1 is not a list").arg(where)};
     for (const QJsonValue a : aliases.toArray())
-        g.aliases.append(Icu::upper(requireString(a)));
+        g.aliases.append(Icu::upper(requireString(a, QStringLiteral("a word of ") + where)));
 
     const QJsonValue color = o.value(kColor);
     if (!color.isUndefined() && !color.isNull()) {
         if (!color.isArray())
-            throw Unreadable{};
+            throw Unreadable{QStringLiteral("the “color” of %1 is not a list").arg(where)};
+        // A number that is no cell index makes this colour a list that names no cell (no
+        // colour), not the whole file unusable.
         QList<int> cell;
-        for (const QJsonValue c : color.toArray())
-            cell.append(requireInt(c));
+        for (const QJsonValue c : color.toArray()) {
+            const std::optional<int> n = intOf(c);
+            if (!n) {
+                cell = QList<int>(); // a fresh empty list, like one read from "[]"
+                break;
+            }
+            cell.append(*n);
+        }
         g.color = cell;
     }
     return g;
 }
 
+// The line and column (from 1) of a byte offset of a text.
+QString lineAndColumn(const QByteArray& bytes, qsizetype offset) {
+    offset = std::clamp<qsizetype>(offset, 0, bytes.size());
+    const qsizetype line = bytes.left(offset).count('\n') + 1;
+    const qsizetype lineStart = bytes.lastIndexOf('\n', offset - 1) + 1;
+    return QStringLiteral("line %1, column %2").arg(line).arg(offset - lineStart + 1);
+}
+
 Config parse(const QByteArray& bytes) {
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject())
-        throw Unreadable{};
+    if (error.error != QJsonParseError::NoError)
+        throw Unreadable{
+            QStringLiteral("%1: %2").arg(lineAndColumn(bytes, error.offset), error.errorString())};
+    if (!doc.isObject())
+        throw Unreadable{QStringLiteral("it is not a JSON object")};
     const QJsonObject root = doc.object();
 
     Config cfg;
     const QJsonValue groups = root.value(kGroups);
     if (!groups.isArray())
-        throw Unreadable{};
-    for (const QJsonValue g : groups.toArray())
-        cfg.groups.append(parseGroup(g));
+        throw Unreadable{QStringLiteral("“%1” is missing or not a list").arg(kGroups)};
+    const QJsonArray groupArray = groups.toArray();
+    for (qsizetype i = 0; i < groupArray.size(); ++i)
+        cfg.groups.append(parseGroup(groupArray[i], i));
 
     const QJsonValue aliases = root.value(kSourceAliases);
     if (!aliases.isObject())
-        throw Unreadable{};
+        throw Unreadable{QStringLiteral("“%1” is missing or not an object").arg(kSourceAliases)};
     const QJsonObject aliasObject = aliases.toObject();
     for (auto it = aliasObject.begin(); it != aliasObject.end(); ++it)
-        cfg.sourceAliases.insert(it.key(), requireString(it.value()));
+        cfg.sourceAliases.insert(
+            it.key(), requireString(it.value(), QStringLiteral("the alias of “%1”").arg(it.key())));
 
-    cfg.unsortedFolder = requireString(root.value(kUnsortedFolder));
+    cfg.unsortedFolder =
+        requireString(root.value(kUnsortedFolder), QStringLiteral("“%1”").arg(kUnsortedFolder));
     cfg.numberTracks = optionalBool(root, kNumberTracks, true);
     cfg.groupInName = optionalBool(root, kGroupInName, false);
     return cfg;
@@ -203,12 +231,13 @@ Config Config::load() {
 }
 
 Config Config::loadFrom(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    try {
+        // Never waits on a FIFO, never reads without end from a device.
+        bytes = readSmallFile(path, SmallFileCap::config);
+    } catch (const FileError&) {
         return defaults();
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return defaults();
+    }
     std::optional<Config> cfg = fromJson(bytes);
     if (!cfg || cfg->groups.isEmpty())
         return defaults();
@@ -218,25 +247,21 @@ Config Config::loadFrom(const QString& path) {
 bool Config::unusableAt(const QString& path) {
     if (!QFileInfo(path).isFile())
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    try {
+        bytes = readSmallFile(path, SmallFileCap::config);
+    } catch (const FileError&) {
         return true;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return true;
+    }
     const std::optional<Config> cfg = fromJson(bytes);
     return !cfg || cfg->groups.isEmpty();
 }
 
 QString Config::keepUnusable(const QString& path, FileOps& ops) {
     std::optional<QByteArray> bytes;
-    {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly)) {
-            bytes = file.readAll();
-            if (file.error() != QFileDevice::NoError)
-                bytes.reset();
-        }
+    try {
+        bytes = readSmallFile(path, SmallFileCap::config);
+    } catch (const FileError&) {
     }
     for (int n = 1;; ++n) {
         const QString keep = n == 1 ? path + QStringLiteral(".unreadable")
@@ -264,6 +289,16 @@ QString Config::keepUnusable(const QString& path, FileOps& ops) {
             --n;
         }
     }
+}
+
+QString configProblem(const QByteArray& bytes) {
+    try {
+        if (parse(bytes).groups.isEmpty())
+            return QStringLiteral("it has no rule groups");
+    } catch (const Unreadable& e) {
+        return e.why;
+    }
+    return {};
 }
 
 std::optional<Config> Config::fromJson(const QByteArray& bytes) {

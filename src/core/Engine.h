@@ -3,6 +3,7 @@
 #include "core/Config.h"
 #include "core/Item.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -17,14 +18,21 @@ namespace Vantrel::Engine {
 const QSet<QString>& audioExts();
 
 // What a scan found: the audio files, named and numbered, and the names of the other
-// regular files, both in natural name order.
+// regular files, both in natural name order; a sentence for each file left alone because its
+// name cannot be represented; the number of tracks an earlier organization of the folder placed
+// in each group folder; and the reason when the folder could not be read at all.
 struct ScanResult {
     QList<Item> items;
     QStringList skipped;
+    QStringList leftAlone;
+    QHash<QString, int> placed;
+    std::optional<QString> error;
 };
 
 // Lists the audio files directly inside folder (hidden entries, folders and symbolic links
-// left out), classifies and names them. Never fails: an unreadable folder gives empty lists.
+// left out), classifies and names them, numbering each group after the tracks an earlier
+// organization placed in it. Never throws: an unreadable folder gives empty lists and the
+// error "Couldn't read “<folder>”: <reason>.".
 ScanResult scan(const QString& folder, const Config& cfg);
 
 // The group a stem belongs to (none: unsorted) and its source text.
@@ -61,7 +69,10 @@ Classification classify(const QString& stem, const Config& cfg);
 std::optional<std::int64_t> sessionOrder(const QString& stem);
 
 // Fills in every item's folder and new name; the items keep their order and other fields.
-QList<Item> finalize(QList<Item> items, const Config& cfg);
+// Names are unique within each folder (without regard to case) and fit the file system (255
+// bytes), shortened at the end of the source when needed. Track numbers of a group start after
+// placed[group folder].
+QList<Item> finalize(QList<Item> items, const Config& cfg, const QHash<QString, int>& placed = {});
 
 // A single folder or file name made from user text: path separators and NUL become "_", and a
 // name that would be empty, "." or ".." is replaced so that it always names an entry inside

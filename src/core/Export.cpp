@@ -1,6 +1,7 @@
 #include "core/Export.h"
 
 #include "core/Manifest.h"
+#include "core/SmallFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -121,17 +122,51 @@ void removeListingLeftovers(const QString& folder, FileOps& ops) {
     }
 }
 
-// Removes what an export or a put-back leaves in the organized folder; errors are ignored.
-void removeListingFiles(const QString& folder, FileOps& ops) {
-    for (const QString& name : {manifestName, importOrderName, journalName}) {
-        const QString path = join(folder, name);
-        try {
-            ops.remove(path);
-        } catch (const FileError&) {
-            // Not there, or can't be removed: either way, left as it is.
-        }
+QString nameOf(const QString& path) {
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+// path relative to folder, for sentences that name an entry of the folder.
+QString relativeTo(const QString& path, const QString& folder) {
+    return path.startsWith(folder + QLatin1Char('/')) ? path.mid(folder.size() + 1) : path;
+}
+
+// Runs a step whose failure is not worth reporting; a file error leaves things as they are.
+template <typename Step> void bestEffort(Step&& step) {
+    try {
+        step();
+    } catch (const FileError&) {
     }
-    removeListingLeftovers(folder, ops);
+}
+
+// The bytes of a file of the program's own in folder; none when nothing is there.
+std::optional<QByteArray> readOwnFile(const QString& path, qint64 cap) {
+    try {
+        return readSmallFile(path, cap);
+    } catch (const FileError& e) {
+        if (e.code() == ENOENT)
+            return std::nullopt;
+        throw;
+    }
+}
+
+// Whether a move failed for a reason of that one file only (the way to it or to its old place
+// is blocked by a symbolic link, a file in place of a folder, permissions), so that the other
+// files can still go.
+bool failsThisFileOnly(int code) {
+    switch (code) {
+    case ENOENT:
+    case ENOTDIR:
+    case ELOOP:
+    case EPERM:
+    case EACCES:
+    case EISDIR:
+    case ENAMETOOLONG:
+    case EXDEV:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // One export: the plan, what has been done so far, and how to take it back.
@@ -144,6 +179,14 @@ public:
         try {
             return mode_ == ExportMode::inPlace ? organize(progress, cancelled)
                                                 : copy(progress, cancelled);
+        } catch (const Error& e) {
+            const QStringList stayed = rollback();
+            if (stayed.isEmpty())
+                throw;
+            throw Error(QStringLiteral("%1 These files could not be moved back and stay where "
+                                       "they were put; the undo journal keeps them, so “Put the "
+                                       "Files Back” can finish later:\n%2")
+                            .arg(e.message(), stayed.join(QLatin1Char('\n'))));
         } catch (...) {
             rollback();
             throw;
@@ -151,12 +194,14 @@ public:
     }
 
 private:
+    FileOps& folderOps() { return folderOps_ ? *folderOps_ : ops_; }
+
     // The group folder of an item, created the first time it is needed.
     QString prepareFolder(const QString& folderName) {
         const QString dir = join(result_, folderName);
         if (!prepared_.contains(folderName)) {
-            if (!ops_.exists(dir)) {
-                ops_.makeFolders(dir);
+            if (!folderOps().exists(dir)) {
+                folderOps().makeFolders(dir);
                 created_.push_back(dir);
             }
             prepared_.insert(folderName);
@@ -195,49 +240,95 @@ private:
 
     ExportResult organize(const Progress& progress, const Cancelled& cancelled) {
         result_ = from_;
-        keepPreviousListings();
+        // Held until the export is over: a second organization or put-back is refused.
+        folderOps_ = ops_.confinedTo(result_);
+        FileOps& fo = *folderOps_;
+        removeListingLeftovers(result_, fo);
+        readEarlierOrganization();
+
         // Every move is planned, free names included, and the journal of the plan is on disk
         // before the first file moves: interrupted at any point, the folder can be put back.
         // A journal of an earlier organization that was not put back stays in front of it.
         QSet<QString> planned;
-        QList<Move> journal = previousMoves_;
+        const auto taken = [&](const QString& p) { return planned.contains(p) || fo.exists(p); };
+        Journal journal = previousJournal_;
+
+        // Entries of the user's named like the listing files are set aside, not replaced.
+        for (const QString& name : {manifestName, importOrderName}) {
+            const QString path = join(result_, name);
+            if (previousListings_.contains(name) || !fo.exists(path))
+                continue;
+            const QString free = freeName(path, taken);
+            planned.insert(free);
+            asides_.push_back(Move{path, free});
+            journal.append(asides_.back(), false, true);
+        }
+
+        // A group folder is reused only when it is a real folder; anything else at its name
+        // (a file, a symbolic link) makes the group take a free name.
+        QHash<QString, QString> folderFor;
+        for (const Item& item : items_) {
+            if (folderFor.contains(item.folder))
+                continue;
+            const QString dir = join(result_, item.folder);
+            QString actual = item.folder;
+            if (fo.exists(dir)) {
+                try {
+                    fo.list(dir);
+                } catch (const FileError&) {
+                    actual = nameOf(freeName(dir, taken));
+                    newFolders_.insert(actual);
+                }
+            } else if (!planned.contains(dir)) {
+                newFolders_.insert(actual);
+            }
+            planned.insert(join(result_, actual));
+            folderFor.insert(item.folder, actual);
+        }
+
         std::vector<std::optional<Move>> moveOf;
         moveOf.reserve(size_t(items_.size()));
         for (const Item& item : items_) {
-            const QString target = join(join(result_, item.folder), item.newName);
+            const QString folder = folderFor.value(item.folder);
+            const QString target = join(join(result_, folder), item.newName);
             const QString source = QDir::cleanPath(item.url);
             if (QDir::cleanPath(target) == source) {
                 moveOf.emplace_back();
                 continue;
             }
-            const QString free = freeName(
-                target, [&](const QString& p) { return planned.contains(p) || ops_.exists(p); });
+            const QString free = freeName(target, taken);
             planned.insert(free);
             moveOf.emplace_back(Move{source, free});
-            journal.push_back(*moveOf.back());
+            journal.append(*moveOf.back(), newFolders_.contains(folder));
         }
-        ops_.writeAtomically(join(result_, journalName), journalJson(journal), true);
+        journalWritten_ = true;
+        fo.writeAtomically(join(result_, journalName), journalJson(journal), true);
 
+        for (const Move& aside : std::as_const(asides_)) {
+            fo.move(aside.from, aside.to);
+            movedAsides_.push_back(aside);
+        }
         const int total = int(items_.size());
         for (int i = 0; i < total; ++i) {
             const Item& item = items_[i];
             checkCancelled(cancelled);
-            prepareFolder(item.folder);
+            const QString folder = folderFor.value(item.folder);
+            prepareFolder(folder);
             QString placed = item.newName;
             if (const std::optional<Move>& move = moveOf[size_t(i)]) {
-                ops_.move(move->from, move->to);
+                fo.move(move->from, move->to);
                 moves_.push_back(*move);
-                placed = move->to.mid(move->to.lastIndexOf(QLatin1Char('/')) + 1);
+                placed = nameOf(move->to);
             }
-            manifest_[item.folder].push_back(placed);
+            manifest_[folder].push_back(placed);
             if (progress)
                 progress(i + 1, total);
         }
         writeListings(false);
         // One flush of every folder whose entries changed, instead of one per file.
         for (const QString& dir : std::as_const(prepared_))
-            ops_.syncFolder(join(result_, dir));
-        ops_.syncFolder(result_);
+            fo.syncFolder(join(result_, dir));
+        fo.syncFolder(result_);
         return {result_,
                 QStringLiteral("%1 files moved into their folders: nothing copied, no extra space "
                                "used.")
@@ -245,69 +336,128 @@ private:
                 true};
     }
 
-    // The listing files and journal an earlier organization left in the folder: a failed
-    // export puts them back as they were instead of removing them.
-    void keepPreviousListings() {
-        removeListingLeftovers(result_, ops_);
-        for (const QString& name : {manifestName, importOrderName, journalName}) {
-            QFile file(join(result_, name));
-            if (file.open(QIODevice::ReadOnly))
-                previousListings_.insert(name, file.readAll());
+    // The journal and listing files an earlier organization left in the folder: the new
+    // journal and listings continue them, and a failed export puts them back as they were.
+    // Listing files count as the earlier organization's only when its journal is there too.
+    void readEarlierOrganization() {
+        const QString journalPath = join(result_, journalName);
+        std::optional<QByteArray> bytes;
+        try {
+            bytes = readOwnFile(journalPath, SmallFileCap::journal);
+        } catch (const FileError& e) {
+            throw Error(QStringLiteral("The folder holds an undo journal that can't be read "
+                                       "(%1); put the files back or remove it first. Nothing "
+                                       "was moved.")
+                            .arg(e.message()));
         }
-        if (const auto moves = parseJournal(previousListings_.value(journalName)))
-            previousMoves_ = *moves;
+        if (!bytes)
+            return;
+        const std::optional<Journal> journal = readJournal(*bytes);
+        if (!journal)
+            throw Error(QStringLiteral("The undo journal “%1” is damaged: it is not a list of "
+                                       "moves. Put the files back or remove it first; nothing "
+                                       "was moved.")
+                            .arg(journalPath));
+        previousJournal_ = rebased(*journal, result_);
+        previousListings_.insert(journalName, *bytes);
+        for (const QString& name : {manifestName, importOrderName}) {
+            const QString path = join(result_, name);
+            if (!folderOps_->fileSize(path))
+                continue; // absent, or not a file this program wrote: set aside if present
+            try {
+                if (const auto listing = readOwnFile(path, SmallFileCap::manifest))
+                    previousListings_.insert(name, *listing);
+            } catch (const FileError&) {
+            }
+        }
+        manifest_ = parseManifest(previousListings_.value(manifestName));
     }
 
     void writeListings(bool durable) {
-        ops_.writeAtomically(join(result_, manifestName), manifestJson(manifest_), durable);
-        ops_.writeAtomically(join(result_, importOrderName), importOrderText(manifest_), durable);
+        FileOps& fo = folderOps();
+        listingsWritten_ = true;
+        fo.writeAtomically(join(result_, manifestName), manifestJson(manifest_), durable);
+        fo.writeAtomically(join(result_, importOrderName), importOrderText(manifest_), durable);
     }
 
-    // Best effort: errors are ignored, what cannot be undone stays.
-    void rollback() {
+    // Best effort: errors are ignored, what cannot be undone stays. Returns a sentence for each
+    // file of the user's that stayed where the export put it.
+    QStringList rollback() {
         if (mode_ == ExportMode::copy) {
-            if (resultCreated_ || ops_.exists(result_)) {
-                try {
-                    ops_.remove(result_);
-                } catch (const FileError&) {
-                }
-            }
-            return;
+            if (resultCreated_ || ops_.exists(result_))
+                bestEffort([&] { ops_.remove(result_); });
+            return {};
         }
-        for (auto it = moves_.crbegin(); it != moves_.crend(); ++it) {
+        if (!folderOps_)
+            return {}; // nothing was touched
+        FileOps& fo = *folderOps_;
+        QStringList stayed;
+        Journal notUndone;
+        const auto moveBack = [&](const Move& m, bool aside) {
             try {
-                ops_.move(it->to, it->from);
-            } catch (const FileError&) {
+                fo.move(m.to, m.from);
+            } catch (const FileError& e) {
+                notUndone.append(m, newFolders_.contains(relativeTo(parentOf(m.to), result_)),
+                                 aside);
+                stayed << QStringLiteral("“%1” stayed at “%2”: %3.")
+                              .arg(relativeTo(m.from, result_), relativeTo(m.to, result_),
+                                   e.reason());
             }
-        }
+        };
+        for (auto it = moves_.crbegin(); it != moves_.crend(); ++it)
+            moveBack(*it, false);
         for (auto it = created_.crbegin(); it != created_.crend(); ++it) {
-            try {
-                if (ops_.list(*it).isEmpty())
-                    ops_.remove(*it);
-            } catch (const FileError&) {
-            }
+            bestEffort([&] {
+                if (fo.list(*it).isEmpty())
+                    fo.remove(*it);
+            });
         }
-        removeListingFiles(result_, ops_);
+        if (listingsWritten_) {
+            for (const QString& name : {manifestName, importOrderName})
+                bestEffort([&] { fo.remove(join(result_, name)); });
+        }
+        removeListingLeftovers(result_, fo);
+        for (auto it = movedAsides_.crbegin(); it != movedAsides_.crend(); ++it)
+            moveBack(*it, true);
         for (auto it = previousListings_.cbegin(); it != previousListings_.cend(); ++it) {
-            try {
-                ops_.writeAtomically(join(result_, it.key()), it.value(), true);
-            } catch (const FileError&) {
-            }
+            if (it.key() != journalName)
+                bestEffort([&] { fo.writeAtomically(join(result_, it.key()), it.value(), true); });
         }
+        const QString journalPath = join(result_, journalName);
+        if (!notUndone.moves.isEmpty()) {
+            // The moves not undone, after those of an earlier organization.
+            Journal kept = previousJournal_;
+            for (qsizetype i = notUndone.moves.size() - 1; i >= 0; --i)
+                kept.append(notUndone.moves[i], notUndone.newFolder[i], notUndone.aside[i]);
+            bestEffort([&] { fo.writeAtomically(journalPath, journalJson(kept), true); });
+        } else if (previousListings_.contains(journalName)) {
+            bestEffort([&] {
+                fo.writeAtomically(journalPath, previousListings_.value(journalName), true);
+            });
+        } else if (journalWritten_) {
+            bestEffort([&] { fo.remove(journalPath); });
+        }
+        return stayed;
     }
 
     const QList<Item>& items_;
     const QString from_;
     const ExportMode mode_;
     FileOps& ops_;
+    std::unique_ptr<FileOps> folderOps_;
 
     QString result_;
     bool resultCreated_ = false;
+    bool journalWritten_ = false;
+    bool listingsWritten_ = false;
     QHash<QString, QByteArray> previousListings_;
-    QList<Move> previousMoves_;
+    Journal previousJournal_;
     QMap<QString, QStringList> manifest_;
     QSet<QString> prepared_;
+    QSet<QString> newFolders_;
     QStringList created_;
+    QList<Move> asides_;
+    QList<Move> movedAsides_;
     QList<Move> moves_;
 };
 
@@ -330,31 +480,13 @@ bool isInside(const QString& path, const QString& folder) {
 }
 
 // Refuses a journal that would move anything from or to a place outside the organized folder:
-// every path must be absolute and clean, inside the folder, and reach no further through a
-// symbolic link on its way.
-void checkJournal(const QList<Move>& moves, const QString& folder, const QString& journal) {
-    const QString realFolder = QFileInfo(folder).canonicalFilePath();
-    // Most moves share a few folders: each is resolved once.
-    QHash<QString, bool> folderInside;
-    const auto resolvesInside = [&](const QString& path) {
-        QString dir = parentOf(path);
-        const auto known = folderInside.constFind(dir);
-        if (known != folderInside.constEnd())
-            return *known;
-        // The deepest existing folder on the way must resolve inside the folder too.
-        QString existing = dir;
-        while (existing.size() > folder.size() && !QFileInfo::exists(existing))
-            existing = parentOf(existing);
-        const QString real = QFileInfo(existing).canonicalFilePath();
-        const bool inside = real == realFolder || isInside(real, realFolder);
-        folderInside.insert(dir, inside);
-        return inside;
-    };
+// every path must be absolute and clean and lie inside the folder. Symbolic links on the way are
+// met by each move itself, which follows none below the folder.
+void checkMoves(const QList<Move>& moves, const QString& folder, const QString& journal) {
     for (const Move& m : moves) {
         for (const QString& path : {m.from, m.to}) {
             const bool inside = QDir::isAbsolutePath(path) && QDir::cleanPath(path) == path &&
-                                isInside(path, folder) && path != join(folder, journalName) &&
-                                resolvesInside(path);
+                                isInside(path, folder) && path != join(folder, journalName);
             if (!inside)
                 throw Error(QStringLiteral("The undo journal “%1” names “%2”, which is not inside "
                                            "the organized folder; nothing was moved.")
@@ -365,90 +497,230 @@ void checkJournal(const QList<Move>& moves, const QString& folder, const QString
 
 } // namespace
 
-void undo(const QString& organized, FileOps& ops) {
+namespace {
+
+// The only entry a folder may hold and still count as empty: the file browser's own.
+const QString browserFile = QStringLiteral(".DS_Store");
+
+} // namespace
+
+void Journal::append(const Move& move, bool intoNewFolder, bool setAside) {
+    moves.push_back(move);
+    newFolder.push_back(intoNewFolder);
+    aside.push_back(setAside);
+}
+
+QString PutBackResult::note() const {
+    return (stayed + foldersLeft).join(QLatin1Char('\n'));
+}
+
+PutBackResult undo(const QString& organized, FileOps& ops) {
     const QString folder = QDir::cleanPath(QDir(organized).absolutePath());
     const QString journalPath = join(folder, journalName);
-    QFile file(journalPath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Couldn't read the undo journal “%1”: %2.")
-                            .arg(journalPath, file.errorString()),
-                        file.errorString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("Couldn't read the undo journal “%1”: %2.")
-                            .arg(journalPath, file.errorString()),
-                        file.errorString());
-    const std::optional<QList<Move>> moves = parseJournal(bytes);
-    if (!moves)
+    // Held to the end: a second organization or put-back of the folder is refused meanwhile.
+    const std::unique_ptr<FileOps> confined = ops.confinedTo(folder);
+    FileOps& fo = *confined;
+    QByteArray bytes;
+    try {
+        bytes = readSmallFile(journalPath, SmallFileCap::journal);
+    } catch (const FileError& e) {
+        throw FileError(
+            QStringLiteral("Couldn't read the undo journal “%1”: %2.").arg(journalPath, e.reason()),
+            e.reason(), e.code());
+    }
+    std::optional<Journal> read = readJournal(bytes);
+    if (!read)
         throw Error(QStringLiteral("The undo journal “%1” is damaged: it is not a list of moves; "
                                    "nothing was moved.")
                         .arg(journalPath));
-    checkJournal(*moves, folder, journalPath);
+    const Journal journal = rebased(std::move(*read), folder);
+    checkMoves(journal.moves, folder, journalPath);
 
-    // Folders a file was moved out of are removed when nothing but hidden entries is left.
-    // The other folders the journal names are removed only when empty: an organization
-    // interrupted before it moved anything into them leaves them so.
-    QSet<QString> touched;
-    QSet<QString> named;
-    for (auto it = moves->crbegin(); it != moves->crend(); ++it) {
-        const QString parent = parentOf(it->to);
-        if (parent != folder)
-            named.insert(parent);
-        // A file that is no longer where the export put it was deleted or moved by the user:
-        // it is skipped. Asking the move itself, not a separate look-up, means that a look-up
-        // that fails can't make a file count as gone and be left behind.
-        try {
-            ops.move(it->to, uniqueURL(it->from, ops));
-        } catch (const FileError& e) {
-            if (e.code() == ENOENT && !QFileInfo::exists(it->to))
+    PutBackResult result;
+    const qsizetype count = journal.moves.size();
+    // Whether each move stays in the journal: not undone, and still worth a later try.
+    std::vector<bool> keep(size_t(count), false);
+    QSet<QString> emptied;
+    const auto keptJournal = [&] {
+        Journal kept;
+        for (qsizetype i = 0; i < count; ++i) {
+            if (keep[size_t(i)])
+                kept.append(journal.moves[i], journal.newFolder[i], journal.aside[i]);
+        }
+        kept.knowsFolders = journal.knowsFolders;
+        return kept;
+    };
+    // Removes the folders the organization created, deepest first, once nothing of the user's is in
+    // them. A journal of an earlier version does not say which those are: then every folder a file
+    // went back from counts, still only when empty.
+    const auto clearFolders = [&] {
+        QStringList folders;
+        for (qsizetype i = 0; i < count; ++i) {
+            const QString dir = parentOf(journal.moves[i].to);
+            if (dir != folder && !journal.aside[i] &&
+                (journal.knowsFolders ? journal.newFolder[i] : emptied.contains(dir)) &&
+                !folders.contains(dir))
+                folders << dir;
+        }
+        std::sort(folders.begin(), folders.end(),
+                  [](const QString& a, const QString& b) { return a.size() > b.size(); });
+        for (const QString& dir : std::as_const(folders)) {
+            QStringList entries;
+            try {
+                entries = fo.list(dir);
+            } catch (const FileError&) {
                 continue;
-            throw;
+            }
+            if (entries == QStringList{browserFile} && fo.fileSize(join(dir, browserFile))) {
+                bestEffort([&] { fo.remove(join(dir, browserFile)); });
+                entries.clear();
+            }
+            if (entries.isEmpty()) {
+                bestEffort([&] { fo.remove(dir); });
+                continue;
+            }
+            bool holdsStayed = false;
+            for (qsizetype i = 0; i < count && !holdsStayed; ++i)
+                holdsStayed = keep[size_t(i)] && parentOf(journal.moves[i].to) == dir;
+            if (!holdsStayed)
+                result.foldersLeft
+                    << QStringLiteral("“%1” was left in place: it holds %2 that Vantrel "
+                                      "didn't put there.")
+                           .arg(relativeTo(dir, folder),
+                                entries.size() == 1
+                                    ? QStringLiteral("“%1”").arg(entries.first())
+                                    : QStringLiteral("%1 entries").arg(entries.size()));
         }
-        touched.insert(parent);
-    }
-    for (const QString& dir : std::as_const(named)) {
-        QStringList entries;
+    };
+
+    std::vector<bool> tried(size_t(count), false);
+    const auto moveBack = [&](qsizetype i) {
+        const Move& m = journal.moves[i];
+        tried[size_t(i)] = true;
         try {
-            entries = ops.list(dir);
-        } catch (const FileError&) {
-            continue;
+            fo.move(m.to, freeName(m.from, [&](const QString& p) { return fo.exists(p); }));
+        } catch (const FileError& e) {
+            const QString from = relativeTo(m.from, folder);
+            const QString to = relativeTo(m.to, folder);
+            if (e.code() == ENOENT && !fo.exists(m.to)) {
+                // Deleted or moved away by the user: nothing left to undo.
+                result.stayed << QStringLiteral("“%1” was not put back: “%2” is no longer there.")
+                                     .arg(from, to);
+                return;
+            }
+            keep[size_t(i)] = true;
+            if (!failsThisFileOnly(e.code())) {
+                // Stop here; the journal keeps this move and every one not yet tried.
+                for (qsizetype j = 0; j < count; ++j)
+                    keep[size_t(j)] = keep[size_t(j)] || !tried[size_t(j)];
+                bestEffort(
+                    [&] { fo.writeAtomically(journalPath, journalJson(keptJournal()), true); });
+                clearFolders();
+                throw;
+            }
+            result.stayed << QStringLiteral("“%1” stayed at “%2”: %3.").arg(from, to, e.reason());
+            return;
         }
-        const bool removable =
-            touched.contains(dir)
-                ? std::all_of(entries.cbegin(), entries.cend(),
-                              [](const QString& e) { return e.startsWith(QLatin1Char('.')); })
-                : entries.isEmpty();
-        if (!removable)
-            continue;
-        try {
-            ops.remove(dir);
-        } catch (const FileError&) {
-        }
+        ++result.restored;
+        emptied.insert(parentOf(m.to));
+    };
+    for (qsizetype i = count - 1; i >= 0; --i) {
+        if (!journal.aside[i])
+            moveBack(i);
     }
-    removeListingFiles(folder, ops);
+
+    clearFolders();
+
+    // The listing files (a folder in their place goes only when empty), then what was set aside
+    // for them.
+    for (const QString& name : {manifestName, importOrderName})
+        bestEffort([&] { fo.remove(join(folder, name)); });
+    removeListingLeftovers(folder, fo);
+    for (qsizetype i = count - 1; i >= 0; --i) {
+        if (journal.aside[i])
+            moveBack(i);
+    }
+
+    if (std::find(keep.begin(), keep.end(), true) != keep.end())
+        bestEffort([&] { fo.writeAtomically(journalPath, journalJson(keptJournal()), true); });
+    else
+        bestEffort([&] { fo.remove(journalPath); });
+    return result;
+}
+
+void checkJournal(const QList<Move>& moves, const QString& folder, const QString& journalPath) {
+    checkMoves(moves, folder, journalPath);
 }
 
 QByteArray journalJson(const QList<Move>& moves) {
-    QJsonArray array;
+    Journal journal;
     for (const Move& m : moves)
-        array.append(QJsonObject{{QStringLiteral("from"), m.from}, {QStringLiteral("to"), m.to}});
+        journal.append(m, false);
+    return journalJson(journal);
+}
+
+QByteArray journalJson(const Journal& journal) {
+    QJsonArray array;
+    for (qsizetype i = 0; i < journal.moves.size(); ++i) {
+        QJsonObject entry{{QStringLiteral("from"), journal.moves[i].from},
+                          {QStringLiteral("to"), journal.moves[i].to},
+                          {QStringLiteral("newFolder"), bool(journal.newFolder[i])}};
+        if (journal.aside[i])
+            entry.insert(QStringLiteral("aside"), true);
+        array.append(entry);
+    }
     return QJsonDocument(array).toJson(QJsonDocument::Indented);
 }
 
-std::optional<QList<Move>> parseJournal(const QByteArray& bytes) {
+std::optional<Journal> readJournal(const QByteArray& bytes) {
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError || !doc.isArray())
         return std::nullopt;
-    QList<Move> moves;
+    Journal journal;
     for (const QJsonValue entry : doc.array()) {
         const QJsonValue from = entry[QStringLiteral("from")];
         const QJsonValue to = entry[QStringLiteral("to")];
         if (!entry.isObject() || !from.isString() || !to.isString())
             return std::nullopt;
-        moves.push_back({from.toString(), to.toString()});
+        const QJsonValue newFolder = entry[QStringLiteral("newFolder")];
+        journal.knowsFolders = journal.knowsFolders && newFolder.isBool();
+        journal.append({from.toString(), to.toString()}, newFolder.toBool(false),
+                       entry[QStringLiteral("aside")].toBool(false));
     }
-    return moves;
+    return journal;
+}
+
+std::optional<QList<Move>> parseJournal(const QByteArray& bytes) {
+    std::optional<Journal> journal = readJournal(bytes);
+    if (!journal)
+        return std::nullopt;
+    return journal->moves;
+}
+
+Journal rebased(Journal journal, const QString& folder) {
+    if (journal.moves.isEmpty())
+        return journal;
+    const auto insideFolder = [&](const Move& m) {
+        return isInside(m.from, folder) && isInside(m.to, folder);
+    };
+    if (std::all_of(journal.moves.cbegin(), journal.moves.cend(), insideFolder))
+        return journal;
+    // Every file was taken from one folder, directly inside it, into places inside it.
+    const QString earlier = parentOf(journal.moves.first().from);
+    const bool oneFolder =
+        std::all_of(journal.moves.cbegin(), journal.moves.cend(), [&](const Move& m) {
+            return QDir::cleanPath(m.from) == m.from && QDir::cleanPath(m.to) == m.to &&
+                   parentOf(m.from) == earlier && isInside(m.to, earlier);
+        });
+    if (!oneFolder || earlier == folder || isInside(folder, earlier) ||
+        !QDir::isAbsolutePath(earlier))
+        return journal;
+    for (Move& m : journal.moves) {
+        m.from = folder + m.from.mid(earlier.size());
+        m.to = folder + m.to.mid(earlier.size());
+    }
+    return journal;
 }
 
 } // namespace Vantrel::Engine

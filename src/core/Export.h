@@ -4,9 +4,12 @@
 #include "core/Item.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace Vantrel {
 
@@ -50,19 +53,56 @@ ExportResult exportItems(const QList<Item>& items, const QString& from, ExportMo
                          const Progress& progress = {}, const Cancelled& cancelled = {},
                          FileOps& ops = systemFileOps());
 
-// Puts the files of a folder organized in place back where they were, from its journal, and
-// removes the group folders this empties and the listing files. A journal that is unreadable,
-// not in the journal format, or names a place outside the folder is refused before anything
-// moves. Throws FileError (or Error for a refused journal).
-void undo(const QString& folder, FileOps& ops = systemFileOps());
+// What a put-back did: how many files went back, and, one sentence each, the files that stayed
+// where they were and the folders it left in place, with the reason.
+struct PutBackResult {
+    int restored = 0;
+    QStringList stayed;
+    QStringList foldersLeft;
+    // One line per file or folder left, empty when everything went back.
+    QString note() const;
+};
+
+// Puts the files of a folder organized in place back where they were, from its journal, then
+// removes the group folders the organization created once they are empty (or hold only the
+// file browser's ".DS_Store"), and the listing files. A journal that is unreadable, not in the
+// journal format, or names a place outside the folder is refused before anything moves; a
+// journal written in the same folder under another path (the folder was renamed or moved) is
+// read relative to the folder. Every step stays inside the folder and follows no symbolic link
+// in it. Files that cannot go back (gone, or reached only through a link) stay, and so does a
+// journal of exactly them. Throws FolderBusyError while another organization or put-back holds
+// the folder, FileError, or Error for a refused journal.
+PutBackResult undo(const QString& folder, FileOps& ops = systemFileOps());
 
 // path itself when nothing is there, else the first free of base_02.ext, base_03.ext, ...
 QString uniqueURL(const QString& path, FileOps& ops = systemFileOps());
 
+// A journal: the moves, and for each move whether the organization created the folder it moved
+// the file into, and whether it set aside an entry of the user's that had the name of one of the
+// listing files. Journals of earlier versions know no folders: `knowsFolders` is false.
+struct Journal {
+    QList<Move> moves;
+    QList<bool> newFolder;
+    QList<bool> aside;
+    bool knowsFolders = true;
+
+    void append(const Move& move, bool intoNewFolder, bool setAside = false);
+};
+
 // The journal's text for a list of moves, and the moves of a journal's text (none when the
-// text is not a journal).
+// text is not a journal). The text stays readable as a plain list of moves.
 QByteArray journalJson(const QList<Move>& moves);
+QByteArray journalJson(const Journal& journal);
 std::optional<QList<Move>> parseJournal(const QByteArray& bytes);
+std::optional<Journal> readJournal(const QByteArray& bytes);
+
+// Throws Error unless every path of the moves is absolute, clean and strictly inside folder
+// (and is not the journal itself); journalPath names the journal in the sentence.
+void checkJournal(const QList<Move>& moves, const QString& folder, const QString& journalPath);
+
+// The journal moved from the folder it was written in to folder, when every one of its moves
+// lies inside one earlier folder that folder is not within; else the journal as it is.
+Journal rebased(Journal journal, const QString& folder);
 
 } // namespace Engine
 } // namespace Vantrel

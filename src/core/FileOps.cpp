@@ -3,11 +3,13 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -79,12 +81,15 @@ public:
     ~Fd() { close(); }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
+    Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
     void reset(int fd) {
         close();
         fd_ = fd;
     }
+    // Gives up ownership without closing.
+    void release() { fd_ = -1; }
     // Closes now; returns 0 or the errno value of a failed close.
     int close() {
         if (fd_ < 0)
@@ -102,6 +107,31 @@ int openRetrying(const char* path, int flags, mode_t mode = 0) {
     do
         fd = ::open(path, flags, mode);
     while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// Opens the regular file name of the folder dirFd for reading and fills in st; -1 with errno
+// set otherwise. A FIFO or device at the name never blocks the open (it is refused: EINVAL,
+// a folder EISDIR), and a symbolic link at the name is refused (ELOOP) instead of followed.
+int openSource(int dirFd, const char* name, struct stat* st) {
+    const int fd = ::openat(dirFd, name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    int error = 0;
+    if (::fstat(fd, st) != 0)
+        error = errno;
+    else if (S_ISDIR(st->st_mode))
+        error = EISDIR;
+    else if (!S_ISREG(st->st_mode))
+        error = EINVAL;
+    else if (const int flags = ::fcntl(fd, F_GETFL);
+             flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        error = errno;
+    if (error) {
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
     return fd;
 }
 
@@ -147,9 +177,81 @@ int copyByReading(int in, int out) {
     }
 }
 
+// Copies length bytes from offset at of in to the same offset of out; 0 or an errno value.
+int copyRange(int in, int out, off_t at, off_t length) {
+    std::vector<char> buffer;
+    while (length > 0) {
+#ifdef __linux__
+        off_t inAt = at;
+        off_t outAt = at;
+        const ssize_t n = ::copy_file_range(in, &inAt, out, &outAt, size_t(length), 0);
+        if (n > 0) {
+            at += n;
+            length -= n;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+#endif
+        if (buffer.empty())
+            buffer.resize(1 << 20);
+        const ssize_t r =
+            ::pread(in, buffer.data(), size_t(std::min<off_t>(length, off_t(buffer.size()))), at);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r < 0)
+            return errno;
+        if (r == 0)
+            return 0; // the file shrank meanwhile
+        for (ssize_t done = 0; done < r;) {
+            const ssize_t w = ::pwrite(out, buffer.data() + done, size_t(r - done), at + done);
+            if (w < 0 && errno != EINTR)
+                return errno;
+            done += std::max<ssize_t>(w, 0);
+        }
+        at += r;
+        length -= r;
+    }
+    return 0;
+}
+
+// Copies a file with holes: only its data ranges, the holes left as holes; 0, an errno value,
+// or -1 when the file system cannot tell where the holes are.
+int copySparse(int in, int out, off_t size) {
+#ifdef SEEK_HOLE
+    const off_t firstHole = ::lseek(in, 0, SEEK_HOLE);
+    if (firstHole < 0 || firstHole >= size)
+        return -1; // no hole, or no way to know
+    for (off_t at = 0; at < size;) {
+        const off_t data = ::lseek(in, at, SEEK_DATA);
+        if (data < 0)
+            return errno == ENXIO ? 0 : errno;
+        const off_t hole = ::lseek(in, data, SEEK_HOLE);
+        if (hole < 0)
+            return errno;
+        if (const int error = copyRange(in, out, data, std::min(hole, size) - data))
+            return error;
+        at = hole;
+    }
+    return 0;
+#else
+    (void)in;
+    (void)out;
+    (void)size;
+    return -1;
+#endif
+}
+
 // Copies the content of in (of the given size) to out, both at their current offsets, in the
-// kernel where the file systems allow it; 0 or an errno value.
+// kernel where the file systems allow it, keeping the holes of a sparse file; 0 or an errno
+// value.
 int copyContent(int in, int out, off_t size) {
+    if (const int sparse = copySparse(in, out, size); sparse >= 0) {
+        if (sparse == 0 && ::ftruncate(out, size) != 0)
+            return errno;
+        return sparse;
+    }
+    ::lseek(in, 0, SEEK_SET);
 #ifdef __linux__
     // Large requests let the kernel copy a whole file in a call or two, as cp does.
     constexpr size_t chunk = size_t(1) << 30;
@@ -316,9 +418,9 @@ public:
         // clonefile() never replaces and leaves nothing behind when it fails.
         return ::clonefile(source.constData(), target.constData(), 0) == 0;
 #elif defined(FICLONE)
-        Fd in(openRetrying(source.constData(), O_RDONLY | O_CLOEXEC));
         struct stat st;
-        if (!in.valid() || ::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        Fd in(openSource(AT_FDCWD, source.constData(), &st));
+        if (!in.valid())
             return false;
         Fd out(openRetrying(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                             (st.st_mode & 0777) | S_IRUSR | S_IWUSR));
@@ -392,18 +494,27 @@ public:
             throw operationError(FileOp::syncFolder, path, {}, error);
     }
 
+    std::unique_ptr<FileOps> confinedTo(const QString& folder) override;
+
+    static int syncFolderAt(const QByteArray& path) {
+        Fd dir(openRetrying(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!dir.valid())
+            return errno;
+        return syncDescriptor(dir.get());
+    }
+
+    static int syncDescriptor(int dirFd) {
+        const int error = flushToDisk(dirFd);
+        // EINVAL: the file system keeps no folder data to flush.
+        return error == EINVAL ? 0 : error;
+    }
+
 private:
     static int copyFile(const QByteArray& from, const QByteArray& to) {
-        Fd in(openRetrying(from.constData(), O_RDONLY | O_CLOEXEC));
+        struct stat st;
+        Fd in(openSource(AT_FDCWD, from.constData(), &st));
         if (!in.valid())
             return errno;
-        struct stat st;
-        if (::fstat(in.get(), &st) != 0)
-            return errno;
-        if (S_ISDIR(st.st_mode))
-            return EISDIR;
-        if (!S_ISREG(st.st_mode))
-            return EINVAL;
         Fd out(openRetrying(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                             (st.st_mode & 0777) | S_IRUSR | S_IWUSR));
         if (!out.valid())
@@ -415,15 +526,6 @@ private:
         if (error)
             ::unlink(to.constData());
         return error;
-    }
-
-    static int syncFolderAt(const QByteArray& path) {
-        Fd dir(openRetrying(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (!dir.valid())
-            return errno;
-        const int error = flushToDisk(dir.get());
-        // EINVAL: the file system keeps no folder data to flush.
-        return error == EINVAL ? 0 : error;
     }
 
     static int writeReplacing(const QString& path, const QByteArray& bytes, bool durable) {
@@ -458,6 +560,302 @@ private:
         return durable ? syncFolderAt(encoded(folder)) : 0;
     }
 };
+
+// Renames name of the folder fromDir to name of the folder toDir without ever replacing; 0 or
+// an errno value.
+int renameAtNoReplace(int fromDir, const char* from, int toDir, const char* to) {
+#ifdef __APPLE__
+    if (::renameatx_np(fromDir, from, toDir, to, RENAME_EXCL) == 0)
+        return 0;
+    if (errno != ENOTSUP)
+        return errno;
+#else
+    if (::renameat2(fromDir, from, toDir, to, RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+#endif
+    if (::linkat(fromDir, from, toDir, to, 0) == 0) {
+        if (::unlinkat(fromDir, from, 0) == 0)
+            return 0;
+        const int error = errno;
+        ::unlinkat(toDir, to, 0);
+        return error;
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK)
+        return errno;
+    struct stat st;
+    if (::fstatat(toDir, to, &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return EEXIST;
+    if (errno != ENOENT)
+        return errno;
+    return ::renameat(fromDir, from, toDir, to) == 0 ? 0 : errno;
+}
+
+// The file operations inside one folder, each made from a descriptor of it, never through a
+// symbolic link below it. Holds the folder's lock while it lives.
+class ConfinedFileOps final : public FileOps {
+public:
+    explicit ConfinedFileOps(const QString& folder) : root_(folder) {
+        root_ = folder.size() > 1 && folder.endsWith(QLatin1Char('/')) ? folder.chopped(1) : folder;
+        rootFd_.reset(openRetrying(encoded(root_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!rootFd_.valid())
+            throw operationError(FileOp::list, root_, {}, errno);
+        // flock() on the folder itself: nothing is left in it, and the lock goes with the
+        // descriptor, also when the process dies.
+        int rc;
+        do
+            rc = ::flock(rootFd_.get(), LOCK_EX | LOCK_NB);
+        while (rc != 0 && errno == EINTR);
+        if (rc != 0) {
+            if (errno == EWOULDBLOCK)
+                throw FolderBusyError(
+                    QStringLiteral("“%1” is being organized or put back by another Vantrel right "
+                                   "now; nothing was changed. Try again when it has finished.")
+                        .arg(root_));
+            // A file system without locks (some network shares): go on unlocked.
+        }
+    }
+
+    bool exists(const QString& path) override {
+        const Place place = placeOf(path);
+        struct stat st;
+        return place.error == 0 &&
+               ::fstatat(place.dir.get(), place.name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    }
+
+    void makeFolders(const QString& path) override {
+        const std::optional<QByteArrayList> parts = componentsOf(path);
+        if (!parts)
+            throw operationError(FileOp::makeFolders, path, {}, EPERM);
+        Fd dir(::dup(rootFd_.get()));
+        if (!dir.valid())
+            throw operationError(FileOp::makeFolders, path, {}, errno);
+        for (const QByteArray& part : *parts) {
+            if (::mkdirat(dir.get(), part.constData(), 0777) != 0 && errno != EEXIST)
+                throw operationError(FileOp::makeFolders, path, {}, errno);
+            const int fd = openFolderAt(dir.get(), part.constData());
+            if (fd < 0)
+                throw operationError(FileOp::makeFolders, path, {}, errno);
+            dir.reset(fd);
+        }
+    }
+
+    bool clone(const QString&, const QString&) override { return false; }
+
+    void copy(const QString& from, const QString& to) override {
+        const Place source = placeOf(from);
+        const Place target = placeOf(to);
+        if (const int error = source.error ? source.error : target.error)
+            throw operationError(FileOp::copy, from, to, error);
+        struct stat st;
+        Fd in(openSource(source.dir.get(), source.name.constData(), &st));
+        if (!in.valid())
+            throw operationError(FileOp::copy, from, to, errno);
+        Fd out(::openat(target.dir.get(), target.name.constData(),
+                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                        (st.st_mode & 0777) | S_IRUSR | S_IWUSR));
+        if (!out.valid())
+            throw operationError(FileOp::copy, from, to, errno);
+        int error = copyContent(in.get(), out.get(), st.st_size);
+        if (const int closeError = out.close(); !error)
+            error = closeError;
+        if (error) {
+            ::unlinkat(target.dir.get(), target.name.constData(), 0);
+            throw operationError(FileOp::copy, from, to, error);
+        }
+    }
+
+    void move(const QString& from, const QString& to) override {
+        const Place source = placeOf(from);
+        const Place target = placeOf(to);
+        int error = source.error ? source.error : target.error;
+        if (!error)
+            error = renameAtNoReplace(source.dir.get(), source.name.constData(), target.dir.get(),
+                                      target.name.constData());
+        if (error)
+            throw operationError(FileOp::move, from, to, error);
+    }
+
+    void remove(const QString& path) override {
+        const Place place = placeOf(path);
+        int error = place.error;
+        struct stat st;
+        if (!error &&
+            ::fstatat(place.dir.get(), place.name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            error = errno;
+        if (!error && ::unlinkat(place.dir.get(), place.name.constData(),
+                                 S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0) != 0)
+            error = errno;
+        if (error)
+            throw operationError(FileOp::remove, path, {}, error);
+    }
+
+    QStringList list(const QString& folder) override {
+        Fd dir(openFolder(folder));
+        if (!dir.valid())
+            throw operationError(FileOp::list, folder, {}, errno);
+        DIR* stream = ::fdopendir(dir.get());
+        if (!stream)
+            throw operationError(FileOp::list, folder, {}, errno);
+        dir.release(); // closedir() closes it
+        QStringList names;
+        int error = 0;
+        for (;;) {
+            errno = 0;
+            const dirent* entry = ::readdir(stream);
+            if (!entry) {
+                error = errno;
+                break;
+            }
+            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+                names.append(QFile::decodeName(entry->d_name));
+        }
+        ::closedir(stream);
+        if (error)
+            throw operationError(FileOp::list, folder, {}, error);
+        return names;
+    }
+
+    std::optional<qint64> fileSize(const QString& path) override {
+        const Place place = placeOf(path);
+        struct stat st;
+        if (place.error ||
+            ::fstatat(place.dir.get(), place.name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(st.st_mode))
+            return std::nullopt;
+        return qint64(st.st_size);
+    }
+
+    void writeAtomically(const QString& path, const QByteArray& bytes, bool durable) override {
+        const Place place = placeOf(path);
+        if (place.error)
+            throw operationError(FileOp::writeAtomically, path, {}, place.error);
+        QByteArray temp;
+        Fd out;
+        for (int attempt = 0; attempt < 100 && !out.valid(); ++attempt) {
+            temp = '.' + place.name + '.' +
+                   QByteArray::number(QRandomGenerator::global()->generate() % 0x1000000, 16) +
+                   ".tmp";
+            out.reset(::openat(place.dir.get(), temp.constData(),
+                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+            if (!out.valid() && errno != EEXIST)
+                throw operationError(FileOp::writeAtomically, path, {}, errno);
+        }
+        if (!out.valid())
+            throw operationError(FileOp::writeAtomically, path, {}, EEXIST);
+        int error = writeAll(out.get(), bytes.constData(), size_t(bytes.size()));
+        if (!error && durable)
+            error = flushToDisk(out.get());
+        if (const int closeError = out.close(); !error)
+            error = closeError;
+        if (!error && ::renameat(place.dir.get(), temp.constData(), place.dir.get(),
+                                 place.name.constData()) != 0)
+            error = errno;
+        if (error) {
+            ::unlinkat(place.dir.get(), temp.constData(), 0);
+            throw operationError(FileOp::writeAtomically, path, {}, error);
+        }
+        if (durable) {
+            if (const int syncError = SystemFileOps::syncDescriptor(place.dir.get()))
+                throw operationError(FileOp::writeAtomically, path, {}, syncError);
+        }
+    }
+
+    void syncFolder(const QString& path) override {
+        Fd dir(openFolder(path));
+        if (!dir.valid())
+            throw operationError(FileOp::syncFolder, path, {}, errno);
+        if (const int error = SystemFileOps::syncDescriptor(dir.get()))
+            throw operationError(FileOp::syncFolder, path, {}, error);
+    }
+
+    std::unique_ptr<FileOps> confinedTo(const QString& folder) override {
+        return std::make_unique<ConfinedFileOps>(folder);
+    }
+
+private:
+    // An entry as its folder's descriptor and its own name, or the errno value that kept the
+    // way there from being walked.
+    struct Place {
+        Fd dir;
+        QByteArray name;
+        int error = 0;
+    };
+
+    static int openFolderAt(int dirFd, const char* name) {
+        int fd;
+        do
+            fd = ::openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        while (fd < 0 && errno == EINTR);
+        if (fd < 0 && errno == ENOTDIR) {
+            // A symbolic link in the way is reported as one, not as a file.
+            struct stat st;
+            if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
+                errno = ELOOP;
+            else
+                errno = ENOTDIR;
+        }
+        return fd;
+    }
+
+    // A descriptor of the folder at path (the confining folder itself included); -1 with errno
+    // set when it cannot be reached without a symbolic link or is not a folder.
+    int openFolder(const QString& path) const {
+        if (path == root_)
+            return ::dup(rootFd_.get());
+        const Place place = placeOf(path);
+        if (place.error) {
+            errno = place.error;
+            return -1;
+        }
+        return openFolderAt(place.dir.get(), place.name.constData());
+    }
+
+    // The names on the way from the folder to path; none when path is not strictly inside it
+    // or takes a "." or ".." step.
+    std::optional<QByteArrayList> componentsOf(const QString& path) const {
+        const QString prefix = root_ == QLatin1String("/") ? root_ : root_ + QLatin1Char('/');
+        if (!path.startsWith(prefix) || path.size() == prefix.size())
+            return std::nullopt;
+        QByteArrayList parts;
+        for (const QString& part : path.mid(prefix.size()).split(QLatin1Char('/'))) {
+            if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String(".."))
+                return std::nullopt;
+            parts.append(encoded(part));
+        }
+        return parts;
+    }
+
+    // Walks to the folder holding path, one component at a time, refusing symbolic links.
+    Place placeOf(const QString& path) const {
+        Place place;
+        std::optional<QByteArrayList> parts = componentsOf(path);
+        if (!parts) {
+            place.error = EPERM;
+            return place;
+        }
+        place.name = parts->takeLast();
+        place.dir.reset(::dup(rootFd_.get()));
+        if (!place.dir.valid())
+            place.error = errno;
+        for (const QByteArray& part : std::as_const(*parts)) {
+            if (!place.dir.valid())
+                break;
+            const int fd = openFolderAt(place.dir.get(), part.constData());
+            place.error = fd < 0 ? errno : 0;
+            place.dir.reset(fd);
+        }
+        return place;
+    }
+
+    QString root_;
+    Fd rootFd_;
+};
+
+std::unique_ptr<FileOps> SystemFileOps::confinedTo(const QString& folder) {
+    return std::make_unique<ConfinedFileOps>(folder);
+}
 
 } // namespace
 

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace Vantrel {
@@ -78,6 +79,22 @@ public:
 
     // Makes the entries of a folder (creations, renames, removals) durable on disk.
     virtual void syncFolder(const QString& path) = 0;
+
+    // Operations confined to folder, for changing a folder of the user's in place. Every path
+    // given to them must lie strictly inside folder (anything else fails with EPERM); each
+    // operation starts from a descriptor of folder opened here and follows no symbolic link
+    // below it (a link in the way fails with ELOOP or ENOTDIR, a link at the end is acted on
+    // itself); remove() takes away a file, a symbolic link or an empty folder, never a
+    // folder's content; clone() gives false. The returned object holds an exclusive lock on
+    // folder for as long as it lives. Throws FolderBusyError when another holds that lock, and
+    // FileError when folder cannot be opened.
+    virtual std::unique_ptr<FileOps> confinedTo(const QString& folder) = 0;
+};
+
+// Another organization or put-back holds the folder.
+class FolderBusyError : public Error {
+public:
+    using Error::Error;
 };
 
 // The error that the system's operations throw when an operation of `kind` fails with the

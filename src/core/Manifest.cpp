@@ -3,6 +3,7 @@
 #include "core/Engine.h"
 #include "core/Errors.h"
 #include "core/Export.h"
+#include "core/SmallFile.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -10,7 +11,9 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include <cerrno>
 #include <optional>
+#include <sys/stat.h>
 
 namespace Vantrel::Engine {
 
@@ -31,12 +34,35 @@ QByteArray manifestJson(const QMap<QString, QStringList>& manifest) {
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
+QMap<QString, QStringList> parseManifest(const QByteArray& bytes) {
+    QMap<QString, QStringList> manifest;
+    const QJsonObject root = QJsonDocument::fromJson(bytes).object();
+    for (auto it = root.begin(); it != root.end(); ++it) {
+        if (!it.value().isArray())
+            return {};
+        QStringList names;
+        for (const QJsonValue name : it.value().toArray()) {
+            if (!name.isString())
+                return {};
+            names.push_back(name.toString());
+        }
+        manifest.insert(it.key(), names);
+    }
+    return manifest;
+}
+
 QList<Item> readManifest(const QString& folder, const Config& cfg) {
-    QFile file(folder + QLatin1Char('/') + manifestName);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    try {
+        // Never waits on a FIFO put in its place, never reads without end.
+        bytes = readSmallFile(folder + QLatin1Char('/') + manifestName, SmallFileCap::manifest);
+    } catch (const FileError& e) {
+        if (e.code() != ENOENT)
+            throw;
         throw Error(QStringLiteral("“%1” is not a result folder: it holds no %2.")
                         .arg(folder, manifestName));
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
+    }
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes);
     const auto unreadable = [&] {
         return Error(QStringLiteral("The %1 in “%2” cannot be read.").arg(manifestName, folder));
     };
@@ -83,6 +109,30 @@ QList<Item> readManifest(const QString& folder, const Config& cfg) {
         }
     }
     return items;
+}
+
+void checkTracksPresent(const QList<Item>& items, const QString& folder) {
+    if (items.isEmpty())
+        throw Error(QStringLiteral("The %1 in “%2” lists no tracks; nothing was sent.")
+                        .arg(manifestName, folder));
+    QStringList missing;
+    for (const Item& item : items) {
+        struct stat st;
+        if (::lstat(QFile::encodeName(item.url).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+            missing << item.folder + QLatin1Char('/') + item.newName;
+    }
+    if (missing.isEmpty())
+        return;
+    QStringList named;
+    for (const QString& name : missing.mid(0, 3))
+        named << QStringLiteral("“%1”").arg(name);
+    if (missing.size() > 3)
+        named << QStringLiteral("…");
+    throw Error(QStringLiteral("%1 of the %2 tracks that the %3 in “%4” lists are not in their "
+                               "place (%5); nothing was sent.")
+                    .arg(missing.size())
+                    .arg(items.size())
+                    .arg(manifestName, folder, named.join(QStringLiteral(", "))));
 }
 
 } // namespace Vantrel::Engine

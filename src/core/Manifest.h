@@ -17,6 +17,10 @@ namespace Vantrel::Engine {
 // The manifest's JSON: an object with one member per folder, its file names as an array.
 QByteArray manifestJson(const QMap<QString, QStringList>& manifest);
 
+// The reverse of manifestJson: the folders and their file names; empty when bytes are not a
+// manifest. Names are taken as they are: readManifest checks them.
+QMap<QString, QStringList> parseManifest(const QByteArray& bytes);
+
 // The exported items of result folder `folder`, read back from its manifest: the folder
 // "NN_NAME" holds the tracks of group NAME (the rule group of cfg whose safe name NAME is, else
 // NAME itself), cfg's unsorted folder and any other folder the tracks without a group. Each
@@ -24,5 +28,9 @@ QByteArray manifestJson(const QMap<QString, QStringList>& manifest);
 // it is not in the manifest's format, or when a name in it is not a single name inside the
 // folder (empty, ".", "..", or holding "/"); nothing is read then.
 QList<Item> readManifest(const QString& folder, const Config& cfg);
+
+// Checks that items read back from result folder `folder` can be sent: throws Error when the
+// manifest lists no track, or when listed tracks are not in their place (naming up to three).
+void checkTracksPresent(const QList<Item>& items, const QString& folder);
 
 } // namespace Vantrel::Engine

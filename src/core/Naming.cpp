@@ -5,6 +5,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace Vantrel::Engine {
@@ -39,14 +40,33 @@ QString padded(qint64 value, int width) {
     return digits;
 }
 
+// The longest name a file system of the users' machines takes, in bytes of UTF-8.
+constexpr qsizetype maxNameBytes = 255;
+
+// start + tail, with start shortened at its end (never inside a character) until the name fits
+// the file system; tail (suffix and extension) is kept whole.
+QString fitName(const QString& start, const QString& tail) {
+    const qsizetype tailBytes = tail.toUtf8().size();
+    QString head = start;
+    qsizetype bytes = head.toUtf8().size();
+    while (bytes + tailBytes > maxNameBytes && !head.isEmpty()) {
+        const qsizetype cut = head.size() >= 2 && head.back().isLowSurrogate() ? 2 : 1;
+        bytes -= head.right(cut).toUtf8().size();
+        head.chop(cut);
+    }
+    return head + tail;
+}
+
 QString extensionOf(const QString& fileName) {
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
     return dot < 0 ? QString() : fileName.mid(dot + 1);
 }
 
 // Track numbers in session order within each group: by order (none last), then by the natural
-// order of the file names. Returns the number of each item (0: none) and the common width.
-std::pair<std::vector<qsizetype>, int> numberTracks(const QList<Item>& items) {
+// order of the file names, after the tracks placed before in the group (placedIn). Returns the
+// number of each item (0: none) and the common width.
+std::pair<std::vector<qsizetype>, int>
+numberTracks(const QList<Item>& items, const std::function<int(const QString&)>& placedIn) {
     std::vector<qsizetype> numbers(items.size(), 0);
     QHash<QString, std::vector<qsizetype>> byGroup;
     for (qsizetype i = 0; i < items.size(); ++i) {
@@ -65,28 +85,41 @@ std::pair<std::vector<qsizetype>, int> numberTracks(const QList<Item>& items) {
             }
             return NaturalOrder::less(x.fileName(), y.fileName());
         });
+        const qsizetype before = placedIn(*items[positions.front()].group);
         for (size_t k = 0; k < positions.size(); ++k)
-            numbers[positions[k]] = qsizetype(k) + 1;
-        width = std::max(width, digits(qsizetype(positions.size())));
+            numbers[positions[k]] = before + qsizetype(k) + 1;
+        width = std::max(width, digits(before + qsizetype(positions.size())));
     }
     return {std::move(numbers), width};
 }
 
 } // namespace
 
-QList<Item> finalize(QList<Item> items, const Config& cfg) {
-    std::vector<qsizetype> numbers;
-    int width = 2;
-    if (cfg.numberTracks)
-        std::tie(numbers, width) = numberTracks(items);
-
+QList<Item> finalize(QList<Item> items, const Config& cfg, const QHash<QString, int>& placed) {
     QHash<QString, qsizetype> groupPosition;
     for (qsizetype i = 0; i < cfg.groups.size(); ++i)
         if (!groupPosition.contains(cfg.groups[i].name)) // the first group of a name counts
             groupPosition.insert(cfg.groups[i].name, i + 1);
+    const auto groupFolder = [&](const QString& group, qsizetype position) {
+        return fitName(safeName(QStringLiteral("%1_%2").arg(padded(position, 2), group)), {});
+    };
+
+    std::vector<qsizetype> numbers;
+    int width = 2;
+    if (cfg.numberTracks) {
+        std::tie(numbers, width) = numberTracks(items, [&](const QString& group) {
+            const auto position = groupPosition.constFind(group);
+            return position == groupPosition.constEnd()
+                       ? 0
+                       : placed.value(groupFolder(group, *position));
+        });
+    }
 
     QSet<QString> usedBases;
     QHash<QString, int> counts;
+    // The names given in each folder, compared without case as the file systems of the users'
+    // machines do.
+    QHash<QString, QSet<QString>> given;
     for (qsizetype i = 0; i < items.size(); ++i) {
         Item& item = items[i];
         QString folder;
@@ -94,7 +127,7 @@ QList<Item> finalize(QList<Item> items, const Config& cfg) {
         const auto position =
             item.group ? groupPosition.constFind(*item.group) : groupPosition.constEnd();
         if (position != groupPosition.constEnd()) {
-            folder = QStringLiteral("%1_%2").arg(padded(*position, 2), *item.group);
+            folder = groupFolder(*item.group, *position);
             QStringList parts;
             if (cfg.groupInName || item.source.isEmpty())
                 parts << *item.group;
@@ -107,18 +140,25 @@ QList<Item> finalize(QList<Item> items, const Config& cfg) {
             folder = cfg.unsortedFolder;
             base = item.source.isEmpty() ? QStringLiteral("UNNAMED") : item.source;
         }
-        folder = safeName(folder);
+        folder = fitName(safeName(folder), {});
         base = safeName(base);
 
         if (!cfg.groupInName && item.group && usedBases.contains(base.toLower()))
             base = safeName(*item.group + QLatin1Char('_') + base);
         usedBases.insert(base.toLower());
 
-        const int k = ++counts[folder + QLatin1Char('/') + base];
-        QString name = base;
-        if (k >= 2)
-            name += QLatin1Char('_') + padded(k, 2);
-        name += QLatin1Char('.') + extensionOf(item.fileName()).toLower();
+        // The first free of base, base_02, base_03, ... in the folder: a suffixed name may be
+        // the plain name of another file ("ROOM 02" gives ROOM_02 too).
+        const QString ext = QLatin1Char('.') + extensionOf(item.fileName()).toLower();
+        QSet<QString>& taken = given[folder];
+        int& k = counts[folder + QLatin1Char('/') + base];
+        QString name;
+        do {
+            ++k;
+            const QString suffix = k >= 2 ? QLatin1Char('_') + padded(k, 2) : QString();
+            name = fitName(base, suffix + ext);
+        } while (taken.contains(name.toLower()));
+        taken.insert(name.toLower());
 
         item.folder = folder;
         item.newName = name;

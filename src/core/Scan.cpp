@@ -1,10 +1,17 @@
 #include "core/Engine.h"
+#include "core/Errors.h"
+#include "core/Export.h"
 #include "core/NaturalOrder.h"
+#include "core/SmallFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <algorithm>
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -33,13 +40,17 @@ struct DirCloser {
     void operator()(DIR* d) const { closedir(d); }
 };
 
-// The names of the regular files directly inside folder, hidden ones left out. Symbolic links
-// are not regular files: they are neither listed nor followed.
-QStringList regularFiles(const QString& folder) {
+// The names of the regular files directly inside folder, hidden ones left out, into result.
+// Symbolic links are not regular files: they are neither listed nor followed. A name that does
+// not survive decoding (not valid UTF-8) is left alone with a sentence in result.leftAlone.
+QStringList regularFiles(const QString& folder, ScanResult& result) {
     QStringList names;
     std::unique_ptr<DIR, DirCloser> dir(opendir(QFile::encodeName(folder).constData()));
-    if (!dir)
+    if (!dir) {
+        result.error =
+            FileError::fromErrno(QStringLiteral("Couldn't read"), folder, errno).message();
         return names;
+    }
     const int fd = dirfd(dir.get());
     while (const dirent* e = readdir(dir.get())) {
         if (e->d_name[0] == '.')
@@ -49,17 +60,44 @@ QStringList regularFiles(const QString& folder) {
             struct stat st;
             regular = fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode);
         }
-        if (regular)
-            names.push_back(QFile::decodeName(e->d_name));
+        if (!regular)
+            continue;
+        const QString name = QFile::decodeName(e->d_name);
+        if (QFile::encodeName(name) != QByteArray(e->d_name)) {
+            result.leftAlone.push_back(
+                QStringLiteral("“%1” was left alone: its name is not valid UTF-8, so Vantrel "
+                               "can't name it safely.")
+                    .arg(name));
+            continue;
+        }
+        names.push_back(name);
     }
     return names;
+}
+
+// The tracks an earlier organization placed in each group folder, from its manifest; only a
+// folder that still holds the earlier organization's journal counts as organized.
+QHash<QString, int> placedBefore(const QString& folder) {
+    QHash<QString, int> placed;
+    try {
+        readSmallFile(folder + QLatin1Char('/') + journalName, SmallFileCap::journal);
+        const QJsonObject manifest =
+            QJsonDocument::fromJson(
+                readSmallFile(folder + QLatin1Char('/') + manifestName, SmallFileCap::manifest))
+                .object();
+        for (auto it = manifest.begin(); it != manifest.end(); ++it)
+            placed.insert(it.key(), int(it.value().toArray().size()));
+    } catch (const FileError&) {
+        return {};
+    }
+    return placed;
 }
 
 } // namespace
 
 ScanResult scan(const QString& folder, const Config& cfg) {
     ScanResult result;
-    QStringList names = regularFiles(folder);
+    QStringList names = regularFiles(folder, result);
     NaturalOrder::sort(names);
 
     QString base = QDir::cleanPath(QDir(folder).absolutePath());
@@ -83,7 +121,9 @@ ScanResult scan(const QString& folder, const Config& cfg) {
         item.order = sessionOrder(stem);
         result.items.push_back(std::move(item));
     }
-    result.items = finalize(std::move(result.items), cfg);
+    if (!result.items.isEmpty())
+        result.placed = placedBefore(QDir::cleanPath(base));
+    result.items = finalize(std::move(result.items), cfg, result.placed);
     return result;
 }
 

@@ -722,4 +722,59 @@ TEST_F(AppModelTest, shouldFinishAnExportWhoseModelIsGone) {
 }
 
 } // namespace
+// Verifies that a folder holding Vantrel's journal offers the put-back in one step, also when no
+// audio file is left directly inside it, and that the put-back tells what it left.
+TEST_F(AppModelTest, shouldOfferThePutBackForAnOrganizedFolder) {
+    const QString folder = makeFolder(QStringLiteral("Gig"), {"1Kick.wav", "2Vox.wav"});
+    const auto original = snapshot(folder);
+    {
+        AppModel first(services());
+        loadAndWait(first, folder);
+        EXPECT_FALSE(first.folderOrganized());
+        approveAndWait(first);
+    }
+    Fixtures::writeFile(folder + QStringLiteral("/01_DRUMS/mine.txt"), "mine");
+
+    AppModel model(services());
+    loadAndWait(model, folder);
+    EXPECT_TRUE(model.folderOrganized());
+    EXPECT_TRUE(model.items().isEmpty());
+    model.undoOrganize();
+    ASSERT_TRUE(waitUntilIdle(model));
+    EXPECT_EQ(model.errorMessage(), std::nullopt);
+    EXPECT_EQ(model.putBackNote(),
+              QStringLiteral("“01_DRUMS” was left in place: it holds “mine.txt” that Vantrel "
+                             "didn't put there."));
+    auto expected = original;
+    expected.insert("01_DRUMS", "<dir>");
+    expected.insert("01_DRUMS/mine.txt", "mine");
+    EXPECT_EQ(snapshot(folder), expected);
+    EXPECT_FALSE(model.folderOrganized());
+    EXPECT_EQ(fileNames(model.items()), (QStringList{"1Kick.wav", "2Vox.wav"}));
+}
+
+// Verifies that rules saved while a result is shown change the rules only: the result and its
+// items stay as they were written.
+TEST_F(AppModelTest, shouldKeepTheResultWhenRulesAreSaved) {
+    for (const bool inPlace : {true, false}) {
+        SCOPED_TRACE(inPlace ? "in place" : "sorted copy");
+        const QString folder =
+            makeFolder(inPlace ? QStringLiteral("A") : QStringLiteral("B"), {"1Kick.wav"});
+        AppModel model(services());
+        model.setOrganizeInPlace(inPlace);
+        loadAndWait(model, folder);
+        approveAndWait(model);
+        const auto result = model.resultURL();
+        const QList<Item> exported = model.exportedItems();
+        Config cfg = model.config();
+        cfg.groups[0].name = QStringLiteral("KIT");
+        model.saveRules(cfg);
+        ASSERT_TRUE(waitUntilIdle(model));
+        EXPECT_EQ(model.errorMessage(), std::nullopt);
+        EXPECT_EQ(model.config(), cfg);
+        EXPECT_EQ(model.resultURL(), result);
+        EXPECT_EQ(model.exportedItems(), exported);
+    }
+}
+
 } // namespace Vantrel

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace Vantrel;
 
 namespace {
@@ -210,7 +212,8 @@ TEST_F(Cli, shouldOrganizeAndPutBack) {
 // Verifies the app's own failure messages for organizing and putting back.
 TEST_F(Cli, shouldReportOrganizeFailuresWithAppMessages) {
     Fixtures::touchAll(dir.filePath("Empty"), {"notes.txt"});
-    Fixtures::touchAll(dir.filePath("Blocked"), {"1 Kick.wav", "01_DRUMS"});
+    Fixtures::touchAll(dir.filePath("Blocked"), {"1 Kick.wav"});
+    Fixtures::writeFile(dir.filePath("Blocked/Vantrel undo.json"), "not a journal");
     const struct {
         const char* name;
         QStringList args;
@@ -219,9 +222,9 @@ TEST_F(Cli, shouldReportOrganizeFailuresWithAppMessages) {
         {"no audio",
          {"organize", dir.filePath("Empty"), "--copy"},
          "No audio files found directly inside “Empty”."},
-        {"group folder blocked by a file",
+        {"a damaged journal of an earlier organization",
          {"organize", dir.filePath("Blocked"), "--in-place"},
-         "Couldn't organize the folder: Couldn't move"},
+         "Couldn't organize the folder: The undo journal"},
         {"nothing to put back",
          {"put-back", dir.filePath("Empty")},
          "Couldn't put the files back: Couldn't read the undo journal"},
@@ -287,6 +290,41 @@ TEST_F(Cli, shouldDumpSimulatedLogicMenus) {
         else
             EXPECT_EQ(r.err, c.err);
         EXPECT_EQ(Fixtures::readFile(dump), written); // a failed check leaves the dump alone
+    }
+}
+
+// Verifies that control characters of file names reach the terminal escaped, and that a
+// configuration that is a FIFO or a device is refused with its reason instead of read.
+TEST_F(Cli, shouldEscapeControlCharactersAndRefuseOddConfigurations) {
+    const QString session = dir.filePath("Session");
+    Fixtures::touchAll(
+        session, {QStringLiteral("1 Kick\x1b[2J\x07.wav"), QStringLiteral("2 Vox\u0085.wav")});
+    CliRun r = cli({"scan", session});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_FALSE(r.out.contains('\x1b'));
+    EXPECT_FALSE(r.out.contains('\x07'));
+    EXPECT_FALSE(r.out.contains("\xc2\x85"));
+    EXPECT_TRUE(r.out.contains("1 Kick\\x1B[2J\\x07.wav")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("2 Vox\\u0085.wav")) << r.out.toStdString();
+    r = cli({"scan", session, "--json"});
+    EXPECT_EQ(json(r.out)["items"][0]["file"].toString(), QStringLiteral("1 Kick\x1b[2J\x07.wav"));
+
+    const QString fifo = dir.filePath("config.json");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const struct {
+        const char* name;
+        QString config;
+        const char* reason;
+    } cases[] = {
+        {"a FIFO", fifo, "(it is not a regular file)"},
+        {"an endless device", QStringLiteral("/dev/zero"), "(it is not a regular file)"},
+        {"missing", dir.filePath("none.json"), "(No such file or directory)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        r = cli({"scan", session, "--config", c.config});
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_TRUE(r.err.contains(c.reason)) << r.err.toStdString();
     }
 }
 

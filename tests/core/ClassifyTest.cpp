@@ -154,6 +154,28 @@ TEST(Classifier, shouldAnswerLikeOneOffCallsForManyStems) {
     }
 }
 
+// Verifies that a name reads the same in composed and decomposed Unicode.
+TEST(Classify, shouldReadComposedAndDecomposedNamesAlike) {
+    const Engine::Classifier classifier(Config::defaults());
+    const struct {
+        const char* name;
+        const char16_t* composed;
+        const char16_t* decomposed;
+        const char* group;
+    } cases[] = {
+        {"an accent on the word", u"1Kick\u00e9 In", u"1Kicke\u0301 In", "DRUMS"},
+        {"an accent after the word", u"2Snare \u00c9t\u00e9", u"2Snare E\u0301te\u0301", "DRUMS"},
+        {"a vocal with a diaeresis", u"3Vox Zo\u00eb", u"3Vox Zoe\u0308", "VOCALS"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Engine::Classification a = classifier.classify(QString::fromUtf16(c.composed));
+        const Engine::Classification b = classifier.classify(QString::fromUtf16(c.decomposed));
+        EXPECT_EQ(a, b);
+        EXPECT_EQ(b.group, QString::fromUtf8(c.group));
+    }
+}
+
 // Verifies the session order taken from the start of a stem.
 TEST(SessionOrder, shouldReadLeadingAsciiNumber) {
     const struct {

@@ -1,5 +1,6 @@
 #include "core/Config.h"
 
+#include "core/ConfigProblem.h"
 #include "core/Errors.h"
 #include "support/TestFiles.h"
 
@@ -274,9 +275,7 @@ TEST(ConfigLoad, unreadableFileGivesDefaults) {
          R"({"groups": [{"name": "DRUMS", "aliases": null}], "source_aliases": {}, "unsorted_folder": "X"})"},
         {"name not a string", oneGroupFile().replace(R"("DRUMS")", "7")},
         {"alias not a string", oneGroupFile().replace(R"(["KICK"])", R"(["KICK", 3])")},
-        {"color not integers", oneGroupFile(R"(, "color": [1.5, 2])")},
         {"color a string", oneGroupFile(R"(, "color": "red")")},
-        {"color holds null", oneGroupFile(R"(, "color": [null, 2])")},
         {"number_tracks a string", oneGroupFile("", R"(, "number_tracks": "yes")")},
         {"group_in_name a number", oneGroupFile("", R"(, "group_in_name": 1)")},
         {"source_aliases missing", oneGroupFile().replace(R"("source_aliases": {}, )", "")},
@@ -319,6 +318,11 @@ TEST(ConfigLoad, readsOptionalKeys) {
         {"color kept", oneGroupFile(R"(, "color": [5, 2])"), QList<int>{5, 2}, true, false},
         {"color outside the grid kept", oneGroupFile(R"(, "color": [30, -1, 7])"),
          QList<int>{30, -1, 7}, true, false},
+        // A colour that names no cell is no colour; the rest of the file stands.
+        {"color not integers", oneGroupFile(R"(, "color": [1.5, 2])"), QList<int>{}, true, false},
+        {"color holds null", oneGroupFile(R"(, "color": [null, 2])"), QList<int>{}, true, false},
+        {"color beyond any integer", oneGroupFile(R"(, "color": [1, 1e300])"), QList<int>{}, true,
+         false},
         {"unknown keys ignored",
          oneGroupFile(R"(, "comment": {"x": 1})", R"(, "version": [1], "extra": null)"),
          std::nullopt, true, false},
@@ -492,4 +496,33 @@ TEST(ConfigSave, failedWriteKeepsThePreviousFile) {
 }
 
 } // namespace
+// Verifies that the reason a configuration cannot be used names the place or the key.
+TEST(ConfigLoad, shouldSayWhatMakesAFileUnusable) {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* problem;
+    } cases[] = {
+        {"a syntax error", "{\n  \"groups\": [\n    {\"name\": }\n", "line 3, column 15: "},
+        {"groups missing", R"({"source_aliases": {}, "unsorted_folder": "X"})",
+         "“groups” is missing or not a list"},
+        {"a name not text", oneGroupFile().replace(R"("DRUMS")", "7"),
+         "the “name” of group 1 is not text"},
+        {"an option of the wrong kind", oneGroupFile("", R"(, "group_in_name": 1)"),
+         "“group_in_name” is not true or false"},
+        {"no groups", R"({"groups": [], "source_aliases": {}, "unsorted_folder": "X"})",
+         "it has no rule groups"},
+        {"usable", oneGroupFile(), ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString problem = configProblem(c.bytes);
+        if (*c.problem == 0) {
+            EXPECT_EQ(problem, QString());
+        } else {
+            EXPECT_TRUE(problem.startsWith(QString::fromUtf8(c.problem))) << problem.toStdString();
+        }
+    }
+}
+
 } // namespace Vantrel

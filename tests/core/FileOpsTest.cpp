@@ -154,6 +154,59 @@ INSTANTIATE_TEST_SUITE_P(Sizes, FileOpsCopySizes,
 
 // Verifies that a copy of a read-only file can be changed by its owner, and keeps the rest of
 // the source's permissions.
+// Verifies that a copy keeps the holes of a sparse file, with or without data at its ends, and
+// that nothing but a FIFO's name is needed to refuse one as a source, without waiting.
+TEST_F(FileOpsTest, copyShouldKeepHolesAndRefuseFifos) {
+    constexpr qint64 size = qint64(1) << 30;
+    const QByteArray data = pattern(4096);
+    const struct {
+        const char* name;
+        QList<qint64> dataAt; // where 4 KB of data lie in a 1 GB file
+    } cases[] = {
+        {"data at the start", {0}},
+        {"data in the middle and at the end", {size / 2, size - 4096}},
+        {"only a hole", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(path("sparse.wav"));
+        QFile::remove(path("copy.wav"));
+        QFile file(path("sparse.wav"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(size));
+        for (const qint64 at : c.dataAt) {
+            ASSERT_TRUE(file.seek(at));
+            ASSERT_EQ(file.write(data), data.size());
+        }
+        file.close();
+        struct stat st;
+        ASSERT_EQ(::stat(QFile::encodeName(path("sparse.wav")).constData(), &st), 0);
+        if (st.st_blocks * 512 > size / 2)
+            GTEST_SKIP() << "this file system keeps no holes";
+
+        ops.copy(path("sparse.wav"), path("copy.wav"));
+        ASSERT_EQ(::stat(QFile::encodeName(path("copy.wav")).constData(), &st), 0);
+        EXPECT_EQ(st.st_size, size);
+        EXPECT_LT(st.st_blocks * 512, qint64(1) << 20) << "the holes were filled in";
+        QFile copy(path("copy.wav"));
+        ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+        for (const qint64 at : c.dataAt) {
+            ASSERT_TRUE(copy.seek(at));
+            EXPECT_EQ(copy.read(4096), data);
+        }
+        ASSERT_TRUE(copy.seek(size / 4));
+        EXPECT_EQ(copy.read(4096), QByteArray(4096, '\0'));
+    }
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.wav")).constData(), 0600), 0);
+    const std::optional<FileError> e =
+        fileErrorOf([&] { ops.copy(path("fifo.wav"), path("f.wav")); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->code(), EINVAL);
+    EXPECT_FALSE(QFile::exists(path("f.wav")));
+    EXPECT_FALSE(ops.clone(path("fifo.wav"), path("f.wav")));
+}
+
 TEST_F(FileOpsTest, copyShouldKeepPermissionsAndLetTheOwnerWrite) {
     writeFile(path("a.wav"), "x");
     writeFile(path("b.wav"), "x");

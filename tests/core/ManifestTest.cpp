@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 using namespace Vantrel;
 
@@ -139,6 +140,53 @@ TEST_F(ManifestTest, shouldRefuseManifestsThatCannotBeUsed) {
             EXPECT_EQ(e.message(), row.message);
         }
     }
+}
+
+// Verifies that a FIFO in the manifest's place is refused at once instead of waiting for a
+// writer that never comes.
+TEST_F(ManifestTest, shouldRefuseAFifoWithoutWaiting) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(Engine::manifestName)).constData(), 0600), 0);
+    try {
+        Engine::readManifest(dir.path(), rules());
+        ADD_FAILURE() << "read";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.code(), EINVAL) << e.message().toStdString();
+    }
+}
+
+// Verifies that a result folder is sendable only when it lists tracks and every one of them is
+// a file at its place; the refusal names the first missing ones.
+TEST_F(ManifestTest, shouldRefuseToSendNothingOrMissingTracks) {
+    const auto sentence = [&](const QList<Item>& items) -> QString {
+        try {
+            Engine::checkTracksPresent(items, dir.path());
+            return {};
+        } catch (const Error& e) {
+            return e.message();
+        }
+    };
+    QMap<QString, QStringList> manifest;
+    manifest["01_DRUMS"] = QStringList{"01_KICK.wav", "02_SNARE.wav", "03_HAT.wav", "04_TOM.wav"};
+    writeManifest(Engine::manifestJson(manifest));
+    QDir(dir.path()).mkdir("01_DRUMS");
+    const QList<Item> items = Engine::readManifest(dir.path(), rules());
+
+    EXPECT_EQ(sentence({}),
+              QStringLiteral("The manifest.json in “%1” lists no tracks; nothing was sent.")
+                  .arg(dir.path()));
+
+    QDir(dir.filePath("01_DRUMS")).mkdir("01_KICK.wav"); // a folder is no track
+    Fixtures::writeFile(dir.filePath("01_DRUMS/03_HAT.wav"));
+    EXPECT_EQ(sentence(items),
+              QStringLiteral("3 of the 4 tracks that the manifest.json in “%1” lists are not in "
+                             "their place (“01_DRUMS/01_KICK.wav”, “01_DRUMS/02_SNARE.wav”, "
+                             "“01_DRUMS/04_TOM.wav”); nothing was sent.")
+                  .arg(dir.path()));
+
+    QDir(dir.filePath("01_DRUMS")).rmdir("01_KICK.wav");
+    for (const char* name : {"01_KICK.wav", "02_SNARE.wav", "04_TOM.wav"})
+        Fixtures::writeFile(dir.filePath("01_DRUMS/") + name);
+    EXPECT_EQ(sentence(items), QString());
 }
 
 } // namespace

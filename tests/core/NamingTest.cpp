@@ -1,6 +1,8 @@
 #include "core/Config.h"
 #include "core/Engine.h"
 
+#include <QSet>
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -225,6 +227,73 @@ TEST(Finalize, shouldKeepNamesInsideResultFolder) {
         EXPECT_EQ(out[0].folder, QString::fromUtf8(c.folder));
         EXPECT_EQ(out[0].newName, QString::fromUtf8(c.newName));
     }
+}
+
+// Verifies that names are unique within a folder whatever the sources give, without regard to
+// case, and that every name fits the file system.
+TEST(Finalize, shouldGiveUniqueNamesThatFit) {
+    const QString longSource = QString(300, QLatin1Char('A'));
+    const QString longWide = QString(200, QChar(0x00E9)); // two bytes each in UTF-8
+    const QString emoji = QString::fromUcs4(U"\U0001F941").repeated(100);
+    const struct {
+        const char* name;
+        QList<Item> items;
+        QStringList expected; // empty: only check uniqueness and length
+    } cases[] = {
+        {"a suffixed name equal to a plain one",
+         {item("30Room#01.wav", std::nullopt, 30, "ROOM"),
+          item("31Room#02.wav", std::nullopt, 31, "ROOM"),
+          item("32Room 02.wav", std::nullopt, 32, "ROOM_02")},
+         {"ROOM.wav", "ROOM_02.wav", "ROOM_02_02.wav"}},
+        {"the plain name comes after the suffixed one",
+         {item("1.wav", std::nullopt, 1, "ROOM_02"), item("2.wav", std::nullopt, 2, "ROOM"),
+          item("3.wav", std::nullopt, 3, "ROOM")},
+         {"ROOM_02.wav", "ROOM.wav", "ROOM_03.wav"}},
+        {"names differing in case only",
+         {item("1.wav", std::nullopt, 1, "room"), item("2.wav", std::nullopt, 2, "ROOM")},
+         {"room.wav", "ROOM_02.wav"}},
+        {"a source longer than a name may be",
+         {item("1 a.wav", DRUMS, 1, longSource.toUtf8().constData()),
+          item("2 a.wav", DRUMS, 2, longSource.toUtf8().constData())},
+         {}},
+        {"long sources of two-byte and four-byte characters",
+         {item("1 a.wav", DRUMS, 1, longWide.toUtf8().constData()),
+          item("2 a.wav", DRUMS, 2, emoji.toUtf8().constData()),
+          item("3 a.wav", std::nullopt, 3, emoji.toUtf8().constData()),
+          item("4 a.wav", std::nullopt, 4, emoji.toUtf8().constData())},
+         {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QList<Item> out = Engine::finalize(c.items, Config::defaults());
+        if (!c.expected.isEmpty()) {
+            EXPECT_EQ(names(out), c.expected);
+        }
+        QSet<QString> seen;
+        for (const Item& i : out) {
+            EXPECT_LE(i.newName.toUtf8().size(), 255) << qPrintable(i.newName);
+            EXPECT_LE(i.folder.toUtf8().size(), 255);
+            EXPECT_TRUE(i.newName.endsWith(QLatin1String(".wav"))) << qPrintable(i.newName);
+            EXPECT_TRUE(i.newName.isValidUtf16()) << qPrintable(i.newName);
+            EXPECT_FALSE(seen.contains(i.folder + '/' + i.newName.toLower()))
+                << qPrintable(i.newName);
+            seen.insert(i.folder + '/' + i.newName.toLower());
+        }
+        if (c.items.first().group) {
+            // The number and the start of the source are kept.
+            EXPECT_TRUE(out[0].newName.startsWith("01_" + c.items[0].source.left(10)))
+                << qPrintable(out[0].newName);
+        }
+    }
+}
+
+// Verifies that numbering continues after the tracks an earlier organization placed.
+TEST(Finalize, shouldNumberAfterEarlierTracks) {
+    const QList<Item> out =
+        Engine::finalize({item("4 Tom.wav", DRUMS, 4, "TOM"), item("5 Tom.wav", DRUMS, 5, "TOM 2"),
+                          item("12 L.wav", TRACKS, 12, "L")},
+                         Config::defaults(), {{"01_DRUMS", 3}, {"07_TRACKS", 99}, {"02_BASS", 4}});
+    EXPECT_EQ(names(out), (QStringList{"004_TOM.wav", "005_TOM 2.wav", "100_L.wav"}));
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using namespace Vantrel;
 using Vantrel::Fixtures::touchAll;
 
@@ -119,6 +121,37 @@ TEST_F(Scan, shouldGiveFreshIdsEveryScan) {
     const Item b = Engine::scan(dir.path(), Config::defaults()).items.value(0);
     EXPECT_NE(a.id, b.id);
     EXPECT_EQ(a.url, b.url);
+}
+
+// Verifies that a file whose name is not valid UTF-8 is left alone with a reason while the rest
+// are scanned, and that a folder that cannot be read says why.
+TEST_F(Scan, shouldSayWhatItCannotRead) {
+    touchAll(dir.path(), {"1 Kick.wav", "2 Snare.wav"});
+    const QByteArray bad = QFile::encodeName(path("3 Tom")) + "\xff\xfe.wav";
+    FILE* f = std::fopen(bad.constData(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+
+    const Engine::ScanResult r = Engine::scan(dir.path(), Config::defaults());
+    EXPECT_EQ(fileNames(r.items), (QStringList{"1 Kick.wav", "2 Snare.wav"}));
+    ASSERT_EQ(r.leftAlone.size(), 1);
+    EXPECT_TRUE(r.leftAlone[0].contains("its name is not valid UTF-8"))
+        << r.leftAlone[0].toStdString();
+    EXPECT_EQ(r.error, std::nullopt);
+
+    const struct {
+        const char* name;
+        QString folder;
+        const char* reason;
+    } cases[] = {
+        {"missing", path("missing"), "No such file or directory"},
+        {"a file", path("1 Kick.wav"), "Not a directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Engine::scan(c.folder, Config::defaults()).error,
+                  QStringLiteral("Couldn't read “%1”: %2.").arg(c.folder, c.reason));
+    }
 }
 
 } // namespace

@@ -4,29 +4,36 @@
 
 namespace Vantrel {
 
-FaultyFileOps::FaultyFileOps(FileOps& real) : real_(real) {}
+FaultyFileOps::FaultyFileOps(FileOps& real) : state_(std::make_shared<State>()), real_(real) {}
+
+FaultyFileOps::FaultyFileOps(std::shared_ptr<State> state, std::unique_ptr<FileOps> owned)
+    : state_(std::move(state)), owned_(std::move(owned)), real_(*owned_) {}
 
 void FaultyFileOps::countOnly(const QSet<FileOp>& kinds) {
-    counted_ = kinds;
+    state_->counted = kinds;
 }
 
 void FaultyFileOps::failAt(int k, int code) {
-    failures_.insert(k, code);
+    state_->failures.insert(k, code);
 }
 
 void FaultyFileOps::beforeOperation(int k, std::function<void()> hook) {
-    hooks_.insert(k, std::move(hook));
+    state_->hooks.insert(k, std::move(hook));
 }
 
 int FaultyFileOps::enter(FileOp kind, const QString& path, const QString& target) {
-    if (!counted_.isEmpty() && !counted_.contains(kind))
+    if (!state_->counted.isEmpty() && !state_->counted.contains(kind))
         return 0;
-    const int k = int(records_.size()) + 1;
-    const int code = failures_.value(k);
-    records_.append({kind, path, target, code != 0});
-    if (const auto hook = hooks_.take(k))
+    const int k = int(state_->records.size()) + 1;
+    const int code = state_->failures.value(k);
+    state_->records.append({kind, path, target, code != 0});
+    if (const auto hook = state_->hooks.take(k))
         hook();
     return code;
+}
+
+std::unique_ptr<FileOps> FaultyFileOps::confinedTo(const QString& folder) {
+    return std::unique_ptr<FileOps>(new FaultyFileOps(state_, real_.confinedTo(folder)));
 }
 
 bool FaultyFileOps::exists(const QString& path) {

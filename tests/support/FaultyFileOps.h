@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace Vantrel {
@@ -14,7 +15,8 @@ namespace Vantrel {
 // Wraps another FileOps for tests: counts the operations, records them, and fails a chosen one
 // with a chosen errno value, without performing it. A failed operation behaves as the real one
 // does when the system reports that error: the same FileError is thrown, and exists(),
-// clone() and fileSize() give false, false and none. Use from one thread at a time.
+// clone() and fileSize() give false, false and none. The operations of confinedTo() are
+// counted, recorded and failed together with this object's own. Use from one thread at a time.
 class FaultyFileOps : public FileOps {
 public:
     // One counted operation: its kind, its path(s), and whether it was made to fail.
@@ -40,10 +42,10 @@ public:
     void beforeOperation(int k, std::function<void()> hook);
 
     // How many operations were counted so far.
-    int operationCount() const { return int(records_.size()); }
+    int operationCount() const { return int(state_->records.size()); }
 
     // The counted operations in call order.
-    const QList<Record>& operations() const { return records_; }
+    const QList<Record>& operations() const { return state_->records; }
 
     bool exists(const QString& path) override;
     void makeFolders(const QString& path) override;
@@ -55,17 +57,24 @@ public:
     std::optional<qint64> fileSize(const QString& path) override;
     void writeAtomically(const QString& path, const QByteArray& bytes, bool durable) override;
     void syncFolder(const QString& path) override;
+    std::unique_ptr<FileOps> confinedTo(const QString& folder) override;
 
 private:
+    struct State {
+        QSet<FileOp> counted;
+        QHash<int, int> failures;
+        QHash<int, std::function<void()>> hooks;
+        QList<Record> records;
+    };
+    FaultyFileOps(std::shared_ptr<State> state, std::unique_ptr<FileOps> owned);
+
     // Counts and records an operation, runs its hook; returns the errno value it must fail
     // with, or 0 to perform it.
     int enter(FileOp kind, const QString& path, const QString& target = {});
 
+    std::shared_ptr<State> state_;
+    std::unique_ptr<FileOps> owned_;
     FileOps& real_;
-    QSet<FileOp> counted_;
-    QHash<int, int> failures_;
-    QHash<int, std::function<void()>> hooks_;
-    QList<Record> records_;
 };
 
 } // namespace Vantrel
