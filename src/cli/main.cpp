@@ -43,6 +43,7 @@ const char* const usageText =
 
 using Cli::err;
 using Cli::out;
+using Cli::outText;
 using Cli::UsageError;
 
 // The command line after the command name: options and positional arguments.
