@@ -1,0 +1,67 @@
+#include "ui/DropZone.h"
+
+#include "app/AppModel.h"
+#include "ui/Widgets.h"
+
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace Vantrel::Ui {
+
+namespace {
+constexpr int inset = 22;
+}
+
+DropZone::DropZone(AppModel& model, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("dropZone"));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(inset, inset, inset, inset);
+    column->setSpacing(16);
+    column->addStretch(1);
+
+    auto* symbol = new SymbolView(QStringLiteral("folder.badge.plus"), 56, Brismo::muted, this);
+    column->addWidget(symbol, 0, Qt::AlignHCenter);
+    column->addSpacing(6);
+
+    auto* title = new ThemeLabel(QStringLiteral("Drop your session folder"), 34, QFont::Light,
+                                 Brismo::ink, this);
+    title->setObjectName(QStringLiteral("dropTitle"));
+    title->setAlignment(Qt::AlignHCenter);
+    column->addWidget(title, 0, Qt::AlignHCenter);
+
+    auto* text = new ThemeLabel(QStringLiteral("Tracks are renamed and sorted into groups. You "
+                                               "review everything before any file is moved or "
+                                               "copied."),
+                                17, QFont::Light, Brismo::muted, this);
+    text->setWordWrap(true);
+    text->setAlignment(Qt::AlignHCenter);
+    text->setMaximumWidth(400);
+    column->addWidget(text, 0, Qt::AlignHCenter);
+
+    column->addSpacing(6);
+    auto* choose = new PillButton(QStringLiteral("Choose Folder…"), true, this);
+    choose->setObjectName(QStringLiteral("chooseFolderButton"));
+    connect(choose, &QAbstractButton::clicked, &model, &AppModel::chooseFolder);
+    column->addWidget(choose, 0, Qt::AlignHCenter);
+    column->addStretch(1);
+}
+
+void DropZone::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF block = QRectF(rect()).adjusted(inset, inset, -inset, -inset);
+    QColor fill = Brismo::card.color();
+    fill.setAlphaF(0.5);
+    p.setPen(Qt::NoPen);
+    p.setBrush(fill);
+    p.drawRoundedRect(block, 14, 14);
+    // The dashed border lies inside the block's edge: half its width in.
+    const QRectF edge = block.adjusted(0.75, 0.75, -0.75, -0.75);
+    QPen dash(Brismo::line.color(), 1.5);
+    dash.setDashPattern({8 / 1.5, 8 / 1.5}); // Qt measures dashes in pen widths
+    p.setPen(dash);
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(edge, 14, 14);
+}
+
+} // namespace Vantrel::Ui

@@ -1,0 +1,467 @@
+#include "ui/ReviewView.h"
+
+#include "app/AppModel.h"
+#include "ui/Icons.h"
+#include "ui/Widgets.h"
+
+#include <QActionGroup>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace Vantrel::Ui {
+
+namespace {
+
+const QString unsortedTitle = QStringLiteral("Unsorted");
+
+QString lastComponent(const std::optional<QString>& path) {
+    return path ? QFileInfo(*path).fileName() : QString();
+}
+
+QFont nameFont() {
+    return systemFont(14, QFont::Light);
+}
+
+} // namespace
+
+// ---- ReviewModel ----
+
+ReviewModel::ReviewModel(AppModel& model, QObject* parent)
+    : QAbstractListModel(parent), model_(model) {
+    connect(&model, &AppModel::itemsChanged, this, &ReviewModel::refresh);
+    connect(&model, &AppModel::configChanged, this, &ReviewModel::refresh);
+    refresh();
+}
+
+void ReviewModel::refresh() {
+    beginResetModel();
+    rows_ = model_.displayed();
+    groups_ = model_.config().groups;
+    endResetModel();
+}
+
+int ReviewModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int ReviewModel::colorIndex(const std::optional<QString>& group, const QList<RuleGroup>& groups) {
+    if (!group)
+        return -1;
+    for (int i = 0; i < groups.size(); ++i) {
+        if (groups[i].name == *group)
+            return i % static_cast<int>(Brismo::groupColors.size());
+    }
+    return -1;
+}
+
+QStringList ReviewModel::groupNames() const {
+    QStringList names;
+    for (const RuleGroup& g : groups_)
+        names << g.name;
+    return names;
+}
+
+QVariant ReviewModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rows_.size())
+        return {};
+    const Item& item = rows_[index.row()];
+    switch (role) {
+    case FileNameRole:
+        return item.fileName();
+    case NewNameRole:
+        return item.newName;
+    case GroupRole:
+        return item.group.value_or(QString());
+    case ColorIndexRole:
+        return colorIndex(item.group, groups_);
+    case IdRole:
+        return item.id;
+    case Qt::AccessibleTextRole:
+        // What a screen reader says for the row: both names and the group chosen.
+        return QStringLiteral("%1, %2, %3")
+            .arg(item.fileName(), item.newName, item.group.value_or(unsortedTitle));
+    case Qt::ToolTipRole:
+        return item.fileName();
+    default:
+        return {};
+    }
+}
+
+// ---- RowDelegate ----
+
+int RowDelegate::rowHeight() {
+    const int text =
+        qMax(QFontMetrics(nameFont()).height(), QFontMetrics(monospacedBodyFont()).height());
+    return qMax(text, 22) + 2 * 2 + 8;
+}
+
+RowDelegate::Geometry RowDelegate::geometry(const QRect& rowRect) {
+    // Items 10 apart inside the list's own margins of 14.
+    const QRectF r = QRectF(rowRect).adjusted(14, 0, -14, 0);
+    const qreal cy = r.center().y();
+    Geometry g;
+    g.dot = QRectF(r.left(), cy - 5, 10, 10);
+    g.popup = QRectF(r.right() - 130, cy - 11, 130, 22);
+    const qreal arrowSide = 14;
+    const qreal left = g.dot.right() + 10;
+    const qreal right = g.popup.left() - 10;
+    const qreal flexible = qMax<qreal>(0, right - left - arrowSide - 20) / 2;
+    g.name = QRectF(left, r.top(), flexible, r.height());
+    g.arrow = QRectF(g.name.right() + 10, cy - arrowSide / 2, arrowSide, arrowSide);
+    g.newName = QRectF(g.arrow.right() + 10, r.top(), flexible, r.height());
+    return g;
+}
+
+QSize RowDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const {
+    return {400, rowHeight()};
+}
+
+void RowDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const {
+    p->save();
+    p->setRenderHint(QPainter::Antialiasing);
+    const Geometry g = geometry(option.rect);
+
+    if (option.state & QStyle::State_HasFocus && option.state & QStyle::State_Selected) {
+        QColor focus = Brismo::inner.color();
+        p->fillRect(option.rect, focus);
+    }
+
+    const int colorIndex = index.data(ReviewModel::ColorIndexRole).toInt();
+    const QColor dot =
+        colorIndex < 0 ? Brismo::muted.color() : Brismo::groupColor(colorIndex).color();
+    p->setPen(Qt::NoPen);
+    p->setBrush(dot);
+    p->drawEllipse(g.dot);
+
+    const QFont name = nameFont();
+    p->setFont(name);
+    p->setPen(Brismo::muted.color());
+    const QString fileName = index.data(ReviewModel::FileNameRole).toString();
+    p->drawText(g.name, Qt::AlignLeft | Qt::AlignVCenter,
+                QFontMetrics(name).elidedText(fileName, Qt::ElideMiddle, int(g.name.width())));
+
+    Icons::paint(*p, g.arrow, QStringLiteral("arrow.right"), Brismo::line.color());
+
+    const QFont mono = monospacedBodyFont();
+    p->setFont(mono);
+    p->setPen(Brismo::ink.color());
+    const QString newName = index.data(ReviewModel::NewNameRole).toString();
+    p->drawText(g.newName, Qt::AlignLeft | Qt::AlignVCenter,
+                QFontMetrics(mono).elidedText(newName, Qt::ElideMiddle, int(g.newName.width())));
+
+    // The group pop-up: a small rounded button with the choice and an up-down chevron.
+    const QRectF popup = g.popup.adjusted(0.5, 0.5, -0.5, -0.5);
+    p->setPen(QPen(Brismo::line.color(), 1));
+    p->setBrush(Brismo::inner.color());
+    p->drawRoundedRect(popup, 6, 6);
+    const QString group = index.data(ReviewModel::GroupRole).toString();
+    const QFont popupFont = systemFont(13, QFont::Normal);
+    p->setFont(popupFont);
+    p->setPen(Brismo::ink.color());
+    const QRectF textRect = popup.adjusted(9, 0, -22, 0);
+    p->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
+                QFontMetrics(popupFont).elidedText(group.isEmpty() ? unsortedTitle : group,
+                                                   Qt::ElideRight, int(textRect.width())));
+    const qreal cx = popup.right() - 11;
+    const qreal cy = popup.center().y();
+    QPen chevron(Brismo::muted.color(), 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p->setPen(chevron);
+    p->drawPolyline(QPolygonF{{cx - 3, cy - 2}, {cx, cy - 5}, {cx + 3, cy - 2}});
+    p->drawPolyline(QPolygonF{{cx - 3, cy + 2}, {cx, cy + 5}, {cx + 3, cy + 2}});
+
+    // The line between rows.
+    if (index.row() + 1 < index.model()->rowCount()) {
+        p->setPen(QPen(Brismo::line.color(), 1));
+        const qreal y = option.rect.bottom() + 0.5;
+        p->drawLine(QPointF(option.rect.left() + 14, y), QPointF(option.rect.right() - 14, y));
+    }
+    p->restore();
+}
+
+// ---- ReviewList ----
+
+ReviewList::ReviewList(AppModel& model, QWidget* parent) : QListView(parent), model_(model) {
+    setObjectName(QStringLiteral("reviewList"));
+    setAccessibleName(QStringLiteral("Tracks"));
+    setFrameShape(QFrame::NoFrame);
+    setUniformItemSizes(true); // every row is one line: layout stays cheap for 10,000 rows
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setMouseTracking(false);
+    viewport()->setAutoFillBackground(false);
+    setAutoFillBackground(false);
+    setItemDelegate(new RowDelegate(this));
+}
+
+void ReviewList::paintEvent(QPaintEvent* event) {
+    QListView::paintEvent(event);
+}
+
+void ReviewList::openGroupMenu(const QModelIndex& index) {
+    if (!index.isValid())
+        return;
+    auto* reviewModel = qobject_cast<ReviewModel*>(model());
+    if (!reviewModel)
+        return;
+    const QUuid id = index.data(ReviewModel::IdRole).toUuid();
+    const QString current = index.data(ReviewModel::GroupRole).toString();
+
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("groupMenu"));
+    auto* actions = new QActionGroup(&menu);
+    const auto add = [&](const QString& title, const QString& value) {
+        QAction* action = menu.addAction(title);
+        action->setCheckable(true);
+        action->setChecked(value == current);
+        action->setData(value);
+        actions->addAction(action);
+    };
+    add(unsortedTitle, QString());
+    menu.addSeparator();
+    for (const QString& name : reviewModel->groupNames())
+        add(name, name);
+
+    const QRectF popup = RowDelegate::geometry(visualRect(index)).popup;
+    QAction* chosen = nullptr;
+    connect(&menu, &QMenu::triggered, &menu, [&chosen](QAction* action) { chosen = action; });
+    emit groupMenuShown(&menu);
+    menu.exec(viewport()->mapToGlobal(popup.bottomLeft().toPoint()));
+    if (!chosen)
+        return;
+    const QString value = chosen->data().toString();
+    if (value == current)
+        return;
+    model_.setGroup(id, value.isEmpty() ? std::nullopt : std::optional<QString>(value));
+}
+
+void ReviewList::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && event->button() == Qt::LeftButton &&
+        RowDelegate::geometry(visualRect(index)).popup.contains(event->position())) {
+        setCurrentIndex(index);
+        openGroupMenu(index);
+        return;
+    }
+    QListView::mousePressEvent(event);
+}
+
+void ReviewList::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Space || event->key() == Qt::Key_F4) && currentIndex().isValid()) {
+        openGroupMenu(currentIndex());
+        return;
+    }
+    QListView::keyPressEvent(event);
+}
+
+// ---- Segment and ModePicker ----
+
+Segment::Segment(const QString& text, QWidget* parent) : QAbstractButton(parent) {
+    setText(text);
+    setCheckable(true);
+    setAutoExclusive(true);
+    setFont(systemFont(13, QFont::Normal));
+    setFocusPolicy(Qt::StrongFocus);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setFixedHeight(26);
+}
+
+void Segment::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = QRectF(rect()).adjusted(2, 2, -2, -2);
+    if (isChecked()) {
+        p.setPen(QPen(Brismo::line.color(), 1));
+        p.setBrush(Brismo::card.color());
+        p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+    }
+    if (hasFocus()) {
+        p.setPen(QPen(Brismo::orange.color(), 1.5));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(r.adjusted(1, 1, -1, -1), 5, 5);
+    }
+    p.setPen((isChecked() ? Brismo::ink : Brismo::muted).color());
+    p.setFont(font());
+    p.drawText(rect(), Qt::AlignCenter, text());
+}
+
+ModePicker::ModePicker(AppModel& model, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("modePicker"));
+    setAccessibleName(QStringLiteral("What to do with the files"));
+    setFixedWidth(330);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    auto* organize = new Segment(QStringLiteral("Organize this folder"), this);
+    organize->setObjectName(QStringLiteral("organizeSegment"));
+    auto* copy = new Segment(QStringLiteral("Make a sorted copy"), this);
+    copy->setObjectName(QStringLiteral("copySegment"));
+    row->addWidget(organize);
+    row->addWidget(copy);
+
+    const auto sync = [&model, organize, copy] {
+        (model.organizeInPlace() ? organize : copy)->setChecked(true);
+    };
+    sync();
+    connect(&model, &AppModel::organizeInPlaceChanged, this, sync);
+    connect(organize, &QAbstractButton::toggled, &model, [&model](bool on) {
+        if (on)
+            model.setOrganizeInPlace(true);
+    });
+    connect(copy, &QAbstractButton::toggled, &model, [&model](bool on) {
+        if (on)
+            model.setOrganizeInPlace(false);
+    });
+}
+
+void ModePicker::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Brismo::line.color(), 1));
+    p.setBrush(Brismo::inner.color());
+    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 7, 7);
+}
+
+// ---- ReviewView ----
+
+ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+    setObjectName(QStringLiteral("reviewView"));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    // Block 1: the folder's name and the counts.
+    auto* header = new QVBoxLayout;
+    header->setContentsMargins(24, 16, 24, 12);
+    header->setSpacing(6);
+    folderName_ = new ThemeLabel(QString(), 26, QFont::Light, Brismo::ink, this);
+    folderName_->setObjectName(QStringLiteral("folderName"));
+    header->addWidget(folderName_);
+    auto* counts = new QHBoxLayout;
+    counts->setSpacing(16);
+    tracks_ = new ThemeLabel(QString(), 13, QFont::Medium, Brismo::muted, this);
+    tracks_->setObjectName(QStringLiteral("trackCount"));
+    counts->addWidget(tracks_);
+    auto* statusRow = new QHBoxLayout;
+    statusRow->setSpacing(4);
+    statusSymbol_ = new SymbolView(QString(), 14, Brismo::leaf, this);
+    statusSymbol_->setObjectName(QStringLiteral("statusSymbol"));
+    status_ = new ThemeLabel(QString(), 13, QFont::Medium, Brismo::leaf, this);
+    status_->setObjectName(QStringLiteral("sortStatus"));
+    statusRow->addWidget(statusSymbol_);
+    statusRow->addWidget(status_);
+    counts->addLayout(statusRow);
+    skipped_ = new ThemeLabel(QString(), 13, QFont::Medium, Brismo::muted, this);
+    skipped_->setObjectName(QStringLiteral("skippedCount"));
+    counts->addWidget(skipped_);
+    counts->addStretch(1);
+    header->addLayout(counts);
+    column->addLayout(header);
+
+    // Block 2: the list in a card.
+    auto* cardRow = new QHBoxLayout;
+    cardRow->setContentsMargins(22, 0, 22, 0);
+    auto* card = new Card(this);
+    auto* inCard = new QVBoxLayout(card);
+    // The rows stay clear of the rounded corners.
+    inCard->setContentsMargins(1, 6, 1, 6);
+    list_ = new ReviewList(model, card);
+    list_->setModel(new ReviewModel(model, list_));
+    inCard->addWidget(list_);
+    cardRow->addWidget(card);
+    column->addLayout(cardRow, 1);
+
+    // Block 3: the decision.
+    auto* decision = new QVBoxLayout;
+    decision->setContentsMargins(24, 14, 24, 14);
+    decision->setSpacing(10);
+    auto* modeLine = new QHBoxLayout;
+    modeLine->setSpacing(12);
+    auto* caption = new ThemeLabel(QStringLiteral("What to do with the files"), 12, QFont::Medium,
+                                   Brismo::muted, this);
+    caption->setTracking(1);
+    modeLine->addWidget(caption);
+    modeLine->addStretch(1);
+    modeLine->addWidget(new ModePicker(model, this));
+    decision->addLayout(modeLine);
+
+    auto* actionLine = new QHBoxLayout;
+    actionLine->setSpacing(12);
+    explanation_ = new ThemeLabel(QString(), 13, QFont::Light, Brismo::muted, this);
+    explanation_->setObjectName(QStringLiteral("explanation"));
+    explanation_->setWordWrap(true);
+    explanation_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    actionLine->addWidget(explanation_, 1);
+    auto* cancel = new PillButton(QStringLiteral("Cancel"), false, this);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    approve_ = new PillButton(QString(), true, this);
+    approve_->setObjectName(QStringLiteral("approveButton"));
+    actionLine->addWidget(cancel, 0, Qt::AlignVCenter);
+    actionLine->addWidget(approve_, 0, Qt::AlignVCenter);
+    decision->addLayout(actionLine);
+    column->addLayout(decision);
+
+    connect(cancel, &QAbstractButton::clicked, &model, &AppModel::reset);
+    connect(approve_, &QAbstractButton::clicked, &model, &AppModel::approve);
+    // Escape cancels and Return approves while the screen (or anything in it) has the focus;
+    // the busy screen takes the focus away while it covers the window.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, cancel, &QAbstractButton::click);
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* enter = new QShortcut(QKeySequence(key), this);
+        enter->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(enter, &QShortcut::activated, approve_, &QAbstractButton::click);
+    }
+
+    for (auto signal : {&AppModel::folderChanged, &AppModel::itemsChanged,
+                        &AppModel::skippedChanged, &AppModel::organizeInPlaceChanged})
+        connect(&model, signal, this, &ReviewView::refresh);
+    refresh();
+}
+
+void ReviewView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    list_->setFocus();
+}
+
+void ReviewView::refresh() {
+    const QString name = lastComponent(model_.folder());
+    folderName_->setText(name);
+    tracks_->setText(QStringLiteral("%1 tracks").arg(model_.items().size()));
+    const int unsorted = model_.unsortedCount();
+    if (unsorted < 1) {
+        statusSymbol_->setSymbol(QStringLiteral("checkmark.circle.fill"), Brismo::leaf);
+        status_->setColor(Brismo::leaf);
+        status_->setText(QStringLiteral("All sorted"));
+    } else {
+        statusSymbol_->setSymbol(QStringLiteral("exclamationmark.triangle.fill"), Brismo::warn);
+        status_->setColor(Brismo::warn);
+        status_->setText(QStringLiteral("%1 need a group").arg(unsorted));
+    }
+    skipped_->setVisible(!model_.skipped().isEmpty());
+    skipped_->setText(QStringLiteral("%1 non-audio file(s) ignored").arg(model_.skipped().size()));
+    if (model_.organizeInPlace()) {
+        explanation_->setText(
+            QStringLiteral("The files are moved into group folders and renamed inside “") + name +
+            QStringLiteral("”. Nothing is copied, so no extra space is used, and you can put "
+                           "them back afterwards."));
+        approve_->setTitle(QStringLiteral("Approve & Organize"));
+    } else {
+        explanation_->setText(QStringLiteral(
+            "A new “SORTED” folder is made next to it and your originals are not touched. On a "
+            "Mac disk it takes no extra space until a file is changed."));
+        approve_->setTitle(QStringLiteral("Approve & Create Sorted Folder"));
+    }
+}
+
+} // namespace Vantrel::Ui

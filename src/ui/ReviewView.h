@@ -1,0 +1,145 @@
+#pragma once
+
+#include "core/Config.h"
+#include "core/Item.h"
+
+#include <QAbstractButton>
+#include <QAbstractListModel>
+#include <QListView>
+#include <QStyledItemDelegate>
+#include <QWidget>
+
+class QLabel;
+
+namespace Vantrel {
+class AppModel;
+}
+
+namespace Vantrel::Ui {
+
+class PillButton;
+class SymbolView;
+class ThemeLabel;
+
+// The review list as a list model: one row per displayed item, in display order.
+class ReviewModel : public QAbstractListModel {
+    Q_OBJECT
+
+public:
+    enum Role {
+        FileNameRole = Qt::DisplayRole,
+        NewNameRole = Qt::UserRole + 1,
+        GroupRole,      // the item's group name; empty when unsorted
+        ColorIndexRole, // the group colour's index, or -1 for the muted colour
+        IdRole,         // the item's id
+    };
+
+    explicit ReviewModel(AppModel& model, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    // The rule group names, in rule order, for the row's group menu.
+    QStringList groupNames() const;
+    // The row colour's index in the group colours: the position of the first rule group of
+    // that name modulo their number; -1 (muted) without a group or for a name not among them.
+    static int colorIndex(const std::optional<QString>& group, const QList<RuleGroup>& groups);
+
+private:
+    void refresh();
+
+    AppModel& model_;
+    QList<Item> rows_;
+    QList<RuleGroup> groups_;
+};
+
+// Paints one row: colour dot, current name, arrow, new name and the group pop-up.
+class RowDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // Where the parts of a row lie for a row rectangle.
+    struct Geometry {
+        QRectF dot, name, arrow, newName, popup;
+    };
+    static Geometry geometry(const QRect& row);
+    static int rowHeight();
+};
+
+// The list of rows; a click on a row's pop-up (or Space on the current row) opens its menu.
+class ReviewList : public QListView {
+    Q_OBJECT
+
+public:
+    ReviewList(AppModel& model, QWidget* parent = nullptr);
+    // Opens the group menu of the row at index, below its pop-up.
+    void openGroupMenu(const QModelIndex& index);
+
+signals:
+    // The group menu of a row is open (for tests and the screenshots).
+    void groupMenuShown(QMenu* menu);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    AppModel& model_;
+};
+
+// One segment of a segmented picker: a selectable button, exclusive within its picker.
+class Segment : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    Segment(const QString& text, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// Two segments side by side, 330 wide, bound to the model's approval mode.
+class ModePicker : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ModePicker(AppModel& model, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// The review screen: the folder's name and counts, the list of rows in a card, the mode picker,
+// the explanation, "Cancel" (Escape) and the approve button (Return).
+class ReviewView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ReviewView(AppModel& model, QWidget* parent = nullptr);
+    ReviewList* list() const { return list_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void refresh();
+
+    AppModel& model_;
+    ThemeLabel* folderName_;
+    ThemeLabel* tracks_;
+    SymbolView* statusSymbol_;
+    ThemeLabel* status_;
+    ThemeLabel* skipped_;
+    ReviewList* list_;
+    ThemeLabel* explanation_;
+    PillButton* approve_;
+};
+
+} // namespace Vantrel::Ui

@@ -1,0 +1,257 @@
+#include "ui/Widgets.h"
+
+#include "ui/Icons.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+#include <QVariantAnimation>
+
+#include <cmath>
+
+namespace Vantrel::Ui {
+
+// ---- ThemeLabel ----
+
+ThemeLabel::ThemeLabel(const QString& text, qreal points, QFont::Weight weight, DynamicColor color,
+                       QWidget* parent)
+    : QLabel(text, parent), color_(color) {
+    setFont(systemFont(points, weight));
+    setTextFormat(Qt::PlainText);
+    applyColor();
+}
+
+void ThemeLabel::setColor(DynamicColor color) {
+    color_ = color;
+    applyColor();
+}
+
+void ThemeLabel::setTracking(qreal points) {
+    QFont f = font();
+    f.setLetterSpacing(QFont::AbsoluteSpacing, points);
+    setFont(f);
+}
+
+void ThemeLabel::changeEvent(QEvent* event) {
+    // A new application palette reaches every widget as a posted PaletteChange (its inherited
+    // roles changed); it may mean another appearance.
+    if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange)
+        applyColor();
+    QLabel::changeEvent(event);
+}
+
+void ThemeLabel::applyColor() {
+    const QColor wanted = color_.color();
+    if (palette().color(QPalette::WindowText) == wanted &&
+        palette().isBrushSet(QPalette::Active, QPalette::WindowText))
+        return;
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, color_.color());
+    p.setColor(QPalette::Text, color_.color());
+    setPalette(p);
+}
+
+// ---- SymbolView ----
+
+SymbolView::SymbolView(const QString& symbol, int size, DynamicColor color, QWidget* parent)
+    : QWidget(parent), symbol_(symbol), size_(size), color_(color) {
+    setFixedSize(size, size);
+}
+
+void SymbolView::setSymbol(const QString& symbol, DynamicColor color) {
+    symbol_ = symbol;
+    color_ = color;
+    update();
+}
+
+void SymbolView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    Icons::paint(p, rect(), symbol_, color_.color());
+}
+
+// ---- PillButton ----
+
+namespace {
+
+// A spring of response 0.25 s and damping fraction 0.7, as an easing curve over settleMs.
+qreal springEasing(qreal progress) {
+    return progress >= 1 ? 1 : PillButton::springStep(progress * PillButton::settleMs / 1000.0);
+}
+
+} // namespace
+
+qreal PillButton::springStep(qreal t) {
+    constexpr qreal response = 0.25;
+    constexpr qreal damping = 0.7;
+    const qreal omega = 2 * M_PI / response;
+    const qreal omegaD = omega * std::sqrt(1 - damping * damping);
+    if (t <= 0)
+        return 0;
+    return 1 - std::exp(-damping * omega * t) *
+                   (std::cos(omegaD * t) + damping * omega / omegaD * std::sin(omegaD * t));
+}
+
+PillButton::PillButton(const QString& text, bool primary, QWidget* parent)
+    : QAbstractButton(parent), primary_(primary), spring_(new QVariantAnimation(this)) {
+    setTitle(text);
+    setFont(systemFont(14, QFont::Medium));
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    QEasingCurve curve;
+    curve.setCustomType(springEasing);
+    spring_->setEasingCurve(curve);
+    spring_->setDuration(settleMs);
+    connect(spring_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
+        scale_ = v.toReal();
+        update();
+    });
+    connect(this, &QAbstractButton::pressed, this, [this] { springTo(0.97); });
+    connect(this, &QAbstractButton::released, this, [this] { springTo(1.0); });
+}
+
+void PillButton::setTitle(const QString& title) {
+    title_ = title;
+    setText(QString(title).replace(QLatin1Char('&'), QLatin1String("&&")));
+    updateGeometry();
+    update();
+}
+
+void PillButton::springTo(qreal target) {
+    spring_->stop();
+    spring_->setStartValue(scale_);
+    spring_->setEndValue(target);
+    spring_->start();
+}
+
+QSize PillButton::sizeHint() const {
+    const QFontMetrics fm(font());
+    return {fm.horizontalAdvance(title_) + 40, fm.height() + 18};
+}
+
+bool PillButton::hitButton(const QPoint& pos) const {
+    // The whole capsule is the target.
+    const QRectF r = QRectF(rect());
+    const qreal radius = r.height() / 2;
+    QPainterPath capsule;
+    capsule.addRoundedRect(r, radius, radius);
+    return capsule.contains(QPointF(pos));
+}
+
+void PillButton::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::EnabledChange)
+        update();
+    QAbstractButton::changeEvent(event);
+}
+
+void PillButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setOpacity(isEnabled() ? 1.0 : 0.35);
+    const QPointF centre = QRectF(rect()).center();
+    p.translate(centre);
+    p.scale(scale_, scale_);
+    p.translate(-centre);
+
+    const QRectF r = QRectF(rect());
+    const qreal radius = r.height() / 2;
+    QPainterPath capsule;
+    capsule.addRoundedRect(r, radius, radius);
+    p.fillPath(capsule, (primary_ ? Brismo::accent : Brismo::inner).color());
+    if (!primary_) {
+        const QRectF inside = r.adjusted(0.5, 0.5, -0.5, -0.5);
+        const qreal insideRadius = inside.height() / 2;
+        p.setPen(QPen(Brismo::line.color(), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(inside, insideRadius, insideRadius);
+    }
+    if (hasFocus() && focusPolicy() != Qt::NoFocus) {
+        // Keyboard focus, for people who move through the controls with Tab.
+        QPen focus(Brismo::orange.color(), 2);
+        p.setPen(focus);
+        p.setBrush(Qt::NoBrush);
+        const QRectF ring = r.adjusted(1, 1, -1, -1);
+        p.drawRoundedRect(ring, ring.height() / 2, ring.height() / 2);
+    }
+    p.setPen((primary_ ? Brismo::accentInk : Brismo::ink).color());
+    p.setFont(font());
+    p.drawText(r, Qt::AlignCenter, title_);
+}
+
+// ---- BrismoMark ----
+
+BrismoMark::BrismoMark(int side, QWidget* parent) : QWidget(parent), side_(side) {
+    setFixedSize(side, side);
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void BrismoMark::paintMark(QPainter& p, const QSizeF& box) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = qMin(box.width(), box.height()) / 120.0;
+    p.scale(s, s);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Brismo::orange.color());
+    p.drawEllipse(QRectF(24, 22, 72, 92));
+
+    QPainterPath leafPath(QPointF(60, 23));
+    leafPath.cubicTo(QPointF(60, 10), QPointF(72, 4), QPointF(85, 6));
+    leafPath.cubicTo(QPointF(83, 19), QPointF(72, 26), QPointF(60, 23));
+    leafPath.closeSubpath();
+    p.fillPath(leafPath, Brismo::leaf.color());
+
+    const DynamicColor stem{0x4F7A3C, 0x5E8F4A};
+    QPen pen(stem.color(), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin);
+    pen.setMiterLimit(10);
+    p.setPen(pen);
+    p.drawLine(QPointF(60, 23), QPointF(58, 12));
+    p.restore();
+}
+
+void BrismoMark::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    paintMark(p, size());
+}
+
+// ---- Wordmark ----
+
+Wordmark::Wordmark(QWidget* parent) : QWidget(parent) {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(10);
+    row->addWidget(new BrismoMark(30), 0, Qt::AlignVCenter);
+    auto* column = new QVBoxLayout;
+    column->setSpacing(1);
+    auto* name = new ThemeLabel(QStringLiteral("Vantrel"), 20, QFont::Light, Brismo::ink);
+    name->setObjectName(QStringLiteral("wordmarkName"));
+    auto* brand =
+        new ThemeLabel(QStringLiteral("BY BRISMO AUDIO"), 8.5, QFont::DemiBold, Brismo::muted);
+    brand->setTracking(1.6);
+    column->addWidget(name);
+    column->addWidget(brand);
+    row->addLayout(column);
+    row->setAlignment(column, Qt::AlignVCenter);
+}
+
+// ---- Card ----
+
+void paintCard(QPainter& p, const QRectF& rect, const QColor& fill, const QColor& border) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF inside = rect.adjusted(0.5, 0.5, -0.5, -0.5);
+    p.setPen(QPen(border, 1));
+    p.setBrush(fill);
+    p.drawRoundedRect(inside, 14, 14);
+    p.restore();
+}
+
+Card::Card(QWidget* parent) : QWidget(parent) {}
+
+void Card::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    paintCard(p, rect(), Brismo::card.color(), Brismo::line.color());
+}
+
+} // namespace Vantrel::Ui

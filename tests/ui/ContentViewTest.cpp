@@ -1,0 +1,258 @@
+#include "UiFixture.h"
+#include "support/FaultyFileOps.h"
+#include "ui/DoneView.h"
+#include "ui/DropZone.h"
+
+#include <QDropEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+
+namespace Vantrel::UiTesting {
+namespace {
+
+using ContentViewTest = UiFixture;
+
+// Sends a drag of these paths into the window's content, and optionally drops it.
+void drag(Ui::ContentView& view, const QStringList& paths, bool drop) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    const QPointF at = QRectF(view.rect()).center();
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&view, &enter);
+    if (drop) {
+        QDropEvent event(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&view, &event);
+    }
+}
+
+TEST_F(ContentViewTest, theWindowIsTitledVantrelAndKeepsItsContentAtLeast760By540) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Vantrel"));
+    window->resize(300, 200);
+    QCoreApplication::processEvents();
+    EXPECT_GE(content().width(), 760);
+    EXPECT_GE(content().height(), 540);
+    const QStringList menus = [this] {
+        QStringList titles;
+        for (QAction* a : window->menuBar()->actions())
+            titles << a->text();
+        return titles;
+    }();
+    EXPECT_EQ(menus, (QStringList{"Logic", "Help"}));
+}
+
+TEST_F(ContentViewTest, theScreenFollowsResultFolderAndBusy) {
+    // Each case brings the model into a state through the user's own steps.
+    FaultyFileOps& gated = faulty;
+    auto gate = std::make_unique<Gate>();
+    struct Case {
+        const char* name;
+        std::function<void()> reach;
+        const char* screen;
+        bool busy;
+    };
+    const QString folder = makeFolder("Session 1", exampleSession());
+    const Case cases[] = {
+        {"nothing loaded", [] {}, "dropZone", false},
+        {"folder under review", [&] { loadShown(folder); }, "reviewView", false},
+        {"result and folder both set",
+         [&] {
+             loadShown(folder);
+             model->setOrganizeInPlace(false);
+             approveAndWait(*model);
+         },
+         "doneView", false},
+        {"approving",
+         [&] {
+             loadShown(folder);
+             gated.beforeOperation(gated.operationCount() + 1, [g = gate.get()] { g->pass(); });
+             model->approve();
+             ASSERT_TRUE(QTest::qWaitFor([&] { return gate->reached(); }, kTimeoutMs));
+         },
+         "reviewView", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        close();
+        fileOps = &gated;
+        open();
+        c.reach();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(content().currentScreen()->objectName(), QString::fromLatin1(c.screen))
+            << model->resultURL().value_or("-").toStdString() << " busy " << model->busy();
+        EXPECT_TRUE(content().currentScreen()->isVisible());
+        EXPECT_EQ(content().busyView()->isVisible(), c.busy);
+        gate->open();
+        finishWork();
+        gate = std::make_unique<Gate>();
+    }
+}
+
+TEST_F(ContentViewTest, theBusyScreenCoversTheHeaderSoRulesCannotBeClicked) {
+    FaultyFileOps& gated = faulty;
+    Gate gate;
+    close();
+    fileOps = &gated;
+    open();
+    loadShown(makeFolder("Take 3", exampleSession()));
+    gated.beforeOperation(1, [&gate] { gate.pass(); });
+    model->approve();
+    QCoreApplication::processEvents();
+    auto* rules = child<Ui::PillButton>("rulesButton");
+    const QPoint centre = rules->mapTo(&content(), rules->rect().center());
+    EXPECT_EQ(content().childAt(centre), content().busyView());
+    QTest::mouseClick(content().busyView(), Qt::LeftButton, {}, centre);
+    EXPECT_FALSE(model->showRules());
+    gate.open();
+    ASSERT_TRUE(waitUntilIdle(*model));
+    QCoreApplication::processEvents();
+    QTest::mouseClick(rules, Qt::LeftButton, {}, rules->rect().center());
+    EXPECT_TRUE(model->showRules());
+}
+
+TEST_F(ContentViewTest, theBusyCardShowsTheApprovalWithProgressAndCancel) {
+    FaultyFileOps& gated = faulty;
+    gated.countOnly({FileOp::clone, FileOp::copy});
+    Gate gate;
+    close();
+    fileOps = &gated;
+    open();
+    loadShown(makeFolder("Session 1", exampleSession()));
+    model->setOrganizeInPlace(false);
+    gated.beforeOperation(8, [&gate] { gate.pass(); });
+    model->approve();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate.reached(); }, kTimeoutMs));
+    QCoreApplication::processEvents();
+    Ui::BusyView* busy = content().busyView();
+    EXPECT_EQ(text("busyTitle"), QStringLiteral("Making the sorted copy"));
+    EXPECT_TRUE(text("busyDetail").endsWith(QLatin1String(" files")));
+    EXPECT_TRUE(child<Ui::PillButton>("busyCancelButton")->isVisible());
+    EXPECT_EQ(busy->progressBar()->maximum(), 1000); // determinate
+    // Cancel on the card stops the export; the review comes back without an alert.
+    auto* cancel = child<Ui::PillButton>("busyCancelButton");
+    QTest::mouseClick(cancel, Qt::LeftButton, {}, cancel->rect().center());
+    EXPECT_TRUE(model->cancelFlag());
+    gate.open();
+    ASSERT_TRUE(waitUntilIdle(*model));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(busy->isVisible());
+    EXPECT_EQ(content().currentScreen()->objectName(), QStringLiteral("reviewView"));
+    EXPECT_EQ(content().alert(), nullptr);
+}
+
+TEST_F(ContentViewTest, puttingFilesBackShowsAMovingBarAndNoCancel) {
+    FaultyFileOps& gated = faulty;
+    Gate gate;
+    close();
+    fileOps = &gated;
+    open();
+    loadShown(makeFolder("Take 3", exampleSession()));
+    model->setOrganizeInPlace(true);
+    approveAndWait(*model);
+    gated.beforeOperation(gated.operationCount() + 1, [&gate] { gate.pass(); });
+    model->undoOrganize();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate.reached(); }, kTimeoutMs));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(text("busyTitle"), QStringLiteral("Putting the files back"));
+    EXPECT_EQ(text("busyDetail"), QString());
+    EXPECT_EQ(content().busyView()->progressBar()->maximum(), 0); // moving
+    EXPECT_FALSE(child<Ui::PillButton>("busyCancelButton")->isVisible());
+    gate.open();
+    EXPECT_TRUE(waitUntilIdle(*model));
+}
+
+TEST_F(ContentViewTest, aDropOfThreeFoldersLoadsTheFirst) {
+    const QString first = makeFolder("First", exampleSession());
+    const QString second = makeFolder("Second", exampleSession());
+    const QString third = makeFolder("Third", exampleSession());
+    drag(content(), {first, second, third}, true);
+    ASSERT_TRUE(waitUntilIdle(*model));
+    EXPECT_EQ(model->folder(), first);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(text("folderName"), QStringLiteral("First"));
+}
+
+TEST_F(ContentViewTest, aDroppedFileShowsTheAlertAndOkClearsIt) {
+    const QString folder = makeFolder("Session", {"1Kick.wav"});
+    drag(content(), {folder + "/1Kick.wav"}, true);
+    QCoreApplication::processEvents();
+    QMessageBox* alert = content().alert();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_TRUE(alert->isVisible());
+    EXPECT_EQ(alert->windowTitle(), QStringLiteral("Vantrel"));
+    EXPECT_EQ(alert->text(), QStringLiteral("Drop a folder of tracks, not a single file."));
+    ASSERT_EQ(alert->buttons().size(), 1);
+    QAbstractButton* ok = alert->buttons().first();
+    EXPECT_EQ(ok->text().remove('&'), QStringLiteral("OK"));
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(model->errorMessage(), std::nullopt);
+    EXPECT_EQ(content().alert(), nullptr);
+    EXPECT_EQ(model->folder(), std::nullopt);
+}
+
+TEST_F(ContentViewTest, escapeOnTheAlertDismissesTheMessageToo) {
+    model->setErrorMessage(QStringLiteral("Logic Pro isn't running."));
+    QCoreApplication::processEvents();
+    ASSERT_NE(content().alert(), nullptr);
+    QTest::keyClick(content().alert(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(model->errorMessage(), std::nullopt);
+}
+
+TEST_F(ContentViewTest, aDragOverTheWindowShowsTheFrameAndLeavingHidesIt) {
+    const QString folder = makeFolder("Session", exampleSession());
+    auto* frame = child<QWidget>("dropFrame");
+    EXPECT_FALSE(frame->isVisible());
+    drag(content(), {folder}, false);
+    EXPECT_TRUE(content().targeted());
+    EXPECT_TRUE(frame->isVisible());
+    // The frame: a 2 wide ink line inset 6 from the edge, drawn over the screen.
+    const QColor onLine = pixel(&content(), QPointF(content().width() / 2, 6));
+    EXPECT_EQ(onLine.rgb(), Ui::Brismo::ink.color().rgb());
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(&content(), &leave);
+    EXPECT_FALSE(content().targeted());
+    EXPECT_FALSE(frame->isVisible());
+    // A drag without file URLs is not taken.
+    QMimeData textOnly;
+    textOnly.setText(QStringLiteral("hello"));
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &textOnly, Qt::LeftButton,
+                          Qt::NoModifier);
+    QCoreApplication::sendEvent(&content(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+    EXPECT_FALSE(content().targeted());
+}
+
+TEST_F(ContentViewTest, theMenuCommandsReachTheModel) {
+    close();
+    sim = std::make_unique<SimPlatform>(clock, QStringList{"not-running"});
+    open();
+    child<QAction>("checkConnectionAction")->trigger();
+    QCoreApplication::processEvents();
+    ASSERT_NE(content().alert(), nullptr);
+    EXPECT_EQ(content().alert()->text(), QStringLiteral("Logic Pro isn't running."));
+    model->setShowWalkthrough(false);
+    child<QAction>("walkthroughAction")->trigger();
+    EXPECT_TRUE(model->showWalkthrough());
+}
+
+TEST_F(ContentViewTest, sortAnotherFolderOnTheDoneScreenGoesBackToTheDropZone) {
+    loadShown(makeFolder("Session 1", exampleSession()));
+    model->setOrganizeInPlace(false);
+    approveAndWait(*model);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(text("doneTitle"), QStringLiteral("Sorted folder created"));
+    EXPECT_EQ(text("resultName"), QStringLiteral("Session 1 SORTED"));
+    auto* again = child<Ui::PillButton>("sortAnotherButton");
+    QTest::mouseClick(again, Qt::LeftButton, {}, again->rect().center());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(content().currentScreen()->objectName(), QStringLiteral("dropZone"));
+}
+
+} // namespace
+} // namespace Vantrel::UiTesting

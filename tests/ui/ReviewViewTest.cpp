@@ -1,0 +1,216 @@
+#include "UiFixture.h"
+
+#include <QAccessible>
+#include <QMenu>
+#include <QTimer>
+
+namespace Vantrel::UiTesting {
+namespace {
+
+class ReviewViewTest : public UiFixture {
+protected:
+    Ui::ReviewList* list() { return content().reviewView()->list(); }
+
+    int rowOf(const QString& fileName) {
+        QAbstractItemModel* m = list()->model();
+        for (int row = 0; row < m->rowCount(); ++row)
+            if (m->index(row, 0).data().toString() == fileName)
+                return row;
+        return -1;
+    }
+
+    QStringList shownFileNames() {
+        QStringList names;
+        QAbstractItemModel* m = list()->model();
+        for (int row = 0; row < m->rowCount(); ++row)
+            names << m->index(row, 0).data().toString();
+        return names;
+    }
+
+    // Opens a row's group pop-up with a click and chooses title in its menu.
+    void chooseGroup(int row, const QString& title) {
+        const QModelIndex index = list()->model()->index(row, 0);
+        list()->scrollTo(index);
+        const QPointF popup = Ui::RowDelegate::geometry(list()->visualRect(index)).popup.center();
+        QStringList offered;
+        const auto connection = QObject::connect(
+            list(), &Ui::ReviewList::groupMenuShown, list(), [&offered, title](QMenu* menu) {
+                QTimer::singleShot(0, menu, [menu, title] {
+                    for (QAction* a : menu->actions())
+                        if (a->text() == title)
+                            a->trigger();
+                    menu->close();
+                });
+                for (QAction* a : menu->actions())
+                    offered << (a->isSeparator() ? QStringLiteral("—") : a->text());
+            });
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, popup.toPoint());
+        QObject::disconnect(connection);
+        lastOffered = offered;
+    }
+
+    // The colour of a row's dot as drawn.
+    QColor dotColour(int row) {
+        const QModelIndex index = list()->model()->index(row, 0);
+        list()->scrollTo(index);
+        QCoreApplication::processEvents();
+        const QRectF dot = Ui::RowDelegate::geometry(list()->visualRect(index)).dot;
+        return pixel(list()->viewport(), dot.center());
+    }
+
+    QStringList lastOffered;
+};
+
+TEST_F(ReviewViewTest, theCountsOfTheExampleSessionCarryTheirSymbolsAndColours) {
+    loadShown(makeFolder("Session 1", exampleSession()));
+    EXPECT_EQ(content().currentScreen(), static_cast<QWidget*>(child<QWidget>("reviewView")));
+    EXPECT_EQ(text("folderName"), QStringLiteral("Session 1"));
+    EXPECT_EQ(text("trackCount"), QStringLiteral("24 tracks"));
+    EXPECT_EQ(text("sortStatus"), QStringLiteral("3 need a group"));
+    EXPECT_EQ(child<Ui::SymbolView>("statusSymbol")->symbol(),
+              QStringLiteral("exclamationmark.triangle.fill"));
+    EXPECT_EQ(child<QLabel>("sortStatus")->palette().color(QPalette::WindowText),
+              Ui::Brismo::warn.color());
+    EXPECT_TRUE(child<QLabel>("skippedCount")->isVisible());
+    EXPECT_EQ(text("skippedCount"), QStringLiteral("2 non-audio file(s) ignored"));
+    EXPECT_EQ(list()->model()->rowCount(), 24);
+}
+
+TEST_F(ReviewViewTest, aSessionWithEveryTrackInAGroupReadsAllSortedWithoutSkippedFiles) {
+    loadShown(makeFolder("Clean", {"1Kick.wav", "2Snare.wav", "3Bass.wav", "4Vox.wav"}));
+    EXPECT_EQ(text("trackCount"), QStringLiteral("4 tracks"));
+    EXPECT_EQ(text("sortStatus"), QStringLiteral("All sorted"));
+    EXPECT_EQ(child<Ui::SymbolView>("statusSymbol")->symbol(),
+              QStringLiteral("checkmark.circle.fill"));
+    EXPECT_EQ(child<QLabel>("sortStatus")->palette().color(QPalette::WindowText),
+              Ui::Brismo::leaf.color());
+    EXPECT_FALSE(child<QLabel>("skippedCount")->isVisible());
+}
+
+TEST_F(ReviewViewTest, choosingUnsortedInARowMovesItToTheEndAndRaisesTheCount) {
+    loadShown(makeFolder("Session 1", exampleSession()));
+    const int row = rowOf(QStringLiteral("1Kick In#01.wav"));
+    ASSERT_EQ(row, 0);
+    chooseGroup(row, QStringLiteral("Unsorted"));
+    EXPECT_EQ(lastOffered, (QStringList{"Unsorted", "—", "DRUMS", "BASS", "VOCALS"}));
+    EXPECT_EQ(text("sortStatus"), QStringLiteral("4 need a group"));
+    // Unsorted tracks come last, among themselves by new name: the four last rows.
+    EXPECT_GE(rowOf(QStringLiteral("1Kick In#01.wav")), 20);
+    EXPECT_EQ(shownFileNames(), fileNames(model->displayed()));
+    // And into a group again, from the end of the list.
+    chooseGroup(rowOf(QStringLiteral("1Kick In#01.wav")), QStringLiteral("BASS"));
+    EXPECT_EQ(text("sortStatus"), QStringLiteral("3 need a group"));
+    const QModelIndex moved = list()->model()->index(rowOf(QStringLiteral("1Kick In#01.wav")), 0);
+    EXPECT_EQ(moved.data(Ui::ReviewModel::GroupRole).toString(), QStringLiteral("BASS"));
+}
+
+TEST_F(ReviewViewTest, rowColoursFollowTheRulePositionRepeatAfterElevenAndMuteUnknownGroups) {
+    Config cfg = rules();
+    for (int i = 4; i <= 12; ++i)
+        cfg.groups.append(group(QStringLiteral("G%1").arg(i).toUtf8().constData(),
+                                {QStringLiteral("WORD%1").arg(i)}));
+    cfg.save();
+    close();
+    open();
+    loadShown(makeFolder("Many", {"1Kick.wav", "2Bass.wav", "3Word11.wav", "4Word12.wav",
+                                  "5Glock.wav", "6Vox.wav"}));
+    const struct {
+        const char* file;
+        Ui::DynamicColor colour;
+    } cases[] = {
+        {"1Kick.wav", Ui::Brismo::groupColors[0]},    // DRUMS, position 0
+        {"2Bass.wav", Ui::Brismo::groupColors[1]},    // BASS, position 1
+        {"3Word11.wav", Ui::Brismo::groupColors[10]}, // G11, the eleventh group
+        {"4Word12.wav", Ui::Brismo::groupColors[0]},  // G12, the twelfth: the first colour again
+        {"5Glock.wav", Ui::Brismo::muted},            // no group
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(dotColour(rowOf(c.file)).rgb(), c.colour.color().rgb()) << c.file;
+    // A group that is not among the rules shows the muted dot.
+    const Item vox = model->displayed()[rowOf("6Vox.wav")];
+    model->setGroup(vox.id, QStringLiteral("OLD"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dotColour(rowOf("6Vox.wav")).rgb(), Ui::Brismo::muted.color().rgb());
+}
+
+TEST_F(ReviewViewTest, theModePickerSetsTitleAndExplanationAndIsRememberedAfterARestart) {
+    loadShown(makeFolder("Take 3", exampleSession()));
+    auto* approve = child<Ui::PillButton>("approveButton");
+    EXPECT_EQ(approve->title(), QStringLiteral("Approve & Organize"));
+    EXPECT_EQ(text("explanation"),
+              QStringLiteral("The files are moved into group folders and renamed inside “Take 3”. "
+                             "Nothing is copied, so no extra space is used, and you can put them "
+                             "back afterwards."));
+    auto* copy = child<Ui::Segment>("copySegment");
+    QTest::mouseClick(copy, Qt::LeftButton, {}, copy->rect().center());
+    EXPECT_FALSE(model->organizeInPlace());
+    EXPECT_EQ(approve->title(), QStringLiteral("Approve & Create Sorted Folder"));
+    EXPECT_EQ(text("explanation"),
+              QStringLiteral("A new “SORTED” folder is made next to it and your originals are not "
+                             "touched. On a Mac disk it takes no extra space until a file is "
+                             "changed."));
+
+    close();
+    open();
+    loadShown(makeFolder("Take 4", exampleSession()));
+    EXPECT_TRUE(child<Ui::Segment>("copySegment")->isChecked());
+    EXPECT_FALSE(child<Ui::Segment>("organizeSegment")->isChecked());
+    EXPECT_EQ(child<Ui::PillButton>("approveButton")->title(),
+              QStringLiteral("Approve & Create Sorted Folder"));
+}
+
+TEST_F(ReviewViewTest, escapeGoesBackToTheDropZoneAndReturnApproves) {
+    const QString folder = makeFolder("Session 1", exampleSession());
+    loadShown(folder);
+    QTest::keyClick(list(), Qt::Key_Escape);
+    EXPECT_EQ(model->folder(), std::nullopt);
+    EXPECT_EQ(content().currentScreen(), static_cast<QWidget*>(child<QWidget>("dropZone")));
+
+    loadShown(folder);
+    model->setOrganizeInPlace(false);
+    QTest::keyClick(list(), Qt::Key_Return);
+    EXPECT_TRUE(model->busy());
+    ASSERT_TRUE(waitUntilIdle(*model));
+    EXPECT_EQ(model->resultURL(), folder + QStringLiteral(" SORTED"));
+}
+
+TEST_F(ReviewViewTest, aLongNameIsShortenedInTheMiddleKeepingItsBeginningAndExtension) {
+    const QString longName =
+        QStringLiteral("1Kick In Overhead Left Channel Recorded At Studio Two Take Forty.wav");
+    loadShown(makeFolder("Long", {longName}));
+    window->resize(760, 540);
+    QCoreApplication::processEvents();
+    const QModelIndex index = list()->model()->index(0, 0);
+    const QRectF nameRect = Ui::RowDelegate::geometry(list()->visualRect(index)).name;
+    const QFontMetrics fm(Ui::systemFont(14, QFont::Light));
+    const QString shown = fm.elidedText(longName, Qt::ElideMiddle, int(nameRect.width()));
+    ASSERT_NE(shown, longName); // the test needs a name that does not fit
+    EXPECT_TRUE(shown.startsWith(QLatin1String("1Kick"))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QLatin1String(".wav"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QChar(0x2026)));
+}
+
+TEST_F(ReviewViewTest, rowsAndSegmentsAreExposedWithTheRolesAPersonExpects) {
+    loadShown(makeFolder("Session 1", exampleSession()));
+    QAccessibleInterface* segment =
+        QAccessible::queryAccessibleInterface(child<Ui::Segment>("copySegment"));
+    ASSERT_NE(segment, nullptr);
+    EXPECT_EQ(segment->role(), QAccessible::RadioButton);
+    EXPECT_EQ(segment->text(QAccessible::Name), QStringLiteral("Make a sorted copy"));
+    QAccessibleInterface* approve =
+        QAccessible::queryAccessibleInterface(child<Ui::PillButton>("approveButton"));
+    EXPECT_EQ(approve->role(), QAccessible::Button);
+    EXPECT_EQ(approve->text(QAccessible::Name), QStringLiteral("Approve & Organize"));
+    QAccessibleInterface* listIface = QAccessible::queryAccessibleInterface(list());
+    ASSERT_NE(listIface, nullptr);
+    EXPECT_EQ(listIface->role(), QAccessible::List);
+    QAccessibleInterface* first = listIface->child(0);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->role(), QAccessible::ListItem);
+    EXPECT_EQ(first->text(QAccessible::Name), QStringLiteral("1Kick In#01.wav, ") +
+                                                  model->displayed().first().newName +
+                                                  QStringLiteral(", DRUMS"));
+}
+
+} // namespace
+} // namespace Vantrel::UiTesting

@@ -1,0 +1,217 @@
+#include "ui/Theme.h"
+
+#include "core/Palette.h"
+#include "ui/Icons.h"
+#include "ui/Widgets.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace Vantrel::Ui {
+namespace {
+
+class ThemeTest : public testing::Test {
+protected:
+    void TearDown() override { QApplication::setPalette(lightPalette()); }
+};
+
+// Renders a widget alone on a transparent image, without its parent's background.
+QImage renderAlone(QWidget& widget) {
+    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    widget.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+    return image;
+}
+
+TEST_F(ThemeTest, aColourResolvesToItsLightOrDarkValueWithTheApplicationPalette) {
+    struct Case {
+        const char* name;
+        DynamicColor color;
+        QRgb light;
+        QRgb dark;
+    };
+    const Case cases[] = {
+        {"bg", Brismo::bg, 0xFFF4EFE6, 0xFF0E0D0B},
+        {"card", Brismo::card, 0xFFFBF8F2, 0xFF171512},
+        {"ink", Brismo::ink, 0xFF1B1812, 0xFFF6F1E7},
+        {"muted", Brismo::muted, 0xFF79736A, 0xFF8F897E},
+        {"line", Brismo::line, 0xFFD6D0C7, 0xFF32302B},
+        {"inner", Brismo::inner, 0xFFE8E3DA, 0xFF1F1D19},
+        {"accent", Brismo::accent, 0xFF1B1812, 0xFFF6F1E7},
+        {"accentInk", Brismo::accentInk, 0xFFFBF8F2, 0xFF0E0D0B},
+        {"orange", Brismo::orange, 0xFFEF7D2D, 0xFFFF9447},
+        {"warn", Brismo::warn, 0xFFB8801E, 0xFFE5A93D},
+        {"leaf", Brismo::leaf, 0xFF1A8F4A, 0xFF4AE08A},
+    };
+    for (const bool dark : {false, true}) {
+        QApplication::setPalette(dark ? darkPalette() : lightPalette());
+        ASSERT_EQ(darkAppearance(), dark);
+        for (const Case& c : cases)
+            EXPECT_EQ(c.color.color().rgba(), dark ? c.dark : c.light)
+                << c.name << " dark=" << dark;
+    }
+}
+
+TEST_F(ThemeTest, anyPaletteWhoseWindowIsDarkerThanItsTextIsTheDarkAppearance) {
+    struct Case {
+        QColor window, text;
+        bool dark;
+    };
+    const Case cases[] = {
+        {Qt::white, Qt::black, false},
+        {QColor(0x20, 0x20, 0x20), QColor(0xEE, 0xEE, 0xEE), true},
+        {QColor(0x60, 0x60, 0x60), QColor(0x10, 0x10, 0x10), false},
+    };
+    for (const Case& c : cases) {
+        QPalette p;
+        p.setColor(QPalette::Window, c.window);
+        p.setColor(QPalette::WindowText, c.text);
+        QApplication::setPalette(p);
+        EXPECT_EQ(darkAppearance(), c.dark) << c.window.name().toStdString();
+        // The top byte of a value never shows: colours are opaque.
+        EXPECT_EQ(DynamicColor({0xAA112233, 0x55445566}).color().rgba(),
+                  c.dark ? 0xFF445566u : 0xFF112233u);
+    }
+}
+
+TEST_F(ThemeTest, aCellsDisplayColourIsItsTableValueAsAnOpaqueSrgbColour) {
+    EXPECT_EQ(opaqueColor(LogicPalette::hex()[0][0]), QColor::fromRgb(200, 90, 47));
+    EXPECT_EQ(opaqueColor(LogicPalette::hex()[3][23]), QColor::fromRgb(99, 47, 91));
+    for (int row = 0; row < LogicPalette::rows; ++row)
+        for (int col = 0; col < LogicPalette::columns; ++col)
+            EXPECT_EQ(opaqueColor(LogicPalette::hex()[row][col]).rgba(),
+                      0xFF000000u | LogicPalette::hex()[row][col])
+                << col << "," << row;
+}
+
+TEST_F(ThemeTest, groupColoursRepeatAfterTheEleventhPosition) {
+    const struct {
+        int position;
+        std::size_t entry;
+    } cases[] = {{0, 0}, {10, 10}, {11, 0}, {12, 1}, {22, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(&Brismo::groupColor(c.position), &Brismo::groupColors[c.entry]) << c.position;
+}
+
+TEST_F(ThemeTest, aDisabledPillButtonIsDrawnAtThirtyFivePercentOpacity) {
+    for (const bool primary : {true, false}) {
+        PillButton button(QStringLiteral("Approve"), primary);
+        button.resize(button.sizeHint());
+        const QPoint middleLeft(button.height() / 2, 4); // fill, clear of the text
+        const int enabledAlpha = qAlpha(renderAlone(button).pixel(middleLeft));
+        button.setEnabled(false);
+        const int disabledAlpha = qAlpha(renderAlone(button).pixel(middleLeft));
+        EXPECT_EQ(enabledAlpha, 255) << primary;
+        EXPECT_NEAR(disabledAlpha, 0.35 * 255, 2) << primary;
+    }
+}
+
+TEST_F(ThemeTest, aPrimaryPillHasNoBorderAndASecondaryOneALineBorderInsideItsCapsule) {
+    for (const bool primary : {true, false}) {
+        PillButton button(QStringLiteral("Rules…"), primary);
+        button.resize(button.sizeHint());
+        const QImage image = renderAlone(button);
+        const QColor edge = image.pixelColor(button.width() / 2, 0);
+        const QColor fill = image.pixelColor(button.width() / 2, 3);
+        EXPECT_EQ(fill.rgb(), (primary ? Brismo::accent : Brismo::inner).color().rgb()) << primary;
+        EXPECT_EQ(edge.rgb(), (primary ? Brismo::accent : Brismo::line).color().rgb()) << primary;
+    }
+}
+
+TEST_F(ThemeTest, aPressedPillShrinksToNinetySevenPercentAndSpringsBackOnRelease) {
+    PillButton button(QStringLiteral("Cancel"), false);
+    button.resize(button.sizeHint());
+    button.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
+    EXPECT_DOUBLE_EQ(button.scale(), 1.0);
+    QTest::mousePress(&button, Qt::LeftButton, {}, button.rect().center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return qFuzzyCompare(button.scale(), 0.97); }, 3000));
+    // A pressed capsule is drawn smaller: its left edge is clear.
+    EXPECT_EQ(qAlpha(renderAlone(button).pixel(0, button.height() / 2)), 0);
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, button.rect().center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return qFuzzyCompare(button.scale(), 1.0); }, 3000));
+}
+
+TEST_F(ThemeTest, thePressSpringOvershootsOnceAndSettles) {
+    // Response 0.25 s and damping fraction 0.7: a damped oscillation of period
+    // 0.25 / sqrt(1 - 0.49) s, whose first peak lies half a period in, about 4.6 % over.
+    const double halfPeriod = 0.25 / std::sqrt(1 - 0.49) / 2;
+    EXPECT_DOUBLE_EQ(PillButton::springStep(0), 0);
+    EXPECT_NEAR(PillButton::springStep(halfPeriod), 1 + std::exp(-0.7 * M_PI / std::sqrt(0.51)),
+                1e-9);
+    EXPECT_LT(PillButton::springStep(halfPeriod / 2), 1);
+    EXPECT_NEAR(PillButton::springStep(PillButton::settleMs / 1000.0), 1, 1e-3);
+}
+
+TEST_F(ThemeTest, theMarkScalesByTheShorterSideFromTheTopLeftCorner) {
+    // In a 72 × 60 box the scale is 0.5: the oval spans x 12 to 48 and y 11 to 57.
+    QImage image(72, 60, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        BrismoMark::paintMark(p, QSizeF(72, 60));
+    }
+    const QRgb orange = Brismo::orange.color().rgb();
+    EXPECT_EQ(image.pixel(14, 34), orange);    // left part of the oval
+    EXPECT_EQ(image.pixel(46, 34), orange);    // right part of the oval
+    EXPECT_EQ(qAlpha(image.pixel(52, 34)), 0); // right of it: not centred in the box
+    EXPECT_EQ(qAlpha(image.pixel(30, 58)), 0); // below it
+    EXPECT_EQ(image.pixel(36, 6), Brismo::leaf.color().rgb()); // in the leaf (72, 12) / 2
+}
+
+TEST_F(ThemeTest, everyNamedSymbolDrawsItsVendoredIconInTheTint) {
+    const QStringList symbols{"folder.badge.plus",
+                              "checkmark.circle.fill",
+                              "exclamationmark.triangle.fill",
+                              "arrow.right",
+                              "trash",
+                              "slash.circle",
+                              "chevron.right",
+                              "checklist",
+                              "paperplane",
+                              "checkmark.shield.fill",
+                              "hand.raised",
+                              "circle",
+                              "music.note.house",
+                              "computermouse",
+                              "globe",
+                              "arrow.uturn.backward"};
+    const QColor tint = QColor::fromRgb(0x1A, 0x8F, 0x4A);
+    for (const QString& symbol : symbols) {
+        const QString resource = Icons::resourceFor(symbol);
+        ASSERT_FALSE(resource.isEmpty()) << symbol.toStdString();
+        EXPECT_EQ(resource.contains(QLatin1String("/fill/")), symbol.endsWith(".fill"))
+            << symbol.toStdString();
+        const QImage image = Icons::pixmap(symbol, tint, 32, 2).toImage();
+        int inked = 0;
+        bool onlyTint = true;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.alpha() == 255) {
+                    ++inked;
+                    onlyTint = onlyTint && c.rgb() == tint.rgb();
+                }
+            }
+        EXPECT_GT(inked, 20) << symbol.toStdString();
+        EXPECT_TRUE(onlyTint) << symbol.toStdString();
+    }
+    EXPECT_TRUE(Icons::resourceFor(QStringLiteral("no.such.symbol")).isEmpty());
+}
+
+TEST_F(ThemeTest, switchingThePaletteRecoloursAShownTextWithoutRebuildingIt) {
+    ThemeLabel label(QStringLiteral("Drop your session folder"), 20, QFont::Light, Brismo::ink);
+    label.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&label));
+    EXPECT_EQ(label.palette().color(QPalette::WindowText), Brismo::ink.resolve(false));
+    QApplication::setPalette(darkPalette());
+    QCoreApplication::processEvents(); // Qt posts the change to every widget
+    EXPECT_EQ(label.palette().color(QPalette::WindowText), Brismo::ink.resolve(true));
+}
+
+} // namespace
+} // namespace Vantrel::Ui

@@ -1,0 +1,20 @@
+// Main of the window's test executables: the shared test environment with a QApplication, the
+// theme's light palette and a fixed device pixel ratio of 1, on whatever platform
+// QT_QPA_PLATFORM names (offscreen under CTest).
+#include "support/TestEnvironment.h"
+#include "ui/Theme.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    QTemporaryDir home;
+    if (!Vantrel::Fixtures::prepareTestEnvironment(home))
+        return 2;
+    qunsetenv("QT_SCALE_FACTOR");
+    QApplication app(argc, argv);
+    QApplication::setPalette(Vantrel::Ui::lightPalette());
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
