@@ -4,10 +4,13 @@
 #include "platform/sim/SimPlatform.h"
 #include "ui/MainWindow.h"
 #include "ui/OpenRequests.h"
+#include "ui/SimLogicWindow.h"
 #include "ui/Theme.h"
+#include "ui/TileHost.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QMenuBar>
 
 namespace Vantrel::Ui {
 
@@ -30,8 +33,13 @@ int runApplication(QApplication& app) {
     applyThemePalette(app, isDark(QApplication::palette()));
 
     SimPlatform platform;
-    AppModel model({.platform = &platform});
+    TileWindowPlatform shown(platform);
+    AppModel model({.platform = &shown});
     MainWindow window(model);
+    SimLogicWindow simulated(platform.logic());
+    simulated.resize(simulated.sizeHint());
+    openOnSend(simulated, model);
+    addShowSimulatedLogic(window, simulated);
     OpenRequests requests;
     requests.listen();
     QObject::connect(&requests, &OpenRequests::openRequested, &window,

@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "ui/ContentView.h"
+#include "ui/SendPanel.h"
 
 #include <QFileDialog>
 #include <QMenuBar>
@@ -30,6 +31,7 @@ MainWindow::MainWindow(AppModel& model, QWidget* parent)
 
 MainWindow::~MainWindow() {
     model_.setPresenter(nullptr);
+    delete sendPanel_;
 }
 
 void MainWindow::bringToFront() {
@@ -61,6 +63,20 @@ void MainWindow::restoreMainWindow() {
 
 void MainWindow::activateApplication() {
     activateWindow();
+}
+
+void MainWindow::showSendPanel(Point topLeft) {
+    closeSendPanel();
+    sendPanel_ = new SendPanelWindow(model_, topLeft);
+    sendPanel_->show();
+}
+
+void MainWindow::closeSendPanel() {
+    if (!sendPanel_)
+        return;
+    sendPanel_->hide();
+    sendPanel_->deleteLater();
+    sendPanel_ = nullptr;
 }
 
 } // namespace Vantrel::Ui
