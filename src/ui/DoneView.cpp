@@ -53,9 +53,7 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
     column->addWidget(folderName_, 0, Qt::AlignHCenter);
     note_ = new ThemeLabel(QString(), 14, QFont::Light, Brismo::muted, this);
     note_->setObjectName(QStringLiteral("exportNote"));
-    note_->setWordWrap(true);
     note_->setAlignment(Qt::AlignHCenter);
-    note_->setMaximumWidth(420);
     column->addWidget(note_, 0, Qt::AlignHCenter);
 
     // While sending: the progress, the status line and Cancel, 8 apart, 6 below the note.
@@ -118,9 +116,7 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
 
     resultLine_ = new ThemeLabel(QString(), 14, QFont::Light, Brismo::muted, controls_);
     resultLine_->setObjectName(QStringLiteral("resultLine"));
-    resultLine_->setWordWrap(true);
     resultLine_->setAlignment(Qt::AlignHCenter);
-    resultLine_->setMaximumWidth(420);
     controls->addWidget(resultLine_, 0, Qt::AlignHCenter);
     column->addWidget(controls_, 0, Qt::AlignHCenter);
     column->addStretch(1);
@@ -138,7 +134,7 @@ void DoneView::refresh() {
                                            : QStringLiteral("Sorted folder created"));
     folderName_->setText(model_.resultURL() ? QFileInfo(*model_.resultURL()).fileName()
                                             : QString());
-    note_->setText(model_.exportNote());
+    note_->setWrappedText(model_.exportNote(), 420);
     note_->setVisible(!model_.exportNote().isEmpty());
 
     const bool sending = model_.sending();
@@ -151,11 +147,11 @@ void DoneView::refresh() {
     tile_->setContent(files, tileTitle(files.size()));
     putBack_->setVisible(model_.resultInPlace());
     if (model_.sendResult()) {
-        resultLine_->setText(*model_.sendResult());
         resultLine_->setFont(systemFont(14, QFont::Light));
+        resultLine_->setWrappedText(*model_.sendResult(), 420);
     } else {
-        resultLine_->setText(hint);
         resultLine_->setFont(systemFont(13, QFont::Light));
+        resultLine_->setWrappedText(hint, 420);
     }
 }
 

@@ -29,13 +29,11 @@ DropZone::DropZone(AppModel& model, QWidget* parent) : QWidget(parent) {
     title->setAlignment(Qt::AlignHCenter);
     column->addWidget(title, 0, Qt::AlignHCenter);
 
-    auto* text = new ThemeLabel(QStringLiteral("Tracks are renamed and sorted into groups. You "
-                                               "review everything before any file is moved or "
-                                               "copied."),
-                                17, QFont::Light, Brismo::muted, this);
-    text->setWordWrap(true);
+    auto* text = new ThemeLabel(QString(), 17, QFont::Light, Brismo::muted, this);
     text->setAlignment(Qt::AlignHCenter);
-    text->setMaximumWidth(400);
+    text->setWrappedText(QStringLiteral("Tracks are renamed and sorted into groups. You review "
+                                        "everything before any file is moved or copied."),
+                         400);
     column->addWidget(text, 0, Qt::AlignHCenter);
 
     column->addSpacing(6);

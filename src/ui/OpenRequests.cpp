@@ -15,11 +15,14 @@ OpenRequests::OpenRequests(QObject* parent) : QObject(parent), server_(new QLoca
     connect(server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            // One request: UTF-8 paths, one per line, ended by the client closing its side.
+            // One request: the line "OPEN", then UTF-8 paths, one per line, ended by the client
+            // closing its side. A connection that says nothing (a probe) asks for nothing.
             connect(socket, &QLocalSocket::readChannelFinished, this, [this, socket] {
-                const QString text = QString::fromUtf8(socket->readAll());
-                QStringList paths = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-                emit openRequested(paths);
+                QStringList lines = QString::fromUtf8(socket->readAll())
+                                        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+                if (lines.isEmpty() || lines.takeFirst() != QLatin1String("OPEN"))
+                    return;
+                emit openRequested(lines);
             });
         }
     });
@@ -36,7 +39,7 @@ bool OpenRequests::handToRunning(const QStringList& paths, int timeoutMs) {
     socket.connectToServer(serverName());
     if (!socket.waitForConnected(timeoutMs))
         return false;
-    QByteArray request;
+    QByteArray request = "OPEN\n";
     for (const QString& path : paths)
         request += QFileInfo(path).absoluteFilePath().toUtf8() + '\n';
     socket.write(request);
@@ -48,13 +51,12 @@ bool OpenRequests::handToRunning(const QStringList& paths, int timeoutMs) {
 }
 
 bool OpenRequests::listen() {
-    if (server_->listen(serverName()))
-        return true;
-    // A socket left by an instance that ended without closing it: nobody answers there.
+    // Ask first: listening with access options replaces an existing socket file silently.
     QLocalSocket probe;
     probe.connectToServer(serverName());
     if (probe.waitForConnected(300))
         return false;
+    // Nobody answers: a socket file left by an instance that ended without closing it.
     QLocalServer::removeServer(serverName());
     return server_->listen(serverName());
 }

@@ -3,6 +3,7 @@
 #include "ui/Icons.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
@@ -26,6 +27,13 @@ ThemeLabel::ThemeLabel(const QString& text, qreal points, QFont::Weight weight, 
 void ThemeLabel::setColor(DynamicColor color) {
     color_ = color;
     applyColor();
+}
+
+void ThemeLabel::setWrappedText(const QString& text, int maxWidth) {
+    setWordWrap(true);
+    setText(text);
+    const int width = qMin(maxWidth, QFontMetrics(font()).horizontalAdvance(text) + 2);
+    setFixedSize(width, heightForWidth(width));
 }
 
 void ThemeLabel::setTracking(qreal points) {
@@ -146,6 +154,17 @@ void PillButton::changeEvent(QEvent* event) {
     QAbstractButton::changeEvent(event);
 }
 
+void PillButton::focusInEvent(QFocusEvent* event) {
+    keyboardFocus_ =
+        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    QAbstractButton::focusInEvent(event);
+}
+
+void PillButton::focusOutEvent(QFocusEvent* event) {
+    keyboardFocus_ = false;
+    QAbstractButton::focusOutEvent(event);
+}
+
 void PillButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
@@ -167,7 +186,7 @@ void PillButton::paintEvent(QPaintEvent*) {
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(inside, insideRadius, insideRadius);
     }
-    if (hasFocus() && focusPolicy() != Qt::NoFocus) {
+    if (hasFocus() && keyboardFocus_) {
         // Keyboard focus, for people who move through the controls with Tab.
         QPen focus(Brismo::orange.color(), 2);
         p.setPen(focus);

@@ -18,6 +18,9 @@ public:
     ThemeLabel(const QString& text, qreal points, QFont::Weight weight, DynamicColor color,
                QWidget* parent = nullptr);
     void setColor(DynamicColor color);
+    // Sets a wrapping text centred in a column: as wide as the text up to maxWidth, as high as
+    // its lines at that width (a centred item of a box layout gets no height for its width).
+    void setWrappedText(const QString& text, int maxWidth);
     // Extra space between letters, in points.
     void setTracking(qreal points);
 
@@ -76,10 +79,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
     void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void springTo(qreal target);
 
+    // The focus came from the keyboard (Tab): the focus ring shows.
+    bool keyboardFocus_ = false;
     QString title_;
     bool primary_;
     qreal scale_ = 1.0;

@@ -1,6 +1,6 @@
 // Main of the window's test executables: the shared test environment with a QApplication, the
 // theme's light palette and a fixed device pixel ratio of 1, on whatever platform
-// QT_QPA_PLATFORM names (offscreen under CTest).
+// QT_QPA_PLATFORM names (offscreen by default).
 #include "support/TestEnvironment.h"
 #include "ui/Theme.h"
 
@@ -13,6 +13,9 @@ int main(int argc, char** argv) {
     if (!Vantrel::Fixtures::prepareTestEnvironment(home))
         return 2;
     qunsetenv("QT_SCALE_FACTOR");
+    // Headless unless told otherwise (test discovery runs the executable without a display).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setPalette(Vantrel::Ui::lightPalette());
     testing::InitGoogleTest(&argc, argv);

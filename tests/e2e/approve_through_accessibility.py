@@ -1,0 +1,157 @@
+#!/usr/bin/python3
+"""Drives the real vantrel executable from outside, through the desktop's accessibility
+interface (AT-SPI), as a screen reader user would: start it on a demo session folder, wait for
+the review screen, choose "Make a sorted copy", approve, wait for the done screen, and check the
+files on disk.
+
+Usage: approve_through_accessibility.py BUILD_DIR
+Needs a display (xvfb-run) and a session bus (dbus-run-session); every wait has a time limit.
+"""
+import hashlib
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+import pyatspi
+
+WAIT_SECONDS = 30
+
+
+def fail(message):
+    print("FAIL: " + message, flush=True)
+    sys.exit(1)
+
+
+def wait_for(what, probe, seconds=WAIT_SECONDS):
+    """Polls probe() until it returns something true; fails after seconds."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        try:
+            found = probe()
+        except Exception:  # the tree changes under us while the app works
+            found = None
+        if found:
+            return found
+        time.sleep(0.2)
+    fail("timed out waiting for " + what)
+
+
+def application(pid):
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        if app is not None and app.get_process_id() == pid:
+            return app
+    return None
+
+
+def find(root, role, name):
+    """The first showing element of this role and name below root, or None."""
+    def matches(node):
+        try:
+            return (node.getRole() == role and node.name == name
+                    and node.getState().contains(pyatspi.STATE_SHOWING))
+        except Exception:
+            return False
+    return pyatspi.findDescendant(root, matches)
+
+
+def press(element):
+    action = element.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i) in ("Press", "press", "click", "Toggle", "toggle"):
+            action.doAction(i)
+            return
+    action.doAction(0)
+
+
+def digest(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
+
+
+def audio_files(folder):
+    found = {}
+    for base, _, names in os.walk(folder):
+        for name in names:
+            if name.endswith(".wav"):
+                found[os.path.relpath(os.path.join(base, name), folder)] = digest(
+                    os.path.join(base, name))
+    return found
+
+
+def main():
+    build = os.path.abspath(sys.argv[1])
+    work = tempfile.mkdtemp(prefix="vantrel-e2e-")
+    folder = os.path.join(work, "Demo Session")
+    subprocess.run([os.path.join(build, "src/cli/vantrel-cli"), "demo", folder], check=True,
+                   stdout=subprocess.DEVNULL, timeout=60)
+    before = audio_files(folder)
+
+    env = dict(os.environ)
+    env.update({
+        "HOME": os.path.join(work, "home"),
+        "XDG_CONFIG_HOME": os.path.join(work, "home/.config"),
+        "XDG_DATA_HOME": os.path.join(work, "home/.local/share"),
+        "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+        "QT_ACCESSIBILITY": "1",
+        "QT_QPA_PLATFORM": "xcb",
+    })
+    os.makedirs(env["HOME"], exist_ok=True)
+    app_process = subprocess.Popen([os.path.join(build, "src/ui/vantrel"), folder], env=env)
+    try:
+        app = wait_for("the application on the accessibility bus",
+                       lambda: application(app_process.pid))
+        frame = wait_for("the window titled Vantrel",
+                         lambda: find(app, pyatspi.ROLE_FRAME, "Vantrel"))
+        count = len(before)
+        wait_for("the review screen's count",
+                 lambda: find(frame, pyatspi.ROLE_LABEL, "%d tracks" % count))
+        tracks = wait_for("the list of tracks", lambda: find(frame, pyatspi.ROLE_LIST, "Tracks"))
+        if tracks.childCount != count:
+            fail("the list shows %d rows for %d tracks" % (tracks.childCount, count))
+        first = tracks.getChildAtIndex(0)
+        if first.getRole() != pyatspi.ROLE_LIST_ITEM:
+            fail("a row is exposed as %s, not as a list item" % first.getRoleName())
+
+        copy = wait_for("the segment Make a sorted copy",
+                        lambda: find(frame, pyatspi.ROLE_RADIO_BUTTON, "Make a sorted copy"))
+        press(copy)
+        approve = wait_for("the button Approve & Create Sorted Folder",
+                           lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON,
+                                        "Approve & Create Sorted Folder"))
+        press(approve)
+        wait_for("the done screen",
+                 lambda: find(frame, pyatspi.ROLE_LABEL, "Sorted folder created"))
+        wait_for("the result folder's name",
+                 lambda: find(frame, pyatspi.ROLE_LABEL, "Demo Session SORTED"))
+
+        sorted_folder = folder + " SORTED"
+        after = audio_files(sorted_folder)
+        if sorted(after.values()) != sorted(before.values()):
+            fail("the sorted copy does not hold exactly the session's audio files")
+        if any(os.sep not in path for path in after):
+            fail("a file of the sorted copy is not in a group folder")
+        if audio_files(folder) != before:
+            fail("the original folder changed")
+
+        press(wait_for("Sort Another Folder",
+                       lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON, "Sort Another Folder")))
+        wait_for("the drop zone",
+                 lambda: find(frame, pyatspi.ROLE_LABEL, "Drop your session folder"))
+        print("OK: reviewed, approved and sorted %d tracks through the accessibility interface"
+              % count, flush=True)
+    finally:
+        app_process.terminate()
+        try:
+            app_process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            app_process.kill()
+            app_process.wait(timeout=10)
+        subprocess.run(["rm", "-rf", work], check=False)
+
+
+if __name__ == "__main__":
+    main()

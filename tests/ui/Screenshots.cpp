@@ -1,0 +1,250 @@
+// vantrel-screenshots: renders every screen and state of the window at 2× in the light and the
+// dark appearance to PNG files, headless, for a person to look at.
+// Usage: vantrel-screenshots OUTPUT_FOLDER   (run with QT_QPA_PLATFORM=offscreen)
+#include "app/AppModel.h"
+#include "app/Worker.h"
+#include "core/Config.h"
+#include "platform/sim/SimPlatform.h"
+#include "support/FaultyFileOps.h"
+#include "support/TestEnvironment.h"
+#include "ui/BusyView.h"
+#include "ui/ContentView.h"
+#include "ui/MainWindow.h"
+#include "ui/Theme.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QFile>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
+#include <QSettings>
+#include <QTest>
+
+#include <condition_variable>
+#include <cstdio>
+#include <functional>
+#include <mutex>
+
+using namespace Vantrel;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Holds the export's worker at one file operation until released.
+class Gate {
+public:
+    void pass() {
+        std::unique_lock lock(mutex_);
+        reached_ = true;
+        opened_.wait(lock, [this] { return open_; });
+    }
+    bool reached() {
+        std::lock_guard lock(mutex_);
+        return reached_;
+    }
+    void open() {
+        {
+            std::lock_guard lock(mutex_);
+            open_ = true;
+        }
+        opened_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable opened_;
+    bool reached_ = false;
+    bool open_ = false;
+};
+
+void touch(const QString& folder, const QStringList& names) {
+    QDir().mkpath(folder);
+    for (const QString& name : names) {
+        QFile f(folder + QLatin1Char('/') + name);
+        if (!f.open(QIODevice::WriteOnly))
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(f.fileName()));
+    }
+}
+
+bool settle(const std::function<bool()>& done) {
+    const bool ok = QTest::qWaitFor(done, 20000);
+    QTest::qWait(50);
+    return ok;
+}
+
+// The window grabbed as it is now, with an open alert drawn over it as its sheet: a card with
+// the alert's title above its content (the offscreen platform draws no window frames).
+QImage shot(Ui::MainWindow& window) {
+    QCoreApplication::processEvents();
+    QImage image = window.grab().toImage();
+    if (QMessageBox* alert = window.content()->alert(); alert && alert->isVisible()) {
+        alert->adjustSize();
+        const QImage sheet = alert->grab().toImage();
+        const qreal dpr = image.devicePixelRatio();
+        const QSizeF size = QSizeF(sheet.size()) / sheet.devicePixelRatio();
+        const qreal titleHeight = 30;
+        const QRectF card((image.width() / dpr - size.width()) / 2, 70, size.width(),
+                          size.height() + titleHeight);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(0, 0, 0, 60), 1));
+        p.setBrush(alert->palette().color(QPalette::Window));
+        p.drawRoundedRect(card.adjusted(-0.5, -0.5, 0.5, 0.5), 10, 10);
+        p.setPen(alert->palette().color(QPalette::WindowText));
+        p.setFont(Ui::systemFont(13, QFont::Bold));
+        p.drawText(QRectF(card.left(), card.top(), card.width(), titleHeight), Qt::AlignCenter,
+                   alert->windowTitle());
+        p.drawImage(QPointF(card.left(), card.top() + titleHeight), sheet);
+    }
+    return image;
+}
+
+struct Session {
+    QTemporaryDir root;
+    VirtualClock clock{10s};
+    SimPlatform sim{clock};
+    FaultyFileOps ops;
+    std::unique_ptr<AppModel> model;
+    std::unique_ptr<Ui::MainWindow> window;
+
+    Session() {
+        QSettings(QStringLiteral("Vantrel"), QStringLiteral("Vantrel")).clear();
+        model = std::make_unique<AppModel>(AppModel::Services{.platform = &sim, .fileOps = &ops});
+        model->setShowWalkthrough(false);
+        window = std::make_unique<Ui::MainWindow>(*model);
+        window->resize(900, 640);
+        window->show();
+        (void)QTest::qWaitForWindowExposed(window.get());
+    }
+    ~Session() {
+        Worker::waitUntilIdle();
+        QCoreApplication::processEvents();
+        window.reset();
+        model.reset();
+    }
+    QString folder(const QString& name, const QStringList& files) {
+        const QString path = root.filePath(name);
+        touch(path, files);
+        return path;
+    }
+    void load(const QString& path) {
+        model->load(path);
+        settle([this] { return !model->busy(); });
+    }
+};
+
+const QStringList sessionFiles{
+    "1Kick In#04.1.wav",
+    "2Kick Out#04.1.wav",
+    "3Snare Top#04.1.wav",
+    "4Snare Bottom#04.1.wav",
+    "5Hi Hat#04.1.wav",
+    "6Tom 1#04.1.wav",
+    "12Bass DI#04.1.wav",
+    "13Bass Amp#04.1.wav",
+    "14Electric Gtr 1#04.1.wav",
+    "17Piano L#04.1.wav",
+    "18Piano R#04.1.wav",
+    "37Vox 1#03.1.wav",
+    "38Vox 2#03.1.wav",
+    "39BGV L#03.1.wav",
+    "70Glockenspiel Overdub From The Second Evening Session With Extra Long Name.wav",
+    "71Theremin.wav",
+    "72Sitar.wav",
+    "Session Notes.txt",
+    "setlist.txt"};
+const QStringList sortedFiles{"1Kick In#04.1.wav",  "3Snare Top#04.1.wav",
+                              "12Bass DI#04.1.wav", "14Electric Gtr 1#04.1.wav",
+                              "17Piano L#04.1.wav", "37Vox 1#03.1.wav"};
+
+} // namespace
+
+// The screens of a send (SendScreenshots.cpp), each saved under its name.
+void shootSendScreens(const std::function<void(const QImage&, const QString&)>& save);
+
+int main(int argc, char** argv) {
+    QTemporaryDir home;
+    if (!Fixtures::prepareTestEnvironment(home))
+        return 2;
+    qputenv("QT_SCALE_FACTOR", "2");
+    // Headless unless told otherwise (test discovery runs the executable without a display).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: vantrel-screenshots OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    QDir().mkpath(out);
+    int failures = 0;
+    const auto save = [&](const QImage& image, const QString& name, bool dark) {
+        const QString path = QStringLiteral("%1/%2-%3.png").arg(out, name, dark ? "dark" : "light");
+        if (!image.save(path)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            ++failures;
+        } else {
+            std::printf("%s\n", qPrintable(path));
+        }
+    };
+
+    for (const bool dark : {false, true}) {
+        QApplication::setPalette(dark ? Ui::darkPalette() : Ui::lightPalette());
+        {
+            Session s;
+            save(shot(*s.window), "drop-zone", dark);
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(s.folder("Dragged", sortedFiles))});
+            QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QCoreApplication::sendEvent(s.window->content(), &enter);
+            save(shot(*s.window), "drop-targeted", dark);
+            QDragLeaveEvent leave;
+            QCoreApplication::sendEvent(s.window->content(), &leave);
+            s.model->load(s.root.filePath("Dragged/1Kick In#04.1.wav"));
+            save(shot(*s.window), "alert", dark);
+        }
+        {
+            Session s;
+            s.load(s.folder("Live at the Roundhouse", sessionFiles));
+            save(shot(*s.window), "review-unsorted-skipped", dark);
+            s.model->setOrganizeInPlace(false);
+            save(shot(*s.window), "review-sorted-copy-mode", dark);
+        }
+        {
+            Session s;
+            s.load(s.folder("Studio Day 2", sortedFiles));
+            save(shot(*s.window), "review-all-sorted", dark);
+            s.model->setOrganizeInPlace(false);
+            Gate gate;
+            s.ops.countOnly({FileOp::clone, FileOp::copy});
+            s.ops.beforeOperation(3, [&gate] { gate.pass(); });
+            s.model->approve();
+            settle([&gate] { return gate.reached(); });
+            save(shot(*s.window), "busy-determinate", dark);
+            gate.open();
+            settle([&s] { return !s.model->busy(); });
+            save(shot(*s.window), "done", dark);
+        }
+        {
+            Session s;
+            s.load(s.folder("Take 3", sortedFiles));
+            s.model->setOrganizeInPlace(true);
+            s.model->approve();
+            settle([&s] { return !s.model->busy() && s.model->resultURL(); });
+            Gate gate;
+            s.ops.beforeOperation(s.ops.operationCount() + 1, [&gate] { gate.pass(); });
+            s.model->undoOrganize();
+            settle([&gate] { return gate.reached(); });
+            s.window->content()->busyView()->progressBar()->setPhase(0.45);
+            save(shot(*s.window), "busy-moving", dark);
+            gate.open();
+            settle([&s] { return !s.model->busy(); });
+        }
+        shootSendScreens(
+            [&](const QImage& image, const QString& name) { save(image, name, dark); });
+    }
+    return failures == 0 ? 0 : 1;
+}
