@@ -135,7 +135,7 @@ void BM_SendCalls(benchmark::State& state) {
         SimPlatform sim(clock);
         LogicSender sender(sim);
         const auto start = clock.now();
-        sender.runFast(jobs, false);
+        sender.send(SendMode::fast, jobs, false);
         simulatedSeconds += std::chrono::duration<double>(clock.now() - start).count();
         const SimCounters c = sim.logic().counters();
         total.attributeReads += c.attributeReads;
@@ -165,7 +165,7 @@ void BM_SendRealClock(benchmark::State& state) {
         LogicSender sender(metered);
         const auto wallStart = std::chrono::steady_clock::now();
         const double cpuStart = threadCpuSeconds();
-        sender.runFast(jobs, false);
+        sender.send(SendMode::fast, jobs, false);
         const double cpu = threadCpuSeconds() - cpuStart;
         const double wall =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
@@ -191,13 +191,12 @@ void BM_LargestVisibleRowsSession(benchmark::State& state) {
             VirtualClock clock;
             SimPlatform sim(clock, {QStringLiteral("visible-rows-only")});
             LogicSender sender(sim);
-            try {
-                sender.runFast(jobs, false);
-                largest = tracks;
-            } catch (const SendError& e) {
-                firstFailure = QStringLiteral("%1 tracks: ").arg(tracks) + e.message();
+            const SendOutcome outcome = sender.send(SendMode::fast, jobs, false);
+            if (!outcome.ok) {
+                firstFailure = QStringLiteral("%1 tracks: ").arg(tracks) + outcome.result;
                 break;
             }
+            largest = tracks;
         }
     }
     state.counters["largestTracks"] = largest;

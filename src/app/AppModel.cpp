@@ -99,12 +99,6 @@ QString AppModel::sendLogPath() {
     return QFileInfo(Config::filePath()).dir().filePath(QStringLiteral("app-send-log.txt"));
 }
 
-QString AppModel::sendLogLine(double seconds, double fraction, const QString& status) {
-    // QString::asprintf formats numbers in the C locale, whatever the process's locale is.
-    return QString::asprintf("%5.1fs %3.0f%%  ", seconds, fraction * 100) + status +
-           QLatin1Char('\n');
-}
-
 AppModel::AppModel(Services services, QObject* parent)
     : QObject(parent), services_(checked(std::move(services))), presenter_(&silentPresenter()),
       config_(Config::load()), showWalkthrough_(!Settings::walkthroughDone()),
@@ -421,7 +415,9 @@ void AppModel::sendToLogic(SendMode mode) {
     const Clock::Duration start = clock->now();
     sender_->onProgress = [model, clock, start, logFile](const QString& status, double fraction) {
         const double seconds = std::chrono::duration<double>(clock->now() - start).count();
-        appendToLog(logFile, sendLogLine(seconds, fraction, status));
+        appendToLog(logFile, sendLogLine(seconds, fraction, status) + QLatin1Char('\n'));
+        if (isSendNote(status))
+            return;
         Worker::toMainThread([model, status, fraction] {
             if (model)
                 model->publishSendProgress(status, fraction);
@@ -429,28 +425,9 @@ void AppModel::sendToLogic(SendMode mode) {
     };
 
     Worker::run([model, sender = sender_, mode, jobs, groupInName, logFile]() mutable {
-        QString result;
-        try {
-            switch (mode) {
-            case SendMode::fast:
-                sender->runFast(jobs, groupInName);
-                break;
-            case SendMode::grouped:
-                sender->runGrouped(jobs);
-                break;
-            case SendMode::slow:
-                sender->run(jobs);
-                break;
-            case SendMode::stacksOnly:
-                sender->stackOnly(jobs);
-                break;
-            }
-            result = sentText(jobs);
-            appendToLog(logFile, QStringLiteral("OK\n"));
-        } catch (const std::exception& e) {
-            result = describe(e);
-            appendToLog(logFile, QStringLiteral("ERROR: ") + result + QLatin1Char('\n'));
-        }
+        const SendOutcome outcome = sender->send(mode, jobs, groupInName);
+        appendToLog(logFile, outcome.logLine() + QLatin1Char('\n'));
+        const QString result = outcome.result;
         // The model's reference is the last: a sender never ends on this thread while the next
         // send may already use the platform on another.
         sender.reset();

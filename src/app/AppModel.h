@@ -1,5 +1,6 @@
 #pragma once
 
+#include "automation/SendMode.h"
 #include "core/Config.h"
 #include "core/FileOps.h"
 #include "core/Item.h"
@@ -43,22 +44,10 @@ public:
         FileOps* fileOps = &systemFileOps();
     };
 
-    // How a send brings the tracks into Logic Pro; each starts one run of the sender.
-    enum class SendMode {
-        fast,      // every file in one drag, then stacks (LogicSender::runFast)
-        grouped,   // group by group (LogicSender::runGrouped)
-        slow,      // one file at a time through the import dialog (LogicSender::run)
-        stacksOnly // stacks of tracks already in the project (LogicSender::stackOnly)
-    };
-    Q_ENUM(SendMode)
-
     // The content size of the floating send panel, in points.
     static constexpr Size sendPanelSize{340, 120};
     // The send log in the configuration folder; emptied by every send.
     static QString sendLogPath();
-    // One progress line of the send log: seconds since the start of the send (one decimal,
-    // 5 wide), "s", the percentage (rounded, 3 wide), "%", two spaces, status, a line feed.
-    static QString sendLogLine(double seconds, double fraction, const QString& status);
 
     // Loads the configuration and reads the user settings. services.platform must be set
     // (std::invalid_argument otherwise).
@@ -95,7 +84,8 @@ public:
 
     // A send to Logic Pro is running: the main window is hidden and the send panel shown.
     bool sending() const { return sending_; }
-    // The sender's latest status line, and its fraction done (0 to 1).
+    // The sender's latest status line, and its fraction done (0 to 1). Notes (isSendNote) go to
+    // the send log only: they change neither.
     const QString& sendStatus() const { return sendStatus_; }
     double sendProgress() const { return sendProgress_; }
     // The outcome of the last send: how much was sent, or the failure's message. Cleared by a
@@ -158,10 +148,10 @@ public:
     void undoOrganize();
     // Sends the approved tracks to the running Logic Pro: checks the permission and that Logic
     // Pro runs (a failed check only sets errorMessage), hides the main window, shows the send
-    // panel, empties the send log and runs the sender for mode on the worker. Progress reaches
-    // sendStatus, sendProgress and the log; the outcome reaches sendResult and the log, then
-    // the panel closes and the main window comes back. Does nothing without a result or while
-    // sending.
+    // panel, empties the send log and runs the sender for mode on the worker. Every report
+    // reaches the log, status lines also sendStatus and sendProgress; the outcome reaches
+    // sendResult and the log, then the panel closes and the main window comes back. Does nothing
+    // without a result or while sending.
     void sendToLogic(SendMode mode);
     // Asks the running send to stop (the send panel's Cancel): it ends with "Cancelled.".
     void cancelSend();

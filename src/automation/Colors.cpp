@@ -147,7 +147,7 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
             throw SendError(QStringLiteral("Couldn't find that color in Logic's palette."));
         target = {f->origin.x + (swatch.col * 28 + 59.25) * f->size.width / 737,
                   f->origin.y + (swatch.row * 20 + 46.5) * f->size.height / 134};
-        note(QStringLiteral("swatch col %1 row %2 -> by the window's size: x=%3 y=%4")
+        note(QStringLiteral("  swatch col %1 row %2 -> by the window's size: x=%3 y=%4")
                  .arg(swatch.col)
                  .arg(swatch.row)
                  .arg(int(target.x))
@@ -167,7 +167,7 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
         if (swatch.col < 0 || swatch.col >= rowItems.size())
             throw SendError(QStringLiteral("Couldn't find that color in Logic's palette."));
         const Rect cell = rowItems[swatch.col].frame;
-        note(QStringLiteral("swatch col %1 row %2 -> x=%3 y=%4; buttons=%5 grid=%6 bands=%7 "
+        note(QStringLiteral("  swatch col %1 row %2 -> x=%3 y=%4; buttons=%5 grid=%6 bands=%7 "
                             "rowItems=%8")
                  .arg(swatch.col)
                  .arg(swatch.row)
@@ -208,11 +208,9 @@ void LogicSender::closeColorWindow() {
             pause(70ms);
             mouse(MouseEventType::leftUp, p, 0, 1);
         }
-        for (int check = 0; check < 8; ++check) {
-            if (!colorWindow())
-                return;
-            pause(100ms);
-        }
+        if (waitUntil(QStringLiteral("the Color window to close"), 800ms,
+                      [this] { return !colorWindow(); }))
+            return;
     }
     if (colorWindow())
         note(QStringLiteral("  (the Color window would not close)"));

@@ -101,13 +101,10 @@ void LogicSender::importFile(const QString& file) {
     });
     press(ok);
 
-    // Logic may ask whether to import the file's tempo once the panel has gone.
-    const Clock::Duration until = platform_.clock().now() + 2500ms;
-    while (platform_.clock().now() < until) {
-        if (!window(QStringLiteral("open-panel")) && alert())
-            break;
-        pause(100ms);
-    }
+    // Logic may ask whether to import the file's tempo once the panel has gone; it need not.
+    // At most 2.5 s: the wait looks once more one poll after its time-out.
+    waitUntil(QStringLiteral("the tempo question"), 2400ms,
+              [&] { return !window(QStringLiteral("open-panel")) && alert(); });
     if (const Element question = alert()) {
         if (const Element button = findIn(question, withId(QStringLiteral("action-button-2")))) {
             press(button);
@@ -205,16 +202,13 @@ void LogicSender::importByDrag(const QStringList& files, const QString& label, d
         return optionsWindow() || alert() || trackNames().size() != before;
     };
     for (int attempt = 0;;) {
-        const Clock::Duration until = clock.now() + (attempt == 0 ? 4s : 5s);
-        bool came = arrived();
-        while (!came && clock.now() < until) {
-            pause(150ms);
-            came = arrived();
-        }
-        if (came)
+        if (waitUntil(QStringLiteral("the files to arrive"), attempt == 0 ? 4s : 5s, arrived,
+                      150ms))
             break;
         ++attempt;
         report(QStringLiteral("Retrying the drag (%1)").arg(attempt), base);
+        // A retry is seconds of gestures: none is started once cancelled.
+        throwIfCancelled();
         waitUntilReady();
         selectLastTrack();
         dragIntoLogic(files, true);
@@ -224,9 +218,11 @@ void LogicSender::importByDrag(const QStringList& files, const QString& label, d
 
     throwIfCancelled();
     Clock::Duration lastChange = clock.now();
-    const Clock::Duration deadline = clock.now() + std::chrono::seconds(4 * n + 90);
     int previous = -1;
-    for (;;) {
+    int g = 0;
+    // Answers Logic's questions as they come and reports every change of the count; done once
+    // every file is a track and nothing changed for 600 ms.
+    const auto completed = [&] {
         if (const Element options = optionsWindow()) {
             press(findIn(options, [&](const Element& e) {
                 return str(e, QStringLiteral("AXTitle")) == u"Create new tracks";
@@ -247,24 +243,21 @@ void LogicSender::importByDrag(const QStringList& files, const QString& label, d
             }
         }
         const int d = int(trackNames().size()) - before;
-        const int g = std::max(d, 0);
-        if (d != previous) {
+        g = std::max(d, 0);
+        const bool changed = d != previous;
+        previous = d;
+        if (changed) {
             lastChange = clock.now();
             report(QStringLiteral("%1: %2 of %3 tracks")
                        .arg(label, QString::number(g), QString::number(n)),
                    base + span * 0.8 * g / std::max(n, 1));
         }
-        if (d >= n && !alert() && !optionsWindow() && clock.now() - lastChange > 600ms)
-            return;
-        if (clock.now() > deadline)
-            throw SendError(QStringLiteral("Logic only brought in %1 of %2 %3 tracks.")
-                                .arg(g)
-                                .arg(n)
-                                .arg(label));
-        pause(200ms);
-        throwIfCancelled();
-        previous = d;
-    }
+        return d >= n && !alert() && !optionsWindow() && clock.now() - lastChange > 600ms;
+    };
+    if (!waitUntil(QStringLiteral("the tracks"), std::chrono::seconds(4 * n + 90), completed,
+                   200ms))
+        throw SendError(
+            QStringLiteral("Logic only brought in %1 of %2 %3 tracks.").arg(g).arg(n).arg(label));
 }
 
 } // namespace Vantrel

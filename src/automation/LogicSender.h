@@ -5,16 +5,19 @@
 // folded). It works only through the Platform seam and the accessibility toolkit: it reads
 // Logic Pro's interface afresh for every decision and keeps nothing but the small state below.
 //
-// Every wait for Logic Pro is the one loop of waitFor(): poll every 100 ms on the platform's
-// clock, fail with "Cancelled." once cancelled is set, or with the standard time-out message.
+// Every wait for Logic Pro is the one loop of waitUntil(): poll on the platform's clock (every
+// 100 ms unless a step says otherwise), stop with CancelledError ("Cancelled.") once cancelled is
+// set, and on time-out either fail with the standard message (waitFor) or go on (waitUntil).
 // The fixed pauses between steps are part of the behaviour: Logic Pro must see human-paced
-// input. Failures are SendError, carrying the sentence shown to the user; nothing the sender did
-// before a failure is undone.
+// input. Failures are SendError, carrying the sentence shown to the user; a cancel is
+// CancelledError, which no step ignores: best-effort steps go through bestEffort(), which
+// ignores a SendError only. Nothing the sender did before a failure or a cancel is undone.
 //
 // Everything runs on the thread that runs the send, except `cancelled`, which another thread
 // may set at any time.
 
 #include "automation/SendJobs.h"
+#include "automation/SendMode.h"
 #include "core/Errors.h"
 #include "platform/Platform.h"
 
@@ -38,8 +41,9 @@ public:
 
 class LogicSender {
 public:
-    // Receives status lines and notes (texts beginning with two spaces, always at 0.5) with
-    // the progress fraction of the run, on the sender's thread.
+    // Receives status lines and notes (texts beginning with two spaces, see isSendNote) with
+    // the progress fraction of the run, on the sender's thread. Notes carry 0.5 or the
+    // fraction of the step they belong to; only status lines say how far the run is.
     using Progress = std::function<void(const QString& status, double fraction)>;
 
     explicit LogicSender(Platform& platform);
@@ -58,25 +62,21 @@ public:
     // When true, tick() reports timing notes.
     bool profile = false;
 
-    // --- Runs: each drives one complete send, or fails with a SendError.
+    // --- The send.
 
-    // Imports every file in one drag, stacks and colours each group, then folds and orders.
-    // With groupInName, the sorted run instead.
-    void runFast(const QList<SendJob>& jobs, bool groupInName);
-    // Imports, stacks, colours and folds one job after the other.
-    void runGrouped(const QList<SendJob>& jobs);
-    // One file at a time through the import dialog onto a new track; stacks; no colours.
-    void run(const QList<SendJob>& jobs);
-    // Stacks tracks that are already in Logic Pro.
-    void stackOnly(const QList<SendJob>& jobs);
-    // Imports, sorts by name, stacks and colours consecutive rows, then folds and orders.
-    void runSorted(const QList<SendJob>& jobs);
+    // The one way to start a send: runs the mode's run over jobs (for fast with groupInName,
+    // the sorted run) and tells how it ended, the result sentence included. Never throws: a
+    // failure of the run, a cancel or any other error becomes the outcome.
+    SendOutcome send(SendMode mode, const QList<SendJob>& jobs, bool groupInName);
 
     // --- Closing phase and order.
 
     // Folds, sorts by creation date, drags stacks into the order of groups, deletes unused
     // tracks and checks that no member track is left outside its stack.
     void foldAndOrder(const QList<SendJob>& groups);
+    // Track > Delete Unused Tracks, with Logic Pro brought to the front first, as a best-effort
+    // step; with verified, an error answer is a note.
+    void deleteUnusedTracks(bool verified);
     // Drags stack rows until the stacks present stand in the wanted order.
     void reorderStacks(const QStringList& wanted);
     // Drags header `moved` above header `above`; false when either has no frame.
@@ -100,9 +100,9 @@ public:
                    const std::optional<QList<Element>>& block = std::nullopt);
     // Renames the selected track through Track > Rename Track.
     void rename(const QString& name);
-    // Folds the stack named name; notes only, never fails.
+    // Folds the stack named name; notes only, fails only when cancelled.
     void foldStack(const QString& name);
-    // Folds every open stack that is safely on screen (at most 12); never fails.
+    // Folds every open stack that is safely on screen (at most 12); fails only when cancelled.
     void foldOpenStacks();
     // Folds all stacks with one option-click on a stack's arrow.
     void collapseAllStacks();
@@ -118,16 +118,28 @@ public:
 
     // --- Core: waits, locators and small actions.
 
-    // The one wait: polls condition every 100 ms until it holds; throws "Cancelled." or the
-    // time-out message naming what.
+    // The one wait: tests condition, then again after every poll, until it holds (true) or a
+    // test comes after the time-out (false), so the last test is at most one poll past it.
+    // Once cancelled, throws CancelledError after the first failed test. what names the
+    // awaited thing for the failure message of waitFor.
+    bool waitUntil(const QString& what, Clock::Duration timeout,
+                   const std::function<bool()>& condition,
+                   std::chrono::milliseconds poll = std::chrono::milliseconds(100));
+    // The same wait where a time-out fails the step: throws a SendError "Logic didn't respond
+    // (waiting for <what>). …".
     void waitFor(const QString& what, Clock::Duration timeout,
-                 const std::function<bool()>& condition);
+                 const std::function<bool()>& condition,
+                 std::chrono::milliseconds poll = std::chrono::milliseconds(100));
+    // Runs a step whose failure does not stop the send: a SendError is ignored, a cancel is
+    // not (neither one found before the step starts nor one from inside it).
+    void bestEffort(const std::function<void()>& step);
     // A timing note since the previous tick, when profile is on.
     void tick(const QString& label);
     // Brings Logic Pro to the front; throws when it is not running or does not come.
     void front();
     bool isFront();
-    // Waits (at most 25 s) until Track > New Audio Track is enabled; never fails.
+    // Waits (at most 25 s) until Track > New Audio Track is enabled; a time-out is not a
+    // failure, a cancel is.
     void waitUntilReady();
     // The menu item at path, without pressing anything.
     Element menuItem(const QStringList& path);
@@ -161,10 +173,24 @@ public:
     Platform& platform() { return platform_; }
 
 private:
+    // --- Runs: each drives one complete send, or fails with a SendError or CancelledError.
+
+    // Imports every file in one drag, stacks and colours each group, then folds and orders.
+    void runFast(const QList<SendJob>& jobs);
+    // Imports, sorts by name, stacks and colours consecutive rows, then folds and orders.
+    void runSorted(const QList<SendJob>& jobs);
+    // Imports, stacks, colours and folds one job after the other.
+    void runGrouped(const QList<SendJob>& jobs);
+    // One file at a time through the import dialog onto a new track; stacks; no colours.
+    void runSlow(const QList<SendJob>& jobs);
+    // Stacks tracks that are already in Logic Pro.
+    void runStacksOnly(const QList<SendJob>& jobs);
+
     // Shared small helpers of the concerns.
     void report(const QString& status, double fraction);
     void note(const QString& text);
     void pause(std::chrono::milliseconds d);
+    // Throws CancelledError when cancelled is set.
     void throwIfCancelled();
     AXValue read(const Element& element, const QString& attribute);
     QString str(const Element& element, const QString& attribute);

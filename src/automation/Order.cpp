@@ -59,21 +59,17 @@ void LogicSender::foldAndOrder(const QList<SendJob>& groups) {
     }
 
     report(QStringLiteral("Folding stacks"), 0.9);
-    try {
-        front();
-    } catch (const SendError&) {
-    }
+    bestEffort([this] { front(); });
     foldOpenStacks();
     pause(300ms);
 
     report(QStringLiteral("Putting the stacks in order"), 0.94);
     report(QStringLiteral("  before the sort: ") + joined(trackNames()), 0.94);
-    try {
+    bestEffort([this] {
         choose({QStringLiteral("Track"), QStringLiteral("Sort Tracks by"),
                 QStringLiteral("Creation Date")},
                true);
-    } catch (const SendError&) {
-    }
+    });
     pause(500ms);
 
     QStringList names = trackNames();
@@ -87,17 +83,10 @@ void LogicSender::foldAndOrder(const QList<SendJob>& groups) {
         report(QStringLiteral("  (the order is not right: ") + joined(present) +
                    QStringLiteral("; dragging the stacks into place)"),
                0.96);
-        try {
-            reorderStacks(wanted);
-        } catch (const SendError&) {
-        }
+        bestEffort([&] { reorderStacks(wanted); });
     }
 
-    try {
-        front();
-        choose({QStringLiteral("Track"), QStringLiteral("Delete Unused Tracks")}, true);
-    } catch (const SendError&) {
-    }
+    deleteUnusedTracks(true);
     pause(400ms);
 
     names = trackNames();
@@ -116,9 +105,17 @@ void LogicSender::foldAndOrder(const QList<SendJob>& groups) {
                         joined(leftOver) + QStringLiteral(". Drag them into the stack by hand."));
 }
 
+void LogicSender::deleteUnusedTracks(bool verified) {
+    bestEffort([&] {
+        front();
+        choose({QStringLiteral("Track"), QStringLiteral("Delete Unused Tracks")}, verified);
+    });
+}
+
 void LogicSender::reorderStacks(const QStringList& wanted) {
     front();
     for (qsizetype e = 0; e < wanted.size(); ++e) {
+        throwIfCancelled();
         const QStringList names = trackNames();
         QStringList present;
         for (const QString& w : wanted) {
@@ -141,10 +138,11 @@ void LogicSender::reorderStacks(const QStringList& wanted) {
         }
         if (!moved || headers.size() <= e)
             continue;
-        report(QStringLiteral("Moving %1 to position %2").arg(target).arg(e + 1), 0.5);
+        // At the fraction of the phase it belongs to, so that the progress never goes back.
+        report(QStringLiteral("Moving %1 to position %2").arg(target).arg(e + 1), 0.96);
         dragHeader(moved, headers[e]);
     }
-    report(QStringLiteral("order now: ") + joined(trackNames()), 0.9);
+    report(QStringLiteral("order now: ") + joined(trackNames()), 0.96);
 }
 
 bool LogicSender::dragHeader(const Element& moved, const Element& above) {

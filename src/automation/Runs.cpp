@@ -1,7 +1,10 @@
-// The four runs: fast (one drag for everything), group by group, one by one through the import
-// dialog, and stacks from tracks already in Logic Pro.
+// The one entry point of a send, and the four runs it starts: fast (one drag for everything),
+// group by group, one by one through the import dialog, and stacks from tracks already in
+// Logic Pro.
 
 #include "automation/LogicSender.h"
+
+#include <exception>
 
 namespace Vantrel {
 
@@ -27,11 +30,40 @@ const QString kNotRunning = QStringLiteral("Open Logic Pro with an empty project
 
 } // namespace
 
-void LogicSender::runFast(const QList<SendJob>& jobs, bool groupInName) {
-    if (groupInName) {
-        runSorted(jobs);
-        return;
+SendOutcome LogicSender::send(SendMode mode, const QList<SendJob>& jobs, bool groupInName) {
+    SendOutcome outcome;
+    try {
+        switch (mode) {
+        case SendMode::fast:
+            if (groupInName)
+                runSorted(jobs);
+            else
+                runFast(jobs);
+            break;
+        case SendMode::grouped:
+            runGrouped(jobs);
+            break;
+        case SendMode::slow:
+            runSlow(jobs);
+            break;
+        case SendMode::stacksOnly:
+            runStacksOnly(jobs);
+            break;
+        }
+        outcome.ok = true;
+        outcome.result = sentText(jobs);
+    } catch (const CancelledError& e) {
+        outcome.cancelled = true;
+        outcome.result = e.message();
+    } catch (const Error& e) {
+        outcome.result = e.message();
+    } catch (const std::exception& e) {
+        outcome.result = QString::fromLocal8Bit(e.what());
     }
+    return outcome;
+}
+
+void LogicSender::runFast(const QList<SendJob>& jobs) {
     checkPreconditions(kNotRunning);
     const qsizetype before = trackNames().size();
 
@@ -124,10 +156,7 @@ void LogicSender::runGrouped(const QList<SendJob>& jobs) {
                        headers.mid(std::max<qsizetype>(0, headers.size() - (k + 1))));
             closeColorWindow();
         }
-        try {
-            front();
-        } catch (const SendError&) {
-        }
+        bestEffort([this] { front(); });
         foldStack(*job.group);
     }
 
@@ -141,23 +170,16 @@ void LogicSender::runGrouped(const QList<SendJob>& jobs) {
     }
     if (trackHeaders().size() > unsortedFiles + stacks + 1) {
         report(QStringLiteral("Folding stacks"), 0.97);
-        try {
-            collapseAllStacks();
-        } catch (const SendError&) {
-        }
+        bestEffort([this] { collapseAllStacks(); });
         pause(400ms);
     }
-    try {
-        front();
-        choose({QStringLiteral("Track"), QStringLiteral("Delete Unused Tracks")}, true);
-    } catch (const SendError&) {
-    }
+    deleteUnusedTracks(true);
     pause(500ms);
     report(QStringLiteral("order now: ") + trackNames().join(QStringLiteral(", ")), 0.99);
     report(QStringLiteral("Done"), 1.0);
 }
 
-void LogicSender::run(const QList<SendJob>& jobs) {
+void LogicSender::runSlow(const QList<SendJob>& jobs) {
     checkPreconditions(kNotRunning);
     qsizetype total = 0;
     for (const SendJob& job : jobs)
@@ -184,16 +206,12 @@ void LogicSender::run(const QList<SendJob>& jobs) {
             makeStack(*job.group, memberNames(job));
         }
     }
-    try {
-        front();
-        choose({QStringLiteral("Track"), QStringLiteral("Delete Unused Tracks")}, false);
-    } catch (const SendError&) {
-    }
+    deleteUnusedTracks(false);
     pause(500ms);
     report(QStringLiteral("Done"), 1.0);
 }
 
-void LogicSender::stackOnly(const QList<SendJob>& jobs) {
+void LogicSender::runStacksOnly(const QList<SendJob>& jobs) {
     checkPreconditions(QStringLiteral("Open Logic Pro first."));
     const QStringList present = trackNames();
     const QList<SendJob> grouped = groupedJobs(jobs);
@@ -210,11 +228,7 @@ void LogicSender::stackOnly(const QList<SendJob>& jobs) {
         report(QStringLiteral("Stacking ") + *job.group, double(j) / u);
         makeStack(*job.group, names);
     }
-    try {
-        front();
-        choose({QStringLiteral("Track"), QStringLiteral("Delete Unused Tracks")}, false);
-    } catch (const SendError&) {
-    }
+    deleteUnusedTracks(false);
     pause(500ms);
     report(QStringLiteral("Done"), 1.0);
 }

@@ -43,7 +43,7 @@ void LogicSender::pause(std::chrono::milliseconds d) {
 
 void LogicSender::throwIfCancelled() {
     if (cancelled.load())
-        throw SendError(QStringLiteral("Cancelled."));
+        throw CancelledError();
 }
 
 double LogicSender::seconds(Clock::Duration d) const {
@@ -114,18 +114,35 @@ void LogicSender::checkPreconditions(const QString& notRunningMessage) {
 
 // --- Waiting and progress.
 
-void LogicSender::waitFor(const QString& what, Clock::Duration timeout,
-                          const std::function<bool()>& condition) {
+bool LogicSender::waitUntil(const QString& what, Clock::Duration timeout,
+                            const std::function<bool()>& condition,
+                            std::chrono::milliseconds poll) {
+    Q_UNUSED(what);
     Clock& clock = platform_.clock();
     const Clock::Duration deadline = clock.now() + timeout;
     for (;;) {
         if (condition())
-            return;
+            return true;
         throwIfCancelled();
         if (clock.now() > deadline)
-            throw SendError(QStringLiteral("Logic didn't respond (waiting for ") + what +
-                            QStringLiteral("). Nothing else was changed after this point."));
-        clock.sleepFor(100ms);
+            return false;
+        clock.sleepFor(poll);
+    }
+}
+
+void LogicSender::waitFor(const QString& what, Clock::Duration timeout,
+                          const std::function<bool()>& condition, std::chrono::milliseconds poll) {
+    if (!waitUntil(what, timeout, condition, poll))
+        throw SendError(QStringLiteral("Logic didn't respond (waiting for ") + what +
+                        QStringLiteral("). Nothing else was changed after this point."));
+}
+
+void LogicSender::bestEffort(const std::function<void()>& step) {
+    throwIfCancelled();
+    try {
+        step();
+    } catch (const SendError&) {
+        // The step's failure is not the send's: it goes on. CancelledError is no SendError.
     }
 }
 
@@ -163,14 +180,12 @@ void LogicSender::front() {
 void LogicSender::waitUntilReady() {
     const Clock::Duration start = platform_.clock().now();
     const QStringList path{QStringLiteral("Track"), QStringLiteral("New Audio Track")};
-    try {
-        waitFor(QStringLiteral("Logic to be ready"), 25s, [&] {
-            const Element item = menuItem(path);
-            return item && enabledNotFalse(read(item, QStringLiteral("AXEnabled")));
-        });
-    } catch (const SendError&) {
-        // Readiness is a courtesy: the steps that follow wait for what they need themselves.
-    }
+    // Readiness is a courtesy: the steps that follow wait for what they need themselves, so a
+    // time-out is not a failure.
+    waitUntil(QStringLiteral("Logic to be ready"), 25s, [&] {
+        const Element item = menuItem(path);
+        return item && enabledNotFalse(read(item, QStringLiteral("AXEnabled")));
+    });
     const double waited = seconds(platform_.clock().now() - start);
     if (waited > 0.3)
         note(QString::asprintf("  (waited %.1f s for Logic to be ready)", waited));
@@ -379,11 +394,11 @@ void LogicSender::select(const QList<Element>& headers, const Element& container
             return;
         if (a >= 1) {
             selectByClicks(headers);
-            for (int k = 0; k < 5; ++k) {
-                if (selectedCount() == n)
-                    return;
-                pause(40ms);
-            }
+            // Looks again every 40 ms, for 200 ms.
+            if (waitUntil(
+                    QStringLiteral("the selection"), 200ms, [&] { return selectedCount() == n; },
+                    40ms))
+                return;
         }
         if (a >= 2)
             note(QStringLiteral("  (%1 of %2 tracks selected; again)")

@@ -59,12 +59,10 @@ void LogicSender::makeStack(const QString& name, const QStringList& trackNames,
     tick(QStringLiteral("selected"));
 
     AXProbe::key(platform_, QStringLiteral("d"), QStringLiteral("cmd+shift"));
-    const Clock::Duration until = platform_.clock().now() + 1500ms;
-    bool sheetShown = bool(sheet());
-    while (!sheetShown && platform_.clock().now() < until) {
-        pause(50ms);
-        sheetShown = bool(sheet());
-    }
+    // The shortcut opens the sheet unless Logic ignores it; then the menu does. At most 1.5 s:
+    // the wait looks once more one poll after its time-out.
+    const bool sheetShown = waitUntil(
+        QStringLiteral("the stack sheet"), 1450ms, [this] { return bool(sheet()); }, 50ms);
     if (!sheetShown)
         choose({QStringLiteral("Track"), QStringLiteral("Create Track Stack…")}, true);
 
@@ -123,11 +121,8 @@ void LogicSender::makeStack(const QString& name, const QStringList& trackNames,
             }
             return {};
         };
-        try {
-            waitFor(QStringLiteral("the new stack's row"), 3s, [&] { return bool(firstNew()); });
-        } catch (const SendError&) {
-            // Not recognised in time: the rename below still names the selected stack.
-        }
+        // Not recognised in time: the rename below still names the selected stack.
+        waitUntil(QStringLiteral("the new stack's row"), 3s, [&] { return bool(firstNew()); });
         if (const Element row = firstNew()) {
             const std::optional<Rect> f = frame(row);
             if (f && f->size.width > 100 && f->size.height > 4) {
@@ -201,8 +196,10 @@ void LogicSender::foldStack(const QString& name) {
         optionClick(f->center(), 150ms, 80ms, 0ms);
     else
         press(triangle);
-    for (int i = 0; i < 30 && trackHeaders().size() >= rowsBefore; ++i)
-        pause(50ms);
+    // Looks every 50 ms, for 1.5 s, for the members to go.
+    waitUntil(
+        QStringLiteral("the stack to fold"), 1500ms,
+        [&] { return trackHeaders().size() < rowsBefore; }, 50ms);
     pause(120ms);
     const qsizetype rowsAfter = trackHeaders().size();
     if (rowsAfter >= rowsBefore)
@@ -230,9 +227,12 @@ void LogicSender::foldOpenStacks() {
         if (!open)
             break;
         const qsizetype n = headers.size();
+        throwIfCancelled();
         optionClick(open->center(), 100ms, 80ms, 0ms);
-        for (int i = 0; i < 20 && trackHeaders().size() == n; ++i)
-            pause(60ms);
+        // Looks every 60 ms, for 1.2 s, for the members to go.
+        waitUntil(
+            QStringLiteral("the stack to fold"), 1200ms, [&] { return trackHeaders().size() != n; },
+            60ms);
         pause(150ms);
         if (++folds == 12)
             return;
@@ -263,6 +263,7 @@ void LogicSender::foldOpenStacks() {
         const std::optional<Rect> f = frame(first);
         if (!f)
             return;
+        throwIfCancelled();
         optionClick(f->center(), 100ms, 80ms, 0ms);
         pause(500ms);
         if (trackHeaders().size() < headers.size())

@@ -2,6 +2,7 @@
 // from outside. Exit 0 on success, 1 with the user-facing message on failure, 2 on bad usage.
 
 #include "automation/LogicBridge.h"
+#include "cli/CommandLine.h"
 #include "cli/Demo.h"
 #include "cli/SendCommand.h"
 #include "core/Config.h"
@@ -37,9 +38,9 @@ const char* const usageText =
     "       vantrel-cli logic-menus [--quirk NAME]...\n"
     "       vantrel-cli send FOLDER --simulate [--mode MODE] [--quirk NAME]... [--json]\n";
 
-struct UsageError {
-    QString message;
-};
+using Cli::err;
+using Cli::out;
+using Cli::UsageError;
 
 // The command line after the command name: options and positional arguments.
 struct Args {
@@ -50,41 +51,25 @@ struct Args {
 };
 
 Args parseArgs(const QStringList& list, bool allowConfig, bool allowJson, bool allowMode = false) {
-    Args args;
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < list.size(); ++i) {
-        const QString& a = list[i];
-        if (optionsEnded || !a.startsWith(QLatin1String("--"))) {
-            args.positional << a;
-        } else if (a == QLatin1String("--")) {
-            optionsEnded = true;
-        } else if (allowJson && a == QLatin1String("--json")) {
-            args.json = true;
-        } else if (allowMode &&
-                   (a == QLatin1String("--in-place") || a == QLatin1String("--copy"))) {
-            const ExportMode mode =
-                a == QLatin1String("--copy") ? ExportMode::copy : ExportMode::inPlace;
-            if (args.mode && *args.mode != mode)
-                throw UsageError{QStringLiteral("choose one of --in-place and --copy")};
-            args.mode = mode;
-        } else if (allowConfig && a == QLatin1String("--config")) {
-            if (++i == list.size())
-                throw UsageError{QStringLiteral("--config needs a FILE")};
-            args.config = list[i];
-        } else {
-            throw UsageError{QStringLiteral("unknown option %1").arg(a)};
-        }
+    Cli::OptionSpec spec;
+    if (allowJson)
+        spec.flags << QStringLiteral("--json");
+    if (allowMode) {
+        spec.flags << QStringLiteral("--in-place") << QStringLiteral("--copy");
+        spec.exclusive << QStringList{QStringLiteral("--in-place"), QStringLiteral("--copy")};
     }
+    if (allowConfig)
+        spec.valued << std::pair(QStringLiteral("--config"), QStringLiteral("FILE"));
+    const Cli::ParsedArgs parsed = Cli::parseArgs(list, spec);
+    Args args;
+    args.positional = parsed.positional;
+    args.config = parsed.last(QStringLiteral("--config"));
+    args.json = parsed.has(QStringLiteral("--json"));
+    if (parsed.has(QStringLiteral("--copy")))
+        args.mode = ExportMode::copy;
+    else if (parsed.has(QStringLiteral("--in-place")))
+        args.mode = ExportMode::inPlace;
     return args;
-}
-
-void out(const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-}
-
-void err(const QString& text) {
-    const QByteArray bytes = text.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
 // The configuration named by --config, or the user's. Loading never fails, but a file that was
@@ -271,17 +256,14 @@ int demoCommand(const QStringList& list) {
 // Checks the connection to the simulated Logic Pro as the app's menu command does: dumps its
 // menus into the configuration folder, prints the dump and the message the app would show.
 int logicMenusCommand(const QStringList& list) {
-    QStringList quirks;
-    for (qsizetype i = 0; i < list.size(); ++i) {
-        if (list[i] != QLatin1String("--quirk"))
-            throw UsageError{
-                QStringLiteral("logic-menus takes only --quirk NAME, not %1").arg(list[i])};
-        if (++i == list.size())
-            throw UsageError{QStringLiteral("--quirk needs a NAME")};
-        if (!SimLogic::quirkNames().contains(list[i]))
+    Cli::OptionSpec spec;
+    spec.valued << std::pair(QStringLiteral("--quirk"), QStringLiteral("NAME"));
+    spec.othersMessage = QStringLiteral("logic-menus takes only --quirk NAME, not %1");
+    const QStringList quirks = Cli::parseArgs(list, spec).all(QStringLiteral("--quirk"));
+    for (const QString& quirk : quirks) {
+        if (!SimLogic::quirkNames().contains(quirk))
             throw UsageError{QStringLiteral("unknown quirk %1; the quirks are: %2")
-                                 .arg(list[i], SimLogic::quirkNames().join(QStringLiteral(", ")))};
-        quirks << list[i];
+                                 .arg(quirk, SimLogic::quirkNames().join(QStringLiteral(", ")))};
     }
     SystemClock clock;
     SimPlatform platform(clock, quirks);
@@ -323,13 +305,13 @@ int main(int argc, char** argv) {
         if (command == QLatin1String("send"))
             return Cli::sendCommand(args);
         if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-            out(usageText);
+            out(QByteArray(usageText));
             return 0;
         }
         throw UsageError{QStringLiteral("unknown command %1").arg(command)};
     } catch (const UsageError& e) {
         err(QStringLiteral("vantrel-cli: ") + e.message);
-        std::fputs(usageText, stderr);
+        std::fputs(e.usage ? e.usage : usageText, stderr);
         return 2;
     } catch (const Error& e) {
         err(e.message());

@@ -1,5 +1,7 @@
 #include "core/Export.h"
 
+#include "core/Manifest.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -52,13 +54,6 @@ bool codePointLess(const QString& a, const QString& b) {
     const QList<uint> x = a.toUcs4();
     const QList<uint> y = b.toUcs4();
     return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end());
-}
-
-QByteArray manifestJson(const QMap<QString, QStringList>& manifest) {
-    QJsonObject root;
-    for (auto it = manifest.cbegin(); it != manifest.cend(); ++it)
-        root.insert(it.key(), QJsonArray::fromStringList(it.value()));
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
 QByteArray importOrderText(const QMap<QString, QStringList>& manifest) {

@@ -96,11 +96,11 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
     controls->addLayout(sends);
     controls->setAlignment(sends, Qt::AlignHCenter);
     connect(fast, &QAbstractButton::clicked, &model,
-            [&model] { model.sendToLogic(AppModel::SendMode::fast); });
+            [&model] { model.sendToLogic(SendMode::fast); });
     connect(grouped, &QAbstractButton::clicked, &model,
-            [&model] { model.sendToLogic(AppModel::SendMode::grouped); });
+            [&model] { model.sendToLogic(SendMode::grouped); });
     connect(slow, &QAbstractButton::clicked, &model,
-            [&model] { model.sendToLogic(AppModel::SendMode::slow); });
+            [&model] { model.sendToLogic(SendMode::slow); });
 
     PillButton* reveal =
         pill("showInFinderButton", QStringLiteral("Show in Finder"), false, controls_);

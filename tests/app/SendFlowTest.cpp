@@ -7,6 +7,7 @@
 #include "automation/LogicBridge.h"
 #include "automation/LogicSender.h"
 #include "automation/SendJobs.h"
+#include "cli/Demo.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -19,7 +20,6 @@ namespace Vantrel {
 namespace {
 
 using namespace AppTesting;
-using SendMode = AppModel::SendMode;
 
 // Records the window and panel steps of a send, in order.
 class RecordingPresenter : public Presenter {
@@ -130,13 +130,12 @@ protected:
         VirtualClock otherClock{10s};
         SimPlatform other(otherClock, quirks);
         LogicSender sender(other);
-        try {
-            sender.runFast(sendJobs(model.exportedItems(), model.config(), model.resultURL()),
-                           false);
-        } catch (const SendError& e) {
-            return e.message();
-        }
-        return std::nullopt;
+        const SendOutcome outcome =
+            sender.send(SendMode::fast,
+                        sendJobs(model.exportedItems(), model.config(), model.resultURL()), false);
+        if (outcome.ok)
+            return std::nullopt;
+        return outcome.result;
     }
 
     RecordingPresenter presenter;
@@ -146,30 +145,6 @@ protected:
 // A progress line: seconds (one decimal, 5 wide), "s", percentage (3 wide), "%", two spaces and
 // a status (a note begins with two more spaces).
 const QRegularExpression kProgressLine(QStringLiteral(R"(^([ \d]{2}\d\.\d)s ([ \d]{2}\d)%  .+$)"));
-
-// ---- The log line ----
-
-// Verifies the format of a progress line: time and percentage right-aligned and rounded.
-TEST(SendLog, shouldFormatTimeAndPercentageRightAligned) {
-    const struct {
-        double seconds;
-        double fraction;
-        const char* status;
-        const char* line;
-    } rows[] = {
-        {0, 0, "Dragging 6 files into Logic", "  0.0s   0%  Dragging 6 files into Logic\n"},
-        {12.34, 0.456, "Stacking DRUMS", " 12.3s  46%  Stacking DRUMS\n"},
-        {3.05, 0.5, "  the tracks came in in the right order",
-         "  3.0s  50%    the tracks came in in the right order\n"},
-        {754.96, 1, "Done", "755.0s 100%  Done\n"},
-        {1.0, 0.02, "Ünïcode “quoted”…", "  1.0s   2%  Ünïcode “quoted”…\n"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.line);
-        EXPECT_EQ(AppModel::sendLogLine(row.seconds, row.fraction, QString::fromUtf8(row.status)),
-                  QString::fromUtf8(row.line));
-    }
-}
 
 // ---- A whole send ----
 
@@ -255,7 +230,7 @@ TEST_F(AppModelSend, shouldBuildTheSessionAndLogEveryReport) {
         }
 
         // The log: one line per report from 0.0 s, in time order, ending in "Done" and "OK";
-        // the fields followed the same reports.
+        // the status followed the same reports but the notes.
         const QStringList lines = logLines();
         ASSERT_GE(lines.size(), 3);
         EXPECT_EQ(lines.last(), QStringLiteral("OK"));
@@ -270,11 +245,54 @@ TEST_F(AppModelSend, shouldBuildTheSessionAndLogEveryReport) {
             EXPECT_GE(seconds, previous) << line.toStdString();
             previous = seconds;
             const QString status = line.mid(13);
-            if (status != logged.last())
+            if (!isSendNote(status) && status != logged.last())
                 logged << status;
         }
         EXPECT_GT(previous, 0.0);
         EXPECT_EQ(*statuses, logged);
+    }
+}
+
+// Verifies, for a send of the demo session with the built-in rules in every mode, that the
+// panel's progress never goes back and that its status shows status lines only: the notes
+// (the colour walk's included) reach the log alone.
+TEST_F(AppModelSend, shouldMoveTheProgressForwardAndKeepNotesOffThePanel) {
+    Config::defaults().save();
+    for (const SendMode mode :
+         {SendMode::fast, SendMode::grouped, SendMode::slow, SendMode::stacksOnly}) {
+        SCOPED_TRACE(sendModeName(mode).toStdString());
+        finishWork(); // the previous row's send is over before its platform goes
+        sim = std::make_unique<SimPlatform>(clock);
+        QDir(root.path()).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(root.path()));
+        const QString folder = root.filePath(QStringLiteral("Demo"));
+        Cli::writeDemoSession(folder);
+        AppModel model(services());
+        loadAndWait(model, folder);
+        approveAndWait(model);
+        if (mode == SendMode::stacksOnly) {
+            for (const QString& file : model.dragURLs())
+                sim->logic().addTrack(memberName(file));
+        }
+        const auto progress = record<double>(model, &AppModel::sendProgressChanged,
+                                             [](const AppModel& m) { return m.sendProgress(); });
+        const auto statuses = record<QString>(model, &AppModel::sendStatusChanged,
+                                              [](const AppModel& m) { return m.sendStatus(); });
+
+        model.sendToLogic(mode);
+        ASSERT_TRUE(waitUntilSent(model));
+
+        EXPECT_TRUE(model.sendResult().value_or(QString()).startsWith(QStringLiteral("Sent ")))
+            << model.sendResult().value_or(QString()).toStdString();
+        ASSERT_FALSE(progress->isEmpty());
+        EXPECT_EQ(progress->last(), 1.0);
+        for (qsizetype i = 1; i < progress->size(); ++i)
+            EXPECT_GE((*progress)[i], (*progress)[i - 1]) << "value " << i;
+        for (const QString& status : *statuses)
+            EXPECT_FALSE(isSendNote(status)) << status.toStdString();
+        const QStringList lines = logLines();
+        EXPECT_FALSE(lines.filter(QRegularExpression(QStringLiteral("%    "))).isEmpty())
+            << "the log holds no note";
     }
 }
 

@@ -1,8 +1,10 @@
 // The send jobs built from the approved items: rule order, colours, the unsorted job last,
-// the file order inside a job, and the drag list.
+// the file order inside a job, and the drag list; the send modes' names and the send log's
+// lines.
 
 #include "automation/SendJobs.h"
 
+#include "automation/SendMode.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -89,6 +91,52 @@ TEST(SendJobs, shouldNameTracksAfterTheFileWithoutItsExtension) {
               QStringLiteral("DRUMS_01_KICK"));
     EXPECT_EQ(memberName(QStringLiteral("/a/b/Kick.In.aif")), QStringLiteral("Kick.In"));
     EXPECT_EQ(memberName(QStringLiteral("/a/b/NOEXT")), QStringLiteral("NOEXT"));
+}
+
+// Verifies the format of a progress line: time and percentage right-aligned and rounded, and
+// the closing line of each outcome.
+TEST(SendLog, shouldFormatTimeAndPercentageRightAligned) {
+    const struct {
+        double seconds;
+        double fraction;
+        const char* status;
+        const char* line;
+    } rows[] = {
+        {0, 0, "Dragging 6 files into Logic", "  0.0s   0%  Dragging 6 files into Logic"},
+        {12.34, 0.456, "Stacking DRUMS", " 12.3s  46%  Stacking DRUMS"},
+        {3.05, 0.5, "  the tracks came in in the right order",
+         "  3.0s  50%    the tracks came in in the right order"},
+        {754.96, 1, "Done", "755.0s 100%  Done"},
+        {1.0, 0.02, "Ünïcode “quoted”…", "  1.0s   2%  Ünïcode “quoted”…"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.line);
+        EXPECT_EQ(sendLogLine(row.seconds, row.fraction, QString::fromUtf8(row.status)),
+                  QString::fromUtf8(row.line));
+    }
+    EXPECT_EQ((SendOutcome{true, false, "Sent 1 tracks and 0 stacks to Logic."}.logLine()),
+              QStringLiteral("OK"));
+    EXPECT_EQ((SendOutcome{false, true, "Cancelled."}.logLine()),
+              QStringLiteral("ERROR: Cancelled."));
+}
+
+// Verifies that each mode is named as the command line writes it and read back from that name
+// only.
+TEST(SendModeNames, shouldReadBackEveryModeFromItsNameOnly) {
+    const struct {
+        SendMode mode;
+        const char* name;
+    } rows[] = {{SendMode::fast, "fast"},
+                {SendMode::grouped, "grouped"},
+                {SendMode::slow, "slow"},
+                {SendMode::stacksOnly, "stacks-only"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(sendModeName(row.mode), QLatin1String(row.name));
+        EXPECT_EQ(sendModeNamed(QLatin1String(row.name)), row.mode);
+    }
+    for (const char* other : {"stacksOnly", "Fast", "", "sorted"})
+        EXPECT_EQ(sendModeNamed(QLatin1String(other)), std::nullopt) << other;
 }
 
 } // namespace

@@ -17,8 +17,9 @@ const QString noResponse = QStringLiteral("Logic didn't respond (waiting for %1)
 struct FailureCase {
     const char* name;
     QStringList quirks;
-    const char* mode; // fast, sorted, grouped, slow, stacks
+    SendMode mode;
     QString message;
+    bool groupInName = false; // the sorted run
 };
 
 void PrintTo(const FailureCase& c, std::ostream* os) {
@@ -31,10 +32,11 @@ class SenderFailure : public SenderTest, public testing::WithParamInterface<Fail
 TEST_P(SenderFailure, failsWithTheMessageOfTheCause) {
     const FailureCase& c = GetParam();
     start(c.quirks);
-    const QString mode = QString::fromLatin1(c.mode);
-    const QList<SendJob> jobs = mode == u"sorted" ? groupInNameJobs() : realisticJobs();
-    const std::optional<QString> failure = failureOf([&] { runMode(mode, jobs); });
-    EXPECT_EQ(failure, c.message);
+    const QList<SendJob> jobs = c.groupInName ? groupInNameJobs() : realisticJobs();
+    const SendOutcome outcome = send(c.mode, jobs, c.groupInName);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_FALSE(outcome.cancelled);
+    EXPECT_EQ(outcome.result, c.message);
 }
 
 const QString noPermission =
@@ -44,56 +46,62 @@ const QString noPermission =
 INSTANTIATE_TEST_SUITE_P(
     Causes, SenderFailure,
     testing::Values(
-        FailureCase{"noPermissionFast", {"not-trusted"}, "fast", noPermission},
-        FailureCase{"noPermissionSorted", {"not-trusted"}, "sorted", noPermission},
-        FailureCase{"noPermissionStacksOnly", {"not-trusted"}, "stacks", noPermission},
+        FailureCase{"noPermissionFast", {"not-trusted"}, SendMode::fast, noPermission},
+        FailureCase{"noPermissionSorted", {"not-trusted"}, SendMode::fast, noPermission, true},
+        FailureCase{"noPermissionStacksOnly", {"not-trusted"}, SendMode::stacksOnly, noPermission},
         FailureCase{"notRunningFast",
                     {"not-running"},
-                    "fast",
+                    SendMode::fast,
                     "Open Logic Pro with an empty project first."},
         FailureCase{"notRunningGrouped",
                     {"not-running"},
-                    "grouped",
+                    SendMode::grouped,
                     "Open Logic Pro with an empty project first."},
         FailureCase{"notRunningSlow",
                     {"not-running"},
-                    "slow",
+                    SendMode::slow,
                     "Open Logic Pro with an empty project first."},
         FailureCase{"notRunningSorted",
                     {"not-running"},
-                    "sorted",
-                    "Open Logic Pro with an empty project first."},
-        FailureCase{"notRunningStacksOnly", {"not-running"}, "stacks", "Open Logic Pro first."},
+                    SendMode::fast,
+                    "Open Logic Pro with an empty project first.",
+                    true},
+        FailureCase{
+            "notRunningStacksOnly", {"not-running"}, SendMode::stacksOnly, "Open Logic Pro first."},
         FailureCase{"dropsIgnored",
                     {"drop-ignored"},
-                    "fast",
+                    SendMode::fast,
                     "Logic only brought in 0 of 14 Importing tracks."},
         FailureCase{"dropsIgnoredGrouped",
                     {"drop-ignored"},
-                    "grouped",
+                    SendMode::grouped,
                     "Logic only brought in 0 of 4 Importing DRUMS tracks."},
         FailureCase{"noShortcutAndMenuErrors",
                     {"no-stack-shortcut", "press-error"},
-                    "fast",
+                    SendMode::fast,
                     noResponse.arg("the stack dialog")},
-        FailureCase{
-            "colorMenuErrors", {"press-error"}, "grouped", noResponse.arg("the Color window")},
+        FailureCase{"colorMenuErrors",
+                    {"press-error"},
+                    SendMode::grouped,
+                    noResponse.arg("the Color window")},
         FailureCase{"renameFailsBothWays",
                     {"rename-by-double-click-fails", "press-error"},
-                    "fast",
+                    SendMode::fast,
                     "Couldn't rename a track to “DRUMS”."},
-        FailureCase{"newTrackMenuErrors", {"press-error"}, "slow", noResponse.arg("the new track")},
+        FailureCase{
+            "newTrackMenuErrors", {"press-error"}, SendMode::slow, noResponse.arg("the new track")},
         FailureCase{"sortedRunColorMenuErrors",
                     {"press-error"},
-                    "sorted",
-                    noResponse.arg("the Color window")},
+                    SendMode::fast,
+                    noResponse.arg("the Color window"),
+                    true},
         FailureCase{"stackRowsBelowTheScreen",
                     {"visible-rows-only"},
-                    "fast",
+                    SendMode::fast,
                     noResponse.arg("the stack to appear")},
         FailureCase{"headersOffScreen",
                     {"visible-rows-only"},
-                    "stacks",
+                    SendMode::stacksOnly,
                     "Logic doesn't have a track named “01_KICK_IN” yet. Drag the tracks in "
                     "first, then build stacks."}),
     [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
@@ -103,8 +111,9 @@ INSTANTIATE_TEST_SUITE_P(
 struct FallbackCase {
     const char* name;
     QStringList quirks;
-    const char* mode;
-    const char* note; // a report (prefix) that shows the fallback was taken
+    SendMode mode;
+    const char* note;         // a report (prefix) that shows the fallback was taken
+    bool groupInName = false; // the sorted run
 };
 
 void PrintTo(const FallbackCase& c, std::ostream* os) {
@@ -117,15 +126,8 @@ class SenderFallback : public SenderTest, public testing::WithParamInterface<Fal
 TEST_P(SenderFallback, stillBuildsTheSession) {
     const FallbackCase& c = GetParam();
     start(c.quirks);
-    const QString mode = QString::fromLatin1(c.mode);
-    const QList<SendJob> jobs = mode == u"sorted" ? groupInNameJobs() : realisticJobs();
-    const std::optional<QString> failure = failureOf([&] {
-        if (mode == u"grouped")
-            sender->runGrouped(jobs);
-        else
-            sender->runFast(jobs, mode == u"sorted");
-    });
-    EXPECT_EQ(failure, std::nullopt);
+    const QList<SendJob> jobs = c.groupInName ? groupInNameJobs() : realisticJobs();
+    sendThrough(c.mode, jobs, c.groupInName);
     expectSessionBuilt(jobs, true);
     EXPECT_TRUE(reported(QString::fromUtf8(c.note))) << statuses().join("\n").toStdString();
 }
@@ -133,41 +135,49 @@ TEST_P(SenderFallback, stillBuildsTheSession) {
 INSTANTIATE_TEST_SUITE_P(
     Paths, SenderFallback,
     testing::Values(
-        FallbackCase{"stackByMenu", {"no-stack-shortcut"}, "fast", "Stacking"},
+        FallbackCase{"stackByMenu", {"no-stack-shortcut"}, SendMode::fast, "Stacking"},
         FallbackCase{"renameByMenu",
                      {"rename-by-double-click-fails"},
-                     "fast",
+                     SendMode::fast,
                      "  (could not rename DRUMS by double-clicking; using the menu)"},
         FallbackCase{"renameByMenuGrouped",
                      {"rename-by-double-click-fails"},
-                     "grouped",
+                     SendMode::grouped,
                      "  (could not rename BASS by double-clicking; using the menu)"},
-        FallbackCase{"dragRetried", {"first-drag-ignored"}, "fast", "Retrying the drag (1)"},
         FallbackCase{
-            "dragRetriedGrouped", {"first-drag-ignored"}, "grouped", "Retrying the drag (1)"},
-        FallbackCase{"optionsWindow", {"options-window"}, "fast", "Importing: 14 of 14"},
-        FallbackCase{
-            "optionsWindowGrouped", {"options-window"}, "grouped", "Importing Unsorted: 2 of 2"},
-        FallbackCase{"tempoAlert", {"tempo-alert"}, "fast", "Importing: 14 of 14"},
+            "dragRetried", {"first-drag-ignored"}, SendMode::fast, "Retrying the drag (1)"},
+        FallbackCase{"dragRetriedGrouped",
+                     {"first-drag-ignored"},
+                     SendMode::grouped,
+                     "Retrying the drag (1)"},
+        FallbackCase{"optionsWindow", {"options-window"}, SendMode::fast, "Importing: 14 of 14"},
+        FallbackCase{"optionsWindowGrouped",
+                     {"options-window"},
+                     SendMode::grouped,
+                     "Importing Unsorted: 2 of 2"},
+        FallbackCase{"tempoAlert", {"tempo-alert"}, SendMode::fast, "Importing: 14 of 14"},
         FallbackCase{"shuffledArrival",
                      {"tracks-arrive-shuffled"},
-                     "fast",
+                     SendMode::fast,
                      "  the tracks came in in another order: "},
         FallbackCase{"fixedColourLayout",
                      {"color-grid-unreadable"},
-                     "fast",
-                     "swatch col 0 row 0 -> by the window's size: "},
+                     SendMode::fast,
+                     "  swatch col 0 row 0 -> by the window's size: "},
         FallbackCase{"fixedColourLayoutGrouped",
                      {"color-grid-unreadable"},
-                     "grouped",
-                     "swatch col 17 row 1 -> by the window's size: "},
-        FallbackCase{"slowToBeReady", {"slow-ready"}, "fast", "  (waited "},
+                     SendMode::grouped,
+                     "  swatch col 17 row 1 -> by the window's size: "},
+        FallbackCase{"slowToBeReady", {"slow-ready"}, SendMode::fast, "  (waited "},
         FallbackCase{"sortedRunWithShuffledArrival",
                      {"tracks-arrive-shuffled", "sort-by-name-does-nothing"},
-                     "sorted",
-                     "  after the sort: "},
-        FallbackCase{
-            "trianglePressDoesNothing", {"triangle-press-does-nothing"}, "grouped", "Done"}),
+                     SendMode::fast,
+                     "  after the sort: ",
+                     true},
+        FallbackCase{"trianglePressDoesNothing",
+                     {"triangle-press-does-nothing"},
+                     SendMode::grouped,
+                     "Done"}),
     [](const testing::TestParamInfo<FallbackCase>& info) { return std::string(info.param.name); });
 
 // --- Operations that fail on their own.
@@ -240,11 +250,11 @@ TEST_F(SenderOperations, importCountsOnlyTheRowsItCanSee) {
     for (int i = 1; i <= 30; ++i)
         names << QStringLiteral("%1_TRACK").arg(i, 2, 10, QChar('0'));
     const QList<SendJob> jobs = jobsOf({{"DRUMS", names, Swatch{0, 0}}});
-    const std::optional<QString> failure = failureOf([&] { sender->runFast(jobs, false); });
-    ASSERT_TRUE(failure);
-    EXPECT_TRUE(failure->startsWith("Logic only brought in ") &&
-                failure->endsWith(" of 30 Importing tracks."))
-        << failure->toStdString();
+    const SendOutcome outcome = send(SendMode::fast, jobs);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_TRUE(outcome.result.startsWith("Logic only brought in ") &&
+                outcome.result.endsWith(" of 30 Importing tracks."))
+        << outcome.result.toStdString();
     EXPECT_EQ(session().tracks.size(), 30);
 }
 

@@ -90,19 +90,19 @@ protected:
         });
     }
 
-    // Runs f and returns the message it failed with, or none when it went through.
-    // Runs the jobs in a mode named "fast", "sorted", "grouped", "slow" or "stacks".
-    void runMode(const QString& mode, const QList<SendJob>& jobs) {
-        if (mode == u"fast" || mode == u"sorted")
-            sender->runFast(jobs, mode == u"sorted");
-        else if (mode == u"grouped")
-            sender->runGrouped(jobs);
-        else if (mode == u"slow")
-            sender->run(jobs);
-        else
-            sender->stackOnly(jobs);
+    // Sends the jobs in mode (with groupInName, group names lead the track names) and returns
+    // how it ended.
+    SendOutcome send(SendMode mode, const QList<SendJob>& jobs, bool groupInName = false) {
+        return sender->send(mode, jobs, groupInName);
     }
 
+    // The same, expecting the send to go through.
+    void sendThrough(SendMode mode, const QList<SendJob>& jobs, bool groupInName = false) {
+        const SendOutcome outcome = send(mode, jobs, groupInName);
+        EXPECT_TRUE(outcome.ok) << outcome.result.toStdString();
+    }
+
+    // Runs f and returns the message it failed with, or none when it went through.
     std::optional<QString> failureOf(const std::function<void()>& f) {
         try {
             f();

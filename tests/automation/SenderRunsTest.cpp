@@ -4,6 +4,9 @@
 
 #include "automation/SenderFixture.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
 using namespace Vantrel;
 using namespace Vantrel::SenderTesting;
 
@@ -16,7 +19,7 @@ class SenderRuns : public SenderTest {};
 TEST_F(SenderRuns, fastRunBuildsTheWholeSession) {
     start();
     const QList<SendJob> jobs = realisticJobs();
-    sender->runFast(jobs, false);
+    sendThrough(SendMode::fast, jobs);
     expectSessionBuilt(jobs, true);
     EXPECT_EQ(statuses().last(), QStringLiteral("Done"));
     EXPECT_TRUE(statuses().contains(QStringLiteral("  the tracks came in in the right order")));
@@ -30,7 +33,7 @@ TEST_F(SenderRuns, fastRunComparesOnlyTheNewTracksWithTheFiles) {
     sim->logic().addTrack("OLD_1");
     sim->logic().addTrack("OLD_2");
     const QList<SendJob> jobs = jobsOf({{"DRUMS", {"KICK"}, Swatch{0, 0}}});
-    sender->runFast(jobs, false);
+    sendThrough(SendMode::fast, jobs);
     EXPECT_TRUE(statuses().contains(QStringLiteral("  the tracks came in in the right order")));
     EXPECT_EQ(statuses().last(), QStringLiteral("Done"));
 }
@@ -40,7 +43,7 @@ TEST_F(SenderRuns, fastRunComparesOnlyTheNewTracksWithTheFiles) {
 TEST_F(SenderRuns, fastRunWithGroupNamesTakesTheSortedRun) {
     start();
     const QList<SendJob> jobs = groupInNameJobs();
-    sender->runFast(jobs, true);
+    sendThrough(SendMode::fast, jobs, true);
     expectSessionBuilt(jobs, true);
     EXPECT_TRUE(reported(QStringLiteral("Sorting the tracks by name")));
     EXPECT_EQ(statuses().last(), QStringLiteral("Done"));
@@ -50,7 +53,7 @@ TEST_F(SenderRuns, fastRunWithGroupNamesTakesTheSortedRun) {
 TEST_F(SenderRuns, groupedRunBuildsTheWholeSession) {
     start();
     const QList<SendJob> jobs = realisticJobs();
-    sender->runGrouped(jobs);
+    sendThrough(SendMode::grouped, jobs);
     expectSessionBuilt(jobs, true);
     EXPECT_EQ(statuses().last(), QStringLiteral("Done"));
     EXPECT_TRUE(reported(QStringLiteral("Importing Unsorted")));
@@ -63,7 +66,7 @@ TEST_F(SenderRuns, stacksOnlyRunStacksTheTracksAlreadyThere) {
     const QList<SendJob> jobs = realisticJobs();
     for (const QString& f : dragURLs(jobs))
         sim->logic().addTrack(memberName(f));
-    sender->stackOnly(jobs);
+    sendThrough(SendMode::stacksOnly, jobs);
     expectSessionBuilt(jobs, false, false);
     EXPECT_EQ(statuses().last(), QStringLiteral("Done"));
 }
@@ -78,7 +81,7 @@ TEST_F(SenderRuns, slowRunBuildsTheSessionFileByFile) {
          << jobsOf({{"BASS", {"01_DI"}, Swatch{17, 1}}}).first()
          << jobsOf({{std::nullopt, {"TALKBACK"}, std::nullopt}}).first();
     jobs[0].files << jobsOf({{"DRUMS2", {"02_SNARE"}, std::nullopt}}).first().files;
-    sender->run(jobs);
+    sendThrough(SendMode::slow, jobs);
     expectSessionBuilt(jobs, false, false);
     EXPECT_EQ(statuses().last(), QStringLiteral("Done"));
 }
@@ -87,7 +90,7 @@ TEST_F(SenderRuns, slowRunBuildsTheSessionFileByFile) {
 TEST_F(SenderRuns, slowRunImportsConsecutiveFilesOfOneFolder) {
     start();
     const QList<SendJob> jobs = realisticJobs();
-    sender->run(jobs);
+    sendThrough(SendMode::slow, jobs);
     expectSessionBuilt(jobs, false, false);
 }
 
@@ -107,7 +110,7 @@ TEST_F(SenderRuns, fastRunReportsItsFractions) {
     const QList<SendJob> jobs = jobsOf({{"DRUMS", {"KICK", "SNARE", "HAT"}, Swatch{0, 0}},
                                         {"BASS", {"DI", "AMP"}, Swatch{17, 1}},
                                         {std::nullopt, {"CLICK"}, std::nullopt}});
-    sender->runFast(jobs, false);
+    sendThrough(SendMode::fast, jobs);
     EXPECT_DOUBLE_EQ(fractionAt(reports, "Dragging 6 files into Logic"), 0.02);
     EXPECT_DOUBLE_EQ(fractionAt(reports, "Stacking DRUMS"), 0.42);
     EXPECT_DOUBLE_EQ(fractionAt(reports, "Stacking BASS"), 0.645);
@@ -124,7 +127,7 @@ TEST_F(SenderRuns, groupedRunReportsItsFractions) {
                                         {"BASS", {"DI"}, std::nullopt},
                                         {"KEYS", {"PIANO", "ORGAN"}, std::nullopt},
                                         {std::nullopt, {"CLICK"}, std::nullopt}});
-    sender->runGrouped(jobs);
+    sendThrough(SendMode::grouped, jobs);
     EXPECT_NEAR(fractionAt(reports, "Importing KEYS"), 0.485, 1e-12);
     EXPECT_NEAR(fractionAt(reports, "Importing KEYS: 2 of 2 tracks"), 0.485 + 0.1395 * 0.8, 1e-12);
     EXPECT_NEAR(fractionAt(reports, "Stacking KEYS"), 0.636125, 1e-12);
@@ -139,7 +142,7 @@ TEST_F(SenderRuns, slowRunReportsItsFractions) {
     for (const char* name : {"A", "B", "C", "D", "E"})
         job.files
             << jobsOf({{QString::fromLatin1(name), {QString::fromLatin1(name)}, {}}}).first().files;
-    sender->run({job});
+    sendThrough(SendMode::slow, {job});
     QList<double> fractions;
     for (const Report& r : reports)
         if (r.status.startsWith(QLatin1String("DRUMS: ")) ||
@@ -157,7 +160,7 @@ TEST_F(SenderRuns, stacksOnlyRunReportsItsFractions) {
                                         {"FX", {"VERB"}, std::nullopt}});
     for (const QString& f : dragURLs(jobs))
         sim->logic().addTrack(memberName(f));
-    sender->stackOnly(jobs);
+    sendThrough(SendMode::stacksOnly, jobs);
     EXPECT_DOUBLE_EQ(fractionAt(reports, "Stacking DRUMS"), 0.0);
     EXPECT_DOUBLE_EQ(fractionAt(reports, "Stacking KEYS"), 0.5);
     EXPECT_DOUBLE_EQ(fractionAt(reports, "Stacking FX"), 0.75);
@@ -167,7 +170,7 @@ TEST_F(SenderRuns, stacksOnlyRunReportsItsFractions) {
 TEST_F(SenderRuns, fastRunWithoutGroupsStillRunsTheClosingPhase) {
     start();
     const QList<SendJob> jobs = jobsOf({{std::nullopt, {"ROOM_L", "ROOM_R"}, std::nullopt}});
-    sender->runFast(jobs, false);
+    sendThrough(SendMode::fast, jobs);
     EXPECT_DOUBLE_EQ(fractionAt(reports, "Coloring"), 0.88);
     EXPECT_EQ(statuses().last(), QStringLiteral("Done"));
     expectSessionBuilt(jobs, true);
@@ -177,9 +180,14 @@ TEST_F(SenderRuns, fastRunWithoutGroupsStillRunsTheClosingPhase) {
 
 struct CancelCase {
     const char* name;
-    const char* mode;     // fast, sorted, grouped, slow, stacks
+    SendMode mode;
+    bool groupInName;
+    QStringList quirks;
     const char* cancelAt; // the status (prefix) whose report presses Cancel
     const char* notMade;  // a stack that must not exist afterwards, or ""
+    // Nothing happens after the cancel: no time passes, no input is posted, and the tracks
+    // (an unused one put in the project for this) stay as they were.
+    bool endsAtOnce = false;
 };
 
 void PrintTo(const CancelCase& c, std::ostream* os) {
@@ -188,39 +196,90 @@ void PrintTo(const CancelCase& c, std::ostream* os) {
 
 class SenderCancel : public SenderTest, public testing::WithParamInterface<CancelCase> {};
 
+// The tracks of a session, readable in a failure message.
+std::string tracksText(const SimSession& session) {
+    QJsonObject tracks{{"tracks", session.toJson().value("tracks")}};
+    return QJsonDocument(tracks).toJson(QJsonDocument::Indented).toStdString();
+}
+
 // Verifies that a cancel during a phase ends the run with "Cancelled." at its next poll,
-// before the next step of the run.
+// before the next step of the run, and that no best-effort step of the run ignores it.
 TEST_P(SenderCancel, endsTheRunWithCancelled) {
     const CancelCase& c = GetParam();
-    start();
-    const QString mode = QString::fromLatin1(c.mode);
-    const QList<SendJob> jobs = mode == u"sorted" ? groupInNameJobs() : realisticJobs();
-    if (mode == u"stacks")
+    start(c.quirks);
+    const QList<SendJob> jobs = c.groupInName ? groupInNameJobs() : realisticJobs();
+    if (c.mode == SendMode::stacksOnly)
         for (const QString& f : dragURLs(jobs))
             sim->logic().addTrack(memberName(f));
+    if (c.endsAtOnce)
+        sim->logic().addTrack("SPARE", false);
     const QString at = QString::fromLatin1(c.cancelAt);
-    cancelWhen = [at](const QString& status) { return status.startsWith(at); };
-    const std::optional<QString> failure = failureOf([&] { runMode(mode, jobs); });
-    EXPECT_EQ(failure, QStringLiteral("Cancelled."));
+    std::optional<SimSession> atCancel;
+    Clock::Duration cancelTime{};
+    std::int64_t mouseEventsAtCancel = 0;
+    cancelWhen = [&](const QString& status) {
+        if (atCancel || !status.startsWith(at))
+            return false;
+        atCancel = session();
+        cancelTime = clock.now();
+        mouseEventsAtCancel = sim->logic().counters().mouseEvents;
+        return true;
+    };
+
+    const SendOutcome outcome = send(c.mode, jobs, c.groupInName);
+
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(outcome.result, QStringLiteral("Cancelled."));
+    EXPECT_EQ(outcome.logLine(), QStringLiteral("ERROR: Cancelled."));
+    ASSERT_TRUE(atCancel) << "never reported " << c.cancelAt;
     EXPECT_NE(statuses().last(), QStringLiteral("Done"));
     if (*c.notMade) {
         for (const SimTrack& t : session().tracks)
             EXPECT_FALSE(t.isStack && t.name == QLatin1String(c.notMade)) << t.name.toStdString();
     }
+    if (c.endsAtOnce) {
+        EXPECT_EQ(clock.now() - cancelTime, Clock::Duration::zero());
+        EXPECT_EQ(sim->logic().counters().mouseEvents, mouseEventsAtCancel);
+        EXPECT_EQ(tracksText(session()), tracksText(*atCancel));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Phases, SenderCancel,
-    testing::Values(CancelCase{"fastWhileImporting", "fast", "Importing: ", "DRUMS"},
-                    CancelCase{"fastBeforeTheFirstStack", "fast", "  the tracks came in", "DRUMS"},
-                    CancelCase{"fastWhileStacking", "fast", "Stacking BASS", "BASS"},
-                    CancelCase{"fastWhileColouring", "fast", "Coloring", ""},
-                    CancelCase{"sortedWhileSorting", "sorted", "Sorting the tracks", "DRUMS"},
-                    CancelCase{"sortedWhileStacking", "sorted", "Stacking BASS", "BASS"},
-                    CancelCase{"groupedWhileImporting", "grouped", "Importing BASS: ", "BASS"},
-                    CancelCase{"groupedWhileColouring", "grouped", "Coloring DRUMS", "BASS"},
-                    CancelCase{"slowWhileImportingAFile", "slow", "DRUMS: 01_KICK_IN", "DRUMS"},
-                    CancelCase{"stacksOnlyWhileStacking", "stacks", "Stacking BASS", "BASS"}),
+    testing::Values(
+        CancelCase{"fastWhileImporting", SendMode::fast, false, {}, "Importing: ", "DRUMS"},
+        CancelCase{
+            "fastBeforeTheFirstStack", SendMode::fast, false, {}, "  the tracks came in", "DRUMS"},
+        CancelCase{"fastWhileStacking", SendMode::fast, false, {}, "Stacking BASS", "BASS"},
+        CancelCase{"fastWhileColouring", SendMode::fast, false, {}, "Coloring", ""},
+        CancelCase{"sortedWhileSorting", SendMode::fast, true, {}, "Sorting the tracks", "DRUMS"},
+        CancelCase{"sortedWhileStacking", SendMode::fast, true, {}, "Stacking BASS", "BASS"},
+        // The closing phase: the stacks stand in name order until the sort by creation date,
+        // and the unused track waits for Delete Unused Tracks.
+        CancelCase{"sortedWhileFolding", SendMode::fast, true, {}, "Folding stacks", "", true},
+        CancelCase{"sortedWhilePuttingInOrder",
+                   SendMode::fast,
+                   true,
+                   {},
+                   "Putting the stacks in order",
+                   "",
+                   true},
+        // Every drop ignored: the drag is retried slowly three times unless cancelled.
+        CancelCase{"fastWhileRetryingTheDrag",
+                   SendMode::fast,
+                   false,
+                   {"drop-ignored"},
+                   "Retrying the drag (1)",
+                   "DRUMS",
+                   true},
+        CancelCase{
+            "groupedWhileImporting", SendMode::grouped, false, {}, "Importing BASS: ", "BASS"},
+        CancelCase{"groupedWhileColouring", SendMode::grouped, false, {}, "Coloring DRUMS", "BASS"},
+        CancelCase{
+            "slowWhileImportingAFile", SendMode::slow, false, {}, "DRUMS: 01_KICK_IN", "DRUMS"},
+        CancelCase{
+            "stacksOnlyWhileStacking", SendMode::stacksOnly, false, {}, "Stacking BASS", "BASS"}),
     [](const testing::TestParamInfo<CancelCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -22,7 +22,6 @@ namespace Vantrel::UiTesting {
 namespace {
 
 using namespace AppTesting;
-using SendMode = AppModel::SendMode;
 
 // DRUMS ×3, VOCALS ×2 and one track the rules do not sort.
 const QStringList kSession{"1Kick In.wav",  "2Snare Top.wav", "3Kick Out.wav",

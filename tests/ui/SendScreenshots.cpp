@@ -103,7 +103,7 @@ void shootSendScreens(const Save& save) {
                     save(panel->grab().toImage(), QStringLiteral("send-panel"));
             save(tile->grab().toImage(), QStringLiteral("drag-tile-compact"));
         };
-        s.model->sendToLogic(AppModel::SendMode::fast);
+        s.model->sendToLogic(SendMode::fast);
         settle([&s] { return !s.model->sending(); });
         save(s.shot(), QStringLiteral("done-sorted-copy-sent"));
 
@@ -116,7 +116,7 @@ void shootSendScreens(const Save& save) {
         SendSession s;
         s.approveDemo(true);
         save(s.shot(), QStringLiteral("done-organized"));
-        s.model->sendToLogic(AppModel::SendMode::fast);
+        s.model->sendToLogic(SendMode::fast);
         settle([&s] { return !s.model->sending(); });
         save(s.shot(), QStringLiteral("done-organized-sent"));
     }

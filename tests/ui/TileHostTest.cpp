@@ -62,7 +62,7 @@ TEST_F(TileHostTest, showsAndHidesTheCompactTileOnTheMainThreadWhileTheSenderWor
     approveAndWait(model);
 
     TileWatch watch;
-    model.sendToLogic(AppModel::SendMode::fast);
+    model.sendToLogic(SendMode::fast);
     ASSERT_TRUE(model.sending());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !model.sending(); }, kTimeoutMs));
     EXPECT_EQ(model.sendResult(), QStringLiteral("Sent 6 tracks and 3 stacks to Logic."));

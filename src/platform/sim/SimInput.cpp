@@ -102,7 +102,7 @@ void Impl::key(const KeyEvent& e) {
         return;
     }
     if (cmd && shift && e.keyCode == Key::d) {
-        if (!quirk("no-stack-shortcut") && menuEnabled({Cmd::CreateStack, false, false}))
+        if (!quirk(SimQuirk::noStackShortcut) && menuEnabled({Cmd::CreateStack, false, false}))
             after(Delay::sheet, [this] { openSheet(); });
         return;
     }
@@ -229,7 +229,7 @@ void Impl::projectDown(const MouseEvent& e) {
     if (Geo::name.contains(at) && e.clickState >= 2) {
         press.reset();
         selectOnly(t->id);
-        if (!quirk("rename-by-double-click-fails"))
+        if (!quirk(SimQuirk::renameByDoubleClickFails))
             beginEdit(t->id, false);
         return;
     }
@@ -301,14 +301,14 @@ void Impl::drop(const QStringList& files, Point p) {
     for (const QString& f : files)
         if (const QFileInfo info(f); isAudioFile(info))
             audio.append(info.absoluteFilePath());
-    if (audio.isEmpty() || quirk("drop-ignored"))
+    if (audio.isEmpty() || quirk(SimQuirk::dropIgnored))
         return;
-    if (quirk("first-drag-ignored") && !firstDropTaken) {
+    if (quirk(SimQuirk::firstDragIgnored) && !firstDropTaken) {
         firstDropTaken = true;
         return;
     }
     dirty = true;
-    if (quirk("options-window") && audio.size() >= 2) {
+    if (quirk(SimQuirk::optionsWindow) && audio.size() >= 2) {
         after(Delay::optionsWindow, [this, audio] { openOptions(audio); });
         return;
     }

@@ -12,33 +12,55 @@ using namespace SimDetail;
 namespace {
 
 struct QuirkInfo {
+    SimQuirk quirk;
     const char* name;
     const char* description;
 };
 
 constexpr QuirkInfo quirkTable[] = {
-    {"not-trusted", "this program lacks the accessibility permission: every accessibility call "
-                    "answers -25211 and posted events are dropped"},
-    {"not-running", "Logic Pro is not running: no process, no application element, elements "
-                    "handed out before are stale"},
-    {"slow-ready", "Logic is busy for 3 s after the switch: its commands are disabled and it "
-                   "ignores input"},
-    {"no-stack-shortcut", "Shift-Command-D does nothing (the menu item still works)"},
-    {"rename-by-double-click-fails",
+    {SimQuirk::notTrusted, "not-trusted",
+     "this program lacks the accessibility permission: every accessibility call "
+     "answers -25211 and posted events are dropped"},
+    {SimQuirk::notRunning, "not-running",
+     "Logic Pro is not running: no process, no application element, elements "
+     "handed out before are stale"},
+    {SimQuirk::slowReady, "slow-ready",
+     "Logic is busy for 3 s after the switch: its commands are disabled and it "
+     "ignores input"},
+    {SimQuirk::noStackShortcut, "no-stack-shortcut",
+     "Shift-Command-D does nothing (the menu item still works)"},
+    {SimQuirk::renameByDoubleClickFails, "rename-by-double-click-fails",
      "a double-click on a track's name selects the track but opens no name field"},
-    {"first-drag-ignored", "the first file drop after the switch is ignored"},
-    {"drop-ignored", "every file drop is ignored"},
-    {"options-window", "a drop of several files first shows \"Add Selected Files to Tracks\""},
-    {"tempo-alert", "1.5 s after each import an alert asks whether to import the tempo"},
-    {"tracks-arrive-shuffled", "the tracks of an import arrive in a seeded random order"},
-    {"color-grid-unreadable",
+    {SimQuirk::firstDragIgnored, "first-drag-ignored",
+     "the first file drop after the switch is ignored"},
+    {SimQuirk::dropIgnored, "drop-ignored", "every file drop is ignored"},
+    {SimQuirk::optionsWindow, "options-window",
+     "a drop of several files first shows \"Add Selected Files to Tracks\""},
+    {SimQuirk::tempoAlert, "tempo-alert",
+     "1.5 s after each import an alert asks whether to import the tempo"},
+    {SimQuirk::tracksArriveShuffled, "tracks-arrive-shuffled",
+     "the tracks of an import arrive in a seeded random order"},
+    {SimQuirk::colorGridUnreadable, "color-grid-unreadable",
      "the Color window's swatches are missing from the accessibility tree (clicks still work)"},
-    {"press-error", "every press of a menu item answers -25204 and does nothing"},
-    {"visible-rows-only", "only the track rows on screen are in the accessibility tree"},
-    {"triangle-press-does-nothing",
+    {SimQuirk::pressError, "press-error",
+     "every press of a menu item answers -25204 and does nothing"},
+    {SimQuirk::visibleRowsOnly, "visible-rows-only",
+     "only the track rows on screen are in the accessibility tree"},
+    {SimQuirk::trianglePressDoesNothing, "triangle-press-does-nothing",
      "pressing a stack's disclosure triangle answers success and does nothing"},
-    {"sort-by-name-does-nothing", "Track > Sort Tracks by > Track Name does nothing"},
+    {SimQuirk::sortByNameDoesNothing, "sort-by-name-does-nothing",
+     "Track > Sort Tracks by > Track Name does nothing"},
 };
+
+// The table lists every quirk once, in the order of SimQuirk.
+constexpr bool tableFollowsTheEnum() {
+    for (std::size_t i = 0; i < std::size(quirkTable); ++i) {
+        if (quirkTable[i].quirk != SimQuirk(i))
+            return false;
+    }
+    return std::size(quirkTable) == simQuirkCount;
+}
+static_assert(tableFollowsTheEnum());
 
 // Holds the simulator's lock and applies what has become due.
 class Touch {
@@ -99,6 +121,17 @@ QStringList SimLogic::quirkNames() {
     return names;
 }
 
+QString SimLogic::quirkName(SimQuirk quirk) {
+    return QLatin1String(quirkTable[std::size_t(quirk)].name);
+}
+
+std::optional<SimQuirk> SimLogic::quirkNamed(const QString& name) {
+    for (const QuirkInfo& q : quirkTable)
+        if (name == QLatin1String(q.name))
+            return q.quirk;
+    return std::nullopt;
+}
+
 QString SimLogic::quirkDescription(const QString& name) {
     for (const QuirkInfo& q : quirkTable)
         if (name == QLatin1String(q.name))
@@ -106,25 +139,35 @@ QString SimLogic::quirkDescription(const QString& name) {
     return {};
 }
 
-bool SimLogic::setQuirk(const QString& name, bool on) {
-    if (!quirkNames().contains(name))
-        return false;
+void SimLogic::setQuirk(SimQuirk quirk, bool on) {
     Touch t(*impl_);
-    impl_->switched(name, on);
+    impl_->switched(quirk, on);
+}
+
+bool SimLogic::setQuirk(const QString& name, bool on) {
+    const std::optional<SimQuirk> quirk = quirkNamed(name);
+    if (!quirk)
+        return false;
+    setQuirk(*quirk, on);
     return true;
 }
 
-bool SimLogic::quirk(const QString& name) const {
+bool SimLogic::quirk(SimQuirk quirk) const {
     std::lock_guard lock(impl_->mutex);
-    return impl_->quirks.count(name) > 0;
+    return impl_->quirk(quirk);
+}
+
+bool SimLogic::quirk(const QString& name) const {
+    const std::optional<SimQuirk> q = quirkNamed(name);
+    return q && quirk(*q);
 }
 
 QStringList SimLogic::activeQuirks() const {
     std::lock_guard lock(impl_->mutex);
     QStringList on;
-    for (const QString& name : quirkNames())
-        if (impl_->quirks.count(name))
-            on.append(name);
+    for (const QuirkInfo& q : quirkTable)
+        if (impl_->quirk(q.quirk))
+            on.append(QLatin1String(q.name));
     return on;
 }
 
@@ -248,20 +291,17 @@ Impl::~Impl() {
     app->kill();
 }
 
-void Impl::switched(const QString& name, bool on) {
-    if (on)
-        quirks.insert(name);
-    else
-        quirks.erase(name);
-    if (name == QLatin1String("slow-ready"))
+void Impl::switched(SimQuirk quirk, bool on) {
+    quirks.set(std::size_t(quirk), on);
+    if (quirk == SimQuirk::slowReady)
         busyUntil = on ? clock.now() + Delay::busyAfterSlowStart : Duration{};
-    if (name == QLatin1String("first-drag-ignored"))
+    if (quirk == SimQuirk::firstDragIgnored)
         firstDropTaken = false;
-    if (name == QLatin1String("not-running") && on) {
+    if (quirk == SimQuirk::notRunning && on) {
         frontmost = false;
         press.reset();
     }
-    if (name == QLatin1String("color-grid-unreadable") && colorWin)
+    if (quirk == SimQuirk::colorGridUnreadable && colorWin)
         buildColorContent();
     dirty = true;
 }

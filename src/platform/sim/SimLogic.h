@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -64,6 +65,28 @@ struct SimCounters {
     QJsonObject toJson() const;
 };
 
+// The simulator's deviations from a well-behaved Logic Pro, each with a stable name (the
+// enumerator's name in lower case with hyphens, for example "first-drag-ignored") used on the
+// command line and in tests; quirkDescription says what each does.
+enum class SimQuirk {
+    notTrusted,
+    notRunning,
+    slowReady,
+    noStackShortcut,
+    renameByDoubleClickFails,
+    firstDragIgnored,
+    dropIgnored,
+    optionsWindow,
+    tempoAlert,
+    tracksArriveShuffled,
+    colorGridUnreadable,
+    pressError,
+    visibleRowsOnly,
+    trianglePressDoesNothing,
+    sortByNameDoesNothing,
+};
+inline constexpr std::size_t simQuirkCount = std::size_t(SimQuirk::sortByNameDoesNothing) + 1;
+
 namespace SimDetail {
 class Impl;
 }
@@ -82,12 +105,18 @@ public:
 
     // --- Switches ("quirks"): deviations from the well-behaved Logic Pro, by stable name.
 
-    // Every quirk name, in a fixed order.
+    // Every quirk name, in the order of SimQuirk.
     static QStringList quirkNames();
+    // The quirk's stable name, and the quirk of a name (none for unknown names).
+    static QString quirkName(SimQuirk quirk);
+    static std::optional<SimQuirk> quirkNamed(const QString& name);
     // One line on what the quirk does; empty for unknown names.
     static QString quirkDescription(const QString& name);
-    // Switches a quirk; false (and nothing changes) for an unknown name.
+    // Switches a quirk.
+    void setQuirk(SimQuirk quirk, bool on);
+    // Switches a quirk by name; false (and nothing changes) for an unknown name.
     bool setQuirk(const QString& name, bool on);
+    bool quirk(SimQuirk quirk) const;
     bool quirk(const QString& name) const;
     // The quirks switched on, in the order of quirkNames().
     QStringList activeQuirks() const;

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <bitset>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -168,19 +169,19 @@ public:
     std::mutex mutex;
 
     // --- Switches and randomness.
-    std::set<QString> quirks;
+    std::bitset<simQuirkCount> quirks;
     std::mt19937_64 rng{1};
     bool firstDropTaken = false;
-    bool quirk(const char* name) const { return quirks.count(QLatin1String(name)) > 0; }
-    void switched(const QString& name, bool on);
+    bool quirk(SimQuirk q) const { return quirks.test(std::size_t(q)); }
+    void switched(SimQuirk quirk, bool on);
 
     // --- The process.
     bool frontmost = false;
     Duration busyUntil{};
     int trustPrompts = 0;
     SimCounters counters;
-    bool running() const { return !quirk("not-running"); }
-    bool trusted() const { return !quirk("not-trusted"); }
+    bool running() const { return !quirk(SimQuirk::notRunning); }
+    bool trusted() const { return !quirk(SimQuirk::notTrusted); }
     bool ready() const { return clock.now() >= busyUntil; }
     bool activate();
 

@@ -362,7 +362,7 @@ void Impl::commitEdit() {
 
 void Impl::importFiles(const QStringList& files, ImportMode mode) {
     QStringList order = files;
-    if (quirk("tracks-arrive-shuffled"))
+    if (quirk(SimQuirk::tracksArriveShuffled))
         std::shuffle(order.begin(), order.end(), rng);
     // Tracks that take a file instead of a new track being made for it.
     std::vector<int> targets;
@@ -402,7 +402,7 @@ void Impl::importFiles(const QStringList& files, ImportMode mode) {
         });
         at += Delay::nextTrack;
     }
-    if (quirk("tempo-alert") && !order.isEmpty())
+    if (quirk(SimQuirk::tempoAlert) && !order.isEmpty())
         after(at - Delay::nextTrack + Delay::tempoAlert, [this] { openAlert(); });
 }
 

@@ -225,7 +225,7 @@ int Impl::runMenu(Cmd cmd) {
         after(Delay::menuCommand, [this] { flattenSelected(); });
         break;
     case Cmd::SortByName:
-        if (!quirk("sort-by-name-does-nothing"))
+        if (!quirk(SimQuirk::sortByNameDoesNothing))
             after(Delay::sort, [this] { sortTracks(Cmd::SortByName); });
         break;
     case Cmd::SortByDate:
@@ -273,7 +273,7 @@ void Impl::buildMenus() {
                     continue;
                 }
                 e->press = [this, info] {
-                    if (quirk("press-error") || !menuEnabled(info))
+                    if (quirk(SimQuirk::pressError) || !menuEnabled(info))
                         return AXResult::cannotComplete;
                     return runMenu(info.cmd);
                 };
@@ -423,7 +423,7 @@ void Impl::sync() {
     const int total = static_cast<int>(visible.size());
     int shown = total;
     shownFirst = 0;
-    if (quirk("visible-rows-only")) {
+    if (quirk(SimQuirk::visibleRowsOnly)) {
         const int cap = static_cast<int>(std::floor(trackArea().size.height / Geo::rowHeight));
         scroll = std::clamp(scroll, 0, std::max(0, total - cap));
         shownFirst = scroll;
@@ -513,7 +513,7 @@ void Impl::sync() {
                 return AXValue(flag(st && !st->folded));
             };
             slot.triangle->press = [this, s] {
-                if (quirk("triangle-press-does-nothing"))
+                if (quirk(SimQuirk::trianglePressDoesNothing))
                     return AXResult::success;
                 if (const Track* st = trackAtSlot(s); st && st->isStack) {
                     const int id = st->id;
@@ -668,7 +668,7 @@ void Impl::buildColorContent() {
         {o.x + Geo::swatchX0 - Geo::swatch.width / 2, o.y + Geo::swatchY0 - Geo::swatch.height / 2},
         {Geo::swatchPitchX * (Geo::paletteColumns - 1) + Geo::swatch.width,
          Geo::swatchPitchY * (Geo::paletteRows - 1) + Geo::swatch.height}};
-    if (quirk("color-grid-unreadable")) {
+    if (quirk(SimQuirk::colorGridUnreadable)) {
         // One custom view: no children, no value.
         colorWin->add(make(QStringLiteral("AXGroup"), grid))
             ->set(QStringLiteral("AXDescription"), QStringLiteral("palette"));

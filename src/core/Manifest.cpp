@@ -1,0 +1,88 @@
+#include "core/Manifest.h"
+
+#include "core/Engine.h"
+#include "core/Errors.h"
+#include "core/Export.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+#include <optional>
+
+namespace Vantrel::Engine {
+
+namespace {
+
+// Whether name is one path component that stays where it is put.
+bool isPlainName(const QString& name) {
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(QLatin1Char('/')) &&
+           !name.contains(QChar(0));
+}
+
+} // namespace
+
+QByteArray manifestJson(const QMap<QString, QStringList>& manifest) {
+    QJsonObject root;
+    for (auto it = manifest.cbegin(); it != manifest.cend(); ++it)
+        root.insert(it.key(), QJsonArray::fromStringList(it.value()));
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+QList<Item> readManifest(const QString& folder, const Config& cfg) {
+    QFile file(folder + QLatin1Char('/') + manifestName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("“%1” is not a result folder: it holds no %2.")
+                        .arg(folder, manifestName));
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
+    const auto unreadable = [&] {
+        return Error(QStringLiteral("The %1 in “%2” cannot be read.").arg(manifestName, folder));
+    };
+    if (!doc.isObject())
+        throw unreadable();
+    const auto leaves = [&](const QString& name) {
+        return Error(QStringLiteral("The %1 in “%2” names “%3”, which is not a place inside the "
+                                    "folder; nothing was sent.")
+                         .arg(manifestName, folder, name));
+    };
+
+    static const QRegularExpression numbered(QStringLiteral("^[0-9]+_(.+)$"));
+    QList<Item> items;
+    const QJsonObject manifest = doc.object();
+    for (auto it = manifest.begin(); it != manifest.end(); ++it) {
+        if (!isPlainName(it.key()))
+            throw leaves(it.key());
+        if (!it.value().isArray())
+            throw unreadable();
+        std::optional<QString> group;
+        if (it.key() != safeName(cfg.unsortedFolder)) {
+            const QRegularExpressionMatch m = numbered.match(it.key());
+            if (m.hasMatch()) {
+                group = m.captured(1);
+                for (const RuleGroup& g : cfg.groups) {
+                    if (safeName(g.name) == *group) {
+                        group = g.name;
+                        break;
+                    }
+                }
+            }
+        }
+        for (const QJsonValue& name : it.value().toArray()) {
+            if (!name.isString())
+                throw unreadable();
+            if (!isPlainName(name.toString()))
+                throw leaves(it.key() + QLatin1Char('/') + name.toString());
+            Item item;
+            item.folder = it.key();
+            item.newName = name.toString();
+            item.url = folder + QLatin1Char('/') + item.folder + QLatin1Char('/') + item.newName;
+            item.group = group;
+            items << item;
+        }
+    }
+    return items;
+}
+
+} // namespace Vantrel::Engine

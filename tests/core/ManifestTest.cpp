@@ -1,0 +1,144 @@
+// Reading a result folder back from its manifest: the groups of its folders, the manifest an
+// export writes, and the manifests refused before anything is read.
+
+#include "core/Manifest.h"
+
+#include "core/Engine.h"
+#include "core/Errors.h"
+#include "core/Export.h"
+#include "support/TestFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace Vantrel;
+
+namespace {
+
+RuleGroup rule(const QString& name) {
+    RuleGroup g;
+    g.name = name;
+    return g;
+}
+
+Config rules() {
+    Config cfg;
+    cfg.unsortedFolder = QStringLiteral("99_UNSORTED");
+    cfg.groups = {rule("DRUMS"), rule("AC/DC"), rule("VOCALS")};
+    return cfg;
+}
+
+class ManifestTest : public testing::Test {
+protected:
+    void writeManifest(const QByteArray& json) {
+        Fixtures::writeFile(dir.filePath(Engine::manifestName), json);
+    }
+    QTemporaryDir dir;
+};
+
+// Verifies that each folder's files come back in manifest order with the group the folder
+// names: a rule group by its safe name, another numbered name as it stands, the unsorted
+// folder and an unnumbered folder without group.
+TEST_F(ManifestTest, shouldGiveEveryFileItsFolderAndGroup) {
+    QMap<QString, QStringList> manifest;
+    manifest["01_DRUMS"] = QStringList{"2_KICK.wav", "1_SNARE.wav"};
+    manifest["02_" + Engine::safeName("AC/DC")] = QStringList{"GTR.wav"};
+    manifest["03_FX"] = QStringList{"VERB.wav"};
+    manifest["99_UNSORTED"] = QStringList{"ROOM.wav"};
+    manifest["Loose"] = QStringList{"NOTE.wav"};
+    writeManifest(Engine::manifestJson(manifest));
+
+    const QList<Item> items = Engine::readManifest(dir.path(), rules());
+
+    const struct {
+        QString folder;
+        QString name;
+        std::optional<QString> group;
+    } wanted[] = {
+        {"01_DRUMS", "2_KICK.wav", "DRUMS"},
+        {"01_DRUMS", "1_SNARE.wav", "DRUMS"},
+        {"02_" + Engine::safeName("AC/DC"), "GTR.wav", "AC/DC"},
+        {"03_FX", "VERB.wav", "FX"},
+        {"99_UNSORTED", "ROOM.wav", std::nullopt},
+        {"Loose", "NOTE.wav", std::nullopt},
+    };
+    ASSERT_EQ(items.size(), qsizetype(std::size(wanted)));
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        SCOPED_TRACE(wanted[i].name.toStdString());
+        EXPECT_EQ(items[i].folder, wanted[i].folder);
+        EXPECT_EQ(items[i].newName, wanted[i].name);
+        EXPECT_EQ(items[i].group, wanted[i].group);
+        EXPECT_EQ(items[i].url, dir.filePath(wanted[i].folder + "/" + wanted[i].name));
+    }
+}
+
+// Verifies that a sorted copy's manifest reads back as the files the copy holds.
+TEST_F(ManifestTest, shouldReadBackWhatAnExportWrote) {
+    const QString session = dir.filePath("Show");
+    Fixtures::touchAll(session, {"01 Kick.wav", "02 Snare.wav", "03 Vox.wav", "04 Room.wav"});
+    Config cfg = Config::defaults();
+    const Engine::ScanResult scan = Engine::scan(session, cfg);
+    const ExportResult result = Engine::exportItems(scan.items, session, ExportMode::copy);
+
+    const QList<Item> items = Engine::readManifest(result.url, cfg);
+
+    ASSERT_EQ(items.size(), scan.items.size());
+    for (const Item& item : items) {
+        SCOPED_TRACE(item.url.toStdString());
+        EXPECT_TRUE(QFileInfo(item.url).isFile());
+        const auto original =
+            std::find_if(scan.items.cbegin(), scan.items.cend(),
+                         [&](const Item& i) { return i.newName == item.newName; });
+        ASSERT_NE(original, scan.items.cend());
+        EXPECT_EQ(item.folder, original->folder);
+        EXPECT_EQ(item.group, original->group);
+    }
+}
+
+// Verifies the manifests refused with their message, before any item is read.
+TEST_F(ManifestTest, shouldRefuseManifestsThatCannotBeUsed) {
+    const QString unreadable =
+        QStringLiteral("The manifest.json in “%1” cannot be read.").arg(dir.path());
+    const QString outside = QStringLiteral("The manifest.json in “%1” names “%2”, which is not a "
+                                           "place inside the folder; nothing was sent.")
+                                .arg(dir.path());
+    const struct {
+        const char* name;
+        QByteArray json; // none: no manifest at all
+        QString message;
+    } rows[] = {
+        {"no manifest", QByteArray(),
+         QStringLiteral("“%1” is not a result folder: it holds no manifest.json.").arg(dir.path())},
+        {"not JSON", "{\"01_DRUMS\": [", unreadable},
+        {"not an object", "[\"KICK.wav\"]", unreadable},
+        {"a folder without a list", "{\"01_DRUMS\": \"KICK.wav\"}", unreadable},
+        {"a name that is no text", "{\"01_DRUMS\": [1]}", unreadable},
+        {"the parent as a folder", "{\"..\": [\"KICK.wav\"]}", outside.arg("..")},
+        {"a folder path", "{\"01_DRUMS/../..\": [\"KICK.wav\"]}", outside.arg("01_DRUMS/../..")},
+        {"a file in the parent", "{\"01_DRUMS\": [\"../../etc/passwd\"]}",
+         outside.arg("01_DRUMS/../../etc/passwd")},
+        {"an absolute file name", "{\"01_DRUMS\": [\"/etc/passwd\"]}",
+         outside.arg("01_DRUMS//etc/passwd")},
+        {"the folder itself as a file", "{\"01_DRUMS\": [\".\"]}", outside.arg("01_DRUMS/.")},
+        {"an empty file name", "{\"01_DRUMS\": [\"KICK.wav\", \"\"]}", outside.arg("01_DRUMS/")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QFile::remove(dir.filePath(Engine::manifestName));
+        if (!row.json.isNull())
+            writeManifest(row.json);
+        try {
+            Engine::readManifest(dir.path(), rules());
+            ADD_FAILURE() << "read";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.message(), row.message);
+        }
+    }
+}
+
+} // namespace
