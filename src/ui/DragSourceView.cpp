@@ -24,11 +24,20 @@ constexpr int fanSpread = 10;
 // The named font at a size, or the system font at that size when the family is missing.
 QFont namedFont(const QString& family, const QString& style, qreal points) {
     if (QFontDatabase::families().contains(family)) {
-        QFont f = QFontDatabase::font(family, style, 12);
-        f.setPixelSize(qRound(points));
+        QFont f = systemFont(points);
+        f.setFamily(family);
+        f.setStyleName(style);
         return f;
     }
     return systemFont(points);
+}
+
+// The font made smaller, a quarter point at a time, until text fits width: the stand-in for a
+// missing narrow font can be wider.
+QFont fitted(QFont font, const QString& text, qreal width) {
+    while (QFontMetricsF(font).horizontalAdvance(text) > width && font.pointSizeF() > 6)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    return font;
 }
 
 QColor rgba(qreal r, qreal g, qreal b, qreal a) {
@@ -152,11 +161,13 @@ void DragSourceView::paintFull(QPainter& painter) {
     const qreal width = bounds.width() - 20;
     QColor label = palette().color(QPalette::WindowText);
     painter.setPen(label);
-    painter.setFont(namedFont(QStringLiteral("Helvetica Neue"), QStringLiteral("Medium"), 16));
+    painter.setFont(fitted(
+        namedFont(QStringLiteral("Helvetica Neue"), QStringLiteral("Medium"), 16), title_, width));
     painter.drawText(QRectF(10, midY - 22, width, 24), Qt::AlignHCenter | Qt::AlignTop, title_);
     label.setAlphaF(0.5f);
     painter.setPen(label);
-    painter.setFont(namedFont(QStringLiteral("Helvetica Neue"), QStringLiteral("Light"), 13));
+    painter.setFont(fitted(namedFont(QStringLiteral("Helvetica Neue"), QStringLiteral("Light"), 13),
+                           hint, width));
     painter.drawText(QRectF(10, midY + 6, width, 20), Qt::AlignHCenter | Qt::AlignTop, hint);
 }
 

@@ -38,11 +38,17 @@ SendPanelView::SendPanelView(AppModel& model, QWidget* parent) : QWidget(parent)
     column->addWidget(status_);
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(new ThemeLabel(QStringLiteral("Please don't touch the mouse or keyboard"), 11,
-                                     QFont::Light, Brismo::muted, this),
-                      0, Qt::AlignVCenter);
+    auto* plea = new ThemeLabel(QStringLiteral("Please don't touch the mouse or keyboard"), 11,
+                                QFont::Light, Brismo::muted, this);
+    bottom->addWidget(plea, 0, Qt::AlignVCenter);
     bottom->addStretch(1);
     cancel_ = new PillButton(QStringLiteral("Cancel"), false, this);
+    // The whole sentence beside Cancel: a wider stand-in for the system font is made smaller.
+    QFont font = plea->font();
+    const int room = 340 - 32 - cancel_->sizeHint().width() - 8;
+    while (QFontMetricsF(font).horizontalAdvance(plea->text()) > room && font.pointSizeF() > 6)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    plea->setFont(font);
     cancel_->setObjectName(QStringLiteral("sendPanelCancelButton"));
     bottom->addWidget(cancel_, 0, Qt::AlignVCenter);
     column->addLayout(bottom);

@@ -33,10 +33,9 @@ void TileWindowHost::onMainThread(const std::function<void()>& step) {
     bool done = false;
     Worker::toMainThread([&] {
         step();
-        {
-            std::lock_guard lock(mutex);
-            done = true;
-        }
+        // Notified under the lock: once the waiter sees done it returns and destroys both.
+        std::lock_guard lock(mutex);
+        done = true;
         doneChanged.notify_one();
     });
     std::unique_lock lock(mutex);
