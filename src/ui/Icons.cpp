@@ -61,6 +61,17 @@ QString resourceFor(const QString& symbol) {
 }
 
 QPixmap pixmap(const QString& symbol, const QColor& color, int size, qreal devicePixelRatio) {
+    // The review list draws the same arrow on every row of every frame: keep what was drawn.
+    static QHash<QString, QPixmap> drawn;
+    const QString key = QStringLiteral("%1|%2|%3|%4")
+                            .arg(symbol)
+                            .arg(color.rgba(), 8, 16)
+                            .arg(size)
+                            .arg(devicePixelRatio);
+    if (const auto it = drawn.constFind(key); it != drawn.constEnd())
+        return it.value();
+    if (drawn.size() > 256)
+        drawn.clear();
     const int side = qMax(1, qRound(size * devicePixelRatio));
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -75,6 +86,7 @@ QPixmap pixmap(const QString& symbol, const QColor& color, int size, qreal devic
     }
     QPixmap result = QPixmap::fromImage(image);
     result.setDevicePixelRatio(devicePixelRatio);
+    drawn.insert(key, result);
     return result;
 }
 

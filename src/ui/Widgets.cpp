@@ -33,7 +33,7 @@ void ThemeLabel::setWrappedText(const QString& text, int maxWidth) {
     setWordWrap(true);
     setText(text);
     const int width = qMin(maxWidth, QFontMetrics(font()).horizontalAdvance(text) + 2);
-    setFixedSize(width, heightForWidth(width));
+    setFixedSize(width, qMax(0, heightForWidth(width))); // an empty text has no height
 }
 
 void ThemeLabel::setTracking(qreal points) {

@@ -38,6 +38,12 @@ def wait_for(what, probe, seconds=WAIT_SECONDS):
     fail("timed out waiting for " + what)
 
 
+def registry_answers():
+    """Asks the registry for the desktop, which starts the bus and the registry when needed."""
+    pyatspi.Registry.getDesktop(0).childCount
+    return True
+
+
 def application(pid):
     desktop = pyatspi.Registry.getDesktop(0)
     for i in range(desktop.childCount):
@@ -100,6 +106,9 @@ def main():
         "QT_QPA_PLATFORM": "xcb",
     })
     os.makedirs(env["HOME"], exist_ok=True)
+    # Start the accessibility bus and its registry before the application, so that the
+    # application finds them when it registers.
+    wait_for("the accessibility registry", registry_answers)
     app_process = subprocess.Popen([os.path.join(build, "src/ui/vantrel"), folder], env=env)
     try:
         app = wait_for("the application on the accessibility bus",

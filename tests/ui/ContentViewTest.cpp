@@ -254,5 +254,27 @@ TEST_F(ContentViewTest, sortAnotherFolderOnTheDoneScreenGoesBackToTheDropZone) {
     EXPECT_EQ(content().currentScreen()->objectName(), QStringLiteral("dropZone"));
 }
 
+TEST_F(ContentViewTest, aNewPaletteRecoloursTheShownScreenWithoutRebuildingIt) {
+    loadShown(makeFolder("Session 1", exampleSession()));
+    QWidget* screen = content().currentScreen();
+    auto* approve = child<Ui::PillButton>("approveButton");
+    auto* title = child<QLabel>("folderName");
+    const auto colours = [&] {
+        return std::tuple{pixel(&content(), QPointF(4, 20)).rgb(),
+                          pixel(approve, QPointF(approve->height() / 2.0, 3)).rgb(),
+                          title->palette().color(QPalette::WindowText).rgb()};
+    };
+    for (const bool dark : {true, false}) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        QApplication::setPalette(dark ? Ui::darkPalette() : Ui::lightPalette());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(colours(), (std::tuple{Ui::Brismo::bg.resolve(dark).rgb(),
+                                         Ui::Brismo::accent.resolve(dark).rgb(),
+                                         Ui::Brismo::ink.resolve(dark).rgb()}));
+        EXPECT_EQ(content().currentScreen(), screen);
+        EXPECT_EQ(child<Ui::PillButton>("approveButton"), approve);
+    }
+}
+
 } // namespace
 } // namespace Vantrel::UiTesting

@@ -104,6 +104,24 @@ TEST_F(ReviewViewTest, choosingUnsortedInARowMovesItToTheEndAndRaisesTheCount) {
     EXPECT_EQ(moved.data(Ui::ReviewModel::GroupRole).toString(), QStringLiteral("BASS"));
 }
 
+TEST_F(ReviewViewTest, spaceOnTheCurrentRowOpensItsGroupMenuForTheKeyboard) {
+    loadShown(makeFolder("Session 1", exampleSession()));
+    const int row = rowOf(QStringLiteral("22Glock.wav"));
+    list()->setCurrentIndex(list()->model()->index(row, 0));
+    const auto connection =
+        QObject::connect(list(), &Ui::ReviewList::groupMenuShown, list(), [](QMenu* menu) {
+            QTimer::singleShot(0, menu, [menu] {
+                menu->actions().last()->trigger();
+                menu->close();
+            });
+        });
+    QTest::keyClick(list(), Qt::Key_Space);
+    QObject::disconnect(connection);
+    EXPECT_EQ(text("sortStatus"), QStringLiteral("2 need a group"));
+    const Item glock = model->displayed()[rowOf(QStringLiteral("22Glock.wav"))];
+    EXPECT_EQ(glock.group, QStringLiteral("VOCALS"));
+}
+
 TEST_F(ReviewViewTest, rowColoursFollowTheRulePositionRepeatAfterElevenAndMuteUnknownGroups) {
     Config cfg = rules();
     for (int i = 4; i <= 12; ++i)
