@@ -18,7 +18,8 @@ import tempfile
 
 import pyatspi
 
-from approve_through_accessibility import fail, find, press, wait_for
+from approve_through_accessibility import (application, fail, find, press, registry_answers,
+                                           wait_for)
 
 # The send runs on the machine's clock against the simulated Logic Pro's reaction times.
 SEND_SECONDS = 240
@@ -95,16 +96,11 @@ def main():
         "QT_QPA_PLATFORM": "xcb",
     })
     os.makedirs(env["HOME"], exist_ok=True)
+    wait_for("the accessibility registry", registry_answers)
     app_process = subprocess.Popen([os.path.join(build, "src/ui/vantrel"), folder], env=env)
     try:
-        def application():
-            desktop = pyatspi.Registry.getDesktop(0)
-            for i in range(desktop.childCount):
-                app = desktop.getChildAtIndex(i)
-                if app is not None and app.get_process_id() == app_process.pid:
-                    return app
-            return None
-        app = wait_for("the application on the accessibility bus", application)
+        app = wait_for("the application on the accessibility bus",
+                       lambda: application(app_process.pid))
         frame = wait_for("the window titled Vantrel", frame_of(app, "Vantrel"))
         press(wait_for("the segment Make a sorted copy",
                        lambda: find(frame, pyatspi.ROLE_RADIO_BUTTON, "Make a sorted copy")))
