@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -143,6 +145,25 @@ TEST(SimLogicWindowTest, followsTheSimulatorWhileShown) {
     platform.logic().addTrack(QStringLiteral("BASS"));
     QTest::qWait(3 * SimLogicWindow::refreshMs);
     EXPECT_EQ(window.session().tracks.size(), 2) << "a hidden window keeps reading";
+}
+
+// Verifies that "Show Logic Pro (simulated)" joins the main window's "Logic" menu, after what is
+// there, and shows the window.
+TEST(SimLogicWindowTest, opensFromTheLogicMenu) {
+    SimPlatform platform;
+    SimLogicWindow window(platform.logic());
+    QMainWindow main;
+    QMenu* logic = main.menuBar()->addMenu(QStringLiteral("Logic"));
+    logic->addAction(QStringLiteral("Check Logic Connection…"));
+    Ui::addShowSimulatedLogic(main, window);
+
+    ASSERT_EQ(main.menuBar()->actions().size(), 1);
+    const QList<QAction*> items = logic->actions();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[1]->text(), QStringLiteral("Show Logic Pro (simulated)"));
+    EXPECT_FALSE(window.isVisible());
+    items[1]->trigger();
+    EXPECT_TRUE(window.isVisible());
 }
 
 } // namespace
