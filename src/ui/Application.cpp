@@ -4,13 +4,16 @@
 #include "platform/sim/SimPlatform.h"
 #include "ui/MainWindow.h"
 #include "ui/OpenRequests.h"
+#include "ui/SimLogicWindow.h"
 #include "ui/SimSettingsWindow.h"
 #include "ui/Theme.h"
+#include "ui/TileHost.h"
 #include "ui/WalkthroughView.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QMenuBar>
 
 namespace Vantrel::Ui {
 
@@ -37,11 +40,16 @@ int runApplication(QApplication& app) {
     // system to show its Accessibility settings.
     SimSystemSettings system(SimSystemSettings::defaultPath());
     SimPlatform platform(system);
+    TileWindowPlatform shown(platform);
     SimSettingsWindow systemSettings(system);
     QDesktopServices::setUrlHandler(WalkthroughView::accessibilitySettingsUrl().scheme(),
                                     &systemSettings, "openUrl");
-    AppModel model({.platform = &platform});
+    AppModel model({.platform = &shown});
     MainWindow window(model);
+    SimLogicWindow simulated(platform.logic());
+    simulated.resize(simulated.sizeHint());
+    openOnSend(simulated, model);
+    addShowSimulatedLogic(window, simulated);
     OpenRequests requests;
     requests.listen();
     QObject::connect(&requests, &OpenRequests::openRequested, &window,

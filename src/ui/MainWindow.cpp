@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "ui/ContentView.h"
+#include "ui/SendPanel.h"
 #include "ui/Sheets.h"
 
 #include <QFileDialog>
@@ -32,6 +33,7 @@ MainWindow::MainWindow(AppModel& model, QWidget* parent)
 
 MainWindow::~MainWindow() {
     model_.setPresenter(nullptr);
+    delete sendPanel_;
 }
 
 void MainWindow::bringToFront() {
@@ -63,6 +65,20 @@ void MainWindow::restoreMainWindow() {
 
 void MainWindow::activateApplication() {
     activateWindow();
+}
+
+void MainWindow::showSendPanel(Point topLeft) {
+    closeSendPanel();
+    sendPanel_ = new SendPanelWindow(model_, topLeft);
+    sendPanel_->show();
+}
+
+void MainWindow::closeSendPanel() {
+    if (!sendPanel_)
+        return;
+    sendPanel_->hide();
+    sendPanel_->deleteLater();
+    sendPanel_ = nullptr;
 }
 
 } // namespace Vantrel::Ui

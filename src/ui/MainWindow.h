@@ -11,6 +11,7 @@ class AppModel;
 namespace Vantrel::Ui {
 
 class ContentView;
+class SendPanelWindow;
 
 // The one window: title "Vantrel", content at least 760 × 540, the menus "Logic" and "Help",
 // and what the model asks of the screens (the folder dialog, hiding and restoring the window
@@ -28,12 +29,15 @@ public:
 
     std::optional<QString> chooseFolder(const QString& buttonText, const QString& message) override;
     void hideMainWindow() override;
+    void showSendPanel(Point topLeft) override;
+    void closeSendPanel() override;
     void restoreMainWindow() override;
     void activateApplication() override;
 
 private:
     AppModel& model_;
     ContentView* content_;
+    SendPanelWindow* sendPanel_ = nullptr; // while a send runs
 };
 
 } // namespace Vantrel::Ui

@@ -1041,6 +1041,60 @@ TEST(SimQuirks, shouldListEveryQuirkAndRefuseUnknownNames) {
     EXPECT_THROW(SimPlatform(clock, {QStringLiteral("no-such-quirk")}), std::invalid_argument);
 }
 
+// --- What a viewer of the session sees.
+
+// Verifies that the snapshot tells a viewer what is open besides the tracks: the selection, the
+// stack sheet with its choice, the name field being typed into, the Color window and the alert
+// with its message, each gone again once closed.
+TEST_F(Sim, shouldShowTheSelectionAndWhatIsOpenInTheSnapshot) {
+    logic().setQuirk(QStringLiteral("tempo-alert"), true);
+    front();
+    dragFromTile(files({"KICK.wav", "SNARE.wav", "BASS.wav"}), belowLastRow());
+    ax.wait(1000);
+    ASSERT_EQ(ax.names(), (QStringList{"KICK", "SNARE", "BASS"}));
+    SimSession s = logic().session();
+    EXPECT_EQ(s.stackSheet, std::nullopt);
+    EXPECT_FALSE(s.colorWindow);
+    EXPECT_EQ(s.nameEdit, std::nullopt);
+    ax.wait(1500);
+    ASSERT_EQ(logic().session().alert,
+              QStringLiteral("The imported audio file contains tempo information. Do you want "
+                             "to import it into the project?"));
+    ax.press(ax.findInWindows(ax.is(ident, QStringLiteral("action-button-2"))));
+    EXPECT_EQ(logic().session().alert, QString());
+
+    ASSERT_EQ(ax.select({ax.rows()[1], ax.rows()[2]}), AXResult::success);
+    EXPECT_EQ(logic().session().selection, (QList<int>{1, 2}));
+    ax.key(keyD, cmd | shift);
+    ax.wait(300);
+    EXPECT_EQ(logic().session().stackSheet, std::optional<bool>(false));
+    ax.press(ax.find(sheet(), ax.is(title, QStringLiteral("Summing stack"))));
+    EXPECT_EQ(logic().session().stackSheet, std::optional<bool>(true));
+    ax.press(ax.find(sheet(), ax.is(title, QStringLiteral("Create"))));
+    ax.wait(400);
+    s = logic().session();
+    EXPECT_EQ(s.stackSheet, std::nullopt);
+    EXPECT_EQ(s.selection, QList<int>{1});
+    EXPECT_TRUE(s.tracks[1].isStack);
+
+    ax.doubleClick(nameSpot(ax.rows()[1]));
+    ax.key(keyA, cmd);
+    ax.type(QStringLiteral("DR"));
+    ax.wait(100);
+    EXPECT_EQ(logic().session().nameEdit, std::make_optional(std::make_pair(1, QString("DR"))));
+    ax.key(keyReturn);
+    ax.wait(100);
+    EXPECT_EQ(logic().session().nameEdit, std::nullopt);
+
+    ax.pressMenu({"Track", "Assign Track Color…"});
+    ax.wait(300);
+    EXPECT_TRUE(logic().session().colorWindow);
+    ax.press(
+        ax.find(ax.windowTitled(QStringLiteral("Color")), ax.is(desc, QStringLiteral("close"))));
+    ax.wait(100);
+    EXPECT_FALSE(logic().session().colorWindow);
+}
+
 // --- A whole session.
 
 // Verifies that a session can be built by hand through the seam alone (a drag from the tile, a

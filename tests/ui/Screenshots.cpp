@@ -192,6 +192,9 @@ const QStringList sortedFiles{"1Kick In#04.1.wav",  "3Snare Top#04.1.wav",
 
 } // namespace
 
+// The screens of a send (SendScreenshots.cpp), each saved under its name.
+void shootSendScreens(const std::function<void(const QImage&, const QString&)>& save);
+
 int main(int argc, char** argv) {
     QTemporaryDir home;
     if (!Fixtures::prepareTestEnvironment(home))
@@ -278,6 +281,8 @@ int main(int argc, char** argv) {
             gate.open();
             settle([&s] { return !s.model->busy(); });
         }
+        shootSendScreens(
+            [&](const QImage& image, const QString& name) { save(image, name, dark); });
     }
     // The rules editor and the walkthrough.
     for (const bool dark : {false, true}) {

@@ -40,9 +40,17 @@ struct SimTrack {
 struct SimSession {
     QList<SimTrack> tracks; // in track-list order, members of folded stacks included
     QStringList windows;    // titles of the open windows, front to back
+    QList<int> selection;   // indexes into tracks of the selected tracks, in list order
+    // While the stack sheet is open: whether "Summing stack" is chosen in it.
+    std::optional<bool> stackSheet;
+    bool colorWindow = false; // the Color window is open
+    QString alert;            // the message of the open alert; empty when there is none
+    // While a track's name field is open: the track's index into tracks and the text typed.
+    std::optional<std::pair<int, QString>> nameEdit;
     bool operator==(const SimSession&) const = default;
     // {"tracks": [{"name", "kind": "audio" | "stack", "stack": name | null,
-    //  "color": [col, row] | null, "folded", "hasAudio"}, ...], "windows": [titles]}
+    //  "color": [col, row] | null, "folded", "hasAudio"}, ...], "windows": [titles]}; the
+    // selection, the sheet, the Color window, the alert and the name field are left out.
     QJsonObject toJson() const;
 };
 

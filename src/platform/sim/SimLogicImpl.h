@@ -240,6 +240,7 @@ public:
     // --- The accessibility tree (SimTree.cpp).
     SimElement::Ptr app, menuBar, projectWin, header, ruler;
     SimElement::Ptr colorWin, panelWin, optionsWin, alertWin;
+    QString alertMessage;                // what the alert says while it is open
     std::vector<SimElement::Ptr> zOrder; // open windows, front to back
     struct RowSlot {
         SimElement::Ptr row, triangle;

@@ -423,6 +423,17 @@ SimSession Impl::session() const {
     }
     for (const auto& w : zOrder)
         s.windows.append(w->text(QStringLiteral("AXTitle")));
+    for (int i = 0; i < static_cast<int>(tracks.size()); ++i)
+        if (selected.count(tracks[static_cast<size_t>(i)].id))
+            s.selection.append(i);
+    if (sheet)
+        s.stackSheet = sheet->summingChosen;
+    s.colorWindow = colorWin != nullptr;
+    if (alertWin)
+        s.alert = alertMessage;
+    if (edit)
+        if (const int i = indexOf(edit->track); i >= 0)
+            s.nameEdit = std::make_pair(i, edit->field.text);
     return s;
 }
 

@@ -1036,10 +1036,10 @@ void Impl::openAlert() {
         .set(QStringLiteral("AXDescription"), QStringLiteral("alert"))
         .set(QStringLiteral("AXSubrole"), QStringLiteral("AXDialog"))
         .set(QStringLiteral("AXModal"), true);
+    alertMessage = QStringLiteral("The imported audio file contains tempo information. Do you "
+                                  "want to import it into the project?");
     alertWin->add(make(QStringLiteral("AXStaticText"), Rect{{x + 20, y + 20}, {260, 60}}))
-        ->set(QStringLiteral("AXValue"),
-              QStringLiteral("The imported audio file contains tempo information. Do you want "
-                             "to import it into the project?"));
+        ->set(QStringLiteral("AXValue"), alertMessage);
     const std::pair<const char*, const char*> buttons[] = {
         {"action-button-1", "Import"}, {"action-button-2", "Don\u2019t Import"}};
     for (int i = 0; i < 2; ++i) {

@@ -1,0 +1,91 @@
+#include "ui/SendPanel.h"
+
+#include "app/AppModel.h"
+#include "ui/BusyView.h"
+#include "ui/Widgets.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace Vantrel::Ui {
+
+SendPanelView::SendPanelView(AppModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+    setObjectName(QStringLiteral("sendPanel"));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(16, 16, 16, 16);
+    column->setSpacing(8);
+
+    auto* caption = new QHBoxLayout;
+    caption->setSpacing(8);
+    caption->addWidget(new BrismoMark(18, this), 0, Qt::AlignVCenter);
+    auto* sending =
+        new ThemeLabel(QStringLiteral("SENDING TO LOGIC"), 11, QFont::Medium, Brismo::muted, this);
+    sending->setTracking(2);
+    caption->addWidget(sending, 0, Qt::AlignVCenter);
+    caption->addStretch(1);
+    column->addLayout(caption);
+
+    bar_ = new ThemeProgressBar(340 - 32, this);
+    bar_->setObjectName(QStringLiteral("sendPanelProgress"));
+    bar_->setAccessibleName(QStringLiteral("Send progress"));
+    column->addWidget(bar_);
+
+    status_ = new ThemeLabel(QString(), 13, QFont::Light, Brismo::ink, this);
+    status_->setObjectName(QStringLiteral("sendPanelStatus"));
+    status_->setMinimumWidth(0);
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    column->addWidget(status_);
+
+    auto* bottom = new QHBoxLayout;
+    auto* plea = new ThemeLabel(QStringLiteral("Please don't touch the mouse or keyboard"), 11,
+                                QFont::Light, Brismo::muted, this);
+    bottom->addWidget(plea, 0, Qt::AlignVCenter);
+    bottom->addStretch(1);
+    cancel_ = new PillButton(QStringLiteral("Cancel"), false, this);
+    // The whole sentence beside Cancel: a wider stand-in for the system font is made smaller.
+    QFont font = plea->font();
+    const int room = 340 - 32 - cancel_->sizeHint().width() - 8;
+    while (QFontMetricsF(font).horizontalAdvance(plea->text()) > room && font.pointSizeF() > 6)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    plea->setFont(font);
+    cancel_->setObjectName(QStringLiteral("sendPanelCancelButton"));
+    bottom->addWidget(cancel_, 0, Qt::AlignVCenter);
+    column->addLayout(bottom);
+    connect(cancel_, &QAbstractButton::clicked, &model, &AppModel::cancelSend);
+
+    connect(&model, &AppModel::sendStatusChanged, this, &SendPanelView::refresh);
+    connect(&model, &AppModel::sendProgressChanged, this, &SendPanelView::refresh);
+    refresh();
+}
+
+void SendPanelView::refresh() {
+    bar_->setFraction(model_.sendProgress());
+    // One line: a long status is cut short at its end.
+    status_->setText(
+        status_->fontMetrics().elidedText(model_.sendStatus(), Qt::ElideRight, 340 - 32));
+    status_->setAccessibleName(model_.sendStatus());
+}
+
+void SendPanelView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    Brismo::paintBackground(p, rect());
+}
+
+SendPanelWindow::SendPanelWindow(AppModel& model, Point topLeft)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                           Qt::WindowDoesNotAcceptFocus),
+      view_(new SendPanelView(model, this)) {
+    setObjectName(QStringLiteral("sendPanelWindow"));
+    setWindowTitle(QStringLiteral("Sending to Logic"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
+    const QSize size(static_cast<int>(AppModel::sendPanelSize.width),
+                     static_cast<int>(AppModel::sendPanelSize.height));
+    setFixedSize(size);
+    move(static_cast<int>(topLeft.x), static_cast<int>(topLeft.y));
+}
+
+} // namespace Vantrel::Ui

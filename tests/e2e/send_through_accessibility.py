@@ -1,0 +1,153 @@
+#!/usr/bin/python3
+"""Drives the real vantrel executable through the accessibility interface (AT-SPI) from a demo
+session to the session the simulated Logic Pro holds: approve a sorted copy, press "Send to
+Logic", watch the window "Logic Pro (simulated)" open by itself, wait for the result line, and
+check the session that window shows against the sorted copy on disk: one folded summing stack
+per group folder in the folders' order, named after the group and coloured with the group's
+default palette cell, its tracks in the folder's name order below it in the same colour, and the
+tracks of no group on their own, in front of the stacks.
+
+Usage: send_through_accessibility.py BUILD_DIR
+Needs a display (xvfb-run) and a session bus (dbus-run-session); every wait has a time limit.
+"""
+import json
+import os
+import subprocess
+import sys
+import tempfile
+
+import pyatspi
+
+from approve_through_accessibility import (application, fail, find, press, registry_answers,
+                                           wait_for)
+
+# The send runs on the machine's clock against the simulated Logic Pro's reaction times.
+SEND_SECONDS = 240
+
+# Where the default rules put the tracks of no group.
+UNSORTED_FOLDER = "99_UNSORTED"
+
+# The default palette cells [col, row] of the built-in groups that have one.
+DEFAULT_CELLS = {
+    "DRUMS": [0, 0], "BASS": [17, 1], "EGS": [2, 0], "AGS": [4, 1], "KEYS": [12, 0],
+    "STRINGS": [9, 1], "TRACKS": [15, 0], "VOCALS": [22, 0], "FX": [19, 0], "CROWD": [7, 1],
+}
+
+
+def expected_session(result):
+    """The session the sorted copy at result calls for, as [name, kind, stack, colour, folded]."""
+    stacks, loose = [], []
+    for folder in sorted(os.listdir(result)):
+        path = os.path.join(result, folder)
+        if not os.path.isdir(path):
+            continue
+        tracks = sorted(os.path.splitext(f)[0] for f in os.listdir(path) if f.endswith(".wav"))
+        number, _, group = folder.partition("_")
+        if folder == UNSORTED_FOLDER:
+            loose += tracks
+            continue
+        cell = DEFAULT_CELLS.get(group)
+        stacks.append([group, "stack", None, cell, True])
+        stacks += [[t, "audio", group, cell, False] for t in tracks]
+    # The tracks of no group came in with the first drag; the stacks were made after them, and
+    # the closing sort by creation date keeps them in front.
+    return [[t, "audio", None, None, False] for t in loose] + stacks
+
+
+def held_session(logic_window):
+    """The session the window of the simulated Logic Pro shows, from its description."""
+    session = json.loads(logic_window.description)
+    return [[t["name"], t["kind"], t["stack"], t["color"], t["folded"]]
+            for t in session["tracks"]]
+
+
+def frame_of(app, title):
+    def probe():
+        for i in range(app.childCount):
+            w = app.getChildAtIndex(i)
+            if (w is not None and w.name == title
+                    and w.getState().contains(pyatspi.STATE_SHOWING)):
+                return w
+        return None
+    return probe
+
+
+def label_starting(root, prefixes):
+    def probe():
+        return pyatspi.findDescendant(
+            root, lambda n: n.getRole() == pyatspi.ROLE_LABEL and n.name.startswith(prefixes)
+            and n.getState().contains(pyatspi.STATE_SHOWING))
+    return probe
+
+
+def main():
+    build = os.path.abspath(sys.argv[1])
+    work = tempfile.mkdtemp(prefix="vantrel-e2e-send-")
+    folder = os.path.join(work, "Demo Session")
+    subprocess.run([os.path.join(build, "src/cli/vantrel-cli"), "demo", folder], check=True,
+                   stdout=subprocess.DEVNULL, timeout=60)
+    env = dict(os.environ)
+    env.update({
+        "HOME": os.path.join(work, "home"),
+        "XDG_CONFIG_HOME": os.path.join(work, "home/.config"),
+        "XDG_DATA_HOME": os.path.join(work, "home/.local/share"),
+        "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+        "QT_ACCESSIBILITY": "1",
+        "QT_QPA_PLATFORM": "xcb",
+    })
+    os.makedirs(env["HOME"], exist_ok=True)
+    wait_for("the accessibility registry", registry_answers)
+    app_process = subprocess.Popen([os.path.join(build, "src/ui/vantrel"), folder], env=env)
+    try:
+        app = wait_for("the application on the accessibility bus",
+                       lambda: application(app_process.pid))
+        frame = wait_for("the window titled Vantrel", frame_of(app, "Vantrel"))
+        press(wait_for("the segment Make a sorted copy",
+                       lambda: find(frame, pyatspi.ROLE_RADIO_BUTTON, "Make a sorted copy")))
+        press(wait_for("the button Approve & Create Sorted Folder",
+                       lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON,
+                                    "Approve & Create Sorted Folder")))
+        wait_for("the done screen", lambda: find(frame, pyatspi.ROLE_LABEL, "Sorted folder created"))
+        wait_for("the hint", lambda: find(
+            frame, pyatspi.ROLE_LABEL,
+            "Open Logic Pro with an empty project, then choose Send to Logic."))
+        press(wait_for("the button Send to Logic",
+                       lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON, "Send to Logic")))
+
+        logic = wait_for("the window Logic Pro (simulated) to open by itself",
+                         frame_of(app, "Logic Pro (simulated)"))
+        result = wait_for("the send's result line",
+                          label_starting(frame, ("Sent ", "Logic ", "Couldn", "Cancelled")),
+                          SEND_SECONDS)
+        if not result.name.startswith("Sent "):
+            fail("the send ended with: " + result.name)
+
+        want = expected_session(folder + " SORTED")
+        held = wait_for("the simulated Logic Pro's window to show the session",
+                        lambda: held_session(logic) == want and want)
+        stacks = sum(1 for t in held if t[1] == "stack")
+        tracks = len(held) - stacks
+        if result.name != "Sent %d tracks and %d stacks to Logic." % (tracks, stacks):
+            fail("the result line reads %r for %d tracks and %d stacks"
+                 % (result.name, tracks, stacks))
+        print("OK: %s The simulated Logic Pro holds %d stacks and %d tracks as sorted."
+              % (result.name, stacks, tracks), flush=True)
+    except SystemExit:
+        try:  # what differed, for the log
+            print("wanted:", json.dumps(expected_session(folder + " SORTED")), flush=True)
+            print("held:  ", json.dumps(held_session(logic)), flush=True)
+        except Exception:
+            pass
+        raise
+    finally:
+        app_process.terminate()
+        try:
+            app_process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            app_process.kill()
+            app_process.wait(timeout=10)
+        subprocess.run(["rm", "-rf", work], check=False)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,341 @@
+// The done screen and the send panel in the window, on the simulated Logic Pro and a virtual
+// clock: the screen's states, its buttons, and a send started from it and cancelled in the
+// floating panel.
+
+#include "ui/DoneView.h"
+
+#include "app/AppModelFixture.h"
+#include "ui/BusyView.h"
+#include "ui/DragSourceView.h"
+#include "ui/MainWindow.h"
+#include "ui/SendPanel.h"
+#include "ui/Theme.h"
+#include "ui/TileHost.h"
+#include "ui/Widgets.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+namespace Vantrel::UiTesting {
+namespace {
+
+using namespace AppTesting;
+
+// DRUMS ×3, VOCALS ×2 and one track the rules do not sort.
+const QStringList kSession{"1Kick In.wav",  "2Snare Top.wav", "3Kick Out.wav",
+                           "4Vox Lead.wav", "5Vox Dbl.wav",   "6Room.wav"};
+
+QStringList manyTracks(int n) {
+    QStringList names;
+    for (int i = 1; i <= n; ++i)
+        names << QStringLiteral("%1Kick %1.wav").arg(i);
+    return names;
+}
+
+// The window on a model whose platform shows the drag tile as a real window.
+class DoneViewTest : public AppModelFixture {
+protected:
+    void SetUp() override {
+        AppModelFixture::SetUp();
+        QApplication::setPalette(Ui::lightPalette());
+        sim = std::make_unique<SimPlatform>(clock); // Logic with an empty project
+        tiles = std::make_unique<Ui::TileWindowPlatform>(*sim);
+        model = std::make_unique<AppModel>(AppModel::Services{.platform = tiles.get()});
+        window = std::make_unique<Ui::MainWindow>(*model);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void TearDown() override {
+        finishWork();
+        window.reset();
+        model.reset();
+        tiles.reset();
+        AppModelFixture::TearDown();
+    }
+
+    // The done screen of this session, copied or organized in place; each session in a folder
+    // of its own.
+    void approved(const QStringList& files, bool inPlace,
+                  const QString& folder = QStringLiteral("Session")) {
+        model->setOrganizeInPlace(inPlace);
+        loadAndWait(*model, makeFolder(QStringLiteral("%1/%2").arg(++sessions).arg(folder), files));
+        approveAndWait(*model);
+        QCoreApplication::processEvents();
+    }
+
+    template <typename T = QWidget> T* child(const char* name) {
+        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QString text(const char* name) { return child<QLabel>(name)->text(); }
+    bool shown(const char* name) { return child(name)->isVisibleTo(window.get()); }
+
+    void sendAndWait(const char* button) {
+        QTest::mouseClick(child(button), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !model->sending(); }, kTimeoutMs));
+        QCoreApplication::processEvents();
+    }
+
+    static Ui::SendPanelWindow* panel() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* p = qobject_cast<Ui::SendPanelWindow*>(w); p && p->isVisible())
+                return p;
+        return nullptr;
+    }
+
+    int sessions = 0;
+    std::unique_ptr<Ui::TileWindowPlatform> tiles;
+    std::unique_ptr<AppModel> model;
+    std::unique_ptr<Ui::MainWindow> window;
+};
+
+// Verifies the done screen's states: the title for each mode, the result folder's name, the
+// note, the tile's title for 1 and for 24 files (never put in the singular), "Put the Files
+// Back" only after organizing in place, and the hint before a send, the result after one.
+TEST_F(DoneViewTest, showsWhatWasDoneTheTileTheActionsAndTheHintOrTheResult) {
+    struct Case {
+        const char* name;
+        QStringList files;
+        bool inPlace;
+        QStringList quirks; // for the send; none: no send
+        const char* title;
+        const char* folder;
+        const char* tile;
+        std::optional<QString> line; // the result line's beginning; none: the hint
+    };
+    const Case cases[] = {
+        {"one file copied",
+         {"1Kick In.wav"},
+         false,
+         {},
+         "Sorted folder created",
+         "Session SORTED",
+         "1 tracks, ready for Logic",
+         std::nullopt},
+        {"24 files organized in place",
+         manyTracks(24),
+         true,
+         {},
+         "Folder organized",
+         "Session",
+         "24 tracks, ready for Logic",
+         std::nullopt},
+        {"copied and sent",
+         kSession,
+         false,
+         {QString()},
+         "Sorted folder created",
+         "Session SORTED",
+         "6 tracks, ready for Logic",
+         QStringLiteral("Sent 6 tracks and 2 stacks to Logic.")},
+        {"organized in place, the send failed",
+         kSession,
+         true,
+         {"drop-ignored"},
+         "Folder organized",
+         "Session",
+         "6 tracks, ready for Logic",
+         QStringLiteral("Logic only brought in 0 of 6 ")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        approved(c.files, c.inPlace);
+        if (!c.quirks.isEmpty()) {
+            for (const QString& q : c.quirks)
+                if (!q.isEmpty())
+                    sim->logic().setQuirk(q, true);
+            sendAndWait("sendButton");
+        }
+        EXPECT_TRUE(shown("doneView"));
+        EXPECT_EQ(text("doneTitle"), QString::fromUtf8(c.title));
+        EXPECT_EQ(text("resultName"), QString::fromUtf8(c.folder));
+        EXPECT_TRUE(shown("exportNote"));
+        EXPECT_EQ(text("exportNote"), model->exportNote());
+        EXPECT_FALSE(shown("sendBlock"));
+        EXPECT_TRUE(shown("dragTile"));
+        const auto* tile = child<Ui::DragSourceView>("dragSource");
+        EXPECT_EQ(tile->title(), QString::fromUtf8(c.tile));
+        EXPECT_EQ(tile->files(), model->dragURLs());
+        EXPECT_FALSE(tile->compact());
+        for (const char* b : {"sendButton", "sendGroupedButton", "sendSlowButton",
+                              "showInFinderButton", "sortAnotherButton"})
+            EXPECT_TRUE(shown(b)) << b;
+        EXPECT_EQ(shown("putBackButton"), c.inPlace);
+        if (c.line) {
+            EXPECT_EQ(text("resultLine"), model->sendResult());
+            EXPECT_TRUE(text("resultLine").startsWith(*c.line)) << text("resultLine").toStdString();
+            EXPECT_EQ(child("resultLine")->font(), Ui::systemFont(14, QFont::Light));
+        } else {
+            EXPECT_EQ(text("resultLine"),
+                      QStringLiteral("Open Logic Pro with an empty project, then choose Send to "
+                                     "Logic."));
+            EXPECT_EQ(child("resultLine")->font(), Ui::systemFont(13, QFont::Light));
+        }
+    }
+}
+
+// Verifies that each send button starts its own kind of send: one drag of every file, group by
+// group, or one file at a time through the import dialog.
+TEST_F(DoneViewTest, eachSendButtonStartsItsMode) {
+    struct Case {
+        const char* button;
+        const char* firstStatus; // the beginning of the first status line
+    };
+    const Case cases[] = {
+        {"sendButton", "Dragging 6 files into Logic"},
+        {"sendGroupedButton", "Importing DRUMS"},
+        {"sendSlowButton", "DRUMS: "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        TearDown();
+        SetUp();
+        approved(kSession, false);
+        QStringList statuses; // what the run reports, without the model's opening line and notes
+        QObject::connect(model.get(), &AppModel::sendStatusChanged, model.get(), [&] {
+            const QString status = model->sendStatus();
+            if (status != QStringLiteral("Starting…") && !status.startsWith(QStringLiteral("  ")))
+                statuses << status;
+        });
+        sendAndWait(c.button);
+        ASSERT_FALSE(statuses.isEmpty());
+        EXPECT_TRUE(statuses.first().startsWith(QString::fromUtf8(c.firstStatus)))
+            << statuses.first().toStdString();
+        EXPECT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
+    }
+}
+
+// Verifies a send from the done screen, cancelled in the panel: the main window hides, the
+// 340 × 120 panel shows 20 points in from the top-right corner of the screen's available area
+// and follows the status lines, its Cancel ends the send with "Cancelled." on the result line,
+// the panel closes and the main window comes back.
+TEST_F(DoneViewTest, aSendCancelledInThePanelEndsWithCancelledAndBringsTheWindowBack) {
+    approved(kSession, false);
+    ASSERT_EQ(panel(), nullptr);
+
+    // Follows what the panel shows at every status change.
+    QList<std::pair<QString, QString>> followed; // (panel's status, model's status)
+    bool windowHidden = false;
+    QRect panelGeometry;
+    std::pair<QString, QString> statusWhenCancelled; // (panel's status, model's status)
+    // Cancel is pressed while the sender waits for its tile to be shown: the send is surely
+    // still running then.
+    struct OnTileShown : QObject {
+        std::function<void()> act;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Show && o->objectName() == QLatin1String("dragTileWindow") &&
+                act)
+                std::exchange(act, nullptr)();
+            return false;
+        }
+    } onTileShown;
+    qApp->installEventFilter(&onTileShown);
+    onTileShown.act = [&] {
+        Ui::SendPanelWindow* p = panel();
+        ASSERT_NE(p, nullptr);
+        windowHidden = !window->isVisible();
+        panelGeometry = p->geometry();
+        statusWhenCancelled = {
+            p->findChild<QLabel*>(QStringLiteral("sendPanelStatus"))->accessibleName(),
+            model->sendStatus()};
+        auto* cancel = p->findChild<Ui::PillButton*>(QStringLiteral("sendPanelCancelButton"));
+        ASSERT_NE(cancel, nullptr);
+        cancel->click();
+    };
+    // The panel redraws after this test hears of a change: look once the change is handled.
+    QObject::connect(model.get(), &AppModel::sendStatusChanged, model.get(), [&] {
+        QTimer::singleShot(0, model.get(), [&, status = model->sendStatus()] {
+            Ui::SendPanelWindow* p = panel();
+            if (p && model->sendStatus() == status)
+                followed.append(
+                    {p->findChild<QLabel*>(QStringLiteral("sendPanelStatus"))->accessibleName(),
+                     status});
+        });
+    });
+
+    QTest::mouseClick(child("sendButton"), Qt::LeftButton);
+    EXPECT_TRUE(model->sending());
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !model->sending(); }, kTimeoutMs));
+    qApp->removeEventFilter(&onTileShown);
+    QCoreApplication::processEvents();
+
+    EXPECT_TRUE(windowHidden);
+    // The simulated screen is 1440 wide with a 25-point menu bar.
+    EXPECT_EQ(panelGeometry, QRect(1080, 45, 340, 120));
+    ASSERT_FALSE(followed.isEmpty());
+    for (const auto& [shownStatus, status] : followed)
+        EXPECT_EQ(shownStatus, status);
+    EXPECT_EQ(followed.first().second, QStringLiteral("Starting…"));
+    EXPECT_EQ(statusWhenCancelled.first, statusWhenCancelled.second);
+    EXPECT_NE(statusWhenCancelled.second, QStringLiteral("Starting…"));
+
+    EXPECT_EQ(model->sendResult(), QStringLiteral("Cancelled."));
+    EXPECT_EQ(text("resultLine"), QStringLiteral("Cancelled."));
+    EXPECT_EQ(panel(), nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(shown("doneControls"));
+    EXPECT_FALSE(shown("sendBlock"));
+}
+
+// Verifies that while a send runs with the window still shown, the done screen shows the send
+// block (progress, status, Cancel) in place of its controls, and its Cancel stops the send.
+TEST_F(DoneViewTest, theSendBlockTakesTheControlsPlaceWhileSending) {
+    approved(kSession, false);
+    struct OnTileShown : QObject {
+        std::function<void()> act;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Show && o->objectName() == QLatin1String("dragTileWindow") &&
+                act)
+                std::exchange(act, nullptr)();
+            return false;
+        }
+    } onTileShown;
+    qApp->installEventFilter(&onTileShown);
+    bool checked = false;
+    onTileShown.act = [&] {
+        window->show(); // as when no main window could be hidden
+        EXPECT_TRUE(shown("sendBlock"));
+        EXPECT_FALSE(shown("doneControls"));
+        EXPECT_EQ(text("sendStatus"), model->sendStatus());
+        EXPECT_EQ(child<Ui::ThemeProgressBar>("sendProgress")->value(),
+                  qRound(model->sendProgress() * 1000));
+        QTest::mouseClick(child("sendCancelButton"), Qt::LeftButton);
+        checked = true;
+    };
+    model->sendToLogic(SendMode::fast);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !model->sending(); }, kTimeoutMs));
+    qApp->removeEventFilter(&onTileShown);
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(model->sendResult(), QStringLiteral("Cancelled."));
+    EXPECT_FALSE(shown("sendBlock"));
+}
+
+// Verifies the folder actions: "Show in Finder" reveals the result folder, "Put the Files Back"
+// restores the folder and leaves the done screen, "Sort Another Folder" returns to the start.
+TEST_F(DoneViewTest, theFolderActionsRevealPutBackAndStartOver) {
+    approved(kSession, true);
+    QStringList revealed;
+    child<Ui::DoneView>("doneView")->setReveal([&](const QString& p) { revealed << p; });
+    QTest::mouseClick(child("showInFinderButton"), Qt::LeftButton);
+    EXPECT_EQ(revealed, QStringList{*model->resultURL()});
+
+    const QString folder = *model->resultURL();
+    QTest::mouseClick(child("putBackButton"), Qt::LeftButton);
+    ASSERT_TRUE(waitUntilIdle(*model));
+    EXPECT_EQ(model->resultURL(), std::nullopt);
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/1Kick In.wav")));
+
+    approved(manyTracks(2), false, QStringLiteral("Another"));
+    QTest::mouseClick(child("sortAnotherButton"), Qt::LeftButton);
+    EXPECT_EQ(model->resultURL(), std::nullopt);
+    EXPECT_EQ(model->folder(), std::nullopt);
+}
+
+} // namespace
+} // namespace Vantrel::UiTesting
