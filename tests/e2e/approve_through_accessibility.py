@@ -89,7 +89,29 @@ def audio_files(folder):
     return found
 
 
+def allow_in_walkthrough(app):
+    """A first start: the walkthrough is open, without the permission. Its permission page turns
+    green once the switch in the simulated System Settings is on; then the walkthrough is skipped."""
+    wait_for("the walkthrough", lambda: find(app, pyatspi.ROLE_LABEL, "Welcome to Vantrel"))
+    # A press is an animated click that lands 0.1 s later: each page is awaited.
+    for title in ("It sorts by name", "One permission"):
+        press(wait_for("Continue", lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, "Continue")))
+        wait_for("the page " + title, lambda: find(app, pyatspi.ROLE_LABEL, title))
+    wait_for("the permission page, not yet allowed",
+             lambda: find(app, pyatspi.ROLE_LABEL, "Not yet allowed"))
+    press(wait_for("Open System Settings",
+                   lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, "Open System Settings")))
+    switch = wait_for("the Accessibility switch of Vantrel in System Settings",
+                      lambda: find(app, pyatspi.ROLE_TOGGLE_BUTTON, "Vantrel")
+                      or find(app, pyatspi.ROLE_PUSH_BUTTON, "Vantrel")
+                      or find(app, pyatspi.ROLE_CHECK_BOX, "Vantrel"))
+    press(switch)
+    wait_for("the permission page, allowed", lambda: find(app, pyatspi.ROLE_LABEL, "Allowed"))
+    press(wait_for("Skip", lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, "Skip")))
+
+
 def main():
+
     build = os.path.abspath(sys.argv[1])
     work = tempfile.mkdtemp(prefix="vantrel-e2e-")
     folder = os.path.join(work, "Demo Session")
@@ -116,24 +138,7 @@ def main():
                        lambda: application(app_process.pid))
         frame = wait_for("the window titled Vantrel",
                          lambda: find(app, pyatspi.ROLE_FRAME, "Vantrel"))
-        # A first start: the walkthrough is open, without the permission. Its permission page
-        # turns green once the switch in the simulated System Settings is on.
-        wait_for("the walkthrough", lambda: find(app, pyatspi.ROLE_LABEL, "Welcome to Vantrel"))
-        # A press is an animated click that lands 0.1 s later: each page is awaited.
-        for title in ("It sorts by name", "One permission"):
-            press(wait_for("Continue", lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, "Continue")))
-            wait_for("the page " + title, lambda: find(app, pyatspi.ROLE_LABEL, title))
-        wait_for("the permission page, not yet allowed",
-                 lambda: find(app, pyatspi.ROLE_LABEL, "Not yet allowed"))
-        press(wait_for("Open System Settings",
-                       lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, "Open System Settings")))
-        switch = wait_for("the Accessibility switch of Vantrel in System Settings",
-                          lambda: find(app, pyatspi.ROLE_TOGGLE_BUTTON, "Vantrel")
-                          or find(app, pyatspi.ROLE_PUSH_BUTTON, "Vantrel")
-                          or find(app, pyatspi.ROLE_CHECK_BOX, "Vantrel"))
-        press(switch)
-        wait_for("the permission page, allowed", lambda: find(app, pyatspi.ROLE_LABEL, "Allowed"))
-        press(wait_for("Skip", lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, "Skip")))
+        allow_in_walkthrough(app)
 
         count = len(before)
         wait_for("the review screen's count",

@@ -18,8 +18,8 @@ import tempfile
 
 import pyatspi
 
-from approve_through_accessibility import (application, fail, find, press, registry_answers,
-                                           wait_for)
+from approve_through_accessibility import (allow_in_walkthrough, application, fail, find, press,
+                                           registry_answers, wait_for)
 
 # The send runs on the machine's clock against the simulated Logic Pro's reaction times.
 SEND_SECONDS = 240
@@ -102,6 +102,7 @@ def main():
         app = wait_for("the application on the accessibility bus",
                        lambda: application(app_process.pid))
         frame = wait_for("the window titled Vantrel", frame_of(app, "Vantrel"))
+        allow_in_walkthrough(app)
         press(wait_for("the segment Make a sorted copy",
                        lambda: find(frame, pyatspi.ROLE_RADIO_BUTTON, "Make a sorted copy")))
         press(wait_for("the button Approve & Create Sorted Folder",
