@@ -39,13 +39,15 @@ const QHash<QString, QString>& files() {
 }
 
 // One parsed renderer per resource, made on first use (main thread only, like all drawing).
+// The cache lives as long as the process and is never destroyed: renderers are QObjects that
+// must not outlive the application object's teardown in a static destructor.
 QSvgRenderer* renderer(const QString& resource) {
-    static QHash<QString, QSvgRenderer*> cache;
+    static auto* const cache = new QHash<QString, QSvgRenderer*>;
     static const bool registered = (registerIconResources(), true);
     Q_UNUSED(registered);
-    auto it = cache.find(resource);
-    if (it == cache.end())
-        it = cache.insert(resource, new QSvgRenderer(resource));
+    auto it = cache->find(resource);
+    if (it == cache->end())
+        it = cache->insert(resource, new QSvgRenderer(resource));
     return it.value();
 }
 
