@@ -1,4 +1,5 @@
 // Runs the built vantrel-cli as another program would: arguments in, text and exit code out.
+#include "cli/CliRun.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -18,27 +19,11 @@ using namespace Vantrel;
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliRun cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(VANTREL_CLI_PATH), args);
-    if (!p.waitForFinished(60000)) {
-        ADD_FAILURE() << "vantrel-cli did not finish";
-        return {};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
+using CliTesting::cli;
+using CliTesting::CliRun;
 
 QJsonValue json(const QByteArray& bytes) {
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << bytes.toStdString();
+    const QJsonDocument doc = CliTesting::parseJson(bytes);
     return doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object());
 }
 

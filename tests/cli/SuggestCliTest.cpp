@@ -1,11 +1,11 @@
 // Runs the built vantrel-cli with --suggest: the suggested group and its reason are added to
 // every entry, null where there is none, and nothing else changes.
+#include "cli/CliRun.h"
 #include "support/TestFiles.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,28 +14,11 @@ using namespace Vantrel;
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliRun cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(VANTREL_CLI_PATH), args);
-    if (!p.waitForFinished(60000)) {
-        ADD_FAILURE() << "vantrel-cli did not finish";
-        return {};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
+using CliTesting::cli;
+using CliTesting::CliRun;
 
 QJsonDocument json(const QByteArray& bytes) {
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << bytes.toStdString();
-    return doc;
+    return CliTesting::parseJson(bytes);
 }
 
 // Verifies classify --suggest --json: the classifier's fields as without it, plus the

@@ -89,6 +89,44 @@ def audio_files(folder):
     return found
 
 
+def demo_session(build, prefix):
+    """A fresh demo session in a new temporary folder: (the folder, the session inside it)."""
+    work = tempfile.mkdtemp(prefix=prefix)
+    folder = os.path.join(work, "Demo Session")
+    subprocess.run([os.path.join(build, "src/cli/vantrel-cli"), "demo", folder], check=True,
+                   stdout=subprocess.DEVNULL, timeout=60)
+    return work, folder
+
+
+def start_app(build, work, folder):
+    """The real program on folder, with a first start's private home inside work."""
+    env = dict(os.environ)
+    env.update({
+        "HOME": os.path.join(work, "home"),
+        "XDG_CONFIG_HOME": os.path.join(work, "home/.config"),
+        "XDG_DATA_HOME": os.path.join(work, "home/.local/share"),
+        "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+        "QT_ACCESSIBILITY": "1",
+        "QT_QPA_PLATFORM": "xcb",
+    })
+    os.makedirs(env["HOME"], exist_ok=True)
+    # Start the accessibility bus and its registry before the application, so that the
+    # application finds them when it registers.
+    wait_for("the accessibility registry", registry_answers)
+    return subprocess.Popen([os.path.join(build, "src/ui/vantrel"), folder], env=env)
+
+
+def stop_app(process, work):
+    """Ends the program and removes the temporary folder."""
+    process.terminate()
+    try:
+        process.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait(timeout=10)
+    subprocess.run(["rm", "-rf", work], check=False)
+
+
 def allow_in_walkthrough(app):
     """A first start: the walkthrough is open, without the permission. Its permission page turns
     green once the switch in the simulated System Settings is on; then the walkthrough is skipped."""
@@ -113,26 +151,9 @@ def allow_in_walkthrough(app):
 def main():
 
     build = os.path.abspath(sys.argv[1])
-    work = tempfile.mkdtemp(prefix="vantrel-e2e-")
-    folder = os.path.join(work, "Demo Session")
-    subprocess.run([os.path.join(build, "src/cli/vantrel-cli"), "demo", folder], check=True,
-                   stdout=subprocess.DEVNULL, timeout=60)
+    work, folder = demo_session(build, "vantrel-e2e-")
     before = audio_files(folder)
-
-    env = dict(os.environ)
-    env.update({
-        "HOME": os.path.join(work, "home"),
-        "XDG_CONFIG_HOME": os.path.join(work, "home/.config"),
-        "XDG_DATA_HOME": os.path.join(work, "home/.local/share"),
-        "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
-        "QT_ACCESSIBILITY": "1",
-        "QT_QPA_PLATFORM": "xcb",
-    })
-    os.makedirs(env["HOME"], exist_ok=True)
-    # Start the accessibility bus and its registry before the application, so that the
-    # application finds them when it registers.
-    wait_for("the accessibility registry", registry_answers)
-    app_process = subprocess.Popen([os.path.join(build, "src/ui/vantrel"), folder], env=env)
+    app_process = start_app(build, work, folder)
     try:
         app = wait_for("the application on the accessibility bus",
                        lambda: application(app_process.pid))
@@ -179,13 +200,7 @@ def main():
               "tracks through the accessibility interface"
               % count, flush=True)
     finally:
-        app_process.terminate()
-        try:
-            app_process.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            app_process.kill()
-            app_process.wait(timeout=10)
-        subprocess.run(["rm", "-rf", work], check=False)
+        stop_app(app_process, work)
 
 
 if __name__ == "__main__":

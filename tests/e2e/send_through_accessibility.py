@@ -12,14 +12,12 @@ Needs a display (xvfb-run) and a session bus (dbus-run-session); every wait has 
 """
 import json
 import os
-import subprocess
 import sys
-import tempfile
 
 import pyatspi
 
-from approve_through_accessibility import (allow_in_walkthrough, application, fail, find, press,
-                                           registry_answers, wait_for)
+from approve_through_accessibility import (allow_in_walkthrough, application, demo_session, fail,
+                                           find, press, start_app, stop_app, wait_for)
 
 # The send runs on the machine's clock against the simulated Logic Pro's reaction times.
 SEND_SECONDS = 240
@@ -82,22 +80,8 @@ def label_starting(root, prefixes):
 
 def main():
     build = os.path.abspath(sys.argv[1])
-    work = tempfile.mkdtemp(prefix="vantrel-e2e-send-")
-    folder = os.path.join(work, "Demo Session")
-    subprocess.run([os.path.join(build, "src/cli/vantrel-cli"), "demo", folder], check=True,
-                   stdout=subprocess.DEVNULL, timeout=60)
-    env = dict(os.environ)
-    env.update({
-        "HOME": os.path.join(work, "home"),
-        "XDG_CONFIG_HOME": os.path.join(work, "home/.config"),
-        "XDG_DATA_HOME": os.path.join(work, "home/.local/share"),
-        "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
-        "QT_ACCESSIBILITY": "1",
-        "QT_QPA_PLATFORM": "xcb",
-    })
-    os.makedirs(env["HOME"], exist_ok=True)
-    wait_for("the accessibility registry", registry_answers)
-    app_process = subprocess.Popen([os.path.join(build, "src/ui/vantrel"), folder], env=env)
+    work, folder = demo_session(build, "vantrel-e2e-send-")
+    app_process = start_app(build, work, folder)
     try:
         app = wait_for("the application on the accessibility bus",
                        lambda: application(app_process.pid))
@@ -141,13 +125,7 @@ def main():
             pass
         raise
     finally:
-        app_process.terminate()
-        try:
-            app_process.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            app_process.kill()
-            app_process.wait(timeout=10)
-        subprocess.run(["rm", "-rf", work], check=False)
+        stop_app(app_process, work)
 
 
 if __name__ == "__main__":
