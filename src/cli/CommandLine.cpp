@@ -12,11 +12,11 @@ std::optional<QString> ParsedArgs::last(const QString& option) const {
     return given.last();
 }
 
-ParsedArgs parseArgs(const QStringList& list, const OptionSpec& spec) {
+ParsedArgs parseArgs(const QStringList& list, const OptionSpec& options) {
     ParsedArgs args;
-    const auto other = [&spec](const QString& a) {
-        if (!spec.othersMessage.isEmpty())
-            throw UsageError{spec.othersMessage.arg(a)};
+    const auto other = [&options](const QString& a) {
+        if (!options.othersMessage.isEmpty())
+            throw UsageError{options.othersMessage.arg(a)};
     };
     bool optionsEnded = false;
     for (qsizetype i = 0; i < list.size(); ++i) {
@@ -31,8 +31,8 @@ ParsedArgs parseArgs(const QStringList& list, const OptionSpec& spec) {
             optionsEnded = true;
             continue;
         }
-        if (spec.flags.contains(a)) {
-            for (const QStringList& group : spec.exclusive) {
+        if (options.flags.contains(a)) {
+            for (const QStringList& group : options.exclusive) {
                 if (!group.contains(a))
                     continue;
                 for (const QString& g : group) {
@@ -44,9 +44,9 @@ ParsedArgs parseArgs(const QStringList& list, const OptionSpec& spec) {
             args.flags << a;
             continue;
         }
-        const auto valued = std::find_if(spec.valued.cbegin(), spec.valued.cend(),
+        const auto valued = std::find_if(options.valued.cbegin(), options.valued.cend(),
                                          [&a](const auto& option) { return option.first == a; });
-        if (valued != spec.valued.cend()) {
+        if (valued != options.valued.cend()) {
             if (++i == list.size())
                 throw UsageError{QStringLiteral("%1 needs a %2").arg(a, valued->second)};
             args.values[a] << list[i];

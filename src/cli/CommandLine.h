@@ -50,8 +50,8 @@ struct ParsedArgs {
 };
 
 // Parses the arguments after the command's name; throws UsageError ("unknown option X",
-// "X needs a NAME", "choose one of A and B", or the spec's othersMessage).
-ParsedArgs parseArgs(const QStringList& list, const OptionSpec& spec);
+// "X needs a NAME", "choose one of A and B", or the options' othersMessage).
+ParsedArgs parseArgs(const QStringList& list, const OptionSpec& options);
 
 // Writes to stdout as it is.
 void out(const QByteArray& bytes);

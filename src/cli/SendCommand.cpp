@@ -44,12 +44,12 @@ struct SendArgs {
 };
 
 SendArgs parse(const QStringList& list) {
-    Cli::OptionSpec spec;
-    spec.flags << QStringLiteral("--simulate") << QStringLiteral("--realtime")
-               << QStringLiteral("--json") << QStringLiteral("--list-quirks");
+    Cli::OptionSpec options;
+    options.flags << QStringLiteral("--simulate") << QStringLiteral("--realtime")
+                  << QStringLiteral("--json") << QStringLiteral("--list-quirks");
     for (const char* option : {"--mode", "--config", "--quirk"})
-        spec.valued << std::pair(QLatin1String(option), QStringLiteral("value"));
-    const Cli::ParsedArgs parsed = Cli::parseArgs(list, spec);
+        options.valued << std::pair(QLatin1String(option), QStringLiteral("value"));
+    const Cli::ParsedArgs parsed = Cli::parseArgs(list, options);
 
     SendArgs args;
     args.simulate = parsed.has(QStringLiteral("--simulate"));

@@ -58,18 +58,18 @@ struct Args {
 
 Args parseArgs(const QStringList& list, bool allowConfig, bool allowJson, bool allowMode = false,
                bool allowSuggest = false) {
-    Cli::OptionSpec spec;
+    Cli::OptionSpec options;
     if (allowJson)
-        spec.flags << QStringLiteral("--json");
+        options.flags << QStringLiteral("--json");
     if (allowSuggest)
-        spec.flags << QStringLiteral("--suggest");
+        options.flags << QStringLiteral("--suggest");
     if (allowMode) {
-        spec.flags << QStringLiteral("--in-place") << QStringLiteral("--copy");
-        spec.exclusive << QStringList{QStringLiteral("--in-place"), QStringLiteral("--copy")};
+        options.flags << QStringLiteral("--in-place") << QStringLiteral("--copy");
+        options.exclusive << QStringList{QStringLiteral("--in-place"), QStringLiteral("--copy")};
     }
     if (allowConfig)
-        spec.valued << std::pair(QStringLiteral("--config"), QStringLiteral("FILE"));
-    const Cli::ParsedArgs parsed = Cli::parseArgs(list, spec);
+        options.valued << std::pair(QStringLiteral("--config"), QStringLiteral("FILE"));
+    const Cli::ParsedArgs parsed = Cli::parseArgs(list, options);
     Args args;
     args.positional = parsed.positional;
     args.config = parsed.last(QStringLiteral("--config"));
@@ -324,10 +324,10 @@ int demoCommand(const QStringList& list) {
 // Checks the connection to the simulated Logic Pro as the app's menu command does: dumps its
 // menus into the configuration folder, prints the dump and the message the app would show.
 int logicMenusCommand(const QStringList& list) {
-    Cli::OptionSpec spec;
-    spec.valued << std::pair(QStringLiteral("--quirk"), QStringLiteral("NAME"));
-    spec.othersMessage = QStringLiteral("logic-menus takes only --quirk NAME, not %1");
-    const QStringList quirks = Cli::parseArgs(list, spec).all(QStringLiteral("--quirk"));
+    Cli::OptionSpec options;
+    options.valued << std::pair(QStringLiteral("--quirk"), QStringLiteral("NAME"));
+    options.othersMessage = QStringLiteral("logic-menus takes only --quirk NAME, not %1");
+    const QStringList quirks = Cli::parseArgs(list, options).all(QStringLiteral("--quirk"));
     for (const QString& quirk : quirks) {
         if (!SimLogic::quirkNames().contains(quirk))
             throw UsageError{QStringLiteral("unknown quirk %1; the quirks are: %2")
