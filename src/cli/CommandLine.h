@@ -15,10 +15,9 @@
 namespace Vantrel::Cli {
 
 // A command line that cannot be used as given: exit status 2, the message on stderr after
-// "vantrel-cli: ", then usage (the program's whole usage text when none).
+// "vantrel-cli: ", then the command's usage (the program's whole usage for no command).
 struct UsageError {
     QString message;
-    const char* usage = nullptr;
 };
 
 // What a command accepts besides its positional arguments.

@@ -22,11 +22,6 @@
 
 namespace Vantrel::Cli {
 
-const char* const sendUsage =
-    "       vantrel-cli send FOLDER --simulate [--mode fast|grouped|slow|stacks-only]\n"
-    "                   [--config FILE] [--quirk NAME]... [--realtime] [--json]\n"
-    "       vantrel-cli send --list-quirks\n";
-
 namespace {
 
 using Cli::out;
@@ -105,13 +100,7 @@ QString sessionText(const SimSession& session) {
 } // namespace
 
 int sendCommand(const QStringList& list) {
-    SendArgs args;
-    try {
-        args = parse(list);
-    } catch (UsageError& e) {
-        e.usage = sendUsage;
-        throw;
-    }
+    const SendArgs args = parse(list);
     if (args.listQuirks) {
         for (const QString& q : SimLogic::quirkNames())
             out(q + QStringLiteral("  ") + SimLogic::quirkDescription(q) + QLatin1Char('\n'));

@@ -4,6 +4,7 @@
 #include "automation/LogicBridge.h"
 #include "cli/CommandLine.h"
 #include "cli/Demo.h"
+#include "cli/Help.h"
 #include "cli/SendCommand.h"
 #include "core/Config.h"
 #include "core/ConfigProblem.h"
@@ -31,15 +32,6 @@
 using namespace Vantrel;
 
 namespace {
-
-const char* const usageText =
-    "usage: vantrel-cli scan FOLDER [--config FILE] [--suggest] [--json]\n"
-    "       vantrel-cli classify [--config FILE] [--suggest] [--json] STEM...\n"
-    "       vantrel-cli organize FOLDER (--in-place | --copy) [--config FILE] [--json]\n"
-    "       vantrel-cli put-back FOLDER\n"
-    "       vantrel-cli demo FOLDER\n"
-    "       vantrel-cli logic-menus [--quirk NAME]...\n"
-    "       vantrel-cli send FOLDER --simulate [--mode MODE] [--quirk NAME]... [--json]\n";
 
 using Cli::err;
 using Cli::out;
@@ -349,15 +341,32 @@ int logicMenusCommand(const QStringList& list) {
     return 0;
 }
 
+// Whether the arguments after a command ask for its help: "--help" or "-h" before any "--".
+bool asksForHelp(const QStringList& args) {
+    for (const QString& a : args) {
+        if (a == QLatin1String("--"))
+            return false;
+        if (a == QLatin1String("--help") || a == QLatin1String("-h"))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    const Cli::CommandHelp* help = nullptr;
     try {
         if (args.isEmpty())
             throw UsageError{QStringLiteral("a command is needed")};
         const QString command = args.takeFirst();
+        help = Cli::commandNamed(command);
+        if (help && asksForHelp(args)) {
+            out(Cli::commandHelpText(*help));
+            return 0;
+        }
         if (command == QLatin1String("scan"))
             return scanCommand(args);
         if (command == QLatin1String("classify"))
@@ -373,13 +382,27 @@ int main(int argc, char** argv) {
         if (command == QLatin1String("send"))
             return Cli::sendCommand(args);
         if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-            out(QByteArray(usageText));
+            out(Cli::helpText());
             return 0;
         }
+        if (command == QLatin1String("--version")) {
+            out(QStringLiteral("vantrel-cli %1\n").arg(QStringLiteral(VANTREL_VERSION)));
+            return 0;
+        }
+        // Not in the usage: the build makes the manual page and the completion with these.
+        if (command == QLatin1String("--man-page")) {
+            out(Cli::manPage());
+            return 0;
+        }
+        if (command == QLatin1String("--bash-completion")) {
+            out(Cli::bashCompletion());
+            return 0;
+        }
+        help = nullptr;
         throw UsageError{QStringLiteral("unknown command %1").arg(command)};
     } catch (const UsageError& e) {
         err(QStringLiteral("vantrel-cli: ") + e.message);
-        std::fputs(e.usage ? e.usage : usageText, stderr);
+        std::fputs((help ? Cli::usageOf(*help) : Cli::usageText()).toUtf8().constData(), stderr);
         return 2;
     } catch (const Error& e) {
         err(e.message());
