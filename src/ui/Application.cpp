@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "platform/sim/SimPlatform.h"
+#include "ui/AppIcon.h"
 #include "ui/MainWindow.h"
 #include "ui/OpenRequests.h"
 #include "ui/SimLogicWindow.h"
@@ -25,7 +26,7 @@ int runApplication(QApplication& app) {
     QApplication::setOrganizationName(QStringLiteral("Vantrel"));
     QApplication::setApplicationName(QStringLiteral("Vantrel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vantrel"));
-    QApplication::setDesktopFileName(QStringLiteral("vantrel"));
+    QApplication::setDesktopFileName(QString::fromLatin1(appIconName));
 
     QStringList folders = QApplication::arguments().mid(1);
     for (QString& f : folders)
@@ -34,6 +35,7 @@ int runApplication(QApplication& app) {
         return 0;
 
     applyThemePalette(app, isDark(QApplication::palette()));
+    QApplication::setWindowIcon(appIcon());
 
     // The simulated system around the program: its System Settings window holds the
     // Accessibility switch that decides the permission, and opens when the program asks the
