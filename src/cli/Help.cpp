@@ -279,6 +279,8 @@ QString commandHelpText(const CommandHelp& command) {
 QByteArray manPage() {
     QString page = QStringLiteral(".TH VANTREL\\-CLI 1 \"\" \"Vantrel %1\" \"User Commands\"\n")
                        .arg(QStringLiteral(VANTREL_VERSION));
+    // No hyphenation: paths and option names must stay whole.
+    page += QStringLiteral(".nh\n");
     page += QStringLiteral(".SH NAME\nvantrel\\-cli \\- sort the audio files of a recording "
                            "session into groups for mixing\n");
     page += QStringLiteral(".SH SYNOPSIS\n.nf\n");
