@@ -362,25 +362,6 @@ int main(int argc, char** argv) {
         if (args.isEmpty())
             throw UsageError{QStringLiteral("a command is needed")};
         const QString command = args.takeFirst();
-        help = Cli::commandNamed(command);
-        if (help && asksForHelp(args)) {
-            out(Cli::commandHelpText(*help));
-            return 0;
-        }
-        if (command == QLatin1String("scan"))
-            return scanCommand(args);
-        if (command == QLatin1String("classify"))
-            return classifyCommand(args);
-        if (command == QLatin1String("organize"))
-            return organizeCommand(args);
-        if (command == QLatin1String("put-back"))
-            return putBackCommand(args);
-        if (command == QLatin1String("demo"))
-            return demoCommand(args);
-        if (command == QLatin1String("logic-menus"))
-            return logicMenusCommand(args);
-        if (command == QLatin1String("send"))
-            return Cli::sendCommand(args);
         if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
             out(Cli::helpText());
             return 0;
@@ -398,8 +379,29 @@ int main(int argc, char** argv) {
             out(Cli::bashCompletion());
             return 0;
         }
-        help = nullptr;
-        throw UsageError{QStringLiteral("unknown command %1").arg(command)};
+        // Only commands of the usage text run, so none lacks its help, page and completion.
+        help = Cli::commandNamed(command);
+        if (!help)
+            throw UsageError{QStringLiteral("unknown command %1").arg(command)};
+        if (asksForHelp(args)) {
+            out(Cli::commandHelpText(*help));
+            return 0;
+        }
+        if (command == QLatin1String("scan"))
+            return scanCommand(args);
+        if (command == QLatin1String("classify"))
+            return classifyCommand(args);
+        if (command == QLatin1String("organize"))
+            return organizeCommand(args);
+        if (command == QLatin1String("put-back"))
+            return putBackCommand(args);
+        if (command == QLatin1String("demo"))
+            return demoCommand(args);
+        if (command == QLatin1String("logic-menus"))
+            return logicMenusCommand(args);
+        if (command == QLatin1String("send"))
+            return Cli::sendCommand(args);
+        throw Error(QStringLiteral("The command %1 is described but not built.").arg(command));
     } catch (const UsageError& e) {
         err(QStringLiteral("vantrel-cli: ") + e.message);
         std::fputs((help ? Cli::usageOf(*help) : Cli::usageText()).toUtf8().constData(), stderr);
