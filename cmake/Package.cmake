@@ -5,7 +5,7 @@ set(CPACK_PACKAGE_NAME vantrel)
 set(CPACK_PACKAGE_VENDOR "Brismo Audio")
 set(CPACK_PACKAGE_CONTACT "Vantrel maintainers <vantrel@example.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "sort a recording session's tracks into groups for mixing")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Vantrel reads the file names of a folder of multitrack recordings, sorts every track into a "
     "rule group, numbers the tracks of each group in session order and proposes clean names; "
     "then it makes a sorted copy of the folder or organizes it in place, with a journal to put "
