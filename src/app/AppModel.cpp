@@ -205,6 +205,7 @@ void AppModel::load(const QString& url) {
         return;
 
     const QString folder = QDir::cleanPath(info.absoluteFilePath());
+    update(putBackNote_, QString(), &AppModel::putBackNoteChanged);
     startBusy(QStringLiteral("Reading “") + folderName(folder) + QStringLiteral("”"),
               QStringLiteral("Looking at the files…"), false, std::nullopt);
 
@@ -230,15 +231,19 @@ void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found
         return;
     }
     const bool organized = QFileInfo(folder + QLatin1Char('/') + Engine::journalName).isFile();
-    update(folderOrganized_, organized, &AppModel::folderOrganizedChanged);
     if (items.isEmpty() && !organized) {
-        setErrorMessage(QStringLiteral("No audio files found directly inside “") +
-                        folderName(folder) + QStringLiteral("”."));
+        // Files left alone are why nothing was found, when there are any.
+        QStringList lines{QStringLiteral("No audio files found directly inside “") +
+                          folderName(folder) + QStringLiteral("”.")};
+        lines += found.leftAlone;
+        setErrorMessage(lines.join(QLatin1Char('\n')));
         return;
     }
+    update(folderOrganized_, organized, &AppModel::folderOrganizedChanged);
     update(folder_, std::optional<QString>(folder), &AppModel::folderChanged);
     update(items_, items, &AppModel::itemsChanged);
     update(skipped_, found.skipped, &AppModel::skippedChanged);
+    update(leftAlone_, found.leftAlone, &AppModel::leftAloneChanged);
     placed_ = found.placed;
     update(resultURL_, std::optional<QString>(), &AppModel::resultURLChanged);
 }
@@ -283,13 +288,16 @@ void AppModel::reset() {
     update(folder_, std::optional<QString>(), &AppModel::folderChanged);
     update(items_, QList<Item>(), &AppModel::itemsChanged);
     update(skipped_, QStringList(), &AppModel::skippedChanged);
+    update(leftAlone_, QStringList(), &AppModel::leftAloneChanged);
     update(resultURL_, std::optional<QString>(), &AppModel::resultURLChanged);
     update(exportNote_, QString(), &AppModel::exportNoteChanged);
     update(resultInPlace_, false, &AppModel::resultInPlaceChanged);
+    update(folderOrganized_, false, &AppModel::folderOrganizedChanged);
+    update(putBackNote_, QString(), &AppModel::putBackNoteChanged);
 }
 
 void AppModel::approve() {
-    if (!folder_ || busy_)
+    if (!folder_ || busy_ || items_.isEmpty())
         return;
     const bool inPlace = organizeInPlace_;
     const QList<Item> list = items_;
@@ -394,15 +402,17 @@ void AppModel::undoOrganize() {
 
 void AppModel::finishPutBack(const std::optional<QString>& error, const QString& note) {
     update(busy_, false, &AppModel::busyChanged);
-    update(putBackNote_, error ? QString() : note, &AppModel::putBackNoteChanged);
     if (error) {
+        update(putBackNote_, QString(), &AppModel::putBackNoteChanged);
         setErrorMessage(QStringLiteral("Couldn't put the files back: ") + *error);
         return;
     }
     update(resultURL_, std::optional<QString>(), &AppModel::resultURLChanged);
     update(exportedItems_, QList<Item>(), &AppModel::exportedItemsChanged);
+    // The folder is read again; the note, set after the load began, stays with its review.
     if (folder_)
         load(*folder_);
+    update(putBackNote_, note, &AppModel::putBackNoteChanged);
 }
 
 void AppModel::sendToLogic(SendMode mode) {
