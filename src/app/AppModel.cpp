@@ -6,10 +6,12 @@
 #include "automation/LogicBridge.h"
 #include "automation/LogicSender.h"
 #include "automation/SendJobs.h"
+#include "core/ConfigProblem.h"
 #include "core/Engine.h"
 #include "core/Errors.h"
 #include "core/Export.h"
 #include "core/NaturalOrder.h"
+#include "core/SmallFile.h"
 #include "core/Suggest.h"
 
 #include <QDir>
@@ -109,16 +111,25 @@ AppModel::AppModel(Services services, QObject* parent)
     // replace it, so it is kept aside now and the user told where, this once.
     const QString path = Config::filePath();
     if (Config::unusableAt(path)) {
+        // What is wrong with it: the place of a syntax error, the key, or the system's reason.
+        QString problem;
         try {
-            errorMessage_ = QStringLiteral("Your rules file “%1” could not be read, so Vantrel "
-                                           "is using the built-in rules. The file is kept as "
-                                           "“%2”.")
-                                .arg(path, Config::keepUnusable(path, *services_.fileOps));
+            problem = configProblem(readSmallFile(path, SmallFileCap::config));
+        } catch (const FileError& e) {
+            problem = e.reason();
+        }
+        const QString opening =
+            problem.isEmpty()
+                ? QStringLiteral("Your rules file “%1” could not be read").arg(path)
+                : QStringLiteral("Your rules file “%1” could not be read (%2)").arg(path, problem);
+        try {
+            errorMessage_ = opening + QStringLiteral(", so Vantrel is using the built-in rules. "
+                                                     "The file is kept as “%1”.")
+                                          .arg(Config::keepUnusable(path, *services_.fileOps));
         } catch (const std::exception& e) {
-            errorMessage_ = QStringLiteral("Your rules file “%1” could not be read, so Vantrel "
-                                           "is using the built-in rules. Couldn't keep a copy "
-                                           "of it: %2")
-                                .arg(path, describe(e));
+            errorMessage_ = opening + QStringLiteral(", so Vantrel is using the built-in rules. "
+                                                     "Couldn't keep a copy of it: %1")
+                                          .arg(describe(e));
         }
     }
 }

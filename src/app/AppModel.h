@@ -164,7 +164,9 @@ public:
     void approve();
     // Asks the running export to stop (the busy screen's Cancel).
     void cancel();
-    // Puts the files of a folder organized in place back, then reads the folder again.
+    // Puts the files of a folder organized in place back (the result on the done screen, or a
+    // folder under review that holds Vantrel's journal), then reads the folder again; what
+    // stayed where it was goes to putBackNote.
     void undoOrganize();
     // Sends the approved tracks to the running Logic Pro: checks the permission and that Logic
     // Pro runs (a failed check only sets errorMessage), hides the main window, shows the send

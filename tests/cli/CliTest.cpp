@@ -299,11 +299,17 @@ TEST_F(Cli, shouldEscapeControlCharactersAndRefuseOddConfigurations) {
 
     const QString fifo = dir.filePath("config.json");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString syntax = dir.filePath("syntax.json");
+    Fixtures::writeFile(syntax, "{\n  \"groups\": [\n    {\"name\": }\n");
+    const QString wrongKey = dir.filePath("key.json");
+    Fixtures::writeFile(wrongKey, R"({"groups": {}, "unsorted_folder": "X"})");
     const struct {
         const char* name;
         QString config;
         const char* reason;
     } cases[] = {
+        {"a syntax error", syntax, "(line 3, column 15: "},
+        {"a key of the wrong kind", wrongKey, "(“groups” is missing or not a list)"},
         {"a FIFO", fifo, "(it is not a regular file)"},
         {"an endless device", QStringLiteral("/dev/zero"), "(it is not a regular file)"},
         {"missing", dir.filePath("none.json"), "(No such file or directory)"},
