@@ -6,10 +6,12 @@
 #include "automation/LogicBridge.h"
 #include "automation/LogicSender.h"
 #include "automation/SendJobs.h"
+#include "core/ConfigProblem.h"
 #include "core/Engine.h"
 #include "core/Errors.h"
 #include "core/Export.h"
 #include "core/NaturalOrder.h"
+#include "core/SmallFile.h"
 #include "core/Suggest.h"
 
 #include <QDir>
@@ -109,16 +111,25 @@ AppModel::AppModel(Services services, QObject* parent)
     // replace it, so it is kept aside now and the user told where, this once.
     const QString path = Config::filePath();
     if (Config::unusableAt(path)) {
+        // What is wrong with it: the place of a syntax error, the key, or the system's reason.
+        QString problem;
         try {
-            errorMessage_ = QStringLiteral("Your rules file “%1” could not be read, so Vantrel "
-                                           "is using the built-in rules. The file is kept as "
-                                           "“%2”.")
-                                .arg(path, Config::keepUnusable(path, *services_.fileOps));
+            problem = configProblem(readSmallFile(path, SmallFileCap::config));
+        } catch (const FileError& e) {
+            problem = e.reason();
+        }
+        const QString opening =
+            problem.isEmpty()
+                ? QStringLiteral("Your rules file “%1” could not be read").arg(path)
+                : QStringLiteral("Your rules file “%1” could not be read (%2)").arg(path, problem);
+        try {
+            errorMessage_ = opening + QStringLiteral(", so Vantrel is using the built-in rules. "
+                                                     "The file is kept as “%1”.")
+                                          .arg(Config::keepUnusable(path, *services_.fileOps));
         } catch (const std::exception& e) {
-            errorMessage_ = QStringLiteral("Your rules file “%1” could not be read, so Vantrel "
-                                           "is using the built-in rules. Couldn't keep a copy "
-                                           "of it: %2")
-                                .arg(path, describe(e));
+            errorMessage_ = opening + QStringLiteral(", so Vantrel is using the built-in rules. "
+                                                     "Couldn't keep a copy of it: %1")
+                                          .arg(describe(e));
         }
     }
 }
@@ -205,6 +216,7 @@ void AppModel::load(const QString& url) {
         return;
 
     const QString folder = QDir::cleanPath(info.absoluteFilePath());
+    update(putBackNote_, QString(), &AppModel::putBackNoteChanged);
     startBusy(QStringLiteral("Reading “") + folderName(folder) + QStringLiteral("”"),
               QStringLiteral("Looking at the files…"), false, std::nullopt);
 
@@ -230,15 +242,19 @@ void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found
         return;
     }
     const bool organized = QFileInfo(folder + QLatin1Char('/') + Engine::journalName).isFile();
-    update(folderOrganized_, organized, &AppModel::folderOrganizedChanged);
     if (items.isEmpty() && !organized) {
-        setErrorMessage(QStringLiteral("No audio files found directly inside “") +
-                        folderName(folder) + QStringLiteral("”."));
+        // Files left alone are why nothing was found, when there are any.
+        QStringList lines{QStringLiteral("No audio files found directly inside “") +
+                          folderName(folder) + QStringLiteral("”.")};
+        lines += found.leftAlone;
+        setErrorMessage(lines.join(QLatin1Char('\n')));
         return;
     }
+    update(folderOrganized_, organized, &AppModel::folderOrganizedChanged);
     update(folder_, std::optional<QString>(folder), &AppModel::folderChanged);
     update(items_, items, &AppModel::itemsChanged);
     update(skipped_, found.skipped, &AppModel::skippedChanged);
+    update(leftAlone_, found.leftAlone, &AppModel::leftAloneChanged);
     placed_ = found.placed;
     update(resultURL_, std::optional<QString>(), &AppModel::resultURLChanged);
 }
@@ -283,13 +299,16 @@ void AppModel::reset() {
     update(folder_, std::optional<QString>(), &AppModel::folderChanged);
     update(items_, QList<Item>(), &AppModel::itemsChanged);
     update(skipped_, QStringList(), &AppModel::skippedChanged);
+    update(leftAlone_, QStringList(), &AppModel::leftAloneChanged);
     update(resultURL_, std::optional<QString>(), &AppModel::resultURLChanged);
     update(exportNote_, QString(), &AppModel::exportNoteChanged);
     update(resultInPlace_, false, &AppModel::resultInPlaceChanged);
+    update(folderOrganized_, false, &AppModel::folderOrganizedChanged);
+    update(putBackNote_, QString(), &AppModel::putBackNoteChanged);
 }
 
 void AppModel::approve() {
-    if (!folder_ || busy_)
+    if (!folder_ || busy_ || items_.isEmpty())
         return;
     const bool inPlace = organizeInPlace_;
     const QList<Item> list = items_;
@@ -394,15 +413,17 @@ void AppModel::undoOrganize() {
 
 void AppModel::finishPutBack(const std::optional<QString>& error, const QString& note) {
     update(busy_, false, &AppModel::busyChanged);
-    update(putBackNote_, error ? QString() : note, &AppModel::putBackNoteChanged);
     if (error) {
+        update(putBackNote_, QString(), &AppModel::putBackNoteChanged);
         setErrorMessage(QStringLiteral("Couldn't put the files back: ") + *error);
         return;
     }
     update(resultURL_, std::optional<QString>(), &AppModel::resultURLChanged);
     update(exportedItems_, QList<Item>(), &AppModel::exportedItemsChanged);
+    // The folder is read again; the note, set after the load began, stays with its review.
     if (folder_)
         load(*folder_);
+    update(putBackNote_, note, &AppModel::putBackNoteChanged);
 }
 
 void AppModel::sendToLogic(SendMode mode) {

@@ -75,6 +75,9 @@ public:
     const QList<Item>& items() const { return items_; }
     // Names of the files the last successful load skipped.
     const QStringList& skipped() const { return skipped_; }
+    // The files the last successful load left alone because they cannot be organized safely,
+    // one sentence each that names the file and the reason.
+    const QStringList& leftAlone() const { return leftAlone_; }
     // Where the last approval put the files; while set, the done screen shows.
     const std::optional<QString>& resultURL() const { return resultURL_; }
     // A message for an alert; the screen sets it back to none when the alert is dismissed.
@@ -115,7 +118,7 @@ public:
     // put back): the review offers "Put the Files Back", also when no audio file is left in it.
     bool folderOrganized() const { return folderOrganized_; }
     // What the last put-back left where it was, one line per file or folder; empty when
-    // everything went back.
+    // everything went back. Cleared by the next load of a folder and by reset.
     const QString& putBackNote() const { return putBackNote_; }
     // The user's choice of approval mode; every set is stored in the user settings at once.
     bool organizeInPlace() const { return organizeInPlace_; }
@@ -149,17 +152,21 @@ public:
     // Asks the presenter for a folder and loads it.
     void chooseFolder();
     // Saves cfg as the user's configuration; on success puts it in force, reloads the folder
-    // under review and returns true; on failure sets an error, keeps the rules in force and
-    // returns false. A configuration file that could not be read is kept beside the new one
-    // (Config::keepUnusable) before it is replaced; when that fails, nothing is saved.
+    // under review (not while busy or while a result is shown: then only the rules change,
+    // and the next folder is read with them) and returns true; on failure sets an error, keeps the
+    // rules in force and returns false. A configuration file that could not be read is kept beside
+    // the new one (Config::keepUnusable) before it is replaced; when that fails, nothing is saved.
     bool saveRules(const Config& cfg);
     // Forgets the folder, the proposal and the result: back to the drop zone.
     void reset();
     // Writes the proposal: organizes the folder in place or makes a sorted copy, as chosen.
+    // Does nothing without tracks.
     void approve();
     // Asks the running export to stop (the busy screen's Cancel).
     void cancel();
-    // Puts the files of a folder organized in place back, then reads the folder again.
+    // Puts the files of a folder organized in place back (the result on the done screen, or a
+    // folder under review that holds Vantrel's journal), then reads the folder again; what
+    // stayed where it was goes to putBackNote.
     void undoOrganize();
     // Sends the approved tracks to the running Logic Pro: checks the permission and that Logic
     // Pro runs (a failed check only sets errorMessage), hides the main window, shows the send
@@ -210,6 +217,7 @@ signals:
     void folderChanged();
     void itemsChanged();
     void skippedChanged();
+    void leftAloneChanged();
     void resultURLChanged();
     void errorMessageChanged();
     void showRulesChanged();
@@ -258,6 +266,7 @@ private:
     // Tracks an earlier organization of the folder placed in each group folder.
     QHash<QString, int> placed_;
     QStringList skipped_;
+    QStringList leftAlone_;
     std::optional<QString> resultURL_;
     std::optional<QString> errorMessage_;
     bool showRules_ = false;

@@ -45,9 +45,15 @@ QList<SendJob> sendJobs(const QList<Item>& exportedItems, const Config& cfg,
         job.color = first->swatch();
         jobs << job;
     }
+    // A group renamed or removed since the approval has no job of its own: its tracks go
+    // with the unsorted ones, so that every approved track is sent.
     SendJob unsorted;
     for (const Item& item : exportedItems) {
-        if (!item.group)
+        const bool ruled = item.group && std::any_of(cfg.groups.cbegin(), cfg.groups.cend(),
+                                                     [&item](const RuleGroup& g) {
+                                                         return g.name == *item.group;
+                                                     });
+        if (!ruled)
             unsorted.files << fileOf(*resultFolder, item);
     }
     if (!unsorted.files.isEmpty())

@@ -27,8 +27,9 @@ struct SendJob {
 
 // The jobs for the exported items of a result folder: for each rule group of cfg, in rule
 // order, the items of that group sorted by new name in the file browser's order, with the
-// swatch of the first rule group of that name; then the items without a group, in the order
-// given, with no colour. Groups without items get no job. Each file is
+// swatch of the first rule group of that name; then the items without a group or whose group
+// is no longer a rule group of cfg (renamed or removed since), in the order given, with no
+// colour. Groups without items get no job. Each file is
 // resultFolder/item.folder/item.newName. Empty when there is no result folder.
 QList<SendJob> sendJobs(const QList<Item>& exportedItems, const Config& cfg,
                         const std::optional<QString>& resultFolder);

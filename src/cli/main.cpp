@@ -126,6 +126,10 @@ int scanCommand(const QStringList& list) {
     const QString folder = folderArgument(args, "scan");
     const Config cfg = configFor(args);
     const Engine::ScanResult result = Engine::scan(folder, cfg);
+    if (result.error)
+        throw Error(*result.error);
+    for (const QString& line : result.leftAlone)
+        err(line);
     // The suggestion of each item, for the unsorted ones, in item order.
     QList<std::optional<Suggestion>> suggestions;
     if (args.suggest) {

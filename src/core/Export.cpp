@@ -179,14 +179,15 @@ public:
         try {
             return mode_ == ExportMode::inPlace ? organize(progress, cancelled)
                                                 : copy(progress, cancelled);
+        } catch (const FileError& e) {
+            // An operation a cancel interrupted (it stopped retrying after a signal) ends the
+            // export as a cancel does, taken back the same way.
+            if (e.code() != EINTR || !cancelled || !cancelled())
+                rethrowRolledBack(e);
+            rollback();
+            throw CancelledError();
         } catch (const Error& e) {
-            const QStringList stayed = rollback();
-            if (stayed.isEmpty())
-                throw;
-            throw Error(QStringLiteral("%1 These files could not be moved back and stay where "
-                                       "they were put; the undo journal keeps them, so “Put the "
-                                       "Files Back” can finish later:\n%2")
-                            .arg(e.message(), stayed.join(QLatin1Char('\n'))));
+            rethrowRolledBack(e);
         } catch (...) {
             rollback();
             throw;
@@ -194,6 +195,18 @@ public:
     }
 
 private:
+    // Takes the export back after e, the exception being handled, and throws it again, or,
+    // when files could not be moved back, an error that names them.
+    [[noreturn]] void rethrowRolledBack(const Error& e) {
+        const QStringList stayed = rollback();
+        if (stayed.isEmpty())
+            throw;
+        throw Error(QStringLiteral("%1 These files could not be moved back and stay where they "
+                                   "were put; the undo journal keeps them, so “Put the Files "
+                                   "Back” can finish later:\n%2")
+                        .arg(e.message(), stayed.join(QLatin1Char('\n'))));
+    }
+
     FileOps& folderOps() { return folderOps_ ? *folderOps_ : ops_; }
 
     // The group folder of an item, created the first time it is needed.
@@ -465,6 +478,8 @@ private:
 
 ExportResult exportItems(const QList<Item>& items, const QString& from, ExportMode mode,
                          const Progress& progress, const Cancelled& cancelled, FileOps& ops) {
+    // A system call interrupted by a signal is tried again only until the export is cancelled.
+    const CancelScope scope(cancelled);
     return Exporter(items, from, mode, ops).run(progress, cancelled);
 }
 

@@ -36,7 +36,8 @@ namespace Engine {
 
 // Called after every file with (files done, files in total).
 using Progress = std::function<void(int done, int total)>;
-// Asked before every file; true stops the export, which then rolls back.
+// Asked before every file, and by a system call interrupted by a signal before it is tried
+// again; true stops the export, which then rolls back and throws CancelledError.
 using Cancelled = std::function<bool()>;
 
 // The file names of what an export writes into its result folder.

@@ -106,7 +106,7 @@ int openRetrying(const char* path, int flags, mode_t mode = 0) {
     int fd;
     do
         fd = ::open(path, flags, mode);
-    while (fd < 0 && errno == EINTR);
+    while (fd < 0 && errno == EINTR && retryAfterInterrupt());
     return fd;
 }
 
@@ -150,7 +150,7 @@ int writeAll(int fd, const char* data, size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);
         if (n < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR && retryAfterInterrupt())
                 continue;
             return errno;
         }
@@ -168,7 +168,7 @@ int copyByReading(int in, int out) {
         if (n == 0)
             return 0;
         if (n < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR && retryAfterInterrupt())
                 continue;
             return errno;
         }
@@ -190,22 +190,28 @@ int copyRange(int in, int out, off_t at, off_t length) {
             length -= n;
             continue;
         }
-        if (n < 0 && errno == EINTR)
-            continue;
+        if (n < 0 && errno == EINTR) {
+            if (retryAfterInterrupt())
+                continue;
+            return EINTR;
+        }
 #endif
         if (buffer.empty())
             buffer.resize(1 << 20);
         const ssize_t r =
             ::pread(in, buffer.data(), size_t(std::min<off_t>(length, off_t(buffer.size()))), at);
-        if (r < 0 && errno == EINTR)
-            continue;
+        if (r < 0 && errno == EINTR) {
+            if (retryAfterInterrupt())
+                continue;
+            return EINTR;
+        }
         if (r < 0)
             return errno;
         if (r == 0)
             return 0; // the file shrank meanwhile
         for (ssize_t done = 0; done < r;) {
             const ssize_t w = ::pwrite(out, buffer.data() + done, size_t(r - done), at + done);
-            if (w < 0 && errno != EINTR)
+            if (w < 0 && (errno != EINTR || !retryAfterInterrupt()))
                 return errno;
             done += std::max<ssize_t>(w, 0);
         }
@@ -268,7 +274,9 @@ int copyContent(int in, int out, off_t size) {
         }
         switch (errno) {
         case EINTR:
-            continue;
+            if (retryAfterInterrupt())
+                continue;
+            return EINTR;
         case EXDEV:
         case ENOSYS:
         case EINVAL:
@@ -606,7 +614,7 @@ public:
         int rc;
         do
             rc = ::flock(rootFd_.get(), LOCK_EX | LOCK_NB);
-        while (rc != 0 && errno == EINTR);
+        while (rc != 0 && errno == EINTR && retryAfterInterrupt());
         if (rc != 0) {
             if (errno == EWOULDBLOCK)
                 throw FolderBusyError(
@@ -787,7 +795,7 @@ private:
         int fd;
         do
             fd = ::openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        while (fd < 0 && errno == EINTR);
+        while (fd < 0 && errno == EINTR && retryAfterInterrupt());
         if (fd < 0 && errno == ENOTDIR) {
             // A symbolic link in the way is reported as one, not as a file.
             struct stat st;
@@ -858,6 +866,28 @@ std::unique_ptr<FileOps> SystemFileOps::confinedTo(const QString& folder) {
 }
 
 } // namespace
+
+namespace {
+// The cancel check of the innermost CancelScope of this thread; none outside any.
+thread_local const std::function<bool()>* currentCancel = nullptr;
+} // namespace
+
+CancelScope::CancelScope(std::function<bool()> cancelled)
+    : cancelled_(std::move(cancelled)), outer_(currentCancel) {
+    currentCancel = &cancelled_;
+}
+
+CancelScope::~CancelScope() {
+    currentCancel = outer_;
+}
+
+bool retryAfterInterrupt() {
+    // errno stays as the interrupted call left it, whatever the check does.
+    const int saved = errno;
+    const bool cancelled = currentCancel && *currentCancel && (*currentCancel)();
+    errno = saved;
+    return !cancelled;
+}
 
 FileOps& systemFileOps() {
     static SystemFileOps ops;

@@ -104,4 +104,24 @@ FileError operationError(FileOp kind, const QString& path, const QString& target
 // The file operations of this machine. Stateless; usable from any thread.
 FileOps& systemFileOps();
 
+// The cancel check of the work running on this thread, for as long as the scope lives. A system
+// call of the file operations interrupted by a signal (EINTR) is tried again only while the
+// check answers false; once it answers true the operation fails with EINTR, which the work
+// turns into its cancel. Scopes nest; the innermost one counts.
+class CancelScope {
+public:
+    explicit CancelScope(std::function<bool()> cancelled);
+    ~CancelScope();
+    CancelScope(const CancelScope&) = delete;
+    CancelScope& operator=(const CancelScope&) = delete;
+
+private:
+    std::function<bool()> cancelled_;
+    const std::function<bool()>* outer_;
+};
+
+// Whether a system call interrupted by a signal may be tried again on this thread: true unless
+// the cancel check of the running work answers true.
+bool retryAfterInterrupt();
+
 } // namespace Vantrel

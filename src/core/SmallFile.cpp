@@ -1,6 +1,7 @@
 #include "core/SmallFile.h"
 
 #include "core/Errors.h"
+#include "core/FileOps.h"
 
 #include <QFile>
 
@@ -58,7 +59,7 @@ QByteArray readSmallFile(const QString& path, qint64 cap) {
         if (n == 0)
             break;
         if (n < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR && retryAfterInterrupt())
                 continue;
             const int code = errno;
             throw FileError::fromErrno(QStringLiteral("Couldn't read"), path, code);

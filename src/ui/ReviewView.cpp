@@ -419,6 +419,35 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     counts->addWidget(acceptAll_, 0, Qt::AlignVCenter);
     header->addLayout(counts);
 
+    // The files the scan left alone, each with its reason; the whole list in the tooltip.
+    leftAlone_ = new ThemeLabel(QString(), 12, QFont::Normal, Brismo::warn, this);
+    leftAlone_->setObjectName(QStringLiteral("leftAlone"));
+    leftAlone_->setWordWrap(true);
+    header->addWidget(leftAlone_);
+
+    // A folder organized by Vantrel and not put back: the way back in one click.
+    organizedBar_ = new QWidget(this);
+    organizedBar_->setObjectName(QStringLiteral("organizedBar"));
+    auto* organizedRow = new QHBoxLayout(organizedBar_);
+    organizedRow->setContentsMargins(0, 0, 0, 0);
+    organizedRow->setSpacing(8);
+    auto* organizedText = new ThemeLabel(QStringLiteral("This folder was organized by Vantrel."),
+                                         13, QFont::Normal, Brismo::ink, organizedBar_);
+    organizedText->setObjectName(QStringLiteral("organizedText"));
+    auto* putBack = new PillButton(QStringLiteral("Put the Files Back"), false, organizedBar_);
+    putBack->setObjectName(QStringLiteral("reviewPutBackButton"));
+    organizedRow->addWidget(organizedText);
+    organizedRow->addWidget(putBack);
+    organizedRow->addStretch(1);
+    header->addWidget(organizedBar_);
+    connect(putBack, &QAbstractButton::clicked, &model, &AppModel::undoOrganize);
+
+    // What the last put-back left where it was.
+    putBackNote_ = new ThemeLabel(QString(), 12, QFont::Normal, Brismo::muted, this);
+    putBackNote_->setObjectName(QStringLiteral("putBackNote"));
+    putBackNote_->setWordWrap(true);
+    header->addWidget(putBackNote_);
+
     // The offer to learn the word of a track just put into a group.
     learnBar_ = new QWidget(this);
     learnBar_->setObjectName(QStringLiteral("learnBar"));
@@ -497,9 +526,11 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
         connect(enter, &QShortcut::activated, approve_, &QAbstractButton::click);
     }
 
-    for (auto signal : {&AppModel::folderChanged, &AppModel::itemsChanged,
-                        &AppModel::skippedChanged, &AppModel::organizeInPlaceChanged,
-                        &AppModel::configChanged, &AppModel::learnOfferChanged})
+    for (auto signal :
+         {&AppModel::folderChanged, &AppModel::itemsChanged, &AppModel::skippedChanged,
+          &AppModel::organizeInPlaceChanged, &AppModel::configChanged, &AppModel::learnOfferChanged,
+          &AppModel::leftAloneChanged, &AppModel::folderOrganizedChanged,
+          &AppModel::putBackNoteChanged})
         connect(&model, signal, this, &ReviewView::refresh);
     refresh();
 }
@@ -530,6 +561,19 @@ void ReviewView::refresh() {
     learnQuestion_->setText(model_.learnOffer() ? model_.learnOffer()->question() : QString());
     skipped_->setVisible(!model_.skipped().isEmpty());
     skipped_->setText(QStringLiteral("%1 non-audio file(s) ignored").arg(model_.skipped().size()));
+    const QStringList& leftAlone = model_.leftAlone();
+    constexpr qsizetype kLeftAloneShown = 3;
+    QStringList shown = leftAlone.mid(0, kLeftAloneShown);
+    if (leftAlone.size() > kLeftAloneShown)
+        shown << QStringLiteral("…and %1 more.").arg(leftAlone.size() - kLeftAloneShown);
+    leftAlone_->setVisible(!leftAlone.isEmpty());
+    leftAlone_->setText(shown.join(QLatin1Char('\n')));
+    leftAlone_->setToolTip(leftAlone.join(QLatin1Char('\n')));
+    leftAlone_->setAccessibleDescription(leftAlone.join(QLatin1Char('\n')));
+    organizedBar_->setVisible(model_.folderOrganized());
+    putBackNote_->setVisible(!model_.putBackNote().isEmpty());
+    putBackNote_->setText(model_.putBackNote());
+    approve_->setEnabled(!model_.items().isEmpty());
     if (model_.organizeInPlace()) {
         explanation_->setText(
             QStringLiteral("The files are moved into group folders and renamed inside “") + name +

@@ -126,8 +126,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// The review screen: the folder's name and counts, the list of rows in a card, the mode picker,
-// the explanation, "Cancel" (Escape) and the approve button (Return).
+// The review screen: the folder's name and counts, the files the scan left alone and why, what
+// the last put-back left in place, for a folder organized by Vantrel a line saying so with "Put
+// the Files Back", the list of rows in a card, the mode picker, the explanation, "Cancel"
+// (Escape) and the approve button (Return; disabled without tracks).
 class ReviewView : public QWidget {
     Q_OBJECT
 
@@ -147,6 +149,9 @@ private:
     SymbolView* statusSymbol_;
     ThemeLabel* status_;
     ThemeLabel* skipped_;
+    ThemeLabel* leftAlone_;
+    ThemeLabel* putBackNote_;
+    QWidget* organizedBar_;
     PillButton* acceptAll_;
     QWidget* learnBar_;
     ThemeLabel* learnQuestion_;

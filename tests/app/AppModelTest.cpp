@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtCore/qtestsupport_core.h>
@@ -24,9 +25,12 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace Vantrel {
 namespace {
@@ -226,6 +230,35 @@ TEST_F(AppModelTest, shouldKeepThePreviousReviewWhenAFolderHasNoAudio) {
     EXPECT_EQ(model.folder(), review);
     EXPECT_EQ(model.items(), before);
     EXPECT_EQ(model.skipped(), QStringList{QStringLiteral("read me.txt")});
+}
+
+// Verifies that a folder the user may not read says so with the system's reason, not that it
+// holds no audio files, and leaves the previous review as it was. The superuser reads every
+// folder: as the superuser, every thread of the test runs as "nobody" for the load.
+TEST_F(AppModelTest, shouldSayWhyAFolderCannotBeRead) {
+    const QString review = makeFolder(QStringLiteral("Review"), {"1Kick.wav"});
+    const QString locked = makeFolder(QStringLiteral("Locked"), {"1Kick.wav"});
+    AppModel model(services());
+    loadAndWait(model, review);
+    ASSERT_EQ(::chmod(QFile::encodeName(root.path()).constData(), 0711), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
+    {
+        // seteuid changes the user of every thread of the process, the worker's too.
+        const bool superuser = ::geteuid() == 0;
+        if (superuser) {
+            ASSERT_EQ(::seteuid(65534), 0) << std::strerror(errno);
+        }
+        const auto back = qScopeGuard([superuser] {
+            if (superuser && ::seteuid(0) != 0)
+                std::abort(); // the rest of the suite would run as another user
+        });
+        model.load(locked);
+        ASSERT_TRUE(waitUntilIdle(model));
+    }
+    ::chmod(QFile::encodeName(locked).constData(), 0700);
+    EXPECT_EQ(model.errorMessage(),
+              QStringLiteral("Couldn't read “%1”: Permission denied.").arg(locked));
+    EXPECT_EQ(model.folder(), review);
 }
 
 // Verifies that a second drop while the first folder is being read is ignored.
@@ -766,14 +799,72 @@ TEST_F(AppModelTest, shouldKeepTheResultWhenRulesAreSaved) {
         approveAndWait(model);
         const auto result = model.resultURL();
         const QList<Item> exported = model.exportedItems();
+        const auto folders = record<std::optional<QString>>(
+            model, &AppModel::folderChanged, [](const AppModel& m) { return m.folder(); });
+        const auto results = record<std::optional<QString>>(
+            model, &AppModel::resultURLChanged, [](const AppModel& m) { return m.resultURL(); });
+        // A colour change, then a renamed group: each a save of its own.
         Config cfg = model.config();
+        cfg.groups[0].color = QList<int>{5, 1};
+        ASSERT_TRUE(model.saveRules(cfg));
+        EXPECT_FALSE(model.busy());
         cfg.groups[0].name = QStringLiteral("KIT");
-        model.saveRules(cfg);
-        ASSERT_TRUE(waitUntilIdle(model));
+        ASSERT_TRUE(model.saveRules(cfg));
+        EXPECT_FALSE(model.busy());
+        finishWork();
         EXPECT_EQ(model.errorMessage(), std::nullopt);
         EXPECT_EQ(model.config(), cfg);
         EXPECT_EQ(model.resultURL(), result);
+        EXPECT_EQ(model.folder(), folder);
         EXPECT_EQ(model.exportedItems(), exported);
+        EXPECT_TRUE(folders->isEmpty());
+        EXPECT_TRUE(results->isEmpty());
+    }
+}
+
+// Verifies that rules saved while an approval runs change the rules only: the approval writes
+// the proposal it was given and its done screen shows, nothing is read again, and the saved
+// rules are the ones the next folder is read with.
+TEST_F(AppModelTest, shouldOnlyChangeTheRulesWhenSavedWhileBusy) {
+    for (const bool inPlace : {true, false}) {
+        SCOPED_TRACE(inPlace ? "in place" : "sorted copy");
+        Gate gate;
+        FaultyFileOps ops;
+        ops.countOnly({FileOp::clone, FileOp::copy, FileOp::move});
+        ops.beforeOperation(1, [&gate] { gate.pass(); });
+        const QString folder =
+            makeFolder(inPlace ? QStringLiteral("Busy In Place") : QStringLiteral("Busy Copy"),
+                       {"1Kick.wav", "2Vox.wav"});
+        AppModel model(services(&ops));
+        model.setOrganizeInPlace(inPlace);
+        loadAndWait(model, folder);
+        const QList<Item> proposal = model.items();
+
+        model.approve();
+        ASSERT_TRUE(QTest::qWaitFor([&gate] { return gate.reached(); }, kTimeoutMs));
+        Config cfg = model.config();
+        cfg.groups.removeFirst(); // DRUMS gone: a kick would now be unsorted
+        EXPECT_TRUE(model.saveRules(cfg));
+        EXPECT_TRUE(model.busy());
+        gate.open();
+        ASSERT_TRUE(waitUntilIdle(model));
+        finishWork();
+
+        EXPECT_EQ(model.errorMessage(), std::nullopt);
+        EXPECT_EQ(model.config(), cfg);
+        EXPECT_EQ(model.folder(), folder);
+        ASSERT_TRUE(model.resultURL().has_value());
+        EXPECT_EQ(model.exportedItems(), proposal);
+        EXPECT_EQ(model.items(), proposal);
+        // Every approved track is still offered, the kick with the unsorted ones.
+        EXPECT_EQ(model.dragURLs().size(), 2);
+
+        model.reset();
+        loadAndWait(model, makeFolder(inPlace ? QStringLiteral("Next In Place")
+                                              : QStringLiteral("Next Copy"),
+                                      {"1Kick.wav"}));
+        ASSERT_EQ(model.items().size(), 1);
+        EXPECT_EQ(model.items()[0].group, std::nullopt);
     }
 }
 

@@ -1,5 +1,6 @@
 // The application model and a rules file that could not be read: kept, told, never overwritten.
 #include "app/AppModelFixture.h"
+#include "core/ConfigProblem.h"
 #include "core/Errors.h"
 #include "support/FaultyFileOps.h"
 
@@ -30,10 +31,13 @@ TEST_F(RulesFileTest, shouldKeepABrokenFileAndTellTheUserAtStart) {
     writeFile(path, broken);
     AppModel model(services());
     const QString kept = path + QStringLiteral(".unreadable");
+    // The message says where the file goes wrong.
+    const QString problem = configProblem(broken);
+    EXPECT_TRUE(problem.startsWith(QStringLiteral("line 1, column "))) << problem.toStdString();
     EXPECT_EQ(model.errorMessage(),
-              QStringLiteral("Your rules file “%1” could not be read, so Vantrel is using the "
-                             "built-in rules. The file is kept as “%2”.")
-                  .arg(path, kept));
+              QStringLiteral("Your rules file “%1” could not be read (%3), so Vantrel is using "
+                             "the built-in rules. The file is kept as “%2”.")
+                  .arg(path, kept, problem));
     EXPECT_EQ(model.config(), Config::defaults());
     EXPECT_EQ(readFile(path), broken) << "nothing is written back at start";
     EXPECT_EQ(readFile(kept), broken);
@@ -71,9 +75,9 @@ TEST_F(RulesFileTest, shouldNotSaveOverAFileItCouldNotKeep) {
     AppModel model(services(&ops));
     ASSERT_TRUE(model.errorMessage().has_value());
     EXPECT_TRUE(model.errorMessage()->startsWith(
-        QStringLiteral("Your rules file “%1” could not be read, so Vantrel is using the built-in "
-                       "rules. Couldn't keep a copy of it: ")
-            .arg(path)))
+        QStringLiteral("Your rules file “%1” could not be read (%2), so Vantrel is using the "
+                       "built-in rules. Couldn't keep a copy of it: ")
+            .arg(path, configProblem(broken))))
         << model.errorMessage()->toStdString();
 
     model.setErrorMessage(std::nullopt);

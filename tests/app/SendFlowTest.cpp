@@ -485,6 +485,41 @@ TEST_F(AppModelSend, shouldOfferTheApprovedFilesInSendOrder) {
     }
 }
 
+// Verifies that rules saved on the done screen leave the result as written and that a send
+// then still sends every approved track: a group renamed since the approval is sent with the
+// unsorted tracks, never dropped.
+TEST_F(AppModelSend, shouldSendEveryTrackAfterAGroupWasRenamed) {
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "in place" : "sorted copy");
+        finishWork();
+        sim = std::make_unique<SimPlatform>(clock);
+        QDir(root.path()).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(root.path()));
+        sendRules().save(); // the previous row saved its own
+        const auto model = approvedModel(inPlace);
+        const QStringList approved = model->dragURLs();
+        ASSERT_EQ(approved.size(), kSession.size());
+
+        Config cfg = model->config();
+        cfg.groups[2].name = QStringLiteral("VOX"); // VOCALS renamed
+        ASSERT_TRUE(model->saveRules(cfg));
+        EXPECT_FALSE(model->busy());
+        EXPECT_EQ(model->errorMessage(), std::nullopt);
+        EXPECT_EQ(model->dragURLs().size(), approved.size());
+
+        model->sendToLogic(SendMode::fast);
+        ASSERT_TRUE(waitUntilSent(*model));
+        EXPECT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 1 stacks to Logic."));
+        QStringList names;
+        for (const SimTrack& t : sim->logic().session().tracks)
+            if (!t.isStack)
+                names << t.name;
+        names.sort();
+        EXPECT_EQ(names,
+                  (QStringList{"KICK_IN", "KICK_OUT", "ROOM", "SNARE_TOP", "VOX_DBL", "VOX_LEAD"}));
+    }
+}
+
 // ---- The connection check ----
 
 // Verifies the connection check's message for a readable Logic Pro (the number of menu items,

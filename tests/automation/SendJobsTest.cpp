@@ -78,6 +78,27 @@ TEST(SendJobs, shouldGiveEachGroupItsSwatch) {
     EXPECT_EQ(jobs[1].color, std::nullopt);
 }
 
+// Verifies that tracks of a group the rules no longer hold (renamed or removed after the
+// approval) go to the unsorted job after the tracks without a group, in the approval's order:
+// every approved file is sent, none dropped.
+TEST(SendJobs, shouldSendTracksOfAGroupNoLongerInTheRulesAsUnsorted) {
+    const QList<Item> items{
+        item("DRUMS", "01_DRUMS", "KICK.wav"),      item("PERC", "04_PERC", "SHAKER.wav"),
+        item(std::nullopt, "99_UNSORTED", "a.wav"), item("PERC", "04_PERC", "CONGA.wav"),
+        item("OLD VOX", "03_OLD VOX", "LEAD.wav"),
+    };
+    const QString r = QStringLiteral("/r");
+    const QList<SendJob> jobs = sendJobs(items, rules(), r);
+
+    ASSERT_EQ(jobs.size(), 2);
+    EXPECT_EQ(jobs[0].group, QStringLiteral("DRUMS"));
+    EXPECT_EQ(jobs[1].group, std::nullopt);
+    EXPECT_EQ(jobs[1].color, std::nullopt);
+    EXPECT_EQ(jobs[1].files, (QStringList{r + "/04_PERC/SHAKER.wav", r + "/99_UNSORTED/a.wav",
+                                          r + "/04_PERC/CONGA.wav", r + "/03_OLD VOX/LEAD.wav"}));
+    EXPECT_EQ(sentText(jobs), QStringLiteral("Sent 5 tracks and 1 stacks to Logic."));
+}
+
 // Verifies that without a result folder there is nothing to send or drag.
 TEST(SendJobs, shouldBeEmptyWithoutAResult) {
     const QList<SendJob> jobs = sendJobs({item("DRUMS", "01_DRUMS", "k.wav")}, rules(), {});

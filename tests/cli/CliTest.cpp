@@ -8,12 +8,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Vantrel;
 
@@ -296,11 +299,17 @@ TEST_F(Cli, shouldEscapeControlCharactersAndRefuseOddConfigurations) {
 
     const QString fifo = dir.filePath("config.json");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString syntax = dir.filePath("syntax.json");
+    Fixtures::writeFile(syntax, "{\n  \"groups\": [\n    {\"name\": }\n");
+    const QString wrongKey = dir.filePath("key.json");
+    Fixtures::writeFile(wrongKey, R"({"groups": {}, "unsorted_folder": "X"})");
     const struct {
         const char* name;
         QString config;
         const char* reason;
     } cases[] = {
+        {"a syntax error", syntax, "(line 3, column 15: "},
+        {"a key of the wrong kind", wrongKey, "(“groups” is missing or not a list)"},
         {"a FIFO", fifo, "(it is not a regular file)"},
         {"an endless device", QStringLiteral("/dev/zero"), "(it is not a regular file)"},
         {"missing", dir.filePath("none.json"), "(No such file or directory)"},
@@ -310,6 +319,45 @@ TEST_F(Cli, shouldEscapeControlCharactersAndRefuseOddConfigurations) {
         r = cli({"scan", session, "--config", c.config});
         EXPECT_EQ(r.exitCode, 0);
         EXPECT_TRUE(r.err.contains(c.reason)) << r.err.toStdString();
+    }
+}
+
+// Verifies that a folder the user may not read is reported with the system's reason, by the
+// scan and by the organization, instead of reading as a folder without audio files. The
+// superuser reads every folder, so as the superuser the program runs without the capabilities
+// that let it (setpriv), or the case is skipped.
+TEST_F(Cli, shouldSayItCannotReadAFolderItMayNotOpen) {
+    const QString locked = dir.filePath("Locked");
+    Fixtures::touchAll(locked, {"1 Kick.wav"});
+    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
+    const auto unlock =
+        qScopeGuard([&locked] { ::chmod(QFile::encodeName(locked).constData(), 0700); });
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (::geteuid() == 0 && setpriv.isEmpty())
+        GTEST_SKIP() << "the superuser reads every folder, and setpriv is not there to run the "
+                        "program without that power";
+    const auto run = [&setpriv](const QStringList& args) {
+        if (::geteuid() != 0)
+            return cli(args);
+        QProcess p;
+        p.start(setpriv,
+                QStringList{QStringLiteral("--bounding-set=-dac_override,-dac_read_search"),
+                            QStringLiteral(VANTREL_CLI_PATH)} +
+                    args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return CliRun{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                      p.readAllStandardOutput(), p.readAllStandardError()};
+    };
+    const QByteArray sentence =
+        QStringLiteral("Couldn't read “%1”: Permission denied.").arg(locked).toUtf8();
+    for (const QStringList& args :
+         {QStringList{"scan", locked}, QStringList{"organize", locked, "--in-place"},
+          QStringList{"organize", locked, "--copy"}}) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const CliRun r = run(args);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(sentence)) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("No audio files")) << r.err.toStdString();
     }
 }
 

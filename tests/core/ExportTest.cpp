@@ -171,6 +171,23 @@ TEST_F(Export, shouldOrganizeInPlaceWithJournal) {
                            {session + "/Room.wav", session + "/99_UNSORTED/ROOM.wav"}}));
 }
 
+// Verifies that sources whose proposed names meet in one folder ("ROOM", "ROOM" and "ROOM_02")
+// end as three files of their own in either mode, none replaced and nothing refused.
+TEST_F(Export, shouldWriteSourcesWithMeetingNamesAsFilesOfTheirOwn) {
+    const QStringList names{"30Room#01.wav", "31Room#02.wav", "32Room 02.wav"};
+    for (const ExportMode mode : {ExportMode::copy, ExportMode::inPlace}) {
+        SCOPED_TRACE(mode == ExportMode::inPlace ? "in place" : "sorted copy");
+        QDir(dir.path()).removeRecursively();
+        const QList<Item> items = sessionWith(names);
+        ASSERT_EQ(items.size(), 3);
+        const ExportResult r = Engine::exportItems(items, session, mode);
+        const auto tree = snapshot(r.url);
+        EXPECT_EQ(tree.value("99_UNSORTED/ROOM.wav"), "30Room#01.wav");
+        EXPECT_EQ(tree.value("99_UNSORTED/ROOM_02.wav"), "31Room#02.wav");
+        EXPECT_EQ(tree.value("99_UNSORTED/ROOM_02_02.wav"), "32Room 02.wav");
+    }
+}
+
 // Verifies that the journal of every planned move is on disk before the first file moves.
 TEST_F(Export, shouldWriteJournalBeforeFirstMove) {
     const QList<Item> items = sessionWith(manyNames(5));

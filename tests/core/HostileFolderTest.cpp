@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -481,6 +482,58 @@ TEST_F(Hostile, shouldNotWaitOnFifos) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         c.run(*this);
+    }
+}
+
+// Verifies that a cancel ends an operation that signals keep interrupting (a Ctrl-C while a
+// call is retried): the operation is tried again until the export is cancelled, then the export
+// ends as cancelled and is taken back. Without a cancel the retries go on and the export is done.
+TEST_F(Hostile, shouldLetACancelEndTheRetriesOfAnInterruptedOperation) {
+    files({"1 Kick.wav", "2 Vox.wav"});
+    const auto original = snapshot(session);
+    const QString sorted = dir.filePath(QStringLiteral("Session SORTED"));
+    for (const ExportMode mode : {ExportMode::inPlace, ExportMode::copy}) {
+        const bool inPlace = mode == ExportMode::inPlace;
+        SCOPED_TRACE(inPlace ? "in place" : "sorted copy");
+        const QList<Item> items = scanned();
+        // The second file's move, or its copy after its clone was refused.
+        const auto interrupted = [inPlace](FaultyFileOps& ops) {
+            if (inPlace) {
+                ops.countOnly({FileOp::move});
+                return 2;
+            }
+            ops.countOnly({FileOp::clone, FileOp::copy});
+            ops.failAt(1, EXDEV);
+            ops.failAt(3, EXDEV);
+            return 4;
+        };
+
+        FaultyFileOps ops;
+        const int k = interrupted(ops);
+        ops.interruptAt(k);
+        bool retrying = false;
+        ops.beforeOperation(k, [&retrying] { retrying = true; });
+        int asked = 0;
+        const Engine::Cancelled cancelled = [&] { return retrying && ++asked >= 3; };
+        EXPECT_THROW(Engine::exportItems(items, session, mode, {}, cancelled, ops), CancelledError);
+        // Three questions while retrying, the third a yes; one more when the export ends.
+        EXPECT_EQ(asked, 4);
+        ASSERT_GE(ops.operationCount(), k); // the moves back come after it
+        EXPECT_TRUE(ops.operations()[k - 1].failed);
+        EXPECT_EQ(snapshot(session), original);
+        EXPECT_FALSE(QFileInfo::exists(sorted));
+
+        FaultyFileOps patient;
+        patient.interruptAt(interrupted(patient), 3);
+        const ExportResult r = Engine::exportItems(
+            items, session, mode, {}, [] { return false; }, patient);
+        EXPECT_TRUE(QFileInfo::exists(r.url + QStringLiteral("/08_VOCALS/01_VOX.wav")))
+            << qPrintable(r.url);
+        if (inPlace)
+            Engine::undo(session);
+        else
+            ASSERT_TRUE(QDir(sorted).removeRecursively());
+        EXPECT_EQ(snapshot(session), original);
     }
 }
 

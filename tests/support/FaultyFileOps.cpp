@@ -1,5 +1,6 @@
 #include "support/FaultyFileOps.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace Vantrel {
@@ -17,6 +18,10 @@ void FaultyFileOps::failAt(int k, int code) {
     state_->failures.insert(k, code);
 }
 
+void FaultyFileOps::interruptAt(int k, int times) {
+    state_->interruptions.insert(k, times);
+}
+
 void FaultyFileOps::beforeOperation(int k, std::function<void()> hook) {
     state_->hooks.insert(k, std::move(hook));
 }
@@ -29,6 +34,14 @@ int FaultyFileOps::enter(FileOp kind, const QString& path, const QString& target
     state_->records.append({kind, path, target, code != 0});
     if (const auto hook = state_->hooks.take(k))
         hook();
+    if (state_->interruptions.contains(k)) {
+        for (int left = state_->interruptions.take(k); left != 0; left = std::max(left - 1, -1)) {
+            if (!retryAfterInterrupt()) {
+                state_->records.last().failed = true;
+                return EINTR;
+            }
+        }
+    }
     return code;
 }
 

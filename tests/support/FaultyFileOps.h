@@ -37,6 +37,11 @@ public:
     // Makes the k-th counted operation (counting from 1) fail with errno value code.
     void failAt(int k, int code);
 
+    // Makes the k-th counted operation meet `times` interruptions by a signal (-1: without end)
+    // before it is performed. Like the system's operations, it tries again after each one only
+    // while retryAfterInterrupt() allows; once that answers false it fails with EINTR.
+    void interruptAt(int k, int times = -1);
+
     // Runs hook just before the k-th counted operation, after counting it. If hook throws, the
     // operation is not performed and the exception propagates.
     void beforeOperation(int k, std::function<void()> hook);
@@ -64,6 +69,7 @@ private:
         QSet<FileOp> counted;
         QHash<int, int> failures;
         QHash<int, std::function<void()>> hooks;
+        QHash<int, int> interruptions;
         QList<Record> records;
     };
     FaultyFileOps(std::shared_ptr<State> state, std::unique_ptr<FileOps> owned);

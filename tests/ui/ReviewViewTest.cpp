@@ -1,8 +1,13 @@
 #include "ui/UiFixture.h"
 
 #include <QAccessible>
+#include <QFile>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QTimer>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace Vantrel::UiTesting {
 namespace {
@@ -228,6 +233,113 @@ TEST_F(ReviewViewTest, rowsAndSegmentsAreExposedWithTheRolesAPersonExpects) {
     EXPECT_EQ(first->text(QAccessible::Name), QStringLiteral("1Kick In#01.wav, ") +
                                                   model->displayed().first().newName +
                                                   QStringLiteral(", DRUMS"));
+}
+
+// Verifies that a folder Vantrel organized in place, opened again later with no audio file
+// left directly inside it, shows the review saying so instead of "No audio files found", and
+// that its "Put the Files Back" is one keyboard press or one accessibility action away; what
+// the put-back left in place is shown under the counts afterwards.
+TEST_F(ReviewViewTest, anOrganizedFolderOffersThePutBackFromTheKeyboardAndAccessibility) {
+    for (const bool byAccessibility : {false, true}) {
+        SCOPED_TRACE(byAccessibility ? "accessibility action" : "keyboard");
+        const QString folder =
+            makeFolder(byAccessibility ? "Gig AT" : "Gig Keys", {"1Kick.wav", "2Vox.wav"});
+        const auto original = Fixtures::snapshot(folder);
+        model->setOrganizeInPlace(true);
+        loadShown(folder);
+        EXPECT_FALSE(child<QWidget>("organizedBar")->isVisible());
+        approveAndWait(*model);
+        Fixtures::writeFile(folder + QStringLiteral("/01_DRUMS/mine.txt"), "mine");
+        close();
+        open();
+
+        loadShown(folder);
+        EXPECT_EQ(content().currentScreen(), static_cast<QWidget*>(child<QWidget>("reviewView")));
+        EXPECT_EQ(model->errorMessage(), std::nullopt);
+        EXPECT_TRUE(child<QWidget>("organizedBar")->isVisible());
+        EXPECT_EQ(text("organizedText"), QStringLiteral("This folder was organized by Vantrel."));
+        EXPECT_EQ(text("trackCount"), QStringLiteral("0 tracks"));
+        EXPECT_FALSE(child<Ui::PillButton>("approveButton")->isEnabled());
+        auto* putBack = child<Ui::PillButton>("reviewPutBackButton");
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(putBack);
+        ASSERT_NE(iface, nullptr);
+        EXPECT_EQ(iface->role(), QAccessible::Button);
+        EXPECT_EQ(iface->text(QAccessible::Name), QStringLiteral("Put the Files Back"));
+
+        if (byAccessibility) {
+            ASSERT_NE(iface->actionInterface(), nullptr);
+            iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        } else {
+            putBack->setFocus();
+            ASSERT_TRUE(putBack->hasFocus());
+            QTest::keyClick(putBack, Qt::Key_Space);
+        }
+        // An accessibility press is a click that lands a moment later.
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !model->busy() && !model->items().isEmpty(); },
+                                    kTimeoutMs));
+        QCoreApplication::processEvents();
+
+        EXPECT_EQ(model->errorMessage(), std::nullopt);
+        EXPECT_FALSE(child<QWidget>("organizedBar")->isVisible());
+        EXPECT_EQ(text("trackCount"), QStringLiteral("2 tracks"));
+        EXPECT_TRUE(child<QLabel>("putBackNote")->isVisible());
+        EXPECT_EQ(text("putBackNote"),
+                  QStringLiteral("“01_DRUMS” was left in place: it holds “mine.txt” that "
+                                 "Vantrel didn't put there."));
+        auto expected = original;
+        expected.insert("01_DRUMS", "<dir>");
+        expected.insert("01_DRUMS/mine.txt", "mine");
+        EXPECT_EQ(Fixtures::snapshot(folder), expected);
+
+        // The note belongs to that folder's review: the next folder shows none.
+        model->reset();
+        loadShown(makeFolder(byAccessibility ? "Next AT" : "Next Keys", {"1Kick.wav"}));
+        EXPECT_FALSE(child<QLabel>("putBackNote")->isVisible());
+        close();
+        open();
+    }
+}
+
+// Verifies that files the scan left alone are named with their reason under the counts (the
+// first three, then how many more; all of them in the tooltip), and that a folder of nothing
+// else says why no audio file was found.
+TEST_F(ReviewViewTest, filesTheScanLeftAloneAreListedWithTheirReason) {
+    const QString folder = makeFolder("Odd Names", {"1Kick.wav"});
+    // Names with a byte that is not UTF-8, made from the raw bytes (and removed from them: the
+    // temporary folder's clean-up cannot name them).
+    const auto raw = [&folder](int i) {
+        return QFile::encodeName(folder) + "/Take" + QByteArray::number(i) + "\xff.wav";
+    };
+    const auto removeOdd = qScopeGuard([&raw] {
+        for (int i = 1; i <= 4; ++i)
+            ::unlink(raw(i).constData());
+    });
+    for (int i = 1; i <= 4; ++i) {
+        const int fd = ::open(raw(i).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
+    loadShown(folder);
+    EXPECT_EQ(model->leftAlone().size(), 4);
+    auto* label = child<QLabel>("leftAlone");
+    EXPECT_TRUE(label->isVisible());
+    const QStringList lines = label->text().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 4);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(lines[i].contains(QStringLiteral("its name is not valid UTF-8")))
+            << lines[i].toStdString();
+    EXPECT_EQ(lines[3], QStringLiteral("…and 1 more."));
+    EXPECT_EQ(label->toolTip(), model->leftAlone().join(QLatin1Char('\n')));
+    EXPECT_EQ(text("trackCount"), QStringLiteral("1 tracks"));
+
+    QFile::remove(folder + QStringLiteral("/1Kick.wav"));
+    model->reset();
+    model->load(folder);
+    ASSERT_TRUE(waitUntilIdle(*model));
+    const QStringList message = model->errorMessage().value_or(QString()).split('\n');
+    ASSERT_EQ(message.size(), 5);
+    EXPECT_EQ(message[0], QStringLiteral("No audio files found directly inside “Odd Names”."));
+    EXPECT_TRUE(message[1].contains(QStringLiteral("its name is not valid UTF-8")));
 }
 
 } // namespace
