@@ -275,6 +275,8 @@ private:
     // Tracks numbered up to this one were there before the send began (its own come after);
     // 0 when the send stacks tracks already in the project.
     int ownFrom_ = 0;
+    // The names of the tracks the project held before (counted), when the send brings its own.
+    QHash<QString, int> namesAtStart_;
     // Reads the track count at the start of a run into tracksAtStart (and ownFrom_).
     void countAtStart(bool ownTracksFromStart);
     // Whether Logic answers an accessibility call now (rather than timing out).

@@ -65,12 +65,19 @@ SendOutcome LogicSender::send(SendMode mode, const QList<SendJob>& jobs, bool gr
 
 void LogicSender::countAtStart(bool ownTracksFromStart) {
     std::optional<int> counted;
+    std::optional<QList<TrackRow>> rows;
     waitFor(QStringLiteral("Logic's track list"), 30s, [&] {
         counted = trackCount();
-        return counted.has_value();
+        rows = counted ? allRows(false) : std::nullopt;
+        return rows.has_value();
     });
     tracksAtStart = *counted;
     ownFrom_ = ownTracksFromStart ? tracksAtStart : 0;
+    namesAtStart_.clear();
+    if (ownTracksFromStart) {
+        for (const TrackRow& r : *rows)
+            ++namesAtStart_[r.name];
+    }
     madeStacks.clear();
     stackSizes.clear();
 }
@@ -144,9 +151,16 @@ void LogicSender::runGrouped(const QList<SendJob>& jobs) {
         foldStack(*job.group);
     }
 
-    report(QStringLiteral("Folding stacks"), 0.97);
-    bestEffort([this] { collapseAllStacks(); });
-    pause(400ms);
+    bool anyOpen = false;
+    if (const std::optional<QList<TrackRow>> rows = allRows(true)) {
+        for (const TrackRow& r : *rows)
+            anyOpen = anyOpen || (r.stack && r.open == true);
+    }
+    if (anyOpen) {
+        report(QStringLiteral("Folding stacks"), 0.97);
+        bestEffort([this] { collapseAllStacks(); });
+        pause(400ms);
+    }
     deleteUnusedTracks(true);
     pause(500ms);
     if (const std::optional<QList<TrackRow>> rows = allRows(false)) {

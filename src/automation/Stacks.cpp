@@ -97,12 +97,18 @@ QList<TrackRow> LogicSender::freeRowsNamed(const QString& group, const QStringLi
     QList<TrackRow> found;
     QStringList missing;
     for (const QString& n : names) {
+        // A track of this send rather than one the project held (sorting may have moved
+        // those), else the newest.
         const TrackRow* best = nullptr;
+        int bestRank = -1;
         for (const TrackRow& r : std::as_const(*rows)) {
-            if (r.stack || r.number <= ownFrom_ || taken.contains(r.number) || r.name != n)
+            if (r.stack || taken.contains(r.number) || r.name != n)
                 continue;
-            if (!best || r.number > best->number)
+            const int rank = r.number > ownFrom_ ? 1 : 0;
+            if (!best || rank > bestRank || (rank == bestRank && r.number > best->number)) {
                 best = &r;
+                bestRank = rank;
+            }
         }
         if (!best) {
             missing << n;

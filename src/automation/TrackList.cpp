@@ -330,7 +330,6 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs) {
     }
 
     // Which rows belong to which stack: a closed stack's count, else up to the next stack row.
-    const int firstOwn = tracksAtStart; // the tracks before the send are not this send's
     QHash<QString, int> stackRows;
     QHash<QString, QStringList> contents;
     QStringList outside;
@@ -338,8 +337,7 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs) {
     for (qsizetype i = 0; i < rows->size(); ++i) {
         const TrackRow& r = (*rows)[i];
         if (!r.stack) {
-            if (r.number > firstOwn)
-                outside << r.name;
+            outside << r.name;
             continue;
         }
         ++stackRows[r.name];
@@ -400,9 +398,12 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs) {
         }
     }
     // Tracks outside every stack: only the unsorted files belong there, each once.
+    // The tracks the project held before the send may carry the same names.
     QHash<QString, int> outsideCount;
     for (const QString& n : std::as_const(outside))
         ++outsideCount[n];
+    for (auto it = namesAtStart_.cbegin(); it != namesAtStart_.cend(); ++it)
+        outsideCount[it.key()] -= it.value();
     QSet<QString> stacked;
     for (const SendJob& job : jobs) {
         if (job.group)
@@ -412,7 +413,7 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs) {
     QStringList strays, twice;
     for (auto it = outsideCount.cbegin(); it != outsideCount.cend(); ++it) {
         const int want = seen.value(it.key());
-        if (it.value() <= want)
+        if (it.value() <= want || it.value() <= 0)
             continue;
         if (stacked.contains(it.key()))
             strays << it.key();

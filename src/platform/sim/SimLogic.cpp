@@ -435,6 +435,8 @@ double Impl::draw() {
 
 void Impl::switched(SimQuirk quirk, bool on) {
     quirks.set(std::size_t(quirk), on);
+    if (quirk == SimQuirk::olderLayout)
+        renewRows = true; // the rows are built the other way
     if (quirk == SimQuirk::busyAfterImport && !on)
         importBusyUntil = Duration{};
     if (quirk == SimQuirk::userInput)
