@@ -301,22 +301,8 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs) {
         }
         return false;
     };
-    QList<TrackRow> closedView;
     if (anyClosed) {
-        closedView = *rows;
-        bool opened = false;
-        for (const TrackRow& r : std::as_const(closedView)) {
-            if (!r.stack || r.open != false)
-                continue;
-            const Element row = showRow(r.number);
-            const Element t = row ? triangleOf(row) : Element();
-            if (const std::optional<Rect> f = t ? frame(t) : std::nullopt) {
-                optionClick(f->center(), 100ms, 80ms, 400ms);
-                opened = true;
-            }
-            break;
-        }
-        waitUntil(QStringLiteral("the stacks to open"), 2s, [&] {
+        const auto allOpen = [&] {
             rows = allRows(true);
             if (!rows)
                 return false;
@@ -324,7 +310,31 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs) {
                 if (r.stack && r.open == false)
                     return false;
             return true;
-        });
+        };
+        bool opened = false;
+        for (int attempt = 0; attempt < 3 && !opened; ++attempt) {
+            throwIfCancelled();
+            answerDialogs(); // a question left open would take the click
+            bool clicked = false;
+            for (const TrackRow& r : *rows) {
+                if (!r.stack || r.open != false)
+                    continue;
+                const Element row = showRow(r.number);
+                const Element t = row ? triangleOf(row) : Element();
+                if (const std::optional<Rect> f = t ? frame(t) : std::nullopt) {
+                    optionClick(f->center(), 100ms, 80ms, 400ms);
+                    clicked = true;
+                }
+                break;
+            }
+            if (!clicked)
+                break;
+            opened = waitUntil(QStringLiteral("the stacks to open"), 2s, allOpen);
+            if (!rows)
+                rows = allRows(true);
+            if (!rows)
+                break;
+        }
         if (!opened || !rows)
             return {QStringLiteral("the closed stacks could not be opened to check them")};
     }
