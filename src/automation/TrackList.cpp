@@ -104,6 +104,7 @@ std::optional<QList<TrackRow>> LogicSender::allRows(bool kinds) {
     scrollList(1 << 20);
     QList<TrackRow> all;
     for (int pages = 0; pages < 1000; ++pages) {
+        throwIfCancelled();
         page = rowsOnScreen(kinds);
         if (!page)
             return std::nullopt;
@@ -271,6 +272,7 @@ bool LogicSender::answerDialogs() {
 // --- The closing comparison.
 
 QStringList LogicSender::checkSession(const QList<SendJob>& jobs) {
+    throwIfCancelled();
     QStringList problems;
     std::optional<QList<TrackRow>> rows = allRows(true);
     if (!rows)
