@@ -304,10 +304,15 @@ bool LogicSender::nameFieldFocused() {
         if (str(focused, QStringLiteral("AXRole")) == u"AXTextField")
             return true;
     }
-    const std::optional<QList<TrackRow>> rows = rowsOnScreen(false);
-    if (!rows)
-        return false;
-    for (const TrackRow& r : *rows) {
+    // The field being edited belongs to the selected row, as a rule; else any row on screen.
+    QList<TrackRow> rows = selectedRows();
+    if (rows.isEmpty()) {
+        const std::optional<QList<TrackRow>> shown = rowsOnScreen(false);
+        if (!shown)
+            return false;
+        rows = *shown;
+    }
+    for (const TrackRow& r : std::as_const(rows)) {
         const Element field = findIn(r.element, [&](const Element& e) {
             return str(e, QStringLiteral("AXRole")) == u"AXTextField";
         });

@@ -130,22 +130,37 @@ std::optional<QList<TrackRow>> LogicSender::allRows(bool kinds) {
 }
 
 std::optional<int> LogicSender::trackCount() {
-    // The last row's number, and the tracks of a closed stack below it when it is one of ours.
-    std::optional<QList<TrackRow>> page = rowsOnScreen(false);
-    if (!page)
+    // The last row's number (the list scrolled to its end when it may go on), and the tracks
+    // of a closed stack below it when it is one of ours. Only the last row is read.
+    const auto lastRow = [this]() -> std::optional<TrackRow> {
+        const AXValue children = read(tracksHeader(), QStringLiteral("AXChildren"));
+        const auto* list = std::get_if<QList<Element>>(&children);
+        if (!list)
+            return std::nullopt;
+        for (auto it = list->crbegin(); it != list->crend(); ++it) {
+            const AXValue d = read(*it, kDescription);
+            const auto* text = std::get_if<QString>(&d);
+            if (!text)
+                return std::nullopt;
+            if (const auto parsed = parseRow(*text))
+                return TrackRow{*it, parsed->first, parsed->second, false, std::nullopt};
+        }
+        return TrackRow{};
+    };
+    std::optional<TrackRow> last = lastRow();
+    if (!last)
         return std::nullopt;
-    if (page->isEmpty())
+    if (last->number == 0)
         return 0;
-    if (listMayContinue(*page)) {
+    if (listMayContinue({*last})) {
         scrollList(-(1 << 20));
-        page = rowsOnScreen(false);
-        if (!page || page->isEmpty())
+        last = lastRow();
+        if (!last || last->number == 0)
             return std::nullopt;
     }
-    const TrackRow& last = page->last();
-    int count = last.number;
-    if (const Element t = triangleOf(last.element); t && isOpen(t) == false)
-        count += stackSizes.value(last.name, 0);
+    int count = last->number;
+    if (const Element t = triangleOf(last->element); t && isOpen(t) == false)
+        count += stackSizes.value(last->name, 0);
     return count;
 }
 
