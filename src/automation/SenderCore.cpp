@@ -374,8 +374,10 @@ int LogicSender::n2count(const Element& element) {
 }
 
 Element LogicSender::triangleOf(const Element& header) {
-    // Older versions show the arrow as a button: the one that has an open state.
-    for (const Element& child : AXProbe::kids(platform_, header)) {
+    // The arrow follows the row's splitter; older versions show it as a button, the one that
+    // has an open state. Only the first children are looked at.
+    const QList<Element> children = AXProbe::kids(platform_, header);
+    for (const Element& child : children.mid(0, 3)) {
         const QString role = str(child, QStringLiteral("AXRole"));
         if (role == u"AXDisclosureTriangle")
             return child;
