@@ -90,8 +90,7 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
     const std::function<void(const Element&)> walk = [&](const Element& e) {
         for (const Element& child : AXProbe::kids(platform_, e)) {
             if (str(child, QStringLiteral("AXRole")) == u"AXButton" &&
-                platform_.accessibility().attribute(child, QStringLiteral("AXValue")).status ==
-                    AXResult::success) {
+                !std::holds_alternative<std::monostate>(read(child, QStringLiteral("AXValue")))) {
                 if (const std::optional<Rect> f = frame(child)) {
                     candidates << Candidate{child, *f};
                     continue;

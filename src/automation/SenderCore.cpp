@@ -283,9 +283,9 @@ bool isHeaderGroup(const QString& description) {
 
 Element LogicSender::tracksHeader() {
     if (cachedHeader_) {
-        const AttributeRead children =
-            platform_.accessibility().attribute(cachedHeader_, QStringLiteral("AXChildren"));
-        if (children.status == AXResult::success && isHeaderGroup(str(cachedHeader_, kDescription)))
+        const AXValue children = read(cachedHeader_, QStringLiteral("AXChildren"));
+        if (std::holds_alternative<QList<Element>>(children) &&
+            isHeaderGroup(str(cachedHeader_, kDescription)))
             return cachedHeader_;
     }
     cachedHeader_ =
