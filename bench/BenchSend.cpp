@@ -193,9 +193,9 @@ void BM_SendRealClock(benchmark::State& state) {
         state.counters["wallSeconds"] = wall;
         state.counters["senderCpuSeconds"] = own;
         state.counters["logicCpuSeconds"] = metered.insideSeconds;
-        state.counters["calls"] = double(sim.logic().counters().attributeReads +
-                                         sim.logic().counters().attributeWrites +
-                                         sim.logic().counters().actions);
+        state.counters["calls"] =
+            double(sim.logic().counters().attributeReads + sim.logic().counters().attributeWrites +
+                   sim.logic().counters().actions);
         state.SetLabel(std::string(realistic ? "realistic" : "plain") + (ok ? "" : ", FAILED"));
     }
 }

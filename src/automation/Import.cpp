@@ -271,7 +271,8 @@ void LogicSender::importByDrag(const QStringList& files, const QString& label, d
         throw SendError(
             QStringLiteral("Logic only brought in %1 of %2 %3 tracks.").arg(g).arg(n).arg(label));
     if (g > n)
-        report(QStringLiteral("  (%1 tracks came in for %2 files)").arg(g).arg(n), base + 0.8 * span);
+        report(QStringLiteral("  (%1 tracks came in for %2 files)").arg(g).arg(n),
+               base + 0.8 * span);
 }
 
 } // namespace Vantrel

@@ -127,7 +127,8 @@ QList<TrackRow> LogicSender::freeRowsNamed(const QString& group, const QStringLi
 void LogicSender::renameRow(int number, const QString& name) {
     const auto nameNow = [&]() -> std::optional<QString> {
         const Element row = showRow(number);
-        const auto parsed = row ? parseRow(str(row, QStringLiteral("AXDescription"))) : std::nullopt;
+        const auto parsed =
+            row ? parseRow(str(row, QStringLiteral("AXDescription"))) : std::nullopt;
         if (!parsed)
             return std::nullopt;
         return parsed->second;
@@ -158,9 +159,8 @@ void LogicSender::renameRow(int number, const QString& name) {
         } else {
             note(QStringLiteral("  (could not rename ") + name +
                  QStringLiteral(" by double-clicking; using the menu)"));
-            platform_.accessibility().setAttribute(tracksHeader(),
-                                                   QStringLiteral("AXSelectedChildren"),
-                                                   QList<Element>{row});
+            platform_.accessibility().setAttribute(
+                tracksHeader(), QStringLiteral("AXSelectedChildren"), QList<Element>{row});
             pause(250ms);
             choose({QStringLiteral("Track"), QStringLiteral("Rename Track")}, true);
         }

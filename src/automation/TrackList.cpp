@@ -242,7 +242,8 @@ void LogicSender::selectRows(const QList<TrackRow>& rows) {
         const Element e = showRow(number);
         const std::optional<Rect> f = e ? frame(e) : std::nullopt;
         if (!f)
-            throw SendError(QStringLiteral("Couldn't bring track %1 into view in Logic.").arg(number));
+            throw SendError(
+                QStringLiteral("Couldn't bring track %1 into view in Logic.").arg(number));
         const Point p{f->origin.x + 0.72 * f->size.width, f->origin.y + f->size.height / 2};
         mouse(MouseEventType::moved, p);
         pause(20ms);

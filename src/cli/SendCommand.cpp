@@ -63,8 +63,9 @@ SendArgs parse(const QStringList& list) {
     args.quirks = parsed.all(QStringLiteral("--quirk"));
     args.profile = parsed.last(QStringLiteral("--profile"));
     if (args.profile && !SimLogic::profileNames().contains(*args.profile))
-        throw UsageError{QStringLiteral("unknown profile %1 (known: %2)")
-                             .arg(*args.profile, SimLogic::profileNames().join(QStringLiteral(", ")))};
+        throw UsageError{
+            QStringLiteral("unknown profile %1 (known: %2)")
+                .arg(*args.profile, SimLogic::profileNames().join(QStringLiteral(", ")))};
     if (const std::optional<QString> seed = parsed.last(QStringLiteral("--seed"))) {
         bool ok = false;
         args.seed = seed->toULongLong(&ok);

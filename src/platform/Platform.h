@@ -119,7 +119,13 @@ struct KeyEvent {
     bool operator==(const KeyEvent&) const = default;
 };
 
-enum class MouseEventType { leftDown = 1, leftUp = 2, moved = 5, leftDragged = 6, scrollWheel = 22 };
+enum class MouseEventType {
+    leftDown = 1,
+    leftUp = 2,
+    moved = 5,
+    leftDragged = 6,
+    scrollWheel = 22
+};
 
 // A synthetic mouse event at a global point; clickState counts the clicks of a multi-click;
 // for scrollWheel, wheelLines are the lines scrolled (positive: towards the top of the content).

@@ -225,9 +225,13 @@ TEST_F(SenderOperations, importThroughTheDialogAnswersTheTempoQuestion) {
 TEST_F(SenderOperations, stackAndColourFailuresNameTheCause) {
     start();
     sim->logic().addTrack("KICK");
-    EXPECT_EQ(failureOf([&] { sender->freeRowsNamed("DRUMS", {"KICK", "SNARE"}); }),
+    EXPECT_EQ(failureOf([&] {
+                  sender->freeRowsNamed("DRUMS", {"KICK", "SNARE"});
+              }),
               QStringLiteral("Couldn't find the DRUMS tracks in Logic (missing: SNARE)."));
-    EXPECT_EQ(failureOf([&] { sender->applyColor("DRUMS", {"KICK"}, Swatch{0, 0}); }),
+    EXPECT_EQ(failureOf([&] {
+                  sender->applyColor("DRUMS", {"KICK"}, Swatch{0, 0});
+              }),
               QStringLiteral("Couldn't find the stack DRUMS in Logic to color it."));
 
     for (const QStringList& quirks : {QStringList{}, QStringList{"color-grid-unreadable"}}) {

@@ -138,8 +138,8 @@ TEST_P(SenderMatrix, buildsTheSessionOrSaysWhatIsWrong) {
     const bool coloured = c.mode == SendMode::fast || c.mode == SendMode::grouped;
     const QStringList wrong = differences(jobs, coloured);
     if (outcome.ok) {
-        EXPECT_TRUE(wrong.isEmpty()) << "reported " << outcome.result.toStdString()
-                                     << " with " << wrong.join("; ").toStdString();
+        EXPECT_TRUE(wrong.isEmpty()) << "reported " << outcome.result.toStdString() << " with "
+                                     << wrong.join("; ").toStdString();
         return;
     }
     EXPECT_FALSE(outcome.result.isEmpty());

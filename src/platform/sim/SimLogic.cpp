@@ -135,8 +135,8 @@ ParsedSpec parseSpec(const QString& spec) {
         break;
     case ValueKind::probability:
         if (!ok || v < 0 || v > 1)
-            p.error =
-                QStringLiteral("quirk %1 needs a probability from 0 to 1, not “%2”").arg(name, p.value);
+            p.error = QStringLiteral("quirk %1 needs a probability from 0 to 1, not “%2”")
+                          .arg(name, p.value);
         break;
     }
     if (!p.error.isEmpty())

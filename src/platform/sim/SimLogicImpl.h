@@ -263,7 +263,7 @@ public:
         SimElement::Ptr row, triangle;
     };
     std::vector<RowSlot> rows;
-    bool renewRows = false; // stale-after-write: the next sync makes new row elements
+    bool renewRows = false;   // stale-after-write: the next sync makes new row elements
     std::vector<int> visible; // indexes into tracks of the rows not hidden by a folded stack
     int shownFirst = 0;       // visible index shown in the first row
 

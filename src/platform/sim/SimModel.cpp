@@ -410,9 +410,9 @@ void Impl::importFiles(const QStringList& files, ImportMode mode) {
             scrollTo(id);
             if (last && quirk(SimQuirk::busyAfterImport))
                 // Analysing the new audio keeps Logic busy.
-                importBusyUntil = *applying + std::chrono::duration_cast<Duration>(
-                                                  std::chrono::duration<double>(
-                                                      number(SimQuirk::busyAfterImport, 10)));
+                importBusyUntil =
+                    *applying + std::chrono::duration_cast<Duration>(std::chrono::duration<double>(
+                                    number(SimQuirk::busyAfterImport, 10)));
         });
         at += Delay::nextTrack;
     }

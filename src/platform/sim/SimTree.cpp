@@ -519,11 +519,10 @@ void Impl::sync() {
         const bool want = t && t->isStack;
         if (want && !slot.triangle) {
             const int s = static_cast<int>(i);
-            slot.triangle =
-                slot.row->insert(1, make(quirk(SimQuirk::olderLayout)
-                                             ? QStringLiteral("AXButton")
-                                             : QStringLiteral("AXDisclosureTriangle"),
-                                         offset(Geo::triangle, slot.row->frame->origin)));
+            slot.triangle = slot.row->insert(
+                1, make(quirk(SimQuirk::olderLayout) ? QStringLiteral("AXButton")
+                                                     : QStringLiteral("AXDisclosureTriangle"),
+                        offset(Geo::triangle, slot.row->frame->origin)));
             slot.triangle->set(QStringLiteral("AXHelp"),
                                QStringLiteral("Open or close the track stack"));
             slot.triangle->getters[QStringLiteral("AXValue")] = [this, s] {
@@ -623,8 +622,8 @@ void Impl::openSheet() {
     };
     SimElement::Ptr create =
         s.el->add(make(QStringLiteral("AXButton"), Rect{{x + 320, y + 128}, {80, 28}}));
-    create->set(QStringLiteral("AXTitle"), quirk(SimQuirk::stackDialogOk) ? QStringLiteral("OK")
-                                                                          : QStringLiteral("Create"));
+    create->set(QStringLiteral("AXTitle"),
+                quirk(SimQuirk::stackDialogOk) ? QStringLiteral("OK") : QStringLiteral("Create"));
     create->press = [this] {
         pressCreate();
         return AXResult::success;
