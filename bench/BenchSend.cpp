@@ -1,11 +1,12 @@
 // The sender against the simulated Logic Pro:
 //   - what one fast send of 48 tracks in 11 groups asks of Logic (attribute reads and writes,
-//     actions, key and mouse events), on a virtual clock;
-//   - the same send on the machine's clock: the CPU time the sender itself spends (its thread's
-//     CPU time minus the time spent inside the simulated Logic Pro) against the wall time,
-//     which is almost all Logic's pacing (fixed pauses and polls);
-//   - the largest session the fast run completes when only the rows on screen are in the
-//     accessibility tree (1440 x 900 screen).
+//     actions, key and mouse events, in all and per track), on a virtual clock, against the
+//     well-behaved simulator and under the realistic profile;
+//   - the same send on the machine's clock with every accessibility call costing 0.5 ms: the
+//     wall time, and the CPU time the sender itself spends (its thread's CPU time minus the
+//     time spent inside the simulated Logic Pro);
+//   - the largest session each mode completes under the realistic profile on the 1440 x 900
+//     screen (sizes 12, 24, 48, 96, 150, 200).
 
 #include "automation/LogicSender.h"
 #include "automation/SendJobs.h"
@@ -123,19 +124,30 @@ private:
     SimPlatform& sim_;
 };
 
-// Calls of one fast send of 48 tracks in 11 groups, on a virtual clock.
+// The realistic profile (seeded) and any further quirks switched on.
+void applyProfile(SimPlatform& sim, bool realistic, std::uint64_t seed = 1) {
+    sim.logic().setSeed(seed);
+    if (realistic)
+        sim.logic().applyProfile(QStringLiteral("realistic"));
+}
+
+// Calls of one fast send of 48 tracks in 11 groups, on a virtual clock; arg 1: realistic.
 void BM_SendCalls(benchmark::State& state) {
+    const bool realistic = state.range(0) == 1;
     QTemporaryDir dir;
-    const QList<SendJob> jobs = makeJobs(dir.path(), 48, 11);
+    const int tracks = 48;
+    const QList<SendJob> jobs = makeJobs(dir.path(), tracks, 11);
     SimCounters total;
     double simulatedSeconds = 0;
     int sends = 0;
+    bool ok = true;
     for (auto _ : state) {
         VirtualClock clock;
         SimPlatform sim(clock);
+        applyProfile(sim, realistic);
         LogicSender sender(sim);
         const auto start = clock.now();
-        sender.send(SendMode::fast, jobs, false);
+        ok = sender.send(SendMode::fast, jobs, false).ok && ok;
         simulatedSeconds += std::chrono::duration<double>(clock.now() - start).count();
         const SimCounters c = sim.logic().counters();
         total.attributeReads += c.attributeReads;
@@ -145,27 +157,35 @@ void BM_SendCalls(benchmark::State& state) {
         total.mouseEvents += c.mouseEvents;
         ++sends;
     }
+    const double per = double(sends) * tracks;
+    state.counters["readsPerTrack"] = double(total.attributeReads) / per;
+    state.counters["writesPerTrack"] = double(total.attributeWrites) / per;
+    state.counters["actionsPerTrack"] = double(total.actions) / per;
+    state.counters["eventsPerTrack"] = double(total.keyEvents + total.mouseEvents) / per;
     state.counters["attributeReads"] = double(total.attributeReads) / sends;
-    state.counters["attributeWrites"] = double(total.attributeWrites) / sends;
     state.counters["actions"] = double(total.actions) / sends;
     state.counters["keyEvents"] = double(total.keyEvents) / sends;
     state.counters["mouseEvents"] = double(total.mouseEvents) / sends;
     state.counters["sendSeconds"] = simulatedSeconds / sends;
+    state.SetLabel(std::string(realistic ? "realistic" : "plain") + (ok ? "" : ", FAILED"));
 }
-BENCHMARK(BM_SendCalls)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SendCalls)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// The same send on the machine's clock: the sender's own CPU time against the wall time.
+// The same send on the machine's clock, every accessibility call costing 0.5 ms: the wall
+// time and the sender's own CPU time; arg 1: realistic.
 void BM_SendRealClock(benchmark::State& state) {
+    const bool realistic = state.range(0) == 1;
     QTemporaryDir dir;
     const QList<SendJob> jobs = makeJobs(dir.path(), 48, 11);
     for (auto _ : state) {
         SystemClock clock;
-        SimPlatform sim(clock);
+        SimPlatform sim(clock, {QStringLiteral("call-cost=0.5")});
+        applyProfile(sim, realistic);
         Metered metered(sim);
         LogicSender sender(metered);
         const auto wallStart = std::chrono::steady_clock::now();
         const double cpuStart = threadCpuSeconds();
-        sender.send(SendMode::fast, jobs, false);
+        const bool ok = sender.send(SendMode::fast, jobs, false).ok;
         const double cpu = threadCpuSeconds() - cpuStart;
         const double wall =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
@@ -173,36 +193,65 @@ void BM_SendRealClock(benchmark::State& state) {
         state.counters["wallSeconds"] = wall;
         state.counters["senderCpuSeconds"] = own;
         state.counters["logicCpuSeconds"] = metered.insideSeconds;
-        state.counters["senderCpuPercentOfWall"] = 100 * own / wall;
+        state.counters["calls"] =
+            double(sim.logic().counters().attributeReads + sim.logic().counters().attributeWrites +
+                   sim.logic().counters().actions);
+        state.SetLabel(std::string(realistic ? "realistic" : "plain") + (ok ? "" : ", FAILED"));
     }
 }
-BENCHMARK(BM_SendRealClock)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_SendRealClock)->Arg(0)->Arg(1)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
-// The largest session (tracks in groups of 4) that the fast run completes with only the rows
-// on screen in the accessibility tree, and what the next size fails with.
-void BM_LargestVisibleRowsSession(benchmark::State& state) {
+// The largest session (four groups, two unsorted files) each mode completes under the
+// realistic profile, and what the next size fails with; arg: the mode.
+void BM_LargestRealisticSession(benchmark::State& state) {
+    const SendMode mode = SendMode(state.range(0));
     int largest = 0;
     QString firstFailure;
+    double simulatedSeconds = 0;
     for (auto _ : state) {
         largest = 0;
-        for (int tracks = 1; tracks <= 64; ++tracks) {
+        for (const int tracks : {12, 24, 48, 96, 150, 200}) {
             QTemporaryDir dir;
-            const QList<SendJob> jobs = makeJobs(dir.path(), tracks, (tracks + 3) / 4);
+            QList<SendJob> jobs = makeJobs(dir.path(), tracks - 2, 4);
+            SendJob unsorted{std::nullopt, {}, std::nullopt};
+            for (const char* n : {"ROOM_L", "ROOM_R"}) {
+                const QString path = dir.filePath(QStringLiteral("99_UNSORTED/%1.wav").arg(n));
+                QDir().mkpath(dir.filePath(QStringLiteral("99_UNSORTED")));
+                QFile f(path);
+                f.open(QIODevice::WriteOnly);
+                f.write("RIFF");
+                unsorted.files << path;
+            }
+            jobs << unsorted;
             VirtualClock clock;
-            SimPlatform sim(clock, {QStringLiteral("visible-rows-only")});
+            SimPlatform sim(clock);
+            applyProfile(sim, true, 7);
+            if (mode == SendMode::stacksOnly) {
+                for (const QString& f : dragURLs(jobs))
+                    sim.logic().addTrack(memberName(f));
+            }
             LogicSender sender(sim);
-            const SendOutcome outcome = sender.send(SendMode::fast, jobs, false);
+            const SendOutcome outcome = sender.send(mode, jobs, false);
             if (!outcome.ok) {
                 firstFailure = QStringLiteral("%1 tracks: ").arg(tracks) + outcome.result;
                 break;
             }
             largest = tracks;
+            simulatedSeconds = std::chrono::duration<double>(clock.now()).count();
         }
     }
     state.counters["largestTracks"] = largest;
-    state.SetLabel(firstFailure.toStdString());
+    state.counters["sendSecondsOfLargest"] = simulatedSeconds;
+    state.SetLabel(sendModeName(mode).toStdString() +
+                   (firstFailure.isEmpty() ? std::string() : ": " + firstFailure.toStdString()));
 }
-BENCHMARK(BM_LargestVisibleRowsSession)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_LargestRealisticSession)
+    ->Arg(int(SendMode::fast))
+    ->Arg(int(SendMode::grouped))
+    ->Arg(int(SendMode::slow))
+    ->Arg(int(SendMode::stacksOnly))
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
 
 } // namespace
 

@@ -21,16 +21,6 @@ constexpr std::array<Modifier, 4> modifiers{{
     {QLatin1String("ctrl"), 59, EventFlags::control},
 }};
 
-// The value of a successful read, or nothing.
-AXValue read(Platform& platform, const Element& element, const QString& attribute) {
-    if (!element)
-        return {};
-    AttributeRead r = platform.accessibility().attribute(element, attribute);
-    if (r.status != AXResult::success)
-        return {};
-    return std::move(r.value);
-}
-
 QList<Element> elementList(Platform& platform, const Element& element, const QString& attribute) {
     AXValue v = read(platform, element, attribute);
     if (auto* list = std::get_if<QList<Element>>(&v))
@@ -71,6 +61,19 @@ Element menuStep(Platform& platform, const Element& current, const QString& titl
 const QString press = QStringLiteral("AXPress");
 
 } // namespace
+
+AXValue read(Platform& platform, const Element& element, const QString& attribute) {
+    if (!element)
+        return {};
+    for (int attempt = 0;; ++attempt) {
+        AttributeRead r = platform.accessibility().attribute(element, attribute);
+        if (r.status == AXResult::success)
+            return std::move(r.value);
+        if (r.status != AXResult::cannotComplete || attempt >= readRetries)
+            return {};
+        platform.clock().sleepFor(readRetryPause);
+    }
+}
 
 const QHash<QString, std::uint16_t>& codes() {
     static const QHash<QString, std::uint16_t> table{
@@ -136,10 +139,8 @@ std::optional<int> menuPathResult(Platform& platform, const QStringList& path) {
     if (!menuBar)
         return std::nullopt;
 
-    if (const Element item = menuItem(platform, menuBar, path)) {
-        if (platform.accessibility().performAction(item, press) == AXResult::success)
-            return AXResult::success;
-    }
+    if (const Element item = menuItem(platform, menuBar, path))
+        return platform.accessibility().performAction(item, press);
 
     // Through the menus: each press but the last opens the next menu, which needs a moment
     // before its items can be found.

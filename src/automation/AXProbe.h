@@ -33,6 +33,11 @@ inline constexpr std::chrono::milliseconds modifierDownPause{12};
 inline constexpr std::chrono::milliseconds keyPause{30};
 inline constexpr std::chrono::milliseconds typedUnitPause{8};
 
+// A read that answers -25204 (cannot complete) is asked again, at most this often, this long
+// after the failed one.
+inline constexpr int readRetries = 3;
+inline constexpr std::chrono::milliseconds readRetryPause{50};
+
 // The keys key() knows, by name ("return", "tab", "escape", "space", "delete", "down", "up",
 // "a", "g", "o", "d", "z"), with their virtual key codes.
 const QHash<QString, std::uint16_t>& codes();
@@ -42,6 +47,10 @@ const QHash<QString, std::uint16_t>& codes();
 // deeper than maxSearchDepth are not tested.
 Element find(Platform& platform, const Element& root, int depth,
              const std::function<bool(const Element&)>& pred);
+
+// The attribute's value; none when it is missing or unreadable (a read answering -25204 is
+// retried readRetries times first). Every read of the toolkit goes through it.
+AXValue read(Platform& platform, const Element& element, const QString& attribute);
 
 // The element's "AXChildren" in the platform's order; empty when unreadable.
 QList<Element> kids(Platform& platform, const Element& element);
@@ -64,9 +73,11 @@ QList<Element> windows(Platform& platform);
 Element menuItem(Platform& platform, const Element& menuBar, const QStringList& path);
 
 // Presses the menu item at path (titles from the menu bar item down to the item, for example
-// "Track", "Create Track Stack…"): first directly; when the item is not found or its press
-// fails, again through the menus, pressing each title in turn and pausing menuOpenPause after
-// each press that opens a menu. Returns the status of the final press (0 is success); none
+// "Track", "Create Track Stack…"): directly when the item is found, and then never again (a
+// press that answers an error may still have taken effect: the caller checks the effect);
+// only when it is not found, through the menus, pressing each title in turn and pausing
+// menuOpenPause after each press that opens a menu. Returns the status of the final press
+// (0 is success); none
 // when Logic Pro is not running, its menu bar cannot be read, path is empty or a title is not
 // found (menus opened so far stay open).
 std::optional<int> menuPathResult(Platform& platform, const QStringList& path);

@@ -53,30 +53,29 @@ Grid gridOf(const QList<Candidate>& candidates) {
 
 } // namespace
 
-void LogicSender::applyColor(const QString& group, const QStringList& names, Swatch swatch,
-                             const std::optional<QList<Element>>& block) {
+void LogicSender::applyColor(const QString& group, const QStringList& names, Swatch swatch) {
     front();
-    const Element container = tracksHeader();
-    if (!container)
+    if (!tracksHeader())
         return;
 
-    QList<Element> headers;
-    if (block) {
-        headers = *block;
-    } else {
-        QStringList wanted{group};
-        wanted += names;
-        for (const Element& h : trackHeaders()) {
-            const QString d = str(h, QStringLiteral("AXDescription"));
-            for (const QString& n : std::as_const(wanted)) {
-                if (d.contains(QStringLiteral("“") + n + QStringLiteral("”"))) {
-                    headers << h;
-                    break;
-                }
-            }
-        }
+    // The stack's row and, while it is open, the tracks that follow it.
+    const std::optional<QList<TrackRow>> rows = allRows(true);
+    if (!rows)
+        throw SendError(QStringLiteral("Couldn't read Logic's track list to color ") + group +
+                        QStringLiteral("."));
+    QList<TrackRow> chosen;
+    for (qsizetype i = rows->size() - 1; i >= 0 && chosen.isEmpty(); --i) {
+        const TrackRow& r = (*rows)[i];
+        if (!r.stack || r.name != group)
+            continue;
+        chosen << r;
+        if (r.open != false)
+            chosen += rows->mid(i + 1, names.size());
     }
-    select(headers, container);
+    if (chosen.isEmpty())
+        throw SendError(QStringLiteral("Couldn't find the stack ") + group +
+                        QStringLiteral(" in Logic to color it."));
+    selectRows(chosen);
 
     if (!colorWindow())
         choose({QStringLiteral("Track"), QStringLiteral("Assign Track Color…")}, true);
@@ -91,8 +90,7 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
     const std::function<void(const Element&)> walk = [&](const Element& e) {
         for (const Element& child : AXProbe::kids(platform_, e)) {
             if (str(child, QStringLiteral("AXRole")) == u"AXButton" &&
-                platform_.accessibility().attribute(child, QStringLiteral("AXValue")).status ==
-                    AXResult::success) {
+                !std::holds_alternative<std::monostate>(read(child, QStringLiteral("AXValue")))) {
                 if (const std::optional<Rect> f = frame(child)) {
                     candidates << Candidate{child, *f};
                     continue;

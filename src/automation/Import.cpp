@@ -3,6 +3,7 @@
 // every file arrived.
 
 #include "automation/AXProbe.h"
+#include "automation/LogicBridge.h"
 #include "automation/LogicSender.h"
 
 #include <algorithm>
@@ -180,6 +181,15 @@ void LogicSender::dragIntoLogic(const QStringList& files, bool slow) {
     platform_.dragTiles().hideTile();
 }
 
+bool LogicSender::responsive() {
+    const std::optional<RunningApp> app = LogicBridge::logicApp(platform_);
+    if (!app)
+        return false;
+    const Element e = platform_.accessibility().applicationElement(app->pid);
+    return e && platform_.accessibility().attribute(e, QStringLiteral("AXFrontmost")).status ==
+                    AXResult::success;
+}
+
 void LogicSender::importByDrag(const QStringList& files, const QString& label, double base,
                                double span) {
     const int n = int(files.size());
@@ -187,7 +197,12 @@ void LogicSender::importByDrag(const QStringList& files, const QString& label, d
 
     waitUntilReady();
     selectLastTrack();
-    const int before = int(trackNames().size());
+    std::optional<int> counted;
+    waitFor(QStringLiteral("Logic's track list"), 30s, [&] {
+        counted = trackCount();
+        return counted.has_value();
+    });
+    const int before = *counted;
     QStringList titles;
     for (const Element& w : AXProbe::windows(platform_))
         titles << QStringLiteral("“") + str(w, QStringLiteral("AXTitle")) + QStringLiteral("”");
@@ -198,12 +213,25 @@ void LogicSender::importByDrag(const QStringList& files, const QString& label, d
 
     dragIntoLogic(files, false);
 
-    const auto arrived = [&] {
-        return optionsWindow() || alert() || trackNames().size() != before;
+    // The drop took effect once Logic asks about it or the count grew; a count that cannot be
+    // read (Logic busy) tells nothing.
+    const auto grown = [&] {
+        const std::optional<int> c = trackCount();
+        return c && *c > before;
     };
+    const auto arrived = [&] { return optionsWindow() || alert() || grown(); };
     for (int attempt = 0;;) {
         if (waitUntil(QStringLiteral("the files to arrive"), attempt == 0 ? 4s : 5s, arrived,
                       150ms))
+            break;
+        // A drag is repeated only when Logic answers and nothing came in: a busy Logic may
+        // still be taking the first drop.
+        if (!waitUntil(
+                QStringLiteral("Logic to answer"), 60s, [&] { return responsive(); }, 500ms))
+            throw SendError(QStringLiteral("Logic stopped answering after the drop."));
+        if (arrived())
+            break;
+        if (attempt >= 3)
             break;
         ++attempt;
         report(QStringLiteral("Retrying the drag (%1)").arg(attempt), base);
@@ -212,8 +240,6 @@ void LogicSender::importByDrag(const QStringList& files, const QString& label, d
         waitUntilReady();
         selectLastTrack();
         dragIntoLogic(files, true);
-        if (attempt >= 3)
-            break;
     }
 
     throwIfCancelled();
@@ -223,34 +249,20 @@ void LogicSender::importByDrag(const QStringList& files, const QString& label, d
     // Answers Logic's questions as they come and reports every change of the count; done once
     // every file is a track and nothing changed for 600 ms.
     const auto completed = [&] {
-        if (const Element options = optionsWindow()) {
-            press(findIn(options, [&](const Element& e) {
-                return str(e, QStringLiteral("AXTitle")) == u"Create new tracks";
-            }));
-            pause(300ms);
-            press(findIn(options, [&](const Element& e) {
-                return str(e, QStringLiteral("AXTitle")) == u"OK";
-            }));
+        if (answerDialogs())
             lastChange = clock.now();
-        }
-        if (const Element question = alert()) {
-            const Element button = findIn(question, [&](const Element& e) {
-                return str(e, QStringLiteral("AXIdentifier")) == u"action-button-2";
-            });
-            if (button) {
-                press(button);
-                lastChange = clock.now();
-            }
-        }
-        const int d = int(trackNames().size()) - before;
+        const std::optional<int> count = trackCount();
+        if (!count)
+            return false;
+        const int d = *count - before;
         g = std::max(d, 0);
         const bool changed = d != previous;
         previous = d;
         if (changed) {
             lastChange = clock.now();
             report(QStringLiteral("%1: %2 of %3 tracks")
-                       .arg(label, QString::number(g), QString::number(n)),
-                   base + span * 0.8 * g / std::max(n, 1));
+                       .arg(label, QString::number(std::min(g, n)), QString::number(n)),
+                   base + span * 0.8 * std::min(g, n) / std::max(n, 1));
         }
         return d >= n && !alert() && !optionsWindow() && clock.now() - lastChange > 600ms;
     };
@@ -258,6 +270,9 @@ void LogicSender::importByDrag(const QStringList& files, const QString& label, d
                    200ms))
         throw SendError(
             QStringLiteral("Logic only brought in %1 of %2 %3 tracks.").arg(g).arg(n).arg(label));
+    if (g > n)
+        report(QStringLiteral("  (%1 tracks came in for %2 files)").arg(g).arg(n),
+               base + 0.8 * span);
 }
 
 } // namespace Vantrel

@@ -21,6 +21,7 @@
 #include "core/Errors.h"
 #include "platform/Platform.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -32,6 +33,17 @@
 #include <optional>
 
 namespace Vantrel {
+
+// One track row as the track list shows it: its number (Logic numbers every track, the tracks
+// of closed stacks included), its name, whether it is a stack's row and whether that stack is
+// open. element is the row's element while it was on screen at the read, else none.
+struct TrackRow {
+    Element element;
+    int number = 0;
+    QString name;
+    bool stack = false;
+    std::optional<bool> open;
+};
 
 // The failure of a send; message() is shown to the user unchanged.
 class SendError : public Error {
@@ -54,8 +66,11 @@ public:
 
     // Set (from any thread) to stop the send at its next poll.
     std::atomic<bool> cancelled{false};
-    // Names of the stacks made in this send.
+    // Names of the stacks made in this send, and how many tracks each holds.
     QSet<QString> madeStacks;
+    QHash<QString, int> stackSizes;
+    // How many tracks the project held when the send began.
+    int tracksAtStart = 0;
     Progress onProgress = [](const QString&, double) {};
     // The folder the import dialog was last sent to.
     std::optional<QString> lastFolder;
@@ -69,13 +84,44 @@ public:
     // failure of the run, a cancel or any other error becomes the outcome.
     SendOutcome send(SendMode mode, const QList<SendJob>& jobs, bool groupInName);
 
+    // --- The track list (which may hold only the rows on screen).
+
+    // The rows on screen now, top to bottom; none when a read fails. With kinds, whether each
+    // is a stack row (and open) is read too.
+    std::optional<QList<TrackRow>> rowsOnScreen(bool kinds);
+    // Every row of the list (the tracks of closed stacks are not rows), scrolling through it
+    // when it does not fit on screen; none when a read fails. Elements are kept only for the
+    // rows on screen at the end.
+    std::optional<QList<TrackRow>> allRows(bool kinds);
+    // The number of tracks in the project (the highest track number); none when unreadable.
+    std::optional<int> trackCount();
+    // Scrolls the list until the row with this number is on screen; its element, or none.
+    Element showRow(int number);
+    // Scrolls the list by wheel events over it (positive: towards the top).
+    void scrollList(int lines);
+    // Makes exactly these rows the selection: one write when they are on screen together,
+    // else clicks (a shift-click for a run of neighbours, command-clicks otherwise).
+    void selectRows(const QList<TrackRow>& rows);
+    // The selected rows on screen.
+    QList<TrackRow> selectedRows();
+    // Answers the questions Logic may ask at any time after an import: the options window of
+    // a multi-file drop and the tempo question. True when one was answered. Every wait calls it.
+    bool answerDialogs();
+    // Compares the session in Logic with the jobs: every stack once with exactly its members,
+    // no track twice, no member outside its stack. The differences, as sentences; empty when
+    // the session is right. Opens closed stacks to read their members and closes them again.
+    QStringList checkSession(const QList<SendJob>& jobs);
+    // Throws the "Done, but …" SendError when checkSession finds differences.
+    void closingCheck(const QList<SendJob>& jobs);
+
     // --- Closing phase and order.
 
     // Folds, sorts by creation date, drags stacks into the order of groups, deletes unused
-    // tracks and checks that no member track is left outside its stack.
-    void foldAndOrder(const QList<SendJob>& groups);
+    // tracks (only in a project that was empty) and compares the session with the jobs.
+    void foldAndOrder(const QList<SendJob>& jobs);
     // Track > Delete Unused Tracks, with Logic Pro brought to the front first, as a best-effort
-    // step; with verified, an error answer is a note.
+    // step, only when the project held no tracks when the send began; with verified, an error
+    // answer is a note.
     void deleteUnusedTracks(bool verified);
     // Drags stack rows until the stacks present stand in the wanted order.
     void reorderStacks(const QStringList& wanted);
@@ -94,11 +140,18 @@ public:
 
     // --- Stacks.
 
-    // Makes a summing stack named name from the tracks of trackNames (or exactly the headers
-    // of block when given) and names it.
-    void makeStack(const QString& name, const QStringList& trackNames,
-                   const std::optional<QList<Element>>& block = std::nullopt);
-    // Renames the selected track through Track > Rename Track.
+    // Makes a summing stack named name from exactly these rows and names it; returns the
+    // number of its row.
+    int makeStack(const QString& name, const QList<TrackRow>& members);
+    // The rows of the tracks named, found by name among the rows that are neither stacks nor
+    // members of a stack made in this send nor tracks the project held before; the newest
+    // (highest numbers) first taken when a name is there more than once. Throws naming the
+    // missing ones.
+    QList<TrackRow> freeRowsNamed(const QString& group, const QStringList& names);
+    // Names the row with this number: a double-click on its name field (or Track > Rename
+    // Track), keys typed only into a focused name field, and the row's own name read back.
+    void renameRow(int number, const QString& name);
+    // Renames the selected track through Track > Rename Track (the one-by-one run).
     void rename(const QString& name);
     // Folds the stack named name; notes only, fails only when cancelled.
     void foldStack(const QString& name);
@@ -109,10 +162,9 @@ public:
 
     // --- Colours.
 
-    // Colours the stack row of group and its member tracks (or the headers of block) with the
-    // palette cell swatch, through the Color window.
-    void applyColor(const QString& group, const QStringList& names, Swatch swatch,
-                    const std::optional<QList<Element>>& block = std::nullopt);
+    // Colours the stack row of group and its member tracks with the palette cell swatch,
+    // through the Color window.
+    void applyColor(const QString& group, const QStringList& names, Swatch swatch);
     // Closes the Color window; a note when it will not close.
     void closeColorWindow();
 
@@ -149,6 +201,7 @@ public:
 
     Element tracksHeader();
     QList<Element> trackHeaders();
+    // The names of every row of the track list, top to bottom; empty when unreadable.
     QStringList trackNames();
     Element window(const QString& identifier);
     Element optionsWindow();
@@ -203,6 +256,12 @@ private:
     Element firstWindow(const std::function<bool(const Element&)>& pred);
     Element findIn(const Element& root, const std::function<bool(const Element&)>& pred);
     Element triangleOf(const Element& header);
+    // The row's number and name from its description ("Track 3 “Bass DI”"); none for another.
+    static std::optional<std::pair<int, QString>> parseRow(const QString& description);
+    // Whether the rows reach the bottom of the visible list (more may be below).
+    bool listMayContinue(const QList<TrackRow>& rows);
+    // Whether a text field of Logic has the keyboard focus now.
+    bool nameFieldFocused();
     // Whether a triangle's frame lies inside the project window, clear of its top 170 points and
     // its bottom 20 points.
     bool safelyVisible(const std::optional<Rect>& triangleFrame);
@@ -212,6 +271,16 @@ private:
     Platform& platform_;
     Clock::Duration tickT_;
     Element cachedHeader_;
+    bool answeringDialogs_ = false;
+    // Tracks numbered up to this one were there before the send began (its own come after);
+    // 0 when the send stacks tracks already in the project.
+    int ownFrom_ = 0;
+    // The names of the tracks the project held before (counted), when the send brings its own.
+    QHash<QString, int> namesAtStart_;
+    // Reads the track count at the start of a run into tracksAtStart (and ownFrom_).
+    void countAtStart(bool ownTracksFromStart);
+    // Whether Logic answers an accessibility call now (rather than timing out).
+    bool responsive();
 };
 
 } // namespace Vantrel

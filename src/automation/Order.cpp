@@ -18,6 +18,7 @@ QString joined(const QStringList& names) {
 
 void LogicSender::runSorted(const QList<SendJob>& jobs) {
     checkPreconditions(QStringLiteral("Open Logic Pro with an empty project first."));
+    countAtStart(true);
     const QStringList files = dragURLs(jobs);
     report(QStringLiteral("Dragging %1 files into Logic").arg(files.size()), 0.02);
     importByDrag(files, QStringLiteral("Importing"), 0.02, 0.35);
@@ -28,9 +29,6 @@ void LogicSender::runSorted(const QList<SendJob>& jobs) {
         {QStringLiteral("Track"), QStringLiteral("Sort Tracks by"), QStringLiteral("Track Name")},
         true);
     pause(500ms);
-    report(QStringLiteral("  after the sort: ") + joined(trackNames()), 0.4);
-
-    madeStacks.clear();
     QList<SendJob> grouped;
     for (const SendJob& job : jobs) {
         if (job.group)
@@ -42,18 +40,18 @@ void LogicSender::runSorted(const QList<SendJob>& jobs) {
         throwIfCancelled();
         report(QStringLiteral("Stacking ") + *job.group, 0.42 + 0.45 * double(w) / u);
         const QStringList names = memberNames(job);
-        makeStack(*job.group, names);
+        makeStack(*job.group, freeRowsNamed(*job.group, names));
         if (job.color) {
             applyColor(*job.group, names, *job.color);
             closeColorWindow();
         }
     }
-    foldAndOrder(grouped);
+    foldAndOrder(jobs);
 }
 
-void LogicSender::foldAndOrder(const QList<SendJob>& groups) {
+void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
     QStringList wanted;
-    for (const SendJob& job : groups) {
+    for (const SendJob& job : jobs) {
         if (job.group)
             wanted << *job.group;
     }
@@ -89,23 +87,18 @@ void LogicSender::foldAndOrder(const QList<SendJob>& groups) {
     deleteUnusedTracks(true);
     pause(400ms);
 
-    names = trackNames();
-    report(QStringLiteral("order now: ") + joined(names), 0.99);
-    QStringList members;
-    for (const SendJob& job : groups)
-        members += memberNames(job);
-    QStringList leftOver;
-    for (const QString& n : std::as_const(names)) {
-        if (members.contains(n))
-            leftOver << n;
-    }
+    report(QStringLiteral("order now: ") + joined(trackNames()), 0.99);
+    report(QStringLiteral("Checking the session"), 0.99);
+    closingCheck(jobs);
     report(QStringLiteral("Done"), 1.0);
-    if (!leftOver.isEmpty())
-        throw SendError(QStringLiteral("Done, but these tracks did not go into their stacks: ") +
-                        joined(leftOver) + QStringLiteral(". Drag them into the stack by hand."));
 }
 
 void LogicSender::deleteUnusedTracks(bool verified) {
+    // Only a project that was empty when the send began: an empty track the user had stays.
+    if (tracksAtStart > 0) {
+        note(QStringLiteral("  (the project held tracks before the send: none is deleted)"));
+        return;
+    }
     bestEffort([&] {
         front();
         choose({QStringLiteral("Track"), QStringLiteral("Delete Unused Tracks")}, verified);

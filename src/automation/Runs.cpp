@@ -63,9 +63,28 @@ SendOutcome LogicSender::send(SendMode mode, const QList<SendJob>& jobs, bool gr
     return outcome;
 }
 
+void LogicSender::countAtStart(bool ownTracksFromStart) {
+    std::optional<int> counted;
+    std::optional<QList<TrackRow>> rows;
+    waitFor(QStringLiteral("Logic's track list"), 30s, [&] {
+        counted = trackCount();
+        rows = counted ? allRows(false) : std::nullopt;
+        return rows.has_value();
+    });
+    tracksAtStart = *counted;
+    ownFrom_ = ownTracksFromStart ? tracksAtStart : 0;
+    namesAtStart_.clear();
+    if (ownTracksFromStart) {
+        for (const TrackRow& r : *rows)
+            ++namesAtStart_[r.name];
+    }
+    madeStacks.clear();
+    stackSizes.clear();
+}
+
 void LogicSender::runFast(const QList<SendJob>& jobs) {
     checkPreconditions(kNotRunning);
-    const qsizetype before = trackNames().size();
+    countAtStart(true);
 
     const QStringList files = dragURLs(jobs);
     QStringList expected;
@@ -74,7 +93,12 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
     report(QStringLiteral("Dragging %1 files into Logic").arg(files.size()), 0.02);
     importByDrag(files, QStringLiteral("Importing"), 0.02, 0.35);
 
-    const QStringList arrived = trackNames().mid(before);
+    QStringList arrived;
+    if (const std::optional<QList<TrackRow>> rows = allRows(false)) {
+        for (const TrackRow& r : *rows)
+            if (r.number > ownFrom_)
+                arrived << r.name;
+    }
     if (arrived == expected)
         report(QStringLiteral("  the tracks came in in the right order"), 0.4);
     else
@@ -82,57 +106,28 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
                    arrived.join(QStringLiteral(", ")),
                0.4);
 
-    madeStacks.clear();
     const QList<SendJob> grouped = groupedJobs(jobs);
     const double u = divisor(grouped.size());
     for (qsizetype w = 0; w < grouped.size(); ++w) {
         const SendJob& job = grouped[w];
         throwIfCancelled();
         report(QStringLiteral("Stacking ") + *job.group, 0.42 + 0.45 * double(w) / u);
-        QStringList remaining = memberNames(job);
-        QList<Element> matched;
-        for (const Element& header : trackHeaders()) {
-            const QString d = str(header, QStringLiteral("AXDescription"));
-            for (qsizetype i = 0; i < remaining.size(); ++i) {
-                if (d.contains(QStringLiteral("“") + remaining[i] + QStringLiteral("”"))) {
-                    matched << header;
-                    remaining.removeAt(i);
-                    break;
-                }
-            }
-        }
-        if (!remaining.isEmpty())
-            throw SendError(QStringLiteral("Couldn't find the ") + *job.group +
-                            QStringLiteral(" tracks in Logic (missing: ") +
-                            remaining.join(QStringLiteral(", ")) + QStringLiteral(")."));
-        makeStack(*job.group, memberNames(job), matched);
+        makeStack(*job.group, freeRowsNamed(*job.group, memberNames(job)));
     }
 
     report(QStringLiteral("Coloring"), 0.88);
     for (const SendJob& job : grouped) {
-        if (!job.color)
-            continue;
-        const QStringList names = memberNames(job);
-        const QList<Element> headers = trackHeaders();
-        std::optional<QList<Element>> block;
-        for (qsizetype i = 0; i < headers.size(); ++i) {
-            const QString d = str(headers[i], QStringLiteral("AXDescription"));
-            if (d.contains(QStringLiteral("“") + *job.group + QStringLiteral("”")) &&
-                triangleOf(headers[i])) {
-                block = headers.mid(i, 1 + names.size());
-                break;
-            }
-        }
-        applyColor(*job.group, names, *job.color, block);
+        if (job.color)
+            applyColor(*job.group, memberNames(job), *job.color);
     }
 
     closeColorWindow();
-    foldAndOrder(grouped);
+    foldAndOrder(jobs);
 }
 
 void LogicSender::runGrouped(const QList<SendJob>& jobs) {
     checkPreconditions(kNotRunning);
-    madeStacks.clear();
+    countAtStart(true);
     const qsizetype count = jobs.size();
     for (qsizetype i = 0; i < count; ++i) {
         const SendJob& job = jobs[i];
@@ -145,42 +140,43 @@ void LogicSender::runGrouped(const QList<SendJob>& jobs) {
         if (!job.group)
             continue;
         const QStringList names = memberNames(job);
-        const qsizetype k = names.size();
         report(QStringLiteral("Stacking ") + *job.group, o + 0.65 * t);
-        const QList<Element> added = trackHeaders();
-        makeStack(*job.group, names, added.mid(std::max<qsizetype>(0, added.size() - k)));
+        makeStack(*job.group, freeRowsNamed(*job.group, names));
         if (job.color) {
             report(QStringLiteral("Coloring ") + *job.group, o + 0.8 * t);
-            const QList<Element> headers = trackHeaders();
-            applyColor(*job.group, names, *job.color,
-                       headers.mid(std::max<qsizetype>(0, headers.size() - (k + 1))));
+            applyColor(*job.group, names, *job.color);
             closeColorWindow();
         }
         bestEffort([this] { front(); });
         foldStack(*job.group);
     }
 
-    qsizetype unsortedFiles = 0;
-    qsizetype stacks = 0;
-    for (const SendJob& job : jobs) {
-        if (job.group)
-            ++stacks;
-        else
-            unsortedFiles += job.files.size();
+    bool anyOpen = false;
+    if (const std::optional<QList<TrackRow>> rows = allRows(true)) {
+        for (const TrackRow& r : *rows)
+            anyOpen = anyOpen || (r.stack && r.open == true);
     }
-    if (trackHeaders().size() > unsortedFiles + stacks + 1) {
+    if (anyOpen) {
         report(QStringLiteral("Folding stacks"), 0.97);
         bestEffort([this] { collapseAllStacks(); });
         pause(400ms);
     }
     deleteUnusedTracks(true);
     pause(500ms);
-    report(QStringLiteral("order now: ") + trackNames().join(QStringLiteral(", ")), 0.99);
+    if (const std::optional<QList<TrackRow>> rows = allRows(false)) {
+        QStringList names;
+        for (const TrackRow& r : *rows)
+            names << r.name;
+        report(QStringLiteral("order now: ") + names.join(QStringLiteral(", ")), 0.99);
+    }
+    report(QStringLiteral("Checking the session"), 0.99);
+    closingCheck(jobs);
     report(QStringLiteral("Done"), 1.0);
 }
 
 void LogicSender::runSlow(const QList<SendJob>& jobs) {
     checkPreconditions(kNotRunning);
+    countAtStart(true);
     qsizetype total = 0;
     for (const SendJob& job : jobs)
         total += job.files.size();
@@ -191,11 +187,18 @@ void LogicSender::runSlow(const QList<SendJob>& jobs) {
         for (const QString& file : job.files) {
             const QString member = memberName(file);
             report(name + QStringLiteral(": ") + member, double(done) / t);
-            const qsizetype before = trackNames().size();
+            std::optional<int> before;
+            waitFor(QStringLiteral("Logic's track list"), 30s, [&] {
+                before = trackCount();
+                return before.has_value();
+            });
             front();
+            // Pressed once: an error answer may come with the track made, which the wait sees.
             choose({QStringLiteral("Track"), QStringLiteral("New Audio Track")}, true);
-            waitFor(QStringLiteral("the new track"), 10s,
-                    [&] { return trackNames().size() > before; });
+            waitFor(QStringLiteral("the new track"), 10s, [&] {
+                const std::optional<int> now = trackCount();
+                return now && *now > *before;
+            });
             pause(200ms);
             importFile(file);
             rename(member);
@@ -203,17 +206,29 @@ void LogicSender::runSlow(const QList<SendJob>& jobs) {
         }
         if (job.group && !job.files.isEmpty()) {
             report(QStringLiteral("Stacking ") + *job.group, double(done) / t);
-            makeStack(*job.group, memberNames(job));
+            makeStack(*job.group, freeRowsNamed(*job.group, memberNames(job)));
         }
     }
     deleteUnusedTracks(false);
     pause(500ms);
+    report(QStringLiteral("Checking the session"), 0.99);
+    closingCheck(jobs);
     report(QStringLiteral("Done"), 1.0);
 }
 
 void LogicSender::runStacksOnly(const QList<SendJob>& jobs) {
     checkPreconditions(QStringLiteral("Open Logic Pro first."));
-    const QStringList present = trackNames();
+    countAtStart(false);
+    QStringList present;
+    waitFor(QStringLiteral("Logic's track list"), 30s, [&] {
+        const std::optional<QList<TrackRow>> rows = allRows(false);
+        if (!rows)
+            return false;
+        present.clear();
+        for (const TrackRow& r : *rows)
+            present << r.name;
+        return true;
+    });
     const QList<SendJob> grouped = groupedJobs(jobs);
     const double u = divisor(grouped.size());
     for (qsizetype j = 0; j < grouped.size(); ++j) {
@@ -226,10 +241,11 @@ void LogicSender::runStacksOnly(const QList<SendJob>& jobs) {
                                                "stacks."));
         }
         report(QStringLiteral("Stacking ") + *job.group, double(j) / u);
-        makeStack(*job.group, names);
+        makeStack(*job.group, freeRowsNamed(*job.group, names));
     }
-    deleteUnusedTracks(false);
-    pause(500ms);
+    // The project held these tracks before: nothing is deleted.
+    report(QStringLiteral("Checking the session"), 0.99);
+    closingCheck(grouped);
     report(QStringLiteral("Done"), 1.0);
 }
 

@@ -51,12 +51,7 @@ double LogicSender::seconds(Clock::Duration d) const {
 }
 
 AXValue LogicSender::read(const Element& element, const QString& attribute) {
-    if (!element)
-        return {};
-    AttributeRead r = platform_.accessibility().attribute(element, attribute);
-    if (r.status != AXResult::success)
-        return {};
-    return std::move(r.value);
+    return AXProbe::read(platform_, element, attribute);
 }
 
 QString LogicSender::str(const Element& element, const QString& attribute) {
@@ -126,6 +121,18 @@ bool LogicSender::waitUntil(const QString& what, Clock::Duration timeout,
         throwIfCancelled();
         if (clock.now() > deadline)
             return false;
+        // A question Logic asks late (the tempo, the options of a drop) blocks it until
+        // answered, whatever the step waits for.
+        if (!answeringDialogs_) {
+            answeringDialogs_ = true;
+            try {
+                answerDialogs();
+            } catch (...) {
+                answeringDialogs_ = false;
+                throw;
+            }
+            answeringDialogs_ = false;
+        }
         clock.sleepFor(poll);
     }
 }
@@ -265,17 +272,56 @@ std::optional<Rect> LogicSender::projectWindowFrame() {
     return frame(w);
 }
 
+namespace {
+
+// The track header group: "Tracks header", or "Track Headers" in older versions.
+bool isHeaderGroup(const QString& description) {
+    return description == u"Tracks header" || description == u"Track Headers";
+}
+
+} // namespace
+
 Element LogicSender::tracksHeader() {
     if (cachedHeader_) {
-        const AttributeRead children =
-            platform_.accessibility().attribute(cachedHeader_, QStringLiteral("AXChildren"));
-        if (children.status == AXResult::success &&
-            str(cachedHeader_, kDescription) == u"Tracks header")
+        const AXValue children = read(cachedHeader_, QStringLiteral("AXChildren"));
+        if (std::holds_alternative<QList<Element>>(children) &&
+            isHeaderGroup(str(cachedHeader_, kDescription)))
             return cachedHeader_;
     }
     cachedHeader_ =
-        findInWindows([&](const Element& e) { return str(e, kDescription) == u"Tracks header"; });
+        findInWindows([&](const Element& e) { return isHeaderGroup(str(e, kDescription)); });
     return cachedHeader_;
+}
+
+bool LogicSender::nameFieldFocused() {
+    const std::optional<RunningApp> app = LogicBridge::logicApp(platform_);
+    if (!app)
+        return false;
+    // The focused element of the application, else a focused text field of the track rows.
+    const Element appElement = platform_.accessibility().applicationElement(app->pid);
+    if (const Element focused =
+            AXProbe::element(platform_, appElement, QStringLiteral("AXFocusedUIElement"))) {
+        if (str(focused, QStringLiteral("AXRole")) == u"AXTextField")
+            return true;
+    }
+    // The field being edited belongs to the selected row, as a rule; else any row on screen.
+    QList<TrackRow> rows = selectedRows();
+    if (rows.isEmpty()) {
+        const std::optional<QList<TrackRow>> shown = rowsOnScreen(false);
+        if (!shown)
+            return false;
+        rows = *shown;
+    }
+    for (const TrackRow& r : std::as_const(rows)) {
+        const Element field = findIn(r.element, [&](const Element& e) {
+            return str(e, QStringLiteral("AXRole")) == u"AXTextField";
+        });
+        const AXValue v = read(field, QStringLiteral("AXFocused"));
+        const bool* b = std::get_if<bool>(&v);
+        if (b && *b)
+            return true;
+    }
+    return false;
 }
 
 QList<Element> LogicSender::trackHeaders() {
@@ -292,14 +338,9 @@ QList<Element> LogicSender::trackHeaders() {
 
 QStringList LogicSender::trackNames() {
     QStringList names;
-    for (const Element& header : trackHeaders()) {
-        const QString d = str(header, kDescription);
-        const qsizetype open = d.indexOf(QChar(0x201C));
-        const qsizetype close = d.lastIndexOf(QChar(0x201D));
-        if (open >= 0 && close >= 0 && open < close)
-            names << d.mid(open + 1, close - open - 1);
-        else
-            names << d;
+    if (const std::optional<QList<TrackRow>> rows = allRows(false)) {
+        for (const TrackRow& r : *rows)
+            names << r.name;
     }
     return names;
 }
@@ -333,9 +374,17 @@ int LogicSender::n2count(const Element& element) {
 }
 
 Element LogicSender::triangleOf(const Element& header) {
-    return findIn(header, [&](const Element& e) {
-        return str(e, QStringLiteral("AXRole")) == u"AXDisclosureTriangle";
-    });
+    // The arrow follows the row's splitter; older versions show it as a button, the one that
+    // has an open state. Only the first children are looked at.
+    const QList<Element> children = AXProbe::kids(platform_, header);
+    for (const Element& child : children.mid(0, 3)) {
+        const QString role = str(child, QStringLiteral("AXRole"));
+        if (role == u"AXDisclosureTriangle")
+            return child;
+        if (role == u"AXButton" && isOpen(child).has_value())
+            return child;
+    }
+    return {};
 }
 
 bool LogicSender::safelyVisible(const std::optional<Rect>& f) {
@@ -408,15 +457,17 @@ void LogicSender::select(const QList<Element>& headers, const Element& container
 }
 
 void LogicSender::selectLastTrack() {
-    const Element container =
-        findInWindows([&](const Element& e) { return str(e, kDescription) == u"Tracks header"; });
+    const Element container = tracksHeader();
     if (!container)
         return;
-    const QList<Element> headers = trackHeaders();
-    if (headers.isEmpty())
+    const std::optional<int> count = trackCount();
+    if (!count || *count == 0)
+        return;
+    std::optional<QList<TrackRow>> rows = rowsOnScreen(false);
+    if (!rows || rows->isEmpty())
         return;
     platform_.accessibility().setAttribute(container, kSelectedChildren,
-                                           QList<Element>{headers.last()});
+                                           QList<Element>{rows->last().element});
     pause(150ms);
 }
 

@@ -3,59 +3,23 @@
 #include "automation/AXProbe.h"
 #include "automation/LogicSender.h"
 
+#include <QSet>
+
 namespace Vantrel {
 
 using namespace std::chrono_literals;
 
-namespace {
-
-QString quoted(const QString& name) {
-    return QStringLiteral("“") + name + QStringLiteral("”");
-}
-
-} // namespace
-
-void LogicSender::makeStack(const QString& name, const QStringList& trackNames,
-                            const std::optional<QList<Element>>& block) {
-    const QString kDescription = QStringLiteral("AXDescription");
-
+int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) {
     tick(QStringLiteral("start"));
-    const qsizetype before = this->trackNames().size();
-    tick(QStringLiteral("trackNames"));
     front();
-    tick(QStringLiteral("front"));
-
-    const Element container = tracksHeader();
-    if (!container)
+    if (!tracksHeader())
         throw SendError(QStringLiteral("Couldn't find Logic's track list."));
-
-    QStringList distinct;
-    for (const QString& n : trackNames) {
-        if (!distinct.contains(n))
-            distinct << n;
-    }
-    QList<Element> members;
-    if (block) {
-        members = *block;
-    } else {
-        for (const Element& header : trackHeaders()) {
-            const QString d = str(header, kDescription);
-            for (const QString& n : std::as_const(distinct)) {
-                if (d.contains(quoted(n))) {
-                    members << header;
-                    break;
-                }
-            }
-        }
-    }
-    tick(QStringLiteral("find+match headers"));
-    const qsizetype expected = block ? block->size() : distinct.size();
-    if (members.size() != expected)
-        throw SendError(QStringLiteral("Couldn't find all the ") + name +
+    if (members.isEmpty())
+        throw SendError(QStringLiteral("Couldn't find the ") + name +
                         QStringLiteral(" tracks in Logic."));
 
     pause(150ms);
-    select(members, container);
+    selectRows(members);
     tick(QStringLiteral("selected"));
 
     AXProbe::key(platform_, QStringLiteral("d"), QStringLiteral("cmd+shift"));
@@ -67,14 +31,11 @@ void LogicSender::makeStack(const QString& name, const QStringList& trackNames,
         choose({QStringLiteral("Track"), QStringLiteral("Create Track Stack…")}, true);
 
     tick(QStringLiteral("menu"));
-    const auto createIn = [this](const Element& in) {
-        return findIn(
-            in, [&](const Element& e) { return str(e, QStringLiteral("AXTitle")) == u"Create"; });
+    // The dialog is confirmed by its default button, whatever it is titled.
+    const auto defaultButton = [this](const Element& in) {
+        return AXProbe::element(platform_, in, QStringLiteral("AXDefaultButton"));
     };
-    waitFor(QStringLiteral("the stack dialog"), 8s, [&] {
-        const Element s = sheet();
-        return s && createIn(s);
-    });
+    waitFor(QStringLiteral("the stack dialog"), 8s, [&] { return bool(sheet()); });
 
     tick(QStringLiteral("sheet"));
     if (const Element s = sheet()) {
@@ -87,204 +48,248 @@ void LogicSender::makeStack(const QString& name, const QStringList& trackNames,
             if (!(chosen && *chosen == 1))
                 press(summing);
         }
-        press(findIn(s, [&](const Element& e) {
-            return str(e, QStringLiteral("AXRole")) == u"AXButton" &&
-                   str(e, QStringLiteral("AXTitle")) == u"Create";
-        }));
+        if (const Element ok = defaultButton(s)) {
+            press(ok);
+        } else {
+            front();
+            AXProbe::key(platform_, QStringLiteral("return"), QString());
+        }
     }
 
     tick(QStringLiteral("created"));
-    waitFor(QStringLiteral("the stack to appear"), 10s,
-            [&] { return this->trackNames().size() > before; });
-
+    // Logic selects the new stack's row.
+    TrackRow made;
+    waitFor(QStringLiteral("the stack to appear"), 10s, [&] {
+        if (sheet())
+            return false;
+        for (const TrackRow& r : selectedRows()) {
+            if (r.stack) {
+                made = r;
+                return true;
+            }
+        }
+        return false;
+    });
     tick(QStringLiteral("stack appeared"));
-    const auto finish = [&] {
-        madeStacks.insert(name);
-        tick(QStringLiteral("renamed"));
+    renameRow(made.number, name);
+    madeStacks.insert(name);
+    stackSizes[name] = int(members.size());
+    tick(QStringLiteral("renamed"));
+    return made.number;
+}
+
+QList<TrackRow> LogicSender::freeRowsNamed(const QString& group, const QStringList& names) {
+    std::optional<QList<TrackRow>> rows;
+    waitFor(QStringLiteral("Logic's track list"), 20s, [&] {
+        rows = allRows(true);
+        return rows.has_value();
+    });
+    // Rows of the stacks made so far: an open stack's tracks follow its row.
+    QSet<int> taken;
+    for (qsizetype i = 0; i < rows->size(); ++i) {
+        const TrackRow& r = (*rows)[i];
+        if (!r.stack || !madeStacks.contains(r.name) || r.open == false)
+            continue;
+        const int size = stackSizes.value(r.name);
+        for (qsizetype j = i + 1; j < rows->size() && j <= i + size; ++j)
+            taken.insert((*rows)[j].number);
+    }
+    QList<TrackRow> found;
+    QStringList missing;
+    for (const QString& n : names) {
+        // A track of this send rather than one the project held (sorting may have moved
+        // those), else the newest.
+        const TrackRow* best = nullptr;
+        int bestRank = -1;
+        for (const TrackRow& r : std::as_const(*rows)) {
+            if (r.stack || taken.contains(r.number) || r.name != n)
+                continue;
+            const int rank = r.number > ownFrom_ ? 1 : 0;
+            if (!best || rank > bestRank || (rank == bestRank && r.number > best->number)) {
+                best = &r;
+                bestRank = rank;
+            }
+        }
+        if (!best) {
+            missing << n;
+            continue;
+        }
+        taken.insert(best->number);
+        found << *best;
+    }
+    if (!missing.isEmpty())
+        throw SendError(QStringLiteral("Couldn't find the ") + group +
+                        QStringLiteral(" tracks in Logic (missing: ") +
+                        missing.join(QStringLiteral(", ")) + QStringLiteral(")."));
+    return found;
+}
+
+void LogicSender::renameRow(int number, const QString& name) {
+    const auto nameNow = [&]() -> std::optional<QString> {
+        const Element row = showRow(number);
+        const auto parsed =
+            row ? parseRow(str(row, QStringLiteral("AXDescription"))) : std::nullopt;
+        if (!parsed)
+            return std::nullopt;
+        return parsed->second;
     };
-    const Element container2 = tracksHeader();
-    if (container2) {
-        const auto isNew = [&](const Element& header) {
-            if (!triangleOf(header))
-                return false;
-            const QString d = str(header, kDescription);
-            for (const QString& made : std::as_const(madeStacks)) {
-                if (d.contains(quoted(made)))
-                    return false;
-            }
-            return true;
-        };
-        const auto firstNew = [&]() -> Element {
-            for (const Element& header : trackHeaders()) {
-                if (isNew(header))
-                    return header;
-            }
-            return {};
-        };
-        // Not recognised in time: the rename below still names the selected stack.
-        waitUntil(QStringLiteral("the new stack's row"), 3s, [&] { return bool(firstNew()); });
-        if (const Element row = firstNew()) {
-            const std::optional<Rect> f = frame(row);
-            if (f && f->size.width > 100 && f->size.height > 4) {
-                const Point p{f->origin.x + 0.72 * f->size.width, f->origin.y + f->size.height / 2};
+    bool fieldOpened = false;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        throwIfCancelled();
+        front();
+        const Element row = showRow(number);
+        if (!row)
+            throw SendError(QStringLiteral("Couldn't find the new stack for ") + name +
+                            QStringLiteral(" in Logic's track list."));
+        if (attempt == 0) {
+            const Element field = findIn(row, [&](const Element& e) {
+                return str(e, QStringLiteral("AXRole")) == u"AXTextField";
+            });
+            const std::optional<Rect> f = frame(field ? field : row);
+            if (f) {
+                const Point p = field ? f->center()
+                                      : Point{f->origin.x + 0.72 * f->size.width,
+                                              f->origin.y + f->size.height / 2};
                 mouse(MouseEventType::moved, p);
                 pause(40ms);
                 click(p, 1, 0);
                 pause(40ms);
                 click(p, 2, 0);
-                pause(160ms);
-                AXProbe::key(platform_, QStringLiteral("a"), QStringLiteral("cmd"));
-                pause(30ms);
-                AXProbe::type(platform_, name);
-                pause(40ms);
-                AXProbe::key(platform_, QStringLiteral("return"), QString());
-                pause(100ms);
-                bool named = this->trackNames().contains(name);
-                if (!named) {
-                    pause(200ms);
-                    named = this->trackNames().contains(name);
-                }
-                if (named) {
-                    finish();
-                    return;
-                }
             }
+        } else {
             note(QStringLiteral("  (could not rename ") + name +
                  QStringLiteral(" by double-clicking; using the menu)"));
-            platform_.accessibility().setAttribute(container2, QStringLiteral("AXSelectedChildren"),
-                                                   QList<Element>{row});
+            platform_.accessibility().setAttribute(
+                tracksHeader(), QStringLiteral("AXSelectedChildren"), QList<Element>{row});
             pause(250ms);
+            choose({QStringLiteral("Track"), QStringLiteral("Rename Track")}, true);
         }
-    }
-    rename(name);
-    finish();
-}
-
-void LogicSender::rename(const QString& name) {
-    const qsizetype before = trackNames().count(name);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        front();
-        choose({QStringLiteral("Track"), QStringLiteral("Rename Track")}, true);
-        pause(120ms);
-        front();
+        // Keys go only into a name field that has the keyboard.
+        if (!waitUntil(
+                QStringLiteral("the name field"), 1s, [this] { return nameFieldFocused(); }, 50ms))
+            continue;
+        fieldOpened = true;
+        AXProbe::key(platform_, QStringLiteral("a"), QStringLiteral("cmd"));
+        pause(30ms);
         AXProbe::type(platform_, name);
-        pause(50ms);
+        pause(40ms);
         AXProbe::key(platform_, QStringLiteral("return"), QString());
-        pause(120ms);
-        if (trackNames().count(name) > before)
+        // The row's own name tells whether the rename took.
+        if (waitUntil(
+                QStringLiteral("the new name"), 1500ms, [&] { return nameNow() == name; }, 100ms))
             return;
     }
+    if (!fieldOpened)
+        throw SendError(QStringLiteral("Couldn't open the name field of the new stack for ") +
+                        name + QStringLiteral(" in Logic, so nothing was typed."));
     throw SendError(QStringLiteral("Couldn't rename a track to “") + name + QStringLiteral("”."));
 }
 
-void LogicSender::foldStack(const QString& name) {
-    Element header;
-    for (const Element& h : trackHeaders()) {
-        if (str(h, QStringLiteral("AXDescription")).contains(quoted(name))) {
-            header = h;
-            break;
-        }
+void LogicSender::rename(const QString& name) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        throwIfCancelled();
+        front();
+        choose({QStringLiteral("Track"), QStringLiteral("Rename Track")}, true);
+        // Keys go only into a name field that has the keyboard.
+        if (!waitUntil(
+                QStringLiteral("the name field"), 1s, [this] { return nameFieldFocused(); }, 50ms))
+            continue;
+        AXProbe::type(platform_, name);
+        pause(50ms);
+        AXProbe::key(platform_, QStringLiteral("return"), QString());
+        // The selected row's own name tells whether the rename took.
+        if (waitUntil(
+                QStringLiteral("the new name"), 1500ms,
+                [&] {
+                    const QList<TrackRow> rows = selectedRows();
+                    return rows.size() == 1 && rows.first().name == name;
+                },
+                100ms))
+            return;
     }
-    const Element triangle = header ? triangleOf(header) : Element();
+    throw SendError(QStringLiteral("Couldn't rename a track to “") + name +
+                    QStringLiteral("”: Logic's name field did not open or did not take it."));
+}
+
+void LogicSender::foldStack(const QString& name) {
+    std::optional<QList<TrackRow>> rows = allRows(true);
+    if (!rows) {
+        note(QStringLiteral("  (the track list could not be read to fold ") + name +
+             QStringLiteral(")"));
+        return;
+    }
+    int number = -1;
+    for (const TrackRow& r : *rows) {
+        if (r.stack && r.name == name)
+            number = r.number; // the newest of that name
+    }
+    const Element row = number > 0 ? showRow(number) : Element();
+    const Element triangle = row ? triangleOf(row) : Element();
     if (!triangle) {
         note(QStringLiteral("  (no arrow found for ") + name + QStringLiteral(")"));
         return;
     }
-    const qsizetype rowsBefore = trackHeaders().size();
+    if (isOpen(triangle) == false)
+        return;
     const std::optional<Rect> f = frame(triangle);
-    if (safelyVisible(f))
-        optionClick(f->center(), 150ms, 80ms, 0ms);
-    else
+    if (f) {
+        // A plain click on the arrow opens or closes this stack alone.
+        mouse(MouseEventType::moved, f->center());
+        pause(150ms);
+        click(f->center(), 1, 0);
+    } else {
         press(triangle);
-    // Looks every 50 ms, for 1.5 s, for the members to go.
-    waitUntil(
+    }
+    const bool folded = waitUntil(
         QStringLiteral("the stack to fold"), 1500ms,
-        [&] { return trackHeaders().size() < rowsBefore; }, 50ms);
+        [&] {
+            const Element r = showRow(number);
+            const Element t = r ? triangleOf(r) : Element();
+            return t && isOpen(t) == false;
+        },
+        50ms);
     pause(120ms);
-    const qsizetype rowsAfter = trackHeaders().size();
-    if (rowsAfter >= rowsBefore)
-        note(QStringLiteral("  (%1 did not fold: %2 rows before, %3 after)")
-                 .arg(name, QString::number(rowsBefore), QString::number(rowsAfter)));
+    if (!folded)
+        note(QStringLiteral("  (%1 did not fold)").arg(name));
 }
 
 void LogicSender::foldOpenStacks() {
-    int folds = 0;
-    for (;;) {
-        if (!projectWindowFrame())
+    // An option-click on an open stack's arrow closes every stack.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        throwIfCancelled();
+        const std::optional<QList<TrackRow>> rows = allRows(true);
+        if (!rows)
             return;
-        const QList<Element> headers = trackHeaders();
-        std::optional<Rect> open;
-        for (const Element& h : headers) {
-            const Element t = triangleOf(h);
-            if (!t || isOpen(t) != true)
-                continue;
-            const std::optional<Rect> f = frame(t);
-            if (safelyVisible(f)) {
-                open = f;
+        int open = -1;
+        for (const TrackRow& r : *rows) {
+            if (r.stack && r.open == true) {
+                open = r.number;
                 break;
             }
         }
-        if (!open)
-            break;
-        const qsizetype n = headers.size();
-        throwIfCancelled();
-        optionClick(open->center(), 100ms, 80ms, 0ms);
-        // Looks every 60 ms, for 1.2 s, for the members to go.
-        waitUntil(
-            QStringLiteral("the stack to fold"), 1200ms, [&] { return trackHeaders().size() != n; },
-            60ms);
-        pause(150ms);
-        if (++folds == 12)
+        if (open < 0)
             return;
-    }
-    if (folds > 0)
-        return;
-
-    // Logic may not tell whether a stack is open: try the first arrow a few times.
-    bool unknownState = false;
-    for (const Element& h : trackHeaders()) {
-        const Element t = triangleOf(h);
-        if (t && !isOpen(t)) {
-            unknownState = true;
-            break;
-        }
-    }
-    if (!unknownState)
-        return;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const QList<Element> headers = trackHeaders();
-        Element first;
-        for (const Element& h : headers) {
-            if ((first = triangleOf(h)))
-                break;
-        }
-        if (!first)
-            return;
-        const std::optional<Rect> f = frame(first);
+        const Element row = showRow(open);
+        const Element t = row ? triangleOf(row) : Element();
+        const std::optional<Rect> f = t ? frame(t) : std::nullopt;
         if (!f)
             return;
-        throwIfCancelled();
         optionClick(f->center(), 100ms, 80ms, 0ms);
-        pause(500ms);
-        if (trackHeaders().size() < headers.size())
-            return;
+        waitUntil(
+            QStringLiteral("the stacks to fold"), 1200ms,
+            [&] {
+                const Element r = showRow(open);
+                const Element tr = r ? triangleOf(r) : Element();
+                return tr && isOpen(tr) == false;
+            },
+            60ms);
+        pause(150ms);
     }
 }
 
 void LogicSender::collapseAllStacks() {
     front();
-    const std::optional<Rect> project = projectWindowFrame();
-    if (!project)
-        throw SendError(QStringLiteral("Couldn't find Logic's project window."));
-    for (const Element& h : trackHeaders()) {
-        const Element t = triangleOf(h);
-        const std::optional<Rect> f = t ? frame(t) : std::nullopt;
-        if (!safelyVisible(f) || f->origin.x <= project->origin.x)
-            continue;
-        optionClick(f->center(), 150ms, 80ms, 500ms);
-        return;
-    }
-    throw SendError(QStringLiteral("Couldn't find a stack arrow on screen to fold the stacks."));
+    foldOpenStacks();
 }
 
 } // namespace Vantrel

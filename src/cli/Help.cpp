@@ -89,8 +89,8 @@ QList<CommandHelp> makeCommands() {
         Positional::none};
     list << CommandHelp{
         s("send"),
-        {s("send FOLDER --simulate [--mode MODE] [--config FILE] [--quirk NAME]... "
-           "[--realtime] [--json]"),
+        {s("send FOLDER --simulate [--mode MODE] [--config FILE] [--profile NAME] [--seed N] "
+           "[--quirk NAME[=VALUE]]... [--realtime] [--json]"),
          s("send --list-quirks")},
         s("Send a sorted folder's tracks to the simulated Logic Pro."),
         s("Reads the result folder that organize made (its “manifest.json”), builds the "
@@ -104,8 +104,19 @@ QList<CommandHelp> makeCommands() {
             "already in the project)."),
           {s("fast"), s("grouped"), s("slow"), s("stacks-only")}},
          {configOption, configText, {}},
-         {s("--quirk NAME"),
-          s("Switch on a deviation of the simulated Logic Pro; may be repeated."), quirks},
+         {s("--profile NAME"),
+          s("Switch on a named set of deviations: realistic (rows off screen absent, the "
+            "options window, a late tempo question, Logic busy after an import, rare read "
+            "errors), as the real Logic Pro behaves."),
+          SimLogic::profileNames()},
+         {s("--seed N"),
+          s("Seed of the simulated Logic Pro's random choices, so that a run can be "
+            "replayed; 1 by default."),
+          {}},
+         {s("--quirk NAME[=VALUE]"),
+          s("Switch on a deviation of the simulated Logic Pro, with a value where it takes "
+            "one (a time in seconds, a probability); may be repeated."),
+          quirks},
          {s("--realtime"), s("Let the simulated Logic Pro take its real time."), {}},
          {s("--json"), s("Print the result, the log and the session as JSON."), {}},
          {s("--list-quirks"), s("List the deviations of the simulated Logic Pro."), {}}},

@@ -33,6 +33,8 @@ struct SendArgs {
     SendMode mode = SendMode::fast;
     std::optional<QString> config;
     QStringList quirks;
+    std::optional<QString> profile;
+    std::uint64_t seed = 1;
     bool realtime = false;
     bool json = false;
     bool listQuirks = false;
@@ -42,7 +44,7 @@ SendArgs parse(const QStringList& list) {
     Cli::OptionSpec options;
     options.flags << QStringLiteral("--simulate") << QStringLiteral("--realtime")
                   << QStringLiteral("--json") << QStringLiteral("--list-quirks");
-    for (const char* option : {"--mode", "--config", "--quirk"})
+    for (const char* option : {"--mode", "--config", "--quirk", "--profile", "--seed"})
         options.valued << std::pair(QLatin1String(option), QStringLiteral("value"));
     const Cli::ParsedArgs parsed = Cli::parseArgs(list, options);
 
@@ -53,6 +55,17 @@ SendArgs parse(const QStringList& list) {
     args.listQuirks = parsed.has(QStringLiteral("--list-quirks"));
     args.config = parsed.last(QStringLiteral("--config"));
     args.quirks = parsed.all(QStringLiteral("--quirk"));
+    args.profile = parsed.last(QStringLiteral("--profile"));
+    if (args.profile && !SimLogic::profileNames().contains(*args.profile))
+        throw UsageError{
+            QStringLiteral("unknown profile %1 (known: %2)")
+                .arg(*args.profile, SimLogic::profileNames().join(QStringLiteral(", ")))};
+    if (const std::optional<QString> seed = parsed.last(QStringLiteral("--seed"))) {
+        bool ok = false;
+        args.seed = seed->toULongLong(&ok);
+        if (!ok)
+            throw UsageError{QStringLiteral("--seed needs a whole number, not %1").arg(*seed)};
+    }
     for (const QString& m : parsed.all(QStringLiteral("--mode"))) {
         const std::optional<SendMode> mode = sendModeNamed(m);
         if (!mode)
@@ -67,8 +80,8 @@ SendArgs parse(const QStringList& list) {
         throw UsageError{QStringLiteral(
             "send needs --simulate: only the simulated Logic Pro can be driven here")};
     for (const QString& q : std::as_const(args.quirks)) {
-        if (!SimLogic::quirkNames().contains(q))
-            throw UsageError{QStringLiteral("unknown quirk %1 (see send --list-quirks)").arg(q)};
+        if (const std::optional<QString> error = SimLogic::quirkSpecError(q))
+            throw UsageError{*error + QStringLiteral(" (see send --list-quirks)")};
     }
     args.folder = parsed.positional.first();
     return args;
@@ -104,6 +117,9 @@ int sendCommand(const QStringList& list) {
     if (args.listQuirks) {
         for (const QString& q : SimLogic::quirkNames())
             out(q + QStringLiteral("  ") + SimLogic::quirkDescription(q) + QLatin1Char('\n'));
+        for (const QString& p : SimLogic::profileNames())
+            out(QStringLiteral("profile %1: %2\n")
+                    .arg(p, SimLogic::profileQuirks(p).join(QStringLiteral(" "))));
         return 0;
     }
 
@@ -119,7 +135,12 @@ int sendCommand(const QStringList& list) {
     VirtualClock virtualClock;
     SystemClock systemClock;
     Clock& clock = args.realtime ? static_cast<Clock&>(systemClock) : virtualClock;
-    SimPlatform platform(clock, args.quirks);
+    SimPlatform platform(clock);
+    platform.logic().setSeed(args.seed);
+    if (args.profile)
+        platform.logic().applyProfile(*args.profile);
+    for (const QString& q : std::as_const(args.quirks))
+        platform.logic().setQuirk(q, true);
     if (args.mode == SendMode::stacksOnly) {
         // Stacks are built from tracks already in the project: open it holding them.
         for (const QString& file : dragURLs(jobs))

@@ -119,14 +119,22 @@ struct KeyEvent {
     bool operator==(const KeyEvent&) const = default;
 };
 
-enum class MouseEventType { leftDown = 1, leftUp = 2, moved = 5, leftDragged = 6 };
+enum class MouseEventType {
+    leftDown = 1,
+    leftUp = 2,
+    moved = 5,
+    leftDragged = 6,
+    scrollWheel = 22
+};
 
-// A synthetic mouse event at a global point; clickState counts the clicks of a multi-click.
+// A synthetic mouse event at a global point; clickState counts the clicks of a multi-click;
+// for scrollWheel, wheelLines are the lines scrolled (positive: towards the top of the content).
 struct MouseEvent {
     MouseEventType type = MouseEventType::moved;
     Point point;
     std::uint64_t flags = 0;
     std::int64_t clickState = 0;
+    std::int64_t wheelLines = 0;
     bool operator==(const MouseEvent&) const = default;
 };
 

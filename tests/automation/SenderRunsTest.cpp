@@ -282,4 +282,87 @@ INSTANTIATE_TEST_SUITE_P(
             "stacksOnlyWhileStacking", SendMode::stacksOnly, false, {}, "Stacking BASS", "BASS"}),
     [](const testing::TestParamInfo<CancelCase>& info) { return std::string(info.param.name); });
 
+// Every phase of every run under the realistic profile (rows off screen, the options window,
+// the late tempo question, the busy spell after an import, rare failed reads).
+const QStringList realistic = SimLogic::profileQuirks(QStringLiteral("realistic"));
+
+INSTANTIATE_TEST_SUITE_P(
+    RealisticPhases, SenderCancel,
+    testing::Values(
+        CancelCase{"fastWhileImporting", SendMode::fast, false, realistic, "Importing: ", "DRUMS"},
+        CancelCase{"fastBeforeTheFirstStack", SendMode::fast, false, realistic,
+                   "  the tracks came in", "DRUMS"},
+        CancelCase{"fastWhileStacking", SendMode::fast, false, realistic, "Stacking BASS", "BASS"},
+        CancelCase{"fastWhileColouring", SendMode::fast, false, realistic, "Coloring", ""},
+        CancelCase{"fastWhileFolding", SendMode::fast, false, realistic, "Folding stacks", ""},
+        CancelCase{"fastWhilePuttingInOrder", SendMode::fast, false, realistic,
+                   "Putting the stacks in order", ""},
+        CancelCase{"fastWhileChecking", SendMode::fast, false, realistic, "Checking the session",
+                   ""},
+        CancelCase{"sortedWhileSorting", SendMode::fast, true, realistic, "Sorting the tracks",
+                   "DRUMS"},
+        CancelCase{"sortedWhileStacking", SendMode::fast, true, realistic, "Stacking BASS", "BASS"},
+        CancelCase{"sortedWhileFolding", SendMode::fast, true, realistic, "Folding stacks", ""},
+        CancelCase{"sortedWhileChecking", SendMode::fast, true, realistic, "Checking the session",
+                   ""},
+        CancelCase{"groupedWhileImporting", SendMode::grouped, false, realistic,
+                   "Importing BASS: ", "BASS"},
+        CancelCase{"groupedWhileStacking", SendMode::grouped, false, realistic, "Stacking DRUMS",
+                   "DRUMS"},
+        CancelCase{"groupedWhileColouring", SendMode::grouped, false, realistic, "Coloring DRUMS",
+                   "BASS"},
+        CancelCase{"groupedWhileChecking", SendMode::grouped, false, realistic,
+                   "Checking the session", ""},
+        CancelCase{"slowWhileImportingAFile", SendMode::slow, false, realistic, "DRUMS: 01_KICK_IN",
+                   "DRUMS"},
+        CancelCase{"slowWhileStacking", SendMode::slow, false, realistic, "Stacking DRUMS",
+                   "DRUMS"},
+        CancelCase{"slowWhileChecking", SendMode::slow, false, realistic, "Checking the session",
+                   ""},
+        CancelCase{"stacksOnlyWhileStacking", SendMode::stacksOnly, false, realistic,
+                   "Stacking BASS", "BASS"},
+        CancelCase{"stacksOnlyWhileChecking", SendMode::stacksOnly, false, realistic,
+                   "Checking the session", ""}),
+    [](const testing::TestParamInfo<CancelCase>& info) { return std::string(info.param.name); });
+
+// Verifies a member named like its group ("BASS.wav" becomes the track BASS in the stack
+// BASS), in the fast run and when renaming by double-click fails: the session is built, and
+// no stack row is taken for a track outside its stack.
+TEST_F(SenderRuns, memberNamedLikeItsGroup) {
+    for (const QStringList& quirks :
+         {QStringList{}, QStringList{QStringLiteral("rename-by-double-click-fails")}}) {
+        SCOPED_TRACE(quirks.join(",").toStdString());
+        reports.clear();
+        start(quirks);
+        const QList<SendJob> jobs = jobsOf({{"DRUMS", {"DRUMS", "KICK"}, Swatch{0, 0}},
+                                            {"BASS", {"BASS"}, Swatch{17, 1}},
+                                            {"VOCALS", {"VOCALS_2", "VOCALS"}, std::nullopt}});
+        sendThrough(SendMode::fast, jobs);
+        expectSessionBuilt(jobs, true);
+    }
+}
+
+// Verifies that an empty track the project held before the send is kept in every run that
+// imports (Delete Unused Tracks is left out), and the session is built beside it.
+TEST_F(SenderRuns, anEmptyTrackTheProjectHeldIsKept) {
+    for (const SendMode mode : {SendMode::fast, SendMode::grouped, SendMode::slow}) {
+        SCOPED_TRACE(sendModeName(mode).toStdString());
+        reports.clear();
+        start();
+        sim->logic().addTrack(QStringLiteral("Audio 1"), false);
+        const QList<SendJob> jobs = realisticJobs();
+        sendThrough(mode, jobs);
+        const SimSession s = session();
+        ASSERT_FALSE(s.tracks.isEmpty());
+        EXPECT_EQ(s.tracks.first().name, QStringLiteral("Audio 1"));
+        EXPECT_FALSE(s.tracks.first().hasAudio);
+        EXPECT_FALSE(s.tracks.first().stack);
+        int stacks = 0;
+        for (const SimTrack& t : s.tracks)
+            stacks += t.isStack;
+        EXPECT_EQ(stacks, 5);
+        EXPECT_TRUE(reported(QStringLiteral("  (the project held tracks before the send")));
+    }
+}
+
 } // namespace

@@ -134,8 +134,8 @@ TEST_F(SimulatorTest, LogicBridgeShouldReportSimulatedFailures) {
 }
 
 // Verifies that a menu press through the toolkit runs the simulated command, that a press the
-// simulator refuses is tried again through the menus and its status handed back, and that an
-// approximate title presses nothing.
+// simulator refuses hands its status back without a second press, and that an approximate
+// title presses nothing.
 TEST_F(SimulatorTest, AXProbeShouldPressSimulatedMenuItems) {
     EXPECT_EQ(AXProbe::menuPathResult(sim, {"Track", "New Audio Track"}), std::optional<int>(0));
     clock.sleepFor(1s);
@@ -146,7 +146,7 @@ TEST_F(SimulatorTest, AXProbeShouldPressSimulatedMenuItems) {
     const Clock::Duration before = clock.now();
     EXPECT_EQ(AXProbe::menuPathResult(sim, {"Track", "New Audio Track"}),
               std::optional<int>(AXResult::cannotComplete));
-    EXPECT_EQ(clock.now() - before, 120ms);
+    EXPECT_EQ(clock.now() - before, 0ms);
     clock.sleepFor(1s);
     EXPECT_EQ(trackNames(), QStringList{"Audio 1"});
 }

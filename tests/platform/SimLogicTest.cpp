@@ -7,6 +7,7 @@
 #include "support/TestFiles.h"
 
 #include <QJsonDocument>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -928,6 +929,13 @@ const QuirkCase quirkCases[] = {
          EXPECT_EQ(s.ax.str(answer, title), QStringLiteral("Don\u2019t Import"));
          EXPECT_EQ(s.ax.press(answer), AXResult::success);
          EXPECT_FALSE(alert());
+         // With a value, the question comes that many seconds after the import.
+         s.logic().setQuirk(QStringLiteral("tempo-alert=3"), true);
+         s.dragFromTile(s.files({"SNARE.wav"}), s.belowLastRow());
+         s.ax.wait(3200);
+         EXPECT_FALSE(alert());
+         s.ax.wait(200);
+         EXPECT_TRUE(alert());
      }},
     {"tracks-arrive-shuffled",
      [](Sim& s) {
@@ -992,6 +1000,19 @@ const QuirkCase quirkCases[] = {
          const Rect last = *s.ax.frame(rows.last());
          EXPECT_LE(last.origin.y + last.size.height, w.origin.y + w.size.height);
          EXPECT_EQ(s.ax.names().first(), QStringLiteral("t1"));
+         // The wheel over the list scrolls it, within its bounds.
+         const Point over = s.centre(rows.first());
+         s.platform.input().postMouse({MouseEventType::scrollWheel, over, 0, 0, -5});
+         EXPECT_EQ(s.ax.names().first(), QStringLiteral("t6"));
+         s.platform.input().postMouse({MouseEventType::scrollWheel, over, 0, 0, -100});
+         EXPECT_EQ(s.ax.names().last(), QStringLiteral("t27"));
+         // Moving the selection with the arrow keys brings the selected row into view.
+         s.front();
+         s.ax.select({s.ax.rows().last()});
+         s.platform.input().postMouse({MouseEventType::scrollWheel, over, 0, 0, 100});
+         EXPECT_EQ(s.ax.names().first(), QStringLiteral("t1"));
+         s.ax.key(126); // up
+         EXPECT_EQ(s.ax.names().last(), QStringLiteral("t26"));
      }},
     {"triangle-press-does-nothing",
      [](Sim& s) {
@@ -1016,6 +1037,114 @@ const QuirkCase quirkCases[] = {
          s.ax.wait(500);
          EXPECT_EQ(s.ax.names(), (QStringList{"b", "a"}));
      }},
+    {"busy-after-import",
+     [](Sim& s) {
+         // Busy for 10 s after the last track: a call waits 6 s and times out, the next one
+         // waits out the rest and is answered; a write that timed out still took effect.
+         s.logic().setQuirk(QStringLiteral("busy-after-import=10"), true);
+         s.dragFromTile(s.files({"KICK.wav"}), s.belowLastRow());
+         s.ax.wait(300);
+         const Element app = s.ax.app();
+         Clock::Duration before = s.clock.now();
+         EXPECT_EQ(s.ax.ax().attribute(app, title).status, AXResult::cannotComplete);
+         EXPECT_EQ(s.clock.now() - before, std::chrono::seconds(6));
+         const Element row = s.ax.rows().first(); // waits the last 4 s
+         before = s.clock.now();
+         EXPECT_EQ(s.ax.ax().attribute(row, desc).status, AXResult::success);
+         EXPECT_EQ(s.clock.now(), before);
+         const Element header = s.ax.header();
+         s.dragFromTile(s.files({"SNARE.wav"}), s.belowLastRow());
+         s.ax.wait(300);
+         EXPECT_EQ(s.ax.ax().setAttribute(header, selectedChildren, QList<Element>{row}),
+                   AXResult::cannotComplete);
+         EXPECT_EQ(s.logic().session().selection, QList<int>{0});
+     }},
+    {"read-errors",
+     [](Sim& s) {
+         const Element app = s.ax.app();
+         s.logic().setQuirk(QStringLiteral("read-errors=1"), true);
+         EXPECT_EQ(s.ax.ax().attribute(app, title).status, AXResult::cannotComplete);
+         s.logic().setQuirk(QStringLiteral("read-errors=0.5"), true);
+         s.logic().setSeed(3);
+         int failed = 0;
+         for (int i = 0; i < 200; ++i)
+             failed += s.ax.ax().attribute(app, title).status == AXResult::cannotComplete;
+         EXPECT_GT(failed, 60);
+         EXPECT_LT(failed, 140);
+         EXPECT_FALSE(s.logic().setQuirk(QStringLiteral("read-errors=2"), true));
+         EXPECT_FALSE(s.logic().setQuirk(QStringLiteral("press-error=1"), true));
+     }},
+    {"press-error-after-effect",
+     [](Sim& s) {
+         s.logic().setQuirk(QStringLiteral("press-error-after-effect"), true);
+         EXPECT_EQ(s.ax.pressMenu({"Track", "New Audio Track"}), AXResult::cannotComplete);
+         s.ax.wait(500);
+         EXPECT_EQ(s.sessionNames(), QStringList{"Audio 1"});
+     }},
+    {"stack-dialog-ok",
+     [](Sim& s) {
+         s.logic().addTrack(QStringLiteral("a"));
+         s.logic().setQuirk(QStringLiteral("stack-dialog-ok"), true);
+         s.front();
+         ASSERT_EQ(s.ax.select(s.ax.rows()), AXResult::success);
+         s.ax.pressMenu({"Track", "Create Track Stack…"});
+         s.ax.wait(300);
+         const Element sheet = s.sheet();
+         ASSERT_TRUE(sheet);
+         EXPECT_FALSE(s.ax.find(sheet, s.ax.is(title, QStringLiteral("Create"))));
+         const QList<Element> byDefault = s.ax.list(sheet, QStringLiteral("AXDefaultButton"));
+         ASSERT_EQ(byDefault.size(), 1);
+         EXPECT_EQ(s.ax.str(byDefault.first(), title), QStringLiteral("OK"));
+         s.ax.press(byDefault.first());
+         s.ax.wait(400);
+         EXPECT_EQ(s.sessionNames(), (QStringList{"Folder 1", "a"}));
+     }},
+    {"older-layout",
+     [](Sim& s) {
+         s.logic().addTrack(QStringLiteral("a"));
+         s.front();
+         s.makeStack(s.ax.rows());
+         s.logic().setQuirk(QStringLiteral("older-layout"), true);
+         EXPECT_FALSE(s.ax.header());
+         const Element group = s.ax.findInWindows(s.ax.is(desc, QStringLiteral("Track Headers")));
+         ASSERT_TRUE(group);
+         const Element first = s.ax.kids(group).first();
+         EXPECT_FALSE(s.ax.find(first, s.ax.is(role, QStringLiteral("AXDisclosureTriangle"))));
+     }},
+    {"stale-after-write",
+     [](Sim& s) {
+         s.logic().addTrack(QStringLiteral("a"));
+         s.logic().setQuirk(QStringLiteral("stale-after-write"), true);
+         const Element row = s.ax.rows().first();
+         EXPECT_EQ(s.ax.select({row}), AXResult::success);
+         EXPECT_EQ(s.ax.ax().attribute(row, desc).status, AXResult::invalidElement);
+         EXPECT_EQ(s.ax.names(), QStringList{"a"});
+     }},
+    {"call-cost",
+     [](Sim& s) {
+         const Element app = s.ax.app();
+         s.logic().setQuirk(QStringLiteral("call-cost=2"), true);
+         const Clock::Duration before = s.clock.now();
+         s.ax.ax().attribute(app, title);
+         s.ax.ax().performAction(app, QStringLiteral("AXRaise"));
+         EXPECT_EQ(s.clock.now() - before, std::chrono::milliseconds(4));
+     }},
+    {"user-input",
+     [](Sim& s) {
+         for (const char* n : {"a", "b", "c", "d"})
+             s.logic().addTrack(QString::fromLatin1(n));
+         s.front();
+         s.ax.select({s.ax.rows().first()});
+         s.logic().setQuirk(QStringLiteral("user-input=1"), true);
+         QSet<int> seen;
+         for (int i = 0; i < 20; ++i) {
+             s.ax.wait(1000);
+             const QList<int> selection = s.logic().session().selection;
+             ASSERT_EQ(selection.size(), 1);
+             seen.insert(selection.first());
+         }
+         EXPECT_GT(seen.size(), 1);
+     }},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, SimQuirk, testing::ValuesIn(quirkCases),
@@ -1037,6 +1166,17 @@ TEST(SimQuirks, shouldListEveryQuirkAndRefuseUnknownNames) {
     VirtualClock clock;
     SimPlatform platform(clock, {QStringLiteral("tempo-alert")});
     EXPECT_EQ(platform.logic().activeQuirks(), QStringList{"tempo-alert"});
+    EXPECT_TRUE(platform.logic().setQuirk(QStringLiteral("busy-after-import=2.5"), true));
+    EXPECT_EQ(platform.logic().activeQuirks(),
+              (QStringList{"tempo-alert", "busy-after-import=2.5"}));
+    EXPECT_EQ(SimLogic::quirkSpecError(QStringLiteral("call-cost=abc")),
+              QStringLiteral("quirk call-cost needs a number of milliseconds, not “abc”"));
+    EXPECT_EQ(SimLogic::quirkSpecError(QStringLiteral("tempo-alert=random")), std::nullopt);
+    EXPECT_TRUE(platform.logic().applyProfile(QStringLiteral("realistic")));
+    EXPECT_EQ(platform.logic().activeQuirks(),
+              (QStringList{"options-window", "tempo-alert=random", "visible-rows-only",
+                           "busy-after-import", "read-errors"}));
+    EXPECT_FALSE(platform.logic().applyProfile(QStringLiteral("kind")));
     EXPECT_FALSE(platform.logic().setQuirk(QStringLiteral("no-such-quirk"), true));
     EXPECT_THROW(SimPlatform(clock, {QStringLiteral("no-such-quirk")}), std::invalid_argument);
 }

@@ -152,6 +152,17 @@ void Impl::mouse(const MouseEvent& e) {
         break;
     case MouseEventType::moved:
         break;
+    case MouseEventType::scrollWheel:
+        // The wheel scrolls the track list under the pointer, whichever application is in front.
+        if (projectWin && windowAt(e.point) == projectWin.get()) {
+            const Rect area = trackArea();
+            const Rect list{area.origin,
+                            {Geo::project.origin.x + Geo::project.size.width - area.origin.x,
+                             area.size.height}};
+            if (list.contains(e.point))
+                scrollBy(static_cast<int>(e.wheelLines));
+        }
+        break;
     }
 }
 

@@ -5,6 +5,8 @@
 #include <QJsonArray>
 #include <QJsonValue>
 
+#include <algorithm>
+
 namespace Vantrel {
 
 using namespace SimDetail;
@@ -37,7 +39,8 @@ constexpr QuirkInfo quirkTable[] = {
     {SimQuirk::optionsWindow, "options-window",
      "a drop of several files first shows \"Add Selected Files to Tracks\""},
     {SimQuirk::tempoAlert, "tempo-alert",
-     "1.5 s after each import an alert asks whether to import the tempo"},
+     "after each import an alert asks whether to import the tempo: 1.5 s after the last "
+     "track, or =SECONDS after it, or =random for a seeded delay of 1 to 6 s"},
     {SimQuirk::tracksArriveShuffled, "tracks-arrive-shuffled",
      "the tracks of an import arrive in a seeded random order"},
     {SimQuirk::colorGridUnreadable, "color-grid-unreadable",
@@ -50,7 +53,96 @@ constexpr QuirkInfo quirkTable[] = {
      "pressing a stack's disclosure triangle answers success and does nothing"},
     {SimQuirk::sortByNameDoesNothing, "sort-by-name-does-nothing",
      "Track > Sort Tracks by > Track Name does nothing"},
+    {SimQuirk::busyAfterImport, "busy-after-import",
+     "Logic is busy for 10 s (=SECONDS) after the last track of an import arrives: every "
+     "accessibility call blocks until it is free, at most 6 s, and then answers -25204 (a write "
+     "or press still takes effect)"},
+    {SimQuirk::readErrors, "read-errors",
+     "an attribute read answers -25204 with probability 0.001 (=P), seeded"},
+    {SimQuirk::pressErrorAfterEffect, "press-error-after-effect",
+     "every press of a menu item takes effect and answers -25204"},
+    {SimQuirk::stackDialogOk, "stack-dialog-ok",
+     "the track stack dialog's confirming button is titled \"OK\""},
+    {SimQuirk::olderLayout, "older-layout",
+     "an older version: the stack's disclosure triangle is a button and the track header group "
+     "is described \"Track Headers\""},
+    {SimQuirk::staleAfterWrite, "stale-after-write",
+     "every attribute write makes the track rows' elements stale (new ones replace them)"},
+    {SimQuirk::callCost, "call-cost",
+     "every accessibility call takes 0.5 ms (=MILLISECONDS) on the simulator's clock"},
+    {SimQuirk::userInput, "user-input",
+     "the person at the machine clicks a track row now and then (every 20 s, =SECONDS, at a "
+     "seeded row), changing the selection"},
 };
+
+// The quirks that take a value, and what the value must be.
+enum class ValueKind { none, seconds, secondsOrRandom, probability, milliseconds };
+
+ValueKind valueKind(SimQuirk quirk) {
+    switch (quirk) {
+    case SimQuirk::tempoAlert:
+        return ValueKind::secondsOrRandom;
+    case SimQuirk::busyAfterImport:
+    case SimQuirk::userInput:
+        return ValueKind::seconds;
+    case SimQuirk::readErrors:
+        return ValueKind::probability;
+    case SimQuirk::callCost:
+        return ValueKind::milliseconds;
+    default:
+        return ValueKind::none;
+    }
+}
+
+// The spec split into its quirk and value; the error sentence when it is not valid.
+struct ParsedSpec {
+    std::optional<SimQuirk> quirk;
+    QString value;
+    QString error;
+};
+
+ParsedSpec parseSpec(const QString& spec) {
+    ParsedSpec p;
+    const qsizetype eq = spec.indexOf(QLatin1Char('='));
+    const QString name = eq < 0 ? spec : spec.left(eq);
+    p.quirk = SimLogic::quirkNamed(name);
+    if (!p.quirk) {
+        p.error = QStringLiteral("unknown quirk %1").arg(name);
+        return p;
+    }
+    if (eq < 0)
+        return p;
+    p.value = spec.mid(eq + 1);
+    bool ok = false;
+    const double v = p.value.toDouble(&ok);
+    switch (valueKind(*p.quirk)) {
+    case ValueKind::none:
+        p.error = QStringLiteral("quirk %1 takes no value").arg(name);
+        break;
+    case ValueKind::secondsOrRandom:
+        if (p.value == QLatin1String("random"))
+            break;
+        [[fallthrough]];
+    case ValueKind::seconds:
+    case ValueKind::milliseconds:
+        if (!ok || v < 0 || v > 3600)
+            p.error = QStringLiteral("quirk %1 needs a number of %2, not “%3”")
+                          .arg(name,
+                               valueKind(*p.quirk) == ValueKind::milliseconds
+                                   ? QStringLiteral("milliseconds")
+                                   : QStringLiteral("seconds"),
+                               p.value);
+        break;
+    case ValueKind::probability:
+        if (!ok || v < 0 || v > 1)
+            p.error = QStringLiteral("quirk %1 needs a probability from 0 to 1, not “%2”")
+                          .arg(name, p.value);
+        break;
+    }
+    if (!p.error.isEmpty())
+        p.quirk.reset();
+    return p;
+}
 
 // The table lists every quirk once, in the order of SimQuirk.
 constexpr bool tableFollowsTheEnum() {
@@ -144,11 +236,48 @@ void SimLogic::setQuirk(SimQuirk quirk, bool on) {
     impl_->switched(quirk, on);
 }
 
-bool SimLogic::setQuirk(const QString& name, bool on) {
-    const std::optional<SimQuirk> quirk = quirkNamed(name);
-    if (!quirk)
+bool SimLogic::setQuirk(const QString& spec, bool on) {
+    const ParsedSpec p = parseSpec(spec);
+    if (!p.quirk)
         return false;
-    setQuirk(*quirk, on);
+    Touch t(*impl_);
+    impl_->values[std::size_t(*p.quirk)] = on ? p.value : QString();
+    impl_->switched(*p.quirk, on);
+    return true;
+}
+
+std::optional<QString> SimLogic::quirkSpecError(const QString& spec) {
+    const ParsedSpec p = parseSpec(spec);
+    if (p.quirk)
+        return std::nullopt;
+    return p.error;
+}
+
+QString SimLogic::quirkValue(SimQuirk quirk) const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->values[std::size_t(quirk)];
+}
+
+QStringList SimLogic::profileNames() {
+    return {QStringLiteral("realistic")};
+}
+
+QStringList SimLogic::profileQuirks(const QString& profile) {
+    // What public observations of the real program call normal: only the rows on screen in the
+    // tree, the options window on a multi-file drop, the tempo question a few seconds after an
+    // import, a busy spell after an import and rare failed reads.
+    if (profile == QLatin1String("realistic"))
+        return {QStringLiteral("visible-rows-only"), QStringLiteral("options-window"),
+                QStringLiteral("tempo-alert=random"), QStringLiteral("busy-after-import"),
+                QStringLiteral("read-errors")};
+    return {};
+}
+
+bool SimLogic::applyProfile(const QString& profile) {
+    if (!profileNames().contains(profile))
+        return false;
+    for (const QString& spec : profileQuirks(profile))
+        setQuirk(spec, true);
     return true;
 }
 
@@ -166,8 +295,11 @@ QStringList SimLogic::activeQuirks() const {
     std::lock_guard lock(impl_->mutex);
     QStringList on;
     for (const QuirkInfo& q : quirkTable)
-        if (impl_->quirk(q.quirk))
-            on.append(QLatin1String(q.name));
+        if (impl_->quirk(q.quirk)) {
+            const QString& value = impl_->values[std::size_t(q.quirk)];
+            on.append(QLatin1String(q.name) +
+                      (value.isEmpty() ? QString() : QLatin1Char('=') + value));
+        }
     return on;
 }
 
@@ -291,8 +423,25 @@ Impl::~Impl() {
     app->kill();
 }
 
+double Impl::number(SimQuirk q, double fallback) const {
+    bool ok = false;
+    const double v = values[std::size_t(q)].toDouble(&ok);
+    return ok ? v : fallback;
+}
+
+double Impl::draw() {
+    return std::uniform_real_distribution<double>(0.0, 1.0)(rng);
+}
+
 void Impl::switched(SimQuirk quirk, bool on) {
     quirks.set(std::size_t(quirk), on);
+    if (quirk == SimQuirk::olderLayout)
+        renewRows = true; // the rows are built the other way
+    if (quirk == SimQuirk::busyAfterImport && !on)
+        importBusyUntil = Duration{};
+    if (quirk == SimQuirk::userInput)
+        nextUserClick = clock.now() + std::chrono::duration_cast<Duration>(
+                                          std::chrono::duration<double>(number(quirk, 20)));
     if (quirk == SimQuirk::slowReady)
         busyUntil = on ? clock.now() + Delay::busyAfterSlowStart : Duration{};
     if (quirk == SimQuirk::firstDragIgnored)
@@ -319,7 +468,41 @@ void Impl::after(Duration d, std::function<void()> f) {
     reactions.emplace(std::make_pair((from + d).count(), reactionSeq++), std::move(f));
 }
 
+bool Impl::callWaits() {
+    if (quirk(SimQuirk::callCost))
+        clock.sleepFor(std::chrono::duration_cast<Duration>(
+            std::chrono::duration<double, std::milli>(number(SimQuirk::callCost, 0.5))));
+    if (!quirk(SimQuirk::busyAfterImport) || clock.now() >= importBusyUntil)
+        return false;
+    // The call waits for Logic, at most as long as a client waits for an answer.
+    const Duration left = importBusyUntil - clock.now();
+    clock.sleepFor(std::min(left, Delay::callTimeout));
+    touch();
+    return left > Delay::callTimeout;
+}
+
+void Impl::userClicks() {
+    // The person clicks a seeded row on screen, which selects its track only.
+    const Duration every = std::chrono::duration_cast<Duration>(
+        std::chrono::duration<double>(std::max(1.0, number(SimQuirk::userInput, 20))));
+    while (clock.now() >= nextUserClick) {
+        nextUserClick += every;
+        if (rows.empty() || !frontmost)
+            continue;
+        const int slot = std::min(static_cast<int>(draw() * double(rows.size())),
+                                  static_cast<int>(rows.size()) - 1);
+        if (const Track* t = trackAtSlot(slot)) {
+            if (edit && edit->track != t->id)
+                commitEdit();
+            selectOnly(t->id);
+            dirty = true;
+        }
+    }
+}
+
 void Impl::touch() {
+    if (quirk(SimQuirk::userInput))
+        userClicks();
     const Duration::rep now = clock.now().count();
     while (!reactions.empty() && reactions.begin()->first.first <= now) {
         applying = Duration(reactions.begin()->first.first);
@@ -351,6 +534,12 @@ AttributeRead Impl::read(const Element& e, const QString& name) {
         return {AXResult::illegalArgument, {}};
     if (!running() || !el->alive())
         return {AXResult::invalidElement, {}};
+    if (callWaits())
+        return {AXResult::cannotComplete, {}};
+    if (!el->alive())
+        return {AXResult::invalidElement, {}};
+    if (quirk(SimQuirk::readErrors) && draw() < number(SimQuirk::readErrors, 0.001))
+        return {AXResult::cannotComplete, {}};
     return el->read(name);
 }
 
@@ -366,9 +555,15 @@ int Impl::write(const Element& e, const QString& name, const AXValue& value) {
     const auto it = el->setters.find(name);
     if (it == el->setters.end())
         return AXResult::attributeUnsupported;
+    const bool timedOut = callWaits();
+    if (!el->alive())
+        return AXResult::invalidElement;
     dirty = true;
-    const SimElement::Setter setter = it->second;
-    return setter(value);
+    const SimElement::Setter setter = el->setters.at(name);
+    const int status = setter(value);
+    if (quirk(SimQuirk::staleAfterWrite))
+        renewRows = true;
+    return timedOut ? AXResult::cannotComplete : status;
 }
 
 int Impl::act(const Element& e, const QString& action) {
@@ -380,13 +575,17 @@ int Impl::act(const Element& e, const QString& action) {
         return AXResult::illegalArgument;
     if (!running() || !el->alive())
         return AXResult::invalidElement;
+    const bool timedOut = callWaits();
+    if (!el->alive())
+        return AXResult::invalidElement;
     if (action == QLatin1String("AXPress") && el->press) {
         // A press in a window that a dialog keeps from being key is taken and ignored.
         if (blocked(el))
-            return AXResult::success;
+            return timedOut ? AXResult::cannotComplete : AXResult::success;
         dirty = true;
         const SimElement::Action press = el->press; // the press may take the element away
-        return press();
+        const int status = press();
+        return timedOut ? AXResult::cannotComplete : status;
     }
     if (action == QLatin1String("AXRaise") && el->role() == QLatin1String("AXWindow")) {
         for (auto it = zOrder.begin(); it != zOrder.end(); ++it)
@@ -397,7 +596,7 @@ int Impl::act(const Element& e, const QString& action) {
                 break;
             }
         dirty = true;
-        return AXResult::success;
+        return timedOut ? AXResult::cannotComplete : AXResult::success;
     }
     return AXResult::actionUnsupported;
 }

@@ -84,8 +84,16 @@ enum class SimQuirk {
     visibleRowsOnly,
     trianglePressDoesNothing,
     sortByNameDoesNothing,
+    busyAfterImport,
+    readErrors,
+    pressErrorAfterEffect,
+    stackDialogOk,
+    olderLayout,
+    staleAfterWrite,
+    callCost,
+    userInput,
 };
-inline constexpr std::size_t simQuirkCount = std::size_t(SimQuirk::sortByNameDoesNothing) + 1;
+inline constexpr std::size_t simQuirkCount = std::size_t(SimQuirk::userInput) + 1;
 
 namespace SimDetail {
 class Impl;
@@ -114,11 +122,23 @@ public:
     static QString quirkDescription(const QString& name);
     // Switches a quirk.
     void setQuirk(SimQuirk quirk, bool on);
-    // Switches a quirk by name; false (and nothing changes) for an unknown name.
-    bool setQuirk(const QString& name, bool on);
+    // Switches a quirk by name, or by "NAME=VALUE" (a value for the quirks that take one, see
+    // quirkDescription); false (and nothing changes) for an unknown name or a bad value.
+    bool setQuirk(const QString& spec, bool on);
+    // Whether spec is a known "NAME" or "NAME=VALUE" with a value the quirk takes; when not, the
+    // sentence why.
+    static std::optional<QString> quirkSpecError(const QString& spec);
+    // The value a quirk was switched on with; empty for its default.
+    QString quirkValue(SimQuirk quirk) const;
+    // The named sets of quirks: "realistic" (what public sources say is normal for the real
+    // program). Each entry is a quirk spec as setQuirk takes it.
+    static QStringList profileNames();
+    static QStringList profileQuirks(const QString& profile);
+    // Switches on every quirk of the profile; false for an unknown profile.
+    bool applyProfile(const QString& profile);
     bool quirk(SimQuirk quirk) const;
     bool quirk(const QString& name) const;
-    // The quirks switched on, in the order of quirkNames().
+    // The quirks switched on, in the order of quirkNames(), with "=VALUE" when given one.
     QStringList activeQuirks() const;
     // Seeds the randomness of the quirks that use it.
     void setSeed(std::uint64_t seed);

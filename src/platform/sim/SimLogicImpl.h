@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <bitset>
 #include <chrono>
 #include <functional>
@@ -51,6 +52,8 @@ inline constexpr Duration optionsWindow = ms(300);
 inline constexpr Duration firstTrack = ms(300);
 inline constexpr Duration nextTrack = ms(80);
 inline constexpr Duration tempoAlert = ms(1500);
+// The longest an accessibility client waits for a busy application before it gives up.
+inline constexpr Duration callTimeout = ms(6000);
 inline constexpr Duration busyAfterSlowStart = ms(3000);
 } // namespace Delay
 
@@ -172,8 +175,13 @@ public:
     std::bitset<simQuirkCount> quirks;
     std::mt19937_64 rng{1};
     bool firstDropTaken = false;
+    std::array<QString, simQuirkCount> values; // the values quirks were switched on with
     bool quirk(SimQuirk q) const { return quirks.test(std::size_t(q)); }
+    // The quirk's value as a number; fallback when it has none (or it is not a number).
+    double number(SimQuirk q, double fallback) const;
     void switched(SimQuirk quirk, bool on);
+    // A seeded draw from [0, 1).
+    double draw();
 
     // --- The process.
     bool frontmost = false;
@@ -184,6 +192,14 @@ public:
     bool trusted() const { return !quirk(SimQuirk::notTrusted); }
     bool ready() const { return clock.now() >= busyUntil; }
     bool activate();
+    // busy-after-import: until when Logic is busy with the audio it imported.
+    Duration importBusyUntil{};
+    // Every accessibility call: its cost on the clock, and a busy Logic keeping the caller
+    // waiting; true when the call times out (-25204).
+    bool callWaits();
+    // user-input: when the person at the machine clicks next.
+    Duration nextUserClick{};
+    void userClicks();
 
     // --- Reactions: applied in time order when the simulator is touched.
     std::map<std::pair<Duration::rep, unsigned long long>, std::function<void()>> reactions;
@@ -235,6 +251,7 @@ public:
     void commitEdit();
     void importFiles(const QStringList& files, ImportMode mode);
     void scrollTo(int id);
+    void scrollBy(int lines);
     SimSession session() const;
 
     // --- The accessibility tree (SimTree.cpp).
@@ -246,6 +263,7 @@ public:
         SimElement::Ptr row, triangle;
     };
     std::vector<RowSlot> rows;
+    bool renewRows = false;   // stale-after-write: the next sync makes new row elements
     std::vector<int> visible; // indexes into tracks of the rows not hidden by a folded stack
     int shownFirst = 0;       // visible index shown in the first row
 

@@ -154,7 +154,15 @@ void Impl::moveSelection(int step) {
         if (selected.count(tracks[static_cast<size_t>(visible[v])].id))
             at = static_cast<int>(v);
     const int next = std::clamp(at < 0 ? 0 : at + step, 0, static_cast<int>(visible.size()) - 1);
-    selectOnly(tracks[static_cast<size_t>(visible[static_cast<size_t>(next)])].id);
+    const int id = tracks[static_cast<size_t>(visible[static_cast<size_t>(next)])].id;
+    selectOnly(id);
+    scrollTo(id); // the list follows the selection
+}
+
+void Impl::scrollBy(int lines) {
+    // Positive lines scroll towards the top; sync keeps the list inside its bounds.
+    scroll -= lines;
+    scroll = std::clamp(scroll, 0, std::max(0, static_cast<int>(computeVisible().size()) - 1));
 }
 
 void Impl::scrollTo(int id) {
@@ -382,7 +390,8 @@ void Impl::importFiles(const QStringList& files, ImportMode mode) {
         const int target =
             k < static_cast<qsizetype>(targets.size()) ? targets[static_cast<size_t>(k)] : -1;
         const QString name = QFileInfo(order[k]).completeBaseName();
-        after(at, [this, name, target, k] {
+        const bool last = k + 1 == order.size();
+        after(at, [this, name, target, k, last] {
             Track* t = byId(target);
             int id = -1;
             if (t && !t->isStack) {
@@ -399,11 +408,26 @@ void Impl::importFiles(const QStringList& files, ImportMode mode) {
             selected.insert(id);
             anchor = id;
             scrollTo(id);
+            if (last && quirk(SimQuirk::busyAfterImport))
+                // Analysing the new audio keeps Logic busy.
+                importBusyUntil =
+                    *applying + std::chrono::duration_cast<Duration>(std::chrono::duration<double>(
+                                    number(SimQuirk::busyAfterImport, 10)));
         });
         at += Delay::nextTrack;
     }
-    if (quirk(SimQuirk::tempoAlert) && !order.isEmpty())
-        after(at - Delay::nextTrack + Delay::tempoAlert, [this] { openAlert(); });
+    if (quirk(SimQuirk::tempoAlert) && !order.isEmpty()) {
+        // The question comes "a few seconds" after the import: a fixed or a seeded delay.
+        Duration delay = Delay::tempoAlert;
+        const QString& v = values[std::size_t(SimQuirk::tempoAlert)];
+        if (v == QLatin1String("random"))
+            delay = std::chrono::duration_cast<Duration>(
+                std::chrono::duration<double>(1.0 + 5.0 * draw()));
+        else if (!v.isEmpty())
+            delay = std::chrono::duration_cast<Duration>(
+                std::chrono::duration<double>(number(SimQuirk::tempoAlert, 1.5)));
+        after(at - Delay::nextTrack + delay, [this] { openAlert(); });
+    }
 }
 
 SimSession Impl::session() const {

@@ -143,6 +143,7 @@ void SimPlatform::postMouse(const MouseEvent& event) {
         }
         break;
     case MouseEventType::moved:
+    case MouseEventType::scrollWheel:
         toLogic = !(tile_ && tile_->frame.contains(event.point));
         break;
     }

@@ -275,7 +275,10 @@ void Impl::buildMenus() {
                 e->press = [this, info] {
                     if (quirk(SimQuirk::pressError) || !menuEnabled(info))
                         return AXResult::cannotComplete;
-                    return runMenu(info.cmd);
+                    const int status = runMenu(info.cmd);
+                    if (quirk(SimQuirk::pressErrorAfterEffect))
+                        return AXResult::cannotComplete;
+                    return status;
                 };
             }
         };
@@ -361,7 +364,9 @@ void Impl::buildProjectWindow() {
     const Rect headerFrame{area.origin, {Geo::headerWidth, area.size.height}};
     SimElement::Ptr scrollArea = left->add(make(QStringLiteral("AXScrollArea"), headerFrame));
     header = scrollArea->add(make(QStringLiteral("AXGroup"), headerFrame));
-    header->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks header"));
+    header->set(QStringLiteral("AXDescription"), quirk(SimQuirk::olderLayout)
+                                                     ? QStringLiteral("Track Headers")
+                                                     : QStringLiteral("Tracks header"));
     header->getters[QStringLiteral("AXSelectedChildren")] = [this] {
         QList<Element> on;
         for (size_t i = 0; i < rows.size(); ++i)
@@ -431,6 +436,17 @@ void Impl::sync() {
     }
     if (!projectWin)
         return;
+    header->set(QStringLiteral("AXDescription"), quirk(SimQuirk::olderLayout)
+                                                     ? QStringLiteral("Track Headers")
+                                                     : QStringLiteral("Tracks header"));
+    if (renewRows) {
+        // The rows' elements are replaced: every handle to one goes stale.
+        renewRows = false;
+        while (!rows.empty()) {
+            header->remove(rows.back().row);
+            rows.pop_back();
+        }
+    }
 
     // Row elements stay where they are and show whatever track is at their place now.
     while (static_cast<int>(rows.size()) > shown) {
@@ -503,9 +519,10 @@ void Impl::sync() {
         const bool want = t && t->isStack;
         if (want && !slot.triangle) {
             const int s = static_cast<int>(i);
-            slot.triangle =
-                slot.row->insert(1, make(QStringLiteral("AXDisclosureTriangle"),
-                                         offset(Geo::triangle, slot.row->frame->origin)));
+            slot.triangle = slot.row->insert(
+                1, make(quirk(SimQuirk::olderLayout) ? QStringLiteral("AXButton")
+                                                     : QStringLiteral("AXDisclosureTriangle"),
+                        offset(Geo::triangle, slot.row->frame->origin)));
             slot.triangle->set(QStringLiteral("AXHelp"),
                                QStringLiteral("Open or close the track stack"));
             slot.triangle->getters[QStringLiteral("AXValue")] = [this, s] {
@@ -605,10 +622,19 @@ void Impl::openSheet() {
     };
     SimElement::Ptr create =
         s.el->add(make(QStringLiteral("AXButton"), Rect{{x + 320, y + 128}, {80, 28}}));
-    create->set(QStringLiteral("AXTitle"), QStringLiteral("Create"));
+    create->set(QStringLiteral("AXTitle"),
+                quirk(SimQuirk::stackDialogOk) ? QStringLiteral("OK") : QStringLiteral("Create"));
     create->press = [this] {
         pressCreate();
         return AXResult::success;
+    };
+    // Return presses the default button.
+    const std::weak_ptr<SimElement> defaultButton = create;
+    s.el->getters[QStringLiteral("AXDefaultButton")] = [defaultButton] {
+        QList<Element> b;
+        if (const SimElement::Ptr p = defaultButton.lock())
+            b.append(p);
+        return AXValue(b);
     };
     projectWin->add(s.el);
     sheet = std::move(s);

@@ -1,0 +1,475 @@
+// The track list as Logic Pro shows it: some versions put only the rows on screen into the
+// accessibility tree, so the list is read page by page, scrolled with the wheel over it, and
+// tracks are known by their number and name, never by their place in a partial list. Also
+// the late questions every wait answers, and the closing comparison of the session with the
+// jobs.
+
+#include "automation/AXProbe.h"
+#include "automation/LogicSender.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+
+namespace Vantrel {
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString kDescription = QStringLiteral("AXDescription");
+
+QString quoted(const QString& name) {
+    return QStringLiteral("“") + name + QStringLiteral("”");
+}
+
+QString joined(const QStringList& names) {
+    return names.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+std::optional<std::pair<int, QString>> LogicSender::parseRow(const QString& d) {
+    if (!d.startsWith(QLatin1String("Track ")))
+        return std::nullopt;
+    const qsizetype open = d.indexOf(QChar(0x201C));
+    const qsizetype close = d.lastIndexOf(QChar(0x201D));
+    if (open < 0 || close < open)
+        return std::nullopt;
+    bool ok = false;
+    const int number = d.mid(6, open - 6).trimmed().toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return std::make_pair(number, d.mid(open + 1, close - open - 1));
+}
+
+std::optional<QList<TrackRow>> LogicSender::rowsOnScreen(bool kinds) {
+    const Element container = tracksHeader();
+    if (!container)
+        return std::nullopt;
+    const AXValue children = read(container, QStringLiteral("AXChildren"));
+    const auto* list = std::get_if<QList<Element>>(&children);
+    if (!list)
+        return std::nullopt;
+    QList<TrackRow> rows;
+    for (const Element& child : *list) {
+        const AXValue d = read(child, kDescription);
+        const auto* text = std::get_if<QString>(&d);
+        if (!text)
+            return std::nullopt; // a row that cannot be read: the page is not known
+        const auto parsed = parseRow(*text);
+        if (!parsed)
+            continue;
+        TrackRow row{child, parsed->first, parsed->second, false, std::nullopt};
+        if (kinds) {
+            if (const Element t = triangleOf(child)) {
+                row.stack = true;
+                row.open = isOpen(t);
+            }
+        }
+        rows << row;
+    }
+    return rows;
+}
+
+bool LogicSender::listMayContinue(const QList<TrackRow>& rows) {
+    if (rows.isEmpty())
+        return false;
+    const std::optional<Rect> list = frame(tracksHeader());
+    const std::optional<Rect> last = frame(rows.last().element);
+    if (!list || !last)
+        return true;
+    // Another row would not fit below the last one.
+    return last->origin.y + 2 * last->size.height > list->origin.y + list->size.height;
+}
+
+void LogicSender::scrollList(int lines) {
+    const std::optional<Rect> list = frame(tracksHeader());
+    if (!list)
+        return;
+    const Point p = list->center();
+    mouse(MouseEventType::moved, p);
+    platform_.input().postMouse(MouseEvent{MouseEventType::scrollWheel, p, 0, 0, lines});
+    pause(30ms);
+}
+
+std::optional<QList<TrackRow>> LogicSender::allRows(bool kinds) {
+    std::optional<QList<TrackRow>> page = rowsOnScreen(kinds);
+    if (!page || page->isEmpty())
+        return page;
+    // The whole list on screen: the first track is shown and there is room below the last.
+    if (page->first().number == 1 && !listMayContinue(*page))
+        return page;
+    scrollList(1 << 20);
+    QList<TrackRow> all;
+    for (int pages = 0; pages < 1000; ++pages) {
+        throwIfCancelled();
+        page = rowsOnScreen(kinds);
+        if (!page)
+            return std::nullopt;
+        for (TrackRow& r : all)
+            r.element = {};
+        int added = 0;
+        for (const TrackRow& r : std::as_const(*page)) {
+            if (all.isEmpty() || r.number > all.last().number) {
+                all << r;
+                ++added;
+            }
+        }
+        // Elements of this page that were already listed are on screen too.
+        for (const TrackRow& r : std::as_const(*page))
+            for (TrackRow& a : all)
+                if (a.number == r.number)
+                    a.element = r.element;
+        if (added == 0 || !listMayContinue(*page))
+            break;
+        scrollList(-std::max<int>(1, int(page->size()) - 1));
+    }
+    return all;
+}
+
+std::optional<int> LogicSender::trackCount() {
+    // The last row's number (the list scrolled to its end when it may go on), and the tracks
+    // of a closed stack below it when it is one of ours. Only the last row is read.
+    const auto lastRow = [this]() -> std::optional<TrackRow> {
+        const AXValue children = read(tracksHeader(), QStringLiteral("AXChildren"));
+        const auto* list = std::get_if<QList<Element>>(&children);
+        if (!list)
+            return std::nullopt;
+        for (auto it = list->crbegin(); it != list->crend(); ++it) {
+            const AXValue d = read(*it, kDescription);
+            const auto* text = std::get_if<QString>(&d);
+            if (!text)
+                return std::nullopt;
+            if (const auto parsed = parseRow(*text))
+                return TrackRow{*it, parsed->first, parsed->second, false, std::nullopt};
+        }
+        return TrackRow{};
+    };
+    std::optional<TrackRow> last = lastRow();
+    if (!last)
+        return std::nullopt;
+    if (last->number == 0)
+        return 0;
+    if (listMayContinue({*last})) {
+        scrollList(-(1 << 20));
+        last = lastRow();
+        if (!last || last->number == 0)
+            return std::nullopt;
+    }
+    int count = last->number;
+    if (const Element t = triangleOf(last->element); t && isOpen(t) == false)
+        count += stackSizes.value(last->name, 0);
+    return count;
+}
+
+Element LogicSender::showRow(int number) {
+    for (int attempt = 0; attempt < 60; ++attempt) {
+        const std::optional<QList<TrackRow>> page = rowsOnScreen(false);
+        if (!page)
+            continue;
+        if (page->isEmpty())
+            return {};
+        for (const TrackRow& r : *page)
+            if (r.number == number)
+                return r.element;
+        const int first = page->first().number, last = page->last().number;
+        if (number > first && number < last)
+            return {}; // inside a closed stack
+        const int step = std::clamp(number < first ? first - number : number - last, 1,
+                                    std::max(1, int(page->size()) - 2));
+        scrollList(number < first ? step : -step);
+    }
+    return {};
+}
+
+QList<TrackRow> LogicSender::selectedRows() {
+    QList<TrackRow> out;
+    const Element container = tracksHeader();
+    const AXValue v = read(container, QStringLiteral("AXSelectedChildren"));
+    const auto* list = std::get_if<QList<Element>>(&v);
+    if (!list)
+        return out;
+    for (const Element& e : *list) {
+        const auto parsed = parseRow(str(e, kDescription));
+        if (!parsed)
+            continue;
+        TrackRow row{e, parsed->first, parsed->second, false, std::nullopt};
+        if (const Element t = triangleOf(e)) {
+            row.stack = true;
+            row.open = isOpen(t);
+        }
+        out << row;
+    }
+    return out;
+}
+
+void LogicSender::selectRows(const QList<TrackRow>& rows) {
+    if (rows.isEmpty())
+        return;
+    QList<int> numbers;
+    for (const TrackRow& r : rows)
+        numbers << r.number;
+    std::sort(numbers.begin(), numbers.end());
+    const auto selectedNumbers = [&] {
+        QList<int> n;
+        for (const TrackRow& r : selectedRows())
+            n << r.number;
+        std::sort(n.begin(), n.end());
+        return n;
+    };
+
+    // On screen together: one write, checked.
+    showRow(numbers.first());
+    if (const std::optional<QList<TrackRow>> page = rowsOnScreen(false)) {
+        QList<Element> elements;
+        for (const TrackRow& r : *page)
+            if (numbers.contains(r.number))
+                elements << r.element;
+        if (elements.size() == numbers.size()) {
+            select(elements, tracksHeader());
+            if (selectedNumbers() == numbers)
+                return;
+        }
+    }
+
+    // Across pages: clicks, the list scrolled to each row in turn.
+    bool run = true;
+    for (qsizetype i = 1; i < numbers.size(); ++i)
+        run = run && numbers[i] == numbers[i - 1] + 1;
+    const auto clickRow = [&](int number, std::uint64_t flags) {
+        const Element e = showRow(number);
+        const std::optional<Rect> f = e ? frame(e) : std::nullopt;
+        if (!f)
+            throw SendError(
+                QStringLiteral("Couldn't bring track %1 into view in Logic.").arg(number));
+        const Point p{f->origin.x + 0.72 * f->size.width, f->origin.y + f->size.height / 2};
+        mouse(MouseEventType::moved, p);
+        pause(20ms);
+        click(p, 1, flags);
+        pause(40ms);
+    };
+    clickRow(numbers.first(), 0);
+    if (run && numbers.size() > 1) {
+        clickRow(numbers.last(), EventFlags::shift);
+    } else {
+        for (qsizetype i = 1; i < numbers.size(); ++i)
+            clickRow(numbers[i], EventFlags::command);
+    }
+    pause(80ms);
+}
+
+// --- Late questions.
+
+bool LogicSender::answerDialogs() {
+    bool answered = false;
+    if (const Element options = optionsWindow()) {
+        press(findIn(options, [&](const Element& e) {
+            return str(e, QStringLiteral("AXTitle")) == u"Create new tracks";
+        }));
+        pause(300ms);
+        press(findIn(options,
+                     [&](const Element& e) { return str(e, QStringLiteral("AXTitle")) == u"OK"; }));
+        answered = true;
+    }
+    if (const Element question = alert()) {
+        const Element button = findIn(question, [&](const Element& e) {
+            return str(e, QStringLiteral("AXIdentifier")) == u"action-button-2";
+        });
+        if (button) {
+            press(button);
+            answered = true;
+        }
+    }
+    return answered;
+}
+
+// --- The closing comparison.
+
+QStringList LogicSender::checkSession(const QList<SendJob>& jobs) {
+    throwIfCancelled();
+    QStringList problems;
+    std::optional<QList<TrackRow>> rows = allRows(true);
+    if (!rows)
+        return {QStringLiteral("Logic's track list could not be read back")};
+
+    // Closed stacks hide their tracks: the numbers tell how many, opening them tells which.
+    QHash<int, int> sizeOf; // stack row number → tracks in it, where closed
+    bool anyClosed = false;
+    for (qsizetype i = 0; i < rows->size(); ++i) {
+        const TrackRow& r = (*rows)[i];
+        if (!r.stack || r.open != false)
+            continue;
+        anyClosed = true;
+        if (i + 1 < rows->size())
+            sizeOf[r.number] = (*rows)[i + 1].number - r.number - 1;
+    }
+    const auto toggleAll = [&](const QList<TrackRow>& list) {
+        // An option-click on a stack's arrow opens or closes every stack.
+        for (const TrackRow& r : list) {
+            if (!r.stack)
+                continue;
+            const Element row = showRow(r.number);
+            const Element t = row ? triangleOf(row) : Element();
+            if (const std::optional<Rect> f = t ? frame(t) : std::nullopt) {
+                optionClick(f->center(), 100ms, 80ms, 400ms);
+                return true;
+            }
+        }
+        return false;
+    };
+    if (anyClosed) {
+        const auto allOpen = [&] {
+            rows = allRows(true);
+            if (!rows)
+                return false;
+            for (const TrackRow& r : *rows)
+                if (r.stack && r.open == false)
+                    return false;
+            return true;
+        };
+        bool opened = false;
+        for (int attempt = 0; attempt < 3 && !opened; ++attempt) {
+            throwIfCancelled();
+            answerDialogs(); // a question left open would take the click
+            bool clicked = false;
+            for (const TrackRow& r : *rows) {
+                if (!r.stack || r.open != false)
+                    continue;
+                const Element row = showRow(r.number);
+                const Element t = row ? triangleOf(row) : Element();
+                if (const std::optional<Rect> f = t ? frame(t) : std::nullopt) {
+                    optionClick(f->center(), 100ms, 80ms, 400ms);
+                    clicked = true;
+                }
+                break;
+            }
+            if (!clicked)
+                break;
+            opened = waitUntil(QStringLiteral("the stacks to open"), 2s, allOpen);
+            if (!rows)
+                rows = allRows(true);
+            if (!rows)
+                break;
+        }
+        if (!opened || !rows)
+            return {QStringLiteral("the closed stacks could not be opened to check them")};
+    }
+
+    // Which rows belong to which stack: a closed stack's count, else up to the next stack row.
+    QHash<QString, int> stackRows;
+    QHash<QString, QStringList> contents;
+    QStringList outside;
+    QHash<QString, int> seen;
+    for (qsizetype i = 0; i < rows->size(); ++i) {
+        const TrackRow& r = (*rows)[i];
+        if (!r.stack) {
+            outside << r.name;
+            continue;
+        }
+        ++stackRows[r.name];
+        int size = sizeOf.value(r.number, -1);
+        QStringList inIt;
+        qsizetype j = i + 1;
+        while (j < rows->size() && !(*rows)[j].stack && (size < 0 || int(inIt.size()) < size)) {
+            inIt << (*rows)[j].name;
+            ++j;
+        }
+        // Without a count, the tracks after the stack's own belong to no stack.
+        qsizetype expected = -1;
+        for (const SendJob& job : jobs) {
+            if (job.group && *job.group == r.name)
+                expected = job.files.size();
+        }
+        if (size < 0 && expected >= 0 && inIt.size() > expected) {
+            outside += inIt.mid(expected);
+            inIt = inIt.mid(0, expected);
+        }
+        contents[r.name] += inIt;
+        i = j - 1;
+    }
+    for (const SendJob& job : jobs) {
+        const QStringList members = memberNames(job);
+        if (!job.group) {
+            for (const QString& m : members)
+                ++seen[m];
+            continue;
+        }
+        const int count = stackRows.value(*job.group);
+        if (count == 0) {
+            problems << QStringLiteral("there is no stack %1").arg(quoted(*job.group));
+            continue;
+        }
+        if (count > 1)
+            problems << QStringLiteral("there are %1 stacks %2").arg(count).arg(quoted(*job.group));
+        QStringList have = contents.value(*job.group);
+        QStringList want = members;
+        std::sort(have.begin(), have.end());
+        std::sort(want.begin(), want.end());
+        if (have != want) {
+            QStringList missing, extra;
+            QStringList rest = have;
+            for (const QString& m : std::as_const(want)) {
+                if (!rest.removeOne(m))
+                    missing << m;
+            }
+            extra = rest;
+            QString s = QStringLiteral("the stack %1").arg(quoted(*job.group));
+            if (!missing.isEmpty())
+                s += QStringLiteral(" lacks ") + joined(missing);
+            if (!extra.isEmpty())
+                s += (missing.isEmpty() ? QStringLiteral(" also holds ")
+                                        : QStringLiteral(" and also holds ")) +
+                     joined(extra);
+            problems << s;
+        }
+    }
+    // Tracks outside every stack: only the unsorted files belong there, each once.
+    // The tracks the project held before the send may carry the same names.
+    QHash<QString, int> outsideCount;
+    for (const QString& n : std::as_const(outside))
+        ++outsideCount[n];
+    for (auto it = namesAtStart_.cbegin(); it != namesAtStart_.cend(); ++it)
+        outsideCount[it.key()] -= it.value();
+    QSet<QString> stacked;
+    for (const SendJob& job : jobs) {
+        if (job.group)
+            for (const QString& m : memberNames(job))
+                stacked.insert(m);
+    }
+    QStringList strays, twice;
+    for (auto it = outsideCount.cbegin(); it != outsideCount.cend(); ++it) {
+        const int want = seen.value(it.key());
+        if (it.value() <= want || it.value() <= 0)
+            continue;
+        if (stacked.contains(it.key()))
+            strays << it.key();
+        else if (want > 0)
+            twice << it.key();
+    }
+    std::sort(strays.begin(), strays.end());
+    std::sort(twice.begin(), twice.end());
+    if (!twice.isEmpty())
+        problems << QStringLiteral("these tracks came in more than once: ") + joined(twice);
+    if (!strays.isEmpty())
+        problems << QStringLiteral("these tracks are outside their stacks: ") + joined(strays);
+    for (auto it = seen.cbegin(); it != seen.cend(); ++it)
+        if (outsideCount.value(it.key()) < it.value())
+            problems << QStringLiteral("the track %1 is missing").arg(quoted(it.key()));
+
+    if (anyClosed && rows)
+        toggleAll(*rows); // close them again
+    return problems;
+}
+
+void LogicSender::closingCheck(const QList<SendJob>& jobs) {
+    const QStringList problems = checkSession(jobs);
+    if (problems.isEmpty())
+        return;
+    throw SendError(QStringLiteral("Done, but the session in Logic is not what was sent: ") +
+                    problems.join(QStringLiteral("; ")) +
+                    QStringLiteral(". Check it in Logic before you go on."));
+}
+
+} // namespace Vantrel

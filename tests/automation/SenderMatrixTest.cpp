@@ -1,0 +1,160 @@
+// The sender against the simulated Logic Pro's realism switches: every mode against every switch
+// alone and against the realistic profile with several seeds, for sessions of 12, 48 and 200
+// tracks. A run either builds exactly the session of its jobs, or fails with a sentence that
+// is true of the session left behind; none reports success with a wrong session.
+
+#include "SenderFixture.h"
+
+#include <QHash>
+
+namespace Vantrel::SenderTesting {
+namespace {
+
+// One cell: a mode, the switches (a profile and its seed, or one quirk), a session size.
+struct MatrixCase {
+    SendMode mode;
+    QString variant; // a quirk spec, or "realistic/SEED"
+    int tracks;
+    // The switch keeps a send from working at all: the run must fail, with a true sentence.
+    bool mayFail = false;
+};
+
+std::string caseName(const MatrixCase& c) {
+    std::string n = sendModeName(c.mode).toStdString() + "_" + c.variant.toStdString() + "_" +
+                    std::to_string(c.tracks);
+    for (char& ch : n)
+        if (!std::isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    return n;
+}
+
+void PrintTo(const MatrixCase& c, std::ostream* os) {
+    *os << caseName(c);
+}
+
+// Switches no send can get past: the run ends with the sentence of its cause.
+bool blocksEverySend(const QString& quirk) {
+    static const QStringList blocking{QStringLiteral("not-trusted"), QStringLiteral("not-running"),
+                                      QStringLiteral("drop-ignored"),
+                                      QStringLiteral("press-error")};
+    return blocking.contains(quirk);
+}
+
+std::vector<MatrixCase> matrix() {
+    std::vector<MatrixCase> cases;
+    const SendMode modes[] = {SendMode::fast, SendMode::grouped, SendMode::slow,
+                              SendMode::stacksOnly};
+    QStringList variants;
+    for (const QString& q : SimLogic::quirkNames())
+        variants << q;
+    for (const char* seed : {"1", "2", "3"})
+        variants << QStringLiteral("realistic/") + QLatin1String(seed);
+    for (const int n : {12, 48, 200})
+        for (const SendMode mode : modes)
+            for (const QString& v : std::as_const(variants))
+                cases.push_back({mode, v, n, blocksEverySend(v) || v == u"user-input"});
+    return cases;
+}
+
+// n tracks in four groups (two coloured) and two unsorted files.
+QList<JobPlan> plansOf(int n) {
+    const int grouped = n - 2;
+    const char* groups[] = {"DRUMS", "BASS", "KEYS", "VOCALS"};
+    QList<JobPlan> plans;
+    int given = 0;
+    for (int g = 0; g < 4; ++g) {
+        const int size = g == 3 ? grouped - given : grouped / 4;
+        JobPlan plan{QString::fromLatin1(groups[g]), {}, std::nullopt};
+        if (g % 2 == 0)
+            plan.color = Swatch{g * 3, g % 4};
+        for (int i = 1; i <= size; ++i)
+            plan.names << QStringLiteral("%1_%2").arg(i, 3, 10, QChar('0')).arg(groups[g]);
+        given += size;
+        plans << plan;
+    }
+    plans << JobPlan{std::nullopt, {QStringLiteral("ROOM_L"), QStringLiteral("ROOM_R")}, {}};
+    return plans;
+}
+
+class SenderMatrix : public SenderTest, public testing::WithParamInterface<MatrixCase> {
+protected:
+    // What differs between the session in the simulator and the jobs; empty when it is right.
+    QStringList differences(const QList<SendJob>& jobs, bool coloured) {
+        QStringList out;
+        const SimSession s = session();
+        QHash<QString, int> stackCount;
+        for (const SimTrack& t : s.tracks) {
+            if (t.isStack)
+                ++stackCount[t.name];
+        }
+        for (const SendJob& job : jobs) {
+            QStringList members;
+            for (const SimTrack& t : s.tracks)
+                if (!t.isStack && t.stack == job.group)
+                    members << t.name;
+            QStringList expected = memberNames(job);
+            members.sort();
+            expected.sort();
+            const QString label = job.group.value_or(QStringLiteral("(no stack)"));
+            if (members != expected)
+                out << label + QStringLiteral(" holds ") + members.join(QLatin1Char(','));
+            if (!job.group)
+                continue;
+            if (stackCount.value(*job.group) != 1)
+                out << QStringLiteral("%1 stacks %2").arg(stackCount.value(*job.group)).arg(label);
+            for (const SimTrack& t : s.tracks) {
+                if (t.isStack && t.name == *job.group && !t.summing)
+                    out << label + QStringLiteral(" is no summing stack");
+                if (coloured && job.color && (t.name == *job.group || t.stack == job.group) &&
+                    t.color != std::make_pair(job.color->col, job.color->row))
+                    out << t.name + QStringLiteral(" has the wrong colour");
+            }
+            stackCount.remove(*job.group);
+        }
+        if (!stackCount.isEmpty())
+            out << QStringLiteral("stacks not asked for: ") +
+                       QStringList(stackCount.keys()).join(QLatin1Char(','));
+        return out;
+    }
+};
+
+// Verifies the cell: success only with exactly the session of the jobs; a "Done, but …" only
+// when the session differs; a failure otherwise only where the switch blocks every send.
+TEST_P(SenderMatrix, buildsTheSessionOrSaysWhatIsWrong) {
+    const MatrixCase& c = GetParam();
+    start();
+    if (c.variant.startsWith(QLatin1String("realistic/"))) {
+        sim->logic().setSeed(c.variant.section(QLatin1Char('/'), 1).toULongLong());
+        sim->logic().applyProfile(QStringLiteral("realistic"));
+    } else {
+        ASSERT_TRUE(sim->logic().setQuirk(c.variant, true));
+    }
+    const QList<SendJob> jobs = jobsOf(plansOf(c.tracks));
+    if (c.mode == SendMode::stacksOnly) {
+        for (const QString& f : dragURLs(jobs))
+            sim->logic().addTrack(memberName(f));
+    }
+    const SendOutcome outcome = send(c.mode, jobs);
+    const bool coloured = c.mode == SendMode::fast || c.mode == SendMode::grouped;
+    const QStringList wrong = differences(jobs, coloured);
+    if (outcome.ok) {
+        EXPECT_TRUE(wrong.isEmpty()) << "reported " << outcome.result.toStdString() << " with "
+                                     << wrong.join("; ").toStdString();
+        return;
+    }
+    EXPECT_FALSE(outcome.result.isEmpty());
+    if (outcome.result.startsWith(QStringLiteral("Done, but"))) {
+        EXPECT_FALSE(wrong.isEmpty()) << outcome.result.toStdString();
+    }
+    EXPECT_TRUE(c.mayFail) << "failed: " << outcome.result.toStdString()
+                           << (wrong.isEmpty() ? std::string()
+                                               : " with " + wrong.join("; ").toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, SenderMatrix, testing::ValuesIn(matrix()),
+                         [](const testing::TestParamInfo<MatrixCase>& info) {
+                             return caseName(info.param);
+                         });
+
+} // namespace
+} // namespace Vantrel::SenderTesting
