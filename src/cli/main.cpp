@@ -2,6 +2,7 @@
 // from outside. Exit 0 on success, 1 with the user-facing message on failure, 2 on bad usage.
 
 #include "automation/LogicBridge.h"
+#include "cli/CheckCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/Demo.h"
 #include "cli/SendCommand.h"
@@ -38,6 +39,7 @@ const char* const usageText =
     "       vantrel-cli organize FOLDER (--in-place | --copy) [--config FILE] [--json]\n"
     "       vantrel-cli put-back FOLDER\n"
     "       vantrel-cli demo FOLDER\n"
+    "       vantrel-cli check FOLDER [--json]\n"
     "       vantrel-cli logic-menus [--quirk NAME]...\n"
     "       vantrel-cli send FOLDER --simulate [--mode MODE] [--quirk NAME]... [--json]\n";
 
@@ -368,6 +370,13 @@ int main(int argc, char** argv) {
             return putBackCommand(args);
         if (command == QLatin1String("demo"))
             return demoCommand(args);
+        if (command == QLatin1String("check")) {
+            struct sigaction action = {};
+            action.sa_handler = onInterrupt;
+            sigemptyset(&action.sa_mask);
+            sigaction(SIGINT, &action, nullptr);
+            return Cli::checkCommand(args, interrupted);
+        }
         if (command == QLatin1String("logic-menus"))
             return logicMenusCommand(args);
         if (command == QLatin1String("send"))

@@ -95,7 +95,7 @@ QHash<QString, int> placedBefore(const QString& folder) {
 
 } // namespace
 
-ScanResult scan(const QString& folder, const Config& cfg) {
+ScanResult scan(const QString& folder, const Config& cfg, const AudioReader* audio) {
     ScanResult result;
     QStringList names = regularFiles(folder, result);
     NaturalOrder::sort(names);
@@ -119,6 +119,8 @@ ScanResult scan(const QString& folder, const Config& cfg) {
         item.source = c.source;
         item.group = c.group;
         item.order = sessionOrder(stem);
+        if (audio)
+            item.audio = audio->header(item.url);
         result.items.push_back(std::move(item));
     }
     if (!result.items.isEmpty())
