@@ -123,7 +123,9 @@ AppModel::AppModel(Services services, QObject* parent)
     }
 }
 
-AppModel::~AppModel() = default;
+AppModel::~AppModel() {
+    cancelAudioCheck();
+}
 
 void AppModel::setPresenter(Presenter* presenter) {
     presenter_ = presenter ? presenter : &silentPresenter();
@@ -205,13 +207,14 @@ void AppModel::load(const QString& url) {
         return;
 
     const QString folder = QDir::cleanPath(info.absoluteFilePath());
+    cancelAudioCheck();
     startBusy(QStringLiteral("Reading “") + folderName(folder) + QStringLiteral("”"),
               QStringLiteral("Looking at the files…"), false, std::nullopt);
 
-    Worker::run([model = QPointer<AppModel>(this), folder, cfg = config_] {
+    Worker::run([model = QPointer<AppModel>(this), folder, cfg = config_, audio = services_.audio] {
         Engine::ScanResult found;
         try {
-            found = Engine::scan(folder, cfg);
+            found = Engine::scan(folder, cfg, audio);
         } catch (const std::exception&) {
             // A scan does not fail; should it throw all the same, the folder reads as empty.
         }
@@ -227,6 +230,7 @@ void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found
     update(busy_, false, &AppModel::busyChanged);
     if (found.error) {
         setErrorMessage(*found.error);
+        startAudioCheck(); // the review on screen, if any, goes on with its checks
         return;
     }
     const bool organized = QFileInfo(folder + QLatin1Char('/') + Engine::journalName).isFile();
@@ -234,13 +238,102 @@ void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found
     if (items.isEmpty() && !organized) {
         setErrorMessage(QStringLiteral("No audio files found directly inside “") +
                         folderName(folder) + QStringLiteral("”."));
+        startAudioCheck();
         return;
     }
     update(folder_, std::optional<QString>(folder), &AppModel::folderChanged);
+    audioContents_.clear();
     update(items_, items, &AppModel::itemsChanged);
     update(skipped_, found.skipped, &AppModel::skippedChanged);
     placed_ = found.placed;
     update(resultURL_, std::optional<QString>(), &AppModel::resultURLChanged);
+    updateFindings();
+    startAudioCheck();
+}
+
+void AppModel::startAudioCheck() {
+    cancelAudioCheck();
+    QStringList urls;
+    for (const Item& item : std::as_const(items_))
+        if (item.audio && item.audio->readable && !audioContents_.contains(item.url))
+            urls << item.url;
+    if (!services_.audio || urls.isEmpty())
+        return;
+    audioCancel_ = std::make_shared<std::atomic<bool>>(false);
+    audioChecking_ = true;
+    audioChecked_ = 0;
+    audioToCheck_ = int(urls.size());
+    emit audioCheckChanged();
+    Worker::run(
+        [model = QPointer<AppModel>(this), flag = audioCancel_, urls, reader = services_.audio] {
+            const auto cancelled = [&flag] { return flag->load(); };
+            for (const QString& url : urls) {
+                if (cancelled())
+                    return;
+                std::optional<AudioContent> content;
+                try {
+                    content = reader->content(url, cancelled);
+                } catch (const std::exception&) {
+                    // A reader does not throw; should it all the same, the file counts as not read.
+                    content = AudioContent{.readable = false};
+                }
+                if (!content)
+                    return;
+                Worker::toMainThread([model, flag, url, content = *content] {
+                    if (model && !flag->load())
+                        model->publishAudioContent(url, content);
+                });
+            }
+            Worker::toMainThread([model, flag] {
+                if (model && !flag->load())
+                    model->finishAudioCheck();
+            });
+        });
+}
+
+void AppModel::cancelAudioCheck() {
+    if (audioCancel_)
+        audioCancel_->store(true);
+    audioCancel_.reset();
+    if (audioChecking_) {
+        audioChecking_ = false;
+        emit audioCheckChanged();
+    }
+}
+
+void AppModel::publishAudioContent(const QString& url, const AudioContent& content) {
+    audioContents_.insert(url, content);
+    ++audioChecked_;
+    emit audioCheckChanged();
+}
+
+void AppModel::finishAudioCheck() {
+    audioCancel_.reset();
+    audioChecking_ = false;
+    emit audioCheckChanged();
+    updateFindings();
+}
+
+void AppModel::updateFindings() {
+    QList<AudioFile> files;
+    for (const Item& item : std::as_const(items_)) {
+        if (!item.audio)
+            continue;
+        const auto content = audioContents_.constFind(item.url);
+        files << AudioFile{item.fileName(), *item.audio,
+                           content == audioContents_.cend()
+                               ? std::nullopt
+                               : std::optional<AudioContent>(*content)};
+    }
+    update(findings_, Engine::audioFindings(files), &AppModel::findingsChanged);
+}
+
+QStringList AppModel::findingsFor(const QString& fileName) const {
+    QStringList texts;
+    for (const AudioFinding& f : findings_)
+        if (f.files.contains(fileName))
+            texts << f.text;
+    return texts;
 }
 
 void AppModel::setGroup(const QUuid& id, const std::optional<QString>& group) {
@@ -280,17 +373,21 @@ bool AppModel::saveRules(const Config& cfg) {
 }
 
 void AppModel::reset() {
+    cancelAudioCheck();
+    audioContents_.clear();
     update(folder_, std::optional<QString>(), &AppModel::folderChanged);
     update(items_, QList<Item>(), &AppModel::itemsChanged);
     update(skipped_, QStringList(), &AppModel::skippedChanged);
     update(resultURL_, std::optional<QString>(), &AppModel::resultURLChanged);
     update(exportNote_, QString(), &AppModel::exportNoteChanged);
     update(resultInPlace_, false, &AppModel::resultInPlaceChanged);
+    updateFindings();
 }
 
 void AppModel::approve() {
     if (!folder_ || busy_)
         return;
+    cancelAudioCheck();
     const bool inPlace = organizeInPlace_;
     const QList<Item> list = items_;
     const QString from = *folder_;
@@ -350,9 +447,11 @@ void AppModel::publishProgress(int done, int total) {
 void AppModel::finishApproval(const ExportOutcome& outcome, const QList<Item>& written,
                               bool inPlace) {
     update(busy_, false, &AppModel::busyChanged);
-    if (outcome.cancelled)
-        return;
     if (!outcome.result) {
+        // Back on the review: the checks go on with the files not read yet.
+        startAudioCheck();
+        if (outcome.cancelled)
+            return;
         setErrorMessage(QStringLiteral("Couldn't ") +
                         (inPlace ? QStringLiteral("organize the folder")
                                  : QStringLiteral("create the sorted folder")) +
