@@ -4,8 +4,8 @@
 
 namespace Vantrel::Audio {
 
-// Frames per block of the content pass: its memory is this times the channels, whatever the
-// length of the file.
+// Frames per block of the content pass: its memory is this times the channels and a 1 MB window
+// of the file, whatever the file's length.
 inline constexpr int blockFrames = 16384;
 
 // The AudioReader on libsndfile (WAV, AIFF, FLAC, Ogg, CAF, MPEG as the library reads them).

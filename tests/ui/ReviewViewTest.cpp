@@ -1,6 +1,7 @@
 #include "ui/UiFixture.h"
 
 #include <QAccessible>
+#include <QDialog>
 #include <QMenu>
 #include <QTimer>
 
@@ -228,6 +229,37 @@ TEST_F(ReviewViewTest, rowsAndSegmentsAreExposedWithTheRolesAPersonExpects) {
     EXPECT_EQ(first->text(QAccessible::Name), QStringLiteral("1Kick In#01.wav, ") +
                                                   model->displayed().first().newName +
                                                   QStringLiteral(", DRUMS"));
+}
+
+// Empty files with an audio extension are not audio: the findings line names the finding, each
+// row carries its sentence for a screen reader, the line opens the sheet from the keyboard, and
+// approval stays open.
+TEST_F(ReviewViewTest, audioFindingsShowOnTheRowsAndOpenTheirSheet) {
+    loadShown(makeFolder("Empty Files", {"1Kick.wav", "2Snare.wav"}));
+    const QString sentence = QStringLiteral("2 files could not be read as audio: format not read.");
+    auto* findings = child<Ui::PillButton>("findingsButton");
+    ASSERT_TRUE(findings->isVisible());
+    EXPECT_EQ(findings->title(), QStringLiteral("1 audio finding"));
+    const QModelIndex first = list()->model()->index(0, 0);
+    EXPECT_EQ(first.data(Qt::AccessibleDescriptionRole).toString(), sentence);
+    EXPECT_EQ(first.data(Qt::ToolTipRole).toString(), QStringLiteral("1Kick.wav\n") + sentence);
+    QAccessibleInterface* row = QAccessible::queryAccessibleInterface(list())->child(0);
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->text(QAccessible::Description), sentence);
+    EXPECT_TRUE(child<Ui::PillButton>("approveButton")->isEnabled());
+
+    findings->setFocus();
+    QTest::keyClick(findings, Qt::Key_Space);
+    QDialog* sheet = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        sheet = window->findChild<QDialog*>(QStringLiteral("findingsSheet"));
+        return sheet && sheet->isVisible();
+    }));
+    const auto texts = sheet->findChildren<QLabel*>(QStringLiteral("finding"));
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_EQ(texts[0]->text(), sentence);
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->findChild<QDialog*>("findingsSheet"); }));
 }
 
 } // namespace
