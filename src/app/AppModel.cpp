@@ -325,15 +325,19 @@ void AppModel::updateFindings() {
                                ? std::nullopt
                                : std::optional<AudioContent>(*content)};
     }
-    update(findings_, Engine::audioFindings(files), &AppModel::findingsChanged);
+    QList<AudioFinding> findings = Engine::audioFindings(files);
+    if (findings == findings_)
+        return;
+    findingsByFile_.clear();
+    for (const AudioFinding& f : std::as_const(findings))
+        for (const QString& file : f.files)
+            findingsByFile_[file] << f.text;
+    findings_ = std::move(findings);
+    emit findingsChanged();
 }
 
 QStringList AppModel::findingsFor(const QString& fileName) const {
-    QStringList texts;
-    for (const AudioFinding& f : findings_)
-        if (f.files.contains(fileName))
-            texts << f.text;
-    return texts;
+    return findingsByFile_.value(fileName);
 }
 
 void AppModel::setGroup(const QUuid& id, const std::optional<QString>& group) {

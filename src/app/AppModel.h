@@ -310,6 +310,7 @@ private:
 
     QHash<QString, AudioContent> audioContents_; // by the item's url
     QList<AudioFinding> findings_;
+    QHash<QString, QStringList> findingsByFile_; // the sentences about each file
     bool audioChecking_ = false;
     int audioChecked_ = 0;
     int audioToCheck_ = 0;

@@ -19,6 +19,8 @@ QString filesText(qsizetype n) {
 }
 
 QString secondsText(double seconds) {
+    if (seconds < 1)
+        return QStringLiteral("%1 s").arg(seconds, 0, 'f', 2);
     if (seconds < 60)
         return QStringLiteral("%1 s").arg(seconds, 0, 'f', 1);
     const auto whole = qint64(seconds + 0.5);

@@ -40,7 +40,13 @@ ReviewModel::ReviewModel(AppModel& model, QObject* parent)
     : QAbstractListModel(parent), model_(model) {
     connect(&model, &AppModel::itemsChanged, this, &ReviewModel::refresh);
     connect(&model, &AppModel::configChanged, this, &ReviewModel::refresh);
-    connect(&model, &AppModel::findingsChanged, this, &ReviewModel::refresh);
+    // New findings repaint the rows in place: the selection and the scroll position stay.
+    connect(&model, &AppModel::findingsChanged, this, [this] {
+        for (qsizetype row = 0; row < rows_.size(); ++row)
+            findings_[row] = model_.findingsFor(rows_[row].fileName());
+        if (!rows_.isEmpty())
+            emit dataChanged(index(0), index(int(rows_.size()) - 1));
+    });
     refresh();
 }
 
