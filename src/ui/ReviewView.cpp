@@ -575,8 +575,17 @@ void ReviewView::refreshAudio() {
 }
 
 void ReviewView::showFindings() {
-    auto* sheet = new FindingsSheet(model_.findings(), this);
+    auto* sheet = new FindingsSheet(model_.findings(), window());
     sheet->setAttribute(Qt::WA_DeleteOnClose);
+    // Escape and Return belong to the sheet while it is open: they must not also cancel or
+    // approve the review under it.
+    const QList<QShortcut*> shortcuts = findChildren<QShortcut*>();
+    for (QShortcut* shortcut : shortcuts)
+        shortcut->setEnabled(false);
+    connect(sheet, &QDialog::finished, this, [shortcuts] {
+        for (QShortcut* shortcut : shortcuts)
+            shortcut->setEnabled(true);
+    });
     sheet->setWindowModality(Qt::WindowModal);
     sheet->open();
 }

@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QDialog>
 #include <QMenu>
+#include <QPointer>
 #include <QTimer>
 
 namespace Vantrel::UiTesting {
@@ -258,8 +259,13 @@ TEST_F(ReviewViewTest, audioFindingsShowOnTheRowsAndOpenTheirSheet) {
     const auto texts = sheet->findChildren<QLabel*>(QStringLiteral("finding"));
     ASSERT_EQ(texts.size(), 1);
     EXPECT_EQ(texts[0]->text(), sentence);
+    const QPointer<QDialog> shown = sheet;
+    sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet));
     QTest::keyClick(sheet, Qt::Key_Escape);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->findChild<QDialog*>("findingsSheet"); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown || !shown->isVisible(); }));
+    EXPECT_EQ(model->folder(), std::optional<QString>(root.filePath("Empty Files")))
+        << "Escape closes the sheet only";
 }
 
 } // namespace
