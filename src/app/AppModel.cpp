@@ -134,7 +134,9 @@ AppModel::AppModel(Services services, QObject* parent)
     }
 }
 
-AppModel::~AppModel() = default;
+AppModel::~AppModel() {
+    cancelAudioCheck();
+}
 
 void AppModel::setPresenter(Presenter* presenter) {
     presenter_ = presenter ? presenter : &silentPresenter();
@@ -217,13 +219,14 @@ void AppModel::load(const QString& url) {
 
     const QString folder = QDir::cleanPath(info.absoluteFilePath());
     update(putBackNote_, QString(), &AppModel::putBackNoteChanged);
+    cancelAudioCheck();
     startBusy(QStringLiteral("Reading “") + folderName(folder) + QStringLiteral("”"),
               QStringLiteral("Looking at the files…"), false, std::nullopt);
 
-    Worker::run([model = QPointer<AppModel>(this), folder, cfg = config_] {
+    Worker::run([model = QPointer<AppModel>(this), folder, cfg = config_, audio = services_.audio] {
         Engine::ScanResult found;
         try {
-            found = Engine::scan(folder, cfg);
+            found = Engine::scan(folder, cfg, audio);
         } catch (const std::exception&) {
             // A scan does not fail; should it throw all the same, the folder reads as empty.
         }
@@ -239,6 +242,7 @@ void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found
     update(busy_, false, &AppModel::busyChanged);
     if (found.error) {
         setErrorMessage(*found.error);
+        startAudioCheck(); // the review on screen, if any, goes on with its checks
         return;
     }
     const bool organized = QFileInfo(folder + QLatin1Char('/') + Engine::journalName).isFile();
@@ -248,15 +252,108 @@ void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found
                           folderName(folder) + QStringLiteral("”.")};
         lines += found.leftAlone;
         setErrorMessage(lines.join(QLatin1Char('\n')));
+        startAudioCheck();
         return;
     }
     update(folderOrganized_, organized, &AppModel::folderOrganizedChanged);
     update(folder_, std::optional<QString>(folder), &AppModel::folderChanged);
+    audioContents_.clear();
     update(items_, items, &AppModel::itemsChanged);
     update(skipped_, found.skipped, &AppModel::skippedChanged);
     update(leftAlone_, found.leftAlone, &AppModel::leftAloneChanged);
     placed_ = found.placed;
     update(resultURL_, std::optional<QString>(), &AppModel::resultURLChanged);
+    updateFindings();
+    startAudioCheck();
+}
+
+void AppModel::startAudioCheck() {
+    cancelAudioCheck();
+    QStringList urls;
+    for (const Item& item : std::as_const(items_))
+        if (item.audio && item.audio->readable && !audioContents_.contains(item.url))
+            urls << item.url;
+    if (!services_.audio || urls.isEmpty())
+        return;
+    audioCancel_ = std::make_shared<std::atomic<bool>>(false);
+    audioChecking_ = true;
+    audioChecked_ = 0;
+    audioToCheck_ = int(urls.size());
+    emit audioCheckChanged();
+    Worker::run(
+        [model = QPointer<AppModel>(this), flag = audioCancel_, urls, reader = services_.audio] {
+            const auto cancelled = [&flag] { return flag->load(); };
+            for (const QString& url : urls) {
+                if (cancelled())
+                    return;
+                std::optional<AudioContent> content;
+                try {
+                    content = reader->content(url, cancelled);
+                } catch (const std::exception&) {
+                    // A reader does not throw; should it all the same, the file counts as not read.
+                    content = AudioContent{.readable = false};
+                }
+                if (!content)
+                    return;
+                Worker::toMainThread([model, flag, url, content = *content] {
+                    if (model && !flag->load())
+                        model->publishAudioContent(url, content);
+                });
+            }
+            Worker::toMainThread([model, flag] {
+                if (model && !flag->load())
+                    model->finishAudioCheck();
+            });
+        });
+}
+
+void AppModel::cancelAudioCheck() {
+    if (audioCancel_)
+        audioCancel_->store(true);
+    audioCancel_.reset();
+    if (audioChecking_) {
+        audioChecking_ = false;
+        emit audioCheckChanged();
+    }
+}
+
+void AppModel::publishAudioContent(const QString& url, const AudioContent& content) {
+    audioContents_.insert(url, content);
+    ++audioChecked_;
+    emit audioCheckChanged();
+}
+
+void AppModel::finishAudioCheck() {
+    audioCancel_.reset();
+    audioChecking_ = false;
+    emit audioCheckChanged();
+    updateFindings();
+}
+
+void AppModel::updateFindings() {
+    QList<AudioFile> files;
+    for (const Item& item : std::as_const(items_)) {
+        if (!item.audio)
+            continue;
+        const auto content = audioContents_.constFind(item.url);
+        files << AudioFile{item.fileName(), *item.audio,
+                           content == audioContents_.cend()
+                               ? std::nullopt
+                               : std::optional<AudioContent>(*content)};
+    }
+    QList<AudioFinding> findings = Engine::audioFindings(files);
+    if (findings == findings_)
+        return;
+    findingsByFile_.clear();
+    for (const AudioFinding& f : std::as_const(findings))
+        for (const QString& file : f.files)
+            findingsByFile_[file] << f.text;
+    findings_ = std::move(findings);
+    emit findingsChanged();
+}
+
+QStringList AppModel::findingsFor(const QString& fileName) const {
+    return findingsByFile_.value(fileName);
 }
 
 void AppModel::setGroup(const QUuid& id, const std::optional<QString>& group) {
@@ -296,6 +393,8 @@ bool AppModel::saveRules(const Config& cfg) {
 }
 
 void AppModel::reset() {
+    cancelAudioCheck();
+    audioContents_.clear();
     update(folder_, std::optional<QString>(), &AppModel::folderChanged);
     update(items_, QList<Item>(), &AppModel::itemsChanged);
     update(skipped_, QStringList(), &AppModel::skippedChanged);
@@ -305,11 +404,13 @@ void AppModel::reset() {
     update(resultInPlace_, false, &AppModel::resultInPlaceChanged);
     update(folderOrganized_, false, &AppModel::folderOrganizedChanged);
     update(putBackNote_, QString(), &AppModel::putBackNoteChanged);
+    updateFindings();
 }
 
 void AppModel::approve() {
     if (!folder_ || busy_ || items_.isEmpty())
         return;
+    cancelAudioCheck();
     const bool inPlace = organizeInPlace_;
     const QList<Item> list = items_;
     const QString from = *folder_;
@@ -369,9 +470,11 @@ void AppModel::publishProgress(int done, int total) {
 void AppModel::finishApproval(const ExportOutcome& outcome, const QList<Item>& written,
                               bool inPlace) {
     update(busy_, false, &AppModel::busyChanged);
-    if (outcome.cancelled)
-        return;
     if (!outcome.result) {
+        // Back on the review: the checks go on with the files not read yet.
+        startAudioCheck();
+        if (outcome.cancelled)
+            return;
         setErrorMessage(QStringLiteral("Couldn't ") +
                         (inPlace ? QStringLiteral("organize the folder")
                                  : QStringLiteral("create the sorted folder")) +

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "audio/SndfileReader.h"
 #include "automation/SendMode.h"
+#include "core/AudioFacts.h"
 #include "core/Config.h"
 #include "core/Engine.h"
 #include "core/FileOps.h"
@@ -46,6 +48,9 @@ public:
         // Every file operation of the export, the put-back, the menu dump and the emptying of
         // the send log.
         FileOps* fileOps = &systemFileOps();
+        // Reads the header facts during the scan and the samples in the checks after it; none:
+        // no audio checks.
+        const AudioReader* audio = &Audio::sndfileReader();
     };
 
     // The content size of the floating send panel, in points.
@@ -212,6 +217,17 @@ public:
     // Puts the offer away.
     void declineLearnOffer();
 
+    // Audio checks. The scan reads every file's header; once the review is shown a content pass
+    // reads the samples in the background, one file after another, and is cancelled when the
+    // review is left (another folder, reset, approval). Findings are those of the headers until
+    // the pass ends, then those of the whole session; they never block approval.
+    const QList<AudioFinding>& findings() const { return findings_; }
+    // The sentences of the findings that concern a file of the review (by its file name).
+    QStringList findingsFor(const QString& fileName) const;
+    bool audioChecking() const { return audioChecking_; }
+    int audioChecked() const { return audioChecked_; }
+    int audioToCheck() const { return audioToCheck_; }
+
 signals:
     void configChanged();
     void folderChanged();
@@ -238,6 +254,9 @@ signals:
     void learnOfferChanged();
     void folderOrganizedChanged();
     void putBackNoteChanged();
+    void findingsChanged();
+    // audioChecking, audioChecked or audioToCheck changed.
+    void audioCheckChanged();
 
 private:
     struct ExportOutcome;
@@ -256,6 +275,11 @@ private:
     void finishPutBack(const std::optional<QString>& error, const QString& note);
     void publishSendProgress(const QString& status, double fraction);
     void finishSend(const QString& result);
+    void startAudioCheck();
+    void cancelAudioCheck();
+    void publishAudioContent(const QString& url, const AudioContent& content);
+    void finishAudioCheck();
+    void updateFindings();
 
     Services services_;
     Presenter* presenter_;
@@ -292,6 +316,16 @@ private:
     std::shared_ptr<std::atomic<bool>> cancelFlag_;
     // Shared with the running send, which lets go of it before its end is queued.
     std::shared_ptr<LogicSender> sender_;
+
+    QHash<QString, AudioContent> audioContents_; // by the item's url
+    QList<AudioFinding> findings_;
+    QHash<QString, QStringList> findingsByFile_; // the sentences about each file
+    bool audioChecking_ = false;
+    int audioChecked_ = 0;
+    int audioToCheck_ = 0;
+    // The running content pass's cancel flag; a new pass gets a new one, so the results of a
+    // cancelled pass that are already queued find their flag set and are dropped.
+    std::shared_ptr<std::atomic<bool>> audioCancel_;
 
     // The classifier and the suggester of the rules in force, made when first needed.
     struct SuggestionRules;

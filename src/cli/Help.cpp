@@ -74,6 +74,21 @@ QList<CommandHelp> makeCommands() {
           "Existing files are never overwritten."),
         {},
         Positional::folder};
+    list << CommandHelp{
+        s("check"),
+        {s("check FOLDER [--json]")},
+        s("Check the audio of a folder's files before anything moves."),
+        s("Reads the header of every audio file directly inside FOLDER (sample rate, channels, "
+          "bit depth, length), then each file's samples once, and reports what a mixing "
+          "engineer checks first: sample rates or bit depths that differ from the rest, silent "
+          "files, stereo files whose two channels are the same, clipped runs, files much "
+          "shorter than the others, and files whose format cannot be read. Nothing is changed "
+          "on disk. Ctrl-C stops the check."),
+        {{s("--json"),
+          s("Print the files' facts and the findings as one JSON document instead of the "
+            "table."),
+          {}}},
+        Positional::folder};
     QStringList quirks = SimLogic::quirkNames();
     list << CommandHelp{
         s("logic-menus"),

@@ -2,6 +2,7 @@
 // from outside. Exit 0 on success, 1 with the user-facing message on failure, 2 on bad usage.
 
 #include "automation/LogicBridge.h"
+#include "cli/CheckCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/Demo.h"
 #include "cli/Help.h"
@@ -236,6 +237,14 @@ void onInterrupt(int) {
     interrupted.store(true);
 }
 
+// From here on Ctrl-C sets interrupted instead of ending the program.
+void catchInterrupt() {
+    struct sigaction action = {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+}
+
 int organizeCommand(const QStringList& list) {
     const Args args = parseArgs(list, true, true, true);
     const QString folder = folderArgument(args, "organize");
@@ -254,10 +263,7 @@ int organizeCommand(const QStringList& list) {
         throw Error(QStringLiteral("No audio files found directly inside “%1”.")
                         .arg(QFileInfo(folder).fileName()));
 
-    struct sigaction action = {};
-    action.sa_handler = onInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
+    catchInterrupt();
 
     const bool showProgress = isatty(STDERR_FILENO);
     const auto progress = [showProgress](int done, int total) {
@@ -401,6 +407,10 @@ int main(int argc, char** argv) {
             return putBackCommand(args);
         if (command == QLatin1String("demo"))
             return demoCommand(args);
+        if (command == QLatin1String("check")) {
+            catchInterrupt();
+            return Cli::checkCommand(args, interrupted);
+        }
         if (command == QLatin1String("logic-menus"))
             return logicMenusCommand(args);
         if (command == QLatin1String("send"))

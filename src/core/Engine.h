@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AudioFacts.h"
 #include "core/Config.h"
 #include "core/Item.h"
 
@@ -32,8 +33,9 @@ struct ScanResult {
 // Lists the audio files directly inside folder (hidden entries, folders and symbolic links
 // left out), classifies and names them, numbering each group after the tracks an earlier
 // organization placed in it. Never throws: an unreadable folder gives empty lists and the
-// error "Couldn't read “<folder>”: <reason>.".
-ScanResult scan(const QString& folder, const Config& cfg);
+// error "Couldn't read “<folder>”: <reason>.". With an audio reader, every item also gets the
+// facts of its header (a file the reader cannot read: readable false).
+ScanResult scan(const QString& folder, const Config& cfg, const AudioReader* audio = nullptr);
 
 // The group a stem belongs to (none: unsorted) and its source text.
 struct Classification {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AudioFacts.h"
 #include "core/Ids.h"
 
 #include <QString>
@@ -25,6 +26,8 @@ struct Item {
     // Target sub-folder and new file name; empty until named.
     QString folder;
     QString newName;
+    // The header facts, when the scan was asked to read them.
+    std::optional<AudioHeader> audio;
 
     // The file name (last path component of url).
     QString fileName() const;

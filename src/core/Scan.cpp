@@ -11,11 +11,13 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <thread>
 #include <vector>
 
 namespace Vantrel {
@@ -93,9 +95,29 @@ QHash<QString, int> placedBefore(const QString& folder) {
     return placed;
 }
 
+// Every item's header facts. Opening and reading a file's first bytes costs a few system calls,
+// and on a cold disk a wait for the device; several threads keep several reads in flight.
+// Small folders are read on the calling thread.
+void readHeaders(QList<Item>& items, const AudioReader& audio) {
+    const qsizetype count = items.size();
+    Item* const first = items.data(); // detached here, before any thread touches an item
+    std::atomic<qsizetype> next{0};
+    const auto work = [&] {
+        for (qsizetype i = next.fetch_add(1); i < count; i = next.fetch_add(1))
+            first[i].audio = audio.header(first[i].url);
+    };
+    const auto threads = qsizetype(std::clamp(std::thread::hardware_concurrency() * 2, 2u, 8u));
+    std::vector<std::thread> helpers;
+    for (qsizetype t = 1; t < std::min(threads, count / 64 + 1); ++t)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
+}
+
 } // namespace
 
-ScanResult scan(const QString& folder, const Config& cfg) {
+ScanResult scan(const QString& folder, const Config& cfg, const AudioReader* audio) {
     ScanResult result;
     QStringList names = regularFiles(folder, result);
     NaturalOrder::sort(names);
@@ -121,6 +143,8 @@ ScanResult scan(const QString& folder, const Config& cfg) {
         item.order = sessionOrder(stem);
         result.items.push_back(std::move(item));
     }
+    if (audio)
+        readHeaders(result.items, *audio);
     if (!result.items.isEmpty())
         result.placed = placedBefore(QDir::cleanPath(base));
     result.items = finalize(std::move(result.items), cfg, result.placed);

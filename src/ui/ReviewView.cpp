@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QToolTip>
@@ -39,6 +40,13 @@ ReviewModel::ReviewModel(AppModel& model, QObject* parent)
     : QAbstractListModel(parent), model_(model) {
     connect(&model, &AppModel::itemsChanged, this, &ReviewModel::refresh);
     connect(&model, &AppModel::configChanged, this, &ReviewModel::refresh);
+    // New findings repaint the rows in place: the selection and the scroll position stay.
+    connect(&model, &AppModel::findingsChanged, this, [this] {
+        for (qsizetype row = 0; row < rows_.size(); ++row)
+            findings_[row] = model_.findingsFor(rows_[row].fileName());
+        if (!rows_.isEmpty())
+            emit dataChanged(index(0), index(int(rows_.size()) - 1));
+    });
     refresh();
 }
 
@@ -46,8 +54,12 @@ void ReviewModel::refresh() {
     beginResetModel();
     rows_ = model_.displayed();
     suggestions_.clear();
-    for (const Item& item : rows_)
+    findings_.clear();
+    for (const Item& item : rows_) {
         suggestions_ << model_.suggestionFor(item);
+        findings_ << (model_.findings().isEmpty() ? QStringList()
+                                                  : model_.findingsFor(item.fileName()));
+    }
     groups_ = model_.config().groups;
     endResetModel();
 }
@@ -95,12 +107,20 @@ QVariant ReviewModel::data(const QModelIndex& index, int role) const {
                                          : -1;
     case SuggestionReasonRole:
         return suggestions_[index.row()] ? suggestions_[index.row()]->reason : QString();
+    case FindingsRole:
+        return findings_[index.row()];
     case Qt::AccessibleTextRole:
         // What a screen reader says for the row: both names and the group chosen.
         return QStringLiteral("%1, %2, %3")
             .arg(item.fileName(), item.newName, item.group.value_or(unsortedTitle));
+    case Qt::AccessibleDescriptionRole:
+        // The findings the row's badge stands for.
+        return findings_[index.row()].join(QLatin1Char(' '));
     case Qt::ToolTipRole:
-        return item.fileName();
+        return findings_[index.row()].isEmpty()
+                   ? item.fileName()
+                   : item.fileName() + QLatin1Char('\n') +
+                         findings_[index.row()].join(QLatin1Char('\n'));
     default:
         return {};
     }
@@ -126,7 +146,9 @@ RowDelegate::Geometry RowDelegate::geometry(const QRect& rowRect) {
     g.suggestion = QRectF(g.popup.left() - 8 - 84, cy - 11, 84, 22);
     const qreal arrowSide = 14;
     const qreal left = g.dot.right() + 10;
-    const qreal right = g.suggestion.left() - 10;
+    // The badge of a row with audio findings, in its own place on every row.
+    g.badge = QRectF(g.suggestion.left() - 8 - 16, cy - 8, 16, 16);
+    const qreal right = g.badge.left() - 10;
     const qreal flexible = qMax<qreal>(0, right - left - arrowSide - 20) / 2;
     g.name = QRectF(left, r.top(), flexible, r.height());
     g.arrow = QRectF(g.name.right() + 10, cy - arrowSide / 2, arrowSide, arrowSide);
@@ -171,6 +193,11 @@ void RowDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     const QString newName = index.data(ReviewModel::NewNameRole).toString();
     p->drawText(g.newName, Qt::AlignLeft | Qt::AlignVCenter,
                 QFontMetrics(mono).elidedText(newName, Qt::ElideMiddle, int(g.newName.width())));
+
+    // The badge: the row's file has audio findings.
+    if (!index.data(ReviewModel::FindingsRole).toStringList().isEmpty())
+        Icons::paint(*p, g.badge, QStringLiteral("exclamationmark.triangle.fill"),
+                     Brismo::warn.color());
 
     // The suggestion: the group's name and "?" in the group's colour, a click accepts it.
     const QString suggested = index.data(ReviewModel::SuggestedGroupRole).toString();
@@ -224,6 +251,12 @@ bool RowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
     if (event->type() == QEvent::ToolTip && !reason.isEmpty() &&
         geometry(option.rect).suggestion.contains(event->pos())) {
         QToolTip::showText(event->globalPos(), reason, view->viewport());
+        return true;
+    }
+    const QStringList findings = index.data(ReviewModel::FindingsRole).toStringList();
+    if (event->type() == QEvent::ToolTip && !findings.isEmpty() &&
+        geometry(option.rect).badge.contains(event->pos())) {
+        QToolTip::showText(event->globalPos(), findings.join(QLatin1Char('\n')), view->viewport());
         return true;
     }
     return QStyledItemDelegate::helpEvent(event, view, option, index);
@@ -448,6 +481,22 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     putBackNote_->setWordWrap(true);
     header->addWidget(putBackNote_);
 
+    // The audio checks: their progress while the content pass runs, the findings after.
+    auto* audioRow = new QHBoxLayout;
+    audioRow->setSpacing(6);
+    findingsSymbol_ =
+        new SymbolView(QStringLiteral("exclamationmark.triangle.fill"), 14, Brismo::warn, this);
+    findings_ = new PillButton(QString(), false, this);
+    findings_->setObjectName(QStringLiteral("findingsButton"));
+    audioStatus_ = new ThemeLabel(QString(), 13, QFont::Normal, Brismo::muted, this);
+    audioStatus_->setObjectName(QStringLiteral("audioStatus"));
+    audioRow->addWidget(findingsSymbol_, 0, Qt::AlignVCenter);
+    audioRow->addWidget(findings_, 0, Qt::AlignVCenter);
+    audioRow->addWidget(audioStatus_, 0, Qt::AlignVCenter);
+    audioRow->addStretch(1);
+    header->addLayout(audioRow);
+    connect(findings_, &QAbstractButton::clicked, this, &ReviewView::showFindings);
+
     // The offer to learn the word of a track just put into a group.
     learnBar_ = new QWidget(this);
     learnBar_->setObjectName(QStringLiteral("learnBar"));
@@ -532,7 +581,93 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
           &AppModel::leftAloneChanged, &AppModel::folderOrganizedChanged,
           &AppModel::putBackNoteChanged})
         connect(&model, signal, this, &ReviewView::refresh);
+    for (auto signal : {&AppModel::findingsChanged, &AppModel::audioCheckChanged})
+        connect(&model, signal, this, &ReviewView::refreshAudio);
     refresh();
+    refreshAudio();
+}
+
+void ReviewView::refreshAudio() {
+    const QList<AudioFinding>& findings = model_.findings();
+    findingsSymbol_->setVisible(!findings.isEmpty());
+    findings_->setVisible(!findings.isEmpty());
+    findings_->setTitle(findings.size() == 1
+                            ? QStringLiteral("1 audio finding")
+                            : QStringLiteral("%1 audio findings").arg(findings.size()));
+    QString status;
+    if (model_.audioChecking())
+        status = QStringLiteral("Checking the audio… %1 of %2 files")
+                     .arg(model_.audioChecked())
+                     .arg(model_.audioToCheck());
+    else if (findings.isEmpty() && !model_.items().isEmpty())
+        status = QStringLiteral("Audio checked: nothing to report");
+    audioStatus_->setText(status);
+    audioStatus_->setVisible(!status.isEmpty());
+}
+
+void ReviewView::showFindings() {
+    auto* sheet = new FindingsSheet(model_.findings(), window());
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    // Escape and Return belong to the sheet while it is open: they must not also cancel or
+    // approve the review under it.
+    const QList<QShortcut*> shortcuts = findChildren<QShortcut*>();
+    for (QShortcut* shortcut : shortcuts)
+        shortcut->setEnabled(false);
+    connect(sheet, &QDialog::finished, this, [shortcuts] {
+        for (QShortcut* shortcut : shortcuts)
+            shortcut->setEnabled(true);
+    });
+    sheet->setWindowModality(Qt::WindowModal);
+    sheet->open();
+}
+
+// ---- FindingsSheet ----
+
+FindingsSheet::FindingsSheet(const QList<AudioFinding>& findings, QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(QStringLiteral("findingsSheet"));
+    setWindowTitle(QStringLiteral("Audio Findings"));
+    setAutoFillBackground(true);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(24, 20, 24, 20);
+    column->setSpacing(12);
+    column->addWidget(
+        new ThemeLabel(QStringLiteral("Audio Findings"), 20, QFont::Light, Brismo::ink, this));
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    auto* body = new QWidget(scroll);
+    auto* list = new QVBoxLayout(body);
+    list->setContentsMargins(0, 0, 0, 0);
+    list->setSpacing(12);
+    for (const AudioFinding& f : findings) {
+        auto* text = new ThemeLabel(f.text, 13, QFont::Normal, Brismo::ink, body);
+        text->setWordWrap(true);
+        text->setObjectName(QStringLiteral("finding"));
+        list->addWidget(text);
+        auto* files = new ThemeLabel(f.files.join(QStringLiteral(", ")), 12, QFont::Light,
+                                     Brismo::muted, body);
+        files->setWordWrap(true);
+        list->addWidget(files);
+    }
+    list->addStretch(1);
+    scroll->setWidget(body);
+    column->addWidget(scroll, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(new ThemeLabel(QStringLiteral("Vantrel never changes the audio."), 12,
+                                      QFont::Light, Brismo::muted, this));
+    buttons->addStretch(1);
+    auto* done = new PillButton(QStringLiteral("Done"), true, this);
+    done->setObjectName(QStringLiteral("findingsDoneButton"));
+    buttons->addWidget(done);
+    column->addLayout(buttons);
+    connect(done, &QAbstractButton::clicked, this, &QDialog::accept);
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* enter = new QShortcut(QKeySequence(key), this);
+        connect(enter, &QShortcut::activated, done, &QAbstractButton::click);
+    }
+    resize(520, 380);
+    done->setFocus();
 }
 
 void ReviewView::showEvent(QShowEvent* event) {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/AudioFacts.h"
 #include "core/Config.h"
 #include "core/Item.h"
 #include "core/Suggest.h"
 
 #include <QAbstractButton>
 #include <QAbstractListModel>
+#include <QDialog>
 #include <QListView>
 #include <QStyledItemDelegate>
 #include <QWidget>
@@ -36,6 +38,7 @@ public:
         SuggestedGroupRole,      // the suggested group of an unsorted row; empty when none
         SuggestedColorIndexRole, // the suggested group's colour index, or -1
         SuggestionReasonRole,    // why that group is suggested; empty when none
+        FindingsRole,            // the sentences of the audio findings about the row's file
     };
 
     explicit ReviewModel(AppModel& model, QObject* parent = nullptr);
@@ -56,6 +59,8 @@ private:
     QList<Item> rows_;
     // The suggestion of each row, in row order.
     QList<std::optional<Suggestion>> suggestions_;
+    // The findings' sentences of each row, in row order.
+    QList<QStringList> findings_;
     QList<RuleGroup> groups_;
 };
 
@@ -69,13 +74,13 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-    // Over a row's suggestion the tooltip gives its reason.
+    // Over a row's suggestion the tooltip gives its reason, over its badge its findings.
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override;
 
     // Where the parts of a row lie for a row rectangle.
     struct Geometry {
-        QRectF dot, name, arrow, newName, suggestion, popup;
+        QRectF dot, name, arrow, newName, badge, suggestion, popup;
     };
     static Geometry geometry(const QRect& row);
     static int rowHeight();
@@ -126,10 +131,20 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
+// The audio findings of the review as a sheet: each finding's sentence and its files, "Done"
+// (Return or Escape) closes it.
+class FindingsSheet : public QDialog {
+    Q_OBJECT
+
+public:
+    FindingsSheet(const QList<AudioFinding>& findings, QWidget* parent);
+};
+
 // The review screen: the folder's name and counts, the files the scan left alone and why, what
 // the last put-back left in place, for a folder organized by Vantrel a line saying so with "Put
-// the Files Back", the list of rows in a card, the mode picker, the explanation, "Cancel"
-// (Escape) and the approve button (Return; disabled without tracks).
+// the Files Back", the audio checks' line (progress, then the findings, a click on which opens
+// their sheet), the list of rows in a card, the mode picker, the explanation, "Cancel" (Escape)
+// and the approve button (Return; disabled without tracks).
 class ReviewView : public QWidget {
     Q_OBJECT
 
@@ -142,6 +157,8 @@ protected:
 
 private:
     void refresh();
+    void refreshAudio();
+    void showFindings();
 
     AppModel& model_;
     ThemeLabel* folderName_;
@@ -153,6 +170,9 @@ private:
     ThemeLabel* putBackNote_;
     QWidget* organizedBar_;
     PillButton* acceptAll_;
+    SymbolView* findingsSymbol_;
+    PillButton* findings_;
+    ThemeLabel* audioStatus_;
     QWidget* learnBar_;
     ThemeLabel* learnQuestion_;
     ReviewList* list_;

@@ -1,8 +1,10 @@
 #include "ui/UiFixture.h"
 
 #include <QAccessible>
+#include <QDialog>
 #include <QFile>
 #include <QMenu>
+#include <QPointer>
 #include <QScopeGuard>
 #include <QTimer>
 
@@ -340,6 +342,42 @@ TEST_F(ReviewViewTest, filesTheScanLeftAloneAreListedWithTheirReason) {
     ASSERT_EQ(message.size(), 5);
     EXPECT_EQ(message[0], QStringLiteral("No audio files found directly inside “Odd Names”."));
     EXPECT_TRUE(message[1].contains(QStringLiteral("its name is not valid UTF-8")));
+}
+
+// Empty files with an audio extension are not audio: the findings line names the finding, each
+// row carries its sentence for a screen reader, the line opens the sheet from the keyboard, and
+// approval stays open.
+TEST_F(ReviewViewTest, audioFindingsShowOnTheRowsAndOpenTheirSheet) {
+    loadShown(makeFolder("Empty Files", {"1Kick.wav", "2Snare.wav"}));
+    const QString sentence = QStringLiteral("2 files could not be read as audio: format not read.");
+    auto* findings = child<Ui::PillButton>("findingsButton");
+    ASSERT_TRUE(findings->isVisible());
+    EXPECT_EQ(findings->title(), QStringLiteral("1 audio finding"));
+    const QModelIndex first = list()->model()->index(0, 0);
+    EXPECT_EQ(first.data(Qt::AccessibleDescriptionRole).toString(), sentence);
+    EXPECT_EQ(first.data(Qt::ToolTipRole).toString(), QStringLiteral("1Kick.wav\n") + sentence);
+    QAccessibleInterface* row = QAccessible::queryAccessibleInterface(list())->child(0);
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->text(QAccessible::Description), sentence);
+    EXPECT_TRUE(child<Ui::PillButton>("approveButton")->isEnabled());
+
+    findings->setFocus();
+    QTest::keyClick(findings, Qt::Key_Space);
+    QDialog* sheet = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        sheet = window->findChild<QDialog*>(QStringLiteral("findingsSheet"));
+        return sheet && sheet->isVisible();
+    }));
+    const auto texts = sheet->findChildren<QLabel*>(QStringLiteral("finding"));
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_EQ(texts[0]->text(), sentence);
+    const QPointer<QDialog> shown = sheet;
+    sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet));
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown || !shown->isVisible(); }));
+    EXPECT_EQ(model->folder(), std::optional<QString>(root.filePath("Empty Files")))
+        << "Escape closes the sheet only";
 }
 
 } // namespace

@@ -3,9 +3,11 @@
 // Usage: vantrel-screenshots OUTPUT_FOLDER   (run with QT_QPA_PLATFORM=offscreen)
 #include "app/AppModel.h"
 #include "app/Worker.h"
+#include "audio/SndfileReader.h"
 #include "core/Config.h"
 #include "platform/sim/SimPlatform.h"
 #include "platform/sim/SimSystemSettings.h"
+#include "support/AudioFiles.h"
 #include "support/FaultyFileOps.h"
 #include "support/TestEnvironment.h"
 #include "ui/BusyView.h"
@@ -18,7 +20,9 @@
 #include "ui/Theme.h"
 #include "ui/WalkthroughView.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFile>
@@ -134,9 +138,12 @@ struct Session {
     std::unique_ptr<AppModel> model;
     std::unique_ptr<Ui::MainWindow> window;
 
-    Session() {
+    // The sessions of empty files are shot without audio checks, which would find every one of
+    // them unreadable; the audio checks' own session has real files.
+    explicit Session(const AudioReader* audio = nullptr) {
         QSettings(QStringLiteral("Vantrel"), QStringLiteral("Vantrel")).clear();
-        model = std::make_unique<AppModel>(AppModel::Services{.platform = &sim, .fileOps = &ops});
+        model = std::make_unique<AppModel>(
+            AppModel::Services{.platform = &sim, .fileOps = &ops, .audio = audio});
         model->setShowWalkthrough(false);
         window = std::make_unique<Ui::MainWindow>(*model);
         window->resize(900, 640);
@@ -189,6 +196,39 @@ const QStringList suggestedFiles{"01_KickIn.wav",      "02_SnareUp.wav",  "03_Sn
 const QStringList sortedFiles{"1Kick In#04.1.wav",  "3Snare Top#04.1.wav",
                               "12Bass DI#04.1.wav", "14Electric Gtr 1#04.1.wav",
                               "17Piano L#04.1.wav", "37Vox 1#03.1.wav"};
+
+// The real reader, whose content pass waits at a gate until the test opens it.
+class GatedAudio : public AudioReader {
+public:
+    AudioHeader header(const QString& path) const override {
+        return Audio::sndfileReader().header(path);
+    }
+    std::optional<AudioContent> content(const QString& path,
+                                        const std::function<bool()>& cancelled) const override {
+        gate.pass();
+        return Audio::sndfileReader().content(path, cancelled);
+    }
+    mutable Gate gate;
+};
+
+// A session of real WAV files with accidents planted: one file at 44.1 kHz, a silent one, a
+// dual-mono one and a clipped one among 48 kHz tones.
+QString audioSession(const QString& folder) {
+    using Fixtures::tone;
+    QDir().mkpath(folder);
+    const auto write = [&folder](const char* name, Fixtures::AudioSpec spec) {
+        Fixtures::writeAudio(QDir(folder).filePath(QString::fromUtf8(name)), spec);
+    };
+    write("1Kick In#04.1.wav", {.sample = tone(0.5, 60)});
+    write("3Snare Top#04.1.wav", {.sample = tone(0.4, 200)});
+    write("5Hi Hat#04.1.wav", {.sample = [](int, int) { return 0.0; }});
+    write("12Bass DI#04.1.wav", {.sample = tone(2.0, 80)});
+    write("14Electric Gtr 1#04.1.wav", {.sampleRate = 44100, .frames = 4410, .sample = tone(0.5)});
+    write("17Piano L#04.1.wav", {.channels = 2, .sample = tone(0.3)});
+    write("37Vox 1#03.1.wav", {.sample = tone(0.3, 300)});
+    write("38Vox 2#03.1.wav", {.sample = tone(0.3, 320)});
+    return folder;
+}
 
 } // namespace
 
@@ -250,6 +290,25 @@ int main(int argc, char** argv) {
             save(shot(*s.window), "review-suggestions", dark);
             s.model->acceptSuggestion(s.model->items().first().id);
             save(shot(*s.window), "review-suggestion-learn", dark);
+        }
+        {
+            GatedAudio audio;
+            Session s(&audio);
+            s.load(audioSession(s.root.filePath("Festival Night")));
+            save(shot(*s.window), "review-audio-checking", dark);
+            audio.gate.open();
+            settle([&s] { return !s.model->audioChecking(); });
+            save(shot(*s.window), "review-audio-findings", dark);
+            auto* button = s.window->findChild<QAbstractButton*>(QStringLiteral("findingsButton"));
+            if (button) {
+                button->click();
+                settle([&s] { return s.window->findChild<QDialog*>("findingsSheet") != nullptr; });
+                auto* sheet = s.window->findChild<QDialog*>("findingsSheet");
+                if (sheet) {
+                    save(sheetShot(*s.window, sheet), "review-audio-findings-sheet", dark);
+                    sheet->accept();
+                }
+            }
         }
         {
             Session s;

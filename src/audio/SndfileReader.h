@@ -1,0 +1,23 @@
+#pragma once
+
+#include "core/AudioFacts.h"
+
+namespace Vantrel::Audio {
+
+// Frames per block of the content pass: its memory is this times the channels and a 1 MB window
+// of the file, whatever the file's length.
+inline constexpr int blockFrames = 16384;
+
+// The AudioReader on libsndfile (WAV, AIFF, FLAC, Ogg, CAF, MPEG as the library reads them).
+// Files are opened without following a symbolic link or blocking on a special file.
+class SndfileReader : public AudioReader {
+public:
+    AudioHeader header(const QString& path) const override;
+    std::optional<AudioContent> content(const QString& path,
+                                        const std::function<bool()>& cancelled) const override;
+};
+
+// The one reader of the program; it keeps no state.
+const AudioReader& sndfileReader();
+
+} // namespace Vantrel::Audio

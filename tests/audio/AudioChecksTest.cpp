@@ -1,0 +1,252 @@
+// The audio checks: the findings' sentences, and a session of small generated files, each
+// giving exactly its findings through the scan's header facts and the content pass.
+
+#include "audio/SndfileReader.h"
+#include "core/AudioFacts.h"
+#include "core/Engine.h"
+#include "support/AudioFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <sndfile.h>
+
+void PrintTo(const QString& s, std::ostream* os);
+
+namespace Vantrel {
+namespace {
+
+using Fixtures::amplitudeOf;
+using Fixtures::AudioSpec;
+using Fixtures::tone;
+using Fixtures::writeAudio;
+
+AudioHeader pcm(int rate, int depth, std::int64_t frames, int channels = 1) {
+    return {.readable = true,
+            .sampleRate = rate,
+            .channels = channels,
+            .bitDepth = depth,
+            .frames = frames};
+}
+
+AudioContent level(double peakDb) {
+    return {.peakDb = peakDb};
+}
+
+// ---- The sentences ----
+
+TEST(AudioFindings, SentencesOfASession) {
+    // 3 files at 44.1 kHz among 48 at 48 kHz: the example every user should understand.
+    QList<AudioFile> files;
+    for (int i = 0; i < 48; ++i)
+        files << AudioFile{QStringLiteral("%1.wav").arg(i),
+                           pcm(i < 3 ? 44100 : 48000, 24, i < 3 ? 441000 : 480000), level(-12)};
+    const QList<AudioFinding> findings = Engine::audioFindings(files);
+    ASSERT_EQ(findings.size(), 1);
+    EXPECT_EQ(findings[0].kind, QStringLiteral("sample-rate"));
+    EXPECT_EQ(findings[0].files, (QStringList{"0.wav", "1.wav", "2.wav"}));
+    EXPECT_EQ(findings[0].text, QStringLiteral("3 files are at 44.1 kHz, the other 45 at 48 kHz: "
+                                               "Logic Pro will convert them on import."));
+}
+
+TEST(AudioFindings, SentenceForms) {
+    struct Case {
+        const char* name;
+        QList<AudioFile> files;
+        QString text;
+    };
+    const std::vector<Case> cases = {
+        {"one odd rate names none of the majority's files",
+         {{"a.wav", pcm(96000, 24, 96000), level(-6)},
+          {"b.wav", pcm(48000, 24, 48000), level(-6)},
+          {"c.wav", pcm(48000, 24, 48000), level(-6)}},
+         "1 file is at 96 kHz, the other 2 at 48 kHz: Logic Pro will convert it on import."},
+        {"two odd rates, most files first",
+         {{"a.wav", pcm(96000, 24, 96000), level(-6)},
+          {"b.wav", pcm(44100, 24, 44100), level(-6)},
+          {"c.wav", pcm(44100, 24, 44100), level(-6)},
+          {"d.wav", pcm(48000, 24, 48000), level(-6)},
+          {"e.wav", pcm(48000, 24, 48000), level(-6)},
+          {"f.wav", pcm(48000, 24, 48000), level(-6)}},
+         "2 files are at 44.1 kHz and 1 at 96 kHz, the other 3 at 48 kHz: Logic Pro will convert "
+         "them on import."},
+        {"bit depth, float told apart from integer",
+         {{"a.wav",
+           {.readable = true,
+            .sampleRate = 48000,
+            .channels = 1,
+            .bitDepth = 32,
+            .floatingPoint = true,
+            .frames = 48000},
+           level(-6)},
+          {"b.wav", pcm(48000, 24, 48000), level(-6)},
+          {"c.wav", pcm(48000, 24, 48000), level(-6)}},
+         "1 file is 32-bit float, the other 2 24-bit: it may come from another recording or "
+         "export."},
+        {"one silent file is named",
+         {{"Talkback.wav", pcm(48000, 24, 48000), AudioContent{}},
+          {"b.wav", pcm(48000, 24, 48000), level(-6)}},
+         "“Talkback.wav” is silent: its peak is below −90 dBFS."},
+        {"a short file with the median",
+         {{"a.wav", pcm(48000, 24, 48000 * 4), level(-6)},
+          {"b.wav", pcm(48000, 24, 48000 * 4), level(-6)},
+          {"c.wav", pcm(48000, 24, 48000), level(-6)}},
+         "“c.wav” lasts 1.0 s, less than half the session’s median of 4.0 s: a wrong or "
+         "truncated file?"},
+        {"files not read",
+         {{"a.wav", AudioHeader{}, std::nullopt}, {"b.aif", AudioHeader{}, std::nullopt}},
+         "2 files could not be read as audio: format not read."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QList<AudioFinding> findings = Engine::audioFindings(c.files);
+        ASSERT_EQ(findings.size(), 1);
+        EXPECT_EQ(findings[0].text, c.text);
+    }
+}
+
+// A silent stereo file has identical channels, but it is reported as silent only; the content
+// pass not having reached a file yet reports nothing about its samples.
+TEST(AudioFindings, SilenceIsNotDualMonoAndUnreadContentIsNoFinding) {
+    AudioContent silentStereo;
+    silentStereo.dualMono = true;
+    const QList<AudioFinding> findings =
+        Engine::audioFindings({{"a.wav", pcm(48000, 24, 48000, 2), silentStereo},
+                               {"b.wav", pcm(48000, 24, 48000, 2), std::nullopt}});
+    ASSERT_EQ(findings.size(), 1);
+    EXPECT_EQ(findings[0].kind, QStringLiteral("silent"));
+    EXPECT_EQ(findings[0].files, QStringList{"a.wav"});
+}
+
+// ---- A generated session ----
+
+class AudioSession : public testing::Test {
+protected:
+    QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+    QTemporaryDir dir;
+};
+
+TEST_F(AudioSession, EachPlantedAccidentGivesExactlyItsFinding) {
+    ASSERT_TRUE(dir.isValid());
+    const auto stereo = [](int i, int c) { return tone(0.5, c ? 660.0 : 440.0)(i, c); };
+    const auto clipped = [](int i, int c) { return tone(2.0)(i, c); };
+    const auto bit16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    const auto aiff = SF_FORMAT_AIFF | SF_FORMAT_PCM_24;
+    struct Planted {
+        const char* file;
+        AudioSpec spec;
+        std::set<QString> kinds;
+    };
+    const std::vector<Planted> table = {
+        {"01 Tone.wav", {.sample = tone(0.5)}, {}},
+        {"02 Tone.wav", {.sample = tone(0.25, 220)}, {}},
+        {"03 Tone.aif", {.format = aiff, .sample = tone(0.5)}, {}},
+        {"04 True Stereo.wav", {.channels = 2, .sample = stereo}, {}},
+        {"05 Silence.wav", {.sample = [](int, int) { return 0.0; }}, {"silent"}},
+        {"06 Quiet.wav", {.sample = tone(amplitudeOf(-95))}, {"silent"}},
+        {"07 Dual Mono.wav", {.channels = 2, .sample = tone(0.5)}, {"dual-mono"}},
+        {"08 Clipped.wav", {.sample = clipped}, {"clipping"}},
+        {"09 Rate.wav",
+         {.sampleRate = 44100, .frames = 4410, .sample = tone(0.5)},
+         {"sample-rate"}},
+        {"10 Depth.wav", {.format = bit16, .sample = tone(0.5)}, {"bit-depth"}},
+        {"11 Short.wav", {.frames = 1000, .sample = tone(0.5)}, {"short"}},
+        {"12 Truncated.wav", {.sample = tone(0.5)}, {"unreadable"}},
+        {"13 Notes.wav", {}, {"unreadable"}},
+    };
+    for (const Planted& p : table) {
+        if (p.spec.sample) {
+            ASSERT_TRUE(writeAudio(path(p.file), p.spec));
+        }
+    }
+    // A header cut short, and a text file with an audio extension.
+    ASSERT_TRUE(QFile::resize(path("12 Truncated.wav"), 20));
+    QFile notes(path("13 Notes.wav"));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write("Recorded at the live show.\n");
+    notes.close();
+
+    const AudioReader& reader = Audio::sndfileReader();
+    const Engine::ScanResult scan = Engine::scan(dir.path(), Config::defaults(), &reader);
+    ASSERT_EQ(scan.items.size(), qsizetype(table.size()));
+    QList<AudioFile> files;
+    for (const Item& item : scan.items) {
+        ASSERT_TRUE(item.audio.has_value());
+        AudioFile f{item.fileName(), *item.audio, std::nullopt};
+        if (f.header.readable)
+            f.content = reader.content(item.url, {});
+        files << f;
+    }
+    std::map<QString, std::set<QString>> found;
+    for (const AudioFinding& f : Engine::audioFindings(files))
+        for (const QString& file : f.files)
+            found[file].insert(f.kind);
+    for (const Planted& p : table) {
+        SCOPED_TRACE(p.file);
+        EXPECT_EQ(found[QString::fromUtf8(p.file)], p.kinds);
+    }
+
+    // The facts behind them.
+    QMap<QString, AudioFile> byName;
+    for (const AudioFile& f : files)
+        byName.insert(f.file, f);
+    const AudioFile tone1 = byName.value("01 Tone.wav");
+    EXPECT_EQ(tone1.header, pcm(48000, 24, 4800));
+    EXPECT_NEAR(*tone1.content->peakDb, -6.02, 0.05);
+    EXPECT_EQ(tone1.content->clippedRuns, 0);
+    EXPECT_FALSE(tone1.content->dualMono);
+    EXPECT_EQ(byName.value("03 Tone.aif").header, pcm(48000, 24, 4800));
+    EXPECT_EQ(byName.value("10 Depth.wav").header.bitDepth, 16);
+    EXPECT_NEAR(*byName.value("06 Quiet.wav").content->peakDb, -95.0, 0.5);
+    EXPECT_EQ(byName.value("05 Silence.wav").content->peakDb, std::nullopt);
+    EXPECT_TRUE(byName.value("07 Dual Mono.wav").content->dualMono);
+    EXPECT_FALSE(byName.value("04 True Stereo.wav").content->dualMono);
+    // A tone at twice full scale clips on every crest: 440 Hz for 0.1 s, two crests a period.
+    EXPECT_EQ(byName.value("08 Clipped.wav").content->clippedRuns, 88);
+    EXPECT_FALSE(byName.value("12 Truncated.wav").header.readable);
+}
+
+// Two full-scale samples in a row are not a clipped run, three are; negative full scale counts.
+TEST_F(AudioSession, ClippedRunsNeedThreeConsecutiveFullScaleSamples) {
+    ASSERT_TRUE(dir.isValid());
+    const auto spikes = [](int i, int) {
+        if (i >= 100 && i < 102)
+            return 1.0; // two: no run
+        if (i >= 200 && i < 203)
+            return -1.0; // three: a run
+        if (i >= 300 && i < 310)
+            return 1.0; // ten: one run
+        return 0.1;
+    };
+    for (const int format : {SF_FORMAT_PCM_16, SF_FORMAT_PCM_24, SF_FORMAT_FLOAT}) {
+        SCOPED_TRACE(format);
+        const QString file = dir.filePath(QStringLiteral("spikes-%1.wav").arg(format));
+        ASSERT_TRUE(writeAudio(file, {.format = SF_FORMAT_WAV | format, .sample = spikes}));
+        const std::optional<AudioContent> content = Audio::sndfileReader().content(file, {});
+        ASSERT_TRUE(content);
+        EXPECT_EQ(content->clippedRuns, 2);
+        EXPECT_NEAR(*content->peakDb, 0.0, 0.01);
+    }
+}
+
+// The pass stops between two blocks once cancelled, and a file that is not audio reads as not
+// readable rather than failing.
+TEST_F(AudioSession, ContentPassStopsWhenCancelled) {
+    ASSERT_TRUE(dir.isValid());
+    const QString file = path("long.wav");
+    ASSERT_TRUE(writeAudio(file, {.frames = Audio::blockFrames * 3, .sample = tone(0.5)}));
+    int asked = 0;
+    const auto cancelAfterFirstBlock = [&asked] { return ++asked > 1; };
+    EXPECT_EQ(Audio::sndfileReader().content(file, cancelAfterFirstBlock), std::nullopt);
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(Audio::sndfileReader().content(dir.path(), {})->readable);
+}
+
+} // namespace
+} // namespace Vantrel
