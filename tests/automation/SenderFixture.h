@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace Vantrel::SenderTesting {
 
@@ -33,6 +34,19 @@ struct JobPlan {
     QStringList names;
     std::optional<Swatch> color;
 };
+
+// The tracks the session holds in the job's stack (outside every stack for the unsorted job)
+// and the tracks the job sends, each sorted by name.
+inline std::pair<QStringList, QStringList> heldAndSent(const SimSession& s, const SendJob& job) {
+    QStringList held;
+    for (const SimTrack& t : s.tracks)
+        if (!t.isStack && t.stack == job.group)
+            held << t.name;
+    QStringList sent = memberNames(job);
+    held.sort();
+    sent.sort();
+    return {held, sent};
+}
 
 class SenderTest : public testing::Test {
 protected:
@@ -155,13 +169,7 @@ protected:
         EXPECT_EQ(stacks, wanted);
 
         for (const SendJob& job : jobs) {
-            QStringList members;
-            for (const SimTrack& t : s.tracks)
-                if (!t.isStack && t.stack == job.group)
-                    members << t.name;
-            QStringList expected = memberNames(job);
-            members.sort();
-            expected.sort();
+            const auto [members, expected] = heldAndSent(s, job);
             EXPECT_EQ(members, expected)
                 << "members of " << job.group.value_or("(none)").toStdString();
             if (!job.group)

@@ -88,13 +88,7 @@ protected:
                 ++stackCount[t.name];
         }
         for (const SendJob& job : jobs) {
-            QStringList members;
-            for (const SimTrack& t : s.tracks)
-                if (!t.isStack && t.stack == job.group)
-                    members << t.name;
-            QStringList expected = memberNames(job);
-            members.sort();
-            expected.sort();
+            const auto [members, expected] = heldAndSent(s, job);
             const QString label = job.group.value_or(QStringLiteral("(no stack)"));
             if (members != expected)
                 out << label + QStringLiteral(" holds ") + members.join(QLatin1Char(','));
