@@ -689,6 +689,10 @@ void ReviewView::refresh() {
         status_->setColor(Brismo::warn);
         status_->setText(QStringLiteral("%1 need a group").arg(unsorted));
     }
+    // A folder with no track left to sort (one organized before) is not "All sorted".
+    const bool anyTracks = !model_.items().isEmpty();
+    statusSymbol_->setVisible(anyTracks);
+    status_->setVisible(anyTracks);
     const int suggestions = model_.suggestionCount();
     acceptAll_->setVisible(suggestions > 0);
     acceptAll_->setTitle(QStringLiteral("Accept All Suggestions (%1)").arg(suggestions));

@@ -261,6 +261,7 @@ TEST_F(ReviewViewTest, anOrganizedFolderOffersThePutBackFromTheKeyboardAndAccess
         EXPECT_TRUE(child<QWidget>("organizedBar")->isVisible());
         EXPECT_EQ(text("organizedText"), QStringLiteral("This folder was organized by Vantrel."));
         EXPECT_EQ(text("trackCount"), QStringLiteral("0 tracks"));
+        EXPECT_FALSE(child<QWidget>("sortStatus")->isVisible()) << "no track is not all sorted";
         EXPECT_FALSE(child<Ui::PillButton>("approveButton")->isEnabled());
         auto* putBack = child<Ui::PillButton>("reviewPutBackButton");
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(putBack);

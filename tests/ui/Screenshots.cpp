@@ -340,6 +340,17 @@ int main(int argc, char** argv) {
             gate.open();
             settle([&s] { return !s.model->busy(); });
         }
+        {
+            Session s;
+            const QString folder = s.folder("Organized Before", sortedFiles);
+            s.load(folder);
+            s.model->setOrganizeInPlace(true);
+            s.model->approve();
+            settle([&s] { return !s.model->busy() && s.model->resultURL(); });
+            s.model->reset();
+            s.load(folder);
+            save(shot(*s.window), "review-organized-folder", dark);
+        }
         shootSendScreens(
             [&](const QImage& image, const QString& name) { save(image, name, dark); });
     }
