@@ -14,6 +14,7 @@ using namespace std::chrono_literals;
 namespace {
 
 const QString kDescription = QStringLiteral("AXDescription");
+const QString kOptionsTitle = QStringLiteral("Add Selected Files to Tracks");
 const QString kSelectedChildren = QStringLiteral("AXSelectedChildren");
 
 bool enabledNotFalse(const AXValue& v) {
@@ -105,6 +106,22 @@ void LogicSender::checkPreconditions(const QString& notRunningMessage) {
                                        "> Privacy & Security > Accessibility)."));
     if (!LogicBridge::logicApp(platform_))
         throw SendError(notRunningMessage);
+    // A dialog Logic opened by itself (a new project's "New Tracks", its startup questions) is
+    // the user's to answer: the send stops before it touches anything. The questions an import
+    // asks are answered at every wait.
+    const Element dialog = firstWindow([&](const Element& w) {
+        return str(w, QStringLiteral("AXSubrole")) == u"AXDialog" &&
+               str(w, QStringLiteral("AXTitle")) != kOptionsTitle &&
+               str(w, kDescription) != u"alert";
+    });
+    if (dialog) {
+        const QString title = str(dialog, QStringLiteral("AXTitle"));
+        throw SendError(QStringLiteral("Logic Pro is showing %1: close it in Logic Pro, then "
+                                       "send again.")
+                            .arg(title.isEmpty()
+                                     ? QStringLiteral("a dialog")
+                                     : QStringLiteral("“") + title + QStringLiteral("”")));
+    }
 }
 
 // --- Waiting and progress.
@@ -239,9 +256,8 @@ Element LogicSender::window(const QString& identifier) {
 }
 
 Element LogicSender::optionsWindow() {
-    return firstWindow([&](const Element& w) {
-        return str(w, QStringLiteral("AXTitle")) == QLatin1String("Add Selected Files to Tracks");
-    });
+    return firstWindow(
+        [&](const Element& w) { return str(w, QStringLiteral("AXTitle")) == kOptionsTitle; });
 }
 
 Element LogicSender::alert() {

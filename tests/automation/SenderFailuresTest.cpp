@@ -43,6 +43,9 @@ const QString noPermission =
     QStringLiteral("Vantrel needs Accessibility permission (System Settings > Privacy & Security "
                    "> Accessibility).");
 
+const QString startupDialog =
+    QStringLiteral("Logic Pro is showing “New Tracks”: close it in Logic Pro, then send again.");
+
 INSTANTIATE_TEST_SUITE_P(
     Causes, SenderFailure,
     testing::Values(
@@ -96,6 +99,9 @@ INSTANTIATE_TEST_SUITE_P(
                     SendMode::fast,
                     noResponse.arg("the Color window"),
                     true},
+        FailureCase{"startupDialogFast", {"startup-dialog"}, SendMode::fast, startupDialog},
+        FailureCase{
+            "startupDialogStacksOnly", {"startup-dialog"}, SendMode::stacksOnly, startupDialog},
         FailureCase{"headersOffScreen",
                     {"visible-rows-only"},
                     SendMode::stacksOnly,

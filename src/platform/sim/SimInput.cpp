@@ -56,6 +56,11 @@ void Impl::key(const KeyEvent& e) {
     const bool enter = e.keyCode == Key::returnKey;
     const bool escape = e.keyCode == Key::escape;
     const SimElement* win = keyWindow();
+    if (startupWin && win == startupWin.get()) {
+        if (enter || escape)
+            closeWindow(startupWin);
+        return;
+    }
     if (alertWin && win == alertWin.get()) {
         if (enter || escape)
             closeAlert();

@@ -73,6 +73,9 @@ constexpr QuirkInfo quirkTable[] = {
     {SimQuirk::userInput, "user-input",
      "the person at the machine clicks a track row now and then (every 20 s, =SECONDS, at a "
      "seeded row), changing the selection"},
+    {SimQuirk::startupDialog, "startup-dialog",
+     "Logic was opened with the startup action \"Create New Empty Project\": the \"New "
+     "Tracks\" dialog is open over the empty project, and the menus wait until it is closed"},
 };
 
 // The quirks that take a value, and what the value must be.
@@ -449,6 +452,12 @@ void Impl::switched(SimQuirk quirk, bool on) {
     if (quirk == SimQuirk::notRunning && on) {
         frontmost = false;
         press.reset();
+    }
+    if (quirk == SimQuirk::startupDialog) {
+        if (on)
+            openStartupDialog();
+        else
+            closeWindow(startupWin);
     }
     if (quirk == SimQuirk::colorGridUnreadable && colorWin)
         buildColorContent();

@@ -92,8 +92,9 @@ enum class SimQuirk {
     staleAfterWrite,
     callCost,
     userInput,
+    startupDialog,
 };
-inline constexpr std::size_t simQuirkCount = std::size_t(SimQuirk::userInput) + 1;
+inline constexpr std::size_t simQuirkCount = std::size_t(SimQuirk::startupDialog) + 1;
 
 namespace SimDetail {
 class Impl;

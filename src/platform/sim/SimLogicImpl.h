@@ -95,6 +95,7 @@ inline constexpr int paletteRows = 4;
 inline constexpr Rect panel{{320, 140}, {800, 520}};
 inline constexpr Rect options{{520, 300}, {400, 200}};
 inline constexpr Rect alert{{570, 280}, {300, 160}};
+inline constexpr Rect newTracks{{470, 240}, {500, 260}};
 inline constexpr double listRowHeight = 22;
 } // namespace Geo
 
@@ -256,7 +257,7 @@ public:
 
     // --- The accessibility tree (SimTree.cpp).
     SimElement::Ptr app, menuBar, projectWin, header, ruler;
-    SimElement::Ptr colorWin, panelWin, optionsWin, alertWin;
+    SimElement::Ptr colorWin, panelWin, optionsWin, alertWin, startupWin;
     QString alertMessage;                // what the alert says while it is open
     std::vector<SimElement::Ptr> zOrder; // open windows, front to back
     struct RowSlot {
@@ -336,6 +337,7 @@ public:
     void closeOptions();
     void openAlert();
     void closeAlert();
+    void openStartupDialog();
 
     // --- Input (SimInput.cpp).
     std::optional<Press> press;

@@ -562,13 +562,13 @@ void Impl::closeWindow(SimElement::Ptr& w) {
 
 SimElement* Impl::keyWindow() const {
     for (const auto& w : zOrder)
-        if (w == panelWin || w == optionsWin || w == alertWin)
+        if (w == panelWin || w == optionsWin || w == alertWin || w == startupWin)
             return w.get();
     return projectWin.get();
 }
 
 bool Impl::modalOpen() const {
-    return panelWin || optionsWin || alertWin || sheet;
+    return panelWin || optionsWin || alertWin || startupWin || sheet;
 }
 
 bool Impl::blocked(const SimElement* el) const {
@@ -1083,6 +1083,30 @@ void Impl::openAlert() {
 
 void Impl::closeAlert() {
     closeWindow(alertWin);
+}
+
+// The dialog a new empty project opens with. Either button closes it; creating its one new
+// track is left out, as nothing here reads that track.
+void Impl::openStartupDialog() {
+    if (startupWin)
+        return;
+    const Rect& f = Geo::newTracks;
+    const double x = f.origin.x, y = f.origin.y;
+    startupWin = make(QStringLiteral("AXWindow"), f);
+    startupWin->set(QStringLiteral("AXTitle"), QStringLiteral("New Tracks"))
+        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXDialog"))
+        .set(QStringLiteral("AXModal"), true);
+    const char* const titles[] = {"Cancel", "Create"};
+    for (int i = 0; i < 2; ++i) {
+        SimElement::Ptr b = startupWin->add(
+            make(QStringLiteral("AXButton"), Rect{{x + 300 + 100.0 * i, y + 220}, {88, 28}}));
+        b->set(QStringLiteral("AXTitle"), QString::fromUtf8(titles[i]));
+        b->press = [this] {
+            closeWindow(startupWin);
+            return AXResult::success;
+        };
+    }
+    openWindow(startupWin);
 }
 
 } // namespace Vantrel::SimDetail
