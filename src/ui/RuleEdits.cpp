@@ -91,10 +91,19 @@ void remove(QList<RuleGroup>& groups, const QUuid& id) {
     groups.removeIf([&id](const RuleGroup& group) { return group.id == id; });
 }
 
+// GCC 12 at -O2 takes the empty optional colour of the copied group for a maybe-uninitialized
+// value (a false positive of its optional analysis).
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 void addGroup(QList<RuleGroup>& groups) {
     RuleGroup group;
     group.name = QStringLiteral("NEW");
     groups.append(group);
 }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 } // namespace Vantrel::Ui::RuleEdits
