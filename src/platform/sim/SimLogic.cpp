@@ -97,7 +97,8 @@ ValueKind valueKind(SimQuirk quirk) {
     }
 }
 
-// The spec split into its quirk and value; the error sentence when it is not valid.
+// A "NAME" or "NAME=VALUE" split into its quirk and value; the error sentence when it is not
+// valid.
 struct ParsedSpec {
     std::optional<SimQuirk> quirk;
     QString value;

@@ -132,7 +132,7 @@ public:
     // The value a quirk was switched on with; empty for its default.
     QString quirkValue(SimQuirk quirk) const;
     // The named sets of quirks: "realistic" (what public sources say is normal for the real
-    // program). Each entry is a quirk spec as setQuirk takes it.
+    // program). Each entry is a "NAME" or "NAME=VALUE" as setQuirk takes it.
     static QStringList profileNames();
     static QStringList profileQuirks(const QString& profile);
     // Switches on every quirk of the profile; false for an unknown profile.
