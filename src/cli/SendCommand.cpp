@@ -80,7 +80,7 @@ SendArgs parse(const QStringList& list) {
         throw UsageError{QStringLiteral(
             "send needs --simulate: only the simulated Logic Pro can be driven here")};
     for (const QString& q : std::as_const(args.quirks)) {
-        if (const std::optional<QString> error = SimLogic::quirkSpecError(q))
+        if (const std::optional<QString> error = SimLogic::quirkSettingError(q))
             throw UsageError{*error + QStringLiteral(" (see send --list-quirks)")};
     }
     args.folder = parsed.positional.first();

@@ -23,7 +23,7 @@ namespace Vantrel {
 namespace {
 
 using Fixtures::amplitudeOf;
-using Fixtures::AudioSpec;
+using Fixtures::AudioShape;
 using Fixtures::tone;
 using Fixtures::writeAudio;
 
@@ -140,7 +140,7 @@ TEST_F(AudioSession, EachPlantedAccidentGivesExactlyItsFinding) {
     const auto aiff = SF_FORMAT_AIFF | SF_FORMAT_PCM_24;
     struct Planted {
         const char* file;
-        AudioSpec spec;
+        AudioShape shape;
         std::set<QString> kinds;
     };
     const std::vector<Planted> table = {
@@ -161,8 +161,8 @@ TEST_F(AudioSession, EachPlantedAccidentGivesExactlyItsFinding) {
         {"13 Notes.wav", {}, {"unreadable"}},
     };
     for (const Planted& p : table) {
-        if (p.spec.sample) {
-            ASSERT_TRUE(writeAudio(path(p.file), p.spec));
+        if (p.shape.sample) {
+            ASSERT_TRUE(writeAudio(path(p.file), p.shape));
         }
     }
     // A header cut short, and a text file with an audio extension.

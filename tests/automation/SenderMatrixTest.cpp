@@ -13,7 +13,7 @@ namespace {
 // One cell: a mode, the switches (a profile and its seed, or one quirk), a session size.
 struct MatrixCase {
     SendMode mode;
-    QString variant; // a quirk spec, or "realistic/SEED"
+    QString variant; // a quirk setting, or "realistic/SEED"
     int tracks;
     // The switch keeps a send from working at all: the run must fail, with a true sentence.
     bool mayFail = false;

@@ -1188,9 +1188,9 @@ TEST(SimQuirks, shouldListEveryQuirkAndRefuseUnknownNames) {
     EXPECT_TRUE(platform.logic().setQuirk(QStringLiteral("busy-after-import=2.5"), true));
     EXPECT_EQ(platform.logic().activeQuirks(),
               (QStringList{"tempo-alert", "busy-after-import=2.5"}));
-    EXPECT_EQ(SimLogic::quirkSpecError(QStringLiteral("call-cost=abc")),
+    EXPECT_EQ(SimLogic::quirkSettingError(QStringLiteral("call-cost=abc")),
               QStringLiteral("quirk call-cost needs a number of milliseconds, not “abc”"));
-    EXPECT_EQ(SimLogic::quirkSpecError(QStringLiteral("tempo-alert=random")), std::nullopt);
+    EXPECT_EQ(SimLogic::quirkSettingError(QStringLiteral("tempo-alert=random")), std::nullopt);
     EXPECT_TRUE(platform.logic().applyProfile(QStringLiteral("realistic")));
     EXPECT_EQ(platform.logic().activeQuirks(),
               (QStringList{"options-window", "tempo-alert=random", "visible-rows-only",

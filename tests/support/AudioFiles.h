@@ -10,7 +10,7 @@ namespace Vantrel::Fixtures {
 
 // What to write: the format is libsndfile's (SF_FORMAT_WAV | SF_FORMAT_PCM_24 by default); the
 // sample of frame i in channel c, in ±1.0 (values beyond are written at full scale).
-struct AudioSpec {
+struct AudioShape {
     int sampleRate = 48000;
     int channels = 1;
     int format = 0;
@@ -25,6 +25,6 @@ std::function<double(int, int)> tone(double amplitude, double frequency = 440.0,
 double amplitudeOf(double dbfs);
 
 // Writes path; fails the test (and returns false) when libsndfile cannot.
-bool writeAudio(const QString& path, const AudioSpec& spec);
+bool writeAudio(const QString& path, const AudioShape& shape);
 
 } // namespace Vantrel::Fixtures

@@ -216,8 +216,8 @@ public:
 QString audioSession(const QString& folder) {
     using Fixtures::tone;
     QDir().mkpath(folder);
-    const auto write = [&folder](const char* name, Fixtures::AudioSpec spec) {
-        Fixtures::writeAudio(QDir(folder).filePath(QString::fromUtf8(name)), spec);
+    const auto write = [&folder](const char* name, Fixtures::AudioShape shape) {
+        Fixtures::writeAudio(QDir(folder).filePath(QString::fromUtf8(name)), shape);
     };
     write("1Kick In#04.1.wav", {.sample = tone(0.5, 60)});
     write("3Snare Top#04.1.wav", {.sample = tone(0.4, 200)});

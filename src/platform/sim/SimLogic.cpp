@@ -99,16 +99,16 @@ ValueKind valueKind(SimQuirk quirk) {
 
 // A "NAME" or "NAME=VALUE" split into its quirk and value; the error sentence when it is not
 // valid.
-struct ParsedSpec {
+struct ParsedSetting {
     std::optional<SimQuirk> quirk;
     QString value;
     QString error;
 };
 
-ParsedSpec parseSpec(const QString& spec) {
-    ParsedSpec p;
-    const qsizetype eq = spec.indexOf(QLatin1Char('='));
-    const QString name = eq < 0 ? spec : spec.left(eq);
+ParsedSetting parseSetting(const QString& setting) {
+    ParsedSetting p;
+    const qsizetype eq = setting.indexOf(QLatin1Char('='));
+    const QString name = eq < 0 ? setting : setting.left(eq);
     p.quirk = SimLogic::quirkNamed(name);
     if (!p.quirk) {
         p.error = QStringLiteral("unknown quirk %1").arg(name);
@@ -116,7 +116,7 @@ ParsedSpec parseSpec(const QString& spec) {
     }
     if (eq < 0)
         return p;
-    p.value = spec.mid(eq + 1);
+    p.value = setting.mid(eq + 1);
     bool ok = false;
     const double v = p.value.toDouble(&ok);
     switch (valueKind(*p.quirk)) {
@@ -240,8 +240,8 @@ void SimLogic::setQuirk(SimQuirk quirk, bool on) {
     impl_->switched(quirk, on);
 }
 
-bool SimLogic::setQuirk(const QString& spec, bool on) {
-    const ParsedSpec p = parseSpec(spec);
+bool SimLogic::setQuirk(const QString& setting, bool on) {
+    const ParsedSetting p = parseSetting(setting);
     if (!p.quirk)
         return false;
     Touch t(*impl_);
@@ -250,8 +250,8 @@ bool SimLogic::setQuirk(const QString& spec, bool on) {
     return true;
 }
 
-std::optional<QString> SimLogic::quirkSpecError(const QString& spec) {
-    const ParsedSpec p = parseSpec(spec);
+std::optional<QString> SimLogic::quirkSettingError(const QString& setting) {
+    const ParsedSetting p = parseSetting(setting);
     if (p.quirk)
         return std::nullopt;
     return p.error;
@@ -280,8 +280,8 @@ QStringList SimLogic::profileQuirks(const QString& profile) {
 bool SimLogic::applyProfile(const QString& profile) {
     if (!profileNames().contains(profile))
         return false;
-    for (const QString& spec : profileQuirks(profile))
-        setQuirk(spec, true);
+    for (const QString& setting : profileQuirks(profile))
+        setQuirk(setting, true);
     return true;
 }
 

@@ -125,10 +125,10 @@ public:
     void setQuirk(SimQuirk quirk, bool on);
     // Switches a quirk by name, or by "NAME=VALUE" (a value for the quirks that take one, see
     // quirkDescription); false (and nothing changes) for an unknown name or a bad value.
-    bool setQuirk(const QString& spec, bool on);
-    // Whether spec is a known "NAME" or "NAME=VALUE" with a value the quirk takes; when not, the
+    bool setQuirk(const QString& setting, bool on);
+    // Whether setting is a known "NAME" or "NAME=VALUE" with a value the quirk takes; when not, the
     // sentence why.
-    static std::optional<QString> quirkSpecError(const QString& spec);
+    static std::optional<QString> quirkSettingError(const QString& setting);
     // The value a quirk was switched on with; empty for its default.
     QString quirkValue(SimQuirk quirk) const;
     // The named sets of quirks: "realistic" (what public sources say is normal for the real

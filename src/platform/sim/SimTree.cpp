@@ -44,13 +44,13 @@ MenuEntry sub(const char* title, std::vector<MenuEntry> items) {
     return {QString::fromUtf8(title), Cmd::None, false, std::move(items), {}, 0};
 }
 
-struct BarSpec {
+struct MenuBarEntry {
     const char* title;
     bool global; // the application's own menus: usable while a dialog is up
     std::vector<MenuEntry> items;
 };
 
-std::vector<BarSpec> menuBarSpec() {
+std::vector<MenuBarEntry> menuBarEntries() {
     MenuEntry stack = item("Create Track Stack…", Cmd::CreateStack);
     stack.shortcut = QStringLiteral("D");
     stack.shortcutMods = 1;
@@ -283,7 +283,7 @@ void Impl::buildMenus() {
             }
         };
     double x = 10;
-    for (const BarSpec& bar : menuBarSpec()) {
+    for (const MenuBarEntry& bar : menuBarEntries()) {
         const QString title = QString::fromUtf8(bar.title);
         const double width = title == QLatin1String("Apple") ? 24 : 14 + 8.0 * title.size();
         SimElement::Ptr e = menuBar->add(
