@@ -174,6 +174,12 @@ public:
     virtual Screen& screen() = 0;
     virtual DragTileHost& dragTiles() = 0;
     virtual Clock& clock() = 0;
+    // Keeps the system from slowing this program down (App Nap on a Mac) while it drives another
+    // application in the background, until the returned token is dropped; nothing here.
+    virtual std::shared_ptr<void> holdActivity(const QString& reason) {
+        (void)reason;
+        return nullptr;
+    }
 };
 
 } // namespace Vantrel

@@ -307,6 +307,11 @@ QStringList SimLogic::activeQuirks() const {
     return on;
 }
 
+void SimLogic::setMessagingTimeout(std::optional<Clock::Duration> timeout) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->callTimeout = timeout.value_or(SimDetail::Delay::callTimeout);
+}
+
 void SimLogic::setSeed(std::uint64_t seed) {
     std::lock_guard lock(impl_->mutex);
     impl_->rng.seed(seed);
@@ -486,9 +491,9 @@ bool Impl::callWaits() {
         return false;
     // The call waits for Logic, at most as long as a client waits for an answer.
     const Duration left = importBusyUntil - clock.now();
-    clock.sleepFor(std::min(left, Delay::callTimeout));
+    clock.sleepFor(std::min(left, callTimeout));
     touch();
-    return left > Delay::callTimeout;
+    return left > callTimeout;
 }
 
 void Impl::userClicks() {
