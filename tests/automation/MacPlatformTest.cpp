@@ -90,7 +90,7 @@ class MacSendModes : public MacPlatformTest, public testing::WithParamInterface<
 
 // Verifies that each mode builds the session through MacPlatform, the same as through
 // SimPlatform, with every Core Foundation object released once (checked in TearDown) and every
-// event posted at the HID tap.
+// event posted at the session tap.
 TEST_P(MacSendModes, buildTheSameSessionAsThroughTheSimulatorsSeam) {
     const ModeCase& c = GetParam();
     startMac();
@@ -106,7 +106,7 @@ TEST_P(MacSendModes, buildTheSameSessionAsThroughTheSimulatorsSeam) {
     EXPECT_EQ(statuses().last(), QStringLiteral("Done"));
     EXPECT_EQ(session().tracks, sessionThroughSim(c.mode, jobs, c.groupInName, {}, addTracks));
     for (const auto& e : MacApiDouble::postedEvents())
-        EXPECT_EQ(e.tap, std::uint32_t(kCGHIDEventTap));
+        EXPECT_EQ(e.tap, std::uint32_t(kCGSessionEventTap));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -312,7 +312,7 @@ TEST_F(MacPlatformTest, draggedEventsCarryTheirMovementInSmallSteps) {
     // A dragged event made without its movement reaches no application.
     CGEventRef bare = CGEventCreateMouseEvent(nullptr, kCGEventLeftMouseDragged, CGPoint{700, 300},
                                               kCGMouseButtonLeft);
-    CGEventPost(kCGHIDEventTap, bare);
+    CGEventPost(kCGSessionEventTap, bare);
     CFRelease(bare);
     EXPECT_FALSE(MacApiDouble::postedEvents().last().delivered);
 }

@@ -328,7 +328,8 @@ int MacPlatform::performAction(const Element& element, const QString& action) {
     return AXUIElementPerformAction(ref, name.get());
 }
 
-// --- Input: posted at the HID tap, as a person's keyboard and mouse would be.
+// --- Input: posted at the session tap, from a source that combines the session's key and
+// button state with the event's own.
 
 void MacPlatform::postKey(const KeyEvent& event) {
     Owned<CGEventRef> e(CGEventCreateKeyboardEvent(state_->source, event.keyCode, event.down));
@@ -339,7 +340,7 @@ void MacPlatform::postKey(const KeyEvent& event) {
         CGEventKeyboardSetUnicodeString(e.get(), 1, &unit);
     }
     CGEventSetFlags(e.get(), event.flags);
-    CGEventPost(kCGHIDEventTap, e.get());
+    CGEventPost(kCGSessionEventTap, e.get());
 }
 
 void MacPlatform::postMouse(const MouseEvent& event) {
@@ -356,7 +357,7 @@ void MacPlatform::postMouse(const MouseEvent& event) {
             if (!e)
                 return;
             CGEventSetFlags(e.get(), event.flags);
-            CGEventPost(kCGHIDEventTap, e.get());
+            CGEventPost(kCGSessionEventTap, e.get());
         }
         return;
     }
@@ -376,7 +377,7 @@ void MacPlatform::postMouse(const MouseEvent& event) {
                                         std::llround(at.y) - std::llround(from->y));
         }
         CGEventSetFlags(e.get(), event.flags);
-        CGEventPost(kCGHIDEventTap, e.get());
+        CGEventPost(kCGSessionEventTap, e.get());
     };
 
     std::optional<Point> from;
