@@ -99,6 +99,11 @@ public:
     virtual int setAttribute(const Element& element, const QString& name, const AXValue& value) = 0;
     // Performs an action such as "AXPress"; returns the status.
     virtual int performAction(const Element& element, const QString& action) = 0;
+    // The actions the element offers, for a dump of the tree; empty when unreadable.
+    virtual QStringList actionNames(const Element& element) {
+        (void)element;
+        return {};
+    }
 };
 
 // Modifier flags of input events.

@@ -328,6 +328,22 @@ int MacPlatform::performAction(const Element& element, const QString& action) {
     return AXUIElementPerformAction(ref, name.get());
 }
 
+QStringList MacPlatform::actionNames(const Element& element) {
+    const AXUIElementRef ref = refOf(element);
+    if (!ref)
+        return {};
+    Owned<CFArrayRef> names;
+    if (AXUIElementCopyActionNames(ref, names.out()) != kAXErrorSuccess || !names)
+        return {};
+    QStringList list;
+    for (CFIndex i = 0, n = CFArrayGetCount(names.get()); i < n; ++i) {
+        const CFTypeRef name = CFArrayGetValueAtIndex(names.get(), i); // borrowed
+        if (CFGetTypeID(name) == CFStringGetTypeID())
+            list << qString(static_cast<CFStringRef>(name));
+    }
+    return list;
+}
+
 // --- Input: posted at the session tap, from a source that combines the session's key and
 // button state with the event's own.
 

@@ -363,6 +363,19 @@ int SimLogic::performAction(const Element& element, const QString& action) {
     return impl_->act(element, action);
 }
 
+QStringList SimLogic::actionNames(const Element& element) {
+    Touch t(*impl_);
+    const SimElement* el = impl_->own(element);
+    QStringList names;
+    if (!impl_->trusted() || !el || !el->alive())
+        return names;
+    if (el->press)
+        names << QStringLiteral("AXPress");
+    if (el->role() == QLatin1String("AXWindow"))
+        names << QStringLiteral("AXRaise");
+    return names;
+}
+
 void SimLogic::postKey(const KeyEvent& event) {
     Touch t(*impl_);
     ++impl_->counters.keyEvents;

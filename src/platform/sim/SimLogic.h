@@ -157,6 +157,8 @@ public:
     AttributeRead attribute(const Element& element, const QString& name);
     int setAttribute(const Element& element, const QString& name, const AXValue& value);
     int performAction(const Element& element, const QString& action);
+    // "AXPress" for what can be pressed, "AXRaise" for a window.
+    QStringList actionNames(const Element& element);
     // A keyboard event posted to the frontmost application.
     void postKey(const KeyEvent& event);
     // A mouse event posted at the session tap; counted always, delivered to the Logic window

@@ -587,12 +587,11 @@ AXError AXUIElementCopyActionNames(AXUIElementRef element, CFArrayRef* names) {
     *names = nullptr;
     if (const auto bad = unusable(element))
         return *bad;
-    // The seam has no list of actions; every element of the simulator answers the press.
-    const UniChar press[] = {'A', 'X', 'P', 'r', 'e', 's', 's'};
-    CFStringRef name = CFStringCreateWithCharacters(nullptr, press, 7);
-    const void* items[] = {name};
-    *names = CFArrayCreate(nullptr, items, 1, &kCFTypeArrayCallBacks);
-    CFRelease(name);
+    const auto* e = static_cast<const __AXUIElement*>(object(element));
+    auto* array = track(new __CFArray("AXUIElementCopyActionNames"));
+    for (const QString& action : world().sim->accessibility().actionNames(e->element))
+        array->items.push_back(track(new __CFString(action, "array item")));
+    *names = array;
     return kAXErrorSuccess;
 }
 
