@@ -71,7 +71,9 @@ FileError operationError(FileOp kind, const QString& path, const QString& target
 namespace {
 
 QByteArray encoded(const QString& path) {
-    return QFile::encodeName(path);
+    // The name's own UTF-8 bytes: QFile::encodeName decomposes (NFD) on macOS, which would
+    // name another file there or put a file back under other bytes than it had.
+    return path.toUtf8();
 }
 
 // Closes a descriptor on every path out of a scope.
@@ -476,7 +478,7 @@ public:
                 break;
             }
             if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-                names.append(QFile::decodeName(entry->d_name));
+                names.append(QString::fromUtf8(entry->d_name));
         }
         ::closedir(dir);
         if (error)
@@ -717,7 +719,7 @@ public:
                 break;
             }
             if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-                names.append(QFile::decodeName(entry->d_name));
+                names.append(QString::fromUtf8(entry->d_name));
         }
         ::closedir(stream);
         if (error)
