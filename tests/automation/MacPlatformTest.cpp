@@ -243,7 +243,7 @@ TEST_F(MacPlatformTest, callToABusyLogicGivesUpAfterTheTimeout) {
 // Verifies that a send to a Logic busy after its import (every call blocking, answering -25204
 // after the time-out) still builds the session: the reads are asked again.
 TEST_F(MacPlatformTest, sendThroughABusyLogicRetriesAndBuildsTheSession) {
-    startMac({"busy-after-import=3"});
+    startMac({"busy-after-import"});
     const QList<SendJob> jobs = realisticJobs();
     sendThrough(SendMode::fast, jobs);
     expectSessionBuilt(jobs, true);
