@@ -92,7 +92,7 @@ QList<CommandHelp> makeCommands() {
     QStringList quirks = SimLogic::quirkNames();
     list << CommandHelp{
         s("logic-menus"),
-        {s("logic-menus [--quirk NAME]...")},
+        {s("logic-menus [--quirk NAME]... [--world FILE]")},
         s("Check the connection to the simulated Logic Pro by reading its menus."),
         s("Does what the app's “Check Logic Connection…” does, against the simulated Logic "
           "Pro: writes every menu item into “logic-menus.txt” in the configuration folder and "
@@ -100,7 +100,34 @@ QList<CommandHelp> makeCommands() {
         {{s("--quirk NAME"),
           s("Switch on a deviation of the simulated Logic Pro, such as not-running or "
             "not-trusted; may be repeated. send --list-quirks lists them all."),
-          quirks}},
+          quirks},
+         {s("--world FILE"),
+          s("Read the menus of a recorded world instead: a tree that ax-dump --json wrote."),
+          {}}},
+        Positional::none};
+    list << CommandHelp{
+        s("ax-dump"),
+        {s("ax-dump [--simulate] [--world FILE] [--quirk NAME[=VALUE]]... [--depth N] [--json]")},
+        s("Write Logic Pro's accessibility tree."),
+        s("Walks the running Logic Pro's accessibility tree from its application element and "
+          "writes every element: role, subrole, title, description, identifier, value, "
+          "whether it is enabled, frame, actions and children. Here it reads the simulated "
+          "Logic Pro (--simulate); the real one is read on a Mac. The JSON can be read back "
+          "with --world, and by logic-menus --world, as a recorded world for the steps that "
+          "only read."),
+        {{s("--simulate"), s("Read the simulated Logic Pro; required on this system."), {}},
+         {s("--world FILE"),
+          s("Start the simulated Logic Pro from a tree that ax-dump --json wrote."),
+          {}},
+         {s("--quirk NAME[=VALUE]"),
+          s("Switch on a deviation of the simulated Logic Pro; may be repeated. send "
+            "--list-quirks lists them all."),
+          quirks},
+         {s("--depth N"),
+          s("Leave out the elements deeper than N levels below the application (40 by "
+            "default)."),
+          {}},
+         {s("--json"), s("Write the tree as JSON, keys sorted, rather than indented text."), {}}},
         Positional::none};
     list << CommandHelp{
         s("send"),

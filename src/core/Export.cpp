@@ -342,11 +342,13 @@ private:
         for (const QString& dir : std::as_const(prepared_))
             fo.syncFolder(join(result_, dir));
         fo.syncFolder(result_);
-        return {result_,
-                QStringLiteral("%1 files moved into their folders: nothing copied, no extra space "
-                               "used.")
-                    .arg(total),
-                true};
+        QString note = QStringLiteral("%1 files moved into their folders: nothing copied, no "
+                                      "extra space used.")
+                           .arg(total);
+        if (!holdsFolderLock(fo))
+            note += QStringLiteral(" The folder's disk can't be locked, so another program could "
+                                   "have changed the folder while Vantrel organized it.");
+        return {result_, note, true};
     }
 
     // The journal and listing files an earlier organization left in the folder: the new

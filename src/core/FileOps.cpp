@@ -71,7 +71,9 @@ FileError operationError(FileOp kind, const QString& path, const QString& target
 namespace {
 
 QByteArray encoded(const QString& path) {
-    return QFile::encodeName(path);
+    // The name's own UTF-8 bytes: QFile::encodeName decomposes (NFD) on macOS, which would
+    // name another file there or put a file back under other bytes than it had.
+    return path.toUtf8();
 }
 
 // Closes a descriptor on every path out of a scope.
@@ -363,15 +365,13 @@ int renameNoReplace(const char* from, const char* to) {
         ::unlink(to);
         return error;
     }
-    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK)
-        return errno;
-    // No hard links either (some network and FAT-style file systems): test, then rename.
-    struct stat st;
-    if (::lstat(to, &st) == 0)
-        return EEXIST;
-    if (errno != ENOENT)
-        return errno;
-    return ::rename(from, to) == 0 ? 0 : errno;
+    // No hard links either (some network and FAT-style file systems; macOS tells ENOTSUP and
+    // EOPNOTSUPP apart). A test followed by a rename could replace a file that came meanwhile:
+    // refused.
+    if (errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP || errno == ENOSYS ||
+        errno == EMLINK)
+        return ENOTSUP;
+    return errno;
 }
 
 // Creates the folder path and its missing parents; 0 or an errno value.
@@ -424,7 +424,8 @@ public:
         const QByteArray target = encoded(to);
 #ifdef __APPLE__
         // clonefile() never replaces and leaves nothing behind when it fails.
-        return ::clonefile(source.constData(), target.constData(), 0) == 0;
+        // CLONE_NOFOLLOW: a link is never cloned as the file it points to.
+        return ::clonefile(source.constData(), target.constData(), CLONE_NOFOLLOW) == 0;
 #elif defined(FICLONE)
         struct stat st;
         Fd in(openSource(AT_FDCWD, source.constData(), &st));
@@ -477,7 +478,7 @@ public:
                 break;
             }
             if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-                names.append(QFile::decodeName(entry->d_name));
+                names.append(QString::fromUtf8(entry->d_name));
         }
         ::closedir(dir);
         if (error)
@@ -590,14 +591,11 @@ int renameAtNoReplace(int fromDir, const char* from, int toDir, const char* to) 
         ::unlinkat(toDir, to, 0);
         return error;
     }
-    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK)
-        return errno;
-    struct stat st;
-    if (::fstatat(toDir, to, &st, AT_SYMLINK_NOFOLLOW) == 0)
-        return EEXIST;
-    if (errno != ENOENT)
-        return errno;
-    return ::renameat(fromDir, from, toDir, to) == 0 ? 0 : errno;
+    // As renameNoReplace: never a rename without the no-replace guarantee.
+    if (errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP || errno == ENOSYS ||
+        errno == EMLINK)
+        return ENOTSUP;
+    return errno;
 }
 
 // The file operations inside one folder, each made from a descriptor of it, never through a
@@ -621,9 +619,13 @@ public:
                     QStringLiteral("“%1” is being organized or put back by another Vantrel right "
                                    "now; nothing was changed. Try again when it has finished.")
                         .arg(root_));
-            // A file system without locks (some network shares): go on unlocked.
+            // A volume without locks (some network shares, FAT-style disks): the work goes on
+            // unlocked, and the caller tells the user (holdsFolderLock).
+            locked_ = false;
         }
     }
+
+    bool locked() const { return locked_; }
 
     bool exists(const QString& path) override {
         const Place place = placeOf(path);
@@ -717,7 +719,7 @@ public:
                 break;
             }
             if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-                names.append(QFile::decodeName(entry->d_name));
+                names.append(QString::fromUtf8(entry->d_name));
         }
         ::closedir(stream);
         if (error)
@@ -858,6 +860,7 @@ private:
     }
 
     QString root_;
+    bool locked_ = true;
     Fd rootFd_;
 };
 
@@ -887,6 +890,11 @@ bool retryAfterInterrupt() {
     const bool cancelled = currentCancel && *currentCancel && (*currentCancel)();
     errno = saved;
     return !cancelled;
+}
+
+bool holdsFolderLock(const FileOps& confined) {
+    const auto* c = dynamic_cast<const ConfinedFileOps*>(&confined);
+    return !c || c->locked();
 }
 
 FileOps& systemFileOps() {

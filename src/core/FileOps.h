@@ -101,6 +101,10 @@ public:
 // errno value `code`; shared with wrappers so that a test sees exactly what a user would.
 FileError operationError(FileOp kind, const QString& path, const QString& target, int code);
 
+// False when confined, made by confinedTo() of the machine's operations, could not lock its
+// folder (a volume without locks): the work goes on unlocked. True for anything else.
+bool holdsFolderLock(const FileOps& confined);
+
 // The file operations of this machine. Stateless; usable from any thread.
 FileOps& systemFileOps();
 

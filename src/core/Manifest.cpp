@@ -118,7 +118,7 @@ void checkTracksPresent(const QList<Item>& items, const QString& folder) {
     QStringList missing;
     for (const Item& item : items) {
         struct stat st;
-        if (::lstat(QFile::encodeName(item.url).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        if (::lstat(item.url.toUtf8().constData(), &st) != 0 || !S_ISREG(st.st_mode))
             missing << item.folder + QLatin1Char('/') + item.newName;
     }
     if (missing.isEmpty())

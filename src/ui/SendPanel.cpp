@@ -79,6 +79,11 @@ SendPanelWindow::SendPanelWindow(AppModel& model, Point topLeft)
     setObjectName(QStringLiteral("sendPanelWindow"));
     setWindowTitle(QStringLiteral("Sending to Logic"));
     setAttribute(Qt::WA_ShowWithoutActivating);
+#ifdef Q_OS_MACOS
+    // A tool window hides while its application is not active; the panel must stay in view over
+    // Logic Pro.
+    setAttribute(Qt::WA_MacAlwaysShowToolWindow);
+#endif
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);

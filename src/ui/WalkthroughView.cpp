@@ -364,6 +364,7 @@ void WalkthroughView::finish() {
 
 void WalkthroughView::openSystemSettings() {
     model_.platform().accessibility().promptForTrust();
+    pollsUnanswered_ = 0;
     const QUrl url = accessibilitySettingsUrl();
     if (url.isValid())
         QDesktopServices::openUrl(url);
@@ -371,6 +372,8 @@ void WalkthroughView::openSystemSettings() {
 
 void WalkthroughView::poll() {
     const bool trusted = model_.platform().accessibility().isTrusted();
+    if (!trusted && pollsUnanswered_ >= 0 && ++pollsUnanswered_ == restartHintPolls)
+        showPermission();
     if (trusted == trusted_)
         return;
     trusted_ = trusted;
@@ -420,7 +423,11 @@ void WalkthroughView::showPermission() {
     statusIcon_->setSymbol(trusted_ ? QStringLiteral("checkmark.circle.fill")
                                     : QStringLiteral("circle"),
                            trusted_ ? Brismo::leaf : Brismo::muted);
-    statusLabel_->setText(trusted_ ? QStringLiteral("Allowed") : QStringLiteral("Not yet allowed"));
+    statusLabel_->setText(trusted_ ? QStringLiteral("Allowed")
+                          : pollsUnanswered_ >= restartHintPolls
+                              ? QStringLiteral("Not yet allowed. If Vantrel is switched on, quit "
+                                               "Vantrel and open it again.")
+                              : QStringLiteral("Not yet allowed"));
     statusLabel_->setColor(trusted_ ? Brismo::leaf : Brismo::muted);
     settingsButton_->setPrimary(!trusted_);
 }
