@@ -107,6 +107,8 @@ AppModel::AppModel(Services services, QObject* parent)
       config_(Config::load()), showWalkthrough_(!Settings::walkthroughDone()),
       organizeInPlace_(Settings::organizeInPlace()),
       cancelFlag_(std::make_shared<std::atomic<bool>>(false)) {
+    // Nothing is undone while busy.
+    connect(this, &AppModel::busyChanged, this, &AppModel::historyChanged);
     // The built-in rules stand in for a file that could not be read; a later save would
     // replace it, so it is kept aside now and the user told where, this once.
     const QString path = Config::filePath();
@@ -262,6 +264,7 @@ void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found
     update(skipped_, found.skipped, &AppModel::skippedChanged);
     update(leftAlone_, found.leftAlone, &AppModel::leftAloneChanged);
     placed_ = found.placed;
+    clearHistory();
     update(resultURL_, std::optional<QString>(), &AppModel::resultURLChanged);
     updateFindings();
     startAudioCheck();
@@ -363,9 +366,11 @@ void AppModel::setGroup(const QUuid& id, const std::optional<QString>& group) {
         return;
     if (!found->group && group)
         offerToLearn(*found, *group);
-    QList<Item> items = items_;
-    items[found - items_.cbegin()].group = group;
-    update(items_, Engine::finalize(std::move(items), config_, placed_), &AppModel::itemsChanged);
+    const auto hand = byHand_.constFind(id);
+    const Step step{
+        {id, hand == byHand_.cend() ? Assignment() : Assignment(*hand), Assignment(group)}};
+    applyStep(step, false);
+    recordStep(step);
 }
 
 void AppModel::chooseFolder() {
@@ -388,7 +393,7 @@ bool AppModel::saveRules(const Config& cfg) {
     update(config_, cfg, &AppModel::configChanged);
     // A result on screen stays as it was written; the next folder uses the new rules.
     if (folder_ && !resultURL_ && !busy_)
-        load(*folder_);
+        reclassify();
     return true;
 }
 
@@ -404,6 +409,7 @@ void AppModel::reset() {
     update(resultInPlace_, false, &AppModel::resultInPlaceChanged);
     update(folderOrganized_, false, &AppModel::folderOrganizedChanged);
     update(putBackNote_, QString(), &AppModel::putBackNoteChanged);
+    clearHistory();
     updateFindings();
 }
 
@@ -486,6 +492,7 @@ void AppModel::finishApproval(const ExportOutcome& outcome, const QList<Item>& w
     update(resultInPlace_, outcome.result->inPlace, &AppModel::resultInPlaceChanged);
     update(exportedItems_, written, &AppModel::exportedItemsChanged);
     update(sendResult_, std::optional<QString>(), &AppModel::sendResultChanged);
+    clearHistory();
 }
 
 void AppModel::cancel() {
@@ -691,16 +698,18 @@ void AppModel::acceptSuggestion(const QUuid& id) {
 
 void AppModel::acceptAllSuggestions() {
     const SuggestionRules& rules = suggestionRules();
-    QList<Item> items = items_;
-    bool changed = false;
-    for (Item& item : items) {
+    Step step;
+    for (const Item& item : std::as_const(items_)) {
         if (const std::optional<Suggestion> s = rules.suggestionFor(item)) {
-            item.group = s->group;
-            changed = true;
+            const auto hand = byHand_.constFind(item.id);
+            step.append({item.id, hand == byHand_.cend() ? Assignment() : Assignment(*hand),
+                         Assignment(std::optional<QString>(s->group))});
         }
     }
-    if (changed)
-        update(items_, Engine::finalize(std::move(items), config_), &AppModel::itemsChanged);
+    if (step.isEmpty())
+        return;
+    applyStep(step, false);
+    recordStep(std::move(step));
 }
 
 void AppModel::offerToLearn(const Item& item, const QString& group) {
@@ -739,6 +748,83 @@ void AppModel::acceptLearnOffer() {
 
 void AppModel::declineLearnOffer() {
     update(learnOffer_, std::optional<LearnOffer>(), &AppModel::learnOfferChanged);
+}
+
+// ---- The review's history
+
+void AppModel::applyStep(const Step& step, bool backwards) {
+    QHash<QUuid, Assignment> to;
+    for (const Change& change : step)
+        to.insert(change.id, backwards ? change.before : change.after);
+    QList<Item> items = items_;
+    for (Item& item : items) {
+        const auto found = to.constFind(item.id);
+        if (found == to.cend())
+            continue;
+        if (*found) {
+            byHand_.insert(item.id, **found);
+            item.group = **found;
+        } else {
+            byHand_.remove(item.id);
+            item.group = suggestionRules().classifier.classify(stemOf(item)).group;
+        }
+    }
+    update(items_, Engine::finalize(std::move(items), config_, placed_), &AppModel::itemsChanged);
+}
+
+void AppModel::recordStep(Step step) {
+    undo_.append(std::move(step));
+    redo_.clear();
+    emit historyChanged();
+}
+
+void AppModel::clearHistory() {
+    if (byHand_.isEmpty() && undo_.isEmpty() && redo_.isEmpty())
+        return;
+    byHand_.clear();
+    undo_.clear();
+    redo_.clear();
+    emit historyChanged();
+}
+
+void AppModel::undo() {
+    if (!canUndo())
+        return;
+    const Step step = undo_.takeLast();
+    applyStep(step, true);
+    redo_.append(step);
+    emit historyChanged();
+}
+
+void AppModel::redo() {
+    if (!canRedo())
+        return;
+    const Step step = redo_.takeLast();
+    applyStep(step, false);
+    undo_.append(step);
+    emit historyChanged();
+}
+
+void AppModel::reclassify() {
+    const Engine::Classifier& classifier = suggestionRules().classifier;
+    QSet<QString> groups;
+    for (const RuleGroup& g : config_.groups)
+        groups.insert(g.name);
+    QList<Item> items = items_;
+    for (Item& item : items) {
+        const Engine::Classification c = classifier.classify(stemOf(item));
+        item.source = c.source;
+        const auto hand = byHand_.constFind(item.id);
+        // A group set by hand that the rules no longer have gives the track back to the rules.
+        if (hand != byHand_.cend() && (!*hand || groups.contains(**hand))) {
+            item.group = *hand;
+        } else {
+            byHand_.remove(item.id);
+            item.group = c.group;
+        }
+    }
+    update(items_, Engine::finalize(std::move(items), config_, placed_), &AppModel::itemsChanged);
+    emit historyChanged();
 }
 
 } // namespace Vantrel

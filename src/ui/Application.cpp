@@ -54,12 +54,7 @@ int runApplication(QApplication& app) {
     addShowSimulatedLogic(window, simulated);
     OpenRequests requests;
     requests.listen();
-    QObject::connect(&requests, &OpenRequests::openRequested, &window,
-                     [&model, &window](const QStringList& paths) {
-                         window.bringToFront();
-                         if (!paths.isEmpty())
-                             model.load(paths.first());
-                     });
+    QObject::connect(&requests, &OpenRequests::openRequested, &window, &MainWindow::openHandedOver);
     window.show();
     if (!folders.isEmpty())
         model.load(folders.first());

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QTimer>
@@ -109,6 +110,66 @@ TEST_F(ReviewViewTest, choosingUnsortedInARowMovesItToTheEndAndRaisesTheCount) {
     EXPECT_EQ(text("sortStatus"), QStringLiteral("3 need a group"));
     const QModelIndex moved = list()->model()->index(rowOf(QStringLiteral("1Kick In#01.wav")), 0);
     EXPECT_EQ(moved.data(Ui::ReviewModel::GroupRole).toString(), QStringLiteral("BASS"));
+}
+
+TEST_F(ReviewViewTest, ctrlZUndoesAGroupChangeAndCtrlShiftZRedoesItThroughTheEditMenu) {
+    loadShown(makeFolder("Session 1", exampleSession()));
+    auto* undo = child<QAction>("undoAction");
+    auto* redo = child<QAction>("redoAction");
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+    chooseGroup(rowOf(QStringLiteral("1Kick In#01.wav")), QStringLiteral("Unsorted"));
+    ASSERT_EQ(text("sortStatus"), QStringLiteral("4 need a group"));
+    EXPECT_TRUE(undo->isEnabled());
+
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), 2000));
+    QTest::keyClick(list(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(text("sortStatus"), QStringLiteral("3 need a group"));
+    EXPECT_EQ(rowOf(QStringLiteral("1Kick In#01.wav")), 0);
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_TRUE(redo->isEnabled());
+
+    QTest::keyClick(list(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(text("sortStatus"), QStringLiteral("4 need a group"));
+    EXPECT_FALSE(redo->isEnabled());
+
+    // While busy nothing is undone.
+    model->approve();
+    EXPECT_FALSE(undo->isEnabled());
+}
+
+TEST_F(ReviewViewTest, aFolderHandedOverWhileTheReviewHasChangesIsOpenedOnlyWhenTheUserSaysSo) {
+    const QString second = makeFolder("Session 2", {"1Bass.wav"});
+    loadShown(makeFolder("Session 1", exampleSession()));
+
+    // No changes: read at once.
+    window->openHandedOver({second});
+    ASSERT_TRUE(waitUntilIdle(*model));
+    EXPECT_EQ(model->folder(), second);
+    EXPECT_EQ(window->handOverQuestion(), nullptr);
+
+    loadShown(makeFolder("Session 1", exampleSession()));
+    chooseGroup(rowOf(QStringLiteral("22Glock.wav")), QStringLiteral("BASS"));
+    const QList<Item> changed = model->items();
+    window->openHandedOver({second});
+    QMessageBox* question = window->handOverQuestion();
+    ASSERT_NE(question, nullptr);
+    EXPECT_TRUE(question->isVisible());
+    EXPECT_EQ(question->text(), QStringLiteral("Open “Session 2”? The group changes you made to "
+                                               "“Session 1” will be lost."));
+    QTest::keyClick(question, Qt::Key_Escape); // Keep Reviewing
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(model->busy());
+    EXPECT_EQ(model->items(), changed);
+    EXPECT_EQ(window->handOverQuestion(), nullptr);
+
+    window->openHandedOver({second});
+    question = window->handOverQuestion();
+    ASSERT_NE(question, nullptr);
+    question->findChild<QAbstractButton*>(QStringLiteral("handOverOpen"))->click();
+    ASSERT_TRUE(waitUntilIdle(*model));
+    EXPECT_EQ(model->folder(), second);
 }
 
 TEST_F(ReviewViewTest, spaceOnTheCurrentRowOpensItsGroupMenuForTheKeyboard) {
