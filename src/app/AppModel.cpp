@@ -491,6 +491,7 @@ void AppModel::finishApproval(const ExportOutcome& outcome, const QList<Item>& w
     update(exportNote_, outcome.result->note, &AppModel::exportNoteChanged);
     update(resultInPlace_, outcome.result->inPlace, &AppModel::resultInPlaceChanged);
     update(exportedItems_, written, &AppModel::exportedItemsChanged);
+    sendEnd_ = SendEnd::none;
     update(sendResult_, std::optional<QString>(), &AppModel::sendResultChanged);
     clearHistory();
 }
@@ -561,6 +562,7 @@ void AppModel::sendToLogic(SendMode mode) {
     update(sending_, true, &AppModel::sendingChanged);
     update(sendProgress_, 0.0, &AppModel::sendProgressChanged);
     update(sendStatus_, QStringLiteral("Starting…"), &AppModel::sendStatusChanged);
+    sendEnd_ = SendEnd::none;
     update(sendResult_, std::optional<QString>(), &AppModel::sendResultChanged);
 
     presenter_->hideMainWindow();
@@ -594,13 +596,12 @@ void AppModel::sendToLogic(SendMode mode) {
     Worker::run([model, sender = sender_, mode, jobs, groupInName, logFile]() mutable {
         const SendOutcome outcome = sender->send(mode, jobs, groupInName);
         appendToLog(logFile, outcome.logLine() + QLatin1Char('\n'));
-        const QString result = outcome.result;
         // The model's reference is the last: a sender never ends on this thread while the next
         // send may already use the platform on another.
         sender.reset();
-        Worker::toMainThread([model, result] {
+        Worker::toMainThread([model, outcome] {
             if (model)
-                model->finishSend(result);
+                model->finishSend(outcome);
         });
     });
 }
@@ -610,9 +611,17 @@ void AppModel::publishSendProgress(const QString& status, double fraction) {
     update(sendProgress_, fraction, &AppModel::sendProgressChanged);
 }
 
-void AppModel::finishSend(const QString& result) {
+void AppModel::finishSend(const SendOutcome& outcome) {
     update(sending_, false, &AppModel::sendingChanged);
-    update(sendResult_, std::optional<QString>(result), &AppModel::sendResultChanged);
+    const SendEnd end = outcome.ok          ? SendEnd::sent
+                        : outcome.cancelled ? SendEnd::cancelled
+                                            : SendEnd::failed;
+    if (end != sendEnd_) {
+        // Both change together: the text is announced once, after the state it belongs to.
+        sendEnd_ = end;
+        sendResult_.reset();
+    }
+    update(sendResult_, std::optional<QString>(outcome.result), &AppModel::sendResultChanged);
     presenter_->closeSendPanel();
     presenter_->restoreMainWindow();
     presenter_->activateApplication();

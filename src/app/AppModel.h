@@ -106,6 +106,9 @@ public:
     // The outcome of the last send: how much was sent, or the failure's message. Cleared by a
     // new send and by a new approval.
     const std::optional<QString>& sendResult() const { return sendResult_; }
+    // How the last send ended; set together with sendResult (sendResultChanged announces both).
+    enum class SendEnd { none, sent, failed, cancelled };
+    SendEnd sendEnd() const { return sendEnd_; }
 
     // A load, an approval or a put-back is running; the busy screen covers the window.
     bool busy() const { return busy_; }
@@ -293,7 +296,7 @@ private:
     void finishApproval(const ExportOutcome& outcome, const QList<Item>& written, bool inPlace);
     void finishPutBack(const std::optional<QString>& error, const QString& note);
     void publishSendProgress(const QString& status, double fraction);
-    void finishSend(const QString& result);
+    void finishSend(const SendOutcome& outcome);
     void startAudioCheck();
     void cancelAudioCheck();
     void publishAudioContent(const QString& url, const AudioContent& content);
@@ -319,6 +322,7 @@ private:
     QString sendStatus_;
     double sendProgress_ = 0;
     std::optional<QString> sendResult_;
+    SendEnd sendEnd_ = SendEnd::none;
     bool busy_ = false;
     QString busyTitle_;
     QString busyDetail_;

@@ -8,14 +8,25 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace Vantrel::Ui {
 
-const QString DoneView::hint =
-    QStringLiteral("Open Logic Pro with an empty project, then choose Send to Logic.");
+QString DoneView::hint() {
+    return tr("Open Logic Pro with an empty project, then choose Send to Logic.");
+}
+
+QString DoneView::afterCancel() {
+    return tr("Logic Pro keeps what the send made before you cancelled. Choose Edit > Undo in "
+              "Logic Pro until the project is empty, or open a new empty project, then send "
+              "again.");
+}
 
 namespace {
+
+// The width of a failed send's message.
+constexpr int kFailureWidth = 480;
 
 PillButton* pill(const char* objectName, const QString& text, bool primary, QWidget* parent) {
     auto* b = new PillButton(text, primary, parent);
@@ -42,9 +53,9 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
     auto* column = new QVBoxLayout(this);
     column->setSpacing(16);
     column->addStretch(1);
-    column->addWidget(
-        new SymbolView(QStringLiteral("checkmark.circle.fill"), 64, Brismo::leaf, this), 0,
-        Qt::AlignHCenter);
+    mark_ = new SymbolView(QStringLiteral("checkmark.circle.fill"), 64, Brismo::leaf, this);
+    mark_->setObjectName(QStringLiteral("doneMark"));
+    column->addWidget(mark_, 0, Qt::AlignHCenter);
     title_ = new ThemeLabel(QString(), 34, QFont::Light, Brismo::ink, this);
     title_->setObjectName(QStringLiteral("doneTitle"));
     column->addWidget(title_, 0, Qt::AlignHCenter);
@@ -118,6 +129,36 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
     resultLine_->setObjectName(QStringLiteral("resultLine"));
     resultLine_->setAlignment(Qt::AlignHCenter);
     controls->addWidget(resultLine_, 0, Qt::AlignHCenter);
+
+    // A failed or cancelled send: its message whole, selectable, scrolled when long.
+    auto* scroll = new QScrollArea(controls_);
+    scroll->setObjectName(QStringLiteral("sendFailure"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setFixedWidth(kFailureWidth + 16);
+    scroll->setMaximumHeight(140);
+    auto* failureBox = new QWidget(scroll);
+    failureBox->setAutoFillBackground(false);
+    scroll->viewport()->setAutoFillBackground(false);
+    auto* failureColumn = new QVBoxLayout(failureBox);
+    failureColumn->setContentsMargins(0, 0, 0, 0);
+    failureColumn->setSpacing(8);
+    failureText_ = new ThemeLabel(QString(), 14, QFont::Normal, Brismo::ink, failureBox);
+    failureText_->setObjectName(QStringLiteral("sendFailureText"));
+    nextStep_ = new ThemeLabel(afterCancel(), 13, QFont::Normal, Brismo::ink, failureBox);
+    nextStep_->setObjectName(QStringLiteral("afterCancel"));
+    for (ThemeLabel* label : {failureText_, nextStep_}) {
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        label->setFocusPolicy(Qt::StrongFocus);
+        failureColumn->addWidget(label);
+    }
+    failureColumn->addStretch(1);
+    scroll->setWidget(failureBox);
+    failure_ = scroll;
+    controls->addWidget(failure_, 0, Qt::AlignHCenter);
     column->addWidget(controls_, 0, Qt::AlignHCenter);
     column->addStretch(1);
 
@@ -130,8 +171,18 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
 }
 
 void DoneView::refresh() {
-    title_->setText(model_.resultInPlace() ? QStringLiteral("Folder organized")
-                                           : QStringLiteral("Sorted folder created"));
+    const AppModel::SendEnd end = model_.sendResult() ? model_.sendEnd() : AppModel::SendEnd::none;
+    const bool failed = end == AppModel::SendEnd::failed || end == AppModel::SendEnd::cancelled;
+    if (failed) {
+        mark_->setSymbol(QStringLiteral("exclamationmark.triangle.fill"), Brismo::warn);
+        title_->setText(end == AppModel::SendEnd::cancelled
+                            ? tr("The send to Logic was cancelled")
+                            : tr("The send to Logic didn’t finish"));
+    } else {
+        mark_->setSymbol(QStringLiteral("checkmark.circle.fill"), Brismo::leaf);
+        title_->setText(model_.resultInPlace() ? tr("Folder organized")
+                                               : tr("Sorted folder created"));
+    }
     folderName_->setText(model_.resultURL() ? QFileInfo(*model_.resultURL()).fileName()
                                             : QString());
     note_->setWrappedText(model_.exportNote(), 420);
@@ -146,12 +197,23 @@ void DoneView::refresh() {
     const QStringList files = model_.dragURLs();
     tile_->setContent(files, tileTitle(files.size()));
     putBack_->setVisible(model_.resultInPlace());
-    if (model_.sendResult()) {
+    resultLine_->setVisible(!failed);
+    failure_->setVisible(failed);
+    if (failed) {
+        failureText_->setText(*model_.sendResult());
+        failureText_->setAccessibleName(*model_.sendResult());
+        nextStep_->setVisible(end == AppModel::SendEnd::cancelled);
+        nextStep_->setAccessibleName(afterCancel());
+        // As high as the message needs, up to the block's limit; then it scrolls.
+        auto* scroll = static_cast<QScrollArea*>(failure_);
+        const int needed = scroll->widget()->layout()->heightForWidth(kFailureWidth);
+        scroll->setFixedHeight(qMin(needed, 140));
+    } else if (model_.sendResult()) {
         resultLine_->setFont(systemFont(14, QFont::Light));
         resultLine_->setWrappedText(*model_.sendResult(), 420);
     } else {
         resultLine_->setFont(systemFont(13, QFont::Light));
-        resultLine_->setWrappedText(hint, 420);
+        resultLine_->setWrappedText(hint(), 420);
     }
 }
 

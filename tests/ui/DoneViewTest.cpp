@@ -135,7 +135,7 @@ TEST_F(DoneViewTest, showsWhatWasDoneTheTileTheActionsAndTheHintOrTheResult) {
          kSession,
          true,
          {"drop-ignored"},
-         "Folder organized",
+         "The send to Logic didn’t finish",
          "Session",
          "6 tracks, ready for Logic",
          QStringLiteral("Logic only brought in 0 of 6 ")},
@@ -166,7 +166,22 @@ TEST_F(DoneViewTest, showsWhatWasDoneTheTileTheActionsAndTheHintOrTheResult) {
                               "showInFinderButton", "sortAnotherButton"})
             EXPECT_TRUE(shown(b)) << b;
         EXPECT_EQ(shown("putBackButton"), c.inPlace);
-        if (c.line) {
+        const bool failed = model->sendEnd() == AppModel::SendEnd::failed;
+        EXPECT_EQ(shown("sendFailure"), failed);
+        EXPECT_EQ(shown("resultLine"), !failed);
+        EXPECT_EQ(child<Ui::SymbolView>("doneMark")->symbol(),
+                  failed ? QStringLiteral("exclamationmark.triangle.fill")
+                         : QStringLiteral("checkmark.circle.fill"));
+        if (failed) {
+            // The whole sentence, readable in the window: nothing cut off at its edge.
+            auto* message = child<QLabel>("sendFailureText");
+            EXPECT_EQ(message->text(), model->sendResult());
+            EXPECT_TRUE(message->text().startsWith(*c.line)) << message->text().toStdString();
+            EXPECT_GE(message->height(), message->heightForWidth(message->width()));
+            const QRect inWindow(message->mapTo(window.get(), QPoint()), message->size());
+            EXPECT_TRUE(window->rect().contains(inWindow));
+            EXPECT_FALSE(shown("afterCancel"));
+        } else if (c.line) {
             EXPECT_EQ(text("resultLine"), model->sendResult());
             EXPECT_TRUE(text("resultLine").startsWith(*c.line)) << text("resultLine").toStdString();
             EXPECT_EQ(child("resultLine")->font(), Ui::systemFont(14, QFont::Light));
@@ -276,7 +291,12 @@ TEST_F(DoneViewTest, aSendCancelledInThePanelEndsWithCancelledAndBringsTheWindow
     EXPECT_NE(statusWhenCancelled.second, QStringLiteral("Starting…"));
 
     EXPECT_EQ(model->sendResult(), QStringLiteral("Cancelled."));
-    EXPECT_EQ(text("resultLine"), QStringLiteral("Cancelled."));
+    EXPECT_EQ(model->sendEnd(), AppModel::SendEnd::cancelled);
+    EXPECT_EQ(text("doneTitle"), QStringLiteral("The send to Logic was cancelled"));
+    EXPECT_TRUE(shown("sendFailure"));
+    EXPECT_EQ(text("sendFailureText"), QStringLiteral("Cancelled."));
+    EXPECT_TRUE(shown("afterCancel"));
+    EXPECT_EQ(text("afterCancel"), Ui::DoneView::afterCancel());
     EXPECT_EQ(panel(), nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(shown("doneControls"));

@@ -121,6 +121,23 @@ void shootSendScreens(const Save& save) {
         save(s.shot(), QStringLiteral("done-organized-sent"));
     }
     {
+        SendSession s;
+        s.approveDemo(true);
+        s.sim.logic().setQuirk(QStringLiteral("drop-ignored"), true);
+        s.model->sendToLogic(SendMode::fast);
+        settle([&s] { return !s.model->sending(); });
+        save(s.shot(), QStringLiteral("done-send-failed"));
+    }
+    {
+        SendSession s;
+        s.approveDemo(false);
+        OnTileShown onTile;
+        onTile.act = [&](QWidget*) { s.model->cancelSend(); };
+        s.model->sendToLogic(SendMode::fast);
+        settle([&s] { return !s.model->sending(); });
+        save(s.shot(), QStringLiteral("done-send-cancelled"));
+    }
+    {
         // The full tile alone on the window background, 20 points around it.
         QWidget host;
         host.resize(380, 150);
