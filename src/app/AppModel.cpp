@@ -10,6 +10,7 @@
 #include "core/Engine.h"
 #include "core/Errors.h"
 #include "core/Export.h"
+#include "core/Manifest.h"
 #include "core/NaturalOrder.h"
 #include "core/SmallFile.h"
 #include "core/Suggest.h"
@@ -36,6 +37,14 @@ namespace Vantrel {
 using namespace std::chrono_literals;
 
 // How an export ended, carried from the worker to the main thread.
+struct AppModel::Prepared {
+    // The tracks its manifest lists, all in place; none when the folder is not one Vantrel
+    // prepared, or its manifest cannot be used.
+    std::optional<QList<Item>> items;
+    // Why its manifest cannot be used.
+    std::optional<QString> problem;
+};
+
 struct AppModel::ExportOutcome {
     std::optional<ExportResult> result;
     bool cancelled = false;
@@ -232,14 +241,28 @@ void AppModel::load(const QString& url) {
         } catch (const std::exception&) {
             // A scan does not fail; should it throw all the same, the folder reads as empty.
         }
-        Worker::toMainThread([model, folder, found = std::move(found)] {
+        // A folder Vantrel prepared before (a sorted copy, or organized in place) with no new
+        // track directly inside: its manifest says what can be sent.
+        Prepared prepared;
+        if (found.items.isEmpty() && !found.error &&
+            QFileInfo(folder + QLatin1Char('/') + Engine::manifestName).isFile()) {
+            try {
+                QList<Item> items = Engine::readManifest(folder, cfg);
+                Engine::checkTracksPresent(items, folder);
+                prepared.items = std::move(items);
+            } catch (const std::exception& e) {
+                prepared.problem = describe(e);
+            }
+        }
+        Worker::toMainThread([model, folder, found = std::move(found), prepared] {
             if (model)
-                model->finishLoad(folder, found);
+                model->finishLoad(folder, found, prepared);
         });
     });
 }
 
-void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found) {
+void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found,
+                          const Prepared& prepared) {
     const QList<Item>& items = found.items;
     update(busy_, false, &AppModel::busyChanged);
     if (found.error) {
@@ -248,10 +271,35 @@ void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found
         return;
     }
     const bool organized = QFileInfo(folder + QLatin1Char('/') + Engine::journalName).isFile();
+    if (prepared.items) {
+        // Straight to the done screen, as after the approval that prepared it.
+        update(putBackNote_, QString(), &AppModel::putBackNoteChanged);
+        update(folderOrganized_, organized, &AppModel::folderOrganizedChanged);
+        update(folder_, std::optional<QString>(folder), &AppModel::folderChanged);
+        audioContents_.clear();
+        update(items_, QList<Item>(), &AppModel::itemsChanged);
+        update(skipped_, QStringList(), &AppModel::skippedChanged);
+        update(leftAlone_, QStringList(), &AppModel::leftAloneChanged);
+        placed_.clear();
+        clearHistory();
+        update(exportNote_,
+               tr("Prepared by Vantrel before: %n tracks ready to send to Logic.", nullptr,
+                  int(prepared.items->size())),
+               &AppModel::exportNoteChanged);
+        update(resultInPlace_, organized, &AppModel::resultInPlaceChanged);
+        update(exportedItems_, *prepared.items, &AppModel::exportedItemsChanged);
+        sendEnd_ = SendEnd::none;
+        update(sendResult_, std::optional<QString>(), &AppModel::sendResultChanged);
+        update(resultURL_, std::optional<QString>(folder), &AppModel::resultURLChanged);
+        updateFindings();
+        return;
+    }
     if (items.isEmpty() && !organized) {
         // Files left alone are why nothing was found, when there are any.
         QStringList lines{QStringLiteral("No audio files found directly inside “") +
                           folderName(folder) + QStringLiteral("”.")};
+        if (prepared.problem)
+            lines << *prepared.problem;
         lines += found.leftAlone;
         setErrorMessage(lines.join(QLatin1Char('\n')));
         startAudioCheck();

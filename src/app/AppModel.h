@@ -152,8 +152,11 @@ public:
 
     // ---- Operations; all return at once ----
 
-    // Scans a folder and publishes its proposal. A path that is not a folder sets an error
-    // (even while busy); while busy it does nothing else.
+    // Scans a folder and publishes its proposal. A folder Vantrel prepared before (its manifest
+    // lists tracks that are all in place) with no new track directly inside opens as the result
+    // of an approval instead: the done screen with its tracks, ready to send, and, when it was
+    // organized in place, the put-back. A path that is not a folder sets an error (even while
+    // busy); while busy it does nothing else.
     void load(const QString& url);
     // Moves the track with this id to group (none: unsorted) and renames all tracks. The track
     // is then set by hand: saved rules no longer move it. One step of the review's history.
@@ -282,6 +285,7 @@ signals:
 
 private:
     struct ExportOutcome;
+    struct Prepared;
 
     // Assigns value to field and emits changed, only when the value differs.
     template <typename T> void update(T& field, T value, void (AppModel::*changed)());
@@ -291,7 +295,8 @@ private:
                    std::optional<double> progress);
 
     // The main-thread halves of the background jobs.
-    void finishLoad(const QString& folder, const Engine::ScanResult& found);
+    void finishLoad(const QString& folder, const Engine::ScanResult& found,
+                    const Prepared& prepared);
     void publishProgress(int done, int total);
     void finishApproval(const ExportOutcome& outcome, const QList<Item>& written, bool inPlace);
     void finishPutBack(const std::optional<QString>& error, const QString& note);

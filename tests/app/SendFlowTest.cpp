@@ -520,6 +520,76 @@ TEST_F(AppModelSend, shouldSendEveryTrackAfterAGroupWasRenamed) {
     }
 }
 
+// ---- A folder prepared before ----
+
+// Verifies that a folder Vantrel prepared (a sorted copy, or organized in place) opens after a
+// restart as the result it is: the done screen with the same tracks, the put-back only in place,
+// and a send that builds the whole session. A manifest that lists a missing track says why the
+// folder cannot be sent, and a new track beside the prepared ones opens the review.
+TEST_F(AppModelSend, shouldOpenAPreparedFolderReadyToSend) {
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "in place" : "sorted copy");
+        finishWork();
+        sim = std::make_unique<SimPlatform>(clock);
+        QDir(root.path()).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(root.path()));
+        QString result;
+        QStringList approved;
+        {
+            const auto first = approvedModel(inPlace);
+            result = *first->resultURL();
+            approved = first->dragURLs();
+        }
+
+        AppModel model(services());
+        model.setPresenter(&presenter);
+        loadAndWait(model, result);
+        EXPECT_EQ(model.resultURL(), result);
+        EXPECT_EQ(model.resultInPlace(), inPlace);
+        EXPECT_EQ(model.dragURLs(), approved);
+        EXPECT_EQ(model.exportNote(),
+                  QStringLiteral("Prepared by Vantrel before: 6 tracks ready to send to Logic."));
+        model.sendToLogic(SendMode::fast);
+        ASSERT_TRUE(waitUntilSent(model));
+        EXPECT_EQ(model.sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
+        EXPECT_TRUE(hasStack(QStringLiteral("DRUMS")));
+
+        if (inPlace) {
+            model.undoOrganize();
+            ASSERT_TRUE(waitUntilIdle(model));
+            EXPECT_EQ(model.resultURL(), std::nullopt);
+            EXPECT_EQ(model.items().size(), kSession.size());
+        }
+    }
+
+    // A listed track gone: not a result, and the message says why.
+    QDir(root.path()).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(root.path()));
+    QString result;
+    {
+        const auto first = approvedModel(false);
+        result = *first->resultURL();
+    }
+    ASSERT_TRUE(QFile::remove(result + QStringLiteral("/OTHER/ROOM.wav")));
+    AppModel model(services());
+    model.load(result);
+    ASSERT_TRUE(waitUntilIdle(model));
+    EXPECT_EQ(model.resultURL(), std::nullopt);
+    ASSERT_TRUE(model.errorMessage());
+    EXPECT_TRUE(model.errorMessage()->startsWith(
+        QStringLiteral("No audio files found directly inside “Session SORTED”.\n")))
+        << model.errorMessage()->toStdString();
+    EXPECT_TRUE(model.errorMessage()->contains(QStringLiteral("ROOM.wav")))
+        << model.errorMessage()->toStdString();
+
+    // A new track beside the prepared ones: the review, to sort it in.
+    model.setErrorMessage(std::nullopt);
+    Fixtures::touchAll(result, {"7Kick Sub.wav"});
+    loadAndWait(model, result);
+    EXPECT_EQ(model.resultURL(), std::nullopt);
+    EXPECT_EQ(fileNames(model.items()), QStringList{"7Kick Sub.wav"});
+}
+
 // ---- The connection check ----
 
 // Verifies the connection check's message for a readable Logic Pro (the number of menu items,

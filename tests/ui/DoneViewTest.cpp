@@ -336,6 +336,26 @@ TEST_F(DoneViewTest, theSendBlockTakesTheControlsPlaceWhileSending) {
     EXPECT_FALSE(shown("sendBlock"));
 }
 
+// Verifies that a folder prepared before, opened again in a new window (as after a restart),
+// shows the done screen with its tile, the send buttons and, organized in place, the put-back.
+TEST_F(DoneViewTest, aPreparedFolderOpensOnTheDoneScreenReadyToSend) {
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "in place" : "sorted copy");
+        approved(kSession, inPlace);
+        const QString result = *model->resultURL();
+        const QStringList files = model->dragURLs();
+        TearDown();
+        SetUp();
+        loadAndWait(*model, result);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(shown("doneView"));
+        EXPECT_EQ(child<Ui::DragSourceView>("dragSource")->files(), files);
+        for (const char* b : {"sendButton", "sendGroupedButton", "sendSlowButton"})
+            EXPECT_TRUE(child(b)->isEnabled() && shown(b)) << b;
+        EXPECT_EQ(shown("putBackButton"), inPlace);
+    }
+}
+
 // Verifies the folder actions: "Show in Finder" reveals the result folder, "Put the Files Back"
 // restores the folder and leaves the done screen, "Sort Another Folder" returns to the start.
 TEST_F(DoneViewTest, theFolderActionsRevealPutBackAndStartOver) {
