@@ -8,6 +8,8 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -122,7 +124,7 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
     controls->addLayout(folderActions);
     controls->setAlignment(folderActions, Qt::AlignHCenter);
     connect(reveal, &QAbstractButton::clicked, this, &DoneView::showInFileManager);
-    connect(putBack_, &QAbstractButton::clicked, &model, &AppModel::undoOrganize);
+    connect(putBack_, &QAbstractButton::clicked, this, &DoneView::putBack);
     connect(again, &QAbstractButton::clicked, &model, &AppModel::reset);
 
     resultLine_ = new ThemeLabel(QString(), 14, QFont::Light, Brismo::muted, controls_);
@@ -215,6 +217,37 @@ void DoneView::refresh() {
         resultLine_->setFont(systemFont(13, QFont::Light));
         resultLine_->setWrappedText(hint(), 420);
     }
+}
+
+void DoneView::putBack() {
+    if (!model_.sendResult()) {
+        model_.undoOrganize();
+        return;
+    }
+    // The Logic Pro project of the send refers to the files where they are now.
+    if (putBackQuestion_)
+        return;
+    auto* question =
+        new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Vantrel"),
+                        tr("Put the files back where they were? The Logic project you sent them "
+                           "to uses them where they are now and will no longer find them."),
+                        QMessageBox::NoButton, this);
+    question->setObjectName(QStringLiteral("putBackQuestion"));
+    question->setWindowModality(Qt::WindowModal);
+    QPushButton* confirm = question->addButton(tr("Put the Files Back"), QMessageBox::AcceptRole);
+    confirm->setObjectName(QStringLiteral("putBackConfirm"));
+    QPushButton* keep = question->addButton(tr("Cancel"), QMessageBox::RejectRole);
+    question->setDefaultButton(keep);
+    question->setEscapeButton(keep);
+    putBackQuestion_ = question;
+    connect(question, &QMessageBox::finished, this, [this, question, confirm] {
+        const bool confirmed = question->clickedButton() == confirm;
+        putBackQuestion_ = nullptr;
+        question->deleteLater();
+        if (confirmed)
+            model_.undoOrganize();
+    });
+    question->open();
 }
 
 void DoneView::showInFileManager() {

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class QMessageBox;
+
 namespace Vantrel {
 class AppModel;
 }
@@ -38,10 +40,14 @@ public:
 
     explicit DoneView(AppModel& model, QWidget* parent = nullptr);
     void setReveal(Reveal reveal) { reveal_ = std::move(reveal); }
+    // The question "Put the Files Back" asks after a send; null when none is open.
+    QMessageBox* putBackQuestion() const { return putBackQuestion_; }
 
 private:
     void refresh();
     void showInFileManager();
+    // Puts the files back; after a send, once the user confirmed it.
+    void putBack();
 
     AppModel& model_;
     Reveal reveal_;
@@ -59,6 +65,7 @@ private:
     QWidget* failure_;
     ThemeLabel* failureText_;
     ThemeLabel* nextStep_;
+    QMessageBox* putBackQuestion_ = nullptr;
 };
 
 } // namespace Vantrel::Ui

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -354,6 +355,34 @@ TEST_F(DoneViewTest, aPreparedFolderOpensOnTheDoneScreenReadyToSend) {
             EXPECT_TRUE(child(b)->isEnabled() && shown(b)) << b;
         EXPECT_EQ(shown("putBackButton"), inPlace);
     }
+}
+
+// Verifies that "Put the Files Back" after a send asks first: Cancel (or Escape) keeps the
+// files where the Logic project uses them, confirming puts them back.
+TEST_F(DoneViewTest, puttingTheFilesBackAfterASendAsksFirst) {
+    approved(kSession, true);
+    sendAndWait("sendButton");
+    ASSERT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
+    auto* done = child<Ui::DoneView>("doneView");
+
+    QTest::mouseClick(child("putBackButton"), Qt::LeftButton);
+    QMessageBox* question = done->putBackQuestion();
+    ASSERT_NE(question, nullptr);
+    EXPECT_TRUE(question->isVisible());
+    EXPECT_FALSE(model->busy());
+    QTest::keyClick(question, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(done->putBackQuestion(), nullptr);
+    EXPECT_FALSE(model->busy());
+    EXPECT_TRUE(model->resultURL().has_value());
+
+    QTest::mouseClick(child("putBackButton"), Qt::LeftButton);
+    question = done->putBackQuestion();
+    ASSERT_NE(question, nullptr);
+    question->findChild<QAbstractButton*>(QStringLiteral("putBackConfirm"))->click();
+    ASSERT_TRUE(waitUntilIdle(*model));
+    EXPECT_EQ(model->resultURL(), std::nullopt);
+    EXPECT_EQ(model->items().size(), kSession.size());
 }
 
 // Verifies the folder actions: "Show in Finder" reveals the result folder, "Put the Files Back"
