@@ -309,7 +309,15 @@ void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found
     update(folder_, std::optional<QString>(folder), &AppModel::folderChanged);
     audioContents_.clear();
     update(items_, items, &AppModel::itemsChanged);
-    update(skipped_, found.skipped, &AppModel::skippedChanged);
+    // The listings and the journal of an earlier organization are Vantrel's own, not files the
+    // user has to know were ignored.
+    QStringList skipped = found.skipped;
+    if (organized || QFileInfo(folder + QLatin1Char('/') + Engine::manifestName).isFile())
+        skipped.removeIf([](const QString& name) {
+            return name == Engine::manifestName || name == Engine::importOrderName ||
+                   name == Engine::journalName;
+        });
+    update(skipped_, skipped, &AppModel::skippedChanged);
     update(leftAlone_, found.leftAlone, &AppModel::leftAloneChanged);
     placed_ = found.placed;
     clearHistory();
@@ -621,9 +629,11 @@ void AppModel::sendToLogic(SendMode mode) {
 
     const QString logPath = sendLogPath();
     try {
+        // A new user's configuration folder may not exist yet.
+        services_.fileOps->makeFolders(QFileInfo(logPath).path());
         services_.fileOps->writeAtomically(logPath, QByteArray(), false);
     } catch (const std::exception&) {
-        // No log, for example without a configuration folder; the send goes on.
+        // No log, for example where the configuration folder cannot be made; the send goes on.
     }
     const std::string logFile = QFile::encodeName(logPath).toStdString();
 

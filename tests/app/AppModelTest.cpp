@@ -878,6 +878,23 @@ TEST_F(AppModelTest, shouldOfferThePutBackForAnOrganizedFolder) {
     EXPECT_EQ(fileNames(model.items()), (QStringList{"1Kick.wav", "2Vox.wav"}));
 }
 
+// Verifies that a folder organized before, with a new track in it, reviews the new track and
+// leaves Vantrel's own listings and journal out of the files it ignored.
+TEST_F(AppModelTest, shouldNotCountVantrelsOwnFilesAsIgnored) {
+    const QString folder = makeFolder(QStringLiteral("Gig"), {"1Kick.wav", "notes.txt"});
+    {
+        AppModel first(services());
+        loadAndWait(first, folder);
+        approveAndWait(first);
+    }
+    Fixtures::touchAll(folder, {"2Vox.wav"});
+    AppModel model(services());
+    loadAndWait(model, folder);
+    EXPECT_TRUE(model.folderOrganized());
+    EXPECT_EQ(fileNames(model.items()), QStringList{"2Vox.wav"});
+    EXPECT_EQ(model.skipped(), QStringList{"notes.txt"});
+}
+
 // Verifies that rules saved while a result is shown change the rules only: the result and its
 // items stay as they were written.
 TEST_F(AppModelTest, shouldKeepTheResultWhenRulesAreSaved) {

@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <atomic>
@@ -448,15 +449,32 @@ TEST_F(AppModelSend, shouldReportAFailedRunAndKeepOnlyTheLastLog) {
     EXPECT_EQ(lines.last(), QStringLiteral("OK"));
 }
 
-// Verifies that the send goes on without a log when the configuration folder is gone.
-TEST_F(AppModelSend, shouldSendWithoutALogWhenItCannotBeWritten) {
+// Verifies the log of a new user, whose configuration folder does not exist yet: it is made and
+// the log written; and a send that goes on without a log where the folder cannot be made.
+TEST_F(AppModelSend, shouldMakeTheLogFolderOrSendWithoutALog) {
+    const QString configFolder = QFileInfo(Config::filePath()).absolutePath();
+    {
+        const auto model = approvedModel();
+        QDir(configFolder).removeRecursively();
+        model->sendToLogic(SendMode::fast);
+        ASSERT_TRUE(waitUntilSent(*model));
+        EXPECT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
+        QFile log(AppModel::sendLogPath());
+        ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(log.readAll().endsWith("OK\n"));
+    }
+    finishWork();
+    sim = std::make_unique<SimPlatform>(clock); // an empty project again
+    QDir(root.path()).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(root.path()));
     const auto model = approvedModel();
-    QDir(QFileInfo(Config::filePath()).absolutePath()).removeRecursively();
-
+    QDir(configFolder).removeRecursively();
+    Fixtures::writeFile(configFolder, "a file where the folder belongs");
+    const auto cleanUp = qScopeGuard([&configFolder] { QFile::remove(configFolder); });
     model->sendToLogic(SendMode::fast);
     ASSERT_TRUE(waitUntilSent(*model));
     EXPECT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
-    EXPECT_FALSE(QFileInfo::exists(AppModel::sendLogPath()));
+    EXPECT_FALSE(QFileInfo(AppModel::sendLogPath()).isFile());
 }
 
 // ---- The drag list ----
