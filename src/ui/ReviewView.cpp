@@ -1,6 +1,7 @@
 #include "ui/ReviewView.h"
 
 #include "app/AppModel.h"
+#include "core/Palette.h"
 #include "ui/Icons.h"
 #include "ui/Widgets.h"
 
@@ -78,6 +79,22 @@ int ReviewModel::colorIndex(const std::optional<QString>& group, const QList<Rul
     return -1;
 }
 
+QColor ReviewModel::dotColor(const std::optional<QString>& group, const QList<RuleGroup>& groups) {
+    if (!group)
+        return {};
+    for (const RuleGroup& g : groups) {
+        if (g.name != *group)
+            continue;
+        // Only a colour the user stored; the built-in groups keep their theme colours.
+        if (g.color && g.color->size() == 2 &&
+            LogicPalette::contains(g.color->at(0), g.color->at(1)))
+            return opaqueColor(LogicPalette::hex()[g.color->at(1)][g.color->at(0)]);
+        break;
+    }
+    const int index = colorIndex(group, groups);
+    return index < 0 ? QColor() : Brismo::groupColor(index).color();
+}
+
 QStringList ReviewModel::groupNames() const {
     QStringList names;
     for (const RuleGroup& g : groups_)
@@ -98,6 +115,11 @@ QVariant ReviewModel::data(const QModelIndex& index, int role) const {
         return item.group.value_or(QString());
     case ColorIndexRole:
         return colorIndex(item.group, groups_);
+    case DotColorRole:
+        return dotColor(item.group, groups_);
+    case SuggestedDotColorRole:
+        return suggestions_[index.row()] ? dotColor(suggestions_[index.row()]->group, groups_)
+                                         : QColor();
     case IdRole:
         return item.id;
     case SuggestedGroupRole:
@@ -171,9 +193,9 @@ void RowDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
         p->fillRect(option.rect, focus);
     }
 
-    const int colorIndex = index.data(ReviewModel::ColorIndexRole).toInt();
-    const QColor dot =
-        colorIndex < 0 ? Brismo::muted.color() : Brismo::groupColor(colorIndex).color();
+    QColor dot = index.data(ReviewModel::DotColorRole).value<QColor>();
+    if (!dot.isValid())
+        dot = Brismo::muted.color();
     p->setPen(Qt::NoPen);
     p->setBrush(dot);
     p->drawEllipse(g.dot);
@@ -202,9 +224,9 @@ void RowDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     // The suggestion: the group's name and "?" in the group's colour, a click accepts it.
     const QString suggested = index.data(ReviewModel::SuggestedGroupRole).toString();
     if (!suggested.isEmpty()) {
-        const int suggestedColor = index.data(ReviewModel::SuggestedColorIndexRole).toInt();
-        const QColor colour =
-            suggestedColor < 0 ? Brismo::muted.color() : Brismo::groupColor(suggestedColor).color();
+        QColor colour = index.data(ReviewModel::SuggestedDotColorRole).value<QColor>();
+        if (!colour.isValid())
+            colour = Brismo::muted.color();
         const QRectF chip = g.suggestion.adjusted(0.5, 0.5, -0.5, -0.5);
         p->setPen(QPen(colour, 1));
         p->setBrush(Qt::NoBrush);

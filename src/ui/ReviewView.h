@@ -39,6 +39,9 @@ public:
         SuggestedColorIndexRole, // the suggested group's colour index, or -1
         SuggestionReasonRole,    // why that group is suggested; empty when none
         FindingsRole,            // the sentences of the audio findings about the row's file
+        DotColorRole,            // the group's colour as drawn: its chosen Logic colour, else
+                                 // its position's; invalid for the muted colour
+        SuggestedDotColorRole,   // the same for the suggested group; invalid when none
     };
 
     explicit ReviewModel(AppModel& model, QObject* parent = nullptr);
@@ -51,6 +54,9 @@ public:
     // The row colour's index in the group colours: the position of the first rule group of
     // that name modulo their number; -1 (muted) without a group or for a name not among them.
     static int colorIndex(const std::optional<QString>& group, const QList<RuleGroup>& groups);
+    // A group's colour as the review draws it now: the Logic Pro colour the user chose for it,
+    // else the theme colour of its position; invalid for no group or one not among the rules.
+    static QColor dotColor(const std::optional<QString>& group, const QList<RuleGroup>& groups);
 
 private:
     void refresh();

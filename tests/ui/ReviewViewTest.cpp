@@ -1,3 +1,4 @@
+#include "core/Palette.h"
 #include "ui/UiFixture.h"
 
 #include <QAccessible>
@@ -192,14 +193,15 @@ TEST_F(ReviewViewTest, spaceOnTheCurrentRowOpensItsGroupMenuForTheKeyboard) {
 
 TEST_F(ReviewViewTest, rowColoursFollowTheRulePositionRepeatAfterElevenAndMuteUnknownGroups) {
     Config cfg = rules();
-    for (int i = 4; i <= 12; ++i)
+    for (int i = 4; i <= 13; ++i)
         cfg.groups.append(group(QStringLiteral("G%1").arg(i).toUtf8().constData(),
                                 {QStringLiteral("WORD%1").arg(i)}));
+    cfg.groups.last().color = QList<int>{9, 1}; // G13: a Logic colour chosen in the rules
     cfg.save();
     close();
     open();
     loadShown(makeFolder("Many", {"1Kick.wav", "2Bass.wav", "3Word11.wav", "4Word12.wav",
-                                  "5Glock.wav", "6Vox.wav"}));
+                                  "5Glock.wav", "6Vox.wav", "7Word13.wav"}));
     const struct {
         const char* file;
         Ui::DynamicColor colour;
@@ -212,6 +214,10 @@ TEST_F(ReviewViewTest, rowColoursFollowTheRulePositionRepeatAfterElevenAndMuteUn
     };
     for (const auto& c : cases)
         EXPECT_EQ(dotColour(rowOf(c.file)).rgb(), c.colour.color().rgb()) << c.file;
+    // A chosen colour wins over the position's.
+    EXPECT_EQ(dotColour(rowOf("7Word13.wav")).rgb(),
+              Ui::opaqueColor(LogicPalette::hex()[1][9]).rgb());
+    EXPECT_NE(dotColour(rowOf("7Word13.wav")).rgb(), Ui::Brismo::groupColors[1].color().rgb());
     // A group that is not among the rules shows the muted dot.
     const Item vox = model->displayed()[rowOf("6Vox.wav")];
     model->setGroup(vox.id, QStringLiteral("OLD"));
@@ -298,8 +304,9 @@ TEST_F(ReviewViewTest, rowsAndSegmentsAreExposedWithTheRolesAPersonExpects) {
                                                   QStringLiteral(", DRUMS"));
 }
 
-// Verifies that a folder Vantrel organized in place, opened again later with no audio file
-// left directly inside it, shows the review saying so instead of "No audio files found", and
+// Verifies that a folder Vantrel organized in place whose listing is gone (so it cannot open
+// ready to send), opened again later with no audio file left directly inside it, shows the
+// review saying so instead of "No audio files found", and
 // that its "Put the Files Back" is one keyboard press or one accessibility action away; what
 // the put-back left in place is shown under the counts afterwards.
 TEST_F(ReviewViewTest, anOrganizedFolderOffersThePutBackFromTheKeyboardAndAccessibility) {
@@ -313,6 +320,7 @@ TEST_F(ReviewViewTest, anOrganizedFolderOffersThePutBackFromTheKeyboardAndAccess
         EXPECT_FALSE(child<QWidget>("organizedBar")->isVisible());
         approveAndWait(*model);
         Fixtures::writeFile(folder + QStringLiteral("/01_DRUMS/mine.txt"), "mine");
+        ASSERT_TRUE(QFile::remove(folder + QStringLiteral("/manifest.json")));
         close();
         open();
 

@@ -10,6 +10,7 @@
 #include "support/AudioFiles.h"
 #include "support/FaultyFileOps.h"
 #include "support/TestEnvironment.h"
+#include "support/TestFiles.h"
 #include "ui/BusyView.h"
 #include "ui/ColorPick.h"
 #include "ui/ContentView.h"
@@ -348,8 +349,15 @@ int main(int argc, char** argv) {
             s.model->approve();
             settle([&s] { return !s.model->busy() && s.model->resultURL(); });
             s.model->reset();
+            // A track recorded since: the review offers to sort it in beside the put-back.
+            Fixtures::touchAll(folder, {"31Shaker.wav"});
             s.load(folder);
             save(shot(*s.window), "review-organized-folder", dark);
+            // Opened again without new tracks: ready to send.
+            QFile::remove(folder + QStringLiteral("/31Shaker.wav"));
+            s.model->reset();
+            s.load(folder);
+            save(shot(*s.window), "done-opened-again", dark);
         }
         shootSendScreens(
             [&](const QImage& image, const QString& name) { save(image, name, dark); });
