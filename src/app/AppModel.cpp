@@ -129,18 +129,26 @@ AppModel::AppModel(Services services, QObject* parent)
         } catch (const FileError& e) {
             problem = e.reason();
         }
-        const QString opening =
-            problem.isEmpty()
-                ? QStringLiteral("Your rules file “%1” could not be read").arg(path)
-                : QStringLiteral("Your rules file “%1” could not be read (%2)").arg(path, problem);
+        // One whole sentence for each case, so that each translates as one.
         try {
-            errorMessage_ = opening + QStringLiteral(", so Vantrel is using the built-in rules. "
-                                                     "The file is kept as “%1”.")
-                                          .arg(Config::keepUnusable(path, *services_.fileOps));
+            const QString kept = Config::keepUnusable(path, *services_.fileOps);
+            errorMessage_ =
+                problem.isEmpty()
+                    ? tr("Your rules file “%1” could not be read, so Vantrel is using the "
+                         "built-in rules. The file is kept as “%2”.")
+                          .arg(path, kept)
+                    : tr("Your rules file “%1” could not be read (%2), so Vantrel is using the "
+                         "built-in rules. The file is kept as “%3”.")
+                          .arg(path, problem, kept);
         } catch (const std::exception& e) {
-            errorMessage_ = opening + QStringLiteral(", so Vantrel is using the built-in rules. "
-                                                     "Couldn't keep a copy of it: %1")
-                                          .arg(describe(e));
+            errorMessage_ =
+                problem.isEmpty()
+                    ? tr("Your rules file “%1” could not be read, so Vantrel is using the "
+                         "built-in rules. Couldn't keep a copy of it: %2")
+                          .arg(path, describe(e))
+                    : tr("Your rules file “%1” could not be read (%2), so Vantrel is using the "
+                         "built-in rules. Couldn't keep a copy of it: %3")
+                          .arg(path, problem, describe(e));
         }
     }
 }
@@ -222,7 +230,7 @@ void AppModel::startBusy(const QString& title, const QString& detail, bool cance
 void AppModel::load(const QString& url) {
     const QFileInfo info(url);
     if (!info.isDir()) {
-        setErrorMessage(QStringLiteral("Drop a folder of tracks, not a single file."));
+        setErrorMessage(tr("Drop a folder of tracks, not a single file."));
         return;
     }
     if (busy_)
@@ -231,8 +239,8 @@ void AppModel::load(const QString& url) {
     const QString folder = QDir::cleanPath(info.absoluteFilePath());
     update(putBackNote_, QString(), &AppModel::putBackNoteChanged);
     cancelAudioCheck();
-    startBusy(QStringLiteral("Reading “") + folderName(folder) + QStringLiteral("”"),
-              QStringLiteral("Looking at the files…"), false, std::nullopt);
+    startBusy(tr("Reading “%1”").arg(folderName(folder)), tr("Looking at the files…"), false,
+              std::nullopt);
 
     Worker::run([model = QPointer<AppModel>(this), folder, cfg = config_, audio = services_.audio] {
         Engine::ScanResult found;
@@ -296,8 +304,7 @@ void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found
     }
     if (items.isEmpty() && !organized) {
         // Files left alone are why nothing was found, when there are any.
-        QStringList lines{QStringLiteral("No audio files found directly inside “") +
-                          folderName(folder) + QStringLiteral("”.")};
+        QStringList lines{tr("No audio files found directly inside “%1”.").arg(folderName(folder))};
         if (prepared.problem)
             lines << *prepared.problem;
         lines += found.leftAlone;
@@ -430,8 +437,8 @@ void AppModel::setGroup(const QUuid& id, const std::optional<QString>& group) {
 }
 
 void AppModel::chooseFolder() {
-    const std::optional<QString> chosen = presenter_->chooseFolder(
-        QStringLiteral("Choose"), QStringLiteral("Choose the folder of tracks to sort"));
+    const std::optional<QString> chosen =
+        presenter_->chooseFolder(tr("Choose"), tr("Choose the folder of tracks to sort"));
     if (chosen)
         load(*chosen);
 }
@@ -443,7 +450,7 @@ bool AppModel::saveRules(const Config& cfg) {
             Config::keepUnusable(path, *services_.fileOps);
         cfg.save();
     } catch (const std::exception& e) {
-        setErrorMessage(QStringLiteral("Couldn't save rules: ") + describe(e));
+        setErrorMessage(tr("Couldn't save rules: %1").arg(describe(e)));
         return false;
     }
     update(config_, cfg, &AppModel::configChanged);
@@ -478,9 +485,8 @@ void AppModel::approve() {
     const QString from = *folder_;
 
     const QString title =
-        inPlace ? QStringLiteral("Organizing “") + folderName(from) + QStringLiteral("”")
-                : QStringLiteral("Making the sorted copy");
-    startBusy(title, QString::number(list.size()) + QStringLiteral(" files"), true, 0.0);
+        inPlace ? tr("Organizing “%1”").arg(folderName(from)) : tr("Making the sorted copy");
+    startBusy(title, tr("%n files", nullptr, int(list.size())), true, 0.0);
 
     Worker::run([model = QPointer<AppModel>(this),
                  cancelFlag = std::weak_ptr<std::atomic<bool>>(cancelFlag_), list, from, inPlace,
@@ -523,9 +529,7 @@ void AppModel::approve() {
 void AppModel::publishProgress(int done, int total) {
     update(busyProgress_, std::optional<double>(double(done) / double(total < 2 ? 1 : total)),
            &AppModel::busyProgressChanged);
-    update(busyDetail_,
-           QString::number(done) + QStringLiteral(" of ") + QString::number(total) +
-               QStringLiteral(" files"),
+    update(busyDetail_, tr("%1 of %n files", nullptr, total).arg(done),
            &AppModel::busyDetailChanged);
 }
 
@@ -537,10 +541,8 @@ void AppModel::finishApproval(const ExportOutcome& outcome, const QList<Item>& w
         startAudioCheck();
         if (outcome.cancelled)
             return;
-        setErrorMessage(QStringLiteral("Couldn't ") +
-                        (inPlace ? QStringLiteral("organize the folder")
-                                 : QStringLiteral("create the sorted folder")) +
-                        QStringLiteral(": ") + outcome.error);
+        setErrorMessage(inPlace ? tr("Couldn't organize the folder: %1").arg(outcome.error)
+                                : tr("Couldn't create the sorted folder: %1").arg(outcome.error));
         return;
     }
     update(resultURL_, std::optional<QString>(outcome.result->url), &AppModel::resultURLChanged);
@@ -560,7 +562,7 @@ void AppModel::undoOrganize() {
     const bool fromResult = resultURL_ && resultInPlace_;
     if ((!fromResult && !(folder_ && folderOrganized_)) || busy_)
         return;
-    startBusy(QStringLiteral("Putting the files back"), QString(), false, std::nullopt);
+    startBusy(tr("Putting the files back"), QString(), false, std::nullopt);
 
     Worker::run([model = QPointer<AppModel>(this), folder = fromResult ? *resultURL_ : *folder_,
                  ops = services_.fileOps] {
@@ -582,7 +584,7 @@ void AppModel::finishPutBack(const std::optional<QString>& error, const QString&
     update(busy_, false, &AppModel::busyChanged);
     if (error) {
         update(putBackNote_, QString(), &AppModel::putBackNoteChanged);
-        setErrorMessage(QStringLiteral("Couldn't put the files back: ") + *error);
+        setErrorMessage(tr("Couldn't put the files back: %1").arg(*error));
         return;
     }
     update(resultURL_, std::optional<QString>(), &AppModel::resultURLChanged);
@@ -600,13 +602,12 @@ void AppModel::sendToLogic(SendMode mode) {
     Accessibility& ax = platform.accessibility();
     if (!ax.isTrusted()) {
         ax.promptForTrust();
-        setErrorMessage(QStringLiteral("Allow Vantrel in System Settings > Privacy & Security > "
-                                       "Accessibility, then try again."));
+        setErrorMessage(tr("Allow Vantrel in System Settings > Privacy & Security > "
+                           "Accessibility, then try again."));
         return;
     }
     if (!LogicBridge::logicApp(platform)) {
-        setErrorMessage(
-            QStringLiteral("Open Logic Pro with an empty project first, then try again."));
+        setErrorMessage(tr("Open Logic Pro with an empty project first, then try again."));
         return;
     }
 
@@ -617,7 +618,7 @@ void AppModel::sendToLogic(SendMode mode) {
 
     update(sending_, true, &AppModel::sendingChanged);
     update(sendProgress_, 0.0, &AppModel::sendProgressChanged);
-    update(sendStatus_, QStringLiteral("Starting…"), &AppModel::sendStatusChanged);
+    update(sendStatus_, tr("Starting…"), &AppModel::sendStatusChanged);
     sendEnd_ = SendEnd::none;
     update(sendResult_, std::optional<QString>(), &AppModel::sendResultChanged);
 
@@ -720,7 +721,7 @@ struct AppModel::SuggestionRules {
 };
 
 QString AppModel::LearnOffer::question() const {
-    return QStringLiteral("Add “%1” to the words of %2?").arg(word, group);
+    return AppModel::tr("Add “%1” to the words of %2?").arg(word, group);
 }
 
 const AppModel::SuggestionRules& AppModel::suggestionRules() const {

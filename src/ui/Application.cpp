@@ -9,6 +9,7 @@
 #include "ui/SimSettingsWindow.h"
 #include "ui/Theme.h"
 #include "ui/TileHost.h"
+#include "ui/Translations.h"
 #include "ui/WalkthroughView.h"
 
 #include <QApplication>
@@ -34,6 +35,8 @@ int runApplication(QApplication& app) {
     if (OpenRequests::handToRunning(folders))
         return 0;
 
+    // The window speaks the system's language where it has a translation, English otherwise.
+    installTranslations(app);
     applyThemePalette(app, isDark(QApplication::palette()));
     QApplication::setWindowIcon(appIcon());
 

@@ -77,13 +77,13 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
     block->setSpacing(8);
     sendBar_ = new ThemeProgressBar(320, sendBlock_);
     sendBar_->setObjectName(QStringLiteral("sendProgress"));
-    sendBar_->setAccessibleName(QStringLiteral("Send progress"));
+    sendBar_->setAccessibleName(tr("Send progress"));
     block->addWidget(sendBar_, 0, Qt::AlignHCenter);
     sendStatus_ = new ThemeLabel(QString(), 14, QFont::Light, Brismo::muted, sendBlock_);
     sendStatus_->setObjectName(QStringLiteral("sendStatus"));
     sendStatus_->setAlignment(Qt::AlignHCenter);
     block->addWidget(sendStatus_, 0, Qt::AlignHCenter);
-    PillButton* cancel = pill("sendCancelButton", QStringLiteral("Cancel"), false, sendBlock_);
+    PillButton* cancel = pill("sendCancelButton", tr("Cancel"), false, sendBlock_);
     block->addWidget(cancel, 0, Qt::AlignHCenter);
     connect(cancel, &QAbstractButton::clicked, &model, &AppModel::cancelSend);
     column->addWidget(sendBlock_, 0, Qt::AlignHCenter);
@@ -100,11 +100,9 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
     tileBox->addWidget(tile_, 0, Qt::AlignHCenter);
     controls->addLayout(tileBox);
 
-    PillButton* fast = pill("sendButton", QStringLiteral("Send to Logic"), true, controls_);
-    PillButton* grouped =
-        pill("sendGroupedButton", QStringLiteral("Send Group by Group"), false, controls_);
-    PillButton* slow =
-        pill("sendSlowButton", QStringLiteral("Send One by One (slow)"), false, controls_);
+    PillButton* fast = pill("sendButton", tr("Send to Logic"), true, controls_);
+    PillButton* grouped = pill("sendGroupedButton", tr("Send Group by Group"), false, controls_);
+    PillButton* slow = pill("sendSlowButton", tr("Send One by One (slow)"), false, controls_);
     auto* sends = buttonRow({fast, grouped, slow});
     controls->addLayout(sends);
     controls->setAlignment(sends, Qt::AlignHCenter);
@@ -115,11 +113,9 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
     connect(slow, &QAbstractButton::clicked, &model,
             [&model] { model.sendToLogic(SendMode::slow); });
 
-    PillButton* reveal =
-        pill("showInFinderButton", QStringLiteral("Show in Finder"), false, controls_);
-    putBack_ = pill("putBackButton", QStringLiteral("Put the Files Back"), false, controls_);
-    PillButton* again =
-        pill("sortAnotherButton", QStringLiteral("Sort Another Folder"), false, controls_);
+    PillButton* reveal = pill("showInFinderButton", tr("Show in Finder"), false, controls_);
+    putBack_ = pill("putBackButton", tr("Put the Files Back"), false, controls_);
+    PillButton* again = pill("sortAnotherButton", tr("Sort Another Folder"), false, controls_);
     auto* folderActions = buttonRow({reveal, putBack_, again});
     controls->addLayout(folderActions);
     controls->setAlignment(folderActions, Qt::AlignHCenter);

@@ -45,12 +45,12 @@ MainWindow::MainWindow(AppModel& model, QWidget* parent)
     connect(&model, &AppModel::historyChanged, this, history);
     history();
 
-    QMenu* logic = menuBar()->addMenu(QStringLiteral("Logic"));
-    QAction* check = logic->addAction(QStringLiteral("Check Logic Connection…"));
+    QMenu* logic = menuBar()->addMenu(tr("Logic"));
+    QAction* check = logic->addAction(tr("Check Logic Connection…"));
     check->setObjectName(QStringLiteral("checkConnectionAction"));
     connect(check, &QAction::triggered, &model, &AppModel::checkLogicConnection);
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
-    QAction* walkthrough = help->addAction(QStringLiteral("Vantrel Walkthrough"));
+    QMenu* help = menuBar()->addMenu(tr("Help"));
+    QAction* walkthrough = help->addAction(tr("Vantrel Walkthrough"));
     walkthrough->setObjectName(QStringLiteral("walkthroughAction"));
     connect(walkthrough, &QAction::triggered, &model, [&model] { model.setShowWalkthrough(true); });
 

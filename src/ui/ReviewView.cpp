@@ -6,6 +6,7 @@
 #include "ui/Widgets.h"
 
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHelpEvent>
@@ -23,7 +24,10 @@ namespace Vantrel::Ui {
 
 namespace {
 
-const QString unsortedTitle = QStringLiteral("Unsorted");
+// The title of the group menu's entry for no group.
+QString unsortedTitle() {
+    return QCoreApplication::translate("Vantrel::Ui::ReviewView", "Unsorted");
+}
 
 QString lastComponent(const std::optional<QString>& path) {
     return path ? QFileInfo(*path).fileName() : QString();
@@ -134,7 +138,7 @@ QVariant ReviewModel::data(const QModelIndex& index, int role) const {
     case Qt::AccessibleTextRole:
         // What a screen reader says for the row: both names and the group chosen.
         return QStringLiteral("%1, %2, %3")
-            .arg(item.fileName(), item.newName, item.group.value_or(unsortedTitle));
+            .arg(item.fileName(), item.newName, item.group.value_or(unsortedTitle()));
     case Qt::AccessibleDescriptionRole:
         // The findings the row's badge stands for.
         return findings_[index.row()].join(QLatin1Char(' '));
@@ -249,7 +253,7 @@ void RowDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     p->setPen(Brismo::ink.color());
     const QRectF textRect = popup.adjusted(9, 0, -22, 0);
     p->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
-                QFontMetrics(popupFont).elidedText(group.isEmpty() ? unsortedTitle : group,
+                QFontMetrics(popupFont).elidedText(group.isEmpty() ? unsortedTitle() : group,
                                                    Qt::ElideRight, int(textRect.width())));
     const qreal cx = popup.right() - 11;
     const qreal cy = popup.center().y();
@@ -288,7 +292,7 @@ bool RowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
 
 ReviewList::ReviewList(AppModel& model, QWidget* parent) : QListView(parent), model_(model) {
     setObjectName(QStringLiteral("reviewList"));
-    setAccessibleName(QStringLiteral("Tracks"));
+    setAccessibleName(tr("Tracks"));
     setFrameShape(QFrame::NoFrame);
     setUniformItemSizes(true); // every row is one line: layout stays cheap for 10,000 rows
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -324,7 +328,7 @@ void ReviewList::openGroupMenu(const QModelIndex& index) {
         action->setData(value);
         actions->addAction(action);
     };
-    add(unsortedTitle, QString());
+    add(unsortedTitle(), QString());
     menu.addSeparator();
     for (const QString& name : reviewModel->groupNames())
         add(name, name);
@@ -401,14 +405,14 @@ void Segment::paintEvent(QPaintEvent*) {
 
 ModePicker::ModePicker(AppModel& model, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("modePicker"));
-    setAccessibleName(QStringLiteral("What to do with the files"));
+    setAccessibleName(tr("What to do with the files"));
     setFixedWidth(330);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    auto* organize = new Segment(QStringLiteral("Organize this folder"), this);
+    auto* organize = new Segment(tr("Organize this folder"), this);
     organize->setObjectName(QStringLiteral("organizeSegment"));
-    auto* copy = new Segment(QStringLiteral("Make a sorted copy"), this);
+    auto* copy = new Segment(tr("Make a sorted copy"), this);
     copy->setObjectName(QStringLiteral("copySegment"));
     row->addWidget(organize);
     row->addWidget(copy);
@@ -486,10 +490,10 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     auto* organizedRow = new QHBoxLayout(organizedBar_);
     organizedRow->setContentsMargins(0, 0, 0, 0);
     organizedRow->setSpacing(8);
-    auto* organizedText = new ThemeLabel(QStringLiteral("This folder was organized by Vantrel."),
-                                         13, QFont::Normal, Brismo::ink, organizedBar_);
+    auto* organizedText = new ThemeLabel(tr("This folder was organized by Vantrel."), 13,
+                                         QFont::Normal, Brismo::ink, organizedBar_);
     organizedText->setObjectName(QStringLiteral("organizedText"));
-    auto* putBack = new PillButton(QStringLiteral("Put the Files Back"), false, organizedBar_);
+    auto* putBack = new PillButton(tr("Put the Files Back"), false, organizedBar_);
     putBack->setObjectName(QStringLiteral("reviewPutBackButton"));
     organizedRow->addWidget(organizedText);
     organizedRow->addWidget(putBack);
@@ -527,9 +531,9 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     learnRow->setSpacing(8);
     learnQuestion_ = new ThemeLabel(QString(), 13, QFont::Normal, Brismo::ink, learnBar_);
     learnQuestion_->setObjectName(QStringLiteral("learnQuestion"));
-    auto* learnAdd = new PillButton(QStringLiteral("Add"), false, learnBar_);
+    auto* learnAdd = new PillButton(tr("Add"), false, learnBar_);
     learnAdd->setObjectName(QStringLiteral("learnAddButton"));
-    auto* learnDismiss = new PillButton(QStringLiteral("Not Now"), false, learnBar_);
+    auto* learnDismiss = new PillButton(tr("Not Now"), false, learnBar_);
     learnDismiss->setObjectName(QStringLiteral("learnDismissButton"));
     learnRow->addWidget(learnQuestion_);
     learnRow->addWidget(learnAdd);
@@ -560,8 +564,8 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     decision->setSpacing(10);
     auto* modeLine = new QHBoxLayout;
     modeLine->setSpacing(12);
-    auto* caption = new ThemeLabel(QStringLiteral("What to do with the files"), 12, QFont::Medium,
-                                   Brismo::muted, this);
+    auto* caption =
+        new ThemeLabel(tr("What to do with the files"), 12, QFont::Medium, Brismo::muted, this);
     caption->setTracking(1);
     modeLine->addWidget(caption);
     modeLine->addStretch(1);
@@ -575,7 +579,7 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     explanation_->setWordWrap(true);
     explanation_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     actionLine->addWidget(explanation_, 1);
-    auto* cancel = new PillButton(QStringLiteral("Cancel"), false, this);
+    auto* cancel = new PillButton(tr("Cancel"), false, this);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     approve_ = new PillButton(QString(), true, this);
     approve_->setObjectName(QStringLiteral("approveButton"));
@@ -613,16 +617,14 @@ void ReviewView::refreshAudio() {
     const QList<AudioFinding>& findings = model_.findings();
     findingsSymbol_->setVisible(!findings.isEmpty());
     findings_->setVisible(!findings.isEmpty());
-    findings_->setTitle(findings.size() == 1
-                            ? QStringLiteral("1 audio finding")
-                            : QStringLiteral("%1 audio findings").arg(findings.size()));
+    findings_->setTitle(tr("%n audio findings", nullptr, int(findings.size())));
     QString status;
     if (model_.audioChecking())
-        status = QStringLiteral("Checking the audio… %1 of %2 files")
+        status = tr("Checking the audio… %1 of %2 files")
                      .arg(model_.audioChecked())
                      .arg(model_.audioToCheck());
     else if (findings.isEmpty() && !model_.items().isEmpty())
-        status = QStringLiteral("Audio checked: nothing to report");
+        status = tr("Audio checked: nothing to report");
     audioStatus_->setText(status);
     audioStatus_->setVisible(!status.isEmpty());
 }
@@ -648,13 +650,12 @@ void ReviewView::showFindings() {
 FindingsSheet::FindingsSheet(const QList<AudioFinding>& findings, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("findingsSheet"));
-    setWindowTitle(QStringLiteral("Audio Findings"));
+    setWindowTitle(tr("Audio Findings"));
     setAutoFillBackground(true);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(24, 20, 24, 20);
     column->setSpacing(12);
-    column->addWidget(
-        new ThemeLabel(QStringLiteral("Audio Findings"), 20, QFont::Light, Brismo::ink, this));
+    column->addWidget(new ThemeLabel(tr("Audio Findings"), 20, QFont::Light, Brismo::ink, this));
     auto* scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
@@ -676,10 +677,10 @@ FindingsSheet::FindingsSheet(const QList<AudioFinding>& findings, QWidget* paren
     scroll->setWidget(body);
     column->addWidget(scroll, 1);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(new ThemeLabel(QStringLiteral("Vantrel never changes the audio."), 12,
-                                      QFont::Light, Brismo::muted, this));
+    buttons->addWidget(new ThemeLabel(tr("Vantrel never changes the audio."), 12, QFont::Light,
+                                      Brismo::muted, this));
     buttons->addStretch(1);
-    auto* done = new PillButton(QStringLiteral("Done"), true, this);
+    auto* done = new PillButton(tr("Done"), true, this);
     done->setObjectName(QStringLiteral("findingsDoneButton"));
     buttons->addWidget(done);
     column->addLayout(buttons);
@@ -700,16 +701,16 @@ void ReviewView::showEvent(QShowEvent* event) {
 void ReviewView::refresh() {
     const QString name = lastComponent(model_.folder());
     folderName_->setText(name);
-    tracks_->setText(QStringLiteral("%1 tracks").arg(model_.items().size()));
+    tracks_->setText(tr("%n tracks", nullptr, int(model_.items().size())));
     const int unsorted = model_.unsortedCount();
     if (unsorted < 1) {
         statusSymbol_->setSymbol(QStringLiteral("checkmark.circle.fill"), Brismo::leaf);
         status_->setColor(Brismo::leaf);
-        status_->setText(QStringLiteral("All sorted"));
+        status_->setText(tr("All sorted"));
     } else {
         statusSymbol_->setSymbol(QStringLiteral("exclamationmark.triangle.fill"), Brismo::warn);
         status_->setColor(Brismo::warn);
-        status_->setText(QStringLiteral("%1 need a group").arg(unsorted));
+        status_->setText(tr("%n need a group", nullptr, unsorted));
     }
     // A folder with no track left to sort (one organized before) is not "All sorted".
     const bool anyTracks = !model_.items().isEmpty();
@@ -717,16 +718,16 @@ void ReviewView::refresh() {
     status_->setVisible(anyTracks);
     const int suggestions = model_.suggestionCount();
     acceptAll_->setVisible(suggestions > 0);
-    acceptAll_->setTitle(QStringLiteral("Accept All Suggestions (%1)").arg(suggestions));
+    acceptAll_->setTitle(tr("Accept All Suggestions (%n)", nullptr, suggestions));
     learnBar_->setVisible(model_.learnOffer().has_value());
     learnQuestion_->setText(model_.learnOffer() ? model_.learnOffer()->question() : QString());
     skipped_->setVisible(!model_.skipped().isEmpty());
-    skipped_->setText(QStringLiteral("%1 non-audio file(s) ignored").arg(model_.skipped().size()));
+    skipped_->setText(tr("%n non-audio files ignored", nullptr, int(model_.skipped().size())));
     const QStringList& leftAlone = model_.leftAlone();
     constexpr qsizetype kLeftAloneShown = 3;
     QStringList shown = leftAlone.mid(0, kLeftAloneShown);
     if (leftAlone.size() > kLeftAloneShown)
-        shown << QStringLiteral("…and %1 more.").arg(leftAlone.size() - kLeftAloneShown);
+        shown << tr("…and %n more.", nullptr, int(leftAlone.size() - kLeftAloneShown));
     leftAlone_->setVisible(!leftAlone.isEmpty());
     leftAlone_->setText(shown.join(QLatin1Char('\n')));
     leftAlone_->setToolTip(leftAlone.join(QLatin1Char('\n')));
@@ -737,15 +738,15 @@ void ReviewView::refresh() {
     approve_->setEnabled(!model_.items().isEmpty());
     if (model_.organizeInPlace()) {
         explanation_->setText(
-            QStringLiteral("The files are moved into group folders and renamed inside “") + name +
-            QStringLiteral("”. Nothing is copied, so no extra space is used, and you can put "
-                           "them back afterwards."));
-        approve_->setTitle(QStringLiteral("Approve & Organize"));
+            tr("The files are moved into group folders and renamed inside “%1”. Nothing is "
+               "copied, so no extra space is used, and you can put them back afterwards.")
+                .arg(name));
+        approve_->setTitle(tr("Approve & Organize"));
     } else {
-        explanation_->setText(QStringLiteral(
-            "A new “SORTED” folder is made next to it and your originals are not touched. On a "
-            "Mac disk it takes no extra space until a file is changed."));
-        approve_->setTitle(QStringLiteral("Approve & Create Sorted Folder"));
+        explanation_->setText(
+            tr("A new “SORTED” folder is made next to it and your originals are not touched. On a "
+               "Mac disk it takes no extra space until a file is changed."));
+        approve_->setTitle(tr("Approve & Create Sorted Folder"));
     }
 }
 

@@ -19,8 +19,7 @@ SendPanelView::SendPanelView(AppModel& model, QWidget* parent) : QWidget(parent)
     auto* caption = new QHBoxLayout;
     caption->setSpacing(8);
     caption->addWidget(new BrismoMark(18, this), 0, Qt::AlignVCenter);
-    auto* sending =
-        new ThemeLabel(QStringLiteral("SENDING TO LOGIC"), 11, QFont::Medium, Brismo::muted, this);
+    auto* sending = new ThemeLabel(tr("SENDING TO LOGIC"), 11, QFont::Medium, Brismo::muted, this);
     sending->setTracking(2);
     caption->addWidget(sending, 0, Qt::AlignVCenter);
     caption->addStretch(1);
@@ -28,7 +27,7 @@ SendPanelView::SendPanelView(AppModel& model, QWidget* parent) : QWidget(parent)
 
     bar_ = new ThemeProgressBar(340 - 32, this);
     bar_->setObjectName(QStringLiteral("sendPanelProgress"));
-    bar_->setAccessibleName(QStringLiteral("Send progress"));
+    bar_->setAccessibleName(tr("Send progress"));
     column->addWidget(bar_);
 
     status_ = new ThemeLabel(QString(), 13, QFont::Light, Brismo::ink, this);
@@ -38,11 +37,11 @@ SendPanelView::SendPanelView(AppModel& model, QWidget* parent) : QWidget(parent)
     column->addWidget(status_);
 
     auto* bottom = new QHBoxLayout;
-    auto* plea = new ThemeLabel(QStringLiteral("Please don't touch the mouse or keyboard"), 11,
-                                QFont::Light, Brismo::muted, this);
+    auto* plea = new ThemeLabel(tr("Please don't touch the mouse or keyboard"), 11, QFont::Light,
+                                Brismo::muted, this);
     bottom->addWidget(plea, 0, Qt::AlignVCenter);
     bottom->addStretch(1);
-    cancel_ = new PillButton(QStringLiteral("Cancel"), false, this);
+    cancel_ = new PillButton(tr("Cancel"), false, this);
     // The whole sentence beside Cancel: a wider stand-in for the system font is made smaller.
     QFont font = plea->font();
     const int room = 340 - 32 - cancel_->sizeHint().width() - 8;
@@ -77,7 +76,7 @@ SendPanelWindow::SendPanelWindow(AppModel& model, Point topLeft)
                            Qt::WindowDoesNotAcceptFocus),
       view_(new SendPanelView(model, this)) {
     setObjectName(QStringLiteral("sendPanelWindow"));
-    setWindowTitle(QStringLiteral("Sending to Logic"));
+    setWindowTitle(tr("Sending to Logic"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -94,7 +94,7 @@ protected:
 };
 
 // Verifies the done screen's states: the title for each mode, the result folder's name, the
-// note, the tile's title for 1 and for 24 files (never put in the singular), "Put the Files
+// note, the tile's title for 1 and for 24 files (in the singular and the plural), "Put the Files
 // Back" only after organizing in place, and the hint before a send, the result after one.
 TEST_F(DoneViewTest, showsWhatWasDoneTheTileTheActionsAndTheHintOrTheResult) {
     struct Case {
@@ -114,7 +114,7 @@ TEST_F(DoneViewTest, showsWhatWasDoneTheTileTheActionsAndTheHintOrTheResult) {
          {},
          "Sorted folder created",
          "Session SORTED",
-         "1 tracks, ready for Logic",
+         "1 track, ready for Logic",
          std::nullopt},
         {"24 files organized in place",
          manyTracks(24),

@@ -81,7 +81,7 @@ TEST_F(ReviewViewTest, theCountsOfTheExampleSessionCarryTheirSymbolsAndColours) 
     EXPECT_EQ(child<QLabel>("sortStatus")->palette().color(QPalette::WindowText),
               Ui::Brismo::warn.color());
     EXPECT_TRUE(child<QLabel>("skippedCount")->isVisible());
-    EXPECT_EQ(text("skippedCount"), QStringLiteral("2 non-audio file(s) ignored"));
+    EXPECT_EQ(text("skippedCount"), QStringLiteral("2 non-audio files ignored"));
     EXPECT_EQ(list()->model()->rowCount(), 24);
 }
 
@@ -402,7 +402,7 @@ TEST_F(ReviewViewTest, filesTheScanLeftAloneAreListedWithTheirReason) {
             << lines[i].toStdString();
     EXPECT_EQ(lines[3], QStringLiteral("…and 1 more."));
     EXPECT_EQ(label->toolTip(), model->leftAlone().join(QLatin1Char('\n')));
-    EXPECT_EQ(text("trackCount"), QStringLiteral("1 tracks"));
+    EXPECT_EQ(text("trackCount"), QStringLiteral("1 track"));
 
     QFile::remove(folder + QStringLiteral("/1Kick.wav"));
     model->reset();
