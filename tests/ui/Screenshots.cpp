@@ -19,6 +19,7 @@
 #include "ui/Sheets.h"
 #include "ui/SimSettingsWindow.h"
 #include "ui/Theme.h"
+#include "ui/Translations.h"
 #include "ui/WalkthroughView.h"
 
 #include <QAbstractButton>
@@ -237,6 +238,9 @@ QString audioSession(const QString& folder) {
 void shootSendScreens(const std::function<void(const QImage&, const QString&)>& save);
 
 int main(int argc, char** argv) {
+    // The language asked for, before the test environment sets the C locale.
+    const QString language =
+        QString::fromLocal8Bit(qgetenv("LANG")).section(QLatin1Char('.'), 0, 0);
     QTemporaryDir home;
     if (!Fixtures::prepareTestEnvironment(home))
         return 2;
@@ -245,6 +249,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The window in the language of LANG, as the program shows it.
+    Ui::installTranslations(app, QLocale(language));
     if (argc < 2) {
         std::fprintf(stderr, "usage: vantrel-screenshots OUTPUT_FOLDER\n");
         return 2;
