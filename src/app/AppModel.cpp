@@ -313,6 +313,13 @@ void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found
         return;
     }
     update(folderOrganized_, organized, &AppModel::folderOrganizedChanged);
+    const bool writable = QFileInfo(folder).isWritable();
+    const bool parentWritable = QFileInfo(QFileInfo(folder).absolutePath()).isWritable();
+    if (writable != folderWritable_ || parentWritable != parentWritable_) {
+        folderWritable_ = writable;
+        parentWritable_ = parentWritable;
+        emit writableChanged();
+    }
     update(folder_, std::optional<QString>(folder), &AppModel::folderChanged);
     audioContents_.clear();
     update(items_, items, &AppModel::itemsChanged);
@@ -476,8 +483,22 @@ void AppModel::reset() {
     updateFindings();
 }
 
+QString AppModel::approvalBlocked() const {
+    if (!folder_)
+        return {};
+    if (organizeInPlace_ && !folderWritable_)
+        return tr("“%1” is read-only, so Vantrel can't organize it in place. Choose “Make a "
+                  "sorted copy” to leave it as it is.")
+            .arg(folderName(*folder_));
+    if (!organizeInPlace_ && !parentWritable_)
+        return tr("The folder that holds “%1” is read-only, so the sorted copy can't be made "
+                  "next to it. Copy the session to a folder you can write to first.")
+            .arg(folderName(*folder_));
+    return {};
+}
+
 void AppModel::approve() {
-    if (!folder_ || busy_ || items_.isEmpty())
+    if (!folder_ || busy_ || items_.isEmpty() || !approvalBlocked().isEmpty())
         return;
     cancelAudioCheck();
     const bool inPlace = organizeInPlace_;

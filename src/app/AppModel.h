@@ -125,6 +125,10 @@ public:
     // The folder under review holds Vantrel's undo journal (it was organized in place and not
     // put back): the review offers "Put the Files Back", also when no audio file is left in it.
     bool folderOrganized() const { return folderOrganized_; }
+    // Why the approval chosen now cannot write its files, found when the folder was read:
+    // organizing in place needs the folder writable, the sorted copy the folder that holds it.
+    // Empty when it can; approve() then does nothing.
+    QString approvalBlocked() const;
     // What the last put-back left where it was, one line per file or folder; empty when
     // everything went back. Cleared by the next load of a folder and by reset.
     const QString& putBackNote() const { return putBackNote_; }
@@ -276,6 +280,8 @@ signals:
     void organizeInPlaceChanged();
     void learnOfferChanged();
     void folderOrganizedChanged();
+    // folderWritable or parentWritable changed (approvalBlocked may read otherwise).
+    void writableChanged();
     void putBackNoteChanged();
     void findingsChanged();
     // audioChecking, audioChecked or audioToCheck changed.
@@ -336,6 +342,9 @@ private:
     QString exportNote_;
     bool resultInPlace_ = false;
     bool folderOrganized_ = false;
+    // The folder under review, and the folder that holds it, could be written when read.
+    bool folderWritable_ = true;
+    bool parentWritable_ = true;
     QString putBackNote_;
     bool organizeInPlace_ = true;
 

@@ -605,7 +605,7 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
          {&AppModel::folderChanged, &AppModel::itemsChanged, &AppModel::skippedChanged,
           &AppModel::organizeInPlaceChanged, &AppModel::configChanged, &AppModel::learnOfferChanged,
           &AppModel::leftAloneChanged, &AppModel::folderOrganizedChanged,
-          &AppModel::putBackNoteChanged})
+          &AppModel::writableChanged, &AppModel::putBackNoteChanged})
         connect(&model, signal, this, &ReviewView::refresh);
     for (auto signal : {&AppModel::findingsChanged, &AppModel::audioCheckChanged})
         connect(&model, signal, this, &ReviewView::refreshAudio);
@@ -735,8 +735,14 @@ void ReviewView::refresh() {
     organizedBar_->setVisible(model_.folderOrganized());
     putBackNote_->setVisible(!model_.putBackNote().isEmpty());
     putBackNote_->setText(model_.putBackNote());
-    approve_->setEnabled(!model_.items().isEmpty());
-    if (model_.organizeInPlace()) {
+    const QString blocked = model_.approvalBlocked();
+    approve_->setEnabled(!model_.items().isEmpty() && blocked.isEmpty());
+    explanation_->setColor(blocked.isEmpty() ? Brismo::muted : Brismo::ink);
+    if (!blocked.isEmpty()) {
+        explanation_->setText(blocked);
+        approve_->setTitle(model_.organizeInPlace() ? tr("Approve & Organize")
+                                                    : tr("Approve & Create Sorted Folder"));
+    } else if (model_.organizeInPlace()) {
         explanation_->setText(
             tr("The files are moved into group folders and renamed inside “%1”. Nothing is "
                "copied, so no extra space is used, and you can put them back afterwards.")

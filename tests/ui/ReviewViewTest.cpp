@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QTimer>
 
@@ -171,6 +172,62 @@ TEST_F(ReviewViewTest, aFolderHandedOverWhileTheReviewHasChangesIsOpenedOnlyWhen
     question->findChild<QAbstractButton*>(QStringLiteral("handOverOpen"))->click();
     ASSERT_TRUE(waitUntilIdle(*model));
     EXPECT_EQ(model->folder(), second);
+}
+
+// A folder made read-only by a read-only bind mount over it (root only), undone at the end.
+class ReadOnlyMount {
+public:
+    explicit ReadOnlyMount(const QString& folder) : folder_(folder) {
+        if (::geteuid() != 0)
+            return;
+        mounted_ = QProcess::execute(QStringLiteral("mount"), {"--bind", folder, folder}) == 0;
+        if (mounted_ &&
+            QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro,bind", folder}) != 0) {
+            QProcess::execute(QStringLiteral("umount"), {folder});
+            mounted_ = false;
+        }
+    }
+    ~ReadOnlyMount() {
+        if (mounted_)
+            QProcess::execute(QStringLiteral("umount"), {folder_});
+    }
+    bool mounted() const { return mounted_; }
+
+private:
+    QString folder_;
+    bool mounted_ = false;
+};
+
+TEST_F(ReviewViewTest, aReadOnlyFolderSaysSoBeforeApprovalAndOffersOnlyWhatCanWork) {
+    // The folder itself read-only: organizing in place cannot work, the copy beside it can.
+    const QString folder = makeFolder("Archive/Gig", {"1Kick.wav", "2Vox.wav"});
+    {
+        ReadOnlyMount readOnly(folder);
+        if (!readOnly.mounted())
+            GTEST_SKIP() << "a read-only bind mount needs root";
+        model->setOrganizeInPlace(true);
+        loadShown(folder);
+        EXPECT_FALSE(child<Ui::PillButton>("approveButton")->isEnabled());
+        EXPECT_EQ(text("explanation"),
+                  QStringLiteral("“Gig” is read-only, so Vantrel can't organize it in place. "
+                                 "Choose “Make a sorted copy” to leave it as it is."));
+        model->approve(); // refused, not started
+        EXPECT_FALSE(model->busy());
+        QTest::mouseClick(child("copySegment"), Qt::LeftButton);
+        EXPECT_TRUE(child<Ui::PillButton>("approveButton")->isEnabled());
+        EXPECT_TRUE(text("explanation").startsWith(QStringLiteral("A new “SORTED” folder")));
+        model->reset();
+    }
+    // The folder that holds it read-only as well: no copy beside it either.
+    ReadOnlyMount readOnly(root.filePath(QStringLiteral("Archive")));
+    ASSERT_TRUE(readOnly.mounted());
+    loadShown(folder);
+    EXPECT_FALSE(child<Ui::PillButton>("approveButton")->isEnabled());
+    EXPECT_EQ(text("explanation"),
+              QStringLiteral("The folder that holds “Gig” is read-only, so the sorted copy can't "
+                             "be made next to it. Copy the session to a folder you can write to "
+                             "first."));
+    model->reset();
 }
 
 TEST_F(ReviewViewTest, spaceOnTheCurrentRowOpensItsGroupMenuForTheKeyboard) {
