@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace Vantrel::Ui {
@@ -86,6 +87,10 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
     PillButton* cancel = pill("sendCancelButton", tr("Cancel"), false, sendBlock_);
     block->addWidget(cancel, 0, Qt::AlignHCenter);
     connect(cancel, &QAbstractButton::clicked, &model, &AppModel::cancelSend);
+    // Escape is Cancel too, while the block shows.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), sendBlock_);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, &model, &AppModel::cancelSend);
     column->addWidget(sendBlock_, 0, Qt::AlignHCenter);
 
     // Otherwise: the tile, the sends, the folder actions and the result or the hint, 16 apart.

@@ -99,6 +99,13 @@ QColor ReviewModel::dotColor(const std::optional<QString>& group, const QList<Ru
     return index < 0 ? QColor() : Brismo::groupColor(index).color();
 }
 
+int ReviewModel::rowOf(const QUuid& id) const {
+    for (qsizetype row = 0; row < rows_.size(); ++row)
+        if (rows_[row].id == id)
+            return int(row);
+    return -1;
+}
+
 QStringList ReviewModel::groupNames() const {
     QStringList names;
     for (const RuleGroup& g : groups_)
@@ -307,6 +314,36 @@ ReviewList::ReviewList(AppModel& model, QWidget* parent) : QListView(parent), mo
 
 void ReviewList::paintEvent(QPaintEvent* event) {
     QListView::paintEvent(event);
+}
+
+void ReviewList::setModel(QAbstractItemModel* model) {
+    QListView::setModel(model);
+    auto* reviewModel = qobject_cast<ReviewModel*>(model);
+    if (!reviewModel)
+        return;
+    connect(reviewModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        kept_ =
+            currentIndex().isValid() ? currentIndex().data(ReviewModel::IdRole).toUuid() : QUuid();
+    });
+    connect(reviewModel, &QAbstractItemModel::modelReset, this, [this, reviewModel] {
+        if (kept_.isNull())
+            return;
+        const int row = reviewModel->rowOf(kept_);
+        if (row < 0)
+            return;
+        const QModelIndex index = reviewModel->index(row);
+        setCurrentIndex(index);
+        scrollTo(index);
+    });
+}
+
+void ReviewList::focusInEvent(QFocusEvent* event) {
+    QListView::focusInEvent(event);
+    if (!currentIndex().isValid() && model() && model()->rowCount() > 0 &&
+        (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)) {
+        setCurrentIndex(model()->index(0, 0));
+        scrollTo(currentIndex());
+    }
 }
 
 void ReviewList::openGroupMenu(const QModelIndex& index) {

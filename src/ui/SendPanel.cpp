@@ -6,6 +6,7 @@
 
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace Vantrel::Ui {
@@ -52,6 +53,10 @@ SendPanelView::SendPanelView(AppModel& model, QWidget* parent) : QWidget(parent)
     bottom->addWidget(cancel_, 0, Qt::AlignVCenter);
     column->addLayout(bottom);
     connect(cancel_, &QAbstractButton::clicked, &model, &AppModel::cancelSend);
+    // Escape is Cancel too, whenever the panel has the keyboard.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, &model, &AppModel::cancelSend);
 
     connect(&model, &AppModel::sendStatusChanged, this, &SendPanelView::refresh);
     connect(&model, &AppModel::sendProgressChanged, this, &SendPanelView::refresh);

@@ -263,8 +263,8 @@ private:
 };
 
 QUrl WalkthroughView::accessibilitySettingsUrl() {
-    return QUrl(
-        QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility"));
+    return QUrl(QStringLiteral(
+        "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility"));
 }
 
 WalkthroughView::WalkthroughView(AppModel& model, QWidget* parent)

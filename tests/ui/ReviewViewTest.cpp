@@ -230,6 +230,31 @@ TEST_F(ReviewViewTest, aReadOnlyFolderSaysSoBeforeApprovalAndOffersOnlyWhatCanWo
     model->reset();
 }
 
+TEST_F(ReviewViewTest, tabbingInShowsACurrentRowThatStaysCurrentAndInViewAfterAGroupChange) {
+    loadShown(makeFolder("Session 1", exampleSession()));
+    list()->setCurrentIndex({});
+    list()->clearFocus();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), 2000));
+    // Tab moves through the window's controls until the list has the keyboard.
+    for (int i = 0; i < 20 && !list()->hasFocus(); ++i)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window.get(),
+                        Qt::Key_Tab);
+    ASSERT_TRUE(list()->hasFocus());
+    EXPECT_EQ(list()->currentIndex().row(), 0);
+
+    // The first kick made unsorted goes to the end of the list: it stays current, in view.
+    const int row = rowOf(QStringLiteral("1Kick In#01.wav"));
+    list()->setCurrentIndex(list()->model()->index(row, 0));
+    chooseGroup(row, QStringLiteral("Unsorted"));
+    const int moved = rowOf(QStringLiteral("1Kick In#01.wav"));
+    ASSERT_GE(moved, 20);
+    EXPECT_EQ(list()->currentIndex().row(), moved);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(
+        list()->viewport()->rect().contains(list()->visualRect(list()->model()->index(moved, 0))));
+}
+
 TEST_F(ReviewViewTest, spaceOnTheCurrentRowOpensItsGroupMenuForTheKeyboard) {
     loadShown(makeFolder("Session 1", exampleSession()));
     const int row = rowOf(QStringLiteral("22Glock.wav"));
