@@ -99,6 +99,14 @@
         <source>Add “%1” to the words of %2?</source>
         <translation>„%1“ zu den Wörtern von %2 hinzufügen?</translation>
     </message>
+    <message>
+        <source>“%1” is read-only, so Vantrel can't organize it in place. Choose “Make a sorted copy” to leave it as it is.</source>
+        <translation>„%1“ ist schreibgeschützt, daher kann Vantrel den Ordner nicht an Ort und Stelle ordnen. Wählen Sie „Sortierte Kopie erstellen“, um ihn unverändert zu lassen.</translation>
+    </message>
+    <message>
+        <source>The folder that holds “%1” is read-only, so the sorted copy can't be made next to it. Copy the session to a folder you can write to first.</source>
+        <translation>Der Ordner, der „%1“ enthält, ist schreibgeschützt, daher kann die sortierte Kopie nicht daneben erstellt werden. Kopieren Sie die Session zuerst in einen Ordner, in den Sie schreiben dürfen.</translation>
+    </message>
 </context>
 <context>
     <name>Vantrel::Ui::BusyView</name>

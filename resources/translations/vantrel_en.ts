@@ -99,6 +99,14 @@
         <source>Add “%1” to the words of %2?</source>
         <translation type="unfinished" />
     </message>
+    <message>
+        <source>“%1” is read-only, so Vantrel can't organize it in place. Choose “Make a sorted copy” to leave it as it is.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>The folder that holds “%1” is read-only, so the sorted copy can't be made next to it. Copy the session to a folder you can write to first.</source>
+        <translation type="unfinished" />
+    </message>
 </context>
 <context>
     <name>Vantrel::Ui::BusyView</name>
