@@ -54,6 +54,7 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
       reveal_([](const QString& path) { revealInFileManager(path); }) {
     setObjectName(QStringLiteral("doneView"));
     auto* column = new QVBoxLayout(this);
+    column->setObjectName(QStringLiteral("doneColumn"));
     column->setSpacing(16);
     column->addStretch(1);
     mark_ = new SymbolView(QStringLiteral("checkmark.circle.fill"), 64, Brismo::leaf, this);
@@ -98,6 +99,7 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
     controls_->setObjectName(QStringLiteral("doneControls"));
     auto* controls = new QVBoxLayout(controls_);
     controls->setContentsMargins(0, 0, 0, 0);
+    controls->setObjectName(QStringLiteral("doneControlsColumn"));
     controls->setSpacing(16);
     tile_ = new DragTile(controls_);
     auto* tileBox = new QVBoxLayout;
@@ -207,10 +209,6 @@ void DoneView::refresh() {
         failureText_->setAccessibleName(*model_.sendResult());
         nextStep_->setVisible(end == AppModel::SendEnd::cancelled);
         nextStep_->setAccessibleName(afterCancel());
-        // As high as the message needs, up to the block's limit; then it scrolls.
-        auto* scroll = static_cast<QScrollArea*>(failure_);
-        const int needed = scroll->widget()->layout()->heightForWidth(kFailureWidth);
-        scroll->setFixedHeight(qMin(needed, 140));
     } else if (model_.sendResult()) {
         resultLine_->setFont(systemFont(14, QFont::Light));
         resultLine_->setWrappedText(*model_.sendResult(), 420);
@@ -218,6 +216,43 @@ void DoneView::refresh() {
         resultLine_->setFont(systemFont(13, QFont::Light));
         resultLine_->setWrappedText(hint(), 420);
     }
+    fitToHeight();
+}
+
+void DoneView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitToHeight();
+}
+
+void DoneView::fitToHeight() {
+    auto* column = static_cast<QVBoxLayout*>(layout());
+    auto* controls = static_cast<QVBoxLayout*>(controls_->layout());
+    auto* scroll = static_cast<QScrollArea*>(failure_);
+    const int failureHeight =
+        failure_->isVisibleTo(this)
+            ? qMin(scroll->widget()->layout()->heightForWidth(kFailureWidth), 140)
+            : 0;
+    const auto fits = [this, column] {
+        column->invalidate();
+        return column->sizeHint().height() <= height();
+    };
+    // The roomiest arrangement that fits, from the designed one down.
+    column->setSpacing(16);
+    controls->setSpacing(16);
+    mark_->setVisible(true);
+    if (failureHeight > 0)
+        scroll->setFixedHeight(failureHeight);
+    if (fits())
+        return;
+    column->setSpacing(8);
+    controls->setSpacing(10);
+    if (fits())
+        return;
+    mark_->setVisible(false);
+    if (fits() || failureHeight == 0)
+        return;
+    const int over = column->sizeHint().height() - height();
+    scroll->setFixedHeight(qMax(48, failureHeight - over));
 }
 
 void DoneView::putBack() {

@@ -43,8 +43,14 @@ public:
     // The question "Put the Files Back" asks after a send; null when none is open.
     QMessageBox* putBackQuestion() const { return putBackQuestion_; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void refresh();
+    // Makes the screen fit its height: the full layout when there is room; in a short window
+    // tighter spacing, then without the mark, then a shorter failure block (it scrolls).
+    void fitToHeight();
     void showInFileManager();
     // Puts the files back; after a send, once the user confirmed it.
     void putBack();

@@ -6,6 +6,7 @@
 
 #include "app/AppModelFixture.h"
 #include "ui/BusyView.h"
+#include "ui/ContentView.h"
 #include "ui/DragSourceView.h"
 #include "ui/MainWindow.h"
 #include "ui/SendPanel.h"
@@ -385,6 +386,44 @@ TEST_F(DoneViewTest, puttingTheFilesBackAfterASendAsksFirst) {
     ASSERT_TRUE(waitUntilIdle(*model));
     EXPECT_EQ(model->resultURL(), std::nullopt);
     EXPECT_EQ(model->items().size(), kSession.size());
+}
+
+// Verifies the done screen at the window's smallest size, before and after a failed send: no
+// control overlaps another and every line is whole inside the window.
+TEST_F(DoneViewTest, everythingFitsAtTheSmallestWindowSize) {
+    approved(kSession, true);
+    window->resize(window->minimumSizeHint());
+    window->content()->resize(760, 540);
+    window->adjustSize();
+    QCoreApplication::processEvents();
+    ASSERT_LE(window->content()->height(), 560);
+    const auto check = [this](const char* when) {
+        SCOPED_TRACE(when);
+        QCoreApplication::processEvents();
+        QWidget* content = window->content();
+        const auto rectOf = [content](QWidget* w) {
+            return QRect(w->mapTo(content, QPoint()), w->size());
+        };
+        QList<QWidget*> shownParts;
+        for (const char* name :
+             {"doneMark", "doneTitle", "resultName", "exportNote", "dragTile", "sendButton",
+              "sendGroupedButton", "sendSlowButton", "showInFinderButton", "putBackButton",
+              "sortAnotherButton", "resultLine", "sendFailure"})
+            if (QWidget* w = child(name); w && w->isVisibleTo(window.get()))
+                shownParts << w;
+        for (QWidget* w : shownParts)
+            EXPECT_TRUE(content->rect().contains(rectOf(w)))
+                << w->objectName().toStdString() << " leaves the window";
+        for (int i = 0; i < shownParts.size(); ++i)
+            for (int j = i + 1; j < shownParts.size(); ++j)
+                EXPECT_FALSE(rectOf(shownParts[i]).intersects(rectOf(shownParts[j])))
+                    << shownParts[i]->objectName().toStdString() << " overlaps "
+                    << shownParts[j]->objectName().toStdString();
+    };
+    check("before a send");
+    sim->logic().setQuirk(QStringLiteral("drop-ignored"), true);
+    sendAndWait("sendButton");
+    check("after a failed send");
 }
 
 // Verifies the folder actions: "Show in Finder" reveals the result folder, "Put the Files Back"

@@ -127,6 +127,9 @@ void shootSendScreens(const Save& save) {
         s.model->sendToLogic(SendMode::fast);
         settle([&s] { return !s.model->sending(); });
         save(s.shot(), QStringLiteral("done-send-failed"));
+        // The same at the window's smallest size.
+        s.window->resize(s.window->minimumSizeHint());
+        save(s.shot(), QStringLiteral("done-send-failed-smallest"));
     }
     {
         SendSession s;
