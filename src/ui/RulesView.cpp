@@ -17,8 +17,11 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace Vantrel::Ui {
 
@@ -76,6 +79,11 @@ RulesView::RulesView(AppModel& model, QWidget* parent)
     list_ = new GroupList(scroll);
     scroll->setWidget(list_);
     column->addWidget(scroll, 1);
+    scroll_ = scroll;
+    connect(scroll->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this](int, int max) {
+        if (std::exchange(scrollToEnd_, false))
+            scroll_->verticalScrollBar()->setValue(max);
+    });
     connect(list_, &GroupList::rowDropped, this, [this](int from, int destination) {
         RuleEdits::move(draft_.groups, {from}, destination);
         showDraft();
@@ -173,6 +181,14 @@ RuleGroup* RulesView::groupWithId(const QUuid& id) {
 void RulesView::addGroup() {
     RuleEdits::addGroup(draft_.groups);
     showDraft();
+    // The new row, last in the list: scrolled into view with its name ready to type over.
+    GroupRow* row = list_->rows().isEmpty() ? nullptr : list_->rows().last();
+    if (!row)
+        return;
+    row->nameField()->setFocus(Qt::OtherFocusReason);
+    row->nameField()->selectAll();
+    // It shows once the list has its new height: the scroll range grows then.
+    scrollToEnd_ = true;
 }
 
 void RulesView::resetToDefaults() {
