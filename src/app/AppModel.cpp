@@ -1,6 +1,7 @@
 #include "app/AppModel.h"
 
 #include "app/Presenter.h"
+#include "app/SendLog.h"
 #include "app/Settings.h"
 #include "app/Worker.h"
 #include "automation/LogicBridge.h"
@@ -77,28 +78,6 @@ QString describe(const std::exception& e) {
 // The send panel stands this far from the top-right corner of the visible screen area.
 constexpr double kSendPanelMargin = 20;
 
-// Appends text to the existing file at path (encoded file name): open, write at the end, close,
-// so that the file is complete whenever the line is. Any failure is ignored; a missing file is
-// not created.
-void appendToLog(const std::string& path, const QString& text) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    const QByteArray bytes = text.toUtf8();
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            break;
-        data += written;
-        left -= written;
-    }
-    ::close(fd);
-}
-
 AppModel::Services checked(AppModel::Services services) {
     if (!services.platform)
         throw std::invalid_argument("AppModel needs a platform");
@@ -108,7 +87,7 @@ AppModel::Services checked(AppModel::Services services) {
 } // namespace
 
 QString AppModel::sendLogPath() {
-    return QFileInfo(Config::filePath()).dir().filePath(QStringLiteral("app-send-log.txt"));
+    return SendLog::defaultPath();
 }
 
 AppModel::AppModel(Services services, QObject* parent)
@@ -649,22 +628,16 @@ void AppModel::sendToLogic(SendMode mode) {
         {visible.origin.x + visible.size.width - kSendPanelMargin - sendPanelSize.width,
          visible.origin.y + kSendPanelMargin});
 
-    const QString logPath = sendLogPath();
-    try {
-        // A new user's configuration folder may not exist yet.
-        services_.fileOps->makeFolders(QFileInfo(logPath).path());
-        services_.fileOps->writeAtomically(logPath, QByteArray(), false);
-    } catch (const std::exception&) {
-        // No log, for example where the configuration folder cannot be made; the send goes on.
-    }
-    const std::string logFile = QFile::encodeName(logPath).toStdString();
+    // No log, for example where the configuration folder cannot be made: the send goes on.
+    const SendLog log;
+    log.start(*services_.fileOps);
 
     const QPointer<AppModel> model(this);
     Clock* clock = &platform.clock();
     const Clock::Duration start = clock->now();
-    sender_->onProgress = [model, clock, start, logFile](const QString& status, double fraction) {
+    sender_->onProgress = [model, clock, start, log](const QString& status, double fraction) {
         const double seconds = std::chrono::duration<double>(clock->now() - start).count();
-        appendToLog(logFile, sendLogLine(seconds, fraction, status) + QLatin1Char('\n'));
+        log.append(sendLogLine(seconds, fraction, status));
         if (isSendNote(status))
             return;
         Worker::toMainThread([model, status, fraction] {
@@ -673,9 +646,9 @@ void AppModel::sendToLogic(SendMode mode) {
         });
     };
 
-    Worker::run([model, sender = sender_, mode, jobs, groupInName, logFile]() mutable {
+    Worker::run([model, sender = sender_, mode, jobs, groupInName, log]() mutable {
         const SendOutcome outcome = sender->send(mode, jobs, groupInName);
-        appendToLog(logFile, outcome.logLine() + QLatin1Char('\n'));
+        log.append(outcome.logLine());
         // The model's reference is the last: a sender never ends on this thread while the next
         // send may already use the platform on another.
         sender.reset();

@@ -329,6 +329,8 @@ TEST_F(DoneViewTest, theSendBlockTakesTheControlsPlaceWhileSending) {
         EXPECT_EQ(child<Ui::ThemeProgressBar>("sendProgress")->value(),
                   qRound(model->sendProgress() * 1000));
         // Escape is the block's Cancel.
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get(), 2000));
         QTest::keyClick(window.get(), Qt::Key_Escape);
         checked = true;
     };
