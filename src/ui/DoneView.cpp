@@ -8,10 +8,10 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace Vantrel::Ui {
@@ -88,10 +88,6 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
     PillButton* cancel = pill("sendCancelButton", tr("Cancel"), false, sendBlock_);
     block->addWidget(cancel, 0, Qt::AlignHCenter);
     connect(cancel, &QAbstractButton::clicked, &model, &AppModel::cancelSend);
-    // Escape is Cancel too, while the block shows.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), sendBlock_);
-    escape->setContext(Qt::WindowShortcut);
-    connect(escape, &QShortcut::activated, &model, &AppModel::cancelSend);
     column->addWidget(sendBlock_, 0, Qt::AlignHCenter);
 
     // Otherwise: the tile, the sends, the folder actions and the result or the hint, 16 apart.
@@ -217,6 +213,15 @@ void DoneView::refresh() {
         resultLine_->setWrappedText(hint(), 420);
     }
     fitToHeight();
+}
+
+void DoneView::keyPressEvent(QKeyEvent* event) {
+    // Escape is Cancel while a send runs (with the window shown).
+    if (event->key() == Qt::Key_Escape && model_.sending()) {
+        model_.cancelSend();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void DoneView::resizeEvent(QResizeEvent* event) {
