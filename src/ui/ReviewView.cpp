@@ -431,7 +431,7 @@ void Segment::paintEvent(QPaintEvent*) {
         p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
     }
     if (hasFocus()) {
-        p.setPen(QPen(Brismo::orange.color(), 1.5));
+        p.setPen(QPen(Brismo::ink.color(), 1.5));
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(r.adjusted(1, 1, -1, -1), 5, 5);
     }

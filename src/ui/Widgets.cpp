@@ -192,8 +192,9 @@ void PillButton::paintEvent(QPaintEvent*) {
         p.drawRoundedRect(inside, insideRadius, insideRadius);
     }
     if (hasFocus() && keyboardFocus_) {
-        // Keyboard focus, for people who move through the controls with Tab.
-        QPen focus(Brismo::orange.color(), 2);
+        // Keyboard focus, for people who move through the controls with Tab: the theme's ink,
+        // drawn in the fill's own contrasting ink on a primary button.
+        QPen focus((primary_ ? Brismo::accentInk : Brismo::ink).color(), 2);
         p.setPen(focus);
         p.setBrush(Qt::NoBrush);
         const QRectF ring = r.adjusted(1, 1, -1, -1);

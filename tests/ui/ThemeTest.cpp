@@ -92,6 +92,34 @@ TEST_F(ThemeTest, everyTextColourReadsAtFourAndAHalfToOneOnEveryBackground) {
                     << t.name << " on " << b.name << (dark ? " (dark)" : " (light)");
 }
 
+TEST_F(ThemeTest, theKeyboardFocusRingIsDrawnInInk) {
+    for (const bool primary : {false, true}) {
+        SCOPED_TRACE(primary ? "primary" : "secondary");
+        QWidget host;
+        auto* before = new PillButton(QStringLiteral("Before"), false, &host);
+        auto* button = new PillButton(QStringLiteral("Focus"), primary, &host);
+        before->move(0, 0);
+        button->move(0, 60);
+        host.resize(300, 120);
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+        host.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+        before->setFocus(Qt::OtherFocusReason);
+        button->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(button->hasFocus());
+        const QImage image = button->grab().toImage();
+        // The ring runs along the middle of the capsule's straight top edge.
+        const QColor ring = image.pixelColor(button->width() / 2, 1);
+        const QColor expected = (primary ? Brismo::accentInk : Brismo::ink).color();
+        EXPECT_LE(std::abs(ring.red() - expected.red()) +
+                      std::abs(ring.green() - expected.green()) +
+                      std::abs(ring.blue() - expected.blue()),
+                  60)
+            << ring.name().toStdString() << " vs " << expected.name().toStdString();
+    }
+}
+
 TEST_F(ThemeTest, anyPaletteWhoseWindowIsDarkerThanItsTextIsTheDarkAppearance) {
     struct Case {
         QColor window, text;
