@@ -137,6 +137,7 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    useThinScrollBars(scroll);
     scroll->setFixedWidth(kFailureWidth + 16);
     scroll->setMaximumHeight(140);
     auto* failureBox = new QWidget(scroll);

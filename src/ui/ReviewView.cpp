@@ -310,6 +310,7 @@ ReviewList::ReviewList(AppModel& model, QWidget* parent) : QListView(parent), mo
     viewport()->setAutoFillBackground(false);
     setAutoFillBackground(false);
     setItemDelegate(new RowDelegate(this));
+    useThinScrollBars(this);
 }
 
 void ReviewList::paintEvent(QPaintEvent* event) {

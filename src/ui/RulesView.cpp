@@ -76,6 +76,7 @@ RulesView::RulesView(AppModel& model, QWidget* parent)
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setMinimumHeight(kListMinimumHeight);
     scroll->viewport()->setAutoFillBackground(false);
+    useThinScrollBars(scroll);
     list_ = new GroupList(scroll);
     scroll->setWidget(list_);
     column->addWidget(scroll, 1);

@@ -9,6 +9,9 @@
 #include <QPointer>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTimer>
 
 #include <fcntl.h>
@@ -253,6 +256,33 @@ TEST_F(ReviewViewTest, tabbingInShowsACurrentRowThatStaysCurrentAndInViewAfterAG
     QCoreApplication::processEvents();
     EXPECT_TRUE(
         list()->viewport()->rect().contains(list()->visualRect(list()->model()->index(moved, 0))));
+}
+
+TEST_F(ReviewViewTest, theListScrollsWithAThinThemeColouredBarWithoutArrows) {
+    loadShown(makeFolder("Session 1", exampleSession()));
+    QScrollBar* bar = list()->verticalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_LE(bar->width(), 10);
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.pageStep = bar->pageStep();
+    for (const auto arrow : {QStyle::SC_ScrollBarAddLine, QStyle::SC_ScrollBarSubLine})
+        EXPECT_TRUE(
+            bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, arrow, bar).isEmpty());
+    // The handle in the theme's line colour, in each appearance.
+    for (const bool dark : {false, true}) {
+        QApplication::setPalette(dark ? Ui::darkPalette() : Ui::lightPalette());
+        QCoreApplication::processEvents();
+        const QRect handle = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                          QStyle::SC_ScrollBarSlider, bar);
+        EXPECT_EQ(pixel(bar, handle.center()).rgb(), Ui::Brismo::line.resolve(dark).rgb())
+            << (dark ? "dark" : "light");
+    }
+    QApplication::setPalette(Ui::lightPalette());
 }
 
 TEST_F(ReviewViewTest, spaceOnTheCurrentRowOpensItsGroupMenuForTheKeyboard) {
