@@ -37,6 +37,7 @@ int runApplication(QApplication& app) {
 
     // The window speaks the system's language where it has a translation, English otherwise.
     installTranslations(app);
+    useInterfaceFont();
     applyThemePalette(app, isDark(QApplication::palette()));
     QApplication::setWindowIcon(appIcon());
 

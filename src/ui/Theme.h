@@ -77,6 +77,9 @@ void paintBackground(QPainter& painter, const QRectF& rect);
 
 } // namespace Brismo
 
+// Makes Inter the application's font when it is installed (Debian's fonts-inter, close to the
+// system font the theme names); otherwise the desktop's font stays. True when Inter is used.
+bool useInterfaceFont();
 // The system font at a size in points (1 point = 1 device-independent pixel) and a weight.
 QFont systemFont(qreal points, QFont::Weight weight = QFont::Normal);
 // The monospaced system font at the body text size.

@@ -251,6 +251,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // The window in the language of LANG, as the program shows it.
     Ui::installTranslations(app, QLocale(language));
+    Ui::useInterfaceFont();
     if (argc < 2) {
         std::fprintf(stderr, "usage: vantrel-screenshots OUTPUT_FOLDER\n");
         return 2;
