@@ -428,7 +428,7 @@ void Segment::paintEvent(QPaintEvent*) {
     const QRectF r = QRectF(rect()).adjusted(2, 2, -2, -2);
     if (isChecked()) {
         p.setPen(QPen(Brismo::line.color(), 1));
-        p.setBrush(Brismo::card.color());
+        p.setBrush(Brismo::raised.color());
         p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
     }
     if (hasFocus()) {

@@ -47,6 +47,8 @@ inline constexpr DynamicColor ink{0x1B1812, 0xF6F1E7};
 inline constexpr DynamicColor muted{0x6B655C, 0x8F897E};
 inline constexpr DynamicColor line{0xD6D0C7, 0x32302B};
 inline constexpr DynamicColor inner{0xE8E3DA, 0x1F1D19};
+// The chosen segment of a picker: raised above inner in both appearances.
+inline constexpr DynamicColor raised{0xFBF8F2, 0x34312B};
 inline constexpr DynamicColor accent{0x1B1812, 0xF6F1E7};
 inline constexpr DynamicColor accentInk{0xFBF8F2, 0x0E0D0B};
 inline constexpr DynamicColor orange{0xEF7D2D, 0xFF9447};

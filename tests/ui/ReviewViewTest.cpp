@@ -285,6 +285,24 @@ TEST_F(ReviewViewTest, theListScrollsWithAThinThemeColouredBarWithoutArrows) {
     QApplication::setPalette(Ui::lightPalette());
 }
 
+TEST_F(ReviewViewTest, theChosenSegmentIsRaisedAboveThePickerInBothAppearances) {
+    loadShown(makeFolder("Session 1", exampleSession()));
+    QWidget* chosen = child("organizeSegment");
+    QWidget* other = child("copySegment");
+    model->setOrganizeInPlace(true);
+    for (const bool dark : {false, true}) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        QApplication::setPalette(dark ? Ui::darkPalette() : Ui::lightPalette());
+        QCoreApplication::processEvents();
+        // Inside each segment, left of its text.
+        const QColor raised = pixel(chosen, QPointF(8, chosen->height() / 2.0));
+        const QColor flat = pixel(other, QPointF(8, other->height() / 2.0));
+        EXPECT_GT(raised.lightnessF(), flat.lightnessF())
+            << raised.name().toStdString() << " vs " << flat.name().toStdString();
+    }
+    QApplication::setPalette(Ui::lightPalette());
+}
+
 TEST_F(ReviewViewTest, spaceOnTheCurrentRowOpensItsGroupMenuForTheKeyboard) {
     loadShown(makeFolder("Session 1", exampleSession()));
     const int row = rowOf(QStringLiteral("22Glock.wav"));
