@@ -10,6 +10,7 @@
 #include "ui/SimSettingsWindow.h"
 #include "ui/Theme.h"
 #include "ui/TileHost.h"
+#include "ui/Translations.h"
 #include "ui/WalkthroughView.h"
 
 #include <QApplication>
@@ -37,6 +38,9 @@ int runApplication(QApplication& app) {
     if (handOff.taken)
         return 0;
 
+    // The window speaks the system's language where it has a translation, English otherwise.
+    installTranslations(app);
+    useInterfaceFont();
     applyThemePalette(app, isDark(QApplication::palette()));
     QApplication::setWindowIcon(appIcon());
 
@@ -64,12 +68,7 @@ int runApplication(QApplication& app) {
         qWarning().noquote() << refusal;
         model.setErrorMessage(refusal);
     }
-    QObject::connect(&requests, &OpenRequests::openRequested, &window,
-                     [&model, &window](const QStringList& paths) {
-                         window.bringToFront();
-                         if (!paths.isEmpty())
-                             model.load(paths.first());
-                     });
+    QObject::connect(&requests, &OpenRequests::openRequested, &window, &MainWindow::openHandedOver);
     window.show();
     if (!folders.isEmpty())
         model.load(folders.first());
