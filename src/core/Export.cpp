@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
+#include <QRandomGenerator>
 #include <QSet>
 
 #include <algorithm>
@@ -79,13 +80,21 @@ QString cloneOrCopyNote(int cloned, qint64 copiedBytes) {
     return QStringLiteral("%1 files cloned: no extra disk space used.").arg(cloned);
 }
 
-QString sortedFolderFor(const QString& from, FileOps& ops) {
+// The i-th name of the sorted copy of from: "<name> SORTED", then "<name> SORTED 2", ...
+QString sortedFolderName(const QString& from, int i) {
     const QString parent = parentOf(from);
     const QString name = from.mid(from.lastIndexOf(QLatin1Char('/')) + 1);
-    QString candidate = join(parent, name + QStringLiteral(" SORTED"));
-    for (int i = 2; ops.exists(candidate); ++i)
-        candidate = join(parent, name + QStringLiteral(" SORTED ") + QString::number(i));
-    return candidate;
+    return join(parent, i < 2 ? name + QStringLiteral(" SORTED")
+                              : name + QStringLiteral(" SORTED ") + QString::number(i));
+}
+
+// A hidden folder next to from, under a name no other run picks, in which a sorted copy is built
+// before it gets its own name: interrupted, it never looks like a finished copy.
+QString partialFolderFor(const QString& from) {
+    const QString name = from.mid(from.lastIndexOf(QLatin1Char('/')) + 1);
+    return join(parentOf(from),
+                QStringLiteral(".%1 SORTED.%2.partial")
+                    .arg(name, QString::number(QRandomGenerator::system()->generate64(), 16)));
 }
 
 // Whether name is the temporary file of an interrupted atomic write of one of the listing
@@ -258,7 +267,8 @@ private:
     }
 
     ExportResult copy(const Progress& progress, const Cancelled& cancelled) {
-        result_ = sortedFolderFor(from_, ops_);
+        // Built under a hidden name of its own; only that folder is ever removed on a failure.
+        result_ = partialFolderFor(from_);
         const int total = int(items_.size());
         int cloned = 0;
         qint64 copiedBytes = 0;
@@ -278,7 +288,20 @@ private:
                 progress(i + 1, total);
         }
         writeListings(false);
-        return {result_, cloneOrCopyNote(cloned, copiedBytes), false};
+        // Whole: it takes the first free name, never one another run took meanwhile.
+        for (int i = 1;; ++i) {
+            const QString name = sortedFolderName(from_, i);
+            if (ops_.exists(name))
+                continue;
+            try {
+                ops_.move(result_, name);
+            } catch (const FileError& e) {
+                if (e.code() == EEXIST)
+                    continue;
+                throw;
+            }
+            return {name, cloneOrCopyNote(cloned, copiedBytes), false};
+        }
     }
 
     ExportResult organize(const Progress& progress, const Cancelled& cancelled) {

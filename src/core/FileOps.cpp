@@ -19,6 +19,7 @@
 #ifdef __linux__
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/xattr.h>
 #endif
 #ifdef __APPLE__
 #include <sys/attr.h>
@@ -296,6 +297,62 @@ int copyContent(int in, int out, off_t size) {
 #endif
 }
 
+// Whether a failure to carry an attribute over only means the target cannot hold it (a file
+// system without extended attributes, a name only a privileged process may set).
+bool cannotHoldAttribute(int code) {
+    return code == ENOTSUP || code == EOPNOTSUPP || code == EPERM || code == EACCES ||
+           code == ERANGE || code == EINVAL;
+}
+
+// Gives out, a new copy of in (whose status is st), the permissions (plus read and write for the
+// owner, so that the copy can always be changed and removed), the extended attributes and the
+// access and modification times of in; 0 or an errno value. Attributes the target cannot hold
+// are left out.
+int copyMetadata(int in, int out, const struct stat& st) {
+#ifdef __linux__
+    std::vector<char> names(4096);
+    ssize_t size;
+    for (;;) {
+        size = ::flistxattr(in, names.data(), names.size());
+        if (size >= 0 || errno != ERANGE)
+            break;
+        const ssize_t needed = ::flistxattr(in, nullptr, 0);
+        if (needed < 0)
+            break;
+        names.resize(size_t(needed) + 1);
+    }
+    if (size < 0 && !cannotHoldAttribute(errno) && errno != ENODATA)
+        return errno;
+    std::vector<char> value;
+    for (ssize_t at = 0; at < size;) {
+        const char* name = names.data() + at;
+        at += ssize_t(std::strlen(name)) + 1;
+        ssize_t length = ::fgetxattr(in, name, nullptr, 0);
+        if (length < 0)
+            continue; // gone meanwhile, or not readable by us
+        value.resize(size_t(length) + 1);
+        length = ::fgetxattr(in, name, value.data(), value.size());
+        if (length < 0)
+            continue;
+        if (::fsetxattr(out, name, value.data(), size_t(length), 0) != 0 &&
+            !cannotHoldAttribute(errno))
+            return errno;
+    }
+#else
+    (void)in;
+#endif
+    if (::fchmod(out, (st.st_mode & 07777) | S_IRUSR | S_IWUSR) != 0 && !cannotHoldAttribute(errno))
+        return errno;
+#ifdef __APPLE__
+    const struct timespec times[2] = {st.st_atimespec, st.st_mtimespec};
+#else
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+#endif
+    if (::futimens(out, times) != 0 && !cannotHoldAttribute(errno))
+        return errno;
+    return 0;
+}
+
 // Removes the entry name of the folder dirFd: a folder with its content, anything else by
 // unlinking it. Continues after errors; 0 or the first errno value.
 int removeAt(int dirFd, const char* name) {
@@ -434,7 +491,8 @@ public:
                             (st.st_mode & 0777) | S_IRUSR | S_IWUSR));
         if (!out.valid())
             return false;
-        if (::ioctl(out.get(), FICLONE, in.get()) == 0 && out.close() == 0)
+        if (::ioctl(out.get(), FICLONE, in.get()) == 0 &&
+            copyMetadata(in.get(), out.get(), st) == 0 && out.close() == 0)
             return true;
         out.close();
         ::unlink(target.constData());
@@ -528,6 +586,8 @@ private:
         if (!out.valid())
             return errno;
         int error = copyContent(in.get(), out.get(), st.st_size);
+        if (!error)
+            error = copyMetadata(in.get(), out.get(), st);
         // Network file systems may report a failed write only when the file is closed.
         if (const int closeError = out.close(); !error)
             error = closeError;
@@ -666,6 +726,8 @@ public:
         if (!out.valid())
             throw operationError(FileOp::copy, from, to, errno);
         int error = copyContent(in.get(), out.get(), st.st_size);
+        if (!error)
+            error = copyMetadata(in.get(), out.get(), st);
         if (const int closeError = out.close(); !error)
             error = closeError;
         if (error) {

@@ -105,6 +105,77 @@ TEST_F(Export, shouldNumberSortedFolderWhenNameIsTaken) {
               dir.filePath("Session SORTED 3"));
 }
 
+// Verifies that two sorted copies at once each end whole under a name of their own, whatever
+// file operation of the first the second runs before, and that a failure of the first after
+// that removes only what the first made.
+TEST_F(Export, shouldKeepSortedCopiesOfTwoRunsApart) {
+    const QList<Item> items = sessionWith(manyNames(4));
+    FaultyFileOps counter;
+    const auto copied = snapshot(Engine::exportItems(items, session, ExportMode::copy, {}, {},
+                                                     counter)
+                                     .url);
+    QDir(dir.filePath("Session SORTED")).removeRecursively();
+    const QStringList onlySession{"Session"};
+    for (const bool firstFails : {false, true}) {
+        for (int k = 1; k <= counter.operationCount(); ++k) {
+            SCOPED_TRACE(testing::Message() << "second run before operation " << k
+                                            << (firstFails ? ", first fails after it" : ""));
+            ExportResult second;
+            FaultyFileOps ops;
+            ops.beforeOperation(
+                k, [&] { second = Engine::exportItems(items, session, ExportMode::copy); });
+            if (firstFails)
+                ops.failAt(k + 1, EIO);
+            std::optional<ExportResult> first;
+            try {
+                first = Engine::exportItems(items, session, ExportMode::copy, {}, {}, ops);
+            } catch (const FileError&) {
+            }
+            EXPECT_EQ(snapshot(second.url), copied);
+            QStringList expected{"Session", "Session SORTED"};
+            if (first) {
+                EXPECT_NE(first->url, second.url);
+                EXPECT_EQ(snapshot(first->url), copied);
+                expected << "Session SORTED 2";
+            }
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                     QDir::Hidden,
+                                                 QDir::Name),
+                      expected);
+            QDir(dir.filePath("Session SORTED")).removeRecursively();
+            QDir(dir.filePath("Session SORTED 2")).removeRecursively();
+        }
+    }
+}
+
+// Verifies that a sorted copy killed at any file operation never leaves a folder that looks
+// finished: only a hidden one, until it is whole and has its name.
+TEST_F(Export, shouldNotLeaveUnfinishedSortedCopyUnderItsName) {
+    const QList<Item> items = sessionWith(manyNames(4));
+    FaultyFileOps counter;
+    const auto copied =
+        snapshot(Engine::exportItems(items, session, ExportMode::copy, {}, {}, counter).url);
+    for (int k = 1; k <= counter.operationCount(); ++k) {
+        SCOPED_TRACE(testing::Message() << "killed at operation " << k);
+        QDir(dir.filePath("Session SORTED")).removeRecursively();
+        FaultyFileOps ops;
+        ops.killAt(k);
+        EXPECT_THROW(Engine::exportItems(items, session, ExportMode::copy, {}, {}, ops),
+                     FaultyFileOps::Killed);
+        for (const QString& name :
+             QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+            if (name != QLatin1String("Session")) {
+                EXPECT_EQ(snapshot(dir.filePath(name)), copied) << name.toStdString();
+            }
+        }
+        for (const QString& name : QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden |
+                                                              QDir::NoDotAndDotDot)) {
+            if (name.startsWith(QLatin1Char('.')))
+                QDir(dir.filePath(name)).removeRecursively();
+        }
+    }
+}
+
 // Verifies the note of a sorted copy for clones, copies and a mix of both.
 TEST_F(Export, shouldCountClonesOrCopiedBytesInNote) {
     const struct {
