@@ -676,7 +676,12 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
                 entries.clear();
             }
             if (entries.isEmpty()) {
-                bestEffort([&] { fo.remove(dir); });
+                try {
+                    fo.remove(dir);
+                } catch (const FileError& e) {
+                    result.foldersLeft << QStringLiteral("“%1” was left in place: %2.")
+                                              .arg(relativeTo(dir, folder), e.reason());
+                }
                 continue;
             }
             bool holdsStayed = false;
@@ -742,7 +747,11 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
     // what was set aside for them.
     const QHash<QString, QByteArray> own = ownListings(folder, journal);
     for (auto it = own.cbegin(); it != own.cend(); ++it)
-        bestEffort([&] { fo.remove(join(folder, it.key())); });
+        try {
+            fo.remove(join(folder, it.key()));
+        } catch (const FileError& e) {
+            result.foldersLeft << QStringLiteral("“%1” was left in place: %2.").arg(it.key(), e.reason());
+        }
     removeListingLeftovers(folder, fo);
     for (qsizetype i = count - 1; i >= 0; --i) {
         if (journal.aside[i])

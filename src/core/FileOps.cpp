@@ -801,6 +801,11 @@ public:
         const Place place = placeOf(path);
         if (place.error)
             throw operationError(FileOp::writeAtomically, path, {}, place.error);
+        if (const int error = writeUnnamed(place, bytes, durable); error >= 0) {
+            if (error)
+                throw operationError(FileOp::writeAtomically, path, {}, error);
+            return;
+        }
         QByteArray temp;
         Fd out;
         for (int attempt = 0; attempt < 100 && !out.valid(); ++attempt) {
@@ -852,6 +857,58 @@ private:
         QByteArray name;
         int error = 0;
     };
+
+    // Writes bytes into a file without a name (O_TMPFILE) and links it in when whole: at its own
+    // name when that is free, which no crash can leave half done, else at a hidden temporary
+    // name renamed over it. 0, an errno value, or -1 when the file system has no unnamed files.
+    static int writeUnnamed(const Place& place, const QByteArray& bytes, bool durable) {
+#if defined(__linux__) && defined(O_TMPFILE)
+        Fd out(::openat(place.dir.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+        if (!out.valid())
+            return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL ? -1 : errno;
+        int error = writeAll(out.get(), bytes.constData(), size_t(bytes.size()));
+        if (!error && durable)
+            error = flushToDisk(out.get());
+        if (error)
+            return error;
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(out.get());
+        if (::linkat(AT_FDCWD, self.constData(), place.dir.get(), place.name.constData(),
+                     AT_SYMLINK_FOLLOW) != 0) {
+            if (errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0)
+                return -1; // no /proc to name the file by
+            if (errno != EEXIST)
+                return errno;
+            QByteArray temp;
+            for (int attempt = 0; attempt < 100; ++attempt) {
+                temp = '.' + place.name + '.' +
+                       QByteArray::number(QRandomGenerator::global()->generate() % 0x1000000, 16) +
+                       ".tmp";
+                if (::linkat(AT_FDCWD, self.constData(), place.dir.get(), temp.constData(),
+                             AT_SYMLINK_FOLLOW) == 0)
+                    break;
+                if (errno != EEXIST)
+                    return errno;
+                temp.clear();
+            }
+            if (temp.isEmpty())
+                return EEXIST;
+            if (::renameat(place.dir.get(), temp.constData(), place.dir.get(),
+                           place.name.constData()) != 0) {
+                error = errno;
+                ::unlinkat(place.dir.get(), temp.constData(), 0);
+                return error;
+            }
+        }
+        if (const int closeError = out.close())
+            return closeError;
+        return durable ? SystemFileOps::syncDescriptor(place.dir.get()) : 0;
+#else
+        (void)place;
+        (void)bytes;
+        (void)durable;
+        return -1;
+#endif
+    }
 
     static int openFolderAt(int dirFd, const char* name) {
         int fd;
