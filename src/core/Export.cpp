@@ -362,7 +362,11 @@ private:
                 moveOf.emplace_back();
                 continue;
             }
-            const QString free = freeName(target, taken);
+            // Nothing can be in the way inside a folder the organization is to create.
+            const QString free =
+                newFolders_.contains(folder)
+                    ? freeName(target, [&](const QString& p) { return planned.contains(p); })
+                    : freeName(target, taken);
             planned.insert(free);
             moveOf.emplace_back(Move{source, free});
             journal.append(*moveOf.back(), newFolders_.contains(folder));
@@ -702,16 +706,25 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
     const auto moveBack = [&](qsizetype i) {
         const Move& m = journal.moves[i];
         tried[size_t(i)] = true;
-        const QString dest = freeName(m.from, [&](const QString& p) { return fo.exists(p); });
+        // Straight to the old name, which the rename never replaces; a free name only when it is
+        // taken.
+        bool fromTaken = false;
         try {
-            fo.move(m.to, dest);
+            try {
+                fo.move(m.to, m.from);
+            } catch (const FileError& e) {
+                if (e.code() != EEXIST)
+                    throw;
+                fromTaken = true;
+                fo.move(m.to, freeName(m.from, [&](const QString& p) { return fo.exists(p); }));
+            }
         } catch (const FileError& e) {
             const QString from = relativeTo(m.from, folder);
             const QString to = relativeTo(m.to, folder);
             if (e.code() == ENOENT && !fo.exists(m.to)) {
                 // Something is at the old place and nothing at the new one: the move was never
                 // made (an interrupted organization) or was undone (an interrupted put-back).
-                if (dest != m.from)
+                if (fromTaken || fo.exists(m.from))
                     return;
                 // Deleted or moved away by the user: kept, for a put-back once it is back.
                 keep[size_t(i)] = true;
@@ -750,7 +763,8 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
         try {
             fo.remove(join(folder, it.key()));
         } catch (const FileError& e) {
-            result.foldersLeft << QStringLiteral("“%1” was left in place: %2.").arg(it.key(), e.reason());
+            result.foldersLeft
+                << QStringLiteral("“%1” was left in place: %2.").arg(it.key(), e.reason());
         }
     removeListingLeftovers(folder, fo);
     for (qsizetype i = count - 1; i >= 0; --i) {

@@ -4,6 +4,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -19,7 +20,11 @@
 #ifdef __linux__
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/syscall.h>
 #include <sys/xattr.h>
+#if __has_include(<linux/openat2.h>)
+#include <linux/openat2.h>
+#endif
 #endif
 #ifdef __APPLE__
 #include <sys/attr.h>
@@ -629,6 +634,13 @@ private:
     }
 };
 
+// Whether confined operations may reach a folder below theirs with openat2(); cleared for good
+// the first time the system refuses the call itself.
+std::atomic<bool>& openat2Allowed() {
+    static std::atomic<bool> allowed{true};
+    return allowed;
+}
+
 // Renames name of the folder fromDir to name of the folder toDir without ever replacing; 0 or
 // an errno value.
 int renameAtNoReplace(int fromDir, const char* from, int toDir, const char* to) {
@@ -659,6 +671,30 @@ int renameAtNoReplace(int fromDir, const char* from, int toDir, const char* to) 
         return errno;
     return ::renameat(fromDir, from, toDir, to) == 0 ? 0 : errno;
 }
+
+// A folder's descriptor that a Place either owns or borrows from the confining folder.
+class FolderRef {
+public:
+    FolderRef() = default;
+    FolderRef(const FolderRef&) = delete;
+    FolderRef& operator=(const FolderRef&) = delete;
+    FolderRef(FolderRef&& other) noexcept
+        : fd_(std::move(other.fd_)), borrowed_(std::exchange(other.borrowed_, -1)) {}
+    int get() const { return fd_.valid() ? fd_.get() : borrowed_; }
+    bool valid() const { return get() >= 0; }
+    void reset(int fd) {
+        borrowed_ = -1;
+        fd_.reset(fd);
+    }
+    void borrow(int fd) {
+        fd_.reset(-1);
+        borrowed_ = fd;
+    }
+
+private:
+    Fd fd_;
+    int borrowed_ = -1;
+};
 
 // The file operations inside one folder, each made from a descriptor of it, never through a
 // symbolic link below it. Holds the folder's lock while it lives.
@@ -853,7 +889,7 @@ private:
     // An entry as its folder's descriptor and its own name, or the errno value that kept the
     // way there from being walked.
     struct Place {
-        Fd dir;
+        FolderRef dir;
         QByteArray name;
         int error = 0;
     };
@@ -954,7 +990,9 @@ private:
         return parts;
     }
 
-    // Walks to the folder holding path, one component at a time, refusing symbolic links.
+    // The folder holding path, reached without any symbolic link: the folder's own descriptor
+    // for an entry directly inside it, else one openat2() confined beneath it (where the system
+    // has it), else a walk one component at a time.
     Place placeOf(const QString& path) const {
         Place place;
         std::optional<QByteArrayList> parts = componentsOf(path);
@@ -963,6 +1001,15 @@ private:
             return place;
         }
         place.name = parts->takeLast();
+        if (parts->isEmpty()) {
+            place.dir.borrow(rootFd_.get());
+            return place;
+        }
+        if (const int fd = openBeneath(parts->join('/')); fd != -2) {
+            place.error = fd < 0 ? errno : 0;
+            place.dir.reset(fd);
+            return place;
+        }
         place.dir.reset(::dup(rootFd_.get()));
         if (!place.dir.valid())
             place.error = errno;
@@ -974,6 +1021,39 @@ private:
             place.dir.reset(fd);
         }
         return place;
+    }
+
+    // A descriptor of the folder at relative path beneath the folder, opened in one call that
+    // refuses every symbolic link and every step out of it; -1 with errno set as the walk sets it
+    // (ELOOP for a link in the way, ENOTDIR for a file); -2 when the system has no openat2().
+    int openBeneath(const QByteArray& relative) const {
+#if defined(__linux__) && defined(SYS_openat2)
+        if (!openat2Allowed().load(std::memory_order_relaxed))
+            return -2;
+        struct open_how how {};
+        how.flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+        how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+        for (int attempt = 0;; ++attempt) {
+            const long fd =
+                ::syscall(SYS_openat2, rootFd_.get(), relative.constData(), &how, sizeof how);
+            if (fd >= 0)
+                return int(fd);
+            if (errno == EINTR && retryAfterInterrupt())
+                continue;
+            // EAGAIN: a rename elsewhere on the file system raced the confined lookup.
+            if (errno == EAGAIN && attempt < 8)
+                continue;
+            if (errno == ENOSYS || errno == EPERM || errno == EAGAIN || errno == E2BIG) {
+                if (errno != EAGAIN)
+                    openat2Allowed().store(false, std::memory_order_relaxed);
+                return -2;
+            }
+            return -1;
+        }
+#else
+        (void)relative;
+        return -2;
+#endif
     }
 
     QString root_;
@@ -1011,6 +1091,10 @@ bool retryAfterInterrupt() {
 FileOps& systemFileOps() {
     static SystemFileOps ops;
     return ops;
+}
+
+void allowOpenat2(bool allowed) {
+    openat2Allowed().store(allowed);
 }
 
 } // namespace Vantrel

@@ -225,11 +225,13 @@ struct Injected {
     QByteArray err;
 };
 
-Injected underStrace(const QString& syscall, int n, const QString& fault,
-                     const QStringList& args) {
+Injected underStrace(const QString& syscall, int n, const QString& fault, const QStringList& args) {
     QProcess p;
-    QStringList all{QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"),
-                    QStringLiteral("/dev/null"), QStringLiteral("-e"),
+    QStringList all{QStringLiteral("-f"),
+                    QStringLiteral("-qq"),
+                    QStringLiteral("-o"),
+                    QStringLiteral("/dev/null"),
+                    QStringLiteral("-e"),
                     QStringLiteral("inject=%1:%2:when=%3").arg(syscall, fault).arg(n),
                     QStringLiteral(VANTREL_CLI_PATH)};
     p.start(QStringLiteral("strace"), all << args);
@@ -254,8 +256,7 @@ bool straceWorks() {
             {QStringLiteral("-qq"), QStringLiteral("-o"), QStringLiteral("/dev/null"),
              QStringLiteral("-e"), QStringLiteral("inject=getpid:error=EPERM"),
              QStringLiteral("true")});
-    return p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit &&
-           p.exitCode() == 0;
+    return p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
 // Verifies that organize in place, and the put-back of the organized folder, stopped at each
@@ -288,16 +289,15 @@ TEST(Crash, shouldLoseNothingWhenStoppedAtAnyFileSystemCall) {
                                      QStringLiteral("error=ENOSPC")}) {
             for (const QString& syscall : syscalls) {
                 for (int n = 1; n < 200; ++n) {
-                    SCOPED_TRACE(testing::Message()
-                                 << (ofPutBack ? "put-back" : "organize") << ", "
-                                 << fault.toStdString() << " at call " << n << " of "
-                                 << syscall.toStdString());
+                    SCOPED_TRACE(testing::Message() << (ofPutBack ? "put-back" : "organize") << ", "
+                                                    << fault.toStdString() << " at call " << n
+                                                    << " of " << syscall.toStdString());
                     fresh();
                     if (ofPutBack) {
                         ASSERT_EQ(cli(organize).exitCode, 0);
                     }
-                    const Injected run = underStrace(syscall, n, fault, ofPutBack ? putBack
-                                                                                  : organize);
+                    const Injected run =
+                        underStrace(syscall, n, fault, ofPutBack ? putBack : organize);
                     ++runs;
                     const bool ended = !run.killed && run.exitCode == 0;
                     if (!run.killed && run.exitCode != 0) {

@@ -18,16 +18,16 @@
 
 #include <cstdint>
 #include <cstring>
-#include <ostream>
 #include <fcntl.h>
 #include <linux/fiemap.h>
 #include <linux/fs.h>
 #include <linux/magic.h>
 #include <optional>
+#include <ostream>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 #include <sys/vfs.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
 

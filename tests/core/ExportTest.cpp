@@ -111,9 +111,8 @@ TEST_F(Export, shouldNumberSortedFolderWhenNameIsTaken) {
 TEST_F(Export, shouldKeepSortedCopiesOfTwoRunsApart) {
     const QList<Item> items = sessionWith(manyNames(4));
     FaultyFileOps counter;
-    const auto copied = snapshot(Engine::exportItems(items, session, ExportMode::copy, {}, {},
-                                                     counter)
-                                     .url);
+    const auto copied =
+        snapshot(Engine::exportItems(items, session, ExportMode::copy, {}, {}, counter).url);
     QDir(dir.filePath("Session SORTED")).removeRecursively();
     const QStringList onlySession{"Session"};
     for (const bool firstFails : {false, true}) {
@@ -138,10 +137,10 @@ TEST_F(Export, shouldKeepSortedCopiesOfTwoRunsApart) {
                 EXPECT_EQ(snapshot(first->url), copied);
                 expected << "Session SORTED 2";
             }
-            EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
-                                                     QDir::Hidden,
-                                                 QDir::Name),
-                      expected);
+            EXPECT_EQ(
+                QDir(dir.path())
+                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name),
+                expected);
             QDir(dir.filePath("Session SORTED")).removeRecursively();
             QDir(dir.filePath("Session SORTED 2")).removeRecursively();
         }
@@ -168,8 +167,8 @@ TEST_F(Export, shouldNotLeaveUnfinishedSortedCopyUnderItsName) {
                 EXPECT_EQ(snapshot(dir.filePath(name)), copied) << name.toStdString();
             }
         }
-        for (const QString& name : QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden |
-                                                              QDir::NoDotAndDotDot)) {
+        for (const QString& name :
+             QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
             if (name.startsWith(QLatin1Char('.')))
                 QDir(dir.filePath(name)).removeRecursively();
         }
@@ -592,8 +591,7 @@ TEST_F(Interrupted, shouldFailPutBackThatLeavesFilesBehind) {
             EXPECT_TRUE(e.message().contains(QString::fromLocal8Bit(strerror(code)))) << e.what();
             EXPECT_TRUE(e.message().contains(stayed.to.mid(session.size() + 1))) << e.what();
             EXPECT_EQ(e.result().stayed.size(), 1);
-            EXPECT_EQ(Engine::parseJournal(readFile(at(Engine::journalName))),
-                      QList<Move>{stayed});
+            EXPECT_EQ(Engine::parseJournal(readFile(at(Engine::journalName))), QList<Move>{stayed});
         }
         Engine::undo(session);
         EXPECT_EQ(snapshot(session), original);

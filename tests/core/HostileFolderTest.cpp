@@ -26,14 +26,17 @@ using Fixtures::writeFile;
 
 namespace {
 
-// A session folder with a neighbour outside it that nothing may ever touch.
-class Hostile : public testing::Test {
+// A session folder with a neighbour outside it that nothing may ever touch. Every case runs with
+// the confined operations reaching folders through openat2() and through the component walk of
+// systems without it.
+class Hostile : public testing::TestWithParam<bool> {
 public:
     QTemporaryDir dir;
     QString session = dir.filePath(QStringLiteral("Session"));
     QString outside = dir.filePath(QStringLiteral("Home"));
 
     void SetUp() override {
+        allowOpenat2(GetParam());
         writeFile(QDir(outside).filePath(QStringLiteral(".ssh/id_ed25519")), "key");
         writeFile(QDir(outside).filePath(QStringLiteral("notes.txt")), "notes");
     }
@@ -53,11 +56,13 @@ public:
     void link(const QString& target, const QString& rel) {
         ASSERT_TRUE(QFile::link(target, at(rel))) << qPrintable(rel);
     }
+
+    void TearDown() override { allowOpenat2(true); }
 };
 
 // Verifies that neither the organization nor the put-back reaches outside the folder through
 // symbolic links planted in it, by the user or by a journal, and that what can go back does.
-TEST_F(Hostile, shouldNeverReachOutsideThroughLinks) {
+TEST_P(Hostile, shouldNeverReachOutsideThroughLinks) {
     const QString secret = QDir(outside).filePath(QStringLiteral(".ssh"));
     const struct {
         const char* name;
@@ -142,7 +147,7 @@ TEST_F(Hostile, shouldNeverReachOutsideThroughLinks) {
 
 // Verifies that the put-back removes only the folders the organization created, and only when
 // nothing of the user's is in them, and says what it left.
-TEST_F(Hostile, shouldKeepWhatTheUserPutThere) {
+TEST_P(Hostile, shouldKeepWhatTheUserPutThere) {
     const struct {
         const char* name;
         std::function<void(Hostile&)> before;
@@ -218,7 +223,7 @@ TEST_F(Hostile, shouldKeepWhatTheUserPutThere) {
 
 // Verifies that entries of the user's named like the listing files are set aside, listed in
 // the journal, and restored by the put-back and by a rollback, never replaced or deleted.
-TEST_F(Hostile, shouldSetAsideUserEntriesWithListingNames) {
+TEST_P(Hostile, shouldSetAsideUserEntriesWithListingNames) {
     const struct {
         const char* name;
         std::function<void(Hostile&)> plant;
@@ -277,7 +282,7 @@ TEST_F(Hostile, shouldSetAsideUserEntriesWithListingNames) {
 
 // Verifies that a second organization or put-back of a folder that is being organized is
 // refused at once and changes nothing.
-TEST_F(Hostile, shouldRefuseASecondOrganizationAtOnce) {
+TEST_P(Hostile, shouldRefuseASecondOrganizationAtOnce) {
     files({"1 Kick.wav", "2 Vox.wav"});
     const QList<Item> items = scanned();
     const auto original = snapshot(session);
@@ -308,7 +313,7 @@ TEST_F(Hostile, shouldRefuseASecondOrganizationAtOnce) {
 
 // Verifies that a rollback that cannot move a file back keeps a journal of exactly that move,
 // says so, and that the put-back then finishes the job.
-TEST_F(Hostile, shouldKeepJournalOfMovesNotUndone) {
+TEST_P(Hostile, shouldKeepJournalOfMovesNotUndone) {
     files({"1 Kick.wav", "2 Vox.wav", "3 Bass.wav"});
     const auto original = snapshot(session);
     FaultyFileOps ops;
@@ -337,7 +342,7 @@ TEST_F(Hostile, shouldKeepJournalOfMovesNotUndone) {
 
 // Verifies that a put-back that cannot reach a file keeps a journal of exactly that file and
 // names it, and that files the user deleted are named but not kept.
-TEST_F(Hostile, shouldKeepJournalOfFilesThatStayed) {
+TEST_P(Hostile, shouldKeepJournalOfFilesThatStayed) {
     files({"1 Kick.wav", "2 Vox.wav", "3 Bass.wav"});
     organize();
     QFile::remove(at("02_BASS/BASS_01.wav"));
@@ -374,7 +379,7 @@ TEST_F(Hostile, shouldKeepJournalOfFilesThatStayed) {
 
 // Verifies that the put-back works after the folder was renamed, moved, or is reached through a
 // link, with journals of this version and of the earlier one (no folder flags).
-TEST_F(Hostile, shouldPutBackAfterTheFolderMoved) {
+TEST_P(Hostile, shouldPutBackAfterTheFolderMoved) {
     const struct {
         const char* name;
         bool earlierFormat;
@@ -428,7 +433,7 @@ TEST_F(Hostile, shouldPutBackAfterTheFolderMoved) {
 
 // Verifies that organizing an organized folder again after adding a file keeps the earlier
 // entries in the listings.
-TEST_F(Hostile, shouldKeepEarlierListingsWhenOrganizingAgain) {
+TEST_P(Hostile, shouldKeepEarlierListingsWhenOrganizingAgain) {
     files({"1 Kick.wav", "2 Snare.wav", "3 Vox.wav"});
     organize();
     files({"4 Tom.wav"});
@@ -442,7 +447,7 @@ TEST_F(Hostile, shouldKeepEarlierListingsWhenOrganizingAgain) {
 }
 
 // Verifies that a FIFO in place of a file the program reads or copies never blocks it.
-TEST_F(Hostile, shouldNotWaitOnFifos) {
+TEST_P(Hostile, shouldNotWaitOnFifos) {
     const auto fifo = [](const QString& path) {
         QFile::remove(path);
         ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
@@ -500,7 +505,7 @@ TEST_F(Hostile, shouldNotWaitOnFifos) {
 // Verifies that a cancel ends an operation that signals keep interrupting (a Ctrl-C while a
 // call is retried): the operation is tried again until the export is cancelled, then the export
 // ends as cancelled and is taken back. Without a cancel the retries go on and the export is done.
-TEST_F(Hostile, shouldLetACancelEndTheRetriesOfAnInterruptedOperation) {
+TEST_P(Hostile, shouldLetACancelEndTheRetriesOfAnInterruptedOperation) {
     files({"1 Kick.wav", "2 Vox.wav"});
     const auto original = snapshot(session);
     const QString sorted = dir.filePath(QStringLiteral("Session SORTED"));
@@ -548,6 +553,11 @@ TEST_F(Hostile, shouldLetACancelEndTheRetriesOfAnInterruptedOperation) {
         EXPECT_EQ(snapshot(session), original);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(ConfinedWays, Hostile, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? "openat2" : "walk";
+                         });
 
 // Verifies the small-file reader's refusals.
 TEST(SmallFile, shouldReadOnlySmallRegularFiles) {

@@ -190,8 +190,8 @@ TEST_F(ManifestTest, shouldRefuseToSendNothingOrMissingTracks) {
 
     // The same tracks reached through a group folder that is a link to a folder elsewhere.
     QTemporaryDir elsewhere;
-    ASSERT_TRUE(QDir(dir.filePath("01_DRUMS")).rename(dir.filePath("01_DRUMS"),
-                                                      elsewhere.filePath("drums")));
+    ASSERT_TRUE(QDir(dir.filePath("01_DRUMS"))
+                    .rename(dir.filePath("01_DRUMS"), elsewhere.filePath("drums")));
     ASSERT_TRUE(QFile::link(elsewhere.filePath("drums"), dir.filePath("01_DRUMS")));
     EXPECT_EQ(sentence(items),
               QStringLiteral("The folder “01_DRUMS” in “%1” is a symbolic link, so its tracks may "
