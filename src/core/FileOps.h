@@ -108,6 +108,11 @@ bool holdsFolderLock(const FileOps& confined);
 // The file operations of this machine. Stateless; usable from any thread.
 FileOps& systemFileOps();
 
+// Whether confined operations reach the folders below theirs with Linux's openat2() (one call
+// that refuses symbolic links and steps out), the default where the system has it, or walk the
+// way one component at a time, as they do where it has not. For tests of both ways.
+void allowOpenat2(bool allowed);
+
 // The cancel check of the work running on this thread, for as long as the scope lives. A system
 // call of the file operations interrupted by a signal (EINTR) is tried again only while the
 // check answers false; once it answers true the operation fails with EINTR, which the work
