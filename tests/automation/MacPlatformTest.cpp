@@ -157,6 +157,10 @@ TEST_F(MacPlatformTest, findsLogicAmongTheRunningProcesses) {
 // --- The double keeps Apple's ownership rule: a leak and an extra release are both seen.
 
 TEST_F(MacPlatformTest, theDoubleSeesALeakAndAnExtraRelease) {
+#if defined(__SANITIZE_ADDRESS__)
+    // The leak planted here is a real one, which the address sanitizer reports on its own.
+    GTEST_SKIP() << "plants a real leak";
+#endif
     startMac();
     const std::int64_t before = MacApiDouble::liveObjects(); // the platform's event source
     const UniChar text[] = {'A', 'X'};
