@@ -11,13 +11,19 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QSet>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdint>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace Vantrel::Sessions {
 
@@ -92,6 +98,113 @@ QString lastWords(const QString& text) {
     return kept.mid(std::max<qsizetype>(0, kept.size() - 3)).join(QLatin1Char(' '));
 }
 
+// What a program printed, and how it ended.
+struct Finished {
+    QByteArray out;
+    QByteArray err;
+    bool exited = false;
+    int status = 0;
+};
+
+// Runs program with args in a process group of its own, its output read as it comes; kills the
+// group and throws CancelledError as soon as cancelled() says so. Plain POSIX calls rather than
+// QProcess: the export runs on a worker thread that has no Qt event loop.
+Finished runProgram(const QString& program, const QStringList& args,
+                    const ExportCancelled& cancelled) {
+    int out[2];
+    int err[2];
+    if (::pipe2(out, O_CLOEXEC) != 0)
+        throw FileError::fromErrno(QStringLiteral("Couldn't start"), program, errno);
+    if (::pipe2(err, O_CLOEXEC) != 0) {
+        const int error = errno;
+        ::close(out[0]);
+        ::close(out[1]);
+        throw FileError::fromErrno(QStringLiteral("Couldn't start"), program, error);
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    QList<QByteArray> argBytes{program.toLocal8Bit()};
+    for (const QString& a : args)
+        argBytes << a.toUtf8();
+    std::vector<char*> argv;
+    for (QByteArray& a : argBytes)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned = ::posix_spawn(&pid, argBytes.first().constData(), &actions, &attributes,
+                                      argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    ::close(out[1]);
+    ::close(err[1]);
+    if (spawned != 0) {
+        ::close(out[0]);
+        ::close(err[0]);
+        throw FileError::fromErrno(QStringLiteral("Couldn't start"), program, spawned);
+    }
+
+    Finished finished;
+    // Our ends do not block, so that output still held open by a process the program left behind
+    // cannot keep us waiting once the program itself has ended.
+    for (const int fd : {out[0], err[0]})
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    QByteArray* sinks[2] = {&finished.out, &finished.err};
+    const auto drain = [&] {
+        for (int i = 0; i < 2; ++i) {
+            while (fds[i].fd >= 0) {
+                char buffer[8192];
+                const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
+                if (n > 0) {
+                    sinks[i]->append(buffer, n);
+                    continue;
+                }
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n == 0 || errno != EAGAIN) {
+                    ::close(fds[i].fd);
+                    fds[i].fd = -1;
+                }
+                break;
+            }
+        }
+    };
+    int status = 0;
+    bool ended = false;
+    bool stopped = false;
+    while (!ended) {
+        if (cancelled && cancelled()) {
+            ::kill(-pid, SIGKILL);
+            stopped = true;
+            break;
+        }
+        if (fds[0].fd >= 0 || fds[1].fd >= 0)
+            ::poll(fds, 2, 100);
+        drain();
+        const pid_t done = ::waitpid(pid, &status, fds[0].fd < 0 && fds[1].fd < 0 ? 0 : WNOHANG);
+        ended = done == pid || (done < 0 && errno != EINTR);
+    }
+    drain();
+    for (const pollfd& f : fds)
+        if (f.fd >= 0)
+            ::close(f.fd);
+    if (stopped) {
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        throw CancelledError();
+    }
+    finished.exited = WIFEXITED(status);
+    finished.status = finished.exited ? WEXITSTATUS(status) : 0;
+    return finished;
+}
+
 // Runs the tool on a script; stops it at once when cancelled() says so.
 ToolOutput runTool(const ArdourTool& tool, const QString& script, const QString& workFolder,
                    const ExportCancelled& cancelled) {
@@ -104,28 +217,11 @@ ToolOutput runTool(const ArdourTool& tool, const QString& script, const QString&
                                        "“%1”: %2.")
                             .arg(workFolder, file.errorString()));
     }
-    QProcess process;
-    process.setWorkingDirectory(workFolder);
-    process.setProcessChannelMode(QProcess::SeparateChannels);
-    process.start(tool.lua, {scriptPath});
-    if (!process.waitForStarted(30000))
-        throw Error(QStringLiteral("Ardour's session tool “%1” could not be started: %2.")
-                        .arg(tool.lua, process.errorString()));
-    while (!process.waitForFinished(100)) {
-        if (process.state() == QProcess::NotRunning)
-            break;
-        if (cancelled && cancelled()) {
-            process.kill();
-            process.waitForFinished(5000);
-            throw CancelledError();
-        }
-    }
+    const Finished finished = runProgram(tool.lua, {scriptPath}, cancelled);
     ToolOutput output;
-    const QString out = QString::fromUtf8(process.readAllStandardOutput());
-    const QString err = QString::fromUtf8(process.readAllStandardError());
     static const QString prefix = QStringLiteral("vantrel:");
     QString other;
-    for (const QString& line : out.split(QLatin1Char('\n'))) {
+    for (const QString& line : QString::fromUtf8(finished.out).split(QLatin1Char('\n'))) {
         if (line.startsWith(prefix)) {
             const QString body = line.mid(prefix.size());
             const qsizetype space = body.indexOf(QLatin1Char(' '));
@@ -135,8 +231,8 @@ ToolOutput runTool(const ArdourTool& tool, const QString& script, const QString&
             other += line + QLatin1Char('\n');
         }
     }
-    output.errors = lastWords(err + QLatin1Char('\n') + other);
-    if (process.exitStatus() != QProcess::NormalExit)
+    output.errors = lastWords(QString::fromUtf8(finished.err) + QLatin1Char('\n') + other);
+    if (!finished.exited)
         output.errors = QStringLiteral("the tool stopped unexpectedly (%1)").arg(output.errors);
     return output;
 }
