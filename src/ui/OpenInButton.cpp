@@ -22,6 +22,9 @@ OpenInButton::OpenInButton(AppModel& model, QWidget* parent)
     connect(this, &QAbstractButton::clicked, this, [this] {
         fillMenu();
         menu_->popup(mapToGlobal(QPoint(0, height() + 4)));
+        // The first entry is highlighted at once, so that the keyboard and a screen reader
+        // (which hears of the popup through the entry taking the focus) are in the menu.
+        menu_->setActiveAction(menu_->actions().value(0));
     });
 }
 

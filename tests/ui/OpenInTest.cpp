@@ -56,12 +56,13 @@ protected:
         ASSERT_NE(button, nullptr);
     }
 
-    // The menu's entries as shown after a click on "Open In".
+    // The menu's entries as shown after a click on "Open In", the highlighted one in brackets.
     QStringList menuEntries() {
         QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_TRUE(button->menu()->isVisible());
         QStringList entries;
         for (QAction* a : button->menu()->actions())
-            entries << a->text();
+            entries << (a == button->menu()->activeAction() ? "[" + a->text() + "]" : a->text());
         button->menu()->hide();
         return entries;
     }
@@ -85,19 +86,20 @@ protected:
 };
 
 // Verifies the button beside the sends, reachable by keyboard and named for a screen reader, and
-// its menu: "Ardour" only when Ardour is installed, "Save as DAWproject…" always.
+// its menu: "Ardour" only when Ardour is installed, "Save as DAWproject…" always, the first entry
+// highlighted so that the keyboard and a screen reader are in the menu at once.
 TEST_F(OpenInTest, shouldOfferArdourOnlyWhenInstalled) {
     open(Sessions::ArdourTool{QStringLiteral("/usr/bin/ardour7-lua"), 7, std::nullopt});
     EXPECT_EQ(button->title(), QStringLiteral("Open In"));
     EXPECT_EQ(button->text(), QStringLiteral("Open In"));
     EXPECT_NE(button->focusPolicy() & Qt::TabFocus, 0);
     EXPECT_TRUE(button->isVisibleTo(window.get()));
-    EXPECT_EQ(menuEntries(), (QStringList{"Ardour", "Save as DAWproject…"}));
+    EXPECT_EQ(menuEntries(), (QStringList{"[Ardour]", "Save as DAWproject…"}));
 
     window.reset();
     model.reset();
     open(std::nullopt);
-    EXPECT_EQ(menuEntries(), QStringList{"Save as DAWproject…"});
+    EXPECT_EQ(menuEntries(), QStringList{"[Save as DAWproject…]"});
 }
 
 // Verifies "Save as DAWproject…": the dialog suggests the file beside the result folder, the
