@@ -1,5 +1,6 @@
 #include "sessions/ArdourSession.h"
 
+#include "core/AudioFacts.h"
 #include "core/Errors.h"
 #include "core/FileOps.h"
 #include "sessions/Destination.h"
@@ -501,6 +502,16 @@ QStringList addAudio(const QString& sessionFile, const SessionPlan& plan,
     return regionIds;
 }
 
+// Up to three names in quotes, and an ellipsis for more.
+QString named(const QStringList& names) {
+    QStringList quoted;
+    for (const QString& n : names.mid(0, 3))
+        quoted << QStringLiteral("“%1”").arg(n);
+    if (names.size() > 3)
+        quoted << QStringLiteral("…");
+    return quoted.join(QStringLiteral(", "));
+}
+
 void report(const ExportProgress& progress, double fraction, const QString& status) {
     if (progress)
         progress(fraction, status);
@@ -650,11 +661,12 @@ ArdourSession buildArdourSession(const SessionPlan& plan, const QString& folder,
         channels += t->audio.frames > 0 ? t->audio.channels : 0;
     if (!missing.isEmpty() || reported != channels) {
         missing.removeDuplicates();
-        throw Error(QStringLiteral("Ardour did not find the audio of %1 where it lies; no "
-                                   "session was made.")
-                        .arg(missing.isEmpty() ? QStringLiteral("every track")
-                                               : QStringLiteral("“%1”").arg(missing.mid(0, 3).join(
-                                                     QStringLiteral("”, “")))));
+        throw Error(missing.isEmpty()
+                        ? QStringLiteral("Ardour's session tool did not tell where it found the "
+                                         "audio of every track, so no session was made.")
+                        : QStringLiteral("Ardour did not find the audio of %1 where it lies, so "
+                                         "no session was made.")
+                              .arg(named(missing)));
     }
     stopIfCancelled();
 
@@ -680,14 +692,15 @@ ArdourSession buildArdourSession(const SessionPlan& plan, const QString& folder,
                                                            : QStringList{}))
                                      .join(QStringLiteral(", ")));
     const QStringList otherRates = plan.otherRates();
-    if (!otherRates.isEmpty())
-        result.notes << QStringLiteral("%1 of the tracks are not at the session's %2 Hz (%3); "
-                                       "Ardour plays them at the wrong speed until they are "
-                                       "converted.")
+    if (otherRates.size() == 1)
+        result.notes << QStringLiteral("“%1” is not at the session's %2, so Ardour plays it at "
+                                       "the wrong speed until it is converted.")
+                            .arg(otherRates.first(), Engine::rateText(plan.sampleRate));
+    else if (!otherRates.isEmpty())
+        result.notes << QStringLiteral("%1 tracks are not at the session's %2 (%3), so Ardour "
+                                       "plays them at the wrong speed until they are converted.")
                             .arg(otherRates.size())
-                            .arg(plan.sampleRate)
-                            .arg(QStringLiteral("“%1”").arg(
-                                otherRates.mid(0, 3).join(QStringLiteral("”, “"))));
+                            .arg(Engine::rateText(plan.sampleRate), named(otherRates));
     return result;
 }
 

@@ -23,7 +23,7 @@ QString parentOf(const QString& path) {
 QString alreadyThere(const QString& path, const QString& what) {
     const QFileInfo info(path);
     return QStringLiteral("There is already something named “%1” in “%2”, so the %3 was not "
-                          "made; nothing was overwritten. Choose another name.")
+                          "made; nothing was overwritten.")
         .arg(info.fileName(), info.absolutePath(), what);
 }
 

@@ -76,13 +76,8 @@ ExportedSession exportSession(SessionTarget target, const QString& resultFolder,
         result.notes = session.notes;
     } else {
         writeDawProject(plan, result.path, progress, cancelled);
+        // Each clip carries its file's own rate, which the reading program honours.
         result.sessionFile = result.path;
-        const QStringList otherRates = plan.otherRates();
-        if (!otherRates.isEmpty())
-            result.notes << QStringLiteral("%1 of the tracks are not at the sample rate of the "
-                                           "others (%2 Hz).")
-                                .arg(otherRates.size())
-                                .arg(plan.sampleRate);
     }
     return result;
 }

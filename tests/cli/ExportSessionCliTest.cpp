@@ -90,8 +90,7 @@ TEST_F(ExportSessionCli, shouldSaveADawProjectAndNeverOverwriteIt) {
     EXPECT_EQ(again.exitCode, 1);
     EXPECT_EQ(again.err, QStringLiteral("There is already something named “Show "
                                         "SORTED.dawproject” in “%1”, so the DAWproject file was "
-                                        "not made; nothing was overwritten. Choose another "
-                                        "name.\n")
+                                        "not made; nothing was overwritten.\n")
                              .arg(dir.path())
                              .toUtf8());
     EXPECT_EQ(Fixtures::readFile(file), bytes);

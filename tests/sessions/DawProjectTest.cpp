@@ -289,7 +289,7 @@ TEST_F(DawProjectRefusal, shouldNeverOverwriteAFileOfThatName) {
     const auto before = Fixtures::snapshot(dir.path());
     EXPECT_EQ(refusal(), QStringLiteral("There is already something named “Show "
                                         "SORTED.dawproject” in “%1”, so the DAWproject file was "
-                                        "not made; nothing was overwritten. Choose another name.")
+                                        "not made; nothing was overwritten.")
                              .arg(dir.path()));
     EXPECT_EQ(Fixtures::snapshot(dir.path()), before);
 }

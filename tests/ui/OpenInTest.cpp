@@ -134,7 +134,7 @@ TEST_F(OpenInTest, shouldSaveTheDawProjectWhereTheUserChose) {
     EXPECT_EQ(model->errorMessage(),
               QStringLiteral("Couldn't save the DAWproject file: There is already something named "
                              "“Mix.dawproject” in “%1”, so the DAWproject file was not made; "
-                             "nothing was overwritten. Choose another name.")
+                             "nothing was overwritten.")
                   .arg(root.path()));
     EXPECT_EQ(Fixtures::readFile(root.filePath(QStringLiteral("Mix.dawproject"))), bytes);
 }
