@@ -70,19 +70,38 @@ std::optional<QString> executableIn(const QString& folder, const QString& name) 
     return std::nullopt;
 }
 
-// The output of one run of the session tool: its lines after "vantrel:", split into the first
-// word and the rest, in order.
+// What one run of the session tool reported: its records in order, each a word and its fields,
+// and its own output for a failure's sentence. The scripts write the records into a file of
+// their own rather than to the standard output, where the tool's threads print too and a line
+// can be cut into by another.
 struct ToolOutput {
-    QList<std::pair<QString, QString>> lines;
-    QString errors; // the tool's other output, for a failure's sentence
+    QList<std::pair<QString, QStringList>> records;
+    QString errors;
 
-    std::optional<QString> first(const QString& word) const {
-        for (const auto& [w, rest] : lines)
+    std::optional<QStringList> first(const QString& word) const {
+        for (const auto& [w, fields] : records)
             if (w == word)
-                return rest;
+                return fields;
         return std::nullopt;
     }
 };
+
+// The start of every script: tell(word, ...) writes one record into the report, a line of the
+// word and its fields as hexadecimal UTF-8, so that no name can break a record.
+QString scriptPrologue(const QString& reportPath) {
+    return QStringLiteral("local report = assert(io.open(%1, \"w\"))\n"
+                          "local function hex(value)\n"
+                          "  return (tostring(value):gsub(\".\", function(c)\n"
+                          "    return string.format(\"%02x\", c:byte()) end))\n"
+                          "end\n"
+                          "local function tell(word, ...)\n"
+                          "  local fields = {word}\n"
+                          "  for _, v in ipairs({...}) do fields[#fields + 1] = hex(v) end\n"
+                          "  report:write(table.concat(fields, \" \"), \"\\n\")\n"
+                          "  report:flush()\n"
+                          "end\n")
+        .arg(luaString(reportPath));
+}
 
 // The last few lines of the tool's own output that say something, for a sentence.
 QString lastWords(const QString& text) {
@@ -107,10 +126,10 @@ struct Finished {
     int status = 0;
 };
 
-// Runs program with args in a process group of its own, its output read as it comes; kills the
-// group and throws CancelledError as soon as cancelled() says so. Plain POSIX calls rather than
-// QProcess: the export runs on a worker thread that has no Qt event loop.
-Finished runProgram(const QString& program, const QStringList& args,
+// Runs program with args in folder, in a process group of its own, its output read as it comes;
+// kills the group and throws CancelledError as soon as cancelled() says so. Plain POSIX calls
+// rather than QProcess: the export runs on a worker thread that has no Qt event loop.
+Finished runProgram(const QString& program, const QStringList& args, const QString& folder,
                     const ExportCancelled& cancelled) {
     int out[2];
     int err[2];
@@ -125,6 +144,8 @@ Finished runProgram(const QString& program, const QStringList& args,
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    const QByteArray folderBytes = folder.toUtf8();
+    posix_spawn_file_actions_addchdir_np(&actions, folderBytes.constData());
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_adddup2(&actions, err[1], 2);
     posix_spawnattr_t attributes;
@@ -206,33 +227,38 @@ Finished runProgram(const QString& program, const QStringList& args,
     return finished;
 }
 
-// Runs the tool on a script; stops it at once when cancelled() says so.
+// Runs the tool on a script (which starts with scriptPrologue); stops it at once when
+// cancelled() says so.
 ToolOutput runTool(const ArdourTool& tool, const QString& script, const QString& workFolder,
                    const ExportCancelled& cancelled) {
     const QString scriptPath = workFolder + QStringLiteral("/vantrel.lua");
+    const QString reportPath = workFolder + QStringLiteral("/vantrel-report.txt");
+    QFile::remove(reportPath);
     {
         QFile file(scriptPath);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(script.toUtf8()) < 0 || !file.flush())
+            file.write((scriptPrologue(reportPath) + script).toUtf8()) < 0 || !file.flush())
             throw Error(QStringLiteral("Couldn't write the script for Ardour's session tool in "
                                        "“%1”: %2.")
                             .arg(workFolder, file.errorString()));
     }
-    const Finished finished = runProgram(tool.lua, {scriptPath}, cancelled);
+    // The tool runs in the working folder, so that whatever it leaves there goes with it.
+    const Finished finished = runProgram(tool.lua, {scriptPath}, workFolder, cancelled);
     ToolOutput output;
-    static const QString prefix = QStringLiteral("vantrel:");
-    QString other;
-    for (const QString& line : QString::fromUtf8(finished.out).split(QLatin1Char('\n'))) {
-        if (line.startsWith(prefix)) {
-            const QString body = line.mid(prefix.size());
-            const qsizetype space = body.indexOf(QLatin1Char(' '));
-            output.lines << std::pair(space < 0 ? body : body.left(space),
-                                      space < 0 ? QString() : body.mid(space + 1));
-        } else {
-            other += line + QLatin1Char('\n');
+    QFile report(reportPath);
+    if (report.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : report.readAll().split('\n')) {
+            if (line.isEmpty())
+                continue;
+            const QList<QByteArray> parts = line.split(' ');
+            QStringList fields;
+            for (qsizetype i = 1; i < parts.size(); ++i)
+                fields << QString::fromUtf8(QByteArray::fromHex(parts[i]));
+            output.records << std::pair(QString::fromUtf8(parts.first()), fields);
         }
     }
-    output.errors = lastWords(QString::fromUtf8(finished.err) + QLatin1Char('\n') + other);
+    output.errors = lastWords(QString::fromUtf8(finished.err) + QLatin1Char('\n') +
+                              QString::fromUtf8(finished.out));
     if (!finished.exited)
         output.errors = QStringLiteral("the tool stopped unexpectedly (%1)").arg(output.errors);
     return output;
@@ -240,9 +266,13 @@ ToolOutput runTool(const ArdourTool& tool, const QString& script, const QString&
 
 // The sentence for a run of the tool that did not end as it should.
 Error toolFailed(const QString& step, const ToolOutput& output) {
-    QString reason = output.first(QStringLiteral("error")).value_or(QString());
-    if (reason.isEmpty())
-        reason = output.errors;
+    // The script's own reason, then what the tool printed (why it could not start its engine,
+    // for example).
+    QStringList reasons;
+    reasons << output.first(QStringLiteral("error")).value_or(QStringList()).value(0)
+            << output.errors;
+    reasons.removeAll(QString());
+    QString reason = reasons.join(QStringLiteral("; "));
     if (reason.isEmpty())
         reason = QStringLiteral("it gave no reason");
     return Error(QStringLiteral("Ardour's session tool could not %1: %2.").arg(step, reason));
@@ -288,8 +318,7 @@ QString createScript(const SessionPlan& plan, const QString& folder, const QStri
         "    i = i + 1\n"
         "    t:set_name(names[i])\n"
         "    if color then t:presentation_info_ptr():set_color(color) end\n"
-        "    print(\"vantrel:track \" .. t:to_stateful():id():to_s() .. \" \" .. "
-        "t:name())\n"
+        "    tell(\"track\", t:to_stateful():id():to_s(), t:name())\n"
         "  end\n"
         "end\n"
         "local function run()\n");
@@ -332,8 +361,8 @@ QString createScript(const SessionPlan& plan, const QString& folder, const QStri
     s += QStringLiteral("  Session:save_state(\"\", false, false, false, false, false)\n"
                         "end\n"
                         "local ok, err = pcall(run)\n"
-                        "if ok then print(\"vantrel:created\") else print(\"vantrel:error \" .. "
-                        "tostring(err)) end\n"
+                        "if ok then tell(\"created\") else tell(\"error\", err) end\n"
+                        "report:close()\n"
                         "close_session()\n");
     return s;
 }
@@ -362,7 +391,7 @@ QString placeScript(const QString& folder, const QString& name,
         "  for c = 0, audio:n_channels() - 1 do\n"
         "    local file = audio:source(c):to_filesource()\n"
         "    local path = file:isnil() and \"\" or file:path()\n"
-        "    print(\"vantrel:source \" .. region_id .. \" \" .. c .. \" \" .. path)\n"
+        "    tell(\"source\", region_id, c, path)\n"
         "  end\n"
         "end\n"
         "local function run()\n");
@@ -375,8 +404,8 @@ QString placeScript(const QString& folder, const QString& name,
     s += QStringLiteral("  Session:save_state(\"\", false, false, false, false, false)\n"
                         "end\n"
                         "local ok, err = pcall(run)\n"
-                        "if ok then print(\"vantrel:placed\") else print(\"vantrel:error \" .. "
-                        "tostring(err)) end\n"
+                        "if ok then tell(\"placed\") else tell(\"error\", err) end\n"
+                        "report:close()\n"
                         "close_session()\n");
     return s;
 }
@@ -611,10 +640,9 @@ ArdourSession buildArdourSession(const SessionPlan& plan, const QString& folder,
     if (!created.first(QStringLiteral("created")))
         throw toolFailed(QStringLiteral("create the session"), created);
     QList<std::pair<QString, QString>> routes; // route id, name as Ardour gave it
-    for (const auto& [word, rest] : created.lines)
-        if (word == QLatin1String("track"))
-            routes << std::pair(rest.section(QLatin1Char(' '), 0, 0),
-                                rest.section(QLatin1Char(' '), 1));
+    for (const auto& [word, fields] : created.records)
+        if (word == QLatin1String("track") && fields.size() == 2)
+            routes << std::pair(fields[0], fields[1]);
     if (routes.size() != names.size())
         throw Error(QStringLiteral("Ardour's session tool made %1 of the %2 tracks.")
                         .arg(routes.size())
@@ -646,12 +674,12 @@ ArdourSession buildArdourSession(const SessionPlan& plan, const QString& folder,
             planned << &t;
     QStringList missing;
     qsizetype reported = 0;
-    for (const auto& [word, rest] : placed.lines) {
-        if (word != QLatin1String("source"))
+    for (const auto& [word, fields] : placed.records) {
+        if (word != QLatin1String("source") || fields.size() != 3)
             continue;
         ++reported;
-        const QString region = rest.section(QLatin1Char(' '), 0, 0);
-        const QString path = rest.section(QLatin1Char(' '), 2);
+        const QString& region = fields[0];
+        const QString& path = fields[2];
         const PlannedTrack* track = planned.value(trackOfRegion.value(region, -1), nullptr);
         if (!track || path != track->file)
             missing << (track ? track->relativePath : path);
@@ -670,8 +698,6 @@ ArdourSession buildArdourSession(const SessionPlan& plan, const QString& folder,
     }
     stopIfCancelled();
 
-    // The tool's files of its own runs are no part of the session.
-    QFile::remove(work.path() + QStringLiteral("/vantrel.lua"));
     putInPlace(building, target, what);
     report(progress, 1, QStringLiteral("Made the Ardour session “%1”.").arg(name));
 
