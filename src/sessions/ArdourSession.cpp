@@ -89,7 +89,9 @@ struct ToolOutput {
 // The start of every script: tell(word, ...) writes one record into the report, a line of the
 // word and its fields as hexadecimal UTF-8, so that no name can break a record.
 QString scriptPrologue(const QString& reportPath) {
-    return QStringLiteral("local report = assert(io.open(%1, \"w\"))\n"
+    // Joined, not filled in with arg(): the Lua text holds a "%02x" of its own.
+    return QStringLiteral("local report = assert(io.open(") + luaString(reportPath) +
+           QStringLiteral(", \"w\"))\n"
                           "local function hex(value)\n"
                           "  return (tostring(value):gsub(\".\", function(c)\n"
                           "    return string.format(\"%02x\", c:byte()) end))\n"
@@ -99,8 +101,7 @@ QString scriptPrologue(const QString& reportPath) {
                           "  for _, v in ipairs({...}) do fields[#fields + 1] = hex(v) end\n"
                           "  report:write(table.concat(fields, \" \"), \"\\n\")\n"
                           "  report:flush()\n"
-                          "end\n")
-        .arg(luaString(reportPath));
+                          "end\n");
 }
 
 // The last few lines of the tool's own output that say something, for a sentence.
