@@ -102,6 +102,29 @@ TEST_F(OpenInTest, shouldOfferArdourOnlyWhenInstalled) {
     EXPECT_EQ(menuEntries(), QStringList{"[Save as DAWproject…]"});
 }
 
+// Verifies the keyboard's way: Space on the focused button opens the menu with its first entry
+// highlighted, the arrow moves to the next, Return takes it.
+TEST_F(OpenInTest, shouldBeUsableByKeyboard) {
+    open(Sessions::ArdourTool{QStringLiteral("/usr/bin/ardour7-lua"), 7, std::nullopt});
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), 2000));
+    button->setFocus(Qt::TabFocusReason);
+    int asked = 0;
+    button->setChooseFile([&asked](const QString&) {
+        ++asked;
+        return std::optional<QString>();
+    });
+    QTest::keyClick(button, Qt::Key_Space);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return button->menu()->isVisible(); }, 2000));
+    ASSERT_NE(button->menu()->activeAction(), nullptr);
+    EXPECT_EQ(button->menu()->activeAction()->text(), QStringLiteral("Ardour"));
+    QTest::keyClick(button->menu(), Qt::Key_Down);
+    EXPECT_EQ(button->menu()->activeAction()->text(), QStringLiteral("Save as DAWproject…"));
+    QTest::keyClick(button->menu(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&asked] { return asked == 1; }, 2000));
+    EXPECT_FALSE(button->menu()->isVisible());
+}
+
 // Verifies "Save as DAWproject…": the dialog suggests the file beside the result folder, the
 // busy screen covers the work, the file is made where the user chose and the alert says so; a
 // cancelled dialog does nothing; a name already taken is refused in the alert and the file kept.
