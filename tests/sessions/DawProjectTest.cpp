@@ -333,14 +333,22 @@ TEST_F(DawProjectRefusal, shouldRefuseWhatCannotBecomeASession) {
     EXPECT_FALSE(QFileInfo::exists(target));
 }
 
-// Verifies that a chosen name gets the format's extension when it lacks it, and keeps its own.
+// Verifies that a chosen name gets the format's extension when it lacks it, and keeps its own;
+// both files are valid.
 TEST_F(DawProjectRefusal, shouldGiveAChosenNameTheExtension) {
+    VANTREL_NEED(haveXmllint(), "xmllint (libxml2-utils)");
     Fixtures::writeResultFolder(result, {{"01_DRUMS", "01_KICK.wav"}});
     EXPECT_EQ(exportTo(dir.filePath(QStringLiteral("Mix"))).path,
               dir.filePath(QStringLiteral("Mix.dawproject")));
     EXPECT_EQ(exportTo(dir.filePath(QStringLiteral("Other.DAWproject"))).path,
               dir.filePath(QStringLiteral("Other.DAWproject")));
-    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("Mix.dawproject"))).isFile());
+    for (const char* file : {"Mix.dawproject", "Other.DAWproject"}) {
+        const QMap<QString, QByteArray> entries = unzip(dir.filePath(QString::fromLatin1(file)));
+        EXPECT_EQ(schemaErrors(entries.value(QStringLiteral("project.xml")),
+                               QStringLiteral("Project.xsd")),
+                  QString())
+            << file;
+    }
 }
 
 } // namespace
