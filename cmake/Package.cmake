@@ -18,6 +18,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # the window goes through X11, whose plugin comes with Qt's GUI library) and a font.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "qt6-wayland, hicolor-icon-theme, fonts-inter, fonts-dejavu-core")
+# Ardour's session tool makes the done screen's "Open In" Ardour session and export-session
+# --to ardour; everything else works without it.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "ardour")
 if(NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
     set(CPACK_STRIP_FILES ON)
 endif()

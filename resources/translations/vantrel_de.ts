@@ -107,6 +107,34 @@
         <source>The folder that holds “%1” is read-only, so the sorted copy can't be made next to it. Copy the session to a folder you can write to first.</source>
         <translation>Der Ordner, der „%1“ enthält, ist schreibgeschützt, daher kann die sortierte Kopie nicht daneben erstellt werden. Kopieren Sie die Session zuerst in einen Ordner, in den Sie schreiben dürfen.</translation>
     </message>
+    <message>
+        <source>Couldn't make the Ardour session: %1</source>
+        <translation>Die Ardour-Session konnte nicht erstellt werden: %1</translation>
+    </message>
+    <message>
+        <source>Making the Ardour session</source>
+        <translation>Die Ardour-Session wird erstellt</translation>
+    </message>
+    <message>
+        <source>Saving the DAWproject file</source>
+        <translation>Die DAWproject-Datei wird gesichert</translation>
+    </message>
+    <message>
+        <source>Couldn't save the DAWproject file: %1</source>
+        <translation>Die DAWproject-Datei konnte nicht gesichert werden: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved “%1” with %n tracks.</source>
+        <translation><numerusform>„%1“ mit %n Spur gesichert.</numerusform><numerusform>„%1“ mit %n Spuren gesichert.</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>Made the Ardour session “%1” with %n tracks and opened it in Ardour.</source>
+        <translation><numerusform>Die Ardour-Session „%1“ mit %n Spur wurde erstellt und in Ardour geöffnet.</numerusform><numerusform>Die Ardour-Session „%1“ mit %n Spuren wurde erstellt und in Ardour geöffnet.</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>Made the Ardour session “%1” with %n tracks. Open “%2” in Ardour.</source>
+        <translation><numerusform>Die Ardour-Session „%1“ mit %n Spur wurde erstellt. Öffnen Sie „%2“ in Ardour.</numerusform><numerusform>Die Ardour-Session „%1“ mit %n Spuren wurde erstellt. Öffnen Sie „%2“ in Ardour.</numerusform></translation>
+    </message>
 </context>
 <context>
     <name>Vantrel::Ui::BusyView</name>
@@ -338,6 +366,33 @@
     <message>
         <source>Make a sorted copy</source>
         <translation>Sortierte Kopie erstellen</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::OpenInButton</name>
+    <message>
+        <source>Open In</source>
+        <translation>Öffnen in</translation>
+    </message>
+    <message>
+        <source>Opens a menu of other programs to open the sorted tracks in</source>
+        <translation>Öffnet ein Menü mit anderen Programmen, in denen sich die sortierten Spuren öffnen lassen</translation>
+    </message>
+    <message>
+        <source>Save as DAWproject</source>
+        <translation>Als DAWproject sichern</translation>
+    </message>
+    <message>
+        <source>DAWproject files (*.dawproject)</source>
+        <translation>DAWproject-Dateien (*.dawproject)</translation>
+    </message>
+    <message>
+        <source>Ardour</source>
+        <translation>Ardour</translation>
+    </message>
+    <message>
+        <source>Save as DAWproject…</source>
+        <translation>Als DAWproject sichern …</translation>
     </message>
 </context>
 <context>

@@ -107,6 +107,18 @@
         <source>The folder that holds “%1” is read-only, so the sorted copy can't be made next to it. Copy the session to a folder you can write to first.</source>
         <translation type="unfinished" />
     </message>
+    <message numerus="yes">
+        <source>Saved “%1” with %n tracks.</source>
+        <translation><numerusform>Saved “%1” with %n track.</numerusform><numerusform>Saved “%1” with %n tracks.</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>Made the Ardour session “%1” with %n tracks and opened it in Ardour.</source>
+        <translation><numerusform>Made the Ardour session “%1” with %n track and opened it in Ardour.</numerusform><numerusform>Made the Ardour session “%1” with %n tracks and opened it in Ardour.</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>Made the Ardour session “%1” with %n tracks. Open “%2” in Ardour.</source>
+        <translation><numerusform>Made the Ardour session “%1” with %n track. Open “%2” in Ardour.</numerusform><numerusform>Made the Ardour session “%1” with %n tracks. Open “%2” in Ardour.</numerusform></translation>
+    </message>
 </context>
 <context>
     <name>Vantrel::Ui::BusyView</name>

@@ -9,6 +9,7 @@
 #include "core/Item.h"
 #include "core/Suggest.h"
 #include "platform/Platform.h"
+#include "sessions/SessionExport.h"
 
 #include <QHash>
 #include <QList>
@@ -19,6 +20,7 @@
 #include <QUuid>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -51,6 +53,13 @@ public:
         // Reads the header facts during the scan and the samples in the checks after it; none:
         // no audio checks.
         const AudioReader* audio = &Audio::sndfileReader();
+        // Finds Ardour's session tool for "Open In"; none when Ardour is not installed.
+        std::function<std::optional<Sessions::ArdourTool>()> findArdour = [] {
+            return Sessions::findArdour();
+        };
+        // Opens a session file in Ardour; false when it cannot.
+        std::function<bool(const Sessions::ArdourTool&, const QString&)> openInArdour =
+            &Sessions::openInArdour;
     };
 
     // The content size of the floating send panel, in points.
@@ -198,6 +207,18 @@ public:
     // errorMessage. Runs on the main thread until done.
     void checkLogicConnection();
 
+    // ---- Sessions for other DAWs (SessionExportFlow.cpp) ----
+
+    // Whether Ardour's session tool is installed: "Open In" offers Ardour only then.
+    bool ardourInstalled() const;
+    // Makes a session for another DAW from the result behind the busy screen, with progress and
+    // Cancel: an Ardour session beside the result folder, opened in Ardour when done, or a
+    // DAWproject file at output (by default beside the result folder). The outcome, what was
+    // made or why not, goes to errorMessage; a cancel leaves nothing and says nothing. Does
+    // nothing without a result, while busy or while sending.
+    void exportSession(Sessions::SessionTarget target,
+                       const std::optional<QString>& output = std::nullopt);
+
     // ---- Suggestions for unsorted tracks, and words the rules learn ----
 
     // A word the review offers to add to a group's words after a track went into the group.
@@ -308,6 +329,9 @@ private:
     void finishPutBack(const std::optional<QString>& error, const QString& note);
     void publishSendProgress(const QString& status, double fraction);
     void finishSend(const SendOutcome& outcome);
+    struct SessionOutcome;
+    void publishSessionProgress(double fraction);
+    void finishSessionExport(const SessionOutcome& outcome);
     void startAudioCheck();
     void cancelAudioCheck();
     void publishAudioContent(const QString& url, const AudioContent& content);

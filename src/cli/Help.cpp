@@ -163,6 +163,32 @@ QList<CommandHelp> makeCommands() {
          {s("--json"), s("Print the result, the log and the session as JSON."), {}},
          {s("--list-quirks"), s("List the deviations of the simulated Logic Pro."), {}}},
         Positional::folder};
+    list << CommandHelp{
+        s("export-session"),
+        {s("export-session RESULT --to ardour|dawproject [--output PATH] [--json]")},
+        s("Make a session for another DAW from a sorted folder."),
+        s("Reads the result folder that organize made (its “manifest.json”) and makes a session "
+          "holding one track per file, named after it, in the order a send uses: each group's "
+          "tracks together, in the group's colour, the unsorted tracks last, every file's audio "
+          "at the session start.\n\n"
+          "--to ardour builds an Ardour session through Ardour's own session tool "
+          "(ardour7-lua or later, which must be installed): a route group per group, mono or "
+          "stereo tracks as the files are, the audio read where it lies in RESULT. --to "
+          "dawproject writes a DAWproject file, which Bitwig Studio, Studio One and Cubase "
+          "open, with a group track per group and the audio inside the file.\n\n"
+          "By default the session goes beside RESULT: the Ardour session in a folder named "
+          "after it plus “ Ardour”, the DAWproject file named after it plus “.dawproject”. "
+          "Nothing is ever overwritten: a name already taken is an error. Ctrl-C stops the "
+          "export and leaves nothing behind."),
+        {{s("--to DAW"),
+          s("ardour (an Ardour session) or dawproject (a DAWproject file); required."),
+          {s("ardour"), s("dawproject")}},
+         {s("--output PATH"),
+          s("Make the session at PATH instead: the Ardour session's folder, whose name names "
+            "the session, or the DAWproject file (“.dawproject” is added when missing)."),
+          {}},
+         {s("--json"), s("Print what was made as JSON."), {}}},
+        Positional::folder};
     return list;
 }
 

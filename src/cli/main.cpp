@@ -6,6 +6,7 @@
 #include "cli/CheckCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/Demo.h"
+#include "cli/ExportSessionCommand.h"
 #include "cli/Help.h"
 #include "cli/SendCommand.h"
 #include "core/Config.h"
@@ -487,6 +488,10 @@ int main(int argc, char** argv) {
             return axDumpCommand(args);
         if (command == QLatin1String("send"))
             return Cli::sendCommand(args);
+        if (command == QLatin1String("export-session")) {
+            catchInterrupt();
+            return Cli::exportSessionCommand(args, interrupted);
+        }
         throw Error(QStringLiteral("The command %1 is described but not built.").arg(command));
     } catch (const UsageError& e) {
         err(QStringLiteral("vantrel-cli: ") + e.message);

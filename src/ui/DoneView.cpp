@@ -4,6 +4,7 @@
 #include "ui/BusyView.h"
 #include "ui/DragSourceView.h"
 #include "ui/FileManager.h"
+#include "ui/OpenInButton.h"
 #include "ui/Widgets.h"
 
 #include <QFileInfo>
@@ -106,7 +107,9 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
     PillButton* fast = pill("sendButton", tr("Send to Logic"), true, controls_);
     PillButton* grouped = pill("sendGroupedButton", tr("Send Group by Group"), false, controls_);
     PillButton* slow = pill("sendSlowButton", tr("Send One by One (slow)"), false, controls_);
-    auto* sends = buttonRow({fast, grouped, slow});
+    // Other programs than Logic Pro: a menu of its own.
+    auto* openIn = new OpenInButton(model, controls_);
+    auto* sends = buttonRow({fast, grouped, slow, openIn});
     controls->addLayout(sends);
     controls->setAlignment(sends, Qt::AlignHCenter);
     connect(fast, &QAbstractButton::clicked, &model,
