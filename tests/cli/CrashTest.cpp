@@ -234,6 +234,11 @@ Injected underStrace(const QString& syscall, int n, const QString& fault, const 
                     QStringLiteral("-e"),
                     QStringLiteral("inject=%1:%2:when=%3").arg(syscall, fault).arg(n),
                     QStringLiteral(VANTREL_CLI_PATH)};
+    // The leak checker of a sanitizer build stops the program's threads through ptrace at exit,
+    // which fails under strace and turns a finished run into a failed one.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral("strace"), all << args);
     if (!p.waitForFinished(120000)) {
         p.kill();
@@ -265,6 +270,12 @@ bool straceWorks() {
 // exactly as it was once a put-back has run over whatever journal is on disk, without a hidden
 // leftover; and a run that was not killed never reports a failure as success.
 TEST(Crash, shouldLoseNothingWhenStoppedAtAnyFileSystemCall) {
+#if defined(__SANITIZE_ADDRESS__)
+    // A sanitizer build of the program runs about twenty times slower under strace, so the
+    // sweep takes some twenty minutes there; the debug build runs the same sweep of the same
+    // file-system logic.
+    GTEST_SKIP() << "the sweep runs in the debug build";
+#endif
     if (!straceWorks())
         GTEST_SKIP() << "strace cannot trace here";
     QTemporaryDir dir;
