@@ -362,11 +362,15 @@ private:
                 moveOf.emplace_back();
                 continue;
             }
-            // Nothing can be in the way inside a folder the organization is to create.
+            // Nothing can be in the way inside a folder the organization is to create. On a
+            // case-insensitive volume a new name that differs only in case "exists": it is the
+            // file itself, not a name taken.
             const QString free =
                 newFolders_.contains(folder)
                     ? freeName(target, [&](const QString& p) { return planned.contains(p); })
-                    : freeName(target, taken);
+                    : freeName(target, [&](const QString& p) {
+                          return taken(p) && (planned.contains(p) || !fo.sameEntry(p, source));
+                      });
             planned.insert(free);
             moveOf.emplace_back(Move{source, free});
             journal.append(*moveOf.back(), newFolders_.contains(folder));
@@ -718,7 +722,9 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
                 if (e.code() != EEXIST)
                     throw;
                 fromTaken = true;
-                fo.move(m.to, freeName(m.from, [&](const QString& p) { return fo.exists(p); }));
+                fo.move(m.to, freeName(m.from, [&](const QString& p) {
+                            return fo.exists(p) && !fo.sameEntry(p, m.to);
+                        }));
             }
         } catch (const FileError& e) {
             const QString from = relativeTo(m.from, folder);

@@ -436,6 +436,27 @@ int renameNoReplace(const char* from, const char* to) {
     return errno;
 }
 
+// Whether name a in folder dirA and name b in folder dirB are one entry: the same file, which no
+// other name links to (a folder has only the one). A case-insensitive volume finds "kick.wav"
+// under "Kick.wav" too; for the rename that only changes a name's case, the target that
+// "exists" is the source itself, not something in the way.
+bool sameEntryAt(int dirA, const char* a, int dirB, const char* b) {
+    struct stat x;
+    struct stat y;
+    return ::fstatat(dirA, a, &x, AT_SYMLINK_NOFOLLOW) == 0 &&
+           ::fstatat(dirB, b, &y, AT_SYMLINK_NOFOLLOW) == 0 && x.st_dev == y.st_dev &&
+           x.st_ino == y.st_ino && (S_ISDIR(x.st_mode) || x.st_nlink == 1);
+}
+
+// A no-replace rename that failed with EEXIST because `to` is `from` under another spelling:
+// a plain rename gives the entry the new spelling and replaces nothing, since what is at `to`
+// is the entry being renamed. 0 or an errno value (EEXIST when something else is there).
+int renameToOtherSpelling(int fromDir, const char* from, int toDir, const char* to) {
+    if (!sameEntryAt(fromDir, from, toDir, to))
+        return EEXIST;
+    return ::renameat(fromDir, from, toDir, to) == 0 ? 0 : errno;
+}
+
 // Creates the folder path and its missing parents; 0 or an errno value.
 int makeFoldersAt(const QByteArray& path) {
     if (::mkdir(path.constData(), 0777) == 0)
@@ -516,8 +537,18 @@ public:
     }
 
     void move(const QString& from, const QString& to) override {
-        if (const int error = renameNoReplace(encoded(from).constData(), encoded(to).constData()))
+        const QByteArray source = encoded(from);
+        const QByteArray target = encoded(to);
+        int error = renameNoReplace(source.constData(), target.constData());
+        if (error == EEXIST)
+            error =
+                renameToOtherSpelling(AT_FDCWD, source.constData(), AT_FDCWD, target.constData());
+        if (error)
             throw operationError(FileOp::move, from, to, error);
+    }
+
+    bool sameEntry(const QString& a, const QString& b) override {
+        return sameEntryAt(AT_FDCWD, encoded(a).constData(), AT_FDCWD, encoded(b).constData());
     }
 
     void remove(const QString& path) override {
@@ -781,8 +812,19 @@ public:
         if (!error)
             error = renameAtNoReplace(source.dir.get(), source.name.constData(), target.dir.get(),
                                       target.name.constData());
+        if (error == EEXIST)
+            error = renameToOtherSpelling(source.dir.get(), source.name.constData(),
+                                          target.dir.get(), target.name.constData());
         if (error)
             throw operationError(FileOp::move, from, to, error);
+    }
+
+    bool sameEntry(const QString& a, const QString& b) override {
+        const Place first = placeOf(a);
+        const Place second = placeOf(b);
+        return first.error == 0 && second.error == 0 &&
+               sameEntryAt(first.dir.get(), first.name.constData(), second.dir.get(),
+                           second.name.constData());
     }
 
     void remove(const QString& path) override {

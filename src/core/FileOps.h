@@ -55,8 +55,16 @@ public:
     virtual void copy(const QString& from, const QString& to) = 0;
 
     // Renames `from` to `to` (on the same file system). Fails with EEXIST if anything is at
-    // `to`; never replaces.
+    // `to`; never replaces. A `to` that is `from` itself under another spelling (sameEntry) is
+    // no obstacle: the entry takes the new spelling, as far as its volume keeps it.
     virtual void move(const QString& from, const QString& to) = 0;
+
+    // Whether a and b are one and the same entry on disk: the same name, or one file reached
+    // under two spellings of its name, as a case-insensitive volume gives it ("kick.wav" and
+    // "Kick.wav"), or one that does not tell composed from decomposed names. Two hard links of
+    // one file are two entries. False when either cannot be examined; never throws. Not counted
+    // as an operation of its own: it only reads what exists() reads.
+    virtual bool sameEntry(const QString& a, const QString& b) = 0;
 
     // Removes a file or symbolic link, or a folder with everything in it. Symbolic links are
     // removed, never followed. On failure as much as possible is removed before throwing.

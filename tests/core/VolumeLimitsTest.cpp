@@ -1,7 +1,7 @@
 // What the file operations do on volumes that lack what the local disk has: no exclusive rename
-// (RENAME_NOREPLACE), no hard links, no locks. The system calls are wrapped at link time
-// (-Wl,--wrap) so that each answers as such a volume does, while the rest of the file system is
-// the real one.
+// (RENAME_NOREPLACE), no hard links, no locks, names that ignore case. The system calls are
+// wrapped at link time (-Wl,--wrap) so that each answers as such a volume does, while the rest of
+// the file system is the real one.
 
 #include "core/Config.h"
 #include "core/Engine.h"
@@ -15,8 +15,14 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
+#include <optional>
+#include <set>
 #include <stdio.h>
+#include <string>
+#include <strings.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -25,6 +31,8 @@ namespace {
 int renameError = 0;
 int linkError = 0;
 int lockError = 0;
+// Names looked up without regard to case, as on a case-insensitive (case-preserving) volume.
+bool caseInsensitive = false;
 
 } // namespace
 
@@ -33,10 +41,81 @@ int __real_renameat2(int, const char*, int, const char*, unsigned int);
 int __real_link(const char*, const char*);
 int __real_linkat(int, const char*, int, const char*, int);
 int __real_flock(int, int);
+int __real_fstatat(int, const char*, struct stat*, int);
+int __real_renameat(int, const char*, int, const char*);
+}
+
+namespace {
+
+// The spelling on disk of path (relative to dir), when case-insensitively another entry of its
+// folder answers to it; none when nothing does or only the exact spelling does.
+std::optional<std::string> otherSpelling(int dir, const char* path) {
+    const std::string p(path);
+    const size_t slash = p.rfind('/');
+    const std::string parent = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : p.substr(0, slash);
+    const std::string prefix = slash == std::string::npos ? "" : p.substr(0, slash + 1);
+    const std::string leaf = slash == std::string::npos ? p : p.substr(slash + 1);
+    const int fd = ::openat(dir, parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    DIR* d = ::fdopendir(fd);
+    if (!d) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::optional<std::string> found;
+    while (const dirent* e = ::readdir(d)) {
+        if (leaf != e->d_name && ::strcasecmp(leaf.c_str(), e->d_name) == 0)
+            found = prefix + e->d_name;
+    }
+    ::closedir(d);
+    return found;
+}
+
+bool takenIgnoringCase(int dir, const char* path) {
+    struct stat st;
+    return __real_fstatat(dir, path, &st, AT_SYMLINK_NOFOLLOW) == 0 || otherSpelling(dir, path);
+}
+
+} // namespace
+
+extern "C" {
+int __wrap_fstatat(int dir, const char* path, struct stat* st, int flags) {
+    const int rc = __real_fstatat(dir, path, st, flags);
+    if (rc != 0 && errno == ENOENT && caseInsensitive) {
+        if (const std::optional<std::string> spelling = otherSpelling(dir, path))
+            return __real_fstatat(dir, spelling->c_str(), st, flags);
+        errno = ENOENT;
+    }
+    return rc;
+}
+// A plain rename onto another spelling of the source gives the source that spelling; onto
+// another spelling of a different entry, it replaces that entry.
+int __wrap_renameat(int fromDir, const char* from, int toDir, const char* to) {
+    if (caseInsensitive) {
+        if (const std::optional<std::string> spelling = otherSpelling(toDir, to)) {
+            struct stat a;
+            struct stat b;
+            const bool itself =
+                __real_fstatat(fromDir, from, &a, AT_SYMLINK_NOFOLLOW) == 0 &&
+                __real_fstatat(toDir, spelling->c_str(), &b, AT_SYMLINK_NOFOLLOW) == 0 &&
+                a.st_ino == b.st_ino && a.st_dev == b.st_dev;
+            if (!itself && ::unlinkat(toDir, spelling->c_str(), 0) != 0)
+                return -1;
+        }
+    }
+    return __real_renameat(fromDir, from, toDir, to);
+}
 
 int __wrap_renameat2(int a, const char* b, int c, const char* d, unsigned int flags) {
     if (renameError) {
         errno = renameError;
+        return -1;
+    }
+    if (caseInsensitive && (flags & RENAME_NOREPLACE) && takenIgnoringCase(c, d)) {
+        errno = EEXIST;
         return -1;
     }
     return __real_renameat2(a, b, c, d, flags);
@@ -46,11 +125,19 @@ int __wrap_link(const char* a, const char* b) {
         errno = linkError;
         return -1;
     }
+    if (caseInsensitive && takenIgnoringCase(AT_FDCWD, b)) {
+        errno = EEXIST;
+        return -1;
+    }
     return __real_link(a, b);
 }
 int __wrap_linkat(int a, const char* b, int c, const char* d, int flags) {
     if (linkError) {
         errno = linkError;
+        return -1;
+    }
+    if (caseInsensitive && takenIgnoringCase(c, d)) {
+        errno = EEXIST;
         return -1;
     }
     return __real_linkat(a, b, c, d, flags);
@@ -71,7 +158,10 @@ namespace {
 
 class VolumeLimits : public testing::Test {
 protected:
-    void TearDown() override { renameError = linkError = lockError = 0; }
+    void TearDown() override {
+        renameError = linkError = lockError = 0;
+        caseInsensitive = false;
+    }
     QTemporaryDir dir;
 };
 
@@ -130,6 +220,88 @@ TEST_F(VolumeLimits, organizeOnAVolumeWithoutLocksSaysSo) {
         EXPECT_EQ(r.note.contains(sentence), error != 0) << r.note.toStdString();
         EXPECT_TRUE(QFile::exists(session + "/01_DRUMS/01_KICK_IN.wav"));
     }
+}
+
+// The raw names of the entries directly inside folder.
+std::set<std::string> rawNames(const QString& folder) {
+    std::set<std::string> names;
+    for (const QString& name : systemFileOps().list(folder))
+        names.insert(name.toStdString());
+    return names;
+}
+
+// Verifies that on a case-insensitive volume a move that changes only the case of a name
+// renames the file, while a move onto another file under another case is still refused; and
+// that on an ordinary volume two hard links whose names differ in case stay two entries.
+TEST_F(VolumeLimits, moveThatChangesOnlyTheCaseRenamesTheFileItself) {
+    struct Case {
+        const char* name;
+        bool insensitive;
+        const char* to;
+        bool hardLink;               // "Kick.wav" made a second link of "kick.wav" first
+        std::set<std::string> after; // empty: refused with EEXIST, nothing changed
+    } cases[] = {
+        {"case only", true, "Kick.wav", false, {"Kick.wav", "snare.wav"}},
+        {"case only, all capitals", true, "KICK.wav", false, {"KICK.wav", "snare.wav"}},
+        {"another file under another case", true, "SNARE.wav", false, {}},
+        {"hard link on a case-sensitive volume", false, "Kick.wav", true, {}},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const bool confined : {false, true}) {
+            SCOPED_TRACE(confined ? "confined" : "not confined");
+            const QString folder = dir.filePath(QStringLiteral("c%1").arg(n++));
+            writeFile(folder + "/kick.wav", "K");
+            writeFile(folder + "/snare.wav", "S");
+            if (c.hardLink) {
+                ASSERT_EQ(::link(QFile::encodeName(folder + "/kick.wav").constData(),
+                                 QFile::encodeName(folder + "/Kick.wav").constData()),
+                          0);
+            }
+            const std::set<std::string> before = rawNames(folder);
+            caseInsensitive = c.insensitive;
+            const QString from = folder + "/kick.wav";
+            const QString to = folder + "/" + c.to;
+            try {
+                if (confined)
+                    systemFileOps().confinedTo(folder)->move(from, to);
+                else
+                    systemFileOps().move(from, to);
+                EXPECT_FALSE(c.after.empty()) << "moved onto another entry";
+            } catch (const FileError& e) {
+                EXPECT_TRUE(c.after.empty()) << e.message().toStdString();
+                EXPECT_EQ(e.code(), EEXIST);
+            }
+            caseInsensitive = false;
+            EXPECT_EQ(rawNames(folder), c.after.empty() ? before : c.after);
+            EXPECT_EQ(readFile(folder + "/snare.wav"), "S");
+        }
+    }
+}
+
+// Verifies that an organization whose new name differs from a file's name only in case gives
+// the file that name, not a "_02" one, and that the put-back gives it its old name again.
+TEST_F(VolumeLimits, organizeAndPutBackChangeOnlyTheCaseOnACaseInsensitiveVolume) {
+    const QString session = dir.filePath("Session");
+    writeFile(session + "/01_DRUMS/01_kick_in.wav", "K");
+    Item item;
+    item.url = session + "/01_DRUMS/01_kick_in.wav";
+    item.source = "KICK_IN";
+    item.group = QStringLiteral("Drums");
+    item.folder = "01_DRUMS";
+    item.newName = "01_KICK_IN.wav";
+    caseInsensitive = true;
+    Engine::exportItems({item}, session, ExportMode::inPlace);
+    EXPECT_EQ(rawNames(session + "/01_DRUMS"), std::set<std::string>{"01_KICK_IN.wav"});
+    EXPECT_TRUE(readFile(session + "/manifest.json").contains("\"01_KICK_IN.wav\""))
+        << readFile(session + "/manifest.json").toStdString();
+
+    const Engine::PutBackResult back = Engine::undo(session);
+    caseInsensitive = false;
+    EXPECT_EQ(back.restored, 1) << back.note().toStdString();
+    EXPECT_EQ(rawNames(session + "/01_DRUMS"), std::set<std::string>{"01_kick_in.wav"});
+    EXPECT_EQ(readFile(session + "/01_DRUMS/01_kick_in.wav"), "K");
 }
 
 } // namespace

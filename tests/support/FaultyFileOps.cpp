@@ -87,6 +87,12 @@ void FaultyFileOps::move(const QString& from, const QString& to) {
     real_.move(from, to);
 }
 
+bool FaultyFileOps::sameEntry(const QString& a, const QString& b) {
+    if (state_->dead)
+        throw Killed{};
+    return real_.sameEntry(a, b);
+}
+
 void FaultyFileOps::remove(const QString& path) {
     if (const int code = enter(FileOp::remove, path))
         throw operationError(FileOp::remove, path, {}, code);

@@ -66,6 +66,8 @@ public:
     bool clone(const QString& from, const QString& to) override;
     void copy(const QString& from, const QString& to) override;
     void move(const QString& from, const QString& to) override;
+    // Not counted and never failed; after a kill it throws Killed like everything else.
+    bool sameEntry(const QString& a, const QString& b) override;
     void remove(const QString& path) override;
     QStringList list(const QString& folder) override;
     std::optional<qint64> fileSize(const QString& path) override;
