@@ -92,12 +92,16 @@ QList<CommandHelp> makeCommands() {
     QStringList quirks = SimLogic::quirkNames();
     list << CommandHelp{
         s("logic-menus"),
-        {s("logic-menus [--quirk NAME]... [--world FILE]")},
+        {s("logic-menus [--simulate] [--quirk NAME]... [--world FILE]")},
         s("Check the connection to the simulated Logic Pro by reading its menus."),
         s("Does what the app's “Check Logic Connection…” does, against the simulated Logic "
           "Pro: writes every menu item into “logic-menus.txt” in the configuration folder and "
           "prints it with the app's message."),
-        {{s("--quirk NAME"),
+        {{s("--simulate"),
+          s("Read the simulated Logic Pro, as on this system always; on a Mac the real one is "
+            "read without it."),
+          {}},
+         {s("--quirk NAME"),
           s("Switch on a deviation of the simulated Logic Pro, such as not-running or "
             "not-trusted; may be repeated. send --list-quirks lists them all."),
           quirks},

@@ -8,7 +8,11 @@
 #include "core/Errors.h"
 #include "core/Export.h"
 #include "core/Manifest.h"
+#include "platform/Backend.h"
 #include "platform/sim/SimPlatform.h"
+#ifdef Q_OS_MACOS
+#include "platform/mac/MacPlatform.h"
+#endif
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,6 +20,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -76,9 +81,15 @@ SendArgs parse(const QStringList& list) {
         return args;
     if (parsed.positional.size() != 1)
         throw UsageError{QStringLiteral("send takes one FOLDER")};
-    if (!args.simulate)
+    if (chooseBackend(args.simulate) == Backend::mac) {
+        if (!args.quirks.isEmpty() || args.profile || parsed.has(QStringLiteral("--seed")) ||
+            args.realtime)
+            throw UsageError{QStringLiteral("--quirk, --profile, --seed and --realtime change the "
+                                            "simulated Logic Pro: add --simulate")};
+    } else if (!args.simulate) {
         throw UsageError{QStringLiteral(
             "send needs --simulate: only the simulated Logic Pro can be driven here")};
+    }
     for (const QString& q : std::as_const(args.quirks)) {
         if (const std::optional<QString> error = SimLogic::quirkSettingError(q))
             throw UsageError{*error + QStringLiteral(" (see send --list-quirks)")};
@@ -110,6 +121,33 @@ QString sessionText(const SimSession& session) {
     return text;
 }
 
+// Sends the jobs through platform and prints the result and the send log, as JSON or as text;
+// session adds what the platform can tell of the session it built. 0 when the send succeeded.
+int runSend(Platform& platform, Clock& clock, const SendArgs& args, const QList<SendJob>& jobs,
+            const Config& cfg, const std::function<void(QJsonObject&, QString&)>& session) {
+    LogicSender sender(platform);
+    QStringList log;
+    const Clock::Duration start = clock.now();
+    sender.onProgress = [&](const QString& status, double fraction) {
+        const double secs = std::chrono::duration<double>(clock.now() - start).count();
+        log << sendLogLine(secs, fraction, status);
+    };
+
+    const SendOutcome outcome = sender.send(args.mode, jobs, cfg.groupInName);
+    log << outcome.logLine();
+    QJsonObject root{{QStringLiteral("result"), outcome.result},
+                     {QStringLiteral("ok"), outcome.ok},
+                     {QStringLiteral("log"), QJsonArray::fromStringList(log)}};
+    QString text = outcome.result + QStringLiteral("\n\nSend log:\n") + log.join(QLatin1Char('\n'));
+    if (session)
+        session(root, text);
+    if (args.json)
+        out(QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented)));
+    else
+        outText(text);
+    return outcome.ok ? 0 : 1;
+}
+
 } // namespace
 
 int sendCommand(const QStringList& list) {
@@ -132,6 +170,14 @@ int sendCommand(const QStringList& list) {
     Engine::checkTracksPresent(items, folder);
     const QList<SendJob> jobs = sendJobs(items, cfg, folder);
 
+#ifdef Q_OS_MACOS
+    if (chooseBackend(args.simulate) == Backend::mac) {
+        // The real Logic Pro, on the real clock; what it ends up holding is seen in Logic.
+        SystemClock clock;
+        MacPlatform platform(clock);
+        return runSend(platform, clock, args, jobs, cfg, {});
+    }
+#endif
     VirtualClock virtualClock;
     SystemClock systemClock;
     Clock& clock = args.realtime ? static_cast<Clock&>(systemClock) : virtualClock;
@@ -147,32 +193,12 @@ int sendCommand(const QStringList& list) {
             platform.logic().addTrack(memberName(file));
     }
 
-    LogicSender sender(platform);
-    QStringList log;
-    const Clock::Duration start = clock.now();
-    sender.onProgress = [&](const QString& status, double fraction) {
-        const double secs = std::chrono::duration<double>(clock.now() - start).count();
-        log << sendLogLine(secs, fraction, status);
-    };
-
-    const SendOutcome outcome = sender.send(args.mode, jobs, cfg.groupInName);
-    log << outcome.logLine();
-    const QString& result = outcome.result;
-    const bool ok = outcome.ok;
-
-    const SimSession session = platform.logic().session();
-    if (args.json) {
-        const QJsonObject root{{QStringLiteral("result"), result},
-                               {QStringLiteral("ok"), ok},
-                               {QStringLiteral("log"), QJsonArray::fromStringList(log)},
-                               {QStringLiteral("session"), session.toJson()},
-                               {QStringLiteral("calls"), platform.logic().counters().toJson()}};
-        out(QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented)));
-    } else {
-        outText(result + QStringLiteral("\n\nSend log:\n") + log.join(QLatin1Char('\n')) +
-                QStringLiteral("\n\nSession in Logic:\n") + sessionText(session));
-    }
-    return ok ? 0 : 1;
+    return runSend(platform, clock, args, jobs, cfg, [&platform](QJsonObject& root, QString& text) {
+        const SimSession session = platform.logic().session();
+        root.insert(QStringLiteral("session"), session.toJson());
+        root.insert(QStringLiteral("calls"), platform.logic().counters().toJson());
+        text += QStringLiteral("\n\nSession in Logic:\n") + sessionText(session);
+    });
 }
 
 } // namespace Vantrel::Cli

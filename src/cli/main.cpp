@@ -16,8 +16,12 @@
 #include "core/Export.h"
 #include "core/SmallFile.h"
 #include "core/Suggest.h"
+#include "platform/Backend.h"
 #include "platform/sim/RecordedPlatform.h"
 #include "platform/sim/SimPlatform.h"
+#ifdef Q_OS_MACOS
+#include "platform/mac/MacPlatform.h"
+#endif
 
 #include <QCoreApplication>
 #include <QDir>
@@ -330,6 +334,22 @@ int demoCommand(const QStringList& list) {
 
 // Checks the connection to the simulated Logic Pro as the app's menu command does: dumps its
 // menus into the configuration folder, prints the dump and the message the app would show.
+// The platform of backend on clock: on a Mac the real one, else the simulated Logic Pro with
+// quirks switched on (a deviation of the simulator only).
+std::unique_ptr<Platform> makePlatform(Backend backend, Clock& clock, const QStringList& quirks) {
+#ifdef Q_OS_MACOS
+    if (backend == Backend::mac) {
+        if (!quirks.isEmpty())
+            throw UsageError{QStringLiteral("--quirk changes the simulated Logic Pro: add "
+                                            "--simulate")};
+        return std::make_unique<MacPlatform>(clock);
+    }
+#else
+    (void)backend;
+#endif
+    return std::make_unique<SimPlatform>(clock, quirks);
+}
+
 // The recorded world of a dump file; its reading error as the command's error.
 std::unique_ptr<RecordedPlatform> recordedWorld(const QString& path, Clock& clock) {
     try {
@@ -341,10 +361,11 @@ std::unique_ptr<RecordedPlatform> recordedWorld(const QString& path, Clock& cloc
 
 int logicMenusCommand(const QStringList& list) {
     Cli::OptionSpec options;
+    options.flags << QStringLiteral("--simulate");
     options.valued << std::pair(QStringLiteral("--quirk"), QStringLiteral("NAME"))
                    << std::pair(QStringLiteral("--world"), QStringLiteral("FILE"));
     options.othersMessage =
-        QStringLiteral("logic-menus takes only --quirk NAME and --world FILE, not %1");
+        QStringLiteral("logic-menus takes only --simulate, --quirk NAME and --world FILE, not %1");
     const Cli::ParsedArgs args = Cli::parseArgs(list, options);
     const QStringList quirks = args.all(QStringLiteral("--quirk"));
     for (const QString& quirk : quirks) {
@@ -361,7 +382,7 @@ int logicMenusCommand(const QStringList& list) {
     if (world)
         owned = recordedWorld(*world, clock);
     else
-        owned = std::make_unique<SimPlatform>(clock, quirks);
+        owned = makePlatform(chooseBackend(args.has(QStringLiteral("--simulate"))), clock, quirks);
     Platform& platform = *owned;
     const QString path = LogicBridge::dumpPath();
     const LogicBridge::ConnectionReport report = LogicBridge::checkConnection(platform, path);
@@ -399,7 +420,8 @@ int axDumpCommand(const QStringList& list) {
                 QStringLiteral("--depth needs a whole number of 0 or more, not %1").arg(*d)};
     }
     const std::optional<QString> world = args.last(QStringLiteral("--world"));
-    if (!args.has(QStringLiteral("--simulate")))
+    const Backend backend = chooseBackend(args.has(QStringLiteral("--simulate")));
+    if (backend == Backend::simulated && !args.has(QStringLiteral("--simulate")))
         throw Error(QStringLiteral("ax-dump reads the real Logic Pro only on a Mac; add "
                                    "--simulate to dump the simulated one."));
     if (world && !quirks.isEmpty())
@@ -410,7 +432,7 @@ int axDumpCommand(const QStringList& list) {
     if (world)
         owned = recordedWorld(*world, clock);
     else
-        owned = std::make_unique<SimPlatform>(clock, quirks);
+        owned = makePlatform(backend, clock, quirks);
     const std::optional<QJsonObject> tree = AxDump::dumpLogic(*owned, depth);
     if (!tree)
         throw Error(

@@ -1,6 +1,7 @@
 #include "ui/Application.h"
 
 #include "app/AppModel.h"
+#include "platform/Backend.h"
 #include "platform/sim/SimPlatform.h"
 #include "ui/AppIcon.h"
 #include "ui/MainWindow.h"
@@ -19,11 +20,40 @@
 #include <QFileInfo>
 #include <QMenuBar>
 
+#ifdef Q_OS_MACOS
+#include "platform/Clock.h"
+#include "platform/mac/MacPlatform.h"
+#endif
+
 namespace Vantrel::Ui {
 
 void applyThemePalette(QApplication& app, bool dark) {
     app.setPalette(dark ? darkPalette() : lightPalette());
 }
+
+namespace {
+
+// Shows the window and runs the event loop until the user quits; folders are the ones the
+// program was started with, handOff what became of handing them to a running Vantrel.
+int runWindow(QApplication& app, AppModel& model, MainWindow& window, const QStringList& folders,
+              const OpenRequests::HandOff& handOff) {
+    // Asked to stop, the program leaves as when the user quits, and the socket goes with it.
+    QuitOnSignals quitOnSignals;
+    OpenRequests requests;
+    const OpenRequests::Listening listening = requests.listen();
+    const QString refusal = !handOff.refusal.isEmpty() ? handOff.refusal : listening.refusal;
+    if (!refusal.isEmpty()) {
+        qWarning().noquote() << refusal;
+        model.setErrorMessage(refusal);
+    }
+    QObject::connect(&requests, &OpenRequests::openRequested, &window, &MainWindow::openHandedOver);
+    window.show();
+    if (!folders.isEmpty())
+        model.load(folders.first());
+    return app.exec();
+}
+
+} // namespace
 
 int runApplication(QApplication& app) {
     QApplication::setOrganizationName(QStringLiteral("Vantrel"));
@@ -32,6 +62,8 @@ int runApplication(QApplication& app) {
     QApplication::setDesktopFileName(QString::fromLatin1(appIconName));
 
     QStringList folders = QApplication::arguments().mid(1);
+    // --simulate: the simulated Logic Pro also where the real one runs.
+    const Backend backend = chooseBackend(folders.removeAll(QStringLiteral("--simulate")) > 0);
     for (QString& f : folders)
         f = QFileInfo(f).absoluteFilePath();
     const OpenRequests::HandOff handOff = OpenRequests::handToRunning(folders);
@@ -44,6 +76,18 @@ int runApplication(QApplication& app) {
     applyThemePalette(app, isDark(QApplication::palette()));
     QApplication::setWindowIcon(appIcon());
 
+#ifdef Q_OS_MACOS
+    if (backend == Backend::mac) {
+        SystemClock clock;
+        MacPlatform platform(clock);
+        TileWindowPlatform shown(platform);
+        AppModel model({.platform = &shown});
+        MainWindow window(model);
+        return runWindow(app, model, window, folders, handOff);
+    }
+#else
+    (void)backend;
+#endif
     // The simulated system around the program: its System Settings window holds the
     // Accessibility switch that decides the permission, and opens when the program asks the
     // system to show its Accessibility settings.
@@ -59,20 +103,7 @@ int runApplication(QApplication& app) {
     simulated.resize(simulated.sizeHint());
     openOnSend(simulated, model);
     addShowSimulatedLogic(window, simulated);
-    // Asked to stop, the program leaves as when the user quits, and the socket goes with it.
-    QuitOnSignals quitOnSignals;
-    OpenRequests requests;
-    const OpenRequests::Listening listening = requests.listen();
-    const QString refusal = !handOff.refusal.isEmpty() ? handOff.refusal : listening.refusal;
-    if (!refusal.isEmpty()) {
-        qWarning().noquote() << refusal;
-        model.setErrorMessage(refusal);
-    }
-    QObject::connect(&requests, &OpenRequests::openRequested, &window, &MainWindow::openHandedOver);
-    window.show();
-    if (!folders.isEmpty())
-        model.load(folders.first());
-    const int result = app.exec();
+    const int result = runWindow(app, model, window, folders, handOff);
     QDesktopServices::unsetUrlHandler(WalkthroughView::accessibilitySettingsUrl().scheme());
     return result;
 }

@@ -253,6 +253,10 @@ TEST_F(Cli, shouldDumpSimulatedLogicMenus) {
     EXPECT_TRUE(written.contains("\nTrack\n  New Tracks…\n  New Audio Track\n"));
     EXPECT_EQ(ok.out, written + "\nConnected. Read " + QByteArray::number(count) +
                           " menu items from Logic Pro.\n");
+    // --simulate asks for what this system reads anyway.
+    const CliRun simulated = run({"--simulate"});
+    EXPECT_EQ(simulated.exitCode, 0) << simulated.err.toStdString();
+    EXPECT_EQ(simulated.out, ok.out);
 
     struct Case {
         QStringList args;
