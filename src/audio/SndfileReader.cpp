@@ -1,7 +1,5 @@
 #include "audio/SndfileReader.h"
 
-#include <QFile>
-
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -111,8 +109,10 @@ public:
     // windowSize: the bytes read at once; a header needs only the first few kilobytes.
     OpenAudio(const QString& path, SF_INFO& info, std::size_t windowSize) {
         info = {};
-        source_.fd = ::open(QFile::encodeName(path).constData(),
-                            O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        // The name's own bytes, as the scan read them: QFile::encodeName decomposes on macOS,
+        // which finds no composed name on a volume that tells the forms apart.
+        source_.fd =
+            ::open(path.toUtf8().constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
         if (source_.fd < 0)
             return;
         struct stat st;

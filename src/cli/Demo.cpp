@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -76,7 +75,7 @@ QByteArray toneWav(double frequency) {
 
 // Writes a new file whole, or fails with the system's reason and leaves nothing at path.
 void writeNewFile(const QString& path, const QByteArray& bytes) {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = path.toUtf8();
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0)
         throw FileError::fromErrno(QStringLiteral("Couldn't write"), path, errno);

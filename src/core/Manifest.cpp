@@ -5,7 +5,6 @@
 #include "core/Export.h"
 #include "core/SmallFile.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -123,7 +122,8 @@ void checkTracksPresent(const QList<Item>& items, const QString& folder) {
             continue;
         struct stat st;
         const QString path = folder + QLatin1Char('/') + item.folder;
-        if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode))
+        // The name's own bytes (QFile::encodeName decomposes on macOS).
+        if (::lstat(path.toUtf8().constData(), &st) == 0 && S_ISLNK(st.st_mode))
             throw Error(QStringLiteral("The folder “%1” in “%2” is a symbolic link, so its tracks "
                                        "may lie outside the result folder; nothing was sent.")
                             .arg(item.folder, folder));

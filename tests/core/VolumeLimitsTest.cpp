@@ -21,7 +21,6 @@
 #include <set>
 #include <stdio.h>
 #include <string>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,7 +30,8 @@ namespace {
 int renameError = 0;
 int linkError = 0;
 int lockError = 0;
-// Names looked up without regard to case, as on a case-insensitive (case-preserving) volume.
+// Names looked up without regard to case or to composed and decomposed forms, while kept as
+// they were written, as on a Mac's APFS or HFS+ volume by default.
 bool caseInsensitive = false;
 
 } // namespace
@@ -47,8 +47,13 @@ int __real_renameat(int, const char*, int, const char*);
 
 namespace {
 
-// The spelling on disk of path (relative to dir), when case-insensitively another entry of its
-// folder answers to it; none when nothing does or only the exact spelling does.
+// A name as such a volume compares it.
+QString folded(const char* name) {
+    return QString::fromUtf8(name).normalized(QString::NormalizationForm_C).toCaseFolded();
+}
+
+// The spelling on disk of path (relative to dir), when another entry of its folder answers to
+// it on such a volume; none when nothing does or only the exact spelling does.
 std::optional<std::string> otherSpelling(int dir, const char* path) {
     const std::string p(path);
     const size_t slash = p.rfind('/');
@@ -66,8 +71,9 @@ std::optional<std::string> otherSpelling(int dir, const char* path) {
         return std::nullopt;
     }
     std::optional<std::string> found;
+    const QString wanted = folded(leaf.c_str());
     while (const dirent* e = ::readdir(d)) {
-        if (leaf != e->d_name && ::strcasecmp(leaf.c_str(), e->d_name) == 0)
+        if (leaf != e->d_name && folded(e->d_name) == wanted)
             found = prefix + e->d_name;
     }
     ::closedir(d);
@@ -230,21 +236,27 @@ std::set<std::string> rawNames(const QString& folder) {
     return names;
 }
 
-// Verifies that on a case-insensitive volume a move that changes only the case of a name
-// renames the file, while a move onto another file under another case is still refused; and
-// that on an ordinary volume two hard links whose names differ in case stay two entries.
-TEST_F(VolumeLimits, moveThatChangesOnlyTheCaseRenamesTheFileItself) {
+// Verifies that on a volume that ignores case and composed or decomposed forms a move that
+// changes only the case or the form of a name renames the file, while a move onto another file
+// under another spelling is still refused; and that on an ordinary volume two hard links whose
+// names differ in case stay two entries.
+TEST_F(VolumeLimits, moveThatChangesOnlyTheSpellingRenamesTheFileItself) {
+    const std::string composed = "A\xC3\xA9.wav";    // "Aé.wav", U+00E9
+    const std::string decomposed = "Ae\xCC\x81.wav"; // "Aé.wav", e + U+0301
     struct Case {
         const char* name;
         bool insensitive;
-        const char* to;
-        bool hardLink;               // "Kick.wav" made a second link of "kick.wav" first
+        std::string from;
+        std::string to;
+        bool hardLink;               // `to` made a second link of `from` first
         std::set<std::string> after; // empty: refused with EEXIST, nothing changed
     } cases[] = {
-        {"case only", true, "Kick.wav", false, {"Kick.wav", "snare.wav"}},
-        {"case only, all capitals", true, "KICK.wav", false, {"KICK.wav", "snare.wav"}},
-        {"another file under another case", true, "SNARE.wav", false, {}},
-        {"hard link on a case-sensitive volume", false, "Kick.wav", true, {}},
+        {"case only", true, "kick.wav", "Kick.wav", false, {"Kick.wav", "snare.wav"}},
+        {"case only, all capitals", true, "kick.wav", "KICK.wav", false, {"KICK.wav", "snare.wav"}},
+        {"composed to decomposed", true, composed, decomposed, false, {decomposed, "snare.wav"}},
+        {"decomposed to composed", true, decomposed, composed, false, {composed, "snare.wav"}},
+        {"another file under another case", true, "kick.wav", "SNARE.wav", false, {}},
+        {"hard link on an ordinary volume", false, "kick.wav", "Kick.wav", true, {}},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -252,17 +264,15 @@ TEST_F(VolumeLimits, moveThatChangesOnlyTheCaseRenamesTheFileItself) {
         for (const bool confined : {false, true}) {
             SCOPED_TRACE(confined ? "confined" : "not confined");
             const QString folder = dir.filePath(QStringLiteral("c%1").arg(n++));
-            writeFile(folder + "/kick.wav", "K");
+            const QString from = folder + "/" + QString::fromStdString(c.from);
+            const QString to = folder + "/" + QString::fromStdString(c.to);
+            writeFile(from, "K");
             writeFile(folder + "/snare.wav", "S");
             if (c.hardLink) {
-                ASSERT_EQ(::link(QFile::encodeName(folder + "/kick.wav").constData(),
-                                 QFile::encodeName(folder + "/Kick.wav").constData()),
-                          0);
+                ASSERT_EQ(::link(from.toUtf8().constData(), to.toUtf8().constData()), 0);
             }
             const std::set<std::string> before = rawNames(folder);
             caseInsensitive = c.insensitive;
-            const QString from = folder + "/kick.wav";
-            const QString to = folder + "/" + c.to;
             try {
                 if (confined)
                     systemFileOps().confinedTo(folder)->move(from, to);
@@ -280,28 +290,43 @@ TEST_F(VolumeLimits, moveThatChangesOnlyTheCaseRenamesTheFileItself) {
     }
 }
 
-// Verifies that an organization whose new name differs from a file's name only in case gives
-// the file that name, not a "_02" one, and that the put-back gives it its old name again.
-TEST_F(VolumeLimits, organizeAndPutBackChangeOnlyTheCaseOnACaseInsensitiveVolume) {
-    const QString session = dir.filePath("Session");
-    writeFile(session + "/01_DRUMS/01_kick_in.wav", "K");
-    Item item;
-    item.url = session + "/01_DRUMS/01_kick_in.wav";
-    item.source = "KICK_IN";
-    item.group = QStringLiteral("Drums");
-    item.folder = "01_DRUMS";
-    item.newName = "01_KICK_IN.wav";
-    caseInsensitive = true;
-    Engine::exportItems({item}, session, ExportMode::inPlace);
-    EXPECT_EQ(rawNames(session + "/01_DRUMS"), std::set<std::string>{"01_KICK_IN.wav"});
-    EXPECT_TRUE(readFile(session + "/manifest.json").contains("\"01_KICK_IN.wav\""))
-        << readFile(session + "/manifest.json").toStdString();
+// Verifies that an organization whose new name differs from a file's name only in case, or
+// only in being composed rather than decomposed, gives the file that name, not a "_02" one, and
+// that the put-back gives it its old name again, byte for byte.
+TEST_F(VolumeLimits, organizeAndPutBackChangeOnlyTheSpellingOnAMacVolume) {
+    struct Case {
+        const char* name;
+        std::string before;
+        std::string after;
+    } cases[] = {
+        {"case", "01_kick_in.wav", "01_KICK_IN.wav"},
+        {"decomposed to composed",
+         "01_KICK_A"
+         "E\xCC\x81.wav",
+         "01_KICK_A\xC3\x89.wav"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString session = dir.filePath(QStringLiteral("Session%1").arg(n++));
+        writeFile(session + "/01_DRUMS/" + QString::fromStdString(c.before), "K");
+        Item item;
+        item.url = session + "/01_DRUMS/" + QString::fromStdString(c.before);
+        item.source = "KICK";
+        item.group = QStringLiteral("Drums");
+        item.folder = "01_DRUMS";
+        item.newName = QString::fromStdString(c.after);
+        caseInsensitive = true;
+        Engine::exportItems({item}, session, ExportMode::inPlace);
+        EXPECT_EQ(rawNames(session + "/01_DRUMS"), std::set<std::string>{c.after});
+        EXPECT_TRUE(readFile(session + "/manifest.json").contains(c.after.c_str()))
+            << readFile(session + "/manifest.json").toStdString();
 
-    const Engine::PutBackResult back = Engine::undo(session);
-    caseInsensitive = false;
-    EXPECT_EQ(back.restored, 1) << back.note().toStdString();
-    EXPECT_EQ(rawNames(session + "/01_DRUMS"), std::set<std::string>{"01_kick_in.wav"});
-    EXPECT_EQ(readFile(session + "/01_DRUMS/01_kick_in.wav"), "K");
+        const Engine::PutBackResult back = Engine::undo(session);
+        caseInsensitive = false;
+        EXPECT_EQ(back.restored, 1) << back.note().toStdString();
+        EXPECT_EQ(rawNames(session + "/01_DRUMS"), std::set<std::string>{c.before});
+    }
 }
 
 } // namespace
