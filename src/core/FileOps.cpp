@@ -27,8 +27,7 @@
 #endif
 #endif
 #ifdef __APPLE__
-#include <sys/attr.h>
-#include <sys/clonefile.h>
+#include "core/MacClone.h"
 #endif
 
 namespace Vantrel {
@@ -506,9 +505,7 @@ public:
         const QByteArray source = encoded(from);
         const QByteArray target = encoded(to);
 #ifdef __APPLE__
-        // clonefile() never replaces and leaves nothing behind when it fails.
-        // CLONE_NOFOLLOW: a link is never cloned as the file it points to.
-        return ::clonefile(source.constData(), target.constData(), CLONE_NOFOLLOW) == 0;
+        return cloneRegularFile(source.constData(), target.constData()) == 0;
 #elif defined(FICLONE)
         struct stat st;
         Fd in(openSource(AT_FDCWD, source.constData(), &st));
