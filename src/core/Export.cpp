@@ -1,5 +1,6 @@
 #include "core/Export.h"
 
+#include "core/JsonText.h"
 #include "core/Manifest.h"
 #include "core/SmallFile.h"
 
@@ -805,19 +806,42 @@ QByteArray journalJson(const QList<Move>& moves) {
 }
 
 QByteArray journalJson(const Journal& journal) {
-    QJsonArray array;
+    // As QJsonDocument writes an array of these objects (keys in order), straight into the
+    // bytes: the journal of a large folder never exists as a document of values as well.
+    QByteArray json;
+    qsizetype size = 16;
+    for (const Move& m : journal.moves)
+        size += m.from.size() + m.to.size() + 80;
+    json.reserve(size + journal.listings.size() * 128);
+    json += "[\n";
+    const qsizetype count = journal.moves.size() + journal.listings.size();
+    qsizetype written = 0;
+    const auto endEntry = [&] {
+        JsonText::appendIndent(json, 1);
+        json += ++written < count ? "},\n" : "}\n";
+    };
     for (qsizetype i = 0; i < journal.moves.size(); ++i) {
-        QJsonObject entry{{QStringLiteral("from"), journal.moves[i].from},
-                          {QStringLiteral("to"), journal.moves[i].to},
-                          {QStringLiteral("newFolder"), bool(journal.newFolder[i])}};
+        json += "    {\n";
         if (journal.aside[i])
-            entry.insert(QStringLiteral("aside"), true);
-        array.append(entry);
+            json += "        \"aside\": true,\n";
+        json += "        \"from\": ";
+        JsonText::appendString(json, journal.moves[i].from);
+        json += journal.newFolder[i] ? ",\n        \"newFolder\": true,\n        \"to\": "
+                                     : ",\n        \"newFolder\": false,\n        \"to\": ";
+        JsonText::appendString(json, journal.moves[i].to);
+        json += '\n';
+        endEntry();
     }
-    for (const auto& [name, hash] : journal.listings)
-        array.append(QJsonObject{{QStringLiteral("listing"), name},
-                                 {QStringLiteral("sha256"), QString::fromLatin1(hash)}});
-    return QJsonDocument(array).toJson(QJsonDocument::Indented);
+    for (const auto& [name, hash] : journal.listings) {
+        json += "    {\n        \"listing\": ";
+        JsonText::appendString(json, name);
+        json += ",\n        \"sha256\": ";
+        JsonText::appendString(json, QString::fromLatin1(hash));
+        json += '\n';
+        endEntry();
+    }
+    json += "]\n";
+    return json;
 }
 
 std::optional<Journal> readJournal(const QByteArray& bytes) {

@@ -3,6 +3,7 @@
 #include "core/Engine.h"
 #include "core/Errors.h"
 #include "core/Export.h"
+#include "core/JsonText.h"
 #include "core/SmallFile.h"
 
 #include <QJsonArray>
@@ -28,10 +29,32 @@ bool isPlainName(const QString& name) {
 } // namespace
 
 QByteArray manifestJson(const QMap<QString, QStringList>& manifest) {
-    QJsonObject root;
-    for (auto it = manifest.cbegin(); it != manifest.cend(); ++it)
-        root.insert(it.key(), QJsonArray::fromStringList(it.value()));
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    // As QJsonDocument writes it (a reader compares the bytes to know its own listing), without
+    // the document of every name in between.
+    QByteArray json;
+    qsizetype size = 8;
+    for (auto it = manifest.cbegin(); it != manifest.cend(); ++it) {
+        size += it.key().size() + 16;
+        for (const QString& name : it.value())
+            size += name.size() + 16;
+    }
+    json.reserve(size);
+    json += "{\n";
+    for (auto it = manifest.cbegin(); it != manifest.cend(); ++it) {
+        JsonText::appendIndent(json, 1);
+        JsonText::appendString(json, it.key());
+        json += ": [\n";
+        const QStringList& names = it.value();
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            JsonText::appendIndent(json, 2);
+            JsonText::appendString(json, names[i]);
+            json += i + 1 < names.size() ? ",\n" : "\n";
+        }
+        JsonText::appendIndent(json, 1);
+        json += std::next(it) != manifest.cend() ? "],\n" : "]\n";
+    }
+    json += "}\n";
+    return json;
 }
 
 QMap<QString, QStringList> parseManifest(const QByteArray& bytes) {
