@@ -14,6 +14,7 @@
 #include "core/Engine.h"
 #include "core/Errors.h"
 #include "core/Export.h"
+#include "core/JsonText.h"
 #include "core/SmallFile.h"
 #include "core/Suggest.h"
 #include "platform/Backend.h"
@@ -153,27 +154,53 @@ int scanCommand(const QStringList& list) {
     }
 
     if (args.json) {
-        QJsonArray items;
+        // Written as QJsonDocument writes it (keys in order), straight into the text: a folder
+        // of many thousand files never exists as a document of values as well.
+        const auto optional = [](QByteArray& json, const std::optional<QString>& s) {
+            if (s)
+                JsonText::appendString(json, *s);
+            else
+                json += "null";
+        };
+        QByteArray json;
+        json.reserve(result.items.size() * 256 + result.skipped.size() * 64 + 256);
+        json += "{\n    \"folder\": ";
+        JsonText::appendString(json, folder);
+        json += ",\n    \"items\": [\n";
         for (qsizetype i = 0; i < result.items.size(); ++i) {
             const Item& item = result.items[i];
-            QJsonObject entry{
-                {QStringLiteral("file"), item.fileName()},
-                {QStringLiteral("group"), optionalText(item.group)},
-                {QStringLiteral("source"), item.source},
-                {QStringLiteral("order"),
-                 item.order ? QJsonValue(qint64(*item.order)) : QJsonValue(QJsonValue::Null)},
-                {QStringLiteral("folder"), item.folder},
-                {QStringLiteral("newName"), item.newName},
-            };
-            if (args.suggest)
-                addSuggestion(entry, suggestions[i]);
-            items.append(entry);
+            json += "        {\n            \"file\": ";
+            JsonText::appendString(json, item.fileName());
+            json += ",\n            \"folder\": ";
+            JsonText::appendString(json, item.folder);
+            json += ",\n            \"group\": ";
+            optional(json, item.group);
+            json += ",\n            \"newName\": ";
+            JsonText::appendString(json, item.newName);
+            json += ",\n            \"order\": ";
+            json += item.order ? QByteArray::number(qint64(*item.order)) : QByteArray("null");
+            if (args.suggest) {
+                const std::optional<Suggestion>& suggestion = suggestions[i];
+                json += ",\n            \"reason\": ";
+                optional(json, suggestion ? std::optional(suggestion->reason) : std::nullopt);
+            }
+            json += ",\n            \"source\": ";
+            JsonText::appendString(json, item.source);
+            if (args.suggest) {
+                const std::optional<Suggestion>& suggestion = suggestions[i];
+                json += ",\n            \"suggested\": ";
+                optional(json, suggestion ? std::optional(suggestion->group) : std::nullopt);
+            }
+            json += i + 1 < result.items.size() ? "\n        },\n" : "\n        }\n";
         }
-        const QJsonObject root{
-            {QStringLiteral("folder"), folder},
-            {QStringLiteral("items"), items},
-            {QStringLiteral("skipped"), QJsonArray::fromStringList(result.skipped)}};
-        out(QJsonDocument(root).toJson(QJsonDocument::Indented));
+        json += "    ],\n    \"skipped\": [\n";
+        for (qsizetype i = 0; i < result.skipped.size(); ++i) {
+            json += "        ";
+            JsonText::appendString(json, result.skipped[i]);
+            json += i + 1 < result.skipped.size() ? ",\n" : "\n";
+        }
+        json += "    ]\n}\n";
+        out(json);
         return 0;
     }
 

@@ -317,6 +317,7 @@ private:
         // before the first file moves: interrupted at any point, the folder can be put back.
         // A journal of an earlier organization that was not put back stays in front of it.
         QSet<QString> planned;
+        planned.reserve(items_.size() * 2 + 16);
         const auto taken = [&](const QString& p) { return planned.contains(p) || fo.exists(p); };
         Journal journal = previousJournal_;
 
