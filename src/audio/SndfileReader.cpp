@@ -292,9 +292,102 @@ std::optional<AudioContent> stream(SNDFILE* f, Pass<Sample> pass, Read read,
     return pass.result();
 }
 
+std::uint32_t le32(const unsigned char* p) {
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+
+std::uint16_t le16(const unsigned char* p) {
+    return std::uint16_t(p[0] | p[1] << 8);
+}
+
+// The header of a plain WAV file from its first bytes, where nothing in it is unusual: a RIFF
+// "WAVE" file whose chunks before "data" are a single "fmt " and only chunks that carry no
+// sound facts, each of even length; 16-, 24- or 32-bit integer or 32- or 64-bit float samples
+// (plain or in the extensible format, all bits valid); a block size and byte rate that agree
+// with the channels, depth and rate; and a data chunk of whole frames lying inside the file.
+// None for anything else, which the library then reads: its answer for such a file is this one.
+std::optional<AudioHeader> plainWavHeader(const unsigned char* bytes, std::size_t length,
+                                          std::int64_t fileSize) {
+    if (length < 12 || std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0)
+        return std::nullopt;
+    static const unsigned char guidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                               0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+    std::optional<AudioHeader> header;
+    int blockAlign = 0;
+    for (std::size_t at = 12; at + 8 <= length;) {
+        const unsigned char* chunk = bytes + at;
+        const std::uint32_t size = le32(chunk + 4);
+        if (std::memcmp(chunk, "data", 4) == 0) {
+            const auto start = std::int64_t(at + 8);
+            if (!header || size == 0 || size % std::uint32_t(blockAlign) != 0 ||
+                start + std::int64_t(size) > fileSize)
+                return std::nullopt;
+            header->frames = std::int64_t(size / std::uint32_t(blockAlign));
+            return header;
+        }
+        if (size % 2 != 0 || at + 8 + std::size_t(size) > length)
+            return std::nullopt;
+        if (std::memcmp(chunk, "fmt ", 4) == 0) {
+            if (header || (size != 16 && size != 18 && size != 40))
+                return std::nullopt;
+            const unsigned char* f = chunk + 8;
+            int tag = le16(f);
+            const int channels = le16(f + 2);
+            const std::uint32_t rate = le32(f + 4);
+            const std::uint32_t byteRate = le32(f + 8);
+            blockAlign = le16(f + 12);
+            const int bits = le16(f + 14);
+            if (tag == 0xFFFE) {
+                if (size != 40 || le16(f + 16) != 22 || le16(f + 18) != bits ||
+                    std::memcmp(f + 26, guidTail, sizeof guidTail) != 0)
+                    return std::nullopt;
+                tag = le16(f + 24);
+            } else if (size == 40) {
+                return std::nullopt;
+            }
+            const bool floating = tag == 3 && (bits == 32 || bits == 64);
+            const bool integer = tag == 1 && (bits == 16 || bits == 24 || bits == 32);
+            if ((!floating && !integer) || channels < 1 || channels > 64 || rate < 1000 ||
+                rate > 768000 || blockAlign != channels * bits / 8 ||
+                byteRate != rate * std::uint32_t(blockAlign))
+                return std::nullopt;
+            header = AudioHeader{.readable = true,
+                                 .sampleRate = int(rate),
+                                 .channels = channels,
+                                 .bitDepth = bits,
+                                 .floatingPoint = floating};
+        } else if (std::memcmp(chunk, "LIST", 4) != 0 && std::memcmp(chunk, "JUNK", 4) != 0 &&
+                   std::memcmp(chunk, "bext", 4) != 0 && std::memcmp(chunk, "iXML", 4) != 0 &&
+                   std::memcmp(chunk, "PAD ", 4) != 0) {
+            return std::nullopt;
+        }
+        at += 8 + std::size_t(size);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 AudioHeader SndfileReader::header(const QString& path) const {
+    // One open and one read for a plain WAV file; the library only for the rest.
+    const int fd =
+        ::open(path.toUtf8().constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    struct stat st;
+    unsigned char bytes[headerWindow];
+    std::optional<AudioHeader> plain;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        plain = plainWavHeader(
+            bytes,
+            std::size_t(readAt(fd, reinterpret_cast<char*>(bytes), sf_count_t(sizeof bytes), 0)),
+            st.st_size);
+    ::close(fd);
+    return plain ? *plain : libraryHeader(path);
+}
+
+AudioHeader SndfileReader::libraryHeader(const QString& path) {
     SF_INFO info;
     const OpenAudio f(path, info, headerWindow);
     AudioHeader header;

@@ -12,7 +12,11 @@ inline constexpr int blockFrames = 16384;
 // Files are opened without following a symbolic link or blocking on a special file.
 class SndfileReader : public AudioReader {
 public:
+    // A plain PCM or floating-point WAV file (the common case by far) is read by its own few
+    // header bytes; anything else, or anything unusual in one, by the library.
     AudioHeader header(const QString& path) const override;
+    // The header as the library alone reads it, whatever the file.
+    static AudioHeader libraryHeader(const QString& path);
     std::optional<AudioContent> content(const QString& path,
                                         const std::function<bool()>& cancelled) const override;
 };

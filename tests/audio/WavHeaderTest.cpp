@@ -1,0 +1,112 @@
+// The header facts of WAV files read from their own bytes must be what the audio library reads,
+// for the plain files it takes and for every unusual one it leaves to the library.
+
+#include "audio/SndfileReader.h"
+#include "support/AudioFiles.h"
+#include "support/TestFiles.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sndfile.h>
+
+using namespace Vantrel;
+using namespace Vantrel::Fixtures;
+using Audio::SndfileReader;
+
+namespace {
+
+void expectSameAsLibrary(const QString& path) {
+    const AudioHeader library = SndfileReader::libraryHeader(path);
+    const AudioHeader read = Audio::sndfileReader().header(path);
+    EXPECT_EQ(read.readable, library.readable);
+    EXPECT_EQ(read.sampleRate, library.sampleRate);
+    EXPECT_EQ(read.channels, library.channels);
+    EXPECT_EQ(read.bitDepth, library.bitDepth);
+    EXPECT_EQ(read.floatingPoint, library.floatingPoint);
+    EXPECT_EQ(read.frames, library.frames);
+}
+
+TEST(WavHeader, filesTheLibraryWritesReadAsTheLibraryReadsThem) {
+    struct Case {
+        int format;
+        int channels;
+        int rate;
+    } cases[] = {
+        {SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 44100},
+        {SF_FORMAT_WAV | SF_FORMAT_PCM_24, 2, 48000},
+        {SF_FORMAT_WAV | SF_FORMAT_PCM_32, 6, 96000},
+        {SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 48000},
+        {SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 1, 192000},
+        {SF_FORMAT_WAVEX | SF_FORMAT_PCM_24, 2, 48000},
+        {SF_FORMAT_WAVEX | SF_FORMAT_FLOAT, 8, 48000},
+        {SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 1, 8000},
+        {SF_FORMAT_AIFF | SF_FORMAT_PCM_24, 2, 48000},
+    };
+    QTemporaryDir dir;
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(n);
+        const QString path = dir.filePath(QStringLiteral("%1.wav").arg(n++));
+        ASSERT_TRUE(writeAudio(path, {.sampleRate = c.rate,
+                                      .channels = c.channels,
+                                      .format = c.format,
+                                      .frames = 1234,
+                                      .sample = tone(0.5)}));
+        expectSameAsLibrary(path);
+        EXPECT_EQ(Audio::sndfileReader().header(path).frames, 1234);
+    }
+}
+
+// A 24-bit stereo WAV file's bytes: a "fmt " chunk of the given tag (1 PCM, 0xFFFE extensible)
+// and byte rate, `before` chunks ahead of "data", and a data chunk claiming dataSize bytes of
+// which `present` are there.
+QByteArray wavBytes(QByteArray before, quint32 dataSize, qsizetype present, int tag = 1,
+                    quint32 byteRate = 48000 * 6, int validBits = 24) {
+    const auto le = [](quint32 v, int bytes) {
+        QByteArray out;
+        for (int i = 0; i < bytes; ++i)
+            out += char((v >> (8 * i)) & 0xff);
+        return out;
+    };
+    QByteArray fmt =
+        le(quint32(tag), 2) + le(2, 2) + le(48000, 4) + le(byteRate, 4) + le(6, 2) + le(24, 2);
+    if (tag == 0xFFFE)
+        fmt += le(22, 2) + le(quint32(validBits), 2) + le(3, 4) + le(1, 2) +
+               QByteArray("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 14);
+    QByteArray body = "WAVE" + before + "fmt " + le(quint32(fmt.size()), 4) + fmt + "data" +
+                      le(dataSize, 4) + QByteArray(present, '\x01');
+    return "RIFF" + le(quint32(body.size()), 4) + body;
+}
+
+TEST(WavHeader, unusualFilesReadAsTheLibraryReadsThem) {
+    const QByteArray list = QByteArray("LIST", 4) + QByteArray("\x04\x00\x00\x00INFO", 8);
+    const QByteArray odd = QByteArray("abcd", 4) + QByteArray("\x03\x00\x00\x00xyz\x00", 8);
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"plain", wavBytes({}, 600, 600)},
+        {"a LIST chunk first", wavBytes(list, 600, 600)},
+        {"an unknown chunk of odd length first", wavBytes(odd, 600, 600)},
+        {"data cut short", wavBytes({}, 600, 300)},
+        {"data of a partial frame", wavBytes({}, 601, 601)},
+        {"empty data claiming nothing", wavBytes({}, 0, 60)},
+        {"a wrong byte rate", wavBytes({}, 600, 600, 1, 1000)},
+        {"extensible", wavBytes({}, 600, 600, 0xFFFE)},
+        {"extensible, 20 valid bits", wavBytes({}, 600, 600, 0xFFFE, 48000 * 6, 20)},
+        {"not WAVE", QByteArray("RIFF\x04\x00\x00\x00AVI ", 12)},
+        {"nothing", {}},
+    };
+    QTemporaryDir dir;
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QStringLiteral("%1.wav").arg(n++));
+        writeFile(path, c.bytes);
+        expectSameAsLibrary(path);
+    }
+}
+
+} // namespace
