@@ -153,20 +153,30 @@ protected:
     // it and holding exactly its tracks, coloured with its cell (stack and members), the stacks
     // in job order and folded as asked, the unsorted tracks outside any stack, and no track
     // without audio.
+    // The top-level order is checked too: the stacks in job order, then the unsorted tracks
+    // in the order of their job; and every track plays a file of its own job.
     void expectSessionBuilt(const QList<SendJob>& jobs, bool folded, bool coloured = true) {
         const SimSession s = session();
-        QStringList stacks;
+        QStringList stacks, topLevel;
         for (const SimTrack& t : s.tracks) {
             if (t.isStack)
                 stacks << t.name;
             else
                 EXPECT_TRUE(t.hasAudio) << "empty track " << t.name.toStdString();
+            if (!t.stack)
+                topLevel << t.name;
         }
-        QStringList wanted;
+        QStringList wanted, wantedTop;
         for (const SendJob& job : jobs)
             if (job.group)
                 wanted << *job.group;
+        wantedTop = wanted;
+        for (const SendJob& job : jobs)
+            if (!job.group)
+                wantedTop += memberNames(job);
         EXPECT_EQ(stacks, wanted);
+        EXPECT_EQ(topLevel, wantedTop) << "the order of the stacks and the loose tracks";
+        expectFilesInTheirPlaces(jobs);
 
         for (const SendJob& job : jobs) {
             const auto [members, expected] = heldAndSent(s, job);
@@ -186,6 +196,20 @@ protected:
                         ? std::optional<std::pair<int, int>>({job.color->col, job.color->row})
                         : std::nullopt;
                 EXPECT_EQ(t.color, cell) << "colour of " << t.name.toStdString();
+            }
+        }
+    }
+
+    // Every track that plays a file stands where that file's job puts it: in the job's stack,
+    // or outside every stack for the unsorted job.
+    void expectFilesInTheirPlaces(const QList<SendJob>& jobs) {
+        for (const SimTrack& t : session().tracks) {
+            if (t.isStack || t.file.isEmpty())
+                continue;
+            for (const SendJob& job : jobs) {
+                if (job.files.contains(t.file)) {
+                    EXPECT_EQ(t.stack, job.group) << t.file.toStdString();
+                }
             }
         }
     }

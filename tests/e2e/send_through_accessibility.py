@@ -45,7 +45,7 @@ def expected_session(result):
             loose += tracks
             continue
         cell = DEFAULT_CELLS.get(group)
-        stacks.append([group, "stack", None, cell, True])
+        stacks.append([group, "summing stack", None, cell, True])
         stacks += [[t, "audio", group, cell, False] for t in tracks]
     # The tracks of no group came in with the first drag; the stacks were made after them, and
     # the closing sort by creation date keeps them in front.

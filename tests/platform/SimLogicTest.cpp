@@ -1289,11 +1289,11 @@ TEST_F(Sim, shouldHoldASessionBuiltByHandThroughTheSeam) {
 
     const QByteArray expected =
         R"({"tracks":[)"
-        R"({"color":[0,0],"folded":true,"hasAudio":false,"kind":"stack","name":"DRUMS","stack":null},)"
-        R"({"color":[0,0],"folded":false,"hasAudio":true,"kind":"audio","name":"KICK","stack":"DRUMS"},)"
-        R"({"color":[0,0],"folded":false,"hasAudio":true,"kind":"audio","name":"SNARE","stack":"DRUMS"},)"
-        R"({"color":null,"folded":false,"hasAudio":true,"kind":"audio","name":"BASS","stack":null},)"
-        R"({"color":null,"folded":false,"hasAudio":true,"kind":"audio","name":"VOX","stack":null}],)"
+        R"({"color":[0,0],"file":"","folded":true,"hasAudio":false,"kind":"folder stack","name":"DRUMS","stack":null},)"
+        R"({"color":[0,0],"file":"","folded":false,"hasAudio":true,"kind":"audio","name":"KICK","stack":"DRUMS"},)"
+        R"({"color":[0,0],"file":"","folded":false,"hasAudio":true,"kind":"audio","name":"SNARE","stack":"DRUMS"},)"
+        R"({"color":null,"file":"","folded":false,"hasAudio":true,"kind":"audio","name":"BASS","stack":null},)"
+        R"({"color":null,"file":"","folded":false,"hasAudio":true,"kind":"audio","name":"VOX","stack":null}],)"
         R"("windows":["Untitled.logicx - Untitled - Tracks"]})";
     EXPECT_EQ(QJsonDocument(logic().session().toJson()).toJson(QJsonDocument::Compact), expected);
 }

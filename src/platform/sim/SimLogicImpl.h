@@ -119,6 +119,7 @@ struct Track {
     bool folded = false;
     bool hasAudio = false;
     bool summing = false;
+    QString file;          // the audio file of the track's region
     long long created = 0; // creation order
     bool mute = false, solo = false, record = false;
 };
