@@ -54,6 +54,8 @@ Grid gridOf(const QList<Candidate>& candidates) {
 } // namespace
 
 void LogicSender::applyColor(const QString& group, const QStringList& names, Swatch swatch) {
+    // Every step below may find what it waits for at once: the cancel is looked at here.
+    throwIfCancelled();
     front();
     if (!tracksHeader())
         return;
@@ -178,6 +180,7 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
         target = cell.center();
     }
 
+    throwIfCancelled();
     mouse(MouseEventType::moved, target);
     pause(120ms);
     mouse(MouseEventType::leftDown, target, 0, 1);

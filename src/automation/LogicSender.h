@@ -107,6 +107,11 @@ public:
     // Answers the questions Logic may ask at any time after an import: the options window of
     // a multi-file drop and the tempo question. True when one was answered. Every wait calls it.
     bool answerDialogs();
+    // Whether the project in front holds no one's work: no stack and no track with a region
+    // (empty tracks do not count); none when the list cannot be read.
+    std::optional<bool> projectIsEmpty();
+    // Throws "Open Logic Pro with an empty project first." unless the project is empty.
+    void requireEmptyProject();
     // Compares the session in Logic with the jobs: every stack once with exactly its members,
     // no track twice, no member outside its stack. The differences, as sentences; empty when
     // the session is right. Opens closed stacks to read their members and closes them again.
@@ -123,8 +128,23 @@ public:
     // step, only when the project held no tracks when the send began; with verified, an error
     // answer is a note.
     void deleteUnusedTracks(bool verified);
-    // Drags stack rows until the stacks present stand in the wanted order.
-    void reorderStacks(const QStringList& wanted);
+    // One row of the top level of the track list: a stack's row or a track outside every
+    // stack, by kind and name; number is its track number when read from Logic.
+    struct TopRow {
+        QString name;
+        bool stack = false;
+        int number = 0;
+    };
+    // The order the jobs ask for: the stacks in job order, then the unsorted tracks in theirs.
+    QList<TopRow> wantedOrder(const QList<SendJob>& jobs) const;
+    // The top level of the track list now (the tracks the project held before left out);
+    // none when unreadable.
+    std::optional<QList<TopRow>> topRows();
+    // Drags rows until the stacks and the tracks outside them stand in the jobs' order.
+    void reorderSession(const QList<SendJob>& jobs);
+    // Drags the row numbered from until it stands right above the row numbered to (above it
+    // in the list), in hops of a page when they are not on screen together.
+    bool moveRowAbove(int from, int to);
     // Drags header `moved` above header `above`; false when either has no frame.
     bool dragHeader(const Element& moved, const Element& above);
 
@@ -258,6 +278,8 @@ private:
     Element triangleOf(const Element& header);
     // The row's number and name from its description ("Track 3 “Bass DI”"); none for another.
     static std::optional<std::pair<int, QString>> parseRow(const QString& description);
+    // Whether a lane of the track rows on screen holds a region.
+    bool regionsOnScreen();
     // Whether the rows reach the bottom of the visible list (more may be below).
     bool listMayContinue(const QList<TrackRow>& rows);
     // Whether a text field of Logic has the keyboard focus now.

@@ -84,6 +84,7 @@ void LogicSender::countAtStart(bool ownTracksFromStart) {
 
 void LogicSender::runFast(const QList<SendJob>& jobs) {
     checkPreconditions(kNotRunning);
+    requireEmptyProject();
     countAtStart(true);
 
     const QStringList files = dragURLs(jobs);
@@ -127,6 +128,7 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
 
 void LogicSender::runGrouped(const QList<SendJob>& jobs) {
     checkPreconditions(kNotRunning);
+    requireEmptyProject();
     countAtStart(true);
     const qsizetype count = jobs.size();
     for (qsizetype i = 0; i < count; ++i) {
@@ -176,6 +178,7 @@ void LogicSender::runGrouped(const QList<SendJob>& jobs) {
 
 void LogicSender::runSlow(const QList<SendJob>& jobs) {
     checkPreconditions(kNotRunning);
+    requireEmptyProject();
     countAtStart(true);
     qsizetype total = 0;
     for (const SendJob& job : jobs)

@@ -98,14 +98,16 @@ QList<TrackRow> LogicSender::freeRowsNamed(const QString& group, const QStringLi
     QStringList missing;
     for (const QString& n : names) {
         // A track of this send rather than one the project held (sorting may have moved
-        // those), else the newest.
+        // those), else the oldest: the files came in in job order, and the jobs before this
+        // one took their tracks of the same name already, so the first free row of a name is
+        // this job's file of that name.
         const TrackRow* best = nullptr;
         int bestRank = -1;
         for (const TrackRow& r : std::as_const(*rows)) {
             if (r.stack || taken.contains(r.number) || r.name != n)
                 continue;
             const int rank = r.number > ownFrom_ ? 1 : 0;
-            if (!best || rank > bestRank || (rank == bestRank && r.number > best->number)) {
+            if (!best || rank > bestRank || (rank == bestRank && r.number < best->number)) {
                 best = &r;
                 bestRank = rank;
             }

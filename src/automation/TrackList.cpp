@@ -260,6 +260,63 @@ void LogicSender::selectRows(const QList<TrackRow>& rows) {
     pause(80ms);
 }
 
+// --- Whether the project in front is empty.
+
+bool LogicSender::regionsOnScreen() {
+    // Each track row has a lane in "Tracks contents"; a region on it is an item of the lane.
+    const Element contents = findInWindows(
+        [&](const Element& e) { return str(e, kDescription) == u"Tracks contents"; });
+    for (const Element& lane : AXProbe::kids(platform_, contents)) {
+        for (const Element& item : AXProbe::kids(platform_, lane)) {
+            if (str(item, QStringLiteral("AXRole")) == u"AXLayoutItem")
+                return true;
+        }
+    }
+    return false;
+}
+
+std::optional<bool> LogicSender::projectIsEmpty() {
+    const std::optional<int> count = trackCount();
+    if (!count)
+        return std::nullopt;
+    if (*count == 0)
+        return true;
+    std::optional<QList<TrackRow>> page = rowsOnScreen(true);
+    if (!page)
+        return std::nullopt;
+    const bool whole =
+        page->isEmpty() || (page->first().number == 1 && !listMayContinue(*page));
+    if (!whole)
+        scrollList(1 << 20);
+    for (int pages = 0; pages < 1000; ++pages) {
+        throwIfCancelled();
+        page = rowsOnScreen(true);
+        if (!page)
+            return std::nullopt;
+        for (const TrackRow& r : std::as_const(*page)) {
+            if (r.stack)
+                return false;
+        }
+        if (regionsOnScreen())
+            return false;
+        if (whole || page->isEmpty() || !listMayContinue(*page))
+            break;
+        scrollList(-std::max<int>(1, int(page->size()) - 1));
+    }
+    return true;
+}
+
+void LogicSender::requireEmptyProject() {
+    // Empty tracks (a new project's first track) are no one's work; a stack or a region is.
+    std::optional<bool> empty;
+    waitFor(QStringLiteral("Logic's track list"), 30s, [&] {
+        empty = projectIsEmpty();
+        return empty.has_value();
+    });
+    if (!*empty)
+        throw SendError(QStringLiteral("Open Logic Pro with an empty project first."));
+}
+
 // --- Late questions.
 
 bool LogicSender::answerDialogs() {
