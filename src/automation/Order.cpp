@@ -4,6 +4,8 @@
 
 #include "automation/LogicSender.h"
 
+#include <algorithm>
+
 namespace Vantrel {
 
 using namespace std::chrono_literals;
@@ -58,16 +60,36 @@ void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
 
     report(QStringLiteral("Putting the stacks in order"), 0.94);
     report(QStringLiteral("  before the sort: ") + joined(trackNames()), 0.94);
-    // The sort puts the stacks in the order they were made; the tracks outside them, made
-    // earlier by the import, then stand above them and are moved below.
-    bestEffort([this] {
-        choose({QStringLiteral("Track"), QStringLiteral("Sort Tracks by"),
-                QStringLiteral("Creation Date")},
-               true);
-    });
-    pause(500ms);
-    report(QStringLiteral("  after the sort: ") + joined(trackNames()), 0.96);
-    bestEffort([&] { reorderSession(jobs); });
+    const auto inOrder = [&] {
+        const std::optional<QList<TopRow>> top = topRows();
+        const QList<TopRow> wanted = wantedOrder(jobs);
+        if (!top || top->size() != wanted.size())
+            return false;
+        for (qsizetype i = 0; i < wanted.size(); ++i) {
+            if ((*top)[i].stack != wanted[i].stack || (*top)[i].name != wanted[i].name)
+                return false;
+        }
+        return true;
+    };
+    if (inOrder()) {
+        // Sorting would only move the tracks outside the stacks, made first, above them.
+        note(QStringLiteral("  (the order is right already: no sort)"));
+    } else {
+        // The sort puts the stacks in the order they were made; the tracks outside them, made
+        // earlier by the import, then stand above them and are moved below.
+        bestEffort([this] {
+            choose({QStringLiteral("Track"), QStringLiteral("Sort Tracks by"),
+                    QStringLiteral("Creation Date")},
+                   true);
+        });
+        pause(500ms);
+        report(QStringLiteral("  after the sort: ") + joined(trackNames()), 0.96);
+        if (!inOrder()) {
+            report(QStringLiteral("  (the order is not right: dragging the rows into place)"),
+                   0.96);
+            bestEffort([&] { reorderSession(jobs); });
+        }
+    }
 
     deleteUnusedTracks(true);
     pause(400ms);
@@ -118,17 +140,18 @@ std::optional<QList<LogicSender::TopRow>> LogicSender::topRows() {
 void LogicSender::reorderSession(const QList<SendJob>& jobs) {
     front();
     const QList<TopRow> wanted = wantedOrder(jobs);
-    // Position by position, the row that belongs there is found below and dragged up; a row
-    // is known by its kind and name, counted in order among the rows of that kind and name.
+    // Position by position, the row that belongs there is found below and dragged up. A row
+    // is known by its kind and name (a loose track may carry a group's name: it is no stack),
+    // and by its number at the moment of the drag.
+    const auto same = [](const TopRow& a, const TopRow& b) {
+        return a.stack == b.stack && a.name == b.name;
+    };
     int failures = 0;
     for (qsizetype e = 0; e < wanted.size() && failures < 3;) {
         throwIfCancelled();
         const std::optional<QList<TopRow>> top = topRows();
         if (!top || e >= top->size())
             return;
-        const auto same = [](const TopRow& a, const TopRow& b) {
-            return a.stack == b.stack && a.name == b.name;
-        };
         if (same((*top)[e], wanted[e])) {
             ++e;
             continue;
@@ -143,7 +166,10 @@ void LogicSender::reorderSession(const QList<SendJob>& jobs) {
             continue;
         }
         report(QStringLiteral("Moving %1 to position %2").arg(wanted[e].name).arg(e + 1), 0.96);
-        if (!moveRowAbove((*top)[from].number, (*top)[e].number))
+        const bool dragged = moveRowAbove((*top)[from].number, (*top)[e].number);
+        // A drag that left the row where it was counts as failed too.
+        const std::optional<QList<TopRow>> after = dragged ? topRows() : std::nullopt;
+        if (!after || e >= after->size() || !same((*after)[e], wanted[e]))
             ++failures;
     }
     report(QStringLiteral("order now: ") + joined(trackNames()), 0.96);
@@ -152,11 +178,21 @@ void LogicSender::reorderSession(const QList<SendJob>& jobs) {
 bool LogicSender::moveRowAbove(int from, int to) {
     // A drag reaches only rows on screen: a row far below is dragged to the top of the page in
     // hops, the list scrolled up between them, until the target is on screen with it.
-    for (int hop = 0; hop < 200; ++hop) {
+    for (int hop = 0; hop < 400; ++hop) {
         throwIfCancelled();
         const Element moved = showRow(from);
-        const std::optional<QList<TrackRow>> page = rowsOnScreen(false);
-        if (!moved || !page || page->isEmpty())
+        std::optional<QList<TrackRow>> page = rowsOnScreen(false);
+        if (!moved || !page)
+            return false;
+        // Only rows inside the list's visible part take a drag, wherever the tree puts others.
+        const std::optional<Rect> list = frame(tracksHeader());
+        page->removeIf([&](const TrackRow& r) {
+            const std::optional<Rect> f = frame(r.element);
+            return !list || !f || !list->contains(f->center());
+        });
+        const bool movedShown = std::any_of(page->cbegin(), page->cend(),
+                                            [&](const TrackRow& r) { return r.number == from; });
+        if (!movedShown || page->isEmpty())
             return false;
         Element target;
         for (const TrackRow& r : *page) {
@@ -166,8 +202,13 @@ bool LogicSender::moveRowAbove(int from, int to) {
         if (target)
             return dragHeader(moved, target);
         const TrackRow top = page->first();
-        if (top.number >= from || top.number <= to)
-            return false;
+        if (top.number <= to)
+            return false; // the target is not a row of the list
+        if (top.number >= from) {
+            // The moved row heads the page: the list is scrolled up to make room above it.
+            scrollList(std::max<int>(1, int(page->size()) - 2));
+            continue;
+        }
         if (!dragHeader(moved, top.element))
             return false;
         from = top.number;
