@@ -96,7 +96,7 @@ void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
 
     report(QStringLiteral("order now: ") + joined(trackNames()), 0.99);
     report(QStringLiteral("Checking the session"), 0.99);
-    closingCheck(jobs);
+    closingCheck(jobs, true);
     report(QStringLiteral("Done"), 1.0);
 }
 

@@ -75,6 +75,7 @@ void LogicSender::countAtStart(bool ownTracksFromStart) {
     });
     tracksAtStart = *counted;
     ownFrom_ = ownTracksFromStart ? tracksAtStart : 0;
+    imports_ = ownTracksFromStart;
     namesAtStart_.clear();
     if (ownTracksFromStart) {
         for (const TrackRow& r : *rows)
@@ -174,7 +175,7 @@ void LogicSender::runGrouped(const QList<SendJob>& jobs) {
         report(QStringLiteral("order now: ") + names.join(QStringLiteral(", ")), 0.99);
     }
     report(QStringLiteral("Checking the session"), 0.99);
-    closingCheck(jobs);
+    closingCheck(jobs, true);
     report(QStringLiteral("Done"), 1.0);
 }
 
