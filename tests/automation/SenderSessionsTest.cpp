@@ -183,3 +183,111 @@ TEST_F(SenderSessions, aPersonClickingNeverGetsAWrongSessionCalledDone) {
 }
 
 } // namespace
+
+namespace {
+
+// One closing check of a built session against jobs that differ from it in one way.
+struct CheckCase {
+    const char* what;
+    SendMode mode;
+    std::function<void(QList<SendJob>&)> change;
+    QString sentence; // the expected first difference; empty: none
+};
+
+class ClosingCheck : public SenderSessions, public testing::WithParamInterface<CheckCase> {};
+
+// Verifies that the closing check names the first real difference between the session in
+// Logic and the jobs, and finds none in a session that is right.
+TEST_P(ClosingCheck, namesTheFirstDifference) {
+    const CheckCase& c = GetParam();
+    start();
+    QList<SendJob> jobs = realisticJobs();
+    sendThrough(c.mode, jobs);
+    c.change(jobs);
+    const std::optional<QString> failure = failureOf([&] { sender->closingCheck(jobs, true); });
+    if (c.sentence.isEmpty()) {
+        EXPECT_EQ(failure, std::nullopt);
+        return;
+    }
+    ASSERT_TRUE(failure);
+    EXPECT_TRUE(failure->startsWith(
+        QStringLiteral("Done, but the session in Logic is not what was sent: ") + c.sentence))
+        << failure->toStdString();
+}
+
+SendJob& jobOf(QList<SendJob>& jobs, const char* group) {
+    for (SendJob& job : jobs)
+        if (job.group == QString::fromLatin1(group))
+            return job;
+    return jobs.last();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sessions, ClosingCheck,
+    testing::Values(
+        CheckCase{"right", SendMode::fast, [](QList<SendJob>&) {}, {}},
+        CheckCase{"order", SendMode::fast, [](QList<SendJob>& jobs) { jobs.swapItemsAt(0, 1); },
+                  QStringLiteral("the stack “DRUMS” stands at position 1 in place of the stack "
+                                 "“BASS”")},
+        CheckCase{"looseOrder", SendMode::fast,
+                  [](QList<SendJob>& jobs) { jobs.last().files.swapItemsAt(0, 1); },
+                  QStringLiteral("the track “ROOM_MIC_L” stands at position 6 in place of the "
+                                 "track “TALKBACK”")},
+        CheckCase{"colour", SendMode::fast,
+                  [](QList<SendJob>& jobs) {
+                      jobOf(jobs, "KEYS").color = Swatch{3, 2};
+                  },
+                  QStringLiteral("the stack “KEYS” has another color than its group")},
+        CheckCase{"noColour", SendMode::grouped,
+                  [](QList<SendJob>& jobs) {
+                      jobOf(jobs, "UTILITY").color = Swatch{3, 2};
+                  },
+                  QStringLiteral("the stack “UTILITY” has no color")},
+        CheckCase{"colourNotSent", SendMode::fast,
+                  [](QList<SendJob>& jobs) { jobOf(jobs, "BASS").color.reset(); },
+                  QStringLiteral("the stack “BASS” has a color it was not sent with")},
+        CheckCase{"open", SendMode::slow, [](QList<SendJob>&) {},
+                  QStringLiteral("the stack “DRUMS” is open")},
+        CheckCase{"member", SendMode::fast,
+                  [](QList<SendJob>& jobs) {
+                      QStringList& files = jobOf(jobs, "BASS").files;
+                      files << QString(files.first()).replace(".wav", "_2.wav");
+                  },
+                  QStringLiteral("the stack “BASS” lacks 01_DI_2")},
+        CheckCase{"count", SendMode::fast,
+                  [](QList<SendJob>& jobs) { jobs.last().files.removeLast(); },
+                  QStringLiteral("Logic holds 19 tracks where 18 were expected")}),
+    [](const testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.what); });
+
+// Verifies that where the Color window does not show a track's colour, the check says so in a
+// note and does not call the session wrong.
+TEST_F(SenderSessions, colorsThatCannotBeReadAreNotCalledWrong) {
+    start({QStringLiteral("color-grid-unreadable")});
+    QList<SendJob> jobs = realisticJobs();
+    sendThrough(SendMode::fast, jobs);
+    jobOf(jobs, "KEYS").color = Swatch{3, 2};
+    EXPECT_EQ(failureOf([&] { sender->closingCheck(jobs, true); }), std::nullopt);
+    EXPECT_TRUE(reported(QStringLiteral("  (Logic does not show which color a track has")));
+}
+
+// Verifies that a stack holding fewer tracks than it was made from stops the send with a
+// sentence naming that stack, rather than a later one naming a track as missing.
+TEST_F(SenderSessions, aStackThatTookFewerTracksIsNamed) {
+    start();
+    for (const char* name : {"KICK", "SNARE", "HAT", "ROOM"})
+        sim->logic().addTrack(QString::fromLatin1(name));
+    const std::optional<QList<TrackRow>> rows = sender->allRows(false);
+    ASSERT_TRUE(rows && rows->size() == 4);
+    const int made = sender->makeStack(QStringLiteral("DRUMS"), rows->mid(0, 2));
+    EXPECT_EQ(failureOf([&] {
+                  sender->checkStackMembers(made, QStringLiteral("DRUMS"), rows->mid(0, 3), 5);
+              }),
+              QStringLiteral("The stack “DRUMS” took 2 of its 3 tracks in Logic; the others are "
+                             "outside it. Nothing else was changed after this point."));
+    EXPECT_EQ(failureOf([&] {
+                  sender->checkStackMembers(made, QStringLiteral("DRUMS"), rows->mid(0, 2), 5);
+              }),
+              std::nullopt);
+}
+
+} // namespace
