@@ -188,6 +188,7 @@ void LogicSender::runSlow(const QList<SendJob>& jobs) {
         total += job.files.size();
     const double t = divisor(total);
     qsizetype done = 0;
+    QHash<QString, int> named; // the tracks named so far, by name
     for (const SendJob& job : jobs) {
         const QString name = job.group.value_or(QStringLiteral("Unsorted"));
         for (const QString& file : job.files) {
@@ -199,6 +200,15 @@ void LogicSender::runSlow(const QList<SendJob>& jobs) {
                 return before.has_value();
             });
             front();
+            // Logic puts a new track below the selected one: the last row of the top level is
+            // selected, so that the new track is the last one, known by its number.
+            const std::optional<QList<TopRow>> top = topRows();
+            const std::optional<TrackRow> last =
+                top && !top->isEmpty()
+                    ? std::optional<TrackRow>(TrackRow{{}, top->last().number, top->last().name})
+                    : std::nullopt;
+            if (last)
+                selectRows({*last});
             // Pressed once: an error answer may come with the track made, which the wait sees.
             choose({QStringLiteral("Track"), QStringLiteral("New Audio Track")}, true);
             waitFor(QStringLiteral("the new track"), 10s, [&] {
@@ -206,8 +216,29 @@ void LogicSender::runSlow(const QList<SendJob>& jobs) {
                 return now && *now > *before;
             });
             pause(200ms);
+            // The new track is the one row of this send not yet named after a file; Logic
+            // selects it too, and it is the last one unless a click moved the selection first.
+            int number = *before + 1;
+            if (const std::optional<QList<TrackRow>> rows = allRows(false)) {
+                QHash<QString, int> left = named;
+                QList<int> fresh;
+                for (const TrackRow& r : *rows) {
+                    if (r.number <= ownFrom_)
+                        continue;
+                    if (left.value(r.name) > 0)
+                        --left[r.name];
+                    else
+                        fresh << r.number;
+                }
+                if (fresh.size() == 1)
+                    number = fresh.first();
+            }
+            // A person may have clicked another row: the file goes onto the new track only.
+            if (!selectionHolds({number}))
+                selectRows({TrackRow{{}, number, {}}});
             importFile(file);
-            rename(member);
+            renameRow(number, member);
+            ++named[member];
             ++done;
         }
         if (job.group && !job.files.isEmpty()) {

@@ -39,6 +39,31 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
         return AXProbe::element(platform_, in, QStringLiteral("AXDefaultButton"));
     };
 
+    // Chooses a summing stack and presses the default button; nothing is pressed while the
+    // choice does not show as made (a question that came meanwhile takes the presses).
+    const auto confirm = [&](const Element& s) {
+        answerDialogs();
+        const Element summing = findIn(s, [&](const Element& e) {
+            return str(e, QStringLiteral("AXTitle")) == u"Summing stack";
+        });
+        const auto chosen = [&] {
+            const AXValue v = read(summing, QStringLiteral("AXValue"));
+            const std::int64_t* n = std::get_if<std::int64_t>(&v);
+            return n && *n == 1;
+        };
+        if (summing && !chosen()) {
+            press(summing);
+            if (!chosen())
+                return;
+        }
+        if (const Element ok = defaultButton(s)) {
+            press(ok);
+        } else {
+            front();
+            AXProbe::key(platform_, QStringLiteral("return"), QString());
+        }
+    };
+
     // A person may click a row at any moment: the selection is checked before the dialog
     // opens and again before it is confirmed, and the dialog is dismissed when it changed.
     bool confirmed = false;
@@ -76,21 +101,7 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
                     [&] { return !bool(sheet()); });
             continue;
         }
-        const Element summing = findIn(s, [&](const Element& e) {
-            return str(e, QStringLiteral("AXTitle")) == u"Summing stack";
-        });
-        if (summing) {
-            const AXValue v = read(summing, QStringLiteral("AXValue"));
-            const std::int64_t* chosen = std::get_if<std::int64_t>(&v);
-            if (!(chosen && *chosen == 1))
-                press(summing);
-        }
-        if (const Element ok = defaultButton(s)) {
-            press(ok);
-        } else {
-            front();
-            AXProbe::key(platform_, QStringLiteral("return"), QString());
-        }
+        confirm(s);
         confirmed = true;
     }
     if (!confirmed)
@@ -102,9 +113,14 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
     tick(QStringLiteral("created"));
     // Logic selects the new stack's row.
     TrackRow made;
+    int polls = 0;
     waitFor(QStringLiteral("the stack to appear"), 10s, [&] {
-        if (sheet())
+        if (const Element s = sheet()) {
+            // Still open after a second: the press went to a question that came in between.
+            if (++polls % 10 == 0)
+                confirm(s);
             return false;
+        }
         for (const TrackRow& r : selectedRows()) {
             if (r.stack) {
                 made = r;

@@ -54,6 +54,7 @@ protected:
     void start(const QStringList& quirks = {}) {
         sim = std::make_unique<SimPlatform>(clock, quirks);
         sender = std::make_unique<LogicSender>(*sim);
+        sender->profile = qEnvironmentVariableIsSet("DUMP_LIVE");
         sender->onProgress = [this](const QString& status, double fraction) {
             reports.append({status, fraction});
             if (qEnvironmentVariableIsSet("DUMP_LIVE"))

@@ -129,6 +129,8 @@ TEST_P(SenderMatrix, buildsTheSessionOrSaysWhatIsWrong) {
             sim->logic().addTrack(memberName(f));
     }
     const SendOutcome outcome = send(c.mode, jobs);
+    if (qEnvironmentVariableIsSet("DUMP_RESULT"))
+        fprintf(stderr, "RESULT %s: %s\n", caseName(c).c_str(), qPrintable(outcome.result));
     const bool coloured = c.mode == SendMode::fast || c.mode == SendMode::grouped;
     const QStringList wrong = differences(jobs, coloured);
     if (outcome.ok) {
