@@ -291,3 +291,29 @@ TEST_F(SenderSessions, aStackThatTookFewerTracksIsNamed) {
 }
 
 } // namespace
+
+namespace {
+
+class SenderCancel : public SenderSessions {};
+
+// Verifies that once cancelled, the colouring of the next group stops before its swatch is
+// clicked, even when the Color window is open and the rows are selected already, so that no
+// step has to wait.
+TEST_F(SenderCancel, aCancelStopsTheColouringWhereNothingWaits) {
+    start();
+    for (const char* name : {"KICK", "SNARE"})
+        sim->logic().addTrack(QString::fromLatin1(name));
+    const std::optional<QList<TrackRow>> rows = sender->allRows(false);
+    ASSERT_TRUE(rows);
+    sender->makeStack(QStringLiteral("DRUMS"), *rows);
+    const QStringList names{QStringLiteral("KICK"), QStringLiteral("SNARE")};
+    sender->applyColor(QStringLiteral("DRUMS"), names, Swatch{0, 0});
+    clock.advance(2s);
+    sender->cancelled.store(true);
+    EXPECT_THROW(sender->applyColor(QStringLiteral("DRUMS"), names, Swatch{5, 1}), CancelledError);
+    clock.advance(2s);
+    for (const SimTrack& t : session().tracks)
+        EXPECT_EQ(t.color, std::make_optional(std::make_pair(0, 0))) << t.name.toStdString();
+}
+
+} // namespace
