@@ -194,6 +194,10 @@ struct CheckCase {
     QString sentence; // the expected first difference; empty: none
 };
 
+void PrintTo(const CheckCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class ClosingCheck : public SenderSessions, public testing::WithParamInterface<CheckCase> {};
 
 // Verifies that the closing check names the first real difference between the session in
