@@ -208,8 +208,18 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
         pause(70ms);
         mouse(MouseEventType::leftUp, target, 0, 1);
         pause(150ms);
-        if (selectionRight())
+        if (selectionRight()) {
+            // Whether the swatches show the selected track's colour is learnt once per send,
+            // from a colour just given: only then does the closing check compare colours.
+            if (!colorsTried_) {
+                colorsTried_ = true;
+                colorsReadable_ = waitUntil(QStringLiteral("the color to show"), 1s, [&] {
+                    const std::optional<std::optional<Swatch>> shown = colorOfSelection();
+                    return shown && *shown == swatch;
+                });
+            }
             return;
+        }
         note(QStringLiteral("  (the selection changed while coloring ") + group +
              QStringLiteral("; coloring again)"));
         selectRows(chosen);

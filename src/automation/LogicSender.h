@@ -319,6 +319,11 @@ private:
     int ownFrom_ = 0;
     // The names of the tracks the project held before (counted), when the send brings its own.
     QHash<QString, int> namesAtStart_;
+    // Whether a colour given in this send was then shown by the Color window's swatches for
+    // the selected track (learnt once, at the first colour): the closing check compares
+    // colours only then.
+    bool colorsTried_ = false;
+    bool colorsReadable_ = false;
     // Whether this run brings its own tracks (imports files) rather than stacking tracks the
     // project holds.
     bool imports_ = true;

@@ -205,7 +205,8 @@ void LogicSender::runSlow(const QList<SendJob>& jobs) {
             const std::optional<QList<TopRow>> top = topRows();
             const std::optional<TrackRow> last =
                 top && !top->isEmpty()
-                    ? std::optional<TrackRow>(TrackRow{{}, top->last().number, top->last().name})
+                    ? std::optional<TrackRow>(
+                          TrackRow{{}, top->last().number, top->last().name, false, std::nullopt})
                     : std::nullopt;
             if (last)
                 selectRows({*last});
@@ -235,7 +236,7 @@ void LogicSender::runSlow(const QList<SendJob>& jobs) {
             }
             // A person may have clicked another row: the file goes onto the new track only.
             if (!selectionHolds({number}))
-                selectRows({TrackRow{{}, number, {}}});
+                selectRows({TrackRow{{}, number, {}, false, std::nullopt}});
             importFile(file);
             renameRow(number, member);
             ++named[member];

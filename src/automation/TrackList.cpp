@@ -618,6 +618,10 @@ LogicSender::checkColors(const QList<TrackRow>& rows, const QHash<int, QString>&
                          const QHash<QString, std::optional<Swatch>>& colorOf) {
     if (rows.isEmpty())
         return std::nullopt;
+    if (!colorsReadable_) {
+        note(QStringLiteral("  (Logic does not show which color a track has: colors not checked)"));
+        return std::nullopt;
+    }
     const auto expectedOf = [&](const TrackRow& r) -> std::optional<std::optional<Swatch>> {
         if (r.number <= ownFrom_ && !r.stack)
             return std::nullopt; // a track the project held: its colour is the user's
