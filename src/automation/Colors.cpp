@@ -54,6 +54,8 @@ Grid gridOf(const QList<Candidate>& candidates) {
 } // namespace
 
 void LogicSender::applyColor(const QString& group, const QStringList& names, Swatch swatch) {
+    // Every step below may find what it waits for at once: the cancel is looked at here.
+    throwIfCancelled();
     front();
     if (!tracksHeader())
         return;
@@ -178,12 +180,93 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
         target = cell.center();
     }
 
-    mouse(MouseEventType::moved, target);
-    pause(120ms);
-    mouse(MouseEventType::leftDown, target, 0, 1);
-    pause(70ms);
-    mouse(MouseEventType::leftUp, target, 0, 1);
-    pause(150ms);
+    // A person may have clicked a row since the rows were chosen: the swatch colours whatever
+    // is selected, so the selection is checked (and made again) right before the click.
+    QList<int> wanted;
+    for (const TrackRow& r : std::as_const(chosen))
+        wanted << r.number;
+    std::sort(wanted.begin(), wanted.end());
+    const auto selectionRight = [&] { return selectionHolds(wanted); };
+    for (int attempt = 0; !selectionRight(); ++attempt) {
+        throwIfCancelled();
+        if (attempt == 3)
+            throw SendError(QStringLiteral("Couldn't keep the ") + group +
+                            QStringLiteral(" tracks selected in Logic to color them (something "
+                                           "else changed the selection)."));
+        note(QStringLiteral("  (the selection changed before coloring ") + group +
+             QStringLiteral("; selecting again)"));
+        selectRows(chosen);
+    }
+
+    // The colour lands a moment after the click, on whatever is selected then: a selection
+    // changed meanwhile is made again and the swatch clicked once more.
+    for (int click = 0; click < 3; ++click) {
+        throwIfCancelled();
+        mouse(MouseEventType::moved, target);
+        pause(120ms);
+        mouse(MouseEventType::leftDown, target, 0, 1);
+        pause(70ms);
+        mouse(MouseEventType::leftUp, target, 0, 1);
+        pause(150ms);
+        if (selectionRight()) {
+            // Whether the swatches show the selected track's colour is learnt once per send,
+            // from a colour just given: only then does the closing check compare colours.
+            if (!colorsTried_) {
+                colorsTried_ = true;
+                colorsReadable_ = waitUntil(QStringLiteral("the color to show"), 1s, [&] {
+                    const std::optional<std::optional<Swatch>> shown = colorOfSelection();
+                    return shown && *shown == swatch;
+                });
+            }
+            return;
+        }
+        note(QStringLiteral("  (the selection changed while coloring ") + group +
+             QStringLiteral("; coloring again)"));
+        selectRows(chosen);
+    }
+}
+
+std::optional<std::optional<Swatch>> LogicSender::colorOfSelection() {
+    const Element palette = colorWindow();
+    if (!palette)
+        return std::nullopt;
+    // Swatch buttons whose value tells whether the selected track has their colour; some
+    // versions give them no value, and then no colour can be read.
+    QList<Candidate> candidates;
+    const std::function<void(const Element&)> walk = [&](const Element& e) {
+        for (const Element& child : AXProbe::kids(platform_, e)) {
+            if (str(child, QStringLiteral("AXRole")) == u"AXButton" &&
+                !std::holds_alternative<std::monostate>(read(child, QStringLiteral("AXValue")))) {
+                if (const std::optional<Rect> f = frame(child)) {
+                    candidates << Candidate{child, *f};
+                    continue;
+                }
+            }
+            walk(child);
+        }
+    };
+    walk(palette);
+    const Grid grid = gridOf(candidates);
+    if (grid.bands.size() != 4 || grid.cells.size() != 96)
+        return std::nullopt;
+    for (int row = 0; row < 4; ++row) {
+        QList<Candidate> rowItems;
+        for (const Candidate& c : grid.cells) {
+            if (bandOf(c) == grid.bands[row])
+                rowItems << c;
+        }
+        std::stable_sort(rowItems.begin(), rowItems.end(), [](const auto& a, const auto& b) {
+            return a.frame.origin.x < b.frame.origin.x;
+        });
+        for (qsizetype col = 0; col < rowItems.size(); ++col) {
+            const AXValue v = read(rowItems[col].element, QStringLiteral("AXValue"));
+            const auto* n = std::get_if<std::int64_t>(&v);
+            const auto* b = std::get_if<bool>(&v);
+            if ((n && *n == 1) || (b && *b))
+                return std::optional<Swatch>(Swatch{int(col), row});
+        }
+    }
+    return std::optional<Swatch>();
 }
 
 void LogicSender::closeColorWindow() {

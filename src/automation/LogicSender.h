@@ -104,15 +104,32 @@ public:
     void selectRows(const QList<TrackRow>& rows);
     // The selected rows on screen.
     QList<TrackRow> selectedRows();
+    // Whether the selection is exactly these rows, as far as the rows on screen tell.
+    bool selectionHolds(const QList<int>& numbers);
     // Answers the questions Logic may ask at any time after an import: the options window of
     // a multi-file drop and the tempo question. True when one was answered. Every wait calls it.
     bool answerDialogs();
+    // Whether the project in front holds no one's work: no stack and no track with a region
+    // (empty tracks do not count); none when the list cannot be read.
+    std::optional<bool> projectIsEmpty();
+    // Throws "Open Logic Pro with an empty project first." unless the project is empty.
+    void requireEmptyProject();
     // Compares the session in Logic with the jobs: every stack once with exactly its members,
-    // no track twice, no member outside its stack. The differences, as sentences; empty when
-    // the session is right. Opens closed stacks to read their members and closes them again.
-    QStringList checkSession(const QList<SendJob>& jobs);
-    // Throws the "Done, but …" SendError when checkSession finds differences.
-    void closingCheck(const QList<SendJob>& jobs);
+    // no track twice, no member outside its stack, the number of tracks; for a run that
+    // arranges the session (arranged), also the order of the stacks and of the tracks outside
+    // them, every stack closed, and the colours where the Color window shows them. The
+    // differences, as sentences, the most telling first; empty when the session is right.
+    // Opens closed stacks to read their members and closes them again.
+    QStringList checkSession(const QList<SendJob>& jobs, bool arranged = false);
+    // Reads the colour of each row of this send (stackOf: the stack a row is or is in;
+    // colorOf: each stack's colour) through the Color window; the first wrong one, as a
+    // sentence. Only a note when the window does not show colours.
+    std::optional<QString> checkColors(const QList<TrackRow>& rows,
+                                       const QHash<int, QString>& stackOf,
+                                       const QHash<QString, std::optional<Swatch>>& colorOf);
+    // Throws "Done, but the session in Logic is not what was sent: …" naming the first
+    // difference checkSession finds.
+    void closingCheck(const QList<SendJob>& jobs, bool arranged = false);
 
     // --- Closing phase and order.
 
@@ -123,8 +140,23 @@ public:
     // step, only when the project held no tracks when the send began; with verified, an error
     // answer is a note.
     void deleteUnusedTracks(bool verified);
-    // Drags stack rows until the stacks present stand in the wanted order.
-    void reorderStacks(const QStringList& wanted);
+    // One row of the top level of the track list: a stack's row or a track outside every
+    // stack, by kind and name; number is its track number when read from Logic.
+    struct TopRow {
+        QString name;
+        bool stack = false;
+        int number = 0;
+    };
+    // The order the jobs ask for: the stacks in job order, then the unsorted tracks in theirs.
+    QList<TopRow> wantedOrder(const QList<SendJob>& jobs) const;
+    // The top level of the track list now (the tracks the project held before left out);
+    // none when unreadable.
+    std::optional<QList<TopRow>> topRows();
+    // Drags rows until the stacks and the tracks outside them stand in the jobs' order.
+    void reorderSession(const QList<SendJob>& jobs);
+    // Drags the row numbered from until it stands right above the row numbered to (above it
+    // in the list), in hops of a page when they are not on screen together.
+    bool moveRowAbove(int from, int to);
     // Drags header `moved` above header `above`; false when either has no frame.
     bool dragHeader(const Element& moved, const Element& above);
 
@@ -143,6 +175,11 @@ public:
     // Makes a summing stack named name from exactly these rows and names it; returns the
     // number of its row.
     int makeStack(const QString& name, const QList<TrackRow>& members);
+    // Reads a new stack's tracks back (closing it to count them, opening it again) and throws
+    // when it holds other tracks than members; total is the project's track count with it.
+    // Only a note when its arrow cannot be clicked.
+    void checkStackMembers(int number, const QString& name, const QList<TrackRow>& members,
+                           int total);
     // The rows of the tracks named, found by name among the rows that are neither stacks nor
     // members of a stack made in this send nor tracks the project held before; the newest
     // (highest numbers) first taken when a name is there more than once. Throws naming the
@@ -167,6 +204,9 @@ public:
     void applyColor(const QString& group, const QStringList& names, Swatch swatch);
     // Closes the Color window; a note when it will not close.
     void closeColorWindow();
+    // The colour of the first selected track as the open Color window shows it: the palette
+    // cell, or no colour; none when the window is closed or its swatches tell nothing.
+    std::optional<std::optional<Swatch>> colorOfSelection();
 
     // --- Core: waits, locators and small actions.
 
@@ -258,6 +298,8 @@ private:
     Element triangleOf(const Element& header);
     // The row's number and name from its description ("Track 3 “Bass DI”"); none for another.
     static std::optional<std::pair<int, QString>> parseRow(const QString& description);
+    // Whether a lane of the track rows on screen holds a region.
+    bool regionsOnScreen();
     // Whether the rows reach the bottom of the visible list (more may be below).
     bool listMayContinue(const QList<TrackRow>& rows);
     // Whether a text field of Logic has the keyboard focus now.
@@ -277,6 +319,14 @@ private:
     int ownFrom_ = 0;
     // The names of the tracks the project held before (counted), when the send brings its own.
     QHash<QString, int> namesAtStart_;
+    // Whether a colour given in this send was then shown by the Color window's swatches for
+    // the selected track (learnt once, at the first colour): the closing check compares
+    // colours only then.
+    bool colorsTried_ = false;
+    bool colorsReadable_ = false;
+    // Whether this run brings its own tracks (imports files) rather than stacking tracks the
+    // project holds.
+    bool imports_ = true;
     // Reads the track count at the start of a run into tracksAtStart (and ownFrom_).
     void countAtStart(bool ownTracksFromStart);
     // Whether Logic answers an accessibility call now (rather than timing out).

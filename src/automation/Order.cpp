@@ -4,6 +4,8 @@
 
 #include "automation/LogicSender.h"
 
+#include <algorithm>
+
 namespace Vantrel {
 
 using namespace std::chrono_literals;
@@ -18,6 +20,7 @@ QString joined(const QStringList& names) {
 
 void LogicSender::runSorted(const QList<SendJob>& jobs) {
     checkPreconditions(QStringLiteral("Open Logic Pro with an empty project first."));
+    requireEmptyProject();
     countAtStart(true);
     const QStringList files = dragURLs(jobs);
     report(QStringLiteral("Dragging %1 files into Logic").arg(files.size()), 0.02);
@@ -50,12 +53,6 @@ void LogicSender::runSorted(const QList<SendJob>& jobs) {
 }
 
 void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
-    QStringList wanted;
-    for (const SendJob& job : jobs) {
-        if (job.group)
-            wanted << *job.group;
-    }
-
     report(QStringLiteral("Folding stacks"), 0.9);
     bestEffort([this] { front(); });
     foldOpenStacks();
@@ -63,25 +60,35 @@ void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
 
     report(QStringLiteral("Putting the stacks in order"), 0.94);
     report(QStringLiteral("  before the sort: ") + joined(trackNames()), 0.94);
-    bestEffort([this] {
-        choose({QStringLiteral("Track"), QStringLiteral("Sort Tracks by"),
-                QStringLiteral("Creation Date")},
-               true);
-    });
-    pause(500ms);
-
-    QStringList names = trackNames();
-    report(QStringLiteral("  after the sort: ") + joined(names), 0.96);
-    QStringList present;
-    for (const QString& n : std::as_const(names)) {
-        if (wanted.contains(n))
-            present << n;
-    }
-    if (present != wanted) {
-        report(QStringLiteral("  (the order is not right: ") + joined(present) +
-                   QStringLiteral("; dragging the stacks into place)"),
-               0.96);
-        bestEffort([&] { reorderStacks(wanted); });
+    const auto inOrder = [&] {
+        const std::optional<QList<TopRow>> top = topRows();
+        const QList<TopRow> wanted = wantedOrder(jobs);
+        if (!top || top->size() != wanted.size())
+            return false;
+        for (qsizetype i = 0; i < wanted.size(); ++i) {
+            if ((*top)[i].stack != wanted[i].stack || (*top)[i].name != wanted[i].name)
+                return false;
+        }
+        return true;
+    };
+    if (inOrder()) {
+        // Sorting would only move the tracks outside the stacks, made first, above them.
+        note(QStringLiteral("  (the order is right already: no sort)"));
+    } else {
+        // The sort puts the stacks in the order they were made; the tracks outside them, made
+        // earlier by the import, then stand above them and are moved below.
+        bestEffort([this] {
+            choose({QStringLiteral("Track"), QStringLiteral("Sort Tracks by"),
+                    QStringLiteral("Creation Date")},
+                   true);
+        });
+        pause(500ms);
+        report(QStringLiteral("  after the sort: ") + joined(trackNames()), 0.96);
+        if (!inOrder()) {
+            report(QStringLiteral("  (the order is not right: dragging the rows into place)"),
+                   0.96);
+            bestEffort([&] { reorderSession(jobs); });
+        }
     }
 
     deleteUnusedTracks(true);
@@ -89,8 +96,125 @@ void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
 
     report(QStringLiteral("order now: ") + joined(trackNames()), 0.99);
     report(QStringLiteral("Checking the session"), 0.99);
-    closingCheck(jobs);
+    closingCheck(jobs, true);
     report(QStringLiteral("Done"), 1.0);
+}
+
+QList<LogicSender::TopRow> LogicSender::wantedOrder(const QList<SendJob>& jobs) const {
+    QList<TopRow> wanted;
+    for (const SendJob& job : jobs) {
+        if (job.group)
+            wanted << TopRow{*job.group, true, 0};
+    }
+    for (const SendJob& job : jobs) {
+        if (!job.group) {
+            for (const QString& m : memberNames(job))
+                wanted << TopRow{m, false, 0};
+        }
+    }
+    return wanted;
+}
+
+std::optional<QList<LogicSender::TopRow>> LogicSender::topRows() {
+    const std::optional<QList<TrackRow>> rows = allRows(true);
+    if (!rows)
+        return std::nullopt;
+    QList<TopRow> top;
+    for (qsizetype i = 0; i < rows->size(); ++i) {
+        const TrackRow& r = (*rows)[i];
+        // The tracks the project held before the send stay where they are.
+        if (r.number <= tracksAtStart && !r.stack)
+            continue;
+        top << TopRow{r.name, r.stack, r.number};
+        // The tracks of an open stack follow its row; they are not rows of the top level.
+        if (r.stack && r.open != false) {
+            const int size = stackSizes.value(r.name, 0);
+            while (i + 1 < rows->size() && !(*rows)[i + 1].stack &&
+                   (*rows)[i + 1].number <= r.number + size)
+                ++i;
+        }
+    }
+    return top;
+}
+
+void LogicSender::reorderSession(const QList<SendJob>& jobs) {
+    front();
+    const QList<TopRow> wanted = wantedOrder(jobs);
+    // Position by position, the row that belongs there is found below and dragged up. A row
+    // is known by its kind and name (a loose track may carry a group's name: it is no stack),
+    // and by its number at the moment of the drag.
+    const auto same = [](const TopRow& a, const TopRow& b) {
+        return a.stack == b.stack && a.name == b.name;
+    };
+    int failures = 0;
+    for (qsizetype e = 0; e < wanted.size() && failures < 3;) {
+        throwIfCancelled();
+        const std::optional<QList<TopRow>> top = topRows();
+        if (!top || e >= top->size())
+            return;
+        if (same((*top)[e], wanted[e])) {
+            ++e;
+            continue;
+        }
+        qsizetype from = -1;
+        for (qsizetype j = e + 1; j < top->size() && from < 0; ++j) {
+            if (same((*top)[j], wanted[e]))
+                from = j;
+        }
+        if (from < 0) {
+            ++e; // not there: the closing check says so
+            continue;
+        }
+        report(QStringLiteral("Moving %1 to position %2").arg(wanted[e].name).arg(e + 1), 0.96);
+        const bool dragged = moveRowAbove((*top)[from].number, (*top)[e].number);
+        // A drag that left the row where it was counts as failed too.
+        const std::optional<QList<TopRow>> after = dragged ? topRows() : std::nullopt;
+        if (!after || e >= after->size() || !same((*after)[e], wanted[e]))
+            ++failures;
+    }
+    report(QStringLiteral("order now: ") + joined(trackNames()), 0.96);
+}
+
+bool LogicSender::moveRowAbove(int from, int to) {
+    // A drag reaches only rows on screen: a row far below is dragged to the top of the page in
+    // hops, the list scrolled up between them, until the target is on screen with it.
+    for (int hop = 0; hop < 400; ++hop) {
+        throwIfCancelled();
+        const Element moved = showRow(from);
+        std::optional<QList<TrackRow>> page = rowsOnScreen(false);
+        if (!moved || !page)
+            return false;
+        // Only rows inside the list's visible part take a drag, wherever the tree puts others.
+        const std::optional<Rect> list = frame(tracksHeader());
+        page->removeIf([&](const TrackRow& r) {
+            const std::optional<Rect> f = frame(r.element);
+            return !list || !f || !list->contains(f->center());
+        });
+        const bool movedShown = std::any_of(page->cbegin(), page->cend(),
+                                            [&](const TrackRow& r) { return r.number == from; });
+        if (!movedShown || page->isEmpty())
+            return false;
+        Element target;
+        for (const TrackRow& r : *page) {
+            if (r.number == to)
+                target = r.element;
+        }
+        if (target)
+            return dragHeader(moved, target);
+        const TrackRow top = page->first();
+        if (top.number <= to)
+            return false; // the target is not a row of the list
+        if (top.number >= from) {
+            // The moved row heads the page: the list is scrolled up to make room above it.
+            scrollList(std::max<int>(1, int(page->size()) - 2));
+            continue;
+        }
+        if (!dragHeader(moved, top.element))
+            return false;
+        from = top.number;
+        scrollList(std::max<int>(1, int(page->size()) - 2));
+    }
+    return false;
 }
 
 void LogicSender::deleteUnusedTracks(bool verified) {
@@ -103,39 +227,6 @@ void LogicSender::deleteUnusedTracks(bool verified) {
         front();
         choose({QStringLiteral("Track"), QStringLiteral("Delete Unused Tracks")}, verified);
     });
-}
-
-void LogicSender::reorderStacks(const QStringList& wanted) {
-    front();
-    for (qsizetype e = 0; e < wanted.size(); ++e) {
-        throwIfCancelled();
-        const QStringList names = trackNames();
-        QStringList present;
-        for (const QString& w : wanted) {
-            if (names.contains(w))
-                present << w;
-        }
-        if (e >= present.size())
-            break;
-        const QString target = present[e];
-        if (names.size() < e + 1 || names[e] == target)
-            continue;
-        const QList<Element> headers = trackHeaders();
-        Element moved;
-        for (const Element& h : headers) {
-            if (str(h, QStringLiteral("AXDescription"))
-                    .contains(QStringLiteral("“") + target + QStringLiteral("”"))) {
-                moved = h;
-                break;
-            }
-        }
-        if (!moved || headers.size() <= e)
-            continue;
-        // At the fraction of the phase it belongs to, so that the progress never goes back.
-        report(QStringLiteral("Moving %1 to position %2").arg(target).arg(e + 1), 0.96);
-        dragHeader(moved, headers[e]);
-    }
-    report(QStringLiteral("order now: ") + joined(trackNames()), 0.96);
 }
 
 bool LogicSender::dragHeader(const Element& moved, const Element& above) {

@@ -75,6 +75,7 @@ void LogicSender::countAtStart(bool ownTracksFromStart) {
     });
     tracksAtStart = *counted;
     ownFrom_ = ownTracksFromStart ? tracksAtStart : 0;
+    imports_ = ownTracksFromStart;
     namesAtStart_.clear();
     if (ownTracksFromStart) {
         for (const TrackRow& r : *rows)
@@ -86,6 +87,7 @@ void LogicSender::countAtStart(bool ownTracksFromStart) {
 
 void LogicSender::runFast(const QList<SendJob>& jobs) {
     checkPreconditions(kNotRunning);
+    requireEmptyProject();
     countAtStart(true);
 
     const QStringList files = dragURLs(jobs);
@@ -129,6 +131,7 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
 
 void LogicSender::runGrouped(const QList<SendJob>& jobs) {
     checkPreconditions(kNotRunning);
+    requireEmptyProject();
     countAtStart(true);
     const qsizetype count = jobs.size();
     for (qsizetype i = 0; i < count; ++i) {
@@ -172,18 +175,20 @@ void LogicSender::runGrouped(const QList<SendJob>& jobs) {
         report(QStringLiteral("order now: ") + names.join(QStringLiteral(", ")), 0.99);
     }
     report(QStringLiteral("Checking the session"), 0.99);
-    closingCheck(jobs);
+    closingCheck(jobs, true);
     report(QStringLiteral("Done"), 1.0);
 }
 
 void LogicSender::runSlow(const QList<SendJob>& jobs) {
     checkPreconditions(kNotRunning);
+    requireEmptyProject();
     countAtStart(true);
     qsizetype total = 0;
     for (const SendJob& job : jobs)
         total += job.files.size();
     const double t = divisor(total);
     qsizetype done = 0;
+    QHash<QString, int> named; // the tracks named so far, by name
     for (const SendJob& job : jobs) {
         const QString name = job.group.value_or(QStringLiteral("Unsorted"));
         for (const QString& file : job.files) {
@@ -195,6 +200,16 @@ void LogicSender::runSlow(const QList<SendJob>& jobs) {
                 return before.has_value();
             });
             front();
+            // Logic puts a new track below the selected one: the last row of the top level is
+            // selected, so that the new track is the last one, known by its number.
+            const std::optional<QList<TopRow>> top = topRows();
+            const std::optional<TrackRow> last =
+                top && !top->isEmpty()
+                    ? std::optional<TrackRow>(
+                          TrackRow{{}, top->last().number, top->last().name, false, std::nullopt})
+                    : std::nullopt;
+            if (last)
+                selectRows({*last});
             // Pressed once: an error answer may come with the track made, which the wait sees.
             choose({QStringLiteral("Track"), QStringLiteral("New Audio Track")}, true);
             waitFor(QStringLiteral("the new track"), 10s, [&] {
@@ -202,8 +217,29 @@ void LogicSender::runSlow(const QList<SendJob>& jobs) {
                 return now && *now > *before;
             });
             pause(200ms);
+            // The new track is the one row of this send not yet named after a file; Logic
+            // selects it too, and it is the last one unless a click moved the selection first.
+            int number = *before + 1;
+            if (const std::optional<QList<TrackRow>> rows = allRows(false)) {
+                QHash<QString, int> left = named;
+                QList<int> fresh;
+                for (const TrackRow& r : *rows) {
+                    if (r.number <= ownFrom_)
+                        continue;
+                    if (left.value(r.name) > 0)
+                        --left[r.name];
+                    else
+                        fresh << r.number;
+                }
+                if (fresh.size() == 1)
+                    number = fresh.first();
+            }
+            // A person may have clicked another row: the file goes onto the new track only.
+            if (!selectionHolds({number}))
+                selectRows({TrackRow{{}, number, {}, false, std::nullopt}});
             importFile(file);
-            rename(member);
+            renameRow(number, member);
+            ++named[member];
             ++done;
         }
         if (job.group && !job.files.isEmpty()) {

@@ -5,9 +5,23 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace Vantrel {
 
 using namespace std::chrono_literals;
+
+namespace {
+
+QList<int> numbersOf(const QList<TrackRow>& rows) {
+    QList<int> n;
+    for (const TrackRow& r : rows)
+        n << r.number;
+    std::sort(n.begin(), n.end());
+    return n;
+}
+
+} // namespace
 
 int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) {
     tick(QStringLiteral("start"));
@@ -17,36 +31,30 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
     if (members.isEmpty())
         throw SendError(QStringLiteral("Couldn't find the ") + name +
                         QStringLiteral(" tracks in Logic."));
-
-    pause(150ms);
-    selectRows(members);
-    tick(QStringLiteral("selected"));
-
-    AXProbe::key(platform_, QStringLiteral("d"), QStringLiteral("cmd+shift"));
-    // The shortcut opens the sheet unless Logic ignores it; then the menu does. At most 1.5 s:
-    // the wait looks once more one poll after its time-out.
-    const bool sheetShown = waitUntil(
-        QStringLiteral("the stack sheet"), 1450ms, [this] { return bool(sheet()); }, 50ms);
-    if (!sheetShown)
-        choose({QStringLiteral("Track"), QStringLiteral("Create Track Stack…")}, true);
-
-    tick(QStringLiteral("menu"));
+    const std::optional<int> countBefore = trackCount();
+    const QList<int> wanted = numbersOf(members);
+    const auto selectionRight = [&] { return selectionHolds(wanted); };
     // The dialog is confirmed by its default button, whatever it is titled.
     const auto defaultButton = [this](const Element& in) {
         return AXProbe::element(platform_, in, QStringLiteral("AXDefaultButton"));
     };
-    waitFor(QStringLiteral("the stack dialog"), 8s, [&] { return bool(sheet()); });
 
-    tick(QStringLiteral("sheet"));
-    if (const Element s = sheet()) {
+    // Chooses a summing stack and presses the default button; nothing is pressed while the
+    // choice does not show as made (a question that came meanwhile takes the presses).
+    const auto confirm = [&](const Element& s) {
+        answerDialogs();
         const Element summing = findIn(s, [&](const Element& e) {
             return str(e, QStringLiteral("AXTitle")) == u"Summing stack";
         });
-        if (summing) {
+        const auto chosen = [&] {
             const AXValue v = read(summing, QStringLiteral("AXValue"));
-            const std::int64_t* chosen = std::get_if<std::int64_t>(&v);
-            if (!(chosen && *chosen == 1))
-                press(summing);
+            const std::int64_t* n = std::get_if<std::int64_t>(&v);
+            return n && *n == 1;
+        };
+        if (summing && !chosen()) {
+            press(summing);
+            if (!chosen())
+                return;
         }
         if (const Element ok = defaultButton(s)) {
             press(ok);
@@ -54,14 +62,65 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
             front();
             AXProbe::key(platform_, QStringLiteral("return"), QString());
         }
+    };
+
+    // A person may click a row at any moment: the selection is checked before the dialog
+    // opens and again before it is confirmed, and the dialog is dismissed when it changed.
+    bool confirmed = false;
+    for (int attempt = 0; attempt < 3 && !confirmed; ++attempt) {
+        throwIfCancelled();
+        pause(150ms);
+        selectRows(members);
+        if (!selectionRight()) {
+            note(QStringLiteral("  (the selection for ") + name +
+                 QStringLiteral(" did not hold; selecting again)"));
+            continue;
+        }
+        tick(QStringLiteral("selected"));
+
+        AXProbe::key(platform_, QStringLiteral("d"), QStringLiteral("cmd+shift"));
+        // The shortcut opens the sheet unless Logic ignores it; then the menu does. At most
+        // 1.5 s: the wait looks once more one poll after its time-out.
+        const bool sheetShown = waitUntil(
+            QStringLiteral("the stack sheet"), 1450ms, [this] { return bool(sheet()); }, 50ms);
+        if (!sheetShown)
+            choose({QStringLiteral("Track"), QStringLiteral("Create Track Stack…")}, true);
+
+        tick(QStringLiteral("menu"));
+        waitFor(QStringLiteral("the stack dialog"), 8s, [&] { return bool(sheet()); });
+
+        tick(QStringLiteral("sheet"));
+        const Element s = sheet();
+        if (!s)
+            continue;
+        if (!selectionRight()) {
+            note(QStringLiteral("  (the selection for ") + name +
+                 QStringLiteral(" changed while the stack dialog was open; dismissing it)"));
+            AXProbe::key(platform_, QStringLiteral("escape"), QString());
+            waitFor(QStringLiteral("the stack dialog to close"), 5s,
+                    [&] { return !bool(sheet()); });
+            continue;
+        }
+        confirm(s);
+        confirmed = true;
     }
+    if (!confirmed)
+        throw SendError(QStringLiteral("Couldn't keep the ") + name +
+                        QStringLiteral(" tracks selected in Logic to stack them (something else "
+                                       "changed the selection). Nothing else was changed after "
+                                       "this point."));
 
     tick(QStringLiteral("created"));
     // Logic selects the new stack's row.
     TrackRow made;
+    int polls = 0;
     waitFor(QStringLiteral("the stack to appear"), 10s, [&] {
-        if (sheet())
+        if (const Element s = sheet()) {
+            // Still open after a second: the press went to a question that came in between.
+            if (++polls % 10 == 0)
+                confirm(s);
             return false;
+        }
         for (const TrackRow& r : selectedRows()) {
             if (r.stack) {
                 made = r;
@@ -75,7 +134,79 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
     madeStacks.insert(name);
     stackSizes[name] = int(members.size());
     tick(QStringLiteral("renamed"));
+    if (countBefore)
+        checkStackMembers(made.number, name, members, *countBefore + 1);
     return made.number;
+}
+
+void LogicSender::checkStackMembers(int number, const QString& name, const QList<TrackRow>& members,
+                                    int total) {
+    // Which tracks a stack holds shows only while it is closed: its tracks are then missing
+    // from the rows, and the numbers jump over them. The stack is closed, counted and opened.
+    const auto clickArrow = [&](bool open) {
+        const Element row = showRow(number);
+        const Element t = row ? triangleOf(row) : Element();
+        const std::optional<Rect> f = t ? frame(t) : std::nullopt;
+        if (!f || !safelyVisible(f))
+            return false;
+        if (isOpen(t) == open)
+            return true;
+        mouse(MouseEventType::moved, f->center());
+        pause(100ms);
+        click(f->center(), 1, 0);
+        return waitUntil(
+            QStringLiteral("the stack to open or close"), 1500ms,
+            [&] {
+                const Element r = showRow(number);
+                const Element tr = r ? triangleOf(r) : Element();
+                return tr && isOpen(tr) == open;
+            },
+            50ms);
+    };
+    if (!clickArrow(false)) {
+        note(QStringLiteral("  (the stack ") + name +
+             QStringLiteral(" could not be closed to count its tracks; the closing check will)"));
+        return;
+    }
+    std::optional<int> size;
+    if (const Element row = showRow(number); row) {
+        if (const std::optional<QList<TrackRow>> page = rowsOnScreen(false)) {
+            for (qsizetype i = 0; i < page->size(); ++i) {
+                if ((*page)[i].number != number)
+                    continue;
+                size = i + 1 < page->size() ? (*page)[i + 1].number - number - 1 : total - number;
+            }
+        }
+    }
+    const bool reopened = clickArrow(true);
+    if (!size)
+        return;
+    if (*size == int(members.size()) && reopened) {
+        // The rows below the open stack's row are its tracks: their names are checked too.
+        QStringList held, sent;
+        for (int n = number + 1; n <= number + *size; ++n) {
+            const Element e = showRow(n);
+            const auto parsed =
+                e ? parseRow(str(e, QStringLiteral("AXDescription"))) : std::nullopt;
+            held << (parsed ? parsed->second : QString());
+        }
+        for (const TrackRow& m : members)
+            sent << m.name;
+        held.sort();
+        sent.sort();
+        if (held == sent)
+            return;
+        throw SendError(QStringLiteral("The stack “") + name +
+                        QStringLiteral("” in Logic holds other tracks than its own (") +
+                        held.join(QStringLiteral(", ")) +
+                        QStringLiteral("). Nothing else was changed after this point."));
+    }
+    if (*size != int(members.size()))
+        throw SendError(QStringLiteral("The stack “") + name +
+                        QStringLiteral("” took %1 of its %2 tracks in Logic; the others are "
+                                       "outside it. Nothing else was changed after this point.")
+                            .arg(*size)
+                            .arg(members.size()));
 }
 
 QList<TrackRow> LogicSender::freeRowsNamed(const QString& group, const QStringList& names) {
@@ -98,14 +229,16 @@ QList<TrackRow> LogicSender::freeRowsNamed(const QString& group, const QStringLi
     QStringList missing;
     for (const QString& n : names) {
         // A track of this send rather than one the project held (sorting may have moved
-        // those), else the newest.
+        // those), else the oldest: the files came in in job order, and the jobs before this
+        // one took their tracks of the same name already, so the first free row of a name is
+        // this job's file of that name.
         const TrackRow* best = nullptr;
         int bestRank = -1;
         for (const TrackRow& r : std::as_const(*rows)) {
             if (r.stack || taken.contains(r.number) || r.name != n)
                 continue;
             const int rank = r.number > ownFrom_ ? 1 : 0;
-            if (!best || rank > bestRank || (rank == bestRank && r.number > best->number)) {
+            if (!best || rank > bestRank || (rank == bestRank && r.number < best->number)) {
                 best = &r;
                 bestRank = rank;
             }

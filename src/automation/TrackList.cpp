@@ -205,6 +205,24 @@ QList<TrackRow> LogicSender::selectedRows() {
     return out;
 }
 
+bool LogicSender::selectionHolds(const QList<int>& numbers) {
+    // Only the rows on screen tell whether they are selected: those must be exactly the ones
+    // of numbers that are on screen, and at least one must be.
+    const std::optional<QList<TrackRow>> page = rowsOnScreen(false);
+    if (!page)
+        return false;
+    QList<int> expected, selected;
+    for (const TrackRow& r : *page) {
+        if (numbers.contains(r.number))
+            expected << r.number;
+    }
+    for (const TrackRow& r : selectedRows())
+        selected << r.number;
+    std::sort(expected.begin(), expected.end());
+    std::sort(selected.begin(), selected.end());
+    return !expected.isEmpty() && expected == selected;
+}
+
 void LogicSender::selectRows(const QList<TrackRow>& rows) {
     if (rows.isEmpty())
         return;
@@ -260,6 +278,62 @@ void LogicSender::selectRows(const QList<TrackRow>& rows) {
     pause(80ms);
 }
 
+// --- Whether the project in front is empty.
+
+bool LogicSender::regionsOnScreen() {
+    // Each track row has a lane in "Tracks contents"; a region on it is an item of the lane.
+    const Element contents =
+        findInWindows([&](const Element& e) { return str(e, kDescription) == u"Tracks contents"; });
+    for (const Element& lane : AXProbe::kids(platform_, contents)) {
+        for (const Element& item : AXProbe::kids(platform_, lane)) {
+            if (str(item, QStringLiteral("AXRole")) == u"AXLayoutItem")
+                return true;
+        }
+    }
+    return false;
+}
+
+std::optional<bool> LogicSender::projectIsEmpty() {
+    const std::optional<int> count = trackCount();
+    if (!count)
+        return std::nullopt;
+    if (*count == 0)
+        return true;
+    std::optional<QList<TrackRow>> page = rowsOnScreen(true);
+    if (!page)
+        return std::nullopt;
+    const bool whole = page->isEmpty() || (page->first().number == 1 && !listMayContinue(*page));
+    if (!whole)
+        scrollList(1 << 20);
+    for (int pages = 0; pages < 1000; ++pages) {
+        throwIfCancelled();
+        page = rowsOnScreen(true);
+        if (!page)
+            return std::nullopt;
+        for (const TrackRow& r : std::as_const(*page)) {
+            if (r.stack)
+                return false;
+        }
+        if (regionsOnScreen())
+            return false;
+        if (whole || page->isEmpty() || !listMayContinue(*page))
+            break;
+        scrollList(-std::max<int>(1, int(page->size()) - 1));
+    }
+    return true;
+}
+
+void LogicSender::requireEmptyProject() {
+    // Empty tracks (a new project's first track) are no one's work; a stack or a region is.
+    std::optional<bool> empty;
+    waitFor(QStringLiteral("Logic's track list"), 30s, [&] {
+        empty = projectIsEmpty();
+        return empty.has_value();
+    });
+    if (!*empty)
+        throw SendError(QStringLiteral("Open Logic Pro with an empty project first."));
+}
+
 // --- Late questions.
 
 bool LogicSender::answerDialogs() {
@@ -287,12 +361,20 @@ bool LogicSender::answerDialogs() {
 
 // --- The closing comparison.
 
-QStringList LogicSender::checkSession(const QList<SendJob>& jobs) {
+QStringList LogicSender::checkSession(const QList<SendJob>& jobs, bool arranged) {
     throwIfCancelled();
-    QStringList problems;
     std::optional<QList<TrackRow>> rows = allRows(true);
     if (!rows)
         return {QStringLiteral("Logic's track list could not be read back")};
+
+    // The fold state, read before any stack is opened: the runs that arrange the session
+    // leave every stack they made closed.
+    QStringList openStacks;
+    if (arranged) {
+        for (const TrackRow& r : std::as_const(*rows))
+            if (r.stack && r.open == true && madeStacks.contains(r.name))
+                openStacks << QStringLiteral("the stack %1 is open").arg(quoted(r.name));
+    }
 
     // Closed stacks hide their tracks: the numbers tell how many, opening them tells which.
     QHash<int, int> sizeOf; // stack row number → tracks in it, where closed
@@ -305,16 +387,20 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs) {
         if (i + 1 < rows->size())
             sizeOf[r.number] = (*rows)[i + 1].number - r.number - 1;
     }
-    const auto toggleAll = [&](const QList<TrackRow>& list) {
-        // An option-click on a stack's arrow opens or closes every stack.
-        for (const TrackRow& r : list) {
-            if (!r.stack)
-                continue;
-            const Element row = showRow(r.number);
-            const Element t = row ? triangleOf(row) : Element();
-            if (const std::optional<Rect> f = t ? frame(t) : std::nullopt) {
-                optionClick(f->center(), 100ms, 80ms, 400ms);
-                return true;
+    // An option-click on a stack's arrow opens or closes every stack; an arrow on screen is
+    // taken first, since a click reaches only those.
+    const auto toggleAll = [&](const QList<TrackRow>& list, bool closedOnly) {
+        for (int pass = 0; pass < 2; ++pass) {
+            for (const TrackRow& r : list) {
+                if (!r.stack || (closedOnly && r.open != false))
+                    continue;
+                const Element row = pass == 0 ? r.element : showRow(r.number);
+                const Element t = row ? triangleOf(row) : Element();
+                const std::optional<Rect> f = t ? frame(t) : std::nullopt;
+                if (f && (pass == 1 || safelyVisible(f))) {
+                    optionClick(f->center(), 100ms, 80ms, 400ms);
+                    return true;
+                }
             }
         }
         return false;
@@ -333,19 +419,7 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs) {
         for (int attempt = 0; attempt < 3 && !opened; ++attempt) {
             throwIfCancelled();
             answerDialogs(); // a question left open would take the click
-            bool clicked = false;
-            for (const TrackRow& r : *rows) {
-                if (!r.stack || r.open != false)
-                    continue;
-                const Element row = showRow(r.number);
-                const Element t = row ? triangleOf(row) : Element();
-                if (const std::optional<Rect> f = t ? frame(t) : std::nullopt) {
-                    optionClick(f->center(), 100ms, 80ms, 400ms);
-                    clicked = true;
-                }
-                break;
-            }
-            if (!clicked)
+            if (!toggleAll(*rows, true))
                 break;
             opened = waitUntil(QStringLiteral("the stacks to open"), 2s, allOpen);
             if (!rows)
@@ -362,18 +436,23 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs) {
     QHash<QString, QStringList> contents;
     QStringList outside;
     QHash<QString, int> seen;
+    QList<TopRow> top;           // the top level, in list order
+    QHash<int, QString> stackOf; // row number → the stack it is or is in
     for (qsizetype i = 0; i < rows->size(); ++i) {
         const TrackRow& r = (*rows)[i];
         if (!r.stack) {
             outside << r.name;
+            top << TopRow{r.name, false, r.number};
             continue;
         }
         ++stackRows[r.name];
+        top << TopRow{r.name, true, r.number};
+        stackOf[r.number] = r.name;
         int size = sizeOf.value(r.number, -1);
-        QStringList inIt;
+        QList<const TrackRow*> inIt;
         qsizetype j = i + 1;
         while (j < rows->size() && !(*rows)[j].stack && (size < 0 || int(inIt.size()) < size)) {
-            inIt << (*rows)[j].name;
+            inIt << &(*rows)[j];
             ++j;
         }
         // Without a count, the tracks after the stack's own belong to no stack.
@@ -383,12 +462,20 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs) {
                 expected = job.files.size();
         }
         if (size < 0 && expected >= 0 && inIt.size() > expected) {
-            outside += inIt.mid(expected);
+            for (const TrackRow* t : inIt.mid(expected)) {
+                outside << t->name;
+                top << TopRow{t->name, false, t->number};
+            }
             inIt = inIt.mid(0, expected);
         }
-        contents[r.name] += inIt;
+        for (const TrackRow* t : std::as_const(inIt)) {
+            contents[r.name] << t->name;
+            stackOf[t->number] = r.name;
+        }
         i = j - 1;
     }
+
+    QStringList problems;
     for (const SendJob& job : jobs) {
         const QStringList members = memberNames(job);
         if (!job.group) {
@@ -458,18 +545,154 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs) {
         if (outsideCount.value(it.key()) < it.value())
             problems << QStringLiteral("the track %1 is missing").arg(quoted(it.key()));
 
+    // The number of tracks: those the project held, every file sent and one row per stack.
+    int expectedCount = tracksAtStart;
+    for (const SendJob& job : jobs) {
+        if (imports_)
+            expectedCount += int(job.files.size());
+        if (job.group)
+            ++expectedCount;
+    }
+    if (int(rows->size()) != expectedCount)
+        problems << QStringLiteral("Logic holds %1 tracks where %2 were expected")
+                        .arg(rows->size())
+                        .arg(expectedCount);
+
+    // The order of the top level: the stacks in rule order, then the unsorted tracks. Rows
+    // that do not belong there at all are told above; the others must keep that order.
+    if (arranged) {
+        const QList<TopRow> wanted = wantedOrder(jobs);
+        const auto same = [](const TopRow& a, const TopRow& b) {
+            return a.stack == b.stack && a.name == b.name;
+        };
+        QList<TopRow> left = wanted, present;
+        for (const TopRow& t : std::as_const(top)) {
+            for (qsizetype k = 0; k < left.size(); ++k) {
+                if (same(left[k], t)) {
+                    present << t;
+                    left.removeAt(k);
+                    break;
+                }
+            }
+        }
+        QList<TopRow> expected;
+        for (const TopRow& w : wanted) {
+            if (std::any_of(present.cbegin(), present.cend(),
+                            [&](const TopRow& t) { return same(t, w); }))
+                expected << w;
+        }
+        const auto label = [](const TopRow& t) {
+            return (t.stack ? QStringLiteral("the stack ") : QStringLiteral("the track ")) +
+                   quoted(t.name);
+        };
+        for (qsizetype k = 0; k < present.size() && k < expected.size(); ++k) {
+            if (!same(present[k], expected[k])) {
+                problems << QStringLiteral("%1 stands at position %2 in place of %3")
+                                .arg(label(present[k]))
+                                .arg(k + 1)
+                                .arg(label(expected[k]));
+                break;
+            }
+        }
+    }
+    problems += openStacks;
+
+    // Colours, where the Color window tells the colour of the selected track.
+    if (arranged && problems.isEmpty()) {
+        QHash<QString, std::optional<Swatch>> colorOf;
+        for (const SendJob& job : jobs) {
+            if (job.group)
+                colorOf[*job.group] = job.color;
+        }
+        if (const std::optional<QString> wrong = checkColors(*rows, stackOf, colorOf))
+            problems << *wrong;
+    }
+
     if (anyClosed && rows)
-        toggleAll(*rows); // close them again
+        toggleAll(*rows, false); // close them again
     return problems;
 }
 
-void LogicSender::closingCheck(const QList<SendJob>& jobs) {
-    const QStringList problems = checkSession(jobs);
+std::optional<QString>
+LogicSender::checkColors(const QList<TrackRow>& rows, const QHash<int, QString>& stackOf,
+                         const QHash<QString, std::optional<Swatch>>& colorOf) {
+    if (rows.isEmpty())
+        return std::nullopt;
+    if (!colorsReadable_) {
+        note(QStringLiteral("  (Logic does not show which color a track has: colors not checked)"));
+        return std::nullopt;
+    }
+    const auto expectedOf = [&](const TrackRow& r) -> std::optional<std::optional<Swatch>> {
+        if (r.number <= ownFrom_ && !r.stack)
+            return std::nullopt; // a track the project held: its colour is the user's
+        const auto it = stackOf.constFind(r.number);
+        if (it == stackOf.cend())
+            return std::optional<Swatch>(); // a loose track of this send: no colour
+        if (!colorOf.contains(*it))
+            return std::nullopt;
+        return colorOf.value(*it);
+    };
+    std::optional<QString> wrong;
+    bool readable = true;
+    for (const TrackRow& r : rows) {
+        throwIfCancelled();
+        const std::optional<std::optional<Swatch>> want = expectedOf(r);
+        if (!want)
+            continue;
+        std::optional<std::optional<Swatch>> have;
+        for (int attempt = 0; attempt < 3 && !have; ++attempt) {
+            selectRows({r});
+            if (!colorWindow()) {
+                bestEffort([&] {
+                    choose({QStringLiteral("Track"), QStringLiteral("Assign Track Color…")}, true);
+                    waitFor(QStringLiteral("the Color window"), 6s,
+                            [&] { return bool(colorWindow()); });
+                });
+            }
+            if (!selectionHolds({r.number}))
+                continue;
+            have = colorOfSelection();
+            if (!have) {
+                readable = false;
+                break;
+            }
+            if (!selectionHolds({r.number}))
+                have.reset(); // a person clicked meanwhile: read again
+        }
+        if (!readable)
+            break;
+        if (!have || *have == *want)
+            continue;
+        const QString what =
+            (r.stack ? QStringLiteral("the stack ") : QStringLiteral("the track ")) +
+            quoted(r.name);
+        if (!*want)
+            wrong = what + QStringLiteral(" has a color it was not sent with");
+        else if (!*have)
+            wrong = what + QStringLiteral(" has no color");
+        else
+            wrong = what + QStringLiteral(" has another color than its group");
+        break;
+    }
+    closeColorWindow();
+    if (!readable)
+        note(QStringLiteral("  (Logic does not show which color a track has: colors not checked)"));
+    return wrong;
+}
+
+void LogicSender::closingCheck(const QList<SendJob>& jobs, bool arranged) {
+    const QStringList problems = checkSession(jobs, arranged);
     if (problems.isEmpty())
         return;
-    throw SendError(QStringLiteral("Done, but the session in Logic is not what was sent: ") +
-                    problems.join(QStringLiteral("; ")) +
-                    QStringLiteral(". Check it in Logic before you go on."));
+    // The first difference is named; the user checks the rest in Logic.
+    QString text =
+        QStringLiteral("Done, but the session in Logic is not what was sent: ") + problems.first();
+    if (problems.size() > 1)
+        text += QStringLiteral(" (and %1 more %2)")
+                    .arg(problems.size() - 1)
+                    .arg(problems.size() == 2 ? QStringLiteral("difference")
+                                              : QStringLiteral("differences"));
+    throw SendError(text + QStringLiteral(". Check it in Logic before you go on."));
 }
 
 } // namespace Vantrel

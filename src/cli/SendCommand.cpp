@@ -105,7 +105,7 @@ QString sessionText(const SimSession& session) {
         text += t.name;
         QStringList traits;
         if (t.isStack)
-            traits << (t.summing ? QStringLiteral("summing stack") : QStringLiteral("stack"))
+            traits << (t.summing ? QStringLiteral("summing stack") : QStringLiteral("folder stack"))
                    << (t.folded ? QStringLiteral("folded") : QStringLiteral("open"));
         if (t.color)
             traits << QStringLiteral("colour %1,%2").arg(t.color->first).arg(t.color->second);

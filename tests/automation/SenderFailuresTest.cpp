@@ -299,18 +299,18 @@ TEST_F(SenderOperations, menuItemThatStaysDisabledTimesOut) {
 // stacks are dragged into the wanted order.
 TEST_F(SenderOperations, closingPhaseDragsStacksIntoOrder) {
     start();
-    const QList<SendJob> jobs = realisticJobs();
-    for (const QString& f : dragURLs(jobs))
-        sim->logic().addTrack(memberName(f));
-    // Stacks made in another order than the rules.
+    QList<SendJob> jobs = realisticJobs();
+    for (SendJob& job : jobs)
+        job.color.reset(); // only the order is asked for here
+    // Tracks and stacks made in another order than the rules.
     QList<SendJob> reversed = jobs;
     reversed.removeLast();
     std::reverse(reversed.begin(), reversed.end());
+    for (const QString& f : dragURLs(reversed + QList<SendJob>{jobs.last()}))
+        sim->logic().addTrack(memberName(f));
     for (const SendJob& job : std::as_const(reversed))
         sender->makeStack(*job.group, sender->freeRowsNamed(*job.group, memberNames(job)));
-    QList<SendJob> grouped = jobs;
-    grouped.removeLast();
-    const std::optional<QString> failure = failureOf([&] { sender->foldAndOrder(grouped); });
+    const std::optional<QString> failure = failureOf([&] { sender->foldAndOrder(jobs); });
     EXPECT_EQ(failure, std::nullopt);
     EXPECT_TRUE(reported("  (the order is not right: "));
     QStringList stacks;

@@ -54,8 +54,13 @@ protected:
     void start(const QStringList& quirks = {}) {
         sim = std::make_unique<SimPlatform>(clock, quirks);
         sender = std::make_unique<LogicSender>(*sim);
+        // VANTREL_SEND_LOG=1 prints every report as it comes, with timing notes; with
+        // VANTREL_SEND_LOG=failed, only the reports of a test that failed, at its end.
+        sender->profile = qEnvironmentVariable("VANTREL_SEND_LOG") == u"1";
         sender->onProgress = [this](const QString& status, double fraction) {
             reports.append({status, fraction});
+            if (sender->profile)
+                fprintf(stderr, "%s\n", qPrintable(status));
             if (cancelWhen && cancelWhen(status))
                 sender->cancelled.store(true);
         };
@@ -148,25 +153,40 @@ protected:
     }
 
     SimSession session() { return sim->logic().session(); }
+    void TearDown() override {
+        if (qEnvironmentVariable("VANTREL_SEND_LOG") == u"failed" && HasFailure())
+            for (const Report& r : reports)
+                fprintf(stderr, "%s\n", qPrintable(r.status));
+    }
 
     // Verifies the session the jobs should have built: one summing stack per group, named after
     // it and holding exactly its tracks, coloured with its cell (stack and members), the stacks
     // in job order and folded as asked, the unsorted tracks outside any stack, and no track
     // without audio.
+    // The top-level order is checked too: the stacks in job order, then the unsorted tracks
+    // in the order of their job; and every track plays a file of its own job.
     void expectSessionBuilt(const QList<SendJob>& jobs, bool folded, bool coloured = true) {
         const SimSession s = session();
-        QStringList stacks;
+        QStringList stacks, topLevel;
         for (const SimTrack& t : s.tracks) {
             if (t.isStack)
                 stacks << t.name;
             else
                 EXPECT_TRUE(t.hasAudio) << "empty track " << t.name.toStdString();
+            if (!t.stack)
+                topLevel << t.name;
         }
-        QStringList wanted;
+        QStringList wanted, wantedTop;
         for (const SendJob& job : jobs)
             if (job.group)
                 wanted << *job.group;
+        wantedTop = wanted;
+        for (const SendJob& job : jobs)
+            if (!job.group)
+                wantedTop += memberNames(job);
         EXPECT_EQ(stacks, wanted);
+        EXPECT_EQ(topLevel, wantedTop) << "the order of the stacks and the loose tracks";
+        expectFilesInTheirPlaces(jobs);
 
         for (const SendJob& job : jobs) {
             const auto [members, expected] = heldAndSent(s, job);
@@ -175,7 +195,8 @@ protected:
             if (!job.group)
                 continue;
             for (const SimTrack& t : s.tracks) {
-                if (t.name != *job.group && t.stack != job.group)
+                // The stack's own row and its members; a loose track may carry the name too.
+                if (!(t.isStack && t.name == *job.group) && t.stack != job.group)
                     continue;
                 if (t.isStack) {
                     EXPECT_TRUE(t.summing) << t.name.toStdString();
@@ -186,6 +207,20 @@ protected:
                         ? std::optional<std::pair<int, int>>({job.color->col, job.color->row})
                         : std::nullopt;
                 EXPECT_EQ(t.color, cell) << "colour of " << t.name.toStdString();
+            }
+        }
+    }
+
+    // Every track that plays a file stands where that file's job puts it: in the job's stack,
+    // or outside every stack for the unsorted job.
+    void expectFilesInTheirPlaces(const QList<SendJob>& jobs) {
+        for (const SimTrack& t : session().tracks) {
+            if (t.isStack || t.file.isEmpty())
+                continue;
+            for (const SendJob& job : jobs) {
+                if (job.files.contains(t.file)) {
+                    EXPECT_EQ(t.stack, job.group) << t.file.toStdString();
+                }
             }
         }
     }

@@ -7,6 +7,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace Vantrel::SenderTesting {
 namespace {
 
@@ -40,6 +42,34 @@ bool blocksEverySend(const QString& quirk) {
     return blocking.contains(quirk);
 }
 
+// The sentences a cell that may fail may end with: the beginning of each true one.
+QStringList allowedFailures(const MatrixCase& c) {
+    const QString v = c.variant;
+    if (v == u"not-trusted")
+        return {QStringLiteral("Vantrel needs Accessibility permission (System Settings > "
+                               "Privacy & Security > Accessibility).")};
+    if (v == u"not-running")
+        return {c.mode == SendMode::stacksOnly
+                    ? QStringLiteral("Open Logic Pro first.")
+                    : QStringLiteral("Open Logic Pro with an empty project first.")};
+    if (v == u"startup-dialog")
+        return {QStringLiteral("Logic Pro is showing “New Tracks”: close it in Logic Pro, then "
+                               "send again.")};
+    if (v == u"drop-ignored")
+        return {QStringLiteral("Logic only brought in 0 of ")};
+    if (v == u"press-error")
+        return {QStringLiteral("Logic didn't respond (waiting for the Color window)."),
+                QStringLiteral("Logic didn't respond (waiting for the new track)."),
+                QStringLiteral("Couldn't open the name field of the new stack for ")};
+    // A person clicking: whatever stopped the run is said, never a track missing that is
+    // there (a stack that took fewer tracks, a rename that did not take, a session called
+    // wrong).
+    return {QStringLiteral("Done, but the session in Logic is not what was sent: "),
+            QStringLiteral("The stack “"), QStringLiteral("Couldn't rename a track to “"),
+            QStringLiteral("Couldn't keep the "),
+            QStringLiteral("Logic didn't respond (waiting for ")};
+}
+
 std::vector<MatrixCase> matrix() {
     std::vector<MatrixCase> cases;
     const SendMode modes[] = {SendMode::fast, SendMode::grouped, SendMode::slow,
@@ -53,6 +83,16 @@ std::vector<MatrixCase> matrix() {
         for (const SendMode mode : modes)
             for (const QString& v : std::as_const(variants))
                 cases.push_back({mode, v, n, blocksEverySend(v) || v == u"user-input"});
+    return cases;
+}
+
+// The realistic profile over many seeds, with files of the same name in a group and outside,
+// and a loose track named like a group, for the runs that import.
+std::vector<MatrixCase> sweep() {
+    std::vector<MatrixCase> cases;
+    for (int seed = 4; seed <= 23; ++seed)
+        for (const SendMode mode : {SendMode::fast, SendMode::grouped, SendMode::slow})
+            cases.push_back({mode, QStringLiteral("sweep/%1").arg(seed), 48, false});
     return cases;
 }
 
@@ -76,12 +116,38 @@ QList<JobPlan> plansOf(int n) {
     return plans;
 }
 
+// The same with an unsorted file named like a drums file and one named like a group.
+QList<JobPlan> trickyPlansOf(int n) {
+    QList<JobPlan> plans = plansOf(n);
+    plans.last().names << QStringLiteral("001_DRUMS") << QStringLiteral("KEYS");
+    return plans;
+}
+
 class SenderMatrix : public SenderTest, public testing::WithParamInterface<MatrixCase> {
 protected:
     // What differs between the session in the simulator and the jobs; empty when it is right.
-    QStringList differences(const QList<SendJob>& jobs, bool coloured) {
+    QStringList differences(const QList<SendJob>& jobs, bool coloured, bool folded) {
         QStringList out;
         const SimSession s = session();
+        // The top level: the stacks in job order, then the unsorted tracks in theirs; no
+        // track of this send without audio, none coloured outside a stack.
+        QStringList top, wantedTop;
+        for (const SimTrack& t : s.tracks) {
+            if (!t.stack)
+                top << t.name;
+            if (!t.isStack && !t.hasAudio)
+                out << t.name + QStringLiteral(" has no audio");
+            if (coloured && !t.isStack && !t.stack && t.color)
+                out << t.name + QStringLiteral(" is coloured outside every stack");
+        }
+        for (const SendJob& job : jobs)
+            if (job.group)
+                wantedTop << *job.group;
+        for (const SendJob& job : jobs)
+            if (!job.group)
+                wantedTop += memberNames(job);
+        if (folded && top != wantedTop)
+            out << QStringLiteral("the order is ") + top.join(QLatin1Char(','));
         QHash<QString, int> stackCount;
         for (const SimTrack& t : s.tracks) {
             if (t.isStack)
@@ -97,9 +163,12 @@ protected:
             if (stackCount.value(*job.group) != 1)
                 out << QStringLiteral("%1 stacks %2").arg(stackCount.value(*job.group)).arg(label);
             for (const SimTrack& t : s.tracks) {
+                const bool own = (t.isStack && t.name == *job.group) || t.stack == job.group;
                 if (t.isStack && t.name == *job.group && !t.summing)
                     out << label + QStringLiteral(" is no summing stack");
-                if (coloured && job.color && (t.name == *job.group || t.stack == job.group) &&
+                if (t.isStack && t.name == *job.group && folded && !t.folded)
+                    out << label + QStringLiteral(" is open");
+                if (coloured && own && job.color &&
                     t.color != std::make_pair(job.color->col, job.color->row))
                     out << t.name + QStringLiteral(" has the wrong colour");
             }
@@ -117,20 +186,21 @@ protected:
 TEST_P(SenderMatrix, buildsTheSessionOrSaysWhatIsWrong) {
     const MatrixCase& c = GetParam();
     start();
-    if (c.variant.startsWith(QLatin1String("realistic/"))) {
+    const bool tricky = c.variant.startsWith(QLatin1String("sweep/"));
+    if (c.variant.startsWith(QLatin1String("realistic/")) || tricky) {
         sim->logic().setSeed(c.variant.section(QLatin1Char('/'), 1).toULongLong());
         sim->logic().applyProfile(QStringLiteral("realistic"));
     } else {
         ASSERT_TRUE(sim->logic().setQuirk(c.variant, true));
     }
-    const QList<SendJob> jobs = jobsOf(plansOf(c.tracks));
+    const QList<SendJob> jobs = jobsOf(tricky ? trickyPlansOf(c.tracks) : plansOf(c.tracks));
     if (c.mode == SendMode::stacksOnly) {
         for (const QString& f : dragURLs(jobs))
             sim->logic().addTrack(memberName(f));
     }
     const SendOutcome outcome = send(c.mode, jobs);
     const bool coloured = c.mode == SendMode::fast || c.mode == SendMode::grouped;
-    const QStringList wrong = differences(jobs, coloured);
+    const QStringList wrong = differences(jobs, coloured, coloured);
     if (outcome.ok) {
         EXPECT_TRUE(wrong.isEmpty()) << "reported " << outcome.result.toStdString() << " with "
                                      << wrong.join("; ").toStdString();
@@ -143,9 +213,19 @@ TEST_P(SenderMatrix, buildsTheSessionOrSaysWhatIsWrong) {
     EXPECT_TRUE(c.mayFail) << "failed: " << outcome.result.toStdString()
                            << (wrong.isEmpty() ? std::string()
                                                : " with " + wrong.join("; ").toStdString());
+    if (c.mayFail) {
+        const QStringList allowed = allowedFailures(c);
+        EXPECT_TRUE(std::any_of(allowed.cbegin(), allowed.cend(),
+                                [&](const QString& a) { return outcome.result.startsWith(a); }))
+            << "failed with " << outcome.result.toStdString();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cells, SenderMatrix, testing::ValuesIn(matrix()),
+                         [](const testing::TestParamInfo<MatrixCase>& info) {
+                             return caseName(info.param);
+                         });
+INSTANTIATE_TEST_SUITE_P(Seeds, SenderMatrix, testing::ValuesIn(sweep()),
                          [](const testing::TestParamInfo<MatrixCase>& info) {
                              return caseName(info.param);
                          });

@@ -411,4 +411,28 @@ TEST_F(Cli, shouldSayItCannotReadAFolderItMayNotOpen) {
     }
 }
 
+// Verifies that the session in send --json names each stack's kind, so that a folder stack
+// cannot pass for a summing stack, and that the demo session is sent with summing stacks only.
+TEST_F(Cli, shouldNameEachStacksKindInTheSentSession) {
+    const QString folder = dir.filePath("Kinds");
+    ASSERT_EQ(cli({"demo", folder}).exitCode, 0);
+    const CliRun sorted = cli({"organize", folder, "--copy", "--json"});
+    ASSERT_EQ(sorted.exitCode, 0) << sorted.err.toStdString();
+    const QString result = CliTesting::parseJson(sorted.out).object()["result"].toString();
+    const CliRun sent = cli({"send", result, "--simulate", "--json"});
+    ASSERT_EQ(sent.exitCode, 0) << sent.err.toStdString();
+    const QJsonObject root = CliTesting::parseJson(sent.out).object();
+    EXPECT_TRUE(root["ok"].toBool());
+    int stacks = 0;
+    for (const QJsonValue& v : root["session"].toObject()["tracks"].toArray()) {
+        const QJsonObject t = v.toObject();
+        const QString kind = t["kind"].toString();
+        EXPECT_TRUE(kind == u"audio" || kind == u"summing stack")
+            << t["name"].toString().toStdString() << ": " << kind.toStdString();
+        if (kind != u"audio")
+            ++stacks;
+    }
+    EXPECT_EQ(stacks, 9);
+}
+
 } // namespace

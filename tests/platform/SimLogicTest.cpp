@@ -1287,15 +1287,20 @@ TEST_F(Sim, shouldHoldASessionBuiltByHandThroughTheSeam) {
     ax.wait(100);
     EXPECT_EQ(ax.names(), (QStringList{"DRUMS", "BASS", "VOX"}));
 
-    const QByteArray expected =
-        R"({"tracks":[)"
-        R"({"color":[0,0],"folded":true,"hasAudio":false,"kind":"stack","name":"DRUMS","stack":null},)"
-        R"({"color":[0,0],"folded":false,"hasAudio":true,"kind":"audio","name":"KICK","stack":"DRUMS"},)"
-        R"({"color":[0,0],"folded":false,"hasAudio":true,"kind":"audio","name":"SNARE","stack":"DRUMS"},)"
-        R"({"color":null,"folded":false,"hasAudio":true,"kind":"audio","name":"BASS","stack":null},)"
-        R"({"color":null,"folded":false,"hasAudio":true,"kind":"audio","name":"VOX","stack":null}],)"
-        R"("windows":["Untitled.logicx - Untitled - Tracks"]})";
-    EXPECT_EQ(QJsonDocument(logic().session().toJson()).toJson(QJsonDocument::Compact), expected);
+    // The stack was made with "Summing stack" chosen; every track names the file it plays.
+    const QString expected =
+        QStringLiteral(
+            R"({"tracks":[)"
+            R"({"color":[0,0],"file":"","folded":true,"hasAudio":false,"kind":"summing stack","name":"DRUMS","stack":null},)"
+            R"({"color":[0,0],"file":"%1","folded":false,"hasAudio":true,"kind":"audio","name":"KICK","stack":"DRUMS"},)"
+            R"({"color":[0,0],"file":"%2","folded":false,"hasAudio":true,"kind":"audio","name":"SNARE","stack":"DRUMS"},)"
+            R"({"color":null,"file":"%3","folded":false,"hasAudio":true,"kind":"audio","name":"BASS","stack":null},)"
+            R"({"color":null,"file":"%4","folded":false,"hasAudio":true,"kind":"audio","name":"VOX","stack":null}],)"
+            R"("windows":["Untitled.logicx - Untitled - Tracks"]})")
+            .arg(dir.filePath("KICK.wav"), dir.filePath("SNARE.wav"), dir.filePath("BASS.wav"),
+                 dir.filePath("VOX.wav"));
+    EXPECT_EQ(QJsonDocument(logic().session().toJson()).toJson(QJsonDocument::Compact),
+              expected.toUtf8());
 }
 
 } // namespace

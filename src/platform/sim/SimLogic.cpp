@@ -176,12 +176,15 @@ QJsonObject SimSession::toJson() const {
     for (const SimTrack& t : tracks) {
         QJsonObject o;
         o[QStringLiteral("name")] = t.name;
-        o[QStringLiteral("kind")] = t.isStack ? QStringLiteral("stack") : QStringLiteral("audio");
+        o[QStringLiteral("kind")] = !t.isStack  ? QStringLiteral("audio")
+                                    : t.summing ? QStringLiteral("summing stack")
+                                                : QStringLiteral("folder stack");
         o[QStringLiteral("stack")] = t.stack ? QJsonValue(*t.stack) : QJsonValue();
         o[QStringLiteral("color")] =
             t.color ? QJsonValue(QJsonArray{t.color->first, t.color->second}) : QJsonValue();
         o[QStringLiteral("folded")] = t.folded;
         o[QStringLiteral("hasAudio")] = t.hasAudio;
+        o[QStringLiteral("file")] = t.file;
         list.append(o);
     }
     QJsonObject root;

@@ -33,6 +33,9 @@ struct SimTrack {
     bool folded = false;                      // stacks: closed, members hidden
     bool hasAudio = false;
     bool summing = false; // stacks: a summing stack rather than a folder stack
+    // The audio file whose region the track plays; empty for a track without audio or one
+    // added by the test control.
+    QString file;
     bool operator==(const SimTrack&) const = default;
 };
 
@@ -48,8 +51,9 @@ struct SimSession {
     // While a track's name field is open: the track's index into tracks and the text typed.
     std::optional<std::pair<int, QString>> nameEdit;
     bool operator==(const SimSession&) const = default;
-    // {"tracks": [{"name", "kind": "audio" | "stack", "stack": name | null,
-    //  "color": [col, row] | null, "folded", "hasAudio"}, ...], "windows": [titles]}; the
+    // {"tracks": [{"name", "kind": "audio" | "summing stack" | "folder stack",
+    //  "stack": name | null, "color": [col, row] | null, "folded", "hasAudio", "file"}, ...],
+    //  "windows": [titles]}; the
     // selection, the sheet, the Color window, the alert and the name field are left out.
     QJsonObject toJson() const;
 };

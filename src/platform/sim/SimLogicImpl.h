@@ -119,6 +119,7 @@ struct Track {
     bool folded = false;
     bool hasAudio = false;
     bool summing = false;
+    QString file;          // the audio file of the track's region
     long long created = 0; // creation order
     bool mute = false, solo = false, record = false;
 };
@@ -264,7 +265,10 @@ public:
     std::vector<SimElement::Ptr> zOrder; // open windows, front to back
     struct RowSlot {
         SimElement::Ptr row, triangle;
+        // The track's lane in "Tracks contents", and the region on it while the track has audio.
+        SimElement::Ptr lane, region;
     };
+    SimElement::Ptr contents; // "Tracks contents": one lane per row on screen
     std::vector<RowSlot> rows;
     bool renewRows = false;   // stale-after-write: the next sync makes new row elements
     std::vector<int> visible; // indexes into tracks of the rows not hidden by a folded stack

@@ -389,18 +389,21 @@ void Impl::importFiles(const QStringList& files, ImportMode mode) {
     for (qsizetype k = 0; k < order.size(); ++k) {
         const int target =
             k < static_cast<qsizetype>(targets.size()) ? targets[static_cast<size_t>(k)] : -1;
-        const QString name = QFileInfo(order[k]).completeBaseName();
+        const QString file = order[k];
+        const QString name = QFileInfo(file).completeBaseName();
         const bool last = k + 1 == order.size();
-        after(at, [this, name, target, k, last] {
+        after(at, [this, file, name, target, k, last] {
             Track* t = byId(target);
             int id = -1;
             if (t && !t->isStack) {
                 t->hasAudio = true;
+                t->file = file;
                 id = t->id;
             } else {
                 Track n;
                 n.name = name;
                 n.hasAudio = true;
+                n.file = file;
                 id = insertTrack(static_cast<int>(tracks.size()), n).id;
             }
             if (k == 0)
@@ -443,6 +446,7 @@ SimSession Impl::session() const {
         st.folded = t.isStack && t.folded;
         st.hasAudio = t.hasAudio;
         st.summing = t.isStack && t.summing;
+        st.file = t.file;
         s.tracks.append(st);
     }
     for (const auto& w : zOrder)

@@ -417,8 +417,10 @@ void Impl::buildProjectWindow() {
     SimElement::Ptr contents =
         right->add(make(QStringLiteral("AXScrollArea"),
                         Rect{{x + Geo::rulerLeft, area.origin.y}, {rulerWidth, area.size.height}}));
-    contents->add(make(QStringLiteral("AXLayoutArea"), contents->frame))
-        ->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks contents"));
+    // As the public dump shows it: a group of one lane per track row, described like the
+    // row, each holding the track's regions.
+    this->contents = contents->add(make(QStringLiteral("AXGroup"), contents->frame));
+    this->contents->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks contents"));
 
     openWindow(projectWin);
 }
@@ -444,6 +446,7 @@ void Impl::sync() {
         renewRows = false;
         while (!rows.empty()) {
             header->remove(rows.back().row);
+            contents->remove(rows.back().lane);
             rows.pop_back();
         }
     }
@@ -451,6 +454,7 @@ void Impl::sync() {
     // Row elements stay where they are and show whatever track is at their place now.
     while (static_cast<int>(rows.size()) > shown) {
         header->remove(rows.back().row);
+        contents->remove(rows.back().lane);
         rows.pop_back();
     }
     while (static_cast<int>(rows.size()) < shown) {
@@ -511,7 +515,33 @@ void Impl::sync() {
         button->getters[QStringLiteral("AXDescription")] =
             row->getters[QStringLiteral("AXDescription")];
         button->press = [] { return AXResult::success; }; // the track icon: no modelled effect
-        rows.push_back({row, nullptr});
+        const Rect laneFrame{{Geo::project.origin.x + Geo::rulerLeft, f.origin.y},
+                             {Geo::project.size.width - Geo::rulerLeft - 16, Geo::rowHeight}};
+        SimElement::Ptr lane = contents->add(make(QStringLiteral("AXLayoutArea"), laneFrame));
+        lane->getters[QStringLiteral("AXDescription")] =
+            row->getters[QStringLiteral("AXDescription")];
+        lane->set(QStringLiteral("AXHelp"),
+                  QStringLiteral("Workspace. The primary area for recording, editing, and "
+                                 "arranging audio, MIDI, and Drummer regions, divided into "
+                                 "different track types. "));
+        rows.push_back({row, nullptr, lane, nullptr});
+    }
+    for (size_t i = 0; i < rows.size(); ++i) {
+        RowSlot& slot = rows[i];
+        const Track* t = trackAtSlot(static_cast<int>(i));
+        const bool audio = t && !t->isStack && t->hasAudio;
+        if (audio && !slot.region) {
+            const Rect lf = *slot.lane->frame;
+            slot.region = slot.lane->add(make(
+                QStringLiteral("AXLayoutItem"),
+                Rect{{lf.origin.x + 2, lf.origin.y + 2}, {240, lf.size.height - 4}}));
+            slot.region->set(QStringLiteral("AXHelp"),
+                             QStringLiteral("Region starts at 1 bar 1 beat 1 tick and ends at 9 "
+                                            "bars 1 beat 1 tick. Audio region."));
+        } else if (!audio && slot.region) {
+            slot.lane->remove(slot.region);
+            slot.region = nullptr;
+        }
     }
     for (size_t i = 0; i < rows.size(); ++i) {
         RowSlot& slot = rows[i];
