@@ -16,7 +16,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: the Wayland platform plugin (without it
 # the window goes through X11, whose plugin comes with Qt's GUI library) and a font.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, hicolor-icon-theme, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "qt6-wayland, hicolor-icon-theme, fonts-inter, fonts-dejavu-core")
+# Ardour's session tool makes the done screen's "Open In" Ardour session and export-session
+# --to ardour; everything else works without it.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "ardour")
 if(NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
     set(CPACK_STRIP_FILES ON)
 endif()

@@ -1,6 +1,7 @@
 #include "app/AppModel.h"
 
 #include "app/Presenter.h"
+#include "app/SendLog.h"
 #include "app/Settings.h"
 #include "app/Worker.h"
 #include "automation/LogicBridge.h"
@@ -10,6 +11,7 @@
 #include "core/Engine.h"
 #include "core/Errors.h"
 #include "core/Export.h"
+#include "core/Manifest.h"
 #include "core/NaturalOrder.h"
 #include "core/SmallFile.h"
 #include "core/Suggest.h"
@@ -36,6 +38,14 @@ namespace Vantrel {
 using namespace std::chrono_literals;
 
 // How an export ended, carried from the worker to the main thread.
+struct AppModel::Prepared {
+    // The tracks its manifest lists, all in place; none when the folder is not one Vantrel
+    // prepared, or its manifest cannot be used.
+    std::optional<QList<Item>> items;
+    // Why its manifest cannot be used.
+    std::optional<QString> problem;
+};
+
 struct AppModel::ExportOutcome {
     std::optional<ExportResult> result;
     bool cancelled = false;
@@ -68,28 +78,6 @@ QString describe(const std::exception& e) {
 // The send panel stands this far from the top-right corner of the visible screen area.
 constexpr double kSendPanelMargin = 20;
 
-// Appends text to the existing file at path (encoded file name): open, write at the end, close,
-// so that the file is complete whenever the line is. Any failure is ignored; a missing file is
-// not created.
-void appendToLog(const std::string& path, const QString& text) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    const QByteArray bytes = text.toUtf8();
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            break;
-        data += written;
-        left -= written;
-    }
-    ::close(fd);
-}
-
 AppModel::Services checked(AppModel::Services services) {
     if (!services.platform)
         throw std::invalid_argument("AppModel needs a platform");
@@ -99,7 +87,7 @@ AppModel::Services checked(AppModel::Services services) {
 } // namespace
 
 QString AppModel::sendLogPath() {
-    return QFileInfo(Config::filePath()).dir().filePath(QStringLiteral("app-send-log.txt"));
+    return SendLog::defaultPath();
 }
 
 AppModel::AppModel(Services services, QObject* parent)
@@ -107,6 +95,8 @@ AppModel::AppModel(Services services, QObject* parent)
       config_(Config::load()), showWalkthrough_(!Settings::walkthroughDone()),
       organizeInPlace_(Settings::organizeInPlace()),
       cancelFlag_(std::make_shared<std::atomic<bool>>(false)) {
+    // Nothing is undone while busy.
+    connect(this, &AppModel::busyChanged, this, &AppModel::historyChanged);
     // The built-in rules stand in for a file that could not be read; a later save would
     // replace it, so it is kept aside now and the user told where, this once.
     const QString path = Config::filePath();
@@ -118,18 +108,26 @@ AppModel::AppModel(Services services, QObject* parent)
         } catch (const FileError& e) {
             problem = e.reason();
         }
-        const QString opening =
-            problem.isEmpty()
-                ? QStringLiteral("Your rules file “%1” could not be read").arg(path)
-                : QStringLiteral("Your rules file “%1” could not be read (%2)").arg(path, problem);
+        // One whole sentence for each case, so that each translates as one.
         try {
-            errorMessage_ = opening + QStringLiteral(", so Vantrel is using the built-in rules. "
-                                                     "The file is kept as “%1”.")
-                                          .arg(Config::keepUnusable(path, *services_.fileOps));
+            const QString kept = Config::keepUnusable(path, *services_.fileOps);
+            errorMessage_ =
+                problem.isEmpty()
+                    ? tr("Your rules file “%1” could not be read, so Vantrel is using the "
+                         "built-in rules. The file is kept as “%2”.")
+                          .arg(path, kept)
+                    : tr("Your rules file “%1” could not be read (%2), so Vantrel is using the "
+                         "built-in rules. The file is kept as “%3”.")
+                          .arg(path, problem, kept);
         } catch (const std::exception& e) {
-            errorMessage_ = opening + QStringLiteral(", so Vantrel is using the built-in rules. "
-                                                     "Couldn't keep a copy of it: %1")
-                                          .arg(describe(e));
+            errorMessage_ =
+                problem.isEmpty()
+                    ? tr("Your rules file “%1” could not be read, so Vantrel is using the "
+                         "built-in rules. Couldn't keep a copy of it: %2")
+                          .arg(path, describe(e))
+                    : tr("Your rules file “%1” could not be read (%2), so Vantrel is using the "
+                         "built-in rules. Couldn't keep a copy of it: %3")
+                          .arg(path, problem, describe(e));
         }
     }
 }
@@ -211,7 +209,7 @@ void AppModel::startBusy(const QString& title, const QString& detail, bool cance
 void AppModel::load(const QString& url) {
     const QFileInfo info(url);
     if (!info.isDir()) {
-        setErrorMessage(QStringLiteral("Drop a folder of tracks, not a single file."));
+        setErrorMessage(tr("Drop a folder of tracks, not a single file."));
         return;
     }
     if (busy_)
@@ -220,8 +218,8 @@ void AppModel::load(const QString& url) {
     const QString folder = QDir::cleanPath(info.absoluteFilePath());
     update(putBackNote_, QString(), &AppModel::putBackNoteChanged);
     cancelAudioCheck();
-    startBusy(QStringLiteral("Reading “") + folderName(folder) + QStringLiteral("”"),
-              QStringLiteral("Looking at the files…"), false, std::nullopt);
+    startBusy(tr("Reading “%1”").arg(folderName(folder)), tr("Looking at the files…"), false,
+              std::nullopt);
 
     Worker::run([model = QPointer<AppModel>(this), folder, cfg = config_, audio = services_.audio] {
         Engine::ScanResult found;
@@ -230,14 +228,28 @@ void AppModel::load(const QString& url) {
         } catch (const std::exception&) {
             // A scan does not fail; should it throw all the same, the folder reads as empty.
         }
-        Worker::toMainThread([model, folder, found = std::move(found)] {
+        // A folder Vantrel prepared before (a sorted copy, or organized in place) with no new
+        // track directly inside: its manifest says what can be sent.
+        Prepared prepared;
+        if (found.items.isEmpty() && !found.error &&
+            QFileInfo(folder + QLatin1Char('/') + Engine::manifestName).isFile()) {
+            try {
+                QList<Item> items = Engine::readManifest(folder, cfg);
+                Engine::checkTracksPresent(items, folder);
+                prepared.items = std::move(items);
+            } catch (const std::exception& e) {
+                prepared.problem = describe(e);
+            }
+        }
+        Worker::toMainThread([model, folder, found = std::move(found), prepared] {
             if (model)
-                model->finishLoad(folder, found);
+                model->finishLoad(folder, found, prepared);
         });
     });
 }
 
-void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found) {
+void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found,
+                          const Prepared& prepared) {
     const QList<Item>& items = found.items;
     update(busy_, false, &AppModel::busyChanged);
     if (found.error) {
@@ -246,22 +258,62 @@ void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found
         return;
     }
     const bool organized = QFileInfo(folder + QLatin1Char('/') + Engine::journalName).isFile();
+    if (prepared.items) {
+        // Straight to the done screen, as after the approval that prepared it.
+        update(putBackNote_, QString(), &AppModel::putBackNoteChanged);
+        update(folderOrganized_, organized, &AppModel::folderOrganizedChanged);
+        update(folder_, std::optional<QString>(folder), &AppModel::folderChanged);
+        audioContents_.clear();
+        update(items_, QList<Item>(), &AppModel::itemsChanged);
+        update(skipped_, QStringList(), &AppModel::skippedChanged);
+        update(leftAlone_, QStringList(), &AppModel::leftAloneChanged);
+        placed_.clear();
+        clearHistory();
+        update(exportNote_,
+               tr("Prepared by Vantrel before: %n tracks ready to send to Logic.", nullptr,
+                  int(prepared.items->size())),
+               &AppModel::exportNoteChanged);
+        update(resultInPlace_, organized, &AppModel::resultInPlaceChanged);
+        update(exportedItems_, *prepared.items, &AppModel::exportedItemsChanged);
+        sendEnd_ = SendEnd::none;
+        update(sendResult_, std::optional<QString>(), &AppModel::sendResultChanged);
+        update(resultURL_, std::optional<QString>(folder), &AppModel::resultURLChanged);
+        updateFindings();
+        return;
+    }
     if (items.isEmpty() && !organized) {
         // Files left alone are why nothing was found, when there are any.
-        QStringList lines{QStringLiteral("No audio files found directly inside “") +
-                          folderName(folder) + QStringLiteral("”.")};
+        QStringList lines{tr("No audio files found directly inside “%1”.").arg(folderName(folder))};
+        if (prepared.problem)
+            lines << *prepared.problem;
         lines += found.leftAlone;
         setErrorMessage(lines.join(QLatin1Char('\n')));
         startAudioCheck();
         return;
     }
     update(folderOrganized_, organized, &AppModel::folderOrganizedChanged);
+    const bool writable = QFileInfo(folder).isWritable();
+    const bool parentWritable = QFileInfo(QFileInfo(folder).absolutePath()).isWritable();
+    if (writable != folderWritable_ || parentWritable != parentWritable_) {
+        folderWritable_ = writable;
+        parentWritable_ = parentWritable;
+        emit writableChanged();
+    }
     update(folder_, std::optional<QString>(folder), &AppModel::folderChanged);
     audioContents_.clear();
     update(items_, items, &AppModel::itemsChanged);
-    update(skipped_, found.skipped, &AppModel::skippedChanged);
+    // The listings and the journal of an earlier organization are Vantrel's own, not files the
+    // user has to know were ignored.
+    QStringList skipped = found.skipped;
+    if (organized || QFileInfo(folder + QLatin1Char('/') + Engine::manifestName).isFile())
+        skipped.removeIf([](const QString& name) {
+            return name == Engine::manifestName || name == Engine::importOrderName ||
+                   name == Engine::journalName;
+        });
+    update(skipped_, skipped, &AppModel::skippedChanged);
     update(leftAlone_, found.leftAlone, &AppModel::leftAloneChanged);
     placed_ = found.placed;
+    clearHistory();
     update(resultURL_, std::optional<QString>(), &AppModel::resultURLChanged);
     updateFindings();
     startAudioCheck();
@@ -363,14 +415,16 @@ void AppModel::setGroup(const QUuid& id, const std::optional<QString>& group) {
         return;
     if (!found->group && group)
         offerToLearn(*found, *group);
-    QList<Item> items = items_;
-    items[found - items_.cbegin()].group = group;
-    update(items_, Engine::finalize(std::move(items), config_, placed_), &AppModel::itemsChanged);
+    const auto hand = byHand_.constFind(id);
+    const Step step{
+        {id, hand == byHand_.cend() ? Assignment() : Assignment(*hand), Assignment(group)}};
+    applyStep(step, false);
+    recordStep(step);
 }
 
 void AppModel::chooseFolder() {
-    const std::optional<QString> chosen = presenter_->chooseFolder(
-        QStringLiteral("Choose"), QStringLiteral("Choose the folder of tracks to sort"));
+    const std::optional<QString> chosen =
+        presenter_->chooseFolder(tr("Choose"), tr("Choose the folder of tracks to sort"));
     if (chosen)
         load(*chosen);
 }
@@ -382,13 +436,13 @@ bool AppModel::saveRules(const Config& cfg) {
             Config::keepUnusable(path, *services_.fileOps);
         cfg.save();
     } catch (const std::exception& e) {
-        setErrorMessage(QStringLiteral("Couldn't save rules: ") + describe(e));
+        setErrorMessage(tr("Couldn't save rules: %1").arg(describe(e)));
         return false;
     }
     update(config_, cfg, &AppModel::configChanged);
     // A result on screen stays as it was written; the next folder uses the new rules.
     if (folder_ && !resultURL_ && !busy_)
-        load(*folder_);
+        reclassify();
     return true;
 }
 
@@ -404,11 +458,26 @@ void AppModel::reset() {
     update(resultInPlace_, false, &AppModel::resultInPlaceChanged);
     update(folderOrganized_, false, &AppModel::folderOrganizedChanged);
     update(putBackNote_, QString(), &AppModel::putBackNoteChanged);
+    clearHistory();
     updateFindings();
 }
 
+QString AppModel::approvalBlocked() const {
+    if (!folder_)
+        return {};
+    if (organizeInPlace_ && !folderWritable_)
+        return tr("“%1” is read-only, so Vantrel can't organize it in place. Choose “Make a "
+                  "sorted copy” to leave it as it is.")
+            .arg(folderName(*folder_));
+    if (!organizeInPlace_ && !parentWritable_)
+        return tr("The folder that holds “%1” is read-only, so the sorted copy can't be made "
+                  "next to it. Copy the session to a folder you can write to first.")
+            .arg(folderName(*folder_));
+    return {};
+}
+
 void AppModel::approve() {
-    if (!folder_ || busy_ || items_.isEmpty())
+    if (!folder_ || busy_ || items_.isEmpty() || !approvalBlocked().isEmpty())
         return;
     cancelAudioCheck();
     const bool inPlace = organizeInPlace_;
@@ -416,9 +485,8 @@ void AppModel::approve() {
     const QString from = *folder_;
 
     const QString title =
-        inPlace ? QStringLiteral("Organizing “") + folderName(from) + QStringLiteral("”")
-                : QStringLiteral("Making the sorted copy");
-    startBusy(title, QString::number(list.size()) + QStringLiteral(" files"), true, 0.0);
+        inPlace ? tr("Organizing “%1”").arg(folderName(from)) : tr("Making the sorted copy");
+    startBusy(title, tr("%n files", nullptr, int(list.size())), true, 0.0);
 
     Worker::run([model = QPointer<AppModel>(this),
                  cancelFlag = std::weak_ptr<std::atomic<bool>>(cancelFlag_), list, from, inPlace,
@@ -461,9 +529,7 @@ void AppModel::approve() {
 void AppModel::publishProgress(int done, int total) {
     update(busyProgress_, std::optional<double>(double(done) / double(total < 2 ? 1 : total)),
            &AppModel::busyProgressChanged);
-    update(busyDetail_,
-           QString::number(done) + QStringLiteral(" of ") + QString::number(total) +
-               QStringLiteral(" files"),
+    update(busyDetail_, tr("%1 of %n files", nullptr, total).arg(done),
            &AppModel::busyDetailChanged);
 }
 
@@ -475,17 +541,17 @@ void AppModel::finishApproval(const ExportOutcome& outcome, const QList<Item>& w
         startAudioCheck();
         if (outcome.cancelled)
             return;
-        setErrorMessage(QStringLiteral("Couldn't ") +
-                        (inPlace ? QStringLiteral("organize the folder")
-                                 : QStringLiteral("create the sorted folder")) +
-                        QStringLiteral(": ") + outcome.error);
+        setErrorMessage(inPlace ? tr("Couldn't organize the folder: %1").arg(outcome.error)
+                                : tr("Couldn't create the sorted folder: %1").arg(outcome.error));
         return;
     }
     update(resultURL_, std::optional<QString>(outcome.result->url), &AppModel::resultURLChanged);
     update(exportNote_, outcome.result->note, &AppModel::exportNoteChanged);
     update(resultInPlace_, outcome.result->inPlace, &AppModel::resultInPlaceChanged);
     update(exportedItems_, written, &AppModel::exportedItemsChanged);
+    sendEnd_ = SendEnd::none;
     update(sendResult_, std::optional<QString>(), &AppModel::sendResultChanged);
+    clearHistory();
 }
 
 void AppModel::cancel() {
@@ -496,7 +562,7 @@ void AppModel::undoOrganize() {
     const bool fromResult = resultURL_ && resultInPlace_;
     if ((!fromResult && !(folder_ && folderOrganized_)) || busy_)
         return;
-    startBusy(QStringLiteral("Putting the files back"), QString(), false, std::nullopt);
+    startBusy(tr("Putting the files back"), QString(), false, std::nullopt);
 
     Worker::run([model = QPointer<AppModel>(this), folder = fromResult ? *resultURL_ : *folder_,
                  ops = services_.fileOps] {
@@ -518,7 +584,7 @@ void AppModel::finishPutBack(const std::optional<QString>& error, const QString&
     update(busy_, false, &AppModel::busyChanged);
     if (error) {
         update(putBackNote_, QString(), &AppModel::putBackNoteChanged);
-        setErrorMessage(QStringLiteral("Couldn't put the files back: ") + *error);
+        setErrorMessage(tr("Couldn't put the files back: %1").arg(*error));
         return;
     }
     update(resultURL_, std::optional<QString>(), &AppModel::resultURLChanged);
@@ -536,13 +602,12 @@ void AppModel::sendToLogic(SendMode mode) {
     Accessibility& ax = platform.accessibility();
     if (!ax.isTrusted()) {
         ax.promptForTrust();
-        setErrorMessage(QStringLiteral("Allow Vantrel in System Settings > Privacy & Security > "
-                                       "Accessibility, then try again."));
+        setErrorMessage(tr("Allow Vantrel in System Settings > Privacy & Security > "
+                           "Accessibility, then try again."));
         return;
     }
     if (!LogicBridge::logicApp(platform)) {
-        setErrorMessage(
-            QStringLiteral("Open Logic Pro with an empty project first, then try again."));
+        setErrorMessage(tr("Open Logic Pro with an empty project first, then try again."));
         return;
     }
 
@@ -553,7 +618,8 @@ void AppModel::sendToLogic(SendMode mode) {
 
     update(sending_, true, &AppModel::sendingChanged);
     update(sendProgress_, 0.0, &AppModel::sendProgressChanged);
-    update(sendStatus_, QStringLiteral("Starting…"), &AppModel::sendStatusChanged);
+    update(sendStatus_, tr("Starting…"), &AppModel::sendStatusChanged);
+    sendEnd_ = SendEnd::none;
     update(sendResult_, std::optional<QString>(), &AppModel::sendResultChanged);
 
     presenter_->hideMainWindow();
@@ -562,20 +628,16 @@ void AppModel::sendToLogic(SendMode mode) {
         {visible.origin.x + visible.size.width - kSendPanelMargin - sendPanelSize.width,
          visible.origin.y + kSendPanelMargin});
 
-    const QString logPath = sendLogPath();
-    try {
-        services_.fileOps->writeAtomically(logPath, QByteArray(), false);
-    } catch (const std::exception&) {
-        // No log, for example without a configuration folder; the send goes on.
-    }
-    const std::string logFile = QFile::encodeName(logPath).toStdString();
+    // No log, for example where the configuration folder cannot be made: the send goes on.
+    const SendLog log;
+    log.start(*services_.fileOps);
 
     const QPointer<AppModel> model(this);
     Clock* clock = &platform.clock();
     const Clock::Duration start = clock->now();
-    sender_->onProgress = [model, clock, start, logFile](const QString& status, double fraction) {
+    sender_->onProgress = [model, clock, start, log](const QString& status, double fraction) {
         const double seconds = std::chrono::duration<double>(clock->now() - start).count();
-        appendToLog(logFile, sendLogLine(seconds, fraction, status) + QLatin1Char('\n'));
+        log.append(sendLogLine(seconds, fraction, status));
         if (isSendNote(status))
             return;
         Worker::toMainThread([model, status, fraction] {
@@ -584,16 +646,15 @@ void AppModel::sendToLogic(SendMode mode) {
         });
     };
 
-    Worker::run([model, sender = sender_, mode, jobs, groupInName, logFile]() mutable {
+    Worker::run([model, sender = sender_, mode, jobs, groupInName, log]() mutable {
         const SendOutcome outcome = sender->send(mode, jobs, groupInName);
-        appendToLog(logFile, outcome.logLine() + QLatin1Char('\n'));
-        const QString result = outcome.result;
+        log.append(outcome.logLine());
         // The model's reference is the last: a sender never ends on this thread while the next
         // send may already use the platform on another.
         sender.reset();
-        Worker::toMainThread([model, result] {
+        Worker::toMainThread([model, outcome] {
             if (model)
-                model->finishSend(result);
+                model->finishSend(outcome);
         });
     });
 }
@@ -603,9 +664,17 @@ void AppModel::publishSendProgress(const QString& status, double fraction) {
     update(sendProgress_, fraction, &AppModel::sendProgressChanged);
 }
 
-void AppModel::finishSend(const QString& result) {
+void AppModel::finishSend(const SendOutcome& outcome) {
     update(sending_, false, &AppModel::sendingChanged);
-    update(sendResult_, std::optional<QString>(result), &AppModel::sendResultChanged);
+    const SendEnd end = outcome.ok          ? SendEnd::sent
+                        : outcome.cancelled ? SendEnd::cancelled
+                                            : SendEnd::failed;
+    if (end != sendEnd_) {
+        // Both change together: the text is announced once, after the state it belongs to.
+        sendEnd_ = end;
+        sendResult_.reset();
+    }
+    update(sendResult_, std::optional<QString>(outcome.result), &AppModel::sendResultChanged);
     presenter_->closeSendPanel();
     presenter_->restoreMainWindow();
     presenter_->activateApplication();
@@ -646,7 +715,7 @@ struct AppModel::SuggestionRules {
 };
 
 QString AppModel::LearnOffer::question() const {
-    return QStringLiteral("Add “%1” to the words of %2?").arg(word, group);
+    return AppModel::tr("Add “%1” to the words of %2?").arg(word, group);
 }
 
 const AppModel::SuggestionRules& AppModel::suggestionRules() const {
@@ -691,16 +760,18 @@ void AppModel::acceptSuggestion(const QUuid& id) {
 
 void AppModel::acceptAllSuggestions() {
     const SuggestionRules& rules = suggestionRules();
-    QList<Item> items = items_;
-    bool changed = false;
-    for (Item& item : items) {
+    Step step;
+    for (const Item& item : std::as_const(items_)) {
         if (const std::optional<Suggestion> s = rules.suggestionFor(item)) {
-            item.group = s->group;
-            changed = true;
+            const auto hand = byHand_.constFind(item.id);
+            step.append({item.id, hand == byHand_.cend() ? Assignment() : Assignment(*hand),
+                         Assignment(std::optional<QString>(s->group))});
         }
     }
-    if (changed)
-        update(items_, Engine::finalize(std::move(items), config_), &AppModel::itemsChanged);
+    if (step.isEmpty())
+        return;
+    applyStep(step, false);
+    recordStep(std::move(step));
 }
 
 void AppModel::offerToLearn(const Item& item, const QString& group) {
@@ -739,6 +810,83 @@ void AppModel::acceptLearnOffer() {
 
 void AppModel::declineLearnOffer() {
     update(learnOffer_, std::optional<LearnOffer>(), &AppModel::learnOfferChanged);
+}
+
+// ---- The review's history
+
+void AppModel::applyStep(const Step& step, bool backwards) {
+    QHash<QUuid, Assignment> to;
+    for (const Change& change : step)
+        to.insert(change.id, backwards ? change.before : change.after);
+    QList<Item> items = items_;
+    for (Item& item : items) {
+        const auto found = to.constFind(item.id);
+        if (found == to.cend())
+            continue;
+        if (*found) {
+            byHand_.insert(item.id, **found);
+            item.group = **found;
+        } else {
+            byHand_.remove(item.id);
+            item.group = suggestionRules().classifier.classify(stemOf(item)).group;
+        }
+    }
+    update(items_, Engine::finalize(std::move(items), config_, placed_), &AppModel::itemsChanged);
+}
+
+void AppModel::recordStep(Step step) {
+    undo_.append(std::move(step));
+    redo_.clear();
+    emit historyChanged();
+}
+
+void AppModel::clearHistory() {
+    if (byHand_.isEmpty() && undo_.isEmpty() && redo_.isEmpty())
+        return;
+    byHand_.clear();
+    undo_.clear();
+    redo_.clear();
+    emit historyChanged();
+}
+
+void AppModel::undo() {
+    if (!canUndo())
+        return;
+    const Step step = undo_.takeLast();
+    applyStep(step, true);
+    redo_.append(step);
+    emit historyChanged();
+}
+
+void AppModel::redo() {
+    if (!canRedo())
+        return;
+    const Step step = redo_.takeLast();
+    applyStep(step, false);
+    undo_.append(step);
+    emit historyChanged();
+}
+
+void AppModel::reclassify() {
+    const Engine::Classifier& classifier = suggestionRules().classifier;
+    QSet<QString> groups;
+    for (const RuleGroup& g : config_.groups)
+        groups.insert(g.name);
+    QList<Item> items = items_;
+    for (Item& item : items) {
+        const Engine::Classification c = classifier.classify(stemOf(item));
+        item.source = c.source;
+        const auto hand = byHand_.constFind(item.id);
+        // A group set by hand that the rules no longer have gives the track back to the rules.
+        if (hand != byHand_.cend() && (!*hand || groups.contains(**hand))) {
+            item.group = *hand;
+        } else {
+            byHand_.remove(item.id);
+            item.group = c.group;
+        }
+    }
+    update(items_, Engine::finalize(std::move(items), config_, placed_), &AppModel::itemsChanged);
+    emit historyChanged();
 }
 
 } // namespace Vantrel

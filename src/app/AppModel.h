@@ -9,6 +9,7 @@
 #include "core/Item.h"
 #include "core/Suggest.h"
 #include "platform/Platform.h"
+#include "sessions/SessionExport.h"
 
 #include <QHash>
 #include <QList>
@@ -19,6 +20,7 @@
 #include <QUuid>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -51,6 +53,13 @@ public:
         // Reads the header facts during the scan and the samples in the checks after it; none:
         // no audio checks.
         const AudioReader* audio = &Audio::sndfileReader();
+        // Finds Ardour's session tool for "Open In"; none when Ardour is not installed.
+        std::function<std::optional<Sessions::ArdourTool>()> findArdour = [] {
+            return Sessions::findArdour();
+        };
+        // Opens a session file in Ardour; false when it cannot.
+        std::function<bool(const Sessions::ArdourTool&, const QString&)> openInArdour =
+            &Sessions::openInArdour;
     };
 
     // The content size of the floating send panel, in points.
@@ -106,6 +115,9 @@ public:
     // The outcome of the last send: how much was sent, or the failure's message. Cleared by a
     // new send and by a new approval.
     const std::optional<QString>& sendResult() const { return sendResult_; }
+    // How the last send ended; set together with sendResult (sendResultChanged announces both).
+    enum class SendEnd { none, sent, failed, cancelled };
+    SendEnd sendEnd() const { return sendEnd_; }
 
     // A load, an approval or a put-back is running; the busy screen covers the window.
     bool busy() const { return busy_; }
@@ -122,6 +134,10 @@ public:
     // The folder under review holds Vantrel's undo journal (it was organized in place and not
     // put back): the review offers "Put the Files Back", also when no audio file is left in it.
     bool folderOrganized() const { return folderOrganized_; }
+    // Why the approval chosen now cannot write its files, found when the folder was read:
+    // organizing in place needs the folder writable, the sorted copy the folder that holds it.
+    // Empty when it can; approve() then does nothing.
+    QString approvalBlocked() const;
     // What the last put-back left where it was, one line per file or folder; empty when
     // everything went back. Cleared by the next load of a folder and by reset.
     const QString& putBackNote() const { return putBackNote_; }
@@ -149,16 +165,21 @@ public:
 
     // ---- Operations; all return at once ----
 
-    // Scans a folder and publishes its proposal. A path that is not a folder sets an error
-    // (even while busy); while busy it does nothing else.
+    // Scans a folder and publishes its proposal. A folder Vantrel prepared before (its manifest
+    // lists tracks that are all in place) with no new track directly inside opens as the result
+    // of an approval instead: the done screen with its tracks, ready to send, and, when it was
+    // organized in place, the put-back. A path that is not a folder sets an error (even while
+    // busy); while busy it does nothing else.
     void load(const QString& url);
-    // Moves the track with this id to group (none: unsorted) and renames all tracks.
+    // Moves the track with this id to group (none: unsorted) and renames all tracks. The track
+    // is then set by hand: saved rules no longer move it. One step of the review's history.
     void setGroup(const QUuid& id, const std::optional<QString>& group);
     // Asks the presenter for a folder and loads it.
     void chooseFolder();
-    // Saves cfg as the user's configuration; on success puts it in force, reloads the folder
-    // under review (not while busy or while a result is shown: then only the rules change,
-    // and the next folder is read with them) and returns true; on failure sets an error, keeps the
+    // Saves cfg as the user's configuration; on success puts it in force, sorts the tracks under
+    // review that were not set by hand again with it and renames all (not while busy or while a
+    // result is shown: then only the rules change, and the next folder is read with them) and
+    // returns true; on failure sets an error, keeps the
     // rules in force and returns false. A configuration file that could not be read is kept beside
     // the new one (Config::keepUnusable) before it is replaced; when that fails, nothing is saved.
     bool saveRules(const Config& cfg);
@@ -186,6 +207,18 @@ public:
     // errorMessage. Runs on the main thread until done.
     void checkLogicConnection();
 
+    // ---- Sessions for other DAWs (SessionExportFlow.cpp) ----
+
+    // Whether Ardour's session tool is installed: "Open In" offers Ardour only then.
+    bool ardourInstalled() const;
+    // Makes a session for another DAW from the result behind the busy screen, with progress and
+    // Cancel: an Ardour session beside the result folder, opened in Ardour when done, or a
+    // DAWproject file at output (by default beside the result folder). The outcome, what was
+    // made or why not, goes to errorMessage; a cancel leaves nothing and says nothing. Does
+    // nothing without a result, while busy or while sending.
+    void exportSession(Sessions::SessionTarget target,
+                       const std::optional<QString>& output = std::nullopt);
+
     // ---- Suggestions for unsorted tracks, and words the rules learn ----
 
     // A word the review offers to add to a group's words after a track went into the group.
@@ -212,10 +245,25 @@ public:
     // Offers no word: there would be one per track.
     void acceptAllSuggestions();
     // Adds the offered word to its group's words and saves the rules through saveRules, which
-    // reads the folder under review again with them.
+    // sorts the tracks not set by hand again with them.
     void acceptLearnOffer();
     // Puts the offer away.
     void declineLearnOffer();
+
+    // ---- The review's history of group changes ----
+
+    // The review holds group changes made by hand (moves and accepted suggestions) that a new
+    // folder would discard.
+    bool reviewChanged() const { return !byHand_.isEmpty(); }
+    // A group change (or all suggestions accepted at once) can be undone, or an undone one
+    // redone; never while busy.
+    bool canUndo() const { return !busy_ && !undo_.isEmpty(); }
+    bool canRedo() const { return !busy_ && !redo_.isEmpty(); }
+    // Puts the tracks of the last change back in the groups they had before it (a track that
+    // the rules had sorted goes where the rules in force sort it now), and renames all tracks.
+    void undo();
+    // Makes the last undone change again.
+    void redo();
 
     // Audio checks. The scan reads every file's header; once the review is shown a content pass
     // reads the samples in the background, one file after another, and is cancelled when the
@@ -253,13 +301,18 @@ signals:
     void organizeInPlaceChanged();
     void learnOfferChanged();
     void folderOrganizedChanged();
+    // folderWritable or parentWritable changed (approvalBlocked may read otherwise).
+    void writableChanged();
     void putBackNoteChanged();
     void findingsChanged();
     // audioChecking, audioChecked or audioToCheck changed.
     void audioCheckChanged();
+    // reviewChanged, canUndo or canRedo changed.
+    void historyChanged();
 
 private:
     struct ExportOutcome;
+    struct Prepared;
 
     // Assigns value to field and emits changed, only when the value differs.
     template <typename T> void update(T& field, T value, void (AppModel::*changed)());
@@ -269,12 +322,16 @@ private:
                    std::optional<double> progress);
 
     // The main-thread halves of the background jobs.
-    void finishLoad(const QString& folder, const Engine::ScanResult& found);
+    void finishLoad(const QString& folder, const Engine::ScanResult& found,
+                    const Prepared& prepared);
     void publishProgress(int done, int total);
     void finishApproval(const ExportOutcome& outcome, const QList<Item>& written, bool inPlace);
     void finishPutBack(const std::optional<QString>& error, const QString& note);
     void publishSendProgress(const QString& status, double fraction);
-    void finishSend(const QString& result);
+    void finishSend(const SendOutcome& outcome);
+    struct SessionOutcome;
+    void publishSessionProgress(double fraction);
+    void finishSessionExport(const SessionOutcome& outcome);
     void startAudioCheck();
     void cancelAudioCheck();
     void publishAudioContent(const QString& url, const AudioContent& content);
@@ -300,6 +357,7 @@ private:
     QString sendStatus_;
     double sendProgress_ = 0;
     std::optional<QString> sendResult_;
+    SendEnd sendEnd_ = SendEnd::none;
     bool busy_ = false;
     QString busyTitle_;
     QString busyDetail_;
@@ -308,6 +366,9 @@ private:
     QString exportNote_;
     bool resultInPlace_ = false;
     bool folderOrganized_ = false;
+    // The folder under review, and the folder that holds it, could be written when read.
+    bool folderWritable_ = true;
+    bool parentWritable_ = true;
     QString putBackNote_;
     bool organizeInPlace_ = true;
 
@@ -326,6 +387,30 @@ private:
     // The running content pass's cancel flag; a new pass gets a new one, so the results of a
     // cancelled pass that are already queued find their flag set and are dropped.
     std::shared_ptr<std::atomic<bool>> audioCancel_;
+
+    // Where a change left a track: the group the user chose for it, or none when the rules
+    // decide its group.
+    using Assignment = std::optional<std::optional<QString>>;
+    // One step of the review's history: each track it changed, before and after.
+    struct Change {
+        QUuid id;
+        Assignment before;
+        Assignment after;
+    };
+    using Step = QList<Change>;
+    // Sets the groups of the tracks of a step (after, or before when undoing), renames all
+    // tracks and publishes them.
+    void applyStep(const Step& step, bool backwards);
+    // Records a step made now: it can be undone, and nothing undone can be redone any more.
+    void recordStep(Step step);
+    // Forgets the history and which tracks were set by hand (a new review, or none).
+    void clearHistory();
+    // Sorts the tracks not set by hand again with the rules in force and renames all.
+    void reclassify();
+    // The groups the user set by hand, by the track's id.
+    QHash<QUuid, std::optional<QString>> byHand_;
+    QList<Step> undo_;
+    QList<Step> redo_;
 
     // The classifier and the suggester of the rules in force, made when first needed.
     struct SuggestionRules;

@@ -32,6 +32,8 @@ const QString kNotRunning = QStringLiteral("Open Logic Pro with an empty project
 
 SendOutcome LogicSender::send(SendMode mode, const QList<SendJob>& jobs, bool groupInName) {
     SendOutcome outcome;
+    const std::shared_ptr<void> activity =
+        platform_.holdActivity(QStringLiteral("Building the session in Logic Pro"));
     try {
         switch (mode) {
         case SendMode::fast:

@@ -92,7 +92,7 @@ QList<CommandHelp> makeCommands() {
     QStringList quirks = SimLogic::quirkNames();
     list << CommandHelp{
         s("logic-menus"),
-        {s("logic-menus [--quirk NAME]...")},
+        {s("logic-menus [--quirk NAME]... [--world FILE]")},
         s("Check the connection to the simulated Logic Pro by reading its menus."),
         s("Does what the app's “Check Logic Connection…” does, against the simulated Logic "
           "Pro: writes every menu item into “logic-menus.txt” in the configuration folder and "
@@ -100,7 +100,34 @@ QList<CommandHelp> makeCommands() {
         {{s("--quirk NAME"),
           s("Switch on a deviation of the simulated Logic Pro, such as not-running or "
             "not-trusted; may be repeated. send --list-quirks lists them all."),
-          quirks}},
+          quirks},
+         {s("--world FILE"),
+          s("Read the menus of a recorded world instead: a tree that ax-dump --json wrote."),
+          {}}},
+        Positional::none};
+    list << CommandHelp{
+        s("ax-dump"),
+        {s("ax-dump [--simulate] [--world FILE] [--quirk NAME[=VALUE]]... [--depth N] [--json]")},
+        s("Write Logic Pro's accessibility tree."),
+        s("Walks the running Logic Pro's accessibility tree from its application element and "
+          "writes every element: role, subrole, title, description, identifier, value, "
+          "whether it is enabled, frame, actions and children. Here it reads the simulated "
+          "Logic Pro (--simulate); the real one is read on a Mac. The JSON can be read back "
+          "with --world, and by logic-menus --world, as a recorded world for the steps that "
+          "only read."),
+        {{s("--simulate"), s("Read the simulated Logic Pro; required on this system."), {}},
+         {s("--world FILE"),
+          s("Start the simulated Logic Pro from a tree that ax-dump --json wrote."),
+          {}},
+         {s("--quirk NAME[=VALUE]"),
+          s("Switch on a deviation of the simulated Logic Pro; may be repeated. send "
+            "--list-quirks lists them all."),
+          quirks},
+         {s("--depth N"),
+          s("Leave out the elements deeper than N levels below the application (40 by "
+            "default)."),
+          {}},
+         {s("--json"), s("Write the tree as JSON, keys sorted, rather than indented text."), {}}},
         Positional::none};
     list << CommandHelp{
         s("send"),
@@ -135,6 +162,32 @@ QList<CommandHelp> makeCommands() {
          {s("--realtime"), s("Let the simulated Logic Pro take its real time."), {}},
          {s("--json"), s("Print the result, the log and the session as JSON."), {}},
          {s("--list-quirks"), s("List the deviations of the simulated Logic Pro."), {}}},
+        Positional::folder};
+    list << CommandHelp{
+        s("export-session"),
+        {s("export-session RESULT --to ardour|dawproject [--output PATH] [--json]")},
+        s("Make a session for another DAW from a sorted folder."),
+        s("Reads the result folder that organize made (its “manifest.json”) and makes a session "
+          "holding one track per file, named after it, in the order a send uses: each group's "
+          "tracks together, in the group's colour, the unsorted tracks last, every file's audio "
+          "at the session start.\n\n"
+          "--to ardour builds an Ardour session through Ardour's own session tool "
+          "(ardour7-lua or later, which must be installed): a route group per group, mono or "
+          "stereo tracks as the files are, the audio read where it lies in RESULT. --to "
+          "dawproject writes a DAWproject file, which Bitwig Studio, Studio One and Cubase "
+          "open, with a group track per group and the audio inside the file.\n\n"
+          "By default the session goes beside RESULT: the Ardour session in a folder named "
+          "after it plus “ Ardour”, the DAWproject file named after it plus “.dawproject”. "
+          "Nothing is ever overwritten: a name already taken is an error. Ctrl-C stops the "
+          "export and leaves nothing behind."),
+        {{s("--to DAW"),
+          s("ardour (an Ardour session) or dawproject (a DAWproject file); required."),
+          {s("ardour"), s("dawproject")}},
+         {s("--output PATH"),
+          s("Make the session at PATH instead: the Ardour session's folder, whose name names "
+            "the session, or the DAWproject file (“.dawproject” is added when missing)."),
+          {}},
+         {s("--json"), s("Print what was made as JSON."), {}}},
         Positional::folder};
     return list;
 }

@@ -1,10 +1,12 @@
 // vantrel-cli: the headless companion of the app, for scripting and for checking the engine
 // from outside. Exit 0 on success, 1 with the user-facing message on failure, 2 on bad usage.
 
+#include "automation/AxDump.h"
 #include "automation/LogicBridge.h"
 #include "cli/CheckCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/Demo.h"
+#include "cli/ExportSessionCommand.h"
 #include "cli/Help.h"
 #include "cli/SendCommand.h"
 #include "core/Config.h"
@@ -14,6 +16,7 @@
 #include "core/Export.h"
 #include "core/SmallFile.h"
 #include "core/Suggest.h"
+#include "platform/sim/RecordedPlatform.h"
 #include "platform/sim/SimPlatform.h"
 
 #include <QCoreApplication>
@@ -27,7 +30,9 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <optional>
+#include <stdexcept>
 #include <unistd.h>
 
 using namespace Vantrel;
@@ -325,18 +330,39 @@ int demoCommand(const QStringList& list) {
 
 // Checks the connection to the simulated Logic Pro as the app's menu command does: dumps its
 // menus into the configuration folder, prints the dump and the message the app would show.
+// The recorded world of a dump file; its reading error as the command's error.
+std::unique_ptr<RecordedPlatform> recordedWorld(const QString& path, Clock& clock) {
+    try {
+        return std::make_unique<RecordedPlatform>(RecordedPlatform::readDump(path), clock);
+    } catch (const std::runtime_error& e) {
+        throw Error(QString::fromUtf8(e.what()));
+    }
+}
+
 int logicMenusCommand(const QStringList& list) {
     Cli::OptionSpec options;
-    options.valued << std::pair(QStringLiteral("--quirk"), QStringLiteral("NAME"));
-    options.othersMessage = QStringLiteral("logic-menus takes only --quirk NAME, not %1");
-    const QStringList quirks = Cli::parseArgs(list, options).all(QStringLiteral("--quirk"));
+    options.valued << std::pair(QStringLiteral("--quirk"), QStringLiteral("NAME"))
+                   << std::pair(QStringLiteral("--world"), QStringLiteral("FILE"));
+    options.othersMessage =
+        QStringLiteral("logic-menus takes only --quirk NAME and --world FILE, not %1");
+    const Cli::ParsedArgs args = Cli::parseArgs(list, options);
+    const QStringList quirks = args.all(QStringLiteral("--quirk"));
     for (const QString& quirk : quirks) {
         if (!SimLogic::quirkNames().contains(quirk))
             throw UsageError{QStringLiteral("unknown quirk %1; the quirks are: %2")
                                  .arg(quirk, SimLogic::quirkNames().join(QStringLiteral(", ")))};
     }
+    const std::optional<QString> world = args.last(QStringLiteral("--world"));
+    if (world && !quirks.isEmpty())
+        throw UsageError{QStringLiteral("--quirk changes the simulated Logic Pro, not a recorded "
+                                        "world")};
     SystemClock clock;
-    SimPlatform platform(clock, quirks);
+    std::unique_ptr<Platform> owned;
+    if (world)
+        owned = recordedWorld(*world, clock);
+    else
+        owned = std::make_unique<SimPlatform>(clock, quirks);
+    Platform& platform = *owned;
     const QString path = LogicBridge::dumpPath();
     const LogicBridge::ConnectionReport report = LogicBridge::checkConnection(platform, path);
     if (!report.connected())
@@ -348,6 +374,51 @@ int logicMenusCommand(const QStringList& list) {
     if (!text.isEmpty())
         text += '\n';
     out(text + report.message.toUtf8() + '\n');
+    return 0;
+}
+
+// Writes Logic Pro's accessibility tree: the simulated one (or a recorded world) here.
+int axDumpCommand(const QStringList& list) {
+    Cli::OptionSpec options;
+    options.flags << QStringLiteral("--simulate") << QStringLiteral("--json");
+    options.valued << std::pair(QStringLiteral("--world"), QStringLiteral("FILE"))
+                   << std::pair(QStringLiteral("--quirk"), QStringLiteral("NAME"))
+                   << std::pair(QStringLiteral("--depth"), QStringLiteral("N"));
+    options.othersMessage = QStringLiteral("ax-dump takes no %1");
+    const Cli::ParsedArgs args = Cli::parseArgs(list, options);
+    const QStringList quirks = args.all(QStringLiteral("--quirk"));
+    for (const QString& quirk : quirks)
+        if (const std::optional<QString> error = SimLogic::quirkSettingError(quirk))
+            throw UsageError{*error};
+    int depth = AxDump::defaultDepth;
+    if (const std::optional<QString> d = args.last(QStringLiteral("--depth"))) {
+        bool ok = false;
+        depth = d->toInt(&ok);
+        if (!ok || depth < 0)
+            throw UsageError{
+                QStringLiteral("--depth needs a whole number of 0 or more, not %1").arg(*d)};
+    }
+    const std::optional<QString> world = args.last(QStringLiteral("--world"));
+    if (!args.has(QStringLiteral("--simulate")))
+        throw Error(QStringLiteral("ax-dump reads the real Logic Pro only on a Mac; add "
+                                   "--simulate to dump the simulated one."));
+    if (world && !quirks.isEmpty())
+        throw UsageError{QStringLiteral("--quirk changes the simulated Logic Pro, not a recorded "
+                                        "world")};
+    SystemClock clock;
+    std::unique_ptr<Platform> owned;
+    if (world)
+        owned = recordedWorld(*world, clock);
+    else
+        owned = std::make_unique<SimPlatform>(clock, quirks);
+    const std::optional<QJsonObject> tree = AxDump::dumpLogic(*owned, depth);
+    if (!tree)
+        throw Error(
+            LogicBridge::ConnectionError(LogicBridge::ConnectionError::notRunning).message());
+    if (args.has(QStringLiteral("--json")))
+        out(QJsonDocument(*tree).toJson(QJsonDocument::Indented));
+    else
+        outText(AxDump::asText(*tree));
     return 0;
 }
 
@@ -413,8 +484,14 @@ int main(int argc, char** argv) {
         }
         if (command == QLatin1String("logic-menus"))
             return logicMenusCommand(args);
+        if (command == QLatin1String("ax-dump"))
+            return axDumpCommand(args);
         if (command == QLatin1String("send"))
             return Cli::sendCommand(args);
+        if (command == QLatin1String("export-session")) {
+            catchInterrupt();
+            return Cli::exportSessionCommand(args, interrupted);
+        }
         throw Error(QStringLiteral("The command %1 is described but not built.").arg(command));
     } catch (const UsageError& e) {
         err(QStringLiteral("vantrel-cli: ") + e.message);

@@ -3,6 +3,7 @@
 #include "core/Manifest.h"
 #include "core/SmallFile.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
+#include <QRandomGenerator>
 #include <QSet>
 
 #include <algorithm>
@@ -78,13 +80,21 @@ QString cloneOrCopyNote(int cloned, qint64 copiedBytes) {
     return QStringLiteral("%1 files cloned: no extra disk space used.").arg(cloned);
 }
 
-QString sortedFolderFor(const QString& from, FileOps& ops) {
+// The i-th name of the sorted copy of from: "<name> SORTED", then "<name> SORTED 2", ...
+QString sortedFolderName(const QString& from, int i) {
     const QString parent = parentOf(from);
     const QString name = from.mid(from.lastIndexOf(QLatin1Char('/')) + 1);
-    QString candidate = join(parent, name + QStringLiteral(" SORTED"));
-    for (int i = 2; ops.exists(candidate); ++i)
-        candidate = join(parent, name + QStringLiteral(" SORTED ") + QString::number(i));
-    return candidate;
+    return join(parent, i < 2 ? name + QStringLiteral(" SORTED")
+                              : name + QStringLiteral(" SORTED ") + QString::number(i));
+}
+
+// A hidden folder next to from, under a name no other run picks, in which a sorted copy is built
+// before it gets its own name: interrupted, it never looks like a finished copy.
+QString partialFolderFor(const QString& from) {
+    const QString name = from.mid(from.lastIndexOf(QLatin1Char('/')) + 1);
+    return join(parentOf(from),
+                QStringLiteral(".%1 SORTED.%2.partial")
+                    .arg(name, QString::number(QRandomGenerator::system()->generate64(), 16)));
 }
 
 // Whether name is the temporary file of an interrupted atomic write of one of the listing
@@ -148,6 +158,35 @@ std::optional<QByteArray> readOwnFile(const QString& path, qint64 cap) {
             return std::nullopt;
         throw;
     }
+}
+
+// The listing files in folder that the organization of journal wrote, with their bytes: a file
+// at a listing's name counts only when its bytes are what the journal records of it. Journals
+// of earlier versions record nothing: then a listing counts when it is exactly what the export
+// writes for the manifest it holds.
+QHash<QString, QByteArray> ownListings(const QString& folder, const Journal& journal) {
+    QHash<QString, QByteArray> own;
+    for (const QString& name : {manifestName, importOrderName}) {
+        std::optional<QByteArray> bytes;
+        try {
+            bytes = readOwnFile(join(folder, name), SmallFileCap::manifest);
+        } catch (const FileError&) {
+            continue; // not a regular file, or unreadable: not one of ours to remove
+        }
+        if (!bytes)
+            continue;
+        bool ours = false;
+        if (journal.knowsListings)
+            ours = journal.wrote(name, *bytes);
+        else if (name == manifestName)
+            ours = *bytes == manifestJson(parseManifest(*bytes));
+        else
+            ours = own.contains(manifestName) &&
+                   *bytes == importOrderText(parseManifest(own.value(manifestName)));
+        if (ours)
+            own.insert(name, *bytes);
+    }
+    return own;
 }
 
 // Whether a move failed for a reason of that one file only (the way to it or to its old place
@@ -228,7 +267,8 @@ private:
     }
 
     ExportResult copy(const Progress& progress, const Cancelled& cancelled) {
-        result_ = sortedFolderFor(from_, ops_);
+        // Built under a hidden name of its own; only that folder is ever removed on a failure.
+        result_ = partialFolderFor(from_);
         const int total = int(items_.size());
         int cloned = 0;
         qint64 copiedBytes = 0;
@@ -248,7 +288,20 @@ private:
                 progress(i + 1, total);
         }
         writeListings(false);
-        return {result_, cloneOrCopyNote(cloned, copiedBytes), false};
+        // Whole: it takes the first free name, never one another run took meanwhile.
+        for (int i = 1;; ++i) {
+            const QString name = sortedFolderName(from_, i);
+            if (ops_.exists(name))
+                continue;
+            try {
+                ops_.move(result_, name);
+            } catch (const FileError& e) {
+                if (e.code() == EEXIST)
+                    continue;
+                throw;
+            }
+            return {name, cloneOrCopyNote(cloned, copiedBytes), false};
+        }
     }
 
     ExportResult organize(const Progress& progress, const Cancelled& cancelled) {
@@ -309,11 +362,26 @@ private:
                 moveOf.emplace_back();
                 continue;
             }
-            const QString free = freeName(target, taken);
+            // Nothing can be in the way inside a folder the organization is to create.
+            const QString free =
+                newFolders_.contains(folder)
+                    ? freeName(target, [&](const QString& p) { return planned.contains(p); })
+                    : freeName(target, taken);
             planned.insert(free);
             moveOf.emplace_back(Move{source, free});
             journal.append(*moveOf.back(), newFolders_.contains(folder));
         }
+        // The listings are planned too, so that the journal knows them from anything of the
+        // user's that takes their names later.
+        for (qsizetype i = 0; i < items_.size(); ++i) {
+            const std::optional<Move>& move = moveOf[size_t(i)];
+            manifest_[folderFor.value(items_[i].folder)].push_back(move ? nameOf(move->to)
+                                                                        : items_[i].newName);
+        }
+        listingBytes_ = {manifestJson(manifest_), importOrderText(manifest_)};
+        journal.addListing(manifestName, listingBytes_.first);
+        journal.addListing(importOrderName, listingBytes_.second);
+        journal_ = journal;
         journalWritten_ = true;
         fo.writeAtomically(join(result_, journalName), journalJson(journal), true);
 
@@ -325,28 +393,28 @@ private:
         for (int i = 0; i < total; ++i) {
             const Item& item = items_[i];
             checkCancelled(cancelled);
-            const QString folder = folderFor.value(item.folder);
-            prepareFolder(folder);
-            QString placed = item.newName;
+            prepareFolder(folderFor.value(item.folder));
             if (const std::optional<Move>& move = moveOf[size_t(i)]) {
                 fo.move(move->from, move->to);
                 moves_.push_back(*move);
-                placed = nameOf(move->to);
             }
-            manifest_[folder].push_back(placed);
             if (progress)
                 progress(i + 1, total);
         }
-        writeListings(false);
+        listingsWritten_ = true;
+        fo.writeAtomically(join(result_, manifestName), listingBytes_.first, false);
+        fo.writeAtomically(join(result_, importOrderName), listingBytes_.second, false);
         // One flush of every folder whose entries changed, instead of one per file.
         for (const QString& dir : std::as_const(prepared_))
             fo.syncFolder(join(result_, dir));
         fo.syncFolder(result_);
-        return {result_,
-                QStringLiteral("%1 files moved into their folders: nothing copied, no extra space "
-                               "used.")
-                    .arg(total),
-                true};
+        QString note = QStringLiteral("%1 files moved into their folders: nothing copied, no "
+                                      "extra space used.")
+                           .arg(total);
+        if (!holdsFolderLock(fo))
+            note += QStringLiteral(" The folder's disk can't be locked, so another program could "
+                                   "have changed the folder while Vantrel organized it.");
+        return {result_, note, true};
     }
 
     // The journal and listing files an earlier organization left in the folder: the new
@@ -373,16 +441,15 @@ private:
                             .arg(journalPath));
         previousJournal_ = rebased(*journal, result_);
         previousListings_.insert(journalName, *bytes);
-        for (const QString& name : {manifestName, importOrderName}) {
-            const QString path = join(result_, name);
-            if (!folderOps_->fileSize(path))
-                continue; // absent, or not a file this program wrote: set aside if present
-            try {
-                if (const auto listing = readOwnFile(path, SmallFileCap::manifest))
-                    previousListings_.insert(name, *listing);
-            } catch (const FileError&) {
-            }
+        // Listing files the earlier organization wrote are continued; anything else at their
+        // names is the user's and is set aside.
+        const QHash<QString, QByteArray> own = ownListings(result_, previousJournal_);
+        for (auto it = own.cbegin(); it != own.cend(); ++it) {
+            previousListings_.insert(it.key(), it.value());
+            if (!previousJournal_.knowsListings)
+                previousJournal_.addListing(it.key(), it.value());
         }
+        previousJournal_.knowsListings = true;
         manifest_ = parseManifest(previousListings_.value(manifestName));
     }
 
@@ -426,8 +493,10 @@ private:
             });
         }
         if (listingsWritten_) {
-            for (const QString& name : {manifestName, importOrderName})
-                bestEffort([&] { fo.remove(join(result_, name)); });
+            // Only the listings this export wrote: never a file of the user's at their names.
+            const QHash<QString, QByteArray> own = ownListings(result_, journal_);
+            for (auto it = own.cbegin(); it != own.cend(); ++it)
+                bestEffort([&] { fo.remove(join(result_, it.key())); });
         }
         removeListingLeftovers(result_, fo);
         for (auto it = movedAsides_.crbegin(); it != movedAsides_.crend(); ++it)
@@ -440,6 +509,7 @@ private:
         if (!notUndone.moves.isEmpty()) {
             // The moves not undone, after those of an earlier organization.
             Journal kept = previousJournal_;
+            kept.listings = journal_.listings;
             for (qsizetype i = notUndone.moves.size() - 1; i >= 0; --i)
                 kept.append(notUndone.moves[i], notUndone.newFolder[i], notUndone.aside[i]);
             bestEffort([&] { fo.writeAtomically(journalPath, journalJson(kept), true); });
@@ -465,6 +535,9 @@ private:
     bool listingsWritten_ = false;
     QHash<QString, QByteArray> previousListings_;
     Journal previousJournal_;
+    // The journal written before the first move, and the listings it records.
+    Journal journal_;
+    std::pair<QByteArray, QByteArray> listingBytes_;
     QMap<QString, QStringList> manifest_;
     QSet<QString> prepared_;
     QSet<QString> newFolders_;
@@ -525,8 +598,24 @@ void Journal::append(const Move& move, bool intoNewFolder, bool setAside) {
     aside.push_back(setAside);
 }
 
+namespace {
+QByteArray fingerprint(const QByteArray& bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+} // namespace
+
+void Journal::addListing(const QString& name, const QByteArray& bytes) {
+    const std::pair<QString, QByteArray> entry{name, fingerprint(bytes)};
+    if (!listings.contains(entry))
+        listings.push_back(entry);
+}
+
+bool Journal::wrote(const QString& name, const QByteArray& bytes) const {
+    return listings.contains(std::pair<QString, QByteArray>{name, fingerprint(bytes)});
+}
+
 QString PutBackResult::note() const {
-    return (stayed + foldersLeft).join(QLatin1Char('\n'));
+    return (stayed + missing + foldersLeft).join(QLatin1Char('\n'));
 }
 
 PutBackResult undo(const QString& organized, FileOps& ops) {
@@ -563,6 +652,8 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
                 kept.append(journal.moves[i], journal.newFolder[i], journal.aside[i]);
         }
         kept.knowsFolders = journal.knowsFolders;
+        kept.listings = journal.listings;
+        kept.knowsListings = journal.knowsListings;
         return kept;
     };
     // Removes the folders the organization created, deepest first, once nothing of the user's is in
@@ -591,7 +682,12 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
                 entries.clear();
             }
             if (entries.isEmpty()) {
-                bestEffort([&] { fo.remove(dir); });
+                try {
+                    fo.remove(dir);
+                } catch (const FileError& e) {
+                    result.foldersLeft << QStringLiteral("“%1” was left in place: %2.")
+                                              .arg(relativeTo(dir, folder), e.reason());
+                }
                 continue;
             }
             bool holdsStayed = false;
@@ -612,15 +708,31 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
     const auto moveBack = [&](qsizetype i) {
         const Move& m = journal.moves[i];
         tried[size_t(i)] = true;
+        // Straight to the old name, which the rename never replaces; a free name only when it is
+        // taken.
+        bool fromTaken = false;
         try {
-            fo.move(m.to, freeName(m.from, [&](const QString& p) { return fo.exists(p); }));
+            try {
+                fo.move(m.to, m.from);
+            } catch (const FileError& e) {
+                if (e.code() != EEXIST)
+                    throw;
+                fromTaken = true;
+                fo.move(m.to, freeName(m.from, [&](const QString& p) { return fo.exists(p); }));
+            }
         } catch (const FileError& e) {
             const QString from = relativeTo(m.from, folder);
             const QString to = relativeTo(m.to, folder);
             if (e.code() == ENOENT && !fo.exists(m.to)) {
-                // Deleted or moved away by the user: nothing left to undo.
-                result.stayed << QStringLiteral("“%1” was not put back: “%2” is no longer there.")
-                                     .arg(from, to);
+                // Something is at the old place and nothing at the new one: the move was never
+                // made (an interrupted organization) or was undone (an interrupted put-back).
+                if (fromTaken || fo.exists(m.from))
+                    return;
+                // Deleted or moved away by the user: kept, for a put-back once it is back.
+                keep[size_t(i)] = true;
+                result.missing << QStringLiteral("“%1” was not put back: it is no longer at "
+                                                 "“%2”, where the undo journal expects it.")
+                                      .arg(from, to);
                 return;
             }
             keep[size_t(i)] = true;
@@ -646,10 +758,16 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
 
     clearFolders();
 
-    // The listing files (a folder in their place goes only when empty), then what was set aside
-    // for them.
-    for (const QString& name : {manifestName, importOrderName})
-        bestEffort([&] { fo.remove(join(folder, name)); });
+    // The listing files this program wrote (never a file of the user's at their names), then
+    // what was set aside for them.
+    const QHash<QString, QByteArray> own = ownListings(folder, journal);
+    for (auto it = own.cbegin(); it != own.cend(); ++it)
+        try {
+            fo.remove(join(folder, it.key()));
+        } catch (const FileError& e) {
+            result.foldersLeft
+                << QStringLiteral("“%1” was left in place: %2.").arg(it.key(), e.reason());
+        }
     removeListingLeftovers(folder, fo);
     for (qsizetype i = count - 1; i >= 0; --i) {
         if (journal.aside[i])
@@ -660,6 +778,12 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
         bestEffort([&] { fo.writeAtomically(journalPath, journalJson(keptJournal()), true); });
     else
         bestEffort([&] { fo.remove(journalPath); });
+    if (!result.stayed.isEmpty())
+        throw PutBackError(
+            QStringLiteral("Some files stayed where they are; the undo journal keeps them, so "
+                           "that a later put-back can finish:\n%1")
+                .arg(result.note()),
+            result);
     return result;
 }
 
@@ -684,6 +808,9 @@ QByteArray journalJson(const Journal& journal) {
             entry.insert(QStringLiteral("aside"), true);
         array.append(entry);
     }
+    for (const auto& [name, hash] : journal.listings)
+        array.append(QJsonObject{{QStringLiteral("listing"), name},
+                                 {QStringLiteral("sha256"), QString::fromLatin1(hash)}});
     return QJsonDocument(array).toJson(QJsonDocument::Indented);
 }
 
@@ -693,7 +820,15 @@ std::optional<Journal> readJournal(const QByteArray& bytes) {
     if (error.error != QJsonParseError::NoError || !doc.isArray())
         return std::nullopt;
     Journal journal;
+    journal.knowsListings = false;
     for (const QJsonValue entry : doc.array()) {
+        const QJsonValue listing = entry[QStringLiteral("listing")];
+        const QJsonValue hash = entry[QStringLiteral("sha256")];
+        if (entry.isObject() && listing.isString() && hash.isString()) {
+            journal.listings.push_back({listing.toString(), hash.toString().toLatin1()});
+            journal.knowsListings = true;
+            continue;
+        }
         const QJsonValue from = entry[QStringLiteral("from")];
         const QJsonValue to = entry[QStringLiteral("to")];
         if (!entry.isObject() || !from.isString() || !to.isString())

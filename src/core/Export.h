@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace Vantrel {
 
@@ -60,8 +61,24 @@ struct PutBackResult {
     int restored = 0;
     QStringList stayed;
     QStringList foldersLeft;
+    // One sentence per file that is no longer where the organization put it nor at its old
+    // place: it stays in the journal, so that a later put-back finishes once it is back.
+    QStringList missing;
     // One line per file or folder left, empty when everything went back.
     QString note() const;
+};
+
+// A put-back that could not move every file back because of an error of that file (no
+// permission, a link in the way): the rest was put back, the journal keeps exactly the files
+// that stayed, and the message names them with the reason.
+class PutBackError : public Error {
+public:
+    PutBackError(const QString& message, PutBackResult result)
+        : Error(message), result_(std::move(result)) {}
+    const PutBackResult& result() const { return result_; }
+
+private:
+    PutBackResult result_;
 };
 
 // Puts the files of a folder organized in place back where they were, from its journal, then
@@ -70,9 +87,13 @@ struct PutBackResult {
 // journal format, or names a place outside the folder is refused before anything moves; a
 // journal written in the same folder under another path (the folder was renamed or moved) is
 // read relative to the folder. Every step stays inside the folder and follows no symbolic link
-// in it. Files that cannot go back (gone, or reached only through a link) stay, and so does a
-// journal of exactly them. Throws FolderBusyError while another organization or put-back holds
-// the folder, FileError, or Error for a refused journal.
+// in it. A listing file is removed only when its bytes are those the journal records of it. A
+// move whose file is back at its old place and not at its new one (never made, or undone by an
+// interrupted put-back) is done. Files that cannot go back stay, and so does a journal of
+// exactly them: a file that is gone is named in `missing`; a file an error kept in place makes
+// the put-back throw PutBackError once everything else is back. Throws FolderBusyError while
+// another organization or put-back holds the folder, FileError, or Error for a refused
+// journal.
 PutBackResult undo(const QString& folder, FileOps& ops = systemFileOps());
 
 // path itself when nothing is there, else the first free of base_02.ext, base_03.ext, ...
@@ -80,14 +101,23 @@ QString uniqueURL(const QString& path, FileOps& ops = systemFileOps());
 
 // A journal: the moves, and for each move whether the organization created the folder it moved
 // the file into, and whether it set aside an entry of the user's that had the name of one of the
-// listing files. Journals of earlier versions know no folders: `knowsFolders` is false.
+// listing files; and the fingerprints (SHA-256, hex) of the listing files the organization
+// writes, by file name, which tell them from files of the user's with the same name. Journals
+// of earlier versions know no folders (`knowsFolders` false) and no listings (`knowsListings`
+// false).
 struct Journal {
     QList<Move> moves;
     QList<bool> newFolder;
     QList<bool> aside;
+    QList<std::pair<QString, QByteArray>> listings;
     bool knowsFolders = true;
+    bool knowsListings = true;
 
     void append(const Move& move, bool intoNewFolder, bool setAside = false);
+    // Records that the listing file `name` may hold bytes.
+    void addListing(const QString& name, const QByteArray& bytes);
+    // Whether bytes are a listing file `name` that this journal's organization wrote.
+    bool wrote(const QString& name, const QByteArray& bytes) const;
 };
 
 // The journal's text for a list of moves, and the moves of a journal's text (none when the

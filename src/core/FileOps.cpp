@@ -4,6 +4,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -19,6 +20,11 @@
 #ifdef __linux__
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/syscall.h>
+#include <sys/xattr.h>
+#if __has_include(<linux/openat2.h>)
+#include <linux/openat2.h>
+#endif
 #endif
 #ifdef __APPLE__
 #include <sys/attr.h>
@@ -71,7 +77,9 @@ FileError operationError(FileOp kind, const QString& path, const QString& target
 namespace {
 
 QByteArray encoded(const QString& path) {
-    return QFile::encodeName(path);
+    // The name's own UTF-8 bytes: QFile::encodeName decomposes (NFD) on macOS, which would
+    // name another file there or put a file back under other bytes than it had.
+    return path.toUtf8();
 }
 
 // Closes a descriptor on every path out of a scope.
@@ -296,6 +304,62 @@ int copyContent(int in, int out, off_t size) {
 #endif
 }
 
+// Whether a failure to carry an attribute over only means the target cannot hold it (a file
+// system without extended attributes, a name only a privileged process may set).
+bool cannotHoldAttribute(int code) {
+    return code == ENOTSUP || code == EOPNOTSUPP || code == EPERM || code == EACCES ||
+           code == ERANGE || code == EINVAL;
+}
+
+// Gives out, a new copy of in (whose status is st), the permissions (plus read and write for the
+// owner, so that the copy can always be changed and removed), the extended attributes and the
+// access and modification times of in; 0 or an errno value. Attributes the target cannot hold
+// are left out.
+int copyMetadata(int in, int out, const struct stat& st) {
+#ifdef __linux__
+    std::vector<char> names(4096);
+    ssize_t size;
+    for (;;) {
+        size = ::flistxattr(in, names.data(), names.size());
+        if (size >= 0 || errno != ERANGE)
+            break;
+        const ssize_t needed = ::flistxattr(in, nullptr, 0);
+        if (needed < 0)
+            break;
+        names.resize(size_t(needed) + 1);
+    }
+    if (size < 0 && !cannotHoldAttribute(errno) && errno != ENODATA)
+        return errno;
+    std::vector<char> value;
+    for (ssize_t at = 0; at < size;) {
+        const char* name = names.data() + at;
+        at += ssize_t(std::strlen(name)) + 1;
+        ssize_t length = ::fgetxattr(in, name, nullptr, 0);
+        if (length < 0)
+            continue; // gone meanwhile, or not readable by us
+        value.resize(size_t(length) + 1);
+        length = ::fgetxattr(in, name, value.data(), value.size());
+        if (length < 0)
+            continue;
+        if (::fsetxattr(out, name, value.data(), size_t(length), 0) != 0 &&
+            !cannotHoldAttribute(errno))
+            return errno;
+    }
+#else
+    (void)in;
+#endif
+    if (::fchmod(out, (st.st_mode & 07777) | S_IRUSR | S_IWUSR) != 0 && !cannotHoldAttribute(errno))
+        return errno;
+#ifdef __APPLE__
+    const struct timespec times[2] = {st.st_atimespec, st.st_mtimespec};
+#else
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+#endif
+    if (::futimens(out, times) != 0 && !cannotHoldAttribute(errno))
+        return errno;
+    return 0;
+}
+
 // Removes the entry name of the folder dirFd: a folder with its content, anything else by
 // unlinking it. Continues after errors; 0 or the first errno value.
 int removeAt(int dirFd, const char* name) {
@@ -363,15 +427,13 @@ int renameNoReplace(const char* from, const char* to) {
         ::unlink(to);
         return error;
     }
-    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK)
-        return errno;
-    // No hard links either (some network and FAT-style file systems): test, then rename.
-    struct stat st;
-    if (::lstat(to, &st) == 0)
-        return EEXIST;
-    if (errno != ENOENT)
-        return errno;
-    return ::rename(from, to) == 0 ? 0 : errno;
+    // No hard links either (some network and FAT-style file systems; macOS tells ENOTSUP and
+    // EOPNOTSUPP apart). A test followed by a rename could replace a file that came meanwhile:
+    // refused.
+    if (errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP || errno == ENOSYS ||
+        errno == EMLINK)
+        return ENOTSUP;
+    return errno;
 }
 
 // Creates the folder path and its missing parents; 0 or an errno value.
@@ -424,7 +486,8 @@ public:
         const QByteArray target = encoded(to);
 #ifdef __APPLE__
         // clonefile() never replaces and leaves nothing behind when it fails.
-        return ::clonefile(source.constData(), target.constData(), 0) == 0;
+        // CLONE_NOFOLLOW: a link is never cloned as the file it points to.
+        return ::clonefile(source.constData(), target.constData(), CLONE_NOFOLLOW) == 0;
 #elif defined(FICLONE)
         struct stat st;
         Fd in(openSource(AT_FDCWD, source.constData(), &st));
@@ -434,7 +497,8 @@ public:
                             (st.st_mode & 0777) | S_IRUSR | S_IWUSR));
         if (!out.valid())
             return false;
-        if (::ioctl(out.get(), FICLONE, in.get()) == 0 && out.close() == 0)
+        if (::ioctl(out.get(), FICLONE, in.get()) == 0 &&
+            copyMetadata(in.get(), out.get(), st) == 0 && out.close() == 0)
             return true;
         out.close();
         ::unlink(target.constData());
@@ -477,7 +541,7 @@ public:
                 break;
             }
             if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-                names.append(QFile::decodeName(entry->d_name));
+                names.append(QString::fromUtf8(entry->d_name));
         }
         ::closedir(dir);
         if (error)
@@ -528,6 +592,8 @@ private:
         if (!out.valid())
             return errno;
         int error = copyContent(in.get(), out.get(), st.st_size);
+        if (!error)
+            error = copyMetadata(in.get(), out.get(), st);
         // Network file systems may report a failed write only when the file is closed.
         if (const int closeError = out.close(); !error)
             error = closeError;
@@ -569,6 +635,13 @@ private:
     }
 };
 
+// Whether confined operations may reach a folder below theirs with openat2(); cleared for good
+// the first time the system refuses the call itself.
+std::atomic<bool>& openat2Allowed() {
+    static std::atomic<bool> allowed{true};
+    return allowed;
+}
+
 // Renames name of the folder fromDir to name of the folder toDir without ever replacing; 0 or
 // an errno value.
 int renameAtNoReplace(int fromDir, const char* from, int toDir, const char* to) {
@@ -590,15 +663,36 @@ int renameAtNoReplace(int fromDir, const char* from, int toDir, const char* to) 
         ::unlinkat(toDir, to, 0);
         return error;
     }
-    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK)
-        return errno;
-    struct stat st;
-    if (::fstatat(toDir, to, &st, AT_SYMLINK_NOFOLLOW) == 0)
-        return EEXIST;
-    if (errno != ENOENT)
-        return errno;
-    return ::renameat(fromDir, from, toDir, to) == 0 ? 0 : errno;
+    // As renameNoReplace: never a rename without the no-replace guarantee.
+    if (errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP || errno == ENOSYS ||
+        errno == EMLINK)
+        return ENOTSUP;
+    return errno;
 }
+
+// A folder's descriptor that a Place either owns or borrows from the confining folder.
+class FolderRef {
+public:
+    FolderRef() = default;
+    FolderRef(const FolderRef&) = delete;
+    FolderRef& operator=(const FolderRef&) = delete;
+    FolderRef(FolderRef&& other) noexcept
+        : fd_(std::move(other.fd_)), borrowed_(std::exchange(other.borrowed_, -1)) {}
+    int get() const { return fd_.valid() ? fd_.get() : borrowed_; }
+    bool valid() const { return get() >= 0; }
+    void reset(int fd) {
+        borrowed_ = -1;
+        fd_.reset(fd);
+    }
+    void borrow(int fd) {
+        fd_.reset(-1);
+        borrowed_ = fd;
+    }
+
+private:
+    Fd fd_;
+    int borrowed_ = -1;
+};
 
 // The file operations inside one folder, each made from a descriptor of it, never through a
 // symbolic link below it. Holds the folder's lock while it lives.
@@ -621,9 +715,13 @@ public:
                     QStringLiteral("“%1” is being organized or put back by another Vantrel right "
                                    "now; nothing was changed. Try again when it has finished.")
                         .arg(root_));
-            // A file system without locks (some network shares): go on unlocked.
+            // A volume without locks (some network shares, FAT-style disks): the work goes on
+            // unlocked, and the caller tells the user (holdsFolderLock).
+            locked_ = false;
         }
     }
+
+    bool locked() const { return locked_; }
 
     bool exists(const QString& path) override {
         const Place place = placeOf(path);
@@ -666,6 +764,8 @@ public:
         if (!out.valid())
             throw operationError(FileOp::copy, from, to, errno);
         int error = copyContent(in.get(), out.get(), st.st_size);
+        if (!error)
+            error = copyMetadata(in.get(), out.get(), st);
         if (const int closeError = out.close(); !error)
             error = closeError;
         if (error) {
@@ -717,7 +817,7 @@ public:
                 break;
             }
             if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-                names.append(QFile::decodeName(entry->d_name));
+                names.append(QString::fromUtf8(entry->d_name));
         }
         ::closedir(stream);
         if (error)
@@ -739,6 +839,11 @@ public:
         const Place place = placeOf(path);
         if (place.error)
             throw operationError(FileOp::writeAtomically, path, {}, place.error);
+        if (const int error = writeUnnamed(place, bytes, durable); error >= 0) {
+            if (error)
+                throw operationError(FileOp::writeAtomically, path, {}, error);
+            return;
+        }
         QByteArray temp;
         Fd out;
         for (int attempt = 0; attempt < 100 && !out.valid(); ++attempt) {
@@ -786,10 +891,62 @@ private:
     // An entry as its folder's descriptor and its own name, or the errno value that kept the
     // way there from being walked.
     struct Place {
-        Fd dir;
+        FolderRef dir;
         QByteArray name;
         int error = 0;
     };
+
+    // Writes bytes into a file without a name (O_TMPFILE) and links it in when whole: at its own
+    // name when that is free, which no crash can leave half done, else at a hidden temporary
+    // name renamed over it. 0, an errno value, or -1 when the file system has no unnamed files.
+    static int writeUnnamed(const Place& place, const QByteArray& bytes, bool durable) {
+#if defined(__linux__) && defined(O_TMPFILE)
+        Fd out(::openat(place.dir.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+        if (!out.valid())
+            return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL ? -1 : errno;
+        int error = writeAll(out.get(), bytes.constData(), size_t(bytes.size()));
+        if (!error && durable)
+            error = flushToDisk(out.get());
+        if (error)
+            return error;
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(out.get());
+        if (::linkat(AT_FDCWD, self.constData(), place.dir.get(), place.name.constData(),
+                     AT_SYMLINK_FOLLOW) != 0) {
+            if (errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0)
+                return -1; // no /proc to name the file by
+            if (errno != EEXIST)
+                return errno;
+            QByteArray temp;
+            for (int attempt = 0; attempt < 100; ++attempt) {
+                temp = '.' + place.name + '.' +
+                       QByteArray::number(QRandomGenerator::global()->generate() % 0x1000000, 16) +
+                       ".tmp";
+                if (::linkat(AT_FDCWD, self.constData(), place.dir.get(), temp.constData(),
+                             AT_SYMLINK_FOLLOW) == 0)
+                    break;
+                if (errno != EEXIST)
+                    return errno;
+                temp.clear();
+            }
+            if (temp.isEmpty())
+                return EEXIST;
+            if (::renameat(place.dir.get(), temp.constData(), place.dir.get(),
+                           place.name.constData()) != 0) {
+                error = errno;
+                ::unlinkat(place.dir.get(), temp.constData(), 0);
+                return error;
+            }
+        }
+        if (const int closeError = out.close())
+            return closeError;
+        return durable ? SystemFileOps::syncDescriptor(place.dir.get()) : 0;
+#else
+        (void)place;
+        (void)bytes;
+        (void)durable;
+        return -1;
+#endif
+    }
 
     static int openFolderAt(int dirFd, const char* name) {
         int fd;
@@ -835,7 +992,9 @@ private:
         return parts;
     }
 
-    // Walks to the folder holding path, one component at a time, refusing symbolic links.
+    // The folder holding path, reached without any symbolic link: the folder's own descriptor
+    // for an entry directly inside it, else one openat2() confined beneath it (where the system
+    // has it), else a walk one component at a time.
     Place placeOf(const QString& path) const {
         Place place;
         std::optional<QByteArrayList> parts = componentsOf(path);
@@ -844,6 +1003,15 @@ private:
             return place;
         }
         place.name = parts->takeLast();
+        if (parts->isEmpty()) {
+            place.dir.borrow(rootFd_.get());
+            return place;
+        }
+        if (const int fd = openBeneath(parts->join('/')); fd != -2) {
+            place.error = fd < 0 ? errno : 0;
+            place.dir.reset(fd);
+            return place;
+        }
         place.dir.reset(::dup(rootFd_.get()));
         if (!place.dir.valid())
             place.error = errno;
@@ -857,7 +1025,41 @@ private:
         return place;
     }
 
+    // A descriptor of the folder at relative path beneath the folder, opened in one call that
+    // refuses every symbolic link and every step out of it; -1 with errno set as the walk sets it
+    // (ELOOP for a link in the way, ENOTDIR for a file); -2 when the system has no openat2().
+    int openBeneath(const QByteArray& relative) const {
+#if defined(__linux__) && defined(SYS_openat2)
+        if (!openat2Allowed().load(std::memory_order_relaxed))
+            return -2;
+        struct open_how how {};
+        how.flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+        how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+        for (int attempt = 0;; ++attempt) {
+            const long fd =
+                ::syscall(SYS_openat2, rootFd_.get(), relative.constData(), &how, sizeof how);
+            if (fd >= 0)
+                return int(fd);
+            if (errno == EINTR && retryAfterInterrupt())
+                continue;
+            // EAGAIN: a rename elsewhere on the file system raced the confined lookup.
+            if (errno == EAGAIN && attempt < 8)
+                continue;
+            if (errno == ENOSYS || errno == EPERM || errno == EAGAIN || errno == E2BIG) {
+                if (errno != EAGAIN)
+                    openat2Allowed().store(false, std::memory_order_relaxed);
+                return -2;
+            }
+            return -1;
+        }
+#else
+        (void)relative;
+        return -2;
+#endif
+    }
+
     QString root_;
+    bool locked_ = true;
     Fd rootFd_;
 };
 
@@ -889,9 +1091,18 @@ bool retryAfterInterrupt() {
     return !cancelled;
 }
 
+bool holdsFolderLock(const FileOps& confined) {
+    const auto* c = dynamic_cast<const ConfinedFileOps*>(&confined);
+    return !c || c->locked();
+}
+
 FileOps& systemFileOps() {
     static SystemFileOps ops;
     return ops;
+}
+
+void allowOpenat2(bool allowed) {
+    openat2Allowed().store(allowed);
 }
 
 } // namespace Vantrel

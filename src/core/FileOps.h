@@ -101,8 +101,17 @@ public:
 // errno value `code`; shared with wrappers so that a test sees exactly what a user would.
 FileError operationError(FileOp kind, const QString& path, const QString& target, int code);
 
+// False when confined, made by confinedTo() of the machine's operations, could not lock its
+// folder (a volume without locks): the work goes on unlocked. True for anything else.
+bool holdsFolderLock(const FileOps& confined);
+
 // The file operations of this machine. Stateless; usable from any thread.
 FileOps& systemFileOps();
+
+// Whether confined operations reach the folders below theirs with Linux's openat2() (one call
+// that refuses symbolic links and steps out), the default where the system has it, or walk the
+// way one component at a time, as they do where it has not. For tests of both ways.
+void allowOpenat2(bool allowed);
 
 // The cancel check of the work running on this thread, for as long as the scope lives. A system
 // call of the file operations interrupted by a signal (EINTR) is tried again only while the

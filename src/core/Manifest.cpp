@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <cerrno>
 #include <optional>
@@ -115,10 +116,23 @@ void checkTracksPresent(const QList<Item>& items, const QString& folder) {
     if (items.isEmpty())
         throw Error(QStringLiteral("The %1 in “%2” lists no tracks; nothing was sent.")
                         .arg(manifestName, folder));
+    // A group folder that is a symbolic link could lead anywhere: nothing is sent through it.
+    QSet<QString> realFolders;
+    for (const Item& item : items) {
+        if (realFolders.contains(item.folder))
+            continue;
+        struct stat st;
+        const QString path = folder + QLatin1Char('/') + item.folder;
+        if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode))
+            throw Error(QStringLiteral("The folder “%1” in “%2” is a symbolic link, so its tracks "
+                                       "may lie outside the result folder; nothing was sent.")
+                            .arg(item.folder, folder));
+        realFolders.insert(item.folder);
+    }
     QStringList missing;
     for (const Item& item : items) {
         struct stat st;
-        if (::lstat(QFile::encodeName(item.url).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        if (::lstat(item.url.toUtf8().constData(), &st) != 0 || !S_ISREG(st.st_mode))
             missing << item.folder + QLatin1Char('/') + item.newName;
     }
     if (missing.isEmpty())

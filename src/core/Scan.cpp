@@ -47,7 +47,7 @@ struct DirCloser {
 // not survive decoding (not valid UTF-8) is left alone with a sentence in result.leftAlone.
 QStringList regularFiles(const QString& folder, ScanResult& result) {
     QStringList names;
-    std::unique_ptr<DIR, DirCloser> dir(opendir(QFile::encodeName(folder).constData()));
+    std::unique_ptr<DIR, DirCloser> dir(opendir(folder.toUtf8().constData()));
     if (!dir) {
         result.error =
             FileError::fromErrno(QStringLiteral("Couldn't read"), folder, errno).message();
@@ -64,8 +64,10 @@ QStringList regularFiles(const QString& folder, ScanResult& result) {
         }
         if (!regular)
             continue;
-        const QString name = QFile::decodeName(e->d_name);
-        if (QFile::encodeName(name) != QByteArray(e->d_name)) {
+        // The bytes as they are, composed (NFC) or decomposed (NFD): QFile::decodeName composes
+        // on macOS, and its encodeName gives other bytes back than the disk holds.
+        const QString name = QString::fromUtf8(e->d_name);
+        if (name.toUtf8() != QByteArray(e->d_name)) {
             result.leftAlone.push_back(
                 QStringLiteral("“%1” was left alone: its name is not valid UTF-8, so Vantrel "
                                "can't name it safely.")

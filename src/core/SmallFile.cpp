@@ -24,7 +24,7 @@ FileError readError(const QString& path, const QString& reason, int code) {
 QByteArray readSmallFile(const QString& path, qint64 cap) {
     // O_NONBLOCK: opening a FIFO for reading would wait for a writer.
     const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        ::open(path.toUtf8().constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         const int code = errno;
         throw FileError::fromErrno(QStringLiteral("Couldn't read"), path, code);

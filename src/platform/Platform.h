@@ -99,6 +99,11 @@ public:
     virtual int setAttribute(const Element& element, const QString& name, const AXValue& value) = 0;
     // Performs an action such as "AXPress"; returns the status.
     virtual int performAction(const Element& element, const QString& action) = 0;
+    // The actions the element offers, for a dump of the tree; empty when unreadable.
+    virtual QStringList actionNames(const Element& element) {
+        (void)element;
+        return {};
+    }
 };
 
 // Modifier flags of input events.
@@ -174,6 +179,12 @@ public:
     virtual Screen& screen() = 0;
     virtual DragTileHost& dragTiles() = 0;
     virtual Clock& clock() = 0;
+    // Keeps the system from slowing this program down (App Nap on a Mac) while it drives another
+    // application in the background, until the returned token is dropped; nothing here.
+    virtual std::shared_ptr<void> holdActivity(const QString& reason) {
+        (void)reason;
+        return nullptr;
+    }
 };
 
 } // namespace Vantrel

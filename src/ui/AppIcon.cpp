@@ -62,4 +62,25 @@ QString writeAppIconFiles(const QString& folder) {
     return {};
 }
 
+QList<int> appIconSetPoints() {
+    return {16, 32, 128, 256, 512};
+}
+
+QString writeAppIconSet(const QString& folder) {
+    const QDir root(folder);
+    if (!root.mkpath(QStringLiteral(".")))
+        return folder;
+    for (const int points : appIconSetPoints()) {
+        for (const int scale : {1, 2}) {
+            const QString png =
+                root.filePath(QStringLiteral("icon_%1x%1%2.png")
+                                  .arg(points)
+                                  .arg(scale == 2 ? QStringLiteral("@2x") : QString()));
+            if (!markImage(points * scale).save(png, "PNG"))
+                return png;
+        }
+    }
+    return {};
+}
+
 } // namespace Vantrel::Ui

@@ -24,4 +24,13 @@ QIcon appIcon();
 // file that could not be written, or an empty string.
 QString writeAppIconFiles(const QString& folder);
 
+// The sides in points of a Mac icon set; each is drawn at 1× and 2×.
+QList<int> appIconSetPoints();
+
+// Writes the mark in the light appearance as a Mac icon set: "icon_<N>x<N>.png" and
+// "icon_<N>x<N>@2x.png" for each side of appIconSetPoints(), directly under folder (the
+// "AppIcon.iconset" that iconutil turns into AppIcon.icns). Returns the first file that could not
+// be written, or an empty string.
+QString writeAppIconSet(const QString& folder);
+
 } // namespace Vantrel::Ui

@@ -5,13 +5,16 @@
 #include "ui/AppIcon.h"
 #include "ui/MainWindow.h"
 #include "ui/OpenRequests.h"
+#include "ui/QuitOnSignals.h"
 #include "ui/SimLogicWindow.h"
 #include "ui/SimSettingsWindow.h"
 #include "ui/Theme.h"
 #include "ui/TileHost.h"
+#include "ui/Translations.h"
 #include "ui/WalkthroughView.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QMenuBar>
@@ -31,9 +34,13 @@ int runApplication(QApplication& app) {
     QStringList folders = QApplication::arguments().mid(1);
     for (QString& f : folders)
         f = QFileInfo(f).absoluteFilePath();
-    if (OpenRequests::handToRunning(folders))
+    const OpenRequests::HandOff handOff = OpenRequests::handToRunning(folders);
+    if (handOff.taken)
         return 0;
 
+    // The window speaks the system's language where it has a translation, English otherwise.
+    installTranslations(app);
+    useInterfaceFont();
     applyThemePalette(app, isDark(QApplication::palette()));
     QApplication::setWindowIcon(appIcon());
 
@@ -52,14 +59,16 @@ int runApplication(QApplication& app) {
     simulated.resize(simulated.sizeHint());
     openOnSend(simulated, model);
     addShowSimulatedLogic(window, simulated);
+    // Asked to stop, the program leaves as when the user quits, and the socket goes with it.
+    QuitOnSignals quitOnSignals;
     OpenRequests requests;
-    requests.listen();
-    QObject::connect(&requests, &OpenRequests::openRequested, &window,
-                     [&model, &window](const QStringList& paths) {
-                         window.bringToFront();
-                         if (!paths.isEmpty())
-                             model.load(paths.first());
-                     });
+    const OpenRequests::Listening listening = requests.listen();
+    const QString refusal = !handOff.refusal.isEmpty() ? handOff.refusal : listening.refusal;
+    if (!refusal.isEmpty()) {
+        qWarning().noquote() << refusal;
+        model.setErrorMessage(refusal);
+    }
+    QObject::connect(&requests, &OpenRequests::openRequested, &window, &MainWindow::openHandedOver);
     window.show();
     if (!folders.isEmpty())
         model.load(folders.first());

@@ -103,14 +103,14 @@ BusyView::BusyView(AppModel& model, QWidget* parent) : QWidget(parent), model_(m
     column->addWidget(title_);
     bar_ = new ThemeProgressBar(300, card_);
     bar_->setObjectName(QStringLiteral("busyProgress"));
-    bar_->setAccessibleName(QStringLiteral("Progress"));
+    bar_->setAccessibleName(tr("Progress"));
     column->addWidget(bar_, 0, Qt::AlignHCenter);
     detail_ = new ThemeLabel(QString(), 14, QFont::Light, Brismo::muted, card_);
     detail_->setObjectName(QStringLiteral("busyDetail"));
     detail_->setAlignment(Qt::AlignHCenter);
     detail_->setWordWrap(true);
     column->addWidget(detail_);
-    cancel_ = new PillButton(QStringLiteral("Cancel"), false, card_);
+    cancel_ = new PillButton(tr("Cancel"), false, card_);
     cancel_->setObjectName(QStringLiteral("busyCancelButton"));
     column->addWidget(cancel_, 0, Qt::AlignHCenter);
     connect(cancel_, &QAbstractButton::clicked, &model, &AppModel::cancel);

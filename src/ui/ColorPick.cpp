@@ -92,8 +92,8 @@ ColorPick::ColorPick(QWidget* parent) : QAbstractButton(parent) {
     setObjectName(QStringLiteral("colorPick"));
     setFixedSize(side, side);
     setCursor(Qt::PointingHandCursor);
-    setToolTip(QStringLiteral("Color for this group in Logic"));
-    setAccessibleName(QStringLiteral("Color for this group in Logic"));
+    setToolTip(tr("Color for this group in Logic"));
+    setAccessibleName(tr("Color for this group in Logic"));
     connect(this, &QAbstractButton::clicked, this, &ColorPick::toggle);
 }
 
@@ -181,14 +181,14 @@ ColorPopover::ColorPopover(QWidget* parent) : QFrame(parent, Qt::Popup | Qt::Fra
                             this);
     column->addWidget(grid_, 0, Qt::AlignHCenter);
 
-    auto* none = new PillButton(QStringLiteral("No color"), false, this);
+    auto* none = new PillButton(tr("No color"), false, this);
     none->setObjectName(QStringLiteral("noColorButton"));
     connect(none, &QAbstractButton::clicked, this, [this] { emit picked(QList<int>{}); });
     column->addWidget(none, 0, Qt::AlignLeft);
 }
 
 void ColorPopover::present(const QString& name, std::optional<Swatch> current) {
-    heading_->setText(QStringLiteral("Logic color for ") + name);
+    heading_->setText(tr("Logic color for %1").arg(name));
     marked_ = current;
     adjustSize();
     grid_->update();

@@ -75,7 +75,7 @@ ContentView::ContentView(AppModel& model, QWidget* parent) : QWidget(parent), mo
     headerRow->setContentsMargins(22, 0, 22, 0);
     headerRow->addWidget(new Wordmark(header), 0, Qt::AlignVCenter);
     headerRow->addStretch(1);
-    auto* rules = new PillButton(QStringLiteral("Rules…"), false, header);
+    auto* rules = new PillButton(tr("Rules…"), false, header);
     rules->setObjectName(QStringLiteral("rulesButton"));
     connect(rules, &QAbstractButton::clicked, &model, [&model] { model.setShowRules(true); });
     headerRow->addWidget(rules, 0, Qt::AlignVCenter);
@@ -148,6 +148,7 @@ void ContentView::showAlert() {
                                  QMessageBox::Ok, this);
         alert_->setObjectName(QStringLiteral("alert"));
         alert_->setWindowModality(Qt::WindowModal);
+        alert_->button(QMessageBox::Ok)->setText(tr("OK"));
         // OK, Escape and closing the alert all end here: the message is dismissed.
         connect(alert_, &QMessageBox::finished, this, [this] {
             if (alert_) {

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class QMessageBox;
+
 namespace Vantrel {
 class AppModel;
 }
@@ -13,6 +15,7 @@ namespace Vantrel::Ui {
 
 class DragTile;
 class PillButton;
+class SymbolView;
 class ThemeLabel;
 class ThemeProgressBar;
 
@@ -20,7 +23,9 @@ class ThemeProgressBar;
 // folder's name and the export's note; while a send runs, its progress, status and "Cancel";
 // otherwise the drag tile with the approved files, the three ways of sending them to Logic Pro,
 // the folder actions ("Show in Finder", "Put the Files Back" after organizing in place, "Sort
-// Another Folder") and the last send's result, or a hint before the first.
+// Another Folder") and the last send's result, or a hint before the first. A send that failed or
+// was cancelled turns the screen into its error state: a warning mark, a title that says so, and
+// the whole message in a scrollable block, after a cancel with what to do next in Logic Pro.
 class DoneView : public QWidget {
     Q_OBJECT
 
@@ -29,17 +34,31 @@ public:
     // manager (revealInFileManager). Tests replace it.
     using Reveal = std::function<void(const QString& path)>;
 
-    static const QString hint;
+    static QString hint();
+    // What to do in Logic Pro after a cancelled send.
+    static QString afterCancel();
 
     explicit DoneView(AppModel& model, QWidget* parent = nullptr);
     void setReveal(Reveal reveal) { reveal_ = std::move(reveal); }
+    // The question "Put the Files Back" asks after a send; null when none is open.
+    QMessageBox* putBackQuestion() const { return putBackQuestion_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void refresh();
+    // Makes the screen fit its height: the full layout when there is room; in a short window
+    // tighter spacing, then without the mark, then a shorter failure block (it scrolls).
+    void fitToHeight();
     void showInFileManager();
+    // Puts the files back; after a send, once the user confirmed it.
+    void putBack();
 
     AppModel& model_;
     Reveal reveal_;
+    SymbolView* mark_;
     ThemeLabel* title_;
     ThemeLabel* folderName_;
     ThemeLabel* note_;
@@ -50,6 +69,10 @@ private:
     DragTile* tile_;
     PillButton* putBack_;
     ThemeLabel* resultLine_;
+    QWidget* failure_;
+    ThemeLabel* failureText_;
+    ThemeLabel* nextStep_;
+    QMessageBox* putBackQuestion_ = nullptr;
 };
 
 } // namespace Vantrel::Ui

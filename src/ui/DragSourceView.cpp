@@ -2,6 +2,7 @@
 
 #include "ui/Theme.h"
 
+#include <QCoreApplication>
 #include <QDrag>
 #include <QEvent>
 #include <QFileIconProvider>
@@ -47,8 +48,9 @@ QColor rgba(qreal r, qreal g, qreal b, qreal a) {
 
 } // namespace
 
-const QString DragSourceView::hint =
-    QStringLiteral("Just want the tracks, no stacks? Drag this into Logic.");
+QString DragSourceView::hint() {
+    return tr("Just want the tracks, no stacks? Drag this into Logic.");
+}
 
 QColor DragSourceView::compactFill() {
     return rgba(0.94, 0.49, 0.18, 1.0);
@@ -167,8 +169,8 @@ void DragSourceView::paintFull(QPainter& painter) {
     label.setAlphaF(0.5f);
     painter.setPen(label);
     painter.setFont(fitted(namedFont(QStringLiteral("Helvetica Neue"), QStringLiteral("Light"), 13),
-                           hint, width));
-    painter.drawText(QRectF(10, midY + 6, width, 20), Qt::AlignHCenter | Qt::AlignTop, hint);
+                           hint(), width));
+    painter.drawText(QRectF(10, midY + 6, width, 20), Qt::AlignHCenter | Qt::AlignTop, hint());
 }
 
 void DragSourceView::paintCompact(QPainter& painter) {
@@ -202,7 +204,8 @@ void DragTile::setContent(const QStringList& files, const QString& title) {
 }
 
 QString tileTitle(qsizetype files) {
-    return QStringLiteral("%1 tracks, ready for Logic").arg(files);
+    return QCoreApplication::translate("Vantrel::Ui::DragTile", "%n tracks, ready for Logic",
+                                       nullptr, int(files));
 }
 
 } // namespace Vantrel::Ui

@@ -24,7 +24,7 @@ class DragSourceView : public QWidget {
 
 public:
     // The hint line of the full tile.
-    static const QString hint;
+    static QString hint();
     // The solid fill of the compact tile and of its window.
     static QColor compactFill();
     // The full tile's fill and outline in the light or the dark appearance.

@@ -23,21 +23,21 @@ DropZone::DropZone(AppModel& model, QWidget* parent) : QWidget(parent) {
     column->addWidget(symbol, 0, Qt::AlignHCenter);
     column->addSpacing(6);
 
-    auto* title = new ThemeLabel(QStringLiteral("Drop your session folder"), 34, QFont::Light,
-                                 Brismo::ink, this);
+    auto* title =
+        new ThemeLabel(tr("Drop your session folder"), 34, QFont::Light, Brismo::ink, this);
     title->setObjectName(QStringLiteral("dropTitle"));
     title->setAlignment(Qt::AlignHCenter);
     column->addWidget(title, 0, Qt::AlignHCenter);
 
     auto* text = new ThemeLabel(QString(), 17, QFont::Light, Brismo::muted, this);
     text->setAlignment(Qt::AlignHCenter);
-    text->setWrappedText(QStringLiteral("Tracks are renamed and sorted into groups. You review "
-                                        "everything before any file is moved or copied."),
+    text->setWrappedText(tr("Tracks are renamed and sorted into groups. You review "
+                            "everything before any file is moved or copied."),
                          400);
     column->addWidget(text, 0, Qt::AlignHCenter);
 
     column->addSpacing(6);
-    auto* choose = new PillButton(QStringLiteral("Choose Folder…"), true, this);
+    auto* choose = new PillButton(tr("Choose Folder…"), true, this);
     choose->setObjectName(QStringLiteral("chooseFolderButton"));
     connect(choose, &QAbstractButton::clicked, &model, &AppModel::chooseFolder);
     column->addWidget(choose, 0, Qt::AlignHCenter);

@@ -5,8 +5,12 @@
 #include "ui/SendPanel.h"
 #include "ui/Sheets.h"
 
+#include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 
 namespace Vantrel::Ui {
 
@@ -18,12 +22,35 @@ MainWindow::MainWindow(AppModel& model, QWidget* parent)
     content_->setMinimumSize(760, 540);
     resize(900, 640);
 
-    QMenu* logic = menuBar()->addMenu(QStringLiteral("Logic"));
-    QAction* check = logic->addAction(QStringLiteral("Check Logic Connection…"));
+    QMenu* file = menuBar()->addMenu(tr("File"));
+    QAction* quit = file->addAction(tr("Quit Vantrel"));
+    quit->setObjectName(QStringLiteral("quitAction"));
+    quit->setShortcut(QKeySequence::Quit);
+    quit->setMenuRole(QAction::QuitRole);
+    connect(quit, &QAction::triggered, qApp, &QApplication::quit, Qt::QueuedConnection);
+
+    QMenu* edit = menuBar()->addMenu(tr("Edit"));
+    QAction* undo = edit->addAction(tr("Undo"));
+    undo->setObjectName(QStringLiteral("undoAction"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(undo, &QAction::triggered, &model, &AppModel::undo);
+    QAction* redo = edit->addAction(tr("Redo"));
+    redo->setObjectName(QStringLiteral("redoAction"));
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    connect(redo, &QAction::triggered, &model, &AppModel::redo);
+    const auto history = [&model, undo, redo] {
+        undo->setEnabled(model.canUndo());
+        redo->setEnabled(model.canRedo());
+    };
+    connect(&model, &AppModel::historyChanged, this, history);
+    history();
+
+    QMenu* logic = menuBar()->addMenu(tr("Logic"));
+    QAction* check = logic->addAction(tr("Check Logic Connection…"));
     check->setObjectName(QStringLiteral("checkConnectionAction"));
     connect(check, &QAction::triggered, &model, &AppModel::checkLogicConnection);
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
-    QAction* walkthrough = help->addAction(QStringLiteral("Vantrel Walkthrough"));
+    QMenu* help = menuBar()->addMenu(tr("Help"));
+    QAction* walkthrough = help->addAction(tr("Vantrel Walkthrough"));
     walkthrough->setObjectName(QStringLiteral("walkthroughAction"));
     connect(walkthrough, &QAction::triggered, &model, [&model] { model.setShowWalkthrough(true); });
 
@@ -42,6 +69,42 @@ void MainWindow::bringToFront() {
     show();
     raise();
     activateWindow();
+}
+
+void MainWindow::openHandedOver(const QStringList& paths) {
+    bringToFront();
+    if (paths.isEmpty())
+        return;
+    const QString path = paths.first();
+    if (!model_.reviewChanged() || !model_.folder() || model_.resultURL()) {
+        model_.load(path);
+        return;
+    }
+    if (handOverQuestion_)
+        handOverQuestion_->deleteLater();
+    auto* question = new QMessageBox(
+        QMessageBox::NoIcon, QStringLiteral("Vantrel"),
+        tr("Open “%1”? The group changes you made to “%2” will be lost.")
+            .arg(QFileInfo(path).fileName(), QFileInfo(*model_.folder()).fileName()),
+        QMessageBox::NoButton, this);
+    question->setObjectName(QStringLiteral("handOverQuestion"));
+    question->setWindowModality(Qt::WindowModal);
+    QPushButton* open = question->addButton(tr("Open"), QMessageBox::AcceptRole);
+    open->setObjectName(QStringLiteral("handOverOpen"));
+    QPushButton* keep = question->addButton(tr("Keep Reviewing"), QMessageBox::RejectRole);
+    keep->setObjectName(QStringLiteral("handOverKeep"));
+    question->setDefaultButton(keep);
+    question->setEscapeButton(keep);
+    handOverQuestion_ = question;
+    connect(question, &QMessageBox::finished, this, [this, question, open, path] {
+        const bool opening = question->clickedButton() == open;
+        if (handOverQuestion_ == question)
+            handOverQuestion_ = nullptr;
+        question->deleteLater();
+        if (opening)
+            model_.load(path);
+    });
+    question->open();
 }
 
 std::optional<QString> MainWindow::chooseFolder(const QString& buttonText, const QString& message) {

@@ -1,10 +1,12 @@
 #include "ui/ReviewView.h"
 
 #include "app/AppModel.h"
+#include "core/Palette.h"
 #include "ui/Icons.h"
 #include "ui/Widgets.h"
 
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHelpEvent>
@@ -22,7 +24,10 @@ namespace Vantrel::Ui {
 
 namespace {
 
-const QString unsortedTitle = QStringLiteral("Unsorted");
+// The title of the group menu's entry for no group.
+QString unsortedTitle() {
+    return QCoreApplication::translate("Vantrel::Ui::ReviewView", "Unsorted");
+}
 
 QString lastComponent(const std::optional<QString>& path) {
     return path ? QFileInfo(*path).fileName() : QString();
@@ -78,6 +83,29 @@ int ReviewModel::colorIndex(const std::optional<QString>& group, const QList<Rul
     return -1;
 }
 
+QColor ReviewModel::dotColor(const std::optional<QString>& group, const QList<RuleGroup>& groups) {
+    if (!group)
+        return {};
+    for (const RuleGroup& g : groups) {
+        if (g.name != *group)
+            continue;
+        // Only a colour the user stored; the built-in groups keep their theme colours.
+        if (g.color && g.color->size() == 2 &&
+            LogicPalette::contains(g.color->at(0), g.color->at(1)))
+            return opaqueColor(LogicPalette::hex()[g.color->at(1)][g.color->at(0)]);
+        break;
+    }
+    const int index = colorIndex(group, groups);
+    return index < 0 ? QColor() : Brismo::groupColor(index).color();
+}
+
+int ReviewModel::rowOf(const QUuid& id) const {
+    for (qsizetype row = 0; row < rows_.size(); ++row)
+        if (rows_[row].id == id)
+            return int(row);
+    return -1;
+}
+
 QStringList ReviewModel::groupNames() const {
     QStringList names;
     for (const RuleGroup& g : groups_)
@@ -98,6 +126,11 @@ QVariant ReviewModel::data(const QModelIndex& index, int role) const {
         return item.group.value_or(QString());
     case ColorIndexRole:
         return colorIndex(item.group, groups_);
+    case DotColorRole:
+        return dotColor(item.group, groups_);
+    case SuggestedDotColorRole:
+        return suggestions_[index.row()] ? dotColor(suggestions_[index.row()]->group, groups_)
+                                         : QColor();
     case IdRole:
         return item.id;
     case SuggestedGroupRole:
@@ -112,7 +145,7 @@ QVariant ReviewModel::data(const QModelIndex& index, int role) const {
     case Qt::AccessibleTextRole:
         // What a screen reader says for the row: both names and the group chosen.
         return QStringLiteral("%1, %2, %3")
-            .arg(item.fileName(), item.newName, item.group.value_or(unsortedTitle));
+            .arg(item.fileName(), item.newName, item.group.value_or(unsortedTitle()));
     case Qt::AccessibleDescriptionRole:
         // The findings the row's badge stands for.
         return findings_[index.row()].join(QLatin1Char(' '));
@@ -171,9 +204,9 @@ void RowDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
         p->fillRect(option.rect, focus);
     }
 
-    const int colorIndex = index.data(ReviewModel::ColorIndexRole).toInt();
-    const QColor dot =
-        colorIndex < 0 ? Brismo::muted.color() : Brismo::groupColor(colorIndex).color();
+    QColor dot = index.data(ReviewModel::DotColorRole).value<QColor>();
+    if (!dot.isValid())
+        dot = Brismo::muted.color();
     p->setPen(Qt::NoPen);
     p->setBrush(dot);
     p->drawEllipse(g.dot);
@@ -202,9 +235,9 @@ void RowDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     // The suggestion: the group's name and "?" in the group's colour, a click accepts it.
     const QString suggested = index.data(ReviewModel::SuggestedGroupRole).toString();
     if (!suggested.isEmpty()) {
-        const int suggestedColor = index.data(ReviewModel::SuggestedColorIndexRole).toInt();
-        const QColor colour =
-            suggestedColor < 0 ? Brismo::muted.color() : Brismo::groupColor(suggestedColor).color();
+        QColor colour = index.data(ReviewModel::SuggestedDotColorRole).value<QColor>();
+        if (!colour.isValid())
+            colour = Brismo::muted.color();
         const QRectF chip = g.suggestion.adjusted(0.5, 0.5, -0.5, -0.5);
         p->setPen(QPen(colour, 1));
         p->setBrush(Qt::NoBrush);
@@ -227,7 +260,7 @@ void RowDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     p->setPen(Brismo::ink.color());
     const QRectF textRect = popup.adjusted(9, 0, -22, 0);
     p->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
-                QFontMetrics(popupFont).elidedText(group.isEmpty() ? unsortedTitle : group,
+                QFontMetrics(popupFont).elidedText(group.isEmpty() ? unsortedTitle() : group,
                                                    Qt::ElideRight, int(textRect.width())));
     const qreal cx = popup.right() - 11;
     const qreal cy = popup.center().y();
@@ -266,7 +299,7 @@ bool RowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
 
 ReviewList::ReviewList(AppModel& model, QWidget* parent) : QListView(parent), model_(model) {
     setObjectName(QStringLiteral("reviewList"));
-    setAccessibleName(QStringLiteral("Tracks"));
+    setAccessibleName(tr("Tracks"));
     setFrameShape(QFrame::NoFrame);
     setUniformItemSizes(true); // every row is one line: layout stays cheap for 10,000 rows
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -277,10 +310,41 @@ ReviewList::ReviewList(AppModel& model, QWidget* parent) : QListView(parent), mo
     viewport()->setAutoFillBackground(false);
     setAutoFillBackground(false);
     setItemDelegate(new RowDelegate(this));
+    useThinScrollBars(this);
 }
 
 void ReviewList::paintEvent(QPaintEvent* event) {
     QListView::paintEvent(event);
+}
+
+void ReviewList::setModel(QAbstractItemModel* model) {
+    QListView::setModel(model);
+    auto* reviewModel = qobject_cast<ReviewModel*>(model);
+    if (!reviewModel)
+        return;
+    connect(reviewModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        kept_ =
+            currentIndex().isValid() ? currentIndex().data(ReviewModel::IdRole).toUuid() : QUuid();
+    });
+    connect(reviewModel, &QAbstractItemModel::modelReset, this, [this, reviewModel] {
+        if (kept_.isNull())
+            return;
+        const int row = reviewModel->rowOf(kept_);
+        if (row < 0)
+            return;
+        const QModelIndex index = reviewModel->index(row);
+        setCurrentIndex(index);
+        scrollTo(index);
+    });
+}
+
+void ReviewList::focusInEvent(QFocusEvent* event) {
+    QListView::focusInEvent(event);
+    if (!currentIndex().isValid() && model() && model()->rowCount() > 0 &&
+        (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)) {
+        setCurrentIndex(model()->index(0, 0));
+        scrollTo(currentIndex());
+    }
 }
 
 void ReviewList::openGroupMenu(const QModelIndex& index) {
@@ -302,7 +366,7 @@ void ReviewList::openGroupMenu(const QModelIndex& index) {
         action->setData(value);
         actions->addAction(action);
     };
-    add(unsortedTitle, QString());
+    add(unsortedTitle(), QString());
     menu.addSeparator();
     for (const QString& name : reviewModel->groupNames())
         add(name, name);
@@ -364,11 +428,11 @@ void Segment::paintEvent(QPaintEvent*) {
     const QRectF r = QRectF(rect()).adjusted(2, 2, -2, -2);
     if (isChecked()) {
         p.setPen(QPen(Brismo::line.color(), 1));
-        p.setBrush(Brismo::card.color());
+        p.setBrush(Brismo::raised.color());
         p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
     }
     if (hasFocus()) {
-        p.setPen(QPen(Brismo::orange.color(), 1.5));
+        p.setPen(QPen(Brismo::ink.color(), 1.5));
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(r.adjusted(1, 1, -1, -1), 5, 5);
     }
@@ -379,14 +443,14 @@ void Segment::paintEvent(QPaintEvent*) {
 
 ModePicker::ModePicker(AppModel& model, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("modePicker"));
-    setAccessibleName(QStringLiteral("What to do with the files"));
+    setAccessibleName(tr("What to do with the files"));
     setFixedWidth(330);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    auto* organize = new Segment(QStringLiteral("Organize this folder"), this);
+    auto* organize = new Segment(tr("Organize this folder"), this);
     organize->setObjectName(QStringLiteral("organizeSegment"));
-    auto* copy = new Segment(QStringLiteral("Make a sorted copy"), this);
+    auto* copy = new Segment(tr("Make a sorted copy"), this);
     copy->setObjectName(QStringLiteral("copySegment"));
     row->addWidget(organize);
     row->addWidget(copy);
@@ -464,10 +528,10 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     auto* organizedRow = new QHBoxLayout(organizedBar_);
     organizedRow->setContentsMargins(0, 0, 0, 0);
     organizedRow->setSpacing(8);
-    auto* organizedText = new ThemeLabel(QStringLiteral("This folder was organized by Vantrel."),
-                                         13, QFont::Normal, Brismo::ink, organizedBar_);
+    auto* organizedText = new ThemeLabel(tr("This folder was organized by Vantrel."), 13,
+                                         QFont::Normal, Brismo::ink, organizedBar_);
     organizedText->setObjectName(QStringLiteral("organizedText"));
-    auto* putBack = new PillButton(QStringLiteral("Put the Files Back"), false, organizedBar_);
+    auto* putBack = new PillButton(tr("Put the Files Back"), false, organizedBar_);
     putBack->setObjectName(QStringLiteral("reviewPutBackButton"));
     organizedRow->addWidget(organizedText);
     organizedRow->addWidget(putBack);
@@ -505,9 +569,9 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     learnRow->setSpacing(8);
     learnQuestion_ = new ThemeLabel(QString(), 13, QFont::Normal, Brismo::ink, learnBar_);
     learnQuestion_->setObjectName(QStringLiteral("learnQuestion"));
-    auto* learnAdd = new PillButton(QStringLiteral("Add"), false, learnBar_);
+    auto* learnAdd = new PillButton(tr("Add"), false, learnBar_);
     learnAdd->setObjectName(QStringLiteral("learnAddButton"));
-    auto* learnDismiss = new PillButton(QStringLiteral("Not Now"), false, learnBar_);
+    auto* learnDismiss = new PillButton(tr("Not Now"), false, learnBar_);
     learnDismiss->setObjectName(QStringLiteral("learnDismissButton"));
     learnRow->addWidget(learnQuestion_);
     learnRow->addWidget(learnAdd);
@@ -538,8 +602,8 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     decision->setSpacing(10);
     auto* modeLine = new QHBoxLayout;
     modeLine->setSpacing(12);
-    auto* caption = new ThemeLabel(QStringLiteral("What to do with the files"), 12, QFont::Medium,
-                                   Brismo::muted, this);
+    auto* caption =
+        new ThemeLabel(tr("What to do with the files"), 12, QFont::Medium, Brismo::muted, this);
     caption->setTracking(1);
     modeLine->addWidget(caption);
     modeLine->addStretch(1);
@@ -553,7 +617,7 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     explanation_->setWordWrap(true);
     explanation_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     actionLine->addWidget(explanation_, 1);
-    auto* cancel = new PillButton(QStringLiteral("Cancel"), false, this);
+    auto* cancel = new PillButton(tr("Cancel"), false, this);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     approve_ = new PillButton(QString(), true, this);
     approve_->setObjectName(QStringLiteral("approveButton"));
@@ -579,7 +643,7 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
          {&AppModel::folderChanged, &AppModel::itemsChanged, &AppModel::skippedChanged,
           &AppModel::organizeInPlaceChanged, &AppModel::configChanged, &AppModel::learnOfferChanged,
           &AppModel::leftAloneChanged, &AppModel::folderOrganizedChanged,
-          &AppModel::putBackNoteChanged})
+          &AppModel::writableChanged, &AppModel::putBackNoteChanged})
         connect(&model, signal, this, &ReviewView::refresh);
     for (auto signal : {&AppModel::findingsChanged, &AppModel::audioCheckChanged})
         connect(&model, signal, this, &ReviewView::refreshAudio);
@@ -591,16 +655,14 @@ void ReviewView::refreshAudio() {
     const QList<AudioFinding>& findings = model_.findings();
     findingsSymbol_->setVisible(!findings.isEmpty());
     findings_->setVisible(!findings.isEmpty());
-    findings_->setTitle(findings.size() == 1
-                            ? QStringLiteral("1 audio finding")
-                            : QStringLiteral("%1 audio findings").arg(findings.size()));
+    findings_->setTitle(tr("%n audio findings", nullptr, int(findings.size())));
     QString status;
     if (model_.audioChecking())
-        status = QStringLiteral("Checking the audio… %1 of %2 files")
+        status = tr("Checking the audio… %1 of %2 files")
                      .arg(model_.audioChecked())
                      .arg(model_.audioToCheck());
     else if (findings.isEmpty() && !model_.items().isEmpty())
-        status = QStringLiteral("Audio checked: nothing to report");
+        status = tr("Audio checked: nothing to report");
     audioStatus_->setText(status);
     audioStatus_->setVisible(!status.isEmpty());
 }
@@ -626,13 +688,12 @@ void ReviewView::showFindings() {
 FindingsSheet::FindingsSheet(const QList<AudioFinding>& findings, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("findingsSheet"));
-    setWindowTitle(QStringLiteral("Audio Findings"));
+    setWindowTitle(tr("Audio Findings"));
     setAutoFillBackground(true);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(24, 20, 24, 20);
     column->setSpacing(12);
-    column->addWidget(
-        new ThemeLabel(QStringLiteral("Audio Findings"), 20, QFont::Light, Brismo::ink, this));
+    column->addWidget(new ThemeLabel(tr("Audio Findings"), 20, QFont::Light, Brismo::ink, this));
     auto* scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
@@ -654,10 +715,10 @@ FindingsSheet::FindingsSheet(const QList<AudioFinding>& findings, QWidget* paren
     scroll->setWidget(body);
     column->addWidget(scroll, 1);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(new ThemeLabel(QStringLiteral("Vantrel never changes the audio."), 12,
-                                      QFont::Light, Brismo::muted, this));
+    buttons->addWidget(new ThemeLabel(tr("Vantrel never changes the audio."), 12, QFont::Light,
+                                      Brismo::muted, this));
     buttons->addStretch(1);
-    auto* done = new PillButton(QStringLiteral("Done"), true, this);
+    auto* done = new PillButton(tr("Done"), true, this);
     done->setObjectName(QStringLiteral("findingsDoneButton"));
     buttons->addWidget(done);
     column->addLayout(buttons);
@@ -678,16 +739,16 @@ void ReviewView::showEvent(QShowEvent* event) {
 void ReviewView::refresh() {
     const QString name = lastComponent(model_.folder());
     folderName_->setText(name);
-    tracks_->setText(QStringLiteral("%1 tracks").arg(model_.items().size()));
+    tracks_->setText(tr("%n tracks", nullptr, int(model_.items().size())));
     const int unsorted = model_.unsortedCount();
     if (unsorted < 1) {
         statusSymbol_->setSymbol(QStringLiteral("checkmark.circle.fill"), Brismo::leaf);
         status_->setColor(Brismo::leaf);
-        status_->setText(QStringLiteral("All sorted"));
+        status_->setText(tr("All sorted"));
     } else {
         statusSymbol_->setSymbol(QStringLiteral("exclamationmark.triangle.fill"), Brismo::warn);
         status_->setColor(Brismo::warn);
-        status_->setText(QStringLiteral("%1 need a group").arg(unsorted));
+        status_->setText(tr("%n need a group", nullptr, unsorted));
     }
     // A folder with no track left to sort (one organized before) is not "All sorted".
     const bool anyTracks = !model_.items().isEmpty();
@@ -695,16 +756,16 @@ void ReviewView::refresh() {
     status_->setVisible(anyTracks);
     const int suggestions = model_.suggestionCount();
     acceptAll_->setVisible(suggestions > 0);
-    acceptAll_->setTitle(QStringLiteral("Accept All Suggestions (%1)").arg(suggestions));
+    acceptAll_->setTitle(tr("Accept All Suggestions (%n)", nullptr, suggestions));
     learnBar_->setVisible(model_.learnOffer().has_value());
     learnQuestion_->setText(model_.learnOffer() ? model_.learnOffer()->question() : QString());
     skipped_->setVisible(!model_.skipped().isEmpty());
-    skipped_->setText(QStringLiteral("%1 non-audio file(s) ignored").arg(model_.skipped().size()));
+    skipped_->setText(tr("%n non-audio files ignored", nullptr, int(model_.skipped().size())));
     const QStringList& leftAlone = model_.leftAlone();
     constexpr qsizetype kLeftAloneShown = 3;
     QStringList shown = leftAlone.mid(0, kLeftAloneShown);
     if (leftAlone.size() > kLeftAloneShown)
-        shown << QStringLiteral("…and %1 more.").arg(leftAlone.size() - kLeftAloneShown);
+        shown << tr("…and %n more.", nullptr, int(leftAlone.size() - kLeftAloneShown));
     leftAlone_->setVisible(!leftAlone.isEmpty());
     leftAlone_->setText(shown.join(QLatin1Char('\n')));
     leftAlone_->setToolTip(leftAlone.join(QLatin1Char('\n')));
@@ -712,18 +773,24 @@ void ReviewView::refresh() {
     organizedBar_->setVisible(model_.folderOrganized());
     putBackNote_->setVisible(!model_.putBackNote().isEmpty());
     putBackNote_->setText(model_.putBackNote());
-    approve_->setEnabled(!model_.items().isEmpty());
-    if (model_.organizeInPlace()) {
+    const QString blocked = model_.approvalBlocked();
+    approve_->setEnabled(!model_.items().isEmpty() && blocked.isEmpty());
+    explanation_->setColor(blocked.isEmpty() ? Brismo::muted : Brismo::ink);
+    if (!blocked.isEmpty()) {
+        explanation_->setText(blocked);
+        approve_->setTitle(model_.organizeInPlace() ? tr("Approve & Organize")
+                                                    : tr("Approve & Create Sorted Folder"));
+    } else if (model_.organizeInPlace()) {
         explanation_->setText(
-            QStringLiteral("The files are moved into group folders and renamed inside “") + name +
-            QStringLiteral("”. Nothing is copied, so no extra space is used, and you can put "
-                           "them back afterwards."));
-        approve_->setTitle(QStringLiteral("Approve & Organize"));
+            tr("The files are moved into group folders and renamed inside “%1”. Nothing is "
+               "copied, so no extra space is used, and you can put them back afterwards.")
+                .arg(name));
+        approve_->setTitle(tr("Approve & Organize"));
     } else {
-        explanation_->setText(QStringLiteral(
-            "A new “SORTED” folder is made next to it and your originals are not touched. On a "
-            "Mac disk it takes no extra space until a file is changed."));
-        approve_->setTitle(QStringLiteral("Approve & Create Sorted Folder"));
+        explanation_->setText(
+            tr("A new “SORTED” folder is made next to it and your originals are not touched. On a "
+               "Mac disk it takes no extra space until a file is changed."));
+        approve_->setTitle(tr("Approve & Create Sorted Folder"));
     }
 }
 

@@ -39,6 +39,9 @@ public:
         SuggestedColorIndexRole, // the suggested group's colour index, or -1
         SuggestionReasonRole,    // why that group is suggested; empty when none
         FindingsRole,            // the sentences of the audio findings about the row's file
+        DotColorRole,            // the group's colour as drawn: its chosen Logic colour, else
+                                 // its position's; invalid for the muted colour
+        SuggestedDotColorRole,   // the same for the suggested group; invalid when none
     };
 
     explicit ReviewModel(AppModel& model, QObject* parent = nullptr);
@@ -48,9 +51,14 @@ public:
 
     // The rule group names, in rule order, for the row's group menu.
     QStringList groupNames() const;
+    // The row of the track with this id; -1 when it is not listed.
+    int rowOf(const QUuid& id) const;
     // The row colour's index in the group colours: the position of the first rule group of
     // that name modulo their number; -1 (muted) without a group or for a name not among them.
     static int colorIndex(const std::optional<QString>& group, const QList<RuleGroup>& groups);
+    // A group's colour as the review draws it now: the Logic Pro colour the user chose for it,
+    // else the theme colour of its position; invalid for no group or one not among the rules.
+    static QColor dotColor(const std::optional<QString>& group, const QList<RuleGroup>& groups);
 
 private:
     void refresh();
@@ -95,6 +103,9 @@ public:
     ReviewList(AppModel& model, QWidget* parent = nullptr);
     // Opens the group menu of the row at index, below its pop-up.
     void openGroupMenu(const QModelIndex& index);
+    // Keeps the current row across the model's resets (a group change re-sorts the list): the
+    // same track stays current and is scrolled into view.
+    void setModel(QAbstractItemModel* model) override;
 
 signals:
     // The group menu of a row is open (for tests and the screenshots).
@@ -104,9 +115,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    // Coming in by keyboard without a current row makes the first row current.
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     AppModel& model_;
+    QUuid kept_; // the current track while the model resets
 };
 
 // One segment of a segmented picker: a selectable button, exclusive within its picker.

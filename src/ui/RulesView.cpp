@@ -17,8 +17,11 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace Vantrel::Ui {
 
@@ -47,7 +50,7 @@ void colorText(QWidget* widget, DynamicColor color) {
 RulesView::RulesView(AppModel& model, QWidget* parent)
     : QDialog(parent), model_(model), draft_(Config::defaults()) {
     setObjectName(QStringLiteral("rulesView"));
-    setWindowTitle(QStringLiteral("Rules"));
+    setWindowTitle(tr("Rules"));
     setWindowModality(Qt::WindowModal);
     setFixedSize(sheetWidth, sheetHeight);
 
@@ -55,14 +58,14 @@ RulesView::RulesView(AppModel& model, QWidget* parent)
     column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
     column->setSpacing(kSpacing);
 
-    auto* title = new ThemeLabel(QStringLiteral("Rules"), 26, QFont::Light, Brismo::ink, this);
+    auto* title = new ThemeLabel(tr("Rules"), 26, QFont::Light, Brismo::ink, this);
     title->setObjectName(QStringLiteral("rulesTitle"));
     column->addWidget(title);
 
-    auto* explanation = new ThemeLabel(
-        QStringLiteral("Each group lists the words that put a track in it (for example EG, "
-                       "ELECTRIC). Order here is the order of the folders. Drag to reorder."),
-        14, QFont::Light, Brismo::muted, this);
+    auto* explanation =
+        new ThemeLabel(tr("Each group lists the words that put a track in it (for example EG, "
+                          "ELECTRIC). Order here is the order of the folders. Drag to reorder."),
+                       14, QFont::Light, Brismo::muted, this);
     explanation->setObjectName(QStringLiteral("rulesExplanation"));
     explanation->setWordWrap(true);
     column->addWidget(explanation);
@@ -73,25 +76,30 @@ RulesView::RulesView(AppModel& model, QWidget* parent)
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setMinimumHeight(kListMinimumHeight);
     scroll->viewport()->setAutoFillBackground(false);
+    useThinScrollBars(scroll);
     list_ = new GroupList(scroll);
     scroll->setWidget(list_);
     column->addWidget(scroll, 1);
+    scroll_ = scroll;
+    connect(scroll->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this](int, int max) {
+        if (std::exchange(scrollToEnd_, false))
+            scroll_->verticalScrollBar()->setValue(max);
+    });
     connect(list_, &GroupList::rowDropped, this, [this](int from, int destination) {
         RuleEdits::move(draft_.groups, {from}, destination);
         showDraft();
     });
 
     numberTracks_ = new QCheckBox(
-        QStringLiteral("Number tracks in session order (01_KICK_IN) so Logic keeps that order"),
-        this);
+        tr("Number tracks in session order (01_KICK_IN) so Logic keeps that order"), this);
     numberTracks_->setObjectName(QStringLiteral("numberTracksBox"));
     numberTracks_->setFont(systemFont(13));
     connect(numberTracks_, &QCheckBox::toggled, this,
             [this](bool on) { draft_.numberTracks = on; });
     column->addWidget(numberTracks_);
 
-    groupInName_ = new QCheckBox(
-        QStringLiteral("Put the group name in front of each track (DRUMS_01_KICK_IN)"), this);
+    groupInName_ =
+        new QCheckBox(tr("Put the group name in front of each track (DRUMS_01_KICK_IN)"), this);
     groupInName_->setObjectName(QStringLiteral("groupInNameBox"));
     groupInName_->setFont(systemFont(13, QFont::Light));
     connect(groupInName_, &QCheckBox::toggled, this, [this](bool on) { draft_.groupInName = on; });
@@ -99,16 +107,16 @@ RulesView::RulesView(AppModel& model, QWidget* parent)
 
     auto* buttons = new QHBoxLayout();
     buttons->setSpacing(8);
-    auto* add = new PillButton(QStringLiteral("Add Group"), false, this);
+    auto* add = new PillButton(tr("Add Group"), false, this);
     add->setObjectName(QStringLiteral("addGroupButton"));
     connect(add, &QAbstractButton::clicked, this, &RulesView::addGroup);
-    auto* reset = new PillButton(QStringLiteral("Reset to Defaults"), false, this);
+    auto* reset = new PillButton(tr("Reset to Defaults"), false, this);
     reset->setObjectName(QStringLiteral("resetButton"));
     connect(reset, &QAbstractButton::clicked, this, &RulesView::resetToDefaults);
-    auto* cancel = new PillButton(QStringLiteral("Cancel"), false, this);
+    auto* cancel = new PillButton(tr("Cancel"), false, this);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     connect(cancel, &QAbstractButton::clicked, this, &QDialog::reject);
-    auto* save = new PillButton(QStringLiteral("Save"), true, this);
+    auto* save = new PillButton(tr("Save"), true, this);
     save->setObjectName(QStringLiteral("saveButton"));
     connect(save, &QAbstractButton::clicked, this, &RulesView::save);
     buttons->addWidget(add);
@@ -174,6 +182,14 @@ RuleGroup* RulesView::groupWithId(const QUuid& id) {
 void RulesView::addGroup() {
     RuleEdits::addGroup(draft_.groups);
     showDraft();
+    // The new row, last in the list: scrolled into view with its name ready to type over.
+    GroupRow* row = list_->rows().isEmpty() ? nullptr : list_->rows().last();
+    if (!row)
+        return;
+    row->nameField()->setFocus(Qt::OtherFocusReason);
+    row->nameField()->selectAll();
+    // It shows once the list has its new height: the scroll range grows then.
+    scrollToEnd_ = true;
 }
 
 void RulesView::resetToDefaults() {
@@ -237,7 +253,7 @@ GroupRow::GroupRow(const RuleGroup& group, QWidget* parent) : QWidget(parent), i
 
     name_ = new QLineEdit(group.name, this);
     name_->setObjectName(QStringLiteral("groupName"));
-    name_->setPlaceholderText(QStringLiteral("Group"));
+    name_->setPlaceholderText(tr("Group"));
     name_->setFixedWidth(kNameWidth);
     name_->setCursor(Qt::IBeamCursor);
     name_->setCursorPosition(0);
@@ -246,7 +262,7 @@ GroupRow::GroupRow(const RuleGroup& group, QWidget* parent) : QWidget(parent), i
 
     words_ = new QLineEdit(RuleEdits::textFromWords(group.aliases), this);
     words_->setObjectName(QStringLiteral("groupWords"));
-    words_->setPlaceholderText(QStringLiteral("Words, separated by spaces"));
+    words_->setPlaceholderText(tr("Words, separated by spaces"));
     words_->setCursor(Qt::IBeamCursor);
     words_->setCursorPosition(0); // the first words show
     connect(words_, &QLineEdit::textEdited, this,
@@ -261,8 +277,8 @@ GroupRow::GroupRow(const RuleGroup& group, QWidget* parent) : QWidget(parent), i
     trash_->setObjectName(QStringLiteral("trashButton"));
     trash_->setAutoRaise(true);
     trash_->setCursor(Qt::PointingHandCursor);
-    trash_->setToolTip(QStringLiteral("Remove this group"));
-    trash_->setAccessibleName(QStringLiteral("Remove group"));
+    trash_->setToolTip(tr("Remove this group"));
+    trash_->setAccessibleName(tr("Remove group"));
     trash_->setIconSize(QSize(kTrashSize, kTrashSize));
     trash_->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; }"));
     connect(trash_, &QToolButton::clicked, this, &GroupRow::removeRequested);

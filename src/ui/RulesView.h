@@ -14,6 +14,8 @@ class QMimeData;
 class QToolButton;
 class QVBoxLayout;
 
+class QScrollArea;
+
 namespace Vantrel {
 class AppModel;
 }
@@ -62,6 +64,9 @@ private:
     Config draft_;
     bool loaded_ = false;
     GroupList* list_;
+    QScrollArea* scroll_;
+    // A group was added: the list scrolls to its end when its height has grown.
+    bool scrollToEnd_ = false;
     QCheckBox* numberTracks_;
     QCheckBox* groupInName_;
 };

@@ -6,6 +6,7 @@
 
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace Vantrel::Ui {
@@ -19,8 +20,7 @@ SendPanelView::SendPanelView(AppModel& model, QWidget* parent) : QWidget(parent)
     auto* caption = new QHBoxLayout;
     caption->setSpacing(8);
     caption->addWidget(new BrismoMark(18, this), 0, Qt::AlignVCenter);
-    auto* sending =
-        new ThemeLabel(QStringLiteral("SENDING TO LOGIC"), 11, QFont::Medium, Brismo::muted, this);
+    auto* sending = new ThemeLabel(tr("SENDING TO LOGIC"), 11, QFont::Medium, Brismo::muted, this);
     sending->setTracking(2);
     caption->addWidget(sending, 0, Qt::AlignVCenter);
     caption->addStretch(1);
@@ -28,7 +28,7 @@ SendPanelView::SendPanelView(AppModel& model, QWidget* parent) : QWidget(parent)
 
     bar_ = new ThemeProgressBar(340 - 32, this);
     bar_->setObjectName(QStringLiteral("sendPanelProgress"));
-    bar_->setAccessibleName(QStringLiteral("Send progress"));
+    bar_->setAccessibleName(tr("Send progress"));
     column->addWidget(bar_);
 
     status_ = new ThemeLabel(QString(), 13, QFont::Light, Brismo::ink, this);
@@ -38,11 +38,11 @@ SendPanelView::SendPanelView(AppModel& model, QWidget* parent) : QWidget(parent)
     column->addWidget(status_);
 
     auto* bottom = new QHBoxLayout;
-    auto* plea = new ThemeLabel(QStringLiteral("Please don't touch the mouse or keyboard"), 11,
-                                QFont::Light, Brismo::muted, this);
+    auto* plea = new ThemeLabel(tr("Please don't touch the mouse or keyboard"), 11, QFont::Light,
+                                Brismo::muted, this);
     bottom->addWidget(plea, 0, Qt::AlignVCenter);
     bottom->addStretch(1);
-    cancel_ = new PillButton(QStringLiteral("Cancel"), false, this);
+    cancel_ = new PillButton(tr("Cancel"), false, this);
     // The whole sentence beside Cancel: a wider stand-in for the system font is made smaller.
     QFont font = plea->font();
     const int room = 340 - 32 - cancel_->sizeHint().width() - 8;
@@ -53,6 +53,10 @@ SendPanelView::SendPanelView(AppModel& model, QWidget* parent) : QWidget(parent)
     bottom->addWidget(cancel_, 0, Qt::AlignVCenter);
     column->addLayout(bottom);
     connect(cancel_, &QAbstractButton::clicked, &model, &AppModel::cancelSend);
+    // Escape is Cancel too, whenever the panel has the keyboard.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, &model, &AppModel::cancelSend);
 
     connect(&model, &AppModel::sendStatusChanged, this, &SendPanelView::refresh);
     connect(&model, &AppModel::sendProgressChanged, this, &SendPanelView::refresh);
@@ -77,8 +81,13 @@ SendPanelWindow::SendPanelWindow(AppModel& model, Point topLeft)
                            Qt::WindowDoesNotAcceptFocus),
       view_(new SendPanelView(model, this)) {
     setObjectName(QStringLiteral("sendPanelWindow"));
-    setWindowTitle(QStringLiteral("Sending to Logic"));
+    setWindowTitle(tr("Sending to Logic"));
     setAttribute(Qt::WA_ShowWithoutActivating);
+#ifdef Q_OS_MACOS
+    // A tool window hides while its application is not active; the panel must stay in view over
+    // Logic Pro.
+    setAttribute(Qt::WA_MacAlwaysShowToolWindow);
+#endif
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);

@@ -90,6 +90,15 @@ void paintBackground(QPainter& painter, const QRectF& rect) {
 
 } // namespace Brismo
 
+bool useInterfaceFont() {
+    if (!QFontDatabase::families().contains(QStringLiteral("Inter")))
+        return false;
+    QFont font = QGuiApplication::font();
+    font.setFamilies({QStringLiteral("Inter")});
+    QGuiApplication::setFont(font);
+    return true;
+}
+
 QFont systemFont(qreal points, QFont::Weight weight) {
     QFont font = QGuiApplication::font();
     font.setPointSizeF(points * 72.0 / logicalDpi());

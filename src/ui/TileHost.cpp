@@ -45,9 +45,19 @@ void TileWindowHost::onMainThread(const std::function<void()>& step) {
 void TileWindowHost::showTile(const QStringList& files, const Rect& frame) {
     onMainThread([this, &files, &frame] {
         delete window_.data();
+#ifdef Q_OS_MACOS
+        // A panel (Qt's Cocoa plugin makes a tool window an NSPanel) that never becomes key, so a
+        // press on it leaves Logic Pro in front, and that stays shown while Vantrel is inactive.
+        constexpr Qt::WindowType kind = Qt::Tool;
+#else
+        constexpr Qt::WindowType kind = Qt::Window;
+#endif
         auto* window =
-            new QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+            new QWidget(nullptr, kind | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                                      Qt::WindowDoesNotAcceptFocus);
+#ifdef Q_OS_MACOS
+        window->setAttribute(Qt::WA_MacAlwaysShowToolWindow);
+#endif
         window->setObjectName(QStringLiteral("dragTileWindow"));
         window->setAttribute(Qt::WA_ShowWithoutActivating);
         window->setAttribute(Qt::WA_DeleteOnClose);

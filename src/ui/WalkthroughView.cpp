@@ -271,7 +271,7 @@ WalkthroughView::WalkthroughView(AppModel& model, QWidget* parent)
     : QDialog(parent), model_(model), trusted_(model.platform().accessibility().isTrusted()),
       ticker_(new QTimer(this)), fade_(new QVariantAnimation(this)) {
     setObjectName(QStringLiteral("walkthroughView"));
-    setWindowTitle(QStringLiteral("Vantrel Walkthrough"));
+    setWindowTitle(tr("Vantrel Walkthrough"));
     setWindowModality(Qt::WindowModal);
     setFixedSize(sheetWidth, sheetHeight);
 
@@ -290,16 +290,16 @@ WalkthroughView::WalkthroughView(AppModel& model, QWidget* parent)
     auto* line = new QHBoxLayout(bar);
     line->setContentsMargins(28, 18, 28, 18);
     line->setSpacing(10);
-    auto* skip = new PlainButton(QStringLiteral("Skip"), bar);
+    auto* skip = new PlainButton(tr("Skip"), bar);
     skip->setObjectName(QStringLiteral("skipButton"));
     skip_ = skip;
     connect(skip_, &QAbstractButton::clicked, this, &WalkthroughView::finish);
     dots_ = new PageDots(page_, bar);
     dots_->setObjectName(QStringLiteral("pageDots"));
-    back_ = new PillButton(QStringLiteral("Back"), false, bar);
+    back_ = new PillButton(tr("Back"), false, bar);
     back_->setObjectName(QStringLiteral("backButton"));
     connect(back_, &QAbstractButton::clicked, this, &WalkthroughView::back);
-    forward_ = new PillButton(QStringLiteral("Continue"), true, bar);
+    forward_ = new PillButton(tr("Continue"), true, bar);
     forward_->setObjectName(QStringLiteral("continueButton"));
     connect(forward_, &QAbstractButton::clicked, this, [this] {
         if (page_ < pageCount - 1)
@@ -364,6 +364,7 @@ void WalkthroughView::finish() {
 
 void WalkthroughView::openSystemSettings() {
     model_.platform().accessibility().promptForTrust();
+    pollsUnanswered_ = 0;
     const QUrl url = accessibilitySettingsUrl();
     if (url.isValid())
         QDesktopServices::openUrl(url);
@@ -371,6 +372,8 @@ void WalkthroughView::openSystemSettings() {
 
 void WalkthroughView::poll() {
     const bool trusted = model_.platform().accessibility().isTrusted();
+    if (!trusted && pollsUnanswered_ >= 0 && ++pollsUnanswered_ == restartHintPolls)
+        showPermission();
     if (trusted == trusted_)
         return;
     trusted_ = trusted;
@@ -405,7 +408,7 @@ void WalkthroughView::updateNavigation() {
     const bool last = page_ >= pageCount - 1;
     static_cast<PlainButton*>(skip_)->setTransparent(last);
     back_->setVisible(page_ >= 1);
-    forward_->setTitle(last ? QStringLiteral("Get Started") : QStringLiteral("Continue"));
+    forward_->setTitle(last ? tr("Get Started") : tr("Continue"));
     forward_->setObjectName(last ? QStringLiteral("getStartedButton")
                                  : QStringLiteral("continueButton"));
     dots_->update();
@@ -420,7 +423,11 @@ void WalkthroughView::showPermission() {
     statusIcon_->setSymbol(trusted_ ? QStringLiteral("checkmark.circle.fill")
                                     : QStringLiteral("circle"),
                            trusted_ ? Brismo::leaf : Brismo::muted);
-    statusLabel_->setText(trusted_ ? QStringLiteral("Allowed") : QStringLiteral("Not yet allowed"));
+    statusLabel_->setText(trusted_ ? tr("Allowed")
+                          : pollsUnanswered_ >= restartHintPolls
+                              ? tr("Not yet allowed. If Vantrel is switched on, quit Vantrel and "
+                                   "open it again.")
+                              : tr("Not yet allowed"));
     statusLabel_->setColor(trusted_ ? Brismo::leaf : Brismo::muted);
     settingsButton_->setPrimary(!trusted_);
 }
@@ -432,40 +439,37 @@ QWidget* WalkthroughView::makePage(int page) {
     case 0: {
         auto* column = centredColumn(content, 26);
         column->addWidget(mark(content), 0, Qt::AlignHCenter);
-        column->addWidget(
-            heading(QStringLiteral("Welcome to Vantrel"),
-                    QStringLiteral("Drop in a folder of tracks. Vantrel names them, sorts them "
-                                   "into groups, and builds the whole session in Logic Pro for "
-                                   "you."),
-                    content),
-            0, Qt::AlignHCenter);
+        column->addWidget(heading(tr("Welcome to Vantrel"),
+                                  tr("Drop in a folder of tracks. Vantrel names them, sorts them "
+                                     "into groups, and builds the whole session in Logic Pro for "
+                                     "you."),
+                                  content),
+                          0, Qt::AlignHCenter);
         auto* steps = new QWidget(content);
         auto* line = new QHBoxLayout(steps);
         line->setContentsMargins(0, 0, 0, 0);
         line->setSpacing(18);
-        line->addWidget(step(QStringLiteral("folder.badge.plus"), QStringLiteral("Drop"),
-                             QStringLiteral("your session folder"), steps),
+        line->addWidget(
+            step(QStringLiteral("folder.badge.plus"), tr("Drop"), tr("your session folder"), steps),
+            0, Qt::AlignVCenter);
+        line->addWidget(new SymbolView(QStringLiteral("chevron.right"), 14, Brismo::line, steps), 0,
+                        Qt::AlignVCenter);
+        line->addWidget(step(QStringLiteral("checklist"), tr("Review"), tr("and approve"), steps),
                         0, Qt::AlignVCenter);
         line->addWidget(new SymbolView(QStringLiteral("chevron.right"), 14, Brismo::line, steps), 0,
                         Qt::AlignVCenter);
-        line->addWidget(step(QStringLiteral("checklist"), QStringLiteral("Review"),
-                             QStringLiteral("and approve"), steps),
-                        0, Qt::AlignVCenter);
-        line->addWidget(new SymbolView(QStringLiteral("chevron.right"), 14, Brismo::line, steps), 0,
+        line->addWidget(step(QStringLiteral("paperplane"), tr("Send"), tr("to Logic"), steps), 0,
                         Qt::AlignVCenter);
-        line->addWidget(step(QStringLiteral("paperplane"), QStringLiteral("Send"),
-                             QStringLiteral("to Logic"), steps),
-                        0, Qt::AlignVCenter);
         column->addWidget(steps, 0, Qt::AlignHCenter);
         column->addStretch(1);
         break;
     }
     case 1: {
         auto* column = centredColumn(content, 20);
-        column->addWidget(heading(QStringLiteral("It sorts by name"),
-                                  QStringLiteral("Vantrel reads each file name, picks the group "
-                                                 "it belongs in, and numbers the tracks in your "
-                                                 "original session order."),
+        column->addWidget(heading(tr("It sorts by name"),
+                                  tr("Vantrel reads each file name, picks the group "
+                                     "it belongs in, and numbers the tracks in your "
+                                     "original session order."),
                                   content),
                           0, Qt::AlignHCenter);
         auto* card = new Card(content);
@@ -490,9 +494,9 @@ QWidget* WalkthroughView::makePage(int page) {
             rows->addWidget(
                 sampleRow(QString::fromUtf8(s.file), QString::fromUtf8(s.name), s.color, card));
         column->addWidget(card, 0, Qt::AlignHCenter);
-        auto* note = label(QStringLiteral("Groups, their colors and their order live under "
-                                          "Rules… at the top right. You can change them any "
-                                          "time."),
+        auto* note = label(tr("Groups, their colors and their order live under "
+                              "Rules… at the top right. You can change them any "
+                              "time."),
                            13, QFont::Light, Brismo::muted, content, 460);
         note->setAlignment(Qt::AlignHCenter);
         column->addWidget(note, 0, Qt::AlignHCenter);
@@ -504,35 +508,33 @@ QWidget* WalkthroughView::makePage(int page) {
         shield_ = new SymbolView(QStringLiteral("hand.raised"), 44, Brismo::warn, content);
         shield_->setObjectName(QStringLiteral("permissionIcon"));
         column->addWidget(shield_, 0, Qt::AlignHCenter);
-        column->addWidget(
-            heading(QStringLiteral("One permission"),
-                    QStringLiteral("To build your session, Vantrel presses buttons and menus in "
-                                   "Logic Pro for you. macOS only allows that when you switch on "
-                                   "Accessibility for Vantrel."),
-                    content),
-            0, Qt::AlignHCenter);
+        column->addWidget(heading(tr("One permission"),
+                                  tr("To build your session, Vantrel presses buttons and menus in "
+                                     "Logic Pro for you. macOS only allows that when you switch on "
+                                     "Accessibility for Vantrel."),
+                                  content),
+                          0, Qt::AlignHCenter);
         auto* bullets = new QWidget(content);
         bullets->setMaximumWidth(460);
         auto* list = new QVBoxLayout(bullets);
         list->setContentsMargins(0, 0, 0, 0);
         list->setSpacing(8);
-        list->addWidget(bullet(QStringLiteral("1"),
-                               QStringLiteral("Click Open System Settings below."), bullets));
+        list->addWidget(
+            bullet(QStringLiteral("1"), tr("Click Open System Settings below."), bullets));
         list->addWidget(bullet(QStringLiteral("2"),
-                               QStringLiteral("Find Vantrel in the list and switch it on. (If it "
-                                              "isn't there, click + and add it from "
-                                              "Applications.)"),
+                               tr("Find Vantrel in the list and switch it on. (If it "
+                                  "isn't there, click + and add it from "
+                                  "Applications.)"),
                                bullets));
         list->addWidget(bullet(QStringLiteral("3"),
-                               QStringLiteral("Come back here. This page notices when it's on."),
-                               bullets));
+                               tr("Come back here. This page notices when it's on."), bullets));
         column->addWidget(bullets, 0, Qt::AlignHCenter);
 
         auto* actions = new QWidget(content);
         auto* line = new QHBoxLayout(actions);
         line->setContentsMargins(0, 0, 0, 0);
         line->setSpacing(12);
-        settingsButton_ = new PillButton(QStringLiteral("Open System Settings"), true, actions);
+        settingsButton_ = new PillButton(tr("Open System Settings"), true, actions);
         settingsButton_->setObjectName(QStringLiteral("openSettingsButton"));
         connect(settingsButton_, &QAbstractButton::clicked, this,
                 &WalkthroughView::openSystemSettings);
@@ -554,9 +556,8 @@ QWidget* WalkthroughView::makePage(int page) {
     }
     case 3: {
         auto* column = centredColumn(content, 18);
-        column->addWidget(heading(QStringLiteral("Before you send"),
-                                  QStringLiteral("A few things to know so it goes smoothly."),
-                                  content),
+        column->addWidget(heading(tr("Before you send"),
+                                  tr("A few things to know so it goes smoothly."), content),
                           0, Qt::AlignHCenter);
         auto* tips = new QWidget(content);
         tips->setMaximumWidth(500);
@@ -564,26 +565,25 @@ QWidget* WalkthroughView::makePage(int page) {
         list->setContentsMargins(0, 0, 0, 0);
         list->setSpacing(12);
         list->addWidget(tip(QStringLiteral("music.note.house"),
-                            QStringLiteral("Open Logic Pro with a new, empty project."),
-                            QStringLiteral("Vantrel adds to whatever is open, so start clean."),
-                            tips));
+                            tr("Open Logic Pro with a new, empty project."),
+                            tr("Vantrel adds to whatever is open, so start clean."), tips));
         list->addWidget(tip(QStringLiteral("computermouse"),
-                            QStringLiteral("Leave the mouse and keyboard alone while it works."),
-                            QStringLiteral("It takes about a minute. Vantrel drives Logic itself, "
-                                           "and a small panel in the corner shows progress. You "
-                                           "can cancel any time."),
+                            tr("Leave the mouse and keyboard alone while it works."),
+                            tr("It takes about a minute. Vantrel drives Logic itself, "
+                               "and a small panel in the corner shows progress. You "
+                               "can cancel any time."),
                             tips));
         list->addWidget(tip(QStringLiteral("globe"),
-                            QStringLiteral("Logic Pro 12.4 (or 11), with English menus."),
-                            QStringLiteral("That's what it was built and tested with. Other "
-                                           "versions or languages may not work."),
+                            tr("Logic Pro 12.4 (or 11), with English menus."),
+                            tr("That's what it was built and tested with. Other "
+                               "versions or languages may not work."),
                             tips));
         list->addWidget(tip(QStringLiteral("arrow.uturn.backward"),
-                            QStringLiteral("You can put everything back."),
-                            QStringLiteral("Vantrel moves your files into group folders inside "
-                                           "the folder you chose and keeps a list, so one button "
-                                           "puts them back. Or choose “Make a sorted copy” and "
-                                           "your originals are not touched."),
+                            tr("You can put everything back."),
+                            tr("Vantrel moves your files into group folders inside "
+                               "the folder you chose and keeps a list, so one button "
+                               "puts them back. Or choose “Make a sorted copy” and "
+                               "your originals are not touched."),
                             tips));
         column->addWidget(tips, 0, Qt::AlignHCenter);
         column->addStretch(1);
@@ -592,10 +592,10 @@ QWidget* WalkthroughView::makePage(int page) {
     default: {
         auto* column = centredColumn(content, 22);
         column->addWidget(mark(content), 0, Qt::AlignHCenter);
-        column->addWidget(heading(QStringLiteral("You're ready"),
-                                  QStringLiteral("Drop a folder of tracks onto the window to "
-                                                 "begin. You can open this walkthrough again "
-                                                 "from the Help menu."),
+        column->addWidget(heading(tr("You're ready"),
+                                  tr("Drop a folder of tracks onto the window to "
+                                     "begin. You can open this walkthrough again "
+                                     "from the Help menu."),
                                   content),
                           0, Qt::AlignHCenter);
         column->addStretch(1);

@@ -79,6 +79,11 @@ private:
     AppModel& model_;
     int page_ = 0;
     bool trusted_;
+    // Polls answered "not trusted" since System Settings was opened (-1: not opened). macOS can
+    // keep that answer after the switch is turned on until Vantrel starts again; after
+    // restartHintPolls the page says so.
+    int pollsUnanswered_ = -1;
+    static constexpr int restartHintPolls = 10;
     bool finishing_ = false;
     QTimer* ticker_;
 

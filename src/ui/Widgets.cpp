@@ -2,11 +2,13 @@
 
 #include "ui/Icons.h"
 
+#include <QAbstractScrollArea>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
@@ -192,8 +194,9 @@ void PillButton::paintEvent(QPaintEvent*) {
         p.drawRoundedRect(inside, insideRadius, insideRadius);
     }
     if (hasFocus() && keyboardFocus_) {
-        // Keyboard focus, for people who move through the controls with Tab.
-        QPen focus(Brismo::orange.color(), 2);
+        // Keyboard focus, for people who move through the controls with Tab: the theme's ink,
+        // drawn in the fill's own contrasting ink on a primary button.
+        QPen focus((primary_ ? Brismo::accentInk : Brismo::ink).color(), 2);
         p.setPen(focus);
         p.setBrush(Qt::NoBrush);
         const QRectF ring = r.adjusted(1, 1, -1, -1);
@@ -276,6 +279,55 @@ Card::Card(QWidget* parent) : QWidget(parent) {}
 void Card::paintEvent(QPaintEvent*) {
     QPainter p(this);
     paintCard(p, rect(), Brismo::card.color(), Brismo::line.color());
+}
+
+namespace {
+
+// The style of a thin scroll bar in the colours of the appearance in force.
+QString thinScrollBarStyle() {
+    return QStringLiteral(
+               "QScrollBar:vertical { background: transparent; width: 8px; margin: 10px 2px 10px "
+               "0; }"
+               "QScrollBar:horizontal { background: transparent; height: 8px; margin: 0 10px 2px "
+               "10px; }"
+               "QScrollBar::handle { background: %1; border-radius: 3px; }"
+               "QScrollBar::handle:hover { background: %2; }"
+               "QScrollBar::handle:vertical { min-height: 28px; }"
+               "QScrollBar::handle:horizontal { min-width: 28px; }"
+               "QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; border: none; }"
+               "QScrollBar::add-page, QScrollBar::sub-page { background: transparent; }")
+        .arg(Brismo::line.color().name(), Brismo::muted.color().name());
+}
+
+// Restyles the scroll bars of an area when the appearance changes.
+class ThinScrollBars : public QObject {
+public:
+    explicit ThinScrollBars(QAbstractScrollArea* area) : QObject(area), area_(area) {
+        apply();
+        area->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == area_ && (event->type() == QEvent::ApplicationPaletteChange ||
+                                 event->type() == QEvent::PaletteChange))
+            apply();
+        return false;
+    }
+
+private:
+    void apply() {
+        const QString style = thinScrollBarStyle();
+        area_->verticalScrollBar()->setStyleSheet(style);
+        area_->horizontalScrollBar()->setStyleSheet(style);
+    }
+    QAbstractScrollArea* area_;
+};
+
+} // namespace
+
+void useThinScrollBars(QAbstractScrollArea* area) {
+    new ThinScrollBars(area);
 }
 
 } // namespace Vantrel::Ui

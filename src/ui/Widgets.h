@@ -8,6 +8,8 @@
 
 class QVariantAnimation;
 
+class QAbstractScrollArea;
+
 namespace Vantrel::Ui {
 
 // A text in a theme colour and a system font; recolours itself when the appearance changes.
@@ -131,6 +133,11 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
 };
+
+// Gives a scroll area thin scroll bars in the theme's colours: a rounded handle in line on a
+// clear track, no arrow buttons, kept clear of a card's rounded corners by margins at both
+// ends; they follow the appearance when it changes.
+void useThinScrollBars(QAbstractScrollArea* area);
 
 // Paints a rounded rectangle of radius 14 with a 1 wide border inside its edge.
 void paintCard(QPainter& painter, const QRectF& rect, const QColor& fill, const QColor& border);

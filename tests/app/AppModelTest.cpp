@@ -360,26 +360,118 @@ TEST_F(AppModelTest, shouldLoadOnlyAChosenFolder) {
 
 // ---- Rules ----
 
-// Verifies that saved rules are put in force and the folder is read again with them, manual
-// group changes dropped.
-TEST_F(AppModelTest, shouldReloadTheFolderWithSavedRules) {
+// Verifies that saved rules are put in force and sort again only the tracks the user has not
+// set by hand, without reading the folder again; a group set by hand that the rules no longer
+// have gives its track back to the rules.
+TEST_F(AppModelTest, shouldSortAgainOnlyTheTracksNotSetByHandWhenRulesAreSaved) {
     AppModel model(services());
-    loadAndWait(model, makeFolder(QStringLiteral("Session"), {"1Kick.wav", "2Vox.wav"}));
-    model.setGroup(model.items()[0].id, QStringLiteral("BASS"));
+    loadAndWait(model, makeFolder(QStringLiteral("Session"),
+                                  {"1Kick.wav", "2Vox.wav", "3Snare.wav", "4Bass.wav"}));
+    const auto idOf = [&model](const char* file) {
+        return itemNamed(model.items(), QString::fromUtf8(file))->id;
+    };
+    model.setGroup(idOf("1Kick.wav"), QStringLiteral("BASS"));
+    model.setGroup(idOf("3Snare.wav"), std::nullopt);
+    ASSERT_TRUE(model.reviewChanged());
+    const QList<Item> before = model.items();
 
     Config cfg = rules();
-    cfg.groups[2].aliases << QStringLiteral("KICK");
-    cfg.groups.move(2, 0); // VOCALS first: it now takes the kick
-    model.saveRules(cfg);
+    cfg.groups[2].aliases << QStringLiteral("KICK") << QStringLiteral("SNARE")
+                          << QStringLiteral("BASS");
+    cfg.groups.move(2, 0); // VOCALS first: it now takes kick, snare and bass
+    ASSERT_TRUE(model.saveRules(cfg));
     EXPECT_EQ(model.config(), cfg);
     EXPECT_EQ(withoutIds(Config::load()), withoutIds(cfg));
-    EXPECT_TRUE(model.busy());
+    EXPECT_FALSE(model.busy()) << "the folder is not read again";
 
-    ASSERT_TRUE(waitUntilIdle(model));
-    ASSERT_EQ(model.items().size(), 2);
-    EXPECT_EQ(model.items()[0].group, QStringLiteral("VOCALS"));
-    EXPECT_EQ(model.items()[1].group, QStringLiteral("VOCALS"));
+    const auto groupOf = [&model](const char* file) {
+        return itemNamed(model.items(), QString::fromUtf8(file))->group;
+    };
+    EXPECT_EQ(groupOf("1Kick.wav"), QStringLiteral("BASS"));   // by hand
+    EXPECT_EQ(groupOf("2Vox.wav"), QStringLiteral("VOCALS"));  // by the rules
+    EXPECT_EQ(groupOf("3Snare.wav"), std::nullopt);            // by hand: unsorted
+    EXPECT_EQ(groupOf("4Bass.wav"), QStringLiteral("VOCALS")); // by the rules, moved
+    EXPECT_EQ(itemNamed(model.items(), QStringLiteral("4Bass.wav"))->folder,
+              QStringLiteral("01_VOCALS"));
+    EXPECT_EQ(itemNamed(model.items(), QStringLiteral("4Bass.wav"))->id,
+              itemNamed(before, QStringLiteral("4Bass.wav"))->id);
+    EXPECT_TRUE(model.reviewChanged());
     EXPECT_EQ(model.errorMessage(), std::nullopt);
+
+    // BASS renamed: the kick set into it goes back to the rules.
+    cfg.groups[2].name = QStringLiteral("LOW END");
+    ASSERT_TRUE(model.saveRules(cfg));
+    EXPECT_EQ(groupOf("1Kick.wav"), QStringLiteral("VOCALS"));
+    EXPECT_EQ(groupOf("3Snare.wav"), std::nullopt);
+}
+
+// Verifies the review's history: every group change and every acceptance of suggestions is a
+// step that undo takes back and redo makes again, a track the rules sorted going back to where
+// the rules in force sort it; a new change ends what could be redone, and a new folder, reset or
+// an approval forget the history.
+TEST_F(AppModelTest, shouldUndoAndRedoGroupChanges) {
+    AppModel model(services());
+    const QString folder = makeFolder(QStringLiteral("Session"),
+                                      {"1Kick.wav", "2Vox.wav", "3LeadVox.wav", "4Quattro.wav"});
+    loadAndWait(model, folder);
+    const QList<Item> loaded = model.items();
+    const auto idOf = [&model](const char* file) {
+        return itemNamed(model.items(), QString::fromUtf8(file))->id;
+    };
+    const auto groupOf = [&model](const char* file) {
+        return itemNamed(model.items(), QString::fromUtf8(file))->group;
+    };
+    int historySignals = 0;
+    QObject::connect(&model, &AppModel::historyChanged, [&historySignals] { ++historySignals; });
+    EXPECT_FALSE(model.canUndo());
+    EXPECT_FALSE(model.canRedo());
+    EXPECT_FALSE(model.reviewChanged());
+
+    model.setGroup(idOf("1Kick.wav"), QStringLiteral("BASS"));
+    model.acceptAllSuggestions(); // 3LeadVox.wav into VOCALS
+    ASSERT_EQ(groupOf("3LeadVox.wav"), QStringLiteral("VOCALS"));
+    EXPECT_TRUE(model.canUndo());
+    EXPECT_GT(historySignals, 0);
+
+    // Rules saved in between: KICK now also a word of VOCALS, listed first.
+    Config cfg = rules();
+    cfg.groups[2].aliases << QStringLiteral("KICK");
+    cfg.groups.move(2, 0);
+    ASSERT_TRUE(model.saveRules(cfg));
+
+    model.undo();
+    EXPECT_EQ(groupOf("3LeadVox.wav"), std::nullopt);
+    EXPECT_EQ(groupOf("1Kick.wav"), QStringLiteral("BASS"));
+    model.undo();
+    EXPECT_EQ(groupOf("1Kick.wav"), QStringLiteral("VOCALS")) << "where the rules in force sort it";
+    EXPECT_FALSE(model.canUndo());
+    EXPECT_FALSE(model.reviewChanged());
+    EXPECT_TRUE(model.canRedo());
+    model.undo(); // nothing left: no change
+    EXPECT_EQ(groupOf("1Kick.wav"), QStringLiteral("VOCALS"));
+
+    model.redo();
+    EXPECT_EQ(groupOf("1Kick.wav"), QStringLiteral("BASS"));
+    model.redo();
+    EXPECT_EQ(groupOf("3LeadVox.wav"), QStringLiteral("VOCALS"));
+    EXPECT_EQ(itemNamed(model.items(), QStringLiteral("3LeadVox.wav"))->newName,
+              QStringLiteral("02_LEADVOX.wav"));
+    EXPECT_FALSE(model.canRedo());
+
+    model.undo();
+    model.setGroup(idOf("4Quattro.wav"), QStringLiteral("DRUMS"));
+    EXPECT_FALSE(model.canRedo()) << "a new change ends what could be redone";
+
+    // A new reading of the folder starts a new history.
+    loadAndWait(model, folder);
+    EXPECT_FALSE(model.canUndo());
+    EXPECT_FALSE(model.canRedo());
+    EXPECT_FALSE(model.reviewChanged());
+    model.setGroup(idOf("2Vox.wav"), std::nullopt);
+    model.reset();
+    EXPECT_FALSE(model.canUndo());
+    EXPECT_FALSE(model.reviewChanged());
+    EXPECT_EQ(loaded.size(), 4);
 }
 
 // Verifies that rules that cannot be saved are reported and neither put in force nor reloaded.
@@ -784,6 +876,23 @@ TEST_F(AppModelTest, shouldOfferThePutBackForAnOrganizedFolder) {
     EXPECT_EQ(snapshot(folder), expected);
     EXPECT_FALSE(model.folderOrganized());
     EXPECT_EQ(fileNames(model.items()), (QStringList{"1Kick.wav", "2Vox.wav"}));
+}
+
+// Verifies that a folder organized before, with a new track in it, reviews the new track and
+// leaves Vantrel's own listings and journal out of the files it ignored.
+TEST_F(AppModelTest, shouldNotCountVantrelsOwnFilesAsIgnored) {
+    const QString folder = makeFolder(QStringLiteral("Gig"), {"1Kick.wav", "notes.txt"});
+    {
+        AppModel first(services());
+        loadAndWait(first, folder);
+        approveAndWait(first);
+    }
+    Fixtures::touchAll(folder, {"2Vox.wav"});
+    AppModel model(services());
+    loadAndWait(model, folder);
+    EXPECT_TRUE(model.folderOrganized());
+    EXPECT_EQ(fileNames(model.items()), QStringList{"2Vox.wav"});
+    EXPECT_EQ(model.skipped(), QStringList{"notes.txt"});
 }
 
 // Verifies that rules saved while a result is shown change the rules only: the result and its

@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <atomic>
@@ -448,15 +449,32 @@ TEST_F(AppModelSend, shouldReportAFailedRunAndKeepOnlyTheLastLog) {
     EXPECT_EQ(lines.last(), QStringLiteral("OK"));
 }
 
-// Verifies that the send goes on without a log when the configuration folder is gone.
-TEST_F(AppModelSend, shouldSendWithoutALogWhenItCannotBeWritten) {
+// Verifies the log of a new user, whose configuration folder does not exist yet: it is made and
+// the log written; and a send that goes on without a log where the folder cannot be made.
+TEST_F(AppModelSend, shouldMakeTheLogFolderOrSendWithoutALog) {
+    const QString configFolder = QFileInfo(Config::filePath()).absolutePath();
+    {
+        const auto model = approvedModel();
+        QDir(configFolder).removeRecursively();
+        model->sendToLogic(SendMode::fast);
+        ASSERT_TRUE(waitUntilSent(*model));
+        EXPECT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
+        QFile log(AppModel::sendLogPath());
+        ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(log.readAll().endsWith("OK\n"));
+    }
+    finishWork();
+    sim = std::make_unique<SimPlatform>(clock); // an empty project again
+    QDir(root.path()).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(root.path()));
     const auto model = approvedModel();
-    QDir(QFileInfo(Config::filePath()).absolutePath()).removeRecursively();
-
+    QDir(configFolder).removeRecursively();
+    Fixtures::writeFile(configFolder, "a file where the folder belongs");
+    const auto cleanUp = qScopeGuard([&configFolder] { QFile::remove(configFolder); });
     model->sendToLogic(SendMode::fast);
     ASSERT_TRUE(waitUntilSent(*model));
     EXPECT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
-    EXPECT_FALSE(QFileInfo::exists(AppModel::sendLogPath()));
+    EXPECT_FALSE(QFileInfo(AppModel::sendLogPath()).isFile());
 }
 
 // ---- The drag list ----
@@ -518,6 +536,76 @@ TEST_F(AppModelSend, shouldSendEveryTrackAfterAGroupWasRenamed) {
         EXPECT_EQ(names,
                   (QStringList{"KICK_IN", "KICK_OUT", "ROOM", "SNARE_TOP", "VOX_DBL", "VOX_LEAD"}));
     }
+}
+
+// ---- A folder prepared before ----
+
+// Verifies that a folder Vantrel prepared (a sorted copy, or organized in place) opens after a
+// restart as the result it is: the done screen with the same tracks, the put-back only in place,
+// and a send that builds the whole session. A manifest that lists a missing track says why the
+// folder cannot be sent, and a new track beside the prepared ones opens the review.
+TEST_F(AppModelSend, shouldOpenAPreparedFolderReadyToSend) {
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "in place" : "sorted copy");
+        finishWork();
+        sim = std::make_unique<SimPlatform>(clock);
+        QDir(root.path()).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(root.path()));
+        QString result;
+        QStringList approved;
+        {
+            const auto first = approvedModel(inPlace);
+            result = *first->resultURL();
+            approved = first->dragURLs();
+        }
+
+        AppModel model(services());
+        model.setPresenter(&presenter);
+        loadAndWait(model, result);
+        EXPECT_EQ(model.resultURL(), result);
+        EXPECT_EQ(model.resultInPlace(), inPlace);
+        EXPECT_EQ(model.dragURLs(), approved);
+        EXPECT_EQ(model.exportNote(),
+                  QStringLiteral("Prepared by Vantrel before: 6 tracks ready to send to Logic."));
+        model.sendToLogic(SendMode::fast);
+        ASSERT_TRUE(waitUntilSent(model));
+        EXPECT_EQ(model.sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
+        EXPECT_TRUE(hasStack(QStringLiteral("DRUMS")));
+
+        if (inPlace) {
+            model.undoOrganize();
+            ASSERT_TRUE(waitUntilIdle(model));
+            EXPECT_EQ(model.resultURL(), std::nullopt);
+            EXPECT_EQ(model.items().size(), kSession.size());
+        }
+    }
+
+    // A listed track gone: not a result, and the message says why.
+    QDir(root.path()).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(root.path()));
+    QString result;
+    {
+        const auto first = approvedModel(false);
+        result = *first->resultURL();
+    }
+    ASSERT_TRUE(QFile::remove(result + QStringLiteral("/OTHER/ROOM.wav")));
+    AppModel model(services());
+    model.load(result);
+    ASSERT_TRUE(waitUntilIdle(model));
+    EXPECT_EQ(model.resultURL(), std::nullopt);
+    ASSERT_TRUE(model.errorMessage());
+    EXPECT_TRUE(model.errorMessage()->startsWith(
+        QStringLiteral("No audio files found directly inside “Session SORTED”.\n")))
+        << model.errorMessage()->toStdString();
+    EXPECT_TRUE(model.errorMessage()->contains(QStringLiteral("ROOM.wav")))
+        << model.errorMessage()->toStdString();
+
+    // A new track beside the prepared ones: the review, to sort it in.
+    model.setErrorMessage(std::nullopt);
+    Fixtures::touchAll(result, {"7Kick Sub.wav"});
+    loadAndWait(model, result);
+    EXPECT_EQ(model.resultURL(), std::nullopt);
+    EXPECT_EQ(fileNames(model.items()), QStringList{"7Kick Sub.wav"});
 }
 
 // ---- The connection check ----

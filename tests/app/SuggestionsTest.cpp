@@ -3,6 +3,7 @@
 #include "core/Config.h"
 #include "core/Engine.h"
 #include "core/Suggest.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -126,11 +127,13 @@ TEST_F(SuggestionsTest, shouldAcceptAllSuggestionsAtOnce) {
     EXPECT_EQ(changes, 1);
 }
 
-// Verifies that an accepted offer adds the word to the group's words, saves the rules and that
-// the next scan sorts the name by the rules alone.
+// Verifies that an accepted offer adds the word to the group's words and saves the rules without
+// undoing the user's group changes, and that the next scan sorts the name by the rules alone.
 TEST_F(SuggestionsTest, shouldLearnTheWordAndSortItOnTheNextScan) {
     AppModel model(services());
     loadAndWait(model, makeFolder(QStringLiteral("Session"), files));
+    model.setGroup(idOf(model, "3Kick.wav"), QStringLiteral("BASS"));
+    model.declineLearnOffer();
     model.acceptSuggestion(idOf(model, "1KickIn.wav"));
     ASSERT_TRUE(model.learnOffer());
 
@@ -138,11 +141,42 @@ TEST_F(SuggestionsTest, shouldLearnTheWordAndSortItOnTheNextScan) {
     EXPECT_EQ(model.learnOffer(), std::nullopt);
     EXPECT_TRUE(model.config().groups[0].aliases.contains(QStringLiteral("KICKIN")));
     EXPECT_TRUE(Config::load().groups[0].aliases.contains(QStringLiteral("KICKIN")));
-    ASSERT_TRUE(waitUntilIdle(model));
+    EXPECT_FALSE(model.busy()) << "the folder is not read again";
+    EXPECT_EQ(groupOf(model, "3Kick.wav"), QStringLiteral("BASS"));
+    EXPECT_EQ(groupOf(model, "1KickIn.wav"), QStringLiteral("DRUMS"));
+    EXPECT_TRUE(model.canUndo());
 
     loadAndWait(model, makeFolder(QStringLiteral("Next session"), {"01_KickIn.wav"}));
     EXPECT_EQ(model.items()[0].group, QStringLiteral("DRUMS"));
     EXPECT_EQ(model.suggestionCount(), 0);
+}
+
+// Verifies that accepting all suggestions in a folder organized before numbers the tracks after
+// those already placed in their group folders, as a single acceptance does.
+TEST_F(SuggestionsTest, shouldNumberAcceptedSuggestionsAfterThePlacedTracks) {
+    const QString folder = makeFolder(QStringLiteral("Gig"), {"1Kick.wav", "2Snare.wav"});
+    {
+        AppModel first(services());
+        loadAndWait(first, folder);
+        approveAndWait(first);
+    }
+    Fixtures::touchAll(folder, {"3KickIn.wav", "4LeadVox.wav"});
+    for (const bool all : {false, true}) {
+        SCOPED_TRACE(all ? "all at once" : "one by one");
+        AppModel model(services());
+        loadAndWait(model, folder);
+        if (all) {
+            model.acceptAllSuggestions();
+        } else {
+            model.acceptSuggestion(idOf(model, "3KickIn.wav"));
+            model.acceptSuggestion(idOf(model, "4LeadVox.wav"));
+        }
+        QStringList names;
+        for (const Item& item : model.items())
+            names << item.folder + QLatin1Char('/') + item.newName;
+        names.sort();
+        EXPECT_EQ(names, (QStringList{"01_DRUMS/03_KICKIN.wav", "03_VOCALS/01_LEADVOX.wav"}));
+    }
 }
 
 // Verifies the offer after a move by hand: the first word of the name, once per word, only

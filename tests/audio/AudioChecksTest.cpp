@@ -16,6 +16,7 @@
 #include <map>
 #include <set>
 #include <sndfile.h>
+#include <sys/stat.h>
 
 void PrintTo(const QString& s, std::ostream* os);
 
@@ -246,6 +247,22 @@ TEST_F(AudioSession, ContentPassStopsWhenCancelled) {
     EXPECT_EQ(Audio::sndfileReader().content(file, cancelAfterFirstBlock), std::nullopt);
     EXPECT_EQ(asked, 2);
     EXPECT_FALSE(Audio::sndfileReader().content(dir.path(), {})->readable);
+}
+
+// Verifies that the reader takes only the regular file named: a symbolic link to a good file is
+// unreadable, and a FIFO is refused at once instead of waiting for a writer.
+TEST_F(AudioSession, ReaderFollowsNoLinkAndWaitsOnNoFifo) {
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(writeAudio(path("Kick.wav"), {.sample = tone(0.5)}));
+    ASSERT_TRUE(QFile::link(path("Kick.wav"), path("Link.wav")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("Pipe.wav")).constData(), 0600), 0);
+    const AudioReader& reader = Audio::sndfileReader();
+    ASSERT_TRUE(reader.header(path("Kick.wav")).readable);
+    for (const char* name : {"Link.wav", "Pipe.wav"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(reader.header(path(name)), AudioHeader{});
+        EXPECT_EQ(reader.content(path(name), {}), AudioContent{.readable = false});
+    }
 }
 
 } // namespace

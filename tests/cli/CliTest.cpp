@@ -281,6 +281,52 @@ TEST_F(Cli, shouldDumpSimulatedLogicMenus) {
     }
 }
 
+// Verifies ax-dump: the simulated tree as JSON and as text, read back with --world into the same
+// JSON, logic-menus --world on it, and its usage errors.
+TEST_F(Cli, shouldDumpTheAccessibilityTreeAndReadItBack) {
+    const CliRun json = cli({"ax-dump", "--simulate", "--json"});
+    ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+    const QJsonObject tree = CliTesting::parseJson(json.out).object();
+    EXPECT_EQ(tree.value("role").toString(), QStringLiteral("AXApplication"));
+    const QString world = dir.filePath("world.json");
+    Fixtures::writeFile(world, json.out);
+
+    const CliRun again = cli({"ax-dump", "--simulate", "--world", world, "--json"});
+    ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_EQ(again.out, json.out);
+
+    const CliRun menus = cli({"logic-menus", "--world", world});
+    ASSERT_EQ(menus.exitCode, 0) << menus.err.toStdString();
+    EXPECT_TRUE(menus.out.contains("\nTrack\n  New Tracks…\n  New Audio Track\n"));
+    EXPECT_TRUE(menus.out.contains("Connected. Read "));
+
+    const CliRun text = cli({"ax-dump", "--simulate", "--depth", "1"});
+    ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
+    EXPECT_TRUE(text.out.startsWith("AXApplication “Logic Pro”\n  AXMenuBar"))
+        << text.out.toStdString();
+    EXPECT_FALSE(text.out.contains("AXMenuBarItem")) << "depth 1 stops below the application";
+
+    struct Case {
+        QStringList args;
+        int exitCode;
+    } failures[] = {
+        {{"ax-dump"}, 1},
+        {{"ax-dump", "--simulate", "--depth", "-1"}, 2},
+        {{"ax-dump", "--simulate", "--quirk", "no-such-quirk"}, 2},
+        {{"ax-dump", "--simulate", "--world", world, "--quirk", "not-running"}, 2},
+        {{"ax-dump", "--simulate", "--world", dir.filePath("missing.json")}, 1},
+        {{"ax-dump", "--simulate", "--quirk", "not-running"}, 1},
+        {{"logic-menus", "--world", dir.filePath("missing.json")}, 1},
+    };
+    for (const Case& c : failures) {
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        const CliRun r = cli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_FALSE(r.err.isEmpty());
+    }
+}
+
 // Verifies that control characters of file names reach the terminal escaped, and that a
 // configuration that is a FIFO or a device is refused with its reason instead of read.
 TEST_F(Cli, shouldEscapeControlCharactersAndRefuseOddConfigurations) {

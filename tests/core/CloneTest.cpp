@@ -17,13 +17,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <fcntl.h>
 #include <linux/fiemap.h>
 #include <linux/fs.h>
 #include <linux/magic.h>
 #include <optional>
+#include <ostream>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/vfs.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
 
@@ -222,14 +226,51 @@ protected:
     ScratchFileSystem fs;
 };
 
-// Verifies a sorted copy onto the file system: same bytes under every new name, the original
+// What a copy must keep of its source besides the bytes: permissions, modification time and an
+// extended attribute (what a recorder or the user tagged the file with).
+struct Kept {
+    mode_t mode = 0;
+    std::int64_t mtimeNs = 0;
+    QByteArray tag;
+    bool operator==(const Kept&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const Kept& k) {
+        return out << "mode " << std::oct << k.mode << std::dec << ", mtime " << k.mtimeNs
+                   << " ns, tag \"" << k.tag.toStdString() << '"';
+    }
+};
+const char* const tagName = "user.vantrel.test";
+
+Kept keptOf(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    ::stat(name.constData(), &st);
+    char value[64] = {};
+    const ssize_t n = ::getxattr(name.constData(), tagName, value, sizeof value);
+    return {st.st_mode & 07777, std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            n > 0 ? QByteArray(value, int(n)) : QByteArray()};
+}
+
+void giveMetadata(const QString& path, int index) {
+    const QByteArray name = QFile::encodeName(path);
+    ::chmod(name.constData(), 0640);
+    const QByteArray tag = "take " + QByteArray::number(index);
+    ASSERT_EQ(::setxattr(name.constData(), tagName, tag.constData(), size_t(tag.size()), 0), 0)
+        << std::strerror(errno);
+    const struct timespec times[2] = {{1500000000, 123456789}, {1400000000, 987654321}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, name.constData(), times, 0), 0);
+}
+
+// Verifies a sorted copy onto the file system: same bytes under every new name, the same
+// permissions, modification time and extended attributes, the original
 // folder untouched, and clones sharing the source's extents where the disk clones (plain copies
 // with their own extents where it does not), with the note that says which.
 TEST_P(Clone, shouldCloneWhereTheDiskCan) {
     const FileSystemCase& c = GetParam();
     const QString session = fs.root() + QStringLiteral("/Session");
-    for (int i = 0; i < sessionNames.size(); ++i)
+    for (int i = 0; i < sessionNames.size(); ++i) {
         writeFile(session + QLatin1Char('/') + sessionNames[i], contentFor(i));
+        giveMetadata(session + QLatin1Char('/') + sessionNames[i], i);
+    }
     writeFile(session + QStringLiteral("/Session Notes.txt"), "not audio");
     const auto before = snapshot(session);
 
@@ -251,6 +292,9 @@ TEST_P(Clone, shouldCloneWhereTheDiskCan) {
             result.url + QLatin1Char('/') + item.folder + QLatin1Char('/') + item.newName;
         ASSERT_TRUE(QFileInfo(copy).isFile()) << copy.toStdString();
         EXPECT_EQ(readFile(copy), readFile(item.url));
+        const Kept kept = keptOf(item.url);
+        EXPECT_EQ(kept.mode, mode_t(0640));
+        EXPECT_EQ(keptOf(copy), kept);
 
         const std::vector<Extent> source = extentsOf(item.url);
         const std::vector<Extent> target = extentsOf(copy);

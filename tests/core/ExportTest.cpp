@@ -2,11 +2,13 @@
 
 #include "core/Config.h"
 #include "core/Engine.h"
+#include "core/Manifest.h"
 #include "support/FaultyFileOps.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 
@@ -101,6 +103,76 @@ TEST_F(Export, shouldNumberSortedFolderWhenNameIsTaken) {
     QDir().mkpath(dir.filePath("Session SORTED 2"));
     EXPECT_EQ(Engine::exportItems(items, session, ExportMode::copy).url,
               dir.filePath("Session SORTED 3"));
+}
+
+// Verifies that two sorted copies at once each end whole under a name of their own, whatever
+// file operation of the first the second runs before, and that a failure of the first after
+// that removes only what the first made.
+TEST_F(Export, shouldKeepSortedCopiesOfTwoRunsApart) {
+    const QList<Item> items = sessionWith(manyNames(4));
+    FaultyFileOps counter;
+    const auto copied =
+        snapshot(Engine::exportItems(items, session, ExportMode::copy, {}, {}, counter).url);
+    QDir(dir.filePath("Session SORTED")).removeRecursively();
+    const QStringList onlySession{"Session"};
+    for (const bool firstFails : {false, true}) {
+        for (int k = 1; k <= counter.operationCount(); ++k) {
+            SCOPED_TRACE(testing::Message() << "second run before operation " << k
+                                            << (firstFails ? ", first fails after it" : ""));
+            ExportResult second;
+            FaultyFileOps ops;
+            ops.beforeOperation(
+                k, [&] { second = Engine::exportItems(items, session, ExportMode::copy); });
+            if (firstFails)
+                ops.failAt(k + 1, EIO);
+            std::optional<ExportResult> first;
+            try {
+                first = Engine::exportItems(items, session, ExportMode::copy, {}, {}, ops);
+            } catch (const FileError&) {
+            }
+            EXPECT_EQ(snapshot(second.url), copied);
+            QStringList expected{"Session", "Session SORTED"};
+            if (first) {
+                EXPECT_NE(first->url, second.url);
+                EXPECT_EQ(snapshot(first->url), copied);
+                expected << "Session SORTED 2";
+            }
+            EXPECT_EQ(
+                QDir(dir.path())
+                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name),
+                expected);
+            QDir(dir.filePath("Session SORTED")).removeRecursively();
+            QDir(dir.filePath("Session SORTED 2")).removeRecursively();
+        }
+    }
+}
+
+// Verifies that a sorted copy killed at any file operation never leaves a folder that looks
+// finished: only a hidden one, until it is whole and has its name.
+TEST_F(Export, shouldNotLeaveUnfinishedSortedCopyUnderItsName) {
+    const QList<Item> items = sessionWith(manyNames(4));
+    FaultyFileOps counter;
+    const auto copied =
+        snapshot(Engine::exportItems(items, session, ExportMode::copy, {}, {}, counter).url);
+    for (int k = 1; k <= counter.operationCount(); ++k) {
+        SCOPED_TRACE(testing::Message() << "killed at operation " << k);
+        QDir(dir.filePath("Session SORTED")).removeRecursively();
+        FaultyFileOps ops;
+        ops.killAt(k);
+        EXPECT_THROW(Engine::exportItems(items, session, ExportMode::copy, {}, {}, ops),
+                     FaultyFileOps::Killed);
+        for (const QString& name :
+             QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+            if (name != QLatin1String("Session")) {
+                EXPECT_EQ(snapshot(dir.filePath(name)), copied) << name.toStdString();
+            }
+        }
+        for (const QString& name :
+             QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+            if (name.startsWith(QLatin1Char('.')))
+                QDir(dir.filePath(name)).removeRecursively();
+        }
+    }
 }
 
 // Verifies the note of a sorted copy for clones, copies and a mix of both.
@@ -302,7 +374,11 @@ TEST_F(PutBack, shouldRestoreFilesAfterUserChanges) {
     } cases[] = {
         {"untouched", [](PutBack&) {}, [](auto&) {}},
         {"a file deleted", [](PutBack& t) { QFile::remove(t.at("01_DRUMS/01_KICK_IN.wav")); },
-         [](auto& tree) { tree.remove("1Kick In#01.1.wav"); }},
+         [](auto& tree) {
+             // The journal keeps the one move, for a put-back once the file is back.
+             tree.remove("1Kick In#01.1.wav");
+             tree.insert(Engine::journalName, "kept");
+         }},
         {"an extra file in a group folder",
          [](PutBack& t) { writeFile(t.at("01_DRUMS/mine.wav"), "mine"); },
          [](auto& tree) {
@@ -333,7 +409,10 @@ TEST_F(PutBack, shouldRestoreFilesAfterUserChanges) {
         Engine::undo(session);
         auto expected = original;
         c.expect(expected);
-        EXPECT_EQ(snapshot(session), expected);
+        auto tree = snapshot(session);
+        if (tree.contains(Engine::journalName) && expected.contains(Engine::journalName))
+            tree.insert(Engine::journalName, "kept");
+        EXPECT_EQ(tree, expected);
     }
 }
 
@@ -344,10 +423,18 @@ TEST_F(PutBack, shouldHandleMissingAndEmptyJournal) {
     EXPECT_THROW(Engine::undo(session), FileError);
     EXPECT_EQ(snapshot(session), original);
 
+    // A journal of an earlier version, which records no listings: only a listing exactly as the
+    // export writes it is taken for one.
+    writeFile(at(Engine::journalName), "[]");
+    writeFile(at(Engine::manifestName), Engine::manifestJson({}));
+    Engine::undo(session);
+    EXPECT_EQ(snapshot(session), original);
     writeFile(at(Engine::journalName), "[]");
     writeFile(at(Engine::manifestName), "{}");
     Engine::undo(session);
-    EXPECT_EQ(snapshot(session), original);
+    auto expected = original;
+    expected.insert(Engine::manifestName, "{}");
+    EXPECT_EQ(snapshot(session), expected);
 }
 
 // Verifies that a put-back that fails at any step can be completed by a second one.
@@ -385,6 +472,152 @@ TEST_F(PutBack, shouldFinishAfterFailureAtEveryStep) {
         }
         EXPECT_EQ(tree, original);
     }
+}
+
+// A session holding listing files of the user's own, and the ways a run can be stopped at one
+// exact file operation: killed (nothing after it runs), or every rename from there on failing
+// (a drive dropping out), the rollback's included.
+class Interrupted : public PutBack {
+public:
+    const QStringList names = manyNames(6);
+    void writeSession() {
+        QDir(session).removeRecursively();
+        sessionWith(names);
+        writeFile(at(Engine::manifestName), R"({"mine": true})");
+        writeFile(at(Engine::importOrderName), "my own order\n");
+        original = snapshot(session);
+    }
+    QList<Item> items() { return Engine::scan(session, Config::defaults()).items; }
+    int operationsOf(const std::function<void(FileOps&)>& run) {
+        writeSession();
+        FaultyFileOps counter;
+        run(counter);
+        return counter.operationCount();
+    }
+};
+
+// Verifies that organizing killed at any file operation loses nothing of the user's: the put-back
+// that follows, or organizing again and then putting back, gives the folder as it was, the
+// user's "manifest.json" and "import_order.txt" included, and a put-back of a folder whose files
+// never moved reports nothing.
+TEST_F(Interrupted, shouldLoseNothingWhenOrganizeIsKilledAtAnyOperation) {
+    const int operations = operationsOf([&](FileOps& ops) {
+        Engine::exportItems(items(), session, ExportMode::inPlace, {}, {}, ops);
+    });
+    for (const bool organizeAgain : {false, true}) {
+        for (int k = 1; k <= operations; ++k) {
+            SCOPED_TRACE(testing::Message() << "killed at operation " << k
+                                            << (organizeAgain ? ", organized again" : ""));
+            writeSession();
+            FaultyFileOps ops;
+            ops.killAt(k);
+            EXPECT_THROW(Engine::exportItems(items(), session, ExportMode::inPlace, {}, {}, ops),
+                         FaultyFileOps::Killed);
+            if (organizeAgain) {
+                Engine::exportItems(items(), session, ExportMode::inPlace);
+                EXPECT_EQ(readFile(at(Engine::manifestName)).contains("mine"), false);
+            }
+            if (QFile::exists(at(Engine::journalName))) {
+                const Engine::PutBackResult result = Engine::undo(session);
+                EXPECT_EQ(result.note(), QString());
+            }
+            ASSERT_EQ(snapshot(session), original);
+        }
+    }
+}
+
+// Verifies that a put-back killed at any file operation is finished by the next one, which
+// never removes the user's files that the first one had already put back.
+TEST_F(Interrupted, shouldLoseNothingWhenPutBackIsKilledAtAnyOperation) {
+    const int operations = operationsOf([&](FileOps& ops) {
+        Engine::exportItems(items(), session, ExportMode::inPlace);
+        Engine::undo(session, ops);
+    });
+    for (int k = 1; k <= operations; ++k) {
+        SCOPED_TRACE(testing::Message() << "killed at operation " << k);
+        writeSession();
+        Engine::exportItems(items(), session, ExportMode::inPlace);
+        FaultyFileOps ops;
+        ops.killAt(k);
+        EXPECT_THROW(Engine::undo(session, ops), FaultyFileOps::Killed);
+        if (QFile::exists(at(Engine::journalName))) {
+            EXPECT_EQ(Engine::undo(session).note(), QString());
+        }
+        ASSERT_EQ(snapshot(session), original);
+    }
+}
+
+// Verifies that organizing whose renames all fail from some point on, its rollback's too, leaves
+// a journal from which a put-back restores everything of the user's.
+TEST_F(Interrupted, shouldLoseNothingWhenEveryRenameFailsFromSomePoint) {
+    const int moves = operationsOf([&](FileOps& ops) {
+        FaultyFileOps& faulty = static_cast<FaultyFileOps&>(ops);
+        faulty.countOnly({FileOp::move});
+        Engine::exportItems(items(), session, ExportMode::inPlace, {}, {}, ops);
+    });
+    ASSERT_GT(moves, 2);
+    for (int from = 1; from <= moves; ++from) {
+        SCOPED_TRACE(testing::Message() << "renames fail from the " << from << "th on");
+        writeSession();
+        FaultyFileOps ops;
+        ops.countOnly({FileOp::move});
+        for (int k = from; k <= 4 * moves; ++k)
+            ops.failAt(k, EIO);
+        EXPECT_THROW(Engine::exportItems(items(), session, ExportMode::inPlace, {}, {}, ops),
+                     Error);
+        if (QFile::exists(at(Engine::journalName)))
+            Engine::undo(session);
+        ASSERT_EQ(snapshot(session), original);
+    }
+}
+
+// Verifies that a put-back that leaves files behind for an error of theirs fails, names them
+// with the reason, keeps exactly them in the journal, and that a later one finishes.
+TEST_F(Interrupted, shouldFailPutBackThatLeavesFilesBehind) {
+    for (const int code : {EACCES, EPERM, ENOTDIR}) {
+        SCOPED_TRACE(code);
+        writeSession();
+        Engine::exportItems(items(), session, ExportMode::inPlace);
+        const auto organized = Engine::readJournal(readFile(at(Engine::journalName)));
+        ASSERT_TRUE(organized);
+        FaultyFileOps ops;
+        ops.countOnly({FileOp::move});
+        ops.failAt(2, code);
+        try {
+            Engine::undo(session, ops);
+            ADD_FAILURE() << "the put-back succeeded";
+        } catch (const Engine::PutBackError& e) {
+            const Move stayed = organized->moves[organized->moves.size() - 2];
+            EXPECT_TRUE(e.message().contains(QString::fromLocal8Bit(strerror(code)))) << e.what();
+            EXPECT_TRUE(e.message().contains(stayed.to.mid(session.size() + 1))) << e.what();
+            EXPECT_EQ(e.result().stayed.size(), 1);
+            EXPECT_EQ(Engine::parseJournal(readFile(at(Engine::journalName))), QList<Move>{stayed});
+        }
+        Engine::undo(session);
+        EXPECT_EQ(snapshot(session), original);
+    }
+}
+
+// Verifies that a file the user moved away before the put-back stays in the journal, with a
+// sentence saying where it is expected, and that the put-back finishes once it is back there.
+TEST_F(Interrupted, shouldKeepMovesOfFilesNoLongerInPlace) {
+    writeSession();
+    Engine::exportItems(items(), session, ExportMode::inPlace);
+    const auto journal = Engine::parseJournal(readFile(at(Engine::journalName)));
+    ASSERT_TRUE(journal);
+    const Move away = journal->first();
+    const QString elsewhere = dir.filePath("elsewhere.wav");
+    ASSERT_TRUE(QFile::rename(away.to, elsewhere));
+
+    const Engine::PutBackResult result = Engine::undo(session);
+    ASSERT_EQ(result.missing.size(), 1);
+    EXPECT_TRUE(result.missing.first().contains(away.to.mid(session.size() + 1)));
+    EXPECT_EQ(Engine::parseJournal(readFile(at(Engine::journalName))), QList<Move>{away});
+
+    QDir().mkpath(QFileInfo(away.to).path());
+    ASSERT_TRUE(QFile::rename(elsewhere, away.to));
+    EXPECT_EQ(Engine::undo(session).note(), QString());
+    EXPECT_EQ(snapshot(session), original);
 }
 
 // Verifies that a journal out of shape or naming places outside the folder moves nothing.

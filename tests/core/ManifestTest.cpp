@@ -187,6 +187,16 @@ TEST_F(ManifestTest, shouldRefuseToSendNothingOrMissingTracks) {
     for (const char* name : {"01_KICK.wav", "02_SNARE.wav", "04_TOM.wav"})
         Fixtures::writeFile(dir.filePath("01_DRUMS/") + name);
     EXPECT_EQ(sentence(items), QString());
+
+    // The same tracks reached through a group folder that is a link to a folder elsewhere.
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(QDir(dir.filePath("01_DRUMS"))
+                    .rename(dir.filePath("01_DRUMS"), elsewhere.filePath("drums")));
+    ASSERT_TRUE(QFile::link(elsewhere.filePath("drums"), dir.filePath("01_DRUMS")));
+    EXPECT_EQ(sentence(items),
+              QStringLiteral("The folder “01_DRUMS” in “%1” is a symbolic link, so its tracks may "
+                             "lie outside the result folder; nothing was sent.")
+                  .arg(dir.path()));
 }
 
 } // namespace

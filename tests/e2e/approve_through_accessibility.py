@@ -6,6 +6,8 @@ the walkthrough notice it, skip it, wait for the review screen, choose "Make a s
 approve, wait for the done screen, and check the files on disk.
 
 Usage: approve_through_accessibility.py BUILD_DIR
+The window's language is English, or German with VANTREL_E2E_LANG=de (the program then runs with
+LANG and LC_ALL set to de_DE.UTF-8 and must show every text checked here in German).
 Needs a display (xvfb-run) and a session bus (dbus-run-session); every wait has a time limit.
 """
 import hashlib
@@ -18,6 +20,35 @@ import time
 import pyatspi
 
 WAIT_SECONDS = 30
+
+# The texts the run looks for, in each language the window ships.
+TEXTS = {
+    "en": {
+        "locale": "C.UTF-8",
+        "welcome": "Welcome to Vantrel", "continue": "Continue", "sorts": "It sorts by name",
+        "permission": "One permission", "not yet": "Not yet allowed",
+        "open settings": "Open System Settings", "allowed": "Allowed", "skip": "Skip",
+        "tracks": "%d tracks", "list": "Tracks", "copy": "Make a sorted copy",
+        "approve": "Approve & Create Sorted Folder", "created": "Sorted folder created",
+        "another": "Sort Another Folder", "drop": "Drop your session folder",
+    },
+    "de": {
+        "locale": "de_DE.UTF-8",
+        "welcome": "Willkommen bei Vantrel", "continue": "Weiter",
+        "sorts": "Sortiert nach Namen", "permission": "Eine Erlaubnis",
+        "not yet": "Noch nicht erlaubt", "open settings": "Systemeinstellungen öffnen",
+        "allowed": "Erlaubt", "skip": "Überspringen", "tracks": "%d Spuren", "list": "Spuren",
+        "copy": "Sortierte Kopie erstellen",
+        "approve": "Bestätigen & sortierten Ordner erstellen",
+        "created": "Sortierter Ordner erstellt", "another": "Anderen Ordner sortieren",
+        "drop": "Session-Ordner hier ablegen",
+    },
+}
+LANGUAGE = os.environ.get("VANTREL_E2E_LANG", "en")
+if LANGUAGE not in TEXTS:
+    print("FAIL: no texts for the language " + LANGUAGE, flush=True)
+    sys.exit(1)
+T = TEXTS[LANGUAGE]
 
 
 def fail(message):
@@ -108,7 +139,10 @@ def start_app(build, work, folder):
         "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
         "QT_ACCESSIBILITY": "1",
         "QT_QPA_PLATFORM": "xcb",
+        "LANG": T["locale"],
+        "LC_ALL": T["locale"],
     })
+    env.pop("LANGUAGE", None)
     os.makedirs(env["HOME"], exist_ok=True)
     # Start the accessibility bus and its registry before the application, so that the
     # application finds them when it registers.
@@ -130,22 +164,22 @@ def stop_app(process, work):
 def allow_in_walkthrough(app):
     """A first start: the walkthrough is open, without the permission. Its permission page turns
     green once the switch in the simulated System Settings is on; then the walkthrough is skipped."""
-    wait_for("the walkthrough", lambda: find(app, pyatspi.ROLE_LABEL, "Welcome to Vantrel"))
+    wait_for("the walkthrough", lambda: find(app, pyatspi.ROLE_LABEL, T["welcome"]))
     # A press is an animated click that lands 0.1 s later: each page is awaited.
-    for title in ("It sorts by name", "One permission"):
-        press(wait_for("Continue", lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, "Continue")))
+    for title in (T["sorts"], T["permission"]):
+        press(wait_for(T["continue"], lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, T["continue"])))
         wait_for("the page " + title, lambda: find(app, pyatspi.ROLE_LABEL, title))
     wait_for("the permission page, not yet allowed",
-             lambda: find(app, pyatspi.ROLE_LABEL, "Not yet allowed"))
-    press(wait_for("Open System Settings",
-                   lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, "Open System Settings")))
+             lambda: find(app, pyatspi.ROLE_LABEL, T["not yet"]))
+    press(wait_for(T["open settings"],
+                   lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, T["open settings"])))
     switch = wait_for("the Accessibility switch of Vantrel in System Settings",
                       lambda: find(app, pyatspi.ROLE_TOGGLE_BUTTON, "Vantrel")
                       or find(app, pyatspi.ROLE_PUSH_BUTTON, "Vantrel")
                       or find(app, pyatspi.ROLE_CHECK_BOX, "Vantrel"))
     press(switch)
-    wait_for("the permission page, allowed", lambda: find(app, pyatspi.ROLE_LABEL, "Allowed"))
-    press(wait_for("Skip", lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, "Skip")))
+    wait_for("the permission page, allowed", lambda: find(app, pyatspi.ROLE_LABEL, T["allowed"]))
+    press(wait_for(T["skip"], lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, T["skip"])))
 
 
 def main():
@@ -163,23 +197,21 @@ def main():
 
         count = len(before)
         wait_for("the review screen's count",
-                 lambda: find(frame, pyatspi.ROLE_LABEL, "%d tracks" % count))
-        tracks = wait_for("the list of tracks", lambda: find(frame, pyatspi.ROLE_LIST, "Tracks"))
+                 lambda: find(frame, pyatspi.ROLE_LABEL, T["tracks"] % count))
+        tracks = wait_for("the list of tracks", lambda: find(frame, pyatspi.ROLE_LIST, T["list"]))
         if tracks.childCount != count:
             fail("the list shows %d rows for %d tracks" % (tracks.childCount, count))
         first = tracks.getChildAtIndex(0)
         if first.getRole() != pyatspi.ROLE_LIST_ITEM:
             fail("a row is exposed as %s, not as a list item" % first.getRoleName())
 
-        copy = wait_for("the segment Make a sorted copy",
-                        lambda: find(frame, pyatspi.ROLE_RADIO_BUTTON, "Make a sorted copy"))
+        copy = wait_for("the segment " + T["copy"],
+                        lambda: find(frame, pyatspi.ROLE_RADIO_BUTTON, T["copy"]))
         press(copy)
-        approve = wait_for("the button Approve & Create Sorted Folder",
-                           lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON,
-                                        "Approve & Create Sorted Folder"))
+        approve = wait_for("the button " + T["approve"],
+                           lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON, T["approve"]))
         press(approve)
-        wait_for("the done screen",
-                 lambda: find(frame, pyatspi.ROLE_LABEL, "Sorted folder created"))
+        wait_for("the done screen", lambda: find(frame, pyatspi.ROLE_LABEL, T["created"]))
         wait_for("the result folder's name",
                  lambda: find(frame, pyatspi.ROLE_LABEL, "Demo Session SORTED"))
 
@@ -192,13 +224,12 @@ def main():
         if audio_files(folder) != before:
             fail("the original folder changed")
 
-        press(wait_for("Sort Another Folder",
-                       lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON, "Sort Another Folder")))
-        wait_for("the drop zone",
-                 lambda: find(frame, pyatspi.ROLE_LABEL, "Drop your session folder"))
-        print("OK: saw the permission turn on in the walkthrough; reviewed, approved and sorted %d "
-              "tracks through the accessibility interface"
-              % count, flush=True)
+        press(wait_for(T["another"],
+                       lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON, T["another"])))
+        wait_for("the drop zone", lambda: find(frame, pyatspi.ROLE_LABEL, T["drop"]))
+        print("OK (%s): saw the permission turn on in the walkthrough; reviewed, approved and "
+              "sorted %d tracks through the accessibility interface"
+              % (LANGUAGE, count), flush=True)
     finally:
         stop_app(app_process, work)
 

@@ -22,14 +22,24 @@ void FaultyFileOps::interruptAt(int k, int times) {
     state_->interruptions.insert(k, times);
 }
 
+void FaultyFileOps::killAt(int k) {
+    state_->killAt = k;
+}
+
 void FaultyFileOps::beforeOperation(int k, std::function<void()> hook) {
     state_->hooks.insert(k, std::move(hook));
 }
 
 int FaultyFileOps::enter(FileOp kind, const QString& path, const QString& target) {
+    if (state_->dead)
+        throw Killed{};
     if (!state_->counted.isEmpty() && !state_->counted.contains(kind))
         return 0;
     const int k = int(state_->records.size()) + 1;
+    if (k == state_->killAt) {
+        state_->dead = true;
+        throw Killed{};
+    }
     const int code = state_->failures.value(k);
     state_->records.append({kind, path, target, code != 0});
     if (const auto hook = state_->hooks.take(k))
@@ -46,6 +56,8 @@ int FaultyFileOps::enter(FileOp kind, const QString& path, const QString& target
 }
 
 std::unique_ptr<FileOps> FaultyFileOps::confinedTo(const QString& folder) {
+    if (state_->dead)
+        throw Killed{};
     return std::unique_ptr<FileOps>(new FaultyFileOps(state_, real_.confinedTo(folder)));
 }
 

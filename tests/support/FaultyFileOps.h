@@ -42,6 +42,15 @@ public:
     // while retryAfterInterrupt() allows; once that answers false it fails with EINTR.
     void interruptAt(int k, int times = -1);
 
+    // Stands for the program being killed just before the k-th counted operation: that
+    // operation and every later one, counted or not, are not performed and throw Killed, so
+    // nothing of a rollback or clean-up runs either. The lock of confinedTo() goes when its
+    // object is destroyed, as the system lets it go when a process dies.
+    void killAt(int k);
+    // What a killed operation throws; not an Error, so that nothing takes it for a failure.
+    struct Killed {};
+    bool killed() const { return state_->dead; }
+
     // Runs hook just before the k-th counted operation, after counting it. If hook throws, the
     // operation is not performed and the exception propagates.
     void beforeOperation(int k, std::function<void()> hook);
@@ -71,6 +80,8 @@ private:
         QHash<int, std::function<void()>> hooks;
         QHash<int, int> interruptions;
         QList<Record> records;
+        int killAt = 0;
+        bool dead = false;
     };
     FaultyFileOps(std::shared_ptr<State> state, std::unique_ptr<FileOps> owned);
 

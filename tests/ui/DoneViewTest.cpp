@@ -6,6 +6,7 @@
 
 #include "app/AppModelFixture.h"
 #include "ui/BusyView.h"
+#include "ui/ContentView.h"
 #include "ui/DragSourceView.h"
 #include "ui/MainWindow.h"
 #include "ui/SendPanel.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -93,7 +95,7 @@ protected:
 };
 
 // Verifies the done screen's states: the title for each mode, the result folder's name, the
-// note, the tile's title for 1 and for 24 files (never put in the singular), "Put the Files
+// note, the tile's title for 1 and for 24 files (in the singular and the plural), "Put the Files
 // Back" only after organizing in place, and the hint before a send, the result after one.
 TEST_F(DoneViewTest, showsWhatWasDoneTheTileTheActionsAndTheHintOrTheResult) {
     struct Case {
@@ -113,7 +115,7 @@ TEST_F(DoneViewTest, showsWhatWasDoneTheTileTheActionsAndTheHintOrTheResult) {
          {},
          "Sorted folder created",
          "Session SORTED",
-         "1 tracks, ready for Logic",
+         "1 track, ready for Logic",
          std::nullopt},
         {"24 files organized in place",
          manyTracks(24),
@@ -135,7 +137,7 @@ TEST_F(DoneViewTest, showsWhatWasDoneTheTileTheActionsAndTheHintOrTheResult) {
          kSession,
          true,
          {"drop-ignored"},
-         "Folder organized",
+         "The send to Logic didn’t finish",
          "Session",
          "6 tracks, ready for Logic",
          QStringLiteral("Logic only brought in 0 of 6 ")},
@@ -166,7 +168,22 @@ TEST_F(DoneViewTest, showsWhatWasDoneTheTileTheActionsAndTheHintOrTheResult) {
                               "showInFinderButton", "sortAnotherButton"})
             EXPECT_TRUE(shown(b)) << b;
         EXPECT_EQ(shown("putBackButton"), c.inPlace);
-        if (c.line) {
+        const bool failed = model->sendEnd() == AppModel::SendEnd::failed;
+        EXPECT_EQ(shown("sendFailure"), failed);
+        EXPECT_EQ(shown("resultLine"), !failed);
+        EXPECT_EQ(child<Ui::SymbolView>("doneMark")->symbol(),
+                  failed ? QStringLiteral("exclamationmark.triangle.fill")
+                         : QStringLiteral("checkmark.circle.fill"));
+        if (failed) {
+            // The whole sentence, readable in the window: nothing cut off at its edge.
+            auto* message = child<QLabel>("sendFailureText");
+            EXPECT_EQ(message->text(), model->sendResult());
+            EXPECT_TRUE(message->text().startsWith(*c.line)) << message->text().toStdString();
+            EXPECT_GE(message->height(), message->heightForWidth(message->width()));
+            const QRect inWindow(message->mapTo(window.get(), QPoint()), message->size());
+            EXPECT_TRUE(window->rect().contains(inWindow));
+            EXPECT_FALSE(shown("afterCancel"));
+        } else if (c.line) {
             EXPECT_EQ(text("resultLine"), model->sendResult());
             EXPECT_TRUE(text("resultLine").startsWith(*c.line)) << text("resultLine").toStdString();
             EXPECT_EQ(child("resultLine")->font(), Ui::systemFont(14, QFont::Light));
@@ -276,7 +293,12 @@ TEST_F(DoneViewTest, aSendCancelledInThePanelEndsWithCancelledAndBringsTheWindow
     EXPECT_NE(statusWhenCancelled.second, QStringLiteral("Starting…"));
 
     EXPECT_EQ(model->sendResult(), QStringLiteral("Cancelled."));
-    EXPECT_EQ(text("resultLine"), QStringLiteral("Cancelled."));
+    EXPECT_EQ(model->sendEnd(), AppModel::SendEnd::cancelled);
+    EXPECT_EQ(text("doneTitle"), QStringLiteral("The send to Logic was cancelled"));
+    EXPECT_TRUE(shown("sendFailure"));
+    EXPECT_EQ(text("sendFailureText"), QStringLiteral("Cancelled."));
+    EXPECT_TRUE(shown("afterCancel"));
+    EXPECT_EQ(text("afterCancel"), Ui::DoneView::afterCancel());
     EXPECT_EQ(panel(), nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(shown("doneControls"));
@@ -284,7 +306,8 @@ TEST_F(DoneViewTest, aSendCancelledInThePanelEndsWithCancelledAndBringsTheWindow
 }
 
 // Verifies that while a send runs with the window still shown, the done screen shows the send
-// block (progress, status, Cancel) in place of its controls, and its Cancel stops the send.
+// block (progress, status, Cancel) in place of its controls, and Escape, its Cancel, stops the
+// send.
 TEST_F(DoneViewTest, theSendBlockTakesTheControlsPlaceWhileSending) {
     approved(kSession, false);
     struct OnTileShown : QObject {
@@ -305,7 +328,8 @@ TEST_F(DoneViewTest, theSendBlockTakesTheControlsPlaceWhileSending) {
         EXPECT_EQ(text("sendStatus"), model->sendStatus());
         EXPECT_EQ(child<Ui::ThemeProgressBar>("sendProgress")->value(),
                   qRound(model->sendProgress() * 1000));
-        QTest::mouseClick(child("sendCancelButton"), Qt::LeftButton);
+        // Escape is the block's Cancel, from wherever the keyboard is in it.
+        QTest::keyClick(child("sendCancelButton"), Qt::Key_Escape);
         checked = true;
     };
     model->sendToLogic(SendMode::fast);
@@ -314,6 +338,92 @@ TEST_F(DoneViewTest, theSendBlockTakesTheControlsPlaceWhileSending) {
     EXPECT_TRUE(checked);
     EXPECT_EQ(model->sendResult(), QStringLiteral("Cancelled."));
     EXPECT_FALSE(shown("sendBlock"));
+}
+
+// Verifies that a folder prepared before, opened again in a new window (as after a restart),
+// shows the done screen with its tile, the send buttons and, organized in place, the put-back.
+TEST_F(DoneViewTest, aPreparedFolderOpensOnTheDoneScreenReadyToSend) {
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "in place" : "sorted copy");
+        approved(kSession, inPlace);
+        const QString result = *model->resultURL();
+        const QStringList files = model->dragURLs();
+        TearDown();
+        SetUp();
+        loadAndWait(*model, result);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(shown("doneView"));
+        EXPECT_EQ(child<Ui::DragSourceView>("dragSource")->files(), files);
+        for (const char* b : {"sendButton", "sendGroupedButton", "sendSlowButton"})
+            EXPECT_TRUE(child(b)->isEnabled() && shown(b)) << b;
+        EXPECT_EQ(shown("putBackButton"), inPlace);
+    }
+}
+
+// Verifies that "Put the Files Back" after a send asks first: Cancel (or Escape) keeps the
+// files where the Logic project uses them, confirming puts them back.
+TEST_F(DoneViewTest, puttingTheFilesBackAfterASendAsksFirst) {
+    approved(kSession, true);
+    sendAndWait("sendButton");
+    ASSERT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
+    auto* done = child<Ui::DoneView>("doneView");
+
+    QTest::mouseClick(child("putBackButton"), Qt::LeftButton);
+    QMessageBox* question = done->putBackQuestion();
+    ASSERT_NE(question, nullptr);
+    EXPECT_TRUE(question->isVisible());
+    EXPECT_FALSE(model->busy());
+    QTest::keyClick(question, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(done->putBackQuestion(), nullptr);
+    EXPECT_FALSE(model->busy());
+    EXPECT_TRUE(model->resultURL().has_value());
+
+    QTest::mouseClick(child("putBackButton"), Qt::LeftButton);
+    question = done->putBackQuestion();
+    ASSERT_NE(question, nullptr);
+    question->findChild<QAbstractButton*>(QStringLiteral("putBackConfirm"))->click();
+    ASSERT_TRUE(waitUntilIdle(*model));
+    EXPECT_EQ(model->resultURL(), std::nullopt);
+    EXPECT_EQ(model->items().size(), kSession.size());
+}
+
+// Verifies the done screen at the window's smallest size, before and after a failed send: no
+// control overlaps another and every line is whole inside the window.
+TEST_F(DoneViewTest, everythingFitsAtTheSmallestWindowSize) {
+    approved(kSession, true);
+    window->resize(window->minimumSizeHint());
+    window->content()->resize(760, 540);
+    window->adjustSize();
+    QCoreApplication::processEvents();
+    ASSERT_LE(window->content()->height(), 560);
+    const auto check = [this](const char* when) {
+        SCOPED_TRACE(when);
+        QCoreApplication::processEvents();
+        QWidget* content = window->content();
+        const auto rectOf = [content](QWidget* w) {
+            return QRect(w->mapTo(content, QPoint()), w->size());
+        };
+        QList<QWidget*> shownParts;
+        for (const char* name :
+             {"doneMark", "doneTitle", "resultName", "exportNote", "dragTile", "sendButton",
+              "sendGroupedButton", "sendSlowButton", "showInFinderButton", "putBackButton",
+              "sortAnotherButton", "resultLine", "sendFailure"})
+            if (QWidget* w = child(name); w && w->isVisibleTo(window.get()))
+                shownParts << w;
+        for (QWidget* w : shownParts)
+            EXPECT_TRUE(content->rect().contains(rectOf(w)))
+                << w->objectName().toStdString() << " leaves the window";
+        for (int i = 0; i < shownParts.size(); ++i)
+            for (int j = i + 1; j < shownParts.size(); ++j)
+                EXPECT_FALSE(rectOf(shownParts[i]).intersects(rectOf(shownParts[j])))
+                    << shownParts[i]->objectName().toStdString() << " overlaps "
+                    << shownParts[j]->objectName().toStdString();
+    };
+    check("before a send");
+    sim->logic().setQuirk(QStringLiteral("drop-ignored"), true);
+    sendAndWait("sendButton");
+    check("after a failed send");
 }
 
 // Verifies the folder actions: "Show in Finder" reveals the result folder, "Put the Files Back"

@@ -1,11 +1,17 @@
+#include "core/Palette.h"
 #include "ui/UiFixture.h"
 
 #include <QAccessible>
 #include <QDialog>
 #include <QFile>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
 #include <QScopeGuard>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTimer>
 
 #include <fcntl.h>
@@ -79,7 +85,7 @@ TEST_F(ReviewViewTest, theCountsOfTheExampleSessionCarryTheirSymbolsAndColours) 
     EXPECT_EQ(child<QLabel>("sortStatus")->palette().color(QPalette::WindowText),
               Ui::Brismo::warn.color());
     EXPECT_TRUE(child<QLabel>("skippedCount")->isVisible());
-    EXPECT_EQ(text("skippedCount"), QStringLiteral("2 non-audio file(s) ignored"));
+    EXPECT_EQ(text("skippedCount"), QStringLiteral("2 non-audio files ignored"));
     EXPECT_EQ(list()->model()->rowCount(), 24);
 }
 
@@ -111,6 +117,192 @@ TEST_F(ReviewViewTest, choosingUnsortedInARowMovesItToTheEndAndRaisesTheCount) {
     EXPECT_EQ(moved.data(Ui::ReviewModel::GroupRole).toString(), QStringLiteral("BASS"));
 }
 
+TEST_F(ReviewViewTest, ctrlZUndoesAGroupChangeAndCtrlShiftZRedoesItThroughTheEditMenu) {
+    loadShown(makeFolder("Session 1", exampleSession()));
+    auto* undo = child<QAction>("undoAction");
+    auto* redo = child<QAction>("redoAction");
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+    chooseGroup(rowOf(QStringLiteral("1Kick In#01.wav")), QStringLiteral("Unsorted"));
+    ASSERT_EQ(text("sortStatus"), QStringLiteral("4 need a group"));
+    EXPECT_TRUE(undo->isEnabled());
+
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), 2000));
+    QTest::keyClick(list(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(text("sortStatus"), QStringLiteral("3 need a group"));
+    EXPECT_EQ(rowOf(QStringLiteral("1Kick In#01.wav")), 0);
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_TRUE(redo->isEnabled());
+
+    QTest::keyClick(list(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(text("sortStatus"), QStringLiteral("4 need a group"));
+    EXPECT_FALSE(redo->isEnabled());
+
+    // While busy nothing is undone.
+    model->approve();
+    EXPECT_FALSE(undo->isEnabled());
+}
+
+TEST_F(ReviewViewTest, aFolderHandedOverWhileTheReviewHasChangesIsOpenedOnlyWhenTheUserSaysSo) {
+    const QString second = makeFolder("Session 2", {"1Bass.wav"});
+    loadShown(makeFolder("Session 1", exampleSession()));
+
+    // No changes: read at once.
+    window->openHandedOver({second});
+    ASSERT_TRUE(waitUntilIdle(*model));
+    EXPECT_EQ(model->folder(), second);
+    EXPECT_EQ(window->handOverQuestion(), nullptr);
+
+    loadShown(makeFolder("Session 1", exampleSession()));
+    chooseGroup(rowOf(QStringLiteral("22Glock.wav")), QStringLiteral("BASS"));
+    const QList<Item> changed = model->items();
+    window->openHandedOver({second});
+    QMessageBox* question = window->handOverQuestion();
+    ASSERT_NE(question, nullptr);
+    EXPECT_TRUE(question->isVisible());
+    EXPECT_EQ(question->text(), QStringLiteral("Open “Session 2”? The group changes you made to "
+                                               "“Session 1” will be lost."));
+    QTest::keyClick(question, Qt::Key_Escape); // Keep Reviewing
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(model->busy());
+    EXPECT_EQ(model->items(), changed);
+    EXPECT_EQ(window->handOverQuestion(), nullptr);
+
+    window->openHandedOver({second});
+    question = window->handOverQuestion();
+    ASSERT_NE(question, nullptr);
+    question->findChild<QAbstractButton*>(QStringLiteral("handOverOpen"))->click();
+    ASSERT_TRUE(waitUntilIdle(*model));
+    EXPECT_EQ(model->folder(), second);
+}
+
+// A folder made read-only by a read-only bind mount over it (root only), undone at the end.
+class ReadOnlyMount {
+public:
+    explicit ReadOnlyMount(const QString& folder) : folder_(folder) {
+        if (::geteuid() != 0)
+            return;
+        mounted_ = QProcess::execute(QStringLiteral("mount"), {"--bind", folder, folder}) == 0;
+        if (mounted_ &&
+            QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro,bind", folder}) != 0) {
+            QProcess::execute(QStringLiteral("umount"), {folder});
+            mounted_ = false;
+        }
+    }
+    ~ReadOnlyMount() {
+        if (mounted_)
+            QProcess::execute(QStringLiteral("umount"), {folder_});
+    }
+    bool mounted() const { return mounted_; }
+
+private:
+    QString folder_;
+    bool mounted_ = false;
+};
+
+TEST_F(ReviewViewTest, aReadOnlyFolderSaysSoBeforeApprovalAndOffersOnlyWhatCanWork) {
+    // The folder itself read-only: organizing in place cannot work, the copy beside it can.
+    const QString folder = makeFolder("Archive/Gig", {"1Kick.wav", "2Vox.wav"});
+    {
+        ReadOnlyMount readOnly(folder);
+        if (!readOnly.mounted())
+            GTEST_SKIP() << "a read-only bind mount needs root";
+        model->setOrganizeInPlace(true);
+        loadShown(folder);
+        EXPECT_FALSE(child<Ui::PillButton>("approveButton")->isEnabled());
+        EXPECT_EQ(text("explanation"),
+                  QStringLiteral("“Gig” is read-only, so Vantrel can't organize it in place. "
+                                 "Choose “Make a sorted copy” to leave it as it is."));
+        model->approve(); // refused, not started
+        EXPECT_FALSE(model->busy());
+        QTest::mouseClick(child("copySegment"), Qt::LeftButton);
+        EXPECT_TRUE(child<Ui::PillButton>("approveButton")->isEnabled());
+        EXPECT_TRUE(text("explanation").startsWith(QStringLiteral("A new “SORTED” folder")));
+        model->reset();
+    }
+    // The folder that holds it read-only as well: no copy beside it either.
+    ReadOnlyMount readOnly(root.filePath(QStringLiteral("Archive")));
+    ASSERT_TRUE(readOnly.mounted());
+    loadShown(folder);
+    EXPECT_FALSE(child<Ui::PillButton>("approveButton")->isEnabled());
+    EXPECT_EQ(text("explanation"),
+              QStringLiteral("The folder that holds “Gig” is read-only, so the sorted copy can't "
+                             "be made next to it. Copy the session to a folder you can write to "
+                             "first."));
+    model->reset();
+}
+
+TEST_F(ReviewViewTest, tabbingInShowsACurrentRowThatStaysCurrentAndInViewAfterAGroupChange) {
+    loadShown(makeFolder("Session 1", exampleSession()));
+    list()->setCurrentIndex({});
+    list()->clearFocus();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), 2000));
+    // Tab moves through the window's controls until the list has the keyboard.
+    for (int i = 0; i < 20 && !list()->hasFocus(); ++i)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window.get(),
+                        Qt::Key_Tab);
+    ASSERT_TRUE(list()->hasFocus());
+    EXPECT_EQ(list()->currentIndex().row(), 0);
+
+    // The first kick made unsorted goes to the end of the list: it stays current, in view.
+    const int row = rowOf(QStringLiteral("1Kick In#01.wav"));
+    list()->setCurrentIndex(list()->model()->index(row, 0));
+    chooseGroup(row, QStringLiteral("Unsorted"));
+    const int moved = rowOf(QStringLiteral("1Kick In#01.wav"));
+    ASSERT_GE(moved, 20);
+    EXPECT_EQ(list()->currentIndex().row(), moved);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(
+        list()->viewport()->rect().contains(list()->visualRect(list()->model()->index(moved, 0))));
+}
+
+TEST_F(ReviewViewTest, theListScrollsWithAThinThemeColouredBarWithoutArrows) {
+    loadShown(makeFolder("Session 1", exampleSession()));
+    QScrollBar* bar = list()->verticalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_LE(bar->width(), 10);
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.pageStep = bar->pageStep();
+    for (const auto arrow : {QStyle::SC_ScrollBarAddLine, QStyle::SC_ScrollBarSubLine})
+        EXPECT_TRUE(
+            bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, arrow, bar).isEmpty());
+    // The handle in the theme's line colour, in each appearance.
+    for (const bool dark : {false, true}) {
+        QApplication::setPalette(dark ? Ui::darkPalette() : Ui::lightPalette());
+        QCoreApplication::processEvents();
+        const QRect handle = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                          QStyle::SC_ScrollBarSlider, bar);
+        EXPECT_EQ(pixel(bar, handle.center()).rgb(), Ui::Brismo::line.resolve(dark).rgb())
+            << (dark ? "dark" : "light");
+    }
+    QApplication::setPalette(Ui::lightPalette());
+}
+
+TEST_F(ReviewViewTest, theChosenSegmentIsRaisedAboveThePickerInBothAppearances) {
+    loadShown(makeFolder("Session 1", exampleSession()));
+    QWidget* chosen = child("organizeSegment");
+    QWidget* other = child("copySegment");
+    model->setOrganizeInPlace(true);
+    for (const bool dark : {false, true}) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        QApplication::setPalette(dark ? Ui::darkPalette() : Ui::lightPalette());
+        QCoreApplication::processEvents();
+        // Inside each segment, left of its text.
+        const QColor raised = pixel(chosen, QPointF(8, chosen->height() / 2.0));
+        const QColor flat = pixel(other, QPointF(8, other->height() / 2.0));
+        EXPECT_GT(raised.lightnessF(), flat.lightnessF())
+            << raised.name().toStdString() << " vs " << flat.name().toStdString();
+    }
+    QApplication::setPalette(Ui::lightPalette());
+}
+
 TEST_F(ReviewViewTest, spaceOnTheCurrentRowOpensItsGroupMenuForTheKeyboard) {
     loadShown(makeFolder("Session 1", exampleSession()));
     const int row = rowOf(QStringLiteral("22Glock.wav"));
@@ -131,14 +323,15 @@ TEST_F(ReviewViewTest, spaceOnTheCurrentRowOpensItsGroupMenuForTheKeyboard) {
 
 TEST_F(ReviewViewTest, rowColoursFollowTheRulePositionRepeatAfterElevenAndMuteUnknownGroups) {
     Config cfg = rules();
-    for (int i = 4; i <= 12; ++i)
+    for (int i = 4; i <= 13; ++i)
         cfg.groups.append(group(QStringLiteral("G%1").arg(i).toUtf8().constData(),
                                 {QStringLiteral("WORD%1").arg(i)}));
+    cfg.groups.last().color = QList<int>{9, 1}; // G13: a Logic colour chosen in the rules
     cfg.save();
     close();
     open();
     loadShown(makeFolder("Many", {"1Kick.wav", "2Bass.wav", "3Word11.wav", "4Word12.wav",
-                                  "5Glock.wav", "6Vox.wav"}));
+                                  "5Glock.wav", "6Vox.wav", "7Word13.wav"}));
     const struct {
         const char* file;
         Ui::DynamicColor colour;
@@ -151,6 +344,10 @@ TEST_F(ReviewViewTest, rowColoursFollowTheRulePositionRepeatAfterElevenAndMuteUn
     };
     for (const auto& c : cases)
         EXPECT_EQ(dotColour(rowOf(c.file)).rgb(), c.colour.color().rgb()) << c.file;
+    // A chosen colour wins over the position's.
+    EXPECT_EQ(dotColour(rowOf("7Word13.wav")).rgb(),
+              Ui::opaqueColor(LogicPalette::hex()[1][9]).rgb());
+    EXPECT_NE(dotColour(rowOf("7Word13.wav")).rgb(), Ui::Brismo::groupColors[1].color().rgb());
     // A group that is not among the rules shows the muted dot.
     const Item vox = model->displayed()[rowOf("6Vox.wav")];
     model->setGroup(vox.id, QStringLiteral("OLD"));
@@ -237,8 +434,9 @@ TEST_F(ReviewViewTest, rowsAndSegmentsAreExposedWithTheRolesAPersonExpects) {
                                                   QStringLiteral(", DRUMS"));
 }
 
-// Verifies that a folder Vantrel organized in place, opened again later with no audio file
-// left directly inside it, shows the review saying so instead of "No audio files found", and
+// Verifies that a folder Vantrel organized in place whose listing is gone (so it cannot open
+// ready to send), opened again later with no audio file left directly inside it, shows the
+// review saying so instead of "No audio files found", and
 // that its "Put the Files Back" is one keyboard press or one accessibility action away; what
 // the put-back left in place is shown under the counts afterwards.
 TEST_F(ReviewViewTest, anOrganizedFolderOffersThePutBackFromTheKeyboardAndAccessibility) {
@@ -252,6 +450,7 @@ TEST_F(ReviewViewTest, anOrganizedFolderOffersThePutBackFromTheKeyboardAndAccess
         EXPECT_FALSE(child<QWidget>("organizedBar")->isVisible());
         approveAndWait(*model);
         Fixtures::writeFile(folder + QStringLiteral("/01_DRUMS/mine.txt"), "mine");
+        ASSERT_TRUE(QFile::remove(folder + QStringLiteral("/manifest.json")));
         close();
         open();
 
@@ -333,7 +532,7 @@ TEST_F(ReviewViewTest, filesTheScanLeftAloneAreListedWithTheirReason) {
             << lines[i].toStdString();
     EXPECT_EQ(lines[3], QStringLiteral("…and 1 more."));
     EXPECT_EQ(label->toolTip(), model->leftAlone().join(QLatin1Char('\n')));
-    EXPECT_EQ(text("trackCount"), QStringLiteral("1 tracks"));
+    EXPECT_EQ(text("trackCount"), QStringLiteral("1 track"));
 
     QFile::remove(folder + QStringLiteral("/1Kick.wav"));
     model->reset();

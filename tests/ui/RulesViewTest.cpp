@@ -1,10 +1,12 @@
-#include "ui/SheetFixture.h"
 #include "core/Palette.h"
 #include "support/TestFiles.h"
 #include "ui/ColorPick.h"
+#include "ui/SheetFixture.h"
 
 #include <QLineEdit>
 #include <QMimeData>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 
 namespace Vantrel::UiTesting {
@@ -178,6 +180,28 @@ TEST_F(RulesViewTest, shouldRemoveAddAndSetOptions) {
     EXPECT_EQ(model->config().numberTracks, !numbers);
     EXPECT_EQ(model->config().groupInName, !groupNames);
     EXPECT_EQ(namesOf(model->config().groups), QStringList({"DRUMS", "VOCALS", "NEW"}));
+}
+
+// Verifies that "Add Group" in a list longer than the sheet shows the new row and gives its
+// name the keyboard, ready to be typed over.
+TEST_F(RulesViewTest, shouldShowTheAddedGroupAndFocusItsName) {
+    Config many = rules();
+    for (int i = 4; i <= 16; ++i)
+        many.groups.append(group(QStringLiteral("G%1").arg(i).toUtf8().constData(), {}));
+    model->saveRules(many);
+    Ui::RulesView* view = openRules();
+    ASSERT_NE(view, nullptr);
+    auto* scroll = view->findChild<QScrollArea*>(QStringLiteral("groupScroll"));
+    ASSERT_NE(scroll, nullptr);
+    QTest::mouseClick(child<QAbstractButton>(view, "addGroupButton"), Qt::LeftButton);
+    QTest::qWait(50);
+    Ui::GroupRow* added = view->groupList()->rows().last();
+    EXPECT_TRUE(added->nameField()->hasFocus());
+    EXPECT_EQ(added->nameField()->selectedText(), QStringLiteral("NEW"));
+    const QRect inViewport(added->mapTo(scroll->viewport(), QPoint()), added->size());
+    EXPECT_TRUE(scroll->viewport()->rect().contains(inViewport));
+    EXPECT_GT(scroll->verticalScrollBar()->value(), 0)
+        << "list " << view->groupList()->height() << " in " << scroll->viewport()->height();
 }
 
 // Verifies that a save that fails keeps the sheet open with the draft, and the model's alert

@@ -10,6 +10,7 @@
 #include "support/AudioFiles.h"
 #include "support/FaultyFileOps.h"
 #include "support/TestEnvironment.h"
+#include "support/TestFiles.h"
 #include "ui/BusyView.h"
 #include "ui/ColorPick.h"
 #include "ui/ContentView.h"
@@ -18,6 +19,7 @@
 #include "ui/Sheets.h"
 #include "ui/SimSettingsWindow.h"
 #include "ui/Theme.h"
+#include "ui/Translations.h"
 #include "ui/WalkthroughView.h"
 
 #include <QAbstractButton>
@@ -236,6 +238,9 @@ QString audioSession(const QString& folder) {
 void shootSendScreens(const std::function<void(const QImage&, const QString&)>& save);
 
 int main(int argc, char** argv) {
+    // The language asked for, before the test environment sets the C locale.
+    const QString language =
+        QString::fromLocal8Bit(qgetenv("LANG")).section(QLatin1Char('.'), 0, 0);
     QTemporaryDir home;
     if (!Fixtures::prepareTestEnvironment(home))
         return 2;
@@ -244,6 +249,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The window in the language of LANG, as the program shows it.
+    Ui::installTranslations(app, QLocale(language));
+    Ui::useInterfaceFont();
     if (argc < 2) {
         std::fprintf(stderr, "usage: vantrel-screenshots OUTPUT_FOLDER\n");
         return 2;
@@ -348,8 +356,15 @@ int main(int argc, char** argv) {
             s.model->approve();
             settle([&s] { return !s.model->busy() && s.model->resultURL(); });
             s.model->reset();
+            // A track recorded since: the review offers to sort it in beside the put-back.
+            Fixtures::touchAll(folder, {"31Shaker.wav"});
             s.load(folder);
             save(shot(*s.window), "review-organized-folder", dark);
+            // Opened again without new tracks: ready to send.
+            QFile::remove(folder + QStringLiteral("/31Shaker.wav"));
+            s.model->reset();
+            s.load(folder);
+            save(shot(*s.window), "done-opened-again", dark);
         }
         shootSendScreens(
             [&](const QImage& image, const QString& name) { save(image, name, dark); });

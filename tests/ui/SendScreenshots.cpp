@@ -121,6 +121,26 @@ void shootSendScreens(const Save& save) {
         save(s.shot(), QStringLiteral("done-organized-sent"));
     }
     {
+        SendSession s;
+        s.approveDemo(true);
+        s.sim.logic().setQuirk(QStringLiteral("drop-ignored"), true);
+        s.model->sendToLogic(SendMode::fast);
+        settle([&s] { return !s.model->sending(); });
+        save(s.shot(), QStringLiteral("done-send-failed"));
+        // The same at the window's smallest size.
+        s.window->resize(s.window->minimumSizeHint());
+        save(s.shot(), QStringLiteral("done-send-failed-smallest"));
+    }
+    {
+        SendSession s;
+        s.approveDemo(false);
+        OnTileShown onTile;
+        onTile.act = [&](QWidget*) { s.model->cancelSend(); };
+        s.model->sendToLogic(SendMode::fast);
+        settle([&s] { return !s.model->sending(); });
+        save(s.shot(), QStringLiteral("done-send-cancelled"));
+    }
+    {
         // The full tile alone on the window background, 20 points around it.
         QWidget host;
         host.resize(380, 150);

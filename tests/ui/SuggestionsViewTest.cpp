@@ -109,7 +109,7 @@ TEST_F(SuggestionsViewTest, acceptAllMovesEverySuggestedTrack) {
     EXPECT_EQ(groupOf("2LeadVox.wav"), QStringLiteral("VOCALS"));
     EXPECT_EQ(groupOf("4Quattro.wav"), std::nullopt);
     EXPECT_FALSE(child<QWidget>("acceptAllButton")->isVisible());
-    EXPECT_EQ(text("sortStatus"), QStringLiteral("1 need a group"));
+    EXPECT_EQ(text("sortStatus"), QStringLiteral("1 needs a group"));
 
     model->setGroup(model->items()[3].id, QStringLiteral("BASS"));
     ASSERT_TRUE(child<QWidget>("learnBar")->isVisible());

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace Vantrel::Ui {
 namespace {
 
@@ -38,14 +41,14 @@ TEST_F(ThemeTest, aColourResolvesToItsLightOrDarkValueWithTheApplicationPalette)
         {"bg", Brismo::bg, 0xFFF4EFE6, 0xFF0E0D0B},
         {"card", Brismo::card, 0xFFFBF8F2, 0xFF171512},
         {"ink", Brismo::ink, 0xFF1B1812, 0xFFF6F1E7},
-        {"muted", Brismo::muted, 0xFF79736A, 0xFF8F897E},
+        {"muted", Brismo::muted, 0xFF6B655C, 0xFF8F897E},
         {"line", Brismo::line, 0xFFD6D0C7, 0xFF32302B},
         {"inner", Brismo::inner, 0xFFE8E3DA, 0xFF1F1D19},
         {"accent", Brismo::accent, 0xFF1B1812, 0xFFF6F1E7},
         {"accentInk", Brismo::accentInk, 0xFFFBF8F2, 0xFF0E0D0B},
         {"orange", Brismo::orange, 0xFFEF7D2D, 0xFFFF9447},
-        {"warn", Brismo::warn, 0xFFB8801E, 0xFFE5A93D},
-        {"leaf", Brismo::leaf, 0xFF1A8F4A, 0xFF4AE08A},
+        {"warn", Brismo::warn, 0xFF845B13, 0xFFE5A93D},
+        {"leaf", Brismo::leaf, 0xFF13733B, 0xFF4AE08A},
     };
     for (const bool dark : {false, true}) {
         QApplication::setPalette(dark ? darkPalette() : lightPalette());
@@ -53,6 +56,67 @@ TEST_F(ThemeTest, aColourResolvesToItsLightOrDarkValueWithTheApplicationPalette)
         for (const Case& c : cases)
             EXPECT_EQ(c.color.color().rgba(), dark ? c.dark : c.light)
                 << c.name << " dark=" << dark;
+    }
+}
+
+// WCAG contrast ratio of two opaque colours.
+double contrast(QColor a, QColor b) {
+    const auto luminance = [](QColor c) {
+        const auto channel = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(ThemeTest, everyTextColourReadsAtFourAndAHalfToOneOnEveryBackground) {
+    const struct {
+        const char* name;
+        DynamicColor color;
+    } texts[] = {{"ink", Brismo::ink},
+                 {"muted", Brismo::muted},
+                 {"warn", Brismo::warn},
+                 {"leaf", Brismo::leaf}};
+    const struct {
+        const char* name;
+        DynamicColor color;
+    } backgrounds[] = {{"bg", Brismo::bg}, {"card", Brismo::card}, {"inner", Brismo::inner}};
+    for (const bool dark : {false, true})
+        for (const auto& t : texts)
+            for (const auto& b : backgrounds)
+                EXPECT_GE(contrast(t.color.resolve(dark), b.color.resolve(dark)), 4.5)
+                    << t.name << " on " << b.name << (dark ? " (dark)" : " (light)");
+}
+
+TEST_F(ThemeTest, theKeyboardFocusRingIsDrawnInInk) {
+    for (const bool primary : {false, true}) {
+        SCOPED_TRACE(primary ? "primary" : "secondary");
+        QWidget host;
+        auto* before = new PillButton(QStringLiteral("Before"), false, &host);
+        auto* button = new PillButton(QStringLiteral("Focus"), primary, &host);
+        before->move(0, 0);
+        button->move(0, 60);
+        host.resize(300, 120);
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+        host.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+        before->setFocus(Qt::OtherFocusReason);
+        button->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(button->hasFocus());
+        const QImage image = button->grab().toImage();
+        // The ring runs along the middle of the capsule's straight top edge.
+        const QColor ring = image.pixelColor(button->width() / 2, 1);
+        const QColor expected = (primary ? Brismo::accentInk : Brismo::ink).color();
+        EXPECT_LE(std::abs(ring.red() - expected.red()) +
+                      std::abs(ring.green() - expected.green()) +
+                      std::abs(ring.blue() - expected.blue()),
+                  60)
+            << ring.name().toStdString() << " vs " << expected.name().toStdString();
     }
 }
 

@@ -3,6 +3,7 @@
 // QT_QPA_PLATFORM names (offscreen by default).
 #include "support/TestEnvironment.h"
 #include "ui/Theme.h"
+#include "ui/Translations.h"
 
 #include <QApplication>
 
@@ -18,6 +19,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setPalette(Vantrel::Ui::lightPalette());
+    // The window's English, with its plural forms, whatever the machine's language.
+    if (!Vantrel::Ui::installTranslations(app, QLocale(QLocale::English)))
+        return 2;
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,5 +1,5 @@
-#include "ui/SheetFixture.h"
 #include "platform/sim/SimSystemSettings.h"
+#include "ui/SheetFixture.h"
 #include "ui/SimSettingsWindow.h"
 #include "ui/Widgets.h"
 
@@ -245,6 +245,27 @@ TEST_F(PermissionTest, shouldAskAndOpenTheAccessibilitySettings) {
     EXPECT_EQ(sim->logic().trustPrompts(), prompts + 1);
     ASSERT_EQ(catcher.urls.size(), 1);
     EXPECT_EQ(catcher.urls[0], Ui::WalkthroughView::accessibilitySettingsUrl());
+}
+
+// Verifies that when the answer stays "not allowed" for ten polls after System Settings was
+// opened (macOS can keep it until the program restarts), the page says to quit and reopen.
+TEST_F(PermissionTest, shouldSayToRestartWhenThePermissionIsNotSeen) {
+    Ui::WalkthroughView* view = openShown();
+    ASSERT_NE(view, nullptr);
+    view->next();
+    view->next();
+    view->ticker()->setInterval(1);
+    QTest::qWait(30);
+    EXPECT_EQ(status(view), QStringLiteral("Not yet allowed")) << "no hint before the settings";
+    QTest::mouseClick(child<QAbstractButton>(view->pageWidget(), "openSettingsButton"),
+                      Qt::LeftButton);
+    const QString hint = QStringLiteral(
+        "Not yet allowed. If Vantrel is switched on, quit Vantrel and open it again.");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status(view) == hint; }, 5000));
+    QTest::mouseClick(settingsWindow->accessibilitySwitch(QStringLiteral("Vantrel")),
+                      Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->trusted(); }, 5000));
+    EXPECT_EQ(status(view), QStringLiteral("Allowed"));
 }
 
 // Verifies that a first start of the app's world has no permission and that a send then fails

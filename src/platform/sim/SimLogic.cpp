@@ -310,6 +310,11 @@ QStringList SimLogic::activeQuirks() const {
     return on;
 }
 
+void SimLogic::setMessagingTimeout(std::optional<Clock::Duration> timeout) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->callTimeout = timeout.value_or(SimDetail::Delay::callTimeout);
+}
+
 void SimLogic::setSeed(std::uint64_t seed) {
     std::lock_guard lock(impl_->mutex);
     impl_->rng.seed(seed);
@@ -359,6 +364,19 @@ int SimLogic::setAttribute(const Element& element, const QString& name, const AX
 int SimLogic::performAction(const Element& element, const QString& action) {
     Touch t(*impl_);
     return impl_->act(element, action);
+}
+
+QStringList SimLogic::actionNames(const Element& element) {
+    Touch t(*impl_);
+    const SimElement* el = impl_->own(element);
+    QStringList names;
+    if (!impl_->trusted() || !el || !el->alive())
+        return names;
+    if (el->press)
+        names << QStringLiteral("AXPress");
+    if (el->role() == QLatin1String("AXWindow"))
+        names << QStringLiteral("AXRaise");
+    return names;
 }
 
 void SimLogic::postKey(const KeyEvent& event) {
@@ -489,9 +507,9 @@ bool Impl::callWaits() {
         return false;
     // The call waits for Logic, at most as long as a client waits for an answer.
     const Duration left = importBusyUntil - clock.now();
-    clock.sleepFor(std::min(left, Delay::callTimeout));
+    clock.sleepFor(std::min(left, callTimeout));
     touch();
-    return left > Delay::callTimeout;
+    return left > callTimeout;
 }
 
 void Impl::userClicks() {

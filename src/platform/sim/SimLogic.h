@@ -147,6 +147,9 @@ public:
     QStringList activeQuirks() const;
     // Seeds the randomness of the quirks that use it.
     void setSeed(std::uint64_t seed);
+    // How long the calling program waits for an answer of a call before it gives up with
+    // -25204 (the system's messaging time-out); none restores the system's 6 s.
+    void setMessagingTimeout(std::optional<Clock::Duration> timeout);
 
     // --- The system's side: what the platform seam asks (SimPlatform forwards to these).
 
@@ -158,6 +161,8 @@ public:
     AttributeRead attribute(const Element& element, const QString& name);
     int setAttribute(const Element& element, const QString& name, const AXValue& value);
     int performAction(const Element& element, const QString& action);
+    // "AXPress" for what can be pressed, "AXRaise" for a window.
+    QStringList actionNames(const Element& element);
     // A keyboard event posted to the frontmost application.
     void postKey(const KeyEvent& event);
     // A mouse event posted at the session tap; counted always, delivered to the Logic window

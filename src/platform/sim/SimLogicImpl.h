@@ -196,6 +196,8 @@ public:
     bool activate();
     // busy-after-import: until when Logic is busy with the audio it imported.
     Duration importBusyUntil{};
+    // How long the calling program waits for an answer (its messaging time-out).
+    Duration callTimeout = Delay::callTimeout;
     // Every accessibility call: its cost on the clock, and a busy Logic keeping the caller
     // waiting; true when the call times out (-25204).
     bool callWaits();

@@ -96,6 +96,10 @@ int SimPlatform::performAction(const Element& element, const QString& action) {
     return logic_.performAction(element, action);
 }
 
+QStringList SimPlatform::actionNames(const Element& element) {
+    return logic_.actionNames(element);
+}
+
 // --- Input: keys go to the frontmost application; a press on the tile belongs to the tile
 // until the button is released, and a drag it starts ends with a drop where it is released.
 

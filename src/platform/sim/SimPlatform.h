@@ -63,6 +63,7 @@ private:
     AttributeRead attribute(const Element& element, const QString& name) override;
     int setAttribute(const Element& element, const QString& name, const AXValue& value) override;
     int performAction(const Element& element, const QString& action) override;
+    QStringList actionNames(const Element& element) override;
     void postKey(const KeyEvent& event) override;
     void postMouse(const MouseEvent& event) override;
     Rect mainFrame() override;

@@ -1,0 +1,700 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>Vantrel::AppModel</name>
+    <message>
+        <source>Your rules file “%1” could not be read, so Vantrel is using the built-in rules. The file is kept as “%2”.</source>
+        <translation>Ihre Regeldatei „%1“ konnte nicht gelesen werden, daher verwendet Vantrel die eingebauten Regeln. Die Datei wird als „%2“ aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Your rules file “%1” could not be read (%2), so Vantrel is using the built-in rules. The file is kept as “%3”.</source>
+        <translation>Ihre Regeldatei „%1“ konnte nicht gelesen werden (%2), daher verwendet Vantrel die eingebauten Regeln. Die Datei wird als „%3“ aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Your rules file “%1” could not be read, so Vantrel is using the built-in rules. Couldn't keep a copy of it: %2</source>
+        <translation>Ihre Regeldatei „%1“ konnte nicht gelesen werden, daher verwendet Vantrel die eingebauten Regeln. Eine Kopie davon konnte nicht aufbewahrt werden: %2</translation>
+    </message>
+    <message>
+        <source>Your rules file “%1” could not be read (%2), so Vantrel is using the built-in rules. Couldn't keep a copy of it: %3</source>
+        <translation>Ihre Regeldatei „%1“ konnte nicht gelesen werden (%2), daher verwendet Vantrel die eingebauten Regeln. Eine Kopie davon konnte nicht aufbewahrt werden: %3</translation>
+    </message>
+    <message>
+        <source>Drop a folder of tracks, not a single file.</source>
+        <translation>Ziehen Sie einen Ordner mit Spuren hierher, keine einzelne Datei.</translation>
+    </message>
+    <message>
+        <source>Reading “%1”</source>
+        <translation>„%1“ wird gelesen</translation>
+    </message>
+    <message>
+        <source>Looking at the files…</source>
+        <translation>Die Dateien werden angesehen …</translation>
+    </message>
+    <message numerus="yes">
+        <source>Prepared by Vantrel before: %n tracks ready to send to Logic.</source>
+        <translation><numerusform>Von Vantrel vorbereitet: %n Spur bereit zum Senden an Logic.</numerusform><numerusform>Von Vantrel vorbereitet: %n Spuren bereit zum Senden an Logic.</numerusform></translation>
+    </message>
+    <message>
+        <source>No audio files found directly inside “%1”.</source>
+        <translation>Direkt in „%1“ wurden keine Audiodateien gefunden.</translation>
+    </message>
+    <message>
+        <source>Choose</source>
+        <translation>Auswählen</translation>
+    </message>
+    <message>
+        <source>Choose the folder of tracks to sort</source>
+        <translation>Wählen Sie den Ordner mit den zu sortierenden Spuren</translation>
+    </message>
+    <message>
+        <source>Couldn't save rules: %1</source>
+        <translation>Die Regeln konnten nicht gesichert werden: %1</translation>
+    </message>
+    <message>
+        <source>Organizing “%1”</source>
+        <translation>„%1“ wird geordnet</translation>
+    </message>
+    <message>
+        <source>Making the sorted copy</source>
+        <translation>Die sortierte Kopie wird erstellt</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files</source>
+        <translation><numerusform>%n Datei</numerusform><numerusform>%n Dateien</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n files</source>
+        <translation><numerusform>%1 von %n Datei</numerusform><numerusform>%1 von %n Dateien</numerusform></translation>
+    </message>
+    <message>
+        <source>Couldn't organize the folder: %1</source>
+        <translation>Der Ordner konnte nicht geordnet werden: %1</translation>
+    </message>
+    <message>
+        <source>Couldn't create the sorted folder: %1</source>
+        <translation>Der sortierte Ordner konnte nicht erstellt werden: %1</translation>
+    </message>
+    <message>
+        <source>Putting the files back</source>
+        <translation>Die Dateien werden zurückgelegt</translation>
+    </message>
+    <message>
+        <source>Couldn't put the files back: %1</source>
+        <translation>Die Dateien konnten nicht zurückgelegt werden: %1</translation>
+    </message>
+    <message>
+        <source>Allow Vantrel in System Settings &gt; Privacy &amp; Security &gt; Accessibility, then try again.</source>
+        <translation>Erlauben Sie Vantrel unter Systemeinstellungen &gt; Datenschutz &amp; Sicherheit &gt; Bedienungshilfen und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>Open Logic Pro with an empty project first, then try again.</source>
+        <translation>Öffnen Sie zuerst Logic Pro mit einem leeren Projekt und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>Starting…</source>
+        <translation>Wird gestartet …</translation>
+    </message>
+    <message>
+        <source>Add “%1” to the words of %2?</source>
+        <translation>„%1“ zu den Wörtern von %2 hinzufügen?</translation>
+    </message>
+    <message>
+        <source>“%1” is read-only, so Vantrel can't organize it in place. Choose “Make a sorted copy” to leave it as it is.</source>
+        <translation>„%1“ ist schreibgeschützt, daher kann Vantrel den Ordner nicht an Ort und Stelle ordnen. Wählen Sie „Sortierte Kopie erstellen“, um ihn unverändert zu lassen.</translation>
+    </message>
+    <message>
+        <source>The folder that holds “%1” is read-only, so the sorted copy can't be made next to it. Copy the session to a folder you can write to first.</source>
+        <translation>Der Ordner, der „%1“ enthält, ist schreibgeschützt, daher kann die sortierte Kopie nicht daneben erstellt werden. Kopieren Sie die Session zuerst in einen Ordner, in den Sie schreiben dürfen.</translation>
+    </message>
+    <message>
+        <source>Couldn't make the Ardour session: %1</source>
+        <translation>Die Ardour-Session konnte nicht erstellt werden: %1</translation>
+    </message>
+    <message>
+        <source>Making the Ardour session</source>
+        <translation>Die Ardour-Session wird erstellt</translation>
+    </message>
+    <message>
+        <source>Saving the DAWproject file</source>
+        <translation>Die DAWproject-Datei wird gesichert</translation>
+    </message>
+    <message>
+        <source>Couldn't save the DAWproject file: %1</source>
+        <translation>Die DAWproject-Datei konnte nicht gesichert werden: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved “%1” with %n tracks.</source>
+        <translation><numerusform>„%1“ mit %n Spur gesichert.</numerusform><numerusform>„%1“ mit %n Spuren gesichert.</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>Made the Ardour session “%1” with %n tracks and opened it in Ardour.</source>
+        <translation><numerusform>Die Ardour-Session „%1“ mit %n Spur wurde erstellt und in Ardour geöffnet.</numerusform><numerusform>Die Ardour-Session „%1“ mit %n Spuren wurde erstellt und in Ardour geöffnet.</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>Made the Ardour session “%1” with %n tracks. Open “%2” in Ardour.</source>
+        <translation><numerusform>Die Ardour-Session „%1“ mit %n Spur wurde erstellt. Öffnen Sie „%2“ in Ardour.</numerusform><numerusform>Die Ardour-Session „%1“ mit %n Spuren wurde erstellt. Öffnen Sie „%2“ in Ardour.</numerusform></translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::BusyView</name>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::ColorPick</name>
+    <message>
+        <source>Color for this group in Logic</source>
+        <translation>Farbe dieser Gruppe in Logic</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::ColorPopover</name>
+    <message>
+        <source>No color</source>
+        <translation>Keine Farbe</translation>
+    </message>
+    <message>
+        <source>Logic color for %1</source>
+        <translation>Logic-Farbe für %1</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::ContentView</name>
+    <message>
+        <source>Rules…</source>
+        <translation>Regeln …</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::DoneView</name>
+    <message>
+        <source>Open Logic Pro with an empty project, then choose Send to Logic.</source>
+        <translation>Öffnen Sie Logic Pro mit einem leeren Projekt und wählen Sie dann „An Logic senden“.</translation>
+    </message>
+    <message>
+        <source>Logic Pro keeps what the send made before you cancelled. Choose Edit &gt; Undo in Logic Pro until the project is empty, or open a new empty project, then send again.</source>
+        <translation>Logic Pro behält, was das Senden vor dem Abbrechen angelegt hat. Wählen Sie in Logic Pro „Bearbeiten &gt; Widerrufen“, bis das Projekt leer ist, oder öffnen Sie ein neues, leeres Projekt, und senden Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>Send progress</source>
+        <translation>Fortschritt des Sendens</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Send to Logic</source>
+        <translation>An Logic senden</translation>
+    </message>
+    <message>
+        <source>Send Group by Group</source>
+        <translation>Gruppe für Gruppe senden</translation>
+    </message>
+    <message>
+        <source>Send One by One (slow)</source>
+        <translation>Einzeln senden (langsam)</translation>
+    </message>
+    <message>
+        <source>Show in Finder</source>
+        <translation>Im Finder zeigen</translation>
+    </message>
+    <message>
+        <source>Put the Files Back</source>
+        <translation>Dateien zurücklegen</translation>
+    </message>
+    <message>
+        <source>Sort Another Folder</source>
+        <translation>Anderen Ordner sortieren</translation>
+    </message>
+    <message>
+        <source>The send to Logic was cancelled</source>
+        <translation>Das Senden an Logic wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>The send to Logic didn’t finish</source>
+        <translation>Das Senden an Logic wurde nicht beendet</translation>
+    </message>
+    <message>
+        <source>Folder organized</source>
+        <translation>Ordner geordnet</translation>
+    </message>
+    <message>
+        <source>Sorted folder created</source>
+        <translation>Sortierter Ordner erstellt</translation>
+    </message>
+    <message>
+        <source>Put the files back where they were? The Logic project you sent them to uses them where they are now and will no longer find them.</source>
+        <translation>Die Dateien an ihren alten Ort zurücklegen? Das Logic-Projekt, an das Sie sie gesendet haben, verwendet sie an ihrem jetzigen Ort und findet sie dann nicht mehr.</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::DragSourceView</name>
+    <message>
+        <source>Just want the tracks, no stacks? Drag this into Logic.</source>
+        <translation>Nur die Spuren, ohne Stapel? Ziehen Sie dies in Logic.</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::DragTile</name>
+    <message numerus="yes">
+        <source>%n tracks, ready for Logic</source>
+        <translation><numerusform>%n Spur, bereit für Logic</numerusform><numerusform>%n Spuren, bereit für Logic</numerusform></translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::DropZone</name>
+    <message>
+        <source>Drop your session folder</source>
+        <translation>Session-Ordner hier ablegen</translation>
+    </message>
+    <message>
+        <source>Tracks are renamed and sorted into groups. You review everything before any file is moved or copied.</source>
+        <translation>Spuren werden umbenannt und in Gruppen sortiert. Sie prüfen alles, bevor eine Datei bewegt oder kopiert wird.</translation>
+    </message>
+    <message>
+        <source>Choose Folder…</source>
+        <translation>Ordner auswählen …</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::FindingsSheet</name>
+    <message>
+        <source>Audio Findings</source>
+        <translation>Audio-Befunde</translation>
+    </message>
+    <message>
+        <source>Vantrel never changes the audio.</source>
+        <translation>Vantrel verändert das Audio nie.</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::GroupRow</name>
+    <message>
+        <source>Group</source>
+        <translation>Gruppe</translation>
+    </message>
+    <message>
+        <source>Words, separated by spaces</source>
+        <translation>Wörter, durch Leerzeichen getrennt</translation>
+    </message>
+    <message>
+        <source>Remove this group</source>
+        <translation>Diese Gruppe entfernen</translation>
+    </message>
+    <message>
+        <source>Remove group</source>
+        <translation>Gruppe entfernen</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::MainWindow</name>
+    <message>
+        <source>File</source>
+        <translation>Ablage</translation>
+    </message>
+    <message>
+        <source>Quit Vantrel</source>
+        <translation>Vantrel beenden</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Widerrufen</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Logic</translation>
+    </message>
+    <message>
+        <source>Check Logic Connection…</source>
+        <translation>Verbindung zu Logic prüfen …</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Vantrel Walkthrough</source>
+        <translation>Vantrel-Einführung</translation>
+    </message>
+    <message>
+        <source>Open “%1”? The group changes you made to “%2” will be lost.</source>
+        <translation>„%1“ öffnen? Ihre Gruppenänderungen an „%2“ gehen dabei verloren.</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Keep Reviewing</source>
+        <translation>Weiter prüfen</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::ModePicker</name>
+    <message>
+        <source>What to do with the files</source>
+        <translation>Was mit den Dateien geschieht</translation>
+    </message>
+    <message>
+        <source>Organize this folder</source>
+        <translation>Diesen Ordner ordnen</translation>
+    </message>
+    <message>
+        <source>Make a sorted copy</source>
+        <translation>Sortierte Kopie erstellen</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::OpenInButton</name>
+    <message>
+        <source>Open In</source>
+        <translation>Öffnen in</translation>
+    </message>
+    <message>
+        <source>Opens a menu of other programs to open the sorted tracks in</source>
+        <translation>Öffnet ein Menü mit anderen Programmen, in denen sich die sortierten Spuren öffnen lassen</translation>
+    </message>
+    <message>
+        <source>Save as DAWproject</source>
+        <translation>Als DAWproject sichern</translation>
+    </message>
+    <message>
+        <source>DAWproject files (*.dawproject)</source>
+        <translation>DAWproject-Dateien (*.dawproject)</translation>
+    </message>
+    <message>
+        <source>Ardour</source>
+        <translation>Ardour</translation>
+    </message>
+    <message>
+        <source>Save as DAWproject…</source>
+        <translation>Als DAWproject sichern …</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::ReviewList</name>
+    <message>
+        <source>Tracks</source>
+        <translation>Spuren</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::ReviewView</name>
+    <message>
+        <source>Unsorted</source>
+        <translation>Unsortiert</translation>
+    </message>
+    <message>
+        <source>This folder was organized by Vantrel.</source>
+        <translation>Dieser Ordner wurde von Vantrel geordnet.</translation>
+    </message>
+    <message>
+        <source>Put the Files Back</source>
+        <translation>Dateien zurücklegen</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Not Now</source>
+        <translation>Nicht jetzt</translation>
+    </message>
+    <message>
+        <source>What to do with the files</source>
+        <translation>Was mit den Dateien geschieht</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n audio findings</source>
+        <translation><numerusform>%n Audio-Befund</numerusform><numerusform>%n Audio-Befunde</numerusform></translation>
+    </message>
+    <message>
+        <source>Checking the audio… %1 of %2 files</source>
+        <translation>Audio wird geprüft … %1 von %2 Dateien</translation>
+    </message>
+    <message>
+        <source>Audio checked: nothing to report</source>
+        <translation>Audio geprüft: nichts zu melden</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n tracks</source>
+        <translation><numerusform>%n Spur</numerusform><numerusform>%n Spuren</numerusform></translation>
+    </message>
+    <message>
+        <source>All sorted</source>
+        <translation>Alles sortiert</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n need a group</source>
+        <translation><numerusform>%n braucht eine Gruppe</numerusform><numerusform>%n brauchen eine Gruppe</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>Accept All Suggestions (%n)</source>
+        <translation><numerusform>Alle Vorschläge übernehmen (%n)</numerusform><numerusform>Alle Vorschläge übernehmen (%n)</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n non-audio files ignored</source>
+        <translation><numerusform>%n Nicht-Audiodatei ignoriert</numerusform><numerusform>%n Nicht-Audiodateien ignoriert</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>…and %n more.</source>
+        <translation><numerusform>… und %n weitere.</numerusform><numerusform>… und %n weitere.</numerusform></translation>
+    </message>
+    <message>
+        <source>The files are moved into group folders and renamed inside “%1”. Nothing is copied, so no extra space is used, and you can put them back afterwards.</source>
+        <translation>Die Dateien werden innerhalb von „%1“ in Gruppenordner verschoben und umbenannt. Nichts wird kopiert, es wird also kein zusätzlicher Platz belegt, und Sie können sie danach zurücklegen.</translation>
+    </message>
+    <message>
+        <source>Approve &amp; Organize</source>
+        <translation>Bestätigen &amp; ordnen</translation>
+    </message>
+    <message>
+        <source>A new “SORTED” folder is made next to it and your originals are not touched. On a Mac disk it takes no extra space until a file is changed.</source>
+        <translation>Daneben entsteht ein neuer Ordner „SORTED“, Ihre Originale bleiben unberührt. Auf einem Mac-Laufwerk belegt er keinen zusätzlichen Platz, bis eine Datei geändert wird.</translation>
+    </message>
+    <message>
+        <source>Approve &amp; Create Sorted Folder</source>
+        <translation>Bestätigen &amp; sortierten Ordner erstellen</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::RulesView</name>
+    <message>
+        <source>Rules</source>
+        <translation>Regeln</translation>
+    </message>
+    <message>
+        <source>Each group lists the words that put a track in it (for example EG, ELECTRIC). Order here is the order of the folders. Drag to reorder.</source>
+        <translation>Jede Gruppe nennt die Wörter, die eine Spur in sie bringen (zum Beispiel EG, ELECTRIC). Die Reihenfolge hier ist die der Ordner. Zum Umordnen ziehen.</translation>
+    </message>
+    <message>
+        <source>Number tracks in session order (01_KICK_IN) so Logic keeps that order</source>
+        <translation>Spuren in Session-Reihenfolge nummerieren (01_KICK_IN), damit Logic diese Reihenfolge behält</translation>
+    </message>
+    <message>
+        <source>Put the group name in front of each track (DRUMS_01_KICK_IN)</source>
+        <translation>Den Gruppennamen vor jede Spur setzen (DRUMS_01_KICK_IN)</translation>
+    </message>
+    <message>
+        <source>Add Group</source>
+        <translation>Gruppe hinzufügen</translation>
+    </message>
+    <message>
+        <source>Reset to Defaults</source>
+        <translation>Auf Standard zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Sichern</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::SendPanelView</name>
+    <message>
+        <source>SENDING TO LOGIC</source>
+        <translation>SENDEN AN LOGIC</translation>
+    </message>
+    <message>
+        <source>Send progress</source>
+        <translation>Fortschritt des Sendens</translation>
+    </message>
+    <message>
+        <source>Please don't touch the mouse or keyboard</source>
+        <translation>Bitte Maus und Tastatur nicht berühren</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::SendPanelWindow</name>
+    <message>
+        <source>Sending to Logic</source>
+        <translation>Senden an Logic</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::WalkthroughView</name>
+    <message>
+        <source>Vantrel Walkthrough</source>
+        <translation>Vantrel-Einführung</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <translation>Überspringen</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Weiter</translation>
+    </message>
+    <message>
+        <source>Get Started</source>
+        <translation>Loslegen</translation>
+    </message>
+    <message>
+        <source>Allowed</source>
+        <translation>Erlaubt</translation>
+    </message>
+    <message>
+        <source>Not yet allowed</source>
+        <translation>Noch nicht erlaubt</translation>
+    </message>
+    <message>
+        <source>Not yet allowed. If Vantrel is switched on, quit Vantrel and open it again.</source>
+        <translation>Noch nicht erlaubt. Wenn Vantrel eingeschaltet ist, beenden Sie Vantrel und öffnen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>Welcome to Vantrel</source>
+        <translation>Willkommen bei Vantrel</translation>
+    </message>
+    <message>
+        <source>Drop in a folder of tracks. Vantrel names them, sorts them into groups, and builds the whole session in Logic Pro for you.</source>
+        <translation>Legen Sie einen Ordner mit Spuren ab. Vantrel benennt sie, sortiert sie in Gruppen und baut die ganze Session in Logic Pro für Sie auf.</translation>
+    </message>
+    <message>
+        <source>Drop</source>
+        <translation>Ablegen</translation>
+    </message>
+    <message>
+        <source>your session folder</source>
+        <translation>Ihren Session-Ordner</translation>
+    </message>
+    <message>
+        <source>Review</source>
+        <translation>Prüfen</translation>
+    </message>
+    <message>
+        <source>and approve</source>
+        <translation>und bestätigen</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>Senden</translation>
+    </message>
+    <message>
+        <source>to Logic</source>
+        <translation>an Logic</translation>
+    </message>
+    <message>
+        <source>It sorts by name</source>
+        <translation>Sortiert nach Namen</translation>
+    </message>
+    <message>
+        <source>Vantrel reads each file name, picks the group it belongs in, and numbers the tracks in your original session order.</source>
+        <translation>Vantrel liest jeden Dateinamen, wählt die passende Gruppe und nummeriert die Spuren in der ursprünglichen Reihenfolge Ihrer Session.</translation>
+    </message>
+    <message>
+        <source>Groups, their colors and their order live under Rules… at the top right. You can change them any time.</source>
+        <translation>Gruppen, ihre Farben und ihre Reihenfolge finden Sie oben rechts unter „Regeln …“. Sie können sie jederzeit ändern.</translation>
+    </message>
+    <message>
+        <source>One permission</source>
+        <translation>Eine Erlaubnis</translation>
+    </message>
+    <message>
+        <source>To build your session, Vantrel presses buttons and menus in Logic Pro for you. macOS only allows that when you switch on Accessibility for Vantrel.</source>
+        <translation>Um Ihre Session aufzubauen, bedient Vantrel Tasten und Menüs in Logic Pro für Sie. macOS erlaubt das nur, wenn Sie die Bedienungshilfen für Vantrel einschalten.</translation>
+    </message>
+    <message>
+        <source>Click Open System Settings below.</source>
+        <translation>Klicken Sie unten auf „Systemeinstellungen öffnen“.</translation>
+    </message>
+    <message>
+        <source>Find Vantrel in the list and switch it on. (If it isn't there, click + and add it from Applications.)</source>
+        <translation>Suchen Sie Vantrel in der Liste und schalten Sie es ein. (Fehlt es, klicken Sie auf + und fügen Sie es aus „Programme“ hinzu.)</translation>
+    </message>
+    <message>
+        <source>Come back here. This page notices when it's on.</source>
+        <translation>Kommen Sie hierher zurück. Diese Seite bemerkt, wenn es eingeschaltet ist.</translation>
+    </message>
+    <message>
+        <source>Open System Settings</source>
+        <translation>Systemeinstellungen öffnen</translation>
+    </message>
+    <message>
+        <source>Before you send</source>
+        <translation>Vor dem Senden</translation>
+    </message>
+    <message>
+        <source>A few things to know so it goes smoothly.</source>
+        <translation>Ein paar Dinge, damit alles glatt läuft.</translation>
+    </message>
+    <message>
+        <source>Open Logic Pro with a new, empty project.</source>
+        <translation>Öffnen Sie Logic Pro mit einem neuen, leeren Projekt.</translation>
+    </message>
+    <message>
+        <source>Vantrel adds to whatever is open, so start clean.</source>
+        <translation>Vantrel fügt zu dem hinzu, was geöffnet ist – beginnen Sie also leer.</translation>
+    </message>
+    <message>
+        <source>Leave the mouse and keyboard alone while it works.</source>
+        <translation>Lassen Sie Maus und Tastatur in Ruhe, solange es arbeitet.</translation>
+    </message>
+    <message>
+        <source>It takes about a minute. Vantrel drives Logic itself, and a small panel in the corner shows progress. You can cancel any time.</source>
+        <translation>Es dauert etwa eine Minute. Vantrel steuert Logic selbst, und ein kleines Feld in der Ecke zeigt den Fortschritt. Sie können jederzeit abbrechen.</translation>
+    </message>
+    <message>
+        <source>Logic Pro 12.4 (or 11), with English menus.</source>
+        <translation>Logic Pro 12.4 (oder 11) mit englischen Menüs.</translation>
+    </message>
+    <message>
+        <source>That's what it was built and tested with. Other versions or languages may not work.</source>
+        <translation>Damit wurde es gebaut und getestet. Andere Versionen oder Sprachen funktionieren womöglich nicht.</translation>
+    </message>
+    <message>
+        <source>You can put everything back.</source>
+        <translation>Sie können alles zurücklegen.</translation>
+    </message>
+    <message>
+        <source>Vantrel moves your files into group folders inside the folder you chose and keeps a list, so one button puts them back. Or choose “Make a sorted copy” and your originals are not touched.</source>
+        <translation>Vantrel verschiebt Ihre Dateien in Gruppenordner innerhalb des gewählten Ordners und führt eine Liste, sodass eine Taste sie zurücklegt. Oder wählen Sie „Sortierte Kopie erstellen“, dann bleiben Ihre Originale unberührt.</translation>
+    </message>
+    <message>
+        <source>You're ready</source>
+        <translation>Alles bereit</translation>
+    </message>
+    <message>
+        <source>Drop a folder of tracks onto the window to begin. You can open this walkthrough again from the Help menu.</source>
+        <translation>Legen Sie zum Beginnen einen Ordner mit Spuren auf das Fenster. Diese Einführung öffnen Sie jederzeit wieder über das Menü „Hilfe“.</translation>
+    </message>
+</context>
+</TS>
