@@ -16,9 +16,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 
 namespace Vantrel::Cli {
 
@@ -112,7 +114,7 @@ QString sessionText(const SimSession& session) {
 
 } // namespace
 
-int sendCommand(const QStringList& list) {
+int sendCommand(const QStringList& list, const std::atomic<bool>& interrupted) {
     const SendArgs args = parse(list);
     if (args.listQuirks) {
         for (const QString& q : SimLogic::quirkNames())
@@ -155,7 +157,23 @@ int sendCommand(const QStringList& list) {
         log << sendLogLine(secs, fraction, status);
     };
 
-    const SendOutcome outcome = sender.send(args.mode, jobs, cfg.groupInName);
+    // Ctrl-C is the panel's Cancel: it sets the sender's flag, which every wait of the send
+    // reads, so the send stops at its next poll and never halfway through a typed name.
+    SendOutcome outcome;
+    {
+        std::jthread watcher([&](std::stop_token stop) {
+            while (!stop.stop_requested()) {
+                if (interrupted.load()) {
+                    sender.cancelled.store(true);
+                    return;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        });
+        outcome = sender.send(args.mode, jobs, cfg.groupInName);
+    }
+    if (outcome.cancelled)
+        throw CancelledError();
     log << outcome.logLine();
     const QString& result = outcome.result;
     const bool ok = outcome.ok;
