@@ -2,6 +2,7 @@
 // group by group, one by one through the import dialog, and stacks from tracks already in
 // Logic Pro.
 
+#include "automation/AXProbe.h"
 #include "automation/LogicSender.h"
 
 #include <exception>
@@ -35,6 +36,8 @@ SendOutcome LogicSender::send(SendMode mode, const QList<SendJob>& jobs, bool gr
     const std::shared_ptr<void> activity =
         platform_.holdActivity(QStringLiteral("Building the session in Logic Pro"));
     try {
+        if (!groupedJobs(jobs).isEmpty())
+            requireStackCommand();
         switch (mode) {
         case SendMode::fast:
             if (groupInName)
@@ -74,6 +77,8 @@ void LogicSender::countAtStart(bool ownTracksFromStart) {
         return rows.has_value();
     });
     tracksAtStart = *counted;
+    if (ownTracksFromStart)
+        requireEmptyProject();
     ownFrom_ = ownTracksFromStart ? tracksAtStart : 0;
     namesAtStart_.clear();
     if (ownTracksFromStart) {
@@ -82,6 +87,41 @@ void LogicSender::countAtStart(bool ownTracksFromStart) {
     }
     madeStacks.clear();
     stackSizes.clear();
+}
+
+void LogicSender::requireEmptyProject() {
+    // A stack, or a region in the track area, is the user's work (or an earlier send's): the
+    // send would add to it. Empty tracks without audio (a new project's first track) are fine.
+    const std::optional<QList<TrackRow>> rows = allRows(true);
+    bool work = false;
+    if (rows) {
+        for (const TrackRow& r : *rows)
+            work = work || r.stack;
+    }
+    if (!work && rows && !rows->isEmpty()) {
+        const Element main = mainWindow();
+        const Element regions =
+            main ? findIn(main,
+                          [&](const Element& e) {
+                              return str(e, QStringLiteral("AXDescription")) == u"Tracks contents";
+                          })
+                 : Element();
+        work = regions && !AXProbe::kids(platform_, regions).isEmpty();
+    }
+    if (work)
+        throw SendError(kNotRunning);
+}
+
+void LogicSender::requireStackCommand() {
+    // Only a Track menu that was read and lacks the item says so; unreadable menus are the
+    // preconditions' to report.
+    if (!menuItem({QStringLiteral("Track"), QStringLiteral("New Audio Track")}))
+        return;
+    if (menuItem({QStringLiteral("Track"), QStringLiteral("Create Track Stack…")}))
+        return;
+    throw SendError(QStringLiteral("Logic Pro can't make track stacks until its complete features "
+                                   "are on: choose Logic Pro > Settings > Advanced, switch on "
+                                   "“Enable Complete Features”, then send again."));
 }
 
 void LogicSender::runFast(const QList<SendJob>& jobs) {

@@ -39,14 +39,23 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
 
     tick(QStringLiteral("sheet"));
     if (const Element s = sheet()) {
-        const Element summing = findIn(s, [&](const Element& e) {
-            return str(e, QStringLiteral("AXTitle")) == u"Summing stack";
-        });
-        if (summing) {
+        // Never a folder stack: the summing choice is chosen and seen chosen, or nothing is
+        // made.
+        const Element summing = summingChoice(s);
+        const auto chosen = [&] {
             const AXValue v = read(summing, QStringLiteral("AXValue"));
-            const std::int64_t* chosen = std::get_if<std::int64_t>(&v);
-            if (!(chosen && *chosen == 1))
-                press(summing);
+            const std::int64_t* i = std::get_if<std::int64_t>(&v);
+            const bool* b = std::get_if<bool>(&v);
+            return (i && *i == 1) || (b && *b);
+        };
+        if (summing && !chosen())
+            press(summing);
+        if (!summing || !waitUntil(QStringLiteral("the summing choice"), 1s, chosen, 50ms)) {
+            front();
+            AXProbe::key(platform_, QStringLiteral("escape"), QString());
+            throw SendError(QStringLiteral("Couldn't choose a summing stack in Logic's track "
+                                           "stack dialog, so no stack was made for %1.")
+                                .arg(name));
         }
         if (const Element ok = defaultButton(s)) {
             press(ok);
@@ -76,6 +85,25 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
     stackSizes[name] = int(members.size());
     tick(QStringLiteral("renamed"));
     return made.number;
+}
+
+Element LogicSender::summingChoice(const Element& sheet) {
+    // By its title, which versions spell "Summing stack" or "Summing Stack"; else by its place:
+    // the second choice of the dialog's radio group, after "Folder stack".
+    if (const Element titled = findIn(sheet, [&](const Element& e) {
+            return str(e, QStringLiteral("AXTitle"))
+                       .compare(QLatin1String("Summing stack"), Qt::CaseInsensitive) == 0;
+        }))
+        return titled;
+    const Element group = findIn(sheet, [&](const Element& e) {
+        return str(e, QStringLiteral("AXRole")) == u"AXRadioGroup";
+    });
+    QList<Element> choices;
+    for (const Element& e : AXProbe::kids(platform_, group)) {
+        if (str(e, QStringLiteral("AXRole")) == u"AXRadioButton")
+            choices << e;
+    }
+    return choices.size() == 2 ? choices[1] : Element();
 }
 
 QList<TrackRow> LogicSender::freeRowsNamed(const QString& group, const QStringList& names) {
@@ -171,7 +199,8 @@ void LogicSender::renameRow(int number, const QString& name) {
         fieldOpened = true;
         AXProbe::key(platform_, QStringLiteral("a"), QStringLiteral("cmd"));
         pause(30ms);
-        AXProbe::type(platform_, name);
+        if (!typeIntoNameField(name))
+            continue; // the field lost the focus: it is opened again
         pause(40ms);
         AXProbe::key(platform_, QStringLiteral("return"), QString());
         // The row's own name tells whether the rename took.
@@ -194,7 +223,8 @@ void LogicSender::rename(const QString& name) {
         if (!waitUntil(
                 QStringLiteral("the name field"), 1s, [this] { return nameFieldFocused(); }, 50ms))
             continue;
-        AXProbe::type(platform_, name);
+        if (!typeIntoNameField(name))
+            continue;
         pause(50ms);
         AXProbe::key(platform_, QStringLiteral("return"), QString());
         // The selected row's own name tells whether the rename took.

@@ -240,11 +240,11 @@ void LogicSender::selectRows(const QList<TrackRow>& rows) {
         run = run && numbers[i] == numbers[i - 1] + 1;
     const auto clickRow = [&](int number, std::uint64_t flags) {
         const Element e = showRow(number);
-        const std::optional<Rect> f = e ? frame(e) : std::nullopt;
-        if (!f)
+        const std::optional<Point> spot = e ? rowSpot(e) : std::nullopt;
+        if (!spot)
             throw SendError(
                 QStringLiteral("Couldn't bring track %1 into view in Logic.").arg(number));
-        const Point p{f->origin.x + 0.72 * f->size.width, f->origin.y + f->size.height / 2};
+        const Point p = *spot;
         mouse(MouseEventType::moved, p);
         pause(20ms);
         click(p, 1, flags);

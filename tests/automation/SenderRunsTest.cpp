@@ -27,11 +27,12 @@ TEST_F(SenderRuns, fastRunBuildsTheWholeSession) {
     EXPECT_TRUE(session().windows.filter(QStringLiteral("Color")).isEmpty());
 }
 
-// Verifies that the import order is checked on the tracks after those the project held.
+// Verifies that the import order is checked on the tracks after those the project held (empty
+// tracks: a project with audio is refused).
 TEST_F(SenderRuns, fastRunComparesOnlyTheNewTracksWithTheFiles) {
     start();
-    sim->logic().addTrack("OLD_1");
-    sim->logic().addTrack("OLD_2");
+    sim->logic().addTrack("OLD_1", false);
+    sim->logic().addTrack("OLD_2", false);
     const QList<SendJob> jobs = jobsOf({{"DRUMS", {"KICK"}, Swatch{0, 0}}});
     sendThrough(SendMode::fast, jobs);
     EXPECT_TRUE(statuses().contains(QStringLiteral("  the tracks came in in the right order")));

@@ -36,6 +36,8 @@ struct SimTrack {
     // The audio file whose region the track plays; empty for a track without audio or one
     // added by the test control.
     QString file;
+    // The track's Mute, Solo and Record buttons (or key commands) are on.
+    bool mute = false, solo = false, record = false;
     bool operator==(const SimTrack&) const = default;
 };
 
@@ -97,8 +99,16 @@ enum class SimQuirk {
     callCost,
     userInput,
     startupDialog,
+    userProject,
+    twoProjects,
+    completeFeaturesOff,
+    summingStackTitle,
+    headerWidth,
+    mixerWindow,
+    windowsEmptyInBackground,
+    focusStolen,
 };
-inline constexpr std::size_t simQuirkCount = std::size_t(SimQuirk::startupDialog) + 1;
+inline constexpr std::size_t simQuirkCount = std::size_t(SimQuirk::focusStolen) + 1;
 
 namespace SimDetail {
 class Impl;

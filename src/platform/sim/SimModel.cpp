@@ -40,14 +40,9 @@ void TextEdit::backspace() {
     }
 }
 
-namespace {
-
-int capacity() {
-    return static_cast<int>((Geo::project.size.height - Geo::rowsTop - Geo::bottomBar) /
-                            Geo::rowHeight);
+int Impl::capacity() const {
+    return static_cast<int>(trackArea().size.height / Geo::rowHeight);
 }
-
-} // namespace
 
 int Impl::indexOf(int id) const {
     for (size_t i = 0; i < tracks.size(); ++i)
@@ -447,6 +442,9 @@ SimSession Impl::session() const {
         st.hasAudio = t.hasAudio;
         st.summing = t.isStack && t.summing;
         st.file = t.file;
+        st.mute = t.mute;
+        st.solo = t.solo;
+        st.record = t.record;
         s.tracks.append(st);
     }
     for (const auto& w : zOrder)

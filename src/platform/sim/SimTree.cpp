@@ -50,10 +50,32 @@ struct MenuBarEntry {
     std::vector<MenuEntry> items;
 };
 
-std::vector<MenuBarEntry> menuBarEntries() {
+// The menu bar; without the complete features the Track menu has no stack items.
+std::vector<MenuBarEntry> menuBarEntries(bool completeFeatures) {
     MenuEntry stack = item("Create Track Stack…", Cmd::CreateStack);
     stack.shortcut = QStringLiteral("D");
     stack.shortcutMods = 1;
+    std::vector<MenuEntry> stackItems{stack, item("Flatten Stack", Cmd::FlattenStack), sep()};
+    if (!completeFeatures)
+        stackItems.clear();
+    std::vector<MenuEntry> trackMenu{item("New Tracks…"),
+                                     item("New Audio Track", Cmd::NewAudioTrack),
+                                     item("New Software Instrument Track"),
+                                     item("New External MIDI Track"),
+                                     sep(),
+                                     item("Rename Track", Cmd::RenameTrack),
+                                     item("Delete Track", Cmd::DeleteTrack),
+                                     item("Delete Unused Tracks", Cmd::DeleteUnused),
+                                     sep()};
+    trackMenu.insert(trackMenu.end(), stackItems.begin(), stackItems.end());
+    for (MenuEntry& e : std::vector<MenuEntry>{
+             sub("Sort Tracks by",
+                 {item("MIDI Channel", Cmd::SortOther), item("Audio Channel", Cmd::SortOther),
+                  item("Output Channel", Cmd::SortOther), item("Instrument Name", Cmd::SortOther),
+                  item("Track Name", Cmd::SortByName), item("Creation Date", Cmd::SortByDate)}),
+             sep(), item("Assign Track Color…", Cmd::AssignColor), item("Assign Track Icon…"),
+             sep(), item("Configure Track Header…"), item("Show Output Track")})
+        trackMenu.push_back(std::move(e));
     return {
         {"Apple",
          true,
@@ -83,19 +105,7 @@ std::vector<MenuBarEntry> menuBarEntries() {
           off("Paste"), off("Delete"), sep(), item("Select All"),
           sub("Select", {item("All Following"), item("Inside Locators")}), sep(),
           item("Emoji & Symbols")}},
-        {"Track",
-         false,
-         {item("New Tracks…"), item("New Audio Track", Cmd::NewAudioTrack),
-          item("New Software Instrument Track"), item("New External MIDI Track"), sep(),
-          item("Rename Track", Cmd::RenameTrack), item("Delete Track", Cmd::DeleteTrack),
-          item("Delete Unused Tracks", Cmd::DeleteUnused), sep(), stack,
-          item("Flatten Stack", Cmd::FlattenStack), sep(),
-          sub("Sort Tracks by",
-              {item("MIDI Channel", Cmd::SortOther), item("Audio Channel", Cmd::SortOther),
-               item("Output Channel", Cmd::SortOther), item("Instrument Name", Cmd::SortOther),
-               item("Track Name", Cmd::SortByName), item("Creation Date", Cmd::SortByDate)}),
-          sep(), item("Assign Track Color…", Cmd::AssignColor), item("Assign Track Icon…"), sep(),
-          item("Configure Track Header…"), item("Show Output Track")}},
+        {"Track", false, trackMenu},
         {"Navigate",
          false,
          {sub("Go To", {item("Beginning"), item("End")}), item("Go to Position…"), sep(),
@@ -152,17 +162,22 @@ void Impl::buildApp() {
         return AXResult::success;
     };
     app->getters[QStringLiteral("AXWindows")] = [this] {
+        if (!windowsReadable())
+            return AXValue(QList<Element>{});
         return AXValue(QList<Element>(zOrder.begin(), zOrder.end()));
     };
     app->getters[QStringLiteral("AXChildren")] = [this] {
         QList<Element> kids{menuBar};
-        kids.append(QList<Element>(zOrder.begin(), zOrder.end()));
+        if (windowsReadable())
+            kids.append(QList<Element>(zOrder.begin(), zOrder.end()));
         return AXValue(kids);
     };
-    app->getters[QStringLiteral("AXMainWindow")] = [this] { return AXValue(one(projectWin)); };
+    app->getters[QStringLiteral("AXMainWindow")] = [this] {
+        return windowsReadable() ? AXValue(one(projectWin)) : AXValue();
+    };
     app->getters[QStringLiteral("AXFocusedWindow")] = [this] {
         SimElement* w = keyWindow();
-        return w ? AXValue(QList<Element>{w->shared_from_this()}) : AXValue();
+        return w && windowsReadable() ? AXValue(QList<Element>{w->shared_from_this()}) : AXValue();
     };
     buildMenus();
     buildProjectWindow();
@@ -283,7 +298,7 @@ void Impl::buildMenus() {
             }
         };
     double x = 10;
-    for (const MenuBarEntry& bar : menuBarEntries()) {
+    for (const MenuBarEntry& bar : menuBarEntries(!quirk(SimQuirk::completeFeaturesOff))) {
         const QString title = QString::fromUtf8(bar.title);
         const double width = title == QLatin1String("Apple") ? 24 : 14 + 8.0 * title.size();
         SimElement::Ptr e = menuBar->add(
@@ -300,13 +315,15 @@ void Impl::buildMenus() {
 Rect Impl::rowFrame(int slot) const {
     const Point w = Geo::project.origin;
     return {{w.x + Geo::headerLeft, w.y + Geo::rowsTop + slot * Geo::rowHeight},
-            {Geo::headerWidth, Geo::rowHeight}};
+            {headerWidth(), Geo::rowHeight}};
 }
 
 Rect Impl::trackArea() const {
     const Rect& w = Geo::project;
-    return {{w.origin.x + Geo::headerLeft, w.origin.y + Geo::rowsTop},
-            {w.size.width - Geo::headerLeft - 4, w.size.height - Geo::rowsTop - Geo::bottomBar}};
+    const double pane = quirk(SimQuirk::mixerWindow) ? Geo::editorPane : 0;
+    return {
+        {w.origin.x + Geo::headerLeft, w.origin.y + Geo::rowsTop},
+        {w.size.width - Geo::headerLeft - 4, w.size.height - Geo::rowsTop - Geo::bottomBar - pane}};
 }
 
 const Track* Impl::trackAtSlot(int slot) const {
@@ -335,11 +352,16 @@ std::optional<int> Impl::slotAt(Point p) const {
 void Impl::buildProjectWindow() {
     const Rect& w = Geo::project;
     const double x = w.origin.x, y = w.origin.y;
+    const double rulerLeft = headerWidth() + 8;
+    regionsShown.clear();
     projectWin = make(QStringLiteral("AXWindow"), w);
-    projectWin
-        ->set(QStringLiteral("AXTitle"), QStringLiteral("Untitled.logicx - Untitled - Tracks"))
-        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXStandardWindow"))
+    projectWin->set(QStringLiteral("AXSubrole"), QStringLiteral("AXStandardWindow"))
         .set(QStringLiteral("AXMain"), true);
+    projectWin->getters[QStringLiteral("AXTitle")] = [this] {
+        return AXValue(quirk(SimQuirk::userProject)
+                           ? QStringLiteral("My Song.logicx - My Song - Tracks")
+                           : QStringLiteral("Untitled.logicx - Untitled - Tracks"));
+    };
     projectWin->getters[QStringLiteral("AXFocused")] = [this] {
         return AXValue(keyWindow() == projectWin.get());
     };
@@ -360,8 +382,8 @@ void Impl::buildProjectWindow() {
     SimElement::Ptr left =
         split->add(make(QStringLiteral("AXSplitGroup"),
                         Rect{{x, y + Geo::rulerTop},
-                             {Geo::rulerLeft, Geo::rowsTop - Geo::rulerTop + area.size.height}}));
-    const Rect headerFrame{area.origin, {Geo::headerWidth, area.size.height}};
+                             {rulerLeft, Geo::rowsTop - Geo::rulerTop + area.size.height}}));
+    const Rect headerFrame{area.origin, {headerWidth(), area.size.height}};
     SimElement::Ptr scrollArea = left->add(make(QStringLiteral("AXScrollArea"), headerFrame));
     header = scrollArea->add(make(QStringLiteral("AXGroup"), headerFrame));
     header->set(QStringLiteral("AXDescription"), quirk(SimQuirk::olderLayout)
@@ -392,12 +414,12 @@ void Impl::buildProjectWindow() {
         return AXResult::success;
     };
 
-    const double rulerWidth = w.size.width - Geo::rulerLeft - 16;
+    const double rulerWidth = w.size.width - rulerLeft - 16;
     SimElement::Ptr right =
         split->add(make(QStringLiteral("AXSplitGroup"),
-                        Rect{{x + Geo::rulerLeft, y + Geo::rulerTop},
+                        Rect{{x + rulerLeft, y + Geo::rulerTop},
                              {rulerWidth, Geo::rowsTop - Geo::rulerTop + area.size.height}}));
-    const Rect rulerFrame{{x + Geo::rulerLeft, y + Geo::rulerTop}, {rulerWidth, Geo::rulerHeight}};
+    const Rect rulerFrame{{x + rulerLeft, y + Geo::rulerTop}, {rulerWidth, Geo::rulerHeight}};
     ruler = right->add(make(QStringLiteral("AXLayoutArea"), rulerFrame));
     ruler->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks time ruler"));
     const double rx = rulerFrame.origin.x, ry = rulerFrame.origin.y;
@@ -414,13 +436,94 @@ void Impl::buildProjectWindow() {
         ->add(make(QStringLiteral("AXLayoutArea"),
                    Rect{{rx, ry + Geo::rulerHeight}, {rulerWidth, Geo::arrangementHeight}}))
         ->set(QStringLiteral("AXDescription"), QStringLiteral("Arrangement"));
-    SimElement::Ptr contents =
+    SimElement::Ptr scroll =
         right->add(make(QStringLiteral("AXScrollArea"),
-                        Rect{{x + Geo::rulerLeft, area.origin.y}, {rulerWidth, area.size.height}}));
-    contents->add(make(QStringLiteral("AXLayoutArea"), contents->frame))
-        ->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks contents"));
+                        Rect{{x + rulerLeft, area.origin.y}, {rulerWidth, area.size.height}}));
+    contents = scroll->add(make(QStringLiteral("AXLayoutArea"), scroll->frame));
+    contents->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks contents"));
+
+    if (quirk(SimQuirk::mixerWindow)) {
+        // The editor pane below the track list: a drop onto it makes no track.
+        const Rect pane{{x, area.origin.y + area.size.height}, {w.size.width, Geo::editorPane}};
+        projectWin->add(make(QStringLiteral("AXGroup"), pane))
+            ->set(QStringLiteral("AXDescription"), QStringLiteral("Editor"));
+    }
 
     openWindow(projectWin);
+}
+
+void Impl::relayout() {
+    // The window is laid out anew at its place in the window order; its elements go stale.
+    const auto at = std::find(zOrder.begin(), zOrder.end(), projectWin);
+    const auto place = at - zOrder.begin();
+    closeSheet();
+    closeWindow(projectWin);
+    rows.clear();
+    buildProjectWindow();
+    zOrder.erase(zOrder.begin());
+    zOrder.insert(zOrder.begin() + std::min<std::ptrdiff_t>(place, std::ssize(zOrder)), projectWin);
+}
+
+void Impl::openMixer() {
+    if (mixerWin)
+        return;
+    mixerWin = make(QStringLiteral("AXWindow"), Geo::mixer);
+    mixerWin->set(QStringLiteral("AXTitle"), QStringLiteral("Untitled - Mixer"))
+        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXStandardWindow"));
+    mixerWin->add(make(QStringLiteral("AXLayoutArea"), Geo::mixer))
+        ->set(QStringLiteral("AXDescription"), QStringLiteral("Mixer"));
+    openWindow(mixerWin);
+}
+
+void Impl::openOtherProject() {
+    if (otherWin)
+        return;
+    // Another song with tracks of its own: only what a reader of its track list meets.
+    const Rect& f = Geo::otherProject;
+    otherWin = make(QStringLiteral("AXWindow"), f);
+    otherWin
+        ->set(QStringLiteral("AXTitle"), QStringLiteral("Other Song.logicx - Other Song - Tracks"))
+        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXStandardWindow"));
+    SimElement::Ptr group = otherWin->add(make(QStringLiteral("AXGroup"), f));
+    group->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks"));
+    const Rect list{{f.origin.x + Geo::headerLeft, f.origin.y + Geo::rowsTop},
+                    {Geo::headerWidth, f.size.height - Geo::rowsTop - Geo::bottomBar}};
+    SimElement::Ptr other = group->add(make(QStringLiteral("AXScrollArea"), list))
+                                ->add(make(QStringLiteral("AXGroup"), list));
+    other->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks header"));
+    SimElement::Ptr lanes = group->add(make(QStringLiteral("AXLayoutArea"), f));
+    lanes->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks contents"));
+    const char* const names[] = {"Guitar", "Organ"};
+    for (int i = 0; i < 2; ++i) {
+        const Rect r{{list.origin.x, list.origin.y + i * Geo::rowHeight},
+                     {Geo::headerWidth, Geo::rowHeight}};
+        const QString name = QString::fromUtf8(names[i]);
+        const QString d = QStringLiteral("Track %1 \u201C%2\u201D").arg(i + 1).arg(name);
+        SimElement::Ptr row = other->add(make(QStringLiteral("AXLayoutItem"), r));
+        row->set(QStringLiteral("AXDescription"), d);
+        row->add(make(QStringLiteral("AXTextField"), offset(RowLayout{}.name(), r.origin)))
+            ->set(QStringLiteral("AXDescription"), name)
+            .set(QStringLiteral("AXValue"), name);
+        lanes
+            ->add(make(QStringLiteral("AXLayoutItem"),
+                       Rect{{list.origin.x + Geo::rulerLeft, r.origin.y}, {400, Geo::rowHeight}}))
+            ->set(QStringLiteral("AXDescription"), name);
+    }
+    openWindow(otherWin);
+    // Behind the project in front.
+    zOrder.erase(zOrder.begin());
+    zOrder.insert(std::find(zOrder.begin(), zOrder.end(), projectWin) + 1, otherWin);
+}
+
+void Impl::openUserSong() {
+    const char* const names[] = {"Lead Vox", "Piano", "Bass"};
+    for (const char* n : names) {
+        Track t;
+        t.name = QString::fromUtf8(n);
+        t.hasAudio = true;
+        t.file = t.name + QStringLiteral(".wav");
+        insertTrack(static_cast<int>(tracks.size()), t);
+    }
 }
 
 void Impl::sync() {
@@ -465,9 +568,10 @@ void Impl::sync() {
             const Track* t = trackAtSlot(slot);
             return AXValue(t && selected.count(t->id) > 0);
         };
-        row->add(make(QStringLiteral("AXSplitter"), offset(Geo::splitter, f.origin)));
+        const RowLayout parts = rowLayout();
+        row->add(make(QStringLiteral("AXSplitter"), offset(parts.splitter(), f.origin)));
         const std::pair<const char*, Rect> boxes[] = {
-            {"Mute", Geo::mute}, {"Solo", Geo::solo}, {"Record", Geo::record}};
+            {"Mute", parts.mute()}, {"Solo", parts.solo()}, {"Record", parts.record()}};
         for (int b = 0; b < 3; ++b) {
             SimElement::Ptr box =
                 row->add(make(QStringLiteral("AXCheckBox"), offset(boxes[b].second, f.origin)));
@@ -482,14 +586,14 @@ void Impl::sync() {
                 return AXResult::success;
             };
         }
-        row->add(make(QStringLiteral("AXSlider"), offset(Geo::pan, f.origin)))
+        row->add(make(QStringLiteral("AXSlider"), offset(parts.pan(), f.origin)))
             ->set(QStringLiteral("AXDescription"), QStringLiteral("Pan"))
             .set(QStringLiteral("AXValue"), std::int64_t{0});
-        row->add(make(QStringLiteral("AXSlider"), offset(Geo::volume, f.origin)))
+        row->add(make(QStringLiteral("AXSlider"), offset(parts.volume(), f.origin)))
             ->set(QStringLiteral("AXDescription"), QStringLiteral("Volume"))
             .set(QStringLiteral("AXValue"), 0.0);
         SimElement::Ptr name =
-            row->add(make(QStringLiteral("AXTextField"), offset(Geo::name, f.origin)));
+            row->add(make(QStringLiteral("AXTextField"), offset(parts.name(), f.origin)));
         name->set(QStringLiteral("AXHelp"),
                   QStringLiteral("Name field. Double-click to rename the track."));
         name->getters[QStringLiteral("AXDescription")] = [this, slot] {
@@ -541,6 +645,28 @@ void Impl::sync() {
         } else if (!want && slot.triangle) {
             slot.row->remove(slot.triangle);
             slot.triangle = nullptr;
+        }
+    }
+
+    // The regions of the tracks on screen, in their lanes, each described by its name.
+    QStringList shownRegions;
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (const Track* t = trackAtSlot(static_cast<int>(i)); t && t->hasAudio && !t->isStack)
+            shownRegions << QString::number(i) + QLatin1Char('/') + t->name;
+    if (shownRegions != regionsShown) {
+        regionsShown = shownRegions;
+        contents->removeChildren();
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const Track* t = trackAtSlot(static_cast<int>(i));
+            if (!t || !t->hasAudio || t->isStack)
+                continue;
+            const Rect lane = rowFrame(static_cast<int>(i));
+            contents
+                ->add(make(QStringLiteral("AXLayoutItem"),
+                           Rect{{contents->frame->origin.x, lane.origin.y + 2},
+                                {360, Geo::rowHeight - 4}}))
+                ->set(QStringLiteral("AXDescription"), t->name)
+                .set(QStringLiteral("AXRoleDescription"), QStringLiteral("region"));
         }
     }
 }
@@ -596,8 +722,10 @@ void Impl::openSheet() {
               QStringLiteral("Create a track stack from the selected tracks."));
     SimElement::Ptr group =
         s.el->add(make(QStringLiteral("AXRadioGroup"), Rect{{x + 20, y + 48}, {380, 60}}));
-    const std::pair<const char*, bool> choices[] = {{"Folder stack", false},
-                                                    {"Summing stack", true}};
+    const bool older = quirk(SimQuirk::summingStackTitle);
+    const std::pair<const char*, bool> choices[] = {
+        {older ? "Folder Stack" : "Folder stack", false},
+        {older ? "Summing Stack" : "Summing stack", true}};
     for (int i = 0; i < 2; ++i) {
         SimElement::Ptr r = group->add(
             make(QStringLiteral("AXRadioButton"), Rect{{x + 24, y + 50 + 28.0 * i}, {200, 22}}));
