@@ -107,7 +107,7 @@ void LogicSender::importFile(const QString& file) {
     waitUntil(QStringLiteral("the tempo question"), 2400ms,
               [&] { return !window(QStringLiteral("open-panel")) && alert(); });
     if (const Element question = alert()) {
-        if (const Element button = findIn(question, withId(QStringLiteral("action-button-2")))) {
+        if (const Element button = dontImportButton(question)) {
             press(button);
             waitFor(QStringLiteral("the tempo question to close"), 5s, [&] { return !alert(); });
         }

@@ -211,6 +211,8 @@ public:
     Element window(const QString& identifier);
     Element optionsWindow();
     Element alert();
+    // The tempo question's "Don’t Import" button; none when it cannot be told.
+    Element dontImportButton(const Element& question);
     Element sheet();
     Element colorWindow();
     std::optional<Rect> projectWindowFrame();

@@ -285,6 +285,17 @@ Element LogicSender::alert() {
     return firstWindow([&](const Element& w) { return str(w, kDescription) == u"alert"; });
 }
 
+Element LogicSender::dontImportButton(const Element& question) {
+    // "Don’t Import" is one of the two buttons, not always the same one: it is found by its
+    // title, else as the alert's cancel button (the one Escape presses).
+    if (const Element titled = findIn(question, [&](const Element& e) {
+            const QString t = str(e, QStringLiteral("AXTitle"));
+            return t == u"Don\u2019t Import" || t == u"Don't Import";
+        }))
+        return titled;
+    return AXProbe::element(platform_, question, QStringLiteral("AXCancelButton"));
+}
+
 Element LogicSender::colorWindow() {
     return firstWindow(
         [&](const Element& w) { return str(w, QStringLiteral("AXTitle")) == u"Color"; });

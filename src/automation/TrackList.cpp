@@ -274,9 +274,7 @@ bool LogicSender::answerDialogs() {
         answered = true;
     }
     if (const Element question = alert()) {
-        const Element button = findIn(question, [&](const Element& e) {
-            return str(e, QStringLiteral("AXIdentifier")) == u"action-button-2";
-        });
+        const Element button = dontImportButton(question);
         if (button) {
             press(button);
             answered = true;

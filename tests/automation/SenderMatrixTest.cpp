@@ -79,8 +79,8 @@ std::vector<MatrixCase> matrix() {
     for (const int n : {12, 48, 200})
         for (const SendMode mode : modes)
             for (const QString& v : std::as_const(variants))
-                cases.push_back({mode, v, n, blocksEverySend(v) || v == u"user-input",
-                                 mustFailWith(v, mode)});
+                cases.push_back(
+                    {mode, v, n, blocksEverySend(v) || v == u"user-input", mustFailWith(v, mode)});
     return cases;
 }
 
@@ -116,6 +116,8 @@ protected:
             if (t.mute || t.solo || t.record)
                 out << t.name + QStringLiteral(" was muted, soloed or armed");
         }
+        if (s.tempoImported)
+            out << QStringLiteral("a file's tempo was taken into the project");
         QHash<QString, int> stackCount;
         for (const SimTrack& t : s.tracks) {
             if (t.isStack)

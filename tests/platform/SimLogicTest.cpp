@@ -924,18 +924,27 @@ const QuirkCase quirkCases[] = {
          s.ax.wait(1500);
          ASSERT_TRUE(alert());
          EXPECT_EQ(s.ax.boolean(s.ax.menuItem({"Track", "New Audio Track"}), enabled), false);
-         const Element answer =
-             s.ax.find(alert(), s.ax.is(ident, QStringLiteral("action-button-2")));
-         EXPECT_EQ(s.ax.str(answer, title), QStringLiteral("Don\u2019t Import"));
-         EXPECT_EQ(s.ax.press(answer), AXResult::success);
+         // "Don’t Import" is one of the two buttons: first in the first alert, then second.
+         const auto button = [&](int i) {
+             return s.ax.find(alert(), s.ax.is(ident, QStringLiteral("action-button-%1").arg(i)));
+         };
+         EXPECT_EQ(s.ax.str(button(1), title), QStringLiteral("Don\u2019t Import"));
+         EXPECT_EQ(s.ax.list(alert(), QStringLiteral("AXCancelButton")).value(0), button(1));
+         EXPECT_EQ(s.ax.press(button(1)), AXResult::success);
          EXPECT_FALSE(alert());
+         EXPECT_FALSE(s.logic().session().tempoImported);
          // With a value, the question comes that many seconds after the import.
          s.logic().setQuirk(QStringLiteral("tempo-alert=3"), true);
          s.dragFromTile(s.files({"SNARE.wav"}), s.belowLastRow());
          s.ax.wait(3200);
          EXPECT_FALSE(alert());
          s.ax.wait(200);
-         EXPECT_TRUE(alert());
+         ASSERT_TRUE(alert());
+         EXPECT_EQ(s.ax.str(button(1), title), QStringLiteral("Import"));
+         EXPECT_EQ(s.ax.str(button(2), title), QStringLiteral("Don\u2019t Import"));
+         // "Import" takes the file's tempo into the project.
+         EXPECT_EQ(s.ax.press(button(1)), AXResult::success);
+         EXPECT_TRUE(s.logic().session().tempoImported);
      }},
     {"tracks-arrive-shuffled",
      [](Sim& s) {
@@ -1190,7 +1199,8 @@ const QuirkCase quirkCases[] = {
          EXPECT_EQ(s.ax.list(s.ax.app(), QStringLiteral("AXMainWindow")).value(0), windows[0]);
          const auto otherRows = [&] {
              QStringList d;
-             const Element h = s.ax.find(windows[1], s.ax.is(desc, QStringLiteral("Tracks header")));
+             const Element h =
+                 s.ax.find(windows[1], s.ax.is(desc, QStringLiteral("Tracks header")));
              for (const Element& r : s.ax.kids(h))
                  d << s.ax.str(r, desc);
              return d;
@@ -1254,7 +1264,8 @@ const QuirkCase quirkCases[] = {
          s.ax.click({r.origin.x + 0.72 * r.size.width, r.center().y});
          s.ax.wait(50);
          EXPECT_TRUE(s.logic().session().tracks[0].mute);
-         EXPECT_FALSE(SimLogic::quirkSettingError(QStringLiteral("header-width=100")) == std::nullopt);
+         EXPECT_FALSE(SimLogic::quirkSettingError(QStringLiteral("header-width=100")) ==
+                      std::nullopt);
      }},
     {"mixer-window",
      [](Sim& s) {
@@ -1286,8 +1297,7 @@ const QuirkCase quirkCases[] = {
          s.logic().setQuirk(QStringLiteral("windows-empty-in-background"), true);
          EXPECT_TRUE(s.ax.windows().isEmpty());
          EXPECT_TRUE(s.ax.list(s.ax.app(), QStringLiteral("AXMainWindow")).isEmpty());
-         EXPECT_EQ(s.logic().session().windows,
-                   QStringList{"Untitled.logicx - Untitled - Tracks"});
+         EXPECT_EQ(s.logic().session().windows, QStringList{"Untitled.logicx - Untitled - Tracks"});
          s.front();
          EXPECT_EQ(s.ax.windows().size(), 1);
      }},
@@ -1368,7 +1378,7 @@ TEST_F(Sim, shouldShowTheSelectionAndWhatIsOpenInTheSnapshot) {
     ASSERT_EQ(logic().session().alert,
               QStringLiteral("The imported audio file contains tempo information. Do you want "
                              "to import it into the project?"));
-    ax.press(ax.findInWindows(ax.is(ident, QStringLiteral("action-button-2"))));
+    ax.press(ax.findInWindows(ax.is(title, QStringLiteral("Don\u2019t Import"))));
     EXPECT_EQ(logic().session().alert, QString());
 
     ASSERT_EQ(ax.select({ax.rows()[1], ax.rows()[2]}), AXResult::success);

@@ -62,8 +62,10 @@ void Impl::key(const KeyEvent& e) {
         return;
     }
     if (alertWin && win == alertWin.get()) {
-        if (enter || escape)
-            closeAlert();
+        if (enter)
+            answerAlert(alertDefaultImports);
+        else if (escape)
+            answerAlert(false);
         return;
     }
     if (optionsWin && win == optionsWin.get()) {

@@ -48,8 +48,9 @@ struct SimSession {
     QList<int> selection;   // indexes into tracks of the selected tracks, in list order
     // While the stack sheet is open: whether "Summing stack" is chosen in it.
     std::optional<bool> stackSheet;
-    bool colorWindow = false; // the Color window is open
-    QString alert;            // the message of the open alert; empty when there is none
+    bool colorWindow = false;   // the Color window is open
+    QString alert;              // the message of the open alert; empty when there is none
+    bool tempoImported = false; // the tempo question was answered "Import"
     // While a track's name field is open: the track's index into tracks and the text typed.
     std::optional<std::pair<int, QString>> nameEdit;
     bool operator==(const SimSession&) const = default;

@@ -385,6 +385,11 @@ public:
     void closeOptions();
     void openAlert();
     void closeAlert();
+    // Answers the tempo question: with the file's tempo, or without.
+    void answerAlert(bool importTempo);
+    int alertsShown = 0;
+    bool alertDefaultImports = false; // the alert's first (default) button is "Import"
+    bool tempoImported = false;       // an answer took a file's tempo into the project
     void openStartupDialog();
 
     // --- Input (SimInput.cpp).

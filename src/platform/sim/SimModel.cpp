@@ -455,6 +455,7 @@ SimSession Impl::session() const {
     if (sheet)
         s.stackSheet = sheet->summingChosen;
     s.colorWindow = colorWin != nullptr;
+    s.tempoImported = tempoImported;
     if (alertWin)
         s.alert = alertMessage;
     if (edit)

@@ -1194,19 +1194,47 @@ void Impl::openAlert() {
                                   "want to import it into the project?");
     alertWin->add(make(QStringLiteral("AXStaticText"), Rect{{x + 20, y + 20}, {260, 60}}))
         ->set(QStringLiteral("AXValue"), alertMessage);
-    const std::pair<const char*, const char*> buttons[] = {
-        {"action-button-1", "Import"}, {"action-button-2", "Don\u2019t Import"}};
+    // The buttons are "action-button-1" and "action-button-2"; which of them is "Don’t Import"
+    // is not fixed: here the first alert has it first, and the order alternates after that.
+    const bool dontFirst = alertsShown++ % 2 == 0;
+    const std::pair<const char*, bool> buttons[] = {{"Import", true}, {"Don\u2019t Import", false}};
     for (int i = 0; i < 2; ++i) {
+        const auto& [name, imports] = buttons[dontFirst ? 1 - i : i];
         SimElement::Ptr b = alertWin->add(
             make(QStringLiteral("AXButton"), Rect{{x + 20 + 140.0 * i, y + 116}, {120, 28}}));
-        b->set(QStringLiteral("AXIdentifier"), QString::fromUtf8(buttons[i].first))
-            .set(QStringLiteral("AXTitle"), QString::fromUtf8(buttons[i].second));
-        b->press = [this] {
-            closeAlert();
+        b->set(QStringLiteral("AXIdentifier"), QStringLiteral("action-button-%1").arg(i + 1))
+            .set(QStringLiteral("AXTitle"), QString::fromUtf8(name));
+        b->press = [this, takes = imports] {
+            answerAlert(takes);
             return AXResult::success;
         };
+        const std::weak_ptr<SimElement> weak = b;
+        // Return presses the first button, Escape "Don’t Import".
+        if (!imports)
+            alertWin->getters[QStringLiteral("AXCancelButton")] = [weak] {
+                QList<Element> e;
+                if (const SimElement::Ptr p = weak.lock())
+                    e.append(p);
+                return AXValue(e);
+            };
+        if (i == 0) {
+            alertDefaultImports = imports;
+            alertWin->getters[QStringLiteral("AXDefaultButton")] = [weak] {
+                QList<Element> e;
+                if (const SimElement::Ptr p = weak.lock())
+                    e.append(p);
+                return AXValue(e);
+            };
+        }
     }
     openWindow(alertWin);
+}
+
+void Impl::answerAlert(bool importTempo) {
+    // "Import" takes the file's tempo into the project; "Don’t Import" leaves it.
+    if (importTempo)
+        tempoImported = true;
+    closeAlert();
 }
 
 void Impl::closeAlert() {
