@@ -106,9 +106,10 @@ void LogicSender::checkPreconditions(const QString& notRunningMessage) {
                                        "> Privacy & Security > Accessibility)."));
     if (!LogicBridge::logicApp(platform_))
         throw SendError(notRunningMessage);
-    // Logic's windows may read empty while it is in the background: it comes to the front
-    // before anything of it is read.
-    front();
+    // Logic's windows may read empty while it is in the background: then it comes to the front
+    // before they are read.
+    if (AXProbe::windows(platform_).isEmpty())
+        front();
     // A dialog Logic opened by itself (a new project's "New Tracks", its startup questions) is
     // the user's to answer: the send stops before it touches anything. The questions an import
     // asks are answered at every wait.

@@ -159,7 +159,7 @@ QList<CommandHelp> makeCommands() {
           {}},
          {s("--quirk NAME[=VALUE]"),
           s("Switch on a deviation of the simulated Logic Pro, with a value where it takes "
-            "one (a time in seconds, a probability); may be repeated."),
+            "one (a time in seconds, a probability, a width in points, a count); may be repeated."),
           quirks},
          {s("--realtime"), s("Let the simulated Logic Pro take its real time."), {}},
          {s("--json"), s("Print the result, the log and the session as JSON."), {}},
