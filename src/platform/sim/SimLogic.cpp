@@ -592,6 +592,8 @@ void Impl::stealFocus() {
 bool Impl::activate() {
     if (!running())
         return false;
+    if (systemDialog)
+        return true; // the system's dialog keeps the focus until it closes
     if (!frontmost)
         after(Delay::activate, [this] { frontmost = running(); });
     return true;
