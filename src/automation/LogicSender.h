@@ -279,6 +279,8 @@ private:
     void requireEmptyProject();
     // Throws, naming the setting, when Logic's Track menu lacks "Create Track Stack…".
     void requireStackCommand();
+    // Throws, saying how to switch, when Logic's menu bar was read and is not in English.
+    void requireEnglishMenus();
     // Whether a triangle's frame lies inside the project window, clear of its top 170 points and
     // its bottom 20 points.
     bool safelyVisible(const std::optional<Rect>& triangleFrame);

@@ -51,11 +51,17 @@ const QStringList setupSwitches{QStringLiteral("user-project"),
                                 QStringLiteral("header-width=200"),
                                 QStringLiteral("mixer-window"),
                                 QStringLiteral("windows-empty-in-background"),
-                                QStringLiteral("focus-stolen")};
+                                QStringLiteral("focus-stolen"),
+                                QStringLiteral("language=ja")};
 
 // The sentence a cell must stop with before it changes anything; empty when it must build its
 // session.
 QString mustFailWith(const QString& variant, SendMode mode) {
+    if (variant.contains(QLatin1String("language")))
+        return QStringLiteral("Logic Pro's menus are not in English, and Vantrel can drive Logic "
+                              "Pro only in English: in System Settings > General > Language & "
+                              "Region, add Logic Pro under Applications with the language "
+                              "English, reopen Logic Pro, then send again.");
     if (variant.contains(QLatin1String("complete-features-off")))
         return QStringLiteral("Logic Pro can't make track stacks until its complete features "
                               "are on: choose Logic Pro > Settings > Advanced, switch on “Enable "
@@ -71,7 +77,11 @@ std::vector<MatrixCase> matrix() {
                               SendMode::stacksOnly};
     QStringList variants;
     for (const QString& q : SimLogic::quirkNames())
-        variants << (q == u"header-width" ? QStringLiteral("header-width=200") : q);
+        if (q == u"language")
+            variants << QStringLiteral("language=de") << QStringLiteral("language=fr")
+                     << QStringLiteral("language=ja");
+        else
+            variants << (q == u"header-width" ? QStringLiteral("header-width=200") : q);
     for (const char* seed : {"1", "2", "3"})
         variants << QStringLiteral("realistic/") + QLatin1String(seed);
     for (const QString& q : setupSwitches)
@@ -161,8 +171,9 @@ TEST_P(SenderMatrix, buildsTheSessionOrSaysWhatIsWrong) {
         sim->logic().applyProfile(QStringLiteral("realistic"));
         quirk = rest.section(QLatin1Char('+'), 1);
     }
-    if (!quirk.isEmpty())
+    if (!quirk.isEmpty()) {
         ASSERT_TRUE(sim->logic().setQuirk(quirk, true));
+    }
     if (quirk == u"user-project") {
         for (const SimTrack& t : session().tracks)
             userSong << t.name;

@@ -1323,6 +1323,41 @@ const QuirkCase quirkCases[] = {
          EXPECT_EQ(t.name, QStringLiteral("Xy"));
          EXPECT_TRUE(t.mute && t.solo && t.record);
      }},
+    {"language",
+     [](Sim& s) {
+         s.logic().addTrack(QStringLiteral("a"));
+         const struct {
+             const char* setting;
+             const char* track;
+             const char* newAudioTrack;
+             const char* window;
+         } languages[] = {
+             {"language=de", "Spur", "Neue Audiospur", "Ohne Titel.logicx - Ohne Titel - Spuren"},
+             {"language=fr", "Piste", "Nouvelle piste audio",
+              "Sans titre.logicx - Sans titre - Pistes"},
+             {"language=ja", "トラック", "新規オーディオトラック",
+              "名称未設定.logicx - 名称未設定 - トラック"},
+         };
+         for (const auto& l : languages) {
+             SCOPED_TRACE(l.setting);
+             ASSERT_TRUE(s.logic().setQuirk(QString::fromUtf8(l.setting), true));
+             const QString track = QString::fromUtf8(l.track);
+             EXPECT_FALSE(s.ax.menuItem({"Track", "New Audio Track"}));
+             EXPECT_TRUE(s.ax.menuItem({track, QString::fromUtf8(l.newAudioTrack)}));
+             EXPECT_TRUE(s.ax.windowTitled(QString::fromUtf8(l.window)));
+             // The rows of the list whose selection can be set: their descriptions translated.
+             QStringList rows;
+             for (const Element& w : s.ax.windows())
+                 for (const Element& r : s.ax.kids(s.ax.find(w, [&](const Element& e) {
+                          return s.ax.ax().attribute(e, selectedChildren).status ==
+                                 AXResult::success;
+                      })))
+                     rows << s.ax.str(r, desc);
+             EXPECT_EQ(rows, QStringList{track + QStringLiteral(" 1 “a”")});
+         }
+         EXPECT_EQ(SimLogic::quirkSettingError(QStringLiteral("language=ko")),
+                   QStringLiteral("quirk language needs de, fr or ja, not “ko”"));
+     }},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, SimQuirk, testing::ValuesIn(quirkCases),

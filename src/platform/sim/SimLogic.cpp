@@ -119,10 +119,25 @@ constexpr QuirkInfo quirkTable[] = {
      "a system dialog takes the keyboard focus for 20 ms once the 2nd key (=N) is typed into a "
      "track's name field: Logic is not frontmost, and its name field closes with what was "
      "typed"},
+    // Public observations: with a localised macOS, Logic Pro's menus, window titles and row
+    // descriptions are translated (the Korean track-list window ends in "트랙").
+    {SimQuirk::language, "language",
+     "Logic Pro runs in German (=de, the default), French (=fr) or Japanese (=ja): its menus, "
+     "window titles, "
+     "dialog buttons and element descriptions are in that language"},
 };
 
 // The quirks that take a value, and what the value must be.
-enum class ValueKind { none, seconds, secondsOrRandom, probability, milliseconds, points, count };
+enum class ValueKind {
+    none,
+    seconds,
+    secondsOrRandom,
+    probability,
+    milliseconds,
+    points,
+    count,
+    language
+};
 
 ValueKind valueKind(SimQuirk quirk) {
     switch (quirk) {
@@ -139,6 +154,8 @@ ValueKind valueKind(SimQuirk quirk) {
         return ValueKind::points;
     case SimQuirk::focusStolen:
         return ValueKind::count;
+    case SimQuirk::language:
+        return ValueKind::language;
     default:
         return ValueKind::none;
     }
@@ -193,6 +210,10 @@ ParsedSetting parseSetting(const QString& setting) {
         if (!ok || v < 1 || v > 1000 || v != std::floor(v))
             p.error = QStringLiteral("quirk %1 needs a whole number from 1 to 1000, not “%2”")
                           .arg(name, p.value);
+        break;
+    case ValueKind::language:
+        if (p.value != u"de" && p.value != u"fr" && p.value != u"ja")
+            p.error = QStringLiteral("quirk %1 needs de, fr or ja, not “%2”").arg(name, p.value);
         break;
     case ValueKind::probability:
         if (!ok || v < 0 || v > 1)
@@ -548,11 +569,12 @@ void Impl::switched(SimQuirk quirk, bool on) {
         else
             closeWindow(otherWin);
     }
-    if (quirk == SimQuirk::completeFeaturesOff) {
+    if (quirk == SimQuirk::completeFeaturesOff || quirk == SimQuirk::language) {
         app->remove(menuBar);
         buildMenus();
     }
-    if (quirk == SimQuirk::headerWidth || quirk == SimQuirk::mixerWindow)
+    if (quirk == SimQuirk::headerWidth || quirk == SimQuirk::mixerWindow ||
+        quirk == SimQuirk::language)
         relayout();
     if (quirk == SimQuirk::mixerWindow) {
         if (on)

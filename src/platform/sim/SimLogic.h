@@ -108,8 +108,9 @@ enum class SimQuirk {
     mixerWindow,
     windowsEmptyInBackground,
     focusStolen,
+    language,
 };
-inline constexpr std::size_t simQuirkCount = std::size_t(SimQuirk::focusStolen) + 1;
+inline constexpr std::size_t simQuirkCount = std::size_t(SimQuirk::language) + 1;
 
 namespace SimDetail {
 class Impl;

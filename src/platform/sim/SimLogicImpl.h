@@ -343,6 +343,8 @@ public:
     std::optional<Options> options;
 
     SimElement::Ptr make(const QString& role, std::optional<Rect> frame = {});
+    // The English text as Logic shows it in the language switched on (language=de|fr|ja).
+    QString text(const char* english) const;
     void buildApp();
     void buildMenus();
     void buildProjectWindow();

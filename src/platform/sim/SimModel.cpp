@@ -112,7 +112,8 @@ void Impl::eraseIf(const std::function<bool(const Track&)>& drop) {
 
 QString Impl::description(int index) const {
     const Track& t = tracks[static_cast<size_t>(index)];
-    QString d = QStringLiteral("Track %1 \u201C%2\u201D").arg(QString::number(index + 1), t.name);
+    QString d = QStringLiteral("%1 %2 \u201C%3\u201D")
+                    .arg(text("Track"), QString::number(index + 1), t.name);
     if (t.mute)
         d += QStringLiteral(", mute");
     return d;

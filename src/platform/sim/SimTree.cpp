@@ -130,7 +130,75 @@ std::vector<MenuBarEntry> menuBarEntries(bool completeFeatures) {
     };
 }
 
+// What a Logic Pro in German, French or Japanese shows instead of the English texts. The menu
+// bar's menus are named as Apple's Logic Pro guides in those languages name them; the other
+// texts are this simulator's renderings in the language, not confirmed wording of Logic's.
+struct Translation {
+    const char* english;
+    const char* de;
+    const char* fr;
+    const char* ja;
+};
+
+constexpr Translation translations[] = {
+    {"File", "Ablage", "Fichier", "ファイル"},
+    {"Edit", "Bearbeiten", "Édition", "編集"},
+    {"Track", "Spur", "Piste", "トラック"},
+    {"Navigate", "Navigieren", "Naviguer", "ナビゲート"},
+    {"Record", "Aufnahme", "Enregistrement", "録音"},
+    {"Mix", "Mix", "Mixage", "ミックス"},
+    {"View", "Darstellung", "Présentation", "表示"},
+    {"Window", "Fenster", "Fenêtre", "ウインドウ"},
+    {"Help", "Hilfe", "Aide", "ヘルプ"},
+    {"New Tracks…", "Neue Spuren …", "Nouvelles pistes…", "新規トラック…"},
+    {"New Audio Track", "Neue Audiospur", "Nouvelle piste audio", "新規オーディオトラック"},
+    {"Rename Track", "Spur umbenennen", "Renommer la piste", "トラック名を変更"},
+    {"Delete Track", "Spur löschen", "Supprimer la piste", "トラックを削除"},
+    {"Delete Unused Tracks", "Nicht verwendete Spuren löschen", "Supprimer les pistes inutilisées",
+     "未使用のトラックを削除"},
+    {"Create Track Stack…", "Spurstapel erstellen …", "Créer une pile de pistes…",
+     "トラックスタックを作成…"},
+    {"Flatten Stack", "Stapel reduzieren", "Aplatir la pile", "スタックをフラット化"},
+    {"Sort Tracks by", "Spuren sortieren nach", "Trier les pistes par", "トラックの並べ替え"},
+    {"Track Name", "Spurname", "Nom de piste", "トラック名"},
+    {"Creation Date", "Erstellungsdatum", "Date de création", "作成日"},
+    {"Assign Track Color…", "Spurfarbe zuweisen …", "Attribuer une couleur à la piste…",
+     "トラックカラーを割り当て…"},
+    {"Import", "Importieren", "Importer", "読み込む"},
+    {"Audio File…", "Audiodatei …", "Fichier audio…", "オーディオファイル…"},
+    {"Untitled", "Ohne Titel", "Sans titre", "名称未設定"},
+    {"Tracks", "Spuren", "Pistes", "トラック"},
+    {"Tracks header", "Spur-Header", "En-tête des pistes", "トラックヘッダ"},
+    {"Tracks time ruler", "Spuren-Zeitlineal", "Règle temporelle des pistes",
+     "トラックのタイムルーラ"},
+    {"Tracks contents", "Spureninhalt", "Contenu des pistes", "トラックの内容"},
+    {"Color", "Farben", "Couleurs", "カラー"},
+    {"Folder stack", "Ordnerstapel", "Pile de dossiers", "フォルダスタック"},
+    {"Summing stack", "Summierstapel", "Pile de sommation", "サミングスタック"},
+    {"Create", "Erstellen", "Créer", "作成"},
+    {"Cancel", "Abbrechen", "Annuler", "キャンセル"},
+    {"Add Selected Files to Tracks", "Ausgewählte Dateien zu Spuren hinzufügen",
+     "Ajouter les fichiers sélectionnés aux pistes", "選択したファイルをトラックに追加"},
+    {"Create new tracks", "Neue Spuren erstellen", "Créer de nouvelles pistes",
+     "新規トラックを作成"},
+    {"Use existing tracks", "Vorhandene Spuren verwenden", "Utiliser les pistes existantes",
+     "既存のトラックを使用"},
+    {"alert", "Hinweis", "alerte", "通知"},
+    {"Don\u2019t Import", "Nicht importieren", "Ne pas importer", "読み込まない"},
+};
+
 } // namespace
+
+QString Impl::text(const char* english) const {
+    const QString e = QString::fromUtf8(english);
+    if (!quirk(SimQuirk::language))
+        return e;
+    const QString& lang = values[std::size_t(SimQuirk::language)];
+    for (const Translation& t : translations)
+        if (e == QString::fromUtf8(t.english))
+            return QString::fromUtf8(lang == u"fr" ? t.fr : lang == u"ja" ? t.ja : t.de);
+    return e;
+}
 
 SimElement::Ptr Impl::make(const QString& role, std::optional<Rect> frame) {
     static const QStringList controls = {QStringLiteral("AXButton"),
@@ -267,7 +335,7 @@ void Impl::buildMenus() {
         [&](const SimElement::Ptr& menu, const std::vector<MenuEntry>& items, bool global) {
             for (const MenuEntry& entry : items) {
                 SimElement::Ptr e = menu->add(make(QStringLiteral("AXMenuItem")));
-                e->set(QStringLiteral("AXTitle"), entry.title);
+                e->set(QStringLiteral("AXTitle"), text(entry.title.toUtf8().constData()));
                 const MenuItem info{entry.cmd, entry.disabled, global};
                 e->getters[QStringLiteral("AXEnabled")] = [this, info] {
                     return AXValue(menuEnabled(info));
@@ -299,7 +367,7 @@ void Impl::buildMenus() {
         };
     double x = 10;
     for (const MenuBarEntry& bar : menuBarEntries(!quirk(SimQuirk::completeFeaturesOff))) {
-        const QString title = QString::fromUtf8(bar.title);
+        const QString title = text(bar.title);
         const double width = title == QLatin1String("Apple") ? 24 : 14 + 8.0 * title.size();
         SimElement::Ptr e = menuBar->add(
             make(QStringLiteral("AXMenuBarItem"), Rect{{x, 0}, {width, Geo::menuBarHeight}}));
@@ -358,9 +426,9 @@ void Impl::buildProjectWindow() {
     projectWin->set(QStringLiteral("AXSubrole"), QStringLiteral("AXStandardWindow"))
         .set(QStringLiteral("AXMain"), true);
     projectWin->getters[QStringLiteral("AXTitle")] = [this] {
-        return AXValue(quirk(SimQuirk::userProject)
-                           ? QStringLiteral("My Song.logicx - My Song - Tracks")
-                           : QStringLiteral("Untitled.logicx - Untitled - Tracks"));
+        const QString song =
+            quirk(SimQuirk::userProject) ? QStringLiteral("My Song") : text("Untitled");
+        return AXValue(QStringLiteral("%1.logicx - %1 - %2").arg(song, text("Tracks")));
     };
     projectWin->getters[QStringLiteral("AXFocused")] = [this] {
         return AXValue(keyWindow() == projectWin.get());
@@ -388,7 +456,7 @@ void Impl::buildProjectWindow() {
     header = scrollArea->add(make(QStringLiteral("AXGroup"), headerFrame));
     header->set(QStringLiteral("AXDescription"), quirk(SimQuirk::olderLayout)
                                                      ? QStringLiteral("Track Headers")
-                                                     : QStringLiteral("Tracks header"));
+                                                     : text("Tracks header"));
     header->getters[QStringLiteral("AXSelectedChildren")] = [this] {
         QList<Element> on;
         for (size_t i = 0; i < rows.size(); ++i)
@@ -421,7 +489,7 @@ void Impl::buildProjectWindow() {
                              {rulerWidth, Geo::rowsTop - Geo::rulerTop + area.size.height}}));
     const Rect rulerFrame{{x + rulerLeft, y + Geo::rulerTop}, {rulerWidth, Geo::rulerHeight}};
     ruler = right->add(make(QStringLiteral("AXLayoutArea"), rulerFrame));
-    ruler->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks time ruler"));
+    ruler->set(QStringLiteral("AXDescription"), text("Tracks time ruler"));
     const double rx = rulerFrame.origin.x, ry = rulerFrame.origin.y;
     const std::pair<const char*, Rect> marks[] = {
         {"cycle region", {{rx, ry}, {320, 14}}},
@@ -440,7 +508,7 @@ void Impl::buildProjectWindow() {
         right->add(make(QStringLiteral("AXScrollArea"),
                         Rect{{x + rulerLeft, area.origin.y}, {rulerWidth, area.size.height}}));
     contents = scroll->add(make(QStringLiteral("AXLayoutArea"), scroll->frame));
-    contents->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks contents"));
+    contents->set(QStringLiteral("AXDescription"), text("Tracks contents"));
 
     if (quirk(SimQuirk::mixerWindow)) {
         // The editor pane below the track list: a drop onto it makes no track.
@@ -541,7 +609,7 @@ void Impl::sync() {
         return;
     header->set(QStringLiteral("AXDescription"), quirk(SimQuirk::olderLayout)
                                                      ? QStringLiteral("Track Headers")
-                                                     : QStringLiteral("Tracks header"));
+                                                     : text("Tracks header"));
     if (renewRows) {
         // The rows' elements are replaced: every handle to one goes stale.
         renewRows = false;
@@ -723,14 +791,14 @@ void Impl::openSheet() {
     SimElement::Ptr group =
         s.el->add(make(QStringLiteral("AXRadioGroup"), Rect{{x + 20, y + 48}, {380, 60}}));
     const bool older = quirk(SimQuirk::summingStackTitle);
-    const std::pair<const char*, bool> choices[] = {
-        {older ? "Folder Stack" : "Folder stack", false},
-        {older ? "Summing Stack" : "Summing stack", true}};
+    const std::pair<QString, bool> choices[] = {
+        {older ? QStringLiteral("Folder Stack") : text("Folder stack"), false},
+        {older ? QStringLiteral("Summing Stack") : text("Summing stack"), true}};
     for (int i = 0; i < 2; ++i) {
         SimElement::Ptr r = group->add(
             make(QStringLiteral("AXRadioButton"), Rect{{x + 24, y + 50 + 28.0 * i}, {200, 22}}));
         const bool summing = choices[i].second;
-        r->set(QStringLiteral("AXTitle"), QString::fromUtf8(choices[i].first));
+        r->set(QStringLiteral("AXTitle"), choices[i].first);
         r->getters[QStringLiteral("AXValue")] = [this, summing] {
             return AXValue(flag(sheet && sheet->summingChosen == summing));
         };
@@ -743,7 +811,7 @@ void Impl::openSheet() {
     }
     SimElement::Ptr cancel =
         s.el->add(make(QStringLiteral("AXButton"), Rect{{x + 228, y + 128}, {80, 28}}));
-    cancel->set(QStringLiteral("AXTitle"), QStringLiteral("Cancel"));
+    cancel->set(QStringLiteral("AXTitle"), text("Cancel"));
     cancel->press = [this] {
         closeSheet();
         return AXResult::success;
@@ -751,7 +819,7 @@ void Impl::openSheet() {
     SimElement::Ptr create =
         s.el->add(make(QStringLiteral("AXButton"), Rect{{x + 320, y + 128}, {80, 28}}));
     create->set(QStringLiteral("AXTitle"),
-                quirk(SimQuirk::stackDialogOk) ? QStringLiteral("OK") : QStringLiteral("Create"));
+                quirk(SimQuirk::stackDialogOk) ? QStringLiteral("OK") : text("Create"));
     create->press = [this] {
         pressCreate();
         return AXResult::success;
@@ -789,7 +857,7 @@ void Impl::openColorWindow() {
     if (colorWin)
         return;
     colorWin = make(QStringLiteral("AXWindow"), Geo::color);
-    colorWin->set(QStringLiteral("AXTitle"), QStringLiteral("Color"))
+    colorWin->set(QStringLiteral("AXTitle"), text("Color"))
         .set(QStringLiteral("AXSubrole"), QStringLiteral("AXFloatingWindow"));
     buildColorContent();
     openWindow(colorWin);
@@ -1116,7 +1184,7 @@ void Impl::openOptions(const QStringList& files) {
     const Rect& f = Geo::options;
     const double x = f.origin.x, y = f.origin.y;
     optionsWin = make(QStringLiteral("AXWindow"), f);
-    optionsWin->set(QStringLiteral("AXTitle"), QStringLiteral("Add Selected Files to Tracks"))
+    optionsWin->set(QStringLiteral("AXTitle"), text("Add Selected Files to Tracks"))
         .set(QStringLiteral("AXSubrole"), QStringLiteral("AXDialog"))
         .set(QStringLiteral("AXModal"), true);
     SimElement::Ptr group =
@@ -1127,7 +1195,7 @@ void Impl::openOptions(const QStringList& files) {
         const bool createNew = choices[i].second;
         SimElement::Ptr r = group->add(
             make(QStringLiteral("AXRadioButton"), Rect{{x + 24, y + 42 + 26.0 * i}, {240, 22}}));
-        r->set(QStringLiteral("AXTitle"), QString::fromUtf8(choices[i].first));
+        r->set(QStringLiteral("AXTitle"), text(choices[i].first));
         r->getters[QStringLiteral("AXValue")] = [this, createNew] {
             return AXValue(flag(options && options->createNew == createNew));
         };
@@ -1187,7 +1255,7 @@ void Impl::openAlert() {
     const double x = f.origin.x, y = f.origin.y;
     alertWin = make(QStringLiteral("AXWindow"), f);
     alertWin->set(QStringLiteral("AXTitle"), QString())
-        .set(QStringLiteral("AXDescription"), QStringLiteral("alert"))
+        .set(QStringLiteral("AXDescription"), text("alert"))
         .set(QStringLiteral("AXSubrole"), QStringLiteral("AXDialog"))
         .set(QStringLiteral("AXModal"), true);
     alertMessage = QStringLiteral("The imported audio file contains tempo information. Do you "
@@ -1203,7 +1271,7 @@ void Impl::openAlert() {
         SimElement::Ptr b = alertWin->add(
             make(QStringLiteral("AXButton"), Rect{{x + 20 + 140.0 * i, y + 116}, {120, 28}}));
         b->set(QStringLiteral("AXIdentifier"), QStringLiteral("action-button-%1").arg(i + 1))
-            .set(QStringLiteral("AXTitle"), QString::fromUtf8(name));
+            .set(QStringLiteral("AXTitle"), text(name));
         b->press = [this, takes = imports] {
             answerAlert(takes);
             return AXResult::success;
