@@ -130,9 +130,11 @@ std::vector<MenuBarEntry> menuBarEntries(bool completeFeatures) {
     };
 }
 
-// What a Logic Pro in German, French or Japanese shows instead of the English texts. The menu
-// bar's menus are named as Apple's Logic Pro guides in those languages name them; the other
-// texts are this simulator's renderings in the language, not confirmed wording of Logic's.
+// What a Logic Pro in German, French or Japanese shows instead of the English texts. Public
+// guides confirm only some of them (Apple's German guide names the menu "Spur"); the others are
+// this simulator's renderings in the language, not confirmed wording of Logic's, and its
+// wording changes between versions ("Summenstapel" in the Logic Pro X 10.0 guide, "Summierstapel"
+// in today's): what matters here is that none of them is the English title.
 struct Translation {
     const char* english;
     const char* de;
