@@ -107,7 +107,7 @@ void LogicSender::importFile(const QString& file) {
     waitUntil(QStringLiteral("the tempo question"), 2400ms,
               [&] { return !window(QStringLiteral("open-panel")) && alert(); });
     if (const Element question = alert()) {
-        if (const Element button = findIn(question, withId(QStringLiteral("action-button-2")))) {
+        if (const Element button = dontImportButton(question)) {
             press(button);
             waitFor(QStringLiteral("the tempo question to close"), 5s, [&] { return !alert(); });
         }
@@ -118,11 +118,7 @@ void LogicSender::importFile(const QString& file) {
 
 void LogicSender::dragIntoLogic(const QStringList& files, bool slow) {
     front();
-    const Element project = firstWindow([&](const Element& w) {
-        const QString title = str(w, QStringLiteral("AXTitle"));
-        return title.endsWith(QLatin1String("Tracks")) || title.contains(QLatin1String(" - "));
-    });
-    const std::optional<Rect> frameOfProject = project ? frame(project) : std::nullopt;
+    const std::optional<Rect> frameOfProject = projectWindowFrame();
     if (!frameOfProject)
         throw SendError(QStringLiteral("Couldn't find Logic's project window."));
     const Rect w = *frameOfProject;
@@ -142,6 +138,14 @@ void LogicSender::dragIntoLogic(const QStringList& files, bool slow) {
         y = std::max(last->origin.y + last->size.height + 40, minY + 0.4 * height);
         if (y > minY + height - 60)
             y = minY + height - 60;
+    }
+    // The drop must land in the track list, not in an editor pane open below it: the list is
+    // the track header group's frame.
+    const Element list = tracksHeader();
+    if (const std::optional<Rect> area = list ? frame(list) : std::nullopt) {
+        const double bottom = area->origin.y + area->size.height - 20;
+        if (y > bottom)
+            y = std::max(bottom, area->origin.y + 10);
     }
     note(QStringLiteral("  drag to x=%1 y=%2 in the window %3,%4 %5x%6; %7 track headers")
              .arg(whole(x))

@@ -180,6 +180,8 @@ public:
     // Only a note when its arrow cannot be clicked.
     void checkStackMembers(int number, const QString& name, const QList<TrackRow>& members,
                            int total);
+    // The track stack dialog's "Summing stack" choice; none when it cannot be told.
+    Element summingChoice(const Element& sheet);
     // The rows of the tracks named, found by name among the rows that are neither stacks nor
     // members of a stack made in this send nor tracks the project held before; the newest
     // (highest numbers) first taken when a name is there more than once. Throws naming the
@@ -227,8 +229,11 @@ public:
     void bestEffort(const std::function<void()>& step);
     // A timing note since the previous tick, when profile is on.
     void tick(const QString& label);
-    // Brings Logic Pro to the front; throws when it is not running or does not come.
+    // Brings Logic Pro to the front, and its project window in front of its other windows
+    // (dialogs excepted); throws when it is not running or does not come.
     void front();
+    // Logic Pro's main window: the project in front; none when unreadable.
+    Element mainWindow();
     bool isFront();
     // Waits (at most 25 s) until Track > New Audio Track is enabled; a time-out is not a
     // failure, a cancel is.
@@ -246,6 +251,8 @@ public:
     Element window(const QString& identifier);
     Element optionsWindow();
     Element alert();
+    // The tempo question's "Don’t Import" button; none when it cannot be told.
+    Element dontImportButton(const Element& question);
     Element sheet();
     Element colorWindow();
     std::optional<Rect> projectWindowFrame();
@@ -304,6 +311,15 @@ private:
     bool listMayContinue(const QList<TrackRow>& rows);
     // Whether a text field of Logic has the keyboard focus now.
     bool nameFieldFocused();
+    // Types text key by key into Logic's focused name field, each key only while Logic is in
+    // front and the field has the focus; false (the rest untyped) once either is lost.
+    bool typeIntoNameField(const QString& text);
+    // Where a click selects the row: the centre of its name field; none without one.
+    std::optional<Point> rowSpot(const Element& row);
+    // Throws, naming the setting, when Logic's Track menu lacks "Create Track Stack…".
+    void requireStackCommand();
+    // Throws, saying how to switch, when Logic's menu bar was read and is not in English.
+    void requireEnglishMenus();
     // Whether a triangle's frame lies inside the project window, clear of its top 170 points and
     // its bottom 20 points.
     bool safelyVisible(const std::optional<Rect>& triangleFrame);

@@ -106,6 +106,10 @@ void LogicSender::checkPreconditions(const QString& notRunningMessage) {
                                        "> Privacy & Security > Accessibility)."));
     if (!LogicBridge::logicApp(platform_))
         throw SendError(notRunningMessage);
+    // Logic's windows may read empty while it is in the background: then it comes to the front
+    // before they are read.
+    if (AXProbe::windows(platform_).isEmpty())
+        front();
     // A dialog Logic opened by itself (a new project's "New Tracks", its startup questions) is
     // the user's to answer: the send stops before it touches anything. The questions an import
     // asks are answered at every wait.
@@ -194,11 +198,29 @@ void LogicSender::front() {
     const std::optional<RunningApp> app = LogicBridge::logicApp(platform_);
     if (!app)
         throw SendError(QStringLiteral("Logic Pro isn't running."));
-    if (isFront())
-        return;
-    platform_.accessibility().activate(*app);
-    waitFor(QStringLiteral("Logic to come to the front"), 4s, [this] { return isFront(); });
-    pause(300ms);
+    if (!isFront()) {
+        platform_.accessibility().activate(*app);
+        waitFor(QStringLiteral("Logic to come to the front"), 4s, [this] { return isFront(); });
+        pause(300ms);
+    }
+    // Another window of Logic's own (the Mixer, another project) in front of the project
+    // window would take the clicks and the drop meant for the track list: the project window
+    // is raised. Dialogs in front are left alone; they are answered or waited for.
+    const QList<Element> windows = AXProbe::windows(platform_);
+    const Element main = mainWindow();
+    if (main && !windows.isEmpty() && windows.first() != main &&
+        str(windows.first(), QStringLiteral("AXSubrole")) == u"AXStandardWindow") {
+        platform_.accessibility().performAction(main, QStringLiteral("AXRaise"));
+        pause(150ms);
+    }
+}
+
+Element LogicSender::mainWindow() {
+    const std::optional<RunningApp> app = LogicBridge::logicApp(platform_);
+    if (!app)
+        return {};
+    const Element appElement = platform_.accessibility().applicationElement(app->pid);
+    return AXProbe::element(platform_, appElement, QStringLiteral("AXMainWindow"));
 }
 
 void LogicSender::waitUntilReady() {
@@ -264,6 +286,17 @@ Element LogicSender::alert() {
     return firstWindow([&](const Element& w) { return str(w, kDescription) == u"alert"; });
 }
 
+Element LogicSender::dontImportButton(const Element& question) {
+    // "Don’t Import" is one of the two buttons, not always the same one: it is found by its
+    // title, else as the alert's cancel button (the one Escape presses).
+    if (const Element titled = findIn(question, [&](const Element& e) {
+            const QString t = str(e, QStringLiteral("AXTitle"));
+            return t == u"Don\u2019t Import" || t == u"Don't Import";
+        }))
+        return titled;
+    return AXProbe::element(platform_, question, QStringLiteral("AXCancelButton"));
+}
+
 Element LogicSender::colorWindow() {
     return firstWindow(
         [&](const Element& w) { return str(w, QStringLiteral("AXTitle")) == u"Color"; });
@@ -280,9 +313,9 @@ Element LogicSender::sheet() {
 }
 
 std::optional<Rect> LogicSender::projectWindowFrame() {
-    const Element w = firstWindow([&](const Element& w) {
-        return str(w, QStringLiteral("AXTitle")).contains(QLatin1String(" - "));
-    });
+    // The project in front is Logic's main window, whatever other windows come first (a Mixer
+    // window, another project behind it, a dialog).
+    const Element w = mainWindow();
     if (!w)
         return std::nullopt;
     return frame(w);
@@ -304,8 +337,10 @@ Element LogicSender::tracksHeader() {
             isHeaderGroup(str(cachedHeader_, kDescription)))
             return cachedHeader_;
     }
-    cachedHeader_ =
-        findInWindows([&](const Element& e) { return isHeaderGroup(str(e, kDescription)); });
+    // The track list of the project in front; another project's behind it is never read.
+    const auto isHeader = [&](const Element& e) { return isHeaderGroup(str(e, kDescription)); };
+    const Element main = mainWindow();
+    cachedHeader_ = main ? findIn(main, isHeader) : findInWindows(isHeader);
     return cachedHeader_;
 }
 
@@ -338,6 +373,28 @@ bool LogicSender::nameFieldFocused() {
             return true;
     }
     return false;
+}
+
+std::optional<Point> LogicSender::rowSpot(const Element& row) {
+    // The name field, found by its role: a single click on it selects the row, and no other
+    // control (Mute, Solo, Record, the arrow) is there, however wide the header is.
+    const Element field = findIn(
+        row, [&](const Element& e) { return str(e, QStringLiteral("AXRole")) == u"AXTextField"; });
+    const std::optional<Rect> f = field ? frame(field) : std::nullopt;
+    if (!f || f->size.width <= 4 || f->size.height <= 4)
+        return std::nullopt;
+    return f->center();
+}
+
+bool LogicSender::typeIntoNameField(const QString& text) {
+    // Every key is typed only while Logic is in front and its name field has the focus: a key
+    // meant for the field that reaches Logic without it is a key command (record, mute, solo).
+    for (const QChar unit : text) {
+        if (!isFront() || !nameFieldFocused())
+            return false;
+        AXProbe::type(platform_, QString(unit));
+    }
+    return isFront() && nameFieldFocused();
 }
 
 QList<Element> LogicSender::trackHeaders() {
@@ -432,10 +489,10 @@ void LogicSender::selectByClicks(const QList<Element>& headers) {
     std::stable_sort(byTop.begin(), byTop.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (qsizetype j = 0; j < byTop.size(); ++j) {
-        const std::optional<Rect> f = frame(byTop[j].second);
-        if (!f || f->size.width <= 100 || f->size.height <= 4)
+        const std::optional<Point> spot = rowSpot(byTop[j].second);
+        if (!spot)
             continue;
-        const Point p{f->origin.x + 0.72 * f->size.width, f->origin.y + f->size.height / 2};
+        const Point p = *spot;
         const std::uint64_t flags = j == 0 ? 0 : EventFlags::command;
         mouse(MouseEventType::moved, p);
         pause(20ms);

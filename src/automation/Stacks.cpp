@@ -40,21 +40,25 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
     };
 
     // Chooses a summing stack and presses the default button; nothing is pressed while the
-    // choice does not show as made (a question that came meanwhile takes the presses).
+    // choice does not show as made (a question that came meanwhile takes the presses). Never a
+    // folder stack: when the summing choice cannot be found or made, nothing is made.
     const auto confirm = [&](const Element& s) {
         answerDialogs();
-        const Element summing = findIn(s, [&](const Element& e) {
-            return str(e, QStringLiteral("AXTitle")) == u"Summing stack";
-        });
+        const Element summing = summingChoice(s);
         const auto chosen = [&] {
             const AXValue v = read(summing, QStringLiteral("AXValue"));
-            const std::int64_t* n = std::get_if<std::int64_t>(&v);
-            return n && *n == 1;
+            const std::int64_t* i = std::get_if<std::int64_t>(&v);
+            const bool* b = std::get_if<bool>(&v);
+            return (i && *i == 1) || (b && *b);
         };
-        if (summing && !chosen()) {
+        if (summing && !chosen())
             press(summing);
-            if (!chosen())
-                return;
+        if (!summing || !waitUntil(QStringLiteral("the summing choice"), 1s, chosen, 50ms)) {
+            front();
+            AXProbe::key(platform_, QStringLiteral("escape"), QString());
+            throw SendError(QStringLiteral("Couldn't choose a summing stack in Logic's track "
+                                           "stack dialog, so no stack was made for %1.")
+                                .arg(name));
         }
         if (const Element ok = defaultButton(s)) {
             press(ok);
@@ -209,6 +213,25 @@ void LogicSender::checkStackMembers(int number, const QString& name, const QList
                             .arg(members.size()));
 }
 
+Element LogicSender::summingChoice(const Element& sheet) {
+    // By its title, which versions spell "Summing stack" or "Summing Stack"; else by its place:
+    // the second choice of the dialog's radio group, after "Folder stack".
+    if (const Element titled = findIn(sheet, [&](const Element& e) {
+            return str(e, QStringLiteral("AXTitle"))
+                       .compare(QLatin1String("Summing stack"), Qt::CaseInsensitive) == 0;
+        }))
+        return titled;
+    const Element group = findIn(sheet, [&](const Element& e) {
+        return str(e, QStringLiteral("AXRole")) == u"AXRadioGroup";
+    });
+    QList<Element> choices;
+    for (const Element& e : AXProbe::kids(platform_, group)) {
+        if (str(e, QStringLiteral("AXRole")) == u"AXRadioButton")
+            choices << e;
+    }
+    return choices.size() == 2 ? choices[1] : Element();
+}
+
 QList<TrackRow> LogicSender::freeRowsNamed(const QString& group, const QStringList& names) {
     std::optional<QList<TrackRow>> rows;
     waitFor(QStringLiteral("Logic's track list"), 20s, [&] {
@@ -304,7 +327,8 @@ void LogicSender::renameRow(int number, const QString& name) {
         fieldOpened = true;
         AXProbe::key(platform_, QStringLiteral("a"), QStringLiteral("cmd"));
         pause(30ms);
-        AXProbe::type(platform_, name);
+        if (!typeIntoNameField(name))
+            continue; // the field lost the focus: it is opened again
         pause(40ms);
         AXProbe::key(platform_, QStringLiteral("return"), QString());
         // The row's own name tells whether the rename took.
@@ -327,7 +351,8 @@ void LogicSender::rename(const QString& name) {
         if (!waitUntil(
                 QStringLiteral("the name field"), 1s, [this] { return nameFieldFocused(); }, 50ms))
             continue;
-        AXProbe::type(platform_, name);
+        if (!typeIntoNameField(name))
+            continue;
         pause(50ms);
         AXProbe::key(platform_, QStringLiteral("return"), QString());
         // The selected row's own name tells whether the rename took.

@@ -258,11 +258,11 @@ void LogicSender::selectRows(const QList<TrackRow>& rows) {
         run = run && numbers[i] == numbers[i - 1] + 1;
     const auto clickRow = [&](int number, std::uint64_t flags) {
         const Element e = showRow(number);
-        const std::optional<Rect> f = e ? frame(e) : std::nullopt;
-        if (!f)
+        const std::optional<Point> spot = e ? rowSpot(e) : std::nullopt;
+        if (!spot)
             throw SendError(
                 QStringLiteral("Couldn't bring track %1 into view in Logic.").arg(number));
-        const Point p{f->origin.x + 0.72 * f->size.width, f->origin.y + f->size.height / 2};
+        const Point p = *spot;
         mouse(MouseEventType::moved, p);
         pause(20ms);
         click(p, 1, flags);
@@ -282,8 +282,11 @@ void LogicSender::selectRows(const QList<TrackRow>& rows) {
 
 bool LogicSender::regionsOnScreen() {
     // Each track row has a lane in "Tracks contents"; a region on it is an item of the lane.
+    // Only the project in front counts: another open project is not the send's.
+    const Element main = mainWindow();
     const Element contents =
-        findInWindows([&](const Element& e) { return str(e, kDescription) == u"Tracks contents"; });
+        main ? findIn(main, [&](const Element& e) { return str(e, kDescription) == u"Tracks contents"; })
+             : Element();
     for (const Element& lane : AXProbe::kids(platform_, contents)) {
         for (const Element& item : AXProbe::kids(platform_, lane)) {
             if (str(item, QStringLiteral("AXRole")) == u"AXLayoutItem")
@@ -348,9 +351,7 @@ bool LogicSender::answerDialogs() {
         answered = true;
     }
     if (const Element question = alert()) {
-        const Element button = findIn(question, [&](const Element& e) {
-            return str(e, QStringLiteral("AXIdentifier")) == u"action-button-2";
-        });
+        const Element button = dontImportButton(question);
         if (button) {
             press(button);
             answered = true;

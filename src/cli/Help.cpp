@@ -142,7 +142,9 @@ QList<CommandHelp> makeCommands() {
         s("Reads the result folder that organize made (its “manifest.json”), builds the "
           "session in the simulated Logic Pro as the app's send does, and prints the result, "
           "the send log and the tracks and stacks the simulated Logic Pro ends up holding. "
-          "Exits with 1 when the send fails."),
+          "Exits with 1 when the send fails.\n\n"
+          "Ctrl-C cancels the send as the send panel's Cancel does: it stops at its next "
+          "wait, prints “Cancelled.” and exits with 1."),
         {{s("--simulate"), s("Drive the simulated Logic Pro; required."), {}},
          {s("--mode MODE"),
           s("fast (every file in one drag, the default), grouped (group by group), slow (one "
@@ -161,7 +163,7 @@ QList<CommandHelp> makeCommands() {
           {}},
          {s("--quirk NAME[=VALUE]"),
           s("Switch on a deviation of the simulated Logic Pro, with a value where it takes "
-            "one (a time in seconds, a probability); may be repeated."),
+            "one (a time in seconds, a probability, a width in points, a count); may be repeated."),
           quirks},
          {s("--realtime"), s("Let the simulated Logic Pro take its real time."), {}},
          {s("--json"), s("Print the result, the log and the session as JSON."), {}},

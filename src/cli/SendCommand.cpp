@@ -20,10 +20,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 
 namespace Vantrel::Cli {
 
@@ -124,7 +126,8 @@ QString sessionText(const SimSession& session) {
 // Sends the jobs through platform and prints the result and the send log, as JSON or as text;
 // session adds what the platform can tell of the session it built. 0 when the send succeeded.
 int runSend(Platform& platform, Clock& clock, const SendArgs& args, const QList<SendJob>& jobs,
-            const Config& cfg, const std::function<void(QJsonObject&, QString&)>& session) {
+            const Config& cfg, const std::atomic<bool>& interrupted,
+            const std::function<void(QJsonObject&, QString&)>& session) {
     LogicSender sender(platform);
     QStringList log;
     const Clock::Duration start = clock.now();
@@ -133,7 +136,23 @@ int runSend(Platform& platform, Clock& clock, const SendArgs& args, const QList<
         log << sendLogLine(secs, fraction, status);
     };
 
-    const SendOutcome outcome = sender.send(args.mode, jobs, cfg.groupInName);
+    // Ctrl-C is the panel's Cancel: it sets the sender's flag, which every wait of the send
+    // reads, so the send stops at its next poll and never halfway through a typed name.
+    SendOutcome outcome;
+    {
+        std::jthread watcher([&](std::stop_token stop) {
+            while (!stop.stop_requested()) {
+                if (interrupted.load()) {
+                    sender.cancelled.store(true);
+                    return;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        });
+        outcome = sender.send(args.mode, jobs, cfg.groupInName);
+    }
+    if (outcome.cancelled)
+        throw CancelledError();
     log << outcome.logLine();
     QJsonObject root{{QStringLiteral("result"), outcome.result},
                      {QStringLiteral("ok"), outcome.ok},
@@ -150,7 +169,7 @@ int runSend(Platform& platform, Clock& clock, const SendArgs& args, const QList<
 
 } // namespace
 
-int sendCommand(const QStringList& list) {
+int sendCommand(const QStringList& list, const std::atomic<bool>& interrupted) {
     const SendArgs args = parse(list);
     if (args.listQuirks) {
         for (const QString& q : SimLogic::quirkNames())
@@ -175,7 +194,7 @@ int sendCommand(const QStringList& list) {
         // The real Logic Pro, on the real clock; what it ends up holding is seen in Logic.
         SystemClock clock;
         MacPlatform platform(clock);
-        return runSend(platform, clock, args, jobs, cfg, {});
+        return runSend(platform, clock, args, jobs, cfg, interrupted, {});
     }
 #endif
     VirtualClock virtualClock;
@@ -193,7 +212,8 @@ int sendCommand(const QStringList& list) {
             platform.logic().addTrack(memberName(file));
     }
 
-    return runSend(platform, clock, args, jobs, cfg, [&platform](QJsonObject& root, QString& text) {
+    return runSend(platform, clock, args, jobs, cfg, interrupted,
+                   [&platform](QJsonObject& root, QString& text) {
         const SimSession session = platform.logic().session();
         root.insert(QStringLiteral("session"), session.toJson());
         root.insert(QStringLiteral("calls"), platform.logic().counters().toJson());

@@ -535,8 +535,10 @@ int main(int argc, char** argv) {
             return logicMenusCommand(args);
         if (command == QLatin1String("ax-dump"))
             return axDumpCommand(args);
-        if (command == QLatin1String("send"))
-            return Cli::sendCommand(args);
+        if (command == QLatin1String("send")) {
+            catchInterrupt();
+            return Cli::sendCommand(args, interrupted);
+        }
         if (command == QLatin1String("export-session")) {
             catchInterrupt();
             return Cli::exportSessionCommand(args, interrupted);

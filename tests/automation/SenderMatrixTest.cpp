@@ -19,6 +19,8 @@ struct MatrixCase {
     int tracks;
     // The switch keeps a send from working at all: the run must fail, with a true sentence.
     bool mayFail = false;
+    // The switch must stop the send before it changes anything, with exactly this sentence.
+    QString mustFailWith = {};
 };
 
 std::string caseName(const MatrixCase& c) {
@@ -70,19 +72,55 @@ QStringList allowedFailures(const MatrixCase& c) {
             QStringLiteral("Logic didn't respond (waiting for ")};
 }
 
+// Switches of the project and of Logic's setup that the send must meet: each alone and with the
+// realistic profile.
+const QStringList setupSwitches{QStringLiteral("user-project"),
+                                QStringLiteral("two-projects"),
+                                QStringLiteral("complete-features-off"),
+                                QStringLiteral("summing-stack-title"),
+                                QStringLiteral("header-width=200"),
+                                QStringLiteral("mixer-window"),
+                                QStringLiteral("windows-empty-in-background"),
+                                QStringLiteral("focus-stolen"),
+                                QStringLiteral("language=ja")};
+
+// The sentence a cell must stop with before it changes anything; empty when it must build its
+// session.
+QString mustFailWith(const QString& variant, SendMode mode) {
+    if (variant.contains(QLatin1String("language")))
+        return QStringLiteral("Logic Pro's menus are not in English, and Vantrel can drive Logic "
+                              "Pro only in English: in System Settings > General > Language & "
+                              "Region, add Logic Pro under Applications with the language "
+                              "English, reopen Logic Pro, then send again.");
+    if (variant.contains(QLatin1String("complete-features-off")))
+        return QStringLiteral("Logic Pro can't make track stacks until its complete features "
+                              "are on: choose Logic Pro > Settings > Advanced, switch on “Enable "
+                              "Complete Features”, then send again.");
+    if (variant.contains(QLatin1String("user-project")) && mode != SendMode::stacksOnly)
+        return QStringLiteral("Open Logic Pro with an empty project first.");
+    return {};
+}
+
 std::vector<MatrixCase> matrix() {
     std::vector<MatrixCase> cases;
     const SendMode modes[] = {SendMode::fast, SendMode::grouped, SendMode::slow,
                               SendMode::stacksOnly};
     QStringList variants;
     for (const QString& q : SimLogic::quirkNames())
-        variants << q;
+        if (q == u"language")
+            variants << QStringLiteral("language=de") << QStringLiteral("language=fr")
+                     << QStringLiteral("language=ja");
+        else
+            variants << (q == u"header-width" ? QStringLiteral("header-width=200") : q);
     for (const char* seed : {"1", "2", "3"})
         variants << QStringLiteral("realistic/") + QLatin1String(seed);
+    for (const QString& q : setupSwitches)
+        variants << QStringLiteral("realistic/1+") + q;
     for (const int n : {12, 48, 200})
         for (const SendMode mode : modes)
             for (const QString& v : std::as_const(variants))
-                cases.push_back({mode, v, n, blocksEverySend(v) || v == u"user-input"});
+                cases.push_back(
+                    {mode, v, n, blocksEverySend(v) || v == u"user-input", mustFailWith(v, mode)});
     return cases;
 }
 
@@ -128,7 +166,15 @@ protected:
     // What differs between the session in the simulator and the jobs; empty when it is right.
     QStringList differences(const QList<SendJob>& jobs, bool coloured, bool folded) {
         QStringList out;
-        const SimSession s = session();
+        SimSession s = session();
+        // The user's own song (user-project) is left as it was, beside the stacks.
+        s.tracks.removeIf([&](const SimTrack& t) { return userSong.contains(t.name); });
+        for (const SimTrack& t : std::as_const(s.tracks)) {
+            if (t.mute || t.solo || t.record)
+                out << t.name + QStringLiteral(" was muted, soloed or armed");
+        }
+        if (s.tempoImported)
+            out << QStringLiteral("a file's tempo was taken into the project");
         // The top level: the stacks in job order, then the unsorted tracks in theirs; no
         // track of this send without audio, none coloured outside a stack.
         QStringList top, wantedTop;
@@ -179,6 +225,7 @@ protected:
                        QStringList(stackCount.keys()).join(QLatin1Char(','));
         return out;
     }
+    QStringList userSong;
 };
 
 // Verifies the cell: success only with exactly the session of the jobs; a "Done, but …" only
@@ -187,18 +234,32 @@ TEST_P(SenderMatrix, buildsTheSessionOrSaysWhatIsWrong) {
     const MatrixCase& c = GetParam();
     start();
     const bool tricky = c.variant.startsWith(QLatin1String("sweep/"));
+    QString quirk = tricky ? QString() : c.variant;
     if (c.variant.startsWith(QLatin1String("realistic/")) || tricky) {
-        sim->logic().setSeed(c.variant.section(QLatin1Char('/'), 1).toULongLong());
+        const QString rest = c.variant.section(QLatin1Char('/'), 1);
+        sim->logic().setSeed(rest.section(QLatin1Char('+'), 0, 0).toULongLong());
         sim->logic().applyProfile(QStringLiteral("realistic"));
-    } else {
-        ASSERT_TRUE(sim->logic().setQuirk(c.variant, true));
+        quirk = rest.section(QLatin1Char('+'), 1);
+    }
+    if (!quirk.isEmpty()) {
+        ASSERT_TRUE(sim->logic().setQuirk(quirk, true));
+    }
+    if (quirk == u"user-project") {
+        for (const SimTrack& t : session().tracks)
+            userSong << t.name;
     }
     const QList<SendJob> jobs = jobsOf(tricky ? trickyPlansOf(c.tracks) : plansOf(c.tracks));
     if (c.mode == SendMode::stacksOnly) {
         for (const QString& f : dragURLs(jobs))
             sim->logic().addTrack(memberName(f));
     }
+    const SimSession before = session();
     const SendOutcome outcome = send(c.mode, jobs);
+    if (!c.mustFailWith.isEmpty()) {
+        EXPECT_EQ(outcome.result, c.mustFailWith);
+        EXPECT_EQ(session().tracks, before.tracks) << "changed before it stopped";
+        return;
+    }
     const bool coloured = c.mode == SendMode::fast || c.mode == SendMode::grouped;
     const QStringList wrong = differences(jobs, coloured, coloured);
     if (outcome.ok) {

@@ -11,10 +11,12 @@
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -166,6 +168,28 @@ TEST_F(Cli, shouldWriteDemoSessionOnce) {
     r = cli({"demo", folder});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(Fixtures::snapshot(folder), before);
+}
+
+// Verifies that Ctrl-C during a send cancels it as the panel's Cancel does: the program is not
+// ended by the signal but stops the send, says "Cancelled." and exits with 1, as organize does.
+TEST_F(Cli, shouldCancelASendOnCtrlC) {
+    const QString folder = dir.filePath("Demo");
+    ASSERT_EQ(cli({"demo", folder}).exitCode, 0);
+    const CliRun sorted = cli({"organize", folder, "--copy", "--json"});
+    ASSERT_EQ(sorted.exitCode, 0) << sorted.err.toStdString();
+    const QString result = CliTesting::parseJson(sorted.out).object()["result"].toString();
+
+    QProcess p;
+    // On the machine's clock the send takes many seconds, so the signal comes in its middle.
+    p.start(QStringLiteral(VANTREL_CLI_PATH), {"send", result, "--simulate", "--realtime"});
+    ASSERT_TRUE(p.waitForStarted());
+    QThread::msleep(1500);
+    ASSERT_EQ(::kill(pid_t(p.processId()), SIGINT), 0);
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << "the signal ended the program";
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_EQ(p.readAllStandardError(), QByteArray("Cancelled.\n"));
+    EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
 }
 
 // Verifies a sorted copy and an organization in place with its put-back, as JSON.

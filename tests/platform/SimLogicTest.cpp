@@ -924,18 +924,27 @@ const QuirkCase quirkCases[] = {
          s.ax.wait(1500);
          ASSERT_TRUE(alert());
          EXPECT_EQ(s.ax.boolean(s.ax.menuItem({"Track", "New Audio Track"}), enabled), false);
-         const Element answer =
-             s.ax.find(alert(), s.ax.is(ident, QStringLiteral("action-button-2")));
-         EXPECT_EQ(s.ax.str(answer, title), QStringLiteral("Don\u2019t Import"));
-         EXPECT_EQ(s.ax.press(answer), AXResult::success);
+         // "Don’t Import" is one of the two buttons: first in the first alert, then second.
+         const auto button = [&](int i) {
+             return s.ax.find(alert(), s.ax.is(ident, QStringLiteral("action-button-%1").arg(i)));
+         };
+         EXPECT_EQ(s.ax.str(button(1), title), QStringLiteral("Don\u2019t Import"));
+         EXPECT_EQ(s.ax.list(alert(), QStringLiteral("AXCancelButton")).value(0), button(1));
+         EXPECT_EQ(s.ax.press(button(1)), AXResult::success);
          EXPECT_FALSE(alert());
+         EXPECT_FALSE(s.logic().session().tempoImported);
          // With a value, the question comes that many seconds after the import.
          s.logic().setQuirk(QStringLiteral("tempo-alert=3"), true);
          s.dragFromTile(s.files({"SNARE.wav"}), s.belowLastRow());
          s.ax.wait(3200);
          EXPECT_FALSE(alert());
          s.ax.wait(200);
-         EXPECT_TRUE(alert());
+         ASSERT_TRUE(alert());
+         EXPECT_EQ(s.ax.str(button(1), title), QStringLiteral("Import"));
+         EXPECT_EQ(s.ax.str(button(2), title), QStringLiteral("Don\u2019t Import"));
+         // "Import" takes the file's tempo into the project.
+         EXPECT_EQ(s.ax.press(button(1)), AXResult::success);
+         EXPECT_TRUE(s.logic().session().tempoImported);
      }},
     {"tracks-arrive-shuffled",
      [](Sim& s) {
@@ -1164,6 +1173,191 @@ const QuirkCase quirkCases[] = {
          s.ax.wait(1000);
          EXPECT_EQ(s.ax.names(), QStringList{"KICK"});
      }},
+    {"user-project",
+     [](Sim& s) {
+         s.logic().setQuirk(QStringLiteral("user-project"), true);
+         s.front();
+         EXPECT_EQ(s.ax.names(), (QStringList{"Lead Vox", "Piano", "Bass"}));
+         EXPECT_TRUE(s.ax.windowTitled(QStringLiteral("My Song.logicx - My Song - Tracks")));
+         // Each track's region lies in the track area, named like its track.
+         const Element lanes = s.ax.findInWindows(s.ax.is(desc, QStringLiteral("Tracks contents")));
+         QStringList regions;
+         for (const Element& r : s.ax.kids(lanes))
+             regions << s.ax.str(r, desc);
+         EXPECT_EQ(regions, (QStringList{"Lead Vox", "Piano", "Bass"}));
+         for (const SimTrack& t : s.logic().session().tracks)
+             EXPECT_TRUE(t.hasAudio) << t.name.toStdString();
+     }},
+    {"two-projects",
+     [](Sim& s) {
+         s.logic().setQuirk(QStringLiteral("two-projects"), true);
+         s.front();
+         const QList<Element> windows = s.ax.windows();
+         ASSERT_EQ(windows.size(), 2);
+         EXPECT_EQ(s.ax.str(windows[0], title), "Untitled.logicx - Untitled - Tracks");
+         EXPECT_EQ(s.ax.str(windows[1], title), "Other Song.logicx - Other Song - Tracks");
+         EXPECT_EQ(s.ax.list(s.ax.app(), QStringLiteral("AXMainWindow")).value(0), windows[0]);
+         const auto otherRows = [&] {
+             QStringList d;
+             const Element h =
+                 s.ax.find(windows[1], s.ax.is(desc, QStringLiteral("Tracks header")));
+             for (const Element& r : s.ax.kids(h))
+                 d << s.ax.str(r, desc);
+             return d;
+         };
+         EXPECT_EQ(otherRows(), (QStringList{"Track 1 “Guitar”", "Track 2 “Organ”"}));
+         // A drop imports into the project in front only.
+         s.dragFromTile(s.files({"KICK.wav"}), s.belowLastRow());
+         s.ax.wait(1000);
+         EXPECT_EQ(s.sessionNames(), QStringList{"KICK"});
+         EXPECT_EQ(otherRows(), (QStringList{"Track 1 “Guitar”", "Track 2 “Organ”"}));
+     }},
+    {"complete-features-off",
+     [](Sim& s) {
+         s.logic().addTrack(QStringLiteral("a"));
+         s.logic().setQuirk(QStringLiteral("complete-features-off"), true);
+         s.front();
+         EXPECT_TRUE(s.ax.menuItem({"Track", "New Audio Track"}));
+         EXPECT_FALSE(s.ax.menuItem({"Track", "Create Track Stack…"}));
+         EXPECT_FALSE(s.ax.menuItem({"Track", "Flatten Stack"}));
+         s.ax.select(s.ax.rows());
+         s.ax.key(keyD, cmd | shift);
+         s.ax.wait(500);
+         EXPECT_FALSE(s.sheet());
+         s.logic().setQuirk(QStringLiteral("complete-features-off"), false);
+         EXPECT_TRUE(s.ax.menuItem({"Track", "Create Track Stack…"}));
+     }},
+    {"summing-stack-title",
+     [](Sim& s) {
+         s.logic().addTrack(QStringLiteral("a"));
+         s.logic().setQuirk(QStringLiteral("summing-stack-title"), true);
+         s.front();
+         s.ax.select(s.ax.rows());
+         s.ax.key(keyD, cmd | shift);
+         s.ax.wait(300);
+         const Element sheet = s.sheet();
+         ASSERT_TRUE(sheet);
+         EXPECT_FALSE(s.ax.find(sheet, s.ax.is(title, QStringLiteral("Summing stack"))));
+         EXPECT_TRUE(s.ax.find(sheet, s.ax.is(title, QStringLiteral("Folder Stack"))));
+         s.ax.press(s.ax.find(sheet, s.ax.is(title, QStringLiteral("Summing Stack"))));
+         s.ax.press(s.ax.find(sheet, s.ax.is(title, QStringLiteral("Create"))));
+         s.ax.wait(400);
+         ASSERT_FALSE(s.logic().session().tracks.isEmpty());
+         EXPECT_TRUE(s.logic().session().tracks.first().summing);
+     }},
+    {"header-width",
+     [](Sim& s) {
+         s.logic().addTrack(QStringLiteral("a"));
+         s.logic().setQuirk(QStringLiteral("header-width=200"), true);
+         s.front();
+         const Element row = s.ax.rows().first();
+         const Rect r = *s.ax.frame(row);
+         EXPECT_EQ(r.size.width, 200);
+         const Element field = s.ax.find(row, s.ax.is(role, QStringLiteral("AXTextField")));
+         EXPECT_EQ(*s.ax.frame(field), (Rect{{r.origin.x + 72, r.origin.y + 6}, {48, 20}}));
+         // A click on the name field selects the track; one at 72 % of a narrow row is on its
+         // Mute button.
+         s.ax.click(s.centre(field));
+         s.ax.wait(50);
+         EXPECT_EQ(s.logic().session().selection, QList<int>{0});
+         EXPECT_FALSE(s.logic().session().tracks[0].mute);
+         s.ax.click({r.origin.x + 0.72 * r.size.width, r.center().y});
+         s.ax.wait(50);
+         EXPECT_TRUE(s.logic().session().tracks[0].mute);
+         EXPECT_FALSE(SimLogic::quirkSettingError(QStringLiteral("header-width=100")) ==
+                      std::nullopt);
+     }},
+    {"mixer-window",
+     [](Sim& s) {
+         s.logic().setQuirk(QStringLiteral("mixer-window"), true);
+         s.front();
+         const QList<Element> windows = s.ax.windows();
+         ASSERT_EQ(windows.size(), 2);
+         EXPECT_EQ(s.ax.str(windows[0], title), "Untitled - Mixer");
+         // 78 % down an empty project window: under the Mixer, and in the editor pane below
+         // the track list once the project window is raised; neither makes a track.
+         const Rect w = s.projectFrame();
+         const Point low{w.origin.x + 400, w.origin.y + 0.78 * w.size.height};
+         s.dragFromTile(s.files({"KICK.wav"}), low);
+         s.ax.wait(1000);
+         EXPECT_TRUE(s.sessionNames().isEmpty());
+         EXPECT_EQ(s.ax.ax().performAction(windows[1], QStringLiteral("AXRaise")),
+                   AXResult::success);
+         EXPECT_EQ(s.ax.str(s.ax.windows().first(), title), "Untitled.logicx - Untitled - Tracks");
+         s.dragFromTile(s.files({"KICK.wav"}), low);
+         s.ax.wait(1000);
+         EXPECT_TRUE(s.sessionNames().isEmpty());
+         const Rect list = *s.ax.frame(s.ax.header());
+         s.dragFromTile(s.files({"KICK.wav"}), {low.x, list.origin.y + 40});
+         s.ax.wait(1000);
+         EXPECT_EQ(s.sessionNames(), QStringList{"KICK"});
+     }},
+    {"windows-empty-in-background",
+     [](Sim& s) {
+         s.logic().setQuirk(QStringLiteral("windows-empty-in-background"), true);
+         EXPECT_TRUE(s.ax.windows().isEmpty());
+         EXPECT_TRUE(s.ax.list(s.ax.app(), QStringLiteral("AXMainWindow")).isEmpty());
+         EXPECT_EQ(s.logic().session().windows, QStringList{"Untitled.logicx - Untitled - Tracks"});
+         s.front();
+         EXPECT_EQ(s.ax.windows().size(), 1);
+     }},
+    {"focus-stolen",
+     [](Sim& s) {
+         s.logic().addTrack(QStringLiteral("a"));
+         s.logic().setQuirk(QStringLiteral("focus-stolen"), true);
+         s.front();
+         const Element row = s.ax.rows().first();
+         s.ax.doubleClick(s.nameSpot(row));
+         s.ax.key(keyA, cmd);
+         s.ax.type(QStringLiteral("Xy")); // the second key brings the system's dialog
+         EXPECT_EQ(s.ax.boolean(s.ax.app(), QStringLiteral("AXFrontmost")), false);
+         EXPECT_EQ(s.logic().session().nameEdit, std::nullopt);
+         s.ax.type(QStringLiteral("z")); // lost: Logic is not in front
+         s.ax.wait(50);
+         EXPECT_EQ(s.ax.boolean(s.ax.app(), QStringLiteral("AXFrontmost")), true);
+         EXPECT_EQ(s.sessionNames(), QStringList{"Xy"});
+         // Back in front with no name field open, letters are key commands.
+         s.ax.select({row});
+         s.ax.type(QStringLiteral("msr"));
+         const SimTrack t = s.logic().session().tracks.first();
+         EXPECT_EQ(t.name, QStringLiteral("Xy"));
+         EXPECT_TRUE(t.mute && t.solo && t.record);
+     }},
+    {"language",
+     [](Sim& s) {
+         s.logic().addTrack(QStringLiteral("a"));
+         const struct {
+             const char* setting;
+             const char* track;
+             const char* newAudioTrack;
+             const char* window;
+         } languages[] = {
+             {"language=de", "Spur", "Neue Audiospur", "Ohne Titel.logicx - Ohne Titel - Spuren"},
+             {"language=fr", "Piste", "Nouvelle piste audio",
+              "Sans titre.logicx - Sans titre - Pistes"},
+             {"language=ja", "トラック", "新規オーディオトラック",
+              "名称未設定.logicx - 名称未設定 - トラック"},
+         };
+         for (const auto& l : languages) {
+             SCOPED_TRACE(l.setting);
+             ASSERT_TRUE(s.logic().setQuirk(QString::fromUtf8(l.setting), true));
+             const QString track = QString::fromUtf8(l.track);
+             EXPECT_FALSE(s.ax.menuItem({"Track", "New Audio Track"}));
+             EXPECT_TRUE(s.ax.menuItem({track, QString::fromUtf8(l.newAudioTrack)}));
+             EXPECT_TRUE(s.ax.windowTitled(QString::fromUtf8(l.window)));
+             // The rows of the list whose selection can be set: their descriptions translated.
+             QStringList rows;
+             for (const Element& w : s.ax.windows())
+                 for (const Element& r : s.ax.kids(s.ax.find(w, [&](const Element& e) {
+                          return s.ax.ax().attribute(e, selectedChildren).status ==
+                                 AXResult::success;
+                      })))
+                     rows << s.ax.str(r, desc);
+             EXPECT_EQ(rows, QStringList{track + QStringLiteral(" 1 “a”")});
+         }
+         EXPECT_EQ(SimLogic::quirkSettingError(QStringLiteral("language=ko")),
+                   QStringLiteral("quirk language needs de, fr or ja, not “ko”"));
+     }},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, SimQuirk, testing::ValuesIn(quirkCases),
@@ -1219,7 +1413,7 @@ TEST_F(Sim, shouldShowTheSelectionAndWhatIsOpenInTheSnapshot) {
     ASSERT_EQ(logic().session().alert,
               QStringLiteral("The imported audio file contains tempo information. Do you want "
                              "to import it into the project?"));
-    ax.press(ax.findInWindows(ax.is(ident, QStringLiteral("action-button-2"))));
+    ax.press(ax.findInWindows(ax.is(title, QStringLiteral("Don\u2019t Import"))));
     EXPECT_EQ(logic().session().alert, QString());
 
     ASSERT_EQ(ax.select({ax.rows()[1], ax.rows()[2]}), AXResult::success);

@@ -62,8 +62,10 @@ void Impl::key(const KeyEvent& e) {
         return;
     }
     if (alertWin && win == alertWin.get()) {
-        if (enter || escape)
-            closeAlert();
+        if (enter)
+            answerAlert(alertDefaultImports);
+        else if (escape)
+            answerAlert(false);
         return;
     }
     if (optionsWin && win == optionsWin.get()) {
@@ -98,16 +100,36 @@ void Impl::key(const KeyEvent& e) {
         return;
     }
     if (edit) {
-        if (enter)
+        if (enter) {
             commitEdit();
-        else if (escape)
+        } else if (escape) {
             edit.reset();
-        else
+        } else {
             editKey(edit->field, e, false);
+            if (!cmd && typedText(e) && ++keysIntoNames >= number(SimQuirk::focusStolen, 2) &&
+                quirk(SimQuirk::focusStolen) && !focusTaken)
+                stealFocus();
+        }
         return;
     }
+    // With no text field in the focus, plain letters are key commands: R records, M mutes and
+    // S solos the selected tracks.
+    if (const auto text = typedText(e); text && !cmd && text->size() == 1) {
+        const QChar c = text->at(0).toLower();
+        for (Track& t : tracks) {
+            if (!selected.count(t.id) || hidden(t))
+                continue;
+            if (c == QLatin1Char('r'))
+                t.record = !t.record;
+            else if (c == QLatin1Char('m'))
+                t.mute = !t.mute;
+            else if (c == QLatin1Char('s'))
+                t.solo = !t.solo;
+        }
+    }
     if (cmd && shift && e.keyCode == Key::d) {
-        if (!quirk(SimQuirk::noStackShortcut) && menuEnabled({Cmd::CreateStack, false, false}))
+        if (!quirk(SimQuirk::noStackShortcut) && !quirk(SimQuirk::completeFeaturesOff) &&
+            menuEnabled({Cmd::CreateStack, false, false}))
             after(Delay::sheet, [this] { openSheet(); });
         return;
     }
@@ -185,7 +207,8 @@ void Impl::mouseDown(const MouseEvent& e) {
         // A click anywhere but in the name being edited ends the editing.
         const auto slot = win == projectWin.get() ? slotAt(e.point) : std::nullopt;
         const Track* t = slot ? trackAtSlot(*slot) : nullptr;
-        if (!t || t->id != edit->track || !Geo::name.contains(local(e.point, rowFrame(*slot))))
+        if (!t || t->id != edit->track ||
+            !rowLayout().name().contains(local(e.point, rowFrame(*slot))))
             commitEdit();
     }
     if (win == projectWin.get()) {
@@ -235,21 +258,22 @@ void Impl::projectDown(const MouseEvent& e) {
         press->kind = Press::Triangle;
         return;
     }
-    const Rect boxes[] = {Geo::mute, Geo::solo, Geo::record};
+    const RowLayout parts = rowLayout();
+    const Rect boxes[] = {parts.mute(), parts.solo(), parts.record()};
     for (int b = 0; b < 3; ++b)
         if (boxes[b].contains(at)) {
             press->kind = Press::Toggle;
             press->toggle = b;
             return;
         }
-    if (Geo::name.contains(at) && e.clickState >= 2) {
+    if (parts.name().contains(at) && e.clickState >= 2) {
         press.reset();
         selectOnly(t->id);
         if (!quirk(SimQuirk::renameByDoubleClickFails))
             beginEdit(t->id, false);
         return;
     }
-    if (edit && edit->track == t->id && Geo::name.contains(at)) {
+    if (edit && edit->track == t->id && parts.name().contains(at)) {
         press.reset(); // a click inside the field being edited
         return;
     }

@@ -6,6 +6,7 @@
 #include <QJsonValue>
 
 #include <algorithm>
+#include <cmath>
 
 namespace Vantrel {
 
@@ -76,10 +77,67 @@ constexpr QuirkInfo quirkTable[] = {
     {SimQuirk::startupDialog, "startup-dialog",
      "Logic was opened with the startup action \"Create New Empty Project\": the \"New "
      "Tracks\" dialog is open over the empty project, and the menus wait until it is closed"},
+    // A user opens the tool with a song of their own in front; Logic's windows belong to
+    // whatever project is open, and nothing keeps a user from sending into it.
+    {SimQuirk::userProject, "user-project",
+     "the project in front is the user's song \"My Song\": it already holds three tracks with "
+     "audio regions"},
+    // Logic Pro opens several projects at once, each in its own window (Logic Pro user guide,
+    // "Open projects"); menu commands act on the project in front.
+    {SimQuirk::twoProjects, "two-projects",
+     "a second project, \"Other Song\" with two tracks with regions, is open behind the empty "
+     "one"},
+    // Logic Pro's guide: stacks need "Complete Features" (Settings > Advanced); with it off the
+    // Track menu lacks the stack items.
+    {SimQuirk::completeFeaturesOff, "complete-features-off",
+     "\"Enable Complete Features\" is off: the Track menu has no \"Create Track Stack…\" nor "
+     "\"Flatten Stack\", and Shift-Command-D does nothing"},
+    // Logic Pro X 10.0's manual names the stack dialog's choices "Folder Stack" and "Summing
+    // Stack"; tutorials of those versions show the button "Create".
+    {SimQuirk::summingStackTitle, "summing-stack-title",
+     "an older version: the track stack dialog's choices are titled \"Folder Stack\" and "
+     "\"Summing Stack\""},
+    // Logic Pro's guide: the track header's width and contents are the user's (Track >
+    // Configure Track Header…, and dragging the header's right edge).
+    {SimQuirk::headerWidth, "header-width",
+     "the track header is 200 points wide (=POINTS, 160 to 600) rather than 320: the name field "
+     "and the Mute, Solo and Record buttons move with its right edge"},
+    // Logic Pro's guide: the Mixer opens as its own window (Window > Open Mixer) and editors
+    // open as a pane at the bottom of the project window; a drop there makes no tracks.
+    {SimQuirk::mixerWindow, "mixer-window",
+     "a Mixer window (\"Untitled - Mixer\") is in front of the project window over its lower "
+     "part, and an editor pane takes the bottom 280 points of the project window"},
+    // Public observations of Logic Pro's accessibility interface: AXWindows is sometimes empty
+    // while Logic Pro is not frontmost.
+    {SimQuirk::windowsEmptyInBackground, "windows-empty-in-background",
+     "the application's windows (AXWindows, its main and focused window) read empty while Logic "
+     "is not frontmost"},
+    // Public observations: a person's or the system's events still arrive during synthetic
+    // input, synthetic keys reach only the frontmost application, and plain letters are Logic's
+    // key commands (record, mute, solo) when no text field has the focus.
+    {SimQuirk::focusStolen, "focus-stolen",
+     "a system dialog takes the keyboard focus for 20 ms once the 2nd key (=N) is typed into a "
+     "track's name field: Logic is not frontmost, and its name field closes with what was "
+     "typed"},
+    // Public observations: with a localised macOS, Logic Pro's menus, window titles and row
+    // descriptions are translated (the Korean track-list window ends in "트랙").
+    {SimQuirk::language, "language",
+     "Logic Pro runs in German (=de, the default), French (=fr) or Japanese (=ja): its menus, "
+     "window titles, "
+     "dialog buttons and element descriptions are in that language"},
 };
 
 // The quirks that take a value, and what the value must be.
-enum class ValueKind { none, seconds, secondsOrRandom, probability, milliseconds };
+enum class ValueKind {
+    none,
+    seconds,
+    secondsOrRandom,
+    probability,
+    milliseconds,
+    points,
+    count,
+    language
+};
 
 ValueKind valueKind(SimQuirk quirk) {
     switch (quirk) {
@@ -92,6 +150,12 @@ ValueKind valueKind(SimQuirk quirk) {
         return ValueKind::probability;
     case SimQuirk::callCost:
         return ValueKind::milliseconds;
+    case SimQuirk::headerWidth:
+        return ValueKind::points;
+    case SimQuirk::focusStolen:
+        return ValueKind::count;
+    case SimQuirk::language:
+        return ValueKind::language;
     default:
         return ValueKind::none;
     }
@@ -136,6 +200,20 @@ ParsedSetting parseSetting(const QString& setting) {
                                    ? QStringLiteral("milliseconds")
                                    : QStringLiteral("seconds"),
                                p.value);
+        break;
+    case ValueKind::points:
+        if (!ok || v < 160 || v > 600)
+            p.error = QStringLiteral("quirk %1 needs a width from 160 to 600 points, not “%2”")
+                          .arg(name, p.value);
+        break;
+    case ValueKind::count:
+        if (!ok || v < 1 || v > 1000 || v != std::floor(v))
+            p.error = QStringLiteral("quirk %1 needs a whole number from 1 to 1000, not “%2”")
+                          .arg(name, p.value);
+        break;
+    case ValueKind::language:
+        if (p.value != u"de" && p.value != u"fr" && p.value != u"ja")
+            p.error = QStringLiteral("quirk %1 needs de, fr or ja, not “%2”").arg(name, p.value);
         break;
     case ValueKind::probability:
         if (!ok || v < 0 || v > 1)
@@ -483,12 +561,61 @@ void Impl::switched(SimQuirk quirk, bool on) {
     }
     if (quirk == SimQuirk::colorGridUnreadable && colorWin)
         buildColorContent();
+    if (quirk == SimQuirk::userProject && on)
+        openUserSong();
+    if (quirk == SimQuirk::twoProjects) {
+        if (on)
+            openOtherProject();
+        else
+            closeWindow(otherWin);
+    }
+    if (quirk == SimQuirk::completeFeaturesOff || quirk == SimQuirk::language) {
+        app->remove(menuBar);
+        buildMenus();
+    }
+    if (quirk == SimQuirk::headerWidth || quirk == SimQuirk::mixerWindow ||
+        quirk == SimQuirk::language)
+        relayout();
+    if (quirk == SimQuirk::mixerWindow) {
+        if (on)
+            openMixer();
+        else
+            closeWindow(mixerWin);
+    }
+    if (quirk == SimQuirk::focusStolen) {
+        keysIntoNames = 0;
+        focusTaken = false;
+    }
     dirty = true;
+}
+
+bool Impl::windowsReadable() const {
+    return frontmost || !quirk(SimQuirk::windowsEmptyInBackground);
+}
+
+double Impl::headerWidth() const {
+    return quirk(SimQuirk::headerWidth) ? number(SimQuirk::headerWidth, 200) : Geo::headerWidth;
+}
+
+void Impl::stealFocus() {
+    // The system's dialog comes to the front: Logic's name field closes with what it holds,
+    // and the dialog gives the focus back to Logic a moment later.
+    focusTaken = true;
+    systemDialog = true;
+    frontmost = false;
+    if (edit)
+        commitEdit();
+    after(Delay::systemDialog, [this] {
+        systemDialog = false;
+        frontmost = running();
+    });
 }
 
 bool Impl::activate() {
     if (!running())
         return false;
+    if (systemDialog)
+        return true; // the system's dialog keeps the focus until it closes
     if (!frontmost)
         after(Delay::activate, [this] { frontmost = running(); });
     return true;

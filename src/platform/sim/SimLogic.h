@@ -36,6 +36,8 @@ struct SimTrack {
     // The audio file whose region the track plays; empty for a track without audio or one
     // added by the test control.
     QString file;
+    // The track's Mute, Solo and Record buttons (or key commands) are on.
+    bool mute = false, solo = false, record = false;
     bool operator==(const SimTrack&) const = default;
 };
 
@@ -46,8 +48,9 @@ struct SimSession {
     QList<int> selection;   // indexes into tracks of the selected tracks, in list order
     // While the stack sheet is open: whether "Summing stack" is chosen in it.
     std::optional<bool> stackSheet;
-    bool colorWindow = false; // the Color window is open
-    QString alert;            // the message of the open alert; empty when there is none
+    bool colorWindow = false;   // the Color window is open
+    QString alert;              // the message of the open alert; empty when there is none
+    bool tempoImported = false; // the tempo question was answered "Import"
     // While a track's name field is open: the track's index into tracks and the text typed.
     std::optional<std::pair<int, QString>> nameEdit;
     bool operator==(const SimSession&) const = default;
@@ -97,8 +100,17 @@ enum class SimQuirk {
     callCost,
     userInput,
     startupDialog,
+    userProject,
+    twoProjects,
+    completeFeaturesOff,
+    summingStackTitle,
+    headerWidth,
+    mixerWindow,
+    windowsEmptyInBackground,
+    focusStolen,
+    language,
 };
-inline constexpr std::size_t simQuirkCount = std::size_t(SimQuirk::startupDialog) + 1;
+inline constexpr std::size_t simQuirkCount = std::size_t(SimQuirk::language) + 1;
 
 namespace SimDetail {
 class Impl;

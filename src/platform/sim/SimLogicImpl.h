@@ -55,6 +55,8 @@ inline constexpr Duration tempoAlert = ms(1500);
 // The longest an accessibility client waits for a busy application before it gives up.
 inline constexpr Duration callTimeout = ms(6000);
 inline constexpr Duration busyAfterSlowStart = ms(3000);
+// focus-stolen: how long the system's dialog holds the keyboard focus.
+inline constexpr Duration systemDialog = ms(20);
 } // namespace Delay
 
 // Where things are on the simulated screen (points, origin top left).
@@ -97,7 +99,25 @@ inline constexpr Rect options{{520, 300}, {400, 200}};
 inline constexpr Rect alert{{570, 280}, {300, 160}};
 inline constexpr Rect newTracks{{470, 240}, {500, 260}};
 inline constexpr double listRowHeight = 22;
+// mixer-window: the Mixer window, and the editor pane at the bottom of the project window.
+inline constexpr Rect mixer{{120, 520}, {1100, 380}};
+inline constexpr double editorPane = 280;
+// two-projects: the project window behind the one in front.
+inline constexpr Rect otherProject{{40, 60}, {1200, 700}};
 } // namespace Geo
+
+// A track row's parts for a track header `width` points wide: the name field and the Mute,
+// Solo and Record buttons follow the header's right edge, as the layout of Geo is for 320.
+struct RowLayout {
+    double width = Geo::headerWidth;
+    Rect name() const { return {{72, 6}, {width - 152, 20}}; }
+    Rect mute() const { return {{width - 76, 6}, {22, 18}}; }
+    Rect solo() const { return {{width - 52, 6}, {22, 18}}; }
+    Rect record() const { return {{width - 28, 6}, {22, 18}}; }
+    Rect volume() const { return {{72, 30}, {width - 180, 8}}; }
+    Rect pan() const { return {{width - 100, 26}, {16, 16}}; }
+    Rect splitter() const { return {{0, 42}, {width, 2}}; }
+};
 
 // Virtual key codes Logic reacts to.
 namespace Key {
@@ -201,6 +221,22 @@ public:
     // Every accessibility call: its cost on the clock, and a busy Logic keeping the caller
     // waiting; true when the call times out (-25204).
     bool callWaits();
+    // focus-stolen: keys typed into name fields so far, whether the system dialog came, and
+    // until when it holds the focus.
+    int keysIntoNames = 0;
+    bool focusTaken = false;
+    // The system's dialog that holds the keyboard focus now (focus-stolen); Logic is not
+    // frontmost while it is up.
+    bool systemDialog = false;
+    void stealFocus();
+    // Whether AXWindows and the main and focused windows read as they are (not with
+    // windows-empty-in-background while Logic is in the background).
+    bool windowsReadable() const;
+    // The track header's width and the layout of a row's parts in it.
+    double headerWidth() const;
+    RowLayout rowLayout() const { return {headerWidth()}; }
+    // How many rows the visible part of the track list holds.
+    int capacity() const;
     // user-input: when the person at the machine clicks next.
     Duration nextUserClick{};
     void userClicks();
@@ -261,6 +297,7 @@ public:
     // --- The accessibility tree (SimTree.cpp).
     SimElement::Ptr app, menuBar, projectWin, header, ruler;
     SimElement::Ptr colorWin, panelWin, optionsWin, alertWin, startupWin;
+    SimElement::Ptr mixerWin, otherWin;  // mixer-window, two-projects
     QString alertMessage;                // what the alert says while it is open
     std::vector<SimElement::Ptr> zOrder; // open windows, front to back
     struct RowSlot {
@@ -307,9 +344,17 @@ public:
     std::optional<Options> options;
 
     SimElement::Ptr make(const QString& role, std::optional<Rect> frame = {});
+    // The English text as Logic shows it in the language switched on (language=de|fr|ja).
+    QString text(const char* english) const;
     void buildApp();
     void buildMenus();
     void buildProjectWindow();
+    // Builds the project window again, for a switch that changes its layout.
+    void relayout();
+    void openMixer();
+    void openOtherProject();
+    // user-project: the user's own song with tracks holding regions.
+    void openUserSong();
     void sync();
     void openWindow(const SimElement::Ptr& w);
     void closeWindow(SimElement::Ptr& w);
@@ -343,6 +388,11 @@ public:
     void closeOptions();
     void openAlert();
     void closeAlert();
+    // Answers the tempo question: with the file's tempo, or without.
+    void answerAlert(bool importTempo);
+    int alertsShown = 0;
+    bool alertDefaultImports = false; // the alert's first (default) button is "Import"
+    bool tempoImported = false;       // an answer took a file's tempo into the project
     void openStartupDialog();
 
     // --- Input (SimInput.cpp).

@@ -40,14 +40,9 @@ void TextEdit::backspace() {
     }
 }
 
-namespace {
-
-int capacity() {
-    return static_cast<int>((Geo::project.size.height - Geo::rowsTop - Geo::bottomBar) /
-                            Geo::rowHeight);
+int Impl::capacity() const {
+    return static_cast<int>(trackArea().size.height / Geo::rowHeight);
 }
-
-} // namespace
 
 int Impl::indexOf(int id) const {
     for (size_t i = 0; i < tracks.size(); ++i)
@@ -117,7 +112,8 @@ void Impl::eraseIf(const std::function<bool(const Track&)>& drop) {
 
 QString Impl::description(int index) const {
     const Track& t = tracks[static_cast<size_t>(index)];
-    QString d = QStringLiteral("Track %1 \u201C%2\u201D").arg(QString::number(index + 1), t.name);
+    QString d = QStringLiteral("%1 %2 \u201C%3\u201D")
+                    .arg(text("Track"), QString::number(index + 1), t.name);
     if (t.mute)
         d += QStringLiteral(", mute");
     return d;
@@ -447,6 +443,9 @@ SimSession Impl::session() const {
         st.hasAudio = t.hasAudio;
         st.summing = t.isStack && t.summing;
         st.file = t.file;
+        st.mute = t.mute;
+        st.solo = t.solo;
+        st.record = t.record;
         s.tracks.append(st);
     }
     for (const auto& w : zOrder)
@@ -457,6 +456,7 @@ SimSession Impl::session() const {
     if (sheet)
         s.stackSheet = sheet->summingChosen;
     s.colorWindow = colorWin != nullptr;
+    s.tempoImported = tempoImported;
     if (alertWin)
         s.alert = alertMessage;
     if (edit)

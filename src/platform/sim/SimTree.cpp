@@ -50,10 +50,32 @@ struct MenuBarEntry {
     std::vector<MenuEntry> items;
 };
 
-std::vector<MenuBarEntry> menuBarEntries() {
+// The menu bar; without the complete features the Track menu has no stack items.
+std::vector<MenuBarEntry> menuBarEntries(bool completeFeatures) {
     MenuEntry stack = item("Create Track Stack…", Cmd::CreateStack);
     stack.shortcut = QStringLiteral("D");
     stack.shortcutMods = 1;
+    std::vector<MenuEntry> stackItems{stack, item("Flatten Stack", Cmd::FlattenStack), sep()};
+    if (!completeFeatures)
+        stackItems.clear();
+    std::vector<MenuEntry> trackMenu{item("New Tracks…"),
+                                     item("New Audio Track", Cmd::NewAudioTrack),
+                                     item("New Software Instrument Track"),
+                                     item("New External MIDI Track"),
+                                     sep(),
+                                     item("Rename Track", Cmd::RenameTrack),
+                                     item("Delete Track", Cmd::DeleteTrack),
+                                     item("Delete Unused Tracks", Cmd::DeleteUnused),
+                                     sep()};
+    trackMenu.insert(trackMenu.end(), stackItems.begin(), stackItems.end());
+    for (MenuEntry& e : std::vector<MenuEntry>{
+             sub("Sort Tracks by",
+                 {item("MIDI Channel", Cmd::SortOther), item("Audio Channel", Cmd::SortOther),
+                  item("Output Channel", Cmd::SortOther), item("Instrument Name", Cmd::SortOther),
+                  item("Track Name", Cmd::SortByName), item("Creation Date", Cmd::SortByDate)}),
+             sep(), item("Assign Track Color…", Cmd::AssignColor), item("Assign Track Icon…"),
+             sep(), item("Configure Track Header…"), item("Show Output Track")})
+        trackMenu.push_back(std::move(e));
     return {
         {"Apple",
          true,
@@ -83,19 +105,7 @@ std::vector<MenuBarEntry> menuBarEntries() {
           off("Paste"), off("Delete"), sep(), item("Select All"),
           sub("Select", {item("All Following"), item("Inside Locators")}), sep(),
           item("Emoji & Symbols")}},
-        {"Track",
-         false,
-         {item("New Tracks…"), item("New Audio Track", Cmd::NewAudioTrack),
-          item("New Software Instrument Track"), item("New External MIDI Track"), sep(),
-          item("Rename Track", Cmd::RenameTrack), item("Delete Track", Cmd::DeleteTrack),
-          item("Delete Unused Tracks", Cmd::DeleteUnused), sep(), stack,
-          item("Flatten Stack", Cmd::FlattenStack), sep(),
-          sub("Sort Tracks by",
-              {item("MIDI Channel", Cmd::SortOther), item("Audio Channel", Cmd::SortOther),
-               item("Output Channel", Cmd::SortOther), item("Instrument Name", Cmd::SortOther),
-               item("Track Name", Cmd::SortByName), item("Creation Date", Cmd::SortByDate)}),
-          sep(), item("Assign Track Color…", Cmd::AssignColor), item("Assign Track Icon…"), sep(),
-          item("Configure Track Header…"), item("Show Output Track")}},
+        {"Track", false, trackMenu},
         {"Navigate",
          false,
          {sub("Go To", {item("Beginning"), item("End")}), item("Go to Position…"), sep(),
@@ -120,7 +130,77 @@ std::vector<MenuBarEntry> menuBarEntries() {
     };
 }
 
+// What a Logic Pro in German, French or Japanese shows instead of the English texts. Public
+// guides confirm only some of them (Apple's German guide names the menu "Spur"); the others are
+// this simulator's renderings in the language, not confirmed wording of Logic's, and its
+// wording changes between versions ("Summenstapel" in the Logic Pro X 10.0 guide, "Summierstapel"
+// in today's): what matters here is that none of them is the English title.
+struct Translation {
+    const char* english;
+    const char* de;
+    const char* fr;
+    const char* ja;
+};
+
+constexpr Translation translations[] = {
+    {"File", "Ablage", "Fichier", "ファイル"},
+    {"Edit", "Bearbeiten", "Édition", "編集"},
+    {"Track", "Spur", "Piste", "トラック"},
+    {"Navigate", "Navigieren", "Naviguer", "ナビゲート"},
+    {"Record", "Aufnahme", "Enregistrement", "録音"},
+    {"Mix", "Mix", "Mixage", "ミックス"},
+    {"View", "Darstellung", "Présentation", "表示"},
+    {"Window", "Fenster", "Fenêtre", "ウインドウ"},
+    {"Help", "Hilfe", "Aide", "ヘルプ"},
+    {"New Tracks…", "Neue Spuren …", "Nouvelles pistes…", "新規トラック…"},
+    {"New Audio Track", "Neue Audiospur", "Nouvelle piste audio", "新規オーディオトラック"},
+    {"Rename Track", "Spur umbenennen", "Renommer la piste", "トラック名を変更"},
+    {"Delete Track", "Spur löschen", "Supprimer la piste", "トラックを削除"},
+    {"Delete Unused Tracks", "Nicht verwendete Spuren löschen", "Supprimer les pistes inutilisées",
+     "未使用のトラックを削除"},
+    {"Create Track Stack…", "Spurstapel erstellen …", "Créer une pile de pistes…",
+     "トラックスタックを作成…"},
+    {"Flatten Stack", "Stapel reduzieren", "Aplatir la pile", "スタックをフラット化"},
+    {"Sort Tracks by", "Spuren sortieren nach", "Trier les pistes par", "トラックの並べ替え"},
+    {"Track Name", "Spurname", "Nom de piste", "トラック名"},
+    {"Creation Date", "Erstellungsdatum", "Date de création", "作成日"},
+    {"Assign Track Color…", "Spurfarbe zuweisen …", "Attribuer une couleur à la piste…",
+     "トラックカラーを割り当て…"},
+    {"Import", "Importieren", "Importer", "読み込む"},
+    {"Audio File…", "Audiodatei …", "Fichier audio…", "オーディオファイル…"},
+    {"Untitled", "Ohne Titel", "Sans titre", "名称未設定"},
+    {"Tracks", "Spuren", "Pistes", "トラック"},
+    {"Tracks header", "Spur-Header", "En-tête des pistes", "トラックヘッダ"},
+    {"Tracks time ruler", "Spuren-Zeitlineal", "Règle temporelle des pistes",
+     "トラックのタイムルーラ"},
+    {"Tracks contents", "Spureninhalt", "Contenu des pistes", "トラックの内容"},
+    {"Color", "Farben", "Couleurs", "カラー"},
+    {"Folder stack", "Ordnerstapel", "Pile de dossiers", "フォルダスタック"},
+    {"Summing stack", "Summierstapel", "Pile de sommation", "サミングスタック"},
+    {"Create", "Erstellen", "Créer", "作成"},
+    {"Cancel", "Abbrechen", "Annuler", "キャンセル"},
+    {"Add Selected Files to Tracks", "Ausgewählte Dateien zu Spuren hinzufügen",
+     "Ajouter les fichiers sélectionnés aux pistes", "選択したファイルをトラックに追加"},
+    {"Create new tracks", "Neue Spuren erstellen", "Créer de nouvelles pistes",
+     "新規トラックを作成"},
+    {"Use existing tracks", "Vorhandene Spuren verwenden", "Utiliser les pistes existantes",
+     "既存のトラックを使用"},
+    {"alert", "Hinweis", "alerte", "通知"},
+    {"Don\u2019t Import", "Nicht importieren", "Ne pas importer", "読み込まない"},
+};
+
 } // namespace
+
+QString Impl::text(const char* english) const {
+    const QString e = QString::fromUtf8(english);
+    if (!quirk(SimQuirk::language))
+        return e;
+    const QString& lang = values[std::size_t(SimQuirk::language)];
+    for (const Translation& t : translations)
+        if (e == QString::fromUtf8(t.english))
+            return QString::fromUtf8(lang == u"fr" ? t.fr : lang == u"ja" ? t.ja : t.de);
+    return e;
+}
 
 SimElement::Ptr Impl::make(const QString& role, std::optional<Rect> frame) {
     static const QStringList controls = {QStringLiteral("AXButton"),
@@ -152,17 +232,22 @@ void Impl::buildApp() {
         return AXResult::success;
     };
     app->getters[QStringLiteral("AXWindows")] = [this] {
+        if (!windowsReadable())
+            return AXValue(QList<Element>{});
         return AXValue(QList<Element>(zOrder.begin(), zOrder.end()));
     };
     app->getters[QStringLiteral("AXChildren")] = [this] {
         QList<Element> kids{menuBar};
-        kids.append(QList<Element>(zOrder.begin(), zOrder.end()));
+        if (windowsReadable())
+            kids.append(QList<Element>(zOrder.begin(), zOrder.end()));
         return AXValue(kids);
     };
-    app->getters[QStringLiteral("AXMainWindow")] = [this] { return AXValue(one(projectWin)); };
+    app->getters[QStringLiteral("AXMainWindow")] = [this] {
+        return windowsReadable() ? AXValue(one(projectWin)) : AXValue();
+    };
     app->getters[QStringLiteral("AXFocusedWindow")] = [this] {
         SimElement* w = keyWindow();
-        return w ? AXValue(QList<Element>{w->shared_from_this()}) : AXValue();
+        return w && windowsReadable() ? AXValue(QList<Element>{w->shared_from_this()}) : AXValue();
     };
     buildMenus();
     buildProjectWindow();
@@ -252,7 +337,7 @@ void Impl::buildMenus() {
         [&](const SimElement::Ptr& menu, const std::vector<MenuEntry>& items, bool global) {
             for (const MenuEntry& entry : items) {
                 SimElement::Ptr e = menu->add(make(QStringLiteral("AXMenuItem")));
-                e->set(QStringLiteral("AXTitle"), entry.title);
+                e->set(QStringLiteral("AXTitle"), text(entry.title.toUtf8().constData()));
                 const MenuItem info{entry.cmd, entry.disabled, global};
                 e->getters[QStringLiteral("AXEnabled")] = [this, info] {
                     return AXValue(menuEnabled(info));
@@ -283,8 +368,8 @@ void Impl::buildMenus() {
             }
         };
     double x = 10;
-    for (const MenuBarEntry& bar : menuBarEntries()) {
-        const QString title = QString::fromUtf8(bar.title);
+    for (const MenuBarEntry& bar : menuBarEntries(!quirk(SimQuirk::completeFeaturesOff))) {
+        const QString title = text(bar.title);
         const double width = title == QLatin1String("Apple") ? 24 : 14 + 8.0 * title.size();
         SimElement::Ptr e = menuBar->add(
             make(QStringLiteral("AXMenuBarItem"), Rect{{x, 0}, {width, Geo::menuBarHeight}}));
@@ -300,13 +385,15 @@ void Impl::buildMenus() {
 Rect Impl::rowFrame(int slot) const {
     const Point w = Geo::project.origin;
     return {{w.x + Geo::headerLeft, w.y + Geo::rowsTop + slot * Geo::rowHeight},
-            {Geo::headerWidth, Geo::rowHeight}};
+            {headerWidth(), Geo::rowHeight}};
 }
 
 Rect Impl::trackArea() const {
     const Rect& w = Geo::project;
-    return {{w.origin.x + Geo::headerLeft, w.origin.y + Geo::rowsTop},
-            {w.size.width - Geo::headerLeft - 4, w.size.height - Geo::rowsTop - Geo::bottomBar}};
+    const double pane = quirk(SimQuirk::mixerWindow) ? Geo::editorPane : 0;
+    return {
+        {w.origin.x + Geo::headerLeft, w.origin.y + Geo::rowsTop},
+        {w.size.width - Geo::headerLeft - 4, w.size.height - Geo::rowsTop - Geo::bottomBar - pane}};
 }
 
 const Track* Impl::trackAtSlot(int slot) const {
@@ -335,11 +422,15 @@ std::optional<int> Impl::slotAt(Point p) const {
 void Impl::buildProjectWindow() {
     const Rect& w = Geo::project;
     const double x = w.origin.x, y = w.origin.y;
+    const double rulerLeft = headerWidth() + 8;
     projectWin = make(QStringLiteral("AXWindow"), w);
-    projectWin
-        ->set(QStringLiteral("AXTitle"), QStringLiteral("Untitled.logicx - Untitled - Tracks"))
-        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXStandardWindow"))
+    projectWin->set(QStringLiteral("AXSubrole"), QStringLiteral("AXStandardWindow"))
         .set(QStringLiteral("AXMain"), true);
+    projectWin->getters[QStringLiteral("AXTitle")] = [this] {
+        const QString song =
+            quirk(SimQuirk::userProject) ? QStringLiteral("My Song") : text("Untitled");
+        return AXValue(QStringLiteral("%1.logicx - %1 - %2").arg(song, text("Tracks")));
+    };
     projectWin->getters[QStringLiteral("AXFocused")] = [this] {
         return AXValue(keyWindow() == projectWin.get());
     };
@@ -360,13 +451,13 @@ void Impl::buildProjectWindow() {
     SimElement::Ptr left =
         split->add(make(QStringLiteral("AXSplitGroup"),
                         Rect{{x, y + Geo::rulerTop},
-                             {Geo::rulerLeft, Geo::rowsTop - Geo::rulerTop + area.size.height}}));
-    const Rect headerFrame{area.origin, {Geo::headerWidth, area.size.height}};
+                             {rulerLeft, Geo::rowsTop - Geo::rulerTop + area.size.height}}));
+    const Rect headerFrame{area.origin, {headerWidth(), area.size.height}};
     SimElement::Ptr scrollArea = left->add(make(QStringLiteral("AXScrollArea"), headerFrame));
     header = scrollArea->add(make(QStringLiteral("AXGroup"), headerFrame));
     header->set(QStringLiteral("AXDescription"), quirk(SimQuirk::olderLayout)
                                                      ? QStringLiteral("Track Headers")
-                                                     : QStringLiteral("Tracks header"));
+                                                     : text("Tracks header"));
     header->getters[QStringLiteral("AXSelectedChildren")] = [this] {
         QList<Element> on;
         for (size_t i = 0; i < rows.size(); ++i)
@@ -392,14 +483,14 @@ void Impl::buildProjectWindow() {
         return AXResult::success;
     };
 
-    const double rulerWidth = w.size.width - Geo::rulerLeft - 16;
+    const double rulerWidth = w.size.width - rulerLeft - 16;
     SimElement::Ptr right =
         split->add(make(QStringLiteral("AXSplitGroup"),
-                        Rect{{x + Geo::rulerLeft, y + Geo::rulerTop},
+                        Rect{{x + rulerLeft, y + Geo::rulerTop},
                              {rulerWidth, Geo::rowsTop - Geo::rulerTop + area.size.height}}));
-    const Rect rulerFrame{{x + Geo::rulerLeft, y + Geo::rulerTop}, {rulerWidth, Geo::rulerHeight}};
+    const Rect rulerFrame{{x + rulerLeft, y + Geo::rulerTop}, {rulerWidth, Geo::rulerHeight}};
     ruler = right->add(make(QStringLiteral("AXLayoutArea"), rulerFrame));
-    ruler->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks time ruler"));
+    ruler->set(QStringLiteral("AXDescription"), text("Tracks time ruler"));
     const double rx = rulerFrame.origin.x, ry = rulerFrame.origin.y;
     const std::pair<const char*, Rect> marks[] = {
         {"cycle region", {{rx, ry}, {320, 14}}},
@@ -414,15 +505,101 @@ void Impl::buildProjectWindow() {
         ->add(make(QStringLiteral("AXLayoutArea"),
                    Rect{{rx, ry + Geo::rulerHeight}, {rulerWidth, Geo::arrangementHeight}}))
         ->set(QStringLiteral("AXDescription"), QStringLiteral("Arrangement"));
-    SimElement::Ptr contents =
+    SimElement::Ptr scroll =
         right->add(make(QStringLiteral("AXScrollArea"),
-                        Rect{{x + Geo::rulerLeft, area.origin.y}, {rulerWidth, area.size.height}}));
+                        Rect{{x + rulerLeft, area.origin.y}, {rulerWidth, area.size.height}}));
     // As the public dump shows it: a group of one lane per track row, described like the
     // row, each holding the track's regions.
-    this->contents = contents->add(make(QStringLiteral("AXGroup"), contents->frame));
-    this->contents->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks contents"));
+    contents = scroll->add(make(QStringLiteral("AXGroup"), scroll->frame));
+    contents->set(QStringLiteral("AXDescription"), text("Tracks contents"));
+
+    if (quirk(SimQuirk::mixerWindow)) {
+        // The editor pane below the track list: a drop onto it makes no track.
+        const Rect pane{{x, area.origin.y + area.size.height}, {w.size.width, Geo::editorPane}};
+        projectWin->add(make(QStringLiteral("AXGroup"), pane))
+            ->set(QStringLiteral("AXDescription"), QStringLiteral("Editor"));
+    }
 
     openWindow(projectWin);
+}
+
+void Impl::relayout() {
+    // The window is laid out anew at its place in the window order; its elements go stale.
+    const auto at = std::find(zOrder.begin(), zOrder.end(), projectWin);
+    const auto place = at - zOrder.begin();
+    closeSheet();
+    closeWindow(projectWin);
+    rows.clear();
+    buildProjectWindow();
+    zOrder.erase(zOrder.begin());
+    zOrder.insert(zOrder.begin() + std::min<std::ptrdiff_t>(place, std::ssize(zOrder)), projectWin);
+}
+
+void Impl::openMixer() {
+    if (mixerWin)
+        return;
+    mixerWin = make(QStringLiteral("AXWindow"), Geo::mixer);
+    mixerWin->set(QStringLiteral("AXTitle"), QStringLiteral("Untitled - Mixer"))
+        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXStandardWindow"));
+    mixerWin->add(make(QStringLiteral("AXLayoutArea"), Geo::mixer))
+        ->set(QStringLiteral("AXDescription"), QStringLiteral("Mixer"));
+    openWindow(mixerWin);
+}
+
+void Impl::openOtherProject() {
+    if (otherWin)
+        return;
+    // Another song with tracks of its own: only what a reader of its track list meets.
+    const Rect& f = Geo::otherProject;
+    otherWin = make(QStringLiteral("AXWindow"), f);
+    otherWin
+        ->set(QStringLiteral("AXTitle"), QStringLiteral("Other Song.logicx - Other Song - Tracks"))
+        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXStandardWindow"));
+    SimElement::Ptr group = otherWin->add(make(QStringLiteral("AXGroup"), f));
+    group->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks"));
+    const Rect list{{f.origin.x + Geo::headerLeft, f.origin.y + Geo::rowsTop},
+                    {Geo::headerWidth, f.size.height - Geo::rowsTop - Geo::bottomBar}};
+    SimElement::Ptr other = group->add(make(QStringLiteral("AXScrollArea"), list))
+                                ->add(make(QStringLiteral("AXGroup"), list));
+    other->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks header"));
+    SimElement::Ptr lanes = group->add(make(QStringLiteral("AXGroup"), f));
+    lanes->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks contents"));
+    const char* const names[] = {"Guitar", "Organ"};
+    for (int i = 0; i < 2; ++i) {
+        const Rect r{{list.origin.x, list.origin.y + i * Geo::rowHeight},
+                     {Geo::headerWidth, Geo::rowHeight}};
+        const QString name = QString::fromUtf8(names[i]);
+        const QString d = QStringLiteral("Track %1 \u201C%2\u201D").arg(i + 1).arg(name);
+        SimElement::Ptr row = other->add(make(QStringLiteral("AXLayoutItem"), r));
+        row->set(QStringLiteral("AXDescription"), d);
+        row->add(make(QStringLiteral("AXTextField"), offset(RowLayout{}.name(), r.origin)))
+            ->set(QStringLiteral("AXDescription"), name)
+            .set(QStringLiteral("AXValue"), name);
+        // One lane per row, its region an item of the lane, as in the project in front.
+        SimElement::Ptr lane = lanes->add(make(
+            QStringLiteral("AXLayoutArea"), Rect{{list.origin.x + Geo::rulerLeft, r.origin.y},
+                                                 {f.size.width - Geo::rulerLeft, Geo::rowHeight}}));
+        lane->set(QStringLiteral("AXDescription"), d);
+        lane->add(make(QStringLiteral("AXLayoutItem"),
+                       Rect{{list.origin.x + Geo::rulerLeft + 2, r.origin.y + 2},
+                            {240, Geo::rowHeight - 4}}))
+            ->set(QStringLiteral("AXHelp"), QStringLiteral("Audio region."));
+    }
+    openWindow(otherWin);
+    // Behind the project in front.
+    zOrder.erase(zOrder.begin());
+    zOrder.insert(std::find(zOrder.begin(), zOrder.end(), projectWin) + 1, otherWin);
+}
+
+void Impl::openUserSong() {
+    const char* const names[] = {"Lead Vox", "Piano", "Bass"};
+    for (const char* n : names) {
+        Track t;
+        t.name = QString::fromUtf8(n);
+        t.hasAudio = true;
+        t.file = t.name + QStringLiteral(".wav");
+        insertTrack(static_cast<int>(tracks.size()), t);
+    }
 }
 
 void Impl::sync() {
@@ -440,7 +617,7 @@ void Impl::sync() {
         return;
     header->set(QStringLiteral("AXDescription"), quirk(SimQuirk::olderLayout)
                                                      ? QStringLiteral("Track Headers")
-                                                     : QStringLiteral("Tracks header"));
+                                                     : text("Tracks header"));
     if (renewRows) {
         // The rows' elements are replaced: every handle to one goes stale.
         renewRows = false;
@@ -469,9 +646,10 @@ void Impl::sync() {
             const Track* t = trackAtSlot(slot);
             return AXValue(t && selected.count(t->id) > 0);
         };
-        row->add(make(QStringLiteral("AXSplitter"), offset(Geo::splitter, f.origin)));
+        const RowLayout parts = rowLayout();
+        row->add(make(QStringLiteral("AXSplitter"), offset(parts.splitter(), f.origin)));
         const std::pair<const char*, Rect> boxes[] = {
-            {"Mute", Geo::mute}, {"Solo", Geo::solo}, {"Record", Geo::record}};
+            {"Mute", parts.mute()}, {"Solo", parts.solo()}, {"Record", parts.record()}};
         for (int b = 0; b < 3; ++b) {
             SimElement::Ptr box =
                 row->add(make(QStringLiteral("AXCheckBox"), offset(boxes[b].second, f.origin)));
@@ -486,14 +664,14 @@ void Impl::sync() {
                 return AXResult::success;
             };
         }
-        row->add(make(QStringLiteral("AXSlider"), offset(Geo::pan, f.origin)))
+        row->add(make(QStringLiteral("AXSlider"), offset(parts.pan(), f.origin)))
             ->set(QStringLiteral("AXDescription"), QStringLiteral("Pan"))
             .set(QStringLiteral("AXValue"), std::int64_t{0});
-        row->add(make(QStringLiteral("AXSlider"), offset(Geo::volume, f.origin)))
+        row->add(make(QStringLiteral("AXSlider"), offset(parts.volume(), f.origin)))
             ->set(QStringLiteral("AXDescription"), QStringLiteral("Volume"))
             .set(QStringLiteral("AXValue"), 0.0);
         SimElement::Ptr name =
-            row->add(make(QStringLiteral("AXTextField"), offset(Geo::name, f.origin)));
+            row->add(make(QStringLiteral("AXTextField"), offset(parts.name(), f.origin)));
         name->set(QStringLiteral("AXHelp"),
                   QStringLiteral("Name field. Double-click to rename the track."));
         name->getters[QStringLiteral("AXDescription")] = [this, slot] {
@@ -515,8 +693,8 @@ void Impl::sync() {
         button->getters[QStringLiteral("AXDescription")] =
             row->getters[QStringLiteral("AXDescription")];
         button->press = [] { return AXResult::success; }; // the track icon: no modelled effect
-        const Rect laneFrame{{Geo::project.origin.x + Geo::rulerLeft, f.origin.y},
-                             {Geo::project.size.width - Geo::rulerLeft - 16, Geo::rowHeight}};
+        const Rect laneFrame{{contents->frame->origin.x, f.origin.y},
+                             {contents->frame->size.width, Geo::rowHeight}};
         SimElement::Ptr lane = contents->add(make(QStringLiteral("AXLayoutArea"), laneFrame));
         lane->getters[QStringLiteral("AXDescription")] =
             row->getters[QStringLiteral("AXDescription")];
@@ -626,13 +804,15 @@ void Impl::openSheet() {
               QStringLiteral("Create a track stack from the selected tracks."));
     SimElement::Ptr group =
         s.el->add(make(QStringLiteral("AXRadioGroup"), Rect{{x + 20, y + 48}, {380, 60}}));
-    const std::pair<const char*, bool> choices[] = {{"Folder stack", false},
-                                                    {"Summing stack", true}};
+    const bool older = quirk(SimQuirk::summingStackTitle);
+    const std::pair<QString, bool> choices[] = {
+        {older ? QStringLiteral("Folder Stack") : text("Folder stack"), false},
+        {older ? QStringLiteral("Summing Stack") : text("Summing stack"), true}};
     for (int i = 0; i < 2; ++i) {
         SimElement::Ptr r = group->add(
             make(QStringLiteral("AXRadioButton"), Rect{{x + 24, y + 50 + 28.0 * i}, {200, 22}}));
         const bool summing = choices[i].second;
-        r->set(QStringLiteral("AXTitle"), QString::fromUtf8(choices[i].first));
+        r->set(QStringLiteral("AXTitle"), choices[i].first);
         r->getters[QStringLiteral("AXValue")] = [this, summing] {
             return AXValue(flag(sheet && sheet->summingChosen == summing));
         };
@@ -645,7 +825,7 @@ void Impl::openSheet() {
     }
     SimElement::Ptr cancel =
         s.el->add(make(QStringLiteral("AXButton"), Rect{{x + 228, y + 128}, {80, 28}}));
-    cancel->set(QStringLiteral("AXTitle"), QStringLiteral("Cancel"));
+    cancel->set(QStringLiteral("AXTitle"), text("Cancel"));
     cancel->press = [this] {
         closeSheet();
         return AXResult::success;
@@ -653,7 +833,7 @@ void Impl::openSheet() {
     SimElement::Ptr create =
         s.el->add(make(QStringLiteral("AXButton"), Rect{{x + 320, y + 128}, {80, 28}}));
     create->set(QStringLiteral("AXTitle"),
-                quirk(SimQuirk::stackDialogOk) ? QStringLiteral("OK") : QStringLiteral("Create"));
+                quirk(SimQuirk::stackDialogOk) ? QStringLiteral("OK") : text("Create"));
     create->press = [this] {
         pressCreate();
         return AXResult::success;
@@ -691,7 +871,7 @@ void Impl::openColorWindow() {
     if (colorWin)
         return;
     colorWin = make(QStringLiteral("AXWindow"), Geo::color);
-    colorWin->set(QStringLiteral("AXTitle"), QStringLiteral("Color"))
+    colorWin->set(QStringLiteral("AXTitle"), text("Color"))
         .set(QStringLiteral("AXSubrole"), QStringLiteral("AXFloatingWindow"));
     buildColorContent();
     openWindow(colorWin);
@@ -1018,7 +1198,7 @@ void Impl::openOptions(const QStringList& files) {
     const Rect& f = Geo::options;
     const double x = f.origin.x, y = f.origin.y;
     optionsWin = make(QStringLiteral("AXWindow"), f);
-    optionsWin->set(QStringLiteral("AXTitle"), QStringLiteral("Add Selected Files to Tracks"))
+    optionsWin->set(QStringLiteral("AXTitle"), text("Add Selected Files to Tracks"))
         .set(QStringLiteral("AXSubrole"), QStringLiteral("AXDialog"))
         .set(QStringLiteral("AXModal"), true);
     SimElement::Ptr group =
@@ -1029,7 +1209,7 @@ void Impl::openOptions(const QStringList& files) {
         const bool createNew = choices[i].second;
         SimElement::Ptr r = group->add(
             make(QStringLiteral("AXRadioButton"), Rect{{x + 24, y + 42 + 26.0 * i}, {240, 22}}));
-        r->set(QStringLiteral("AXTitle"), QString::fromUtf8(choices[i].first));
+        r->set(QStringLiteral("AXTitle"), text(choices[i].first));
         r->getters[QStringLiteral("AXValue")] = [this, createNew] {
             return AXValue(flag(options && options->createNew == createNew));
         };
@@ -1089,26 +1269,54 @@ void Impl::openAlert() {
     const double x = f.origin.x, y = f.origin.y;
     alertWin = make(QStringLiteral("AXWindow"), f);
     alertWin->set(QStringLiteral("AXTitle"), QString())
-        .set(QStringLiteral("AXDescription"), QStringLiteral("alert"))
+        .set(QStringLiteral("AXDescription"), text("alert"))
         .set(QStringLiteral("AXSubrole"), QStringLiteral("AXDialog"))
         .set(QStringLiteral("AXModal"), true);
     alertMessage = QStringLiteral("The imported audio file contains tempo information. Do you "
                                   "want to import it into the project?");
     alertWin->add(make(QStringLiteral("AXStaticText"), Rect{{x + 20, y + 20}, {260, 60}}))
         ->set(QStringLiteral("AXValue"), alertMessage);
-    const std::pair<const char*, const char*> buttons[] = {
-        {"action-button-1", "Import"}, {"action-button-2", "Don\u2019t Import"}};
+    // The buttons are "action-button-1" and "action-button-2"; which of them is "Don’t Import"
+    // is not fixed: here the first alert has it first, and the order alternates after that.
+    const bool dontFirst = alertsShown++ % 2 == 0;
+    const std::pair<const char*, bool> buttons[] = {{"Import", true}, {"Don\u2019t Import", false}};
     for (int i = 0; i < 2; ++i) {
+        const auto& [name, imports] = buttons[dontFirst ? 1 - i : i];
         SimElement::Ptr b = alertWin->add(
             make(QStringLiteral("AXButton"), Rect{{x + 20 + 140.0 * i, y + 116}, {120, 28}}));
-        b->set(QStringLiteral("AXIdentifier"), QString::fromUtf8(buttons[i].first))
-            .set(QStringLiteral("AXTitle"), QString::fromUtf8(buttons[i].second));
-        b->press = [this] {
-            closeAlert();
+        b->set(QStringLiteral("AXIdentifier"), QStringLiteral("action-button-%1").arg(i + 1))
+            .set(QStringLiteral("AXTitle"), text(name));
+        b->press = [this, takes = imports] {
+            answerAlert(takes);
             return AXResult::success;
         };
+        const std::weak_ptr<SimElement> weak = b;
+        // Return presses the first button, Escape "Don’t Import".
+        if (!imports)
+            alertWin->getters[QStringLiteral("AXCancelButton")] = [weak] {
+                QList<Element> e;
+                if (const SimElement::Ptr p = weak.lock())
+                    e.append(p);
+                return AXValue(e);
+            };
+        if (i == 0) {
+            alertDefaultImports = imports;
+            alertWin->getters[QStringLiteral("AXDefaultButton")] = [weak] {
+                QList<Element> e;
+                if (const SimElement::Ptr p = weak.lock())
+                    e.append(p);
+                return AXValue(e);
+            };
+        }
     }
     openWindow(alertWin);
+}
+
+void Impl::answerAlert(bool importTempo) {
+    // "Import" takes the file's tempo into the project; "Don’t Import" leaves it.
+    if (importTempo)
+        tempoImported = true;
+    closeAlert();
 }
 
 void Impl::closeAlert() {
