@@ -152,6 +152,8 @@ public:
     // The top level of the track list now (the tracks the project held before left out);
     // none when unreadable.
     std::optional<QList<TopRow>> topRows();
+    // Whether the top level stands in the jobs' order now.
+    bool topLevelInOrder(const QList<SendJob>& jobs);
     // Drags rows until the stacks and the tracks outside them stand in the jobs' order.
     void reorderSession(const QList<SendJob>& jobs);
     // Drags the row numbered from until it stands right above the row numbered to (above it

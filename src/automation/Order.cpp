@@ -60,17 +60,7 @@ void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
 
     report(QStringLiteral("Putting the stacks in order"), 0.94);
     report(QStringLiteral("  before the sort: ") + joined(trackNames()), 0.94);
-    const auto inOrder = [&] {
-        const std::optional<QList<TopRow>> top = topRows();
-        const QList<TopRow> wanted = wantedOrder(jobs);
-        if (!top || top->size() != wanted.size())
-            return false;
-        for (qsizetype i = 0; i < wanted.size(); ++i) {
-            if ((*top)[i].stack != wanted[i].stack || (*top)[i].name != wanted[i].name)
-                return false;
-        }
-        return true;
-    };
+    const auto inOrder = [&] { return topLevelInOrder(jobs); };
     if (inOrder()) {
         // Sorting would only move the tracks outside the stacks, made first, above them.
         note(QStringLiteral("  (the order is right already: no sort)"));
@@ -98,6 +88,18 @@ void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
     report(QStringLiteral("Checking the session"), 0.99);
     closingCheck(jobs, true);
     report(QStringLiteral("Done"), 1.0);
+}
+
+bool LogicSender::topLevelInOrder(const QList<SendJob>& jobs) {
+    const std::optional<QList<TopRow>> top = topRows();
+    const QList<TopRow> wanted = wantedOrder(jobs);
+    if (!top || top->size() != wanted.size())
+        return false;
+    for (qsizetype i = 0; i < wanted.size(); ++i) {
+        if ((*top)[i].stack != wanted[i].stack || (*top)[i].name != wanted[i].name)
+            return false;
+    }
+    return true;
 }
 
 QList<LogicSender::TopRow> LogicSender::wantedOrder(const QList<SendJob>& jobs) const {

@@ -6,6 +6,8 @@
 #include "automation/LogicBridge.h"
 #include "automation/LogicSender.h"
 
+#include <QHash>
+
 #include <exception>
 
 namespace Vantrel {
@@ -142,12 +144,32 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
             if (r.number > ownFrom_)
                 arrived << r.name;
     }
-    if (arrived == expected)
+    if (arrived == expected) {
         report(QStringLiteral("  the tracks came in in the right order"), 0.4);
-    else
+    } else {
         report(QStringLiteral("  the tracks came in in another order: ") +
                    arrived.join(QStringLiteral(", ")),
                0.4);
+        // Tracks are told apart by name; files of different jobs with the same name are told
+        // apart only by the order they came in, which Logic did not keep.
+        QHash<QString, int> jobOf;
+        QStringList shared;
+        for (qsizetype j = 0; j < jobs.size(); ++j) {
+            for (const QString& m : memberNames(jobs[j])) {
+                const auto it = jobOf.constFind(m);
+                if (it != jobOf.cend() && *it != j && !shared.contains(m))
+                    shared << m;
+                jobOf.insert(m, int(j));
+            }
+        }
+        if (!shared.isEmpty())
+            throw SendError(
+                QStringLiteral("Logic brought the tracks in in another order, and tracks of "
+                               "different groups share a name (") +
+                shared.join(QStringLiteral(", ")) +
+                QStringLiteral("), so they cannot be told apart. Nothing else was changed after "
+                               "this point: send group by group instead."));
+    }
 
     const QList<SendJob> grouped = groupedJobs(jobs);
     const double u = divisor(grouped.size());
@@ -205,6 +227,9 @@ void LogicSender::runGrouped(const QList<SendJob>& jobs) {
         bestEffort([this] { collapseAllStacks(); });
         pause(400ms);
     }
+    // The tracks of a job may come in in another order than its files.
+    if (!topLevelInOrder(jobs))
+        bestEffort([&] { reorderSession(jobs); });
     deleteUnusedTracks(true);
     pause(500ms);
     if (const std::optional<QList<TrackRow>> rows = allRows(false)) {

@@ -321,3 +321,35 @@ TEST_F(SenderCancel, aCancelStopsTheColouringWhereNothingWaits) {
 }
 
 } // namespace
+
+namespace {
+
+// Verifies that when Logic brings the tracks in in another order, tracks of different groups
+// that share a name are not guessed: the fast run stops before stacking with a sentence that
+// says why, and the group-by-group run, which imports one job at a time, builds the session.
+TEST_F(SenderSessions, sameNamesThatCameInShuffledAreNotGuessed) {
+    for (const SendMode mode : {SendMode::fast, SendMode::grouped}) {
+        SCOPED_TRACE(sendModeName(mode).toStdString());
+        reports.clear();
+        start({QStringLiteral("tracks-arrive-shuffled")});
+        const QList<SendJob> jobs = jobsOf({{"DRUMS", {"KICK", "ROOM", "SNARE"}, Swatch{0, 0}},
+                                            {"BASS", {"DI", "AMP"}, Swatch{17, 1}},
+                                            {std::nullopt, {"ROOM", "TALKBACK"}, std::nullopt}});
+        const SendOutcome outcome = send(mode, jobs);
+        if (mode == SendMode::grouped) {
+            EXPECT_TRUE(outcome.ok) << outcome.result.toStdString();
+            expectSessionBuilt(jobs, true);
+            continue;
+        }
+        ASSERT_TRUE(reported(QStringLiteral("  the tracks came in in another order")));
+        EXPECT_EQ(outcome.result,
+                  QStringLiteral("Logic brought the tracks in in another order, and tracks of "
+                                 "different groups share a name (ROOM), so they cannot be told "
+                                 "apart. Nothing else was changed after this point: send group "
+                                 "by group instead."));
+        for (const SimTrack& t : session().tracks)
+            EXPECT_FALSE(t.isStack) << t.name.toStdString();
+    }
+}
+
+} // namespace
