@@ -1179,12 +1179,17 @@ const QuirkCase quirkCases[] = {
          s.front();
          EXPECT_EQ(s.ax.names(), (QStringList{"Lead Vox", "Piano", "Bass"}));
          EXPECT_TRUE(s.ax.windowTitled(QStringLiteral("My Song.logicx - My Song - Tracks")));
-         // Each track's region lies in the track area, named like its track.
+         // Each track's lane in the track area, described like its row, holds its region.
          const Element lanes = s.ax.findInWindows(s.ax.is(desc, QStringLiteral("Tracks contents")));
-         QStringList regions;
-         for (const Element& r : s.ax.kids(lanes))
-             regions << s.ax.str(r, desc);
-         EXPECT_EQ(regions, (QStringList{"Lead Vox", "Piano", "Bass"}));
+         QStringList withRegion;
+         for (const Element& lane : s.ax.kids(lanes)) {
+             for (const Element& item : s.ax.kids(lane)) {
+                 if (s.ax.str(item, QStringLiteral("AXRole")) == u"AXLayoutItem")
+                     withRegion << s.ax.str(lane, desc);
+             }
+         }
+         EXPECT_EQ(withRegion, (QStringList{"Track 1 “Lead Vox”", "Track 2 “Piano”",
+                                            "Track 3 “Bass”"}));
          for (const SimTrack& t : s.logic().session().tracks)
              EXPECT_TRUE(t.hasAudio) << t.name.toStdString();
      }},
