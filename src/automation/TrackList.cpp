@@ -285,7 +285,8 @@ bool LogicSender::regionsOnScreen() {
     // Only the project in front counts: another open project is not the send's.
     const Element main = mainWindow();
     const Element contents =
-        main ? findIn(main, [&](const Element& e) { return str(e, kDescription) == u"Tracks contents"; })
+        main ? findIn(main,
+                      [&](const Element& e) { return str(e, kDescription) == u"Tracks contents"; })
              : Element();
     for (const Element& lane : AXProbe::kids(platform_, contents)) {
         for (const Element& item : AXProbe::kids(platform_, lane)) {

@@ -214,11 +214,11 @@ int sendCommand(const QStringList& list, const std::atomic<bool>& interrupted) {
 
     return runSend(platform, clock, args, jobs, cfg, interrupted,
                    [&platform](QJsonObject& root, QString& text) {
-        const SimSession session = platform.logic().session();
-        root.insert(QStringLiteral("session"), session.toJson());
-        root.insert(QStringLiteral("calls"), platform.logic().counters().toJson());
-        text += QStringLiteral("\n\nSession in Logic:\n") + sessionText(session);
-    });
+                       const SimSession session = platform.logic().session();
+                       root.insert(QStringLiteral("session"), session.toJson());
+                       root.insert(QStringLiteral("calls"), platform.logic().counters().toJson());
+                       text += QStringLiteral("\n\nSession in Logic:\n") + sessionText(session);
+                   });
 }
 
 } // namespace Vantrel::Cli

@@ -1188,8 +1188,8 @@ const QuirkCase quirkCases[] = {
                      withRegion << s.ax.str(lane, desc);
              }
          }
-         EXPECT_EQ(withRegion, (QStringList{"Track 1 “Lead Vox”", "Track 2 “Piano”",
-                                            "Track 3 “Bass”"}));
+         EXPECT_EQ(withRegion,
+                   (QStringList{"Track 1 “Lead Vox”", "Track 2 “Piano”", "Track 3 “Bass”"}));
          for (const SimTrack& t : s.logic().session().tracks)
              EXPECT_TRUE(t.hasAudio) << t.name.toStdString();
      }},

@@ -710,9 +710,9 @@ void Impl::sync() {
         const bool audio = t && !t->isStack && t->hasAudio;
         if (audio && !slot.region) {
             const Rect lf = *slot.lane->frame;
-            slot.region = slot.lane->add(make(
-                QStringLiteral("AXLayoutItem"),
-                Rect{{lf.origin.x + 2, lf.origin.y + 2}, {240, lf.size.height - 4}}));
+            slot.region = slot.lane->add(
+                make(QStringLiteral("AXLayoutItem"),
+                     Rect{{lf.origin.x + 2, lf.origin.y + 2}, {240, lf.size.height - 4}}));
             slot.region->set(QStringLiteral("AXHelp"),
                              QStringLiteral("Region starts at 1 bar 1 beat 1 tick and ends at 9 "
                                             "bars 1 beat 1 tick. Audio region."));
