@@ -16,10 +16,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-struct Candidate {
-    Element element;
-    Rect frame;
-};
+using Candidate = LogicSender::Swatched;
 
 // The vertical position class of a candidate: candidates of one palette row share it.
 int bandOf(const Candidate& c) {
@@ -87,21 +84,7 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
     if (!palette)
         return;
 
-    // The swatch buttons: buttons with a value and a frame; their insides are not searched.
-    QList<Candidate> candidates;
-    const std::function<void(const Element&)> walk = [&](const Element& e) {
-        for (const Element& child : AXProbe::kids(platform_, e)) {
-            if (str(child, QStringLiteral("AXRole")) == u"AXButton" &&
-                !std::holds_alternative<std::monostate>(read(child, QStringLiteral("AXValue")))) {
-                if (const std::optional<Rect> f = frame(child)) {
-                    candidates << Candidate{child, *f};
-                    continue;
-                }
-            }
-            walk(child);
-        }
-    };
-    walk(palette);
+    QList<Candidate> candidates = swatchButtons(palette);
     const int buttons = int(candidates.size());
     Grid grid = gridOf(candidates);
 
@@ -226,19 +209,15 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
     }
 }
 
-std::optional<std::optional<Swatch>> LogicSender::colorOfSelection() {
-    const Element palette = colorWindow();
-    if (!palette)
-        return std::nullopt;
-    // Swatch buttons whose value tells whether the selected track has their colour; some
-    // versions give them no value, and then no colour can be read.
-    QList<Candidate> candidates;
+QList<LogicSender::Swatched> LogicSender::swatchButtons(const Element& palette) {
+    // Buttons with a value and a frame; their insides are not searched.
+    QList<Swatched> found;
     const std::function<void(const Element&)> walk = [&](const Element& e) {
         for (const Element& child : AXProbe::kids(platform_, e)) {
             if (str(child, QStringLiteral("AXRole")) == u"AXButton" &&
                 !std::holds_alternative<std::monostate>(read(child, QStringLiteral("AXValue")))) {
                 if (const std::optional<Rect> f = frame(child)) {
-                    candidates << Candidate{child, *f};
+                    found << Swatched{child, *f};
                     continue;
                 }
             }
@@ -246,6 +225,16 @@ std::optional<std::optional<Swatch>> LogicSender::colorOfSelection() {
         }
     };
     walk(palette);
+    return found;
+}
+
+std::optional<std::optional<Swatch>> LogicSender::colorOfSelection() {
+    const Element palette = colorWindow();
+    if (!palette)
+        return std::nullopt;
+    // Swatch buttons whose value tells whether the selected track has their colour; some
+    // versions give them no value, and then no colour can be read.
+    const QList<Candidate> candidates = swatchButtons(palette);
     const Grid grid = gridOf(candidates);
     if (grid.bands.size() != 4 || grid.cells.size() != 96)
         return std::nullopt;

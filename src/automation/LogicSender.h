@@ -257,6 +257,13 @@ public:
     Element dontImportButton(const Element& question);
     Element sheet();
     Element colorWindow();
+    // A button of the Color window that may be a swatch, and where it is.
+    struct Swatched {
+        Element element;
+        Rect frame;
+    };
+    // The Color window's buttons with a value and a frame: the swatches where Logic shows them.
+    QList<Swatched> swatchButtons(const Element& palette);
     std::optional<Rect> projectWindowFrame();
     std::optional<Rect> frame(const Element& element);
     // The open state of a disclosure triangle; none when unreadable.
