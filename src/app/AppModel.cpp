@@ -299,6 +299,8 @@ void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found
         parentWritable_ = parentWritable;
         emit writableChanged();
     }
+    if (folder_ != folder)
+        setCopyDestination(std::nullopt); // a chosen folder belongs to the folder it was chosen for
     update(folder_, std::optional<QString>(folder), &AppModel::folderChanged);
     audioContents_.clear();
     update(items_, items, &AppModel::itemsChanged);
@@ -450,6 +452,7 @@ void AppModel::reset() {
     cancelAudioCheck();
     audioContents_.clear();
     update(folder_, std::optional<QString>(), &AppModel::folderChanged);
+    setCopyDestination(std::nullopt);
     update(items_, QList<Item>(), &AppModel::itemsChanged);
     update(skipped_, QStringList(), &AppModel::skippedChanged);
     update(leftAlone_, QStringList(), &AppModel::leftAloneChanged);
@@ -469,11 +472,46 @@ QString AppModel::approvalBlocked() const {
         return tr("“%1” is read-only, so Vantrel can't organize it in place. Choose “Make a "
                   "sorted copy” to leave it as it is.")
             .arg(folderName(*folder_));
-    if (!organizeInPlace_ && !parentWritable_)
+    if (organizeInPlace_)
+        return {};
+    if (copyDestination_) {
+        const QString into = QDir::cleanPath(*copyDestination_);
+        const QString from = QDir::cleanPath(*folder_);
+        if (into == from || into.startsWith(from + QLatin1Char('/')))
+            return tr("The sorted copy can't go inside “%1” itself. Choose another folder for "
+                      "it.")
+                .arg(folderName(*folder_));
+        const QFileInfo info(into);
+        if (!info.isDir())
+            return tr("The folder “%1” chosen for the sorted copy is gone. Choose another "
+                      "folder for it.")
+                .arg(folderName(into));
+        if (!info.isWritable())
+            return tr("The folder “%1” chosen for the sorted copy is read-only. Choose another "
+                      "folder for it.")
+                .arg(folderName(into));
+        return {};
+    }
+    if (!parentWritable_)
         return tr("The folder that holds “%1” is read-only, so the sorted copy can't be made "
-                  "next to it. Copy the session to a folder you can write to first.")
+                  "next to it. Choose where the sorted copy goes.")
             .arg(folderName(*folder_));
     return {};
+}
+
+void AppModel::setCopyDestination(const std::optional<QString>& folder) {
+    // Told also when the same folder is set again: whether it can be written is read anew.
+    copyDestination_ = folder;
+    emit copyDestinationChanged();
+}
+
+void AppModel::chooseCopyDestination() {
+    if (!presenter_ || !folder_)
+        return;
+    if (const std::optional<QString> chosen = presenter_->chooseFolder(
+            tr("Choose"),
+            tr("Choose the folder the sorted copy of “%1” goes into").arg(folderName(*folder_))))
+        setCopyDestination(QDir::cleanPath(*chosen));
 }
 
 void AppModel::approve() {
@@ -490,7 +528,8 @@ void AppModel::approve() {
 
     Worker::run([model = QPointer<AppModel>(this),
                  cancelFlag = std::weak_ptr<std::atomic<bool>>(cancelFlag_), list, from, inPlace,
-                 ops = services_.fileOps, clock = &services_.platform->clock()] {
+                 into = copyDestination_.value_or(QString()), ops = services_.fileOps,
+                 clock = &services_.platform->clock()] {
         // The time of the last published update; none is the distant past. Shared by all
         // progress reports of this export, touched on this thread only.
         std::optional<Clock::Duration> lastUpdate;
@@ -513,7 +552,7 @@ void AppModel::approve() {
         try {
             outcome.result =
                 Engine::exportItems(list, from, inPlace ? ExportMode::inPlace : ExportMode::copy,
-                                    progress, cancelled, *ops);
+                                    progress, cancelled, *ops, into);
         } catch (const CancelledError&) {
             outcome.cancelled = true;
         } catch (const std::exception& e) {

@@ -144,6 +144,14 @@ public:
     // The user's choice of approval mode; every set is stored in the user settings at once.
     bool organizeInPlace() const { return organizeInPlace_; }
     void setOrganizeInPlace(bool inPlace);
+    // The folder the sorted copy is made in: the one the user chose for the folder under review,
+    // or none, which is the folder that holds it. A new folder starts with none.
+    const std::optional<QString>& copyDestination() const { return copyDestination_; }
+    // Sets the folder the sorted copy goes to (none: next to the folder under review); always
+    // emits copyDestinationChanged, so that the review reads its state anew.
+    void setCopyDestination(const std::optional<QString>& folder);
+    // Asks the user where the sorted copy goes (a folder dialog through the presenter).
+    void chooseCopyDestination();
 
     // Not observed by the screens:
     // Set by cancel(); the running export polls it between files from the worker thread.
@@ -299,6 +307,7 @@ signals:
     void exportNoteChanged();
     void resultInPlaceChanged();
     void organizeInPlaceChanged();
+    void copyDestinationChanged();
     void learnOfferChanged();
     void folderOrganizedChanged();
     // folderWritable or parentWritable changed (approvalBlocked may read otherwise).
@@ -371,6 +380,7 @@ private:
     bool parentWritable_ = true;
     QString putBackNote_;
     bool organizeInPlace_ = true;
+    std::optional<QString> copyDestination_;
 
     // Shared with the running export, which holds it weakly: once the model is gone the
     // export reads "not cancelled".
