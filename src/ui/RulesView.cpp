@@ -18,9 +18,12 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace Vantrel::Ui {
@@ -42,6 +45,33 @@ void colorText(QWidget* widget, DynamicColor color) {
     p.setColor(QPalette::ButtonText, color.color());
     widget->setPalette(p);
 }
+
+// The grip at the start of a row: six dots that say the row can be dragged. It takes no mouse
+// event itself, so a press on it reaches the row, which starts the drag.
+class Grip : public QWidget {
+public:
+    explicit Grip(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("groupGrip"));
+        setFixedSize(14, 24);
+        setCursor(Qt::OpenHandCursor);
+        setToolTip(QCoreApplication::translate(
+            "Vantrel::Ui::GroupRow", "Drag to move this group, or press Alt+Up or Alt+Down"));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Brismo::muted.color());
+        constexpr qreal kDot = 2.4;
+        const qreal left = (width() - kDot * 3) / 2;
+        const qreal top = (height() - kDot * 5) / 2;
+        for (int column = 0; column < 2; ++column)
+            for (int line = 0; line < 3; ++line)
+                p.drawEllipse(QRectF(left + column * kDot * 2, top + line * kDot * 2, kDot, kDot));
+    }
+};
 
 } // namespace
 
@@ -159,6 +189,10 @@ void RulesView::showDraft() {
                 g->color = color;
         });
         connect(
+            row, &GroupRow::moveRequested, this,
+            [this, row](int step) { moveGroup(int(list_->rows().indexOf(row)), step); },
+            Qt::QueuedConnection); // the row goes with the move
+        connect(
             row, &GroupRow::removeRequested, this,
             [this, id] {
                 RuleEdits::remove(draft_.groups, id);
@@ -192,6 +226,25 @@ void RulesView::addGroup() {
     scrollToEnd_ = true;
 }
 
+void RulesView::moveGroup(int offset, int step) {
+    const int to = offset + step;
+    if (offset < 0 || to < 0 || to >= draft_.groups.size())
+        return;
+    const QList<GroupRow*> before = list_->rows();
+    QWidget* focused = QApplication::focusWidget();
+    const bool inWords = focused == before[offset]->wordsField();
+    RuleEdits::move(draft_.groups, {offset}, step < 0 ? to : to + 1);
+    showDraft();
+    GroupRow* moved = list_->rows().value(to);
+    if (!moved)
+        return;
+    QWidget* field = inWords ? static_cast<QWidget*>(moved->wordsField()) : moved->nameField();
+    field->setFocus(Qt::OtherFocusReason);
+    // Laid out at once, so that the row can be scrolled to where it is now.
+    list_->layout()->activate();
+    scroll_->ensureWidgetVisible(moved, 0, 8);
+}
+
 void RulesView::resetToDefaults() {
     draft_ = Config::defaults();
     showDraft();
@@ -209,7 +262,7 @@ void RulesView::save() {
 
 void RulesView::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    Brismo::paintBackground(p, rect());
+    Brismo::paintSheet(p, rect());
 }
 
 void RulesView::keyPressEvent(QKeyEvent* event) {
@@ -245,11 +298,14 @@ GroupRow::GroupRow(const RuleGroup& group, QWidget* parent) : QWidget(parent), i
     line->setContentsMargins(0, 3, 0, 3);
     line->setSpacing(8);
 
+    grip_ = new Grip(this);
+    line->addWidget(grip_, 0, Qt::AlignTop);
+
     pick_ = new ColorPick(this);
     pick_->setColor(group.color);
     pick_->setName(group.name);
     connect(pick_, &ColorPick::colorPicked, this, &GroupRow::colorPicked);
-    line->addWidget(pick_, 0, Qt::AlignVCenter);
+    line->addWidget(pick_, 0, Qt::AlignTop);
 
     name_ = new QLineEdit(group.name, this);
     name_->setObjectName(QStringLiteral("groupName"));
@@ -258,20 +314,19 @@ GroupRow::GroupRow(const RuleGroup& group, QWidget* parent) : QWidget(parent), i
     name_->setCursor(Qt::IBeamCursor);
     name_->setCursorPosition(0);
     connect(name_, &QLineEdit::textEdited, this, &GroupRow::nameEdited);
-    line->addWidget(name_, 0, Qt::AlignVCenter);
+    line->addWidget(name_, 0, Qt::AlignTop);
 
-    words_ = new QLineEdit(RuleEdits::textFromWords(group.aliases), this);
+    words_ = new WordsField(RuleEdits::textFromWords(group.aliases), this);
     words_->setObjectName(QStringLiteral("groupWords"));
     words_->setPlaceholderText(tr("Words, separated by spaces"));
-    words_->setCursor(Qt::IBeamCursor);
-    words_->setCursorPosition(0); // the first words show
-    connect(words_, &QLineEdit::textEdited, this,
+    words_->setAccessibleName(tr("Words of the group"));
+    connect(words_, &WordsField::textEdited, this,
             [this](const QString& text) { emit wordsEdited(RuleEdits::wordsFromText(text)); });
     // Once editing ends the field shows what it stored.
-    connect(words_, &QLineEdit::editingFinished, this, [this] {
+    connect(words_, &WordsField::editingFinished, this, [this] {
         words_->setText(RuleEdits::textFromWords(RuleEdits::wordsFromText(words_->text())));
     });
-    line->addWidget(words_, 1, Qt::AlignVCenter);
+    line->addWidget(words_, 1, Qt::AlignTop);
 
     trash_ = new QToolButton(this);
     trash_->setObjectName(QStringLiteral("trashButton"));
@@ -282,7 +337,11 @@ GroupRow::GroupRow(const RuleGroup& group, QWidget* parent) : QWidget(parent), i
     trash_->setIconSize(QSize(kTrashSize, kTrashSize));
     trash_->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; }"));
     connect(trash_, &QToolButton::clicked, this, &GroupRow::removeRequested);
-    line->addWidget(trash_, 0, Qt::AlignVCenter);
+    line->addWidget(trash_, 0, Qt::AlignTop);
+
+    // Alt+Up and Alt+Down move the row from any of its fields.
+    name_->installEventFilter(this);
+    words_->installEventFilter(this);
     applyColors();
 }
 
@@ -290,6 +349,18 @@ void GroupRow::applyColors() {
     trash_->setIcon(Icons::pixmap(QStringLiteral("trash"), kDestructive.color(), kTrashSize,
                                   devicePixelRatioF()));
     pick_->update();
+}
+
+bool GroupRow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::AltModifier &&
+            (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+            emit moveRequested(key->key() == Qt::Key_Up ? -1 : 1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void GroupRow::mousePressEvent(QMouseEvent* event) {
@@ -316,6 +387,71 @@ void GroupRow::mouseMoveEvent(QMouseEvent* event) {
     drag->setPixmap(grab());
     drag->setHotSpot(pressAt_);
     drag->exec(Qt::MoveAction);
+}
+
+// ---- WordsField ----
+
+WordsField::WordsField(const QString& text, QWidget* parent) : QPlainTextEdit(parent) {
+    setTabChangesFocus(true);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setFrameShape(QFrame::StyledPanel);
+    document()->setDocumentMargin(3);
+    useThinScrollBars(this);
+    setText(text);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        fitHeight();
+        if (!setting_)
+            emit textEdited(toPlainText());
+    });
+}
+
+void WordsField::setText(const QString& text) {
+    setting_ = true;
+    setPlainText(text);
+    setting_ = false;
+    moveCursor(QTextCursor::Start); // the first words show
+    fitHeight();
+}
+
+int WordsField::lineCount() const {
+    int lines = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        lines += block.layout() ? std::max(1, block.layout()->lineCount()) : 1;
+    return std::max(1, lines);
+}
+
+void WordsField::fitHeight() {
+    const int lines = std::min(lineCount(), maxLines);
+    const int height = lines * fontMetrics().lineSpacing() + 2 * int(document()->documentMargin()) +
+                       2 * frameWidth() + 2;
+    setFixedHeight(std::max(height, 28));
+}
+
+void WordsField::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->ignore(); // the sheet's: Save
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void WordsField::focusOutEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusOutEvent(event);
+    emit editingFinished();
+}
+
+void WordsField::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    fitHeight();
+}
+
+void WordsField::insertFromMimeData(const QMimeData* source) {
+    QString text = source->text();
+    text.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    insertPlainText(text);
 }
 
 // ---- GroupList ----

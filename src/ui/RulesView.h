@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QPlainTextEdit>
 #include <QUuid>
 
 #include <functional>
@@ -58,6 +59,9 @@ private:
     // Shows the draft: its rows and options.
     void showDraft();
     void applyColors();
+    // Moves the group of the row at offset by one place up (-1) or down (+1), keeping the
+    // keyboard in the same field of its row.
+    void moveGroup(int offset, int step);
     RuleGroup* groupWithId(const QUuid& id);
 
     AppModel& model_;
@@ -71,8 +75,43 @@ private:
     QCheckBox* groupInName_;
 };
 
-// One row of the group list: colour picker, name, words, trash button. A press on the row
-// outside its fields starts a drag that moves the row.
+// The words of a group: plain text that wraps at spaces onto as many lines as it needs (up to
+// four, then it scrolls), so no word is cut off. Return and Enter are left to the sheet (Save),
+// Tab moves on, and pasted line breaks become spaces.
+class WordsField : public QPlainTextEdit {
+    Q_OBJECT
+
+public:
+    static constexpr int maxLines = 4;
+
+    explicit WordsField(const QString& text, QWidget* parent = nullptr);
+
+    QString text() const { return toPlainText(); }
+    // Replaces the text without emitting textEdited.
+    void setText(const QString& text);
+    // The lines the text takes at the field's width now.
+    int lineCount() const;
+
+signals:
+    // The user changed the text.
+    void textEdited(const QString& text);
+    // The field lost the keyboard.
+    void editingFinished();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    void fitHeight();
+    bool setting_ = false;
+};
+
+// One row of the group list: a grip, colour picker, name, words, trash button. A press on the
+// grip or anywhere on the row outside its fields starts a drag that moves the row; Alt+Up and
+// Alt+Down move it by keyboard from any of its fields.
 class GroupRow : public QWidget {
     Q_OBJECT
 
@@ -82,8 +121,9 @@ public:
     const QUuid& groupId() const { return id_; }
     ColorPick* colorPick() const { return pick_; }
     QLineEdit* nameField() const { return name_; }
-    QLineEdit* wordsField() const { return words_; }
+    WordsField* wordsField() const { return words_; }
     QToolButton* trashButton() const { return trash_; }
+    QWidget* grip() const { return grip_; }
     void applyColors();
 
 signals:
@@ -91,16 +131,20 @@ signals:
     void wordsEdited(const QStringList& words);
     void colorPicked(const QList<int>& color);
     void removeRequested();
+    // Alt+Up (-1) or Alt+Down (+1) in the row.
+    void moveRequested(int step);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     QUuid id_;
     ColorPick* pick_;
+    QWidget* grip_;
     QLineEdit* name_;
-    QLineEdit* words_;
+    WordsField* words_;
     QToolButton* trash_;
     QPoint pressAt_;
     bool pressed_ = false;
@@ -126,6 +170,9 @@ public:
     // Takes a dragged row dropped at a point of this widget; false for data that is not a row of
     // this list.
     bool drop(const QMimeData* data, QPoint at);
+    // Where the line that shows where a dragged row would land is drawn (a list offset), or -1
+    // while no row is dragged over the list.
+    int dropIndicator() const { return insertion_; }
 
 signals:
     void rowDropped(int from, int destination);
