@@ -178,6 +178,7 @@ void ContentView::setTargeted(bool targeted) {
     if (targeted_ == targeted)
         return;
     targeted_ = targeted;
+    dropZone_->setTargeted(targeted);
     frame_->setGeometry(rect());
     frame_->setVisible(targeted);
     if (targeted)

@@ -104,6 +104,31 @@ private:
     QString number_;
 };
 
+// The bar under the pages: its own layout holds the buttons at both ends, and it keeps one child
+// (the page dots) at its centre, whatever the buttons beside them are on a page.
+class NavigationBar : public QWidget {
+public:
+    using QWidget::QWidget;
+    void setCentered(QWidget* child) {
+        centered_ = child;
+        place();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        place();
+    }
+
+private:
+    void place() {
+        if (centered_)
+            centered_->move((width() - centered_->width()) / 2,
+                            (height() - centered_->height()) / 2);
+    }
+    QWidget* centered_ = nullptr;
+};
+
 // A round dot of a group's display colour.
 class ColorDot : public QWidget {
 public:
@@ -285,7 +310,7 @@ WalkthroughView::WalkthroughView(AppModel& model, QWidget* parent)
     pageLayout->setContentsMargins(44, 34, 44, 0);
     column->addWidget(pageArea_, 1);
 
-    auto* bar = new QWidget(this);
+    auto* bar = new NavigationBar(this);
     bar->setObjectName(QStringLiteral("navigationBar"));
     auto* line = new QHBoxLayout(bar);
     line->setContentsMargins(28, 18, 28, 18);
@@ -309,8 +334,10 @@ WalkthroughView::WalkthroughView(AppModel& model, QWidget* parent)
     });
     line->addWidget(skip_, 0, Qt::AlignVCenter);
     line->addStretch(1);
-    line->addWidget(dots_, 0, Qt::AlignVCenter);
+    // The dots stay in the middle of the bar on every page; the layout only leaves them room.
+    line->addSpacing(dots_->width() + 2 * 10);
     line->addStretch(1);
+    bar->setCentered(dots_);
     line->addWidget(back_, 0, Qt::AlignVCenter);
     line->addWidget(forward_, 0, Qt::AlignVCenter);
     column->addWidget(bar);
@@ -607,7 +634,7 @@ QWidget* WalkthroughView::makePage(int page) {
 
 void WalkthroughView::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    Brismo::paintBackground(p, rect());
+    Brismo::paintSheet(p, rect());
 }
 
 void WalkthroughView::keyPressEvent(QKeyEvent* event) {

@@ -218,6 +218,21 @@ TEST_F(ContentViewTest, aDragOverTheWindowShowsTheFrameAndLeavingHidesIt) {
     QCoreApplication::sendEvent(&content(), &leave);
     EXPECT_FALSE(content().targeted());
     EXPECT_FALSE(frame->isVisible());
+
+    // The drop zone itself answers too: a deeper fill and a solid ink edge while a folder is over
+    // it, back to the dashed invitation when it leaves.
+    Ui::DropZone* zone = content().dropZone();
+    const QPointF inside(22 + 30, 22 + 30); // in the block, clear of its edge and its content
+    const QPointF onEdge(zone->width() / 2.0, 22 + 1);
+    const QImage idle = zone->grab().toImage();
+    drag(content(), {folder}, false);
+    EXPECT_TRUE(zone->targeted());
+    EXPECT_EQ(pixel(zone, inside).rgb(), Ui::Brismo::inner.color().rgb());
+    EXPECT_EQ(pixel(zone, onEdge).rgb(), Ui::Brismo::ink.color().rgb());
+    EXPECT_NE(idle.pixelColor(inside.toPoint()).rgb(), Ui::Brismo::inner.color().rgb());
+    QCoreApplication::sendEvent(&content(), &leave);
+    EXPECT_FALSE(zone->targeted());
+    EXPECT_EQ(zone->grab().toImage(), idle);
     // A drag without file URLs is not taken.
     QMimeData textOnly;
     textOnly.setText(QStringLiteral("hello"));
