@@ -607,6 +607,12 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     caption->setTracking(1);
     modeLine->addWidget(caption);
     modeLine->addStretch(1);
+    // Where the sorted copy goes, beside the choice it belongs to.
+    copyDestination_ = new PillButton(tr("Choose Where…"), false, this);
+    copyDestination_->setObjectName(QStringLiteral("copyDestinationButton"));
+    copyDestination_->setAccessibleDescription(tr("Choose the folder the sorted copy goes into"));
+    connect(copyDestination_, &QAbstractButton::clicked, &model, &AppModel::chooseCopyDestination);
+    modeLine->addWidget(copyDestination_, 0, Qt::AlignVCenter);
     modeLine->addWidget(new ModePicker(model, this));
     decision->addLayout(modeLine);
 
@@ -617,11 +623,6 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     explanation_->setWordWrap(true);
     explanation_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     actionLine->addWidget(explanation_, 1);
-    copyDestination_ = new PillButton(tr("Choose Where…"), false, this);
-    copyDestination_->setObjectName(QStringLiteral("copyDestinationButton"));
-    copyDestination_->setAccessibleDescription(tr("Choose the folder the sorted copy goes into"));
-    actionLine->addWidget(copyDestination_, 0, Qt::AlignVCenter);
-    connect(copyDestination_, &QAbstractButton::clicked, &model, &AppModel::chooseCopyDestination);
     auto* cancel = new PillButton(tr("Cancel"), false, this);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     approve_ = new PillButton(QString(), true, this);

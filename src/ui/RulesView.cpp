@@ -326,6 +326,7 @@ GroupRow::GroupRow(const RuleGroup& group, QWidget* parent) : QWidget(parent), i
     connect(words_, &WordsField::editingFinished, this, [this] {
         words_->setText(RuleEdits::textFromWords(RuleEdits::wordsFromText(words_->text())));
     });
+    words_->setOneLineHeight(name_->sizeHint().height());
     line->addWidget(words_, 1, Qt::AlignTop);
 
     trash_ = new QToolButton(this);
@@ -397,8 +398,10 @@ WordsField::WordsField(const QString& text, QWidget* parent) : QPlainTextEdit(pa
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setFrameShape(QFrame::StyledPanel);
-    document()->setDocumentMargin(3);
+    // The field draws its own box, like a line edit's: the text sits in it as a line edit's does.
+    setFrameShape(QFrame::NoFrame);
+    viewport()->setAutoFillBackground(false);
+    document()->setDocumentMargin(0);
     useThinScrollBars(this);
     setText(text);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
@@ -423,11 +426,34 @@ int WordsField::lineCount() const {
     return std::max(1, lines);
 }
 
+void WordsField::setOneLineHeight(int height) {
+    oneLineHeight_ = height;
+    fitHeight();
+}
+
 void WordsField::fitHeight() {
+    const int spacing = fontMetrics().lineSpacing();
+    const int oneLine = std::max(oneLineHeight_, spacing + 8);
+    const int vertical = (oneLine - spacing) / 2;
+    setViewportMargins(6, vertical, 4, oneLine - spacing - vertical);
     const int lines = std::min(lineCount(), maxLines);
-    const int height = lines * fontMetrics().lineSpacing() + 2 * int(document()->documentMargin()) +
-                       2 * frameWidth() + 2;
-    setFixedHeight(std::max(height, 28));
+    // Two points to spare: the text layout's lines can be a fraction taller than the spacing.
+    setFixedHeight(oneLine + (lines - 1) * spacing + (lines > 1 ? 2 : 0));
+}
+
+bool WordsField::event(QEvent* event) {
+    if (event->type() != QEvent::Paint)
+        return QPlainTextEdit::event(event);
+    // The box: base fill, the theme's field edge, the ink ring while it has the keyboard.
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const bool focused = hasFocus();
+    const qreal width = focused ? 1.5 : 1.0;
+    const qreal inset = width / 2;
+    p.setPen(QPen((focused ? Brismo::ink : Brismo::fieldEdge).color(), width));
+    p.setBrush(palette().color(QPalette::Base));
+    p.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), 3, 3);
+    return true;
 }
 
 void WordsField::keyPressEvent(QKeyEvent* event) {
@@ -438,8 +464,14 @@ void WordsField::keyPressEvent(QKeyEvent* event) {
     QPlainTextEdit::keyPressEvent(event);
 }
 
+void WordsField::focusInEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusInEvent(event);
+    update(); // the ring
+}
+
 void WordsField::focusOutEvent(QFocusEvent* event) {
     QPlainTextEdit::focusOutEvent(event);
+    update();
     emit editingFinished();
 }
 

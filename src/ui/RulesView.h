@@ -91,6 +91,8 @@ public:
     void setText(const QString& text);
     // The lines the text takes at the field's width now.
     int lineCount() const;
+    // The height of one line of the field: a line edit's beside it, so that both line up.
+    void setOneLineHeight(int height);
 
 signals:
     // The user changed the text.
@@ -99,7 +101,9 @@ signals:
     void editingFinished();
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
@@ -107,6 +111,7 @@ protected:
 private:
     void fitHeight();
     bool setting_ = false;
+    int oneLineHeight_ = 0;
 };
 
 // One row of the group list: a grip, colour picker, name, words, trash button. A press on the

@@ -150,15 +150,12 @@ private:
 // The widest a page's content is: the sheet less the page area's padding.
 constexpr int kPageWidth = WalkthroughView::sheetWidth - 2 * 44;
 
-// A text that wraps onto as many lines as it needs within maxWidth: as wide as its longest line
-// and exactly as high as its lines, so that no layout cuts it short.
+// A text that wraps onto as many lines as it needs within maxWidth: its lines even, as wide as
+// its longest line and exactly as high as its lines, so that no layout cuts it short.
 ThemeLabel* label(const QString& text, qreal points, QFont::Weight weight, DynamicColor color,
                   QWidget* parent, int maxWidth = kPageWidth) {
-    auto* l = new ThemeLabel(text, points, weight, color, parent);
-    l->setWordWrap(true);
-    const int natural = QFontMetrics(l->font()).horizontalAdvance(text) + 2;
-    const int width = std::min(natural, maxWidth);
-    l->setFixedSize(width, l->heightForWidth(width));
+    auto* l = new ThemeLabel(QString(), points, weight, color, parent);
+    l->setWrappedText(text, maxWidth);
     return l;
 }
 

@@ -37,7 +37,18 @@ void ThemeLabel::setColor(DynamicColor color) {
 void ThemeLabel::setWrappedText(const QString& text, int maxWidth) {
     setWordWrap(true);
     setText(text);
-    const int width = qMin(maxWidth, QFontMetrics(font()).horizontalAdvance(text) + 2);
+    int width = qMin(maxWidth, QFontMetrics(font()).horizontalAdvance(text) + 2);
+    // The narrowest width that keeps the number of lines: the lines come out even, and the last
+    // one never holds a lone word when the others could give it company.
+    const int height = heightForWidth(width);
+    int narrow = width / 2;
+    while (narrow < width) {
+        const int middle = (narrow + width) / 2;
+        if (heightForWidth(middle) <= height)
+            width = middle;
+        else
+            narrow = middle + 1;
+    }
     setFixedSize(width, qMax(0, heightForWidth(width))); // an empty text has no height
 }
 

@@ -21,8 +21,9 @@ public:
     ThemeLabel(const QString& text, qreal points, QFont::Weight weight, DynamicColor color,
                QWidget* parent = nullptr);
     void setColor(DynamicColor color);
-    // Sets a wrapping text centred in a column: as wide as the text up to maxWidth, as high as
-    // its lines at that width (a centred item of a box layout gets no height for its width).
+    // Sets a wrapping text centred in a column: as wide as the text up to maxWidth, narrowed to
+    // even lines as long as their number stays (no lone word on a last line), as high as its
+    // lines at that width (a centred item of a box layout gets no height for its width).
     void setWrappedText(const QString& text, int maxWidth);
     // Extra space between letters, in points.
     void setTracking(qreal points);

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QStyleOption>
 #include <QTest>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -131,6 +132,27 @@ TEST_F(ThemeTest, fieldsAndCheckBoxesKeepAVisibleEdgeInBothAppearances) {
         const QColor side = boxImage.pixelColor(indicator.left(), indicator.center().y());
         EXPECT_TRUE(near(side, edge)) << side.name().toStdString();
     }
+}
+
+// Verifies that a wrapped text whose last line would hold one word alone is narrowed until its
+// lines are even, keeping their number.
+TEST_F(ThemeTest, aWrappedTextLeavesNoLoneWordOnItsLastLine) {
+    ThemeLabel label(QString(), 17, QFont::Light, Brismo::muted);
+    const QFontMetrics metrics(label.font());
+    const QString five = QStringLiteral("word word word word word");
+    const int maxWidth = metrics.horizontalAdvance(five) + 4;
+    label.setWrappedText(five + QStringLiteral(" word"), maxWidth); // greedy: 5 + a lone 1
+    EXPECT_LT(label.width(), maxWidth);
+    QTextLayout layout(label.text(), label.font());
+    layout.beginLayout();
+    QStringList lines;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(label.width());
+        lines << label.text().mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    EXPECT_EQ(lines, QStringList({"word word word", "word word word"}));
+    EXPECT_EQ(label.height(), label.heightForWidth(maxWidth)) << "as many lines as before";
 }
 
 TEST_F(ThemeTest, theKeyboardFocusRingIsDrawnInInk) {
