@@ -97,6 +97,12 @@ AppModel::AppModel(Services services, QObject* parent)
       cancelFlag_(std::make_shared<std::atomic<bool>>(false)) {
     // Nothing is undone while busy.
     connect(this, &AppModel::busyChanged, this, &AppModel::historyChanged);
+    // The busy state's changes are the model's too; its Cancel is the model's.
+    connect(&busyState_, &BusyState::titleChanged, this, &AppModel::busyTitleChanged);
+    connect(&busyState_, &BusyState::detailChanged, this, &AppModel::busyDetailChanged);
+    connect(&busyState_, &BusyState::progressChanged, this, &AppModel::busyProgressChanged);
+    connect(&busyState_, &BusyState::cancellableChanged, this, &AppModel::busyCancellableChanged);
+    connect(&busyState_, &BusyState::cancelRequested, this, &AppModel::cancel);
     // The built-in rules stand in for a file that could not be read; a later save would
     // replace it, so it is kept aside now and the user told where, this once.
     const QString path = Config::filePath();
@@ -199,10 +205,7 @@ QStringList AppModel::dragURLs() const {
 void AppModel::startBusy(const QString& title, const QString& detail, bool cancellable,
                          std::optional<double> progress) {
     update(busy_, true, &AppModel::busyChanged);
-    update(busyTitle_, title, &AppModel::busyTitleChanged);
-    update(busyDetail_, detail, &AppModel::busyDetailChanged);
-    update(busyCancellable_, cancellable, &AppModel::busyCancellableChanged);
-    update(busyProgress_, progress, &AppModel::busyProgressChanged);
+    busyState_.start(title, detail, cancellable, progress);
     cancelFlag_->store(false);
 }
 
@@ -566,10 +569,8 @@ void AppModel::approve() {
 }
 
 void AppModel::publishProgress(int done, int total) {
-    update(busyProgress_, std::optional<double>(double(done) / double(total < 2 ? 1 : total)),
-           &AppModel::busyProgressChanged);
-    update(busyDetail_, tr("%1 of %n files", nullptr, total).arg(done),
-           &AppModel::busyDetailChanged);
+    busyState_.setProgress(std::optional<double>(double(done) / double(total < 2 ? 1 : total)));
+    busyState_.setDetail(tr("%1 of %n files", nullptr, total).arg(done));
 }
 
 void AppModel::finishApproval(const ExportOutcome& outcome, const QList<Item>& written,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/BusyState.h"
+#include "app/ScreenModels.h"
 #include "audio/SndfileReader.h"
 #include "automation/SendMode.h"
 #include "core/AudioFacts.h"
@@ -36,7 +38,7 @@ class Presenter;
 // runs on the shared worker pool with copies of what it needs; its result comes back as one task
 // queued to the main thread, which does nothing when the model is gone by then. Needs a
 // QCoreApplication, whose event loop delivers those tasks.
-class AppModel : public QObject {
+class AppModel : public QObject, public RulesStore, public FolderChooser {
     Q_OBJECT
 
 public:
@@ -82,7 +84,7 @@ public:
     // ---- Fields, in declaration order ----
 
     // The rule configuration in force; replaced only by saveRules.
-    const Config& config() const { return config_; }
+    const Config& config() const override { return config_; }
     // The folder under review (absolute path); set when a load finds audio files.
     const std::optional<QString>& folder() const { return folder_; }
     // The proposal under review, in the order the engine returned it.
@@ -121,12 +123,15 @@ public:
 
     // A load, an approval or a put-back is running; the busy screen covers the window.
     bool busy() const { return busy_; }
-    const QString& busyTitle() const { return busyTitle_; }
-    const QString& busyDetail() const { return busyDetail_; }
+    // What the busy screen shows; its Cancel is cancel(). Its changes are also told by the
+    // model's busy…Changed signals.
+    BusyState& busyState() { return busyState_; }
+    const QString& busyTitle() const { return busyState_.title(); }
+    const QString& busyDetail() const { return busyState_.detail(); }
     // Fraction done, 0 to 1; none when the work has no measurable progress.
-    const std::optional<double>& busyProgress() const { return busyProgress_; }
+    const std::optional<double>& busyProgress() const { return busyState_.progress(); }
     // The busy screen offers Cancel.
-    bool busyCancellable() const { return busyCancellable_; }
+    bool busyCancellable() const { return busyState_.cancellable(); }
     // The note of the last export, for the done screen.
     const QString& exportNote() const { return exportNote_; }
     // The last approval organized the folder in place.
@@ -183,14 +188,14 @@ public:
     // is then set by hand: saved rules no longer move it. One step of the review's history.
     void setGroup(const QUuid& id, const std::optional<QString>& group);
     // Asks the presenter for a folder and loads it.
-    void chooseFolder();
+    void chooseFolder() override;
     // Saves cfg as the user's configuration; on success puts it in force, sorts the tracks under
     // review that were not set by hand again with it and renames all (not while busy or while a
     // result is shown: then only the rules change, and the next folder is read with them) and
     // returns true; on failure sets an error, keeps the
     // rules in force and returns false. A configuration file that could not be read is kept beside
     // the new one (Config::keepUnusable) before it is replaced; when that fails, nothing is saved.
-    bool saveRules(const Config& cfg);
+    bool saveRules(const Config& cfg) override;
     // Forgets the folder, the proposal and the result: back to the drop zone.
     void reset();
     // Writes the proposal: organizes the folder in place or makes a sorted copy, as chosen.
@@ -368,10 +373,7 @@ private:
     std::optional<QString> sendResult_;
     SendEnd sendEnd_ = SendEnd::none;
     bool busy_ = false;
-    QString busyTitle_;
-    QString busyDetail_;
-    std::optional<double> busyProgress_;
-    bool busyCancellable_ = false;
+    BusyState busyState_;
     QString exportNote_;
     bool resultInPlace_ = false;
     bool folderOrganized_ = false;

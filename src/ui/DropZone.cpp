@@ -1,6 +1,6 @@
 #include "ui/DropZone.h"
 
-#include "app/AppModel.h"
+#include "app/ScreenModels.h"
 #include "ui/Widgets.h"
 
 #include <QPainter>
@@ -12,7 +12,7 @@ namespace {
 constexpr int inset = 22;
 }
 
-DropZone::DropZone(AppModel& model, QWidget* parent) : QWidget(parent) {
+DropZone::DropZone(FolderChooser& chooser, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("dropZone"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(inset, inset, inset, inset);
@@ -39,7 +39,7 @@ DropZone::DropZone(AppModel& model, QWidget* parent) : QWidget(parent) {
     column->addSpacing(6);
     auto* choose = new PillButton(tr("Choose Folder…"), true, this);
     choose->setObjectName(QStringLiteral("chooseFolderButton"));
-    connect(choose, &QAbstractButton::clicked, &model, &AppModel::chooseFolder);
+    connect(choose, &QAbstractButton::clicked, this, [&chooser] { chooser.chooseFolder(); });
     column->addWidget(choose, 0, Qt::AlignHCenter);
     column->addStretch(1);
 }

@@ -3,7 +3,7 @@
 #include <QWidget>
 
 namespace Vantrel {
-class AppModel;
+class FolderChooser;
 }
 
 namespace Vantrel::Ui {
@@ -18,7 +18,7 @@ class DropZone : public QWidget {
     Q_OBJECT
 
 public:
-    explicit DropZone(AppModel& model, QWidget* parent = nullptr);
+    explicit DropZone(FolderChooser& chooser, QWidget* parent = nullptr);
 
     bool targeted() const { return targeted_; }
     void setTargeted(bool targeted);

@@ -1,6 +1,6 @@
 #include "ui/RulesView.h"
 
-#include "app/AppModel.h"
+#include "app/ScreenModels.h"
 #include "ui/ColorPick.h"
 #include "ui/Icons.h"
 #include "ui/RuleEdits.h"
@@ -77,8 +77,8 @@ protected:
 
 // ---- RulesView ----
 
-RulesView::RulesView(AppModel& model, QWidget* parent)
-    : QDialog(parent), model_(model), draft_(Config::defaults()) {
+RulesView::RulesView(RulesStore& rules, QWidget* parent)
+    : QDialog(parent), rules_(rules), draft_(Config::defaults()) {
     setObjectName(QStringLiteral("rulesView"));
     setWindowTitle(tr("Rules"));
     setWindowModality(Qt::WindowModal);
@@ -163,7 +163,7 @@ RulesView::RulesView(AppModel& model, QWidget* parent)
 void RulesView::showEvent(QShowEvent* event) {
     // The draft is taken from the model once per sheet: later showings keep the edits.
     if (!loaded_) {
-        draft_ = model_.config();
+        draft_ = rules_.config();
         loaded_ = true;
         showDraft();
     }
@@ -252,7 +252,7 @@ void RulesView::resetToDefaults() {
 
 void RulesView::save() {
     draft_ = RuleEdits::forSave(draft_);
-    if (model_.saveRules(draft_)) {
+    if (rules_.saveRules(draft_)) {
         accept();
         return;
     }

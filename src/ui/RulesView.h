@@ -18,7 +18,7 @@ class QVBoxLayout;
 class QScrollArea;
 
 namespace Vantrel {
-class AppModel;
+class RulesStore;
 }
 
 namespace Vantrel::Ui {
@@ -39,7 +39,7 @@ public:
     static constexpr int sheetWidth = 640;
     static constexpr int sheetHeight = 500;
 
-    explicit RulesView(AppModel& model, QWidget* parent = nullptr);
+    explicit RulesView(RulesStore& rules, QWidget* parent = nullptr);
 
     const Config& draft() const { return draft_; }
     GroupList* groupList() const { return list_; }
@@ -64,7 +64,7 @@ private:
     void moveGroup(int offset, int step);
     RuleGroup* groupWithId(const QUuid& id);
 
-    AppModel& model_;
+    RulesStore& rules_;
     Config draft_;
     bool loaded_ = false;
     GroupList* list_;

@@ -1,3 +1,4 @@
+#include "app/ScreenModels.h"
 #include "core/Palette.h"
 #include "support/TestFiles.h"
 #include "ui/ColorPick.h"
@@ -355,6 +356,44 @@ TEST_F(RulesViewTest, shouldChangeTheNextProposal) {
     ASSERT_TRUE(waitUntilIdle(*model));
     ASSERT_EQ(model->items().size(), 2);
     EXPECT_EQ(model->items()[1].group, QStringLiteral("VOCALS"));
+}
+
+// The rules editor's whole view of the model: the rules in force and saving; this one refuses
+// the first save.
+class RulesDouble : public RulesStore {
+public:
+    Config rules = Config::defaults();
+    QList<Config> saves;
+    const Config& config() const override { return rules; }
+    bool saveRules(const Config& cfg) override {
+        saves.append(cfg);
+        if (saves.size() < 2)
+            return false;
+        rules = cfg;
+        return true;
+    }
+};
+
+// Verifies that the editor needs nothing of the model but its rules: it starts from them, stays
+// open with the draft when a save is refused, and closes once one is taken.
+TEST(RulesViewAlone, shouldEditTheRulesOfItsStoreAndCloseOnlyOnceSaved) {
+    RulesDouble store;
+    store.rules.groups = {store.rules.groups.first()};
+    Ui::RulesView view(store);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ASSERT_EQ(view.groupList()->rows().size(), 1);
+    QLineEdit* name = view.groupList()->rows().first()->nameField();
+    name->selectAll();
+    QTest::keyClicks(name, QStringLiteral("kit "));
+    view.save();
+    ASSERT_EQ(store.saves.size(), 1);
+    EXPECT_EQ(store.saves[0].groups[0].name, QStringLiteral("KIT"));
+    EXPECT_TRUE(view.isVisible()) << "refused: the sheet stays with its draft";
+    EXPECT_EQ(view.result(), 0);
+    view.save();
+    EXPECT_EQ(view.result(), QDialog::Accepted);
+    EXPECT_EQ(store.rules.groups[0].name, QStringLiteral("KIT"));
 }
 
 // ---- The colour picker ----

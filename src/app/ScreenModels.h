@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/Config.h"
+
+namespace Vantrel {
+
+// The narrow views of the application model that screens with no state of their own to observe
+// take instead of the whole model; AppModel implements them. A widget test can hand a screen a
+// small double of its view.
+
+// The rules as the rules editor sees them: the rules in force, and saving new ones.
+class RulesStore {
+public:
+    virtual ~RulesStore() = default;
+    virtual const Config& config() const = 0;
+    // Saves and applies the rules; false when they could not be saved (the model's alert says
+    // why).
+    virtual bool saveRules(const Config& cfg) = 0;
+};
+
+// The drop zone's one action: asking the user for a folder and opening it.
+class FolderChooser {
+public:
+    virtual ~FolderChooser() = default;
+    virtual void chooseFolder() = 0;
+};
+
+} // namespace Vantrel
