@@ -103,6 +103,10 @@ AppModel::AppModel(Services services, QObject* parent)
     connect(&busyState_, &BusyState::progressChanged, this, &AppModel::busyProgressChanged);
     connect(&busyState_, &BusyState::cancellableChanged, this, &AppModel::busyCancellableChanged);
     connect(&busyState_, &BusyState::cancelRequested, this, &AppModel::cancel);
+    // So are the send progress's.
+    connect(&sendProgress_, &SendProgress::statusChanged, this, &AppModel::sendStatusChanged);
+    connect(&sendProgress_, &SendProgress::fractionChanged, this, &AppModel::sendProgressChanged);
+    connect(&sendProgress_, &SendProgress::cancelRequested, this, &AppModel::cancelSend);
     // The built-in rules stand in for a file that could not be read; a later save would
     // replace it, so it is kept aside now and the user told where, this once.
     const QString path = Config::filePath();
@@ -657,8 +661,7 @@ void AppModel::sendToLogic(SendMode mode) {
     sender_ = std::make_shared<LogicSender>(platform);
 
     update(sending_, true, &AppModel::sendingChanged);
-    update(sendProgress_, 0.0, &AppModel::sendProgressChanged);
-    update(sendStatus_, tr("Starting…"), &AppModel::sendStatusChanged);
+    sendProgress_.set(tr("Starting…"), 0.0);
     sendEnd_ = SendEnd::none;
     update(sendResult_, std::optional<QString>(), &AppModel::sendResultChanged);
 
@@ -700,8 +703,7 @@ void AppModel::sendToLogic(SendMode mode) {
 }
 
 void AppModel::publishSendProgress(const QString& status, double fraction) {
-    update(sendStatus_, status, &AppModel::sendStatusChanged);
-    update(sendProgress_, fraction, &AppModel::sendProgressChanged);
+    sendProgress_.set(status, fraction);
 }
 
 void AppModel::finishSend(const SendOutcome& outcome) {

@@ -2,6 +2,7 @@
 
 #include "app/BusyState.h"
 #include "app/ScreenModels.h"
+#include "app/SendProgress.h"
 #include "audio/SndfileReader.h"
 #include "automation/SendMode.h"
 #include "core/AudioFacts.h"
@@ -112,8 +113,11 @@ public:
     bool sending() const { return sending_; }
     // The sender's latest status line, and its fraction done (0 to 1). Notes (isSendNote) go to
     // the send log only: they change neither.
-    const QString& sendStatus() const { return sendStatus_; }
-    double sendProgress() const { return sendProgress_; }
+    const QString& sendStatus() const { return sendProgress_.status(); }
+    double sendProgress() const { return sendProgress_.fraction(); }
+    // What the send panel shows; its Cancel is cancelSend(). Its changes are also told by
+    // sendStatusChanged and sendProgressChanged.
+    SendProgress& sendProgressState() { return sendProgress_; }
     // The outcome of the last send: how much was sent, or the failure's message. Cleared by a
     // new send and by a new approval.
     const std::optional<QString>& sendResult() const { return sendResult_; }
@@ -368,8 +372,7 @@ private:
     bool showWalkthrough_ = true;
     QList<Item> exportedItems_;
     bool sending_ = false;
-    QString sendStatus_;
-    double sendProgress_ = 0;
+    SendProgress sendProgress_;
     std::optional<QString> sendResult_;
     SendEnd sendEnd_ = SendEnd::none;
     bool busy_ = false;
