@@ -39,7 +39,7 @@ class Presenter;
 // runs on the shared worker pool with copies of what it needs; its result comes back as one task
 // queued to the main thread, which does nothing when the model is gone by then. Needs a
 // QCoreApplication, whose event loop delivers those tasks.
-class AppModel : public QObject, public RulesStore, public FolderChooser {
+class AppModel : public QObject, public RulesStore, public FolderChooser, public WalkthroughHost {
     Q_OBJECT
 
 public:
@@ -80,7 +80,7 @@ public:
     // The presenter must outlive the model or be unset first.
     void setPresenter(Presenter* presenter);
     // The world the model reaches Logic Pro and the system through.
-    Platform& platform() const { return *services_.platform; }
+    Platform& platform() const override { return *services_.platform; }
 
     // ---- Fields, in declaration order ----
 
@@ -104,8 +104,8 @@ public:
     bool showRules() const { return showRules_; }
     void setShowRules(bool show);
     // The walkthrough sheet is shown; starts true until the walkthrough was finished once.
-    bool showWalkthrough() const { return showWalkthrough_; }
-    void setShowWalkthrough(bool show);
+    bool showWalkthrough() const override { return showWalkthrough_; }
+    void setShowWalkthrough(bool show) override;
     // The items exactly as the last approval wrote them.
     const QList<Item>& exportedItems() const { return exportedItems_; }
 

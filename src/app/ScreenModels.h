@@ -3,6 +3,10 @@
 #include "core/Config.h"
 
 namespace Vantrel {
+class Platform;
+}
+
+namespace Vantrel {
 
 // The narrow views of the application model that screens with no state of their own to observe
 // take instead of the whole model; AppModel implements them. A widget test can hand a screen a
@@ -23,6 +27,16 @@ class FolderChooser {
 public:
     virtual ~FolderChooser() = default;
     virtual void chooseFolder() = 0;
+};
+
+// The walkthrough's view: whether it is to be shown, ending it, and the platform whose
+// accessibility permission its permission page follows and asks for.
+class WalkthroughHost {
+public:
+    virtual ~WalkthroughHost() = default;
+    virtual Platform& platform() const = 0;
+    virtual bool showWalkthrough() const = 0;
+    virtual void setShowWalkthrough(bool show) = 0;
 };
 
 } // namespace Vantrel

@@ -1,7 +1,8 @@
 #include "ui/WalkthroughView.h"
 
-#include "app/AppModel.h"
+#include "app/ScreenModels.h"
 #include "app/Settings.h"
+#include "platform/Platform.h"
 #include "ui/Theme.h"
 #include "ui/Widgets.h"
 
@@ -289,7 +290,7 @@ QUrl WalkthroughView::accessibilitySettingsUrl() {
         "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility"));
 }
 
-WalkthroughView::WalkthroughView(AppModel& model, QWidget* parent)
+WalkthroughView::WalkthroughView(WalkthroughHost& model, QWidget* parent)
     : QDialog(parent), model_(model), trusted_(model.platform().accessibility().isTrusted()),
       ticker_(new QTimer(this)), fade_(new QVariantAnimation(this)) {
     setObjectName(QStringLiteral("walkthroughView"));
