@@ -111,10 +111,14 @@ RulesView::RulesView(RulesStore& rules, QWidget* parent)
     scroll->setWidget(list_);
     column->addWidget(scroll, 1);
     scroll_ = scroll;
-    connect(scroll->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this](int, int max) {
-        if (std::exchange(scrollToEnd_, false))
-            scroll_->verticalScrollBar()->setValue(max);
+    // A row just added or moved stays in view while the rows settle to their heights (a words
+    // field takes its height once it has its width); the user's own scrolling ends that.
+    connect(scroll->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
+        if (follow_)
+            scroll_->ensureWidgetVisible(follow_, 0, 8);
     });
+    connect(scroll->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this] { follow_ = nullptr; });
     connect(list_, &GroupList::rowDropped, this, [this](int from, int destination) {
         RuleEdits::move(draft_.groups, {from}, destination);
         showDraft();
@@ -171,6 +175,7 @@ void RulesView::showEvent(QShowEvent* event) {
 }
 
 void RulesView::showDraft() {
+    follow_ = nullptr;
     list_->setGroups(draft_.groups);
     for (GroupRow* row : list_->rows()) {
         const QUuid id = row->groupId();
@@ -223,7 +228,7 @@ void RulesView::addGroup() {
     row->nameField()->setFocus(Qt::OtherFocusReason);
     row->nameField()->selectAll();
     // It shows once the list has its new height: the scroll range grows then.
-    scrollToEnd_ = true;
+    follow_ = row;
 }
 
 void RulesView::moveGroup(int offset, int step) {
@@ -240,9 +245,11 @@ void RulesView::moveGroup(int offset, int step) {
         return;
     QWidget* field = inWords ? static_cast<QWidget*>(moved->wordsField()) : moved->nameField();
     field->setFocus(Qt::OtherFocusReason);
-    // Laid out at once, so that the row can be scrolled to where it is now.
+    // Laid out at once, so that the row can be scrolled to where it is now, and followed while
+    // the rows settle.
     list_->layout()->activate();
     scroll_->ensureWidgetVisible(moved, 0, 8);
+    follow_ = moved;
 }
 
 void RulesView::resetToDefaults() {

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QList>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QUuid>
 
 #include <functional>
@@ -25,6 +26,7 @@ namespace Vantrel::Ui {
 
 class ColorPick;
 class GroupList;
+class GroupRow;
 class PillButton;
 
 // The rules editor: a sheet of 640 × 500 over the main window in which the user edits a working
@@ -69,8 +71,9 @@ private:
     bool loaded_ = false;
     GroupList* list_;
     QScrollArea* scroll_;
-    // A group was added: the list scrolls to its end when its height has grown.
-    bool scrollToEnd_ = false;
+    // The row added or moved last, kept in view while the list settles; none once the user
+    // scrolls or the rows are made anew.
+    QPointer<GroupRow> follow_;
     QCheckBox* numberTracks_;
     QCheckBox* groupInName_;
 };

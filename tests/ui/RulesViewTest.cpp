@@ -198,12 +198,19 @@ TEST_F(RulesViewTest, shouldShowTheAddedGroupAndFocusItsName) {
     auto* scroll = view->findChild<QScrollArea*>(QStringLiteral("groupScroll"));
     ASSERT_NE(scroll, nullptr);
     QTest::mouseClick(child<QAbstractButton>(view, "addGroupButton"), Qt::LeftButton);
-    QTest::qWait(50);
+    // The rows take their heights over a few turns of the event loop; the list follows the new
+    // row meanwhile.
     Ui::GroupRow* added = view->groupList()->rows().last();
+    const auto shown = [&] {
+        const QRect inViewport(added->mapTo(scroll->viewport(), QPoint()), added->size());
+        return added->isVisible() && scroll->viewport()->rect().contains(inViewport);
+    };
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return shown() && scroll->verticalScrollBar()->value() > 0; }, 5000));
+    QTest::qWait(20); // and stays there once settled
+    ASSERT_TRUE(shown());
     EXPECT_TRUE(added->nameField()->hasFocus());
     EXPECT_EQ(added->nameField()->selectedText(), QStringLiteral("NEW"));
-    const QRect inViewport(added->mapTo(scroll->viewport(), QPoint()), added->size());
-    EXPECT_TRUE(scroll->viewport()->rect().contains(inViewport));
     EXPECT_GT(scroll->verticalScrollBar()->value(), 0)
         << "list " << view->groupList()->height() << " in " << scroll->viewport()->height();
 }
