@@ -658,7 +658,7 @@
     </message>
     <message>
         <source>Number tracks in session order (01_KICK_IN) so Logic keeps that order</source>
-        <translation>Spuren in Session-Reihenfolge nummerieren (01_KICK_IN), damit Logic diese Reihenfolge behält</translation>
+        <translation>Spuren in Session-Reihenfolge nummerieren (01_KICK_IN), damit Logic sie beibehält</translation>
     </message>
     <message>
         <source>Put the group name in front of each track (DRUMS_01_KICK_IN)</source>

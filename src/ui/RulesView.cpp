@@ -404,7 +404,6 @@ WordsField::WordsField(const QString& text, QWidget* parent) : QPlainTextEdit(pa
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // The field draws its own box, like a line edit's: the text sits in it as a line edit's does.
     setFrameShape(QFrame::NoFrame);
     viewport()->setAutoFillBackground(false);
@@ -445,7 +444,10 @@ void WordsField::fitHeight() {
     setViewportMargins(6, vertical, 4, oneLine - spacing - vertical);
     const int lines = std::min(lineCount(), maxLines);
     // Two points to spare: the text layout's lines can be a fraction taller than the spacing.
-    setFixedHeight(oneLine + (lines - 1) * spacing + (lines > 1 ? 2 : 0));
+    setFixedHeight(oneLine + (lines - 1) * spacing + 2);
+    // Every line shows up to the most the field grows to; only past that does it scroll.
+    setVerticalScrollBarPolicy(lineCount() > maxLines ? Qt::ScrollBarAsNeeded
+                                                      : Qt::ScrollBarAlwaysOff);
 }
 
 bool WordsField::event(QEvent* event) {

@@ -275,6 +275,7 @@ TEST_F(RulesViewTest, shouldShowEveryWordOfALongList) {
     Ui::WordsField* words = row(view, 0)->wordsField();
     const int oneLine = words->height();
     EXPECT_EQ(words->lineCount(), 1);
+    EXPECT_EQ(words->verticalScrollBar()->maximum(), 0) << "one line, nothing to scroll";
     words->setFocus();
     words->selectAll();
     QTest::keyClicks(words, QStringLiteral("kick snare hat tom overhead room ride crash "
