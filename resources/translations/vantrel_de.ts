@@ -169,6 +169,28 @@
         <source>Choose the folder the sorted copy of “%1” goes into</source>
         <translation>Wählen Sie den Ordner, in den die sortierte Kopie von „%1“ kommt</translation>
     </message>
+    <message numerus="yes">
+        <source>%n files moved into their folders: nothing copied, no extra space used.</source>
+        <translation>
+            <numerusform>%n Datei in ihren Ordner verschoben: nichts kopiert, kein zusätzlicher Platz belegt.</numerusform>
+            <numerusform>%n Dateien in ihre Ordner verschoben: nichts kopiert, kein zusätzlicher Platz belegt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The folder&apos;s disk can&apos;t be locked, so another program could have changed the folder while Vantrel organized it.</source>
+        <translation>Das Laufwerk des Ordners lässt sich nicht sperren, daher könnte ein anderes Programm den Ordner verändert haben, während Vantrel ihn ordnete.</translation>
+    </message>
+    <message>
+        <source>Copied %1 GB (this disk cannot clone files).</source>
+        <translation>%1 GB kopiert (dieses Laufwerk kann keine Dateien klonen).</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files cloned: no extra disk space used.</source>
+        <translation>
+            <numerusform>%n Datei geklont: kein zusätzlicher Speicherplatz belegt.</numerusform>
+            <numerusform>%n Dateien geklont: kein zusätzlicher Speicherplatz belegt.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Vantrel::Ui::BusyView</name>

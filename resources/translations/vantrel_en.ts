@@ -169,6 +169,28 @@
         <source>Couldn&apos;t save the DAWproject file: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <source>%n files moved into their folders: nothing copied, no extra space used.</source>
+        <translation>
+            <numerusform>%n file moved into its folder: nothing copied, no extra space used.</numerusform>
+            <numerusform>%n files moved into their folders: nothing copied, no extra space used.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The folder&apos;s disk can&apos;t be locked, so another program could have changed the folder while Vantrel organized it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copied %1 GB (this disk cannot clone files).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files cloned: no extra disk space used.</source>
+        <translation>
+            <numerusform>%n file cloned: no extra disk space used.</numerusform>
+            <numerusform>%n files cloned: no extra disk space used.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Vantrel::Ui::BusyView</name>

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLocale>
 #include <QPointer>
 
 #include <algorithm>
@@ -577,6 +578,23 @@ void AppModel::publishProgress(int done, int total) {
     busyState_.setDetail(tr("%1 of %n files", nullptr, total).arg(done));
 }
 
+QString AppModel::exportNoteOf(const ExportResult& result) {
+    if (result.inPlace) {
+        const QString moved = tr("%n files moved into their folders: nothing copied, no extra "
+                                 "space used.",
+                                 nullptr, result.files);
+        if (!result.unlocked)
+            return moved;
+        return moved + QLatin1Char(' ') +
+               tr("The folder's disk can't be locked, so another program could have changed "
+                  "the folder while Vantrel organized it.");
+    }
+    if (result.copiedBytes > 0)
+        return tr("Copied %1 GB (this disk cannot clone files).")
+            .arg(QLocale().toString(double(result.copiedBytes) / 1e9, 'f', 1));
+    return tr("%n files cloned: no extra disk space used.", nullptr, result.cloned);
+}
+
 void AppModel::finishApproval(const ExportOutcome& outcome, const QList<Item>& written,
                               bool inPlace) {
     update(busy_, false, &AppModel::busyChanged);
@@ -590,7 +608,7 @@ void AppModel::finishApproval(const ExportOutcome& outcome, const QList<Item>& w
         return;
     }
     update(resultURL_, std::optional<QString>(outcome.result->url), &AppModel::resultURLChanged);
-    update(exportNote_, outcome.result->note, &AppModel::exportNoteChanged);
+    update(exportNote_, exportNoteOf(*outcome.result), &AppModel::exportNoteChanged);
     update(resultInPlace_, outcome.result->inPlace, &AppModel::resultInPlaceChanged);
     update(exportedItems_, written, &AppModel::exportedItemsChanged);
     sendEnd_ = SendEnd::none;

@@ -8,6 +8,7 @@
 #include "core/AudioFacts.h"
 #include "core/Config.h"
 #include "core/Engine.h"
+#include "core/Export.h"
 #include "core/FileOps.h"
 #include "core/Item.h"
 #include "core/Suggest.h"
@@ -343,6 +344,8 @@ private:
     void finishLoad(const QString& folder, const Engine::ScanResult& found,
                     const Prepared& prepared);
     void publishProgress(int done, int total);
+    // The note of an export in the window's language, from the facts of its result.
+    static QString exportNoteOf(const ExportResult& result);
     void finishApproval(const ExportOutcome& outcome, const QList<Item>& written, bool inPlace);
     void finishPutBack(const std::optional<QString>& error, const QString& note);
     void publishSendProgress(const QString& status, double fraction);

@@ -302,7 +302,8 @@ private:
                     continue;
                 throw;
             }
-            return {name, cloneOrCopyNote(cloned, copiedBytes), false};
+            return {name, cloneOrCopyNote(cloned, copiedBytes), false, total, cloned, copiedBytes,
+                    false};
         }
     }
 
@@ -413,10 +414,11 @@ private:
         QString note = QStringLiteral("%1 files moved into their folders: nothing copied, no "
                                       "extra space used.")
                            .arg(total);
-        if (!holdsFolderLock(fo))
+        const bool unlocked = !holdsFolderLock(fo);
+        if (unlocked)
             note += QStringLiteral(" The folder's disk can't be locked, so another program could "
                                    "have changed the folder while Vantrel organized it.");
-        return {result_, note, true};
+        return {result_, note, true, total, 0, 0, unlocked};
     }
 
     // The journal and listing files an earlier organization left in the folder: the new

@@ -18,11 +18,16 @@ namespace Vantrel {
 // organized in place.
 enum class ExportMode { copy, inPlace };
 
-// Where the files are after an export, and a one-line note for the user.
+// Where the files are after an export, and a one-line note for the user (in English, as the
+// command line says it), with the facts it tells for a caller that words them itself.
 struct ExportResult {
     QString url;
     QString note;
     bool inPlace = false;
+    int files = 0;          // the files written or moved
+    int cloned = 0;         // of a sorted copy: the files cloned
+    qint64 copiedBytes = 0; // of a sorted copy: the bytes copied where the disk cannot clone
+    bool unlocked = false;  // organized without the folder's lock (a volume without locks)
     bool operator==(const ExportResult&) const = default;
 };
 

@@ -243,7 +243,7 @@ TEST_F(Export, shouldOrganizeInPlaceWithJournal) {
     EXPECT_EQ(r, (ExportResult{session,
                                "3 files moved into their folders: nothing copied, no extra space "
                                "used.",
-                               true}));
+                               true, 3}));
     const auto tree = snapshot(session);
     EXPECT_EQ(tree.value("01_DRUMS/01_KICK_IN.wav"), "earlier");
     EXPECT_EQ(tree.value("01_DRUMS/01_KICK_IN_02.wav"), "1 Kick In.wav");

@@ -34,6 +34,8 @@ TEXTS = {
         "where dialog": "Choose the folder the sorted copy of “%s” goes into",
         "made in": "A new “SORTED” folder is made in “%s” and your originals are not touched.",
         "approve": "Approve & Create Sorted Folder", "created": "Sorted folder created",
+        "notes": ("Copied 0.0 GB (this disk cannot clone files).",
+                  "30 files cloned: no extra disk space used."),
         "another": "Sort Another Folder", "drop": "Drop your session folder",
     },
     "de": {
@@ -47,6 +49,8 @@ TEXTS = {
         "made in": "In „%s“ entsteht ein neuer Ordner „SORTED“, Ihre Originale bleiben unberührt.",
         "approve": "Bestätigen & sortierten Ordner erstellen",
         "created": "Sortierter Ordner erstellt", "another": "Anderen Ordner sortieren",
+        "notes": ("0,0 GB kopiert (dieses Laufwerk kann keine Dateien klonen).",
+                  "30 Dateien geklont: kein zusätzlicher Speicherplatz belegt."),
         "drop": "Session-Ordner hier ablegen",
     },
 }
@@ -250,6 +254,8 @@ def main():
         wait_for("the done screen", lambda: find(frame, pyatspi.ROLE_LABEL, T["created"]))
         wait_for("the result folder's name",
                  lambda: find(frame, pyatspi.ROLE_LABEL, "Demo Session SORTED"))
+        wait_for("the note of the copy in the window's language",
+                 lambda: any(find(frame, pyatspi.ROLE_LABEL, note) for note in T["notes"]))
 
         sorted_folder = os.path.join(destination, "Demo Session SORTED")
         if os.path.exists(folder + " SORTED"):
