@@ -12,11 +12,11 @@
         <translation>Ihre Regeldatei „%1“ konnte nicht gelesen werden (%2), daher verwendet Vantrel die eingebauten Regeln. Die Datei wird als „%3“ aufbewahrt.</translation>
     </message>
     <message>
-        <source>Your rules file “%1” could not be read, so Vantrel is using the built-in rules. Couldn't keep a copy of it: %2</source>
+        <source>Your rules file “%1” could not be read, so Vantrel is using the built-in rules. Couldn&apos;t keep a copy of it: %2</source>
         <translation>Ihre Regeldatei „%1“ konnte nicht gelesen werden, daher verwendet Vantrel die eingebauten Regeln. Eine Kopie davon konnte nicht aufbewahrt werden: %2</translation>
     </message>
     <message>
-        <source>Your rules file “%1” could not be read (%2), so Vantrel is using the built-in rules. Couldn't keep a copy of it: %3</source>
+        <source>Your rules file “%1” could not be read (%2), so Vantrel is using the built-in rules. Couldn&apos;t keep a copy of it: %3</source>
         <translation>Ihre Regeldatei „%1“ konnte nicht gelesen werden (%2), daher verwendet Vantrel die eingebauten Regeln. Eine Kopie davon konnte nicht aufbewahrt werden: %3</translation>
     </message>
     <message>
@@ -33,7 +33,10 @@
     </message>
     <message numerus="yes">
         <source>Prepared by Vantrel before: %n tracks ready to send to Logic.</source>
-        <translation><numerusform>Von Vantrel vorbereitet: %n Spur bereit zum Senden an Logic.</numerusform><numerusform>Von Vantrel vorbereitet: %n Spuren bereit zum Senden an Logic.</numerusform></translation>
+        <translation>
+            <numerusform>Von Vantrel vorbereitet: %n Spur bereit zum Senden an Logic.</numerusform>
+            <numerusform>Von Vantrel vorbereitet: %n Spuren bereit zum Senden an Logic.</numerusform>
+        </translation>
     </message>
     <message>
         <source>No audio files found directly inside “%1”.</source>
@@ -48,7 +51,7 @@
         <translation>Wählen Sie den Ordner mit den zu sortierenden Spuren</translation>
     </message>
     <message>
-        <source>Couldn't save rules: %1</source>
+        <source>Couldn&apos;t save rules: %1</source>
         <translation>Die Regeln konnten nicht gesichert werden: %1</translation>
     </message>
     <message>
@@ -61,18 +64,24 @@
     </message>
     <message numerus="yes">
         <source>%n files</source>
-        <translation><numerusform>%n Datei</numerusform><numerusform>%n Dateien</numerusform></translation>
+        <translation>
+            <numerusform>%n Datei</numerusform>
+            <numerusform>%n Dateien</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>%1 of %n files</source>
-        <translation><numerusform>%1 von %n Datei</numerusform><numerusform>%1 von %n Dateien</numerusform></translation>
+        <translation>
+            <numerusform>%1 von %n Datei</numerusform>
+            <numerusform>%1 von %n Dateien</numerusform>
+        </translation>
     </message>
     <message>
-        <source>Couldn't organize the folder: %1</source>
+        <source>Couldn&apos;t organize the folder: %1</source>
         <translation>Der Ordner konnte nicht geordnet werden: %1</translation>
     </message>
     <message>
-        <source>Couldn't create the sorted folder: %1</source>
+        <source>Couldn&apos;t create the sorted folder: %1</source>
         <translation>Der sortierte Ordner konnte nicht erstellt werden: %1</translation>
     </message>
     <message>
@@ -80,7 +89,7 @@
         <translation>Die Dateien werden zurückgelegt</translation>
     </message>
     <message>
-        <source>Couldn't put the files back: %1</source>
+        <source>Couldn&apos;t put the files back: %1</source>
         <translation>Die Dateien konnten nicht zurückgelegt werden: %1</translation>
     </message>
     <message>
@@ -100,15 +109,11 @@
         <translation>„%1“ zu den Wörtern von %2 hinzufügen?</translation>
     </message>
     <message>
-        <source>“%1” is read-only, so Vantrel can't organize it in place. Choose “Make a sorted copy” to leave it as it is.</source>
+        <source>“%1” is read-only, so Vantrel can&apos;t organize it in place. Choose “Make a sorted copy” to leave it as it is.</source>
         <translation>„%1“ ist schreibgeschützt, daher kann Vantrel den Ordner nicht an Ort und Stelle ordnen. Wählen Sie „Sortierte Kopie erstellen“, um ihn unverändert zu lassen.</translation>
     </message>
     <message>
-        <source>The folder that holds “%1” is read-only, so the sorted copy can't be made next to it. Copy the session to a folder you can write to first.</source>
-        <translation>Der Ordner, der „%1“ enthält, ist schreibgeschützt, daher kann die sortierte Kopie nicht daneben erstellt werden. Kopieren Sie die Session zuerst in einen Ordner, in den Sie schreiben dürfen.</translation>
-    </message>
-    <message>
-        <source>Couldn't make the Ardour session: %1</source>
+        <source>Couldn&apos;t make the Ardour session: %1</source>
         <translation>Die Ardour-Session konnte nicht erstellt werden: %1</translation>
     </message>
     <message>
@@ -120,20 +125,71 @@
         <translation>Die DAWproject-Datei wird gesichert</translation>
     </message>
     <message>
-        <source>Couldn't save the DAWproject file: %1</source>
+        <source>Couldn&apos;t save the DAWproject file: %1</source>
         <translation>Die DAWproject-Datei konnte nicht gesichert werden: %1</translation>
     </message>
     <message numerus="yes">
         <source>Saved “%1” with %n tracks.</source>
-        <translation><numerusform>„%1“ mit %n Spur gesichert.</numerusform><numerusform>„%1“ mit %n Spuren gesichert.</numerusform></translation>
+        <translation>
+            <numerusform>„%1“ mit %n Spur gesichert.</numerusform>
+            <numerusform>„%1“ mit %n Spuren gesichert.</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>Made the Ardour session “%1” with %n tracks and opened it in Ardour.</source>
-        <translation><numerusform>Die Ardour-Session „%1“ mit %n Spur wurde erstellt und in Ardour geöffnet.</numerusform><numerusform>Die Ardour-Session „%1“ mit %n Spuren wurde erstellt und in Ardour geöffnet.</numerusform></translation>
+        <translation>
+            <numerusform>Die Ardour-Session „%1“ mit %n Spur wurde erstellt und in Ardour geöffnet.</numerusform>
+            <numerusform>Die Ardour-Session „%1“ mit %n Spuren wurde erstellt und in Ardour geöffnet.</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>Made the Ardour session “%1” with %n tracks. Open “%2” in Ardour.</source>
-        <translation><numerusform>Die Ardour-Session „%1“ mit %n Spur wurde erstellt. Öffnen Sie „%2“ in Ardour.</numerusform><numerusform>Die Ardour-Session „%1“ mit %n Spuren wurde erstellt. Öffnen Sie „%2“ in Ardour.</numerusform></translation>
+        <translation>
+            <numerusform>Die Ardour-Session „%1“ mit %n Spur wurde erstellt. Öffnen Sie „%2“ in Ardour.</numerusform>
+            <numerusform>Die Ardour-Session „%1“ mit %n Spuren wurde erstellt. Öffnen Sie „%2“ in Ardour.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The sorted copy can&apos;t go inside “%1” itself. Choose another folder for it.</source>
+        <translation>Die sortierte Kopie kann nicht in „%1“ selbst liegen. Wählen Sie einen anderen Ordner dafür.</translation>
+    </message>
+    <message>
+        <source>The folder “%1” chosen for the sorted copy is gone. Choose another folder for it.</source>
+        <translation>Der für die sortierte Kopie gewählte Ordner „%1“ ist nicht mehr da. Wählen Sie einen anderen Ordner dafür.</translation>
+    </message>
+    <message>
+        <source>The folder “%1” chosen for the sorted copy is read-only. Choose another folder for it.</source>
+        <translation>Der für die sortierte Kopie gewählte Ordner „%1“ ist schreibgeschützt. Wählen Sie einen anderen Ordner dafür.</translation>
+    </message>
+    <message>
+        <source>The folder that holds “%1” is read-only, so the sorted copy can&apos;t be made next to it. Choose where the sorted copy goes.</source>
+        <translation>Der Ordner, der „%1“ enthält, ist schreibgeschützt, daher kann die sortierte Kopie nicht daneben erstellt werden. Wählen Sie, wohin die sortierte Kopie kommt.</translation>
+    </message>
+    <message>
+        <source>Choose the folder the sorted copy of “%1” goes into</source>
+        <translation>Wählen Sie den Ordner, in den die sortierte Kopie von „%1“ kommt</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files moved into their folders: nothing copied, no extra space used.</source>
+        <translation>
+            <numerusform>%n Datei in ihren Ordner verschoben: nichts kopiert, kein zusätzlicher Platz belegt.</numerusform>
+            <numerusform>%n Dateien in ihre Ordner verschoben: nichts kopiert, kein zusätzlicher Platz belegt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The folder&apos;s disk can&apos;t be locked, so another program could have changed the folder while Vantrel organized it.</source>
+        <translation>Das Laufwerk des Ordners lässt sich nicht sperren, daher könnte ein anderes Programm den Ordner verändert haben, während Vantrel ihn ordnete.</translation>
+    </message>
+    <message>
+        <source>Copied %1 GB (this disk cannot clone files).</source>
+        <translation>%1 GB kopiert (dieses Laufwerk kann keine Dateien klonen).</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files cloned: no extra disk space used.</source>
+        <translation>
+            <numerusform>%n Datei geklont: kein zusätzlicher Speicherplatz belegt.</numerusform>
+            <numerusform>%n Dateien geklont: kein zusätzlicher Speicherplatz belegt.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -250,7 +306,10 @@
     <name>Vantrel::Ui::DragTile</name>
     <message numerus="yes">
         <source>%n tracks, ready for Logic</source>
-        <translation><numerusform>%n Spur, bereit für Logic</numerusform><numerusform>%n Spuren, bereit für Logic</numerusform></translation>
+        <translation>
+            <numerusform>%n Spur, bereit für Logic</numerusform>
+            <numerusform>%n Spuren, bereit für Logic</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -300,6 +359,14 @@
     <message>
         <source>Remove group</source>
         <translation>Gruppe entfernen</translation>
+    </message>
+    <message>
+        <source>Drag to move this group, or press Alt+Up or Alt+Down</source>
+        <translation>Ziehen, um diese Gruppe zu verschieben, oder Alt+Nach-oben bzw. Alt+Nach-unten drücken</translation>
+    </message>
+    <message>
+        <source>Words of the group</source>
+        <translation>Wörter der Gruppe</translation>
     </message>
 </context>
 <context>
@@ -396,6 +463,92 @@
     </message>
 </context>
 <context>
+    <name>Vantrel::Ui::OpenRequests</name>
+    <message>
+        <source>user %1</source>
+        <translation>Benutzer %1</translation>
+    </message>
+    <message>
+        <source>The user of the program answering at “%1” could not be told.</source>
+        <translation>Der Benutzer des Programms, das unter „%1“ antwortet, ließ sich nicht feststellen.</translation>
+    </message>
+    <message>
+        <source>The user of the program that connected could not be told.</source>
+        <translation>Der Benutzer des Programms, das sich verbunden hat, ließ sich nicht feststellen.</translation>
+    </message>
+    <message>
+        <source>The program answering at “%1” runs as another user (%2).</source>
+        <translation>Das Programm, das unter „%1“ antwortet, läuft als anderer Benutzer (%2).</translation>
+    </message>
+    <message>
+        <source>The program that connected runs as another user (%1).</source>
+        <translation>Das Programm, das sich verbunden hat, läuft als anderer Benutzer (%1).</translation>
+    </message>
+    <message>
+        <source>Its runtime folder “%1” cannot be read (%2).</source>
+        <translation>Sein Laufzeitordner „%1“ kann nicht gelesen werden (%2).</translation>
+    </message>
+    <message>
+        <source>Its runtime folder “%1” is not a folder.</source>
+        <translation>Sein Laufzeitordner „%1“ ist kein Ordner.</translation>
+    </message>
+    <message>
+        <source>Its runtime folder “%1” belongs to another user (%2).</source>
+        <translation>Sein Laufzeitordner „%1“ gehört einem anderen Benutzer (%2).</translation>
+    </message>
+    <message>
+        <source>Its runtime folder “%1” is open to other users (mode %2, not 700).</source>
+        <translation>Sein Laufzeitordner „%1“ ist für andere Benutzer offen (Modus %2, nicht 700).</translation>
+    </message>
+    <message>
+        <source>“%1” holds the place of its socket but is not one.</source>
+        <translation>„%1“ steht an der Stelle seines Sockets, ist aber keiner.</translation>
+    </message>
+    <message>
+        <source>Its socket “%1” belongs to another user (%2).</source>
+        <translation>Sein Socket „%1“ gehört einem anderen Benutzer (%2).</translation>
+    </message>
+    <message>
+        <source>Vantrel opens on its own without handing its folders to a running Vantrel.</source>
+        <translation>Vantrel öffnet sich eigenständig, ohne seine Ordner an ein bereits laufendes Vantrel zu übergeben.</translation>
+    </message>
+    <message>
+        <source>A later launch of Vantrel can&apos;t hand folders to this window.</source>
+        <translation>Ein späterer Start von Vantrel kann diesem Fenster keine Ordner übergeben.</translation>
+    </message>
+    <message>
+        <source>The system gives it no runtime folder of its own.</source>
+        <translation>Das System gibt ihm keinen eigenen Laufzeitordner.</translation>
+    </message>
+    <message>
+        <source>Its socket “%1” could not be made (%2).</source>
+        <translation>Sein Socket „%1“ konnte nicht angelegt werden (%2).</translation>
+    </message>
+    <message numerus="yes">
+        <source>The request did not end within %n seconds.</source>
+        <translation>
+            <numerusform>Die Anfrage endete nicht innerhalb von %n Sekunde.</numerusform>
+            <numerusform>Die Anfrage endete nicht innerhalb von %n Sekunden.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The request is longer than %1 bytes.</source>
+        <translation>Die Anfrage ist länger als %1 Bytes.</translation>
+    </message>
+    <message>
+        <source>It is not a request to open folders.</source>
+        <translation>Es ist keine Anfrage, Ordner zu öffnen.</translation>
+    </message>
+    <message>
+        <source>The request names more than %1 paths.</source>
+        <translation>Die Anfrage nennt mehr als %1 Pfade.</translation>
+    </message>
+    <message>
+        <source>Vantrel ignored a request to open folders.</source>
+        <translation>Vantrel hat eine Anfrage, Ordner zu öffnen, übergangen.</translation>
+    </message>
+</context>
+<context>
     <name>Vantrel::Ui::ReviewList</name>
     <message>
         <source>Tracks</source>
@@ -434,7 +587,10 @@
     </message>
     <message numerus="yes">
         <source>%n audio findings</source>
-        <translation><numerusform>%n Audio-Befund</numerusform><numerusform>%n Audio-Befunde</numerusform></translation>
+        <translation>
+            <numerusform>%n Audio-Befund</numerusform>
+            <numerusform>%n Audio-Befunde</numerusform>
+        </translation>
     </message>
     <message>
         <source>Checking the audio… %1 of %2 files</source>
@@ -446,7 +602,10 @@
     </message>
     <message numerus="yes">
         <source>%n tracks</source>
-        <translation><numerusform>%n Spur</numerusform><numerusform>%n Spuren</numerusform></translation>
+        <translation>
+            <numerusform>%n Spur</numerusform>
+            <numerusform>%n Spuren</numerusform>
+        </translation>
     </message>
     <message>
         <source>All sorted</source>
@@ -454,19 +613,31 @@
     </message>
     <message numerus="yes">
         <source>%n need a group</source>
-        <translation><numerusform>%n braucht eine Gruppe</numerusform><numerusform>%n brauchen eine Gruppe</numerusform></translation>
+        <translation>
+            <numerusform>%n braucht eine Gruppe</numerusform>
+            <numerusform>%n brauchen eine Gruppe</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>Accept All Suggestions (%n)</source>
-        <translation><numerusform>Alle Vorschläge übernehmen (%n)</numerusform><numerusform>Alle Vorschläge übernehmen (%n)</numerusform></translation>
+        <translation>
+            <numerusform>Alle Vorschläge übernehmen (%n)</numerusform>
+            <numerusform>Alle Vorschläge übernehmen (%n)</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>%n non-audio files ignored</source>
-        <translation><numerusform>%n Nicht-Audiodatei ignoriert</numerusform><numerusform>%n Nicht-Audiodateien ignoriert</numerusform></translation>
+        <translation>
+            <numerusform>%n Nicht-Audiodatei ignoriert</numerusform>
+            <numerusform>%n Nicht-Audiodateien ignoriert</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>…and %n more.</source>
-        <translation><numerusform>… und %n weitere.</numerusform><numerusform>… und %n weitere.</numerusform></translation>
+        <translation>
+            <numerusform>… und %n weitere.</numerusform>
+            <numerusform>… und %n weitere.</numerusform>
+        </translation>
     </message>
     <message>
         <source>The files are moved into group folders and renamed inside “%1”. Nothing is copied, so no extra space is used, and you can put them back afterwards.</source>
@@ -484,6 +655,18 @@
         <source>Approve &amp; Create Sorted Folder</source>
         <translation>Bestätigen &amp; sortierten Ordner erstellen</translation>
     </message>
+    <message>
+        <source>Choose Where…</source>
+        <translation>Ort wählen …</translation>
+    </message>
+    <message>
+        <source>Choose the folder the sorted copy goes into</source>
+        <translation>Wählen Sie den Ordner, in den die sortierte Kopie kommt</translation>
+    </message>
+    <message>
+        <source>A new “SORTED” folder is made in “%1” and your originals are not touched.</source>
+        <translation>In „%1“ entsteht ein neuer Ordner „SORTED“, Ihre Originale bleiben unberührt.</translation>
+    </message>
 </context>
 <context>
     <name>Vantrel::Ui::RulesView</name>
@@ -497,7 +680,7 @@
     </message>
     <message>
         <source>Number tracks in session order (01_KICK_IN) so Logic keeps that order</source>
-        <translation>Spuren in Session-Reihenfolge nummerieren (01_KICK_IN), damit Logic diese Reihenfolge behält</translation>
+        <translation>Spuren in Session-Reihenfolge nummerieren (01_KICK_IN), damit Logic sie beibehält</translation>
     </message>
     <message>
         <source>Put the group name in front of each track (DRUMS_01_KICK_IN)</source>
@@ -531,7 +714,7 @@
         <translation>Fortschritt des Sendens</translation>
     </message>
     <message>
-        <source>Please don't touch the mouse or keyboard</source>
+        <source>Please don&apos;t touch the mouse or keyboard</source>
         <translation>Bitte Maus und Tastatur nicht berühren</translation>
     </message>
     <message>
@@ -637,11 +820,11 @@
         <translation>Klicken Sie unten auf „Systemeinstellungen öffnen“.</translation>
     </message>
     <message>
-        <source>Find Vantrel in the list and switch it on. (If it isn't there, click + and add it from Applications.)</source>
+        <source>Find Vantrel in the list and switch it on. (If it isn&apos;t there, click + and add it from Applications.)</source>
         <translation>Suchen Sie Vantrel in der Liste und schalten Sie es ein. (Fehlt es, klicken Sie auf + und fügen Sie es aus „Programme“ hinzu.)</translation>
     </message>
     <message>
-        <source>Come back here. This page notices when it's on.</source>
+        <source>Come back here. This page notices when it&apos;s on.</source>
         <translation>Kommen Sie hierher zurück. Diese Seite bemerkt, wenn es eingeschaltet ist.</translation>
     </message>
     <message>
@@ -677,7 +860,7 @@
         <translation>Logic Pro 12.4 (oder 11) mit englischen Menüs.</translation>
     </message>
     <message>
-        <source>That's what it was built and tested with. Other versions or languages may not work.</source>
+        <source>That&apos;s what it was built and tested with. Other versions or languages may not work.</source>
         <translation>Damit wurde es gebaut und getestet. Andere Versionen oder Sprachen funktionieren womöglich nicht.</translation>
     </message>
     <message>
@@ -689,7 +872,7 @@
         <translation>Vantrel verschiebt Ihre Dateien in Gruppenordner innerhalb des gewählten Ordners und führt eine Liste, sodass eine Taste sie zurücklegt. Oder wählen Sie „Sortierte Kopie erstellen“, dann bleiben Ihre Originale unberührt.</translation>
     </message>
     <message>
-        <source>You're ready</source>
+        <source>You&apos;re ready</source>
         <translation>Alles bereit</translation>
     </message>
     <message>

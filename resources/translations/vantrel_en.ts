@@ -5,649 +5,879 @@
     <name>Vantrel::AppModel</name>
     <message>
         <source>Your rules file “%1” could not be read, so Vantrel is using the built-in rules. The file is kept as “%2”.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Your rules file “%1” could not be read (%2), so Vantrel is using the built-in rules. The file is kept as “%3”.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Your rules file “%1” could not be read, so Vantrel is using the built-in rules. Couldn't keep a copy of it: %2</source>
-        <translation type="unfinished" />
+        <source>Your rules file “%1” could not be read, so Vantrel is using the built-in rules. Couldn&apos;t keep a copy of it: %2</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Your rules file “%1” could not be read (%2), so Vantrel is using the built-in rules. Couldn't keep a copy of it: %3</source>
-        <translation type="unfinished" />
+        <source>Your rules file “%1” could not be read (%2), so Vantrel is using the built-in rules. Couldn&apos;t keep a copy of it: %3</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Drop a folder of tracks, not a single file.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Reading “%1”</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Looking at the files…</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
         <source>Prepared by Vantrel before: %n tracks ready to send to Logic.</source>
-        <translation><numerusform>Prepared by Vantrel before: %n track ready to send to Logic.</numerusform><numerusform>Prepared by Vantrel before: %n tracks ready to send to Logic.</numerusform></translation>
+        <translation>
+            <numerusform>Prepared by Vantrel before: %n track ready to send to Logic.</numerusform>
+            <numerusform>Prepared by Vantrel before: %n tracks ready to send to Logic.</numerusform>
+        </translation>
     </message>
     <message>
         <source>No audio files found directly inside “%1”.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Choose</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Choose the folder of tracks to sort</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Couldn't save rules: %1</source>
-        <translation type="unfinished" />
+        <source>Couldn&apos;t save rules: %1</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Organizing “%1”</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Making the sorted copy</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
         <source>%n files</source>
-        <translation><numerusform>%n files</numerusform><numerusform>%n files</numerusform></translation>
+        <translation>
+            <numerusform>%n files</numerusform>
+            <numerusform>%n files</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>%1 of %n files</source>
-        <translation><numerusform>%1 of %n files</numerusform><numerusform>%1 of %n files</numerusform></translation>
+        <translation>
+            <numerusform>%1 of %n files</numerusform>
+            <numerusform>%1 of %n files</numerusform>
+        </translation>
     </message>
     <message>
-        <source>Couldn't organize the folder: %1</source>
-        <translation type="unfinished" />
+        <source>Couldn&apos;t organize the folder: %1</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Couldn't create the sorted folder: %1</source>
-        <translation type="unfinished" />
+        <source>Couldn&apos;t create the sorted folder: %1</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Putting the files back</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Couldn't put the files back: %1</source>
-        <translation type="unfinished" />
+        <source>Couldn&apos;t put the files back: %1</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Allow Vantrel in System Settings &gt; Privacy &amp; Security &gt; Accessibility, then try again.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Open Logic Pro with an empty project first, then try again.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Starting…</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Add “%1” to the words of %2?</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>“%1” is read-only, so Vantrel can't organize it in place. Choose “Make a sorted copy” to leave it as it is.</source>
-        <translation type="unfinished" />
-    </message>
-    <message>
-        <source>The folder that holds “%1” is read-only, so the sorted copy can't be made next to it. Copy the session to a folder you can write to first.</source>
-        <translation type="unfinished" />
+        <source>“%1” is read-only, so Vantrel can&apos;t organize it in place. Choose “Make a sorted copy” to leave it as it is.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
         <source>Saved “%1” with %n tracks.</source>
-        <translation><numerusform>Saved “%1” with %n track.</numerusform><numerusform>Saved “%1” with %n tracks.</numerusform></translation>
+        <translation>
+            <numerusform>Saved “%1” with %n track.</numerusform>
+            <numerusform>Saved “%1” with %n tracks.</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>Made the Ardour session “%1” with %n tracks and opened it in Ardour.</source>
-        <translation><numerusform>Made the Ardour session “%1” with %n track and opened it in Ardour.</numerusform><numerusform>Made the Ardour session “%1” with %n tracks and opened it in Ardour.</numerusform></translation>
+        <translation>
+            <numerusform>Made the Ardour session “%1” with %n track and opened it in Ardour.</numerusform>
+            <numerusform>Made the Ardour session “%1” with %n tracks and opened it in Ardour.</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>Made the Ardour session “%1” with %n tracks. Open “%2” in Ardour.</source>
-        <translation><numerusform>Made the Ardour session “%1” with %n track. Open “%2” in Ardour.</numerusform><numerusform>Made the Ardour session “%1” with %n tracks. Open “%2” in Ardour.</numerusform></translation>
+        <translation>
+            <numerusform>Made the Ardour session “%1” with %n track. Open “%2” in Ardour.</numerusform>
+            <numerusform>Made the Ardour session “%1” with %n tracks. Open “%2” in Ardour.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The sorted copy can&apos;t go inside “%1” itself. Choose another folder for it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder “%1” chosen for the sorted copy is gone. Choose another folder for it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder “%1” chosen for the sorted copy is read-only. Choose another folder for it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder that holds “%1” is read-only, so the sorted copy can&apos;t be made next to it. Choose where the sorted copy goes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose the folder the sorted copy of “%1” goes into</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t make the Ardour session: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Making the Ardour session</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saving the DAWproject file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save the DAWproject file: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files moved into their folders: nothing copied, no extra space used.</source>
+        <translation>
+            <numerusform>%n file moved into its folder: nothing copied, no extra space used.</numerusform>
+            <numerusform>%n files moved into their folders: nothing copied, no extra space used.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The folder&apos;s disk can&apos;t be locked, so another program could have changed the folder while Vantrel organized it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copied %1 GB (this disk cannot clone files).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files cloned: no extra disk space used.</source>
+        <translation>
+            <numerusform>%n file cloned: no extra disk space used.</numerusform>
+            <numerusform>%n files cloned: no extra disk space used.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::BusyView</name>
     <message>
         <source>Progress</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::ColorPick</name>
     <message>
         <source>Color for this group in Logic</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::ColorPopover</name>
     <message>
         <source>No color</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Logic color for %1</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::ContentView</name>
     <message>
         <source>Rules…</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::DoneView</name>
     <message>
         <source>Open Logic Pro with an empty project, then choose Send to Logic.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Logic Pro keeps what the send made before you cancelled. Choose Edit &gt; Undo in Logic Pro until the project is empty, or open a new empty project, then send again.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Send progress</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Send to Logic</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Send Group by Group</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Send One by One (slow)</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Show in Finder</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Put the Files Back</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Sort Another Folder</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>The send to Logic was cancelled</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>The send to Logic didn’t finish</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Folder organized</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Sorted folder created</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Put the files back where they were? The Logic project you sent them to uses them where they are now and will no longer find them.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::DragSourceView</name>
     <message>
         <source>Just want the tracks, no stacks? Drag this into Logic.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::DragTile</name>
     <message numerus="yes">
         <source>%n tracks, ready for Logic</source>
-        <translation><numerusform>%n track, ready for Logic</numerusform><numerusform>%n tracks, ready for Logic</numerusform></translation>
+        <translation>
+            <numerusform>%n track, ready for Logic</numerusform>
+            <numerusform>%n tracks, ready for Logic</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::DropZone</name>
     <message>
         <source>Drop your session folder</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Tracks are renamed and sorted into groups. You review everything before any file is moved or copied.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Choose Folder…</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::FindingsSheet</name>
     <message>
         <source>Audio Findings</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Vantrel never changes the audio.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Done</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::GroupRow</name>
     <message>
         <source>Group</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Words, separated by spaces</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Remove this group</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Remove group</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Drag to move this group, or press Alt+Up or Alt+Down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Words of the group</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::MainWindow</name>
     <message>
         <source>File</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Quit Vantrel</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Edit</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Undo</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Redo</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Logic</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Check Logic Connection…</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Vantrel Walkthrough</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Open “%1”? The group changes you made to “%2” will be lost.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Open</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Keep Reviewing</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::ModePicker</name>
     <message>
         <source>What to do with the files</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Organize this folder</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Make a sorted copy</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::OpenInButton</name>
+    <message>
+        <source>Open In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Opens a menu of other programs to open the sorted tracks in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save as DAWproject</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DAWproject files (*.dawproject)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ardour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save as DAWproject…</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Ui::OpenRequests</name>
+    <message>
+        <source>user %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The user of the program answering at “%1” could not be told.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The user of the program that connected could not be told.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The program answering at “%1” runs as another user (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The program that connected runs as another user (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its runtime folder “%1” cannot be read (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its runtime folder “%1” is not a folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its runtime folder “%1” belongs to another user (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its runtime folder “%1” is open to other users (mode %2, not 700).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” holds the place of its socket but is not one.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its socket “%1” belongs to another user (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Vantrel opens on its own without handing its folders to a running Vantrel.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A later launch of Vantrel can&apos;t hand folders to this window.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The system gives it no runtime folder of its own.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its socket “%1” could not be made (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>The request did not end within %n seconds.</source>
+        <translation>
+            <numerusform>The request did not end within %n second.</numerusform>
+            <numerusform>The request did not end within %n seconds.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The request is longer than %1 bytes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It is not a request to open folders.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The request names more than %1 paths.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Vantrel ignored a request to open folders.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::ReviewList</name>
     <message>
         <source>Tracks</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::ReviewView</name>
     <message>
         <source>Unsorted</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>This folder was organized by Vantrel.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Put the Files Back</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Add</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Not Now</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>What to do with the files</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
         <source>%n audio findings</source>
-        <translation><numerusform>%n audio finding</numerusform><numerusform>%n audio findings</numerusform></translation>
+        <translation>
+            <numerusform>%n audio finding</numerusform>
+            <numerusform>%n audio findings</numerusform>
+        </translation>
     </message>
     <message>
         <source>Checking the audio… %1 of %2 files</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Audio checked: nothing to report</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
         <source>%n tracks</source>
-        <translation><numerusform>%n track</numerusform><numerusform>%n tracks</numerusform></translation>
+        <translation>
+            <numerusform>%n track</numerusform>
+            <numerusform>%n tracks</numerusform>
+        </translation>
     </message>
     <message>
         <source>All sorted</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
         <source>%n need a group</source>
-        <translation><numerusform>%n needs a group</numerusform><numerusform>%n need a group</numerusform></translation>
+        <translation>
+            <numerusform>%n needs a group</numerusform>
+            <numerusform>%n need a group</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>Accept All Suggestions (%n)</source>
-        <translation><numerusform>Accept All Suggestions (%n)</numerusform><numerusform>Accept All Suggestions (%n)</numerusform></translation>
+        <translation>
+            <numerusform>Accept All Suggestions (%n)</numerusform>
+            <numerusform>Accept All Suggestions (%n)</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>%n non-audio files ignored</source>
-        <translation><numerusform>%n non-audio file ignored</numerusform><numerusform>%n non-audio files ignored</numerusform></translation>
+        <translation>
+            <numerusform>%n non-audio file ignored</numerusform>
+            <numerusform>%n non-audio files ignored</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>…and %n more.</source>
-        <translation><numerusform>…and %n more.</numerusform><numerusform>…and %n more.</numerusform></translation>
+        <translation>
+            <numerusform>…and %n more.</numerusform>
+            <numerusform>…and %n more.</numerusform>
+        </translation>
     </message>
     <message>
         <source>The files are moved into group folders and renamed inside “%1”. Nothing is copied, so no extra space is used, and you can put them back afterwards.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Approve &amp; Organize</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>A new “SORTED” folder is made next to it and your originals are not touched. On a Mac disk it takes no extra space until a file is changed.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Approve &amp; Create Sorted Folder</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose Where…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose the folder the sorted copy goes into</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A new “SORTED” folder is made in “%1” and your originals are not touched.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::RulesView</name>
     <message>
         <source>Rules</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Each group lists the words that put a track in it (for example EG, ELECTRIC). Order here is the order of the folders. Drag to reorder.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Number tracks in session order (01_KICK_IN) so Logic keeps that order</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Put the group name in front of each track (DRUMS_01_KICK_IN)</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Add Group</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Reset to Defaults</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Save</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::SendPanelView</name>
     <message>
         <source>SENDING TO LOGIC</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Send progress</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Please don't touch the mouse or keyboard</source>
-        <translation type="unfinished" />
+        <source>Please don&apos;t touch the mouse or keyboard</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::SendPanelWindow</name>
     <message>
         <source>Sending to Logic</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>Vantrel::Ui::WalkthroughView</name>
     <message>
         <source>Vantrel Walkthrough</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Skip</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Back</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Continue</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Get Started</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Allowed</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Not yet allowed</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Welcome to Vantrel</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Drop in a folder of tracks. Vantrel names them, sorts them into groups, and builds the whole session in Logic Pro for you.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Drop</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>your session folder</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Review</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>and approve</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Send</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>to Logic</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>It sorts by name</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Vantrel reads each file name, picks the group it belongs in, and numbers the tracks in your original session order.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Groups, their colors and their order live under Rules… at the top right. You can change them any time.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>One permission</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>To build your session, Vantrel presses buttons and menus in Logic Pro for you. macOS only allows that when you switch on Accessibility for Vantrel.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Click Open System Settings below.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Find Vantrel in the list and switch it on. (If it isn't there, click + and add it from Applications.)</source>
-        <translation type="unfinished" />
+        <source>Find Vantrel in the list and switch it on. (If it isn&apos;t there, click + and add it from Applications.)</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Come back here. This page notices when it's on.</source>
-        <translation type="unfinished" />
+        <source>Come back here. This page notices when it&apos;s on.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Open System Settings</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Before you send</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>A few things to know so it goes smoothly.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Open Logic Pro with a new, empty project.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Vantrel adds to whatever is open, so start clean.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Leave the mouse and keyboard alone while it works.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>It takes about a minute. Vantrel drives Logic itself, and a small panel in the corner shows progress. You can cancel any time.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Logic Pro 12.4 (or 11), with English menus.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>That's what it was built and tested with. Other versions or languages may not work.</source>
-        <translation type="unfinished" />
+        <source>That&apos;s what it was built and tested with. Other versions or languages may not work.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>You can put everything back.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Vantrel moves your files into group folders inside the folder you chose and keeps a list, so one button puts them back. Or choose “Make a sorted copy” and your originals are not touched.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>You're ready</source>
-        <translation type="unfinished" />
+        <source>You&apos;re ready</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Drop a folder of tracks onto the window to begin. You can open this walkthrough again from the Help menu.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not yet allowed. If Vantrel is switched on, quit Vantrel and open it again.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

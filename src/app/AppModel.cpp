@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLocale>
 #include <QPointer>
 
 #include <algorithm>
@@ -97,6 +98,16 @@ AppModel::AppModel(Services services, QObject* parent)
       cancelFlag_(std::make_shared<std::atomic<bool>>(false)) {
     // Nothing is undone while busy.
     connect(this, &AppModel::busyChanged, this, &AppModel::historyChanged);
+    // The busy state's changes are the model's too; its Cancel is the model's.
+    connect(&busyState_, &BusyState::titleChanged, this, &AppModel::busyTitleChanged);
+    connect(&busyState_, &BusyState::detailChanged, this, &AppModel::busyDetailChanged);
+    connect(&busyState_, &BusyState::progressChanged, this, &AppModel::busyProgressChanged);
+    connect(&busyState_, &BusyState::cancellableChanged, this, &AppModel::busyCancellableChanged);
+    connect(&busyState_, &BusyState::cancelRequested, this, &AppModel::cancel);
+    // So are the send progress's.
+    connect(&sendProgress_, &SendProgress::statusChanged, this, &AppModel::sendStatusChanged);
+    connect(&sendProgress_, &SendProgress::fractionChanged, this, &AppModel::sendProgressChanged);
+    connect(&sendProgress_, &SendProgress::cancelRequested, this, &AppModel::cancelSend);
     // The built-in rules stand in for a file that could not be read; a later save would
     // replace it, so it is kept aside now and the user told where, this once.
     const QString path = Config::filePath();
@@ -199,10 +210,7 @@ QStringList AppModel::dragURLs() const {
 void AppModel::startBusy(const QString& title, const QString& detail, bool cancellable,
                          std::optional<double> progress) {
     update(busy_, true, &AppModel::busyChanged);
-    update(busyTitle_, title, &AppModel::busyTitleChanged);
-    update(busyDetail_, detail, &AppModel::busyDetailChanged);
-    update(busyCancellable_, cancellable, &AppModel::busyCancellableChanged);
-    update(busyProgress_, progress, &AppModel::busyProgressChanged);
+    busyState_.start(title, detail, cancellable, progress);
     cancelFlag_->store(false);
 }
 
@@ -299,6 +307,8 @@ void AppModel::finishLoad(const QString& folder, const Engine::ScanResult& found
         parentWritable_ = parentWritable;
         emit writableChanged();
     }
+    if (folder_ != folder)
+        setCopyDestination(std::nullopt); // a chosen folder belongs to the folder it was chosen for
     update(folder_, std::optional<QString>(folder), &AppModel::folderChanged);
     audioContents_.clear();
     update(items_, items, &AppModel::itemsChanged);
@@ -450,6 +460,7 @@ void AppModel::reset() {
     cancelAudioCheck();
     audioContents_.clear();
     update(folder_, std::optional<QString>(), &AppModel::folderChanged);
+    setCopyDestination(std::nullopt);
     update(items_, QList<Item>(), &AppModel::itemsChanged);
     update(skipped_, QStringList(), &AppModel::skippedChanged);
     update(leftAlone_, QStringList(), &AppModel::leftAloneChanged);
@@ -469,11 +480,46 @@ QString AppModel::approvalBlocked() const {
         return tr("“%1” is read-only, so Vantrel can't organize it in place. Choose “Make a "
                   "sorted copy” to leave it as it is.")
             .arg(folderName(*folder_));
-    if (!organizeInPlace_ && !parentWritable_)
+    if (organizeInPlace_)
+        return {};
+    if (copyDestination_) {
+        const QString into = QDir::cleanPath(*copyDestination_);
+        const QString from = QDir::cleanPath(*folder_);
+        if (into == from || into.startsWith(from + QLatin1Char('/')))
+            return tr("The sorted copy can't go inside “%1” itself. Choose another folder for "
+                      "it.")
+                .arg(folderName(*folder_));
+        const QFileInfo info(into);
+        if (!info.isDir())
+            return tr("The folder “%1” chosen for the sorted copy is gone. Choose another "
+                      "folder for it.")
+                .arg(folderName(into));
+        if (!info.isWritable())
+            return tr("The folder “%1” chosen for the sorted copy is read-only. Choose another "
+                      "folder for it.")
+                .arg(folderName(into));
+        return {};
+    }
+    if (!parentWritable_)
         return tr("The folder that holds “%1” is read-only, so the sorted copy can't be made "
-                  "next to it. Copy the session to a folder you can write to first.")
+                  "next to it. Choose where the sorted copy goes.")
             .arg(folderName(*folder_));
     return {};
+}
+
+void AppModel::setCopyDestination(const std::optional<QString>& folder) {
+    // Told also when the same folder is set again: whether it can be written is read anew.
+    copyDestination_ = folder;
+    emit copyDestinationChanged();
+}
+
+void AppModel::chooseCopyDestination() {
+    if (!presenter_ || !folder_)
+        return;
+    if (const std::optional<QString> chosen = presenter_->chooseFolder(
+            tr("Choose"),
+            tr("Choose the folder the sorted copy of “%1” goes into").arg(folderName(*folder_))))
+        setCopyDestination(QDir::cleanPath(*chosen));
 }
 
 void AppModel::approve() {
@@ -490,7 +536,8 @@ void AppModel::approve() {
 
     Worker::run([model = QPointer<AppModel>(this),
                  cancelFlag = std::weak_ptr<std::atomic<bool>>(cancelFlag_), list, from, inPlace,
-                 ops = services_.fileOps, clock = &services_.platform->clock()] {
+                 into = copyDestination_.value_or(QString()), ops = services_.fileOps,
+                 clock = &services_.platform->clock()] {
         // The time of the last published update; none is the distant past. Shared by all
         // progress reports of this export, touched on this thread only.
         std::optional<Clock::Duration> lastUpdate;
@@ -513,7 +560,7 @@ void AppModel::approve() {
         try {
             outcome.result =
                 Engine::exportItems(list, from, inPlace ? ExportMode::inPlace : ExportMode::copy,
-                                    progress, cancelled, *ops);
+                                    progress, cancelled, *ops, into);
         } catch (const CancelledError&) {
             outcome.cancelled = true;
         } catch (const std::exception& e) {
@@ -527,10 +574,25 @@ void AppModel::approve() {
 }
 
 void AppModel::publishProgress(int done, int total) {
-    update(busyProgress_, std::optional<double>(double(done) / double(total < 2 ? 1 : total)),
-           &AppModel::busyProgressChanged);
-    update(busyDetail_, tr("%1 of %n files", nullptr, total).arg(done),
-           &AppModel::busyDetailChanged);
+    busyState_.setProgress(std::optional<double>(double(done) / double(total < 2 ? 1 : total)));
+    busyState_.setDetail(tr("%1 of %n files", nullptr, total).arg(done));
+}
+
+QString AppModel::exportNoteOf(const ExportResult& result) {
+    if (result.inPlace) {
+        const QString moved = tr("%n files moved into their folders: nothing copied, no extra "
+                                 "space used.",
+                                 nullptr, result.files);
+        if (!result.unlocked)
+            return moved;
+        return moved + QLatin1Char(' ') +
+               tr("The folder's disk can't be locked, so another program could have changed "
+                  "the folder while Vantrel organized it.");
+    }
+    if (result.copiedBytes > 0)
+        return tr("Copied %1 GB (this disk cannot clone files).")
+            .arg(QLocale().toString(double(result.copiedBytes) / 1e9, 'f', 1));
+    return tr("%n files cloned: no extra disk space used.", nullptr, result.cloned);
 }
 
 void AppModel::finishApproval(const ExportOutcome& outcome, const QList<Item>& written,
@@ -546,7 +608,7 @@ void AppModel::finishApproval(const ExportOutcome& outcome, const QList<Item>& w
         return;
     }
     update(resultURL_, std::optional<QString>(outcome.result->url), &AppModel::resultURLChanged);
-    update(exportNote_, outcome.result->note, &AppModel::exportNoteChanged);
+    update(exportNote_, exportNoteOf(*outcome.result), &AppModel::exportNoteChanged);
     update(resultInPlace_, outcome.result->inPlace, &AppModel::resultInPlaceChanged);
     update(exportedItems_, written, &AppModel::exportedItemsChanged);
     sendEnd_ = SendEnd::none;
@@ -617,8 +679,7 @@ void AppModel::sendToLogic(SendMode mode) {
     sender_ = std::make_shared<LogicSender>(platform);
 
     update(sending_, true, &AppModel::sendingChanged);
-    update(sendProgress_, 0.0, &AppModel::sendProgressChanged);
-    update(sendStatus_, tr("Starting…"), &AppModel::sendStatusChanged);
+    sendProgress_.set(tr("Starting…"), 0.0);
     sendEnd_ = SendEnd::none;
     update(sendResult_, std::optional<QString>(), &AppModel::sendResultChanged);
 
@@ -660,8 +721,7 @@ void AppModel::sendToLogic(SendMode mode) {
 }
 
 void AppModel::publishSendProgress(const QString& status, double fraction) {
-    update(sendStatus_, status, &AppModel::sendStatusChanged);
-    update(sendProgress_, fraction, &AppModel::sendProgressChanged);
+    sendProgress_.set(status, fraction);
 }
 
 void AppModel::finishSend(const SendOutcome& outcome) {

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "app/BusyState.h"
+#include "app/ScreenModels.h"
+#include "app/SendProgress.h"
 #include "audio/SndfileReader.h"
 #include "automation/SendMode.h"
 #include "core/AudioFacts.h"
 #include "core/Config.h"
 #include "core/Engine.h"
+#include "core/Export.h"
 #include "core/FileOps.h"
 #include "core/Item.h"
 #include "core/Suggest.h"
@@ -36,7 +40,7 @@ class Presenter;
 // runs on the shared worker pool with copies of what it needs; its result comes back as one task
 // queued to the main thread, which does nothing when the model is gone by then. Needs a
 // QCoreApplication, whose event loop delivers those tasks.
-class AppModel : public QObject {
+class AppModel : public QObject, public RulesStore, public FolderChooser, public WalkthroughHost {
     Q_OBJECT
 
 public:
@@ -77,12 +81,12 @@ public:
     // The presenter must outlive the model or be unset first.
     void setPresenter(Presenter* presenter);
     // The world the model reaches Logic Pro and the system through.
-    Platform& platform() const { return *services_.platform; }
+    Platform& platform() const override { return *services_.platform; }
 
     // ---- Fields, in declaration order ----
 
     // The rule configuration in force; replaced only by saveRules.
-    const Config& config() const { return config_; }
+    const Config& config() const override { return config_; }
     // The folder under review (absolute path); set when a load finds audio files.
     const std::optional<QString>& folder() const { return folder_; }
     // The proposal under review, in the order the engine returned it.
@@ -101,8 +105,8 @@ public:
     bool showRules() const { return showRules_; }
     void setShowRules(bool show);
     // The walkthrough sheet is shown; starts true until the walkthrough was finished once.
-    bool showWalkthrough() const { return showWalkthrough_; }
-    void setShowWalkthrough(bool show);
+    bool showWalkthrough() const override { return showWalkthrough_; }
+    void setShowWalkthrough(bool show) override;
     // The items exactly as the last approval wrote them.
     const QList<Item>& exportedItems() const { return exportedItems_; }
 
@@ -110,8 +114,11 @@ public:
     bool sending() const { return sending_; }
     // The sender's latest status line, and its fraction done (0 to 1). Notes (isSendNote) go to
     // the send log only: they change neither.
-    const QString& sendStatus() const { return sendStatus_; }
-    double sendProgress() const { return sendProgress_; }
+    const QString& sendStatus() const { return sendProgress_.status(); }
+    double sendProgress() const { return sendProgress_.fraction(); }
+    // What the send panel shows; its Cancel is cancelSend(). Its changes are also told by
+    // sendStatusChanged and sendProgressChanged.
+    SendProgress& sendProgressState() { return sendProgress_; }
     // The outcome of the last send: how much was sent, or the failure's message. Cleared by a
     // new send and by a new approval.
     const std::optional<QString>& sendResult() const { return sendResult_; }
@@ -121,12 +128,15 @@ public:
 
     // A load, an approval or a put-back is running; the busy screen covers the window.
     bool busy() const { return busy_; }
-    const QString& busyTitle() const { return busyTitle_; }
-    const QString& busyDetail() const { return busyDetail_; }
+    // What the busy screen shows; its Cancel is cancel(). Its changes are also told by the
+    // model's busy…Changed signals.
+    BusyState& busyState() { return busyState_; }
+    const QString& busyTitle() const { return busyState_.title(); }
+    const QString& busyDetail() const { return busyState_.detail(); }
     // Fraction done, 0 to 1; none when the work has no measurable progress.
-    const std::optional<double>& busyProgress() const { return busyProgress_; }
+    const std::optional<double>& busyProgress() const { return busyState_.progress(); }
     // The busy screen offers Cancel.
-    bool busyCancellable() const { return busyCancellable_; }
+    bool busyCancellable() const { return busyState_.cancellable(); }
     // The note of the last export, for the done screen.
     const QString& exportNote() const { return exportNote_; }
     // The last approval organized the folder in place.
@@ -144,6 +154,14 @@ public:
     // The user's choice of approval mode; every set is stored in the user settings at once.
     bool organizeInPlace() const { return organizeInPlace_; }
     void setOrganizeInPlace(bool inPlace);
+    // The folder the sorted copy is made in: the one the user chose for the folder under review,
+    // or none, which is the folder that holds it. A new folder starts with none.
+    const std::optional<QString>& copyDestination() const { return copyDestination_; }
+    // Sets the folder the sorted copy goes to (none: next to the folder under review); always
+    // emits copyDestinationChanged, so that the review reads its state anew.
+    void setCopyDestination(const std::optional<QString>& folder);
+    // Asks the user where the sorted copy goes (a folder dialog through the presenter).
+    void chooseCopyDestination();
 
     // Not observed by the screens:
     // Set by cancel(); the running export polls it between files from the worker thread.
@@ -175,14 +193,14 @@ public:
     // is then set by hand: saved rules no longer move it. One step of the review's history.
     void setGroup(const QUuid& id, const std::optional<QString>& group);
     // Asks the presenter for a folder and loads it.
-    void chooseFolder();
+    void chooseFolder() override;
     // Saves cfg as the user's configuration; on success puts it in force, sorts the tracks under
     // review that were not set by hand again with it and renames all (not while busy or while a
     // result is shown: then only the rules change, and the next folder is read with them) and
     // returns true; on failure sets an error, keeps the
     // rules in force and returns false. A configuration file that could not be read is kept beside
     // the new one (Config::keepUnusable) before it is replaced; when that fails, nothing is saved.
-    bool saveRules(const Config& cfg);
+    bool saveRules(const Config& cfg) override;
     // Forgets the folder, the proposal and the result: back to the drop zone.
     void reset();
     // Writes the proposal: organizes the folder in place or makes a sorted copy, as chosen.
@@ -299,6 +317,7 @@ signals:
     void exportNoteChanged();
     void resultInPlaceChanged();
     void organizeInPlaceChanged();
+    void copyDestinationChanged();
     void learnOfferChanged();
     void folderOrganizedChanged();
     // folderWritable or parentWritable changed (approvalBlocked may read otherwise).
@@ -325,6 +344,8 @@ private:
     void finishLoad(const QString& folder, const Engine::ScanResult& found,
                     const Prepared& prepared);
     void publishProgress(int done, int total);
+    // The note of an export in the window's language, from the facts of its result.
+    static QString exportNoteOf(const ExportResult& result);
     void finishApproval(const ExportOutcome& outcome, const QList<Item>& written, bool inPlace);
     void finishPutBack(const std::optional<QString>& error, const QString& note);
     void publishSendProgress(const QString& status, double fraction);
@@ -354,15 +375,11 @@ private:
     bool showWalkthrough_ = true;
     QList<Item> exportedItems_;
     bool sending_ = false;
-    QString sendStatus_;
-    double sendProgress_ = 0;
+    SendProgress sendProgress_;
     std::optional<QString> sendResult_;
     SendEnd sendEnd_ = SendEnd::none;
     bool busy_ = false;
-    QString busyTitle_;
-    QString busyDetail_;
-    std::optional<double> busyProgress_;
-    bool busyCancellable_ = false;
+    BusyState busyState_;
     QString exportNote_;
     bool resultInPlace_ = false;
     bool folderOrganized_ = false;
@@ -371,6 +388,7 @@ private:
     bool parentWritable_ = true;
     QString putBackNote_;
     bool organizeInPlace_ = true;
+    std::optional<QString> copyDestination_;
 
     // Shared with the running export, which holds it weakly: once the model is gone the
     // export reads "not cancelled".

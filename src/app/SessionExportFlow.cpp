@@ -49,15 +49,8 @@ void AppModel::exportSession(Sessions::SessionTarget target, const std::optional
     const QString title =
         ardour ? tr("Making the Ardour session") : tr("Saving the DAWproject file");
     busy_ = true;
-    busyTitle_ = title;
-    busyDetail_ = tr("%n files", nullptr, int(exportedItems_.size()));
-    busyCancellable_ = true;
-    busyProgress_ = 0.0;
+    busyState_.start(title, tr("%n files", nullptr, int(exportedItems_.size())), true, 0.0);
     cancelFlag_->store(false);
-    emit busyTitleChanged();
-    emit busyDetailChanged();
-    emit busyCancellableChanged();
-    emit busyProgressChanged();
     emit busyChanged();
 
     const AudioReader* audio = services_.audio ? services_.audio : &Audio::sndfileReader();
@@ -102,10 +95,8 @@ void AppModel::exportSession(Sessions::SessionTarget target, const std::optional
 }
 
 void AppModel::publishSessionProgress(double fraction) {
-    if (!busy_ || busyProgress_ == std::optional<double>(fraction))
-        return;
-    busyProgress_ = fraction;
-    emit busyProgressChanged();
+    if (busy_)
+        busyState_.setProgress(fraction);
 }
 
 void AppModel::finishSessionExport(const SessionOutcome& outcome) {

@@ -81,19 +81,19 @@ QString cloneOrCopyNote(int cloned, qint64 copiedBytes) {
     return QStringLiteral("%1 files cloned: no extra disk space used.").arg(cloned);
 }
 
-// The i-th name of the sorted copy of from: "<name> SORTED", then "<name> SORTED 2", ...
-QString sortedFolderName(const QString& from, int i) {
-    const QString parent = parentOf(from);
+// The i-th name of the sorted copy of from, made in parent: "<name> SORTED", then
+// "<name> SORTED 2", ...
+QString sortedFolderName(const QString& from, const QString& parent, int i) {
     const QString name = from.mid(from.lastIndexOf(QLatin1Char('/')) + 1);
     return join(parent, i < 2 ? name + QStringLiteral(" SORTED")
                               : name + QStringLiteral(" SORTED ") + QString::number(i));
 }
 
-// A hidden folder next to from, under a name no other run picks, in which a sorted copy is built
-// before it gets its own name: interrupted, it never looks like a finished copy.
-QString partialFolderFor(const QString& from) {
+// A hidden folder in parent, under a name no other run picks, in which a sorted copy of from is
+// built before it gets its own name: interrupted, it never looks like a finished copy.
+QString partialFolderFor(const QString& from, const QString& parent) {
     const QString name = from.mid(from.lastIndexOf(QLatin1Char('/')) + 1);
-    return join(parentOf(from),
+    return join(parent,
                 QStringLiteral(".%1 SORTED.%2.partial")
                     .arg(name, QString::number(QRandomGenerator::system()->generate64(), 16)));
 }
@@ -212,8 +212,10 @@ bool failsThisFileOnly(int code) {
 // One export: the plan, what has been done so far, and how to take it back.
 class Exporter {
 public:
-    Exporter(const QList<Item>& items, const QString& from, ExportMode mode, FileOps& ops)
-        : items_(items), from_(QDir::cleanPath(from)), mode_(mode), ops_(ops) {}
+    Exporter(const QList<Item>& items, const QString& from, ExportMode mode, FileOps& ops,
+             const QString& copyInto)
+        : items_(items), from_(QDir::cleanPath(from)), mode_(mode), ops_(ops),
+          copyInto_(copyInto.isEmpty() ? parentOf(from_) : QDir::cleanPath(copyInto)) {}
 
     ExportResult run(const Progress& progress, const Cancelled& cancelled) {
         try {
@@ -269,7 +271,7 @@ private:
 
     ExportResult copy(const Progress& progress, const Cancelled& cancelled) {
         // Built under a hidden name of its own; only that folder is ever removed on a failure.
-        result_ = partialFolderFor(from_);
+        result_ = partialFolderFor(from_, copyInto_);
         const int total = int(items_.size());
         int cloned = 0;
         qint64 copiedBytes = 0;
@@ -291,7 +293,7 @@ private:
         writeListings(false);
         // Whole: it takes the first free name, never one another run took meanwhile.
         for (int i = 1;; ++i) {
-            const QString name = sortedFolderName(from_, i);
+            const QString name = sortedFolderName(from_, copyInto_, i);
             if (ops_.exists(name))
                 continue;
             try {
@@ -301,7 +303,8 @@ private:
                     continue;
                 throw;
             }
-            return {name, cloneOrCopyNote(cloned, copiedBytes), false};
+            return {name, cloneOrCopyNote(cloned, copiedBytes), false, total, cloned, copiedBytes,
+                    false};
         }
     }
 
@@ -417,10 +420,11 @@ private:
         QString note = QStringLiteral("%1 files moved into their folders: nothing copied, no "
                                       "extra space used.")
                            .arg(total);
-        if (!holdsFolderLock(fo))
+        const bool unlocked = !holdsFolderLock(fo);
+        if (unlocked)
             note += QStringLiteral(" The folder's disk can't be locked, so another program could "
                                    "have changed the folder while Vantrel organized it.");
-        return {result_, note, true};
+        return {result_, note, true, total, 0, 0, unlocked};
     }
 
     // The journal and listing files an earlier organization left in the folder: the new
@@ -533,6 +537,7 @@ private:
     const QString from_;
     const ExportMode mode_;
     FileOps& ops_;
+    const QString copyInto_; // the folder a sorted copy is made in
     std::unique_ptr<FileOps> folderOps_;
 
     QString result_;
@@ -556,10 +561,11 @@ private:
 } // namespace
 
 ExportResult exportItems(const QList<Item>& items, const QString& from, ExportMode mode,
-                         const Progress& progress, const Cancelled& cancelled, FileOps& ops) {
+                         const Progress& progress, const Cancelled& cancelled, FileOps& ops,
+                         const QString& copyInto) {
     // A system call interrupted by a signal is tried again only until the export is cancelled.
     const CancelScope scope(cancelled);
-    return Exporter(items, from, mode, ops).run(progress, cancelled);
+    return Exporter(items, from, mode, ops, copyInto).run(progress, cancelled);
 }
 
 QString uniqueURL(const QString& path, FileOps& ops) {

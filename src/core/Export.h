@@ -18,11 +18,16 @@ namespace Vantrel {
 // organized in place.
 enum class ExportMode { copy, inPlace };
 
-// Where the files are after an export, and a one-line note for the user.
+// Where the files are after an export, and a one-line note for the user (in English, as the
+// command line says it), with the facts it tells for a caller that words them itself.
 struct ExportResult {
     QString url;
     QString note;
     bool inPlace = false;
+    int files = 0;          // the files written or moved
+    int cloned = 0;         // of a sorted copy: the files cloned
+    qint64 copiedBytes = 0; // of a sorted copy: the bytes copied where the disk cannot clone
+    bool unlocked = false;  // organized without the folder's lock (a volume without locks)
     bool operator==(const ExportResult&) const = default;
 };
 
@@ -47,13 +52,13 @@ inline const QString importOrderName = QStringLiteral("import_order.txt");
 inline const QString journalName = QStringLiteral("Vantrel undo.json");
 
 // Puts every item into result folder / item.folder / item.newName: cloned or copied into a new
-// " SORTED" folder next to `from`, or moved inside `from` with an undo journal that is on disk
-// before the first file moves. Writes "manifest.json" and "import_order.txt". On any failure or
-// cancellation everything it did is rolled back and the error (FileError, CancelledError) is
-// thrown.
+// " SORTED" folder in `copyInto` (empty: the folder that holds `from`), or moved inside `from` with
+// an undo journal that is on disk before the first file moves. Writes "manifest.json" and
+// "import_order.txt". On any failure or cancellation everything it did is rolled back and the error
+// (FileError, CancelledError) is thrown.
 ExportResult exportItems(const QList<Item>& items, const QString& from, ExportMode mode,
                          const Progress& progress = {}, const Cancelled& cancelled = {},
-                         FileOps& ops = systemFileOps());
+                         FileOps& ops = systemFileOps(), const QString& copyInto = {});
 
 // What a put-back did: how many files went back, and, one sentence each, the files that stayed
 // where they were and the folders it left in place, with the reason.

@@ -13,6 +13,7 @@
 #include "ui/TileHost.h"
 #include "ui/Translations.h"
 #include "ui/WalkthroughView.h"
+#include "ui/Widgets.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -66,14 +67,16 @@ int runApplication(QApplication& app) {
     const Backend backend = chooseBackend(folders.removeAll(QStringLiteral("--simulate")) > 0);
     for (QString& f : folders)
         f = QFileInfo(f).absoluteFilePath();
+    // The window speaks the system's language where it has a translation, English otherwise;
+    // so does the sentence of a hand-off that cannot happen.
+    installTranslations(app);
     const OpenRequests::HandOff handOff = OpenRequests::handToRunning(folders);
     if (handOff.taken)
         return 0;
 
-    // The window speaks the system's language where it has a translation, English otherwise.
-    installTranslations(app);
     useInterfaceFont();
     applyThemePalette(app, isDark(QApplication::palette()));
+    useThemeStyle();
     QApplication::setWindowIcon(appIcon());
 
 #ifdef Q_OS_MACOS

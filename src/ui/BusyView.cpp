@@ -1,6 +1,6 @@
 #include "ui/BusyView.h"
 
-#include "app/AppModel.h"
+#include "app/BusyState.h"
 #include "ui/Widgets.h"
 
 #include <QMouseEvent>
@@ -78,7 +78,7 @@ void ThemeProgressBar::paintEvent(QPaintEvent*) {
 
 // ---- BusyView ----
 
-BusyView::BusyView(AppModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+BusyView::BusyView(BusyState& state, QWidget* parent) : QWidget(parent), state_(state) {
     setObjectName(QStringLiteral("busyView"));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_NoMousePropagation);
@@ -113,19 +113,19 @@ BusyView::BusyView(AppModel& model, QWidget* parent) : QWidget(parent), model_(m
     cancel_ = new PillButton(tr("Cancel"), false, card_);
     cancel_->setObjectName(QStringLiteral("busyCancelButton"));
     column->addWidget(cancel_, 0, Qt::AlignHCenter);
-    connect(cancel_, &QAbstractButton::clicked, &model, &AppModel::cancel);
+    connect(cancel_, &QAbstractButton::clicked, &state, &BusyState::requestCancel);
 
-    for (auto signal : {&AppModel::busyTitleChanged, &AppModel::busyDetailChanged,
-                        &AppModel::busyProgressChanged, &AppModel::busyCancellableChanged})
-        connect(&model, signal, this, &BusyView::refresh);
+    for (auto signal : {&BusyState::titleChanged, &BusyState::detailChanged,
+                        &BusyState::progressChanged, &BusyState::cancellableChanged})
+        connect(&state, signal, this, &BusyView::refresh);
     refresh();
 }
 
 void BusyView::refresh() {
-    title_->setText(model_.busyTitle());
-    detail_->setText(model_.busyDetail());
-    bar_->setFraction(model_.busyProgress());
-    cancel_->setVisible(model_.busyCancellable());
+    title_->setText(state_.title());
+    detail_->setText(state_.detail());
+    bar_->setFraction(state_.progress());
+    cancel_->setVisible(state_.cancellable());
 }
 
 void BusyView::paintEvent(QPaintEvent*) {

@@ -6,7 +6,7 @@
 class QTimer;
 
 namespace Vantrel {
-class AppModel;
+class BusyState;
 }
 
 namespace Vantrel::Ui {
@@ -43,7 +43,7 @@ class BusyView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit BusyView(AppModel& model, QWidget* parent = nullptr);
+    explicit BusyView(BusyState& state, QWidget* parent = nullptr);
     ThemeProgressBar* progressBar() const { return bar_; }
 
 protected:
@@ -56,7 +56,7 @@ protected:
 private:
     void refresh();
 
-    AppModel& model_;
+    BusyState& state_;
     QWidget* card_;
     ThemeLabel* title_;
     ThemeProgressBar* bar_;

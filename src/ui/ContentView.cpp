@@ -93,7 +93,7 @@ ContentView::ContentView(AppModel& model, QWidget* parent) : QWidget(parent), mo
 
     frame_ = new DropFrame(this);
     frame_->hide();
-    busy_ = new BusyView(model, this);
+    busy_ = new BusyView(model.busyState(), this);
     busy_->hide();
 
     connect(&model, &AppModel::resultURLChanged, this, &ContentView::route);
@@ -178,6 +178,7 @@ void ContentView::setTargeted(bool targeted) {
     if (targeted_ == targeted)
         return;
     targeted_ = targeted;
+    dropZone_->setTargeted(targeted);
     frame_->setGeometry(rect());
     frame_->setVisible(targeted);
     if (targeted)

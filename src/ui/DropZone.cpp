@@ -1,6 +1,6 @@
 #include "ui/DropZone.h"
 
-#include "app/AppModel.h"
+#include "app/ScreenModels.h"
 #include "ui/Widgets.h"
 
 #include <QPainter>
@@ -12,15 +12,15 @@ namespace {
 constexpr int inset = 22;
 }
 
-DropZone::DropZone(AppModel& model, QWidget* parent) : QWidget(parent) {
+DropZone::DropZone(FolderChooser& chooser, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("dropZone"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(inset, inset, inset, inset);
     column->setSpacing(16);
     column->addStretch(1);
 
-    auto* symbol = new SymbolView(QStringLiteral("folder.badge.plus"), 56, Brismo::muted, this);
-    column->addWidget(symbol, 0, Qt::AlignHCenter);
+    symbol_ = new SymbolView(QStringLiteral("folder.badge.plus"), 56, Brismo::muted, this);
+    column->addWidget(symbol_, 0, Qt::AlignHCenter);
     column->addSpacing(6);
 
     auto* title =
@@ -39,24 +39,39 @@ DropZone::DropZone(AppModel& model, QWidget* parent) : QWidget(parent) {
     column->addSpacing(6);
     auto* choose = new PillButton(tr("Choose Folder…"), true, this);
     choose->setObjectName(QStringLiteral("chooseFolderButton"));
-    connect(choose, &QAbstractButton::clicked, &model, &AppModel::chooseFolder);
+    connect(choose, &QAbstractButton::clicked, this, [&chooser] { chooser.chooseFolder(); });
     column->addWidget(choose, 0, Qt::AlignHCenter);
     column->addStretch(1);
+}
+
+void DropZone::setTargeted(bool targeted) {
+    if (targeted_ == targeted)
+        return;
+    targeted_ = targeted;
+    symbol_->setSymbol(QStringLiteral("folder.badge.plus"), targeted ? Brismo::ink : Brismo::muted);
+    update();
 }
 
 void DropZone::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF block = QRectF(rect()).adjusted(inset, inset, -inset, -inset);
-    QColor fill = Brismo::card.color();
-    fill.setAlphaF(0.5);
     p.setPen(Qt::NoPen);
-    p.setBrush(fill);
+    if (targeted_) {
+        p.setBrush(Brismo::inner.color());
+    } else {
+        QColor fill = Brismo::card.color();
+        fill.setAlphaF(0.5);
+        p.setBrush(fill);
+    }
     p.drawRoundedRect(block, 14, 14);
-    // The dashed border lies inside the block's edge: half its width in.
-    const QRectF edge = block.adjusted(0.75, 0.75, -0.75, -0.75);
-    QPen dash(Brismo::line.color(), 1.5);
-    dash.setDashPattern({8 / 1.5, 8 / 1.5}); // Qt measures dashes in pen widths
+    // The border lies inside the block's edge: half its width in. Dashed while waiting, solid ink
+    // while a folder is over it.
+    const qreal width = targeted_ ? 2.0 : 1.5;
+    const QRectF edge = block.adjusted(width / 2, width / 2, -width / 2, -width / 2);
+    QPen dash(targeted_ ? Brismo::ink.color() : Brismo::line.color(), width);
+    if (!targeted_)
+        dash.setDashPattern({8 / 1.5, 8 / 1.5}); // Qt measures dashes in pen widths
     p.setPen(dash);
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(edge, 14, 14);

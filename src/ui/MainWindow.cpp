@@ -132,7 +132,9 @@ void MainWindow::activateApplication() {
 
 void MainWindow::showSendPanel(Point topLeft) {
     closeSendPanel();
-    sendPanel_ = new SendPanelWindow(model_, topLeft);
+    sendPanel_ = new SendPanelWindow(model_.sendProgressState(), topLeft,
+                                     QSize(static_cast<int>(AppModel::sendPanelSize.width),
+                                           static_cast<int>(AppModel::sendPanelSize.height)));
     sendPanel_->show();
 }
 

@@ -30,7 +30,7 @@ QString userName(uid_t uid) {
     if (::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found && found->pw_name &&
         *found->pw_name)
         return QString::fromLocal8Bit(found->pw_name);
-    return QStringLiteral("user %1").arg(uid);
+    return OpenRequests::tr("user %1").arg(uid);
 }
 
 // The user of the process at the other end of a connected local socket.
@@ -53,13 +53,24 @@ std::optional<uid_t> peerUser(qintptr descriptor) {
 #endif
 }
 
-// Why the peer of a connected socket is not to be trusted, or nothing when it runs as this user.
-std::optional<QString> peerProblem(const QLocalSocket& socket, const QString& what) {
+// Why the peer of a connected socket is not to be trusted, as a sentence, or nothing when it runs
+// as this user. answeringAt is the socket's path when this side connected to it, empty when the
+// peer connected to this side's server.
+std::optional<QString> peerProblem(const QLocalSocket& socket, const QString& answeringAt = {}) {
     const std::optional<uid_t> peer = peerUser(socket.socketDescriptor());
+    const bool answering = !answeringAt.isEmpty();
     if (!peer)
-        return QStringLiteral("the user of %1 could not be told").arg(what);
+        return answering ? OpenRequests::tr("The user of the program answering at “%1” could not "
+                                            "be told.")
+                               .arg(answeringAt)
+                         : OpenRequests::tr("The user of the program that connected could not "
+                                            "be told.");
     if (*peer != ::geteuid())
-        return QStringLiteral("%1 runs as another user (%2)").arg(what, userName(*peer));
+        return answering
+                   ? OpenRequests::tr("The program answering at “%1” runs as another user (%2).")
+                         .arg(answeringAt, userName(*peer))
+                   : OpenRequests::tr("The program that connected runs as another user (%1).")
+                         .arg(userName(*peer));
     return std::nullopt;
 }
 
@@ -68,15 +79,16 @@ std::optional<QString> peerProblem(const QLocalSocket& socket, const QString& wh
 std::optional<QString> folderProblem(const QString& folder) {
     struct stat st;
     if (::lstat(QFile::encodeName(folder).constData(), &st) != 0)
-        return QStringLiteral("its runtime folder “%1” cannot be read (%2)")
+        return OpenRequests::tr("Its runtime folder “%1” cannot be read (%2).")
             .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
     if (!S_ISDIR(st.st_mode))
-        return QStringLiteral("its runtime folder “%1” is not a folder").arg(folder);
+        return OpenRequests::tr("Its runtime folder “%1” is not a folder.").arg(folder);
     if (st.st_uid != ::geteuid())
-        return QStringLiteral("its runtime folder “%1” belongs to another user (%2)")
+        return OpenRequests::tr("Its runtime folder “%1” belongs to another user (%2).")
             .arg(folder, userName(st.st_uid));
     if ((st.st_mode & (S_IRWXG | S_IRWXO)) != 0)
-        return QStringLiteral("its runtime folder “%1” is open to other users (mode %2, not 700)")
+        return OpenRequests::tr("Its runtime folder “%1” is open to other users (mode %2, not "
+                                "700).")
             .arg(folder)
             .arg(st.st_mode & 0777, 3, 8, QLatin1Char('0'));
     return std::nullopt;
@@ -97,9 +109,9 @@ std::optional<QString> socketFileProblem(const QString& path) {
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
         return std::nullopt;
     if (!S_ISSOCK(st.st_mode))
-        return QStringLiteral("“%1” holds the place of its socket but is not one").arg(path);
+        return OpenRequests::tr("“%1” holds the place of its socket but is not one.").arg(path);
     if (st.st_uid != ::geteuid())
-        return QStringLiteral("its socket “%1” belongs to another user (%2)")
+        return OpenRequests::tr("Its socket “%1” belongs to another user (%2).")
             .arg(path, userName(st.st_uid));
     return std::nullopt;
 }
@@ -109,16 +121,16 @@ bool socketFileExists(const QString& path) {
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
+// The refusals: what does not happen, then, as a sentence of its own, why.
 QString handOffRefusal(const QString& problem) {
-    return QStringLiteral("Vantrel opens on its own without handing its folders to a running "
-                          "Vantrel, because %1.")
-        .arg(problem);
+    return OpenRequests::tr("Vantrel opens on its own without handing its folders to a running "
+                            "Vantrel.") +
+           QLatin1Char(' ') + problem;
 }
 
 QString listenRefusal(const QString& problem) {
-    return QStringLiteral("A later launch of Vantrel can't hand folders to this window, because "
-                          "%1.")
-        .arg(problem);
+    return OpenRequests::tr("A later launch of Vantrel can't hand folders to this window.") +
+           QLatin1Char(' ') + problem;
 }
 
 } // namespace
@@ -130,7 +142,7 @@ OpenRequests::Place OpenRequests::socketPlace() {
         if (const auto problem = folderProblem(runtimeCandidate()))
             return {.path = {}, .problem = *problem};
         return {.path = {},
-                .problem = QStringLiteral("the system gives it no runtime folder of its own")};
+                .problem = OpenRequests::tr("The system gives it no runtime folder of its own.")};
     }
     folder = QDir::cleanPath(folder);
     if (const auto problem = folderProblem(folder))
@@ -153,8 +165,7 @@ OpenRequests::HandOff OpenRequests::handToRunning(const QStringList& paths, int 
     socket.connectToServer(place.path);
     if (!socket.waitForConnected(timeoutMs))
         return {}; // left by an instance that ended without closing it
-    if (const auto problem =
-            peerProblem(socket, QStringLiteral("the program answering at “%1”").arg(place.path))) {
+    if (const auto problem = peerProblem(socket, place.path)) {
         socket.abort();
         return {.taken = false, .refusal = handOffRefusal(*problem)};
     }
@@ -196,8 +207,7 @@ OpenRequests::Listening OpenRequests::listen() {
         QLocalSocket probe;
         probe.connectToServer(place.path);
         if (probe.waitForConnected(300)) {
-            const auto problem =
-                peerProblem(probe, QStringLiteral("the program answering at “%1”").arg(place.path));
+            const auto problem = peerProblem(probe, place.path);
             probe.abort();
             if (problem)
                 return {.listening = false, .refusal = listenRefusal(*problem)};
@@ -213,7 +223,7 @@ OpenRequests::Listening OpenRequests::listen() {
         if (server_->serverError() == QAbstractSocket::AddressInUseError)
             return {}; // another launch got there first
         return {.listening = false,
-                .refusal = listenRefusal(QStringLiteral("its socket “%1” could not be made (%2)")
+                .refusal = listenRefusal(tr("Its socket “%1” could not be made (%2).")
                                              .arg(place.path, server_->errorString()))};
     }
     ::chmod(QFile::encodeName(place.path).constData(), S_IRUSR | S_IWUSR);
@@ -222,7 +232,7 @@ OpenRequests::Listening OpenRequests::listen() {
 
 void OpenRequests::accept(QLocalSocket* socket) {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    if (const auto problem = peerProblem(*socket, QStringLiteral("the program that connected"))) {
+    if (const auto problem = peerProblem(*socket)) {
         ignore(socket, *problem);
         return;
     }
@@ -231,14 +241,13 @@ void OpenRequests::accept(QLocalSocket* socket) {
     auto* timer = new QTimer(socket);
     timer->setSingleShot(true);
     connect(timer, &QTimer::timeout, socket, [this, socket] {
-        ignore(socket, QStringLiteral("the request did not end within %1 seconds")
-                           .arg(requestTimeoutMs / 1000));
+        ignore(socket,
+               tr("The request did not end within %n seconds.", nullptr, requestTimeoutMs / 1000));
     });
     timer->start(requestTimeoutMs);
     connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
         if (socket->bytesAvailable() > maxRequestBytes)
-            ignore(socket,
-                   QStringLiteral("the request is longer than %1 bytes").arg(maxRequestBytes));
+            ignore(socket, tr("The request is longer than %1 bytes.").arg(maxRequestBytes));
     });
     connect(socket, &QLocalSocket::readChannelFinished, this, [this, socket] { finish(socket); });
 }
@@ -253,18 +262,18 @@ void OpenRequests::finish(QLocalSocket* socket) {
         return;
     }
     if (data.size() > maxRequestBytes) {
-        ignore(socket, QStringLiteral("the request is longer than %1 bytes").arg(maxRequestBytes));
+        ignore(socket, tr("The request is longer than %1 bytes.").arg(maxRequestBytes));
         return;
     }
     QList<QByteArray> lines = data.split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     if (lines.isEmpty() || lines.takeFirst() != "OPEN") {
-        ignore(socket, QStringLiteral("it is not a request to open folders"));
+        ignore(socket, tr("It is not a request to open folders."));
         return;
     }
     if (lines.size() > maxPaths) {
-        ignore(socket, QStringLiteral("the request names more than %1 paths").arg(maxPaths));
+        ignore(socket, tr("The request names more than %1 paths.").arg(maxPaths));
         return;
     }
     QStringList folders;
@@ -281,9 +290,8 @@ void OpenRequests::ignore(QLocalSocket* socket, const QString& reason) {
     if (socket->property("done").toBool())
         return;
     socket->setProperty("done", true);
-    qWarning().noquote() << QStringLiteral("Vantrel ignored a request to open folders, because "
-                                           "%1.")
-                                .arg(reason);
+    qWarning().noquote() << tr("Vantrel ignored a request to open folders.") + QLatin1Char(' ') +
+                                reason;
     emit requestIgnored(reason);
     socket->abort();
 }

@@ -607,6 +607,12 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     caption->setTracking(1);
     modeLine->addWidget(caption);
     modeLine->addStretch(1);
+    // Where the sorted copy goes, beside the choice it belongs to.
+    copyDestination_ = new PillButton(tr("Choose Where…"), false, this);
+    copyDestination_->setObjectName(QStringLiteral("copyDestinationButton"));
+    copyDestination_->setAccessibleDescription(tr("Choose the folder the sorted copy goes into"));
+    connect(copyDestination_, &QAbstractButton::clicked, &model, &AppModel::chooseCopyDestination);
+    modeLine->addWidget(copyDestination_, 0, Qt::AlignVCenter);
     modeLine->addWidget(new ModePicker(model, this));
     decision->addLayout(modeLine);
 
@@ -643,7 +649,8 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
          {&AppModel::folderChanged, &AppModel::itemsChanged, &AppModel::skippedChanged,
           &AppModel::organizeInPlaceChanged, &AppModel::configChanged, &AppModel::learnOfferChanged,
           &AppModel::leftAloneChanged, &AppModel::folderOrganizedChanged,
-          &AppModel::writableChanged, &AppModel::putBackNoteChanged})
+          &AppModel::writableChanged, &AppModel::putBackNoteChanged,
+          &AppModel::copyDestinationChanged})
         connect(&model, signal, this, &ReviewView::refresh);
     for (auto signal : {&AppModel::findingsChanged, &AppModel::audioCheckChanged})
         connect(&model, signal, this, &ReviewView::refreshAudio);
@@ -689,7 +696,6 @@ FindingsSheet::FindingsSheet(const QList<AudioFinding>& findings, QWidget* paren
     : QDialog(parent) {
     setObjectName(QStringLiteral("findingsSheet"));
     setWindowTitle(tr("Audio Findings"));
-    setAutoFillBackground(true);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(24, 20, 24, 20);
     column->setSpacing(12);
@@ -729,6 +735,11 @@ FindingsSheet::FindingsSheet(const QList<AudioFinding>& findings, QWidget* paren
     }
     resize(520, 380);
     done->setFocus();
+}
+
+void FindingsSheet::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    Brismo::paintSheet(p, rect());
 }
 
 void ReviewView::showEvent(QShowEvent* event) {
@@ -786,12 +797,21 @@ void ReviewView::refresh() {
                "copied, so no extra space is used, and you can put them back afterwards.")
                 .arg(name));
         approve_->setTitle(tr("Approve & Organize"));
+    } else if (model_.copyDestination()) {
+        explanation_->setText(tr("A new “SORTED” folder is made in “%1” and your originals are "
+                                 "not touched.")
+                                  .arg(lastComponent(*model_.copyDestination())));
+        explanation_->setToolTip(*model_.copyDestination());
+        approve_->setTitle(tr("Approve & Create Sorted Folder"));
     } else {
         explanation_->setText(
             tr("A new “SORTED” folder is made next to it and your originals are not touched. On a "
                "Mac disk it takes no extra space until a file is changed."));
         approve_->setTitle(tr("Approve & Create Sorted Folder"));
     }
+    if (!model_.copyDestination())
+        explanation_->setToolTip(QString());
+    copyDestination_->setVisible(!model_.organizeInPlace());
 }
 
 } // namespace Vantrel::Ui

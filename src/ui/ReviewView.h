@@ -152,6 +152,9 @@ class FindingsSheet : public QDialog {
 
 public:
     FindingsSheet(const QList<AudioFinding>& findings, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // The review screen: the folder's name and counts, the files the scan left alone and why, what
@@ -191,6 +194,8 @@ private:
     ThemeLabel* learnQuestion_;
     ReviewList* list_;
     ThemeLabel* explanation_;
+    // Chooses the folder the sorted copy goes into; shown while the sorted copy is chosen.
+    PillButton* copyDestination_;
     PillButton* approve_;
 };
 

@@ -1,6 +1,6 @@
 #include "ui/RulesView.h"
 
-#include "app/AppModel.h"
+#include "app/ScreenModels.h"
 #include "ui/ColorPick.h"
 #include "ui/Icons.h"
 #include "ui/RuleEdits.h"
@@ -18,9 +18,12 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace Vantrel::Ui {
@@ -43,12 +46,39 @@ void colorText(QWidget* widget, DynamicColor color) {
     widget->setPalette(p);
 }
 
+// The grip at the start of a row: six dots that say the row can be dragged. It takes no mouse
+// event itself, so a press on it reaches the row, which starts the drag.
+class Grip : public QWidget {
+public:
+    explicit Grip(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("groupGrip"));
+        setFixedSize(14, 24);
+        setCursor(Qt::OpenHandCursor);
+        setToolTip(QCoreApplication::translate(
+            "Vantrel::Ui::GroupRow", "Drag to move this group, or press Alt+Up or Alt+Down"));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Brismo::muted.color());
+        constexpr qreal kDot = 2.4;
+        const qreal left = (width() - kDot * 3) / 2;
+        const qreal top = (height() - kDot * 5) / 2;
+        for (int column = 0; column < 2; ++column)
+            for (int line = 0; line < 3; ++line)
+                p.drawEllipse(QRectF(left + column * kDot * 2, top + line * kDot * 2, kDot, kDot));
+    }
+};
+
 } // namespace
 
 // ---- RulesView ----
 
-RulesView::RulesView(AppModel& model, QWidget* parent)
-    : QDialog(parent), model_(model), draft_(Config::defaults()) {
+RulesView::RulesView(RulesStore& rules, QWidget* parent)
+    : QDialog(parent), rules_(rules), draft_(Config::defaults()) {
     setObjectName(QStringLiteral("rulesView"));
     setWindowTitle(tr("Rules"));
     setWindowModality(Qt::WindowModal);
@@ -81,10 +111,14 @@ RulesView::RulesView(AppModel& model, QWidget* parent)
     scroll->setWidget(list_);
     column->addWidget(scroll, 1);
     scroll_ = scroll;
-    connect(scroll->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this](int, int max) {
-        if (std::exchange(scrollToEnd_, false))
-            scroll_->verticalScrollBar()->setValue(max);
+    // A row just added or moved stays in view while the rows settle to their heights (a words
+    // field takes its height once it has its width); the user's own scrolling ends that.
+    connect(scroll->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
+        if (follow_)
+            scroll_->ensureWidgetVisible(follow_, 0, 8);
     });
+    connect(scroll->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this] { follow_ = nullptr; });
     connect(list_, &GroupList::rowDropped, this, [this](int from, int destination) {
         RuleEdits::move(draft_.groups, {from}, destination);
         showDraft();
@@ -133,7 +167,7 @@ RulesView::RulesView(AppModel& model, QWidget* parent)
 void RulesView::showEvent(QShowEvent* event) {
     // The draft is taken from the model once per sheet: later showings keep the edits.
     if (!loaded_) {
-        draft_ = model_.config();
+        draft_ = rules_.config();
         loaded_ = true;
         showDraft();
     }
@@ -141,6 +175,7 @@ void RulesView::showEvent(QShowEvent* event) {
 }
 
 void RulesView::showDraft() {
+    follow_ = nullptr;
     list_->setGroups(draft_.groups);
     for (GroupRow* row : list_->rows()) {
         const QUuid id = row->groupId();
@@ -158,6 +193,10 @@ void RulesView::showDraft() {
             if (RuleGroup* g = groupWithId(id))
                 g->color = color;
         });
+        connect(
+            row, &GroupRow::moveRequested, this,
+            [this, row](int step) { moveGroup(int(list_->rows().indexOf(row)), step); },
+            Qt::QueuedConnection); // the row goes with the move
         connect(
             row, &GroupRow::removeRequested, this,
             [this, id] {
@@ -189,7 +228,28 @@ void RulesView::addGroup() {
     row->nameField()->setFocus(Qt::OtherFocusReason);
     row->nameField()->selectAll();
     // It shows once the list has its new height: the scroll range grows then.
-    scrollToEnd_ = true;
+    follow_ = row;
+}
+
+void RulesView::moveGroup(int offset, int step) {
+    const int to = offset + step;
+    if (offset < 0 || to < 0 || to >= draft_.groups.size())
+        return;
+    const QList<GroupRow*> before = list_->rows();
+    QWidget* focused = QApplication::focusWidget();
+    const bool inWords = focused == before[offset]->wordsField();
+    RuleEdits::move(draft_.groups, {offset}, step < 0 ? to : to + 1);
+    showDraft();
+    GroupRow* moved = list_->rows().value(to);
+    if (!moved)
+        return;
+    QWidget* field = inWords ? static_cast<QWidget*>(moved->wordsField()) : moved->nameField();
+    field->setFocus(Qt::OtherFocusReason);
+    // Laid out at once, so that the row can be scrolled to where it is now, and followed while
+    // the rows settle.
+    list_->layout()->activate();
+    scroll_->ensureWidgetVisible(moved, 0, 8);
+    follow_ = moved;
 }
 
 void RulesView::resetToDefaults() {
@@ -199,7 +259,7 @@ void RulesView::resetToDefaults() {
 
 void RulesView::save() {
     draft_ = RuleEdits::forSave(draft_);
-    if (model_.saveRules(draft_)) {
+    if (rules_.saveRules(draft_)) {
         accept();
         return;
     }
@@ -209,7 +269,7 @@ void RulesView::save() {
 
 void RulesView::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    Brismo::paintBackground(p, rect());
+    Brismo::paintSheet(p, rect());
 }
 
 void RulesView::keyPressEvent(QKeyEvent* event) {
@@ -245,11 +305,14 @@ GroupRow::GroupRow(const RuleGroup& group, QWidget* parent) : QWidget(parent), i
     line->setContentsMargins(0, 3, 0, 3);
     line->setSpacing(8);
 
+    grip_ = new Grip(this);
+    line->addWidget(grip_, 0, Qt::AlignTop);
+
     pick_ = new ColorPick(this);
     pick_->setColor(group.color);
     pick_->setName(group.name);
     connect(pick_, &ColorPick::colorPicked, this, &GroupRow::colorPicked);
-    line->addWidget(pick_, 0, Qt::AlignVCenter);
+    line->addWidget(pick_, 0, Qt::AlignTop);
 
     name_ = new QLineEdit(group.name, this);
     name_->setObjectName(QStringLiteral("groupName"));
@@ -258,20 +321,20 @@ GroupRow::GroupRow(const RuleGroup& group, QWidget* parent) : QWidget(parent), i
     name_->setCursor(Qt::IBeamCursor);
     name_->setCursorPosition(0);
     connect(name_, &QLineEdit::textEdited, this, &GroupRow::nameEdited);
-    line->addWidget(name_, 0, Qt::AlignVCenter);
+    line->addWidget(name_, 0, Qt::AlignTop);
 
-    words_ = new QLineEdit(RuleEdits::textFromWords(group.aliases), this);
+    words_ = new WordsField(RuleEdits::textFromWords(group.aliases), this);
     words_->setObjectName(QStringLiteral("groupWords"));
     words_->setPlaceholderText(tr("Words, separated by spaces"));
-    words_->setCursor(Qt::IBeamCursor);
-    words_->setCursorPosition(0); // the first words show
-    connect(words_, &QLineEdit::textEdited, this,
+    words_->setAccessibleName(tr("Words of the group"));
+    connect(words_, &WordsField::textEdited, this,
             [this](const QString& text) { emit wordsEdited(RuleEdits::wordsFromText(text)); });
     // Once editing ends the field shows what it stored.
-    connect(words_, &QLineEdit::editingFinished, this, [this] {
+    connect(words_, &WordsField::editingFinished, this, [this] {
         words_->setText(RuleEdits::textFromWords(RuleEdits::wordsFromText(words_->text())));
     });
-    line->addWidget(words_, 1, Qt::AlignVCenter);
+    words_->setOneLineHeight(name_->sizeHint().height());
+    line->addWidget(words_, 1, Qt::AlignTop);
 
     trash_ = new QToolButton(this);
     trash_->setObjectName(QStringLiteral("trashButton"));
@@ -282,7 +345,11 @@ GroupRow::GroupRow(const RuleGroup& group, QWidget* parent) : QWidget(parent), i
     trash_->setIconSize(QSize(kTrashSize, kTrashSize));
     trash_->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; }"));
     connect(trash_, &QToolButton::clicked, this, &GroupRow::removeRequested);
-    line->addWidget(trash_, 0, Qt::AlignVCenter);
+    line->addWidget(trash_, 0, Qt::AlignTop);
+
+    // Alt+Up and Alt+Down move the row from any of its fields.
+    name_->installEventFilter(this);
+    words_->installEventFilter(this);
     applyColors();
 }
 
@@ -290,6 +357,18 @@ void GroupRow::applyColors() {
     trash_->setIcon(Icons::pixmap(QStringLiteral("trash"), kDestructive.color(), kTrashSize,
                                   devicePixelRatioF()));
     pick_->update();
+}
+
+bool GroupRow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::AltModifier &&
+            (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+            emit moveRequested(key->key() == Qt::Key_Up ? -1 : 1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void GroupRow::mousePressEvent(QMouseEvent* event) {
@@ -316,6 +395,104 @@ void GroupRow::mouseMoveEvent(QMouseEvent* event) {
     drag->setPixmap(grab());
     drag->setHotSpot(pressAt_);
     drag->exec(Qt::MoveAction);
+}
+
+// ---- WordsField ----
+
+WordsField::WordsField(const QString& text, QWidget* parent) : QPlainTextEdit(parent) {
+    setTabChangesFocus(true);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The field draws its own box, like a line edit's: the text sits in it as a line edit's does.
+    setFrameShape(QFrame::NoFrame);
+    viewport()->setAutoFillBackground(false);
+    document()->setDocumentMargin(0);
+    useThinScrollBars(this);
+    setText(text);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        fitHeight();
+        if (!setting_)
+            emit textEdited(toPlainText());
+    });
+}
+
+void WordsField::setText(const QString& text) {
+    setting_ = true;
+    setPlainText(text);
+    setting_ = false;
+    moveCursor(QTextCursor::Start); // the first words show
+    fitHeight();
+}
+
+int WordsField::lineCount() const {
+    int lines = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        lines += block.layout() ? std::max(1, block.layout()->lineCount()) : 1;
+    return std::max(1, lines);
+}
+
+void WordsField::setOneLineHeight(int height) {
+    oneLineHeight_ = height;
+    fitHeight();
+}
+
+void WordsField::fitHeight() {
+    const int spacing = fontMetrics().lineSpacing();
+    const int oneLine = std::max(oneLineHeight_, spacing + 8);
+    const int vertical = (oneLine - spacing) / 2;
+    setViewportMargins(6, vertical, 4, oneLine - spacing - vertical);
+    const int lines = std::min(lineCount(), maxLines);
+    // Two points to spare: the text layout's lines can be a fraction taller than the spacing.
+    setFixedHeight(oneLine + (lines - 1) * spacing + 2);
+    // Every line shows up to the most the field grows to; only past that does it scroll.
+    setVerticalScrollBarPolicy(lineCount() > maxLines ? Qt::ScrollBarAsNeeded
+                                                      : Qt::ScrollBarAlwaysOff);
+}
+
+bool WordsField::event(QEvent* event) {
+    if (event->type() != QEvent::Paint)
+        return QPlainTextEdit::event(event);
+    // The box: base fill, the theme's field edge, the ink ring while it has the keyboard.
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const bool focused = hasFocus();
+    const qreal width = focused ? 1.5 : 1.0;
+    const qreal inset = width / 2;
+    p.setPen(QPen((focused ? Brismo::ink : Brismo::fieldEdge).color(), width));
+    p.setBrush(palette().color(QPalette::Base));
+    p.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), 3, 3);
+    return true;
+}
+
+void WordsField::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->ignore(); // the sheet's: Save
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void WordsField::focusInEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusInEvent(event);
+    update(); // the ring
+}
+
+void WordsField::focusOutEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusOutEvent(event);
+    update();
+    emit editingFinished();
+}
+
+void WordsField::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    fitHeight();
+}
+
+void WordsField::insertFromMimeData(const QMimeData* source) {
+    QString text = source->text();
+    text.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    insertPlainText(text);
 }
 
 // ---- GroupList ----

@@ -1,6 +1,6 @@
 #include "ui/SendPanel.h"
 
-#include "app/AppModel.h"
+#include "app/SendProgress.h"
 #include "ui/BusyView.h"
 #include "ui/Widgets.h"
 
@@ -11,7 +11,8 @@
 
 namespace Vantrel::Ui {
 
-SendPanelView::SendPanelView(AppModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+SendPanelView::SendPanelView(SendProgress& progress, QWidget* parent)
+    : QWidget(parent), progress_(progress) {
     setObjectName(QStringLiteral("sendPanel"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(16, 16, 16, 16);
@@ -52,23 +53,23 @@ SendPanelView::SendPanelView(AppModel& model, QWidget* parent) : QWidget(parent)
     cancel_->setObjectName(QStringLiteral("sendPanelCancelButton"));
     bottom->addWidget(cancel_, 0, Qt::AlignVCenter);
     column->addLayout(bottom);
-    connect(cancel_, &QAbstractButton::clicked, &model, &AppModel::cancelSend);
+    connect(cancel_, &QAbstractButton::clicked, &progress, &SendProgress::requestCancel);
     // Escape is Cancel too, whenever the panel has the keyboard.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
-    connect(escape, &QShortcut::activated, &model, &AppModel::cancelSend);
+    connect(escape, &QShortcut::activated, &progress, &SendProgress::requestCancel);
 
-    connect(&model, &AppModel::sendStatusChanged, this, &SendPanelView::refresh);
-    connect(&model, &AppModel::sendProgressChanged, this, &SendPanelView::refresh);
+    connect(&progress, &SendProgress::statusChanged, this, &SendPanelView::refresh);
+    connect(&progress, &SendProgress::fractionChanged, this, &SendPanelView::refresh);
     refresh();
 }
 
 void SendPanelView::refresh() {
-    bar_->setFraction(model_.sendProgress());
+    bar_->setFraction(progress_.fraction());
     // One line: a long status is cut short at its end.
     status_->setText(
-        status_->fontMetrics().elidedText(model_.sendStatus(), Qt::ElideRight, 340 - 32));
-    status_->setAccessibleName(model_.sendStatus());
+        status_->fontMetrics().elidedText(progress_.status(), Qt::ElideRight, 340 - 32));
+    status_->setAccessibleName(progress_.status());
 }
 
 void SendPanelView::paintEvent(QPaintEvent*) {
@@ -76,10 +77,10 @@ void SendPanelView::paintEvent(QPaintEvent*) {
     Brismo::paintBackground(p, rect());
 }
 
-SendPanelWindow::SendPanelWindow(AppModel& model, Point topLeft)
+SendPanelWindow::SendPanelWindow(SendProgress& progress, Point topLeft, QSize size)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::WindowDoesNotAcceptFocus),
-      view_(new SendPanelView(model, this)) {
+      view_(new SendPanelView(progress, this)) {
     setObjectName(QStringLiteral("sendPanelWindow"));
     setWindowTitle(tr("Sending to Logic"));
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -91,8 +92,6 @@ SendPanelWindow::SendPanelWindow(AppModel& model, Point topLeft)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
-    const QSize size(static_cast<int>(AppModel::sendPanelSize.width),
-                     static_cast<int>(AppModel::sendPanelSize.height));
     setFixedSize(size);
     move(static_cast<int>(topLeft.x), static_cast<int>(topLeft.y));
 }

@@ -5,7 +5,7 @@
 #include <QWidget>
 
 namespace Vantrel {
-class AppModel;
+class SendProgress;
 }
 
 namespace Vantrel::Ui {
@@ -15,13 +15,13 @@ class ThemeLabel;
 class ThemeProgressBar;
 
 // The content of the floating send panel: the mark and "SENDING TO LOGIC", the send's progress,
-// its status line, the plea not to touch anything, and "Cancel", which stops the send. It
-// follows the model's send fields.
+// its status line, the plea not to touch anything, and "Cancel" (and Escape), which stops the
+// send. It follows the model's send progress and needs nothing else of the model.
 class SendPanelView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit SendPanelView(AppModel& model, QWidget* parent = nullptr);
+    explicit SendPanelView(SendProgress& progress, QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -29,20 +29,19 @@ protected:
 private:
     void refresh();
 
-    AppModel& model_;
+    SendProgress& progress_;
     ThemeProgressBar* bar_;
     ThemeLabel* status_;
     PillButton* cancel_;
 };
 
 // The send panel's window: frameless, a tool window above all others that does not take the
-// keyboard, holding a SendPanelView at the model's panel size with its top-left corner at a
-// global point.
+// keyboard, holding a SendPanelView at a size with its top-left corner at a global point.
 class SendPanelWindow : public QWidget {
     Q_OBJECT
 
 public:
-    SendPanelWindow(AppModel& model, Point topLeft);
+    SendPanelWindow(SendProgress& progress, Point topLeft, QSize size);
     SendPanelView* view() const { return view_; }
 
 private:

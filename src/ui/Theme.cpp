@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPen>
 #include <QScreen>
 
 namespace Vantrel::Ui {
@@ -86,6 +87,15 @@ void paintBackground(QPainter& painter, const QRectF& rect) {
     gradient.setColorAt(0, c);
     gradient.setColorAt(1, c);
     painter.fillRect(rect, gradient);
+}
+
+void paintSheet(QPainter& painter, const QRectF& rect) {
+    paintBackground(painter, rect);
+    painter.save();
+    painter.setPen(QPen(sheetEdge.color(), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(0.5, 0.5, -0.5, -0.5));
+    painter.restore();
 }
 
 } // namespace Brismo

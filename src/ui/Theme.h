@@ -47,6 +47,12 @@ inline constexpr DynamicColor ink{0x1B1812, 0xF6F1E7};
 inline constexpr DynamicColor muted{0x6B655C, 0x8F897E};
 inline constexpr DynamicColor line{0xD6D0C7, 0x32302B};
 inline constexpr DynamicColor inner{0xE8E3DA, 0x1F1D19};
+// The edge of a control the user types into or checks (fields, check boxes): 3:1 on bg, card and
+// inner in both appearances, as a control's boundary needs.
+inline constexpr DynamicColor fieldEdge{0x857E74, 0x6E685E};
+// The edge of a sheet over the window: it sets the sheet apart from the window under it, which
+// has the same background.
+inline constexpr DynamicColor sheetEdge{0xC9C2B7, 0x4A463F};
 // The chosen segment of a picker: raised above inner in both appearances.
 inline constexpr DynamicColor raised{0xFBF8F2, 0x34312B};
 inline constexpr DynamicColor accent{0x1B1812, 0xF6F1E7};
@@ -76,6 +82,8 @@ const DynamicColor& groupColor(int position);
 // Paints the window background (a flat bg, drawn as a top-to-bottom gradient of two equal
 // stops) over rect.
 void paintBackground(QPainter& painter, const QRectF& rect);
+// Paints a sheet: the background with a 1 wide sheetEdge border inside rect's edge.
+void paintSheet(QPainter& painter, const QRectF& rect);
 
 } // namespace Brismo
 

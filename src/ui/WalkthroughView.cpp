@@ -1,7 +1,8 @@
 #include "ui/WalkthroughView.h"
 
-#include "app/AppModel.h"
+#include "app/ScreenModels.h"
 #include "app/Settings.h"
+#include "platform/Platform.h"
 #include "ui/Theme.h"
 #include "ui/Widgets.h"
 
@@ -104,6 +105,31 @@ private:
     QString number_;
 };
 
+// The bar under the pages: its own layout holds the buttons at both ends, and it keeps one child
+// (the page dots) at its centre, whatever the buttons beside them are on a page.
+class NavigationBar : public QWidget {
+public:
+    using QWidget::QWidget;
+    void setCentered(QWidget* child) {
+        centered_ = child;
+        place();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        place();
+    }
+
+private:
+    void place() {
+        if (centered_)
+            centered_->move((width() - centered_->width()) / 2,
+                            (height() - centered_->height()) / 2);
+    }
+    QWidget* centered_ = nullptr;
+};
+
 // A round dot of a group's display colour.
 class ColorDot : public QWidget {
 public:
@@ -125,15 +151,12 @@ private:
 // The widest a page's content is: the sheet less the page area's padding.
 constexpr int kPageWidth = WalkthroughView::sheetWidth - 2 * 44;
 
-// A text that wraps onto as many lines as it needs within maxWidth: as wide as its longest line
-// and exactly as high as its lines, so that no layout cuts it short.
+// A text that wraps onto as many lines as it needs within maxWidth: its lines even, as wide as
+// its longest line and exactly as high as its lines, so that no layout cuts it short.
 ThemeLabel* label(const QString& text, qreal points, QFont::Weight weight, DynamicColor color,
                   QWidget* parent, int maxWidth = kPageWidth) {
-    auto* l = new ThemeLabel(text, points, weight, color, parent);
-    l->setWordWrap(true);
-    const int natural = QFontMetrics(l->font()).horizontalAdvance(text) + 2;
-    const int width = std::min(natural, maxWidth);
-    l->setFixedSize(width, l->heightForWidth(width));
+    auto* l = new ThemeLabel(QString(), points, weight, color, parent);
+    l->setWrappedText(text, maxWidth);
     return l;
 }
 
@@ -267,7 +290,7 @@ QUrl WalkthroughView::accessibilitySettingsUrl() {
         "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility"));
 }
 
-WalkthroughView::WalkthroughView(AppModel& model, QWidget* parent)
+WalkthroughView::WalkthroughView(WalkthroughHost& model, QWidget* parent)
     : QDialog(parent), model_(model), trusted_(model.platform().accessibility().isTrusted()),
       ticker_(new QTimer(this)), fade_(new QVariantAnimation(this)) {
     setObjectName(QStringLiteral("walkthroughView"));
@@ -285,7 +308,7 @@ WalkthroughView::WalkthroughView(AppModel& model, QWidget* parent)
     pageLayout->setContentsMargins(44, 34, 44, 0);
     column->addWidget(pageArea_, 1);
 
-    auto* bar = new QWidget(this);
+    auto* bar = new NavigationBar(this);
     bar->setObjectName(QStringLiteral("navigationBar"));
     auto* line = new QHBoxLayout(bar);
     line->setContentsMargins(28, 18, 28, 18);
@@ -309,8 +332,10 @@ WalkthroughView::WalkthroughView(AppModel& model, QWidget* parent)
     });
     line->addWidget(skip_, 0, Qt::AlignVCenter);
     line->addStretch(1);
-    line->addWidget(dots_, 0, Qt::AlignVCenter);
+    // The dots stay in the middle of the bar on every page; the layout only leaves them room.
+    line->addSpacing(dots_->width() + 2 * 10);
     line->addStretch(1);
+    bar->setCentered(dots_);
     line->addWidget(back_, 0, Qt::AlignVCenter);
     line->addWidget(forward_, 0, Qt::AlignVCenter);
     column->addWidget(bar);
@@ -607,7 +632,7 @@ QWidget* WalkthroughView::makePage(int page) {
 
 void WalkthroughView::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    Brismo::paintBackground(p, rect());
+    Brismo::paintSheet(p, rect());
 }
 
 void WalkthroughView::keyPressEvent(QKeyEvent* event) {

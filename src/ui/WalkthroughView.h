@@ -9,7 +9,7 @@ class QTimer;
 class QVariantAnimation;
 
 namespace Vantrel {
-class AppModel;
+class WalkthroughHost;
 }
 
 namespace Vantrel::Ui {
@@ -38,7 +38,7 @@ public:
     // The address that opens the system's settings at Privacy & Security > Accessibility.
     static QUrl accessibilitySettingsUrl();
 
-    explicit WalkthroughView(AppModel& model, QWidget* parent = nullptr);
+    explicit WalkthroughView(WalkthroughHost& model, QWidget* parent = nullptr);
 
     int page() const { return page_; }
     // Whether the last question to the platform found the permission.
@@ -76,7 +76,7 @@ private:
     void showPermission();
     void updateNavigation();
 
-    AppModel& model_;
+    WalkthroughHost& model_;
     int page_ = 0;
     bool trusted_;
     // Polls answered "not trusted" since System Settings was opened (-1: not opened). macOS can

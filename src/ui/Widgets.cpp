@@ -3,12 +3,15 @@
 #include "ui/Icons.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
@@ -34,7 +37,18 @@ void ThemeLabel::setColor(DynamicColor color) {
 void ThemeLabel::setWrappedText(const QString& text, int maxWidth) {
     setWordWrap(true);
     setText(text);
-    const int width = qMin(maxWidth, QFontMetrics(font()).horizontalAdvance(text) + 2);
+    int width = qMin(maxWidth, QFontMetrics(font()).horizontalAdvance(text) + 2);
+    // The narrowest width that keeps the number of lines: the lines come out even, and the last
+    // one never holds a lone word when the others could give it company.
+    const int height = heightForWidth(width);
+    int narrow = width / 2;
+    while (narrow < width) {
+        const int middle = (narrow + width) / 2;
+        if (heightForWidth(middle) <= height)
+            width = middle;
+        else
+            narrow = middle + 1;
+    }
     setFixedSize(width, qMax(0, heightForWidth(width))); // an empty text has no height
 }
 
@@ -328,6 +342,62 @@ private:
 
 void useThinScrollBars(QAbstractScrollArea* area) {
     new ThinScrollBars(area);
+}
+
+} // namespace Vantrel::Ui
+
+namespace Vantrel::Ui {
+
+ThemeStyle::ThemeStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+void ThemeStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                               QPainter* painter, const QWidget* widget) const {
+    const bool field = element == PE_FrameLineEdit ||
+                       (element == PE_Frame && widget && widget->inherits("QPlainTextEdit"));
+    if (field) {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setBrush(Qt::NoBrush);
+        const bool focused = option->state & State_HasFocus;
+        const qreal width = focused ? 1.5 : 1.0;
+        painter->setPen(QPen((focused ? Brismo::ink : Brismo::fieldEdge).color(), width));
+        const qreal inset = width / 2;
+        painter->drawRoundedRect(QRectF(option->rect).adjusted(inset, inset, -inset, -inset), 3, 3);
+        painter->restore();
+        return;
+    }
+    if (element == PE_IndicatorCheckBox) {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        if (!(option->state & State_Enabled))
+            painter->setOpacity(0.35);
+        const bool on = option->state & (State_On | State_NoChange);
+        const QRectF box = QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5);
+        painter->setPen(QPen((on ? Brismo::accent : Brismo::fieldEdge).color(), 1));
+        painter->setBrush((on ? Brismo::accent : Brismo::card).color());
+        painter->drawRoundedRect(box, 3, 3);
+        QPen mark(Brismo::accentInk.color(), 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        painter->setPen(mark);
+        painter->setBrush(Qt::NoBrush);
+        const qreal w = box.width();
+        const qreal h = box.height();
+        if (option->state & State_NoChange) {
+            painter->drawLine(QPointF(box.left() + w * 0.25, box.center().y()),
+                              QPointF(box.right() - w * 0.25, box.center().y()));
+        } else if (option->state & State_On) {
+            const QPointF points[] = {{box.left() + w * 0.22, box.top() + h * 0.52},
+                                      {box.left() + w * 0.42, box.top() + h * 0.72},
+                                      {box.left() + w * 0.78, box.top() + h * 0.30}};
+            painter->drawPolyline(points, 3);
+        }
+        painter->restore();
+        return;
+    }
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+}
+
+void useThemeStyle() {
+    QApplication::setStyle(new ThemeStyle);
 }
 
 } // namespace Vantrel::Ui

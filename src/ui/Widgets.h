@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QWidget>
 
 class QVariantAnimation;
@@ -20,8 +21,9 @@ public:
     ThemeLabel(const QString& text, qreal points, QFont::Weight weight, DynamicColor color,
                QWidget* parent = nullptr);
     void setColor(DynamicColor color);
-    // Sets a wrapping text centred in a column: as wide as the text up to maxWidth, as high as
-    // its lines at that width (a centred item of a box layout gets no height for its width).
+    // Sets a wrapping text centred in a column: as wide as the text up to maxWidth, narrowed to
+    // even lines as long as their number stays (no lone word on a last line), as high as its
+    // lines at that width (a centred item of a box layout gets no height for its width).
     void setWrappedText(const QString& text, int maxWidth);
     // Extra space between letters, in points.
     void setTracking(qreal points);
@@ -138,6 +140,21 @@ protected:
 // clear track, no arrow buttons, kept clear of a card's rounded corners by margins at both
 // ends; they follow the appearance when it changes.
 void useThinScrollBars(QAbstractScrollArea* area);
+
+// The application's style: Fusion with the edges of fields and check boxes drawn in the theme's
+// fieldEdge, which stays visible in dark mode where Fusion's own outline (the window colour
+// darkened) is not; a checked box is filled with the accent. Installed by useThemeStyle.
+class ThemeStyle : public QProxyStyle {
+    Q_OBJECT
+
+public:
+    ThemeStyle();
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget = nullptr) const override;
+};
+
+// Makes ThemeStyle the application's style.
+void useThemeStyle();
 
 // Paints a rounded rectangle of radius 14 with a 1 wide border inside its edge.
 void paintCard(QPainter& painter, const QRectF& rect, const QColor& fill, const QColor& border);

@@ -105,6 +105,22 @@ TEST_F(Export, shouldNumberSortedFolderWhenNameIsTaken) {
               dir.filePath("Session SORTED 3"));
 }
 
+// Verifies that a sorted copy made in a chosen folder takes its first free name there, built
+// hidden there too, and leaves nothing beside the session.
+TEST_F(Export, shouldMakeSortedCopyInChosenFolder) {
+    const QList<Item> items = sessionWith({"1 Kick.wav", "Room.wav"});
+    const QString elsewhere = dir.filePath(QStringLiteral("Elsewhere"));
+    QDir().mkpath(elsewhere + QStringLiteral("/Session SORTED"));
+    const ExportResult r = Engine::exportItems(items, session, ExportMode::copy, {}, {},
+                                               systemFileOps(), elsewhere + QLatin1Char('/'));
+    EXPECT_EQ(r.url, elsewhere + QStringLiteral("/Session SORTED 2"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"Elsewhere", "Session"}));
+    EXPECT_EQ(QDir(elsewhere).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"Session SORTED", "Session SORTED 2"}));
+    EXPECT_EQ(snapshot(r.url).value("99_UNSORTED/ROOM.wav"), "Room.wav");
+}
+
 // Verifies that two sorted copies at once each end whole under a name of their own, whatever
 // file operation of the first the second runs before, and that a failure of the first after
 // that removes only what the first made.
@@ -227,7 +243,7 @@ TEST_F(Export, shouldOrganizeInPlaceWithJournal) {
     EXPECT_EQ(r, (ExportResult{session,
                                "3 files moved into their folders: nothing copied, no extra space "
                                "used.",
-                               true}));
+                               true, 3}));
     const auto tree = snapshot(session);
     EXPECT_EQ(tree.value("01_DRUMS/01_KICK_IN.wav"), "earlier");
     EXPECT_EQ(tree.value("01_DRUMS/01_KICK_IN_02.wav"), "1 Kick In.wav");

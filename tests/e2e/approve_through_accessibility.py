@@ -3,7 +3,8 @@
 interface (AT-SPI), as a screen reader user would: start it on a demo session folder, find the
 walkthrough of a first start, switch the permission on in the simulated System Settings and see
 the walkthrough notice it, skip it, wait for the review screen, choose "Make a sorted copy",
-approve, wait for the done screen, and check the files on disk.
+choose where it goes in the folder dialog, approve, wait for the done screen, and check the
+files on disk.
 
 Usage: approve_through_accessibility.py BUILD_DIR
 The window's language is English, or German with VANTREL_E2E_LANG=de (the program then runs with
@@ -29,7 +30,12 @@ TEXTS = {
         "permission": "One permission", "not yet": "Not yet allowed",
         "open settings": "Open System Settings", "allowed": "Allowed", "skip": "Skip",
         "tracks": "%d tracks", "list": "Tracks", "copy": "Make a sorted copy",
+        "where": "Choose Where…", "choose": "Choose",
+        "where dialog": "Choose the folder the sorted copy of “%s” goes into",
+        "made in": "A new “SORTED” folder is made in “%s” and your originals are not touched.",
         "approve": "Approve & Create Sorted Folder", "created": "Sorted folder created",
+        "notes": ("Copied 0.0 GB (this disk cannot clone files).",
+                  "30 files cloned: no extra disk space used."),
         "another": "Sort Another Folder", "drop": "Drop your session folder",
     },
     "de": {
@@ -38,9 +44,13 @@ TEXTS = {
         "sorts": "Sortiert nach Namen", "permission": "Eine Erlaubnis",
         "not yet": "Noch nicht erlaubt", "open settings": "Systemeinstellungen öffnen",
         "allowed": "Erlaubt", "skip": "Überspringen", "tracks": "%d Spuren", "list": "Spuren",
-        "copy": "Sortierte Kopie erstellen",
+        "copy": "Sortierte Kopie erstellen", "where": "Ort wählen …", "choose": "Auswählen",
+        "where dialog": "Wählen Sie den Ordner, in den die sortierte Kopie von „%s“ kommt",
+        "made in": "In „%s“ entsteht ein neuer Ordner „SORTED“, Ihre Originale bleiben unberührt.",
         "approve": "Bestätigen & sortierten Ordner erstellen",
         "created": "Sortierter Ordner erstellt", "another": "Anderen Ordner sortieren",
+        "notes": ("0,0 GB kopiert (dieses Laufwerk kann keine Dateien klonen).",
+                  "30 Dateien geklont: kein zusätzlicher Speicherplatz belegt."),
         "drop": "Session-Ordner hier ablegen",
     },
 }
@@ -91,6 +101,19 @@ def find(root, role, name):
         try:
             return (node.getRole() == role and node.name == name
                     and node.getState().contains(pyatspi.STATE_SHOWING))
+        except Exception:
+            return False
+    return pyatspi.findDescendant(root, matches)
+
+
+def editable_text(root):
+    """The first showing editable text below root, or None."""
+    def matches(node):
+        try:
+            state = node.getState()
+            return (node.getRole() in (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY)
+                    and state.contains(pyatspi.STATE_EDITABLE)
+                    and state.contains(pyatspi.STATE_SHOWING))
         except Exception:
             return False
     return pyatspi.findDescendant(root, matches)
@@ -208,14 +231,35 @@ def main():
         copy = wait_for("the segment " + T["copy"],
                         lambda: find(frame, pyatspi.ROLE_RADIO_BUTTON, T["copy"]))
         press(copy)
+
+        # The sorted copy goes to a folder chosen in the folder dialog.
+        destination = os.path.join(work, "Mixes")
+        os.makedirs(destination)
+        press(wait_for("the button " + T["where"],
+                       lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON, T["where"])))
+        title = T["where dialog"] % "Demo Session"
+        dialog = wait_for("the folder dialog",
+                          lambda: find(app, pyatspi.ROLE_DIALOG, title)
+                          or find(app, pyatspi.ROLE_FILE_CHOOSER, title))
+        field = wait_for("the dialog's name field", lambda: editable_text(dialog))
+        field.queryEditableText().setTextContents(destination)
+        press(wait_for("the dialog's button " + T["choose"],
+                       lambda: find(dialog, pyatspi.ROLE_PUSH_BUTTON, T["choose"])))
+        wait_for("the explanation naming the chosen folder",
+                 lambda: find(frame, pyatspi.ROLE_LABEL, T["made in"] % "Mixes"))
+
         approve = wait_for("the button " + T["approve"],
                            lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON, T["approve"]))
         press(approve)
         wait_for("the done screen", lambda: find(frame, pyatspi.ROLE_LABEL, T["created"]))
         wait_for("the result folder's name",
                  lambda: find(frame, pyatspi.ROLE_LABEL, "Demo Session SORTED"))
+        wait_for("the note of the copy in the window's language",
+                 lambda: any(find(frame, pyatspi.ROLE_LABEL, note) for note in T["notes"]))
 
-        sorted_folder = folder + " SORTED"
+        sorted_folder = os.path.join(destination, "Demo Session SORTED")
+        if os.path.exists(folder + " SORTED"):
+            fail("the sorted copy was made next to the session, not in the chosen folder")
         after = audio_files(sorted_folder)
         if sorted(after.values()) != sorted(before.values()):
             fail("the sorted copy does not hold exactly the session's audio files")
@@ -227,8 +271,9 @@ def main():
         press(wait_for(T["another"],
                        lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON, T["another"])))
         wait_for("the drop zone", lambda: find(frame, pyatspi.ROLE_LABEL, T["drop"]))
-        print("OK (%s): saw the permission turn on in the walkthrough; reviewed, approved and "
-              "sorted %d tracks through the accessibility interface"
+        print("OK (%s): saw the permission turn on in the walkthrough; reviewed, chose where the "
+              "sorted copy goes, approved and sorted %d tracks through the accessibility "
+              "interface"
               % (LANGUAGE, count), flush=True)
     finally:
         stop_app(app_process, work)

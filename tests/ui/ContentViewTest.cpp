@@ -1,4 +1,6 @@
+#include "app/BusyState.h"
 #include "support/FaultyFileOps.h"
+#include "ui/BusyView.h"
 #include "ui/DoneView.h"
 #include "ui/DropZone.h"
 #include "ui/UiFixture.h"
@@ -218,6 +220,21 @@ TEST_F(ContentViewTest, aDragOverTheWindowShowsTheFrameAndLeavingHidesIt) {
     QCoreApplication::sendEvent(&content(), &leave);
     EXPECT_FALSE(content().targeted());
     EXPECT_FALSE(frame->isVisible());
+
+    // The drop zone itself answers too: a deeper fill and a solid ink edge while a folder is over
+    // it, back to the dashed invitation when it leaves.
+    Ui::DropZone* zone = content().dropZone();
+    const QPointF inside(22 + 30, 22 + 30); // in the block, clear of its edge and its content
+    const QPointF onEdge(zone->width() / 2.0, 22 + 1);
+    const QImage idle = zone->grab().toImage();
+    drag(content(), {folder}, false);
+    EXPECT_TRUE(zone->targeted());
+    EXPECT_EQ(pixel(zone, inside).rgb(), Ui::Brismo::inner.color().rgb());
+    EXPECT_EQ(pixel(zone, onEdge).rgb(), Ui::Brismo::ink.color().rgb());
+    EXPECT_NE(idle.pixelColor(inside.toPoint()).rgb(), Ui::Brismo::inner.color().rgb());
+    QCoreApplication::sendEvent(&content(), &leave);
+    EXPECT_FALSE(zone->targeted());
+    EXPECT_EQ(zone->grab().toImage(), idle);
     // A drag without file URLs is not taken.
     QMimeData textOnly;
     textOnly.setText(QStringLiteral("hello"));
@@ -274,6 +291,37 @@ TEST_F(ContentViewTest, aNewPaletteRecoloursTheShownScreenWithoutRebuildingIt) {
         EXPECT_EQ(content().currentScreen(), screen);
         EXPECT_EQ(child<Ui::PillButton>("approveButton"), approve);
     }
+}
+
+// Verifies that the busy screen needs nothing but the busy state: it shows what the state holds,
+// follows its changes, and its Cancel goes back to the state's owner.
+TEST(BusyViewAlone, showsAndFollowsItsStateAndAsksItsOwnerToCancel) {
+    BusyState state;
+    state.start(QStringLiteral("Organizing “Gig”"), QStringLiteral("3 files"), false, 0.0);
+    Ui::BusyView view(state);
+    view.resize(760, 540);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    const auto label = [&view](const char* name) {
+        return view.findChild<QLabel*>(QString::fromLatin1(name))->text();
+    };
+    auto* cancel = view.findChild<Ui::PillButton*>(QStringLiteral("busyCancelButton"));
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(label("busyTitle"), QStringLiteral("Organizing “Gig”"));
+    EXPECT_EQ(label("busyDetail"), QStringLiteral("3 files"));
+    EXPECT_FALSE(cancel->isVisible());
+
+    state.start(QStringLiteral("Making the sorted copy"), QStringLiteral("3 files"), true, 0.0);
+    state.setDetail(QStringLiteral("2 of 3 files"));
+    state.setProgress(2.0 / 3);
+    EXPECT_EQ(label("busyTitle"), QStringLiteral("Making the sorted copy"));
+    EXPECT_EQ(label("busyDetail"), QStringLiteral("2 of 3 files"));
+    EXPECT_EQ(view.progressBar()->value(), 667); // of 1000
+    ASSERT_TRUE(cancel->isVisible());
+    int cancels = 0;
+    QObject::connect(&state, &BusyState::cancelRequested, [&cancels] { ++cancels; });
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    EXPECT_EQ(cancels, 1);
 }
 
 } // namespace

@@ -97,6 +97,19 @@ protected:
 // Verifies the done screen's states: the title for each mode, the result folder's name, the
 // note, the tile's title for 1 and for 24 files (in the singular and the plural), "Put the Files
 // Back" only after organizing in place, and the hint before a send, the result after one.
+// Verifies that the note of an organization is the window's own sentence, its number a plural
+// of the window's language, not the command line's "1 files".
+TEST_F(DoneViewTest, theNoteOfAnOrganizationCountsItsFilesInAWholeSentence) {
+    approved({"1Kick In.wav"}, true);
+    EXPECT_EQ(text("exportNote"),
+              QStringLiteral("1 file moved into its folder: nothing copied, no extra space used."));
+    TearDown();
+    SetUp();
+    approved(manyTracks(3), true);
+    EXPECT_EQ(text("exportNote"), QStringLiteral("3 files moved into their folders: nothing "
+                                                 "copied, no extra space used."));
+}
+
 TEST_F(DoneViewTest, showsWhatWasDoneTheTileTheActionsAndTheHintOrTheResult) {
     struct Case {
         const char* name;

@@ -202,7 +202,7 @@ TEST_F(OpenRequestsTest, aRuntimeFolderOthersCanReachIsRefusedOnBothSides) {
              EXPECT_TRUE(QDir().mkdir(t.fallback));
              EXPECT_TRUE(setMode(t.fallback, 0777));
              EXPECT_TRUE(giveToNobody(t.fallback));
-             return QStringLiteral("its runtime folder “%1” belongs to another user (nobody)")
+             return QStringLiteral("Its runtime folder “%1” belongs to another user (nobody).")
                  .arg(t.fallback);
          }},
         {"the runtime folder open to everyone", false,
@@ -210,7 +210,7 @@ TEST_F(OpenRequestsTest, aRuntimeFolderOthersCanReachIsRefusedOnBothSides) {
              t.blockFallback();
              EXPECT_TRUE(setMode(t.runtime, 0777));
              return QStringLiteral(
-                        "its runtime folder “%1” is open to other users (mode 777, not 700)")
+                        "Its runtime folder “%1” is open to other users (mode 777, not 700).")
                  .arg(t.runtime);
          }},
         {"the runtime folder readable by its group", false,
@@ -218,7 +218,7 @@ TEST_F(OpenRequestsTest, aRuntimeFolderOthersCanReachIsRefusedOnBothSides) {
              t.blockFallback();
              EXPECT_TRUE(setMode(t.runtime, 0750));
              return QStringLiteral(
-                        "its runtime folder “%1” is open to other users (mode 750, not 700)")
+                        "Its runtime folder “%1” is open to other users (mode 750, not 700).")
                  .arg(t.runtime);
          }},
         {"the runtime folder a link", false,
@@ -227,7 +227,7 @@ TEST_F(OpenRequestsTest, aRuntimeFolderOthersCanReachIsRefusedOnBothSides) {
              const QString link = t.root.filePath(QStringLiteral("link"));
              EXPECT_TRUE(QFile::link(t.runtime, link));
              qputenv("XDG_RUNTIME_DIR", QFile::encodeName(link));
-             return QStringLiteral("its runtime folder “%1” is not a folder").arg(link);
+             return QStringLiteral("Its runtime folder “%1” is not a folder.").arg(link);
          }},
     };
     for (const auto& c : cases) {
@@ -242,14 +242,14 @@ TEST_F(OpenRequestsTest, aRuntimeFolderOthersCanReachIsRefusedOnBothSides) {
             OpenRequests::handToRunning({makeFolder(QStringLiteral("Session"))});
         EXPECT_FALSE(handOff.taken);
         EXPECT_EQ(handOff.refusal, QStringLiteral("Vantrel opens on its own without handing its "
-                                                  "folders to a running Vantrel, because %1.")
+                                                  "folders to a running Vantrel. %1")
                                        .arg(reason));
         OpenRequests requests;
         const OpenRequests::Listening listening = requests.listen();
         EXPECT_FALSE(listening.listening);
         EXPECT_EQ(listening.refusal,
-                  QStringLiteral("A later launch of Vantrel can't hand folders to this window, "
-                                 "because %1.")
+                  QStringLiteral("A later launch of Vantrel can't hand folders to this window. "
+                                 "%1")
                       .arg(reason));
         EXPECT_EQ(entriesOf(runtime), QStringList());
         if (QFileInfo(fallback).isDir()) {
@@ -371,9 +371,9 @@ TEST_F(OpenRequestsTest, aSocketSquattedByAnotherUserIsToldNothing) {
         long connections; // what the squatter got: from the hand-off and the listen's probe
     } cases[] = {
         {"socket file of another user", true,
-         QStringLiteral("its socket “%1” belongs to another user (nobody)").arg(path), 0},
+         QStringLiteral("Its socket “%1” belongs to another user (nobody).").arg(path), 0},
         {"listener of another user", false,
-         QStringLiteral("the program answering at “%1” runs as another user (nobody)").arg(path),
+         QStringLiteral("The program answering at “%1” runs as another user (nobody).").arg(path),
          2},
     };
     for (const auto& c : cases) {
@@ -385,14 +385,14 @@ TEST_F(OpenRequestsTest, aSocketSquattedByAnotherUserIsToldNothing) {
         const OpenRequests::HandOff handOff = OpenRequests::handToRunning({session});
         EXPECT_FALSE(handOff.taken);
         EXPECT_EQ(handOff.refusal, QStringLiteral("Vantrel opens on its own without handing its "
-                                                  "folders to a running Vantrel, because %1.")
+                                                  "folders to a running Vantrel. %1")
                                        .arg(c.reason));
         OpenRequests requests;
         const OpenRequests::Listening listening = requests.listen();
         EXPECT_FALSE(listening.listening);
         EXPECT_EQ(listening.refusal,
-                  QStringLiteral("A later launch of Vantrel can't hand folders to this window, "
-                                 "because %1.")
+                  QStringLiteral("A later launch of Vantrel can't hand folders to this window. "
+                                 "%1")
                       .arg(c.reason));
         EXPECT_EQ(squatter.report(), (std::pair<long, long>{c.connections, 0}))
             << "connections and bytes the squatter got";
@@ -437,7 +437,7 @@ TEST_F(OpenRequestsTest, aRequestFromAnotherUserIsIgnored) {
     EXPECT_EQ(requested.count(), 0);
     ASSERT_EQ(ignored.count(), 1);
     EXPECT_EQ(ignored.first().first().toString(),
-              QStringLiteral("the program that connected runs as another user (nobody)"));
+              QStringLiteral("The program that connected runs as another user (nobody)."));
 }
 
 // Verifies the bounds of a request from this user: too many paths, too many bytes or not a
@@ -473,11 +473,11 @@ TEST_F(OpenRequestsTest, aRequestIsBoundedAndOnlyExistingFoldersAreOpened) {
          {}},
         {"as many paths as allowed", request(most), most, {}},
         {"one path too many", request(tooMany), std::nullopt,
-         QStringLiteral("the request names more than %1 paths").arg(OpenRequests::maxPaths)},
+         QStringLiteral("The request names more than %1 paths.").arg(OpenRequests::maxPaths)},
         {"too long", huge, std::nullopt,
-         QStringLiteral("the request is longer than %1 bytes").arg(OpenRequests::maxRequestBytes)},
+         QStringLiteral("The request is longer than %1 bytes.").arg(OpenRequests::maxRequestBytes)},
         {"not a request", "SHOW\n" + QFile::encodeName(folder) + "\n", std::nullopt,
-         QStringLiteral("it is not a request to open folders")},
+         QStringLiteral("It is not a request to open folders.")},
     };
     OpenRequests running;
     ASSERT_TRUE(running.listen().listening);
@@ -558,7 +558,7 @@ TEST_F(OpenRequestsTest, theApplicationOpensAndSaysWhyWhenItsRuntimeFolderIsOpen
     ASSERT_TRUE(app.process.waitForStarted(10000));
     const QByteArray sentence =
         QStringLiteral("Vantrel opens on its own without handing its folders to a running "
-                       "Vantrel, because its runtime folder “%1” is open to other users (mode "
+                       "Vantrel. Its runtime folder “%1” is open to other users (mode "
                        "777, not 700).")
             .arg(runtime)
             .toUtf8();

@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -22,6 +23,20 @@ namespace {
 
 class ReviewViewTest : public UiFixture {
 protected:
+    // Clicks "Choose Where…" and chooses folder in the folder dialog it opens.
+    void chooseCopyDestination(const QString& folder) {
+        QTimer::singleShot(0, window.get(), [folder] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* dialog = qobject_cast<QFileDialog*>(w);
+                    dialog && dialog->objectName() == QStringLiteral("chooseFolderDialog")) {
+                    dialog->setDirectory(folder);
+                    dialog->selectFile(folder);
+                    static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept
+                }
+        });
+        QTest::mouseClick(child("copyDestinationButton"), Qt::LeftButton);
+    }
+
     Ui::ReviewList* list() { return content().reviewView()->list(); }
 
     int rowOf(const QString& fileName) {
@@ -228,9 +243,57 @@ TEST_F(ReviewViewTest, aReadOnlyFolderSaysSoBeforeApprovalAndOffersOnlyWhatCanWo
     EXPECT_FALSE(child<Ui::PillButton>("approveButton")->isEnabled());
     EXPECT_EQ(text("explanation"),
               QStringLiteral("The folder that holds “Gig” is read-only, so the sorted copy can't "
-                             "be made next to it. Copy the session to a folder you can write to "
-                             "first."));
+                             "be made next to it. Choose where the sorted copy goes."));
+    // A folder of the user's choosing is the way out.
+    const QString elsewhere = makeFolder("Elsewhere", {});
+    chooseCopyDestination(elsewhere);
+    EXPECT_TRUE(child<Ui::PillButton>("approveButton")->isEnabled());
+    model->approve();
+    ASSERT_TRUE(waitUntilIdle(*model));
+    EXPECT_EQ(model->resultURL(), elsewhere + QStringLiteral("/Gig SORTED"));
     model->reset();
+}
+
+TEST_F(ReviewViewTest, theSortedCopyGoesWhereTheUserChooses) {
+    const QString folder = makeFolder("Gig", {"1Kick.wav", "2Vox.wav"});
+    model->setOrganizeInPlace(true);
+    loadShown(folder);
+    // Organizing in place has no destination to choose.
+    EXPECT_FALSE(child("copyDestinationButton")->isVisible());
+    QTest::mouseClick(child("copySegment"), Qt::LeftButton);
+    ASSERT_TRUE(child("copyDestinationButton")->isVisible());
+
+    // Inside the folder itself it cannot go.
+    chooseCopyDestination(folder);
+    EXPECT_FALSE(child<Ui::PillButton>("approveButton")->isEnabled());
+    EXPECT_EQ(text("explanation"), QStringLiteral("The sorted copy can't go inside “Gig” itself. "
+                                                  "Choose another folder for it."));
+
+    const QString elsewhere = makeFolder("Mixes", {});
+    chooseCopyDestination(elsewhere);
+    EXPECT_EQ(model->copyDestination(), elsewhere);
+    EXPECT_EQ(text("explanation"), QStringLiteral("A new “SORTED” folder is made in “Mixes” and "
+                                                  "your originals are not touched."));
+    // Chosen, then gone: said before the approval, not at its end.
+    ASSERT_TRUE(QDir(elsewhere).removeRecursively());
+    model->setOrganizeInPlace(true);
+    model->setOrganizeInPlace(false);
+    EXPECT_FALSE(child<Ui::PillButton>("approveButton")->isEnabled());
+    EXPECT_EQ(text("explanation"), QStringLiteral("The folder “Mixes” chosen for the sorted copy "
+                                                  "is gone. Choose another folder for it."));
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    chooseCopyDestination(elsewhere);
+    QTest::mouseClick(child<Ui::PillButton>("approveButton"), Qt::LeftButton);
+    ASSERT_TRUE(waitUntilIdle(*model));
+    EXPECT_EQ(model->resultURL(), elsewhere + QStringLiteral("/Gig SORTED"));
+    EXPECT_FALSE(QFileInfo::exists(root.filePath(QStringLiteral("Gig SORTED"))));
+
+    // Another folder starts again with the copy beside it.
+    model->reset();
+    loadShown(makeFolder("Gig 2", {"1Kick.wav"}));
+    EXPECT_EQ(model->copyDestination(), std::nullopt);
+    EXPECT_TRUE(
+        text("explanation").startsWith(QStringLiteral("A new “SORTED” folder is made next")));
 }
 
 TEST_F(ReviewViewTest, tabbingInShowsACurrentRowThatStaysCurrentAndInViewAfterAGroupChange) {

@@ -1,12 +1,16 @@
+#include "app/ScreenModels.h"
 #include "core/Palette.h"
 #include "support/TestFiles.h"
 #include "ui/ColorPick.h"
 #include "ui/SheetFixture.h"
 
+#include <QClipboard>
+#include <QDragEnterEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QToolButton>
 
 namespace Vantrel::UiTesting {
@@ -106,7 +110,7 @@ TEST_F(RulesViewTest, shouldCancelOnEscapeAndSaveOnReturn) {
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->groupList()->rows().size(), 3) << "a new sheet starts from the model again";
     QTest::mouseClick(child<QAbstractButton>(view, "addGroupButton"), Qt::LeftButton);
-    QLineEdit* words = row(view, 3)->wordsField();
+    Ui::WordsField* words = row(view, 3)->wordsField();
     words->setFocus();
     QTest::keyClicks(words, QStringLiteral("gtr"));
     QTest::keyClick(words, Qt::Key_Return);
@@ -122,7 +126,7 @@ TEST_F(RulesViewTest, shouldTakeWordsAndNamesAsTheRulesSay) {
     Ui::RulesView* view = openRules();
     ASSERT_NE(view, nullptr);
 
-    QLineEdit* words = row(view, 0)->wordsField();
+    Ui::WordsField* words = row(view, 0)->wordsField();
     words->selectAll();
     QTest::keyClicks(words, QStringLiteral("eg, electric  ac"));
     EXPECT_EQ(view->draft().groups[0].aliases, QStringList({"EG", "ELECTRIC", "AC"}));
@@ -138,7 +142,7 @@ TEST_F(RulesViewTest, shouldTakeWordsAndNamesAsTheRulesSay) {
     QLineEdit* bassName = row(view, 1)->nameField();
     bassName->selectAll();
     QTest::keyClick(bassName, Qt::Key_Backspace);
-    QLineEdit* vocalWords = row(view, 2)->wordsField();
+    Ui::WordsField* vocalWords = row(view, 2)->wordsField();
     vocalWords->selectAll();
     QTest::keyClick(vocalWords, Qt::Key_Backspace);
     EXPECT_TRUE(view->draft().groups[2].aliases.isEmpty());
@@ -194,14 +198,125 @@ TEST_F(RulesViewTest, shouldShowTheAddedGroupAndFocusItsName) {
     auto* scroll = view->findChild<QScrollArea*>(QStringLiteral("groupScroll"));
     ASSERT_NE(scroll, nullptr);
     QTest::mouseClick(child<QAbstractButton>(view, "addGroupButton"), Qt::LeftButton);
-    QTest::qWait(50);
+    // The rows take their heights over a few turns of the event loop; the list follows the new
+    // row meanwhile.
     Ui::GroupRow* added = view->groupList()->rows().last();
+    const auto shown = [&] {
+        const QRect inViewport(added->mapTo(scroll->viewport(), QPoint()), added->size());
+        return added->isVisible() && scroll->viewport()->rect().contains(inViewport);
+    };
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return shown() && scroll->verticalScrollBar()->value() > 0; }, 5000));
+    QTest::qWait(20); // and stays there once settled
+    ASSERT_TRUE(shown());
     EXPECT_TRUE(added->nameField()->hasFocus());
     EXPECT_EQ(added->nameField()->selectedText(), QStringLiteral("NEW"));
-    const QRect inViewport(added->mapTo(scroll->viewport(), QPoint()), added->size());
-    EXPECT_TRUE(scroll->viewport()->rect().contains(inViewport));
     EXPECT_GT(scroll->verticalScrollBar()->value(), 0)
         << "list " << view->groupList()->height() << " in " << scroll->viewport()->height();
+}
+
+// Verifies the ways to reorder beyond a drop on the list: a drag started on a row's grip shows
+// where the row would land while it is over the list, and Alt+Up and Alt+Down move a row by
+// keyboard, which stays in the same field of the moved row.
+TEST_F(RulesViewTest, shouldReorderFromTheGripWithADropLineAndByKeyboard) {
+    Ui::RulesView* view = openRules();
+    ASSERT_NE(view, nullptr);
+    QTest::qWait(0);
+    Ui::GroupList* list = view->groupList();
+
+    // The grip is part of the row, not a field: a press on it is the row's.
+    QWidget* grip = row(view, 2)->grip();
+    ASSERT_TRUE(grip->isVisible());
+    EXPECT_GE(grip->width() * grip->height(), 14 * 24);
+    EXPECT_EQ(grip->cursor().shape(), Qt::OpenHandCursor);
+    EXPECT_FALSE(grip->focusPolicy() & Qt::ClickFocus) << "a press on it is the row's";
+
+    // While a row is dragged over the list, the line shows where it would land.
+    QMimeData data;
+    data.setData(Ui::GroupList::mimeType(), QByteArray::number(2));
+    const QPoint overFirst(20, row(view, 0)->geometry().top() + 2);
+    QDragEnterEvent enter(overFirst, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list, &enter);
+    QDragMoveEvent move(overFirst, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list, &move);
+    EXPECT_TRUE(move.isAccepted());
+    EXPECT_EQ(list->dropIndicator(), 0);
+    const QImage shown = list->grab().toImage();
+    const int lineY = row(view, 0)->geometry().top();
+    EXPECT_EQ(shown.pixelColor(list->width() / 2, lineY).rgb(), Ui::Brismo::accent.color().rgb());
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(list, &leave);
+    EXPECT_EQ(list->dropIndicator(), -1);
+
+    // By keyboard: VOCALS up from its words, then DRUMS down from its name.
+    row(view, 2)->wordsField()->setFocus();
+    QTest::keyClick(row(view, 2)->wordsField(), Qt::Key_Up, Qt::AltModifier);
+    QTest::qWait(0);
+    EXPECT_EQ(namesOf(view->draft().groups), QStringList({"DRUMS", "VOCALS", "BASS"}));
+    EXPECT_TRUE(row(view, 1)->wordsField()->hasFocus());
+    row(view, 0)->nameField()->setFocus();
+    QTest::keyClick(row(view, 0)->nameField(), Qt::Key_Down, Qt::AltModifier);
+    QTest::qWait(0);
+    EXPECT_EQ(namesOf(view->draft().groups), QStringList({"VOCALS", "DRUMS", "BASS"}));
+    EXPECT_TRUE(row(view, 1)->nameField()->hasFocus());
+    // The first row goes no higher.
+    row(view, 0)->nameField()->setFocus();
+    QTest::keyClick(row(view, 0)->nameField(), Qt::Key_Up, Qt::AltModifier);
+    QTest::qWait(0);
+    EXPECT_EQ(namesOf(view->draft().groups), QStringList({"VOCALS", "DRUMS", "BASS"}));
+}
+
+// Verifies that the words of a group wrap onto more lines instead of being cut off, that a pasted
+// line break is a space, and that Return in the words still saves.
+TEST_F(RulesViewTest, shouldShowEveryWordOfALongList) {
+    Ui::RulesView* view = openRules();
+    ASSERT_NE(view, nullptr);
+    QTest::qWait(0);
+    Ui::WordsField* words = row(view, 0)->wordsField();
+    const int oneLine = words->height();
+    EXPECT_EQ(words->lineCount(), 1);
+    EXPECT_EQ(words->verticalScrollBar()->maximum(), 0) << "one line, nothing to scroll";
+    words->setFocus();
+    words->selectAll();
+    QTest::keyClicks(words, QStringLiteral("kick snare hat tom overhead room ride crash "
+                                           "china splash cowbell shaker"));
+    EXPECT_GE(words->lineCount(), 2);
+    EXPECT_GT(words->height(), oneLine) << "the field grows with its lines";
+    // Every line it has is on screen: nothing to scroll to.
+    EXPECT_LE(words->lineCount(), Ui::WordsField::maxLines);
+    EXPECT_EQ(words->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(view->draft().groups[0].aliases.size(), 12);
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("perc\nclap"));
+    words->moveCursor(QTextCursor::End);
+    QTest::keyClick(words, Qt::Key_Space);
+    words->paste();
+    EXPECT_EQ(view->draft().groups[0].aliases.mid(12), QStringList({"PERC", "CLAP"}));
+
+    QTest::keyClick(words, Qt::Key_Return);
+    EXPECT_FALSE(model->showRules()) << "Return saves";
+    EXPECT_EQ(model->config().groups[0].aliases.size(), 14);
+}
+
+// Verifies that the sheet has an edge of its own in both appearances: its background is the
+// window's, so without it the sheet would melt into the window in dark mode.
+TEST_F(RulesViewTest, shouldSetTheSheetApartFromTheWindowByItsEdge) {
+    for (const bool dark : {false, true}) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        QApplication::setPalette(dark ? Ui::darkPalette() : Ui::lightPalette());
+        Ui::RulesView* view = openRules();
+        ASSERT_NE(view, nullptr);
+        const QImage image = view->grab().toImage();
+        EXPECT_EQ(image.pixelColor(0, image.height() / 2).rgb(),
+                  Ui::Brismo::sheetEdge.resolve(dark).rgb());
+        EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() - 1).rgb(),
+                  Ui::Brismo::sheetEdge.resolve(dark).rgb());
+        EXPECT_EQ(image.pixelColor(3, image.height() / 2).rgb(),
+                  Ui::Brismo::bg.resolve(dark).rgb());
+        QTest::keyClick(view, Qt::Key_Escape);
+        QTest::qWait(0);
+    }
+    QApplication::setPalette(Ui::lightPalette());
 }
 
 // Verifies that a save that fails keeps the sheet open with the draft, and the model's alert
@@ -242,13 +357,51 @@ TEST_F(RulesViewTest, shouldChangeTheNextProposal) {
     ASSERT_EQ(model->items()[1].group, std::nullopt);
     Ui::RulesView* view = openRules();
     ASSERT_NE(view, nullptr);
-    QLineEdit* words = row(view, 2)->wordsField();
+    Ui::WordsField* words = row(view, 2)->wordsField();
     words->selectAll();
     QTest::keyClicks(words, QStringLiteral("vox glock"));
     QTest::keyClick(view, Qt::Key_Return);
     ASSERT_TRUE(waitUntilIdle(*model));
     ASSERT_EQ(model->items().size(), 2);
     EXPECT_EQ(model->items()[1].group, QStringLiteral("VOCALS"));
+}
+
+// The rules editor's whole view of the model: the rules in force and saving; this one refuses
+// the first save.
+class RulesDouble : public RulesStore {
+public:
+    Config rules = Config::defaults();
+    QList<Config> saves;
+    const Config& config() const override { return rules; }
+    bool saveRules(const Config& cfg) override {
+        saves.append(cfg);
+        if (saves.size() < 2)
+            return false;
+        rules = cfg;
+        return true;
+    }
+};
+
+// Verifies that the editor needs nothing of the model but its rules: it starts from them, stays
+// open with the draft when a save is refused, and closes once one is taken.
+TEST(RulesViewAlone, shouldEditTheRulesOfItsStoreAndCloseOnlyOnceSaved) {
+    RulesDouble store;
+    store.rules.groups = {store.rules.groups.first()};
+    Ui::RulesView view(store);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ASSERT_EQ(view.groupList()->rows().size(), 1);
+    QLineEdit* name = view.groupList()->rows().first()->nameField();
+    name->selectAll();
+    QTest::keyClicks(name, QStringLiteral("kit "));
+    view.save();
+    ASSERT_EQ(store.saves.size(), 1);
+    EXPECT_EQ(store.saves[0].groups[0].name, QStringLiteral("KIT"));
+    EXPECT_TRUE(view.isVisible()) << "refused: the sheet stays with its draft";
+    EXPECT_EQ(view.result(), 0);
+    view.save();
+    EXPECT_EQ(view.result(), QDialog::Accepted);
+    EXPECT_EQ(store.rules.groups[0].name, QStringLiteral("KIT"));
 }
 
 // ---- The colour picker ----

@@ -21,6 +21,7 @@
 #include "ui/Theme.h"
 #include "ui/Translations.h"
 #include "ui/WalkthroughView.h"
+#include "ui/Widgets.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -252,6 +253,7 @@ int main(int argc, char** argv) {
     // The window in the language of LANG, as the program shows it.
     Ui::installTranslations(app, QLocale(language));
     Ui::useInterfaceFont();
+    Ui::useThemeStyle();
     if (argc < 2) {
         std::fprintf(stderr, "usage: vantrel-screenshots OUTPUT_FOLDER\n");
         return 2;

@@ -5,9 +5,13 @@
 #include "ui/Widgets.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
+#include <QStyleOption>
 #include <QTest>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +94,65 @@ TEST_F(ThemeTest, everyTextColourReadsAtFourAndAHalfToOneOnEveryBackground) {
             for (const auto& b : backgrounds)
                 EXPECT_GE(contrast(t.color.resolve(dark), b.color.resolve(dark)), 4.5)
                     << t.name << " on " << b.name << (dark ? " (dark)" : " (light)");
+}
+
+// Verifies that a field's and a check box's edges are drawn in fieldEdge, which stands out at 3:1
+// from every background in both appearances (Fusion's own outline nearly vanishes in dark mode).
+TEST_F(ThemeTest, fieldsAndCheckBoxesKeepAVisibleEdgeInBothAppearances) {
+    const DynamicColor backgrounds[] = {Brismo::bg, Brismo::card, Brismo::inner};
+    const auto near = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                   std::abs(a.blue() - b.blue()) <=
+               24;
+    };
+    for (const bool dark : {false, true}) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        for (const DynamicColor& b : backgrounds)
+            EXPECT_GE(contrast(Brismo::fieldEdge.resolve(dark), b.resolve(dark)), 3.0);
+        QApplication::setPalette(dark ? darkPalette() : lightPalette());
+        QWidget host;
+        auto* field = new QLineEdit(&host);
+        auto* box = new QCheckBox(QStringLiteral("Box"), &host);
+        field->setFocusPolicy(Qt::NoFocus); // the focus ring is ink, not the edge
+        box->setFocusPolicy(Qt::NoFocus);
+        field->setGeometry(0, 0, 200, 28);
+        box->setGeometry(0, 40, 200, 24);
+        host.resize(220, 80);
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+        const QColor edge = Brismo::fieldEdge.resolve(dark);
+        const QImage fieldImage = field->grab().toImage();
+        EXPECT_TRUE(near(fieldImage.pixelColor(field->width() / 2, 0), edge))
+            << fieldImage.pixelColor(field->width() / 2, 0).name().toStdString();
+        QStyleOptionButton option;
+        option.initFrom(box);
+        const QRect indicator =
+            box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+        const QImage boxImage = box->grab().toImage();
+        const QColor side = boxImage.pixelColor(indicator.left(), indicator.center().y());
+        EXPECT_TRUE(near(side, edge)) << side.name().toStdString();
+    }
+}
+
+// Verifies that a wrapped text whose last line would hold one word alone is narrowed until its
+// lines are even, keeping their number.
+TEST_F(ThemeTest, aWrappedTextLeavesNoLoneWordOnItsLastLine) {
+    ThemeLabel label(QString(), 17, QFont::Light, Brismo::muted);
+    const QFontMetrics metrics(label.font());
+    const QString five = QStringLiteral("word word word word word");
+    const int maxWidth = metrics.horizontalAdvance(five) + 4;
+    label.setWrappedText(five + QStringLiteral(" word"), maxWidth); // greedy: 5 + a lone 1
+    EXPECT_LT(label.width(), maxWidth);
+    QTextLayout layout(label.text(), label.font());
+    layout.beginLayout();
+    QStringList lines;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(label.width());
+        lines << label.text().mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    EXPECT_EQ(lines, QStringList({"word word word", "word word word"}));
+    EXPECT_EQ(label.height(), label.heightForWidth(maxWidth)) << "as many lines as before";
 }
 
 TEST_F(ThemeTest, theKeyboardFocusRingIsDrawnInInk) {

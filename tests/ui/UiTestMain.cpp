@@ -4,6 +4,7 @@
 #include "support/TestEnvironment.h"
 #include "ui/Theme.h"
 #include "ui/Translations.h"
+#include "ui/Widgets.h"
 
 #include <QApplication>
 
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setPalette(Vantrel::Ui::lightPalette());
+    Vantrel::Ui::useThemeStyle();
     // The window's English, with its plural forms, whatever the machine's language.
     if (!Vantrel::Ui::installTranslations(app, QLocale(QLocale::English)))
         return 2;

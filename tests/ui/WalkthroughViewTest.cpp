@@ -32,7 +32,7 @@ protected:
 };
 
 // Verifies the navigation bar of every page: Back from page 1, Skip invisible but in its place on
-// the last page, Continue becoming Get Started, one dot per page.
+// the last page, Continue becoming Get Started, one dot per page, the dots in one place.
 TEST_F(WalkthroughViewTest, shouldOfferTheButtonsOfEachPage) {
     Ui::WalkthroughView* view = openShown();
     ASSERT_NE(view, nullptr);
@@ -63,6 +63,11 @@ TEST_F(WalkthroughViewTest, shouldOfferTheButtonsOfEachPage) {
         EXPECT_EQ(skip->isEnabled(), c.skip);
         EXPECT_TRUE(skip->isVisible()) << "Skip keeps its place";
         EXPECT_EQ(skip->geometry(), skipPlace);
+        // The dots stay in the middle of the bar, whatever the buttons beside them are.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const QWidget* dots = view->findChild<QWidget*>(QStringLiteral("pageDots"));
+        ASSERT_NE(dots, nullptr);
+        EXPECT_EQ(dots->geometry().center().x(), dots->parentWidget()->rect().center().x());
         const bool last = c.page == Ui::WalkthroughView::pageCount - 1;
         auto* forward = static_cast<Ui::PillButton*>(
             button(view, last ? "getStartedButton" : "continueButton"));
