@@ -194,9 +194,11 @@ bool LogicSender::responsive() {
                     AXResult::success;
 }
 
-void LogicSender::importByDrag(const QStringList& files, const QString& label, double base,
+void LogicSender::importByDrag(const QStringList& files, const QString& group, double base,
                                double span) {
     const int n = int(files.size());
+    const QString label =
+        group.isEmpty() ? QStringLiteral("Importing") : QStringLiteral("Importing ") + group;
     Clock& clock = platform_.clock();
 
     waitUntilReady();
@@ -272,8 +274,11 @@ void LogicSender::importByDrag(const QStringList& files, const QString& label, d
     };
     if (!waitUntil(QStringLiteral("the tracks"), std::chrono::seconds(4 * n + 90), completed,
                    200ms))
-        throw SendError(
-            QStringLiteral("Logic only brought in %1 of %2 %3 tracks.").arg(g).arg(n).arg(label));
+        throw SendError(group.isEmpty()
+                            ? QStringLiteral("Logic only brought in %1 of %2 tracks.")
+                                  .arg(QString::number(g), QString::number(n))
+                            : QStringLiteral("Logic only brought in %1 of %2 %3 tracks.")
+                                  .arg(QString::number(g), QString::number(n), group));
     if (g > n)
         report(QStringLiteral("  (%1 tracks came in for %2 files)").arg(g).arg(n),
                base + 0.8 * span);

@@ -169,8 +169,9 @@ public:
     // Shows the drag tile beside the project window and drags it below the last track.
     void dragIntoLogic(const QStringList& files, bool slow);
     // Drags the files in (retrying slowly when nothing arrives) and waits until every file
-    // became a track, reporting label's progress between base and base + 0.8 × span.
-    void importByDrag(const QStringList& files, const QString& label, double base, double span);
+    // became a track, reporting the progress between base and base + 0.8 × span; group names
+    // the group whose files these are, empty for all of them.
+    void importByDrag(const QStringList& files, const QString& group, double base, double span);
 
     // --- Stacks.
 

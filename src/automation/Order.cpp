@@ -24,7 +24,7 @@ void LogicSender::runSorted(const QList<SendJob>& jobs) {
     countAtStart(true);
     const QStringList files = dragURLs(jobs);
     report(QStringLiteral("Dragging %1 files into Logic").arg(files.size()), 0.02);
-    importByDrag(files, QStringLiteral("Importing"), 0.02, 0.35);
+    importByDrag(files, QString(), 0.02, 0.35);
 
     front();
     report(QStringLiteral("Sorting the tracks by name"), 0.4);

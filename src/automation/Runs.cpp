@@ -136,7 +136,7 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
     for (const SendJob& job : jobs)
         expected += memberNames(job);
     report(QStringLiteral("Dragging %1 files into Logic").arg(files.size()), 0.02);
-    importByDrag(files, QStringLiteral("Importing"), 0.02, 0.35);
+    importByDrag(files, QString(), 0.02, 0.35);
 
     QStringList arrived;
     if (const std::optional<QList<TrackRow>> rows = allRows(false)) {
@@ -202,7 +202,7 @@ void LogicSender::runGrouped(const QList<SendJob>& jobs) {
         const double t = 0.93 / double(count);
         const double o = 0.02 + double(i) * t;
         report(QStringLiteral("Importing ") + name, o);
-        importByDrag(job.files, QStringLiteral("Importing ") + name, o, 0.6 * t);
+        importByDrag(job.files, name, o, 0.6 * t);
         if (!job.group)
             continue;
         const QStringList names = memberNames(job);
