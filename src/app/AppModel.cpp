@@ -203,6 +203,14 @@ int AppModel::unsortedCount() const {
         std::count_if(items_.begin(), items_.end(), [](const Item& item) { return !item.group; }));
 }
 
+void AppModel::onResultChanged(QObject* context, std::function<void()> changed) {
+    for (auto signal : {&AppModel::resultURLChanged, &AppModel::resultInPlaceChanged,
+                        &AppModel::exportNoteChanged, &AppModel::sendingChanged,
+                        &AppModel::sendStatusChanged, &AppModel::sendProgressChanged,
+                        &AppModel::sendResultChanged, &AppModel::exportedItemsChanged})
+        connect(this, signal, context, changed);
+}
+
 QStringList AppModel::dragURLs() const {
     return Vantrel::dragURLs(sendJobs(exportedItems_, config_, resultURL_));
 }

@@ -40,7 +40,11 @@ class Presenter;
 // runs on the shared worker pool with copies of what it needs; its result comes back as one task
 // queued to the main thread, which does nothing when the model is gone by then. Needs a
 // QCoreApplication, whose event loop delivers those tasks.
-class AppModel : public QObject, public RulesStore, public FolderChooser, public WalkthroughHost {
+class AppModel : public QObject,
+                 public RulesStore,
+                 public FolderChooser,
+                 public WalkthroughHost,
+                 public ResultHost {
     Q_OBJECT
 
 public:
@@ -97,7 +101,7 @@ public:
     // one sentence each that names the file and the reason.
     const QStringList& leftAlone() const { return leftAlone_; }
     // Where the last approval put the files; while set, the done screen shows.
-    const std::optional<QString>& resultURL() const { return resultURL_; }
+    const std::optional<QString>& resultURL() const override { return resultURL_; }
     // A message for an alert; the screen sets it back to none when the alert is dismissed.
     const std::optional<QString>& errorMessage() const { return errorMessage_; }
     void setErrorMessage(const std::optional<QString>& message);
@@ -111,20 +115,19 @@ public:
     const QList<Item>& exportedItems() const { return exportedItems_; }
 
     // A send to Logic Pro is running: the main window is hidden and the send panel shown.
-    bool sending() const { return sending_; }
+    bool sending() const override { return sending_; }
     // The sender's latest status line, and its fraction done (0 to 1). Notes (isSendNote) go to
     // the send log only: they change neither.
-    const QString& sendStatus() const { return sendProgress_.status(); }
-    double sendProgress() const { return sendProgress_.fraction(); }
+    const QString& sendStatus() const override { return sendProgress_.status(); }
+    double sendProgress() const override { return sendProgress_.fraction(); }
     // What the send panel shows; its Cancel is cancelSend(). Its changes are also told by
     // sendStatusChanged and sendProgressChanged.
     SendProgress& sendProgressState() { return sendProgress_; }
     // The outcome of the last send: how much was sent, or the failure's message. Cleared by a
     // new send and by a new approval.
-    const std::optional<QString>& sendResult() const { return sendResult_; }
+    const std::optional<QString>& sendResult() const override { return sendResult_; }
     // How the last send ended; set together with sendResult (sendResultChanged announces both).
-    enum class SendEnd { none, sent, failed, cancelled };
-    SendEnd sendEnd() const { return sendEnd_; }
+    SendEnd sendEnd() const override { return sendEnd_; }
 
     // A load, an approval or a put-back is running; the busy screen covers the window.
     bool busy() const { return busy_; }
@@ -138,9 +141,9 @@ public:
     // The busy screen offers Cancel.
     bool busyCancellable() const { return busyState_.cancellable(); }
     // The note of the last export, for the done screen.
-    const QString& exportNote() const { return exportNote_; }
+    const QString& exportNote() const override { return exportNote_; }
     // The last approval organized the folder in place.
-    bool resultInPlace() const { return resultInPlace_; }
+    bool resultInPlace() const override { return resultInPlace_; }
     // The folder under review holds Vantrel's undo journal (it was organized in place and not
     // put back): the review offers "Put the Files Back", also when no audio file is left in it.
     bool folderOrganized() const { return folderOrganized_; }
@@ -179,7 +182,7 @@ public:
     int unsortedCount() const;
     // The approved files in send order (the send jobs' files, job after job): what the drag
     // tile offers. Empty without a result.
-    QStringList dragURLs() const;
+    QStringList dragURLs() const override;
 
     // ---- Operations; all return at once ----
 
@@ -202,7 +205,7 @@ public:
     // the new one (Config::keepUnusable) before it is replaced; when that fails, nothing is saved.
     bool saveRules(const Config& cfg) override;
     // Forgets the folder, the proposal and the result: back to the drop zone.
-    void reset();
+    void reset() override;
     // Writes the proposal: organizes the folder in place or makes a sorted copy, as chosen.
     // Does nothing without tracks.
     void approve();
@@ -211,16 +214,16 @@ public:
     // Puts the files of a folder organized in place back (the result on the done screen, or a
     // folder under review that holds Vantrel's journal), then reads the folder again; what
     // stayed where it was goes to putBackNote.
-    void undoOrganize();
+    void undoOrganize() override;
     // Sends the approved tracks to the running Logic Pro: checks the permission and that Logic
     // Pro runs (a failed check only sets errorMessage), hides the main window, shows the send
     // panel, empties the send log and runs the sender for mode on the worker. Every report
     // reaches the log, status lines also sendStatus and sendProgress; the outcome reaches
     // sendResult and the log, then the panel closes and the main window comes back. Does nothing
     // without a result or while sending.
-    void sendToLogic(SendMode mode);
+    void sendToLogic(SendMode mode) override;
     // Asks the running send to stop (the send panel's Cancel): it ends with "Cancelled.".
-    void cancelSend();
+    void cancelSend() override;
     // Reads Logic Pro's menus into the menu dump and puts the outcome, success or failure, in
     // errorMessage. Runs on the main thread until done.
     void checkLogicConnection();
@@ -228,14 +231,15 @@ public:
     // ---- Sessions for other DAWs (SessionExportFlow.cpp) ----
 
     // Whether Ardour's session tool is installed: "Open In" offers Ardour only then.
-    bool ardourInstalled() const;
+    bool ardourInstalled() const override;
     // Makes a session for another DAW from the result behind the busy screen, with progress and
     // Cancel: an Ardour session beside the result folder, opened in Ardour when done, or a
     // DAWproject file at output (by default beside the result folder). The outcome, what was
     // made or why not, goes to errorMessage; a cancel leaves nothing and says nothing. Does
     // nothing without a result, while busy or while sending.
     void exportSession(Sessions::SessionTarget target,
-                       const std::optional<QString>& output = std::nullopt);
+                       const std::optional<QString>& output = std::nullopt) override;
+    void onResultChanged(QObject* context, std::function<void()> changed) override;
 
     // ---- Suggestions for unsorted tracks, and words the rules learn ----
 
