@@ -203,6 +203,28 @@ int AppModel::unsortedCount() const {
         std::count_if(items_.begin(), items_.end(), [](const Item& item) { return !item.group; }));
 }
 
+void AppModel::onResultChanged(QObject* context, std::function<void()> changed) {
+    for (auto signal : {&AppModel::resultURLChanged, &AppModel::resultInPlaceChanged,
+                        &AppModel::exportNoteChanged, &AppModel::sendingChanged,
+                        &AppModel::sendStatusChanged, &AppModel::sendProgressChanged,
+                        &AppModel::sendResultChanged, &AppModel::exportedItemsChanged})
+        connect(this, signal, context, changed);
+}
+
+void AppModel::onReviewChanged(Part part, QObject* context, std::function<void()> changed) {
+    static constexpr void (AppModel::*partSignals[])() = {
+        &AppModel::configChanged,          &AppModel::folderChanged,
+        &AppModel::itemsChanged,           &AppModel::skippedChanged,
+        &AppModel::leftAloneChanged,       &AppModel::folderOrganizedChanged,
+        &AppModel::putBackNoteChanged,     &AppModel::learnOfferChanged,
+        &AppModel::findingsChanged,        &AppModel::audioCheckChanged,
+        &AppModel::organizeInPlaceChanged, &AppModel::copyDestinationChanged,
+        &AppModel::writableChanged,
+    };
+    static_assert(std::size(partSignals) == static_cast<std::size_t>(Part::writable) + 1);
+    connect(this, partSignals[static_cast<std::size_t>(part)], context, std::move(changed));
+}
+
 QStringList AppModel::dragURLs() const {
     return Vantrel::dragURLs(sendJobs(exportedItems_, config_, resultURL_));
 }
@@ -774,7 +796,7 @@ struct AppModel::SuggestionRules {
     Suggester suggester;
 };
 
-QString AppModel::LearnOffer::question() const {
+QString ReviewHost::LearnOffer::question() const {
     return AppModel::tr("Add “%1” to the words of %2?").arg(word, group);
 }
 

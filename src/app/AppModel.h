@@ -40,7 +40,12 @@ class Presenter;
 // runs on the shared worker pool with copies of what it needs; its result comes back as one task
 // queued to the main thread, which does nothing when the model is gone by then. Needs a
 // QCoreApplication, whose event loop delivers those tasks.
-class AppModel : public QObject, public RulesStore, public FolderChooser, public WalkthroughHost {
+class AppModel : public QObject,
+                 public RulesStore,
+                 public FolderChooser,
+                 public WalkthroughHost,
+                 public ResultHost,
+                 public ReviewHost {
     Q_OBJECT
 
 public:
@@ -88,16 +93,16 @@ public:
     // The rule configuration in force; replaced only by saveRules.
     const Config& config() const override { return config_; }
     // The folder under review (absolute path); set when a load finds audio files.
-    const std::optional<QString>& folder() const { return folder_; }
+    const std::optional<QString>& folder() const override { return folder_; }
     // The proposal under review, in the order the engine returned it.
-    const QList<Item>& items() const { return items_; }
+    const QList<Item>& items() const override { return items_; }
     // Names of the files the last successful load skipped.
-    const QStringList& skipped() const { return skipped_; }
+    const QStringList& skipped() const override { return skipped_; }
     // The files the last successful load left alone because they cannot be organized safely,
     // one sentence each that names the file and the reason.
-    const QStringList& leftAlone() const { return leftAlone_; }
+    const QStringList& leftAlone() const override { return leftAlone_; }
     // Where the last approval put the files; while set, the done screen shows.
-    const std::optional<QString>& resultURL() const { return resultURL_; }
+    const std::optional<QString>& resultURL() const override { return resultURL_; }
     // A message for an alert; the screen sets it back to none when the alert is dismissed.
     const std::optional<QString>& errorMessage() const { return errorMessage_; }
     void setErrorMessage(const std::optional<QString>& message);
@@ -111,20 +116,19 @@ public:
     const QList<Item>& exportedItems() const { return exportedItems_; }
 
     // A send to Logic Pro is running: the main window is hidden and the send panel shown.
-    bool sending() const { return sending_; }
+    bool sending() const override { return sending_; }
     // The sender's latest status line, and its fraction done (0 to 1). Notes (isSendNote) go to
     // the send log only: they change neither.
-    const QString& sendStatus() const { return sendProgress_.status(); }
-    double sendProgress() const { return sendProgress_.fraction(); }
+    const QString& sendStatus() const override { return sendProgress_.status(); }
+    double sendProgress() const override { return sendProgress_.fraction(); }
     // What the send panel shows; its Cancel is cancelSend(). Its changes are also told by
     // sendStatusChanged and sendProgressChanged.
     SendProgress& sendProgressState() { return sendProgress_; }
     // The outcome of the last send: how much was sent, or the failure's message. Cleared by a
     // new send and by a new approval.
-    const std::optional<QString>& sendResult() const { return sendResult_; }
+    const std::optional<QString>& sendResult() const override { return sendResult_; }
     // How the last send ended; set together with sendResult (sendResultChanged announces both).
-    enum class SendEnd { none, sent, failed, cancelled };
-    SendEnd sendEnd() const { return sendEnd_; }
+    SendEnd sendEnd() const override { return sendEnd_; }
 
     // A load, an approval or a put-back is running; the busy screen covers the window.
     bool busy() const { return busy_; }
@@ -138,30 +142,30 @@ public:
     // The busy screen offers Cancel.
     bool busyCancellable() const { return busyState_.cancellable(); }
     // The note of the last export, for the done screen.
-    const QString& exportNote() const { return exportNote_; }
+    const QString& exportNote() const override { return exportNote_; }
     // The last approval organized the folder in place.
-    bool resultInPlace() const { return resultInPlace_; }
+    bool resultInPlace() const override { return resultInPlace_; }
     // The folder under review holds Vantrel's undo journal (it was organized in place and not
     // put back): the review offers "Put the Files Back", also when no audio file is left in it.
-    bool folderOrganized() const { return folderOrganized_; }
+    bool folderOrganized() const override { return folderOrganized_; }
     // Why the approval chosen now cannot write its files, found when the folder was read:
     // organizing in place needs the folder writable, the sorted copy the folder that holds it.
     // Empty when it can; approve() then does nothing.
-    QString approvalBlocked() const;
+    QString approvalBlocked() const override;
     // What the last put-back left where it was, one line per file or folder; empty when
     // everything went back. Cleared by the next load of a folder and by reset.
-    const QString& putBackNote() const { return putBackNote_; }
+    const QString& putBackNote() const override { return putBackNote_; }
     // The user's choice of approval mode; every set is stored in the user settings at once.
-    bool organizeInPlace() const { return organizeInPlace_; }
-    void setOrganizeInPlace(bool inPlace);
+    bool organizeInPlace() const override { return organizeInPlace_; }
+    void setOrganizeInPlace(bool inPlace) override;
     // The folder the sorted copy is made in: the one the user chose for the folder under review,
     // or none, which is the folder that holds it. A new folder starts with none.
-    const std::optional<QString>& copyDestination() const { return copyDestination_; }
+    const std::optional<QString>& copyDestination() const override { return copyDestination_; }
     // Sets the folder the sorted copy goes to (none: next to the folder under review); always
     // emits copyDestinationChanged, so that the review reads its state anew.
     void setCopyDestination(const std::optional<QString>& folder);
     // Asks the user where the sorted copy goes (a folder dialog through the presenter).
-    void chooseCopyDestination();
+    void chooseCopyDestination() override;
 
     // Not observed by the screens:
     // Set by cancel(); the running export polls it between files from the worker thread.
@@ -174,12 +178,12 @@ public:
 
     // The review list: groups in rule order, each group's tracks by new name in the file
     // browser's order, tracks without a known group last.
-    QList<Item> displayed() const;
+    QList<Item> displayed() const override;
     // How many items have no group.
-    int unsortedCount() const;
+    int unsortedCount() const override;
     // The approved files in send order (the send jobs' files, job after job): what the drag
     // tile offers. Empty without a result.
-    QStringList dragURLs() const;
+    QStringList dragURLs() const override;
 
     // ---- Operations; all return at once ----
 
@@ -191,7 +195,7 @@ public:
     void load(const QString& url);
     // Moves the track with this id to group (none: unsorted) and renames all tracks. The track
     // is then set by hand: saved rules no longer move it. One step of the review's history.
-    void setGroup(const QUuid& id, const std::optional<QString>& group);
+    void setGroup(const QUuid& id, const std::optional<QString>& group) override;
     // Asks the presenter for a folder and loads it.
     void chooseFolder() override;
     // Saves cfg as the user's configuration; on success puts it in force, sorts the tracks under
@@ -202,25 +206,25 @@ public:
     // the new one (Config::keepUnusable) before it is replaced; when that fails, nothing is saved.
     bool saveRules(const Config& cfg) override;
     // Forgets the folder, the proposal and the result: back to the drop zone.
-    void reset();
+    void reset() override;
     // Writes the proposal: organizes the folder in place or makes a sorted copy, as chosen.
     // Does nothing without tracks.
-    void approve();
+    void approve() override;
     // Asks the running export to stop (the busy screen's Cancel).
     void cancel();
     // Puts the files of a folder organized in place back (the result on the done screen, or a
     // folder under review that holds Vantrel's journal), then reads the folder again; what
     // stayed where it was goes to putBackNote.
-    void undoOrganize();
+    void undoOrganize() override;
     // Sends the approved tracks to the running Logic Pro: checks the permission and that Logic
     // Pro runs (a failed check only sets errorMessage), hides the main window, shows the send
     // panel, empties the send log and runs the sender for mode on the worker. Every report
     // reaches the log, status lines also sendStatus and sendProgress; the outcome reaches
     // sendResult and the log, then the panel closes and the main window comes back. Does nothing
     // without a result or while sending.
-    void sendToLogic(SendMode mode);
+    void sendToLogic(SendMode mode) override;
     // Asks the running send to stop (the send panel's Cancel): it ends with "Cancelled.".
-    void cancelSend();
+    void cancelSend() override;
     // Reads Logic Pro's menus into the menu dump and puts the outcome, success or failure, in
     // errorMessage. Runs on the main thread until done.
     void checkLogicConnection();
@@ -228,45 +232,38 @@ public:
     // ---- Sessions for other DAWs (SessionExportFlow.cpp) ----
 
     // Whether Ardour's session tool is installed: "Open In" offers Ardour only then.
-    bool ardourInstalled() const;
+    bool ardourInstalled() const override;
     // Makes a session for another DAW from the result behind the busy screen, with progress and
     // Cancel: an Ardour session beside the result folder, opened in Ardour when done, or a
     // DAWproject file at output (by default beside the result folder). The outcome, what was
     // made or why not, goes to errorMessage; a cancel leaves nothing and says nothing. Does
     // nothing without a result, while busy or while sending.
     void exportSession(Sessions::SessionTarget target,
-                       const std::optional<QString>& output = std::nullopt);
+                       const std::optional<QString>& output = std::nullopt) override;
+    void onResultChanged(QObject* context, std::function<void()> changed) override;
+    void onReviewChanged(Part part, QObject* context, std::function<void()> changed) override;
 
     // ---- Suggestions for unsorted tracks, and words the rules learn ----
 
-    // A word the review offers to add to a group's words after a track went into the group.
-    struct LearnOffer {
-        QString word;
-        QString group;
-        // The question as the review asks it: "Add “KICKIN” to the words of DRUMS?"
-        QString question() const;
-        bool operator==(const LearnOffer&) const = default;
-    };
-
     // The offer to add a word to a group's words; none when there is nothing to offer.
-    const std::optional<LearnOffer>& learnOffer() const { return learnOffer_; }
+    const std::optional<LearnOffer>& learnOffer() const override { return learnOffer_; }
     // The suggested group of a track that has no group and that the rules leave unsorted;
     // none for any other track and for an unknown id.
     std::optional<Suggestion> suggestion(const QUuid& id) const;
     // The same for an item as the model holds it (as displayed() gives it), without a search.
-    std::optional<Suggestion> suggestionFor(const Item& item) const;
+    std::optional<Suggestion> suggestionFor(const Item& item) const override;
     // How many tracks have a suggestion: the N of "Accept All Suggestions (N)".
-    int suggestionCount() const;
+    int suggestionCount() const override;
     // Moves the track into its suggested group through setGroup, which offers its word.
-    void acceptSuggestion(const QUuid& id);
+    void acceptSuggestion(const QUuid& id) override;
     // Moves every track that has a suggestion into its suggested group and renames once.
     // Offers no word: there would be one per track.
-    void acceptAllSuggestions();
+    void acceptAllSuggestions() override;
     // Adds the offered word to its group's words and saves the rules through saveRules, which
     // sorts the tracks not set by hand again with them.
-    void acceptLearnOffer();
+    void acceptLearnOffer() override;
     // Puts the offer away.
-    void declineLearnOffer();
+    void declineLearnOffer() override;
 
     // ---- The review's history of group changes ----
 
@@ -287,12 +284,12 @@ public:
     // reads the samples in the background, one file after another, and is cancelled when the
     // review is left (another folder, reset, approval). Findings are those of the headers until
     // the pass ends, then those of the whole session; they never block approval.
-    const QList<AudioFinding>& findings() const { return findings_; }
+    const QList<AudioFinding>& findings() const override { return findings_; }
     // The sentences of the findings that concern a file of the review (by its file name).
-    QStringList findingsFor(const QString& fileName) const;
-    bool audioChecking() const { return audioChecking_; }
-    int audioChecked() const { return audioChecked_; }
-    int audioToCheck() const { return audioToCheck_; }
+    QStringList findingsFor(const QString& fileName) const override;
+    bool audioChecking() const override { return audioChecking_; }
+    int audioChecked() const override { return audioChecked_; }
+    int audioToCheck() const override { return audioToCheck_; }
 
 signals:
     void configChanged();

@@ -1,6 +1,21 @@
 #pragma once
 
+#include "automation/SendMode.h"
+#include "core/AudioFacts.h"
 #include "core/Config.h"
+#include "core/Item.h"
+#include "core/Suggest.h"
+#include "sessions/SessionExport.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUuid>
+
+#include <functional>
+#include <optional>
+
+class QObject;
 
 namespace Vantrel {
 class Platform;
@@ -37,6 +52,124 @@ public:
     virtual Platform& platform() const = 0;
     virtual bool showWalkthrough() const = 0;
     virtual void setShowWalkthrough(bool show) = 0;
+};
+
+// The done screen's view: the result of the last approval, the send of it to Logic Pro and what
+// else can be done with it (sessions for other programs, the put-back, a new folder).
+class ResultHost {
+public:
+    virtual ~ResultHost() = default;
+
+    // Where the last approval put the files, and whether it organized the folder in place.
+    virtual const std::optional<QString>& resultURL() const = 0;
+    virtual bool resultInPlace() const = 0;
+    // The note of the last export.
+    virtual const QString& exportNote() const = 0;
+    // The approved files in send order: what the drag tile offers.
+    virtual QStringList dragURLs() const = 0;
+
+    // A send is running, with its status line and fraction done (0 to 1).
+    virtual bool sending() const = 0;
+    virtual const QString& sendStatus() const = 0;
+    virtual double sendProgress() const = 0;
+    // The outcome of the last send and how it ended; none before the first.
+    virtual const std::optional<QString>& sendResult() const = 0;
+    enum class SendEnd { none, sent, failed, cancelled };
+    virtual SendEnd sendEnd() const = 0;
+
+    virtual void sendToLogic(SendMode mode) = 0;
+    virtual void cancelSend() = 0;
+    // Whether "Open In" offers Ardour, and making a session for another program (output none:
+    // beside the result folder).
+    virtual bool ardourInstalled() const = 0;
+    virtual void exportSession(Sessions::SessionTarget target,
+                               const std::optional<QString>& output) = 0;
+    // Puts the files of a folder organized in place back.
+    virtual void undoOrganize() = 0;
+    // Back to the drop zone.
+    virtual void reset() = 0;
+
+    // Calls changed, in context, whenever any of the values above changes, until context is
+    // gone.
+    virtual void onResultChanged(QObject* context, std::function<void()> changed) = 0;
+};
+
+// The review screen's view: the folder under review and its proposal, the suggestions and the
+// words to learn, the audio checks, and the approval with its mode and destination.
+class ReviewHost {
+public:
+    virtual ~ReviewHost() = default;
+
+    // The rules in force (the groups and their colours).
+    virtual const Config& config() const = 0;
+    // The folder under review, its tracks, and what its load skipped or left alone.
+    virtual const std::optional<QString>& folder() const = 0;
+    virtual const QList<Item>& items() const = 0;
+    virtual const QStringList& skipped() const = 0;
+    virtual const QStringList& leftAlone() const = 0;
+    // The tracks in display order, and how many have no group.
+    virtual QList<Item> displayed() const = 0;
+    virtual int unsortedCount() const = 0;
+    // The folder holds the undo journal of an organization in place; what the last put-back
+    // left where it was.
+    virtual bool folderOrganized() const = 0;
+    virtual const QString& putBackNote() const = 0;
+
+    // The suggested group of an unsorted track (as displayed gives it), and how many there are.
+    virtual std::optional<Suggestion> suggestionFor(const Item& item) const = 0;
+    virtual int suggestionCount() const = 0;
+    // A word to add to a group's words after a track went into the group.
+    struct LearnOffer {
+        QString word;
+        QString group;
+        // The question as the review asks it: "Add “KICKIN” to the words of DRUMS?"
+        QString question() const;
+        bool operator==(const LearnOffer&) const = default;
+    };
+    virtual const std::optional<LearnOffer>& learnOffer() const = 0;
+
+    // The audio checks: the findings, those about one file, and the content pass's progress.
+    virtual const QList<AudioFinding>& findings() const = 0;
+    virtual QStringList findingsFor(const QString& fileName) const = 0;
+    virtual bool audioChecking() const = 0;
+    virtual int audioChecked() const = 0;
+    virtual int audioToCheck() const = 0;
+
+    // The approval: in place or a copy (and where the copy goes), and why it cannot be done now.
+    virtual bool organizeInPlace() const = 0;
+    virtual void setOrganizeInPlace(bool inPlace) = 0;
+    virtual const std::optional<QString>& copyDestination() const = 0;
+    virtual void chooseCopyDestination() = 0;
+    virtual QString approvalBlocked() const = 0;
+
+    virtual void setGroup(const QUuid& id, const std::optional<QString>& group) = 0;
+    virtual void acceptSuggestion(const QUuid& id) = 0;
+    virtual void acceptAllSuggestions() = 0;
+    virtual void acceptLearnOffer() = 0;
+    virtual void declineLearnOffer() = 0;
+    virtual void undoOrganize() = 0;
+    virtual void approve() = 0;
+    virtual void reset() = 0;
+
+    // The values whose changes a screen can follow; writable covers approvalBlocked and
+    // audioCheck the content pass's progress.
+    enum class Part {
+        config,
+        folder,
+        items,
+        skipped,
+        leftAlone,
+        folderOrganized,
+        putBackNote,
+        learnOffer,
+        findings,
+        audioCheck,
+        organizeInPlace,
+        copyDestination,
+        writable,
+    };
+    // Calls changed, in context, whenever that part changes, until context is gone.
+    virtual void onReviewChanged(Part part, QObject* context, std::function<void()> changed) = 0;
 };
 
 } // namespace Vantrel

@@ -1,6 +1,6 @@
 #include "ui/DoneView.h"
 
-#include "app/AppModel.h"
+#include "app/ScreenModels.h"
 #include "ui/BusyView.h"
 #include "ui/DragSourceView.h"
 #include "ui/FileManager.h"
@@ -50,7 +50,7 @@ QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons) {
 
 } // namespace
 
-DoneView::DoneView(AppModel& model, QWidget* parent)
+DoneView::DoneView(ResultHost& model, QWidget* parent)
     : QWidget(parent), model_(model),
       reveal_([](const QString& path) { revealInFileManager(path); }) {
     setObjectName(QStringLiteral("doneView"));
@@ -88,7 +88,7 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
     block->addWidget(sendStatus_, 0, Qt::AlignHCenter);
     PillButton* cancel = pill("sendCancelButton", tr("Cancel"), false, sendBlock_);
     block->addWidget(cancel, 0, Qt::AlignHCenter);
-    connect(cancel, &QAbstractButton::clicked, &model, &AppModel::cancelSend);
+    connect(cancel, &QAbstractButton::clicked, this, [&model] { model.cancelSend(); });
     column->addWidget(sendBlock_, 0, Qt::AlignHCenter);
 
     // Otherwise: the tile, the sends, the folder actions and the result or the hint, 16 apart.
@@ -112,12 +112,10 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
     auto* sends = buttonRow({fast, grouped, slow, openIn});
     controls->addLayout(sends);
     controls->setAlignment(sends, Qt::AlignHCenter);
-    connect(fast, &QAbstractButton::clicked, &model,
-            [&model] { model.sendToLogic(SendMode::fast); });
-    connect(grouped, &QAbstractButton::clicked, &model,
+    connect(fast, &QAbstractButton::clicked, this, [&model] { model.sendToLogic(SendMode::fast); });
+    connect(grouped, &QAbstractButton::clicked, this,
             [&model] { model.sendToLogic(SendMode::grouped); });
-    connect(slow, &QAbstractButton::clicked, &model,
-            [&model] { model.sendToLogic(SendMode::slow); });
+    connect(slow, &QAbstractButton::clicked, this, [&model] { model.sendToLogic(SendMode::slow); });
 
     PillButton* reveal = pill("showInFinderButton", tr("Show in Finder"), false, controls_);
     putBack_ = pill("putBackButton", tr("Put the Files Back"), false, controls_);
@@ -127,7 +125,7 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
     controls->setAlignment(folderActions, Qt::AlignHCenter);
     connect(reveal, &QAbstractButton::clicked, this, &DoneView::showInFileManager);
     connect(putBack_, &QAbstractButton::clicked, this, &DoneView::putBack);
-    connect(again, &QAbstractButton::clicked, &model, &AppModel::reset);
+    connect(again, &QAbstractButton::clicked, this, [&model] { model.reset(); });
 
     resultLine_ = new ThemeLabel(QString(), 14, QFont::Light, Brismo::muted, controls_);
     resultLine_->setObjectName(QStringLiteral("resultLine"));
@@ -167,20 +165,17 @@ DoneView::DoneView(AppModel& model, QWidget* parent)
     column->addWidget(controls_, 0, Qt::AlignHCenter);
     column->addStretch(1);
 
-    for (auto signal : {&AppModel::resultURLChanged, &AppModel::resultInPlaceChanged,
-                        &AppModel::exportNoteChanged, &AppModel::sendingChanged,
-                        &AppModel::sendStatusChanged, &AppModel::sendProgressChanged,
-                        &AppModel::sendResultChanged, &AppModel::exportedItemsChanged})
-        connect(&model, signal, this, &DoneView::refresh);
+    model.onResultChanged(this, [this] { refresh(); });
     refresh();
 }
 
 void DoneView::refresh() {
-    const AppModel::SendEnd end = model_.sendResult() ? model_.sendEnd() : AppModel::SendEnd::none;
-    const bool failed = end == AppModel::SendEnd::failed || end == AppModel::SendEnd::cancelled;
+    const ResultHost::SendEnd end =
+        model_.sendResult() ? model_.sendEnd() : ResultHost::SendEnd::none;
+    const bool failed = end == ResultHost::SendEnd::failed || end == ResultHost::SendEnd::cancelled;
     if (failed) {
         mark_->setSymbol(QStringLiteral("exclamationmark.triangle.fill"), Brismo::warn);
-        title_->setText(end == AppModel::SendEnd::cancelled
+        title_->setText(end == ResultHost::SendEnd::cancelled
                             ? tr("The send to Logic was cancelled")
                             : tr("The send to Logic didn’t finish"));
     } else {
@@ -207,7 +202,7 @@ void DoneView::refresh() {
     if (failed) {
         failureText_->setText(*model_.sendResult());
         failureText_->setAccessibleName(*model_.sendResult());
-        nextStep_->setVisible(end == AppModel::SendEnd::cancelled);
+        nextStep_->setVisible(end == ResultHost::SendEnd::cancelled);
         nextStep_->setAccessibleName(afterCancel());
     } else if (model_.sendResult()) {
         resultLine_->setFont(systemFont(14, QFont::Light));

@@ -8,7 +8,7 @@
 class QMessageBox;
 
 namespace Vantrel {
-class AppModel;
+class ResultHost;
 }
 
 namespace Vantrel::Ui {
@@ -38,7 +38,7 @@ public:
     // What to do in Logic Pro after a cancelled send.
     static QString afterCancel();
 
-    explicit DoneView(AppModel& model, QWidget* parent = nullptr);
+    explicit DoneView(ResultHost& model, QWidget* parent = nullptr);
     void setReveal(Reveal reveal) { reveal_ = std::move(reveal); }
     // The question "Put the Files Back" asks after a send; null when none is open.
     QMessageBox* putBackQuestion() const { return putBackQuestion_; }
@@ -56,7 +56,7 @@ private:
     // Puts the files back; after a send, once the user confirmed it.
     void putBack();
 
-    AppModel& model_;
+    ResultHost& model_;
     Reveal reveal_;
     SymbolView* mark_;
     ThemeLabel* title_;

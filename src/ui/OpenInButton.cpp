@@ -1,6 +1,6 @@
 #include "ui/OpenInButton.h"
 
-#include "app/AppModel.h"
+#include "app/ScreenModels.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -8,7 +8,7 @@
 
 namespace Vantrel::Ui {
 
-OpenInButton::OpenInButton(AppModel& model, QWidget* parent)
+OpenInButton::OpenInButton(ResultHost& model, QWidget* parent)
     : PillButton(tr("Open In"), false, parent), model_(model), menu_(new QMenu(this)) {
     setObjectName(QStringLiteral("openInButton"));
     setAccessibleDescription(tr("Opens a menu of other programs to open the sorted tracks in"));
@@ -34,7 +34,7 @@ void OpenInButton::fillMenu() {
         QAction* ardour = menu_->addAction(tr("Ardour"));
         ardour->setObjectName(QStringLiteral("openInArdour"));
         connect(ardour, &QAction::triggered, this,
-                [this] { model_.exportSession(Sessions::SessionTarget::ardour); });
+                [this] { model_.exportSession(Sessions::SessionTarget::ardour, std::nullopt); });
     }
     QAction* dawproject = menu_->addAction(tr("Save as DAWproject…"));
     dawproject->setObjectName(QStringLiteral("saveAsDawProject"));

@@ -10,7 +10,7 @@
 class QMenu;
 
 namespace Vantrel {
-class AppModel;
+class ResultHost;
 }
 
 namespace Vantrel::Ui {
@@ -27,7 +27,7 @@ public:
     // cancelled. By default a save dialog that never offers to replace a file; tests replace it.
     using ChooseFile = std::function<std::optional<QString>(const QString& suggested)>;
 
-    explicit OpenInButton(AppModel& model, QWidget* parent = nullptr);
+    explicit OpenInButton(ResultHost& model, QWidget* parent = nullptr);
     void setChooseFile(ChooseFile choose) { choose_ = std::move(choose); }
     // The menu, filled anew each time it opens.
     QMenu* menu() const { return menu_; }
@@ -36,7 +36,7 @@ private:
     void fillMenu();
     void saveAsDawProject();
 
-    AppModel& model_;
+    ResultHost& model_;
     QMenu* menu_;
     ChooseFile choose_;
 };

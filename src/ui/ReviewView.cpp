@@ -1,6 +1,6 @@
 #include "ui/ReviewView.h"
 
-#include "app/AppModel.h"
+#include "app/ScreenModels.h"
 #include "core/Palette.h"
 #include "ui/Icons.h"
 #include "ui/Widgets.h"
@@ -41,12 +41,12 @@ QFont nameFont() {
 
 // ---- ReviewModel ----
 
-ReviewModel::ReviewModel(AppModel& model, QObject* parent)
+ReviewModel::ReviewModel(ReviewHost& model, QObject* parent)
     : QAbstractListModel(parent), model_(model) {
-    connect(&model, &AppModel::itemsChanged, this, &ReviewModel::refresh);
-    connect(&model, &AppModel::configChanged, this, &ReviewModel::refresh);
+    model.onReviewChanged(ReviewHost::Part::items, this, [this] { refresh(); });
+    model.onReviewChanged(ReviewHost::Part::config, this, [this] { refresh(); });
     // New findings repaint the rows in place: the selection and the scroll position stay.
-    connect(&model, &AppModel::findingsChanged, this, [this] {
+    model.onReviewChanged(ReviewHost::Part::findings, this, [this] {
         for (qsizetype row = 0; row < rows_.size(); ++row)
             findings_[row] = model_.findingsFor(rows_[row].fileName());
         if (!rows_.isEmpty())
@@ -297,7 +297,7 @@ bool RowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
 
 // ---- ReviewList ----
 
-ReviewList::ReviewList(AppModel& model, QWidget* parent) : QListView(parent), model_(model) {
+ReviewList::ReviewList(ReviewHost& model, QWidget* parent) : QListView(parent), model_(model) {
     setObjectName(QStringLiteral("reviewList"));
     setAccessibleName(tr("Tracks"));
     setFrameShape(QFrame::NoFrame);
@@ -441,7 +441,7 @@ void Segment::paintEvent(QPaintEvent*) {
     p.drawText(rect(), Qt::AlignCenter, text());
 }
 
-ModePicker::ModePicker(AppModel& model, QWidget* parent) : QWidget(parent) {
+ModePicker::ModePicker(ReviewHost& model, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("modePicker"));
     setAccessibleName(tr("What to do with the files"));
     setFixedWidth(330);
@@ -459,12 +459,12 @@ ModePicker::ModePicker(AppModel& model, QWidget* parent) : QWidget(parent) {
         (model.organizeInPlace() ? organize : copy)->setChecked(true);
     };
     sync();
-    connect(&model, &AppModel::organizeInPlaceChanged, this, sync);
-    connect(organize, &QAbstractButton::toggled, &model, [&model](bool on) {
+    model.onReviewChanged(ReviewHost::Part::organizeInPlace, this, sync);
+    connect(organize, &QAbstractButton::toggled, this, [&model](bool on) {
         if (on)
             model.setOrganizeInPlace(true);
     });
-    connect(copy, &QAbstractButton::toggled, &model, [&model](bool on) {
+    connect(copy, &QAbstractButton::toggled, this, [&model](bool on) {
         if (on)
             model.setOrganizeInPlace(false);
     });
@@ -480,7 +480,7 @@ void ModePicker::paintEvent(QPaintEvent*) {
 
 // ---- ReviewView ----
 
-ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+ReviewView::ReviewView(ReviewHost& model, QWidget* parent) : QWidget(parent), model_(model) {
     setObjectName(QStringLiteral("reviewView"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -537,7 +537,7 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     organizedRow->addWidget(putBack);
     organizedRow->addStretch(1);
     header->addWidget(organizedBar_);
-    connect(putBack, &QAbstractButton::clicked, &model, &AppModel::undoOrganize);
+    connect(putBack, &QAbstractButton::clicked, this, [&model] { model.undoOrganize(); });
 
     // What the last put-back left where it was.
     putBackNote_ = new ThemeLabel(QString(), 12, QFont::Normal, Brismo::muted, this);
@@ -579,9 +579,10 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     learnRow->addStretch(1);
     header->addWidget(learnBar_);
     column->addLayout(header);
-    connect(acceptAll_, &QAbstractButton::clicked, &model, &AppModel::acceptAllSuggestions);
-    connect(learnAdd, &QAbstractButton::clicked, &model, &AppModel::acceptLearnOffer);
-    connect(learnDismiss, &QAbstractButton::clicked, &model, &AppModel::declineLearnOffer);
+    connect(acceptAll_, &QAbstractButton::clicked, this,
+            [&model] { model.acceptAllSuggestions(); });
+    connect(learnAdd, &QAbstractButton::clicked, this, [&model] { model.acceptLearnOffer(); });
+    connect(learnDismiss, &QAbstractButton::clicked, this, [&model] { model.declineLearnOffer(); });
 
     // Block 2: the list in a card.
     auto* cardRow = new QHBoxLayout;
@@ -611,7 +612,8 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     copyDestination_ = new PillButton(tr("Choose Where…"), false, this);
     copyDestination_->setObjectName(QStringLiteral("copyDestinationButton"));
     copyDestination_->setAccessibleDescription(tr("Choose the folder the sorted copy goes into"));
-    connect(copyDestination_, &QAbstractButton::clicked, &model, &AppModel::chooseCopyDestination);
+    connect(copyDestination_, &QAbstractButton::clicked, this,
+            [&model] { model.chooseCopyDestination(); });
     modeLine->addWidget(copyDestination_, 0, Qt::AlignVCenter);
     modeLine->addWidget(new ModePicker(model, this));
     decision->addLayout(modeLine);
@@ -632,8 +634,8 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
     decision->addLayout(actionLine);
     column->addLayout(decision);
 
-    connect(cancel, &QAbstractButton::clicked, &model, &AppModel::reset);
-    connect(approve_, &QAbstractButton::clicked, &model, &AppModel::approve);
+    connect(cancel, &QAbstractButton::clicked, this, [&model] { model.reset(); });
+    connect(approve_, &QAbstractButton::clicked, this, [&model] { model.approve(); });
     // Escape cancels and Return approves while the screen (or anything in it) has the focus;
     // the busy screen takes the focus away while it covers the window.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -645,15 +647,13 @@ ReviewView::ReviewView(AppModel& model, QWidget* parent) : QWidget(parent), mode
         connect(enter, &QShortcut::activated, approve_, &QAbstractButton::click);
     }
 
-    for (auto signal :
-         {&AppModel::folderChanged, &AppModel::itemsChanged, &AppModel::skippedChanged,
-          &AppModel::organizeInPlaceChanged, &AppModel::configChanged, &AppModel::learnOfferChanged,
-          &AppModel::leftAloneChanged, &AppModel::folderOrganizedChanged,
-          &AppModel::writableChanged, &AppModel::putBackNoteChanged,
-          &AppModel::copyDestinationChanged})
-        connect(&model, signal, this, &ReviewView::refresh);
-    for (auto signal : {&AppModel::findingsChanged, &AppModel::audioCheckChanged})
-        connect(&model, signal, this, &ReviewView::refreshAudio);
+    using Part = ReviewHost::Part;
+    for (Part part : {Part::folder, Part::items, Part::skipped, Part::organizeInPlace, Part::config,
+                      Part::learnOffer, Part::leftAlone, Part::folderOrganized, Part::writable,
+                      Part::putBackNote, Part::copyDestination})
+        model.onReviewChanged(part, this, [this] { refresh(); });
+    for (Part part : {Part::findings, Part::audioCheck})
+        model.onReviewChanged(part, this, [this] { refreshAudio(); });
     refresh();
     refreshAudio();
 }

@@ -15,7 +15,7 @@
 class QLabel;
 
 namespace Vantrel {
-class AppModel;
+class ReviewHost;
 }
 
 namespace Vantrel::Ui {
@@ -44,7 +44,7 @@ public:
         SuggestedDotColorRole,   // the same for the suggested group; invalid when none
     };
 
-    explicit ReviewModel(AppModel& model, QObject* parent = nullptr);
+    explicit ReviewModel(ReviewHost& model, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -63,7 +63,7 @@ public:
 private:
     void refresh();
 
-    AppModel& model_;
+    ReviewHost& model_;
     QList<Item> rows_;
     // The suggestion of each row, in row order.
     QList<std::optional<Suggestion>> suggestions_;
@@ -100,7 +100,7 @@ class ReviewList : public QListView {
     Q_OBJECT
 
 public:
-    ReviewList(AppModel& model, QWidget* parent = nullptr);
+    ReviewList(ReviewHost& model, QWidget* parent = nullptr);
     // Opens the group menu of the row at index, below its pop-up.
     void openGroupMenu(const QModelIndex& index);
     // Keeps the current row across the model's resets (a group change re-sorts the list): the
@@ -119,7 +119,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
-    AppModel& model_;
+    ReviewHost& model_;
     QUuid kept_; // the current track while the model resets
 };
 
@@ -139,7 +139,7 @@ class ModePicker : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ModePicker(AppModel& model, QWidget* parent = nullptr);
+    explicit ModePicker(ReviewHost& model, QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -166,7 +166,7 @@ class ReviewView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ReviewView(AppModel& model, QWidget* parent = nullptr);
+    explicit ReviewView(ReviewHost& model, QWidget* parent = nullptr);
     ReviewList* list() const { return list_; }
 
 protected:
@@ -177,7 +177,7 @@ private:
     void refreshAudio();
     void showFindings();
 
-    AppModel& model_;
+    ReviewHost& model_;
     ThemeLabel* folderName_;
     ThemeLabel* tracks_;
     SymbolView* statusSymbol_;

@@ -9,6 +9,7 @@
 #include "ui/ContentView.h"
 #include "ui/DragSourceView.h"
 #include "ui/MainWindow.h"
+#include "ui/OpenInButton.h"
 #include "ui/SendPanel.h"
 #include "ui/Theme.h"
 #include "ui/TileHost.h"
@@ -16,7 +17,9 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -458,6 +461,193 @@ TEST_F(DoneViewTest, theFolderActionsRevealPutBackAndStartOver) {
     QTest::mouseClick(child("sortAnotherButton"), Qt::LeftButton);
     EXPECT_EQ(model->resultURL(), std::nullopt);
     EXPECT_EQ(model->folder(), std::nullopt);
+}
+
+// ---- The done screen on its own ----
+
+// The done screen's view with values set by hand: records the operations it is asked for and
+// tells the screen of a change when told to.
+class ResultDouble : public ResultHost {
+public:
+    std::optional<QString> result = QStringLiteral("/music/Session sorted");
+    bool inPlace = false;
+    QString note;
+    QStringList files{QStringLiteral("/music/Session sorted/DRUMS/1Kick In.wav"),
+                      QStringLiteral("/music/Session sorted/VOCALS/4Vox Lead.wav")};
+    bool isSending = false;
+    QString status;
+    double fraction = 0;
+    std::optional<QString> outcome;
+    SendEnd end = SendEnd::none;
+    bool ardour = false;
+    // What the screen asked for, in order.
+    QStringList calls;
+
+    const std::optional<QString>& resultURL() const override { return result; }
+    bool resultInPlace() const override { return inPlace; }
+    const QString& exportNote() const override { return note; }
+    QStringList dragURLs() const override { return files; }
+    bool sending() const override { return isSending; }
+    const QString& sendStatus() const override { return status; }
+    double sendProgress() const override { return fraction; }
+    const std::optional<QString>& sendResult() const override { return outcome; }
+    SendEnd sendEnd() const override { return end; }
+    void sendToLogic(SendMode mode) override {
+        calls << QStringLiteral("send %1").arg(static_cast<int>(mode));
+    }
+    void cancelSend() override { calls << QStringLiteral("cancelSend"); }
+    bool ardourInstalled() const override { return ardour; }
+    void exportSession(Sessions::SessionTarget target,
+                       const std::optional<QString>& output) override {
+        calls << QStringLiteral("export %1 %2")
+                     .arg(Sessions::targetName(target), output.value_or(QStringLiteral("-")));
+    }
+    void undoOrganize() override { calls << QStringLiteral("undoOrganize"); }
+    void reset() override { calls << QStringLiteral("reset"); }
+    void onResultChanged(QObject* context, std::function<void()> changed) override {
+        listeners.append({context, std::move(changed)});
+    }
+    // Tells every listener still there that something changed.
+    void changed() {
+        for (const auto& [context, call] : listeners)
+            if (context)
+                call();
+    }
+
+private:
+    QList<std::pair<QPointer<QObject>, std::function<void()>>> listeners;
+};
+
+class DoneViewAlone : public ::testing::Test {
+protected:
+    void SetUp() override {
+        view = std::make_unique<Ui::DoneView>(host);
+        view->resize(900, 640);
+        view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    }
+    template <typename T = QWidget> T* child(const char* name) {
+        T* found = view->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QString text(const char* name) { return child<QLabel>(name)->text(); }
+    bool shown(const char* name) { return child(name)->isVisibleTo(view.get()); }
+    void click(const char* name) { QTest::mouseClick(child(name), Qt::LeftButton); }
+
+    ResultDouble host;
+    std::unique_ptr<Ui::DoneView> view;
+};
+
+// Verifies that the screen needs nothing of the model but its result: it shows the result's
+// values, follows their changes when told, and its buttons ask for the matching operations.
+TEST_F(DoneViewAlone, showsItsResultFollowsChangesAndAsksForEachOperation) {
+    EXPECT_EQ(text("doneTitle"), QStringLiteral("Sorted folder created"));
+    EXPECT_EQ(text("resultName"), QStringLiteral("Session sorted"));
+    EXPECT_FALSE(shown("exportNote"));
+    EXPECT_FALSE(shown("putBackButton"));
+    EXPECT_FALSE(shown("sendBlock"));
+    EXPECT_EQ(child<Ui::DragTile>("dragTile")->view()->files(), host.files);
+    EXPECT_EQ(text("resultLine"), Ui::DoneView::hint());
+
+    QStringList revealed;
+    view->setReveal([&](const QString& path) { revealed << path; });
+    click("showInFinderButton");
+    EXPECT_EQ(revealed, QStringList{*host.result});
+    for (const char* button :
+         {"sendButton", "sendGroupedButton", "sendSlowButton", "sortAnotherButton"})
+        click(button);
+    EXPECT_EQ(host.calls,
+              (QStringList{QStringLiteral("send %1").arg(static_cast<int>(SendMode::fast)),
+                           QStringLiteral("send %1").arg(static_cast<int>(SendMode::grouped)),
+                           QStringLiteral("send %1").arg(static_cast<int>(SendMode::slow)),
+                           QStringLiteral("reset")}));
+    host.calls.clear();
+
+    // Organized in place, with a note: put back at once while nothing was sent.
+    host.inPlace = true;
+    host.note = QStringLiteral("Moved 2 files.");
+    host.changed();
+    EXPECT_EQ(text("doneTitle"), QStringLiteral("Folder organized"));
+    EXPECT_TRUE(shown("exportNote"));
+    EXPECT_TRUE(shown("putBackButton"));
+    click("putBackButton");
+    EXPECT_EQ(host.calls, QStringList{QStringLiteral("undoOrganize")});
+    host.calls.clear();
+
+    // A send running: its block replaces the controls; Cancel and Escape cancel it.
+    host.isSending = true;
+    host.status = QStringLiteral("Importing DRUMS…");
+    host.fraction = 0.5;
+    host.changed();
+    EXPECT_TRUE(shown("sendBlock"));
+    EXPECT_FALSE(shown("doneControls"));
+    EXPECT_EQ(text("sendStatus"), host.status);
+    click("sendCancelButton");
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+    EXPECT_EQ(host.calls,
+              (QStringList{QStringLiteral("cancelSend"), QStringLiteral("cancelSend")}));
+    host.calls.clear();
+
+    // The send failed: the warning, the whole message, and put-back asks first.
+    host.isSending = false;
+    host.outcome = QStringLiteral("Logic Pro stopped answering.");
+    host.end = ResultHost::SendEnd::failed;
+    host.changed();
+    EXPECT_EQ(text("doneTitle"), QStringLiteral("The send to Logic didn’t finish"));
+    EXPECT_TRUE(shown("sendFailure"));
+    EXPECT_EQ(text("sendFailureText"), *host.outcome);
+    EXPECT_FALSE(shown("afterCancel"));
+    click("putBackButton");
+    ASSERT_NE(view->putBackQuestion(), nullptr);
+    EXPECT_TRUE(host.calls.isEmpty()) << "asks before putting back";
+    view->putBackQuestion()->findChild<QAbstractButton*>(QStringLiteral("putBackConfirm"))->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(host.calls, QStringList{QStringLiteral("undoOrganize")});
+}
+
+// Verifies "Open In" on the screen's view: Ardour only when installed, beside the result; a
+// DAWproject file where the user chose, nothing when the user cancelled.
+TEST_F(DoneViewAlone, openInAsksItsViewForTheChosenSession) {
+    auto* button = child<Ui::OpenInButton>("openInButton");
+    const auto entries = [button] {
+        QStringList names;
+        for (QAction* a : button->menu()->actions())
+            names << a->objectName();
+        return names;
+    };
+    std::optional<QString> chosen;
+    QStringList suggested;
+    button->setChooseFile([&](const QString& s) {
+        suggested << s;
+        return chosen;
+    });
+    const auto trigger = [button](const char* name) {
+        for (QAction* a : button->menu()->actions())
+            if (a->objectName() == QLatin1String(name))
+                a->trigger();
+        button->menu()->hide();
+    };
+
+    click("openInButton");
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("saveAsDawProject")});
+    trigger("saveAsDawProject");
+    EXPECT_EQ(suggested, QStringList{QStringLiteral("/music/Session sorted.dawproject")});
+    EXPECT_TRUE(host.calls.isEmpty()) << "cancelled: nothing made";
+
+    host.ardour = true;
+    chosen = QStringLiteral("/music/Mix.dawproject");
+    click("openInButton");
+    EXPECT_EQ(entries(),
+              (QStringList{QStringLiteral("openInArdour"), QStringLiteral("saveAsDawProject")}));
+    trigger("openInArdour");
+    click("openInButton");
+    trigger("saveAsDawProject");
+    EXPECT_EQ(host.calls,
+              (QStringList{QStringLiteral("export %1 -")
+                               .arg(Sessions::targetName(Sessions::SessionTarget::ardour)),
+                           QStringLiteral("export %1 /music/Mix.dawproject")
+                               .arg(Sessions::targetName(Sessions::SessionTarget::dawproject))}));
 }
 
 } // namespace

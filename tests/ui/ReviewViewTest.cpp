@@ -1,5 +1,9 @@
+#include "ui/ReviewView.h"
+
+#include "app/ScreenModels.h"
 #include "core/Palette.h"
 #include "ui/UiFixture.h"
+#include "ui/Widgets.h"
 
 #include <QAccessible>
 #include <QDialog>
@@ -15,6 +19,7 @@
 #include <QStyleOptionSlider>
 #include <QTimer>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -641,6 +646,192 @@ TEST_F(ReviewViewTest, audioFindingsShowOnTheRowsAndOpenTheirSheet) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !shown || !shown->isVisible(); }));
     EXPECT_EQ(model->folder(), std::optional<QString>(root.filePath("Empty Files")))
         << "Escape closes the sheet only";
+}
+
+// ---- The review screen on its own ----
+
+// The review screen's view with values set by hand: records the operations it is asked for and
+// tells the screen of a change of a part when told to.
+class ReviewDouble : public ReviewHost {
+public:
+    Config rules = Config::defaults();
+    std::optional<QString> folderPath = QStringLiteral("/music/Session");
+    QList<Item> tracks;
+    QStringList skippedFiles;
+    QStringList leftAloneFiles;
+    std::optional<Suggestion> suggested;
+    std::optional<LearnOffer> offer;
+    QList<AudioFinding> audioFindings;
+    bool inPlace = false;
+    std::optional<QString> destination;
+    QString blocked;
+    QString note;
+    // What the screen asked for, in order.
+    QStringList calls;
+
+    const Config& config() const override { return rules; }
+    const std::optional<QString>& folder() const override { return folderPath; }
+    const QList<Item>& items() const override { return tracks; }
+    const QStringList& skipped() const override { return skippedFiles; }
+    const QStringList& leftAlone() const override { return leftAloneFiles; }
+    QList<Item> displayed() const override { return tracks; }
+    int unsortedCount() const override {
+        return int(std::ranges::count_if(tracks, [](const Item& i) { return !i.group; }));
+    }
+    bool folderOrganized() const override { return false; }
+    const QString& putBackNote() const override { return note; }
+    std::optional<Suggestion> suggestionFor(const Item& item) const override {
+        return item.group ? std::nullopt : suggested;
+    }
+    int suggestionCount() const override { return suggested ? unsortedCount() : 0; }
+    const std::optional<LearnOffer>& learnOffer() const override { return offer; }
+    const QList<AudioFinding>& findings() const override { return audioFindings; }
+    QStringList findingsFor(const QString& fileName) const override {
+        QStringList found;
+        for (const AudioFinding& f : audioFindings)
+            if (f.files.contains(fileName))
+                found << f.text;
+        return found;
+    }
+    bool audioChecking() const override { return false; }
+    int audioChecked() const override { return 0; }
+    int audioToCheck() const override { return 0; }
+    bool organizeInPlace() const override { return inPlace; }
+    void setOrganizeInPlace(bool on) override { calls << QStringLiteral("inPlace %1").arg(on); }
+    const std::optional<QString>& copyDestination() const override { return destination; }
+    void chooseCopyDestination() override { calls << QStringLiteral("chooseCopyDestination"); }
+    QString approvalBlocked() const override { return blocked; }
+    void setGroup(const QUuid& id, const std::optional<QString>& group) override {
+        calls << QStringLiteral("setGroup %1 %2")
+                     .arg(id == tracks.value(1).id ? QStringLiteral("row 2") : QStringLiteral("?"),
+                          group.value_or(QStringLiteral("-")));
+    }
+    void acceptSuggestion(const QUuid&) override { calls << QStringLiteral("acceptSuggestion"); }
+    void acceptAllSuggestions() override { calls << QStringLiteral("acceptAllSuggestions"); }
+    void acceptLearnOffer() override { calls << QStringLiteral("acceptLearnOffer"); }
+    void declineLearnOffer() override { calls << QStringLiteral("declineLearnOffer"); }
+    void undoOrganize() override { calls << QStringLiteral("undoOrganize"); }
+    void approve() override { calls << QStringLiteral("approve"); }
+    void reset() override { calls << QStringLiteral("reset"); }
+    void onReviewChanged(Part part, QObject* context, std::function<void()> changed) override {
+        listeners.append({part, context, std::move(changed)});
+    }
+    // Tells the listeners of these parts still there that they changed.
+    void changed(std::initializer_list<Part> parts) {
+        for (const auto& [part, context, call] : listeners)
+            if (context && std::ranges::find(parts, part) != parts.end())
+                call();
+    }
+
+private:
+    struct Listener {
+        Part part;
+        QPointer<QObject> context;
+        std::function<void()> call;
+    };
+    QList<Listener> listeners;
+};
+
+Item track(const QString& name, const std::optional<QString>& group) {
+    Item item;
+    item.url = QStringLiteral("/music/Session/") + name;
+    item.group = group;
+    item.newName = name;
+    return item;
+}
+
+// Verifies that the screen needs nothing of the model but its review: it shows the counts, the
+// suggestions, the learn offer, the findings and the approval's state, follows each part's
+// change when told, and its controls ask for the matching operations.
+TEST(ReviewViewAlone, showsItsReviewFollowsChangesAndAsksForEachOperation) {
+    using Part = ReviewHost::Part;
+    ReviewDouble host;
+    const QString drums = host.rules.groups.first().name;
+    host.tracks = {track(QStringLiteral("1Kick In.wav"), drums),
+                   track(QStringLiteral("6Room.wav"), std::nullopt)};
+    host.suggested = Suggestion{drums, QStringLiteral("Room"), QStringLiteral("ROOM")};
+    Ui::ReviewView view(host);
+    view.resize(900, 640);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    const auto child = [&view](const char* name) {
+        auto* found = view.findChild<QWidget*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    };
+    const auto text = [&](const char* name) { return qobject_cast<QLabel*>(child(name))->text(); };
+    const auto shown = [&](const char* name) { return child(name)->isVisibleTo(&view); };
+    const auto title = [&](const char* name) {
+        return qobject_cast<Ui::PillButton*>(child(name))->title();
+    };
+    const auto click = [&](const char* name) { QTest::mouseClick(child(name), Qt::LeftButton); };
+
+    EXPECT_EQ(text("folderName"), QStringLiteral("Session"));
+    EXPECT_EQ(text("trackCount"), QStringLiteral("2 tracks"));
+    EXPECT_EQ(text("sortStatus"), QStringLiteral("1 needs a group"));
+    EXPECT_EQ(title("acceptAllButton"), QStringLiteral("Accept All Suggestions (1)"));
+    EXPECT_FALSE(shown("learnBar"));
+    EXPECT_TRUE(shown("copyDestinationButton"));
+    EXPECT_EQ(title("approveButton"), QStringLiteral("Approve & Create Sorted Folder"));
+    QAbstractItemModel* rows = view.list()->model();
+    ASSERT_EQ(rows->rowCount(), 2);
+    EXPECT_EQ(rows->index(1, 0).data(Ui::ReviewModel::SuggestedGroupRole).toString(), drums);
+
+    for (const char* name : {"acceptAllButton", "copyDestinationButton", "organizeSegment",
+                             "approveButton", "cancelButton"})
+        click(name);
+    QObject::connect(view.list(), &Ui::ReviewList::groupMenuShown, &view, [&drums](QMenu* menu) {
+        QTimer::singleShot(0, menu, [menu, drums] {
+            for (QAction* a : menu->actions())
+                if (a->text() == drums)
+                    a->trigger();
+            menu->close();
+        });
+    });
+    view.list()->openGroupMenu(rows->index(1, 0));
+    EXPECT_EQ(host.calls,
+              (QStringList{QStringLiteral("acceptAllSuggestions"),
+                           QStringLiteral("chooseCopyDestination"), QStringLiteral("inPlace 1"),
+                           QStringLiteral("approve"), QStringLiteral("reset"),
+                           QStringLiteral("setGroup row 2 ") + drums}));
+    host.calls.clear();
+
+    // The track moved, a word to learn, organizing in place: each shows once its own part is
+    // told.
+    host.tracks[1].group = drums;
+    EXPECT_EQ(text("sortStatus"), QStringLiteral("1 needs a group")) << "not told yet";
+    host.changed({Part::items});
+    EXPECT_EQ(text("sortStatus"), QStringLiteral("All sorted"));
+    EXPECT_FALSE(shown("acceptAllButton"));
+    EXPECT_EQ(rows->index(1, 0).data(Ui::ReviewModel::GroupRole).toString(), drums);
+    host.offer = ReviewHost::LearnOffer{QStringLiteral("ROOM"), drums};
+    host.changed({Part::learnOffer});
+    EXPECT_TRUE(shown("learnBar"));
+    EXPECT_EQ(text("learnQuestion"), host.offer->question());
+    host.inPlace = true;
+    host.changed({Part::organizeInPlace});
+    EXPECT_TRUE(qobject_cast<QAbstractButton*>(child("organizeSegment"))->isChecked());
+    EXPECT_FALSE(shown("copyDestinationButton"));
+    EXPECT_EQ(title("approveButton"), QStringLiteral("Approve & Organize"));
+    click("learnAddButton");
+    click("learnDismissButton");
+    click("copySegment");
+    EXPECT_EQ(host.calls,
+              (QStringList{QStringLiteral("acceptLearnOffer"), QStringLiteral("declineLearnOffer"),
+                           QStringLiteral("inPlace 0")}));
+
+    // Findings of one file, and an approval that cannot be written.
+    host.audioFindings = {AudioFinding{QStringLiteral("silent"),
+                                       {QStringLiteral("6Room.wav")},
+                                       QStringLiteral("6Room.wav is silent.")}};
+    host.changed({Part::findings});
+    EXPECT_EQ(title("findingsButton"), QStringLiteral("1 audio finding"));
+    EXPECT_EQ(rows->index(1, 0).data(Ui::ReviewModel::FindingsRole).toStringList(),
+              QStringList{QStringLiteral("6Room.wav is silent.")});
+    host.blocked = QStringLiteral("The folder cannot be written to.");
+    host.changed({Part::writable});
+    EXPECT_FALSE(child("approveButton")->isEnabled());
+    EXPECT_EQ(text("explanation"), host.blocked);
 }
 
 } // namespace
