@@ -173,9 +173,9 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
     for (int attempt = 0; !selectionRight(); ++attempt) {
         throwIfCancelled();
         if (attempt == 3)
-            throw SendError(QStringLiteral("Couldn't keep the ") + group +
-                            QStringLiteral(" tracks selected in Logic to color them (something "
-                                           "else changed the selection)."));
+            throw SendError(QStringLiteral("Couldn't keep the %1 tracks selected in Logic to "
+                                           "color them (something else changed the selection).")
+                                .arg(group));
         note(QStringLiteral("  (the selection changed before coloring ") + group +
              QStringLiteral("; selecting again)"));
         selectRows(chosen);

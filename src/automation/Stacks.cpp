@@ -109,10 +109,10 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
         confirmed = true;
     }
     if (!confirmed)
-        throw SendError(QStringLiteral("Couldn't keep the ") + name +
-                        QStringLiteral(" tracks selected in Logic to stack them (something else "
-                                       "changed the selection). Nothing else was changed after "
-                                       "this point."));
+        throw SendError(QStringLiteral("Couldn't keep the %1 tracks selected in Logic to stack "
+                                       "them (something else changed the selection). Nothing "
+                                       "else was changed after this point.")
+                            .arg(name));
 
     tick(QStringLiteral("created"));
     // Logic selects the new stack's row.
@@ -200,17 +200,15 @@ void LogicSender::checkStackMembers(int number, const QString& name, const QList
         sent.sort();
         if (held == sent)
             return;
-        throw SendError(QStringLiteral("The stack “") + name +
-                        QStringLiteral("” in Logic holds other tracks than its own (") +
-                        held.join(QStringLiteral(", ")) +
-                        QStringLiteral("). Nothing else was changed after this point."));
+        throw SendError(QStringLiteral("The stack “%1” in Logic holds other tracks than its own "
+                                       "(%2). Nothing else was changed after this point.")
+                            .arg(name, held.join(QStringLiteral(", "))));
     }
     if (*size != int(members.size()))
-        throw SendError(QStringLiteral("The stack “") + name +
-                        QStringLiteral("” took %1 of its %2 tracks in Logic; the others are "
-                                       "outside it. Nothing else was changed after this point.")
-                            .arg(*size)
-                            .arg(members.size()));
+        throw SendError(QStringLiteral("The stack “%1” took %2 of its %3 tracks in Logic; the "
+                                       "others are outside it. Nothing else was changed after "
+                                       "this point.")
+                            .arg(name, QString::number(*size), QString::number(members.size())));
 }
 
 Element LogicSender::summingChoice(const Element& sheet) {

@@ -669,11 +669,11 @@ LogicSender::checkColors(const QList<TrackRow>& rows, const QHash<int, QString>&
             (r.stack ? QStringLiteral("the stack ") : QStringLiteral("the track ")) +
             quoted(r.name);
         if (!*want)
-            wrong = what + QStringLiteral(" has a color it was not sent with");
+            wrong = QStringLiteral("%1 has a color it was not sent with").arg(what);
         else if (!*have)
-            wrong = what + QStringLiteral(" has no color");
+            wrong = QStringLiteral("%1 has no color").arg(what);
         else
-            wrong = what + QStringLiteral(" has another color than its group");
+            wrong = QStringLiteral("%1 has another color than its group").arg(what);
         break;
     }
     closeColorWindow();
@@ -687,14 +687,19 @@ void LogicSender::closingCheck(const QList<SendJob>& jobs, bool arranged) {
     if (problems.isEmpty())
         return;
     // The first difference is named; the user checks the rest in Logic.
-    QString text =
-        QStringLiteral("Done, but the session in Logic is not what was sent: ") + problems.first();
-    if (problems.size() > 1)
-        text += QStringLiteral(" (and %1 more %2)")
-                    .arg(problems.size() - 1)
-                    .arg(problems.size() == 2 ? QStringLiteral("difference")
-                                              : QStringLiteral("differences"));
-    throw SendError(text + QStringLiteral(". Check it in Logic before you go on."));
+    const qsizetype more = problems.size() - 1;
+    const QString text =
+        more == 0 ? QStringLiteral("Done, but the session in Logic is not what was sent: %1. "
+                                   "Check it in Logic before you go on.")
+                        .arg(problems.first())
+        : more == 1
+            ? QStringLiteral("Done, but the session in Logic is not what was sent: %1 (and 1 more "
+                             "difference). Check it in Logic before you go on.")
+                  .arg(problems.first())
+            : QStringLiteral("Done, but the session in Logic is not what was sent: %1 (and %2 "
+                             "more differences). Check it in Logic before you go on.")
+                  .arg(problems.first(), QString::number(more));
+    throw SendError(text);
 }
 
 } // namespace Vantrel
