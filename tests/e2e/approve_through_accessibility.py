@@ -205,6 +205,34 @@ def allow_in_walkthrough(app):
     press(wait_for(T["skip"], lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, T["skip"])))
 
 
+def frame_of(app, title):
+    """A probe for the showing top-level window of app with this title."""
+    def probe():
+        for i in range(app.childCount):
+            w = app.getChildAtIndex(i)
+            if (w is not None and w.name == title
+                    and w.getState().contains(pyatspi.STATE_SHOWING)):
+                return w
+        return None
+    return probe
+
+
+def approve_sorted_copy(app_process):
+    """A first start in English up to the done screen: the walkthrough passed with the permission
+    on, then a sorted copy next to the session approved. Returns (the application, its window)."""
+    app = wait_for("the application on the accessibility bus",
+                   lambda: application(app_process.pid))
+    frame = wait_for("the window titled Vantrel", frame_of(app, "Vantrel"))
+    allow_in_walkthrough(app)
+    press(wait_for("the segment Make a sorted copy",
+                   lambda: find(frame, pyatspi.ROLE_RADIO_BUTTON, "Make a sorted copy")))
+    press(wait_for("the button Approve & Create Sorted Folder",
+                   lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON,
+                                "Approve & Create Sorted Folder")))
+    wait_for("the done screen", lambda: find(frame, pyatspi.ROLE_LABEL, "Sorted folder created"))
+    return app, frame
+
+
 def main():
 
     build = os.path.abspath(sys.argv[1])
@@ -214,8 +242,7 @@ def main():
     try:
         app = wait_for("the application on the accessibility bus",
                        lambda: application(app_process.pid))
-        frame = wait_for("the window titled Vantrel",
-                         lambda: find(app, pyatspi.ROLE_FRAME, "Vantrel"))
+        frame = wait_for("the window titled Vantrel", frame_of(app, "Vantrel"))
         allow_in_walkthrough(app)
 
         count = len(before)

@@ -20,9 +20,9 @@ import sys
 import pyatspi
 from gi.repository import GLib
 
-from approve_through_accessibility import (allow_in_walkthrough, application, demo_session, fail,
-                                           find, press, start_app, stop_app, wait_for)
-from send_through_accessibility import UNSORTED_FOLDER, frame_of
+from approve_through_accessibility import (approve_sorted_copy, demo_session, fail, find, press,
+                                           start_app, stop_app, wait_for)
+from send_through_accessibility import UNSORTED_FOLDER
 
 # Building the session runs the session tool twice.
 EXPORT_SECONDS = 120
@@ -126,16 +126,7 @@ def main():
     os.environ["PATH"] = os.path.join(work, "bin") + os.pathsep + os.environ.get("PATH", "")
     app_process = start_app(build, work, folder)
     try:
-        app = wait_for("the application on the accessibility bus",
-                       lambda: application(app_process.pid))
-        frame = wait_for("the window titled Vantrel", frame_of(app, "Vantrel"))
-        allow_in_walkthrough(app)
-        press(wait_for("the segment Make a sorted copy",
-                       lambda: find(frame, pyatspi.ROLE_RADIO_BUTTON, "Make a sorted copy")))
-        press(wait_for("the button Approve & Create Sorted Folder",
-                       lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON,
-                                    "Approve & Create Sorted Folder")))
-        wait_for("the done screen", lambda: find(frame, pyatspi.ROLE_LABEL, "Sorted folder created"))
+        app, frame = approve_sorted_copy(app_process)
         watch = FocusWatch()
         press(wait_for("the button Open In",
                        lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON, "Open In")))

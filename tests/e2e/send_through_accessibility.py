@@ -16,8 +16,8 @@ import sys
 
 import pyatspi
 
-from approve_through_accessibility import (allow_in_walkthrough, application, demo_session, fail,
-                                           find, press, start_app, stop_app, wait_for)
+from approve_through_accessibility import (approve_sorted_copy, demo_session, fail, find,
+                                           frame_of, press, start_app, stop_app, wait_for)
 
 # The send runs on the machine's clock against the simulated Logic Pro's reaction times.
 SEND_SECONDS = 240
@@ -58,17 +58,6 @@ def held_session(logic_window):
             for t in session["tracks"]]
 
 
-def frame_of(app, title):
-    def probe():
-        for i in range(app.childCount):
-            w = app.getChildAtIndex(i)
-            if (w is not None and w.name == title
-                    and w.getState().contains(pyatspi.STATE_SHOWING)):
-                return w
-        return None
-    return probe
-
-
 def label_starting(root, prefixes):
     def probe():
         return pyatspi.findDescendant(
@@ -82,16 +71,7 @@ def main():
     work, folder = demo_session(build, "vantrel-e2e-send-")
     app_process = start_app(build, work, folder)
     try:
-        app = wait_for("the application on the accessibility bus",
-                       lambda: application(app_process.pid))
-        frame = wait_for("the window titled Vantrel", frame_of(app, "Vantrel"))
-        allow_in_walkthrough(app)
-        press(wait_for("the segment Make a sorted copy",
-                       lambda: find(frame, pyatspi.ROLE_RADIO_BUTTON, "Make a sorted copy")))
-        press(wait_for("the button Approve & Create Sorted Folder",
-                       lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON,
-                                    "Approve & Create Sorted Folder")))
-        wait_for("the done screen", lambda: find(frame, pyatspi.ROLE_LABEL, "Sorted folder created"))
+        app, frame = approve_sorted_copy(app_process)
         wait_for("the hint", lambda: find(
             frame, pyatspi.ROLE_LABEL,
             "Open Logic Pro with an empty project, then choose Send to Logic."))
