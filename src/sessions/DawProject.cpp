@@ -97,6 +97,13 @@ struct CloseState {
     bool stopped = false;
 };
 
+// Both files open alike: indented by two, XML 1.0, standalone.
+void startDocument(QXmlStreamWriter& xml) {
+    xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(2);
+    xml.writeStartDocument(QStringLiteral("1.0"), true);
+}
+
 } // namespace
 
 QString embeddedPath(const PlannedTrack& track) {
@@ -106,9 +113,7 @@ QString embeddedPath(const PlannedTrack& track) {
 QByteArray dawProjectXml(const SessionPlan& plan) {
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
-    xml.setAutoFormatting(true);
-    xml.setAutoFormattingIndent(2);
-    xml.writeStartDocument(QStringLiteral("1.0"), true);
+    startDocument(xml);
     xml.writeStartElement(QStringLiteral("Project"));
     xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
     xml.writeEmptyElement(QStringLiteral("Application"));
@@ -204,9 +209,7 @@ QByteArray dawProjectXml(const SessionPlan& plan) {
 QByteArray dawMetadataXml(const SessionPlan& plan) {
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
-    xml.setAutoFormatting(true);
-    xml.setAutoFormattingIndent(2);
-    xml.writeStartDocument(QStringLiteral("1.0"), true);
+    startDocument(xml);
     xml.writeStartElement(QStringLiteral("MetaData"));
     xml.writeTextElement(QStringLiteral("Title"), plan.title);
     xml.writeEndElement();
