@@ -386,6 +386,23 @@ std::unique_ptr<RecordedPlatform> recordedWorld(const QString& path, Clock& cloc
     }
 }
 
+// The Logic Pro a reading command talks to: a recorded world (--world FILE), or the backend with
+// the simulated Logic Pro's quirks (--quirk NAME or NAME=VALUE), never both.
+std::unique_ptr<Platform> logicPlatform(const Cli::ParsedArgs& args, Backend backend,
+                                        Clock& clock) {
+    const QStringList quirks = args.all(QStringLiteral("--quirk"));
+    for (const QString& quirk : quirks)
+        if (const std::optional<QString> error = SimLogic::quirkSettingError(quirk))
+            throw UsageError{*error};
+    const std::optional<QString> world = args.last(QStringLiteral("--world"));
+    if (world && !quirks.isEmpty())
+        throw UsageError{QStringLiteral("--quirk changes the simulated Logic Pro, not a recorded "
+                                        "world")};
+    if (world)
+        return recordedWorld(*world, clock);
+    return makePlatform(backend, clock, quirks);
+}
+
 int logicMenusCommand(const QStringList& list) {
     Cli::OptionSpec options;
     options.flags << QStringLiteral("--simulate");
@@ -394,22 +411,9 @@ int logicMenusCommand(const QStringList& list) {
     options.othersMessage =
         QStringLiteral("logic-menus takes only --simulate, --quirk NAME and --world FILE, not %1");
     const Cli::ParsedArgs args = Cli::parseArgs(list, options);
-    const QStringList quirks = args.all(QStringLiteral("--quirk"));
-    for (const QString& quirk : quirks) {
-        if (!SimLogic::quirkNames().contains(quirk))
-            throw UsageError{QStringLiteral("unknown quirk %1; the quirks are: %2")
-                                 .arg(quirk, SimLogic::quirkNames().join(QStringLiteral(", ")))};
-    }
-    const std::optional<QString> world = args.last(QStringLiteral("--world"));
-    if (world && !quirks.isEmpty())
-        throw UsageError{QStringLiteral("--quirk changes the simulated Logic Pro, not a recorded "
-                                        "world")};
     SystemClock clock;
-    std::unique_ptr<Platform> owned;
-    if (world)
-        owned = recordedWorld(*world, clock);
-    else
-        owned = makePlatform(chooseBackend(args.has(QStringLiteral("--simulate"))), clock, quirks);
+    const std::unique_ptr<Platform> owned =
+        logicPlatform(args, chooseBackend(args.has(QStringLiteral("--simulate"))), clock);
     Platform& platform = *owned;
     const QString path = LogicBridge::dumpPath();
     const LogicBridge::ConnectionReport report = LogicBridge::checkConnection(platform, path);
@@ -434,10 +438,6 @@ int axDumpCommand(const QStringList& list) {
                    << std::pair(QStringLiteral("--depth"), QStringLiteral("N"));
     options.othersMessage = QStringLiteral("ax-dump takes no %1");
     const Cli::ParsedArgs args = Cli::parseArgs(list, options);
-    const QStringList quirks = args.all(QStringLiteral("--quirk"));
-    for (const QString& quirk : quirks)
-        if (const std::optional<QString> error = SimLogic::quirkSettingError(quirk))
-            throw UsageError{*error};
     int depth = AxDump::defaultDepth;
     if (const std::optional<QString> d = args.last(QStringLiteral("--depth"))) {
         bool ok = false;
@@ -446,20 +446,12 @@ int axDumpCommand(const QStringList& list) {
             throw UsageError{
                 QStringLiteral("--depth needs a whole number of 0 or more, not %1").arg(*d)};
     }
-    const std::optional<QString> world = args.last(QStringLiteral("--world"));
     const Backend backend = chooseBackend(args.has(QStringLiteral("--simulate")));
     if (backend == Backend::simulated && !args.has(QStringLiteral("--simulate")))
         throw Error(QStringLiteral("ax-dump reads the real Logic Pro only on a Mac; add "
                                    "--simulate to dump the simulated one."));
-    if (world && !quirks.isEmpty())
-        throw UsageError{QStringLiteral("--quirk changes the simulated Logic Pro, not a recorded "
-                                        "world")};
     SystemClock clock;
-    std::unique_ptr<Platform> owned;
-    if (world)
-        owned = recordedWorld(*world, clock);
-    else
-        owned = makePlatform(backend, clock, quirks);
+    const std::unique_ptr<Platform> owned = logicPlatform(args, backend, clock);
     const std::optional<QJsonObject> tree = AxDump::dumpLogic(*owned, depth);
     if (!tree)
         throw Error(

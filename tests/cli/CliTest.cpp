@@ -282,6 +282,13 @@ TEST_F(Cli, shouldDumpSimulatedLogicMenus) {
     const CliRun simulated = run({"--simulate"});
     EXPECT_EQ(simulated.exitCode, 0) << simulated.err.toStdString();
     EXPECT_EQ(simulated.out, ok.out);
+    // A quirk with a value, as send takes it: the menus of a Logic Pro in German.
+    const CliRun german = run({"--quirk", "language=de"});
+    EXPECT_EQ(german.exitCode, 0) << german.err.toStdString();
+    EXPECT_TRUE(german.out.contains("\nSpur\n  Neue Spuren …\n  Neue Audiospur\n"))
+        << german.out.toStdString();
+    EXPECT_TRUE(Fixtures::readFile(dump).contains("\nAblage\n"));
+    ASSERT_EQ(run({}).out, ok.out);
 
     struct Case {
         QStringList args;
@@ -294,6 +301,7 @@ TEST_F(Cli, shouldDumpSimulatedLogicMenus) {
          "Allow Vantrel in System Settings > Privacy & Security > Accessibility, then choose "
          "Logic > Check Logic Connection again.\n"},
         {{"--quirk", "no-such-quirk"}, 2, {}},
+        {{"--quirk", "language=xx"}, 2, {}},
         {{"--quirk"}, 2, {}},
         {{"extra"}, 2, {}},
     };
