@@ -95,6 +95,17 @@ public:
     virtual Element applicationElement(std::int64_t pid) = 0;
     // Reads an attribute.
     virtual AttributeRead attribute(const Element& element, const QString& name) = 0;
+    // Reads several attributes of one element, one read per name in the names' order. A name the
+    // element lacks reads attribute-unsupported without failing the others; a call the
+    // application does not answer gives every read its status. A Mac answers it in one call
+    // (AXUIElementCopyMultipleAttributeValues); by default it is one call per name.
+    virtual QList<AttributeRead> attributes(const Element& element, const QStringList& names) {
+        QList<AttributeRead> reads;
+        reads.reserve(names.size());
+        for (const QString& name : names)
+            reads.append(attribute(element, name));
+        return reads;
+    }
     // Writes an attribute; returns the status.
     virtual int setAttribute(const Element& element, const QString& name, const AXValue& value) = 0;
     // Performs an action such as "AXPress"; returns the status.

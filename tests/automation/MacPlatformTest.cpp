@@ -212,6 +212,35 @@ INSTANTIATE_TEST_SUITE_P(
                     CodeCase{"invalidElement", {}, kAXErrorInvalidUIElement}),
     [](const testing::TestParamInfo<CodeCase>& info) { return std::string(info.param.name); });
 
+// Verifies that several attributes read in one call (AXUIElementCopyMultipleAttributeValues) give
+// what single reads give, a missing attribute's error in its place without failing the others,
+// as one call into Logic; and that a call Logic refuses gives every read its code.
+TEST_F(MacPlatformTest, readsSeveralAttributesInOneCall) {
+    startMac();
+    Accessibility& ax = mac->accessibility();
+    const Element app = ax.applicationElement(SimLogic::processId);
+    ASSERT_TRUE(app);
+    const QStringList names{"AXRole", "AXTitle", "AXNoSuchThing", "AXWindows", "AXFrontmost"};
+    QList<AttributeRead> separate;
+    for (const QString& n : names)
+        separate << ax.attribute(app, n);
+    sim->logic().resetCounters();
+    const QList<AttributeRead> together = ax.attributes(app, names);
+    EXPECT_EQ(sim->logic().counters().attributeReads, 1);
+    ASSERT_EQ(together.size(), names.size());
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        SCOPED_TRACE(names[i].toStdString());
+        EXPECT_EQ(together[i].status, separate[i].status);
+        EXPECT_EQ(together[i].value, separate[i].value);
+    }
+    EXPECT_EQ(together[0].value, AXValue(QStringLiteral("AXApplication")));
+    EXPECT_EQ(together[2].status, kAXErrorAttributeUnsupported);
+
+    sim->logic().setQuirk(SimQuirk::notTrusted, true);
+    for (const AttributeRead& r : ax.attributes(app, names))
+        EXPECT_EQ(r.status, kAXErrorAPIDisabled);
+}
+
 // Verifies that an element of a process that is gone answers -25202 and that no element is made
 // for a process that does not exist.
 TEST_F(MacPlatformTest, noElementForAProcessThatDoesNotExist) {

@@ -752,6 +752,37 @@ TEST_F(Sim, shouldCountWhatItWasAsked) {
                          R"("keyEvents":2,"mouseEvents":3})"));
 }
 
+// Verifies that several attributes read in one call give what separate reads give, a missing
+// one failing alone, count as one read and cost one call; a call without the permission fails
+// every read.
+TEST_F(Sim, shouldReadSeveralAttributesInOneCall) {
+    logic().addTrack(QStringLiteral("a"));
+    front();
+    const Element row = ax.rows().first();
+    const QStringList names{role, desc, QStringLiteral("AXNoSuchThing"), QStringLiteral("AXSize")};
+    QList<AttributeRead> separate;
+    for (const QString& n : names)
+        separate << ax.ax().attribute(row, n);
+    logic().setQuirk(QStringLiteral("call-cost=2"), true);
+    logic().resetCounters();
+    const Clock::Duration before = clock.now();
+    const QList<AttributeRead> together = ax.ax().attributes(row, names);
+    EXPECT_EQ(clock.now() - before, std::chrono::milliseconds(2));
+    EXPECT_EQ(logic().counters().attributeReads, 1);
+    ASSERT_EQ(together.size(), names.size());
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        SCOPED_TRACE(names[i].toStdString());
+        EXPECT_EQ(together[i].status, separate[i].status);
+        EXPECT_EQ(together[i].value, separate[i].value);
+    }
+    EXPECT_EQ(together[0].status, AXResult::success);
+    EXPECT_EQ(together[2].status, AXResult::attributeUnsupported);
+
+    logic().setQuirk(SimQuirk::notTrusted, true);
+    for (const AttributeRead& r : ax.ax().attributes(row, names))
+        EXPECT_EQ(r.status, AXResult::apiDisabled);
+}
+
 // Verifies that a worker driving the simulator and another thread reading snapshots can run
 // at the same time, the reader seeing the tracks arrive one by one.
 TEST_F(Sim, shouldServeTwoThreadsAtOnce) {

@@ -42,9 +42,13 @@ private:
     T ref_ = nullptr;
 };
 
+CFStringRef createCFString(const QString& s) {
+    return CFStringCreateWithCharacters(kCFAllocatorDefault,
+                                        reinterpret_cast<const UniChar*>(s.utf16()), s.size());
+}
+
 Owned<CFStringRef> cfString(const QString& s) {
-    return Owned<CFStringRef>(CFStringCreateWithCharacters(
-        kCFAllocatorDefault, reinterpret_cast<const UniChar*>(s.utf16()), s.size()));
+    return Owned<CFStringRef>(createCFString(s));
 }
 
 QString qString(CFStringRef s) {
@@ -181,8 +185,7 @@ namespace {
 // The seam's value as a new Core Foundation object (the caller owns it); none for nothing.
 CFTypeRef createCFValue(const AXValue& value) {
     if (const auto* s = std::get_if<QString>(&value))
-        return CFStringCreateWithCharacters(
-            kCFAllocatorDefault, reinterpret_cast<const UniChar*>(s->utf16()), s->size());
+        return createCFString(*s);
     if (const auto* b = std::get_if<bool>(&value))
         return CFRetain(*b ? kCFBooleanTrue : kCFBooleanFalse);
     if (const auto* i = std::get_if<std::int64_t>(&value)) {
@@ -307,6 +310,47 @@ AttributeRead MacPlatform::attribute(const Element& element, const QString& name
     if (!value)
         return {kAXErrorNoValue, {}};
     return {AXResult::success, state_->toValue(value.get())};
+}
+
+QList<AttributeRead> MacPlatform::attributes(const Element& element, const QStringList& names) {
+    const auto all = [&](int status) { return QList<AttributeRead>(names.size(), {status, {}}); };
+    const AXUIElementRef ref = refOf(element);
+    if (!ref)
+        return all(AXResult::illegalArgument);
+    std::vector<const void*> refs;
+    refs.reserve(names.size());
+    for (const QString& name : names)
+        refs.push_back(createCFString(name));
+    // The array retains the names it holds.
+    Owned<CFArrayRef> attributes(CFArrayCreate(kCFAllocatorDefault, refs.data(),
+                                               static_cast<CFIndex>(refs.size()),
+                                               &kCFTypeArrayCallBacks));
+    for (const void* name : refs)
+        CFRelease(name);
+    Owned<CFArrayRef> values;
+    // Options 0: an attribute that fails reads as an error value in its place, so one missing
+    // attribute does not cost the others.
+    const AXError status =
+        AXUIElementCopyMultipleAttributeValues(ref, attributes.get(), 0, values.out());
+    if (status != kAXErrorSuccess)
+        return all(status);
+    if (!values || CFArrayGetCount(values.get()) != static_cast<CFIndex>(names.size()))
+        return all(AXResult::failure);
+    QList<AttributeRead> reads;
+    reads.reserve(names.size());
+    for (CFIndex i = 0; i < CFArrayGetCount(values.get()); ++i) {
+        const CFTypeRef v = CFArrayGetValueAtIndex(values.get(), i); // borrowed
+        AXError error = kAXErrorSuccess;
+        if (!v || CFGetTypeID(v) == CFNullGetTypeID())
+            reads.append(AttributeRead{kAXErrorNoValue, {}});
+        else if (CFGetTypeID(v) == AXValueGetTypeID() &&
+                 AXValueGetType(static_cast<AXValueRef>(v)) == kAXValueTypeAXError &&
+                 AXValueGetValue(static_cast<AXValueRef>(v), kAXValueTypeAXError, &error))
+            reads.append(AttributeRead{error, {}});
+        else
+            reads.append(AttributeRead{AXResult::success, state_->toValue(v)});
+    }
+    return reads;
 }
 
 int MacPlatform::setAttribute(const Element& element, const QString& name, const AXValue& value) {

@@ -49,6 +49,7 @@ private:
     bool activate(const RunningApp& app) override;
     Element applicationElement(std::int64_t pid) override;
     AttributeRead attribute(const Element& element, const QString& name) override;
+    QList<AttributeRead> attributes(const Element& element, const QStringList& names) override;
     int setAttribute(const Element& element, const QString& name, const AXValue& value) override;
     int performAction(const Element& element, const QString& action) override;
     QStringList actionNames(const Element& element) override;

@@ -434,6 +434,11 @@ AttributeRead SimLogic::attribute(const Element& element, const QString& name) {
     return impl_->read(element, name);
 }
 
+QList<AttributeRead> SimLogic::attributes(const Element& element, const QStringList& names) {
+    Touch t(*impl_);
+    return impl_->readMany(element, names);
+}
+
 int SimLogic::setAttribute(const Element& element, const QString& name, const AXValue& value) {
     Touch t(*impl_);
     return impl_->write(element, name, value);
@@ -683,22 +688,33 @@ SimElement* Impl::own(const Element& e) const {
     return el && el->owner() == this ? el : nullptr;
 }
 
-AttributeRead Impl::read(const Element& e, const QString& name) {
+QList<AttributeRead> Impl::readMany(const Element& e, const QStringList& names) {
+    // One call into Logic, whatever the number of names: one count, one cost, one chance of
+    // failing as a whole.
     ++counters.attributeReads;
+    const auto all = [&](int status) { return QList<AttributeRead>(names.size(), {status, {}}); };
     if (!trusted())
-        return {AXResult::apiDisabled, {}};
+        return all(AXResult::apiDisabled);
     SimElement* el = own(e);
     if (!el)
-        return {AXResult::illegalArgument, {}};
+        return all(AXResult::illegalArgument);
     if (!running() || !el->alive())
-        return {AXResult::invalidElement, {}};
+        return all(AXResult::invalidElement);
     if (callWaits())
-        return {AXResult::cannotComplete, {}};
+        return all(AXResult::cannotComplete);
     if (!el->alive())
-        return {AXResult::invalidElement, {}};
+        return all(AXResult::invalidElement);
     if (quirk(SimQuirk::readErrors) && draw() < number(SimQuirk::readErrors, 0.001))
-        return {AXResult::cannotComplete, {}};
-    return el->read(name);
+        return all(AXResult::cannotComplete);
+    QList<AttributeRead> reads;
+    reads.reserve(names.size());
+    for (const QString& name : names)
+        reads.append(el->read(name));
+    return reads;
+}
+
+AttributeRead Impl::read(const Element& e, const QString& name) {
+    return readMany(e, QStringList{name}).first();
 }
 
 int Impl::write(const Element& e, const QString& name, const AXValue& value) {

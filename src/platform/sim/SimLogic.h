@@ -171,6 +171,8 @@ public:
     bool activate(const RunningApp& app);
     Element applicationElement(std::int64_t pid);
     AttributeRead attribute(const Element& element, const QString& name);
+    // Several attributes in one call: counted as one read and charged one call's cost.
+    QList<AttributeRead> attributes(const Element& element, const QStringList& names);
     int setAttribute(const Element& element, const QString& name, const AXValue& value);
     int performAction(const Element& element, const QString& action);
     // "AXPress" for what can be pressed, "AXRaise" for a window.

@@ -410,6 +410,7 @@ public:
     // --- Accessibility calls.
     SimElement* own(const Element& e) const;
     AttributeRead read(const Element& e, const QString& name);
+    QList<AttributeRead> readMany(const Element& e, const QStringList& names);
     int write(const Element& e, const QString& name, const AXValue& value);
     int act(const Element& e, const QString& action);
 };

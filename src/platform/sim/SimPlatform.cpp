@@ -88,6 +88,10 @@ AttributeRead SimPlatform::attribute(const Element& element, const QString& name
     return logic_.attribute(element, name);
 }
 
+QList<AttributeRead> SimPlatform::attributes(const Element& element, const QStringList& names) {
+    return logic_.attributes(element, names);
+}
+
 int SimPlatform::setAttribute(const Element& element, const QString& name, const AXValue& value) {
     return logic_.setAttribute(element, name, value);
 }

@@ -34,6 +34,7 @@ enum TypeId : CFTypeID {
     bundleType = 31,
     elementType = 101,
     axValueType = 102,
+    nullType = 16,
     eventType = 103,
     sourceType = 104,
 };
@@ -97,6 +98,10 @@ struct __AXValue : CFObject {
     AXValueType kind = kAXValueTypeIllegal;
     CGPoint point{};
     CGSize size{};
+    AXError error = kAXErrorSuccess;
+};
+struct __CFNull : CFObject {
+    __CFNull() : CFObject(nullType, "constant", true) {}
 };
 struct __CGEvent : CFObject {
     explicit __CGEvent(const char* madeBy) : CFObject(eventType, madeBy) {}
@@ -224,6 +229,8 @@ static __CFBoolean trueObject(true);
 static __CFBoolean falseObject(false);
 const CFBooleanRef kCFBooleanTrue = &trueObject;
 const CFBooleanRef kCFBooleanFalse = &falseObject;
+static __CFNull nullObject;
+const CFNullRef kCFNull = &nullObject;
 const CFAllocatorRef kCFAllocatorDefault = nullptr;
 const CFArrayCallBacks kCFTypeArrayCallBacks{0, nullptr, nullptr, nullptr, nullptr};
 const CFDictionaryKeyCallBacks kCFTypeDictionaryKeyCallBacks{0,       nullptr, nullptr,
@@ -313,6 +320,10 @@ void CFStringGetCharacters(CFStringRef s, CFRange range, UniChar* buffer) {
 
 CFTypeID CFBooleanGetTypeID(void) {
     return booleanType;
+}
+
+CFTypeID CFNullGetTypeID(void) {
+    return nullType;
 }
 
 Boolean CFBooleanGetValue(CFBooleanRef b) {
@@ -521,6 +532,56 @@ AXError AXUIElementCopyAttributeValue(AXUIElementRef element, CFStringRef attrib
     return *value ? kAXErrorSuccess : kAXErrorFailure;
 }
 
+AXError AXUIElementCopyMultipleAttributeValues(AXUIElementRef element, CFArrayRef attributes,
+                                               AXCopyMultipleAttributeOptions options,
+                                               CFArrayRef* values) {
+    std::lock_guard lock(world().mutex);
+    if (!values || !alive(attributes) || object(attributes)->type != arrayType)
+        return kAXErrorIllegalArgument;
+    *values = nullptr;
+    if (const auto bad = unusable(element))
+        return *bad;
+    QStringList names;
+    for (const CFTypeRef name : static_cast<const __CFArray*>(object(attributes))->items) {
+        if (!alive(name) || object(name)->type != stringType)
+            return kAXErrorIllegalArgument;
+        names << textOf(static_cast<CFStringRef>(name));
+    }
+    const auto* e = static_cast<const __AXUIElement*>(object(element));
+    applyTimeout(e);
+    const QList<AttributeRead> reads = world().sim->accessibility().attributes(e->element, names);
+    // A call that failed before reaching an attribute (no permission, a dead element, no answer
+    // in time) fails as a whole, as a single read does; the simulator gives every read its status.
+    const auto perAttribute = [](int status) {
+        return status == kAXErrorSuccess || status == kAXErrorAttributeUnsupported ||
+               status == kAXErrorNoValue;
+    };
+    if (!reads.isEmpty() && !perAttribute(reads.first().status))
+        return counted(reads.first().status);
+    auto* array = new __CFArray("AXUIElementCopyMultipleAttributeValues");
+    for (const AttributeRead& r : reads) {
+        CFTypeRef item = nullptr;
+        if (r.status == kAXErrorSuccess && !std::holds_alternative<std::monostate>(r.value))
+            item = createFromValue(r.value, e->pid);
+        else if (r.status == kAXErrorSuccess || r.status == kAXErrorNoValue)
+            item = kCFNull;
+        if (!item && (options & kAXCopyMultipleAttributeOptionStopOnError)) {
+            CFRelease(track(array));
+            return r.status;
+        }
+        if (!item) {
+            auto* error = track(new __AXValue);
+            error->madeBy = "AXUIElementCopyMultipleAttributeValues";
+            error->kind = kAXValueTypeAXError;
+            error->error = r.status;
+            item = error;
+        }
+        array->items.push_back(item); // the array holds the only count of each new item
+    }
+    *values = track(array);
+    return kAXErrorSuccess;
+}
+
 AXError AXUIElementSetAttributeValue(AXUIElementRef element, CFStringRef attribute,
                                      CFTypeRef value) {
     std::lock_guard lock(world().mutex);
@@ -653,8 +714,10 @@ Boolean AXValueGetValue(AXValueRef value, AXValueType type, void* out) {
         return false;
     if (type == kAXValueTypeCGPoint)
         std::memcpy(out, &v->point, sizeof v->point);
-    else
+    else if (type == kAXValueTypeCGSize)
         std::memcpy(out, &v->size, sizeof v->size);
+    else
+        std::memcpy(out, &v->error, sizeof v->error);
     return true;
 }
 

@@ -51,6 +51,14 @@ AXUIElementRef AXUIElementCreateApplication(pid_t pid);
 AXUIElementRef AXUIElementCreateSystemWide(void);
 AXError AXUIElementCopyAttributeValue(AXUIElementRef element, CFStringRef attribute,
                                       CFTypeRef* value);
+// values: on success, an array with the value of each attribute in the attributes' order: kCFNull
+// for none, or, with options 0, an AXValueRef of kAXValueTypeAXError holding the attribute's
+// error; with kAXCopyMultipleAttributeOptionStopOnError the call fails at the first error.
+typedef uint32_t AXCopyMultipleAttributeOptions;
+enum { kAXCopyMultipleAttributeOptionStopOnError = 0x1 };
+AXError AXUIElementCopyMultipleAttributeValues(AXUIElementRef element, CFArrayRef attributes,
+                                               AXCopyMultipleAttributeOptions options,
+                                               CFArrayRef* values);
 AXError AXUIElementSetAttributeValue(AXUIElementRef element, CFStringRef attribute,
                                      CFTypeRef value);
 AXError AXUIElementPerformAction(AXUIElementRef element, CFStringRef action);

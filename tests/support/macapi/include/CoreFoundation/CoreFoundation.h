@@ -55,6 +55,11 @@ extern const CFBooleanRef kCFBooleanTrue;
 extern const CFBooleanRef kCFBooleanFalse;
 Boolean CFBooleanGetValue(CFBooleanRef boolean);
 
+// Null: one constant object standing for no value in collections.
+typedef const struct __CFNull* CFNullRef;
+CFTypeID CFNullGetTypeID(void);
+extern const CFNullRef kCFNull;
+
 // Numbers.
 typedef CFIndex CFNumberType;
 enum {
