@@ -102,6 +102,9 @@ private:
     AttributeRead attribute(const Element& e, const QString& name) override {
         return metered([&] { return ax().attribute(e, name); });
     }
+    QList<AttributeRead> attributes(const Element& e, const QStringList& names) override {
+        return metered([&] { return ax().attributes(e, names); });
+    }
     int setAttribute(const Element& e, const QString& name, const AXValue& v) override {
         return metered([&] { return ax().setAttribute(e, name, v); });
     }
