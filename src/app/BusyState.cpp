@@ -4,6 +4,11 @@ namespace Vantrel {
 
 void BusyState::start(const QString& title, const QString& detail, bool cancellable,
                       std::optional<double> progress) {
+    cancelFlag_->store(false);
+    if (!busy_) {
+        busy_ = true;
+        emit busyChanged();
+    }
     if (title_ != title) {
         title_ = title;
         emit titleChanged();
@@ -14,6 +19,13 @@ void BusyState::start(const QString& title, const QString& detail, bool cancella
         emit cancellableChanged();
     }
     setProgress(progress);
+}
+
+void BusyState::finish() {
+    if (!busy_)
+        return;
+    busy_ = false;
+    emit busyChanged();
 }
 
 void BusyState::setDetail(const QString& detail) {
