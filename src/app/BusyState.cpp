@@ -5,10 +5,6 @@ namespace Vantrel {
 void BusyState::start(const QString& title, const QString& detail, bool cancellable,
                       std::optional<double> progress) {
     cancelFlag_->store(false);
-    if (!busy_) {
-        busy_ = true;
-        emit busyChanged();
-    }
     if (title_ != title) {
         title_ = title;
         emit titleChanged();
@@ -19,6 +15,11 @@ void BusyState::start(const QString& title, const QString& detail, bool cancella
         emit cancellableChanged();
     }
     setProgress(progress);
+    // Last, so that the busy screen shows with every value of the new work.
+    if (!busy_) {
+        busy_ = true;
+        emit busyChanged();
+    }
 }
 
 void BusyState::finish() {
