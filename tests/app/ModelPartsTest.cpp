@@ -32,7 +32,7 @@ protected:
 // Verifies the review on its own when the rules were saved: only the tracks the user did not set
 // by hand are sorted again, and nothing moves while other work holds the busy screen or without
 // a folder; a save alone does not touch the review (its owner passes it on).
-TEST_F(ModelPartsTest, reviewSortsAgainOnlyTracksNotSetByHandAndNotWhileBusy) {
+TEST_F(ModelPartsTest, reviewShouldSortAgainOnlyTracksNotSetByHandAndNothingWhileBusy) {
     const struct {
         const char* situation;
         bool busy;
@@ -81,7 +81,7 @@ TEST_F(ModelPartsTest, reviewSortsAgainOnlyTracksNotSetByHandAndNotWhileBusy) {
 // Verifies the approval on its own over a review: the busy screen while it organizes, then the
 // result of it with the review's history forgotten and one new result told; an approval asked
 // for while other work holds the busy screen starts nothing; reset empties both.
-TEST_F(ModelPartsTest, approvalShowsItsWorkOnTheBusyScreenThenItsResult) {
+TEST_F(ModelPartsTest, approvalShouldShowItsWorkOnTheBusyScreenThenItsResult) {
     ApprovalModel approval(review, rulesModel, busy, services());
     const QString folder = makeFolder(QStringLiteral("Session"), {"1Kick.wav", "2Vox.wav"});
     review.load(folder);
@@ -121,7 +121,7 @@ TEST_F(ModelPartsTest, approvalShowsItsWorkOnTheBusyScreenThenItsResult) {
 
 // Verifies that a folder chosen for the sorted copy belongs to the folder it was chosen for: it
 // stays when that folder is read again (as after a put-back) and goes with a new folder.
-TEST_F(ModelPartsTest, approvalForgetsTheCopysFolderWithTheReviewsFolder) {
+TEST_F(ModelPartsTest, approvalShouldForgetTheCopysFolderWithTheReviewsFolder) {
     ApprovalModel approval(review, rulesModel, busy, services());
     const QString first = makeFolder(QStringLiteral("First"), {"1Kick.wav"});
     const QString elsewhere = makeFolder(QStringLiteral("Elsewhere"), {});
