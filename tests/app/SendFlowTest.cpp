@@ -619,6 +619,23 @@ TEST_F(AppModelSend, shouldOpenAPreparedFolderReadyToSend) {
     EXPECT_EQ(fileNames(model.review().items()), QStringList{"7Kick Sub.wav"});
 }
 
+// Verifies that the outcome of a send belongs to the result it sent: a new result, after the
+// files were put back and approved again, shows no send yet.
+TEST_F(AppModelSend, shouldForgetTheLastSendWithANewResult) {
+    const auto model = approvedModel(true);
+    model->send().sendToLogic(SendMode::fast);
+    ASSERT_TRUE(waitUntilSent(*model));
+    ASSERT_EQ(model->send().sendEnd(), SendHost::SendEnd::sent);
+    ASSERT_TRUE(model->send().sendResult());
+
+    model->approval().undoOrganize();
+    ASSERT_TRUE(waitUntilIdle(*model));
+    ASSERT_EQ(model->approval().resultURL(), std::nullopt);
+    approveAndWait(*model);
+    EXPECT_EQ(model->send().sendResult(), std::nullopt);
+    EXPECT_EQ(model->send().sendEnd(), SendHost::SendEnd::none);
+}
+
 // ---- The connection check ----
 
 // Verifies the connection check's message for a readable Logic Pro (the number of menu items,
