@@ -24,9 +24,9 @@
 #include <QTest>
 
 #include <algorithm>
-#include <functional>
 #include <cstdio>
 #include <fcntl.h>
+#include <functional>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -112,8 +112,8 @@ int main(int argc, char** argv) {
     Ui::ReviewList* list = window.content()->reviewView()->list();
     QElapsedTimer timer;
     timer.start();
-    model.load(folder);
-    if (!QTest::qWaitFor([&] { return !model.busy() && list->isVisible(); }, 120000))
+    model.review().load(folder);
+    if (!QTest::qWaitFor([&] { return !model.busyState().busy() && list->isVisible(); }, 120000))
         return 1;
     list->viewport()->repaint();
     const double loadMs = timer.nsecsElapsed() / 1e6;
@@ -163,10 +163,10 @@ int main(int argc, char** argv) {
     };
     QElapsedTimer countTimer;
     countTimer.start();
-    const int suggested = model.suggestionCount();
+    const int suggested = model.review().suggestionCount();
     const double countMs = countTimer.nsecsElapsed() / 1e6;
-    const double acceptMs = timed([&] { model.acceptAllSuggestions(); });
-    const double undoMs = timed([&] { model.undo(); });
+    const double acceptMs = timed([&] { model.review().acceptAllSuggestions(); });
+    const double undoMs = timed([&] { model.review().undo(); });
     std::printf("Accepting all suggestions (%d of %d tracks)\n", suggested, tracks);
     std::printf("  counting them: %8.1f ms\n", countMs);
     std::printf("  accept all to list painted: %8.1f ms\n", acceptMs);
@@ -180,12 +180,12 @@ int main(int argc, char** argv) {
         if (!f.open(QIODevice::WriteOnly))
             return 1;
     }
-    model.load(suggestedFolder);
-    if (!QTest::qWaitFor([&] { return !model.busy(); }, 120000))
+    model.review().load(suggestedFolder);
+    if (!QTest::qWaitFor([&] { return !model.busyState().busy(); }, 120000))
         return 1;
     QCoreApplication::processEvents();
-    const int all = model.suggestionCount();
-    const double allMs = timed([&] { model.acceptAllSuggestions(); });
+    const int all = model.review().suggestionCount();
+    const double allMs = timed([&] { model.review().acceptAllSuggestions(); });
     std::printf("Accepting all suggestions (%d of %d tracks)\n", all, tracks);
     std::printf("  accept all to list painted: %8.1f ms\n", allMs);
     Worker::waitUntilIdle();

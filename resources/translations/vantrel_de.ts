@@ -2,35 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
-    <name>Vantrel::AppModel</name>
-    <message>
-        <source>Your rules file “%1” could not be read, so Vantrel is using the built-in rules. The file is kept as “%2”.</source>
-        <translation>Ihre Regeldatei „%1“ konnte nicht gelesen werden, daher verwendet Vantrel die eingebauten Regeln. Die Datei wird als „%2“ aufbewahrt.</translation>
-    </message>
-    <message>
-        <source>Your rules file “%1” could not be read (%2), so Vantrel is using the built-in rules. The file is kept as “%3”.</source>
-        <translation>Ihre Regeldatei „%1“ konnte nicht gelesen werden (%2), daher verwendet Vantrel die eingebauten Regeln. Die Datei wird als „%3“ aufbewahrt.</translation>
-    </message>
-    <message>
-        <source>Your rules file “%1” could not be read, so Vantrel is using the built-in rules. Couldn&apos;t keep a copy of it: %2</source>
-        <translation>Ihre Regeldatei „%1“ konnte nicht gelesen werden, daher verwendet Vantrel die eingebauten Regeln. Eine Kopie davon konnte nicht aufbewahrt werden: %2</translation>
-    </message>
-    <message>
-        <source>Your rules file “%1” could not be read (%2), so Vantrel is using the built-in rules. Couldn&apos;t keep a copy of it: %3</source>
-        <translation>Ihre Regeldatei „%1“ konnte nicht gelesen werden (%2), daher verwendet Vantrel die eingebauten Regeln. Eine Kopie davon konnte nicht aufbewahrt werden: %3</translation>
-    </message>
-    <message>
-        <source>Drop a folder of tracks, not a single file.</source>
-        <translation>Ziehen Sie einen Ordner mit Spuren hierher, keine einzelne Datei.</translation>
-    </message>
-    <message>
-        <source>Reading “%1”</source>
-        <translation>„%1“ wird gelesen</translation>
-    </message>
-    <message>
-        <source>Looking at the files…</source>
-        <translation>Die Dateien werden angesehen …</translation>
-    </message>
+    <name>Vantrel::ApprovalModel</name>
     <message numerus="yes">
         <source>Prepared by Vantrel before: %n tracks ready to send to Logic.</source>
         <translation>
@@ -39,20 +11,8 @@
         </translation>
     </message>
     <message>
-        <source>No audio files found directly inside “%1”.</source>
-        <translation>Direkt in „%1“ wurden keine Audiodateien gefunden.</translation>
-    </message>
-    <message>
         <source>Choose</source>
         <translation>Auswählen</translation>
-    </message>
-    <message>
-        <source>Choose the folder of tracks to sort</source>
-        <translation>Wählen Sie den Ordner mit den zu sortierenden Spuren</translation>
-    </message>
-    <message>
-        <source>Couldn&apos;t save rules: %1</source>
-        <translation>Die Regeln konnten nicht gesichert werden: %1</translation>
     </message>
     <message>
         <source>Organizing “%1”</source>
@@ -91,22 +51,6 @@
     <message>
         <source>Couldn&apos;t put the files back: %1</source>
         <translation>Die Dateien konnten nicht zurückgelegt werden: %1</translation>
-    </message>
-    <message>
-        <source>Allow Vantrel in System Settings &gt; Privacy &amp; Security &gt; Accessibility, then try again.</source>
-        <translation>Erlauben Sie Vantrel unter Systemeinstellungen &gt; Datenschutz &amp; Sicherheit &gt; Bedienungshilfen und versuchen Sie es dann erneut.</translation>
-    </message>
-    <message>
-        <source>Open Logic Pro with an empty project first, then try again.</source>
-        <translation>Öffnen Sie zuerst Logic Pro mit einem leeren Projekt und versuchen Sie es dann erneut.</translation>
-    </message>
-    <message>
-        <source>Starting…</source>
-        <translation>Wird gestartet …</translation>
-    </message>
-    <message>
-        <source>Add “%1” to the words of %2?</source>
-        <translation>„%1“ zu den Wörtern von %2 hinzufügen?</translation>
     </message>
     <message>
         <source>“%1” is read-only, so Vantrel can&apos;t organize it in place. Choose “Make a sorted copy” to leave it as it is.</source>
@@ -190,6 +134,75 @@
             <numerusform>%n Datei geklont: kein zusätzlicher Speicherplatz belegt.</numerusform>
             <numerusform>%n Dateien geklont: kein zusätzlicher Speicherplatz belegt.</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::ReviewSession</name>
+    <message>
+        <source>Choose</source>
+        <translation>Auswählen</translation>
+    </message>
+    <message>
+        <source>Drop a folder of tracks, not a single file.</source>
+        <translation>Ziehen Sie einen Ordner mit Spuren hierher, keine einzelne Datei.</translation>
+    </message>
+    <message>
+        <source>Reading “%1”</source>
+        <translation>„%1“ wird gelesen</translation>
+    </message>
+    <message>
+        <source>Looking at the files…</source>
+        <translation>Die Dateien werden angesehen …</translation>
+    </message>
+    <message>
+        <source>No audio files found directly inside “%1”.</source>
+        <translation>Direkt in „%1“ wurden keine Audiodateien gefunden.</translation>
+    </message>
+    <message>
+        <source>Choose the folder of tracks to sort</source>
+        <translation>Wählen Sie den Ordner mit den zu sortierenden Spuren</translation>
+    </message>
+    <message>
+        <source>Add “%1” to the words of %2?</source>
+        <translation>„%1“ zu den Wörtern von %2 hinzufügen?</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::RulesModel</name>
+    <message>
+        <source>Your rules file “%1” could not be read, so Vantrel is using the built-in rules. The file is kept as “%2”.</source>
+        <translation>Ihre Regeldatei „%1“ konnte nicht gelesen werden, daher verwendet Vantrel die eingebauten Regeln. Die Datei wird als „%2“ aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Your rules file “%1” could not be read (%2), so Vantrel is using the built-in rules. The file is kept as “%3”.</source>
+        <translation>Ihre Regeldatei „%1“ konnte nicht gelesen werden (%2), daher verwendet Vantrel die eingebauten Regeln. Die Datei wird als „%3“ aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Your rules file “%1” could not be read, so Vantrel is using the built-in rules. Couldn&apos;t keep a copy of it: %2</source>
+        <translation>Ihre Regeldatei „%1“ konnte nicht gelesen werden, daher verwendet Vantrel die eingebauten Regeln. Eine Kopie davon konnte nicht aufbewahrt werden: %2</translation>
+    </message>
+    <message>
+        <source>Your rules file “%1” could not be read (%2), so Vantrel is using the built-in rules. Couldn&apos;t keep a copy of it: %3</source>
+        <translation>Ihre Regeldatei „%1“ konnte nicht gelesen werden (%2), daher verwendet Vantrel die eingebauten Regeln. Eine Kopie davon konnte nicht aufbewahrt werden: %3</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save rules: %1</source>
+        <translation>Die Regeln konnten nicht gesichert werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::SendModel</name>
+    <message>
+        <source>Allow Vantrel in System Settings &gt; Privacy &amp; Security &gt; Accessibility, then try again.</source>
+        <translation>Erlauben Sie Vantrel unter Systemeinstellungen &gt; Datenschutz &amp; Sicherheit &gt; Bedienungshilfen und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>Open Logic Pro with an empty project first, then try again.</source>
+        <translation>Öffnen Sie zuerst Logic Pro mit einem leeren Projekt und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>Starting…</source>
+        <translation>Wird gestartet …</translation>
     </message>
 </context>
 <context>

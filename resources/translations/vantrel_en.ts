@@ -2,35 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
-    <name>Vantrel::AppModel</name>
-    <message>
-        <source>Your rules file “%1” could not be read, so Vantrel is using the built-in rules. The file is kept as “%2”.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Your rules file “%1” could not be read (%2), so Vantrel is using the built-in rules. The file is kept as “%3”.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Your rules file “%1” could not be read, so Vantrel is using the built-in rules. Couldn&apos;t keep a copy of it: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Your rules file “%1” could not be read (%2), so Vantrel is using the built-in rules. Couldn&apos;t keep a copy of it: %3</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Drop a folder of tracks, not a single file.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Reading “%1”</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Looking at the files…</source>
-        <translation type="unfinished"></translation>
-    </message>
+    <name>Vantrel::ApprovalModel</name>
     <message numerus="yes">
         <source>Prepared by Vantrel before: %n tracks ready to send to Logic.</source>
         <translation>
@@ -39,19 +11,7 @@
         </translation>
     </message>
     <message>
-        <source>No audio files found directly inside “%1”.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Choose</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Choose the folder of tracks to sort</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Couldn&apos;t save rules: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -90,22 +50,6 @@
     </message>
     <message>
         <source>Couldn&apos;t put the files back: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Allow Vantrel in System Settings &gt; Privacy &amp; Security &gt; Accessibility, then try again.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Open Logic Pro with an empty project first, then try again.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Starting…</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Add “%1” to the words of %2?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -190,6 +134,75 @@
             <numerusform>%n file cloned: no extra disk space used.</numerusform>
             <numerusform>%n files cloned: no extra disk space used.</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::ReviewSession</name>
+    <message>
+        <source>Choose</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Drop a folder of tracks, not a single file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading “%1”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Looking at the files…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No audio files found directly inside “%1”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose the folder of tracks to sort</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add “%1” to the words of %2?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::RulesModel</name>
+    <message>
+        <source>Your rules file “%1” could not be read, so Vantrel is using the built-in rules. The file is kept as “%2”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your rules file “%1” could not be read (%2), so Vantrel is using the built-in rules. The file is kept as “%3”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your rules file “%1” could not be read, so Vantrel is using the built-in rules. Couldn&apos;t keep a copy of it: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your rules file “%1” could not be read (%2), so Vantrel is using the built-in rules. Couldn&apos;t keep a copy of it: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save rules: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::SendModel</name>
+    <message>
+        <source>Allow Vantrel in System Settings &gt; Privacy &amp; Security &gt; Accessibility, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Logic Pro with an empty project first, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Starting…</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@ namespace Vantrel {
 
 void BusyState::start(const QString& title, const QString& detail, bool cancellable,
                       std::optional<double> progress) {
+    cancelFlag_->store(false);
     if (title_ != title) {
         title_ = title;
         emit titleChanged();
@@ -14,6 +15,18 @@ void BusyState::start(const QString& title, const QString& detail, bool cancella
         emit cancellableChanged();
     }
     setProgress(progress);
+    // Last, so that the busy screen shows with every value of the new work.
+    if (!busy_) {
+        busy_ = true;
+        emit busyChanged();
+    }
+}
+
+void BusyState::finish() {
+    if (!busy_)
+        return;
+    busy_ = false;
+    emit busyChanged();
 }
 
 void BusyState::setDetail(const QString& detail) {

@@ -29,7 +29,7 @@ public:
     // Makes the main window invisible and deaf to the mouse (when there is one), so that the
     // clicks of the send reach Logic Pro.
     virtual void hideMainWindow() {}
-    // Creates the floating send panel (AppModel::sendPanelSize, above normal windows, not
+    // Creates the floating send panel (SendModel::sendPanelSize, above normal windows, not
     // activating the application) with its top-left corner at topLeft, in global coordinates
     // with the origin at the top left, and shows it.
     virtual void showSendPanel(Point topLeft) { Q_UNUSED(topLeft); }

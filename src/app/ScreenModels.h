@@ -23,9 +23,10 @@ class Platform;
 
 namespace Vantrel {
 
-// The narrow views of the application model that screens with no state of their own to observe
-// take instead of the whole model; AppModel implements them. A widget test can hand a screen a
-// small double of its view.
+// The narrow views of the application's parts that screens take instead of the whole model: the
+// rules (RulesModel), the review session (ReviewSession), the approval (ApprovalModel) and the
+// send (SendModel) each implement those of the screens that show them. A widget test can hand a
+// screen a small double of its view.
 
 // The rules as the rules editor sees them: the rules in force, and saving new ones.
 class RulesStore {
@@ -54,8 +55,8 @@ public:
     virtual void setShowWalkthrough(bool show) = 0;
 };
 
-// The done screen's view: the result of the last approval, the send of it to Logic Pro and what
-// else can be done with it (sessions for other programs, the put-back, a new folder).
+// The done screen's view of the approval: its result and what else can be done with it (sessions
+// for other programs, the put-back, a new folder).
 class ResultHost {
 public:
     virtual ~ResultHost() = default;
@@ -68,17 +69,6 @@ public:
     // The approved files in send order: what the drag tile offers.
     virtual QStringList dragURLs() const = 0;
 
-    // A send is running, with its status line and fraction done (0 to 1).
-    virtual bool sending() const = 0;
-    virtual const QString& sendStatus() const = 0;
-    virtual double sendProgress() const = 0;
-    // The outcome of the last send and how it ended; none before the first.
-    virtual const std::optional<QString>& sendResult() const = 0;
-    enum class SendEnd { none, sent, failed, cancelled };
-    virtual SendEnd sendEnd() const = 0;
-
-    virtual void sendToLogic(SendMode mode) = 0;
-    virtual void cancelSend() = 0;
     // Whether "Open In" offers Ardour, and making a session for another program (output none:
     // beside the result folder).
     virtual bool ardourInstalled() const = 0;
@@ -94,8 +84,30 @@ public:
     virtual void onResultChanged(QObject* context, std::function<void()> changed) = 0;
 };
 
-// The review screen's view: the folder under review and its proposal, the suggestions and the
-// words to learn, the audio checks, and the approval with its mode and destination.
+// The done screen's and the send panel's view of a send to Logic Pro.
+class SendHost {
+public:
+    virtual ~SendHost() = default;
+
+    // A send is running, with its status line and fraction done (0 to 1).
+    virtual bool sending() const = 0;
+    virtual const QString& sendStatus() const = 0;
+    virtual double sendProgress() const = 0;
+    // The outcome of the last send and how it ended; none before the first.
+    virtual const std::optional<QString>& sendResult() const = 0;
+    enum class SendEnd { none, sent, failed, cancelled };
+    virtual SendEnd sendEnd() const = 0;
+
+    virtual void sendToLogic(SendMode mode) = 0;
+    virtual void cancelSend() = 0;
+
+    // Calls changed, in context, whenever any of the values above changes, until context is
+    // gone.
+    virtual void onSendChanged(QObject* context, std::function<void()> changed) = 0;
+};
+
+// The review screen's view of the review session: the folder under review and its proposal, the
+// suggestions and the words to learn, and the audio checks.
 class ReviewHost {
 public:
     virtual ~ReviewHost() = default;
@@ -135,24 +147,13 @@ public:
     virtual int audioChecked() const = 0;
     virtual int audioToCheck() const = 0;
 
-    // The approval: in place or a copy (and where the copy goes), and why it cannot be done now.
-    virtual bool organizeInPlace() const = 0;
-    virtual void setOrganizeInPlace(bool inPlace) = 0;
-    virtual const std::optional<QString>& copyDestination() const = 0;
-    virtual void chooseCopyDestination() = 0;
-    virtual QString approvalBlocked() const = 0;
-
     virtual void setGroup(const QUuid& id, const std::optional<QString>& group) = 0;
     virtual void acceptSuggestion(const QUuid& id) = 0;
     virtual void acceptAllSuggestions() = 0;
     virtual void acceptLearnOffer() = 0;
     virtual void declineLearnOffer() = 0;
-    virtual void undoOrganize() = 0;
-    virtual void approve() = 0;
-    virtual void reset() = 0;
 
-    // The values whose changes a screen can follow; writable covers approvalBlocked and
-    // audioCheck the content pass's progress.
+    // The values whose changes a screen can follow; audioCheck is the content pass's progress.
     enum class Part {
         config,
         folder,
@@ -164,12 +165,31 @@ public:
         learnOffer,
         findings,
         audioCheck,
-        organizeInPlace,
-        copyDestination,
-        writable,
     };
     // Calls changed, in context, whenever that part changes, until context is gone.
     virtual void onReviewChanged(Part part, QObject* context, std::function<void()> changed) = 0;
+};
+
+// The review screen's view of the approval: in place or a copy (and where the copy goes), why it
+// cannot be done now, doing it, the put-back of a folder organized before, and leaving.
+class ApprovalHost {
+public:
+    virtual ~ApprovalHost() = default;
+
+    virtual bool organizeInPlace() const = 0;
+    virtual void setOrganizeInPlace(bool inPlace) = 0;
+    virtual const std::optional<QString>& copyDestination() const = 0;
+    virtual void chooseCopyDestination() = 0;
+    // Why the approval chosen now cannot write its files; empty when it can.
+    virtual QString approvalBlocked() const = 0;
+
+    virtual void approve() = 0;
+    virtual void undoOrganize() = 0;
+    virtual void reset() = 0;
+
+    // Calls changed, in context, whenever the mode, the destination or approvalBlocked may have
+    // changed, until context is gone.
+    virtual void onApprovalChanged(QObject* context, std::function<void()> changed) = 0;
 };
 
 } // namespace Vantrel

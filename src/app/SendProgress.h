@@ -6,7 +6,7 @@
 namespace Vantrel {
 
 // What the send panel shows while a send runs: the sender's status line and the fraction done
-// (0 to 1). The application model owns and sets it; the panel needs nothing else of the model.
+// (0 to 1). The send (SendModel) owns and sets it; the panel needs nothing else of it.
 // All calls on the main thread.
 class SendProgress : public QObject {
     Q_OBJECT

@@ -1,5 +1,6 @@
-// The application model's sessions for other DAWs: the done screen's "Open In".
-#include "app/AppModel.h"
+// The approval's sessions for other DAWs: the done screen's "Open In".
+#include "app/ApprovalModel.h"
+#include "app/RulesModel.h"
 #include "app/Worker.h"
 #include "core/Errors.h"
 
@@ -14,7 +15,7 @@ namespace Vantrel {
 using namespace std::chrono_literals;
 
 // How an export to another DAW ended, carried from the worker to the main thread.
-struct AppModel::SessionOutcome {
+struct ApprovalModel::SessionOutcome {
     Sessions::SessionTarget target = Sessions::SessionTarget::dawproject;
     std::optional<Sessions::ArdourTool> tool;
     std::optional<Sessions::ExportedSession> made;
@@ -29,34 +30,31 @@ constexpr auto kSessionProgressInterval = 100ms;
 
 } // namespace
 
-bool AppModel::ardourInstalled() const {
+bool ApprovalModel::ardourInstalled() const {
     return services_.findArdour && services_.findArdour().has_value();
 }
 
-void AppModel::exportSession(Sessions::SessionTarget target, const std::optional<QString>& output) {
-    if (!resultURL_ || busy_ || sending_)
+void ApprovalModel::exportSession(Sessions::SessionTarget target,
+                                  const std::optional<QString>& output) {
+    if (!resultURL_ || busy_.busy() || (sendRunning_ && sendRunning_()))
         return;
     const bool ardour = target == Sessions::SessionTarget::ardour;
     std::optional<Sessions::ArdourTool> tool;
     if (ardour) {
         tool = services_.findArdour ? services_.findArdour() : std::nullopt;
         if (!tool) {
-            setErrorMessage(
-                tr("Couldn't make the Ardour session: %1").arg(Sessions::ardourMissing()));
+            emit alert(tr("Couldn't make the Ardour session: %1").arg(Sessions::ardourMissing()));
             return;
         }
     }
     const QString title =
         ardour ? tr("Making the Ardour session") : tr("Saving the DAWproject file");
-    busy_ = true;
-    busyState_.start(title, tr("%n files", nullptr, int(exportedItems_.size())), true, 0.0);
-    cancelFlag_->store(false);
-    emit busyChanged();
+    busy_.start(title, tr("%n files", nullptr, int(exportedItems_.size())), true, 0.0);
 
     const AudioReader* audio = services_.audio ? services_.audio : &Audio::sndfileReader();
-    Worker::run([model = QPointer<AppModel>(this),
-                 cancelFlag = std::weak_ptr<std::atomic<bool>>(cancelFlag_), target, tool,
-                 folder = *resultURL_, cfg = config_, audio, output,
+    Worker::run([model = QPointer<ApprovalModel>(this),
+                 cancelFlag = std::weak_ptr<std::atomic<bool>>(busy_.cancelFlag()), target, tool,
+                 folder = *resultURL_, cfg = rules_.config(), audio, output,
                  clock = &services_.platform->clock()] {
         std::optional<Clock::Duration> lastUpdate;
         const Sessions::ExportProgress progress = [&lastUpdate, clock, model](double fraction,
@@ -94,20 +92,19 @@ void AppModel::exportSession(Sessions::SessionTarget target, const std::optional
     });
 }
 
-void AppModel::publishSessionProgress(double fraction) {
-    if (busy_)
-        busyState_.setProgress(fraction);
+void ApprovalModel::publishSessionProgress(double fraction) {
+    if (busy_.busy())
+        busy_.setProgress(fraction);
 }
 
-void AppModel::finishSessionExport(const SessionOutcome& outcome) {
-    busy_ = false;
-    emit busyChanged();
+void ApprovalModel::finishSessionExport(const SessionOutcome& outcome) {
+    busy_.finish();
     const bool ardour = outcome.target == Sessions::SessionTarget::ardour;
     if (outcome.cancelled)
         return;
     if (!outcome.made) {
-        setErrorMessage(ardour ? tr("Couldn't make the Ardour session: %1").arg(outcome.error)
-                               : tr("Couldn't save the DAWproject file: %1").arg(outcome.error));
+        emit alert(ardour ? tr("Couldn't make the Ardour session: %1").arg(outcome.error)
+                          : tr("Couldn't save the DAWproject file: %1").arg(outcome.error));
         return;
     }
     const Sessions::ExportedSession& made = *outcome.made;
@@ -128,7 +125,7 @@ void AppModel::finishSessionExport(const SessionOutcome& outcome) {
     }
     for (const QString& note : made.notes)
         message += QLatin1Char(' ') + note;
-    setErrorMessage(message);
+    emit alert(message);
 }
 
 } // namespace Vantrel

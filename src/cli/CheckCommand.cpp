@@ -2,6 +2,7 @@
 
 #include "audio/SndfileReader.h"
 #include "cli/CommandLine.h"
+#include "core/AudioPass.h"
 #include "core/Engine.h"
 #include "core/Errors.h"
 
@@ -80,16 +81,13 @@ int checkCommand(const QStringList& list, const std::atomic<bool>& interrupted) 
     if (scan.error)
         throw Error(*scan.error);
 
-    QList<AudioFile> files;
-    for (const Item& item : scan.items) {
-        AudioFile f{item.fileName(), item.audio.value_or(AudioHeader{}), std::nullopt};
-        if (f.header.readable) {
-            f.content = reader.content(item.url, [&interrupted] { return interrupted.load(); });
-            if (!f.content)
-                throw CancelledError();
-        }
-        files << f;
-    }
+    QHash<QString, AudioContent> contents;
+    if (!Engine::readContent(
+            Engine::contentToRead(scan.items, contents), reader,
+            [&interrupted] { return interrupted.load(); },
+            [&contents](const QString& url, const AudioContent& c) { contents.insert(url, c); }))
+        throw CancelledError();
+    const QList<AudioFile> files = Engine::audioFiles(scan.items, contents);
     const QList<AudioFinding> findings = Engine::audioFindings(files);
 
     if (args.has(QStringLiteral("--json"))) {

@@ -50,7 +50,7 @@ int runWindow(QApplication& app, AppModel& model, MainWindow& window, const QStr
     QObject::connect(&requests, &OpenRequests::openRequested, &window, &MainWindow::openHandedOver);
     window.show();
     if (!folders.isEmpty())
-        model.load(folders.first());
+        model.review().load(folders.first());
     return app.exec();
 }
 

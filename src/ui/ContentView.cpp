@@ -83,9 +83,9 @@ ContentView::ContentView(AppModel& model, QWidget* parent) : QWidget(parent), mo
     column->addWidget(new Hairline(this));
 
     stack_ = new QStackedWidget(this);
-    dropZone_ = new DropZone(model, stack_);
-    review_ = new ReviewView(model, stack_);
-    done_ = new DoneView(model, stack_);
+    dropZone_ = new DropZone(model.review(), stack_);
+    review_ = new ReviewView(model.review(), model.approval(), stack_);
+    done_ = new DoneView(model.approval(), model.send(), stack_);
     stack_->addWidget(dropZone_);
     stack_->addWidget(review_);
     stack_->addWidget(done_);
@@ -96,9 +96,9 @@ ContentView::ContentView(AppModel& model, QWidget* parent) : QWidget(parent), mo
     busy_ = new BusyView(model.busyState(), this);
     busy_->hide();
 
-    connect(&model, &AppModel::resultURLChanged, this, &ContentView::route);
-    connect(&model, &AppModel::folderChanged, this, &ContentView::route);
-    connect(&model, &AppModel::busyChanged, this, &ContentView::showBusy);
+    connect(&model.approval(), &ApprovalModel::resultURLChanged, this, &ContentView::route);
+    connect(&model.review(), &ReviewSession::folderChanged, this, &ContentView::route);
+    connect(&model.busyState(), &BusyState::busyChanged, this, &ContentView::showBusy);
     connect(&model, &AppModel::errorMessageChanged, this, &ContentView::showAlert);
     route();
     showBusy();
@@ -106,9 +106,9 @@ ContentView::ContentView(AppModel& model, QWidget* parent) : QWidget(parent), mo
 }
 
 QWidget* ContentView::currentScreen() const {
-    if (model_.resultURL())
+    if (model_.approval().resultURL())
         return done_;
-    if (!model_.folder())
+    if (!model_.review().folder())
         return dropZone_;
     return review_;
 }
@@ -120,7 +120,7 @@ void ContentView::route() {
 }
 
 void ContentView::showBusy() {
-    if (model_.busy()) {
+    if (model_.busyState().busy()) {
         busy_->setGeometry(rect());
         busy_->show();
         busy_->raise();
@@ -210,7 +210,7 @@ void ContentView::dropEvent(QDropEvent* event) {
     }
     event->acceptProposedAction();
     // Only the first item counts; the model decides whether it is a usable folder.
-    model_.load(url->toLocalFile());
+    model_.review().load(url->toLocalFile());
 }
 
 } // namespace Vantrel::Ui

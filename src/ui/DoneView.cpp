@@ -50,8 +50,8 @@ QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons) {
 
 } // namespace
 
-DoneView::DoneView(ResultHost& model, QWidget* parent)
-    : QWidget(parent), model_(model),
+DoneView::DoneView(ResultHost& model, SendHost& send, QWidget* parent)
+    : QWidget(parent), model_(model), send_(send),
       reveal_([](const QString& path) { revealInFileManager(path); }) {
     setObjectName(QStringLiteral("doneView"));
     auto* column = new QVBoxLayout(this);
@@ -88,7 +88,7 @@ DoneView::DoneView(ResultHost& model, QWidget* parent)
     block->addWidget(sendStatus_, 0, Qt::AlignHCenter);
     PillButton* cancel = pill("sendCancelButton", tr("Cancel"), false, sendBlock_);
     block->addWidget(cancel, 0, Qt::AlignHCenter);
-    connect(cancel, &QAbstractButton::clicked, this, [&model] { model.cancelSend(); });
+    connect(cancel, &QAbstractButton::clicked, this, [&send] { send.cancelSend(); });
     column->addWidget(sendBlock_, 0, Qt::AlignHCenter);
 
     // Otherwise: the tile, the sends, the folder actions and the result or the hint, 16 apart.
@@ -112,10 +112,10 @@ DoneView::DoneView(ResultHost& model, QWidget* parent)
     auto* sends = buttonRow({fast, grouped, slow, openIn});
     controls->addLayout(sends);
     controls->setAlignment(sends, Qt::AlignHCenter);
-    connect(fast, &QAbstractButton::clicked, this, [&model] { model.sendToLogic(SendMode::fast); });
+    connect(fast, &QAbstractButton::clicked, this, [&send] { send.sendToLogic(SendMode::fast); });
     connect(grouped, &QAbstractButton::clicked, this,
-            [&model] { model.sendToLogic(SendMode::grouped); });
-    connect(slow, &QAbstractButton::clicked, this, [&model] { model.sendToLogic(SendMode::slow); });
+            [&send] { send.sendToLogic(SendMode::grouped); });
+    connect(slow, &QAbstractButton::clicked, this, [&send] { send.sendToLogic(SendMode::slow); });
 
     PillButton* reveal = pill("showInFinderButton", tr("Show in Finder"), false, controls_);
     putBack_ = pill("putBackButton", tr("Put the Files Back"), false, controls_);
@@ -166,16 +166,16 @@ DoneView::DoneView(ResultHost& model, QWidget* parent)
     column->addStretch(1);
 
     model.onResultChanged(this, [this] { refresh(); });
+    send.onSendChanged(this, [this] { refresh(); });
     refresh();
 }
 
 void DoneView::refresh() {
-    const ResultHost::SendEnd end =
-        model_.sendResult() ? model_.sendEnd() : ResultHost::SendEnd::none;
-    const bool failed = end == ResultHost::SendEnd::failed || end == ResultHost::SendEnd::cancelled;
+    const SendHost::SendEnd end = send_.sendResult() ? send_.sendEnd() : SendHost::SendEnd::none;
+    const bool failed = end == SendHost::SendEnd::failed || end == SendHost::SendEnd::cancelled;
     if (failed) {
         mark_->setSymbol(QStringLiteral("exclamationmark.triangle.fill"), Brismo::warn);
-        title_->setText(end == ResultHost::SendEnd::cancelled
+        title_->setText(end == SendHost::SendEnd::cancelled
                             ? tr("The send to Logic was cancelled")
                             : tr("The send to Logic didn’t finish"));
     } else {
@@ -188,11 +188,11 @@ void DoneView::refresh() {
     note_->setWrappedText(model_.exportNote(), 420);
     note_->setVisible(!model_.exportNote().isEmpty());
 
-    const bool sending = model_.sending();
+    const bool sending = send_.sending();
     sendBlock_->setVisible(sending);
     controls_->setVisible(!sending);
-    sendBar_->setFraction(model_.sendProgress());
-    sendStatus_->setText(model_.sendStatus());
+    sendBar_->setFraction(send_.sendProgress());
+    sendStatus_->setText(send_.sendStatus());
 
     const QStringList files = model_.dragURLs();
     tile_->setContent(files, tileTitle(files.size()));
@@ -200,13 +200,13 @@ void DoneView::refresh() {
     resultLine_->setVisible(!failed);
     failure_->setVisible(failed);
     if (failed) {
-        failureText_->setText(*model_.sendResult());
-        failureText_->setAccessibleName(*model_.sendResult());
-        nextStep_->setVisible(end == ResultHost::SendEnd::cancelled);
+        failureText_->setText(*send_.sendResult());
+        failureText_->setAccessibleName(*send_.sendResult());
+        nextStep_->setVisible(end == SendHost::SendEnd::cancelled);
         nextStep_->setAccessibleName(afterCancel());
-    } else if (model_.sendResult()) {
+    } else if (send_.sendResult()) {
         resultLine_->setFont(systemFont(14, QFont::Light));
-        resultLine_->setWrappedText(*model_.sendResult(), 420);
+        resultLine_->setWrappedText(*send_.sendResult(), 420);
     } else {
         resultLine_->setFont(systemFont(13, QFont::Light));
         resultLine_->setWrappedText(hint(), 420);
@@ -216,8 +216,8 @@ void DoneView::refresh() {
 
 void DoneView::keyPressEvent(QKeyEvent* event) {
     // Escape is Cancel while a send runs (with the window shown).
-    if (event->key() == Qt::Key_Escape && model_.sending()) {
-        model_.cancelSend();
+    if (event->key() == Qt::Key_Escape && send_.sending()) {
+        send_.cancelSend();
         return;
     }
     QWidget::keyPressEvent(event);
@@ -260,7 +260,7 @@ void DoneView::fitToHeight() {
 }
 
 void DoneView::putBack() {
-    if (!model_.sendResult()) {
+    if (!send_.sendResult()) {
         model_.undoOrganize();
         return;
     }

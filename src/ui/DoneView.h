@@ -9,7 +9,8 @@ class QMessageBox;
 
 namespace Vantrel {
 class ResultHost;
-}
+class SendHost;
+} // namespace Vantrel
 
 namespace Vantrel::Ui {
 
@@ -38,7 +39,7 @@ public:
     // What to do in Logic Pro after a cancelled send.
     static QString afterCancel();
 
-    explicit DoneView(ResultHost& model, QWidget* parent = nullptr);
+    DoneView(ResultHost& model, SendHost& send, QWidget* parent = nullptr);
     void setReveal(Reveal reveal) { reveal_ = std::move(reveal); }
     // The question "Put the Files Back" asks after a send; null when none is open.
     QMessageBox* putBackQuestion() const { return putBackQuestion_; }
@@ -57,6 +58,7 @@ private:
     void putBack();
 
     ResultHost& model_;
+    SendHost& send_;
     Reveal reveal_;
     SymbolView* mark_;
     ThemeLabel* title_;

@@ -33,22 +33,22 @@ MainWindow::MainWindow(AppModel& model, QWidget* parent)
     QAction* undo = edit->addAction(tr("Undo"));
     undo->setObjectName(QStringLiteral("undoAction"));
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    connect(undo, &QAction::triggered, &model, &AppModel::undo);
+    connect(undo, &QAction::triggered, &model.review(), &ReviewSession::undo);
     QAction* redo = edit->addAction(tr("Redo"));
     redo->setObjectName(QStringLiteral("redoAction"));
     redo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
-    connect(redo, &QAction::triggered, &model, &AppModel::redo);
+    connect(redo, &QAction::triggered, &model.review(), &ReviewSession::redo);
     const auto history = [&model, undo, redo] {
-        undo->setEnabled(model.canUndo());
-        redo->setEnabled(model.canRedo());
+        undo->setEnabled(model.review().canUndo());
+        redo->setEnabled(model.review().canRedo());
     };
-    connect(&model, &AppModel::historyChanged, this, history);
+    connect(&model.review(), &ReviewSession::historyChanged, this, history);
     history();
 
     QMenu* logic = menuBar()->addMenu(tr("Logic"));
     QAction* check = logic->addAction(tr("Check Logic Connection…"));
     check->setObjectName(QStringLiteral("checkConnectionAction"));
-    connect(check, &QAction::triggered, &model, &AppModel::checkLogicConnection);
+    connect(check, &QAction::triggered, &model.send(), &SendModel::checkLogicConnection);
     QMenu* help = menuBar()->addMenu(tr("Help"));
     QAction* walkthrough = help->addAction(tr("Vantrel Walkthrough"));
     walkthrough->setObjectName(QStringLiteral("walkthroughAction"));
@@ -76,8 +76,9 @@ void MainWindow::openHandedOver(const QStringList& paths) {
     if (paths.isEmpty())
         return;
     const QString path = paths.first();
-    if (!model_.reviewChanged() || !model_.folder() || model_.resultURL()) {
-        model_.load(path);
+    if (!model_.review().reviewChanged() || !model_.review().folder() ||
+        model_.approval().resultURL()) {
+        model_.review().load(path);
         return;
     }
     if (handOverQuestion_)
@@ -85,7 +86,7 @@ void MainWindow::openHandedOver(const QStringList& paths) {
     auto* question = new QMessageBox(
         QMessageBox::NoIcon, QStringLiteral("Vantrel"),
         tr("Open “%1”? The group changes you made to “%2” will be lost.")
-            .arg(QFileInfo(path).fileName(), QFileInfo(*model_.folder()).fileName()),
+            .arg(QFileInfo(path).fileName(), QFileInfo(*model_.review().folder()).fileName()),
         QMessageBox::NoButton, this);
     question->setObjectName(QStringLiteral("handOverQuestion"));
     question->setWindowModality(Qt::WindowModal);
@@ -102,7 +103,7 @@ void MainWindow::openHandedOver(const QStringList& paths) {
             handOverQuestion_ = nullptr;
         question->deleteLater();
         if (opening)
-            model_.load(path);
+            model_.review().load(path);
     });
     question->open();
 }
@@ -132,9 +133,9 @@ void MainWindow::activateApplication() {
 
 void MainWindow::showSendPanel(Point topLeft) {
     closeSendPanel();
-    sendPanel_ = new SendPanelWindow(model_.sendProgressState(), topLeft,
-                                     QSize(static_cast<int>(AppModel::sendPanelSize.width),
-                                           static_cast<int>(AppModel::sendPanelSize.height)));
+    sendPanel_ = new SendPanelWindow(model_.send().sendProgressState(), topLeft,
+                                     QSize(static_cast<int>(SendModel::sendPanelSize.width),
+                                           static_cast<int>(SendModel::sendPanelSize.height)));
     sendPanel_->show();
 }
 

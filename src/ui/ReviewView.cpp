@@ -441,7 +441,7 @@ void Segment::paintEvent(QPaintEvent*) {
     p.drawText(rect(), Qt::AlignCenter, text());
 }
 
-ModePicker::ModePicker(ReviewHost& model, QWidget* parent) : QWidget(parent) {
+ModePicker::ModePicker(ApprovalHost& model, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("modePicker"));
     setAccessibleName(tr("What to do with the files"));
     setFixedWidth(330);
@@ -459,7 +459,7 @@ ModePicker::ModePicker(ReviewHost& model, QWidget* parent) : QWidget(parent) {
         (model.organizeInPlace() ? organize : copy)->setChecked(true);
     };
     sync();
-    model.onReviewChanged(ReviewHost::Part::organizeInPlace, this, sync);
+    model.onApprovalChanged(this, sync);
     connect(organize, &QAbstractButton::toggled, this, [&model](bool on) {
         if (on)
             model.setOrganizeInPlace(true);
@@ -480,7 +480,8 @@ void ModePicker::paintEvent(QPaintEvent*) {
 
 // ---- ReviewView ----
 
-ReviewView::ReviewView(ReviewHost& model, QWidget* parent) : QWidget(parent), model_(model) {
+ReviewView::ReviewView(ReviewHost& model, ApprovalHost& approval, QWidget* parent)
+    : QWidget(parent), model_(model), approval_(approval) {
     setObjectName(QStringLiteral("reviewView"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -537,7 +538,7 @@ ReviewView::ReviewView(ReviewHost& model, QWidget* parent) : QWidget(parent), mo
     organizedRow->addWidget(putBack);
     organizedRow->addStretch(1);
     header->addWidget(organizedBar_);
-    connect(putBack, &QAbstractButton::clicked, this, [&model] { model.undoOrganize(); });
+    connect(putBack, &QAbstractButton::clicked, this, [&approval] { approval.undoOrganize(); });
 
     // What the last put-back left where it was.
     putBackNote_ = new ThemeLabel(QString(), 12, QFont::Normal, Brismo::muted, this);
@@ -613,9 +614,9 @@ ReviewView::ReviewView(ReviewHost& model, QWidget* parent) : QWidget(parent), mo
     copyDestination_->setObjectName(QStringLiteral("copyDestinationButton"));
     copyDestination_->setAccessibleDescription(tr("Choose the folder the sorted copy goes into"));
     connect(copyDestination_, &QAbstractButton::clicked, this,
-            [&model] { model.chooseCopyDestination(); });
+            [&approval] { approval.chooseCopyDestination(); });
     modeLine->addWidget(copyDestination_, 0, Qt::AlignVCenter);
-    modeLine->addWidget(new ModePicker(model, this));
+    modeLine->addWidget(new ModePicker(approval, this));
     decision->addLayout(modeLine);
 
     auto* actionLine = new QHBoxLayout;
@@ -634,8 +635,8 @@ ReviewView::ReviewView(ReviewHost& model, QWidget* parent) : QWidget(parent), mo
     decision->addLayout(actionLine);
     column->addLayout(decision);
 
-    connect(cancel, &QAbstractButton::clicked, this, [&model] { model.reset(); });
-    connect(approve_, &QAbstractButton::clicked, this, [&model] { model.approve(); });
+    connect(cancel, &QAbstractButton::clicked, this, [&approval] { approval.reset(); });
+    connect(approve_, &QAbstractButton::clicked, this, [&approval] { approval.approve(); });
     // Escape cancels and Return approves while the screen (or anything in it) has the focus;
     // the busy screen takes the focus away while it covers the window.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -648,10 +649,10 @@ ReviewView::ReviewView(ReviewHost& model, QWidget* parent) : QWidget(parent), mo
     }
 
     using Part = ReviewHost::Part;
-    for (Part part : {Part::folder, Part::items, Part::skipped, Part::organizeInPlace, Part::config,
-                      Part::learnOffer, Part::leftAlone, Part::folderOrganized, Part::writable,
-                      Part::putBackNote, Part::copyDestination})
+    for (Part part : {Part::folder, Part::items, Part::skipped, Part::config, Part::learnOffer,
+                      Part::leftAlone, Part::folderOrganized, Part::putBackNote})
         model.onReviewChanged(part, this, [this] { refresh(); });
+    approval.onApprovalChanged(this, [this] { refresh(); });
     for (Part part : {Part::findings, Part::audioCheck})
         model.onReviewChanged(part, this, [this] { refreshAudio(); });
     refresh();
@@ -784,24 +785,24 @@ void ReviewView::refresh() {
     organizedBar_->setVisible(model_.folderOrganized());
     putBackNote_->setVisible(!model_.putBackNote().isEmpty());
     putBackNote_->setText(model_.putBackNote());
-    const QString blocked = model_.approvalBlocked();
+    const QString blocked = approval_.approvalBlocked();
     approve_->setEnabled(!model_.items().isEmpty() && blocked.isEmpty());
     explanation_->setColor(blocked.isEmpty() ? Brismo::muted : Brismo::ink);
     if (!blocked.isEmpty()) {
         explanation_->setText(blocked);
-        approve_->setTitle(model_.organizeInPlace() ? tr("Approve & Organize")
-                                                    : tr("Approve & Create Sorted Folder"));
-    } else if (model_.organizeInPlace()) {
+        approve_->setTitle(approval_.organizeInPlace() ? tr("Approve & Organize")
+                                                       : tr("Approve & Create Sorted Folder"));
+    } else if (approval_.organizeInPlace()) {
         explanation_->setText(
             tr("The files are moved into group folders and renamed inside “%1”. Nothing is "
                "copied, so no extra space is used, and you can put them back afterwards.")
                 .arg(name));
         approve_->setTitle(tr("Approve & Organize"));
-    } else if (model_.copyDestination()) {
+    } else if (approval_.copyDestination()) {
         explanation_->setText(tr("A new “SORTED” folder is made in “%1” and your originals are "
                                  "not touched.")
-                                  .arg(lastComponent(*model_.copyDestination())));
-        explanation_->setToolTip(*model_.copyDestination());
+                                  .arg(lastComponent(*approval_.copyDestination())));
+        explanation_->setToolTip(*approval_.copyDestination());
         approve_->setTitle(tr("Approve & Create Sorted Folder"));
     } else {
         explanation_->setText(
@@ -809,9 +810,9 @@ void ReviewView::refresh() {
                "Mac disk it takes no extra space until a file is changed."));
         approve_->setTitle(tr("Approve & Create Sorted Folder"));
     }
-    if (!model_.copyDestination())
+    if (!approval_.copyDestination())
         explanation_->setToolTip(QString());
-    copyDestination_->setVisible(!model_.organizeInPlace());
+    copyDestination_->setVisible(!approval_.organizeInPlace());
 }
 
 } // namespace Vantrel::Ui

@@ -15,8 +15,9 @@
 class QLabel;
 
 namespace Vantrel {
+class ApprovalHost;
 class ReviewHost;
-}
+} // namespace Vantrel
 
 namespace Vantrel::Ui {
 
@@ -139,7 +140,7 @@ class ModePicker : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ModePicker(ReviewHost& model, QWidget* parent = nullptr);
+    explicit ModePicker(ApprovalHost& model, QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -166,7 +167,7 @@ class ReviewView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ReviewView(ReviewHost& model, QWidget* parent = nullptr);
+    ReviewView(ReviewHost& model, ApprovalHost& approval, QWidget* parent = nullptr);
     ReviewList* list() const { return list_; }
 
 protected:
@@ -178,6 +179,7 @@ private:
     void showFindings();
 
     ReviewHost& model_;
+    ApprovalHost& approval_;
     ThemeLabel* folderName_;
     ThemeLabel* tracks_;
     SymbolView* statusSymbol_;

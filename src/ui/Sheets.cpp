@@ -20,7 +20,7 @@ Sheets::Sheets(AppModel& model, QWidget* window) : QObject(window), model_(model
 
 void Sheets::followRules() {
     if (model_.showRules() && !rules_) {
-        rules_ = new RulesView(model_, window_);
+        rules_ = new RulesView(model_.rules(), window_);
         rules_->setAttribute(Qt::WA_DeleteOnClose);
         connect(rules_, &QDialog::finished, this, [this] { model_.setShowRules(false); });
         rules_->open();

@@ -309,8 +309,8 @@ void SimLogicWindow::paintOtherWindows(QPainter& p) {
 }
 
 void openOnSend(SimLogicWindow& window, AppModel& model) {
-    QObject::connect(&model, &AppModel::sendingChanged, &window, [&window, &model] {
-        if (!model.sending())
+    QObject::connect(&model.send(), &SendModel::sendingChanged, &window, [&window, &model] {
+        if (!model.send().sending())
             return;
         window.show();
         window.raise();

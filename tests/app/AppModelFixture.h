@@ -117,30 +117,30 @@ protected:
     }
 
     static bool waitUntilIdle(const AppModel& model) {
-        return QTest::qWaitFor([&model] { return !model.busy(); }, kTimeoutMs);
+        return QTest::qWaitFor([&model] { return !model.busyState().busy(); }, kTimeoutMs);
     }
 
     static void loadAndWait(AppModel& model, const QString& folder) {
-        model.load(folder);
+        model.review().load(folder);
         ASSERT_TRUE(waitUntilIdle(model));
-        ASSERT_EQ(model.folder(), folder);
+        ASSERT_EQ(model.review().folder(), folder);
         ASSERT_EQ(model.errorMessage(), std::nullopt);
     }
 
     static void approveAndWait(AppModel& model) {
-        model.approve();
-        ASSERT_TRUE(model.busy());
+        model.approval().approve();
+        ASSERT_TRUE(model.busyState().busy());
         ASSERT_TRUE(waitUntilIdle(model));
         ASSERT_EQ(model.errorMessage(), std::nullopt);
-        ASSERT_TRUE(model.resultURL().has_value());
+        ASSERT_TRUE(model.approval().resultURL().has_value());
     }
 
     // Records every value a field takes, from now on.
-    template <typename T>
-    static std::shared_ptr<QList<T>> record(AppModel& model, void (AppModel::*changed)(),
-                                            T (*read)(const AppModel&)) {
+    template <typename T, typename Part>
+    static std::shared_ptr<QList<T>> record(const AppModel& model, Part& part,
+                                            void (Part::*changed)(), T (*read)(const AppModel&)) {
         auto values = std::make_shared<QList<T>>();
-        QObject::connect(&model, changed, &model,
+        QObject::connect(&part, changed, &part,
                          [values, &model, read] { values->append(read(model)); });
         return values;
     }

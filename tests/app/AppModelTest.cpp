@@ -93,12 +93,12 @@ private:
 class AppModelTest : public AppModelFixture {
 protected:
     static std::shared_ptr<QStringList> recordTitles(AppModel& model) {
-        return record<QString>(model, &AppModel::busyTitleChanged,
-                               [](const AppModel& m) { return m.busyTitle(); });
+        return record<QString>(model, model.busyState(), &BusyState::titleChanged,
+                               [](const AppModel& m) { return m.busyState().title(); });
     }
     static std::shared_ptr<QStringList> recordDetails(AppModel& model) {
-        return record<QString>(model, &AppModel::busyDetailChanged,
-                               [](const AppModel& m) { return m.busyDetail(); });
+        return record<QString>(model, model.busyState(), &BusyState::detailChanged,
+                               [](const AppModel& m) { return m.busyState().detail(); });
     }
 };
 
@@ -131,11 +131,11 @@ TEST_F(AppModelTest, shouldStartFromTheSavedRulesAndTheUserSettings) {
         }
         const AppModel model(services());
         EXPECT_EQ(model.showWalkthrough(), row.showWalkthrough);
-        EXPECT_EQ(model.organizeInPlace(), row.inPlace);
-        EXPECT_EQ(withoutIds(model.config()), withoutIds(rules()));
-        EXPECT_EQ(model.folder(), std::nullopt);
-        EXPECT_EQ(model.resultURL(), std::nullopt);
-        EXPECT_FALSE(model.busy());
+        EXPECT_EQ(model.approval().organizeInPlace(), row.inPlace);
+        EXPECT_EQ(withoutIds(model.rules().config()), withoutIds(rules()));
+        EXPECT_EQ(model.review().folder(), std::nullopt);
+        EXPECT_EQ(model.approval().resultURL(), std::nullopt);
+        EXPECT_FALSE(model.busyState().busy());
     }
 }
 
@@ -143,13 +143,14 @@ TEST_F(AppModelTest, shouldStartFromTheSavedRulesAndTheUserSettings) {
 TEST_F(AppModelTest, shouldStoreTheModeChoiceOnEveryChange) {
     AppModel model(services());
     int changes = 0;
-    QObject::connect(&model, &AppModel::organizeInPlaceChanged, [&changes] { ++changes; });
+    QObject::connect(&model.approval(), &ApprovalModel::organizeInPlaceChanged,
+                     [&changes] { ++changes; });
 
-    model.setOrganizeInPlace(false);
+    model.approval().setOrganizeInPlace(false);
     EXPECT_FALSE(Settings::organizeInPlace());
-    EXPECT_FALSE(AppModel(services()).organizeInPlace());
-    model.setOrganizeInPlace(false);
-    model.setOrganizeInPlace(true);
+    EXPECT_FALSE(AppModel(services()).approval().organizeInPlace());
+    model.approval().setOrganizeInPlace(false);
+    model.approval().setOrganizeInPlace(true);
     EXPECT_TRUE(Settings::organizeInPlace());
     EXPECT_EQ(changes, 2);
 }
@@ -164,19 +165,20 @@ TEST_F(AppModelTest, shouldShowTheBusyScreenThenTheProposal) {
     ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/Bounces")));
     AppModel model(services());
 
-    model.load(folder);
-    EXPECT_TRUE(model.busy());
-    EXPECT_EQ(model.busyTitle(), QStringLiteral("Reading “Session 1”"));
-    EXPECT_EQ(model.busyDetail(), QStringLiteral("Looking at the files…"));
-    EXPECT_FALSE(model.busyCancellable());
-    EXPECT_EQ(model.busyProgress(), std::nullopt);
+    model.review().load(folder);
+    EXPECT_TRUE(model.busyState().busy());
+    EXPECT_EQ(model.busyState().title(), QStringLiteral("Reading “Session 1”"));
+    EXPECT_EQ(model.busyState().detail(), QStringLiteral("Looking at the files…"));
+    EXPECT_FALSE(model.busyState().cancellable());
+    EXPECT_EQ(model.busyState().progress(), std::nullopt);
 
     ASSERT_TRUE(waitUntilIdle(model));
-    EXPECT_EQ(model.folder(), folder);
-    EXPECT_EQ(fileNames(model.items()),
-              fileNames(Engine::scan(folder, model.config()).items)); // the engine's order
-    EXPECT_EQ(fileNames(model.items()), (QStringList{"1Kick In#04.1.wav", "2Vox Lead.wav"}));
-    EXPECT_EQ(model.skipped(), QStringList{QStringLiteral("notes.txt")});
+    EXPECT_EQ(model.review().folder(), folder);
+    EXPECT_EQ(fileNames(model.review().items()),
+              fileNames(Engine::scan(folder, model.rules().config()).items)); // the engine's order
+    EXPECT_EQ(fileNames(model.review().items()),
+              (QStringList{"1Kick In#04.1.wav", "2Vox Lead.wav"}));
+    EXPECT_EQ(model.review().skipped(), QStringList{QStringLiteral("notes.txt")});
     EXPECT_EQ(model.errorMessage(), std::nullopt);
 }
 
@@ -199,18 +201,18 @@ TEST_F(AppModelTest, shouldRefuseAnythingButAFolder) {
         SCOPED_TRACE(row.name);
         AppModel model(services());
         loadAndWait(model, review);
-        const QList<Item> before = model.items();
+        const QList<Item> before = model.review().items();
         if (row.whileBusy)
-            model.load(other);
+            model.review().load(other);
 
-        model.load(row.url);
+        model.review().load(row.url);
         EXPECT_EQ(model.errorMessage(),
                   QStringLiteral("Drop a folder of tracks, not a single file."));
-        EXPECT_EQ(model.busy(), row.whileBusy);
+        EXPECT_EQ(model.busyState().busy(), row.whileBusy);
         ASSERT_TRUE(waitUntilIdle(model));
-        EXPECT_EQ(model.folder(), row.whileBusy ? other : review);
+        EXPECT_EQ(model.review().folder(), row.whileBusy ? other : review);
         if (!row.whileBusy) {
-            EXPECT_EQ(model.items(), before);
+            EXPECT_EQ(model.review().items(), before);
         }
     }
 }
@@ -222,14 +224,14 @@ TEST_F(AppModelTest, shouldKeepThePreviousReviewWhenAFolderHasNoAudio) {
     const QString live = makeFolder(QStringLiteral("Live"), {"Drums/1Kick.wav", "setlist.txt"});
     AppModel model(services());
     loadAndWait(model, review);
-    const QList<Item> before = model.items();
+    const QList<Item> before = model.review().items();
 
-    model.load(live);
+    model.review().load(live);
     ASSERT_TRUE(waitUntilIdle(model));
     EXPECT_EQ(model.errorMessage(), QStringLiteral("No audio files found directly inside “Live”."));
-    EXPECT_EQ(model.folder(), review);
-    EXPECT_EQ(model.items(), before);
-    EXPECT_EQ(model.skipped(), QStringList{QStringLiteral("read me.txt")});
+    EXPECT_EQ(model.review().folder(), review);
+    EXPECT_EQ(model.review().items(), before);
+    EXPECT_EQ(model.review().skipped(), QStringList{QStringLiteral("read me.txt")});
 }
 
 // Verifies that a folder the user may not read says so with the system's reason, not that it
@@ -252,13 +254,13 @@ TEST_F(AppModelTest, shouldSayWhyAFolderCannotBeRead) {
             if (superuser && ::seteuid(0) != 0)
                 std::abort(); // the rest of the suite would run as another user
         });
-        model.load(locked);
+        model.review().load(locked);
         ASSERT_TRUE(waitUntilIdle(model));
     }
     ::chmod(QFile::encodeName(locked).constData(), 0700);
     EXPECT_EQ(model.errorMessage(),
               QStringLiteral("Couldn't read “%1”: Permission denied.").arg(locked));
-    EXPECT_EQ(model.folder(), review);
+    EXPECT_EQ(model.review().folder(), review);
 }
 
 // Verifies that a second drop while the first folder is being read is ignored.
@@ -268,12 +270,12 @@ TEST_F(AppModelTest, shouldIgnoreASecondLoadWhileBusy) {
     AppModel model(services());
     const auto titles = recordTitles(model);
 
-    model.load(first);
-    model.load(second);
+    model.review().load(first);
+    model.review().load(second);
     ASSERT_TRUE(waitUntilIdle(model));
     QCoreApplication::processEvents(); // a second result, if there were one, would be queued
-    EXPECT_EQ(model.folder(), first);
-    EXPECT_EQ(fileNames(model.items()), QStringList{QStringLiteral("1Kick.wav")});
+    EXPECT_EQ(model.review().folder(), first);
+    EXPECT_EQ(fileNames(model.review().items()), QStringList{QStringLiteral("1Kick.wav")});
     EXPECT_EQ(*titles, QStringList{QStringLiteral("Reading “First”")});
     EXPECT_EQ(model.errorMessage(), std::nullopt);
 }
@@ -309,9 +311,10 @@ TEST_F(AppModelTest, shouldDisplayGroupsInRuleOrderThenTheRest) {
         AppModel model(services());
         loadAndWait(model, makeFolder(QString::fromUtf8(row.name), row.files));
         if (!row.regroupFile.isEmpty())
-            model.setGroup(itemNamed(model.items(), row.regroupFile)->id, QStringLiteral("OLD"));
+            model.review().setGroup(itemNamed(model.review().items(), row.regroupFile)->id,
+                                    QStringLiteral("OLD"));
 
-        EXPECT_EQ(newNames(model.displayed()), row.displayed);
+        EXPECT_EQ(newNames(model.review().displayed()), row.displayed);
     }
 }
 
@@ -320,20 +323,20 @@ TEST_F(AppModelTest, shouldDisplayGroupsInRuleOrderThenTheRest) {
 TEST_F(AppModelTest, shouldRenumberWhenATrackBecomesUnsorted) {
     AppModel model(services());
     loadAndWait(model, makeFolder(QStringLiteral("Session"), {"1Kick.wav", "2Snare.wav"}));
-    ASSERT_EQ(newNames(model.items()), (QStringList{"01_KICK.wav", "02_SNARE.wav"}));
-    ASSERT_EQ(model.unsortedCount(), 0);
+    ASSERT_EQ(newNames(model.review().items()), (QStringList{"01_KICK.wav", "02_SNARE.wav"}));
+    ASSERT_EQ(model.review().unsortedCount(), 0);
     int changes = 0;
-    QObject::connect(&model, &AppModel::itemsChanged, [&changes] { ++changes; });
+    QObject::connect(&model.review(), &ReviewSession::itemsChanged, [&changes] { ++changes; });
 
-    model.setGroup(QUuid::createUuid(), std::nullopt);
+    model.review().setGroup(QUuid::createUuid(), std::nullopt);
     EXPECT_EQ(changes, 0);
 
-    model.setGroup(model.items()[0].id, std::nullopt);
+    model.review().setGroup(model.review().items()[0].id, std::nullopt);
     EXPECT_EQ(changes, 1);
-    EXPECT_EQ(model.unsortedCount(), 1);
-    EXPECT_EQ(model.items()[0].group, std::nullopt);
-    EXPECT_EQ(model.items()[0].folder, QStringLiteral("OTHER"));
-    EXPECT_EQ(newNames(model.items()), (QStringList{"KICK.wav", "01_SNARE.wav"}));
+    EXPECT_EQ(model.review().unsortedCount(), 1);
+    EXPECT_EQ(model.review().items()[0].group, std::nullopt);
+    EXPECT_EQ(model.review().items()[0].folder, QStringLiteral("OTHER"));
+    EXPECT_EQ(newNames(model.review().items()), (QStringList{"KICK.wav", "01_SNARE.wav"}));
 }
 
 // Verifies the open dialog: its texts, and that only a chosen folder is loaded.
@@ -346,16 +349,16 @@ TEST_F(AppModelTest, shouldLoadOnlyAChosenFolder) {
         AppModel model(services());
         model.setPresenter(&presenter);
 
-        model.chooseFolder();
+        model.review().chooseFolder();
         EXPECT_EQ(presenter.asked, (QStringList{"Choose", "Choose the folder of tracks to sort"}));
-        EXPECT_EQ(model.busy(), answer.has_value());
+        EXPECT_EQ(model.busyState().busy(), answer.has_value());
         ASSERT_TRUE(waitUntilIdle(model));
-        EXPECT_EQ(model.folder(), answer);
+        EXPECT_EQ(model.review().folder(), answer);
     }
 
     AppModel headless(services());
-    headless.chooseFolder();
-    EXPECT_FALSE(headless.busy());
+    headless.review().chooseFolder();
+    EXPECT_FALSE(headless.busyState().busy());
 }
 
 // ---- Rules ----
@@ -368,39 +371,39 @@ TEST_F(AppModelTest, shouldSortAgainOnlyTheTracksNotSetByHandWhenRulesAreSaved) 
     loadAndWait(model, makeFolder(QStringLiteral("Session"),
                                   {"1Kick.wav", "2Vox.wav", "3Snare.wav", "4Bass.wav"}));
     const auto idOf = [&model](const char* file) {
-        return itemNamed(model.items(), QString::fromUtf8(file))->id;
+        return itemNamed(model.review().items(), QString::fromUtf8(file))->id;
     };
-    model.setGroup(idOf("1Kick.wav"), QStringLiteral("BASS"));
-    model.setGroup(idOf("3Snare.wav"), std::nullopt);
-    ASSERT_TRUE(model.reviewChanged());
-    const QList<Item> before = model.items();
+    model.review().setGroup(idOf("1Kick.wav"), QStringLiteral("BASS"));
+    model.review().setGroup(idOf("3Snare.wav"), std::nullopt);
+    ASSERT_TRUE(model.review().reviewChanged());
+    const QList<Item> before = model.review().items();
 
     Config cfg = rules();
     cfg.groups[2].aliases << QStringLiteral("KICK") << QStringLiteral("SNARE")
                           << QStringLiteral("BASS");
     cfg.groups.move(2, 0); // VOCALS first: it now takes kick, snare and bass
-    ASSERT_TRUE(model.saveRules(cfg));
-    EXPECT_EQ(model.config(), cfg);
+    ASSERT_TRUE(model.rules().saveRules(cfg));
+    EXPECT_EQ(model.rules().config(), cfg);
     EXPECT_EQ(withoutIds(Config::load()), withoutIds(cfg));
-    EXPECT_FALSE(model.busy()) << "the folder is not read again";
+    EXPECT_FALSE(model.busyState().busy()) << "the folder is not read again";
 
     const auto groupOf = [&model](const char* file) {
-        return itemNamed(model.items(), QString::fromUtf8(file))->group;
+        return itemNamed(model.review().items(), QString::fromUtf8(file))->group;
     };
     EXPECT_EQ(groupOf("1Kick.wav"), QStringLiteral("BASS"));   // by hand
     EXPECT_EQ(groupOf("2Vox.wav"), QStringLiteral("VOCALS"));  // by the rules
     EXPECT_EQ(groupOf("3Snare.wav"), std::nullopt);            // by hand: unsorted
     EXPECT_EQ(groupOf("4Bass.wav"), QStringLiteral("VOCALS")); // by the rules, moved
-    EXPECT_EQ(itemNamed(model.items(), QStringLiteral("4Bass.wav"))->folder,
+    EXPECT_EQ(itemNamed(model.review().items(), QStringLiteral("4Bass.wav"))->folder,
               QStringLiteral("01_VOCALS"));
-    EXPECT_EQ(itemNamed(model.items(), QStringLiteral("4Bass.wav"))->id,
+    EXPECT_EQ(itemNamed(model.review().items(), QStringLiteral("4Bass.wav"))->id,
               itemNamed(before, QStringLiteral("4Bass.wav"))->id);
-    EXPECT_TRUE(model.reviewChanged());
+    EXPECT_TRUE(model.review().reviewChanged());
     EXPECT_EQ(model.errorMessage(), std::nullopt);
 
     // BASS renamed: the kick set into it goes back to the rules.
     cfg.groups[2].name = QStringLiteral("LOW END");
-    ASSERT_TRUE(model.saveRules(cfg));
+    ASSERT_TRUE(model.rules().saveRules(cfg));
     EXPECT_EQ(groupOf("1Kick.wav"), QStringLiteral("VOCALS"));
     EXPECT_EQ(groupOf("3Snare.wav"), std::nullopt);
 }
@@ -414,63 +417,64 @@ TEST_F(AppModelTest, shouldUndoAndRedoGroupChanges) {
     const QString folder = makeFolder(QStringLiteral("Session"),
                                       {"1Kick.wav", "2Vox.wav", "3LeadVox.wav", "4Quattro.wav"});
     loadAndWait(model, folder);
-    const QList<Item> loaded = model.items();
+    const QList<Item> loaded = model.review().items();
     const auto idOf = [&model](const char* file) {
-        return itemNamed(model.items(), QString::fromUtf8(file))->id;
+        return itemNamed(model.review().items(), QString::fromUtf8(file))->id;
     };
     const auto groupOf = [&model](const char* file) {
-        return itemNamed(model.items(), QString::fromUtf8(file))->group;
+        return itemNamed(model.review().items(), QString::fromUtf8(file))->group;
     };
     int historySignals = 0;
-    QObject::connect(&model, &AppModel::historyChanged, [&historySignals] { ++historySignals; });
-    EXPECT_FALSE(model.canUndo());
-    EXPECT_FALSE(model.canRedo());
-    EXPECT_FALSE(model.reviewChanged());
+    QObject::connect(&model.review(), &ReviewSession::historyChanged,
+                     [&historySignals] { ++historySignals; });
+    EXPECT_FALSE(model.review().canUndo());
+    EXPECT_FALSE(model.review().canRedo());
+    EXPECT_FALSE(model.review().reviewChanged());
 
-    model.setGroup(idOf("1Kick.wav"), QStringLiteral("BASS"));
-    model.acceptAllSuggestions(); // 3LeadVox.wav into VOCALS
+    model.review().setGroup(idOf("1Kick.wav"), QStringLiteral("BASS"));
+    model.review().acceptAllSuggestions(); // 3LeadVox.wav into VOCALS
     ASSERT_EQ(groupOf("3LeadVox.wav"), QStringLiteral("VOCALS"));
-    EXPECT_TRUE(model.canUndo());
+    EXPECT_TRUE(model.review().canUndo());
     EXPECT_GT(historySignals, 0);
 
     // Rules saved in between: KICK now also a word of VOCALS, listed first.
     Config cfg = rules();
     cfg.groups[2].aliases << QStringLiteral("KICK");
     cfg.groups.move(2, 0);
-    ASSERT_TRUE(model.saveRules(cfg));
+    ASSERT_TRUE(model.rules().saveRules(cfg));
 
-    model.undo();
+    model.review().undo();
     EXPECT_EQ(groupOf("3LeadVox.wav"), std::nullopt);
     EXPECT_EQ(groupOf("1Kick.wav"), QStringLiteral("BASS"));
-    model.undo();
+    model.review().undo();
     EXPECT_EQ(groupOf("1Kick.wav"), QStringLiteral("VOCALS")) << "where the rules in force sort it";
-    EXPECT_FALSE(model.canUndo());
-    EXPECT_FALSE(model.reviewChanged());
-    EXPECT_TRUE(model.canRedo());
-    model.undo(); // nothing left: no change
+    EXPECT_FALSE(model.review().canUndo());
+    EXPECT_FALSE(model.review().reviewChanged());
+    EXPECT_TRUE(model.review().canRedo());
+    model.review().undo(); // nothing left: no change
     EXPECT_EQ(groupOf("1Kick.wav"), QStringLiteral("VOCALS"));
 
-    model.redo();
+    model.review().redo();
     EXPECT_EQ(groupOf("1Kick.wav"), QStringLiteral("BASS"));
-    model.redo();
+    model.review().redo();
     EXPECT_EQ(groupOf("3LeadVox.wav"), QStringLiteral("VOCALS"));
-    EXPECT_EQ(itemNamed(model.items(), QStringLiteral("3LeadVox.wav"))->newName,
+    EXPECT_EQ(itemNamed(model.review().items(), QStringLiteral("3LeadVox.wav"))->newName,
               QStringLiteral("02_LEADVOX.wav"));
-    EXPECT_FALSE(model.canRedo());
+    EXPECT_FALSE(model.review().canRedo());
 
-    model.undo();
-    model.setGroup(idOf("4Quattro.wav"), QStringLiteral("DRUMS"));
-    EXPECT_FALSE(model.canRedo()) << "a new change ends what could be redone";
+    model.review().undo();
+    model.review().setGroup(idOf("4Quattro.wav"), QStringLiteral("DRUMS"));
+    EXPECT_FALSE(model.review().canRedo()) << "a new change ends what could be redone";
 
     // A new reading of the folder starts a new history.
     loadAndWait(model, folder);
-    EXPECT_FALSE(model.canUndo());
-    EXPECT_FALSE(model.canRedo());
-    EXPECT_FALSE(model.reviewChanged());
-    model.setGroup(idOf("2Vox.wav"), std::nullopt);
-    model.reset();
-    EXPECT_FALSE(model.canUndo());
-    EXPECT_FALSE(model.reviewChanged());
+    EXPECT_FALSE(model.review().canUndo());
+    EXPECT_FALSE(model.review().canRedo());
+    EXPECT_FALSE(model.review().reviewChanged());
+    model.review().setGroup(idOf("2Vox.wav"), std::nullopt);
+    model.approval().reset();
+    EXPECT_FALSE(model.review().canUndo());
+    EXPECT_FALSE(model.review().reviewChanged());
     EXPECT_EQ(loaded.size(), 4);
 }
 
@@ -478,8 +482,8 @@ TEST_F(AppModelTest, shouldUndoAndRedoGroupChanges) {
 TEST_F(AppModelTest, shouldKeepTheRulesWhenTheSaveFails) {
     AppModel model(services());
     loadAndWait(model, makeFolder(QStringLiteral("Session"), {"1Kick.wav"}));
-    const QList<Item> before = model.items();
-    const Config inForce = model.config();
+    const QList<Item> before = model.review().items();
+    const Config inForce = model.rules().config();
 
     // A folder where the configuration file belongs makes every save fail.
     QFile::remove(Config::filePath());
@@ -494,11 +498,11 @@ TEST_F(AppModelTest, shouldKeepTheRulesWhenTheSaveFails) {
     }
     ASSERT_FALSE(reason.isEmpty()) << "the save did not fail";
 
-    model.saveRules(cfg);
+    model.rules().saveRules(cfg);
     EXPECT_EQ(model.errorMessage(), QStringLiteral("Couldn't save rules: ") + reason);
-    EXPECT_EQ(model.config(), inForce);
-    EXPECT_FALSE(model.busy());
-    EXPECT_EQ(model.items(), before);
+    EXPECT_EQ(model.rules().config(), inForce);
+    EXPECT_FALSE(model.busyState().busy());
+    EXPECT_EQ(model.review().items(), before);
 }
 
 // ---- Approve ----
@@ -535,29 +539,29 @@ TEST_F(AppModelTest, shouldApproveIntoTheDoneScreen) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         AppModel model(services());
-        model.setOrganizeInPlace(row.inPlace);
+        model.approval().setOrganizeInPlace(row.inPlace);
         loadAndWait(model, makeFolder(row.folderName, row.files));
-        const QList<Item> items = model.items();
+        const QList<Item> items = model.review().items();
         const QString total = QString::number(row.files.size());
 
-        model.approve();
-        EXPECT_TRUE(model.busy());
-        EXPECT_EQ(model.busyTitle(), row.title);
-        EXPECT_EQ(model.busyDetail(), total + QStringLiteral(" files"));
-        EXPECT_TRUE(model.busyCancellable());
-        EXPECT_EQ(model.busyProgress(), 0.0);
+        model.approval().approve();
+        EXPECT_TRUE(model.busyState().busy());
+        EXPECT_EQ(model.busyState().title(), row.title);
+        EXPECT_EQ(model.busyState().detail(), total + QStringLiteral(" files"));
+        EXPECT_TRUE(model.busyState().cancellable());
+        EXPECT_EQ(model.busyState().progress(), 0.0);
 
         ASSERT_TRUE(waitUntilIdle(model));
         EXPECT_EQ(model.errorMessage(), std::nullopt);
-        EXPECT_EQ(model.resultURL(), root.filePath(row.result));
-        EXPECT_EQ(model.resultInPlace(), row.inPlace);
-        EXPECT_EQ(model.exportedItems(), items);
-        EXPECT_EQ(model.sendResult(), std::nullopt);
-        EXPECT_EQ(model.folder(), root.filePath(row.folderName));
-        EXPECT_EQ(model.items(), items);
-        EXPECT_EQ(model.busyDetail(),
+        EXPECT_EQ(model.approval().resultURL(), root.filePath(row.result));
+        EXPECT_EQ(model.approval().resultInPlace(), row.inPlace);
+        EXPECT_EQ(model.approval().exportedItems(), items);
+        EXPECT_EQ(model.send().sendResult(), std::nullopt);
+        EXPECT_EQ(model.review().folder(), root.filePath(row.folderName));
+        EXPECT_EQ(model.review().items(), items);
+        EXPECT_EQ(model.busyState().detail(),
                   total + QStringLiteral(" of ") + total + QStringLiteral(" files"));
-        EXPECT_EQ(model.busyProgress(), 1.0);
+        EXPECT_EQ(model.busyState().progress(), 1.0);
     }
 }
 
@@ -589,15 +593,15 @@ TEST_F(AppModelTest, shouldPublishProgressAtMostEveryTenthOfASecondPlusTheLast) 
         SteppingClock steps(row.apart);
         SimPlatform platform(steps);
         AppModel model(AppModel::Services{.platform = &platform});
-        model.setOrganizeInPlace(false);
+        model.approval().setOrganizeInPlace(false);
         QStringList files;
         for (int i = 1; i <= row.files; ++i)
             files << QStringLiteral("%1Kick.wav").arg(i);
         loadAndWait(model, makeFolder(QString::fromUtf8(row.name), files));
         const auto details = recordDetails(model);
-        const auto fractions =
-            record<std::optional<double>>(model, &AppModel::busyProgressChanged,
-                                          [](const AppModel& m) { return m.busyProgress(); });
+        const auto fractions = record<std::optional<double>>(
+            model, model.busyState(), &BusyState::progressChanged,
+            [](const AppModel& m) { return m.busyState().progress(); });
 
         approveAndWait(model);
         EXPECT_EQ(*details, row.details);
@@ -617,25 +621,25 @@ TEST_F(AppModelTest, shouldReturnToTheReviewWithoutAMessageWhenCancelled) {
                               : QSet<FileOp>{FileOp::clone, FileOp::copy});
         ops.beforeOperation(1, [&gate] { gate.pass(); });
         AppModel model(services(&ops));
-        model.setOrganizeInPlace(inPlace);
+        model.approval().setOrganizeInPlace(inPlace);
         const QString folder =
             makeFolder(inPlace ? QStringLiteral("In place") : QStringLiteral("Copy"),
                        {"1Kick.wav", "2Snare.wav", "3Vox.wav"});
         loadAndWait(model, folder);
-        const QList<Item> items = model.items();
+        const QList<Item> items = model.review().items();
 
-        model.approve();
+        model.approval().approve();
         ASSERT_TRUE(QTest::qWaitFor([&gate] { return gate.reached(); }, kTimeoutMs));
-        model.cancel();
-        EXPECT_TRUE(model.cancelFlag());
+        model.approval().cancel();
+        EXPECT_TRUE(model.busyState().cancelFlag()->load());
         gate.open();
 
         ASSERT_TRUE(waitUntilIdle(model));
         EXPECT_EQ(model.errorMessage(), std::nullopt);
-        EXPECT_EQ(model.resultURL(), std::nullopt);
-        EXPECT_EQ(model.folder(), folder);
-        EXPECT_EQ(model.items(), items);
-        EXPECT_TRUE(model.exportedItems().isEmpty());
+        EXPECT_EQ(model.approval().resultURL(), std::nullopt);
+        EXPECT_EQ(model.review().folder(), folder);
+        EXPECT_EQ(model.review().items(), items);
+        EXPECT_TRUE(model.approval().exportedItems().isEmpty());
     }
 }
 
@@ -664,19 +668,19 @@ TEST_F(AppModelTest, shouldReportAFailedExportAndKeepTheReview) {
         ops.failAt(1, row.code);
         ops.failAt(2, row.code);
         AppModel model(services(&ops));
-        model.setOrganizeInPlace(row.inPlace);
+        model.approval().setOrganizeInPlace(row.inPlace);
         loadAndWait(model, makeFolder(QString::fromUtf8(row.name), {"1Kick.wav", "2Vox.wav"}));
-        const QList<Item> items = model.items();
+        const QList<Item> items = model.review().items();
 
-        model.approve();
+        model.approval().approve();
         ASSERT_TRUE(waitUntilIdle(model));
         const QString message = model.errorMessage().value_or(QString());
         EXPECT_TRUE(message.startsWith(row.prefix)) << message.toStdString();
         EXPECT_TRUE(message.contains(QString::fromLocal8Bit(std::strerror(row.code))))
             << message.toStdString();
-        EXPECT_EQ(model.resultURL(), std::nullopt);
-        EXPECT_EQ(model.items(), items);
-        EXPECT_TRUE(model.exportedItems().isEmpty());
+        EXPECT_EQ(model.approval().resultURL(), std::nullopt);
+        EXPECT_EQ(model.review().items(), items);
+        EXPECT_TRUE(model.approval().exportedItems().isEmpty());
     }
 }
 
@@ -684,16 +688,16 @@ TEST_F(AppModelTest, shouldReportAFailedExportAndKeepTheReview) {
 // approve without a folder.
 TEST_F(AppModelTest, shouldStartOneExportWhenApprovedTwice) {
     AppModel model(services());
-    model.approve();
-    EXPECT_FALSE(model.busy());
+    model.approval().approve();
+    EXPECT_FALSE(model.busyState().busy());
 
-    model.setOrganizeInPlace(false);
+    model.approval().setOrganizeInPlace(false);
     loadAndWait(model, makeFolder(QStringLiteral("Twice"), {"1Kick.wav"}));
     const auto titles = recordTitles(model);
-    model.approve();
-    model.approve();
+    model.approval().approve();
+    model.approval().approve();
     ASSERT_TRUE(waitUntilIdle(model));
-    EXPECT_EQ(model.resultURL(), root.filePath(QStringLiteral("Twice SORTED")));
+    EXPECT_EQ(model.approval().resultURL(), root.filePath(QStringLiteral("Twice SORTED")));
     EXPECT_EQ(QDir(root.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
               (QStringList{"Twice", "Twice SORTED"}));
     EXPECT_EQ(*titles, QStringList{QStringLiteral("Making the sorted copy")});
@@ -705,32 +709,32 @@ TEST_F(AppModelTest, shouldForgetTheFolderAndResultOnReset) {
     AppModel model(services());
     loadAndWait(model, makeFolder(QStringLiteral("Session"), {"1Kick.wav", "notes.txt"}));
     approveAndWait(model);
-    const QList<Item> exported = model.exportedItems();
-    ASSERT_TRUE(model.resultInPlace());
-    model.load(root.filePath(QStringLiteral("missing")));
+    const QList<Item> exported = model.approval().exportedItems();
+    ASSERT_TRUE(model.approval().resultInPlace());
+    model.review().load(root.filePath(QStringLiteral("missing")));
     const auto message = model.errorMessage();
 
-    model.reset();
-    EXPECT_EQ(model.folder(), std::nullopt);
-    EXPECT_TRUE(model.items().isEmpty());
-    EXPECT_TRUE(model.skipped().isEmpty());
-    EXPECT_EQ(model.resultURL(), std::nullopt);
-    EXPECT_TRUE(model.exportNote().isEmpty());
-    EXPECT_FALSE(model.resultInPlace());
-    EXPECT_EQ(model.exportedItems(), exported);
+    model.approval().reset();
+    EXPECT_EQ(model.review().folder(), std::nullopt);
+    EXPECT_TRUE(model.review().items().isEmpty());
+    EXPECT_TRUE(model.review().skipped().isEmpty());
+    EXPECT_EQ(model.approval().resultURL(), std::nullopt);
+    EXPECT_TRUE(model.approval().exportNote().isEmpty());
+    EXPECT_FALSE(model.approval().resultInPlace());
+    EXPECT_EQ(model.approval().exportedItems(), exported);
     EXPECT_EQ(model.errorMessage(), message);
 }
 
 // Verifies that leaving the done screen by loading a folder clears the result.
 TEST_F(AppModelTest, shouldLeaveTheDoneScreenOnLoad) {
     AppModel model(services());
-    model.setOrganizeInPlace(false);
+    model.approval().setOrganizeInPlace(false);
     loadAndWait(model, makeFolder(QStringLiteral("First"), {"1Kick.wav"}));
     approveAndWait(model);
 
     loadAndWait(model, makeFolder(QStringLiteral("Second"), {"1Vox.wav"}));
-    EXPECT_EQ(model.resultURL(), std::nullopt);
-    EXPECT_EQ(fileNames(model.items()), QStringList{QStringLiteral("1Vox.wav")});
+    EXPECT_EQ(model.approval().resultURL(), std::nullopt);
+    EXPECT_EQ(fileNames(model.review().items()), QStringList{QStringLiteral("1Vox.wav")});
 }
 
 // ---- Put back ----
@@ -743,30 +747,30 @@ TEST_F(AppModelTest, shouldRescanTheFolderAfterPuttingTheFilesBack) {
     const auto before = snapshot(folder);
     AppModel model(services());
     loadAndWait(model, folder);
-    const QList<Item> proposal = model.items();
+    const QList<Item> proposal = model.review().items();
     approveAndWait(model);
     ASSERT_NE(snapshot(folder), before);
-    const QString note = model.exportNote();
+    const QString note = model.approval().exportNote();
     const auto titles = recordTitles(model);
 
-    model.undoOrganize();
-    EXPECT_TRUE(model.busy());
-    EXPECT_EQ(model.busyTitle(), QStringLiteral("Putting the files back"));
-    EXPECT_EQ(model.busyDetail(), QString());
-    EXPECT_FALSE(model.busyCancellable());
-    EXPECT_EQ(model.busyProgress(), std::nullopt);
+    model.approval().undoOrganize();
+    EXPECT_TRUE(model.busyState().busy());
+    EXPECT_EQ(model.busyState().title(), QStringLiteral("Putting the files back"));
+    EXPECT_EQ(model.busyState().detail(), QString());
+    EXPECT_FALSE(model.busyState().cancellable());
+    EXPECT_EQ(model.busyState().progress(), std::nullopt);
 
     ASSERT_TRUE(waitUntilIdle(model));
     EXPECT_EQ(*titles, (QStringList{"Putting the files back", "Reading “Take 3”"}));
     EXPECT_EQ(model.errorMessage(), std::nullopt);
-    EXPECT_EQ(model.resultURL(), std::nullopt);
-    EXPECT_TRUE(model.exportedItems().isEmpty());
+    EXPECT_EQ(model.approval().resultURL(), std::nullopt);
+    EXPECT_TRUE(model.approval().exportedItems().isEmpty());
     EXPECT_EQ(snapshot(folder), before);
-    EXPECT_EQ(model.folder(), folder);
-    EXPECT_EQ(fileNames(model.items()), fileNames(proposal));
-    EXPECT_NE(model.items()[0].id, proposal[0].id); // read again, not kept
-    EXPECT_TRUE(model.resultInPlace());
-    EXPECT_EQ(model.exportNote(), note);
+    EXPECT_EQ(model.review().folder(), folder);
+    EXPECT_EQ(fileNames(model.review().items()), fileNames(proposal));
+    EXPECT_NE(model.review().items()[0].id, proposal[0].id); // read again, not kept
+    EXPECT_TRUE(model.approval().resultInPlace());
+    EXPECT_EQ(model.approval().exportNote(), note);
 }
 
 // Verifies that a failed put-back is reported and keeps the done screen.
@@ -775,7 +779,7 @@ TEST_F(AppModelTest, shouldKeepTheDoneScreenWhenThePutBackFails) {
     AppModel model(services());
     loadAndWait(model, folder);
     approveAndWait(model);
-    const QList<Item> exported = model.exportedItems();
+    const QList<Item> exported = model.approval().exportedItems();
     writeFile(folder + QLatin1Char('/') + Engine::journalName, "not a journal");
     QString reason;
     try {
@@ -785,24 +789,24 @@ TEST_F(AppModelTest, shouldKeepTheDoneScreenWhenThePutBackFails) {
     }
     ASSERT_FALSE(reason.isEmpty()) << "the put-back did not fail";
 
-    model.undoOrganize();
+    model.approval().undoOrganize();
     ASSERT_TRUE(waitUntilIdle(model));
     EXPECT_EQ(model.errorMessage(), QStringLiteral("Couldn't put the files back: ") + reason);
-    EXPECT_EQ(model.resultURL(), folder);
-    EXPECT_EQ(model.exportedItems(), exported);
+    EXPECT_EQ(model.approval().resultURL(), folder);
+    EXPECT_EQ(model.approval().exportedItems(), exported);
 }
 
 // Verifies that a sorted copy cannot be put back.
 TEST_F(AppModelTest, shouldNotPutBackASortedCopy) {
     AppModel model(services());
-    model.setOrganizeInPlace(false);
+    model.approval().setOrganizeInPlace(false);
     loadAndWait(model, makeFolder(QStringLiteral("Session"), {"1Kick.wav"}));
     approveAndWait(model);
-    const auto result = model.resultURL();
+    const auto result = model.approval().resultURL();
 
-    model.undoOrganize();
-    EXPECT_FALSE(model.busy());
-    EXPECT_EQ(model.resultURL(), result);
+    model.approval().undoOrganize();
+    EXPECT_FALSE(model.busyState().busy());
+    EXPECT_EQ(model.approval().resultURL(), result);
 }
 
 // ---- The model gone while work runs ----
@@ -813,8 +817,8 @@ TEST_F(AppModelTest, shouldNotPutBackASortedCopy) {
 TEST_F(AppModelTest, shouldDropAScanWhoseModelIsGone) {
     const QString folder = makeFolder(QStringLiteral("Session"), {"1Kick.wav"});
     auto model = std::make_unique<AppModel>(services());
-    model->load(folder);
-    ASSERT_TRUE(model->busy());
+    model->review().load(folder);
+    ASSERT_TRUE(model->busyState().busy());
     model.reset(); // before the result can reach the main thread
     finishWork();
 
@@ -830,12 +834,12 @@ TEST_F(AppModelTest, shouldFinishAnExportWhoseModelIsGone) {
     ops.countOnly({FileOp::clone, FileOp::copy});
     ops.beforeOperation(1, [&gate] { gate.pass(); });
     auto model = std::make_unique<AppModel>(services(&ops));
-    model->setOrganizeInPlace(false);
+    model->approval().setOrganizeInPlace(false);
     const QString folder = makeFolder(QStringLiteral("Gone"), {"1Kick.wav", "2Vox.wav"});
     loadAndWait(*model, folder);
-    model->cancel(); // a cancel before the approval is cleared by it
+    model->approval().cancel(); // a cancel before the approval is cleared by it
 
-    model->approve();
+    model->approval().approve();
     ASSERT_TRUE(QTest::qWaitFor([&gate] { return gate.reached(); }, kTimeoutMs));
     model.reset();
     gate.open();
@@ -855,27 +859,27 @@ TEST_F(AppModelTest, shouldOfferThePutBackForAnOrganizedFolder) {
     {
         AppModel first(services());
         loadAndWait(first, folder);
-        EXPECT_FALSE(first.folderOrganized());
+        EXPECT_FALSE(first.review().folderOrganized());
         approveAndWait(first);
     }
     Fixtures::writeFile(folder + QStringLiteral("/01_DRUMS/mine.txt"), "mine");
 
     AppModel model(services());
     loadAndWait(model, folder);
-    EXPECT_TRUE(model.folderOrganized());
-    EXPECT_TRUE(model.items().isEmpty());
-    model.undoOrganize();
+    EXPECT_TRUE(model.review().folderOrganized());
+    EXPECT_TRUE(model.review().items().isEmpty());
+    model.approval().undoOrganize();
     ASSERT_TRUE(waitUntilIdle(model));
     EXPECT_EQ(model.errorMessage(), std::nullopt);
-    EXPECT_EQ(model.putBackNote(),
+    EXPECT_EQ(model.review().putBackNote(),
               QStringLiteral("“01_DRUMS” was left in place: it holds “mine.txt” that Vantrel "
                              "didn't put there."));
     auto expected = original;
     expected.insert("01_DRUMS", "<dir>");
     expected.insert("01_DRUMS/mine.txt", "mine");
     EXPECT_EQ(snapshot(folder), expected);
-    EXPECT_FALSE(model.folderOrganized());
-    EXPECT_EQ(fileNames(model.items()), (QStringList{"1Kick.wav", "2Vox.wav"}));
+    EXPECT_FALSE(model.review().folderOrganized());
+    EXPECT_EQ(fileNames(model.review().items()), (QStringList{"1Kick.wav", "2Vox.wav"}));
 }
 
 // Verifies that a folder organized before, with a new track in it, reviews the new track and
@@ -890,9 +894,9 @@ TEST_F(AppModelTest, shouldNotCountVantrelsOwnFilesAsIgnored) {
     Fixtures::touchAll(folder, {"2Vox.wav"});
     AppModel model(services());
     loadAndWait(model, folder);
-    EXPECT_TRUE(model.folderOrganized());
-    EXPECT_EQ(fileNames(model.items()), QStringList{"2Vox.wav"});
-    EXPECT_EQ(model.skipped(), QStringList{"notes.txt"});
+    EXPECT_TRUE(model.review().folderOrganized());
+    EXPECT_EQ(fileNames(model.review().items()), QStringList{"2Vox.wav"});
+    EXPECT_EQ(model.review().skipped(), QStringList{"notes.txt"});
 }
 
 // Verifies that rules saved while a result is shown change the rules only: the result and its
@@ -903,29 +907,31 @@ TEST_F(AppModelTest, shouldKeepTheResultWhenRulesAreSaved) {
         const QString folder =
             makeFolder(inPlace ? QStringLiteral("A") : QStringLiteral("B"), {"1Kick.wav"});
         AppModel model(services());
-        model.setOrganizeInPlace(inPlace);
+        model.approval().setOrganizeInPlace(inPlace);
         loadAndWait(model, folder);
         approveAndWait(model);
-        const auto result = model.resultURL();
-        const QList<Item> exported = model.exportedItems();
-        const auto folders = record<std::optional<QString>>(
-            model, &AppModel::folderChanged, [](const AppModel& m) { return m.folder(); });
+        const auto result = model.approval().resultURL();
+        const QList<Item> exported = model.approval().exportedItems();
+        const auto folders =
+            record<std::optional<QString>>(model, model.review(), &ReviewSession::folderChanged,
+                                           [](const AppModel& m) { return m.review().folder(); });
         const auto results = record<std::optional<QString>>(
-            model, &AppModel::resultURLChanged, [](const AppModel& m) { return m.resultURL(); });
+            model, model.approval(), &ApprovalModel::resultURLChanged,
+            [](const AppModel& m) { return m.approval().resultURL(); });
         // A colour change, then a renamed group: each a save of its own.
-        Config cfg = model.config();
+        Config cfg = model.rules().config();
         cfg.groups[0].color = QList<int>{5, 1};
-        ASSERT_TRUE(model.saveRules(cfg));
-        EXPECT_FALSE(model.busy());
+        ASSERT_TRUE(model.rules().saveRules(cfg));
+        EXPECT_FALSE(model.busyState().busy());
         cfg.groups[0].name = QStringLiteral("KIT");
-        ASSERT_TRUE(model.saveRules(cfg));
-        EXPECT_FALSE(model.busy());
+        ASSERT_TRUE(model.rules().saveRules(cfg));
+        EXPECT_FALSE(model.busyState().busy());
         finishWork();
         EXPECT_EQ(model.errorMessage(), std::nullopt);
-        EXPECT_EQ(model.config(), cfg);
-        EXPECT_EQ(model.resultURL(), result);
-        EXPECT_EQ(model.folder(), folder);
-        EXPECT_EQ(model.exportedItems(), exported);
+        EXPECT_EQ(model.rules().config(), cfg);
+        EXPECT_EQ(model.approval().resultURL(), result);
+        EXPECT_EQ(model.review().folder(), folder);
+        EXPECT_EQ(model.approval().exportedItems(), exported);
         EXPECT_TRUE(folders->isEmpty());
         EXPECT_TRUE(results->isEmpty());
     }
@@ -945,35 +951,35 @@ TEST_F(AppModelTest, shouldOnlyChangeTheRulesWhenSavedWhileBusy) {
             makeFolder(inPlace ? QStringLiteral("Busy In Place") : QStringLiteral("Busy Copy"),
                        {"1Kick.wav", "2Vox.wav"});
         AppModel model(services(&ops));
-        model.setOrganizeInPlace(inPlace);
+        model.approval().setOrganizeInPlace(inPlace);
         loadAndWait(model, folder);
-        const QList<Item> proposal = model.items();
+        const QList<Item> proposal = model.review().items();
 
-        model.approve();
+        model.approval().approve();
         ASSERT_TRUE(QTest::qWaitFor([&gate] { return gate.reached(); }, kTimeoutMs));
-        Config cfg = model.config();
+        Config cfg = model.rules().config();
         cfg.groups.removeFirst(); // DRUMS gone: a kick would now be unsorted
-        EXPECT_TRUE(model.saveRules(cfg));
-        EXPECT_TRUE(model.busy());
+        EXPECT_TRUE(model.rules().saveRules(cfg));
+        EXPECT_TRUE(model.busyState().busy());
         gate.open();
         ASSERT_TRUE(waitUntilIdle(model));
         finishWork();
 
         EXPECT_EQ(model.errorMessage(), std::nullopt);
-        EXPECT_EQ(model.config(), cfg);
-        EXPECT_EQ(model.folder(), folder);
-        ASSERT_TRUE(model.resultURL().has_value());
-        EXPECT_EQ(model.exportedItems(), proposal);
-        EXPECT_EQ(model.items(), proposal);
+        EXPECT_EQ(model.rules().config(), cfg);
+        EXPECT_EQ(model.review().folder(), folder);
+        ASSERT_TRUE(model.approval().resultURL().has_value());
+        EXPECT_EQ(model.approval().exportedItems(), proposal);
+        EXPECT_EQ(model.review().items(), proposal);
         // Every approved track is still offered, the kick with the unsorted ones.
-        EXPECT_EQ(model.dragURLs().size(), 2);
+        EXPECT_EQ(model.approval().dragURLs().size(), 2);
 
-        model.reset();
+        model.approval().reset();
         loadAndWait(model, makeFolder(inPlace ? QStringLiteral("Next In Place")
                                               : QStringLiteral("Next Copy"),
                                       {"1Kick.wav"}));
-        ASSERT_EQ(model.items().size(), 1);
-        EXPECT_EQ(model.items()[0].group, std::nullopt);
+        ASSERT_EQ(model.review().items().size(), 1);
+        EXPECT_EQ(model.review().items()[0].group, std::nullopt);
     }
 }
 

@@ -49,16 +49,18 @@ TEST_F(AudioCheckModel, ThePassPublishesItsFindingsWhenTheReviewStays) {
     AppModel model(audioServices());
     const QString folder = makeFolder("session", {"Kick.wav", "Snare.wav", "Vox.wav"});
     loadAndWait(model, folder);
-    EXPECT_TRUE(model.audioChecking());
-    EXPECT_EQ(model.audioToCheck(), 3);
-    EXPECT_TRUE(model.findings().isEmpty());
+    EXPECT_TRUE(model.review().audioChecking());
+    EXPECT_EQ(model.review().audioToCheck(), 3);
+    EXPECT_TRUE(model.review().findings().isEmpty());
     reader.gate.open();
-    ASSERT_TRUE(QTest::qWaitFor([&model] { return !model.audioChecking(); }, kTimeoutMs));
-    EXPECT_EQ(model.audioChecked(), 3);
-    ASSERT_EQ(model.findings().size(), 1);
-    EXPECT_EQ(model.findings()[0].kind, QStringLiteral("silent"));
-    EXPECT_EQ(model.findings()[0].files, (QStringList{"Kick.wav", "Snare.wav", "Vox.wav"}));
-    EXPECT_EQ(model.findingsFor(QStringLiteral("Vox.wav")), QStringList{model.findings()[0].text});
+    ASSERT_TRUE(QTest::qWaitFor([&model] { return !model.review().audioChecking(); }, kTimeoutMs));
+    EXPECT_EQ(model.review().audioChecked(), 3);
+    ASSERT_EQ(model.review().findings().size(), 1);
+    EXPECT_EQ(model.review().findings()[0].kind, QStringLiteral("silent"));
+    EXPECT_EQ(model.review().findings()[0].files,
+              (QStringList{"Kick.wav", "Snare.wav", "Vox.wav"}));
+    EXPECT_EQ(model.review().findingsFor(QStringLiteral("Vox.wav")),
+              QStringList{model.review().findings()[0].text});
 }
 
 TEST_F(AudioCheckModel, LeavingTheReviewCancelsThePassAndPublishesNothingAfter) {
@@ -67,7 +69,7 @@ TEST_F(AudioCheckModel, LeavingTheReviewCancelsThePassAndPublishesNothingAfter) 
         std::function<void(AppModel&)> leave;
     };
     const std::vector<Case> cases = {
-        {"reset", [](AppModel& m) { m.reset(); }},
+        {"reset", [](AppModel& m) { m.approval().reset(); }},
         {"approval", [](AppModel& m) { approveAndWait(m); }},
         {"another folder",
          [this](AppModel& m) { loadAndWait(m, makeFolder("other", {"Bass.wav"})); }},
@@ -81,17 +83,18 @@ TEST_F(AudioCheckModel, LeavingTheReviewCancelsThePassAndPublishesNothingAfter) 
         const QString folder = makeFolder(QStringLiteral("session-%1").arg(c.name),
                                           {"Kick.wav", "Snare.wav", "Vox.wav"});
         loadAndWait(model, folder);
-        ASSERT_TRUE(model.audioChecking());
+        ASSERT_TRUE(model.review().audioChecking());
         ASSERT_TRUE(QTest::qWaitFor([&gated] { return gated.gate.reached(); }, kTimeoutMs));
 
-        auto findings = record<QList<AudioFinding>>(model, &AppModel::findingsChanged,
-                                                    [](const AppModel& m) { return m.findings(); });
+        auto findings =
+            record<QList<AudioFinding>>(model, model.review(), &ReviewSession::findingsChanged,
+                                        [](const AppModel& m) { return m.review().findings(); });
         c.leave(model);
-        EXPECT_EQ(model.audioChecked(), 0);
+        EXPECT_EQ(model.review().audioChecked(), 0);
         // From here on the cancelled pass has nothing to say.
         int emitted = 0;
-        for (auto signal : {&AppModel::findingsChanged, &AppModel::audioCheckChanged})
-            QObject::connect(&model, signal, &model, [&emitted] { ++emitted; });
+        for (auto signal : {&ReviewSession::findingsChanged, &ReviewSession::audioCheckChanged})
+            QObject::connect(&model.review(), signal, &model, [&emitted] { ++emitted; });
         gated.gate.open();
         finishWork();
         finishWork();
@@ -101,15 +104,15 @@ TEST_F(AudioCheckModel, LeavingTheReviewCancelsThePassAndPublishesNothingAfter) 
             for (const QString& file : allFiles(value))
                 EXPECT_FALSE(QStringList({"Kick.wav", "Snare.wav", "Vox.wav"}).contains(file))
                     << file.toStdString();
-        for (const QString& file : allFiles(model.findings()))
+        for (const QString& file : allFiles(model.review().findings()))
             EXPECT_FALSE(QStringList({"Kick.wav", "Snare.wav", "Vox.wav"}).contains(file))
                 << file.toStdString();
         if (QString(c.name) == "another folder") {
             // The new folder's own pass ran to its end.
-            EXPECT_EQ(allFiles(model.findings()), QStringList{"Bass.wav"});
+            EXPECT_EQ(allFiles(model.review().findings()), QStringList{"Bass.wav"});
         } else {
-            EXPECT_FALSE(model.audioChecking());
-            EXPECT_EQ(model.audioChecked(), 0);
+            EXPECT_FALSE(model.review().audioChecking());
+            EXPECT_EQ(model.review().audioChecked(), 0);
             EXPECT_EQ(emitted, 0);
         }
     }

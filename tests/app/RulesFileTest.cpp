@@ -38,12 +38,12 @@ TEST_F(RulesFileTest, shouldKeepABrokenFileAndTellTheUserAtStart) {
               QStringLiteral("Your rules file “%1” could not be read (%3), so Vantrel is using "
                              "the built-in rules. The file is kept as “%2”.")
                   .arg(path, kept, problem));
-    EXPECT_EQ(model.config(), Config::defaults());
+    EXPECT_EQ(model.rules().config(), Config::defaults());
     EXPECT_EQ(readFile(path), broken) << "nothing is written back at start";
     EXPECT_EQ(readFile(kept), broken);
 
     model.setErrorMessage(std::nullopt);
-    EXPECT_TRUE(model.saveRules(rules()));
+    EXPECT_TRUE(model.rules().saveRules(rules()));
     EXPECT_EQ(stored(Config::load()), stored(rules()));
     EXPECT_EQ(readFile(kept), broken);
     EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral(".unreadable 2")));
@@ -58,7 +58,7 @@ TEST_F(RulesFileTest, shouldKeepAFileBrokenSinceStartBeforeSaving) {
     AppModel model(services());
     ASSERT_EQ(model.errorMessage(), std::nullopt);
     writeFile(path, broken);
-    EXPECT_TRUE(model.saveRules(rules()));
+    EXPECT_TRUE(model.rules().saveRules(rules()));
     EXPECT_EQ(readFile(path + QStringLiteral(".unreadable")), broken);
     EXPECT_EQ(stored(Config::load()), stored(rules()));
 }
@@ -81,11 +81,11 @@ TEST_F(RulesFileTest, shouldNotSaveOverAFileItCouldNotKeep) {
         << model.errorMessage()->toStdString();
 
     model.setErrorMessage(std::nullopt);
-    EXPECT_FALSE(model.saveRules(rules()));
+    EXPECT_FALSE(model.rules().saveRules(rules()));
     ASSERT_TRUE(model.errorMessage().has_value());
     EXPECT_TRUE(model.errorMessage()->startsWith(QStringLiteral("Couldn't save rules: ")));
     EXPECT_EQ(readFile(path), broken);
-    EXPECT_EQ(model.config(), Config::defaults());
+    EXPECT_EQ(model.rules().config(), Config::defaults());
 }
 
 } // namespace

@@ -74,7 +74,7 @@ const QStringList kSession{"1Snare Top.wav", "2Kick In.wav", "3Kick Out.wav",
                            "4Vox Lead.wav",  "5Vox Dbl.wav", "6Room.wav"};
 
 QStringList logLines() {
-    QFile file(AppModel::sendLogPath());
+    QFile file(SendModel::sendLogPath());
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
@@ -102,7 +102,7 @@ protected:
     std::unique_ptr<AppModel> approvedModel(bool inPlace = false) {
         auto model = std::make_unique<AppModel>(services());
         model->setPresenter(&presenter);
-        model->setOrganizeInPlace(inPlace);
+        model->approval().setOrganizeInPlace(inPlace);
         loadAndWait(*model, makeFolder(QStringLiteral("Session"), kSession));
         approveAndWait(*model);
         return model;
@@ -116,7 +116,7 @@ protected:
     }
 
     static bool waitUntilSent(const AppModel& model) {
-        return QTest::qWaitFor([&model] { return !model.sending(); }, kTimeoutMs);
+        return QTest::qWaitFor([&model] { return !model.send().sending(); }, kTimeoutMs);
     }
 
     bool hasStack(const QString& name) {
@@ -133,7 +133,9 @@ protected:
         LogicSender sender(other);
         const SendOutcome outcome =
             sender.send(SendMode::fast,
-                        sendJobs(model.exportedItems(), model.config(), model.resultURL()), false);
+                        sendJobs(model.approval().exportedItems(), model.rules().config(),
+                                 model.approval().resultURL()),
+                        false);
         if (outcome.ok)
             return std::nullopt;
         return outcome.result;
@@ -174,24 +176,26 @@ TEST_F(AppModelSend, shouldBuildTheSessionAndLogEveryReport) {
         ASSERT_TRUE(QDir().mkpath(root.path()));
         const auto model = approvedModel();
         if (row.tracksInProject) {
-            for (const QString& file : model->dragURLs())
+            for (const QString& file : model->approval().dragURLs())
                 sim->logic().addTrack(memberName(file));
         }
-        const auto statuses = record<QString>(*model, &AppModel::sendStatusChanged,
-                                              [](const AppModel& m) { return m.sendStatus(); });
+        const auto statuses =
+            record<QString>(*model, model->send(), &SendModel::sendStatusChanged,
+                            [](const AppModel& m) { return m.send().sendStatus(); });
 
-        model->sendToLogic(row.mode);
-        EXPECT_TRUE(model->sending());
-        EXPECT_EQ(model->sendStatus(), QStringLiteral("Starting…"));
-        EXPECT_EQ(model->sendProgress(), 0.0);
-        EXPECT_EQ(model->sendResult(), std::nullopt);
-        EXPECT_NE(model->sender(), nullptr);
+        model->send().sendToLogic(row.mode);
+        EXPECT_TRUE(model->send().sending());
+        EXPECT_EQ(model->send().sendStatus(), QStringLiteral("Starting…"));
+        EXPECT_EQ(model->send().sendProgress(), 0.0);
+        EXPECT_EQ(model->send().sendResult(), std::nullopt);
+        EXPECT_NE(model->send().sender(), nullptr);
         EXPECT_EQ(presenter.calls, kWholeSend.mid(0, 2));
         ASSERT_TRUE(waitUntilSent(*model));
 
-        EXPECT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
-        EXPECT_EQ(model->sendStatus(), QStringLiteral("Done"));
-        EXPECT_EQ(model->sendProgress(), 1.0);
+        EXPECT_EQ(model->send().sendResult(),
+                  QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
+        EXPECT_EQ(model->send().sendStatus(), QStringLiteral("Done"));
+        EXPECT_EQ(model->send().sendProgress(), 1.0);
         EXPECT_EQ(model->errorMessage(), std::nullopt);
         EXPECT_EQ(presenter.calls, kWholeSend);
 
@@ -272,19 +276,22 @@ TEST_F(AppModelSend, shouldMoveTheProgressForwardAndKeepNotesOffThePanel) {
         loadAndWait(model, folder);
         approveAndWait(model);
         if (mode == SendMode::stacksOnly) {
-            for (const QString& file : model.dragURLs())
+            for (const QString& file : model.approval().dragURLs())
                 sim->logic().addTrack(memberName(file));
         }
-        const auto progress = record<double>(model, &AppModel::sendProgressChanged,
-                                             [](const AppModel& m) { return m.sendProgress(); });
-        const auto statuses = record<QString>(model, &AppModel::sendStatusChanged,
-                                              [](const AppModel& m) { return m.sendStatus(); });
+        const auto progress =
+            record<double>(model, model.send(), &SendModel::sendProgressChanged,
+                           [](const AppModel& m) { return m.send().sendProgress(); });
+        const auto statuses =
+            record<QString>(model, model.send(), &SendModel::sendStatusChanged,
+                            [](const AppModel& m) { return m.send().sendStatus(); });
 
-        model.sendToLogic(mode);
+        model.send().sendToLogic(mode);
         ASSERT_TRUE(waitUntilSent(model));
 
-        EXPECT_TRUE(model.sendResult().value_or(QString()).startsWith(QStringLiteral("Sent ")))
-            << model.sendResult().value_or(QString()).toStdString();
+        EXPECT_TRUE(
+            model.send().sendResult().value_or(QString()).startsWith(QStringLiteral("Sent ")))
+            << model.send().sendResult().value_or(QString()).toStdString();
         ASSERT_FALSE(progress->isEmpty());
         EXPECT_EQ(progress->last(), 1.0);
         for (qsizetype i = 1; i < progress->size(); ++i)
@@ -307,30 +314,31 @@ TEST_F(AppModelSend, shouldIgnoreASecondSendAndStopOnCancel) {
     holdingAt.hold = [this] { return hasStack(QStringLiteral("DRUMS")); };
     const auto model = approvedModel();
 
-    model->sendToLogic(SendMode::fast);
+    model->send().sendToLogic(SendMode::fast);
     ASSERT_TRUE(QTest::qWaitFor([&holdingAt] { return holdingAt.gate.reached(); }, kTimeoutMs));
     QCoreApplication::processEvents(); // the reports queued before the hold
     const QStringList sofar = logLines();
     ASSERT_FALSE(sofar.isEmpty());
-    EXPECT_TRUE(sofar.last().endsWith(QStringLiteral("  ") + model->sendStatus()))
+    EXPECT_TRUE(sofar.last().endsWith(QStringLiteral("  ") + model->send().sendStatus()))
         << sofar.last().toStdString();
-    EXPECT_EQ(sofar.last().mid(7, 4), QString::asprintf("%3.0f%%", model->sendProgress() * 100));
-    EXPECT_TRUE(model->sending());
+    EXPECT_EQ(sofar.last().mid(7, 4),
+              QString::asprintf("%3.0f%%", model->send().sendProgress() * 100));
+    EXPECT_TRUE(model->send().sending());
 
-    const LogicSender* running = model->sender();
-    const QString status = model->sendStatus();
-    model->sendToLogic(SendMode::grouped);
-    EXPECT_EQ(model->sender(), running);
-    EXPECT_EQ(model->sendStatus(), status);
+    const LogicSender* running = model->send().sender();
+    const QString status = model->send().sendStatus();
+    model->send().sendToLogic(SendMode::grouped);
+    EXPECT_EQ(model->send().sender(), running);
+    EXPECT_EQ(model->send().sendStatus(), status);
     EXPECT_EQ(logLines(), sofar);
     EXPECT_EQ(presenter.calls, kWholeSend.mid(0, 2));
 
-    model->cancelSend();
+    model->send().cancelSend();
     EXPECT_TRUE(running->cancelled.load());
     holdingAt.gate.open();
     ASSERT_TRUE(waitUntilSent(*model));
 
-    EXPECT_EQ(model->sendResult(), QStringLiteral("Cancelled."));
+    EXPECT_EQ(model->send().sendResult(), QStringLiteral("Cancelled."));
     EXPECT_EQ(model->errorMessage(), std::nullopt);
     EXPECT_EQ(presenter.calls, kWholeSend);
     const QStringList lines = logLines();
@@ -347,7 +355,7 @@ TEST_F(AppModelSend, shouldFinishASendWhoseModelIsGone) {
     holdingAt.hold = [this] { return hasStack(QStringLiteral("DRUMS")); };
     auto model = approvedModel();
 
-    model->sendToLogic(SendMode::fast);
+    model->send().sendToLogic(SendMode::fast);
     ASSERT_TRUE(QTest::qWaitFor([&holdingAt] { return holdingAt.gate.reached(); }, kTimeoutMs));
     model.reset();
     holdingAt.gate.open();
@@ -396,22 +404,22 @@ TEST_F(AppModelSend, shouldChangeOnlyTheMessageWhenACheckFails) {
         if (!row.quirk.isEmpty()) {
             ASSERT_TRUE(sim->logic().setQuirk(row.quirk, true));
         }
-        Fixtures::writeFile(AppModel::sendLogPath(), "  0.0s   0%  an earlier send\nOK\n");
+        Fixtures::writeFile(SendModel::sendLogPath(), "  0.0s   0%  an earlier send\nOK\n");
         int changes = 0;
-        for (const auto signal : {&AppModel::sendingChanged, &AppModel::sendStatusChanged,
-                                  &AppModel::sendProgressChanged, &AppModel::sendResultChanged})
-            QObject::connect(model.get(), signal, [&changes] { ++changes; });
+        for (const auto signal : {&SendModel::sendingChanged, &SendModel::sendStatusChanged,
+                                  &SendModel::sendProgressChanged, &SendModel::sendResultChanged})
+            QObject::connect(&model->send(), signal, [&changes] { ++changes; });
 
-        model->sendToLogic(SendMode::fast);
+        model->send().sendToLogic(SendMode::fast);
         finishWork();
         EXPECT_EQ(model->errorMessage(), row.message);
         EXPECT_EQ(sim->logic().trustPrompts(), row.prompts);
         EXPECT_EQ(changes, 0);
-        EXPECT_FALSE(model->sending());
-        EXPECT_EQ(model->sendStatus(), QString());
-        EXPECT_EQ(model->sendProgress(), 0.0);
-        EXPECT_EQ(model->sendResult(), std::nullopt);
-        EXPECT_EQ(model->sender(), nullptr);
+        EXPECT_FALSE(model->send().sending());
+        EXPECT_EQ(model->send().sendStatus(), QString());
+        EXPECT_EQ(model->send().sendProgress(), 0.0);
+        EXPECT_EQ(model->send().sendResult(), std::nullopt);
+        EXPECT_EQ(model->send().sender(), nullptr);
         EXPECT_TRUE(presenter.calls.isEmpty());
         EXPECT_EQ(logLines(), (QStringList{"  0.0s   0%  an earlier send", "OK"}));
     }
@@ -425,21 +433,21 @@ TEST_F(AppModelSend, shouldReportAFailedRunAndKeepOnlyTheLastLog) {
     ASSERT_TRUE(failure.has_value()) << "the sender alone did not fail";
     ASSERT_TRUE(sim->logic().setQuirk(QStringLiteral("drop-ignored"), true));
 
-    model->sendToLogic(SendMode::fast);
+    model->send().sendToLogic(SendMode::fast);
     ASSERT_TRUE(waitUntilSent(*model));
-    EXPECT_EQ(model->sendResult(), failure);
+    EXPECT_EQ(model->send().sendResult(), failure);
     EXPECT_EQ(model->errorMessage(), std::nullopt);
     EXPECT_EQ(presenter.calls, kWholeSend);
     EXPECT_EQ(logLines().value(logLines().size() - 1), QStringLiteral("ERROR: ") + *failure);
-    const LogicSender* first = model->sender();
+    const LogicSender* first = model->send().sender();
 
     ASSERT_TRUE(sim->logic().setQuirk(QStringLiteral("drop-ignored"), false));
     presenter.calls.clear();
-    model->sendToLogic(SendMode::fast);
-    EXPECT_NE(model->sender(), first);
-    EXPECT_EQ(model->sendResult(), std::nullopt);
+    model->send().sendToLogic(SendMode::fast);
+    EXPECT_NE(model->send().sender(), first);
+    EXPECT_EQ(model->send().sendResult(), std::nullopt);
     ASSERT_TRUE(waitUntilSent(*model));
-    EXPECT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
+    EXPECT_EQ(model->send().sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
     EXPECT_EQ(presenter.calls, kWholeSend);
     const QStringList lines = logLines();
     ASSERT_FALSE(lines.isEmpty());
@@ -456,10 +464,11 @@ TEST_F(AppModelSend, shouldMakeTheLogFolderOrSendWithoutALog) {
     {
         const auto model = approvedModel();
         QDir(configFolder).removeRecursively();
-        model->sendToLogic(SendMode::fast);
+        model->send().sendToLogic(SendMode::fast);
         ASSERT_TRUE(waitUntilSent(*model));
-        EXPECT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
-        QFile log(AppModel::sendLogPath());
+        EXPECT_EQ(model->send().sendResult(),
+                  QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
+        QFile log(SendModel::sendLogPath());
         ASSERT_TRUE(log.open(QIODevice::ReadOnly));
         EXPECT_TRUE(log.readAll().endsWith("OK\n"));
     }
@@ -471,10 +480,10 @@ TEST_F(AppModelSend, shouldMakeTheLogFolderOrSendWithoutALog) {
     QDir(configFolder).removeRecursively();
     Fixtures::writeFile(configFolder, "a file where the folder belongs");
     const auto cleanUp = qScopeGuard([&configFolder] { QFile::remove(configFolder); });
-    model->sendToLogic(SendMode::fast);
+    model->send().sendToLogic(SendMode::fast);
     ASSERT_TRUE(waitUntilSent(*model));
-    EXPECT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
-    EXPECT_FALSE(QFileInfo(AppModel::sendLogPath()).isFile());
+    EXPECT_EQ(model->send().sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
+    EXPECT_FALSE(QFileInfo(SendModel::sendLogPath()).isFile());
 }
 
 // ---- The drag list ----
@@ -483,17 +492,17 @@ TEST_F(AppModelSend, shouldMakeTheLogFolderOrSendWithoutALog) {
 // files in new-name order, groups in rule order, the unsorted file last, every path an
 // existing file of the result; and an empty list before any approval.
 TEST_F(AppModelSend, shouldOfferTheApprovedFilesInSendOrder) {
-    EXPECT_TRUE(AppModel(services()).dragURLs().isEmpty());
+    EXPECT_TRUE(AppModel(services()).approval().dragURLs().isEmpty());
     for (const bool inPlace : {false, true}) {
         SCOPED_TRACE(inPlace ? "in place" : "sorted copy");
         QDir(root.path()).removeRecursively();
         ASSERT_TRUE(QDir().mkpath(root.path()));
         const auto model = approvedModel(inPlace);
-        const QString result = *model->resultURL();
+        const QString result = *model->approval().resultURL();
         EXPECT_EQ(result, root.filePath(inPlace ? QStringLiteral("Session")
                                                 : QStringLiteral("Session SORTED")));
 
-        const QStringList files = model->dragURLs();
+        const QStringList files = model->approval().dragURLs();
         EXPECT_EQ(files, (QStringList{
                              result + "/01_DRUMS/KICK_IN.wav", result + "/01_DRUMS/KICK_OUT.wav",
                              result + "/01_DRUMS/SNARE_TOP.wav", result + "/03_VOCALS/VOX_DBL.wav",
@@ -515,19 +524,20 @@ TEST_F(AppModelSend, shouldSendEveryTrackAfterAGroupWasRenamed) {
         ASSERT_TRUE(QDir().mkpath(root.path()));
         sendRules().save(); // the previous row saved its own
         const auto model = approvedModel(inPlace);
-        const QStringList approved = model->dragURLs();
+        const QStringList approved = model->approval().dragURLs();
         ASSERT_EQ(approved.size(), kSession.size());
 
-        Config cfg = model->config();
+        Config cfg = model->rules().config();
         cfg.groups[2].name = QStringLiteral("VOX"); // VOCALS renamed
-        ASSERT_TRUE(model->saveRules(cfg));
-        EXPECT_FALSE(model->busy());
+        ASSERT_TRUE(model->rules().saveRules(cfg));
+        EXPECT_FALSE(model->busyState().busy());
         EXPECT_EQ(model->errorMessage(), std::nullopt);
-        EXPECT_EQ(model->dragURLs().size(), approved.size());
+        EXPECT_EQ(model->approval().dragURLs().size(), approved.size());
 
-        model->sendToLogic(SendMode::fast);
+        model->send().sendToLogic(SendMode::fast);
         ASSERT_TRUE(waitUntilSent(*model));
-        EXPECT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 1 stacks to Logic."));
+        EXPECT_EQ(model->send().sendResult(),
+                  QStringLiteral("Sent 6 tracks and 1 stacks to Logic."));
         QStringList names;
         for (const SimTrack& t : sim->logic().session().tracks)
             if (!t.isStack)
@@ -555,28 +565,29 @@ TEST_F(AppModelSend, shouldOpenAPreparedFolderReadyToSend) {
         QStringList approved;
         {
             const auto first = approvedModel(inPlace);
-            result = *first->resultURL();
-            approved = first->dragURLs();
+            result = *first->approval().resultURL();
+            approved = first->approval().dragURLs();
         }
 
         AppModel model(services());
         model.setPresenter(&presenter);
         loadAndWait(model, result);
-        EXPECT_EQ(model.resultURL(), result);
-        EXPECT_EQ(model.resultInPlace(), inPlace);
-        EXPECT_EQ(model.dragURLs(), approved);
-        EXPECT_EQ(model.exportNote(),
+        EXPECT_EQ(model.approval().resultURL(), result);
+        EXPECT_EQ(model.approval().resultInPlace(), inPlace);
+        EXPECT_EQ(model.approval().dragURLs(), approved);
+        EXPECT_EQ(model.approval().exportNote(),
                   QStringLiteral("Prepared by Vantrel before: 6 tracks ready to send to Logic."));
-        model.sendToLogic(SendMode::fast);
+        model.send().sendToLogic(SendMode::fast);
         ASSERT_TRUE(waitUntilSent(model));
-        EXPECT_EQ(model.sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
+        EXPECT_EQ(model.send().sendResult(),
+                  QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
         EXPECT_TRUE(hasStack(QStringLiteral("DRUMS")));
 
         if (inPlace) {
-            model.undoOrganize();
+            model.approval().undoOrganize();
             ASSERT_TRUE(waitUntilIdle(model));
-            EXPECT_EQ(model.resultURL(), std::nullopt);
-            EXPECT_EQ(model.items().size(), kSession.size());
+            EXPECT_EQ(model.approval().resultURL(), std::nullopt);
+            EXPECT_EQ(model.review().items().size(), kSession.size());
         }
     }
 
@@ -586,13 +597,13 @@ TEST_F(AppModelSend, shouldOpenAPreparedFolderReadyToSend) {
     QString result;
     {
         const auto first = approvedModel(false);
-        result = *first->resultURL();
+        result = *first->approval().resultURL();
     }
     ASSERT_TRUE(QFile::remove(result + QStringLiteral("/OTHER/ROOM.wav")));
     AppModel model(services());
-    model.load(result);
+    model.review().load(result);
     ASSERT_TRUE(waitUntilIdle(model));
-    EXPECT_EQ(model.resultURL(), std::nullopt);
+    EXPECT_EQ(model.approval().resultURL(), std::nullopt);
     ASSERT_TRUE(model.errorMessage());
     EXPECT_TRUE(model.errorMessage()->startsWith(
         QStringLiteral("No audio files found directly inside “Session SORTED”.\n")))
@@ -604,8 +615,25 @@ TEST_F(AppModelSend, shouldOpenAPreparedFolderReadyToSend) {
     model.setErrorMessage(std::nullopt);
     Fixtures::touchAll(result, {"7Kick Sub.wav"});
     loadAndWait(model, result);
-    EXPECT_EQ(model.resultURL(), std::nullopt);
-    EXPECT_EQ(fileNames(model.items()), QStringList{"7Kick Sub.wav"});
+    EXPECT_EQ(model.approval().resultURL(), std::nullopt);
+    EXPECT_EQ(fileNames(model.review().items()), QStringList{"7Kick Sub.wav"});
+}
+
+// Verifies that the outcome of a send belongs to the result it sent: a new result, after the
+// files were put back and approved again, shows no send yet.
+TEST_F(AppModelSend, shouldForgetTheLastSendWithANewResult) {
+    const auto model = approvedModel(true);
+    model->send().sendToLogic(SendMode::fast);
+    ASSERT_TRUE(waitUntilSent(*model));
+    ASSERT_EQ(model->send().sendEnd(), SendHost::SendEnd::sent);
+    ASSERT_TRUE(model->send().sendResult());
+
+    model->approval().undoOrganize();
+    ASSERT_TRUE(waitUntilIdle(*model));
+    ASSERT_EQ(model->approval().resultURL(), std::nullopt);
+    approveAndWait(*model);
+    EXPECT_EQ(model->send().sendResult(), std::nullopt);
+    EXPECT_EQ(model->send().sendEnd(), SendHost::SendEnd::none);
 }
 
 // ---- The connection check ----
@@ -638,7 +666,7 @@ TEST_F(AppModelSend, shouldReportTheConnectionCheckInTheMessage) {
         QFile::remove(LogicBridge::dumpPath());
         AppModel model(services());
 
-        model.checkLogicConnection();
+        model.send().checkLogicConnection();
         QFile dump(LogicBridge::dumpPath());
         if (row.message.contains(QStringLiteral("%1"))) {
             ASSERT_TRUE(dump.open(QIODevice::ReadOnly));

@@ -27,7 +27,7 @@ protected:
                             "4Quattro.wav", "5ElecGtr.wav", "6Trumpet.wav"};
 
     static QUuid idOf(const AppModel& model, const char* fileName) {
-        for (const Item& item : model.items())
+        for (const Item& item : model.review().items())
             if (item.fileName() == QString::fromUtf8(fileName))
                 return item.id;
         ADD_FAILURE() << "no item " << fileName;
@@ -35,7 +35,7 @@ protected:
     }
 
     static std::optional<QString> groupOf(const AppModel& model, const char* fileName) {
-        for (const Item& item : model.items())
+        for (const Item& item : model.review().items())
             if (item.fileName() == QString::fromUtf8(fileName))
                 return item.group;
         return std::nullopt;
@@ -63,15 +63,15 @@ TEST_F(SuggestionsTest, shouldSuggestForTracksTheRulesLeaveUnsorted) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.file);
-        EXPECT_EQ(model.suggestion(idOf(model, row.file)), row.expected);
+        EXPECT_EQ(model.review().suggestion(idOf(model, row.file)), row.expected);
     }
-    EXPECT_EQ(model.suggestionCount(), 2);
-    EXPECT_EQ(model.suggestion(QUuid::createUuid()), std::nullopt);
+    EXPECT_EQ(model.review().suggestionCount(), 2);
+    EXPECT_EQ(model.review().suggestion(QUuid::createUuid()), std::nullopt);
 
     // A track the user takes out of the group the rules chose gets no suggestion.
-    model.setGroup(idOf(model, "3Kick.wav"), std::nullopt);
-    EXPECT_EQ(model.suggestion(idOf(model, "3Kick.wav")), std::nullopt);
-    EXPECT_EQ(model.suggestionCount(), 2);
+    model.review().setGroup(idOf(model, "3Kick.wav"), std::nullopt);
+    EXPECT_EQ(model.review().suggestion(idOf(model, "3Kick.wav")), std::nullopt);
+    EXPECT_EQ(model.review().suggestionCount(), 2);
 }
 
 // Verifies that accepting one suggestion is a group change: numbering and names follow, the
@@ -80,29 +80,29 @@ TEST_F(SuggestionsTest, shouldAcceptOneSuggestionAndOfferItsWord) {
     AppModel model(services());
     loadAndWait(model, makeFolder(QStringLiteral("Session"), files));
     int offers = 0;
-    QObject::connect(&model, &AppModel::learnOfferChanged, [&offers] { ++offers; });
+    QObject::connect(&model.review(), &ReviewSession::learnOfferChanged, [&offers] { ++offers; });
 
-    model.acceptSuggestion(idOf(model, "1KickIn.wav"));
+    model.review().acceptSuggestion(idOf(model, "1KickIn.wav"));
 
     EXPECT_EQ(groupOf(model, "1KickIn.wav"), QStringLiteral("DRUMS"));
     QStringList drums;
-    for (const Item& item : model.items())
+    for (const Item& item : model.review().items())
         if (item.group == QStringLiteral("DRUMS"))
             drums << item.newName;
     EXPECT_EQ(drums, (QStringList{"01_KICKIN.wav", "02_KICK.wav"}));
-    EXPECT_EQ(model.suggestion(idOf(model, "1KickIn.wav")), std::nullopt);
-    EXPECT_EQ(model.suggestionCount(), 1);
-    ASSERT_TRUE(model.learnOffer());
-    EXPECT_EQ(model.learnOffer()->word, QStringLiteral("KICKIN"));
-    EXPECT_EQ(model.learnOffer()->group, QStringLiteral("DRUMS"));
-    EXPECT_EQ(model.learnOffer()->question(),
+    EXPECT_EQ(model.review().suggestion(idOf(model, "1KickIn.wav")), std::nullopt);
+    EXPECT_EQ(model.review().suggestionCount(), 1);
+    ASSERT_TRUE(model.review().learnOffer());
+    EXPECT_EQ(model.review().learnOffer()->word, QStringLiteral("KICKIN"));
+    EXPECT_EQ(model.review().learnOffer()->group, QStringLiteral("DRUMS"));
+    EXPECT_EQ(model.review().learnOffer()->question(),
               QStringLiteral("Add “KICKIN” to the words of DRUMS?"));
     EXPECT_EQ(offers, 1);
 
     // A track without a suggestion accepts nothing.
-    const QList<Item> before = model.items();
-    model.acceptSuggestion(idOf(model, "4Quattro.wav"));
-    EXPECT_EQ(model.items(), before);
+    const QList<Item> before = model.review().items();
+    model.review().acceptSuggestion(idOf(model, "4Quattro.wav"));
+    EXPECT_EQ(model.review().items(), before);
 }
 
 // Verifies that accepting all suggestions moves every suggested track in one change and offers
@@ -111,19 +111,19 @@ TEST_F(SuggestionsTest, shouldAcceptAllSuggestionsAtOnce) {
     AppModel model(services());
     loadAndWait(model, makeFolder(QStringLiteral("Session"), files));
     int changes = 0;
-    QObject::connect(&model, &AppModel::itemsChanged, [&changes] { ++changes; });
+    QObject::connect(&model.review(), &ReviewSession::itemsChanged, [&changes] { ++changes; });
 
-    model.acceptAllSuggestions();
+    model.review().acceptAllSuggestions();
 
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(groupOf(model, "1KickIn.wav"), QStringLiteral("DRUMS"));
     EXPECT_EQ(groupOf(model, "2LeadVox.wav"), QStringLiteral("VOCALS"));
     EXPECT_EQ(groupOf(model, "4Quattro.wav"), std::nullopt);
-    EXPECT_EQ(model.unsortedCount(), 3);
-    EXPECT_EQ(model.suggestionCount(), 0);
-    EXPECT_EQ(model.learnOffer(), std::nullopt);
+    EXPECT_EQ(model.review().unsortedCount(), 3);
+    EXPECT_EQ(model.review().suggestionCount(), 0);
+    EXPECT_EQ(model.review().learnOffer(), std::nullopt);
 
-    model.acceptAllSuggestions();
+    model.review().acceptAllSuggestions();
     EXPECT_EQ(changes, 1);
 }
 
@@ -132,23 +132,23 @@ TEST_F(SuggestionsTest, shouldAcceptAllSuggestionsAtOnce) {
 TEST_F(SuggestionsTest, shouldLearnTheWordAndSortItOnTheNextScan) {
     AppModel model(services());
     loadAndWait(model, makeFolder(QStringLiteral("Session"), files));
-    model.setGroup(idOf(model, "3Kick.wav"), QStringLiteral("BASS"));
-    model.declineLearnOffer();
-    model.acceptSuggestion(idOf(model, "1KickIn.wav"));
-    ASSERT_TRUE(model.learnOffer());
+    model.review().setGroup(idOf(model, "3Kick.wav"), QStringLiteral("BASS"));
+    model.review().declineLearnOffer();
+    model.review().acceptSuggestion(idOf(model, "1KickIn.wav"));
+    ASSERT_TRUE(model.review().learnOffer());
 
-    model.acceptLearnOffer();
-    EXPECT_EQ(model.learnOffer(), std::nullopt);
-    EXPECT_TRUE(model.config().groups[0].aliases.contains(QStringLiteral("KICKIN")));
+    model.review().acceptLearnOffer();
+    EXPECT_EQ(model.review().learnOffer(), std::nullopt);
+    EXPECT_TRUE(model.rules().config().groups[0].aliases.contains(QStringLiteral("KICKIN")));
     EXPECT_TRUE(Config::load().groups[0].aliases.contains(QStringLiteral("KICKIN")));
-    EXPECT_FALSE(model.busy()) << "the folder is not read again";
+    EXPECT_FALSE(model.busyState().busy()) << "the folder is not read again";
     EXPECT_EQ(groupOf(model, "3Kick.wav"), QStringLiteral("BASS"));
     EXPECT_EQ(groupOf(model, "1KickIn.wav"), QStringLiteral("DRUMS"));
-    EXPECT_TRUE(model.canUndo());
+    EXPECT_TRUE(model.review().canUndo());
 
     loadAndWait(model, makeFolder(QStringLiteral("Next session"), {"01_KickIn.wav"}));
-    EXPECT_EQ(model.items()[0].group, QStringLiteral("DRUMS"));
-    EXPECT_EQ(model.suggestionCount(), 0);
+    EXPECT_EQ(model.review().items()[0].group, QStringLiteral("DRUMS"));
+    EXPECT_EQ(model.review().suggestionCount(), 0);
 }
 
 // Verifies that accepting all suggestions in a folder organized before numbers the tracks after
@@ -166,13 +166,13 @@ TEST_F(SuggestionsTest, shouldNumberAcceptedSuggestionsAfterThePlacedTracks) {
         AppModel model(services());
         loadAndWait(model, folder);
         if (all) {
-            model.acceptAllSuggestions();
+            model.review().acceptAllSuggestions();
         } else {
-            model.acceptSuggestion(idOf(model, "3KickIn.wav"));
-            model.acceptSuggestion(idOf(model, "4LeadVox.wav"));
+            model.review().acceptSuggestion(idOf(model, "3KickIn.wav"));
+            model.review().acceptSuggestion(idOf(model, "4LeadVox.wav"));
         }
         QStringList names;
-        for (const Item& item : model.items())
+        for (const Item& item : model.review().items())
             names << item.folder + QLatin1Char('/') + item.newName;
         names.sort();
         EXPECT_EQ(names, (QStringList{"01_DRUMS/03_KICKIN.wav", "03_VOCALS/01_LEADVOX.wav"}));
@@ -185,28 +185,28 @@ TEST_F(SuggestionsTest, shouldOfferEachWordOnceAfterAMoveByHand) {
     AppModel model(services());
     loadAndWait(model, makeFolder(QStringLiteral("Session"), files));
 
-    model.setGroup(idOf(model, "4Quattro.wav"), QStringLiteral("BASS"));
-    ASSERT_TRUE(model.learnOffer());
-    EXPECT_EQ(model.learnOffer()->question(),
+    model.review().setGroup(idOf(model, "4Quattro.wav"), QStringLiteral("BASS"));
+    ASSERT_TRUE(model.review().learnOffer());
+    EXPECT_EQ(model.review().learnOffer()->question(),
               QStringLiteral("Add “QUATTRO” to the words of BASS?"));
-    model.declineLearnOffer();
-    EXPECT_EQ(model.learnOffer(), std::nullopt);
+    model.review().declineLearnOffer();
+    EXPECT_EQ(model.review().learnOffer(), std::nullopt);
     EXPECT_FALSE(Config::load().groups[1].aliases.contains(QStringLiteral("QUATTRO")));
 
     // Moved back and into another group: the word was offered already.
-    model.setGroup(idOf(model, "4Quattro.wav"), std::nullopt);
-    model.setGroup(idOf(model, "4Quattro.wav"), QStringLiteral("DRUMS"));
-    EXPECT_EQ(model.learnOffer(), std::nullopt);
+    model.review().setGroup(idOf(model, "4Quattro.wav"), std::nullopt);
+    model.review().setGroup(idOf(model, "4Quattro.wav"), QStringLiteral("DRUMS"));
+    EXPECT_EQ(model.review().learnOffer(), std::nullopt);
 
     // A track that had a group is not unsorted: nothing to learn.
-    model.setGroup(idOf(model, "3Kick.wav"), QStringLiteral("BASS"));
-    EXPECT_EQ(model.learnOffer(), std::nullopt);
+    model.review().setGroup(idOf(model, "3Kick.wav"), QStringLiteral("BASS"));
+    EXPECT_EQ(model.review().learnOffer(), std::nullopt);
 
     // A suggested track moved elsewhere by hand offers its own first word for that group.
-    model.setGroup(idOf(model, "2LeadVox.wav"), QStringLiteral("BASS"));
-    ASSERT_TRUE(model.learnOffer());
-    EXPECT_EQ(model.learnOffer()->word, QStringLiteral("LEADVOX"));
-    EXPECT_EQ(model.learnOffer()->group, QStringLiteral("BASS"));
+    model.review().setGroup(idOf(model, "2LeadVox.wav"), QStringLiteral("BASS"));
+    ASSERT_TRUE(model.review().learnOffer());
+    EXPECT_EQ(model.review().learnOffer()->word, QStringLiteral("LEADVOX"));
+    EXPECT_EQ(model.review().learnOffer()->group, QStringLiteral("BASS"));
 }
 
 } // namespace

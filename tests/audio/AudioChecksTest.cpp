@@ -3,11 +3,13 @@
 
 #include "audio/SndfileReader.h"
 #include "core/AudioFacts.h"
+#include "core/AudioPass.h"
 #include "core/Engine.h"
 #include "support/AudioFiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QMap>
 #include <QTemporaryDir>
 
@@ -16,6 +18,7 @@
 #include <map>
 #include <set>
 #include <sndfile.h>
+#include <stdexcept>
 #include <sys/stat.h>
 
 void PrintTo(const QString& s, std::ostream* os);
@@ -176,14 +179,14 @@ TEST_F(AudioSession, EachPlantedAccidentGivesExactlyItsFinding) {
     const AudioReader& reader = Audio::sndfileReader();
     const Engine::ScanResult scan = Engine::scan(dir.path(), Config::defaults(), &reader);
     ASSERT_EQ(scan.items.size(), qsizetype(table.size()));
-    QList<AudioFile> files;
-    for (const Item& item : scan.items) {
+    for (const Item& item : scan.items)
         ASSERT_TRUE(item.audio.has_value());
-        AudioFile f{item.fileName(), *item.audio, std::nullopt};
-        if (f.header.readable)
-            f.content = reader.content(item.url, {});
-        files << f;
-    }
+    QHash<QString, AudioContent> contents;
+    ASSERT_TRUE(Engine::readContent(
+        Engine::contentToRead(scan.items, contents), reader, [] { return false; },
+        [&contents](const QString& url, const AudioContent& c) { contents.insert(url, c); }));
+    const QList<AudioFile> files = Engine::audioFiles(scan.items, contents);
+    ASSERT_EQ(files.size(), scan.items.size());
     std::map<QString, std::set<QString>> found;
     for (const AudioFinding& f : Engine::audioFindings(files))
         for (const QString& file : f.files)
@@ -263,6 +266,82 @@ TEST_F(AudioSession, ReaderFollowsNoLinkAndWaitsOnNoFifo) {
         EXPECT_EQ(reader.header(path(name)), AudioHeader{});
         EXPECT_EQ(reader.content(path(name), {}), AudioContent{.readable = false});
     }
+}
+
+// ---- The content pass ----
+
+// A reader that knows each file's content by name, throws for "throws.wav" and counts what it
+// was asked to read.
+class ScriptedReader : public AudioReader {
+public:
+    mutable QStringList asked;
+    AudioHeader header(const QString&) const override { return pcm(48000, 24, 4800); }
+    std::optional<AudioContent> content(const QString& path,
+                                        const std::function<bool()>& cancelled) const override {
+        asked << path;
+        if (path.endsWith(QStringLiteral("throws.wav")))
+            throw std::runtime_error("broken reader");
+        if (cancelled())
+            return std::nullopt;
+        return level(-6);
+    }
+};
+
+Item audioItem(const QString& url, std::optional<AudioHeader> header) {
+    Item item;
+    item.url = url;
+    item.audio = header;
+    return item;
+}
+
+// Verifies the pass the review and the check share: only files with a readable header and no
+// content yet are read, in order; a reader that throws counts its file as not read and the pass
+// goes on; a cancel stops it before the next file; the files pair each header with its content.
+TEST(AudioPass, ReadsWhatIsMissingStopsOnCancelAndPairsContentWithItsFile) {
+    const QList<Item> items = {
+        audioItem(QStringLiteral("/s/a.wav"), pcm(48000, 24, 4800)),
+        audioItem(QStringLiteral("/s/throws.wav"), pcm(48000, 24, 4800)),
+        audioItem(QStringLiteral("/s/unreadable.wav"), AudioHeader{}),
+        audioItem(QStringLiteral("/s/no header.wav"), std::nullopt),
+        audioItem(QStringLiteral("/s/known.wav"), pcm(48000, 24, 4800)),
+        audioItem(QStringLiteral("/s/b.wav"), pcm(48000, 24, 4800)),
+    };
+    QHash<QString, AudioContent> contents{{QStringLiteral("/s/known.wav"), level(-1)}};
+    const QStringList toRead = Engine::contentToRead(items, contents);
+    EXPECT_EQ(toRead, (QStringList{"/s/a.wav", "/s/throws.wav", "/s/b.wav"}));
+
+    ScriptedReader reader;
+    const auto store = [&contents](const QString& url, const AudioContent& c) {
+        contents.insert(url, c);
+    };
+    ASSERT_TRUE(Engine::readContent(
+        toRead, reader, [] { return false; }, store));
+    EXPECT_EQ(reader.asked, toRead);
+    EXPECT_FALSE(contents.value(QStringLiteral("/s/throws.wav")).readable);
+    EXPECT_EQ(contents.value(QStringLiteral("/s/b.wav")), level(-6));
+
+    const QList<AudioFile> files = Engine::audioFiles(items, contents);
+    QStringList names;
+    for (const AudioFile& f : files)
+        names << f.file;
+    EXPECT_EQ(names, (QStringList{"a.wav", "throws.wav", "unreadable.wav", "known.wav", "b.wav"}))
+        << "a file without header facts is not one the checks see";
+    EXPECT_EQ(files[2].content, std::nullopt);
+    EXPECT_EQ(files[3].content, level(-1));
+
+    // Cancelled after the first file: the second is never asked for.
+    ScriptedReader stopped;
+    int reads = 0;
+    QHash<QString, AudioContent> partial;
+    EXPECT_FALSE(Engine::readContent(
+        {QStringLiteral("/s/a.wav"), QStringLiteral("/s/b.wav")}, stopped,
+        [&reads] { return reads > 0; },
+        [&](const QString& url, const AudioContent& c) {
+            ++reads;
+            partial.insert(url, c);
+        }));
+    EXPECT_EQ(stopped.asked, QStringList{QStringLiteral("/s/a.wav")});
+    EXPECT_EQ(partial.keys(), QStringList{QStringLiteral("/s/a.wav")});
 }
 
 } // namespace

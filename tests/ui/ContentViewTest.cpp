@@ -64,7 +64,7 @@ TEST_F(ContentViewTest, theScreenFollowsResultFolderAndBusy) {
         {"result and folder both set",
          [&] {
              loadShown(folder);
-             model->setOrganizeInPlace(false);
+             model->approval().setOrganizeInPlace(false);
              approveAndWait(*model);
          },
          "doneView", false},
@@ -72,7 +72,7 @@ TEST_F(ContentViewTest, theScreenFollowsResultFolderAndBusy) {
          [&] {
              loadShown(folder);
              gated.beforeOperation(gated.operationCount() + 1, [g = gate.get()] { g->pass(); });
-             model->approve();
+             model->approval().approve();
              ASSERT_TRUE(QTest::qWaitFor([&] { return gate->reached(); }, kTimeoutMs));
          },
          "reviewView", true},
@@ -85,7 +85,8 @@ TEST_F(ContentViewTest, theScreenFollowsResultFolderAndBusy) {
         c.reach();
         QCoreApplication::processEvents();
         EXPECT_EQ(content().currentScreen()->objectName(), QString::fromLatin1(c.screen))
-            << model->resultURL().value_or("-").toStdString() << " busy " << model->busy();
+            << model->approval().resultURL().value_or("-").toStdString() << " busy "
+            << model->busyState().busy();
         EXPECT_TRUE(content().currentScreen()->isVisible());
         EXPECT_EQ(content().busyView()->isVisible(), c.busy);
         gate->open();
@@ -102,7 +103,7 @@ TEST_F(ContentViewTest, theBusyScreenCoversTheHeaderSoRulesCannotBeClicked) {
     open();
     loadShown(makeFolder("Take 3", exampleSession()));
     gated.beforeOperation(1, [&gate] { gate.pass(); });
-    model->approve();
+    model->approval().approve();
     QCoreApplication::processEvents();
     auto* rules = child<Ui::PillButton>("rulesButton");
     const QPoint centre = rules->mapTo(&content(), rules->rect().center());
@@ -124,9 +125,9 @@ TEST_F(ContentViewTest, theBusyCardShowsTheApprovalWithProgressAndCancel) {
     fileOps = &gated;
     open();
     loadShown(makeFolder("Session 1", exampleSession()));
-    model->setOrganizeInPlace(false);
+    model->approval().setOrganizeInPlace(false);
     gated.beforeOperation(8, [&gate] { gate.pass(); });
-    model->approve();
+    model->approval().approve();
     ASSERT_TRUE(QTest::qWaitFor([&] { return gate.reached(); }, kTimeoutMs));
     QCoreApplication::processEvents();
     Ui::BusyView* busy = content().busyView();
@@ -137,7 +138,7 @@ TEST_F(ContentViewTest, theBusyCardShowsTheApprovalWithProgressAndCancel) {
     // Cancel on the card stops the export; the review comes back without an alert.
     auto* cancel = child<Ui::PillButton>("busyCancelButton");
     QTest::mouseClick(cancel, Qt::LeftButton, {}, cancel->rect().center());
-    EXPECT_TRUE(model->cancelFlag());
+    EXPECT_TRUE(model->busyState().cancelFlag()->load());
     gate.open();
     ASSERT_TRUE(waitUntilIdle(*model));
     QCoreApplication::processEvents();
@@ -153,10 +154,10 @@ TEST_F(ContentViewTest, puttingFilesBackShowsAMovingBarAndNoCancel) {
     fileOps = &gated;
     open();
     loadShown(makeFolder("Take 3", exampleSession()));
-    model->setOrganizeInPlace(true);
+    model->approval().setOrganizeInPlace(true);
     approveAndWait(*model);
     gated.beforeOperation(gated.operationCount() + 1, [&gate] { gate.pass(); });
-    model->undoOrganize();
+    model->approval().undoOrganize();
     ASSERT_TRUE(QTest::qWaitFor([&] { return gate.reached(); }, kTimeoutMs));
     QCoreApplication::processEvents();
     EXPECT_EQ(text("busyTitle"), QStringLiteral("Putting the files back"));
@@ -173,7 +174,7 @@ TEST_F(ContentViewTest, aDropOfThreeFoldersLoadsTheFirst) {
     const QString third = makeFolder("Third", exampleSession());
     drag(content(), {first, second, third}, true);
     ASSERT_TRUE(waitUntilIdle(*model));
-    EXPECT_EQ(model->folder(), first);
+    EXPECT_EQ(model->review().folder(), first);
     QCoreApplication::processEvents();
     EXPECT_EQ(text("folderName"), QStringLiteral("First"));
 }
@@ -194,7 +195,7 @@ TEST_F(ContentViewTest, aDroppedFileShowsTheAlertAndOkClearsIt) {
     QCoreApplication::processEvents();
     EXPECT_EQ(model->errorMessage(), std::nullopt);
     EXPECT_EQ(content().alert(), nullptr);
-    EXPECT_EQ(model->folder(), std::nullopt);
+    EXPECT_EQ(model->review().folder(), std::nullopt);
 }
 
 TEST_F(ContentViewTest, escapeOnTheAlertDismissesTheMessageToo) {
@@ -260,7 +261,7 @@ TEST_F(ContentViewTest, theMenuCommandsReachTheModel) {
 
 TEST_F(ContentViewTest, sortAnotherFolderOnTheDoneScreenGoesBackToTheDropZone) {
     loadShown(makeFolder("Session 1", exampleSession()));
-    model->setOrganizeInPlace(false);
+    model->approval().setOrganizeInPlace(false);
     approveAndWait(*model);
     QCoreApplication::processEvents();
     EXPECT_EQ(text("doneTitle"), QStringLiteral("Sorted folder created"));

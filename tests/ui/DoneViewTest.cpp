@@ -64,7 +64,7 @@ protected:
     // of its own.
     void approved(const QStringList& files, bool inPlace,
                   const QString& folder = QStringLiteral("Session")) {
-        model->setOrganizeInPlace(inPlace);
+        model->approval().setOrganizeInPlace(inPlace);
         loadAndWait(*model, makeFolder(QStringLiteral("%1/%2").arg(++sessions).arg(folder), files));
         approveAndWait(*model);
         QCoreApplication::processEvents();
@@ -80,7 +80,7 @@ protected:
 
     void sendAndWait(const char* button) {
         QTest::mouseClick(child(button), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !model->sending(); }, kTimeoutMs));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !model->send().sending(); }, kTimeoutMs));
         QCoreApplication::processEvents();
     }
 
@@ -173,18 +173,18 @@ TEST_F(DoneViewTest, showsWhatWasDoneTheTileTheActionsAndTheHintOrTheResult) {
         EXPECT_EQ(text("doneTitle"), QString::fromUtf8(c.title));
         EXPECT_EQ(text("resultName"), QString::fromUtf8(c.folder));
         EXPECT_TRUE(shown("exportNote"));
-        EXPECT_EQ(text("exportNote"), model->exportNote());
+        EXPECT_EQ(text("exportNote"), model->approval().exportNote());
         EXPECT_FALSE(shown("sendBlock"));
         EXPECT_TRUE(shown("dragTile"));
         const auto* tile = child<Ui::DragSourceView>("dragSource");
         EXPECT_EQ(tile->title(), QString::fromUtf8(c.tile));
-        EXPECT_EQ(tile->files(), model->dragURLs());
+        EXPECT_EQ(tile->files(), model->approval().dragURLs());
         EXPECT_FALSE(tile->compact());
         for (const char* b : {"sendButton", "sendGroupedButton", "sendSlowButton",
                               "showInFinderButton", "sortAnotherButton"})
             EXPECT_TRUE(shown(b)) << b;
         EXPECT_EQ(shown("putBackButton"), c.inPlace);
-        const bool failed = model->sendEnd() == AppModel::SendEnd::failed;
+        const bool failed = model->send().sendEnd() == SendHost::SendEnd::failed;
         EXPECT_EQ(shown("sendFailure"), failed);
         EXPECT_EQ(shown("resultLine"), !failed);
         EXPECT_EQ(child<Ui::SymbolView>("doneMark")->symbol(),
@@ -193,14 +193,14 @@ TEST_F(DoneViewTest, showsWhatWasDoneTheTileTheActionsAndTheHintOrTheResult) {
         if (failed) {
             // The whole sentence, readable in the window: nothing cut off at its edge.
             auto* message = child<QLabel>("sendFailureText");
-            EXPECT_EQ(message->text(), model->sendResult());
+            EXPECT_EQ(message->text(), model->send().sendResult());
             EXPECT_TRUE(message->text().startsWith(*c.line)) << message->text().toStdString();
             EXPECT_GE(message->height(), message->heightForWidth(message->width()));
             const QRect inWindow(message->mapTo(window.get(), QPoint()), message->size());
             EXPECT_TRUE(window->rect().contains(inWindow));
             EXPECT_FALSE(shown("afterCancel"));
         } else if (c.line) {
-            EXPECT_EQ(text("resultLine"), model->sendResult());
+            EXPECT_EQ(text("resultLine"), model->send().sendResult());
             EXPECT_TRUE(text("resultLine").startsWith(*c.line)) << text("resultLine").toStdString();
             EXPECT_EQ(child("resultLine")->font(), Ui::systemFont(14, QFont::Light));
         } else {
@@ -230,8 +230,8 @@ TEST_F(DoneViewTest, eachSendButtonStartsItsMode) {
         SetUp();
         approved(kSession, false);
         QStringList statuses; // what the run reports, without the model's opening line and notes
-        QObject::connect(model.get(), &AppModel::sendStatusChanged, model.get(), [&] {
-            const QString status = model->sendStatus();
+        QObject::connect(&model->send(), &SendModel::sendStatusChanged, model.get(), [&] {
+            const QString status = model->send().sendStatus();
             if (status != QStringLiteral("Starting…") && !status.startsWith(QStringLiteral("  ")))
                 statuses << status;
         });
@@ -239,7 +239,8 @@ TEST_F(DoneViewTest, eachSendButtonStartsItsMode) {
         ASSERT_FALSE(statuses.isEmpty());
         EXPECT_TRUE(statuses.first().startsWith(QString::fromUtf8(c.firstStatus)))
             << statuses.first().toStdString();
-        EXPECT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
+        EXPECT_EQ(model->send().sendResult(),
+                  QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
     }
 }
 
@@ -275,16 +276,16 @@ TEST_F(DoneViewTest, aSendCancelledInThePanelEndsWithCancelledAndBringsTheWindow
         panelGeometry = p->geometry();
         statusWhenCancelled = {
             p->findChild<QLabel*>(QStringLiteral("sendPanelStatus"))->accessibleName(),
-            model->sendStatus()};
+            model->send().sendStatus()};
         auto* cancel = p->findChild<Ui::PillButton*>(QStringLiteral("sendPanelCancelButton"));
         ASSERT_NE(cancel, nullptr);
         cancel->click();
     };
     // The panel redraws after this test hears of a change: look once the change is handled.
-    QObject::connect(model.get(), &AppModel::sendStatusChanged, model.get(), [&] {
-        QTimer::singleShot(0, model.get(), [&, status = model->sendStatus()] {
+    QObject::connect(&model->send(), &SendModel::sendStatusChanged, model.get(), [&] {
+        QTimer::singleShot(0, model.get(), [&, status = model->send().sendStatus()] {
             Ui::SendPanelWindow* p = panel();
-            if (p && model->sendStatus() == status)
+            if (p && model->send().sendStatus() == status)
                 followed.append(
                     {p->findChild<QLabel*>(QStringLiteral("sendPanelStatus"))->accessibleName(),
                      status});
@@ -292,9 +293,9 @@ TEST_F(DoneViewTest, aSendCancelledInThePanelEndsWithCancelledAndBringsTheWindow
     });
 
     QTest::mouseClick(child("sendButton"), Qt::LeftButton);
-    EXPECT_TRUE(model->sending());
+    EXPECT_TRUE(model->send().sending());
     EXPECT_FALSE(window->isVisible());
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !model->sending(); }, kTimeoutMs));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !model->send().sending(); }, kTimeoutMs));
     qApp->removeEventFilter(&onTileShown);
     QCoreApplication::processEvents();
 
@@ -308,8 +309,8 @@ TEST_F(DoneViewTest, aSendCancelledInThePanelEndsWithCancelledAndBringsTheWindow
     EXPECT_EQ(statusWhenCancelled.first, statusWhenCancelled.second);
     EXPECT_NE(statusWhenCancelled.second, QStringLiteral("Starting…"));
 
-    EXPECT_EQ(model->sendResult(), QStringLiteral("Cancelled."));
-    EXPECT_EQ(model->sendEnd(), AppModel::SendEnd::cancelled);
+    EXPECT_EQ(model->send().sendResult(), QStringLiteral("Cancelled."));
+    EXPECT_EQ(model->send().sendEnd(), SendHost::SendEnd::cancelled);
     EXPECT_EQ(text("doneTitle"), QStringLiteral("The send to Logic was cancelled"));
     EXPECT_TRUE(shown("sendFailure"));
     EXPECT_EQ(text("sendFailureText"), QStringLiteral("Cancelled."));
@@ -341,18 +342,18 @@ TEST_F(DoneViewTest, theSendBlockTakesTheControlsPlaceWhileSending) {
         window->show(); // as when no main window could be hidden
         EXPECT_TRUE(shown("sendBlock"));
         EXPECT_FALSE(shown("doneControls"));
-        EXPECT_EQ(text("sendStatus"), model->sendStatus());
+        EXPECT_EQ(text("sendStatus"), model->send().sendStatus());
         EXPECT_EQ(child<Ui::ThemeProgressBar>("sendProgress")->value(),
-                  qRound(model->sendProgress() * 1000));
+                  qRound(model->send().sendProgress() * 1000));
         // Escape is the block's Cancel, from wherever the keyboard is in it.
         QTest::keyClick(child("sendCancelButton"), Qt::Key_Escape);
         checked = true;
     };
-    model->sendToLogic(SendMode::fast);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !model->sending(); }, kTimeoutMs));
+    model->send().sendToLogic(SendMode::fast);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !model->send().sending(); }, kTimeoutMs));
     qApp->removeEventFilter(&onTileShown);
     EXPECT_TRUE(checked);
-    EXPECT_EQ(model->sendResult(), QStringLiteral("Cancelled."));
+    EXPECT_EQ(model->send().sendResult(), QStringLiteral("Cancelled."));
     EXPECT_FALSE(shown("sendBlock"));
 }
 
@@ -362,8 +363,8 @@ TEST_F(DoneViewTest, aPreparedFolderOpensOnTheDoneScreenReadyToSend) {
     for (const bool inPlace : {false, true}) {
         SCOPED_TRACE(inPlace ? "in place" : "sorted copy");
         approved(kSession, inPlace);
-        const QString result = *model->resultURL();
-        const QStringList files = model->dragURLs();
+        const QString result = *model->approval().resultURL();
+        const QStringList files = model->approval().dragURLs();
         TearDown();
         SetUp();
         loadAndWait(*model, result);
@@ -381,27 +382,27 @@ TEST_F(DoneViewTest, aPreparedFolderOpensOnTheDoneScreenReadyToSend) {
 TEST_F(DoneViewTest, puttingTheFilesBackAfterASendAsksFirst) {
     approved(kSession, true);
     sendAndWait("sendButton");
-    ASSERT_EQ(model->sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
+    ASSERT_EQ(model->send().sendResult(), QStringLiteral("Sent 6 tracks and 2 stacks to Logic."));
     auto* done = child<Ui::DoneView>("doneView");
 
     QTest::mouseClick(child("putBackButton"), Qt::LeftButton);
     QMessageBox* question = done->putBackQuestion();
     ASSERT_NE(question, nullptr);
     EXPECT_TRUE(question->isVisible());
-    EXPECT_FALSE(model->busy());
+    EXPECT_FALSE(model->busyState().busy());
     QTest::keyClick(question, Qt::Key_Escape);
     QCoreApplication::processEvents();
     EXPECT_EQ(done->putBackQuestion(), nullptr);
-    EXPECT_FALSE(model->busy());
-    EXPECT_TRUE(model->resultURL().has_value());
+    EXPECT_FALSE(model->busyState().busy());
+    EXPECT_TRUE(model->approval().resultURL().has_value());
 
     QTest::mouseClick(child("putBackButton"), Qt::LeftButton);
     question = done->putBackQuestion();
     ASSERT_NE(question, nullptr);
     question->findChild<QAbstractButton*>(QStringLiteral("putBackConfirm"))->click();
     ASSERT_TRUE(waitUntilIdle(*model));
-    EXPECT_EQ(model->resultURL(), std::nullopt);
-    EXPECT_EQ(model->items().size(), kSession.size());
+    EXPECT_EQ(model->approval().resultURL(), std::nullopt);
+    EXPECT_EQ(model->review().items().size(), kSession.size());
 }
 
 // Verifies the done screen at the window's smallest size, before and after a failed send: no
@@ -449,25 +450,25 @@ TEST_F(DoneViewTest, theFolderActionsRevealPutBackAndStartOver) {
     QStringList revealed;
     child<Ui::DoneView>("doneView")->setReveal([&](const QString& p) { revealed << p; });
     QTest::mouseClick(child("showInFinderButton"), Qt::LeftButton);
-    EXPECT_EQ(revealed, QStringList{*model->resultURL()});
+    EXPECT_EQ(revealed, QStringList{*model->approval().resultURL()});
 
-    const QString folder = *model->resultURL();
+    const QString folder = *model->approval().resultURL();
     QTest::mouseClick(child("putBackButton"), Qt::LeftButton);
     ASSERT_TRUE(waitUntilIdle(*model));
-    EXPECT_EQ(model->resultURL(), std::nullopt);
+    EXPECT_EQ(model->approval().resultURL(), std::nullopt);
     EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/1Kick In.wav")));
 
     approved(manyTracks(2), false, QStringLiteral("Another"));
     QTest::mouseClick(child("sortAnotherButton"), Qt::LeftButton);
-    EXPECT_EQ(model->resultURL(), std::nullopt);
-    EXPECT_EQ(model->folder(), std::nullopt);
+    EXPECT_EQ(model->approval().resultURL(), std::nullopt);
+    EXPECT_EQ(model->review().folder(), std::nullopt);
 }
 
 // ---- The done screen on its own ----
 
-// The done screen's view with values set by hand: records the operations it is asked for and
-// tells the screen of a change when told to.
-class ResultDouble : public ResultHost {
+// The done screen's views (the result and its send) with values set by hand: records the
+// operations it is asked for and tells the screen of a change when told to.
+class ResultDouble : public ResultHost, public SendHost {
 public:
     std::optional<QString> result = QStringLiteral("/music/Session sorted");
     bool inPlace = false;
@@ -507,6 +508,9 @@ public:
     void onResultChanged(QObject* context, std::function<void()> changed) override {
         listeners.append({context, std::move(changed)});
     }
+    void onSendChanged(QObject* context, std::function<void()> changed) override {
+        listeners.append({context, std::move(changed)});
+    }
     // Tells every listener still there that something changed.
     void changed() {
         for (const auto& [context, call] : listeners)
@@ -521,7 +525,7 @@ private:
 class DoneViewAlone : public ::testing::Test {
 protected:
     void SetUp() override {
-        view = std::make_unique<Ui::DoneView>(host);
+        view = std::make_unique<Ui::DoneView>(host, host);
         view->resize(900, 640);
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
@@ -592,7 +596,7 @@ TEST_F(DoneViewAlone, showsItsResultFollowsChangesAndAsksForEachOperation) {
     // The send failed: the warning, the whole message, and put-back asks first.
     host.isSending = false;
     host.outcome = QStringLiteral("Logic Pro stopped answering.");
-    host.end = ResultHost::SendEnd::failed;
+    host.end = SendHost::SendEnd::failed;
     host.changed();
     EXPECT_EQ(text("doneTitle"), QStringLiteral("The send to Logic didn’t finish"));
     EXPECT_TRUE(shown("sendFailure"));

@@ -48,9 +48,9 @@ protected:
         window = std::make_unique<Ui::MainWindow>(*model);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        model->load(result);
+        model->review().load(result);
         ASSERT_TRUE(waitUntilIdle(*model));
-        ASSERT_EQ(model->resultURL(), result);
+        ASSERT_EQ(model->approval().resultURL(), result);
         QCoreApplication::processEvents();
         button = window->findChild<Ui::OpenInButton*>(QStringLiteral("openInButton"));
         ASSERT_NE(button, nullptr);
@@ -142,9 +142,9 @@ TEST_F(OpenInTest, shouldSaveTheDawProjectWhereTheUserChose) {
 
     answer = root.filePath(QStringLiteral("Mix"));
     QStringList titles;
-    QObject::connect(model.get(), &AppModel::busyChanged, model.get(), [&] {
-        if (model->busy())
-            titles << model->busyTitle();
+    QObject::connect(&model->busyState(), &BusyState::busyChanged, model.get(), [&] {
+        if (model->busyState().busy())
+            titles << model->busyState().title();
     });
     choose("saveAsDawProject");
     EXPECT_EQ(titles, QStringList{"Saving the DAWproject file"});
@@ -171,9 +171,9 @@ TEST_F(OpenInTest, shouldMakeTheArdourSessionAndOpenIt) {
     VANTREL_NEED(tool, "Ardour's session tool (ardour7-lua or later)");
     open(tool);
     QStringList titles;
-    QObject::connect(model.get(), &AppModel::busyChanged, model.get(), [&] {
-        if (model->busy())
-            titles << model->busyTitle();
+    QObject::connect(&model->busyState(), &BusyState::busyChanged, model.get(), [&] {
+        if (model->busyState().busy())
+            titles << model->busyState().title();
     });
     choose("openInArdour");
     EXPECT_EQ(titles, QStringList{"Making the Ardour session"});
@@ -195,8 +195,8 @@ TEST_F(OpenInTest, shouldMakeTheArdourSessionAndOpenIt) {
     window.reset();
     model.reset();
     open(std::nullopt);
-    model->exportSession(Sessions::SessionTarget::ardour);
-    EXPECT_FALSE(model->busy());
+    model->approval().exportSession(Sessions::SessionTarget::ardour);
+    EXPECT_FALSE(model->busyState().busy());
     EXPECT_EQ(
         model->errorMessage(),
         QStringLiteral("Couldn't make the Ardour session: %1").arg(Sessions::ardourMissing()));
@@ -209,11 +209,11 @@ TEST_F(OpenInTest, shouldLeaveNothingWhenCancelled) {
     VANTREL_NEED(tool, "Ardour's session tool (ardour7-lua or later)");
     open(tool);
     const auto before = Fixtures::snapshot(root.path());
-    model->exportSession(Sessions::SessionTarget::ardour);
-    ASSERT_TRUE(model->busy());
-    EXPECT_TRUE(model->busyCancellable());
+    model->approval().exportSession(Sessions::SessionTarget::ardour);
+    ASSERT_TRUE(model->busyState().busy());
+    EXPECT_TRUE(model->busyState().cancellable());
     QTest::qWait(300);
-    model->cancel();
+    model->approval().cancel();
     ASSERT_TRUE(waitUntilIdle(*model));
     QCoreApplication::processEvents();
     EXPECT_EQ(model->errorMessage(), std::nullopt);

@@ -129,7 +129,7 @@ TEST_F(ReviewViewTest, choosingUnsortedInARowMovesItToTheEndAndRaisesTheCount) {
     EXPECT_EQ(text("sortStatus"), QStringLiteral("4 need a group"));
     // Unsorted tracks come last, among themselves by new name: the four last rows.
     EXPECT_GE(rowOf(QStringLiteral("1Kick In#01.wav")), 20);
-    EXPECT_EQ(shownFileNames(), fileNames(model->displayed()));
+    EXPECT_EQ(shownFileNames(), fileNames(model->review().displayed()));
     // And into a group again, from the end of the list.
     chooseGroup(rowOf(QStringLiteral("1Kick In#01.wav")), QStringLiteral("BASS"));
     EXPECT_EQ(text("sortStatus"), QStringLiteral("3 need a group"));
@@ -160,7 +160,7 @@ TEST_F(ReviewViewTest, ctrlZUndoesAGroupChangeAndCtrlShiftZRedoesItThroughTheEdi
     EXPECT_FALSE(redo->isEnabled());
 
     // While busy nothing is undone.
-    model->approve();
+    model->approval().approve();
     EXPECT_FALSE(undo->isEnabled());
 }
 
@@ -171,12 +171,12 @@ TEST_F(ReviewViewTest, aFolderHandedOverWhileTheReviewHasChangesIsOpenedOnlyWhen
     // No changes: read at once.
     window->openHandedOver({second});
     ASSERT_TRUE(waitUntilIdle(*model));
-    EXPECT_EQ(model->folder(), second);
+    EXPECT_EQ(model->review().folder(), second);
     EXPECT_EQ(window->handOverQuestion(), nullptr);
 
     loadShown(makeFolder("Session 1", exampleSession()));
     chooseGroup(rowOf(QStringLiteral("22Glock.wav")), QStringLiteral("BASS"));
-    const QList<Item> changed = model->items();
+    const QList<Item> changed = model->review().items();
     window->openHandedOver({second});
     QMessageBox* question = window->handOverQuestion();
     ASSERT_NE(question, nullptr);
@@ -185,8 +185,8 @@ TEST_F(ReviewViewTest, aFolderHandedOverWhileTheReviewHasChangesIsOpenedOnlyWhen
                                                "“Session 1” will be lost."));
     QTest::keyClick(question, Qt::Key_Escape); // Keep Reviewing
     QCoreApplication::processEvents();
-    EXPECT_FALSE(model->busy());
-    EXPECT_EQ(model->items(), changed);
+    EXPECT_FALSE(model->busyState().busy());
+    EXPECT_EQ(model->review().items(), changed);
     EXPECT_EQ(window->handOverQuestion(), nullptr);
 
     window->openHandedOver({second});
@@ -194,7 +194,7 @@ TEST_F(ReviewViewTest, aFolderHandedOverWhileTheReviewHasChangesIsOpenedOnlyWhen
     ASSERT_NE(question, nullptr);
     question->findChild<QAbstractButton*>(QStringLiteral("handOverOpen"))->click();
     ASSERT_TRUE(waitUntilIdle(*model));
-    EXPECT_EQ(model->folder(), second);
+    EXPECT_EQ(model->review().folder(), second);
 }
 
 // A folder made read-only by a read-only bind mount over it (root only), undone at the end.
@@ -228,18 +228,18 @@ TEST_F(ReviewViewTest, aReadOnlyFolderSaysSoBeforeApprovalAndOffersOnlyWhatCanWo
         ReadOnlyMount readOnly(folder);
         if (!readOnly.mounted())
             GTEST_SKIP() << "a read-only bind mount needs root";
-        model->setOrganizeInPlace(true);
+        model->approval().setOrganizeInPlace(true);
         loadShown(folder);
         EXPECT_FALSE(child<Ui::PillButton>("approveButton")->isEnabled());
         EXPECT_EQ(text("explanation"),
                   QStringLiteral("“Gig” is read-only, so Vantrel can't organize it in place. "
                                  "Choose “Make a sorted copy” to leave it as it is."));
-        model->approve(); // refused, not started
-        EXPECT_FALSE(model->busy());
+        model->approval().approve(); // refused, not started
+        EXPECT_FALSE(model->busyState().busy());
         QTest::mouseClick(child("copySegment"), Qt::LeftButton);
         EXPECT_TRUE(child<Ui::PillButton>("approveButton")->isEnabled());
         EXPECT_TRUE(text("explanation").startsWith(QStringLiteral("A new “SORTED” folder")));
-        model->reset();
+        model->approval().reset();
     }
     // The folder that holds it read-only as well: no copy beside it either.
     ReadOnlyMount readOnly(root.filePath(QStringLiteral("Archive")));
@@ -253,15 +253,15 @@ TEST_F(ReviewViewTest, aReadOnlyFolderSaysSoBeforeApprovalAndOffersOnlyWhatCanWo
     const QString elsewhere = makeFolder("Elsewhere", {});
     chooseCopyDestination(elsewhere);
     EXPECT_TRUE(child<Ui::PillButton>("approveButton")->isEnabled());
-    model->approve();
+    model->approval().approve();
     ASSERT_TRUE(waitUntilIdle(*model));
-    EXPECT_EQ(model->resultURL(), elsewhere + QStringLiteral("/Gig SORTED"));
-    model->reset();
+    EXPECT_EQ(model->approval().resultURL(), elsewhere + QStringLiteral("/Gig SORTED"));
+    model->approval().reset();
 }
 
 TEST_F(ReviewViewTest, theSortedCopyGoesWhereTheUserChooses) {
     const QString folder = makeFolder("Gig", {"1Kick.wav", "2Vox.wav"});
-    model->setOrganizeInPlace(true);
+    model->approval().setOrganizeInPlace(true);
     loadShown(folder);
     // Organizing in place has no destination to choose.
     EXPECT_FALSE(child("copyDestinationButton")->isVisible());
@@ -276,13 +276,13 @@ TEST_F(ReviewViewTest, theSortedCopyGoesWhereTheUserChooses) {
 
     const QString elsewhere = makeFolder("Mixes", {});
     chooseCopyDestination(elsewhere);
-    EXPECT_EQ(model->copyDestination(), elsewhere);
+    EXPECT_EQ(model->approval().copyDestination(), elsewhere);
     EXPECT_EQ(text("explanation"), QStringLiteral("A new “SORTED” folder is made in “Mixes” and "
                                                   "your originals are not touched."));
     // Chosen, then gone: said before the approval, not at its end.
     ASSERT_TRUE(QDir(elsewhere).removeRecursively());
-    model->setOrganizeInPlace(true);
-    model->setOrganizeInPlace(false);
+    model->approval().setOrganizeInPlace(true);
+    model->approval().setOrganizeInPlace(false);
     EXPECT_FALSE(child<Ui::PillButton>("approveButton")->isEnabled());
     EXPECT_EQ(text("explanation"), QStringLiteral("The folder “Mixes” chosen for the sorted copy "
                                                   "is gone. Choose another folder for it."));
@@ -290,13 +290,13 @@ TEST_F(ReviewViewTest, theSortedCopyGoesWhereTheUserChooses) {
     chooseCopyDestination(elsewhere);
     QTest::mouseClick(child<Ui::PillButton>("approveButton"), Qt::LeftButton);
     ASSERT_TRUE(waitUntilIdle(*model));
-    EXPECT_EQ(model->resultURL(), elsewhere + QStringLiteral("/Gig SORTED"));
+    EXPECT_EQ(model->approval().resultURL(), elsewhere + QStringLiteral("/Gig SORTED"));
     EXPECT_FALSE(QFileInfo::exists(root.filePath(QStringLiteral("Gig SORTED"))));
 
     // Another folder starts again with the copy beside it.
-    model->reset();
+    model->approval().reset();
     loadShown(makeFolder("Gig 2", {"1Kick.wav"}));
-    EXPECT_EQ(model->copyDestination(), std::nullopt);
+    EXPECT_EQ(model->approval().copyDestination(), std::nullopt);
     EXPECT_TRUE(
         text("explanation").startsWith(QStringLiteral("A new “SORTED” folder is made next")));
 }
@@ -357,7 +357,7 @@ TEST_F(ReviewViewTest, theChosenSegmentIsRaisedAboveThePickerInBothAppearances) 
     loadShown(makeFolder("Session 1", exampleSession()));
     QWidget* chosen = child("organizeSegment");
     QWidget* other = child("copySegment");
-    model->setOrganizeInPlace(true);
+    model->approval().setOrganizeInPlace(true);
     for (const bool dark : {false, true}) {
         SCOPED_TRACE(dark ? "dark" : "light");
         QApplication::setPalette(dark ? Ui::darkPalette() : Ui::lightPalette());
@@ -385,7 +385,7 @@ TEST_F(ReviewViewTest, spaceOnTheCurrentRowOpensItsGroupMenuForTheKeyboard) {
     QTest::keyClick(list(), Qt::Key_Space);
     QObject::disconnect(connection);
     EXPECT_EQ(text("sortStatus"), QStringLiteral("2 need a group"));
-    const Item glock = model->displayed()[rowOf(QStringLiteral("22Glock.wav"))];
+    const Item glock = model->review().displayed()[rowOf(QStringLiteral("22Glock.wav"))];
     EXPECT_EQ(glock.group, QStringLiteral("VOCALS"));
 }
 
@@ -417,8 +417,8 @@ TEST_F(ReviewViewTest, rowColoursFollowTheRulePositionRepeatAfterElevenAndMuteUn
               Ui::opaqueColor(LogicPalette::hex()[1][9]).rgb());
     EXPECT_NE(dotColour(rowOf("7Word13.wav")).rgb(), Ui::Brismo::groupColors[1].color().rgb());
     // A group that is not among the rules shows the muted dot.
-    const Item vox = model->displayed()[rowOf("6Vox.wav")];
-    model->setGroup(vox.id, QStringLiteral("OLD"));
+    const Item vox = model->review().displayed()[rowOf("6Vox.wav")];
+    model->review().setGroup(vox.id, QStringLiteral("OLD"));
     QCoreApplication::processEvents();
     EXPECT_EQ(dotColour(rowOf("6Vox.wav")).rgb(), Ui::Brismo::muted.color().rgb());
 }
@@ -433,7 +433,7 @@ TEST_F(ReviewViewTest, theModePickerSetsTitleAndExplanationAndIsRememberedAfterA
                              "back afterwards."));
     auto* copy = child<Ui::Segment>("copySegment");
     QTest::mouseClick(copy, Qt::LeftButton, {}, copy->rect().center());
-    EXPECT_FALSE(model->organizeInPlace());
+    EXPECT_FALSE(model->approval().organizeInPlace());
     EXPECT_EQ(approve->title(), QStringLiteral("Approve & Create Sorted Folder"));
     EXPECT_EQ(text("explanation"),
               QStringLiteral("A new “SORTED” folder is made next to it and your originals are not "
@@ -453,15 +453,15 @@ TEST_F(ReviewViewTest, escapeGoesBackToTheDropZoneAndReturnApproves) {
     const QString folder = makeFolder("Session 1", exampleSession());
     loadShown(folder);
     QTest::keyClick(list(), Qt::Key_Escape);
-    EXPECT_EQ(model->folder(), std::nullopt);
+    EXPECT_EQ(model->review().folder(), std::nullopt);
     EXPECT_EQ(content().currentScreen(), static_cast<QWidget*>(child<QWidget>("dropZone")));
 
     loadShown(folder);
-    model->setOrganizeInPlace(false);
+    model->approval().setOrganizeInPlace(false);
     QTest::keyClick(list(), Qt::Key_Return);
-    EXPECT_TRUE(model->busy());
+    EXPECT_TRUE(model->busyState().busy());
     ASSERT_TRUE(waitUntilIdle(*model));
-    EXPECT_EQ(model->resultURL(), folder + QStringLiteral(" SORTED"));
+    EXPECT_EQ(model->approval().resultURL(), folder + QStringLiteral(" SORTED"));
 }
 
 TEST_F(ReviewViewTest, aLongNameIsShortenedInTheMiddleKeepingItsBeginningAndExtension) {
@@ -498,7 +498,7 @@ TEST_F(ReviewViewTest, rowsAndSegmentsAreExposedWithTheRolesAPersonExpects) {
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->role(), QAccessible::ListItem);
     EXPECT_EQ(first->text(QAccessible::Name), QStringLiteral("1Kick In#01.wav, ") +
-                                                  model->displayed().first().newName +
+                                                  model->review().displayed().first().newName +
                                                   QStringLiteral(", DRUMS"));
 }
 
@@ -513,7 +513,7 @@ TEST_F(ReviewViewTest, anOrganizedFolderOffersThePutBackFromTheKeyboardAndAccess
         const QString folder =
             makeFolder(byAccessibility ? "Gig AT" : "Gig Keys", {"1Kick.wav", "2Vox.wav"});
         const auto original = Fixtures::snapshot(folder);
-        model->setOrganizeInPlace(true);
+        model->approval().setOrganizeInPlace(true);
         loadShown(folder);
         EXPECT_FALSE(child<QWidget>("organizedBar")->isVisible());
         approveAndWait(*model);
@@ -545,8 +545,9 @@ TEST_F(ReviewViewTest, anOrganizedFolderOffersThePutBackFromTheKeyboardAndAccess
             QTest::keyClick(putBack, Qt::Key_Space);
         }
         // An accessibility press is a click that lands a moment later.
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !model->busy() && !model->items().isEmpty(); },
-                                    kTimeoutMs));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this] { return !model->busyState().busy() && !model->review().items().isEmpty(); },
+            kTimeoutMs));
         QCoreApplication::processEvents();
 
         EXPECT_EQ(model->errorMessage(), std::nullopt);
@@ -562,7 +563,7 @@ TEST_F(ReviewViewTest, anOrganizedFolderOffersThePutBackFromTheKeyboardAndAccess
         EXPECT_EQ(Fixtures::snapshot(folder), expected);
 
         // The note belongs to that folder's review: the next folder shows none.
-        model->reset();
+        model->approval().reset();
         loadShown(makeFolder(byAccessibility ? "Next AT" : "Next Keys", {"1Kick.wav"}));
         EXPECT_FALSE(child<QLabel>("putBackNote")->isVisible());
         close();
@@ -590,7 +591,7 @@ TEST_F(ReviewViewTest, filesTheScanLeftAloneAreListedWithTheirReason) {
         ::close(fd);
     }
     loadShown(folder);
-    EXPECT_EQ(model->leftAlone().size(), 4);
+    EXPECT_EQ(model->review().leftAlone().size(), 4);
     auto* label = child<QLabel>("leftAlone");
     EXPECT_TRUE(label->isVisible());
     const QStringList lines = label->text().split(QLatin1Char('\n'));
@@ -599,12 +600,12 @@ TEST_F(ReviewViewTest, filesTheScanLeftAloneAreListedWithTheirReason) {
         EXPECT_TRUE(lines[i].contains(QStringLiteral("its name is not valid UTF-8")))
             << lines[i].toStdString();
     EXPECT_EQ(lines[3], QStringLiteral("…and 1 more."));
-    EXPECT_EQ(label->toolTip(), model->leftAlone().join(QLatin1Char('\n')));
+    EXPECT_EQ(label->toolTip(), model->review().leftAlone().join(QLatin1Char('\n')));
     EXPECT_EQ(text("trackCount"), QStringLiteral("1 track"));
 
     QFile::remove(folder + QStringLiteral("/1Kick.wav"));
-    model->reset();
-    model->load(folder);
+    model->approval().reset();
+    model->review().load(folder);
     ASSERT_TRUE(waitUntilIdle(*model));
     const QStringList message = model->errorMessage().value_or(QString()).split('\n');
     ASSERT_EQ(message.size(), 5);
@@ -644,15 +645,15 @@ TEST_F(ReviewViewTest, audioFindingsShowOnTheRowsAndOpenTheirSheet) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(sheet));
     QTest::keyClick(sheet, Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !shown || !shown->isVisible(); }));
-    EXPECT_EQ(model->folder(), std::optional<QString>(root.filePath("Empty Files")))
+    EXPECT_EQ(model->review().folder(), std::optional<QString>(root.filePath("Empty Files")))
         << "Escape closes the sheet only";
 }
 
 // ---- The review screen on its own ----
 
-// The review screen's view with values set by hand: records the operations it is asked for and
-// tells the screen of a change of a part when told to.
-class ReviewDouble : public ReviewHost {
+// The review screen's views (the review and the approval) with values set by hand: records the
+// operations it is asked for and tells the screen of a change of a part when told to.
+class ReviewDouble : public ReviewHost, public ApprovalHost {
 public:
     Config rules = Config::defaults();
     std::optional<QString> folderPath = QStringLiteral("/music/Session");
@@ -716,16 +717,25 @@ public:
     void onReviewChanged(Part part, QObject* context, std::function<void()> changed) override {
         listeners.append({part, context, std::move(changed)});
     }
+    void onApprovalChanged(QObject* context, std::function<void()> changed) override {
+        listeners.append({std::nullopt, context, std::move(changed)});
+    }
     // Tells the listeners of these parts still there that they changed.
     void changed(std::initializer_list<Part> parts) {
         for (const auto& [part, context, call] : listeners)
-            if (context && std::ranges::find(parts, part) != parts.end())
+            if (context && part && std::ranges::find(parts, *part) != parts.end())
+                call();
+    }
+    // Tells the listeners of the approval still there that it changed.
+    void approvalChanged() {
+        for (const auto& [part, context, call] : listeners)
+            if (context && !part)
                 call();
     }
 
 private:
     struct Listener {
-        Part part;
+        std::optional<Part> part; // none: the approval
         QPointer<QObject> context;
         std::function<void()> call;
     };
@@ -750,7 +760,7 @@ TEST(ReviewViewAlone, showsItsReviewFollowsChangesAndAsksForEachOperation) {
     host.tracks = {track(QStringLiteral("1Kick In.wav"), drums),
                    track(QStringLiteral("6Room.wav"), std::nullopt)};
     host.suggested = Suggestion{drums, QStringLiteral("Room"), QStringLiteral("ROOM")};
-    Ui::ReviewView view(host);
+    Ui::ReviewView view(host, host);
     view.resize(900, 640);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -809,7 +819,7 @@ TEST(ReviewViewAlone, showsItsReviewFollowsChangesAndAsksForEachOperation) {
     EXPECT_TRUE(shown("learnBar"));
     EXPECT_EQ(text("learnQuestion"), host.offer->question());
     host.inPlace = true;
-    host.changed({Part::organizeInPlace});
+    host.approvalChanged();
     EXPECT_TRUE(qobject_cast<QAbstractButton*>(child("organizeSegment"))->isChecked());
     EXPECT_FALSE(shown("copyDestinationButton"));
     EXPECT_EQ(title("approveButton"), QStringLiteral("Approve & Organize"));
@@ -829,7 +839,7 @@ TEST(ReviewViewAlone, showsItsReviewFollowsChangesAndAsksForEachOperation) {
     EXPECT_EQ(rows->index(1, 0).data(Ui::ReviewModel::FindingsRole).toStringList(),
               QStringList{QStringLiteral("6Room.wav is silent.")});
     host.blocked = QStringLiteral("The folder cannot be written to.");
-    host.changed({Part::writable});
+    host.approvalChanged();
     EXPECT_FALSE(child("approveButton")->isEnabled());
     EXPECT_EQ(text("explanation"), host.blocked);
 }

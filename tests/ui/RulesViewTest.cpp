@@ -53,7 +53,7 @@ TEST_F(RulesViewTest, shouldShowTheRulesInForce) {
     Ui::RulesView* view = openRules();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->size(), QSize(640, 500));
-    EXPECT_EQ(view->draft(), model->config());
+    EXPECT_EQ(view->draft(), model->rules().config());
     ASSERT_EQ(view->groupList()->rows().size(), 3);
     EXPECT_EQ(row(view, 0)->nameField()->text(), QStringLiteral("DRUMS"));
     EXPECT_EQ(row(view, 0)->wordsField()->text(), QStringLiteral("KICK SNARE"));
@@ -70,11 +70,11 @@ TEST_F(RulesViewTest, shouldStoreTheNewOrderOnSave) {
     dropRow(view, 1, 3); // DRUMS below the last row
     EXPECT_EQ(namesOf(view->draft().groups), QStringList({"VOCALS", "BASS", "DRUMS"}));
     EXPECT_EQ(view->groupList()->rows()[0]->nameField()->text(), QStringLiteral("VOCALS"));
-    EXPECT_EQ(namesOf(model->config().groups), QStringList({"DRUMS", "BASS", "VOCALS"}))
+    EXPECT_EQ(namesOf(model->rules().config().groups), QStringList({"DRUMS", "BASS", "VOCALS"}))
         << "nothing reaches the model before Save";
 
     QTest::mouseClick(child<QAbstractButton>(view, "saveButton"), Qt::LeftButton);
-    EXPECT_EQ(namesOf(model->config().groups), QStringList({"VOCALS", "BASS", "DRUMS"}));
+    EXPECT_EQ(namesOf(model->rules().config().groups), QStringList({"VOCALS", "BASS", "DRUMS"}));
     EXPECT_EQ(namesOf(Config::load().groups), QStringList({"VOCALS", "BASS", "DRUMS"}));
     EXPECT_FALSE(model->showRules());
     EXPECT_TRUE(QTest::qWaitFor([this] { return sheets().rulesView() == nullptr; }));
@@ -83,7 +83,7 @@ TEST_F(RulesViewTest, shouldStoreTheNewOrderOnSave) {
 // Verifies that Reset to Defaults changes only the draft: Cancel leaves model and file alone.
 TEST_F(RulesViewTest, shouldDropAResetOnCancel) {
     const QByteArray file = readFile(Config::filePath());
-    const Config inForce = model->config();
+    const Config inForce = model->rules().config();
     Ui::RulesView* view = openRules();
     ASSERT_NE(view, nullptr);
     QTest::mouseClick(child<QAbstractButton>(view, "resetButton"), Qt::LeftButton);
@@ -92,7 +92,7 @@ TEST_F(RulesViewTest, shouldDropAResetOnCancel) {
 
     QTest::mouseClick(child<QAbstractButton>(view, "cancelButton"), Qt::LeftButton);
     EXPECT_FALSE(model->showRules());
-    EXPECT_EQ(model->config(), inForce);
+    EXPECT_EQ(model->rules().config(), inForce);
     EXPECT_EQ(readFile(Config::filePath()), file);
 }
 
@@ -103,7 +103,7 @@ TEST_F(RulesViewTest, shouldCancelOnEscapeAndSaveOnReturn) {
     QTest::mouseClick(child<QAbstractButton>(view, "addGroupButton"), Qt::LeftButton);
     QTest::keyClick(view, Qt::Key_Escape);
     EXPECT_FALSE(model->showRules());
-    EXPECT_EQ(model->config().groups.size(), 3);
+    EXPECT_EQ(model->rules().config().groups.size(), 3);
     QTest::qWait(0);
 
     view = openRules();
@@ -115,9 +115,9 @@ TEST_F(RulesViewTest, shouldCancelOnEscapeAndSaveOnReturn) {
     QTest::keyClicks(words, QStringLiteral("gtr"));
     QTest::keyClick(words, Qt::Key_Return);
     EXPECT_FALSE(model->showRules());
-    ASSERT_EQ(model->config().groups.size(), 4);
-    EXPECT_EQ(model->config().groups[3].name, QStringLiteral("NEW"));
-    EXPECT_EQ(model->config().groups[3].aliases, QStringList({"GTR"}));
+    ASSERT_EQ(model->rules().config().groups.size(), 4);
+    EXPECT_EQ(model->rules().config().groups[3].name, QStringLiteral("NEW"));
+    EXPECT_EQ(model->rules().config().groups[3].aliases, QStringList({"GTR"}));
 }
 
 // Verifies the fields of a row: the words rule as typed, names kept as typed until Save, which
@@ -181,9 +181,9 @@ TEST_F(RulesViewTest, shouldRemoveAddAndSetOptions) {
     EXPECT_EQ(view->draft().numberTracks, !numbers);
     EXPECT_EQ(view->draft().groupInName, !groupNames);
     view->save();
-    EXPECT_EQ(model->config().numberTracks, !numbers);
-    EXPECT_EQ(model->config().groupInName, !groupNames);
-    EXPECT_EQ(namesOf(model->config().groups), QStringList({"DRUMS", "VOCALS", "NEW"}));
+    EXPECT_EQ(model->rules().config().numberTracks, !numbers);
+    EXPECT_EQ(model->rules().config().groupInName, !groupNames);
+    EXPECT_EQ(namesOf(model->rules().config().groups), QStringList({"DRUMS", "VOCALS", "NEW"}));
 }
 
 // Verifies that "Add Group" in a list longer than the sheet shows the new row and gives its
@@ -192,7 +192,7 @@ TEST_F(RulesViewTest, shouldShowTheAddedGroupAndFocusItsName) {
     Config many = rules();
     for (int i = 4; i <= 16; ++i)
         many.groups.append(group(QStringLiteral("G%1").arg(i).toUtf8().constData(), {}));
-    model->saveRules(many);
+    model->rules().saveRules(many);
     Ui::RulesView* view = openRules();
     ASSERT_NE(view, nullptr);
     auto* scroll = view->findChild<QScrollArea*>(QStringLiteral("groupScroll"));
@@ -295,7 +295,7 @@ TEST_F(RulesViewTest, shouldShowEveryWordOfALongList) {
 
     QTest::keyClick(words, Qt::Key_Return);
     EXPECT_FALSE(model->showRules()) << "Return saves";
-    EXPECT_EQ(model->config().groups[0].aliases.size(), 14);
+    EXPECT_EQ(model->rules().config().groups[0].aliases.size(), 14);
 }
 
 // Verifies that the sheet has an edge of its own in both appearances: its background is the
@@ -341,7 +341,7 @@ TEST_F(RulesViewTest, shouldKeepTheSheetAndDraftWhenSavingFails) {
     EXPECT_TRUE(view->isVisible());
     EXPECT_EQ(namesOf(view->draft().groups), QStringList({"VOCALS", "KIT", "BASS"}));
     EXPECT_EQ(row(view, 1)->nameField()->text(), QStringLiteral("KIT"));
-    EXPECT_EQ(namesOf(model->config().groups), QStringList({"DRUMS", "BASS", "VOCALS"}));
+    EXPECT_EQ(namesOf(model->rules().config().groups), QStringList({"DRUMS", "BASS", "VOCALS"}));
 
     // Once the folder is out of the way, the same draft saves.
     model->setErrorMessage(std::nullopt);
@@ -354,7 +354,7 @@ TEST_F(RulesViewTest, shouldKeepTheSheetAndDraftWhenSavingFails) {
 // Verifies that edited rules change the proposal of the folder under review.
 TEST_F(RulesViewTest, shouldChangeTheNextProposal) {
     loadAndWait(*model, makeFolder(QStringLiteral("Session"), {"1Kick.wav", "2Glock.wav"}));
-    ASSERT_EQ(model->items()[1].group, std::nullopt);
+    ASSERT_EQ(model->review().items()[1].group, std::nullopt);
     Ui::RulesView* view = openRules();
     ASSERT_NE(view, nullptr);
     Ui::WordsField* words = row(view, 2)->wordsField();
@@ -362,8 +362,8 @@ TEST_F(RulesViewTest, shouldChangeTheNextProposal) {
     QTest::keyClicks(words, QStringLiteral("vox glock"));
     QTest::keyClick(view, Qt::Key_Return);
     ASSERT_TRUE(waitUntilIdle(*model));
-    ASSERT_EQ(model->items().size(), 2);
-    EXPECT_EQ(model->items()[1].group, QStringLiteral("VOCALS"));
+    ASSERT_EQ(model->review().items().size(), 2);
+    EXPECT_EQ(model->review().items()[1].group, QStringLiteral("VOCALS"));
 }
 
 // The rules editor's whole view of the model: the rules in force and saving; this one refuses

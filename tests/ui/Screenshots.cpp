@@ -165,8 +165,8 @@ struct Session {
         return path;
     }
     void load(const QString& path) {
-        model->load(path);
-        settle([this] { return !model->busy(); });
+        model->review().load(path);
+        settle([this] { return !model->busyState().busy(); });
     }
 };
 
@@ -284,21 +284,21 @@ int main(int argc, char** argv) {
             save(shot(*s.window), "drop-targeted", dark);
             QDragLeaveEvent leave;
             QCoreApplication::sendEvent(s.window->content(), &leave);
-            s.model->load(s.root.filePath("Dragged/1Kick In#04.1.wav"));
+            s.model->review().load(s.root.filePath("Dragged/1Kick In#04.1.wav"));
             save(shot(*s.window), "alert", dark);
         }
         {
             Session s;
             s.load(s.folder("Live at the Roundhouse", sessionFiles));
             save(shot(*s.window), "review-unsorted-skipped", dark);
-            s.model->setOrganizeInPlace(false);
+            s.model->approval().setOrganizeInPlace(false);
             save(shot(*s.window), "review-sorted-copy-mode", dark);
         }
         {
             Session s;
             s.load(s.folder("Rehearsal Tapes", suggestedFiles));
             save(shot(*s.window), "review-suggestions", dark);
-            s.model->acceptSuggestion(s.model->items().first().id);
+            s.model->review().acceptSuggestion(s.model->review().items().first().id);
             save(shot(*s.window), "review-suggestion-learn", dark);
         }
         {
@@ -307,7 +307,7 @@ int main(int argc, char** argv) {
             s.load(audioSession(s.root.filePath("Festival Night")));
             save(shot(*s.window), "review-audio-checking", dark);
             audio.gate.open();
-            settle([&s] { return !s.model->audioChecking(); });
+            settle([&s] { return !s.model->review().audioChecking(); });
             save(shot(*s.window), "review-audio-findings", dark);
             auto* button = s.window->findChild<QAbstractButton*>(QStringLiteral("findingsButton"));
             if (button) {
@@ -324,47 +324,49 @@ int main(int argc, char** argv) {
             Session s;
             s.load(s.folder("Studio Day 2", sortedFiles));
             save(shot(*s.window), "review-all-sorted", dark);
-            s.model->setOrganizeInPlace(false);
+            s.model->approval().setOrganizeInPlace(false);
             Gate gate;
             s.ops.countOnly({FileOp::clone, FileOp::copy});
             s.ops.beforeOperation(3, [&gate] { gate.pass(); });
-            s.model->approve();
+            s.model->approval().approve();
             settle([&gate] { return gate.reached(); });
             save(shot(*s.window), "busy-determinate", dark);
             gate.open();
-            settle([&s] { return !s.model->busy(); });
+            settle([&s] { return !s.model->busyState().busy(); });
             save(shot(*s.window), "done", dark);
         }
         {
             Session s;
             s.load(s.folder("Take 3", sortedFiles));
-            s.model->setOrganizeInPlace(true);
-            s.model->approve();
-            settle([&s] { return !s.model->busy() && s.model->resultURL(); });
+            s.model->approval().setOrganizeInPlace(true);
+            s.model->approval().approve();
+            settle(
+                [&s] { return !s.model->busyState().busy() && s.model->approval().resultURL(); });
             Gate gate;
             s.ops.beforeOperation(s.ops.operationCount() + 1, [&gate] { gate.pass(); });
-            s.model->undoOrganize();
+            s.model->approval().undoOrganize();
             settle([&gate] { return gate.reached(); });
             s.window->content()->busyView()->progressBar()->setPhase(0.45);
             save(shot(*s.window), "busy-moving", dark);
             gate.open();
-            settle([&s] { return !s.model->busy(); });
+            settle([&s] { return !s.model->busyState().busy(); });
         }
         {
             Session s;
             const QString folder = s.folder("Organized Before", sortedFiles);
             s.load(folder);
-            s.model->setOrganizeInPlace(true);
-            s.model->approve();
-            settle([&s] { return !s.model->busy() && s.model->resultURL(); });
-            s.model->reset();
+            s.model->approval().setOrganizeInPlace(true);
+            s.model->approval().approve();
+            settle(
+                [&s] { return !s.model->busyState().busy() && s.model->approval().resultURL(); });
+            s.model->approval().reset();
             // A track recorded since: the review offers to sort it in beside the put-back.
             Fixtures::touchAll(folder, {"31Shaker.wav"});
             s.load(folder);
             save(shot(*s.window), "review-organized-folder", dark);
             // Opened again without new tracks: ready to send.
             QFile::remove(folder + QStringLiteral("/31Shaker.wav"));
-            s.model->reset();
+            s.model->approval().reset();
             s.load(folder);
             save(shot(*s.window), "done-opened-again", dark);
         }

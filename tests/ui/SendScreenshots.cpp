@@ -61,11 +61,11 @@ struct SendSession {
     void approveDemo(bool inPlace) {
         const QString folder = root.filePath(QStringLiteral("Live at the Roundhouse"));
         Cli::writeDemoSession(folder);
-        model->load(folder);
-        settle([this] { return !model->busy(); });
-        model->setOrganizeInPlace(inPlace);
-        model->approve();
-        settle([this] { return !model->busy() && model->resultURL(); });
+        model->review().load(folder);
+        settle([this] { return !model->busyState().busy(); });
+        model->approval().setOrganizeInPlace(inPlace);
+        model->approval().approve();
+        settle([this] { return !model->busyState().busy() && model->approval().resultURL(); });
     }
     QImage shot() {
         QCoreApplication::processEvents();
@@ -103,8 +103,8 @@ void shootSendScreens(const Save& save) {
                     save(panel->grab().toImage(), QStringLiteral("send-panel"));
             save(tile->grab().toImage(), QStringLiteral("drag-tile-compact"));
         };
-        s.model->sendToLogic(SendMode::fast);
-        settle([&s] { return !s.model->sending(); });
+        s.model->send().sendToLogic(SendMode::fast);
+        settle([&s] { return !s.model->send().sending(); });
         save(s.shot(), QStringLiteral("done-sorted-copy-sent"));
 
         Ui::SimLogicWindow logic(s.sim.logic());
@@ -116,16 +116,16 @@ void shootSendScreens(const Save& save) {
         SendSession s;
         s.approveDemo(true);
         save(s.shot(), QStringLiteral("done-organized"));
-        s.model->sendToLogic(SendMode::fast);
-        settle([&s] { return !s.model->sending(); });
+        s.model->send().sendToLogic(SendMode::fast);
+        settle([&s] { return !s.model->send().sending(); });
         save(s.shot(), QStringLiteral("done-organized-sent"));
     }
     {
         SendSession s;
         s.approveDemo(true);
         s.sim.logic().setQuirk(QStringLiteral("drop-ignored"), true);
-        s.model->sendToLogic(SendMode::fast);
-        settle([&s] { return !s.model->sending(); });
+        s.model->send().sendToLogic(SendMode::fast);
+        settle([&s] { return !s.model->send().sending(); });
         save(s.shot(), QStringLiteral("done-send-failed"));
         // The same at the window's smallest size.
         s.window->resize(s.window->minimumSizeHint());
@@ -135,9 +135,9 @@ void shootSendScreens(const Save& save) {
         SendSession s;
         s.approveDemo(false);
         OnTileShown onTile;
-        onTile.act = [&](QWidget*) { s.model->cancelSend(); };
-        s.model->sendToLogic(SendMode::fast);
-        settle([&s] { return !s.model->sending(); });
+        onTile.act = [&](QWidget*) { s.model->send().cancelSend(); };
+        s.model->send().sendToLogic(SendMode::fast);
+        settle([&s] { return !s.model->send().sending(); });
         save(s.shot(), QStringLiteral("done-send-cancelled"));
     }
     {

@@ -29,7 +29,7 @@ protected:
     }
 
     std::optional<QString> groupOf(const char* fileName) {
-        for (const Item& item : model->items())
+        for (const Item& item : model->review().items())
             if (item.fileName() == QString::fromLatin1(fileName))
                 return item.group;
         return std::nullopt;
@@ -111,7 +111,7 @@ TEST_F(SuggestionsViewTest, acceptAllMovesEverySuggestedTrack) {
     EXPECT_FALSE(child<QWidget>("acceptAllButton")->isVisible());
     EXPECT_EQ(text("sortStatus"), QStringLiteral("1 needs a group"));
 
-    model->setGroup(model->items()[3].id, QStringLiteral("BASS"));
+    model->review().setGroup(model->review().items()[3].id, QStringLiteral("BASS"));
     ASSERT_TRUE(child<QWidget>("learnBar")->isVisible());
     QTest::mouseClick(child<Ui::PillButton>("learnDismissButton"), Qt::LeftButton);
     EXPECT_FALSE(child<QWidget>("learnBar")->isVisible());

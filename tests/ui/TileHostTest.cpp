@@ -62,10 +62,10 @@ TEST_F(TileHostTest, showsAndHidesTheCompactTileOnTheMainThreadWhileTheSenderWor
     approveAndWait(model);
 
     TileWatch watch;
-    model.sendToLogic(SendMode::fast);
-    ASSERT_TRUE(model.sending());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !model.sending(); }, kTimeoutMs));
-    EXPECT_EQ(model.sendResult(), QStringLiteral("Sent 6 tracks and 3 stacks to Logic."));
+    model.send().sendToLogic(SendMode::fast);
+    ASSERT_TRUE(model.send().sending());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !model.send().sending(); }, kTimeoutMs));
+    EXPECT_EQ(model.send().sendResult(), QStringLiteral("Sent 6 tracks and 3 stacks to Logic."));
 
     ASSERT_EQ(watch.seen.size(), 2);
     EXPECT_EQ(watch.seen[0].type, QEvent::Show);

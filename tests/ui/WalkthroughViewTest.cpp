@@ -279,13 +279,13 @@ TEST_F(PermissionTest, shouldRefuseASendWithoutThePermission) {
     open();
     EXPECT_FALSE(model->platform().accessibility().isTrusted());
     loadAndWait(*model, makeFolder(QStringLiteral("Session"), {"1Kick.wav"}));
-    model->setOrganizeInPlace(false);
+    model->approval().setOrganizeInPlace(false);
     approveAndWait(*model);
-    model->sendToLogic(SendMode::fast);
+    model->send().sendToLogic(SendMode::fast);
     EXPECT_EQ(model->errorMessage(),
               QStringLiteral("Allow Vantrel in System Settings > Privacy & Security > "
                              "Accessibility, then try again."));
-    EXPECT_FALSE(model->sending());
+    EXPECT_FALSE(model->send().sending());
 }
 
 } // namespace
