@@ -37,11 +37,17 @@ void ThemeLabel::setColor(DynamicColor color) {
 void ThemeLabel::setWrappedText(const QString& text, int maxWidth) {
     setWordWrap(true);
     setText(text);
-    int width = qMin(maxWidth, QFontMetrics(font()).horizontalAdvance(text) + 2);
+    const QFontMetrics metrics(font());
+    int width = qMin(maxWidth, metrics.horizontalAdvance(text) + 2);
     // The narrowest width that keeps the number of lines: the lines come out even, and the last
-    // one never holds a lone word when the others could give it company.
+    // one never holds a lone word when the others could give it company. Never narrower than the
+    // widest word: a word that does not fit is broken or cut, not wrapped, so the line count
+    // alone does not show it.
+    int widestWord = 0;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        widestWord = qMax(widestWord, metrics.horizontalAdvance(word) + 2);
     const int height = heightForWidth(width);
-    int narrow = width / 2;
+    int narrow = qMax(width / 2, qMin(widestWord, width));
     while (narrow < width) {
         const int middle = (narrow + width) / 2;
         if (heightForWidth(middle) <= height)

@@ -153,6 +153,15 @@ TEST_F(ThemeTest, aWrappedTextLeavesNoLoneWordOnItsLastLine) {
     layout.endLayout();
     EXPECT_EQ(lines, QStringList({"word word word", "word word word"}));
     EXPECT_EQ(label.height(), label.heightForWidth(maxWidth)) << "as many lines as before";
+
+    // A single word, or a line of one long word and short ones, keeps its words whole.
+    for (const QString& text : {QStringLiteral("Review"), QStringLiteral("Send"),
+                                QStringLiteral("a Spurstapel b")}) {
+        SCOPED_TRACE(text.toStdString());
+        label.setWrappedText(text, 120);
+        for (const QString& word : text.split(QLatin1Char(' ')))
+            EXPECT_GE(label.width(), metrics.horizontalAdvance(word));
+    }
 }
 
 TEST_F(ThemeTest, theKeyboardFocusRingIsDrawnInInk) {
