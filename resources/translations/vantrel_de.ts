@@ -193,6 +193,403 @@
     </message>
 </context>
 <context>
+    <name>Vantrel::Files</name>
+    <message>
+        <source>Couldn&apos;t create the folder “%1”: %2.</source>
+        <translation>Der Ordner „%1“ konnte nicht erstellt werden: %2.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t write the file “%1”: %2.</source>
+        <translation>Die Datei „%1“ konnte nicht geschrieben werden: %2.</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Copied %1 GB (this disk cannot clone files).</source>
+        <translation>%1 GB kopiert (dieses Laufwerk kann keine Dateien klonen).</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files cloned: no extra disk space used.</source>
+        <translation>
+            <numerusform>%n Datei geklont: kein zusätzlicher Speicherplatz belegt.</numerusform>
+            <numerusform>%n Dateien geklont: kein zusätzlicher Speicherplatz belegt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 These files could not be moved back and stay where they were put; the undo journal keeps them, so “Put the Files Back” can finish later:
+%2</source>
+        <translation>%1 Diese Dateien konnten nicht zurückbewegt werden und bleiben, wo sie abgelegt wurden; das Rückgängig-Protokoll behält sie, sodass „Dateien zurücklegen“ es später abschließen kann:
+%2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files moved into their folders: nothing copied, no extra space used. The folder&apos;s disk can&apos;t be locked, so another program could have changed the folder while Vantrel organized it.</source>
+        <translation>
+            <numerusform>%n Datei in ihren Ordner bewegt: nichts kopiert, kein zusätzlicher Speicherplatz belegt. Das Laufwerk des Ordners lässt sich nicht sperren, daher könnte ein anderes Programm den Ordner verändert haben, während Vantrel ihn ordnete.</numerusform>
+            <numerusform>%n Dateien in ihre Ordner bewegt: nichts kopiert, kein zusätzlicher Speicherplatz belegt. Das Laufwerk des Ordners lässt sich nicht sperren, daher könnte ein anderes Programm den Ordner verändert haben, während Vantrel ihn ordnete.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files moved into their folders: nothing copied, no extra space used.</source>
+        <translation>
+            <numerusform>%n Datei in ihren Ordner bewegt: nichts kopiert, kein zusätzlicher Speicherplatz belegt.</numerusform>
+            <numerusform>%n Dateien in ihre Ordner bewegt: nichts kopiert, kein zusätzlicher Speicherplatz belegt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The folder holds an undo journal that can&apos;t be read (%1); put the files back or remove it first. Nothing was moved.</source>
+        <translation>Der Ordner enthält ein Rückgängig-Protokoll, das sich nicht lesen lässt (%1); legen Sie zuerst die Dateien zurück oder entfernen Sie es. Es wurde nichts bewegt.</translation>
+    </message>
+    <message>
+        <source>The undo journal “%1” is damaged: it is not a list of moves. Put the files back or remove it first; nothing was moved.</source>
+        <translation>Das Rückgängig-Protokoll „%1“ ist beschädigt: Es ist keine Liste von Verschiebungen. Legen Sie zuerst die Dateien zurück oder entfernen Sie es; es wurde nichts bewegt.</translation>
+    </message>
+    <message>
+        <source>“%1” stayed at “%2”: %3.</source>
+        <translation>„%1“ ist unter „%2“ geblieben: %3.</translation>
+    </message>
+    <message>
+        <source>The undo journal “%1” names “%2”, which is not inside the organized folder; nothing was moved.</source>
+        <translation>Das Rückgängig-Protokoll „%1“ nennt „%2“, das nicht im geordneten Ordner liegt; es wurde nichts bewegt.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read the undo journal “%1”: %2.</source>
+        <translation>Das Rückgängig-Protokoll „%1“ konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>The undo journal “%1” is damaged: it is not a list of moves; nothing was moved.</source>
+        <translation>Das Rückgängig-Protokoll „%1“ ist beschädigt: Es ist keine Liste von Verschiebungen; es wurde nichts bewegt.</translation>
+    </message>
+    <message>
+        <source>“%1” was left in place: %2.</source>
+        <translation>„%1“ wurde an seinem Ort gelassen: %2.</translation>
+    </message>
+    <message>
+        <source>“%1” was left in place: it holds “%2” that Vantrel didn&apos;t put there.</source>
+        <translation>„%1“ wurde an seinem Ort gelassen: Darin liegt „%2“, das nicht Vantrel dort abgelegt hat.</translation>
+    </message>
+    <message numerus="yes">
+        <source>“%1” was left in place: it holds %n entries that Vantrel didn&apos;t put there.</source>
+        <translation>
+            <numerusform>„%1“ wurde an seinem Ort gelassen: Darin liegt %n Eintrag, den nicht Vantrel dort abgelegt hat.</numerusform>
+            <numerusform>„%1“ wurde an seinem Ort gelassen: Darin liegen %n Einträge, die nicht Vantrel dort abgelegt hat.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” was not put back: it is no longer at “%2”, where the undo journal expects it.</source>
+        <translation>„%1“ wurde nicht zurückgelegt: Es liegt nicht mehr unter „%2“, wo das Rückgängig-Protokoll es erwartet.</translation>
+    </message>
+    <message>
+        <source>Some files stayed where they are; the undo journal keeps them, so that a later put-back can finish:
+%1</source>
+        <translation>Einige Dateien sind geblieben, wo sie sind; das Rückgängig-Protokoll behält sie, sodass ein späteres Zurücklegen es abschließen kann:
+%1</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t copy “%1” to “%2”: %3.</source>
+        <translation>„%1“ konnte nicht nach „%2“ kopiert werden: %3.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t move “%1” to “%2”: %3.</source>
+        <translation>„%1“ konnte nicht nach „%2“ bewegt werden: %3.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t remove “%1”: %2.</source>
+        <translation>„%1“ konnte nicht entfernt werden: %2.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read the folder “%1”: %2.</source>
+        <translation>Der Ordner „%1“ konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t write “%1”: %2.</source>
+        <translation>„%1“ konnte nicht geschrieben werden: %2.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save the folder “%1”: %2.</source>
+        <translation>Der Ordner „%1“ konnte nicht gesichert werden: %2.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t use “%1”: %2.</source>
+        <translation>„%1“ konnte nicht verwendet werden: %2.</translation>
+    </message>
+    <message>
+        <source>“%1” is being organized or put back by another Vantrel right now; nothing was changed. Try again when it has finished.</source>
+        <translation>„%1“ wird gerade von einem anderen Vantrel geordnet oder zurückgelegt; es wurde nichts verändert. Versuchen Sie es erneut, wenn es fertig ist.</translation>
+    </message>
+    <message>
+        <source>“%1” is not a result folder: it holds no %2.</source>
+        <translation>„%1“ ist kein Ergebnisordner: Er enthält keine Datei %2.</translation>
+    </message>
+    <message>
+        <source>The %1 in “%2” cannot be read.</source>
+        <translation>Die Datei %1 in „%2“ kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The %1 in “%2” names “%3”, which is not a place inside the folder; nothing was sent.</source>
+        <translation>Die Datei %1 in „%2“ nennt „%3“, das kein Ort innerhalb des Ordners ist; es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>The %1 in “%2” lists no tracks; nothing was sent.</source>
+        <translation>Die Datei %1 in „%2“ führt keine Spuren auf; es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>The folder “%1” in “%2” is a symbolic link, so its tracks may lie outside the result folder; nothing was sent.</source>
+        <translation>Der Ordner „%1“ in „%2“ ist ein symbolischer Link, daher könnten seine Spuren außerhalb des Ergebnisordners liegen; es wurde nichts gesendet.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n of the %1 tracks that the %2 in “%3” lists are not in their place (%4); nothing was sent.</source>
+        <translation>
+            <numerusform>%n der %1 Spuren, die die Datei %2 in „%3“ aufführt, ist nicht an ihrem Platz (%4); es wurde nichts gesendet.</numerusform>
+            <numerusform>%n der %1 Spuren, die die Datei %2 in „%3“ aufführt, sind nicht an ihrem Platz (%4); es wurde nichts gesendet.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read “%1”: %2.</source>
+        <translation>„%1“ konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>“%1” was left alone: its name is not valid UTF-8, so Vantrel can&apos;t name it safely.</source>
+        <translation>„%1“ wurde nicht angerührt: Sein Name ist kein gültiges UTF-8, daher kann Vantrel ihn nicht sicher benennen.</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>es ist keine normale Datei</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 bytes</source>
+        <translation>sie ist größer als %1 Byte</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Rules</name>
+    <message>
+        <source>“%1” is not true or false</source>
+        <translation>„%1“ ist weder true noch false</translation>
+    </message>
+    <message>
+        <source>group %1 is not an object</source>
+        <translation>Gruppe %1 ist kein Objekt</translation>
+    </message>
+    <message>
+        <source>the “name” of group %1 is not text</source>
+        <translation>der „name“ von Gruppe %1 ist kein Text</translation>
+    </message>
+    <message>
+        <source>the “aliases” of group %1 is not a list</source>
+        <translation>die „aliases“ von Gruppe %1 sind keine Liste</translation>
+    </message>
+    <message>
+        <source>a word of group %1 is not text</source>
+        <translation>ein Wort von Gruppe %1 ist kein Text</translation>
+    </message>
+    <message>
+        <source>the “color” of group %1 is not a list</source>
+        <translation>die „color“ von Gruppe %1 ist keine Liste</translation>
+    </message>
+    <message>
+        <source>line %1, column %2</source>
+        <translation>Zeile %1, Spalte %2</translation>
+    </message>
+    <message>
+        <source>it is not a JSON object</source>
+        <translation>sie ist kein JSON-Objekt</translation>
+    </message>
+    <message>
+        <source>“%1” is missing or not a list</source>
+        <translation>„%1“ fehlt oder ist keine Liste</translation>
+    </message>
+    <message>
+        <source>“%1” is missing or not an object</source>
+        <translation>„%1“ fehlt oder ist kein Objekt</translation>
+    </message>
+    <message>
+        <source>the alias of “%1” is not text</source>
+        <translation>der Alias von „%1“ ist kein Text</translation>
+    </message>
+    <message>
+        <source>“%1” is not text</source>
+        <translation>„%1“ ist kein Text</translation>
+    </message>
+    <message>
+        <source>it has no rule groups</source>
+        <translation>sie enthält keine Regelgruppen</translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::SessionExport</name>
+    <message>
+        <source>Couldn&apos;t start “%1”: %2.</source>
+        <translation>„%1“ konnte nicht gestartet werden: %2.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t write the script for Ardour&apos;s session tool in “%1”: %2.</source>
+        <translation>Das Skript für das Session-Werkzeug von Ardour konnte nicht in „%1“ geschrieben werden: %2.</translation>
+    </message>
+    <message>
+        <source>the tool stopped unexpectedly (%1)</source>
+        <translation>das Werkzeug wurde unerwartet beendet (%1)</translation>
+    </message>
+    <message>
+        <source>it gave no reason</source>
+        <translation>es nannte keinen Grund</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read the session file “%1” that Ardour wrote: %2.</source>
+        <translation>Die von Ardour geschriebene Session-Datei „%1“ konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>The session file “%1” that Ardour wrote is not in a form this version of Vantrel knows.</source>
+        <translation>Die von Ardour geschriebene Session-Datei „%1“ hat eine Form, die diese Version von Vantrel nicht kennt.</translation>
+    </message>
+    <message>
+        <source>Ardour is not installed: its session tool (ardour8-lua or ardour7-lua) was not found. Install Ardour 7 or later, then try again.</source>
+        <translation>Ardour ist nicht installiert: Sein Session-Werkzeug (ardour8-lua oder ardour7-lua) wurde nicht gefunden. Installieren Sie Ardour 7 oder neuer und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>An Ardour session&apos;s name cannot hold “%1”; choose another name than “%2”.</source>
+        <translation>Der Name einer Ardour-Session darf kein „%1“ enthalten; wählen Sie einen anderen Namen als „%2“.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t make a working folder beside “%1”: %2.</source>
+        <translation>Neben „%1“ konnte kein Arbeitsordner erstellt werden: %2.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Making %n tracks in Ardour…</source>
+        <translation>
+            <numerusform>%n Spur wird in Ardour angelegt …</numerusform>
+            <numerusform>%n Spuren werden in Ardour angelegt …</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Ardour&apos;s session tool could not create the session: %1.</source>
+        <translation>Das Session-Werkzeug von Ardour konnte die Session nicht erstellen: %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Ardour&apos;s session tool made %1 of the %n tracks.</source>
+        <translation>
+            <numerusform>Das Session-Werkzeug von Ardour hat %1 von %n Spur angelegt.</numerusform>
+            <numerusform>Das Session-Werkzeug von Ardour hat %1 von %n Spuren angelegt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Adding the audio…</source>
+        <translation>Die Audiodaten werden hinzugefügt …</translation>
+    </message>
+    <message>
+        <source>Placing the audio in Ardour…</source>
+        <translation>Die Audiodaten werden in Ardour platziert …</translation>
+    </message>
+    <message>
+        <source>Ardour&apos;s session tool could not place the audio: %1.</source>
+        <translation>Das Session-Werkzeug von Ardour konnte die Audiodaten nicht platzieren: %1.</translation>
+    </message>
+    <message>
+        <source>Ardour&apos;s session tool did not tell where it found the audio of every track, so no session was made.</source>
+        <translation>Das Session-Werkzeug von Ardour hat nicht für jede Spur gemeldet, wo es ihre Audiodaten gefunden hat, daher wurde keine Session erstellt.</translation>
+    </message>
+    <message>
+        <source>Ardour did not find the audio of %1 where it lies, so no session was made.</source>
+        <translation>Ardour hat die Audiodaten von %1 nicht dort gefunden, wo sie liegen, daher wurde keine Session erstellt.</translation>
+    </message>
+    <message>
+        <source>Made the Ardour session “%1”.</source>
+        <translation>Die Ardour-Session „%1“ wurde erstellt.</translation>
+    </message>
+    <message>
+        <source>“%1” is “%2”</source>
+        <translation>„%1“ heißt „%2“</translation>
+    </message>
+    <message>
+        <source>Ardour needs every track&apos;s name to be its own and keeps some names for itself, so %1.</source>
+        <translation>Ardour braucht für jede Spur einen eigenen Namen und behält sich einige Namen vor, daher: %1.</translation>
+    </message>
+    <message>
+        <source>“%1” is not at the session&apos;s %2, so Ardour plays it at the wrong speed until it is converted.</source>
+        <translation>„%1“ hat nicht die %2 der Session, daher spielt Ardour die Spur mit falscher Geschwindigkeit ab, bis sie konvertiert ist.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n tracks are not at the session&apos;s %1 (%2), so Ardour plays them at the wrong speed until they are converted.</source>
+        <translation>
+            <numerusform>%n Spur hat nicht die %1 der Session (%2), daher spielt Ardour sie mit falscher Geschwindigkeit ab, bis sie konvertiert ist.</numerusform>
+            <numerusform>%n Spuren haben nicht die %1 der Session (%2), daher spielt Ardour sie mit falscher Geschwindigkeit ab, bis sie konvertiert sind.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save “%1”: %2.</source>
+        <translation>„%1“ konnte nicht gesichert werden: %2.</translation>
+    </message>
+    <message>
+        <source>Writing “%1”…</source>
+        <translation>„%1“ wird geschrieben …</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save “%1”: “%2”: %3.</source>
+        <translation>„%1“ konnte nicht gesichert werden: „%2“: %3.</translation>
+    </message>
+    <message>
+        <source>Saved “%1”.</source>
+        <translation>„%1“ wurde gesichert.</translation>
+    </message>
+    <message>
+        <source>There is already something named “%1” in “%2”, so the Ardour session was not made; nothing was overwritten.</source>
+        <translation>In „%2“ gibt es bereits etwas namens „%1“, daher wurde die Ardour-Session nicht erstellt; es wurde nichts überschrieben.</translation>
+    </message>
+    <message>
+        <source>There is already something named “%1” in “%2”, so the DAWproject file was not made; nothing was overwritten.</source>
+        <translation>In „%2“ gibt es bereits etwas namens „%1“, daher wurde die DAWproject-Datei nicht erstellt; es wurde nichts überschrieben.</translation>
+    </message>
+    <message>
+        <source>The folder “%1” does not exist, so the Ardour session cannot be made there.</source>
+        <translation>Der Ordner „%1“ existiert nicht, daher kann die Ardour-Session dort nicht erstellt werden.</translation>
+    </message>
+    <message>
+        <source>The folder “%1” does not exist, so the DAWproject file cannot be made there.</source>
+        <translation>Der Ordner „%1“ existiert nicht, daher kann die DAWproject-Datei dort nicht erstellt werden.</translation>
+    </message>
+    <message>
+        <source>The folder “%1” cannot be written (%2), so the Ardour session cannot be made there.</source>
+        <translation>In den Ordner „%1“ kann nicht geschrieben werden (%2), daher kann die Ardour-Session dort nicht erstellt werden.</translation>
+    </message>
+    <message>
+        <source>The folder “%1” cannot be written (%2), so the DAWproject file cannot be made there.</source>
+        <translation>In den Ordner „%1“ kann nicht geschrieben werden (%2), daher kann die DAWproject-Datei dort nicht erstellt werden.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n groups</source>
+        <translation>
+            <numerusform>%n Gruppe</numerusform>
+            <numerusform>%n Gruppen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Made the Ardour session “%1”: %n tracks in %2.</source>
+        <translation>
+            <numerusform>Die Ardour-Session „%1“ wurde erstellt: %n Spur in %2.</numerusform>
+            <numerusform>Die Ardour-Session „%1“ wurde erstellt: %n Spuren in %2.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved “%1”: %n tracks in %2.</source>
+        <translation>
+            <numerusform>„%1“ wurde gesichert: %n Spur in %2.</numerusform>
+            <numerusform>„%1“ wurde gesichert: %n Spuren in %2.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The audio of %1 cannot be read, so it cannot be placed in a session.</source>
+        <translation>Die Audiodaten von %1 lassen sich nicht lesen, daher kann die Spur in keiner Session platziert werden.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The audio of %n tracks cannot be read (%1), so they cannot be placed in a session.</source>
+        <translation>
+            <numerusform>Die Audiodaten von %n Spur lassen sich nicht lesen (%1), daher kann sie in keiner Session platziert werden.</numerusform>
+            <numerusform>Die Audiodaten von %n Spuren lassen sich nicht lesen (%1), daher können sie in keiner Session platziert werden.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Vantrel::Ui::BusyView</name>
     <message>
         <source>Progress</source>

@@ -193,6 +193,401 @@
     </message>
 </context>
 <context>
+    <name>Vantrel::Files</name>
+    <message>
+        <source>Couldn&apos;t create the folder “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t write the file “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copied %1 GB (this disk cannot clone files).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files cloned: no extra disk space used.</source>
+        <translation>
+            <numerusform>%n file cloned: no extra disk space used.</numerusform>
+            <numerusform>%n files cloned: no extra disk space used.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 These files could not be moved back and stay where they were put; the undo journal keeps them, so “Put the Files Back” can finish later:
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files moved into their folders: nothing copied, no extra space used. The folder&apos;s disk can&apos;t be locked, so another program could have changed the folder while Vantrel organized it.</source>
+        <translation>
+            <numerusform>%n file moved into its folder: nothing copied, no extra space used. The folder&apos;s disk can&apos;t be locked, so another program could have changed the folder while Vantrel organized it.</numerusform>
+            <numerusform>%n files moved into their folders: nothing copied, no extra space used. The folder&apos;s disk can&apos;t be locked, so another program could have changed the folder while Vantrel organized it.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files moved into their folders: nothing copied, no extra space used.</source>
+        <translation>
+            <numerusform>%n file moved into its folder: nothing copied, no extra space used.</numerusform>
+            <numerusform>%n files moved into their folders: nothing copied, no extra space used.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The folder holds an undo journal that can&apos;t be read (%1); put the files back or remove it first. Nothing was moved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The undo journal “%1” is damaged: it is not a list of moves. Put the files back or remove it first; nothing was moved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” stayed at “%2”: %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The undo journal “%1” names “%2”, which is not inside the organized folder; nothing was moved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read the undo journal “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The undo journal “%1” is damaged: it is not a list of moves; nothing was moved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” was left in place: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” was left in place: it holds “%2” that Vantrel didn&apos;t put there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>“%1” was left in place: it holds %n entries that Vantrel didn&apos;t put there.</source>
+        <translation>
+            <numerusform>“%1” was left in place: it holds %n entry that Vantrel didn&apos;t put there.</numerusform>
+            <numerusform>“%1” was left in place: it holds %n entries that Vantrel didn&apos;t put there.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” was not put back: it is no longer at “%2”, where the undo journal expects it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Some files stayed where they are; the undo journal keeps them, so that a later put-back can finish:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t copy “%1” to “%2”: %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t move “%1” to “%2”: %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t remove “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read the folder “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t write “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save the folder “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t use “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is being organized or put back by another Vantrel right now; nothing was changed. Try again when it has finished.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is not a result folder: it holds no %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The %1 in “%2” cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The %1 in “%2” names “%3”, which is not a place inside the folder; nothing was sent.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The %1 in “%2” lists no tracks; nothing was sent.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder “%1” in “%2” is a symbolic link, so its tracks may lie outside the result folder; nothing was sent.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n of the %1 tracks that the %2 in “%3” lists are not in their place (%4); nothing was sent.</source>
+        <translation>
+            <numerusform>%n of the %1 tracks that the %2 in “%3” lists is not in its place (%4); nothing was sent.</numerusform>
+            <numerusform>%n of the %1 tracks that the %2 in “%3” lists are not in their place (%4); nothing was sent.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” was left alone: its name is not valid UTF-8, so Vantrel can&apos;t name it safely.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is larger than %1 bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Rules</name>
+    <message>
+        <source>“%1” is not true or false</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>group %1 is not an object</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the “name” of group %1 is not text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the “aliases” of group %1 is not a list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a word of group %1 is not text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the “color” of group %1 is not a list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1, column %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a JSON object</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is missing or not a list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is missing or not an object</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the alias of “%1” is not text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is not text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it has no rule groups</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::SessionExport</name>
+    <message>
+        <source>Couldn&apos;t start “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t write the script for Ardour&apos;s session tool in “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the tool stopped unexpectedly (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it gave no reason</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read the session file “%1” that Ardour wrote: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The session file “%1” that Ardour wrote is not in a form this version of Vantrel knows.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ardour is not installed: its session tool (ardour8-lua or ardour7-lua) was not found. Install Ardour 7 or later, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>An Ardour session&apos;s name cannot hold “%1”; choose another name than “%2”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t make a working folder beside “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Making %n tracks in Ardour…</source>
+        <translation>
+            <numerusform>Making %n track in Ardour…</numerusform>
+            <numerusform>Making %n tracks in Ardour…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Ardour&apos;s session tool could not create the session: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Ardour&apos;s session tool made %1 of the %n tracks.</source>
+        <translation>
+            <numerusform>Ardour&apos;s session tool made %1 of the %n track.</numerusform>
+            <numerusform>Ardour&apos;s session tool made %1 of the %n tracks.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Adding the audio…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Placing the audio in Ardour…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ardour&apos;s session tool could not place the audio: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ardour&apos;s session tool did not tell where it found the audio of every track, so no session was made.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ardour did not find the audio of %1 where it lies, so no session was made.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Made the Ardour session “%1”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is “%2”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ardour needs every track&apos;s name to be its own and keeps some names for itself, so %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is not at the session&apos;s %2, so Ardour plays it at the wrong speed until it is converted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n tracks are not at the session&apos;s %1 (%2), so Ardour plays them at the wrong speed until they are converted.</source>
+        <translation>
+            <numerusform>%n track is not at the session&apos;s %1 (%2), so Ardour plays it at the wrong speed until it is converted.</numerusform>
+            <numerusform>%n tracks are not at the session&apos;s %1 (%2), so Ardour plays them at the wrong speed until they are converted.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Writing “%1”…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save “%1”: “%2”: %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saved “%1”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is already something named “%1” in “%2”, so the Ardour session was not made; nothing was overwritten.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is already something named “%1” in “%2”, so the DAWproject file was not made; nothing was overwritten.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder “%1” does not exist, so the Ardour session cannot be made there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder “%1” does not exist, so the DAWproject file cannot be made there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder “%1” cannot be written (%2), so the Ardour session cannot be made there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder “%1” cannot be written (%2), so the DAWproject file cannot be made there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n groups</source>
+        <translation>
+            <numerusform>%n group</numerusform>
+            <numerusform>%n groups</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Made the Ardour session “%1”: %n tracks in %2.</source>
+        <translation>
+            <numerusform>Made the Ardour session “%1”: %n track in %2.</numerusform>
+            <numerusform>Made the Ardour session “%1”: %n tracks in %2.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved “%1”: %n tracks in %2.</source>
+        <translation>
+            <numerusform>Saved “%1”: %n track in %2.</numerusform>
+            <numerusform>Saved “%1”: %n tracks in %2.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The audio of %1 cannot be read, so it cannot be placed in a session.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>The audio of %n tracks cannot be read (%1), so they cannot be placed in a session.</source>
+        <translation>
+            <numerusform>The audio of %n track cannot be read (%1), so it cannot be placed in a session.</numerusform>
+            <numerusform>The audio of %n tracks cannot be read (%1), so they cannot be placed in a session.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Vantrel::Ui::BusyView</name>
     <message>
         <source>Progress</source>
