@@ -418,6 +418,510 @@
     </message>
 </context>
 <context>
+    <name>Vantrel::Sender</name>
+    <message>
+        <source>Couldn&apos;t read Logic&apos;s track list to color %1.</source>
+        <translation>Die Spurliste von Logic konnte nicht gelesen werden, um %1 einzufärben.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find the stack %1 in Logic to color it.</source>
+        <translation>Der Spurstapel %1 wurde in Logic nicht gefunden, daher konnte er nicht eingefärbt werden.</translation>
+    </message>
+    <message>
+        <source>the Color window</source>
+        <translation>das Farbfenster</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read Logic&apos;s color palette (the Color window has no size).</source>
+        <translation>Die Farbpalette von Logic konnte nicht gelesen werden (das Farbfenster hat keine Größe).</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find that color in Logic&apos;s palette.</source>
+        <translation>Diese Farbe wurde in der Palette von Logic nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t keep the %1 tracks selected in Logic to color them (something else changed the selection).</source>
+        <translation>Die Spuren von %1 ließen sich in Logic nicht ausgewählt halten, um sie einzufärben (etwas anderes hat die Auswahl geändert).</translation>
+    </message>
+    <message>
+        <source>  (the selection changed before coloring %1; selecting again)</source>
+        <translation>  (die Auswahl hat sich vor dem Einfärben von %1 geändert; es wird erneut ausgewählt)</translation>
+    </message>
+    <message>
+        <source>  (the selection changed while coloring %1; coloring again)</source>
+        <translation>  (die Auswahl hat sich beim Einfärben von %1 geändert; es wird erneut eingefärbt)</translation>
+    </message>
+    <message>
+        <source>  (the Color window would not close)</source>
+        <translation>  (das Farbfenster ließ sich nicht schließen)</translation>
+    </message>
+    <message>
+        <source>the import dialog</source>
+        <translation>den Importdialog</translation>
+    </message>
+    <message>
+        <source>the Go to Folder box</source>
+        <translation>das Feld „Gehe zum Ordner“</translation>
+    </message>
+    <message>
+        <source>the folder to open</source>
+        <translation>das Öffnen des Ordners</translation>
+    </message>
+    <message>
+        <source>“%1” in the dialog</source>
+        <translation>„%1“ im Dialog</translation>
+    </message>
+    <message>
+        <source>Open to be available</source>
+        <translation>die Taste „Open“</translation>
+    </message>
+    <message>
+        <source>the tempo question to close</source>
+        <translation>das Schließen der Tempo-Frage</translation>
+    </message>
+    <message>
+        <source>the import dialog to close</source>
+        <translation>das Schließen des Importdialogs</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find Logic&apos;s project window.</source>
+        <translation>Das Projektfenster von Logic wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Logic&apos;s track list</source>
+        <translation>die Spurliste von Logic</translation>
+    </message>
+    <message numerus="yes">
+        <source>  before the drag: %n tracks; windows: %1</source>
+        <translation>
+            <numerusform>  vor dem Ziehen: %n Spur; Fenster: %1</numerusform>
+            <numerusform>  vor dem Ziehen: %n Spuren; Fenster: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Logic stopped answering after the drop.</source>
+        <translation>Logic hat nach dem Ablegen nicht mehr reagiert.</translation>
+    </message>
+    <message>
+        <source>Retrying the drag (%1)</source>
+        <translation>Das Ziehen wird wiederholt (%1)</translation>
+    </message>
+    <message numerus="yes">
+        <source>Importing: %1 of %n tracks</source>
+        <translation>
+            <numerusform>Import: %1 von %n Spur</numerusform>
+            <numerusform>Import: %1 von %n Spuren</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Importing %1: %2 of %n tracks</source>
+        <translation>
+            <numerusform>Import von %1: %2 von %n Spur</numerusform>
+            <numerusform>Import von %1: %2 von %n Spuren</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Logic only brought in %1 of %n tracks.</source>
+        <translation>
+            <numerusform>Logic hat nur %1 von %n Spur übernommen.</numerusform>
+            <numerusform>Logic hat nur %1 von %n Spuren übernommen.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Logic only brought in %1 of %n %2 tracks.</source>
+        <translation>
+            <numerusform>Logic hat nur %1 von %n Spur von %2 übernommen.</numerusform>
+            <numerusform>Logic hat nur %1 von %n Spuren von %2 übernommen.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>  (%1 tracks came in for %n files)</source>
+        <translation>
+            <numerusform>  (%1 Spuren kamen für %n Datei an)</numerusform>
+            <numerusform>  (%1 Spuren kamen für %n Dateien an)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Logic Pro isn&apos;t running.</source>
+        <translation>Logic Pro ist nicht geöffnet.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read Logic&apos;s menus.</source>
+        <translation>Die Menüs von Logic konnten nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>Allow Vantrel in System Settings &gt; Privacy &amp; Security &gt; Accessibility, then choose Logic &gt; Check Logic Connection again.</source>
+        <translation>Erlauben Sie Vantrel unter „Systemeinstellungen &gt; Datenschutz &amp; Sicherheit &gt; Bedienungshilfen“ und wählen Sie dann erneut „Logic &gt; Verbindung zu Logic prüfen …“.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Connected. Read %n menu items from Logic Pro.</source>
+        <translation>
+            <numerusform>Verbunden. %n Menüeintrag von Logic Pro gelesen.</numerusform>
+            <numerusform>Verbunden. %n Menüeinträge von Logic Pro gelesen.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Open Logic Pro with an empty project first.</source>
+        <translation>Öffnen Sie zuerst Logic Pro mit einem leeren Projekt.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Dragging %n files into Logic</source>
+        <translation>
+            <numerusform>%n Datei wird in Logic gezogen</numerusform>
+            <numerusform>%n Dateien werden in Logic gezogen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Sorting the tracks by name</source>
+        <translation>Die Spuren werden nach Namen sortiert</translation>
+    </message>
+    <message>
+        <source>Stacking %1</source>
+        <translation>Spurstapel %1 wird erstellt</translation>
+    </message>
+    <message>
+        <source>Folding stacks</source>
+        <translation>Spurstapel werden zugeklappt</translation>
+    </message>
+    <message>
+        <source>Putting the stacks in order</source>
+        <translation>Die Spurstapel werden geordnet</translation>
+    </message>
+    <message>
+        <source>  before the sort: %1</source>
+        <translation>  vor dem Sortieren: %1</translation>
+    </message>
+    <message>
+        <source>  (the order is right already: no sort)</source>
+        <translation>  (die Reihenfolge stimmt bereits: kein Sortieren)</translation>
+    </message>
+    <message>
+        <source>  after the sort: %1</source>
+        <translation>  nach dem Sortieren: %1</translation>
+    </message>
+    <message>
+        <source>  (the order is not right: dragging the rows into place)</source>
+        <translation>  (die Reihenfolge stimmt nicht: die Zeilen werden an ihren Platz gezogen)</translation>
+    </message>
+    <message>
+        <source>order now: %1</source>
+        <translation>Reihenfolge jetzt: %1</translation>
+    </message>
+    <message>
+        <source>Checking the session</source>
+        <translation>Die Session wird geprüft</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Moving %1 to position %2</source>
+        <translation>%1 wird an Position %2 bewegt</translation>
+    </message>
+    <message>
+        <source>  (the project held tracks before the send: none is deleted)</source>
+        <translation>  (das Projekt enthielt vor dem Senden schon Spuren: keine wird gelöscht)</translation>
+    </message>
+    <message>
+        <source>Building the session in Logic Pro</source>
+        <translation>Die Session wird in Logic Pro aufgebaut</translation>
+    </message>
+    <message>
+        <source>Logic Pro&apos;s menus are not in English, and Vantrel can drive Logic Pro only in English: in System Settings &gt; General &gt; Language &amp; Region, add Logic Pro under Applications with the language English, reopen Logic Pro, then send again.</source>
+        <translation>Die Menüs von Logic Pro sind nicht auf Englisch, und Vantrel kann Logic Pro nur auf Englisch bedienen: Fügen Sie unter „Systemeinstellungen &gt; Allgemein &gt; Sprache &amp; Region“ bei „Apps“ Logic Pro mit der Sprache Englisch hinzu, öffnen Sie Logic Pro erneut und senden Sie dann noch einmal.</translation>
+    </message>
+    <message>
+        <source>Logic Pro can&apos;t make track stacks until its complete features are on: choose Logic Pro &gt; Settings &gt; Advanced, switch on “Enable Complete Features”, then send again.</source>
+        <translation>Logic Pro kann erst Spurstapel erstellen, wenn alle Funktionen eingeschaltet sind: Wählen Sie in Logic Pro „Logic Pro &gt; Settings &gt; Advanced“, schalten Sie „Enable Complete Features“ ein und senden Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>  the tracks came in in the right order</source>
+        <translation>  die Spuren kamen in der richtigen Reihenfolge an</translation>
+    </message>
+    <message>
+        <source>  the tracks came in in another order: %1</source>
+        <translation>  die Spuren kamen in einer anderen Reihenfolge an: %1</translation>
+    </message>
+    <message>
+        <source>Logic brought the tracks in in another order, and tracks of different groups share a name (%1), so they cannot be told apart. Nothing else was changed after this point: send group by group instead.</source>
+        <translation>Logic hat die Spuren in einer anderen Reihenfolge übernommen, und Spuren verschiedener Gruppen tragen denselben Namen (%1), daher lassen sie sich nicht unterscheiden. Danach wurde nichts mehr verändert: Senden Sie stattdessen Gruppe für Gruppe.</translation>
+    </message>
+    <message>
+        <source>Coloring</source>
+        <translation>Einfärben</translation>
+    </message>
+    <message>
+        <source>Importing %1</source>
+        <translation>%1 wird importiert</translation>
+    </message>
+    <message>
+        <source>Coloring %1</source>
+        <translation>%1 wird eingefärbt</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>the new track</source>
+        <translation>die neue Spur</translation>
+    </message>
+    <message>
+        <source>Open Logic Pro first.</source>
+        <translation>Öffnen Sie zuerst Logic Pro.</translation>
+    </message>
+    <message>
+        <source>Logic doesn&apos;t have a track named “%1” yet. Drag the tracks in first, then build stacks.</source>
+        <translation>Logic hat noch keine Spur namens „%1“. Ziehen Sie zuerst die Spuren hinein und bilden Sie dann die Spurstapel.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Sent %n tracks and %1 to Logic.</source>
+        <translation>
+            <numerusform>%n Spur und %1 an Logic gesendet.</numerusform>
+            <numerusform>%n Spuren und %1 an Logic gesendet.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n stacks</source>
+        <translation>
+            <numerusform>%n Spurstapel</numerusform>
+            <numerusform>%n Spurstapel</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Vantrel needs Accessibility permission (System Settings &gt; Privacy &amp; Security &gt; Accessibility).</source>
+        <translation>Vantrel braucht die Erlaubnis für Bedienungshilfen („Systemeinstellungen &gt; Datenschutz &amp; Sicherheit &gt; Bedienungshilfen“).</translation>
+    </message>
+    <message>
+        <source>Logic Pro is showing a dialog: close it in Logic Pro, then send again.</source>
+        <translation>Logic Pro zeigt einen Dialog: Schließen Sie ihn in Logic Pro und senden Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>Logic Pro is showing “%1”: close it in Logic Pro, then send again.</source>
+        <translation>Logic Pro zeigt „%1“: Schließen Sie es in Logic Pro und senden Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>Logic didn&apos;t respond (waiting for %1). Nothing else was changed after this point.</source>
+        <translation>Logic hat nicht reagiert (gewartet wurde auf %1). Danach wurde nichts mehr verändert.</translation>
+    </message>
+    <message>
+        <source>Logic to come to the front</source>
+        <translation>Logic im Vordergrund</translation>
+    </message>
+    <message>
+        <source>  (waited %1 s for Logic to be ready)</source>
+        <translation>  (%1 s gewartet, bis Logic bereit war)</translation>
+    </message>
+    <message>
+        <source>menu “%1”</source>
+        <translation>das Menü „%1“</translation>
+    </message>
+    <message>
+        <source>  (Logic answered %1 to “%2”; going on)</source>
+        <translation>  (Logic antwortete %1 auf „%2“; es geht weiter)</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t use the menu item “%1” (Logic answered %2).</source>
+        <translation>Der Menüeintrag „%1“ konnte nicht verwendet werden (Logic antwortete %2).</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t use the menu item “%1” (Logic answered nothing: the item was not found).</source>
+        <translation>Der Menüeintrag „%1“ konnte nicht verwendet werden (Logic antwortete nicht: Der Eintrag wurde nicht gefunden).</translation>
+    </message>
+    <message numerus="yes">
+        <source>  (%1 of %n tracks selected; again)</source>
+        <translation>
+            <numerusform>  (%1 von %n Spur ausgewählt; erneut)</numerusform>
+            <numerusform>  (%1 von %n Spuren ausgewählt; erneut)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find Logic&apos;s track list.</source>
+        <translation>Die Spurliste von Logic wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find the %1 tracks in Logic.</source>
+        <translation>Die Spuren von %1 wurden in Logic nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t choose a summing stack in Logic&apos;s track stack dialog, so no stack was made for %1.</source>
+        <translation>Im Spurstapel-Dialog von Logic ließ sich kein Summenstapel wählen, daher wurde für %1 kein Spurstapel erstellt.</translation>
+    </message>
+    <message>
+        <source>  (the selection for %1 did not hold; selecting again)</source>
+        <translation>  (die Auswahl für %1 hat nicht gehalten; es wird erneut ausgewählt)</translation>
+    </message>
+    <message>
+        <source>the stack dialog</source>
+        <translation>den Spurstapel-Dialog</translation>
+    </message>
+    <message>
+        <source>  (the selection for %1 changed while the stack dialog was open; dismissing it)</source>
+        <translation>  (die Auswahl für %1 hat sich bei geöffnetem Spurstapel-Dialog geändert; er wird geschlossen)</translation>
+    </message>
+    <message>
+        <source>the stack dialog to close</source>
+        <translation>das Schließen des Spurstapel-Dialogs</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t keep the %1 tracks selected in Logic to stack them (something else changed the selection). Nothing else was changed after this point.</source>
+        <translation>Die Spuren von %1 ließen sich in Logic nicht ausgewählt halten, um sie zu stapeln (etwas anderes hat die Auswahl geändert). Danach wurde nichts mehr verändert.</translation>
+    </message>
+    <message>
+        <source>the stack to appear</source>
+        <translation>das Erscheinen des Spurstapels</translation>
+    </message>
+    <message>
+        <source>  (the stack %1 could not be closed to count its tracks; the closing check will)</source>
+        <translation>  (der Spurstapel %1 ließ sich zum Zählen seiner Spuren nicht zuklappen; das übernimmt die abschließende Prüfung)</translation>
+    </message>
+    <message>
+        <source>The stack “%1” in Logic holds other tracks than its own (%2). Nothing else was changed after this point.</source>
+        <translation>Der Spurstapel „%1“ in Logic enthält andere Spuren als seine eigenen (%2). Danach wurde nichts mehr verändert.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The stack “%1” took %2 of its %n tracks in Logic; the others are outside it. Nothing else was changed after this point.</source>
+        <translation>
+            <numerusform>Der Spurstapel „%1“ hat in Logic %2 von seiner %n Spur aufgenommen; die übrigen liegen außerhalb. Danach wurde nichts mehr verändert.</numerusform>
+            <numerusform>Der Spurstapel „%1“ hat in Logic %2 seiner %n Spuren aufgenommen; die übrigen liegen außerhalb. Danach wurde nichts mehr verändert.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find the %1 tracks in Logic (missing: %2).</source>
+        <translation>Die Spuren von %1 wurden in Logic nicht gefunden (es fehlen: %2).</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find the new stack for %1 in Logic&apos;s track list.</source>
+        <translation>Der neue Spurstapel für %1 wurde in der Spurliste von Logic nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>  (could not rename %1 by double-clicking; using the menu)</source>
+        <translation>  (%1 ließ sich nicht per Doppelklick umbenennen; das Menü wird verwendet)</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t open the name field of the new stack for %1 in Logic, so nothing was typed.</source>
+        <translation>Das Namensfeld des neuen Spurstapels für %1 ließ sich in Logic nicht öffnen, daher wurde nichts eingetippt.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t rename a track to “%1”.</source>
+        <translation>Eine Spur konnte nicht in „%1“ umbenannt werden.</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t rename a track to “%1”: Logic&apos;s name field did not open or did not take it.</source>
+        <translation>Eine Spur konnte nicht in „%1“ umbenannt werden: Das Namensfeld von Logic hat sich nicht geöffnet oder den Namen nicht übernommen.</translation>
+    </message>
+    <message>
+        <source>  (the track list could not be read to fold %1)</source>
+        <translation>  (die Spurliste ließ sich zum Zuklappen von %1 nicht lesen)</translation>
+    </message>
+    <message>
+        <source>  (no arrow found for %1)</source>
+        <translation>  (kein Pfeil für %1 gefunden)</translation>
+    </message>
+    <message>
+        <source>  (%1 did not fold)</source>
+        <translation>  (%1 wurde nicht zugeklappt)</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t bring track %1 into view in Logic.</source>
+        <translation>Spur %1 ließ sich in Logic nicht in den sichtbaren Bereich bringen.</translation>
+    </message>
+    <message>
+        <source>Logic&apos;s track list could not be read back</source>
+        <translation>die Spurliste von Logic ließ sich nicht zurücklesen</translation>
+    </message>
+    <message>
+        <source>the stack “%1” is open</source>
+        <translation>der Spurstapel „%1“ ist aufgeklappt</translation>
+    </message>
+    <message>
+        <source>the closed stacks could not be opened to check them</source>
+        <translation>die zugeklappten Spurstapel ließen sich zum Prüfen nicht aufklappen</translation>
+    </message>
+    <message>
+        <source>there is no stack “%1”</source>
+        <translation>es gibt keinen Spurstapel „%1“</translation>
+    </message>
+    <message numerus="yes">
+        <source>there are %n stacks “%1”</source>
+        <translation>
+            <numerusform>es gibt %n Spurstapel „%1“</numerusform>
+            <numerusform>es gibt %n Spurstapel „%1“</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the stack “%1” lacks %2</source>
+        <translation>dem Spurstapel „%1“ fehlt %2</translation>
+    </message>
+    <message>
+        <source>the stack “%1” also holds %2</source>
+        <translation>der Spurstapel „%1“ enthält außerdem %2</translation>
+    </message>
+    <message>
+        <source>the stack “%1” lacks %2 and also holds %3</source>
+        <translation>dem Spurstapel „%1“ fehlt %2, und er enthält außerdem %3</translation>
+    </message>
+    <message>
+        <source>these tracks came in more than once: %1</source>
+        <translation>diese Spuren kamen mehr als einmal an: %1</translation>
+    </message>
+    <message>
+        <source>these tracks are outside their stacks: %1</source>
+        <translation>diese Spuren liegen außerhalb ihrer Spurstapel: %1</translation>
+    </message>
+    <message>
+        <source>the track “%1” is missing</source>
+        <translation>die Spur „%1“ fehlt</translation>
+    </message>
+    <message numerus="yes">
+        <source>Logic holds %1 tracks where %n were expected</source>
+        <translation>
+            <numerusform>Logic enthält %1 Spuren, erwartet wurde %n</numerusform>
+            <numerusform>Logic enthält %1 Spuren, erwartet wurden %n</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the stack “%1”</source>
+        <translation>der Spurstapel „%1“</translation>
+    </message>
+    <message>
+        <source>the track “%1”</source>
+        <translation>die Spur „%1“</translation>
+    </message>
+    <message>
+        <source>%1 stands at position %2 in place of %3</source>
+        <translation>%1 steht an Position %2, wo %3 stehen sollte</translation>
+    </message>
+    <message>
+        <source>  (Logic does not show which color a track has: colors not checked)</source>
+        <translation>  (Logic zeigt nicht, welche Farbe eine Spur hat: Farben nicht geprüft)</translation>
+    </message>
+    <message>
+        <source>%1 has a color it was not sent with</source>
+        <translation>%1 hat eine Farbe, mit der nicht gesendet wurde</translation>
+    </message>
+    <message>
+        <source>%1 has no color</source>
+        <translation>%1 hat keine Farbe</translation>
+    </message>
+    <message>
+        <source>%1 has another color than its group</source>
+        <translation>%1 hat eine andere Farbe als die Gruppe</translation>
+    </message>
+    <message>
+        <source>Done, but the session in Logic is not what was sent: %1. Check it in Logic before you go on.</source>
+        <translation>Fertig, aber die Session in Logic entspricht nicht dem Gesendeten: %1. Prüfen Sie sie in Logic, bevor Sie weitermachen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Done, but the session in Logic is not what was sent: %1 (and %n more differences). Check it in Logic before you go on.</source>
+        <translation>
+            <numerusform>Fertig, aber die Session in Logic entspricht nicht dem Gesendeten: %1 (und %n weiterer Unterschied). Prüfen Sie sie in Logic, bevor Sie weitermachen.</numerusform>
+            <numerusform>Fertig, aber die Session in Logic entspricht nicht dem Gesendeten: %1 (und %n weitere Unterschiede). Prüfen Sie sie in Logic, bevor Sie weitermachen.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Vantrel::SessionExport</name>
     <message>
         <source>Couldn&apos;t start “%1”: %2.</source>

@@ -416,6 +416,510 @@
     </message>
 </context>
 <context>
+    <name>Vantrel::Sender</name>
+    <message>
+        <source>Couldn&apos;t read Logic&apos;s track list to color %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find the stack %1 in Logic to color it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the Color window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read Logic&apos;s color palette (the Color window has no size).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find that color in Logic&apos;s palette.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t keep the %1 tracks selected in Logic to color them (something else changed the selection).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the selection changed before coloring %1; selecting again)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the selection changed while coloring %1; coloring again)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the Color window would not close)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the import dialog</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the Go to Folder box</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the folder to open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” in the dialog</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open to be available</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the tempo question to close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the import dialog to close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find Logic&apos;s project window.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic&apos;s track list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>  before the drag: %n tracks; windows: %1</source>
+        <translation>
+            <numerusform>  before the drag: %n track; windows: %1</numerusform>
+            <numerusform>  before the drag: %n tracks; windows: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Logic stopped answering after the drop.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Retrying the drag (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Importing: %1 of %n tracks</source>
+        <translation>
+            <numerusform>Importing: %1 of %n track</numerusform>
+            <numerusform>Importing: %1 of %n tracks</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Importing %1: %2 of %n tracks</source>
+        <translation>
+            <numerusform>Importing %1: %2 of %n track</numerusform>
+            <numerusform>Importing %1: %2 of %n tracks</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Logic only brought in %1 of %n tracks.</source>
+        <translation>
+            <numerusform>Logic only brought in %1 of %n track.</numerusform>
+            <numerusform>Logic only brought in %1 of %n tracks.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Logic only brought in %1 of %n %2 tracks.</source>
+        <translation>
+            <numerusform>Logic only brought in %1 of %n %2 track.</numerusform>
+            <numerusform>Logic only brought in %1 of %n %2 tracks.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>  (%1 tracks came in for %n files)</source>
+        <translation>
+            <numerusform>  (%1 tracks came in for %n file)</numerusform>
+            <numerusform>  (%1 tracks came in for %n files)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Logic Pro isn&apos;t running.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read Logic&apos;s menus.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Allow Vantrel in System Settings &gt; Privacy &amp; Security &gt; Accessibility, then choose Logic &gt; Check Logic Connection again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Connected. Read %n menu items from Logic Pro.</source>
+        <translation>
+            <numerusform>Connected. Read %n menu item from Logic Pro.</numerusform>
+            <numerusform>Connected. Read %n menu items from Logic Pro.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Open Logic Pro with an empty project first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Dragging %n files into Logic</source>
+        <translation>
+            <numerusform>Dragging %n file into Logic</numerusform>
+            <numerusform>Dragging %n files into Logic</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Sorting the tracks by name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stacking %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Folding stacks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Putting the stacks in order</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  before the sort: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the order is right already: no sort)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  after the sort: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the order is not right: dragging the rows into place)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>order now: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Checking the session</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Moving %1 to position %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the project held tracks before the send: none is deleted)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Building the session in Logic Pro</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic Pro&apos;s menus are not in English, and Vantrel can drive Logic Pro only in English: in System Settings &gt; General &gt; Language &amp; Region, add Logic Pro under Applications with the language English, reopen Logic Pro, then send again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic Pro can&apos;t make track stacks until its complete features are on: choose Logic Pro &gt; Settings &gt; Advanced, switch on “Enable Complete Features”, then send again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  the tracks came in in the right order</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  the tracks came in in another order: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic brought the tracks in in another order, and tracks of different groups share a name (%1), so they cannot be told apart. Nothing else was changed after this point: send group by group instead.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Coloring</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Importing %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Coloring %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the new track</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Logic Pro first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic doesn&apos;t have a track named “%1” yet. Drag the tracks in first, then build stacks.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Sent %n tracks and %1 to Logic.</source>
+        <translation>
+            <numerusform>Sent %n track and %1 to Logic.</numerusform>
+            <numerusform>Sent %n tracks and %1 to Logic.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n stacks</source>
+        <translation>
+            <numerusform>%n stack</numerusform>
+            <numerusform>%n stacks</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Vantrel needs Accessibility permission (System Settings &gt; Privacy &amp; Security &gt; Accessibility).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic Pro is showing a dialog: close it in Logic Pro, then send again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic Pro is showing “%1”: close it in Logic Pro, then send again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic didn&apos;t respond (waiting for %1). Nothing else was changed after this point.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic to come to the front</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (waited %1 s for Logic to be ready)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>menu “%1”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (Logic answered %1 to “%2”; going on)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t use the menu item “%1” (Logic answered %2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t use the menu item “%1” (Logic answered nothing: the item was not found).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>  (%1 of %n tracks selected; again)</source>
+        <translation>
+            <numerusform>  (%1 of %n track selected; again)</numerusform>
+            <numerusform>  (%1 of %n tracks selected; again)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find Logic&apos;s track list.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find the %1 tracks in Logic.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t choose a summing stack in Logic&apos;s track stack dialog, so no stack was made for %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the selection for %1 did not hold; selecting again)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the stack dialog</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the selection for %1 changed while the stack dialog was open; dismissing it)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the stack dialog to close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t keep the %1 tracks selected in Logic to stack them (something else changed the selection). Nothing else was changed after this point.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the stack to appear</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the stack %1 could not be closed to count its tracks; the closing check will)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The stack “%1” in Logic holds other tracks than its own (%2). Nothing else was changed after this point.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>The stack “%1” took %2 of its %n tracks in Logic; the others are outside it. Nothing else was changed after this point.</source>
+        <translation>
+            <numerusform>The stack “%1” took %2 of its %n track in Logic; the others are outside it. Nothing else was changed after this point.</numerusform>
+            <numerusform>The stack “%1” took %2 of its %n tracks in Logic; the others are outside it. Nothing else was changed after this point.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find the %1 tracks in Logic (missing: %2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find the new stack for %1 in Logic&apos;s track list.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (could not rename %1 by double-clicking; using the menu)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t open the name field of the new stack for %1 in Logic, so nothing was typed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t rename a track to “%1”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t rename a track to “%1”: Logic&apos;s name field did not open or did not take it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the track list could not be read to fold %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (no arrow found for %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (%1 did not fold)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t bring track %1 into view in Logic.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic&apos;s track list could not be read back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the stack “%1” is open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the closed stacks could not be opened to check them</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>there is no stack “%1”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>there are %n stacks “%1”</source>
+        <translation>
+            <numerusform>there is %n stack “%1”</numerusform>
+            <numerusform>there are %n stacks “%1”</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the stack “%1” lacks %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the stack “%1” also holds %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the stack “%1” lacks %2 and also holds %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>these tracks came in more than once: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>these tracks are outside their stacks: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the track “%1” is missing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Logic holds %1 tracks where %n were expected</source>
+        <translation>
+            <numerusform>Logic holds %1 tracks where %n was expected</numerusform>
+            <numerusform>Logic holds %1 tracks where %n were expected</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the stack “%1”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the track “%1”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 stands at position %2 in place of %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (Logic does not show which color a track has: colors not checked)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 has a color it was not sent with</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 has no color</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 has another color than its group</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Done, but the session in Logic is not what was sent: %1. Check it in Logic before you go on.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Done, but the session in Logic is not what was sent: %1 (and %n more differences). Check it in Logic before you go on.</source>
+        <translation>
+            <numerusform>Done, but the session in Logic is not what was sent: %1 (and %n more difference). Check it in Logic before you go on.</numerusform>
+            <numerusform>Done, but the session in Logic is not what was sent: %1 (and %n more differences). Check it in Logic before you go on.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Vantrel::SessionExport</name>
     <message>
         <source>Couldn&apos;t start “%1”: %2.</source>
