@@ -193,6 +193,134 @@
     </message>
 </context>
 <context>
+    <name>Vantrel::AudioCheck</name>
+    <message numerus="yes">
+        <source>%n files are at %1, the other at %2: Logic Pro will convert them on import.</source>
+        <translation>
+            <numerusform>%n Datei hat %1, die andere %2: Logic Pro konvertiert sie beim Import.</numerusform>
+            <numerusform>%n Dateien haben %1, die andere %2: Logic Pro konvertiert sie beim Import.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are at %1, the other %2 at %3: Logic Pro will convert them on import.</source>
+        <translation>
+            <numerusform>%n Datei hat %1, die anderen %2 haben %3: Logic Pro konvertiert sie beim Import.</numerusform>
+            <numerusform>%n Dateien haben %1, die anderen %2 haben %3: Logic Pro konvertiert sie beim Import.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n at %1</source>
+        <translation>
+            <numerusform>%n mit %1</numerusform>
+            <numerusform>%n mit %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are at other sample rates (%1), the other at %2: Logic Pro will convert them on import.</source>
+        <translation>
+            <numerusform>%n Datei hat eine andere Abtastrate (%1), die andere %2: Logic Pro konvertiert sie beim Import.</numerusform>
+            <numerusform>%n Dateien haben andere Abtastraten (%1), die andere %2: Logic Pro konvertiert sie beim Import.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are at other sample rates (%1), the other %2 at %3: Logic Pro will convert them on import.</source>
+        <translation>
+            <numerusform>%n Datei hat eine andere Abtastrate (%1), die anderen %2 haben %3: Logic Pro konvertiert sie beim Import.</numerusform>
+            <numerusform>%n Dateien haben andere Abtastraten (%1), die anderen %2 haben %3: Logic Pro konvertiert sie beim Import.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are %1, the other %2: they may come from another recording or export.</source>
+        <translation>
+            <numerusform>%n Datei hat %1, die andere %2: Sie stammt vielleicht aus einer anderen Aufnahme oder einem anderen Export.</numerusform>
+            <numerusform>%n Dateien haben %1, die andere %2: Sie stammen vielleicht aus einer anderen Aufnahme oder einem anderen Export.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are %1, the other %2 %3: they may come from another recording or export.</source>
+        <translation>
+            <numerusform>%n Datei hat %1, die anderen %2 haben %3: Sie stammt vielleicht aus einer anderen Aufnahme oder einem anderen Export.</numerusform>
+            <numerusform>%n Dateien haben %1, die anderen %2 haben %3: Sie stammen vielleicht aus einer anderen Aufnahme oder einem anderen Export.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n %1</source>
+        <translation>
+            <numerusform>%n mit %1</numerusform>
+            <numerusform>%n mit %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files have other bit depths (%1), the other %2: they may come from another recording or export.</source>
+        <translation>
+            <numerusform>%n Datei hat eine andere Bittiefe (%1), die andere %2: Sie stammt vielleicht aus einer anderen Aufnahme oder einem anderen Export.</numerusform>
+            <numerusform>%n Dateien haben andere Bittiefen (%1), die andere %2: Sie stammen vielleicht aus einer anderen Aufnahme oder einem anderen Export.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files have other bit depths (%1), the other %2 %3: they may come from another recording or export.</source>
+        <translation>
+            <numerusform>%n Datei hat eine andere Bittiefe (%1), die anderen %2 haben %3: Sie stammt vielleicht aus einer anderen Aufnahme oder einem anderen Export.</numerusform>
+            <numerusform>%n Dateien haben andere Bittiefen (%1), die anderen %2 haben %3: Sie stammen vielleicht aus einer anderen Aufnahme oder einem anderen Export.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” is silent: its peak is below −90 dBFS.</source>
+        <translation>„%1“ ist stumm: Der Spitzenpegel liegt unter −90 dBFS.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are silent: their peaks are below −90 dBFS.</source>
+        <translation>
+            <numerusform>%n Datei ist stumm: Ihr Spitzenpegel liegt unter −90 dBFS.</numerusform>
+            <numerusform>%n Dateien sind stumm: Ihre Spitzenpegel liegen unter −90 dBFS.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” has identical channels (dual mono): a mono file would take half the disk and CPU.</source>
+        <translation>„%1“ hat identische Kanäle (Dual-Mono): Eine Monodatei bräuchte nur halb so viel Speicherplatz und Rechenleistung.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files have identical channels (dual mono): mono files would take half the disk and CPU.</source>
+        <translation>
+            <numerusform>%n Datei hat identische Kanäle (Dual-Mono): Eine Monodatei bräuchte nur halb so viel Speicherplatz und Rechenleistung.</numerusform>
+            <numerusform>%n Dateien haben identische Kanäle (Dual-Mono): Monodateien bräuchten nur halb so viel Speicherplatz und Rechenleistung.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” is clipped: it has runs of consecutive samples at full scale.</source>
+        <translation>„%1“ ist übersteuert: Die Datei enthält Folgen aufeinanderfolgender Samples bei Vollaussteuerung.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are clipped: they have runs of consecutive samples at full scale.</source>
+        <translation>
+            <numerusform>%n Datei ist übersteuert: Sie enthält Folgen aufeinanderfolgender Samples bei Vollaussteuerung.</numerusform>
+            <numerusform>%n Dateien sind übersteuert: Sie enthalten Folgen aufeinanderfolgender Samples bei Vollaussteuerung.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” lasts %2, less than half the session’s median of %3: a wrong or truncated file?</source>
+        <translation>„%1“ dauert %2, weniger als die Hälfte des Medians der Session von %3: eine falsche oder abgeschnittene Datei?</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files last less than half the session’s median of %1: wrong or truncated files?</source>
+        <translation>
+            <numerusform>%n Datei dauert weniger als die Hälfte des Medians der Session von %1: eine falsche oder abgeschnittene Datei?</numerusform>
+            <numerusform>%n Dateien dauern weniger als die Hälfte des Medians der Session von %1: falsche oder abgeschnittene Dateien?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” could not be read as audio: format not read.</source>
+        <translation>„%1“ ließ sich nicht als Audio lesen: Format nicht gelesen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files could not be read as audio: format not read.</source>
+        <translation>
+            <numerusform>%n Datei ließ sich nicht als Audio lesen: Format nicht gelesen.</numerusform>
+            <numerusform>%n Dateien ließen sich nicht als Audio lesen: Format nicht gelesen.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Vantrel::Files</name>
     <message>
         <source>Couldn&apos;t create the folder “%1”: %2.</source>
@@ -1091,6 +1219,41 @@
             <numerusform>Die Audiodaten von %n Spur lassen sich nicht lesen (%1), daher kann sie in keiner Session platziert werden.</numerusform>
             <numerusform>Die Audiodaten von %n Spuren lassen sich nicht lesen (%1), daher können sie in keiner Session platziert werden.</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Suggestions</name>
+    <message>
+        <source>%1, plural of %2, short for %3</source>
+        <translation>%1, Plural von %2, kurz für %3</translation>
+    </message>
+    <message>
+        <source>%1 in “%2”, plural of %3, short for %4</source>
+        <translation>%1 in „%2“, Plural von %3, kurz für %4</translation>
+    </message>
+    <message>
+        <source>%1, short for %2</source>
+        <translation>%1, kurz für %2</translation>
+    </message>
+    <message>
+        <source>%1 in “%2”, short for %3</source>
+        <translation>%1 in „%2“, kurz für %3</translation>
+    </message>
+    <message>
+        <source>%1, plural of %2</source>
+        <translation>%1, Plural von %2</translation>
+    </message>
+    <message>
+        <source>%1 in “%2”</source>
+        <translation>%1 in „%2“</translation>
+    </message>
+    <message>
+        <source>%1, one of the words of %2</source>
+        <translation>%1, eines der Wörter von %2</translation>
+    </message>
+    <message>
+        <source>%1, usually %2</source>
+        <translation>%1, meist %2</translation>
     </message>
 </context>
 <context>

@@ -193,6 +193,134 @@
     </message>
 </context>
 <context>
+    <name>Vantrel::AudioCheck</name>
+    <message numerus="yes">
+        <source>%n files are at %1, the other at %2: Logic Pro will convert them on import.</source>
+        <translation>
+            <numerusform>%n file is at %1, the other at %2: Logic Pro will convert it on import.</numerusform>
+            <numerusform>%n files are at %1, the other at %2: Logic Pro will convert them on import.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are at %1, the other %2 at %3: Logic Pro will convert them on import.</source>
+        <translation>
+            <numerusform>%n file is at %1, the other %2 at %3: Logic Pro will convert it on import.</numerusform>
+            <numerusform>%n files are at %1, the other %2 at %3: Logic Pro will convert them on import.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n at %1</source>
+        <translation>
+            <numerusform>%n at %1</numerusform>
+            <numerusform>%n at %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are at other sample rates (%1), the other at %2: Logic Pro will convert them on import.</source>
+        <translation>
+            <numerusform>%n file is at another sample rate (%1), the other at %2: Logic Pro will convert it on import.</numerusform>
+            <numerusform>%n files are at other sample rates (%1), the other at %2: Logic Pro will convert them on import.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are at other sample rates (%1), the other %2 at %3: Logic Pro will convert them on import.</source>
+        <translation>
+            <numerusform>%n file is at another sample rate (%1), the other %2 at %3: Logic Pro will convert it on import.</numerusform>
+            <numerusform>%n files are at other sample rates (%1), the other %2 at %3: Logic Pro will convert them on import.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are %1, the other %2: they may come from another recording or export.</source>
+        <translation>
+            <numerusform>%n file is %1, the other %2: it may come from another recording or export.</numerusform>
+            <numerusform>%n files are %1, the other %2: they may come from another recording or export.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are %1, the other %2 %3: they may come from another recording or export.</source>
+        <translation>
+            <numerusform>%n file is %1, the other %2 %3: it may come from another recording or export.</numerusform>
+            <numerusform>%n files are %1, the other %2 %3: they may come from another recording or export.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n %1</source>
+        <translation>
+            <numerusform>%n %1</numerusform>
+            <numerusform>%n %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files have other bit depths (%1), the other %2: they may come from another recording or export.</source>
+        <translation>
+            <numerusform>%n file has another bit depth (%1), the other %2: it may come from another recording or export.</numerusform>
+            <numerusform>%n files have other bit depths (%1), the other %2: they may come from another recording or export.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files have other bit depths (%1), the other %2 %3: they may come from another recording or export.</source>
+        <translation>
+            <numerusform>%n file has another bit depth (%1), the other %2 %3: it may come from another recording or export.</numerusform>
+            <numerusform>%n files have other bit depths (%1), the other %2 %3: they may come from another recording or export.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” is silent: its peak is below −90 dBFS.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are silent: their peaks are below −90 dBFS.</source>
+        <translation>
+            <numerusform>%n file is silent: its peak is below −90 dBFS.</numerusform>
+            <numerusform>%n files are silent: their peaks are below −90 dBFS.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” has identical channels (dual mono): a mono file would take half the disk and CPU.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files have identical channels (dual mono): mono files would take half the disk and CPU.</source>
+        <translation>
+            <numerusform>%n file has identical channels (dual mono): a mono file would take half the disk and CPU.</numerusform>
+            <numerusform>%n files have identical channels (dual mono): mono files would take half the disk and CPU.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” is clipped: it has runs of consecutive samples at full scale.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are clipped: they have runs of consecutive samples at full scale.</source>
+        <translation>
+            <numerusform>%n file is clipped: it has runs of consecutive samples at full scale.</numerusform>
+            <numerusform>%n files are clipped: they have runs of consecutive samples at full scale.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” lasts %2, less than half the session’s median of %3: a wrong or truncated file?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files last less than half the session’s median of %1: wrong or truncated files?</source>
+        <translation>
+            <numerusform>%n file lasts less than half the session’s median of %1: a wrong or truncated file?</numerusform>
+            <numerusform>%n files last less than half the session’s median of %1: wrong or truncated files?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” could not be read as audio: format not read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files could not be read as audio: format not read.</source>
+        <translation>
+            <numerusform>%n file could not be read as audio: format not read.</numerusform>
+            <numerusform>%n files could not be read as audio: format not read.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Vantrel::Files</name>
     <message>
         <source>Couldn&apos;t create the folder “%1”: %2.</source>
@@ -1089,6 +1217,41 @@
             <numerusform>The audio of %n track cannot be read (%1), so it cannot be placed in a session.</numerusform>
             <numerusform>The audio of %n tracks cannot be read (%1), so they cannot be placed in a session.</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Suggestions</name>
+    <message>
+        <source>%1, plural of %2, short for %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 in “%2”, plural of %3, short for %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, short for %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 in “%2”, short for %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, plural of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 in “%2”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, one of the words of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, usually %2</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
