@@ -1048,6 +1048,10 @@
             <numerusform>Fertig, aber die Session in Logic entspricht nicht dem Gesendeten: %1 (und %n weitere Unterschiede). Prüfen Sie sie in Logic, bevor Sie weitermachen.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Unsorted</source>
+        <translation>Unsortiert</translation>
+    </message>
 </context>
 <context>
     <name>Vantrel::SessionExport</name>

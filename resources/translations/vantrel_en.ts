@@ -1046,6 +1046,10 @@
             <numerusform>Done, but the session in Logic is not what was sent: %1 (and %n more differences). Check it in Logic before you go on.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Unsorted</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Vantrel::SessionExport</name>

@@ -212,7 +212,8 @@ void LogicSender::runGrouped(const QList<SendJob>& jobs) {
     for (qsizetype i = 0; i < count; ++i) {
         const SendJob& job = jobs[i];
         throwIfCancelled();
-        const QString name = job.group.value_or(QStringLiteral("Unsorted"));
+        const QString name =
+            job.group.value_or(QCoreApplication::translate("Vantrel::Sender", "Unsorted"));
         const double t = 0.93 / double(count);
         const double o = 0.02 + double(i) * t;
         report(QCoreApplication::translate("Vantrel::Sender", "Importing %1").arg(name), o);
@@ -272,7 +273,8 @@ void LogicSender::runSlow(const QList<SendJob>& jobs) {
     qsizetype done = 0;
     QHash<QString, int> named; // the tracks named so far, by name
     for (const SendJob& job : jobs) {
-        const QString name = job.group.value_or(QStringLiteral("Unsorted"));
+        const QString name =
+            job.group.value_or(QCoreApplication::translate("Vantrel::Sender", "Unsorted"));
         for (const QString& file : job.files) {
             const QString member = memberName(file);
             report(QCoreApplication::translate("Vantrel::Sender", "%1: %2").arg(name, member),
