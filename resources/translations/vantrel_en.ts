@@ -137,6 +137,302 @@
     </message>
 </context>
 <context>
+    <name>Vantrel::AudioCheck</name>
+    <message numerus="yes">
+        <source>%n files are at %1, the other at %2: Logic Pro will convert them on import.</source>
+        <translation>
+            <numerusform>%n file is at %1, the other at %2: Logic Pro will convert it on import.</numerusform>
+            <numerusform>%n files are at %1, the other at %2: Logic Pro will convert them on import.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are at %1, the other %2 at %3: Logic Pro will convert them on import.</source>
+        <translation>
+            <numerusform>%n file is at %1, the other %2 at %3: Logic Pro will convert it on import.</numerusform>
+            <numerusform>%n files are at %1, the other %2 at %3: Logic Pro will convert them on import.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n at %1</source>
+        <translation>
+            <numerusform>%n at %1</numerusform>
+            <numerusform>%n at %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are at other sample rates (%1), the other at %2: Logic Pro will convert them on import.</source>
+        <translation>
+            <numerusform>%n file is at another sample rate (%1), the other at %2: Logic Pro will convert it on import.</numerusform>
+            <numerusform>%n files are at other sample rates (%1), the other at %2: Logic Pro will convert them on import.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are at other sample rates (%1), the other %2 at %3: Logic Pro will convert them on import.</source>
+        <translation>
+            <numerusform>%n file is at another sample rate (%1), the other %2 at %3: Logic Pro will convert it on import.</numerusform>
+            <numerusform>%n files are at other sample rates (%1), the other %2 at %3: Logic Pro will convert them on import.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are %1, the other %2: they may come from another recording or export.</source>
+        <translation>
+            <numerusform>%n file is %1, the other %2: it may come from another recording or export.</numerusform>
+            <numerusform>%n files are %1, the other %2: they may come from another recording or export.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are %1, the other %2 %3: they may come from another recording or export.</source>
+        <translation>
+            <numerusform>%n file is %1, the other %2 %3: it may come from another recording or export.</numerusform>
+            <numerusform>%n files are %1, the other %2 %3: they may come from another recording or export.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n %1</source>
+        <translation>
+            <numerusform>%n %1</numerusform>
+            <numerusform>%n %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files have other bit depths (%1), the other %2: they may come from another recording or export.</source>
+        <translation>
+            <numerusform>%n file has another bit depth (%1), the other %2: it may come from another recording or export.</numerusform>
+            <numerusform>%n files have other bit depths (%1), the other %2: they may come from another recording or export.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files have other bit depths (%1), the other %2 %3: they may come from another recording or export.</source>
+        <translation>
+            <numerusform>%n file has another bit depth (%1), the other %2 %3: it may come from another recording or export.</numerusform>
+            <numerusform>%n files have other bit depths (%1), the other %2 %3: they may come from another recording or export.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” is silent: its peak is below −90 dBFS.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are silent: their peaks are below −90 dBFS.</source>
+        <translation>
+            <numerusform>%n file is silent: its peak is below −90 dBFS.</numerusform>
+            <numerusform>%n files are silent: their peaks are below −90 dBFS.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” has identical channels (dual mono): a mono file would take half the disk and CPU.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files have identical channels (dual mono): mono files would take half the disk and CPU.</source>
+        <translation>
+            <numerusform>%n file has identical channels (dual mono): a mono file would take half the disk and CPU.</numerusform>
+            <numerusform>%n files have identical channels (dual mono): mono files would take half the disk and CPU.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” is clipped: it has runs of consecutive samples at full scale.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files are clipped: they have runs of consecutive samples at full scale.</source>
+        <translation>
+            <numerusform>%n file is clipped: it has runs of consecutive samples at full scale.</numerusform>
+            <numerusform>%n files are clipped: they have runs of consecutive samples at full scale.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” lasts %2, less than half the session’s median of %3: a wrong or truncated file?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files last less than half the session’s median of %1: wrong or truncated files?</source>
+        <translation>
+            <numerusform>%n file lasts less than half the session’s median of %1: a wrong or truncated file?</numerusform>
+            <numerusform>%n files last less than half the session’s median of %1: wrong or truncated files?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” could not be read as audio: format not read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files could not be read as audio: format not read.</source>
+        <translation>
+            <numerusform>%n file could not be read as audio: format not read.</numerusform>
+            <numerusform>%n files could not be read as audio: format not read.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Files</name>
+    <message>
+        <source>Couldn&apos;t create the folder “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t write the file “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copied %1 GB (this disk cannot clone files).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files cloned: no extra disk space used.</source>
+        <translation>
+            <numerusform>%n file cloned: no extra disk space used.</numerusform>
+            <numerusform>%n files cloned: no extra disk space used.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 These files could not be moved back and stay where they were put; the undo journal keeps them, so “Put the Files Back” can finish later:
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files moved into their folders: nothing copied, no extra space used. The folder&apos;s disk can&apos;t be locked, so another program could have changed the folder while Vantrel organized it.</source>
+        <translation>
+            <numerusform>%n file moved into its folder: nothing copied, no extra space used. The folder&apos;s disk can&apos;t be locked, so another program could have changed the folder while Vantrel organized it.</numerusform>
+            <numerusform>%n files moved into their folders: nothing copied, no extra space used. The folder&apos;s disk can&apos;t be locked, so another program could have changed the folder while Vantrel organized it.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files moved into their folders: nothing copied, no extra space used.</source>
+        <translation>
+            <numerusform>%n file moved into its folder: nothing copied, no extra space used.</numerusform>
+            <numerusform>%n files moved into their folders: nothing copied, no extra space used.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The folder holds an undo journal that can&apos;t be read (%1); put the files back or remove it first. Nothing was moved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The undo journal “%1” is damaged: it is not a list of moves. Put the files back or remove it first; nothing was moved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” stayed at “%2”: %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The undo journal “%1” names “%2”, which is not inside the organized folder; nothing was moved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read the undo journal “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The undo journal “%1” is damaged: it is not a list of moves; nothing was moved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” was left in place: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” was left in place: it holds “%2” that Vantrel didn&apos;t put there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>“%1” was left in place: it holds %n entries that Vantrel didn&apos;t put there.</source>
+        <translation>
+            <numerusform>“%1” was left in place: it holds %n entry that Vantrel didn&apos;t put there.</numerusform>
+            <numerusform>“%1” was left in place: it holds %n entries that Vantrel didn&apos;t put there.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” was not put back: it is no longer at “%2”, where the undo journal expects it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Some files stayed where they are; the undo journal keeps them, so that a later put-back can finish:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t copy “%1” to “%2”: %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t move “%1” to “%2”: %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t remove “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read the folder “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t write “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save the folder “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t use “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is being organized or put back by another Vantrel right now; nothing was changed. Try again when it has finished.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is not a result folder: it holds no %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The %1 in “%2” cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The %1 in “%2” names “%3”, which is not a place inside the folder; nothing was sent.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The %1 in “%2” lists no tracks; nothing was sent.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder “%1” in “%2” is a symbolic link, so its tracks may lie outside the result folder; nothing was sent.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n of the %1 tracks that the %2 in “%3” lists are not in their place (%4); nothing was sent.</source>
+        <translation>
+            <numerusform>%n of the %1 tracks that the %2 in “%3” lists is not in its place (%4); nothing was sent.</numerusform>
+            <numerusform>%n of the %1 tracks that the %2 in “%3” lists are not in their place (%4); nothing was sent.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” was left alone: its name is not valid UTF-8, so Vantrel can&apos;t name it safely.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is larger than %1 bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Vantrel::ReviewSession</name>
     <message>
         <source>Choose</source>
@@ -164,6 +460,61 @@
     </message>
     <message>
         <source>Add “%1” to the words of %2?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Rules</name>
+    <message>
+        <source>“%1” is not true or false</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>group %1 is not an object</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the “name” of group %1 is not text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the “aliases” of group %1 is not a list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a word of group %1 is not text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the “color” of group %1 is not a list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line %1, column %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not a JSON object</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is missing or not a list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is missing or not an object</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the alias of “%1” is not text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is not text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it has no rule groups</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -202,6 +553,721 @@
     </message>
     <message>
         <source>Starting…</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Sender</name>
+    <message>
+        <source>Couldn&apos;t read Logic&apos;s track list to color %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find the stack %1 in Logic to color it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the Color window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read Logic&apos;s color palette (the Color window has no size).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find that color in Logic&apos;s palette.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t keep the %1 tracks selected in Logic to color them (something else changed the selection).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the selection changed before coloring %1; selecting again)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the selection changed while coloring %1; coloring again)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the Color window would not close)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the import dialog</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the Go to Folder box</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the folder to open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” in the dialog</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open to be available</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the tempo question to close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the import dialog to close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find Logic&apos;s project window.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic&apos;s track list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>  before the drag: %n tracks; windows: %1</source>
+        <translation>
+            <numerusform>  before the drag: %n track; windows: %1</numerusform>
+            <numerusform>  before the drag: %n tracks; windows: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Logic stopped answering after the drop.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Retrying the drag (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Importing: %1 of %n tracks</source>
+        <translation>
+            <numerusform>Importing: %1 of %n track</numerusform>
+            <numerusform>Importing: %1 of %n tracks</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Importing %1: %2 of %n tracks</source>
+        <translation>
+            <numerusform>Importing %1: %2 of %n track</numerusform>
+            <numerusform>Importing %1: %2 of %n tracks</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Logic only brought in %1 of %n tracks.</source>
+        <translation>
+            <numerusform>Logic only brought in %1 of %n track.</numerusform>
+            <numerusform>Logic only brought in %1 of %n tracks.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Logic only brought in %1 of %n %2 tracks.</source>
+        <translation>
+            <numerusform>Logic only brought in %1 of %n %2 track.</numerusform>
+            <numerusform>Logic only brought in %1 of %n %2 tracks.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>  (%1 tracks came in for %n files)</source>
+        <translation>
+            <numerusform>  (%1 tracks came in for %n file)</numerusform>
+            <numerusform>  (%1 tracks came in for %n files)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Logic Pro isn&apos;t running.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read Logic&apos;s menus.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Allow Vantrel in System Settings &gt; Privacy &amp; Security &gt; Accessibility, then choose Logic &gt; Check Logic Connection again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Connected. Read %n menu items from Logic Pro.</source>
+        <translation>
+            <numerusform>Connected. Read %n menu item from Logic Pro.</numerusform>
+            <numerusform>Connected. Read %n menu items from Logic Pro.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Open Logic Pro with an empty project first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Dragging %n files into Logic</source>
+        <translation>
+            <numerusform>Dragging %n file into Logic</numerusform>
+            <numerusform>Dragging %n files into Logic</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Sorting the tracks by name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stacking %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Folding stacks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Putting the stacks in order</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  before the sort: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the order is right already: no sort)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  after the sort: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the order is not right: dragging the rows into place)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>order now: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Checking the session</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Moving %1 to position %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the project held tracks before the send: none is deleted)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Building the session in Logic Pro</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic Pro&apos;s menus are not in English, and Vantrel can drive Logic Pro only in English: in System Settings &gt; General &gt; Language &amp; Region, add Logic Pro under Applications with the language English, reopen Logic Pro, then send again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic Pro can&apos;t make track stacks until its complete features are on: choose Logic Pro &gt; Settings &gt; Advanced, switch on “Enable Complete Features”, then send again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  the tracks came in in the right order</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  the tracks came in in another order: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic brought the tracks in in another order, and tracks of different groups share a name (%1), so they cannot be told apart. Nothing else was changed after this point: send group by group instead.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Coloring</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Importing %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Coloring %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the new track</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Logic Pro first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic doesn&apos;t have a track named “%1” yet. Drag the tracks in first, then build stacks.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Sent %n tracks and %1 to Logic.</source>
+        <translation>
+            <numerusform>Sent %n track and %1 to Logic.</numerusform>
+            <numerusform>Sent %n tracks and %1 to Logic.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n stacks</source>
+        <translation>
+            <numerusform>%n stack</numerusform>
+            <numerusform>%n stacks</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Vantrel needs Accessibility permission (System Settings &gt; Privacy &amp; Security &gt; Accessibility).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic Pro is showing a dialog: close it in Logic Pro, then send again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic Pro is showing “%1”: close it in Logic Pro, then send again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic didn&apos;t respond (waiting for %1). Nothing else was changed after this point.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic to come to the front</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (waited %1 s for Logic to be ready)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>menu “%1”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (Logic answered %1 to “%2”; going on)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t use the menu item “%1” (Logic answered %2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t use the menu item “%1” (Logic answered nothing: the item was not found).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>  (%1 of %n tracks selected; again)</source>
+        <translation>
+            <numerusform>  (%1 of %n track selected; again)</numerusform>
+            <numerusform>  (%1 of %n tracks selected; again)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find Logic&apos;s track list.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find the %1 tracks in Logic.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t choose a summing stack in Logic&apos;s track stack dialog, so no stack was made for %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the selection for %1 did not hold; selecting again)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the stack dialog</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the selection for %1 changed while the stack dialog was open; dismissing it)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the stack dialog to close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t keep the %1 tracks selected in Logic to stack them (something else changed the selection). Nothing else was changed after this point.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the stack to appear</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the stack %1 could not be closed to count its tracks; the closing check will)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The stack “%1” in Logic holds other tracks than its own (%2). Nothing else was changed after this point.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>The stack “%1” took %2 of its %n tracks in Logic; the others are outside it. Nothing else was changed after this point.</source>
+        <translation>
+            <numerusform>The stack “%1” took %2 of its %n track in Logic; the others are outside it. Nothing else was changed after this point.</numerusform>
+            <numerusform>The stack “%1” took %2 of its %n tracks in Logic; the others are outside it. Nothing else was changed after this point.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find the %1 tracks in Logic (missing: %2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find the new stack for %1 in Logic&apos;s track list.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (could not rename %1 by double-clicking; using the menu)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t open the name field of the new stack for %1 in Logic, so nothing was typed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t rename a track to “%1”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t rename a track to “%1”: Logic&apos;s name field did not open or did not take it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (the track list could not be read to fold %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (no arrow found for %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (%1 did not fold)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t bring track %1 into view in Logic.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logic&apos;s track list could not be read back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the stack “%1” is open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the closed stacks could not be opened to check them</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>there is no stack “%1”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>there are %n stacks “%1”</source>
+        <translation>
+            <numerusform>there is %n stack “%1”</numerusform>
+            <numerusform>there are %n stacks “%1”</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the stack “%1” lacks %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the stack “%1” also holds %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the stack “%1” lacks %2 and also holds %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>these tracks came in more than once: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>these tracks are outside their stacks: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the track “%1” is missing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Logic holds %1 tracks where %n were expected</source>
+        <translation>
+            <numerusform>Logic holds %1 tracks where %n was expected</numerusform>
+            <numerusform>Logic holds %1 tracks where %n were expected</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the stack “%1”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the track “%1”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 stands at position %2 in place of %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (Logic does not show which color a track has: colors not checked)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 has a color it was not sent with</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 has no color</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 has another color than its group</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Done, but the session in Logic is not what was sent: %1. Check it in Logic before you go on.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Done, but the session in Logic is not what was sent: %1 (and %n more differences). Check it in Logic before you go on.</source>
+        <translation>
+            <numerusform>Done, but the session in Logic is not what was sent: %1 (and %n more difference). Check it in Logic before you go on.</numerusform>
+            <numerusform>Done, but the session in Logic is not what was sent: %1 (and %n more differences). Check it in Logic before you go on.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Unsorted</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::SessionExport</name>
+    <message>
+        <source>Couldn&apos;t start “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t write the script for Ardour&apos;s session tool in “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the tool stopped unexpectedly (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it gave no reason</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read the session file “%1” that Ardour wrote: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The session file “%1” that Ardour wrote is not in a form this version of Vantrel knows.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ardour is not installed: its session tool (ardour8-lua or ardour7-lua) was not found. Install Ardour 7 or later, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>An Ardour session&apos;s name cannot hold “%1”; choose another name than “%2”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t make a working folder beside “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Making %n tracks in Ardour…</source>
+        <translation>
+            <numerusform>Making %n track in Ardour…</numerusform>
+            <numerusform>Making %n tracks in Ardour…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Ardour&apos;s session tool could not create the session: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Ardour&apos;s session tool made %1 of the %n tracks.</source>
+        <translation>
+            <numerusform>Ardour&apos;s session tool made %1 of the %n track.</numerusform>
+            <numerusform>Ardour&apos;s session tool made %1 of the %n tracks.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Adding the audio…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Placing the audio in Ardour…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ardour&apos;s session tool could not place the audio: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ardour&apos;s session tool did not tell where it found the audio of every track, so no session was made.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ardour did not find the audio of %1 where it lies, so no session was made.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Made the Ardour session “%1”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is “%2”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ardour needs every track&apos;s name to be its own and keeps some names for itself, so %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1” is not at the session&apos;s %2, so Ardour plays it at the wrong speed until it is converted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n tracks are not at the session&apos;s %1 (%2), so Ardour plays them at the wrong speed until they are converted.</source>
+        <translation>
+            <numerusform>%n track is not at the session&apos;s %1 (%2), so Ardour plays it at the wrong speed until it is converted.</numerusform>
+            <numerusform>%n tracks are not at the session&apos;s %1 (%2), so Ardour plays them at the wrong speed until they are converted.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save “%1”: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Writing “%1”…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save “%1”: “%2”: %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saved “%1”.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is already something named “%1” in “%2”, so the Ardour session was not made; nothing was overwritten.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is already something named “%1” in “%2”, so the DAWproject file was not made; nothing was overwritten.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder “%1” does not exist, so the Ardour session cannot be made there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder “%1” does not exist, so the DAWproject file cannot be made there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder “%1” cannot be written (%2), so the Ardour session cannot be made there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder “%1” cannot be written (%2), so the DAWproject file cannot be made there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n groups</source>
+        <translation>
+            <numerusform>%n group</numerusform>
+            <numerusform>%n groups</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Made the Ardour session “%1”: %n tracks in %2.</source>
+        <translation>
+            <numerusform>Made the Ardour session “%1”: %n track in %2.</numerusform>
+            <numerusform>Made the Ardour session “%1”: %n tracks in %2.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Saved “%1”: %n tracks in %2.</source>
+        <translation>
+            <numerusform>Saved “%1”: %n track in %2.</numerusform>
+            <numerusform>Saved “%1”: %n tracks in %2.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The audio of %1 cannot be read, so it cannot be placed in a session.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>The audio of %n tracks cannot be read (%1), so they cannot be placed in a session.</source>
+        <translation>
+            <numerusform>The audio of %n track cannot be read (%1), so it cannot be placed in a session.</numerusform>
+            <numerusform>The audio of %n tracks cannot be read (%1), so they cannot be placed in a session.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Vantrel::Suggestions</name>
+    <message>
+        <source>%1, plural of %2, short for %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 in “%2”, plural of %3, short for %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, short for %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 in “%2”, short for %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, plural of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 in “%2”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, one of the words of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, usually %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

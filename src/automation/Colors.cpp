@@ -5,6 +5,7 @@
 #include "automation/AXProbe.h"
 #include "automation/LogicSender.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include <algorithm>
@@ -60,8 +61,9 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
     // The stack's row and, while it is open, the tracks that follow it.
     const std::optional<QList<TrackRow>> rows = allRows(true);
     if (!rows)
-        throw SendError(QStringLiteral("Couldn't read Logic's track list to color ") + group +
-                        QStringLiteral("."));
+        throw SendError(QCoreApplication::translate("Vantrel::Sender",
+                                                    "Couldn't read Logic's track list to color %1.")
+                            .arg(group));
     QList<TrackRow> chosen;
     for (qsizetype i = rows->size() - 1; i >= 0 && chosen.isEmpty(); --i) {
         const TrackRow& r = (*rows)[i];
@@ -72,13 +74,16 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
             chosen += rows->mid(i + 1, names.size());
     }
     if (chosen.isEmpty())
-        throw SendError(QStringLiteral("Couldn't find the stack ") + group +
-                        QStringLiteral(" in Logic to color it."));
+        throw SendError(QCoreApplication::translate("Vantrel::Sender",
+                                                    "Couldn't find the stack %1 in Logic to color "
+                                                    "it.")
+                            .arg(group));
     selectRows(chosen);
 
     if (!colorWindow())
         choose({QStringLiteral("Track"), QStringLiteral("Assign Track Color…")}, true);
-    waitFor(QStringLiteral("the Color window"), 6s, [&] { return bool(colorWindow()); });
+    waitFor(QCoreApplication::translate("Vantrel::Sender", "the Color window"), 6s,
+            [&] { return bool(colorWindow()); });
     pause(80ms);
     const Element palette = colorWindow();
     if (!palette)
@@ -124,10 +129,12 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
     if (grid.bands.size() < 4) {
         const std::optional<Rect> f = frame(palette);
         if (!f || f->size.width <= 300 || f->size.height <= 60)
-            throw SendError(QStringLiteral(
+            throw SendError(QCoreApplication::translate(
+                "Vantrel::Sender",
                 "Couldn't read Logic's color palette (the Color window has no size)."));
         if (swatch.col < 0 || swatch.col > 23 || swatch.row < 0 || swatch.row > 3)
-            throw SendError(QStringLiteral("Couldn't find that color in Logic's palette."));
+            throw SendError(QCoreApplication::translate(
+                "Vantrel::Sender", "Couldn't find that color in Logic's palette."));
         target = {f->origin.x + (swatch.col * 28 + 59.25) * f->size.width / 737,
                   f->origin.y + (swatch.row * 20 + 46.5) * f->size.height / 134};
         note(QStringLiteral("  swatch col %1 row %2 -> by the window's size: x=%3 y=%4")
@@ -137,7 +144,8 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
                  .arg(int(target.y)));
     } else {
         if (swatch.row < 0 || swatch.row >= grid.bands.size())
-            throw SendError(QStringLiteral("Couldn't find that color in Logic's palette."));
+            throw SendError(QCoreApplication::translate(
+                "Vantrel::Sender", "Couldn't find that color in Logic's palette."));
         const int band = grid.bands[swatch.row];
         QList<Candidate> rowItems;
         for (const Candidate& c : std::as_const(grid.cells)) {
@@ -148,7 +156,8 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
             return a.frame.origin.x < b.frame.origin.x;
         });
         if (swatch.col < 0 || swatch.col >= rowItems.size())
-            throw SendError(QStringLiteral("Couldn't find that color in Logic's palette."));
+            throw SendError(QCoreApplication::translate(
+                "Vantrel::Sender", "Couldn't find that color in Logic's palette."));
         const Rect cell = rowItems[swatch.col].frame;
         note(QStringLiteral("  swatch col %1 row %2 -> x=%3 y=%4; buttons=%5 grid=%6 bands=%7 "
                             "rowItems=%8")
@@ -173,11 +182,14 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
     for (int attempt = 0; !selectionRight(); ++attempt) {
         throwIfCancelled();
         if (attempt == 3)
-            throw SendError(QStringLiteral("Couldn't keep the %1 tracks selected in Logic to "
-                                           "color them (something else changed the selection).")
-                                .arg(group));
-        note(QStringLiteral("  (the selection changed before coloring ") + group +
-             QStringLiteral("; selecting again)"));
+            throw SendError(
+                QCoreApplication::translate("Vantrel::Sender",
+                                            "Couldn't keep the %1 tracks selected in Logic to "
+                                            "color them (something else changed the selection).")
+                    .arg(group));
+        note(QCoreApplication::translate(
+                 "Vantrel::Sender", "  (the selection changed before coloring %1; selecting again)")
+                 .arg(group));
         selectRows(chosen);
     }
 
@@ -203,8 +215,9 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
             }
             return;
         }
-        note(QStringLiteral("  (the selection changed while coloring ") + group +
-             QStringLiteral("; coloring again)"));
+        note(QCoreApplication::translate(
+                 "Vantrel::Sender", "  (the selection changed while coloring %1; coloring again)")
+                 .arg(group));
         selectRows(chosen);
     }
 }
@@ -283,7 +296,8 @@ void LogicSender::closeColorWindow() {
             return;
     }
     if (colorWindow())
-        note(QStringLiteral("  (the Color window would not close)"));
+        note(
+            QCoreApplication::translate("Vantrel::Sender", "  (the Color window would not close)"));
 }
 
 } // namespace Vantrel

@@ -6,6 +6,8 @@
 #include "automation/LogicBridge.h"
 #include "automation/LogicSender.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace Vantrel {
@@ -46,7 +48,7 @@ void LogicSender::importFile(const QString& file) {
 
     front();
     choose({QStringLiteral("File"), QStringLiteral("Import"), QStringLiteral("Audio File…")}, true);
-    waitFor(QStringLiteral("the import dialog"), 10s,
+    waitFor(QCoreApplication::translate("Vantrel::Sender", "the import dialog"), 10s,
             [&] { return bool(window(QStringLiteral("open-panel"))); });
     pause(400ms);
 
@@ -54,43 +56,44 @@ void LogicSender::importFile(const QString& file) {
         front();
         AXProbe::key(platform_, QStringLiteral("g"), QStringLiteral("cmd+shift"));
         Element field;
-        waitFor(QStringLiteral("the Go to Folder box"), 5s, [&] {
+        waitFor(QCoreApplication::translate("Vantrel::Sender", "the Go to Folder box"), 5s, [&] {
             field = findInWindows(withId(QStringLiteral("PathTextField")));
             return bool(field);
         });
         platform_.accessibility().setAttribute(field, QStringLiteral("AXValue"), folder);
         AXProbe::key(platform_, QStringLiteral("return"), QString());
-        waitFor(QStringLiteral("the folder to open"), 8s,
+        waitFor(QCoreApplication::translate("Vantrel::Sender", "the folder to open"), 8s,
                 [&] { return !findInWindows(withId(QStringLiteral("GoToWindow"))); });
         lastFolder = folder;
         pause(600ms);
     }
 
     Element row;
-    waitFor(QStringLiteral("“") + name + QStringLiteral("” in the dialog"), 10s, [&] {
-        const Element list = findInWindows(withId(QStringLiteral("ListView")));
-        if (!list)
-            return false;
-        for (const Element& child : AXProbe::kids(platform_, list)) {
-            if (str(child, QStringLiteral("AXRole")) != u"AXRow")
-                continue;
-            const Element text = findIn(child, [&](const Element& e) {
-                return str(e, QStringLiteral("AXRole")) == u"AXTextField" &&
-                       str(e, QStringLiteral("AXValue")) == name;
+    waitFor(QCoreApplication::translate("Vantrel::Sender", "“%1” in the dialog").arg(name), 10s,
+            [&] {
+                const Element list = findInWindows(withId(QStringLiteral("ListView")));
+                if (!list)
+                    return false;
+                for (const Element& child : AXProbe::kids(platform_, list)) {
+                    if (str(child, QStringLiteral("AXRole")) != u"AXRow")
+                        continue;
+                    const Element text = findIn(child, [&](const Element& e) {
+                        return str(e, QStringLiteral("AXRole")) == u"AXTextField" &&
+                               str(e, QStringLiteral("AXValue")) == name;
+                    });
+                    if (text) {
+                        row = child;
+                        return true;
+                    }
+                }
+                return false;
             });
-            if (text) {
-                row = child;
-                return true;
-            }
-        }
-        return false;
-    });
     if (const Element list = findInWindows(withId(QStringLiteral("ListView"))))
         platform_.accessibility().setAttribute(list, QStringLiteral("AXSelectedRows"),
                                                QList<Element>{row});
 
     Element ok;
-    waitFor(QStringLiteral("Open to be available"), 5s, [&] {
+    waitFor(QCoreApplication::translate("Vantrel::Sender", "Open to be available"), 5s, [&] {
         ok = findInWindows([&](const Element& e) {
             if (str(e, QStringLiteral("AXIdentifier")) != u"OKButton")
                 return false;
@@ -109,10 +112,11 @@ void LogicSender::importFile(const QString& file) {
     if (const Element question = alert()) {
         if (const Element button = dontImportButton(question)) {
             press(button);
-            waitFor(QStringLiteral("the tempo question to close"), 5s, [&] { return !alert(); });
+            waitFor(QCoreApplication::translate("Vantrel::Sender", "the tempo question to close"),
+                    5s, [&] { return !alert(); });
         }
     }
-    waitFor(QStringLiteral("the import dialog to close"), 10s,
+    waitFor(QCoreApplication::translate("Vantrel::Sender", "the import dialog to close"), 10s,
             [&] { return !window(QStringLiteral("open-panel")); });
 }
 
@@ -120,7 +124,8 @@ void LogicSender::dragIntoLogic(const QStringList& files, bool slow) {
     front();
     const std::optional<Rect> frameOfProject = projectWindowFrame();
     if (!frameOfProject)
-        throw SendError(QStringLiteral("Couldn't find Logic's project window."));
+        throw SendError(QCoreApplication::translate("Vantrel::Sender",
+                                                    "Couldn't find Logic's project window."));
     const Rect w = *frameOfProject;
     const double minX = w.origin.x, minY = w.origin.y;
     const double width = w.size.width, height = w.size.height;
@@ -197,14 +202,12 @@ bool LogicSender::responsive() {
 void LogicSender::importByDrag(const QStringList& files, const QString& group, double base,
                                double span) {
     const int n = int(files.size());
-    const QString label =
-        group.isEmpty() ? QStringLiteral("Importing") : QStringLiteral("Importing ") + group;
     Clock& clock = platform_.clock();
 
     waitUntilReady();
     selectLastTrack();
     std::optional<int> counted;
-    waitFor(QStringLiteral("Logic's track list"), 30s, [&] {
+    waitFor(QCoreApplication::translate("Vantrel::Sender", "Logic's track list"), 30s, [&] {
         counted = trackCount();
         return counted.has_value();
     });
@@ -212,8 +215,8 @@ void LogicSender::importByDrag(const QStringList& files, const QString& group, d
     QStringList titles;
     for (const Element& w : AXProbe::windows(platform_))
         titles << QStringLiteral("“") + str(w, QStringLiteral("AXTitle")) + QStringLiteral("”");
-    report(QStringLiteral("  before the drag: %1 tracks; windows: %2")
-               .arg(before)
+    report(QCoreApplication::translate("Vantrel::Sender",
+                                       "  before the drag: %n tracks; windows: %1", nullptr, before)
                .arg(titles.join(QStringLiteral(", "))),
            base);
 
@@ -234,13 +237,16 @@ void LogicSender::importByDrag(const QStringList& files, const QString& group, d
         // still be taking the first drop.
         if (!waitUntil(
                 QStringLiteral("Logic to answer"), 60s, [&] { return responsive(); }, 500ms))
-            throw SendError(QStringLiteral("Logic stopped answering after the drop."));
+            throw SendError(QCoreApplication::translate("Vantrel::Sender",
+                                                        "Logic stopped answering after the drop."));
         if (arrived())
             break;
         if (attempt >= 3)
             break;
         ++attempt;
-        report(QStringLiteral("Retrying the drag (%1)").arg(attempt), base);
+        report(
+            QCoreApplication::translate("Vantrel::Sender", "Retrying the drag (%1)").arg(attempt),
+            base);
         // A retry is seconds of gestures: none is started once cancelled.
         throwIfCancelled();
         waitUntilReady();
@@ -266,21 +272,33 @@ void LogicSender::importByDrag(const QStringList& files, const QString& group, d
         previous = d;
         if (changed) {
             lastChange = clock.now();
-            report(QStringLiteral("%1: %2 of %3 tracks")
-                       .arg(label, QString::number(std::min(g, n)), QString::number(n)),
+            report(group.isEmpty()
+                       ? QCoreApplication::translate("Vantrel::Sender",
+                                                     "Importing: %1 of %n tracks", nullptr, n)
+                             .arg(std::min(g, n))
+                       : QCoreApplication::translate("Vantrel::Sender",
+                                                     "Importing %1: %2 of %n tracks", nullptr, n)
+                             .arg(group)
+                             .arg(std::min(g, n)),
                    base + span * 0.8 * std::min(g, n) / std::max(n, 1));
         }
         return d >= n && !alert() && !optionsWindow() && clock.now() - lastChange > 600ms;
     };
     if (!waitUntil(QStringLiteral("the tracks"), std::chrono::seconds(4 * n + 90), completed,
                    200ms))
-        throw SendError(group.isEmpty()
-                            ? QStringLiteral("Logic only brought in %1 of %2 tracks.")
-                                  .arg(QString::number(g), QString::number(n))
-                            : QStringLiteral("Logic only brought in %1 of %2 %3 tracks.")
-                                  .arg(QString::number(g), QString::number(n), group));
+        throw SendError(
+            group.isEmpty()
+                ? QCoreApplication::translate("Vantrel::Sender",
+                                              "Logic only brought in %1 of %n tracks.", nullptr, n)
+                      .arg(g)
+                : QCoreApplication::translate(
+                      "Vantrel::Sender", "Logic only brought in %1 of %n %2 tracks.", nullptr, n)
+                      .arg(g)
+                      .arg(group));
     if (g > n)
-        report(QStringLiteral("  (%1 tracks came in for %2 files)").arg(g).arg(n),
+        report(QCoreApplication::translate("Vantrel::Sender", "  (%1 tracks came in for %n files)",
+                                           nullptr, n)
+                   .arg(g),
                base + 0.8 * span);
 }
 

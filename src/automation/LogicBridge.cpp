@@ -3,6 +3,7 @@
 #include "automation/AXProbe.h"
 #include "core/Config.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
@@ -14,9 +15,9 @@ namespace {
 QString describe(ConnectionError::Code code) {
     switch (code) {
     case ConnectionError::notRunning:
-        return QStringLiteral("Logic Pro isn't running.");
+        return QCoreApplication::translate("Vantrel::Sender", "Logic Pro isn't running.");
     case ConnectionError::menusUnreadable:
-        return QStringLiteral("Couldn't read Logic's menus.");
+        return QCoreApplication::translate("Vantrel::Sender", "Couldn't read Logic's menus.");
     }
     return {};
 }
@@ -82,13 +83,18 @@ ConnectionReport checkConnection(Platform& platform, const QString& path, FileOp
     Accessibility& ax = platform.accessibility();
     if (!ax.isTrusted()) {
         ax.promptForTrust();
-        return {QStringLiteral("Allow Vantrel in System Settings > Privacy & Security > "
-                               "Accessibility, then choose Logic > Check Logic Connection again."),
+        return {QCoreApplication::translate(
+                    "Vantrel::Sender",
+                    "Allow Vantrel in System Settings > Privacy & Security > "
+                    "Accessibility, then choose Logic > Check Logic Connection again."),
                 std::nullopt};
     }
     try {
         const int count = dumpMenus(platform, path, ops);
-        return {QStringLiteral("Connected. Read %1 menu items from Logic Pro.").arg(count), count};
+        return {QCoreApplication::translate("Vantrel::Sender",
+                                            "Connected. Read %n menu items from Logic Pro.",
+                                            nullptr, count),
+                count};
     } catch (const Error& e) {
         return {e.message(), std::nullopt};
     }

@@ -4,6 +4,8 @@
 
 #include "automation/LogicSender.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace Vantrel {
@@ -19,15 +21,18 @@ QString joined(const QStringList& names) {
 } // namespace
 
 void LogicSender::runSorted(const QList<SendJob>& jobs) {
-    checkPreconditions(QStringLiteral("Open Logic Pro with an empty project first."));
+    checkPreconditions(QCoreApplication::translate("Vantrel::Sender",
+                                                   "Open Logic Pro with an empty project first."));
     requireEmptyProject();
     countAtStart(true);
     const QStringList files = dragURLs(jobs);
-    report(QStringLiteral("Dragging %1 files into Logic").arg(files.size()), 0.02);
+    report(QCoreApplication::translate("Vantrel::Sender", "Dragging %n files into Logic", nullptr,
+                                       int(files.size())),
+           0.02);
     importByDrag(files, QString(), 0.02, 0.35);
 
     front();
-    report(QStringLiteral("Sorting the tracks by name"), 0.4);
+    report(QCoreApplication::translate("Vantrel::Sender", "Sorting the tracks by name"), 0.4);
     choose(
         {QStringLiteral("Track"), QStringLiteral("Sort Tracks by"), QStringLiteral("Track Name")},
         true);
@@ -41,7 +46,8 @@ void LogicSender::runSorted(const QList<SendJob>& jobs) {
     for (qsizetype w = 0; w < grouped.size(); ++w) {
         const SendJob& job = grouped[w];
         throwIfCancelled();
-        report(QStringLiteral("Stacking ") + *job.group, 0.42 + 0.45 * double(w) / u);
+        report(QCoreApplication::translate("Vantrel::Sender", "Stacking %1").arg(*job.group),
+               0.42 + 0.45 * double(w) / u);
         const QStringList names = memberNames(job);
         makeStack(*job.group, freeRowsNamed(*job.group, names));
         if (job.color) {
@@ -53,17 +59,20 @@ void LogicSender::runSorted(const QList<SendJob>& jobs) {
 }
 
 void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
-    report(QStringLiteral("Folding stacks"), 0.9);
+    report(QCoreApplication::translate("Vantrel::Sender", "Folding stacks"), 0.9);
     bestEffort([this] { front(); });
     foldOpenStacks();
     pause(300ms);
 
-    report(QStringLiteral("Putting the stacks in order"), 0.94);
-    report(QStringLiteral("  before the sort: ") + joined(trackNames()), 0.94);
+    report(QCoreApplication::translate("Vantrel::Sender", "Putting the stacks in order"), 0.94);
+    report(QCoreApplication::translate("Vantrel::Sender", "  before the sort: %1")
+               .arg(joined(trackNames())),
+           0.94);
     const auto inOrder = [&] { return topLevelInOrder(jobs); };
     if (inOrder()) {
         // Sorting would only move the tracks outside the stacks, made first, above them.
-        note(QStringLiteral("  (the order is right already: no sort)"));
+        note(QCoreApplication::translate("Vantrel::Sender",
+                                         "  (the order is right already: no sort)"));
     } else {
         // The sort puts the stacks in the order they were made; the tracks outside them, made
         // earlier by the import, then stand above them and are moved below.
@@ -73,10 +82,14 @@ void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
                    true);
         });
         pause(500ms);
-        report(QStringLiteral("  after the sort: ") + joined(trackNames()), 0.96);
+        report(QCoreApplication::translate("Vantrel::Sender", "  after the sort: %1")
+                   .arg(joined(trackNames())),
+               0.96);
         if (!inOrder()) {
-            report(QStringLiteral("  (the order is not right: dragging the rows into place)"),
-                   0.96);
+            report(
+                QCoreApplication::translate(
+                    "Vantrel::Sender", "  (the order is not right: dragging the rows into place)"),
+                0.96);
             bestEffort([&] { reorderSession(jobs); });
         }
     }
@@ -84,10 +97,12 @@ void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
     deleteUnusedTracks(true);
     pause(400ms);
 
-    report(QStringLiteral("order now: ") + joined(trackNames()), 0.99);
-    report(QStringLiteral("Checking the session"), 0.99);
+    report(
+        QCoreApplication::translate("Vantrel::Sender", "order now: %1").arg(joined(trackNames())),
+        0.99);
+    report(QCoreApplication::translate("Vantrel::Sender", "Checking the session"), 0.99);
     closingCheck(jobs, true);
-    report(QStringLiteral("Done"), 1.0);
+    report(QCoreApplication::translate("Vantrel::Sender", "Done"), 1.0);
 }
 
 bool LogicSender::topLevelInOrder(const QList<SendJob>& jobs) {
@@ -167,14 +182,19 @@ void LogicSender::reorderSession(const QList<SendJob>& jobs) {
             ++e; // not there: the closing check says so
             continue;
         }
-        report(QStringLiteral("Moving %1 to position %2").arg(wanted[e].name).arg(e + 1), 0.96);
+        report(QCoreApplication::translate("Vantrel::Sender", "Moving %1 to position %2")
+                   .arg(wanted[e].name)
+                   .arg(e + 1),
+               0.96);
         const bool dragged = moveRowAbove((*top)[from].number, (*top)[e].number);
         // A drag that left the row where it was counts as failed too.
         const std::optional<QList<TopRow>> after = dragged ? topRows() : std::nullopt;
         if (!after || e >= after->size() || !same((*after)[e], wanted[e]))
             ++failures;
     }
-    report(QStringLiteral("order now: ") + joined(trackNames()), 0.96);
+    report(
+        QCoreApplication::translate("Vantrel::Sender", "order now: %1").arg(joined(trackNames())),
+        0.96);
 }
 
 bool LogicSender::moveRowAbove(int from, int to) {
@@ -222,7 +242,8 @@ bool LogicSender::moveRowAbove(int from, int to) {
 void LogicSender::deleteUnusedTracks(bool verified) {
     // Only a project that was empty when the send began: an empty track the user had stays.
     if (tracksAtStart > 0) {
-        note(QStringLiteral("  (the project held tracks before the send: none is deleted)"));
+        note(QCoreApplication::translate(
+            "Vantrel::Sender", "  (the project held tracks before the send: none is deleted)"));
         return;
     }
     bestEffort([&] {

@@ -6,6 +6,7 @@
 #include "automation/LogicBridge.h"
 #include "automation/LogicSender.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include <exception>
@@ -30,14 +31,18 @@ double divisor(qsizetype count) {
     return count < 2 ? 1.0 : double(count);
 }
 
-const QString kNotRunning = QStringLiteral("Open Logic Pro with an empty project first.");
+// The sentence for a send that finds no Logic Pro running.
+QString notRunning() {
+    return QCoreApplication::translate("Vantrel::Sender",
+                                       "Open Logic Pro with an empty project first.");
+}
 
 } // namespace
 
 SendOutcome LogicSender::send(SendMode mode, const QList<SendJob>& jobs, bool groupInName) {
     SendOutcome outcome;
-    const std::shared_ptr<void> activity =
-        platform_.holdActivity(QStringLiteral("Building the session in Logic Pro"));
+    const std::shared_ptr<void> activity = platform_.holdActivity(
+        QCoreApplication::translate("Vantrel::Sender", "Building the session in Logic Pro"));
     try {
         requireEnglishMenus();
         if (!groupedJobs(jobs).isEmpty())
@@ -75,7 +80,7 @@ SendOutcome LogicSender::send(SendMode mode, const QList<SendJob>& jobs, bool gr
 void LogicSender::countAtStart(bool ownTracksFromStart) {
     std::optional<int> counted;
     std::optional<QList<TrackRow>> rows;
-    waitFor(QStringLiteral("Logic's track list"), 30s, [&] {
+    waitFor(QCoreApplication::translate("Vantrel::Sender", "Logic's track list"), 30s, [&] {
         counted = trackCount();
         rows = counted ? allRows(false) : std::nullopt;
         return rows.has_value();
@@ -108,10 +113,11 @@ void LogicSender::requireEnglishMenus() {
         if (str(m, QStringLiteral("AXTitle")) == u"Track")
             return;
     }
-    throw SendError(QStringLiteral("Logic Pro's menus are not in English, and Vantrel can drive "
-                                   "Logic Pro only in English: in System Settings > General > "
-                                   "Language & Region, add Logic Pro under Applications with the "
-                                   "language English, reopen Logic Pro, then send again."));
+    throw SendError(QCoreApplication::translate(
+        "Vantrel::Sender", "Logic Pro's menus are not in English, and Vantrel can drive "
+                           "Logic Pro only in English: in System Settings > General > "
+                           "Language & Region, add Logic Pro under Applications with the "
+                           "language English, reopen Logic Pro, then send again."));
 }
 
 void LogicSender::requireStackCommand() {
@@ -121,13 +127,14 @@ void LogicSender::requireStackCommand() {
         return;
     if (menuItem({QStringLiteral("Track"), QStringLiteral("Create Track Stack…")}))
         return;
-    throw SendError(QStringLiteral("Logic Pro can't make track stacks until its complete features "
-                                   "are on: choose Logic Pro > Settings > Advanced, switch on "
-                                   "“Enable Complete Features”, then send again."));
+    throw SendError(QCoreApplication::translate(
+        "Vantrel::Sender", "Logic Pro can't make track stacks until its complete features "
+                           "are on: choose Logic Pro > Settings > Advanced, switch on "
+                           "“Enable Complete Features”, then send again."));
 }
 
 void LogicSender::runFast(const QList<SendJob>& jobs) {
-    checkPreconditions(kNotRunning);
+    checkPreconditions(notRunning());
     requireEmptyProject();
     countAtStart(true);
 
@@ -135,7 +142,9 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
     QStringList expected;
     for (const SendJob& job : jobs)
         expected += memberNames(job);
-    report(QStringLiteral("Dragging %1 files into Logic").arg(files.size()), 0.02);
+    report(QCoreApplication::translate("Vantrel::Sender", "Dragging %n files into Logic", nullptr,
+                                       int(files.size())),
+           0.02);
     importByDrag(files, QString(), 0.02, 0.35);
 
     QStringList arrived;
@@ -145,10 +154,13 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
                 arrived << r.name;
     }
     if (arrived == expected) {
-        report(QStringLiteral("  the tracks came in in the right order"), 0.4);
+        report(QCoreApplication::translate("Vantrel::Sender",
+                                           "  the tracks came in in the right order"),
+               0.4);
     } else {
-        report(QStringLiteral("  the tracks came in in another order: ") +
-                   arrived.join(QStringLiteral(", ")),
+        report(QCoreApplication::translate("Vantrel::Sender",
+                                           "  the tracks came in in another order: %1")
+                   .arg(arrived.join(QStringLiteral(", "))),
                0.4);
         // Tracks are told apart by name; files of different jobs with the same name are told
         // apart only by the order they came in, which Logic did not keep.
@@ -164,11 +176,12 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
         }
         if (!shared.isEmpty())
             throw SendError(
-                QStringLiteral("Logic brought the tracks in in another order, and tracks of "
-                               "different groups share a name (") +
-                shared.join(QStringLiteral(", ")) +
-                QStringLiteral("), so they cannot be told apart. Nothing else was changed after "
-                               "this point: send group by group instead."));
+                QCoreApplication::translate(
+                    "Vantrel::Sender",
+                    "Logic brought the tracks in in another order, and tracks of different groups "
+                    "share a name (%1), so they cannot be told apart. Nothing else was changed "
+                    "after this point: send group by group instead.")
+                    .arg(shared.join(QStringLiteral(", "))));
     }
 
     const QList<SendJob> grouped = groupedJobs(jobs);
@@ -176,11 +189,12 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
     for (qsizetype w = 0; w < grouped.size(); ++w) {
         const SendJob& job = grouped[w];
         throwIfCancelled();
-        report(QStringLiteral("Stacking ") + *job.group, 0.42 + 0.45 * double(w) / u);
+        report(QCoreApplication::translate("Vantrel::Sender", "Stacking %1").arg(*job.group),
+               0.42 + 0.45 * double(w) / u);
         makeStack(*job.group, freeRowsNamed(*job.group, memberNames(job)));
     }
 
-    report(QStringLiteral("Coloring"), 0.88);
+    report(QCoreApplication::translate("Vantrel::Sender", "Coloring"), 0.88);
     for (const SendJob& job : grouped) {
         if (job.color)
             applyColor(*job.group, memberNames(job), *job.color);
@@ -191,25 +205,28 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
 }
 
 void LogicSender::runGrouped(const QList<SendJob>& jobs) {
-    checkPreconditions(kNotRunning);
+    checkPreconditions(notRunning());
     requireEmptyProject();
     countAtStart(true);
     const qsizetype count = jobs.size();
     for (qsizetype i = 0; i < count; ++i) {
         const SendJob& job = jobs[i];
         throwIfCancelled();
-        const QString name = job.group.value_or(QStringLiteral("Unsorted"));
+        const QString name =
+            job.group.value_or(QCoreApplication::translate("Vantrel::Sender", "Unsorted"));
         const double t = 0.93 / double(count);
         const double o = 0.02 + double(i) * t;
-        report(QStringLiteral("Importing ") + name, o);
+        report(QCoreApplication::translate("Vantrel::Sender", "Importing %1").arg(name), o);
         importByDrag(job.files, name, o, 0.6 * t);
         if (!job.group)
             continue;
         const QStringList names = memberNames(job);
-        report(QStringLiteral("Stacking ") + *job.group, o + 0.65 * t);
+        report(QCoreApplication::translate("Vantrel::Sender", "Stacking %1").arg(*job.group),
+               o + 0.65 * t);
         makeStack(*job.group, freeRowsNamed(*job.group, names));
         if (job.color) {
-            report(QStringLiteral("Coloring ") + *job.group, o + 0.8 * t);
+            report(QCoreApplication::translate("Vantrel::Sender", "Coloring %1").arg(*job.group),
+                   o + 0.8 * t);
             applyColor(*job.group, names, *job.color);
             closeColorWindow();
         }
@@ -223,7 +240,7 @@ void LogicSender::runGrouped(const QList<SendJob>& jobs) {
             anyOpen = anyOpen || (r.stack && r.open == true);
     }
     if (anyOpen) {
-        report(QStringLiteral("Folding stacks"), 0.97);
+        report(QCoreApplication::translate("Vantrel::Sender", "Folding stacks"), 0.97);
         bestEffort([this] { collapseAllStacks(); });
         pause(400ms);
     }
@@ -236,15 +253,17 @@ void LogicSender::runGrouped(const QList<SendJob>& jobs) {
         QStringList names;
         for (const TrackRow& r : *rows)
             names << r.name;
-        report(QStringLiteral("order now: ") + names.join(QStringLiteral(", ")), 0.99);
+        report(QCoreApplication::translate("Vantrel::Sender", "order now: %1")
+                   .arg(names.join(QStringLiteral(", "))),
+               0.99);
     }
-    report(QStringLiteral("Checking the session"), 0.99);
+    report(QCoreApplication::translate("Vantrel::Sender", "Checking the session"), 0.99);
     closingCheck(jobs, true);
-    report(QStringLiteral("Done"), 1.0);
+    report(QCoreApplication::translate("Vantrel::Sender", "Done"), 1.0);
 }
 
 void LogicSender::runSlow(const QList<SendJob>& jobs) {
-    checkPreconditions(kNotRunning);
+    checkPreconditions(notRunning());
     requireEmptyProject();
     countAtStart(true);
     qsizetype total = 0;
@@ -254,12 +273,14 @@ void LogicSender::runSlow(const QList<SendJob>& jobs) {
     qsizetype done = 0;
     QHash<QString, int> named; // the tracks named so far, by name
     for (const SendJob& job : jobs) {
-        const QString name = job.group.value_or(QStringLiteral("Unsorted"));
+        const QString name =
+            job.group.value_or(QCoreApplication::translate("Vantrel::Sender", "Unsorted"));
         for (const QString& file : job.files) {
             const QString member = memberName(file);
-            report(name + QStringLiteral(": ") + member, double(done) / t);
+            report(QCoreApplication::translate("Vantrel::Sender", "%1: %2").arg(name, member),
+                   double(done) / t);
             std::optional<int> before;
-            waitFor(QStringLiteral("Logic's track list"), 30s, [&] {
+            waitFor(QCoreApplication::translate("Vantrel::Sender", "Logic's track list"), 30s, [&] {
                 before = trackCount();
                 return before.has_value();
             });
@@ -276,7 +297,7 @@ void LogicSender::runSlow(const QList<SendJob>& jobs) {
                 selectRows({*last});
             // Pressed once: an error answer may come with the track made, which the wait sees.
             choose({QStringLiteral("Track"), QStringLiteral("New Audio Track")}, true);
-            waitFor(QStringLiteral("the new track"), 10s, [&] {
+            waitFor(QCoreApplication::translate("Vantrel::Sender", "the new track"), 10s, [&] {
                 const std::optional<int> now = trackCount();
                 return now && *now > *before;
             });
@@ -307,22 +328,23 @@ void LogicSender::runSlow(const QList<SendJob>& jobs) {
             ++done;
         }
         if (job.group && !job.files.isEmpty()) {
-            report(QStringLiteral("Stacking ") + *job.group, double(done) / t);
+            report(QCoreApplication::translate("Vantrel::Sender", "Stacking %1").arg(*job.group),
+                   double(done) / t);
             makeStack(*job.group, freeRowsNamed(*job.group, memberNames(job)));
         }
     }
     deleteUnusedTracks(false);
     pause(500ms);
-    report(QStringLiteral("Checking the session"), 0.99);
+    report(QCoreApplication::translate("Vantrel::Sender", "Checking the session"), 0.99);
     closingCheck(jobs);
-    report(QStringLiteral("Done"), 1.0);
+    report(QCoreApplication::translate("Vantrel::Sender", "Done"), 1.0);
 }
 
 void LogicSender::runStacksOnly(const QList<SendJob>& jobs) {
-    checkPreconditions(QStringLiteral("Open Logic Pro first."));
+    checkPreconditions(QCoreApplication::translate("Vantrel::Sender", "Open Logic Pro first."));
     countAtStart(false);
     QStringList present;
-    waitFor(QStringLiteral("Logic's track list"), 30s, [&] {
+    waitFor(QCoreApplication::translate("Vantrel::Sender", "Logic's track list"), 30s, [&] {
         const std::optional<QList<TrackRow>> rows = allRows(false);
         if (!rows)
             return false;
@@ -338,17 +360,20 @@ void LogicSender::runStacksOnly(const QList<SendJob>& jobs) {
         const QStringList names = memberNames(job);
         for (const QString& m : names) {
             if (!present.contains(m))
-                throw SendError(QStringLiteral("Logic doesn't have a track named “") + m +
-                                QStringLiteral("” yet. Drag the tracks in first, then build "
-                                               "stacks."));
+                throw SendError(QCoreApplication::translate(
+                                    "Vantrel::Sender",
+                                    "Logic doesn't have a track named “%1” yet. Drag the tracks "
+                                    "in first, then build stacks.")
+                                    .arg(m));
         }
-        report(QStringLiteral("Stacking ") + *job.group, double(j) / u);
+        report(QCoreApplication::translate("Vantrel::Sender", "Stacking %1").arg(*job.group),
+               double(j) / u);
         makeStack(*job.group, freeRowsNamed(*job.group, names));
     }
     // The project held these tracks before: nothing is deleted.
-    report(QStringLiteral("Checking the session"), 0.99);
+    report(QCoreApplication::translate("Vantrel::Sender", "Checking the session"), 0.99);
     closingCheck(grouped);
-    report(QStringLiteral("Done"), 1.0);
+    report(QCoreApplication::translate("Vantrel::Sender", "Done"), 1.0);
 }
 
 } // namespace Vantrel

@@ -2,6 +2,8 @@
 
 #include "core/NaturalOrder.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace Vantrel {
@@ -75,7 +77,10 @@ QString sentText(const QList<SendJob>& jobs) {
         tracks += job.files.size();
         stacks += job.group ? 1 : 0;
     }
-    return QStringLiteral("Sent %1 tracks and %2 stacks to Logic.").arg(tracks).arg(stacks);
+    // The counts of tracks and of stacks each take their own plural form.
+    return QCoreApplication::translate("Vantrel::Sender", "Sent %n tracks and %1 to Logic.",
+                                       nullptr, int(tracks))
+        .arg(QCoreApplication::translate("Vantrel::Sender", "%n stacks", nullptr, int(stacks)));
 }
 
 QString memberName(const QString& file) {

@@ -5,6 +5,8 @@
 #include "automation/LogicBridge.h"
 #include "automation/LogicSender.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace Vantrel {
@@ -102,8 +104,9 @@ Element LogicSender::firstWindow(const std::function<bool(const Element&)>& pred
 
 void LogicSender::checkPreconditions(const QString& notRunningMessage) {
     if (!platform_.accessibility().isTrusted())
-        throw SendError(QStringLiteral("Vantrel needs Accessibility permission (System Settings "
-                                       "> Privacy & Security > Accessibility)."));
+        throw SendError(QCoreApplication::translate(
+            "Vantrel::Sender", "Vantrel needs Accessibility permission (System Settings "
+                               "> Privacy & Security > Accessibility)."));
     if (!LogicBridge::logicApp(platform_))
         throw SendError(notRunningMessage);
     // Logic's windows may read empty while it is in the background: then it comes to the front
@@ -120,11 +123,14 @@ void LogicSender::checkPreconditions(const QString& notRunningMessage) {
     });
     if (dialog) {
         const QString title = str(dialog, QStringLiteral("AXTitle"));
-        throw SendError(QStringLiteral("Logic Pro is showing %1: close it in Logic Pro, then "
-                                       "send again.")
-                            .arg(title.isEmpty()
-                                     ? QStringLiteral("a dialog")
-                                     : QStringLiteral("“") + title + QStringLiteral("”")));
+        throw SendError(title.isEmpty()
+                            ? QCoreApplication::translate("Vantrel::Sender",
+                                                          "Logic Pro is showing a dialog: close it "
+                                                          "in Logic Pro, then send again.")
+                            : QCoreApplication::translate("Vantrel::Sender",
+                                                          "Logic Pro is showing “%1”: close it in "
+                                                          "Logic Pro, then send again.")
+                                  .arg(title));
     }
 }
 
@@ -161,8 +167,10 @@ bool LogicSender::waitUntil(const QString& what, Clock::Duration timeout,
 void LogicSender::waitFor(const QString& what, Clock::Duration timeout,
                           const std::function<bool()>& condition, std::chrono::milliseconds poll) {
     if (!waitUntil(what, timeout, condition, poll))
-        throw SendError(QStringLiteral("Logic didn't respond (waiting for ") + what +
-                        QStringLiteral("). Nothing else was changed after this point."));
+        throw SendError(QCoreApplication::translate("Vantrel::Sender",
+                                                    "Logic didn't respond (waiting for %1). "
+                                                    "Nothing else was changed after this point.")
+                            .arg(what));
 }
 
 void LogicSender::bestEffort(const std::function<void()>& step) {
@@ -197,10 +205,11 @@ bool LogicSender::isFront() {
 void LogicSender::front() {
     const std::optional<RunningApp> app = LogicBridge::logicApp(platform_);
     if (!app)
-        throw SendError(QStringLiteral("Logic Pro isn't running."));
+        throw SendError(QCoreApplication::translate("Vantrel::Sender", "Logic Pro isn't running."));
     if (!isFront()) {
         platform_.accessibility().activate(*app);
-        waitFor(QStringLiteral("Logic to come to the front"), 4s, [this] { return isFront(); });
+        waitFor(QCoreApplication::translate("Vantrel::Sender", "Logic to come to the front"), 4s,
+                [this] { return isFront(); });
         pause(300ms);
     }
     // Another window of Logic's own (the Mixer, another project) in front of the project
@@ -234,7 +243,8 @@ void LogicSender::waitUntilReady() {
     });
     const double waited = seconds(platform_.clock().now() - start);
     if (waited > 0.3)
-        note(QString::asprintf("  (waited %.1f s for Logic to be ready)", waited));
+        note(QCoreApplication::translate("Vantrel::Sender", "  (waited %1 s for Logic to be ready)")
+                 .arg(waited, 0, 'f', 1));
     pause(250ms);
 }
 
@@ -250,7 +260,8 @@ Element LogicSender::menuItem(const QStringList& path) {
 }
 
 void LogicSender::choose(const QStringList& path, bool verified) {
-    const QString what = QStringLiteral("menu “") + path.last() + QStringLiteral("”");
+    const QString what =
+        QCoreApplication::translate("Vantrel::Sender", "menu “%1”").arg(path.last());
     waitFor(what, 30s, [&] {
         const Element item = menuItem(path);
         return item && enabledNotFalse(read(item, QStringLiteral("AXEnabled")));
@@ -260,14 +271,22 @@ void LogicSender::choose(const QStringList& path, bool verified) {
         return;
     const QString joined = path.join(QStringLiteral(" > "));
     if (status && verified) {
-        note(QStringLiteral("  (Logic answered %1 to “%2”; going on)").arg(*status).arg(joined));
+        note(QCoreApplication::translate("Vantrel::Sender",
+                                         "  (Logic answered %1 to “%2”; going on)")
+                 .arg(*status)
+                 .arg(joined));
         return;
     }
     throw SendError(
-        QStringLiteral("Couldn't use the menu item “") + joined +
-        QStringLiteral("” (Logic answered ") +
-        (status ? QString::number(*status) : QStringLiteral("nothing: the item was not found")) +
-        QStringLiteral(")."));
+        status ? QCoreApplication::translate("Vantrel::Sender",
+                                             "Couldn't use the menu item “%1” (Logic answered %2).")
+                     .arg(joined)
+                     .arg(*status)
+               : QCoreApplication::translate("Vantrel::Sender",
+                                             "Couldn't use the menu item “%1” (Logic "
+                                             "answered nothing: the item was not "
+                                             "found).")
+                     .arg(joined));
 }
 
 // --- Locators.
@@ -523,9 +542,9 @@ void LogicSender::select(const QList<Element>& headers, const Element& container
                 return;
         }
         if (a >= 2)
-            note(QStringLiteral("  (%1 of %2 tracks selected; again)")
-                     .arg(n2count(container))
-                     .arg(n));
+            note(QCoreApplication::translate("Vantrel::Sender",
+                                             "  (%1 of %n tracks selected; again)", nullptr, int(n))
+                     .arg(n2count(container)));
     }
 }
 

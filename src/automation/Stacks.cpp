@@ -3,6 +3,7 @@
 #include "automation/AXProbe.h"
 #include "automation/LogicSender.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 #include <algorithm>
@@ -27,10 +28,12 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
     tick(QStringLiteral("start"));
     front();
     if (!tracksHeader())
-        throw SendError(QStringLiteral("Couldn't find Logic's track list."));
+        throw SendError(
+            QCoreApplication::translate("Vantrel::Sender", "Couldn't find Logic's track list."));
     if (members.isEmpty())
-        throw SendError(QStringLiteral("Couldn't find the ") + name +
-                        QStringLiteral(" tracks in Logic."));
+        throw SendError(
+            QCoreApplication::translate("Vantrel::Sender", "Couldn't find the %1 tracks in Logic.")
+                .arg(name));
     const std::optional<int> countBefore = trackCount();
     const QList<int> wanted = numbersOf(members);
     const auto selectionRight = [&] { return selectionHolds(wanted); };
@@ -56,9 +59,11 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
         if (!summing || !waitUntil(QStringLiteral("the summing choice"), 1s, chosen, 50ms)) {
             front();
             AXProbe::key(platform_, QStringLiteral("escape"), QString());
-            throw SendError(QStringLiteral("Couldn't choose a summing stack in Logic's track "
-                                           "stack dialog, so no stack was made for %1.")
-                                .arg(name));
+            throw SendError(
+                QCoreApplication::translate("Vantrel::Sender",
+                                            "Couldn't choose a summing stack in Logic's track "
+                                            "stack dialog, so no stack was made for %1.")
+                    .arg(name));
         }
         if (const Element ok = defaultButton(s)) {
             press(ok);
@@ -76,8 +81,9 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
         pause(150ms);
         selectRows(members);
         if (!selectionRight()) {
-            note(QStringLiteral("  (the selection for ") + name +
-                 QStringLiteral(" did not hold; selecting again)"));
+            note(QCoreApplication::translate(
+                     "Vantrel::Sender", "  (the selection for %1 did not hold; selecting again)")
+                     .arg(name));
             continue;
         }
         tick(QStringLiteral("selected"));
@@ -91,17 +97,20 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
             choose({QStringLiteral("Track"), QStringLiteral("Create Track Stack…")}, true);
 
         tick(QStringLiteral("menu"));
-        waitFor(QStringLiteral("the stack dialog"), 8s, [&] { return bool(sheet()); });
+        waitFor(QCoreApplication::translate("Vantrel::Sender", "the stack dialog"), 8s,
+                [&] { return bool(sheet()); });
 
         tick(QStringLiteral("sheet"));
         const Element s = sheet();
         if (!s)
             continue;
         if (!selectionRight()) {
-            note(QStringLiteral("  (the selection for ") + name +
-                 QStringLiteral(" changed while the stack dialog was open; dismissing it)"));
+            note(QCoreApplication::translate("Vantrel::Sender",
+                                             "  (the selection for %1 changed while the stack "
+                                             "dialog was open; dismissing it)")
+                     .arg(name));
             AXProbe::key(platform_, QStringLiteral("escape"), QString());
-            waitFor(QStringLiteral("the stack dialog to close"), 5s,
+            waitFor(QCoreApplication::translate("Vantrel::Sender", "the stack dialog to close"), 5s,
                     [&] { return !bool(sheet()); });
             continue;
         }
@@ -109,16 +118,18 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
         confirmed = true;
     }
     if (!confirmed)
-        throw SendError(QStringLiteral("Couldn't keep the %1 tracks selected in Logic to stack "
-                                       "them (something else changed the selection). Nothing "
-                                       "else was changed after this point.")
-                            .arg(name));
+        throw SendError(
+            QCoreApplication::translate("Vantrel::Sender",
+                                        "Couldn't keep the %1 tracks selected in Logic to stack "
+                                        "them (something else changed the selection). Nothing "
+                                        "else was changed after this point.")
+                .arg(name));
 
     tick(QStringLiteral("created"));
     // Logic selects the new stack's row.
     TrackRow made;
     int polls = 0;
-    waitFor(QStringLiteral("the stack to appear"), 10s, [&] {
+    waitFor(QCoreApplication::translate("Vantrel::Sender", "the stack to appear"), 10s, [&] {
         if (const Element s = sheet()) {
             // Still open after a second: the press went to a question that came in between.
             if (++polls % 10 == 0)
@@ -168,8 +179,10 @@ void LogicSender::checkStackMembers(int number, const QString& name, const QList
             50ms);
     };
     if (!clickArrow(false)) {
-        note(QStringLiteral("  (the stack ") + name +
-             QStringLiteral(" could not be closed to count its tracks; the closing check will)"));
+        note(QCoreApplication::translate("Vantrel::Sender",
+                                         "  (the stack %1 could not be closed to count its "
+                                         "tracks; the closing check will)")
+                 .arg(name));
         return;
     }
     std::optional<int> size;
@@ -200,15 +213,20 @@ void LogicSender::checkStackMembers(int number, const QString& name, const QList
         sent.sort();
         if (held == sent)
             return;
-        throw SendError(QStringLiteral("The stack “%1” in Logic holds other tracks than its own "
-                                       "(%2). Nothing else was changed after this point.")
-                            .arg(name, held.join(QStringLiteral(", "))));
+        throw SendError(
+            QCoreApplication::translate("Vantrel::Sender",
+                                        "The stack “%1” in Logic holds other tracks than its own "
+                                        "(%2). Nothing else was changed after this point.")
+                .arg(name, held.join(QStringLiteral(", "))));
     }
     if (*size != int(members.size()))
-        throw SendError(QStringLiteral("The stack “%1” took %2 of its %3 tracks in Logic; the "
-                                       "others are outside it. Nothing else was changed after "
-                                       "this point.")
-                            .arg(name, QString::number(*size), QString::number(members.size())));
+        throw SendError(QCoreApplication::translate(
+                            "Vantrel::Sender",
+                            "The stack “%1” took %2 of its %n tracks in Logic; the others are "
+                            "outside it. Nothing else was changed after this point.",
+                            nullptr, int(members.size()))
+                            .arg(name)
+                            .arg(*size));
 }
 
 Element LogicSender::summingChoice(const Element& sheet) {
@@ -232,7 +250,7 @@ Element LogicSender::summingChoice(const Element& sheet) {
 
 QList<TrackRow> LogicSender::freeRowsNamed(const QString& group, const QStringList& names) {
     std::optional<QList<TrackRow>> rows;
-    waitFor(QStringLiteral("Logic's track list"), 20s, [&] {
+    waitFor(QCoreApplication::translate("Vantrel::Sender", "Logic's track list"), 20s, [&] {
         rows = allRows(true);
         return rows.has_value();
     });
@@ -272,9 +290,10 @@ QList<TrackRow> LogicSender::freeRowsNamed(const QString& group, const QStringLi
         found << *best;
     }
     if (!missing.isEmpty())
-        throw SendError(QStringLiteral("Couldn't find the ") + group +
-                        QStringLiteral(" tracks in Logic (missing: ") +
-                        missing.join(QStringLiteral(", ")) + QStringLiteral(")."));
+        throw SendError(QCoreApplication::translate("Vantrel::Sender",
+                                                    "Couldn't find the %1 tracks in Logic "
+                                                    "(missing: %2).")
+                            .arg(group, missing.join(QStringLiteral(", "))));
     return found;
 }
 
@@ -293,8 +312,10 @@ void LogicSender::renameRow(int number, const QString& name) {
         front();
         const Element row = showRow(number);
         if (!row)
-            throw SendError(QStringLiteral("Couldn't find the new stack for ") + name +
-                            QStringLiteral(" in Logic's track list."));
+            throw SendError(
+                QCoreApplication::translate(
+                    "Vantrel::Sender", "Couldn't find the new stack for %1 in Logic's track list.")
+                    .arg(name));
         if (attempt == 0) {
             const Element field = findIn(row, [&](const Element& e) {
                 return str(e, QStringLiteral("AXRole")) == u"AXTextField";
@@ -311,8 +332,10 @@ void LogicSender::renameRow(int number, const QString& name) {
                 click(p, 2, 0);
             }
         } else {
-            note(QStringLiteral("  (could not rename ") + name +
-                 QStringLiteral(" by double-clicking; using the menu)"));
+            note(
+                QCoreApplication::translate(
+                    "Vantrel::Sender", "  (could not rename %1 by double-clicking; using the menu)")
+                    .arg(name));
             platform_.accessibility().setAttribute(
                 tracksHeader(), QStringLiteral("AXSelectedChildren"), QList<Element>{row});
             pause(250ms);
@@ -335,9 +358,13 @@ void LogicSender::renameRow(int number, const QString& name) {
             return;
     }
     if (!fieldOpened)
-        throw SendError(QStringLiteral("Couldn't open the name field of the new stack for ") +
-                        name + QStringLiteral(" in Logic, so nothing was typed."));
-    throw SendError(QStringLiteral("Couldn't rename a track to “") + name + QStringLiteral("”."));
+        throw SendError(QCoreApplication::translate("Vantrel::Sender",
+                                                    "Couldn't open the name field of the new "
+                                                    "stack for %1 in Logic, so nothing was typed.")
+                            .arg(name));
+    throw SendError(
+        QCoreApplication::translate("Vantrel::Sender", "Couldn't rename a track to “%1”.")
+            .arg(name));
 }
 
 void LogicSender::rename(const QString& name) {
@@ -363,15 +390,18 @@ void LogicSender::rename(const QString& name) {
                 100ms))
             return;
     }
-    throw SendError(QStringLiteral("Couldn't rename a track to “") + name +
-                    QStringLiteral("”: Logic's name field did not open or did not take it."));
+    throw SendError(QCoreApplication::translate("Vantrel::Sender",
+                                                "Couldn't rename a track to “%1”: Logic's name "
+                                                "field did not open or did not take it.")
+                        .arg(name));
 }
 
 void LogicSender::foldStack(const QString& name) {
     std::optional<QList<TrackRow>> rows = allRows(true);
     if (!rows) {
-        note(QStringLiteral("  (the track list could not be read to fold ") + name +
-             QStringLiteral(")"));
+        note(QCoreApplication::translate("Vantrel::Sender",
+                                         "  (the track list could not be read to fold %1)")
+                 .arg(name));
         return;
     }
     int number = -1;
@@ -382,7 +412,7 @@ void LogicSender::foldStack(const QString& name) {
     const Element row = number > 0 ? showRow(number) : Element();
     const Element triangle = row ? triangleOf(row) : Element();
     if (!triangle) {
-        note(QStringLiteral("  (no arrow found for ") + name + QStringLiteral(")"));
+        note(QCoreApplication::translate("Vantrel::Sender", "  (no arrow found for %1)").arg(name));
         return;
     }
     if (isOpen(triangle) == false)
@@ -406,7 +436,7 @@ void LogicSender::foldStack(const QString& name) {
         50ms);
     pause(120ms);
     if (!folded)
-        note(QStringLiteral("  (%1 did not fold)").arg(name));
+        note(QCoreApplication::translate("Vantrel::Sender", "  (%1 did not fold)").arg(name));
 }
 
 void LogicSender::foldOpenStacks() {

@@ -7,6 +7,7 @@
 #include "automation/AXProbe.h"
 #include "automation/LogicSender.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QSet>
 
@@ -19,10 +20,6 @@ using namespace std::chrono_literals;
 namespace {
 
 const QString kDescription = QStringLiteral("AXDescription");
-
-QString quoted(const QString& name) {
-    return QStringLiteral("“") + name + QStringLiteral("”");
-}
 
 QString joined(const QStringList& names) {
     return names.join(QStringLiteral(", "));
@@ -260,8 +257,9 @@ void LogicSender::selectRows(const QList<TrackRow>& rows) {
         const Element e = showRow(number);
         const std::optional<Point> spot = e ? rowSpot(e) : std::nullopt;
         if (!spot)
-            throw SendError(
-                QStringLiteral("Couldn't bring track %1 into view in Logic.").arg(number));
+            throw SendError(QCoreApplication::translate(
+                                "Vantrel::Sender", "Couldn't bring track %1 into view in Logic.")
+                                .arg(number));
         const Point p = *spot;
         mouse(MouseEventType::moved, p);
         pause(20ms);
@@ -330,12 +328,13 @@ std::optional<bool> LogicSender::projectIsEmpty() {
 void LogicSender::requireEmptyProject() {
     // Empty tracks (a new project's first track) are no one's work; a stack or a region is.
     std::optional<bool> empty;
-    waitFor(QStringLiteral("Logic's track list"), 30s, [&] {
+    waitFor(QCoreApplication::translate("Vantrel::Sender", "Logic's track list"), 30s, [&] {
         empty = projectIsEmpty();
         return empty.has_value();
     });
     if (!*empty)
-        throw SendError(QStringLiteral("Open Logic Pro with an empty project first."));
+        throw SendError(QCoreApplication::translate("Vantrel::Sender",
+                                                    "Open Logic Pro with an empty project first."));
 }
 
 // --- Late questions.
@@ -367,7 +366,8 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs, bool arranged)
     throwIfCancelled();
     std::optional<QList<TrackRow>> rows = allRows(true);
     if (!rows)
-        return {QStringLiteral("Logic's track list could not be read back")};
+        return {QCoreApplication::translate("Vantrel::Sender",
+                                            "Logic's track list could not be read back")};
 
     // The fold state, read before any stack is opened: the runs that arrange the session
     // leave every stack they made closed.
@@ -375,7 +375,9 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs, bool arranged)
     if (arranged) {
         for (const TrackRow& r : std::as_const(*rows))
             if (r.stack && r.open == true && madeStacks.contains(r.name))
-                openStacks << QStringLiteral("the stack %1 is open").arg(quoted(r.name));
+                openStacks << QCoreApplication::translate("Vantrel::Sender",
+                                                          "the stack “%1” is open")
+                                  .arg(r.name);
     }
 
     // Closed stacks hide their tracks: the numbers tell how many, opening them tells which.
@@ -430,7 +432,8 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs, bool arranged)
                 break;
         }
         if (!opened || !rows)
-            return {QStringLiteral("the closed stacks could not be opened to check them")};
+            return {QCoreApplication::translate(
+                "Vantrel::Sender", "the closed stacks could not be opened to check them")};
     }
 
     // Which rows belong to which stack: a closed stack's count, else up to the next stack row.
@@ -487,11 +490,14 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs, bool arranged)
         }
         const int count = stackRows.value(*job.group);
         if (count == 0) {
-            problems << QStringLiteral("there is no stack %1").arg(quoted(*job.group));
+            problems << QCoreApplication::translate("Vantrel::Sender", "there is no stack “%1”")
+                            .arg(*job.group);
             continue;
         }
         if (count > 1)
-            problems << QStringLiteral("there are %1 stacks %2").arg(count).arg(quoted(*job.group));
+            problems << QCoreApplication::translate("Vantrel::Sender", "there are %n stacks “%1”",
+                                                    nullptr, count)
+                            .arg(*job.group);
         QStringList have = contents.value(*job.group);
         QStringList want = members;
         std::sort(have.begin(), have.end());
@@ -504,14 +510,18 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs, bool arranged)
                     missing << m;
             }
             extra = rest;
-            QString s = QStringLiteral("the stack %1").arg(quoted(*job.group));
-            if (!missing.isEmpty())
-                s += QStringLiteral(" lacks ") + joined(missing);
-            if (!extra.isEmpty())
-                s += (missing.isEmpty() ? QStringLiteral(" also holds ")
-                                        : QStringLiteral(" and also holds ")) +
-                     joined(extra);
-            problems << s;
+            if (extra.isEmpty())
+                problems << QCoreApplication::translate("Vantrel::Sender",
+                                                        "the stack “%1” lacks %2")
+                                .arg(*job.group, joined(missing));
+            else if (missing.isEmpty())
+                problems << QCoreApplication::translate("Vantrel::Sender",
+                                                        "the stack “%1” also holds %2")
+                                .arg(*job.group, joined(extra));
+            else
+                problems << QCoreApplication::translate("Vantrel::Sender",
+                                                        "the stack “%1” lacks %2 and also holds %3")
+                                .arg(*job.group, joined(missing), joined(extra));
         }
     }
     // Tracks outside every stack: only the unsorted files belong there, each once.
@@ -540,12 +550,17 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs, bool arranged)
     std::sort(strays.begin(), strays.end());
     std::sort(twice.begin(), twice.end());
     if (!twice.isEmpty())
-        problems << QStringLiteral("these tracks came in more than once: ") + joined(twice);
+        problems << QCoreApplication::translate("Vantrel::Sender",
+                                                "these tracks came in more than once: %1")
+                        .arg(joined(twice));
     if (!strays.isEmpty())
-        problems << QStringLiteral("these tracks are outside their stacks: ") + joined(strays);
+        problems << QCoreApplication::translate("Vantrel::Sender",
+                                                "these tracks are outside their stacks: %1")
+                        .arg(joined(strays));
     for (auto it = seen.cbegin(); it != seen.cend(); ++it)
         if (outsideCount.value(it.key()) < it.value())
-            problems << QStringLiteral("the track %1 is missing").arg(quoted(it.key()));
+            problems << QCoreApplication::translate("Vantrel::Sender", "the track “%1” is missing")
+                            .arg(it.key());
 
     // The number of tracks: those the project held, every file sent and one row per stack.
     int expectedCount = tracksAtStart;
@@ -556,9 +571,10 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs, bool arranged)
             ++expectedCount;
     }
     if (int(rows->size()) != expectedCount)
-        problems << QStringLiteral("Logic holds %1 tracks where %2 were expected")
-                        .arg(rows->size())
-                        .arg(expectedCount);
+        problems << QCoreApplication::translate("Vantrel::Sender",
+                                                "Logic holds %1 tracks where %n were expected",
+                                                nullptr, expectedCount)
+                        .arg(rows->size());
 
     // The order of the top level: the stacks in rule order, then the unsorted tracks. Rows
     // that do not belong there at all are told above; the others must keep that order.
@@ -584,12 +600,14 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs, bool arranged)
                 expected << w;
         }
         const auto label = [](const TopRow& t) {
-            return (t.stack ? QStringLiteral("the stack ") : QStringLiteral("the track ")) +
-                   quoted(t.name);
+            return (t.stack ? QCoreApplication::translate("Vantrel::Sender", "the stack “%1”")
+                            : QCoreApplication::translate("Vantrel::Sender", "the track “%1”"))
+                .arg(t.name);
         };
         for (qsizetype k = 0; k < present.size() && k < expected.size(); ++k) {
             if (!same(present[k], expected[k])) {
-                problems << QStringLiteral("%1 stands at position %2 in place of %3")
+                problems << QCoreApplication::translate("Vantrel::Sender",
+                                                        "%1 stands at position %2 in place of %3")
                                 .arg(label(present[k]))
                                 .arg(k + 1)
                                 .arg(label(expected[k]));
@@ -621,7 +639,9 @@ LogicSender::checkColors(const QList<TrackRow>& rows, const QHash<int, QString>&
     if (rows.isEmpty())
         return std::nullopt;
     if (!colorsReadable_) {
-        note(QStringLiteral("  (Logic does not show which color a track has: colors not checked)"));
+        note(QCoreApplication::translate(
+            "Vantrel::Sender",
+            "  (Logic does not show which color a track has: colors not checked)"));
         return std::nullopt;
     }
     const auto expectedOf = [&](const TrackRow& r) -> std::optional<std::optional<Swatch>> {
@@ -647,7 +667,7 @@ LogicSender::checkColors(const QList<TrackRow>& rows, const QHash<int, QString>&
             if (!colorWindow()) {
                 bestEffort([&] {
                     choose({QStringLiteral("Track"), QStringLiteral("Assign Track Color…")}, true);
-                    waitFor(QStringLiteral("the Color window"), 6s,
+                    waitFor(QCoreApplication::translate("Vantrel::Sender", "the Color window"), 6s,
                             [&] { return bool(colorWindow()); });
                 });
             }
@@ -666,19 +686,26 @@ LogicSender::checkColors(const QList<TrackRow>& rows, const QHash<int, QString>&
         if (!have || *have == *want)
             continue;
         const QString what =
-            (r.stack ? QStringLiteral("the stack ") : QStringLiteral("the track ")) +
-            quoted(r.name);
+            (r.stack ? QCoreApplication::translate("Vantrel::Sender", "the stack “%1”")
+                     : QCoreApplication::translate("Vantrel::Sender", "the track “%1”"))
+                .arg(r.name);
         if (!*want)
-            wrong = QStringLiteral("%1 has a color it was not sent with").arg(what);
+            wrong = QCoreApplication::translate("Vantrel::Sender",
+                                                "%1 has a color it was not sent with")
+                        .arg(what);
         else if (!*have)
-            wrong = QStringLiteral("%1 has no color").arg(what);
+            wrong = QCoreApplication::translate("Vantrel::Sender", "%1 has no color").arg(what);
         else
-            wrong = QStringLiteral("%1 has another color than its group").arg(what);
+            wrong = QCoreApplication::translate("Vantrel::Sender",
+                                                "%1 has another color than its group")
+                        .arg(what);
         break;
     }
     closeColorWindow();
     if (!readable)
-        note(QStringLiteral("  (Logic does not show which color a track has: colors not checked)"));
+        note(QCoreApplication::translate(
+            "Vantrel::Sender",
+            "  (Logic does not show which color a track has: colors not checked)"));
     return wrong;
 }
 
@@ -689,16 +716,17 @@ void LogicSender::closingCheck(const QList<SendJob>& jobs, bool arranged) {
     // The first difference is named; the user checks the rest in Logic.
     const qsizetype more = problems.size() - 1;
     const QString text =
-        more == 0 ? QStringLiteral("Done, but the session in Logic is not what was sent: %1. "
-                                   "Check it in Logic before you go on.")
-                        .arg(problems.first())
-        : more == 1
-            ? QStringLiteral("Done, but the session in Logic is not what was sent: %1 (and 1 more "
-                             "difference). Check it in Logic before you go on.")
+        more == 0
+            ? QCoreApplication::translate("Vantrel::Sender",
+                                          "Done, but the session in Logic is not what was sent: "
+                                          "%1. Check it in Logic before you go on.")
                   .arg(problems.first())
-            : QStringLiteral("Done, but the session in Logic is not what was sent: %1 (and %2 "
-                             "more differences). Check it in Logic before you go on.")
-                  .arg(problems.first(), QString::number(more));
+            : QCoreApplication::translate("Vantrel::Sender",
+                                          "Done, but the session in Logic is not what was sent: "
+                                          "%1 (and %n more differences). Check it in Logic "
+                                          "before you go on.",
+                                          nullptr, int(more))
+                  .arg(problems.first());
     throw SendError(text);
 }
 

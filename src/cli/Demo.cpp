@@ -78,7 +78,7 @@ void writeNewFile(const QString& path, const QByteArray& bytes) {
     const QByteArray name = path.toUtf8();
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0)
-        throw FileError::fromErrno(QStringLiteral("Couldn't write"), path, errno);
+        throw FileError::fromErrno(QStringLiteral("Couldn't write “%1”: %2."), path, errno);
     int error = 0;
     for (qsizetype done = 0; done < bytes.size() && !error;) {
         const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
@@ -94,7 +94,7 @@ void writeNewFile(const QString& path, const QByteArray& bytes) {
         error = errno;
     if (error) {
         ::unlink(name.constData());
-        throw FileError::fromErrno(QStringLiteral("Couldn't write"), path, error);
+        throw FileError::fromErrno(QStringLiteral("Couldn't write “%1”: %2."), path, error);
     }
 }
 

@@ -12,6 +12,7 @@
 #include "core/Config.h"
 #include "core/ConfigProblem.h"
 #include "core/Engine.h"
+#include "core/EnglishTexts.h"
 #include "core/Errors.h"
 #include "core/Export.h"
 #include "core/JsonText.h"
@@ -478,6 +479,8 @@ bool asksForHelp(const QStringList& args) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // English whatever the system's language, with its plural forms ("1 track").
+    installEnglishTexts(app);
     QStringList args = app.arguments().mid(1);
     const Cli::CommandHelp* help = nullptr;
     try {

@@ -1,22 +1,15 @@
 #include "core/AudioFacts.h"
 
+#include <QCoreApplication>
 #include <QMap>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace Vantrel::Engine {
 
 namespace {
-
-QString quoted(const QString& name) {
-    return QStringLiteral("“") + name + QStringLiteral("”");
-}
-
-// "1 file", "3 files".
-QString filesText(qsizetype n) {
-    return n == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(n);
-}
 
 QString secondsText(double seconds) {
     if (seconds < 1)
@@ -28,15 +21,17 @@ QString secondsText(double seconds) {
 }
 
 // A property that should be the same in every file (sample rate, bit depth): the files whose
-// value differs from the majority's, and the sentence "3 files are at 44.1 kHz and 1 at 96 kHz,
-// the other 44 at 48 kHz". The majority is the value of most files; on a tie the higher value.
+// value differs from the majority's, and how many files have each value. The majority is the
+// value of most files; on a tie the higher value.
 struct Split {
     QStringList odd;
-    QString counts;
+    // The other values with their numbers of files, most files first, then by value.
+    std::vector<std::pair<int, int>> others;
+    int majority = 0;
+    int rest = 0; // the files of the majority
 };
 
-Split splitByMajority(const QList<std::pair<QString, int>>& valued,
-                      const std::function<QString(int)>& describe, const QString& linkWord) {
+Split splitByMajority(const QList<std::pair<QString, int>>& valued) {
     QMap<int, int> counts;
     for (const auto& [file, value] : valued)
         ++counts[value];
@@ -47,43 +42,115 @@ Split splitByMajority(const QList<std::pair<QString, int>>& valued,
         if (it.value() >= counts[majority])
             majority = it.key();
     Split split;
+    split.majority = majority;
+    split.rest = counts[majority];
     for (const auto& [file, value] : valued)
         if (value != majority)
             split.odd << file;
-    // The other values, most files first, then by value.
-    std::vector<std::pair<int, int>> others;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
         if (it.key() != majority)
-            others.emplace_back(it.value(), it.key());
-    std::sort(others.begin(), others.end(), [](const auto& a, const auto& b) {
+            split.others.emplace_back(it.value(), it.key());
+    std::sort(split.others.begin(), split.others.end(), [](const auto& a, const auto& b) {
         return a.first != b.first ? a.first > b.first : a.second < b.second;
     });
-    QStringList parts;
-    for (std::size_t i = 0; i < others.size(); ++i) {
-        const auto [n, value] = others[i];
-        if (i == 0)
-            parts << QStringLiteral("%1 %2 %3%4")
-                         .arg(filesText(n), n == 1 ? QStringLiteral("is") : QStringLiteral("are"),
-                              linkWord, describe(value));
-        else
-            parts << QStringLiteral("%1 %2%3").arg(n).arg(linkWord, describe(value));
-    }
-    QString text = parts.size() > 1 ? parts.mid(0, parts.size() - 1).join(QStringLiteral(", ")) +
-                                          QStringLiteral(" and ") + parts.last()
-                                    : parts.first();
-    const int rest = counts[majority];
-    text += rest == 1
-                ? QStringLiteral(", the other %1%2").arg(linkWord, describe(majority))
-                : QStringLiteral(", the other %1 %2%3").arg(rest).arg(linkWord, describe(majority));
-    split.counts = text;
     return split;
 }
 
-// One sentence for one file or for several: the single form names the file.
-AudioFinding finding(const QString& kind, const QStringList& files, const QString& one,
-                     const QString& many) {
-    return {kind, files,
-            files.size() == 1 ? one.arg(quoted(files.first())) : many.arg(files.size())};
+// "2 at 44.1 kHz, 1 at 96 kHz": the other values of a split, each with its number of files,
+// item is a QT_TRANSLATE_N_NOOP text with the value as %1.
+QString otherValues(const Split& split, const std::function<QString(int)>& describe,
+                    const char* item) {
+    QStringList parts;
+    for (const auto& [n, value] : split.others)
+        parts << QCoreApplication::translate("Vantrel::AudioCheck", item, nullptr, n)
+                     .arg(describe(value));
+    return parts.join(QStringLiteral(", "));
+}
+
+// The sentence for files at other sample rates than most: the odd files' number chooses the
+// plural form.
+QString rateSentence(const Split& split) {
+    const int odd = int(split.odd.size());
+    const QString majority = rateText(split.majority);
+    if (split.others.size() == 1) {
+        const QString value = rateText(split.others.front().second);
+        return split.rest == 1
+                   ? QCoreApplication::translate("Vantrel::AudioCheck",
+                                                 "%n files are at %1, the other at %2: Logic Pro "
+                                                 "will convert them on import.",
+                                                 nullptr, odd)
+                         .arg(value, majority)
+                   : QCoreApplication::translate("Vantrel::AudioCheck",
+                                                 "%n files are at %1, the other %2 at %3: Logic "
+                                                 "Pro will convert them on import.",
+                                                 nullptr, odd)
+                         .arg(value)
+                         .arg(split.rest)
+                         .arg(majority);
+    }
+    const QString values =
+        otherValues(split, rateText, QT_TRANSLATE_N_NOOP("Vantrel::AudioCheck", "%n at %1"));
+    return split.rest == 1
+               ? QCoreApplication::translate("Vantrel::AudioCheck",
+                                             "%n files are at other sample rates (%1), the other "
+                                             "at %2: Logic Pro will convert them on import.",
+                                             nullptr, odd)
+                     .arg(values, majority)
+               : QCoreApplication::translate("Vantrel::AudioCheck",
+                                             "%n files are at other sample rates (%1), the other "
+                                             "%2 at %3: Logic Pro will convert them on import.",
+                                             nullptr, odd)
+                     .arg(values)
+                     .arg(split.rest)
+                     .arg(majority);
+}
+
+// The sentence for files of other bit depths than most, as rateSentence.
+QString depthSentence(const Split& split, const std::function<QString(int)>& describe) {
+    const int odd = int(split.odd.size());
+    const QString majority = describe(split.majority);
+    if (split.others.size() == 1) {
+        const QString value = describe(split.others.front().second);
+        return split.rest == 1
+                   ? QCoreApplication::translate("Vantrel::AudioCheck",
+                                                 "%n files are %1, the other %2: they may come "
+                                                 "from another recording or export.",
+                                                 nullptr, odd)
+                         .arg(value, majority)
+                   : QCoreApplication::translate("Vantrel::AudioCheck",
+                                                 "%n files are %1, the other %2 %3: they may come "
+                                                 "from another recording or export.",
+                                                 nullptr, odd)
+                         .arg(value)
+                         .arg(split.rest)
+                         .arg(majority);
+    }
+    const QString values =
+        otherValues(split, describe, QT_TRANSLATE_N_NOOP("Vantrel::AudioCheck", "%n %1"));
+    return split.rest == 1
+               ? QCoreApplication::translate("Vantrel::AudioCheck",
+                                             "%n files have other bit depths (%1), the other %2: "
+                                             "they may come from another recording or export.",
+                                             nullptr, odd)
+                     .arg(values, majority)
+               : QCoreApplication::translate("Vantrel::AudioCheck",
+                                             "%n files have other bit depths (%1), the other %2 "
+                                             "%3: they may come from another recording or export.",
+                                             nullptr, odd)
+                     .arg(values)
+                     .arg(split.rest)
+                     .arg(majority);
+}
+
+// One sentence for one file or for several: the single form names the file (one takes its name
+// as %1), the other counts them (many is a QT_TRANSLATE_N_NOOP text).
+AudioFinding finding(const QString& kind, const QStringList& files, const char* one,
+                     const char* many) {
+    return {
+        kind, files,
+        files.size() == 1
+            ? QCoreApplication::translate("Vantrel::AudioCheck", one).arg(files.first())
+            : QCoreApplication::translate("Vantrel::AudioCheck", many, nullptr, int(files.size()))};
 }
 
 } // namespace
@@ -130,41 +197,36 @@ QList<AudioFinding> audioFindings(const QList<AudioFile>& files) {
             clipped << f.file;
     }
 
-    const Split rate = splitByMajority(rates, rateText, QStringLiteral("at "));
+    const Split rate = splitByMajority(rates);
     if (!rate.odd.isEmpty())
-        findings << AudioFinding{QStringLiteral("sample-rate"), rate.odd,
-                                 rate.counts + (rate.odd.size() == 1
-                                                    ? QStringLiteral(": Logic Pro will convert "
-                                                                     "it on import.")
-                                                    : QStringLiteral(": Logic Pro will convert "
-                                                                     "them on import."))};
-    const Split depth = splitByMajority(
-        depths, [&depthKinds](int key) { return depthText(depthKinds[key]); }, QString());
+        findings << AudioFinding{QStringLiteral("sample-rate"), rate.odd, rateSentence(rate)};
+    const Split depth = splitByMajority(depths);
     if (!depth.odd.isEmpty())
-        findings << AudioFinding{QStringLiteral("bit-depth"), depth.odd,
-                                 depth.counts + (depth.odd.size() == 1
-                                                     ? QStringLiteral(": it may come from "
-                                                                      "another recording or "
-                                                                      "export.")
-                                                     : QStringLiteral(": they may come from "
-                                                                      "another recording or "
-                                                                      "export."))};
+        findings << AudioFinding{
+            QStringLiteral("bit-depth"), depth.odd,
+            depthSentence(depth, [&depthKinds](int key) { return depthText(depthKinds[key]); })};
     if (!silent.isEmpty())
-        findings << finding(QStringLiteral("silent"), silent,
-                            QStringLiteral("%1 is silent: its peak is below −90 dBFS."),
-                            QStringLiteral("%1 files are silent: their peaks are below −90 dBFS."));
+        findings << finding(
+            QStringLiteral("silent"), silent,
+            QT_TRANSLATE_NOOP("Vantrel::AudioCheck", "“%1” is silent: its peak is below −90 dBFS."),
+            QT_TRANSLATE_N_NOOP("Vantrel::AudioCheck",
+                                "%n files are silent: their peaks are below −90 "
+                                "dBFS."));
     if (!dualMono.isEmpty())
         findings << finding(QStringLiteral("dual-mono"), dualMono,
-                            QStringLiteral("%1 has identical channels (dual mono): a mono file "
-                                           "would take half the disk and CPU."),
-                            QStringLiteral("%1 files have identical channels (dual mono): mono "
-                                           "files would take half the disk and CPU."));
+                            QT_TRANSLATE_NOOP("Vantrel::AudioCheck",
+                                              "“%1” has identical channels (dual mono): a mono "
+                                              "file would take half the disk and CPU."),
+                            QT_TRANSLATE_N_NOOP("Vantrel::AudioCheck",
+                                                "%n files have identical channels (dual mono): "
+                                                "mono files would take half the disk and CPU."));
     if (!clipped.isEmpty())
-        findings << finding(QStringLiteral("clipping"), clipped,
-                            QStringLiteral("%1 is clipped: it has runs of consecutive samples at "
-                                           "full scale."),
-                            QStringLiteral("%1 files are clipped: they have runs of consecutive "
-                                           "samples at full scale."));
+        findings << finding(
+            QStringLiteral("clipping"), clipped,
+            QT_TRANSLATE_NOOP("Vantrel::AudioCheck", "“%1” is clipped: it has runs of consecutive "
+                                                     "samples at full scale."),
+            QT_TRANSLATE_N_NOOP("Vantrel::AudioCheck", "%n files are clipped: they have runs of "
+                                                       "consecutive samples at full scale."));
 
     if (lengths.size() >= 2) {
         std::vector<double> sorted = lengths;
@@ -184,21 +246,24 @@ QList<AudioFinding> audioFindings(const QList<AudioFile>& files) {
             findings << AudioFinding{
                 QStringLiteral("short"), shortFiles,
                 shortFiles.size() == 1
-                    ? QStringLiteral("%1 lasts %2, less than half the session’s median of %3: a "
-                                     "wrong or truncated file?")
-                          .arg(quoted(shortFiles.first()), secondsText(shortSeconds),
-                               secondsText(median))
-                    : QStringLiteral("%1 files last less than half the session’s median of %2: "
-                                     "wrong or truncated files?")
-                          .arg(shortFiles.size())
+                    ? QCoreApplication::translate("Vantrel::AudioCheck",
+                                                  "“%1” lasts %2, less than half the session’s "
+                                                  "median of %3: a wrong or truncated file?")
+                          .arg(shortFiles.first(), secondsText(shortSeconds), secondsText(median))
+                    : QCoreApplication::translate("Vantrel::AudioCheck",
+                                                  "%n files last less than half the session’s "
+                                                  "median of %1: wrong or truncated files?",
+                                                  nullptr, int(shortFiles.size()))
                           .arg(secondsText(median))};
     }
 
     if (!unreadable.isEmpty())
         findings << finding(QStringLiteral("unreadable"), unreadable,
-                            QStringLiteral("%1 could not be read as audio: format not read."),
-                            QStringLiteral("%1 files could not be read as audio: format not "
-                                           "read."));
+                            QT_TRANSLATE_NOOP("Vantrel::AudioCheck",
+                                              "“%1” could not be read as audio: format not read."),
+                            QT_TRANSLATE_N_NOOP("Vantrel::AudioCheck",
+                                                "%n files could not be read as audio: format not "
+                                                "read."));
     return findings;
 }
 

@@ -7,6 +7,7 @@
 #include "core/Palette.h"
 #include "core/SmallFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,9 +43,14 @@ struct Unreadable {
     QString why;
 };
 
-QString requireString(const QJsonValue& v, const QString& what) {
+// The reason in the rules' words: whyNot is a QT_TRANSLATE_NOOP clause with where as %1.
+QString rulesReason(const char* whyNot, const QString& where) {
+    return QCoreApplication::translate("Vantrel::Rules", whyNot).arg(where);
+}
+
+QString requireString(const QJsonValue& v, const char* whyNot, const QString& where) {
     if (!v.isString())
-        throw Unreadable{QStringLiteral("%1 is not text").arg(what)};
+        throw Unreadable{rulesReason(whyNot, where)};
     return v.toString();
 }
 
@@ -54,7 +60,8 @@ bool optionalBool(const QJsonObject& o, const QString& key, bool fallback) {
     if (v.isUndefined() || v.isNull())
         return fallback;
     if (!v.isBool())
-        throw Unreadable{QStringLiteral("“%1” is not true or false").arg(key)};
+        throw Unreadable{
+            QCoreApplication::translate("Vantrel::Rules", "“%1” is not true or false").arg(key)};
     return v.toBool();
 }
 
@@ -70,24 +77,31 @@ std::optional<int> intOf(const QJsonValue& v) {
 }
 
 RuleGroup parseGroup(const QJsonValue& value, qsizetype index) {
-    const QString where = QStringLiteral("group %1").arg(index + 1);
+    const QString where = QString::number(index + 1);
     if (!value.isObject())
-        throw Unreadable{QStringLiteral("%1 is not an object").arg(where)};
+        throw Unreadable{
+            rulesReason(QT_TRANSLATE_NOOP("Vantrel::Rules", "group %1 is not an object"), where)};
     const QJsonObject o = value.toObject();
 
     RuleGroup g;
-    g.name = Icu::upper(requireString(o.value(kName), QStringLiteral("the “name” of ") + where));
+    g.name = Icu::upper(requireString(
+        o.value(kName), QT_TRANSLATE_NOOP("Vantrel::Rules", "the “name” of group %1 is not text"),
+        where));
 
     const QJsonValue aliases = o.value(kAliases);
     if (!aliases.isArray())
-        throw Unreadable{QStringLiteral("the “aliases” of %1 is not a list").arg(where)};
+        throw Unreadable{rulesReason(
+            QT_TRANSLATE_NOOP("Vantrel::Rules", "the “aliases” of group %1 is not a list"), where)};
     for (const QJsonValue a : aliases.toArray())
-        g.aliases.append(Icu::upper(requireString(a, QStringLiteral("a word of ") + where)));
+        g.aliases.append(Icu::upper(requireString(
+            a, QT_TRANSLATE_NOOP("Vantrel::Rules", "a word of group %1 is not text"), where)));
 
     const QJsonValue color = o.value(kColor);
     if (!color.isUndefined() && !color.isNull()) {
         if (!color.isArray())
-            throw Unreadable{QStringLiteral("the “color” of %1 is not a list").arg(where)};
+            throw Unreadable{rulesReason(
+                QT_TRANSLATE_NOOP("Vantrel::Rules", "the “color” of group %1 is not a list"),
+                where)};
         // A number that is no cell index makes this colour a list that names no cell (no
         // colour), not the whole file unusable.
         QList<int> cell;
@@ -109,7 +123,9 @@ QString lineAndColumn(const QByteArray& bytes, qsizetype offset) {
     offset = std::clamp<qsizetype>(offset, 0, bytes.size());
     const qsizetype line = bytes.left(offset).count('\n') + 1;
     const qsizetype lineStart = bytes.lastIndexOf('\n', offset - 1) + 1;
-    return QStringLiteral("line %1, column %2").arg(line).arg(offset - lineStart + 1);
+    return QCoreApplication::translate("Vantrel::Rules", "line %1, column %2")
+        .arg(line)
+        .arg(offset - lineStart + 1);
 }
 
 Config parse(const QByteArray& bytes) {
@@ -119,27 +135,34 @@ Config parse(const QByteArray& bytes) {
         throw Unreadable{
             QStringLiteral("%1: %2").arg(lineAndColumn(bytes, error.offset), error.errorString())};
     if (!doc.isObject())
-        throw Unreadable{QStringLiteral("it is not a JSON object")};
+        throw Unreadable{QCoreApplication::translate("Vantrel::Rules", "it is not a JSON object")};
     const QJsonObject root = doc.object();
 
     Config cfg;
     const QJsonValue groups = root.value(kGroups);
     if (!groups.isArray())
-        throw Unreadable{QStringLiteral("“%1” is missing or not a list").arg(kGroups)};
+        throw Unreadable{rulesReason(
+            QT_TRANSLATE_NOOP("Vantrel::Rules", "“%1” is missing or not a list"), kGroups)};
     const QJsonArray groupArray = groups.toArray();
     for (qsizetype i = 0; i < groupArray.size(); ++i)
         cfg.groups.append(parseGroup(groupArray[i], i));
 
     const QJsonValue aliases = root.value(kSourceAliases);
     if (!aliases.isObject())
-        throw Unreadable{QStringLiteral("“%1” is missing or not an object").arg(kSourceAliases)};
+        throw Unreadable{
+            rulesReason(QT_TRANSLATE_NOOP("Vantrel::Rules", "“%1” is missing or not an object"),
+                        kSourceAliases)};
     const QJsonObject aliasObject = aliases.toObject();
     for (auto it = aliasObject.begin(); it != aliasObject.end(); ++it)
         cfg.sourceAliases.insert(
-            it.key(), requireString(it.value(), QStringLiteral("the alias of “%1”").arg(it.key())));
+            it.key(),
+            requireString(it.value(),
+                          QT_TRANSLATE_NOOP("Vantrel::Rules", "the alias of “%1” is not text"),
+                          it.key()));
 
     cfg.unsortedFolder =
-        requireString(root.value(kUnsortedFolder), QStringLiteral("“%1”").arg(kUnsortedFolder));
+        requireString(root.value(kUnsortedFolder),
+                      QT_TRANSLATE_NOOP("Vantrel::Rules", "“%1” is not text"), kUnsortedFolder);
     cfg.numberTracks = optionalBool(root, kNumberTracks, true);
     cfg.groupInName = optionalBool(root, kGroupInName, false);
     return cfg;
@@ -188,15 +211,19 @@ void makeFolder(const QString& folder) {
     std::error_code ec;
     std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), ec);
     if (ec)
-        throw FileError::fromErrno(QStringLiteral("Couldn't create the folder"), folder,
-                                   ec.value());
+        throw FileError::fromErrno(
+            QCoreApplication::translate("Vantrel::Files", "Couldn't create the folder “%1”: %2."),
+            folder, ec.value());
 }
 
 FileError writeError(const QString& path, const QString& systemReason) {
     QString reason = systemReason;
     while (reason.endsWith(QLatin1Char('.')))
         reason.chop(1);
-    return FileError(QStringLiteral("Couldn't write the file “%1”: %2.").arg(path, reason), reason);
+    return FileError(
+        QCoreApplication::translate("Vantrel::Files", "Couldn't write the file “%1”: %2.")
+            .arg(path, reason),
+        reason);
 }
 
 } // namespace
@@ -294,7 +321,7 @@ QString Config::keepUnusable(const QString& path, FileOps& ops) {
 QString configProblem(const QByteArray& bytes) {
     try {
         if (parse(bytes).groups.isEmpty())
-            return QStringLiteral("it has no rule groups");
+            return QCoreApplication::translate("Vantrel::Rules", "it has no rule groups");
     } catch (const Unreadable& e) {
         return e.why;
     }

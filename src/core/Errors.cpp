@@ -4,9 +4,9 @@
 
 namespace Vantrel {
 
-FileError FileError::fromErrno(const QString& what, const QString& path, int code) {
+FileError FileError::fromErrno(const QString& sentence, const QString& path, int code) {
     const QString reason = QString::fromLocal8Bit(std::strerror(code));
-    return FileError(QStringLiteral("%1 “%2”: %3.").arg(what, path, reason), reason, code);
+    return FileError(sentence.arg(path, reason), reason, code);
 }
 
 } // namespace Vantrel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <stdexcept>
@@ -28,8 +29,9 @@ public:
     // The errno value behind the failure, 0 when there was none.
     int code() const { return code_; }
 
-    // Builds "<what> “<path>”: <strerror(code)>." from an errno value.
-    static FileError fromErrno(const QString& what, const QString& path, int code);
+    // Builds the message from a whole sentence with the path as %1 and strerror(code) as %2,
+    // for example "Couldn't read “%1”: %2."
+    static FileError fromErrno(const QString& sentence, const QString& path, int code);
 
 private:
     QString reason_;
@@ -39,7 +41,7 @@ private:
 // The user asked to stop; the work was rolled back. Not shown as an error.
 class CancelledError : public Error {
 public:
-    CancelledError() : Error(QStringLiteral("Cancelled.")) {}
+    CancelledError() : Error(QCoreApplication::translate("Vantrel::Files", "Cancelled.")) {}
 };
 
 } // namespace Vantrel

@@ -4,6 +4,7 @@
 #include "core/Manifest.h"
 #include "core/SmallFile.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -76,9 +77,11 @@ QByteArray importOrderText(const QMap<QString, QStringList>& manifest) {
 
 QString cloneOrCopyNote(int cloned, qint64 copiedBytes) {
     if (copiedBytes > 0)
-        return QString::asprintf("Copied %.1f GB (this disk cannot clone files).",
-                                 double(copiedBytes) / 1e9);
-    return QStringLiteral("%1 files cloned: no extra disk space used.").arg(cloned);
+        return QCoreApplication::translate("Vantrel::Files",
+                                           "Copied %1 GB (this disk cannot clone files).")
+            .arg(double(copiedBytes) / 1e9, 0, 'f', 1);
+    return QCoreApplication::translate(
+        "Vantrel::Files", "%n files cloned: no extra disk space used.", nullptr, cloned);
 }
 
 // The i-th name of the sorted copy of from, made in parent: "<name> SORTED", then
@@ -243,9 +246,11 @@ private:
         const QStringList stayed = rollback();
         if (stayed.isEmpty())
             throw;
-        throw Error(QStringLiteral("%1 These files could not be moved back and stay where they "
-                                   "were put; the undo journal keeps them, so “Put the Files "
-                                   "Back” can finish later:\n%2")
+        throw Error(QCoreApplication::translate(
+                        "Vantrel::Files",
+                        "%1 These files could not be moved back and stay where they "
+                        "were put; the undo journal keeps them, so “Put the Files "
+                        "Back” can finish later:\n%2")
                         .arg(e.message(), stayed.join(QLatin1Char('\n'))));
     }
 
@@ -417,13 +422,18 @@ private:
         for (const QString& dir : std::as_const(prepared_))
             fo.syncFolder(join(result_, dir));
         fo.syncFolder(result_);
-        QString note = QStringLiteral("%1 files moved into their folders: nothing copied, no "
-                                      "extra space used.")
-                           .arg(total);
         const bool unlocked = !holdsFolderLock(fo);
-        if (unlocked)
-            note += QStringLiteral(" The folder's disk can't be locked, so another program could "
-                                   "have changed the folder while Vantrel organized it.");
+        const QString note =
+            unlocked ? QCoreApplication::translate(
+                           "Vantrel::Files",
+                           "%n files moved into their folders: nothing copied, no extra space "
+                           "used. The folder's disk can't be locked, so another program could "
+                           "have changed the folder while Vantrel organized it.",
+                           nullptr, int(total))
+                     : QCoreApplication::translate("Vantrel::Files",
+                                                   "%n files moved into their folders: nothing "
+                                                   "copied, no extra space used.",
+                                                   nullptr, int(total));
         return {result_, note, true, total, 0, 0, unlocked};
     }
 
@@ -436,19 +446,23 @@ private:
         try {
             bytes = readOwnFile(journalPath, SmallFileCap::journal);
         } catch (const FileError& e) {
-            throw Error(QStringLiteral("The folder holds an undo journal that can't be read "
-                                       "(%1); put the files back or remove it first. Nothing "
-                                       "was moved.")
-                            .arg(e.message()));
+            throw Error(
+                QCoreApplication::translate("Vantrel::Files",
+                                            "The folder holds an undo journal that can't be read "
+                                            "(%1); put the files back or remove it first. Nothing "
+                                            "was moved.")
+                    .arg(e.message()));
         }
         if (!bytes)
             return;
         const std::optional<Journal> journal = readJournal(*bytes);
         if (!journal)
-            throw Error(QStringLiteral("The undo journal “%1” is damaged: it is not a list of "
-                                       "moves. Put the files back or remove it first; nothing "
-                                       "was moved.")
-                            .arg(journalPath));
+            throw Error(
+                QCoreApplication::translate("Vantrel::Files",
+                                            "The undo journal “%1” is damaged: it is not a list of "
+                                            "moves. Put the files back or remove it first; nothing "
+                                            "was moved.")
+                    .arg(journalPath));
         previousJournal_ = rebased(*journal, result_);
         previousListings_.insert(journalName, *bytes);
         // Listing files the earlier organization wrote are continued; anything else at their
@@ -489,7 +503,7 @@ private:
             } catch (const FileError& e) {
                 notUndone.append(m, newFolders_.contains(relativeTo(parentOf(m.to), result_)),
                                  aside);
-                stayed << QStringLiteral("“%1” stayed at “%2”: %3.")
+                stayed << QCoreApplication::translate("Vantrel::Files", "“%1” stayed at “%2”: %3.")
                               .arg(relativeTo(m.from, result_), relativeTo(m.to, result_),
                                    e.reason());
             }
@@ -588,8 +602,10 @@ void checkMoves(const QList<Move>& moves, const QString& folder, const QString& 
             const bool inside = QDir::isAbsolutePath(path) && QDir::cleanPath(path) == path &&
                                 isInside(path, folder) && path != join(folder, journalName);
             if (!inside)
-                throw Error(QStringLiteral("The undo journal “%1” names “%2”, which is not inside "
-                                           "the organized folder; nothing was moved.")
+                throw Error(QCoreApplication::translate(
+                                "Vantrel::Files",
+                                "The undo journal “%1” names “%2”, which is not inside "
+                                "the organized folder; nothing was moved.")
                                 .arg(journal, path));
         }
     }
@@ -640,14 +656,17 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
     try {
         bytes = readSmallFile(journalPath, SmallFileCap::journal);
     } catch (const FileError& e) {
-        throw FileError(
-            QStringLiteral("Couldn't read the undo journal “%1”: %2.").arg(journalPath, e.reason()),
-            e.reason(), e.code());
+        throw FileError(QCoreApplication::translate("Vantrel::Files",
+                                                    "Couldn't read the undo journal “%1”: %2.")
+                            .arg(journalPath, e.reason()),
+                        e.reason(), e.code());
     }
     std::optional<Journal> read = readJournal(bytes);
     if (!read)
-        throw Error(QStringLiteral("The undo journal “%1” is damaged: it is not a list of moves; "
-                                   "nothing was moved.")
+        throw Error(QCoreApplication::translate(
+                        "Vantrel::Files",
+                        "The undo journal “%1” is damaged: it is not a list of moves; "
+                        "nothing was moved.")
                         .arg(journalPath));
     const Journal journal = rebased(std::move(*read), folder);
     checkMoves(journal.moves, folder, journalPath);
@@ -697,7 +716,8 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
                 try {
                     fo.remove(dir);
                 } catch (const FileError& e) {
-                    result.foldersLeft << QStringLiteral("“%1” was left in place: %2.")
+                    result.foldersLeft << QCoreApplication::translate("Vantrel::Files",
+                                                                      "“%1” was left in place: %2.")
                                               .arg(relativeTo(dir, folder), e.reason());
                 }
                 continue;
@@ -707,12 +727,16 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
                 holdsStayed = keep[size_t(i)] && parentOf(journal.moves[i].to) == dir;
             if (!holdsStayed)
                 result.foldersLeft
-                    << QStringLiteral("“%1” was left in place: it holds %2 that Vantrel "
-                                      "didn't put there.")
-                           .arg(relativeTo(dir, folder),
-                                entries.size() == 1
-                                    ? QStringLiteral("“%1”").arg(entries.first())
-                                    : QStringLiteral("%1 entries").arg(entries.size()));
+                    << (entries.size() == 1
+                            ? QCoreApplication::translate("Vantrel::Files",
+                                                          "“%1” was left in place: it holds “%2” "
+                                                          "that Vantrel didn't put there.")
+                                  .arg(relativeTo(dir, folder), entries.first())
+                            : QCoreApplication::translate("Vantrel::Files",
+                                                          "“%1” was left in place: it holds %n "
+                                                          "entries that Vantrel didn't put there.",
+                                                          nullptr, int(entries.size()))
+                                  .arg(relativeTo(dir, folder)));
         }
     };
 
@@ -744,8 +768,9 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
                     return;
                 // Deleted or moved away by the user: kept, for a put-back once it is back.
                 keep[size_t(i)] = true;
-                result.missing << QStringLiteral("“%1” was not put back: it is no longer at "
-                                                 "“%2”, where the undo journal expects it.")
+                result.missing << QCoreApplication::translate(
+                                      "Vantrel::Files", "“%1” was not put back: it is no longer at "
+                                                        "“%2”, where the undo journal expects it.")
                                       .arg(from, to);
                 return;
             }
@@ -759,7 +784,9 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
                 clearFolders();
                 throw;
             }
-            result.stayed << QStringLiteral("“%1” stayed at “%2”: %3.").arg(from, to, e.reason());
+            result.stayed << QCoreApplication::translate("Vantrel::Files",
+                                                         "“%1” stayed at “%2”: %3.")
+                                 .arg(from, to, e.reason());
             return;
         }
         ++result.restored;
@@ -779,8 +806,9 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
         try {
             fo.remove(join(folder, it.key()));
         } catch (const FileError& e) {
-            result.foldersLeft
-                << QStringLiteral("“%1” was left in place: %2.").arg(it.key(), e.reason());
+            result.foldersLeft << QCoreApplication::translate("Vantrel::Files",
+                                                              "“%1” was left in place: %2.")
+                                      .arg(it.key(), e.reason());
         }
     removeListingLeftovers(folder, fo);
     for (qsizetype i = count - 1; i >= 0; --i) {
@@ -793,11 +821,12 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
     else
         bestEffort([&] { fo.remove(journalPath); });
     if (!result.stayed.isEmpty())
-        throw PutBackError(
-            QStringLiteral("Some files stayed where they are; the undo journal keeps them, so "
-                           "that a later put-back can finish:\n%1")
-                .arg(result.note()),
-            result);
+        throw PutBackError(QCoreApplication::translate(
+                               "Vantrel::Files",
+                               "Some files stayed where they are; the undo journal keeps them, so "
+                               "that a later put-back can finish:\n%1")
+                               .arg(result.note()),
+                           result);
     return result;
 }
 

@@ -1,5 +1,6 @@
 #include "core/FileOps.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -40,11 +41,9 @@ QString systemReason(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
-FileError twoPathError(const char* verb, const QString& from, const QString& to, int code) {
+FileError twoPathError(const QString& sentence, const QString& from, const QString& to, int code) {
     const QString reason = systemReason(code);
-    return FileError(
-        QStringLiteral("Couldn't %1 “%2” to “%3”: %4.").arg(QLatin1String(verb), from, to, reason),
-        reason, code);
+    return FileError(sentence.arg(from, to, reason), reason, code);
 }
 
 } // namespace
@@ -52,25 +51,38 @@ FileError twoPathError(const char* verb, const QString& from, const QString& to,
 FileError operationError(FileOp kind, const QString& path, const QString& target, int code) {
     switch (kind) {
     case FileOp::makeFolders:
-        return FileError::fromErrno(QStringLiteral("Couldn't create the folder"), path, code);
+        return FileError::fromErrno(
+            QCoreApplication::translate("Vantrel::Files", "Couldn't create the folder “%1”: %2."),
+            path, code);
     case FileOp::copy:
-        return twoPathError("copy", path, target, code);
+        return twoPathError(
+            QCoreApplication::translate("Vantrel::Files", "Couldn't copy “%1” to “%2”: %3."), path,
+            target, code);
     case FileOp::move:
-        return twoPathError("move", path, target, code);
+        return twoPathError(
+            QCoreApplication::translate("Vantrel::Files", "Couldn't move “%1” to “%2”: %3."), path,
+            target, code);
     case FileOp::remove:
-        return FileError::fromErrno(QStringLiteral("Couldn't remove"), path, code);
+        return FileError::fromErrno(
+            QCoreApplication::translate("Vantrel::Files", "Couldn't remove “%1”: %2."), path, code);
     case FileOp::list:
-        return FileError::fromErrno(QStringLiteral("Couldn't read the folder"), path, code);
+        return FileError::fromErrno(
+            QCoreApplication::translate("Vantrel::Files", "Couldn't read the folder “%1”: %2."),
+            path, code);
     case FileOp::writeAtomically:
-        return FileError::fromErrno(QStringLiteral("Couldn't write"), path, code);
+        return FileError::fromErrno(
+            QCoreApplication::translate("Vantrel::Files", "Couldn't write “%1”: %2."), path, code);
     case FileOp::syncFolder:
-        return FileError::fromErrno(QStringLiteral("Couldn't save the folder"), path, code);
+        return FileError::fromErrno(
+            QCoreApplication::translate("Vantrel::Files", "Couldn't save the folder “%1”: %2."),
+            path, code);
     case FileOp::exists:
     case FileOp::clone:
     case FileOp::fileSize:
         break; // these report failure through their result
     }
-    return FileError::fromErrno(QStringLiteral("Couldn't use"), path, code);
+    return FileError::fromErrno(
+        QCoreApplication::translate("Vantrel::Files", "Couldn't use “%1”: %2."), path, code);
 }
 
 namespace {
@@ -740,8 +752,10 @@ public:
         if (rc != 0) {
             if (errno == EWOULDBLOCK)
                 throw FolderBusyError(
-                    QStringLiteral("“%1” is being organized or put back by another Vantrel right "
-                                   "now; nothing was changed. Try again when it has finished.")
+                    QCoreApplication::translate("Vantrel::Files",
+                                                "“%1” is being organized or put back by another "
+                                                "Vantrel right now; nothing was changed. Try again "
+                                                "when it has finished.")
                         .arg(root_));
             // A volume without locks (some network shares, FAT-style disks): the work goes on
             // unlocked, and the caller tells the user (holdsFolderLock).

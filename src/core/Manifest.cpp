@@ -6,6 +6,7 @@
 #include "core/JsonText.h"
 #include "core/SmallFile.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -82,18 +83,22 @@ QList<Item> readManifest(const QString& folder, const Config& cfg) {
     } catch (const FileError& e) {
         if (e.code() != ENOENT)
             throw;
-        throw Error(QStringLiteral("“%1” is not a result folder: it holds no %2.")
+        throw Error(QCoreApplication::translate("Vantrel::Files",
+                                                "“%1” is not a result folder: it holds no %2.")
                         .arg(folder, manifestName));
     }
     const QJsonDocument doc = QJsonDocument::fromJson(bytes);
     const auto unreadable = [&] {
-        return Error(QStringLiteral("The %1 in “%2” cannot be read.").arg(manifestName, folder));
+        return Error(QCoreApplication::translate("Vantrel::Files", "The %1 in “%2” cannot be read.")
+                         .arg(manifestName, folder));
     };
     if (!doc.isObject())
         throw unreadable();
     const auto leaves = [&](const QString& name) {
-        return Error(QStringLiteral("The %1 in “%2” names “%3”, which is not a place inside the "
-                                    "folder; nothing was sent.")
+        return Error(QCoreApplication::translate(
+                         "Vantrel::Files",
+                         "The %1 in “%2” names “%3”, which is not a place inside the "
+                         "folder; nothing was sent.")
                          .arg(manifestName, folder, name));
     };
 
@@ -136,7 +141,8 @@ QList<Item> readManifest(const QString& folder, const Config& cfg) {
 
 void checkTracksPresent(const QList<Item>& items, const QString& folder) {
     if (items.isEmpty())
-        throw Error(QStringLiteral("The %1 in “%2” lists no tracks; nothing was sent.")
+        throw Error(QCoreApplication::translate("Vantrel::Files",
+                                                "The %1 in “%2” lists no tracks; nothing was sent.")
                         .arg(manifestName, folder));
     // A group folder that is a symbolic link could lead anywhere: nothing is sent through it.
     QSet<QString> realFolders;
@@ -147,8 +153,10 @@ void checkTracksPresent(const QList<Item>& items, const QString& folder) {
         const QString path = folder + QLatin1Char('/') + item.folder;
         // The name's own bytes (QFile::encodeName decomposes on macOS).
         if (::lstat(path.toUtf8().constData(), &st) == 0 && S_ISLNK(st.st_mode))
-            throw Error(QStringLiteral("The folder “%1” in “%2” is a symbolic link, so its tracks "
-                                       "may lie outside the result folder; nothing was sent.")
+            throw Error(QCoreApplication::translate(
+                            "Vantrel::Files",
+                            "The folder “%1” in “%2” is a symbolic link, so its tracks "
+                            "may lie outside the result folder; nothing was sent.")
                             .arg(item.folder, folder));
         realFolders.insert(item.folder);
     }
@@ -165,9 +173,10 @@ void checkTracksPresent(const QList<Item>& items, const QString& folder) {
         named << QStringLiteral("“%1”").arg(name);
     if (missing.size() > 3)
         named << QStringLiteral("…");
-    throw Error(QStringLiteral("%1 of the %2 tracks that the %3 in “%4” lists are not in their "
-                               "place (%5); nothing was sent.")
-                    .arg(missing.size())
+    throw Error(QCoreApplication::translate("Vantrel::Files",
+                                            "%n of the %1 tracks that the %2 in “%3” lists are not "
+                                            "in their place (%4); nothing was sent.",
+                                            nullptr, int(missing.size()))
                     .arg(items.size())
                     .arg(manifestName, folder, named.join(QStringLiteral(", "))));
 }

@@ -4,6 +4,7 @@
 #include "core/NaturalOrder.h"
 #include "core/SmallFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -49,8 +50,10 @@ QStringList regularFiles(const QString& folder, ScanResult& result) {
     QStringList names;
     std::unique_ptr<DIR, DirCloser> dir(opendir(folder.toUtf8().constData()));
     if (!dir) {
-        result.error =
-            FileError::fromErrno(QStringLiteral("Couldn't read"), folder, errno).message();
+        result.error = FileError::fromErrno(
+                           QCoreApplication::translate("Vantrel::Files", "Couldn't read “%1”: %2."),
+                           folder, errno)
+                           .message();
         return names;
     }
     const int fd = dirfd(dir.get());
@@ -69,8 +72,9 @@ QStringList regularFiles(const QString& folder, ScanResult& result) {
         const QString name = QString::fromUtf8(e->d_name);
         if (name.toUtf8() != QByteArray(e->d_name)) {
             result.leftAlone.push_back(
-                QStringLiteral("“%1” was left alone: its name is not valid UTF-8, so Vantrel "
-                               "can't name it safely.")
+                QCoreApplication::translate("Vantrel::Files",
+                                            "“%1” was left alone: its name is not valid UTF-8, so "
+                                            "Vantrel can't name it safely.")
                     .arg(name));
             continue;
         }

@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "core/FileOps.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -15,8 +16,12 @@ namespace Vantrel {
 
 namespace {
 
+QString readSentence() {
+    return QCoreApplication::translate("Vantrel::Files", "Couldn't read “%1”: %2.");
+}
+
 FileError readError(const QString& path, const QString& reason, int code) {
-    return FileError(QStringLiteral("Couldn't read “%1”: %2.").arg(path, reason), reason, code);
+    return FileError(readSentence().arg(path, reason), reason, code);
 }
 
 } // namespace
@@ -27,7 +32,7 @@ QByteArray readSmallFile(const QString& path, qint64 cap) {
         ::open(path.toUtf8().constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         const int code = errno;
-        throw FileError::fromErrno(QStringLiteral("Couldn't read"), path, code);
+        throw FileError::fromErrno(readSentence(), path, code);
     }
     struct Closer {
         int fd;
@@ -36,12 +41,17 @@ QByteArray readSmallFile(const QString& path, qint64 cap) {
     struct stat st;
     if (::fstat(fd, &st) != 0) {
         const int code = errno;
-        throw FileError::fromErrno(QStringLiteral("Couldn't read"), path, code);
+        throw FileError::fromErrno(readSentence(), path, code);
     }
     if (!S_ISREG(st.st_mode))
-        throw readError(path, QStringLiteral("it is not a regular file"), EINVAL);
+        throw readError(path,
+                        QCoreApplication::translate("Vantrel::Files", "it is not a regular file"),
+                        EINVAL);
     const auto tooLarge = [&] {
-        return readError(path, QStringLiteral("it is larger than %1 bytes").arg(cap), EFBIG);
+        return readError(
+            path,
+            QCoreApplication::translate("Vantrel::Files", "it is larger than %1 bytes").arg(cap),
+            EFBIG);
     };
     if (st.st_size > cap)
         throw tooLarge();
@@ -62,7 +72,7 @@ QByteArray readSmallFile(const QString& path, qint64 cap) {
             if (errno == EINTR && retryAfterInterrupt())
                 continue;
             const int code = errno;
-            throw FileError::fromErrno(QStringLiteral("Couldn't read"), path, code);
+            throw FileError::fromErrno(readSentence(), path, code);
         }
         done += n;
     }

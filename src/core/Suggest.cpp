@@ -3,6 +3,7 @@
 #include "core/Engine.h"
 #include "core/IcuText.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QList>
 #include <QSet>
@@ -422,21 +423,29 @@ QString reasonFor(const Evidence& e) {
     const bool whole = e.written == e.chunk;
     const QString shortWord = e.written.toUpper();
     if (!e.longForm.isEmpty() && !e.singular.isEmpty())
-        return whole ? QStringLiteral("%1, plural of %2, short for %3")
+        return whole ? QCoreApplication::translate("Vantrel::Suggestions",
+                                                   "%1, plural of %2, short for %3")
                            .arg(e.written, e.singular, e.longForm)
-                     : QStringLiteral("%1 in “%2”, plural of %3, short for %4")
+                     : QCoreApplication::translate("Vantrel::Suggestions",
+                                                   "%1 in “%2”, plural of %3, short for %4")
                            .arg(e.written, e.chunk, e.singular, e.longForm);
     if (!e.longForm.isEmpty())
         return whole
-                   ? QStringLiteral("%1, short for %2").arg(shortWord, e.longForm)
-                   : QStringLiteral("%1 in “%2”, short for %3").arg(shortWord, e.chunk, e.longForm);
+                   ? QCoreApplication::translate("Vantrel::Suggestions", "%1, short for %2")
+                         .arg(shortWord, e.longForm)
+                   : QCoreApplication::translate("Vantrel::Suggestions", "%1 in “%2”, short for %3")
+                         .arg(shortWord, e.chunk, e.longForm);
     if (!e.singular.isEmpty() && whole)
-        return QStringLiteral("%1, plural of %2").arg(e.written, e.singular);
+        return QCoreApplication::translate("Vantrel::Suggestions", "%1, plural of %2")
+            .arg(e.written, e.singular);
     if (!whole)
-        return QStringLiteral("%1 in “%2”").arg(e.written, e.chunk);
+        return QCoreApplication::translate("Vantrel::Suggestions", "%1 in “%2”")
+            .arg(e.written, e.chunk);
     if (e.ownWord)
-        return QStringLiteral("%1, one of the words of %2").arg(e.written, e.group);
-    return QStringLiteral("%1, usually %2").arg(e.written, e.group);
+        return QCoreApplication::translate("Vantrel::Suggestions", "%1, one of the words of %2")
+            .arg(e.written, e.group);
+    return QCoreApplication::translate("Vantrel::Suggestions", "%1, usually %2")
+        .arg(e.written, e.group);
 }
 
 } // namespace

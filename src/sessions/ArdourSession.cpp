@@ -5,6 +5,7 @@
 #include "core/FileOps.h"
 #include "sessions/Destination.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QDomDocument>
@@ -30,7 +31,12 @@ namespace Vantrel::Sessions {
 
 namespace {
 
-const QString what = QStringLiteral("Ardour session");
+const SessionKind what = SessionKind::ardourSession;
+
+// The sentence for a failure to start the session tool: the program as %1, the reason as %2.
+QString startSentence() {
+    return QCoreApplication::translate("Vantrel::SessionExport", "Couldn't start “%1”: %2.");
+}
 
 // Ardour's timeline counts audio time in superclock ticks: this many per second.
 constexpr std::int64_t superclockRate = 282240000;
@@ -135,12 +141,12 @@ Finished runProgram(const QString& program, const QStringList& args, const QStri
     int out[2];
     int err[2];
     if (::pipe2(out, O_CLOEXEC) != 0)
-        throw FileError::fromErrno(QStringLiteral("Couldn't start"), program, errno);
+        throw FileError::fromErrno(startSentence(), program, errno);
     if (::pipe2(err, O_CLOEXEC) != 0) {
         const int error = errno;
         ::close(out[0]);
         ::close(out[1]);
-        throw FileError::fromErrno(QStringLiteral("Couldn't start"), program, error);
+        throw FileError::fromErrno(startSentence(), program, error);
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -170,7 +176,7 @@ Finished runProgram(const QString& program, const QStringList& args, const QStri
     if (spawned != 0) {
         ::close(out[0]);
         ::close(err[0]);
-        throw FileError::fromErrno(QStringLiteral("Couldn't start"), program, spawned);
+        throw FileError::fromErrno(startSentence(), program, spawned);
     }
 
     Finished finished;
@@ -239,8 +245,10 @@ ToolOutput runTool(const ArdourTool& tool, const QString& script, const QString&
         QFile file(scriptPath);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
             file.write((scriptPrologue(reportPath) + script).toUtf8()) < 0 || !file.flush())
-            throw Error(QStringLiteral("Couldn't write the script for Ardour's session tool in "
-                                       "“%1”: %2.")
+            throw Error(QCoreApplication::translate(
+                            "Vantrel::SessionExport",
+                            "Couldn't write the script for Ardour's session tool in "
+                            "“%1”: %2.")
                             .arg(workFolder, file.errorString()));
     }
     // The tool runs in the working folder, so that whatever it leaves there goes with it.
@@ -261,12 +269,15 @@ ToolOutput runTool(const ArdourTool& tool, const QString& script, const QString&
     output.errors = lastWords(QString::fromUtf8(finished.err) + QLatin1Char('\n') +
                               QString::fromUtf8(finished.out));
     if (!finished.exited)
-        output.errors = QStringLiteral("the tool stopped unexpectedly (%1)").arg(output.errors);
+        output.errors = QCoreApplication::translate("Vantrel::SessionExport",
+                                                    "the tool stopped unexpectedly (%1)")
+                            .arg(output.errors);
     return output;
 }
 
-// The sentence for a run of the tool that did not end as it should.
-Error toolFailed(const QString& step, const ToolOutput& output) {
+// The sentence for a run of the tool that did not end as it should: sentence takes the reason
+// as %1.
+Error toolFailed(const QString& sentence, const ToolOutput& output) {
     // The script's own reason, then what the tool printed (why it could not start its engine,
     // for example).
     QStringList reasons;
@@ -275,8 +286,8 @@ Error toolFailed(const QString& step, const ToolOutput& output) {
     reasons.removeAll(QString());
     QString reason = reasons.join(QStringLiteral("; "));
     if (reason.isEmpty())
-        reason = QStringLiteral("it gave no reason");
-    return Error(QStringLiteral("Ardour's session tool could not %1: %2.").arg(step, reason));
+        reason = QCoreApplication::translate("Vantrel::SessionExport", "it gave no reason");
+    return Error(sentence.arg(reason));
 }
 
 // The names of the tracks, in plan order, unique as Ardour needs them: a name an earlier track
@@ -425,7 +436,9 @@ QStringList addAudio(const QString& sessionFile, const SessionPlan& plan,
                      const QStringList& trackNames) {
     QFile file(sessionFile);
     if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Couldn't read the session file “%1” that Ardour wrote: %2.")
+        throw Error(QCoreApplication::translate(
+                        "Vantrel::SessionExport",
+                        "Couldn't read the session file “%1” that Ardour wrote: %2.")
                         .arg(sessionFile, file.errorString()));
     QDomDocument doc;
     const bool parsed = doc.setContent(file.readAll());
@@ -438,9 +451,11 @@ QStringList addAudio(const QString& sessionFile, const SessionPlan& plan,
     std::int64_t nextId = session.attribute(QStringLiteral("id-counter")).toLongLong(&counted);
     if (!parsed || session.tagName() != QLatin1String("Session") || sources.isNull() ||
         regions.isNull() || locations.isNull() || !counted)
-        throw Error(QStringLiteral("The session file “%1” that Ardour wrote is not in a form "
-                                   "this version of Vantrel knows.")
-                        .arg(sessionFile));
+        throw Error(
+            QCoreApplication::translate("Vantrel::SessionExport",
+                                        "The session file “%1” that Ardour wrote is not in a form "
+                                        "this version of Vantrel knows.")
+                .arg(sessionFile));
 
     const QString timestamp = QString::number(QDateTime::currentSecsSinceEpoch());
     QStringList regionIds;
@@ -594,9 +609,10 @@ std::optional<ArdourTool> findArdour() {
 }
 
 QString ardourMissing() {
-    return QStringLiteral("Ardour is not installed: its session tool (ardour8-lua or "
-                          "ardour7-lua) was not found. Install Ardour 7 or later, then try "
-                          "again.");
+    return QCoreApplication::translate(
+        "Vantrel::SessionExport", "Ardour is not installed: its session tool (ardour8-lua or "
+                                  "ardour7-lua) was not found. Install Ardour 7 or later, then try "
+                                  "again.");
 }
 
 QString defaultArdourFolder(const SessionPlan& plan) {
@@ -615,10 +631,12 @@ ArdourSession buildArdourSession(const SessionPlan& plan, const QString& folder,
     const QString name = QFileInfo(target).fileName();
     for (const char c : {'/', '\\', ':', ';'})
         if (name.contains(QLatin1Char(c)))
-            throw Error(QStringLiteral("An Ardour session's name cannot hold “%1”; choose "
-                                       "another name than “%2”.")
-                            .arg(QLatin1Char(c))
-                            .arg(name));
+            throw Error(
+                QCoreApplication::translate("Vantrel::SessionExport",
+                                            "An Ardour session's name cannot hold “%1”; choose "
+                                            "another name than “%2”.")
+                    .arg(QLatin1Char(c))
+                    .arg(name));
     checkDestination(target, what);
     const auto stopIfCancelled = [&cancelled] {
         if (cancelled && cancelled())
@@ -630,27 +648,35 @@ ArdourSession buildArdourSession(const SessionPlan& plan, const QString& folder,
     QTemporaryDir work(QFileInfo(target).absolutePath() + QStringLiteral("/.") + name +
                        QStringLiteral(".vantrel-XXXXXX"));
     if (!work.isValid())
-        throw Error(QStringLiteral("Couldn't make a working folder beside “%1”: %2.")
+        throw Error(QCoreApplication::translate("Vantrel::SessionExport",
+                                                "Couldn't make a working folder beside “%1”: %2.")
                         .arg(target, work.errorString()));
     const QString building = work.path() + QLatin1Char('/') + name;
     const QStringList names = uniqueNames(plan);
 
-    report(progress, 0.05, QStringLiteral("Making %1 tracks in Ardour…").arg(plan.trackCount()));
+    report(progress, 0.05,
+           QCoreApplication::translate("Vantrel::SessionExport", "Making %n tracks in Ardour…",
+                                       nullptr, int(plan.trackCount())));
     const ToolOutput created =
         runTool(tool, createScript(plan, building, name, names), work.path(), cancelled);
     if (!created.first(QStringLiteral("created")))
-        throw toolFailed(QStringLiteral("create the session"), created);
+        throw toolFailed(
+            QCoreApplication::translate("Vantrel::SessionExport",
+                                        "Ardour's session tool could not create the session: %1."),
+            created);
     QList<std::pair<QString, QString>> routes; // route id, name as Ardour gave it
     for (const auto& [word, fields] : created.records)
         if (word == QLatin1String("track") && fields.size() == 2)
             routes << std::pair(fields[0], fields[1]);
     if (routes.size() != names.size())
-        throw Error(QStringLiteral("Ardour's session tool made %1 of the %2 tracks.")
-                        .arg(routes.size())
-                        .arg(names.size()));
+        throw Error(QCoreApplication::translate("Vantrel::SessionExport",
+                                                "Ardour's session tool made %1 of the %n tracks.",
+                                                nullptr, int(names.size()))
+                        .arg(routes.size()));
     stopIfCancelled();
 
-    report(progress, 0.45, QStringLiteral("Adding the audio…"));
+    report(progress, 0.45,
+           QCoreApplication::translate("Vantrel::SessionExport", "Adding the audio…"));
     const QString sessionFile = building + QLatin1Char('/') + name + QStringLiteral(".ardour");
     const QStringList regionIds = addAudio(sessionFile, plan, names);
     QList<Placement> placements;
@@ -662,11 +688,15 @@ ArdourSession buildArdourSession(const SessionPlan& plan, const QString& folder,
         }
     stopIfCancelled();
 
-    report(progress, 0.5, QStringLiteral("Placing the audio in Ardour…"));
+    report(progress, 0.5,
+           QCoreApplication::translate("Vantrel::SessionExport", "Placing the audio in Ardour…"));
     const ToolOutput placed =
         runTool(tool, placeScript(building, name, placements), work.path(), cancelled);
     if (!placed.first(QStringLiteral("placed")))
-        throw toolFailed(QStringLiteral("place the audio"), placed);
+        throw toolFailed(
+            QCoreApplication::translate("Vantrel::SessionExport",
+                                        "Ardour's session tool could not place the audio: %1."),
+            placed);
     // Every channel of every region must play from its file: a source Ardour could not find
     // would open with its missing-file dialog.
     QList<const PlannedTrack*> planned;
@@ -690,17 +720,22 @@ ArdourSession buildArdourSession(const SessionPlan& plan, const QString& folder,
         channels += t->audio.frames > 0 ? t->audio.channels : 0;
     if (!missing.isEmpty() || reported != channels) {
         missing.removeDuplicates();
-        throw Error(missing.isEmpty()
-                        ? QStringLiteral("Ardour's session tool did not tell where it found the "
-                                         "audio of every track, so no session was made.")
-                        : QStringLiteral("Ardour did not find the audio of %1 where it lies, so "
-                                         "no session was made.")
-                              .arg(named(missing)));
+        throw Error(missing.isEmpty() ? QCoreApplication::translate(
+                                            "Vantrel::SessionExport",
+                                            "Ardour's session tool did not tell where it found the "
+                                            "audio of every track, so no session was made.")
+                                      : QCoreApplication::translate(
+                                            "Vantrel::SessionExport",
+                                            "Ardour did not find the audio of %1 where it lies, so "
+                                            "no session was made.")
+                                            .arg(named(missing)));
     }
     stopIfCancelled();
 
     putInPlace(building, target, what);
-    report(progress, 1, QStringLiteral("Made the Ardour session “%1”.").arg(name));
+    report(progress, 1,
+           QCoreApplication::translate("Vantrel::SessionExport", "Made the Ardour session “%1”.")
+               .arg(name));
 
     ArdourSession result;
     result.folder = target;
@@ -709,24 +744,31 @@ ArdourSession buildArdourSession(const SessionPlan& plan, const QString& folder,
     for (qsizetype i = 0; i < routes.size(); ++i) {
         result.trackNames << routes[i].second;
         if (routes[i].second != planned[i]->name)
-            renamed << QStringLiteral("“%1” is “%2”").arg(planned[i]->name, routes[i].second);
+            renamed << QCoreApplication::translate("Vantrel::SessionExport", "“%1” is “%2”")
+                           .arg(planned[i]->name, routes[i].second);
     }
     if (!renamed.isEmpty())
-        result.notes << QStringLiteral("Ardour needs every track's name to be its own and keeps "
-                                       "some names for itself, so %1.")
+        result.notes << QCoreApplication::translate(
+                            "Vantrel::SessionExport",
+                            "Ardour needs every track's name to be its own and keeps "
+                            "some names for itself, so %1.")
                             .arg((renamed.mid(0, 3) + (renamed.size() > 3
                                                            ? QStringList{QStringLiteral("…")}
                                                            : QStringList{}))
                                      .join(QStringLiteral(", ")));
     const QStringList otherRates = plan.otherRates();
     if (otherRates.size() == 1)
-        result.notes << QStringLiteral("“%1” is not at the session's %2, so Ardour plays it at "
-                                       "the wrong speed until it is converted.")
+        result.notes << QCoreApplication::translate(
+                            "Vantrel::SessionExport",
+                            "“%1” is not at the session's %2, so Ardour plays it at "
+                            "the wrong speed until it is converted.")
                             .arg(otherRates.first(), Engine::rateText(plan.sampleRate));
     else if (!otherRates.isEmpty())
-        result.notes << QStringLiteral("%1 tracks are not at the session's %2 (%3), so Ardour "
-                                       "plays them at the wrong speed until they are converted.")
-                            .arg(otherRates.size())
+        result.notes << QCoreApplication::translate(
+                            "Vantrel::SessionExport",
+                            "%n tracks are not at the session's %1 (%2), so Ardour plays them at "
+                            "the wrong speed until they are converted.",
+                            nullptr, int(otherRates.size()))
                             .arg(Engine::rateText(plan.sampleRate), named(otherRates));
     return result;
 }

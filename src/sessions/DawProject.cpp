@@ -4,6 +4,7 @@
 #include "core/FileOps.h"
 #include "sessions/Destination.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QUuid>
 #include <QXmlStreamWriter>
@@ -15,7 +16,7 @@ namespace Vantrel::Sessions {
 
 namespace {
 
-const QString what = QStringLiteral("DAWproject file");
+const SessionKind what = SessionKind::dawprojectFile;
 
 // The shortest text that reads back as v.
 QString number(double v) {
@@ -224,8 +225,12 @@ void writeDawProject(const SessionPlan& plan, const QString& target, const Expor
     const QString partial =
         info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".") +
         QUuid::createUuid().toString(QUuid::Id128).left(12) + QStringLiteral(".partial");
-    const QString failure = QStringLiteral("Couldn't save “%1”: ").arg(info.fileName());
-    const QString status = QStringLiteral("Writing “%1”…").arg(info.fileName());
+    // The failure sentence takes the reason as %1.
+    const QString failure =
+        QCoreApplication::translate("Vantrel::SessionExport", "Couldn't save “%1”: %2.")
+            .arg(info.fileName(), QStringLiteral("%1"));
+    const QString status =
+        QCoreApplication::translate("Vantrel::SessionExport", "Writing “%1”…").arg(info.fileName());
     if (progress)
         progress(0, status);
 
@@ -237,7 +242,7 @@ void writeDawProject(const SessionPlan& plan, const QString& target, const Expor
         zip_error_init_with_code(&error, openError);
         const QString message = zipMessage(&error);
         zip_error_fini(&error);
-        throw Error(failure + message + QLatin1Char('.'));
+        throw Error(failure.arg(message));
     }
     // The buffers are read when the archive is closed, so they live until then.
     const QByteArray metadata = dawMetadataXml(plan);
@@ -248,8 +253,7 @@ void writeDawProject(const SessionPlan& plan, const QString& target, const Expor
         if (!source || zip_file_add(archive.zip, name, source, ZIP_FL_ENC_UTF_8) < 0) {
             if (source)
                 zip_source_free(source);
-            throw Error(failure + QString::fromLocal8Bit(zip_strerror(archive.zip)) +
-                        QLatin1Char('.'));
+            throw Error(failure.arg(QString::fromLocal8Bit(zip_strerror(archive.zip))));
         }
     };
     addBuffer("metadata.xml", metadata);
@@ -265,8 +269,10 @@ void writeDawProject(const SessionPlan& plan, const QString& target, const Expor
             if (index < 0) {
                 if (source)
                     zip_source_free(source);
-                throw Error(failure + QStringLiteral("“%1”: ").arg(track.relativePath) +
-                            QString::fromLocal8Bit(zip_strerror(archive.zip)) + QLatin1Char('.'));
+                throw Error(QCoreApplication::translate("Vantrel::SessionExport",
+                                                        "Couldn't save “%1”: “%2”: %3.")
+                                .arg(info.fileName(), track.relativePath,
+                                     QString::fromLocal8Bit(zip_strerror(archive.zip))));
             }
             zip_set_file_compression(archive.zip, zip_uint64_t(index), ZIP_CM_STORE, 0);
         }
@@ -294,7 +300,7 @@ void writeDawProject(const SessionPlan& plan, const QString& target, const Expor
         const QString message = QString::fromLocal8Bit(zip_strerror(archive.zip));
         if (state.stopped)
             throw CancelledError();
-        throw Error(failure + message + QLatin1Char('.'));
+        throw Error(failure.arg(message));
     }
     archive.zip = nullptr;
     try {
@@ -307,7 +313,8 @@ void writeDawProject(const SessionPlan& plan, const QString& target, const Expor
         throw;
     }
     if (progress)
-        progress(1, QStringLiteral("Saved “%1”.").arg(info.fileName()));
+        progress(1, QCoreApplication::translate("Vantrel::SessionExport", "Saved “%1”.")
+                        .arg(info.fileName()));
 }
 
 } // namespace Vantrel::Sessions

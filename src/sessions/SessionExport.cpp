@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "sessions/DawProject.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -11,10 +12,6 @@ namespace Vantrel::Sessions {
 namespace {
 
 const QString dawprojectSuffix = QStringLiteral(".dawproject");
-
-QString counted(qsizetype n, const char* one, const char* many) {
-    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
-}
 
 } // namespace
 
@@ -32,11 +29,17 @@ std::optional<SessionTarget> targetNamed(const QString& name) {
 
 QString ExportedSession::summary() const {
     const QString name = QFileInfo(path).fileName();
-    QString text = target == SessionTarget::ardour
-                       ? QStringLiteral("Made the Ardour session “%1”").arg(name)
-                       : QStringLiteral("Saved “%1”").arg(name);
-    text += QStringLiteral(": %1 in %2.")
-                .arg(counted(tracks, "track", "tracks"), counted(groups, "group", "groups"));
+    // The counts of tracks and of groups each take their own plural form.
+    const QString groupCount =
+        QCoreApplication::translate("Vantrel::SessionExport", "%n groups", nullptr, int(groups));
+    QString text =
+        (target == SessionTarget::ardour
+             ? QCoreApplication::translate("Vantrel::SessionExport",
+                                           "Made the Ardour session “%1”: %n tracks in %2.",
+                                           nullptr, int(tracks))
+             : QCoreApplication::translate("Vantrel::SessionExport", "Saved “%1”: %n tracks in %2.",
+                                           nullptr, int(tracks)))
+            .arg(name, groupCount);
     for (const QString& note : notes)
         text += QLatin1Char(' ') + note;
     return text;

@@ -5,6 +5,7 @@
 #include "core/Manifest.h"
 #include "core/Palette.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
@@ -78,12 +79,15 @@ SessionPlan planSession(const QString& resultFolder, const Config& cfg, const Au
         if (unreadable.size() > 3)
             named << QStringLiteral("…");
         throw Error(unreadable.size() == 1
-                        ? QStringLiteral("The audio of %1 cannot be read, so it cannot be placed "
-                                         "in a session.")
+                        ? QCoreApplication::translate("Vantrel::SessionExport",
+                                                      "The audio of %1 cannot be read, so it "
+                                                      "cannot be placed in a session.")
                               .arg(named.first())
-                        : QStringLiteral("The audio of %1 tracks cannot be read (%2), so they "
-                                         "cannot be placed in a session.")
-                              .arg(unreadable.size())
+                        : QCoreApplication::translate("Vantrel::SessionExport",
+                                                      "The audio of %n tracks cannot be read "
+                                                      "(%1), so they cannot be placed in a "
+                                                      "session.",
+                                                      nullptr, int(unreadable.size()))
                               .arg(named.join(QStringLiteral(", "))));
     }
     plan.sampleRate = firstRate;

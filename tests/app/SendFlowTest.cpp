@@ -537,7 +537,7 @@ TEST_F(AppModelSend, shouldSendEveryTrackAfterAGroupWasRenamed) {
         model->send().sendToLogic(SendMode::fast);
         ASSERT_TRUE(waitUntilSent(*model));
         EXPECT_EQ(model->send().sendResult(),
-                  QStringLiteral("Sent 6 tracks and 1 stacks to Logic."));
+                  QStringLiteral("Sent 6 tracks and 1 stack to Logic."));
         QStringList names;
         for (const SimTrack& t : sim->logic().session().tracks)
             if (!t.isStack)

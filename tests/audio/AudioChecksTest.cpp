@@ -78,8 +78,8 @@ TEST(AudioFindings, SentenceForms) {
           {"d.wav", pcm(48000, 24, 48000), level(-6)},
           {"e.wav", pcm(48000, 24, 48000), level(-6)},
           {"f.wav", pcm(48000, 24, 48000), level(-6)}},
-         "2 files are at 44.1 kHz and 1 at 96 kHz, the other 3 at 48 kHz: Logic Pro will convert "
-         "them on import."},
+         "3 files are at other sample rates (2 at 44.1 kHz, 1 at 96 kHz), the other 3 at 48 kHz: "
+         "Logic Pro will convert them on import."},
         {"bit depth, float told apart from integer",
          {{"a.wav",
            {.readable = true,

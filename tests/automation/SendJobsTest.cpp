@@ -96,7 +96,7 @@ TEST(SendJobs, shouldSendTracksOfAGroupNoLongerInTheRulesAsUnsorted) {
     EXPECT_EQ(jobs[1].color, std::nullopt);
     EXPECT_EQ(jobs[1].files, (QStringList{r + "/04_PERC/SHAKER.wav", r + "/99_UNSORTED/a.wav",
                                           r + "/04_PERC/CONGA.wav", r + "/03_OLD VOX/LEAD.wav"}));
-    EXPECT_EQ(sentText(jobs), QStringLiteral("Sent 5 tracks and 1 stacks to Logic."));
+    EXPECT_EQ(sentText(jobs), QStringLiteral("Sent 5 tracks and 1 stack to Logic."));
 }
 
 // Verifies that without a result folder there is nothing to send or drag.

@@ -222,6 +222,36 @@ TEST_F(Cli, shouldOrganizeAndPutBack) {
     EXPECT_EQ(Fixtures::snapshot(folder), original);
 }
 
+// Verifies that the command line speaks English, with its plural forms, on a system set to
+// German: the window's German translation is not the command line's.
+TEST_F(Cli, shouldSpeakEnglishOnAGermanSystem) {
+    const auto run = [](const QStringList& args) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+        env.insert(QStringLiteral("LANGUAGE"), QStringLiteral("de"));
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(VANTREL_CLI_PATH), args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return CliRun{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                      p.readAllStandardOutput(), p.readAllStandardError()};
+    };
+    const QString folder = dir.filePath("Live");
+    Fixtures::touchAll(folder, {"1Kick In#04.1.wav"});
+
+    CliRun r = run({"organize", folder, "--in-place", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(json(r.out)["note"],
+              QJsonValue("1 file moved into its folder: nothing copied, no extra space used."));
+
+    QDir(dir.path()).mkpath("Empty");
+    r = run({"put-back", dir.filePath("Empty")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.startsWith("Couldn't put the files back: Couldn't read the undo journal"))
+        << r.err.toStdString();
+}
+
 // Verifies the app's own failure messages for organizing and putting back.
 TEST_F(Cli, shouldReportOrganizeFailuresWithAppMessages) {
     Fixtures::touchAll(dir.filePath("Empty"), {"notes.txt"});

@@ -1,4 +1,5 @@
 // Shared main of every test executable of the layers below the window (Qt Core only).
+#include "core/EnglishTexts.h"
 #include "support/TestEnvironment.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,9 @@ int main(int argc, char** argv) {
     if (!Vantrel::Fixtures::prepareTestEnvironment(home))
         return 2;
     QCoreApplication app(argc, argv);
+    // The program's English, with its plural forms, as the command line speaks it.
+    if (!Vantrel::installEnglishTexts(app))
+        return 2;
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
