@@ -39,7 +39,6 @@ SendOutcome LogicSender::send(SendMode mode, const QList<SendJob>& jobs, bool gr
     const std::shared_ptr<void> activity =
         platform_.holdActivity(QStringLiteral("Building the session in Logic Pro"));
     try {
-        requireEnglishMenus();
         if (!groupedJobs(jobs).isEmpty())
             requireStackCommand();
         switch (mode) {
@@ -90,28 +89,6 @@ void LogicSender::countAtStart(bool ownTracksFromStart) {
     }
     madeStacks.clear();
     stackSizes.clear();
-}
-
-void LogicSender::requireEnglishMenus() {
-    // The sender finds Logic's menu items by their English titles. A menu bar that was read and
-    // has no "Track" menu is Logic in another language: the send stops before the import,
-    // rather than after it with tracks but no stacks.
-    const std::optional<RunningApp> app = LogicBridge::logicApp(platform_);
-    if (!app)
-        return;
-    const Element appElement = platform_.accessibility().applicationElement(app->pid);
-    const Element menuBar = AXProbe::element(platform_, appElement, QStringLiteral("AXMenuBar"));
-    const QList<Element> menus = AXProbe::kids(platform_, menuBar);
-    if (menus.size() < 3)
-        return;
-    for (const Element& m : menus) {
-        if (str(m, QStringLiteral("AXTitle")) == u"Track")
-            return;
-    }
-    throw SendError(QStringLiteral("Logic Pro's menus are not in English, and Vantrel can drive "
-                                   "Logic Pro only in English: in System Settings > General > "
-                                   "Language & Region, add Logic Pro under Applications with the "
-                                   "language English, reopen Logic Pro, then send again."));
 }
 
 void LogicSender::requireStackCommand() {

@@ -191,7 +191,7 @@ void LogicSender::checkStackMembers(int number, const QString& name, const QList
         for (int n = number + 1; n <= number + *size; ++n) {
             const Element e = showRow(n);
             const auto parsed =
-                e ? parseRow(str(e, QStringLiteral("AXDescription"))) : std::nullopt;
+                e ? rowOf(e) : std::nullopt;
             held << (parsed ? parsed->second : QString());
         }
         for (const TrackRow& m : members)
@@ -282,7 +282,7 @@ void LogicSender::renameRow(int number, const QString& name) {
     const auto nameNow = [&]() -> std::optional<QString> {
         const Element row = showRow(number);
         const auto parsed =
-            row ? parseRow(str(row, QStringLiteral("AXDescription"))) : std::nullopt;
+            row ? rowOf(row) : std::nullopt;
         if (!parsed)
             return std::nullopt;
         return parsed->second;

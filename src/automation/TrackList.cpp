@@ -30,18 +30,73 @@ QString joined(const QStringList& names) {
 
 } // namespace
 
-std::optional<std::pair<int, QString>> LogicSender::parseRow(const QString& d) {
-    if (!d.startsWith(QLatin1String("Track ")))
-        return std::nullopt;
-    const qsizetype open = d.indexOf(QChar(0x201C));
-    const qsizetype close = d.lastIndexOf(QChar(0x201D));
-    if (open < 0 || close < open)
-        return std::nullopt;
+std::optional<std::pair<int, QString>> LogicSender::parseRow(const QString& d,
+                                                             const std::optional<QString>& name) {
+    // The word before the number is translated ("Track", "Spur", "トラック") and so are the
+    // quotes around the name; the number is not, and the name is the track's own.
+    QString rest = d;
+    QString quotedName;
+    static const QString opening = QStringLiteral("\u201C\u201E\u00AB\u300C\"");
+    static const QString closing = QStringLiteral("\u201D\u201C\u00BB\u300D\"");
+    const qsizetype open = [&] {
+        for (qsizetype i = 0; i < d.size(); ++i)
+            if (opening.contains(d[i]))
+                return i;
+        return qsizetype(-1);
+    }();
+    if (open >= 0) {
+        qsizetype close = -1;
+        for (qsizetype i = d.size() - 1; i > open; --i)
+            if (closing.contains(d[i])) {
+                close = i;
+                break;
+            }
+        if (close > open) {
+            quotedName = d.mid(open + 1, close - open - 1);
+            rest = d.left(open) + d.mid(close + 1);
+        }
+    }
+    if (quotedName.isNull() && name && !name->isEmpty()) {
+        if (const qsizetype at = d.lastIndexOf(*name); at >= 0)
+            rest = d.left(at) + d.mid(at + name->size());
+    }
+    qsizetype digits = 0;
+    while (digits < rest.size() && !rest[digits].isDigit())
+        ++digits;
+    qsizetype end = digits;
+    while (end < rest.size() && rest[end].isDigit())
+        ++end;
     bool ok = false;
-    const int number = d.mid(6, open - 6).trimmed().toInt(&ok);
-    if (!ok)
+    const int number = rest.mid(digits, end - digits).toInt(&ok);
+    if (!ok || number <= 0)
         return std::nullopt;
-    return std::make_pair(number, d.mid(open + 1, close - open - 1));
+    if (name)
+        return std::make_pair(number, *name);
+    if (quotedName.isNull())
+        return std::nullopt;
+    return std::make_pair(number, quotedName);
+}
+
+std::optional<std::pair<int, QString>> LogicSender::rowOf(const Element& row) {
+    const AXValue d = read(row, kDescription);
+    const auto* text = std::get_if<QString>(&d);
+    if (!text)
+        return std::nullopt;
+    return parseRow(*text, nameInField(row));
+}
+
+std::optional<QString> LogicSender::nameInField(const Element& row) {
+    // The name field's description is the track's name, also while the field is being edited
+    // (its value is then the text typed so far).
+    for (const Element& child : AXProbe::kids(platform_, row)) {
+        if (str(child, QStringLiteral("AXRole")) != u"AXTextField")
+            continue;
+        const AXValue v = read(child, kDescription);
+        if (const auto* name = std::get_if<QString>(&v))
+            return *name;
+        return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 std::optional<QList<TrackRow>> LogicSender::rowsOnScreen(bool kinds) {
@@ -58,7 +113,9 @@ std::optional<QList<TrackRow>> LogicSender::rowsOnScreen(bool kinds) {
         const auto* text = std::get_if<QString>(&d);
         if (!text)
             return std::nullopt; // a row that cannot be read: the page is not known
-        const auto parsed = parseRow(*text);
+        if (str(child, QStringLiteral("AXRole")) != u"AXLayoutItem")
+            continue;
+        const auto parsed = parseRow(*text, nameInField(child));
         if (!parsed)
             continue;
         TrackRow row{child, parsed->first, parsed->second, false, std::nullopt};
@@ -142,7 +199,9 @@ std::optional<int> LogicSender::trackCount() {
             const auto* text = std::get_if<QString>(&d);
             if (!text)
                 return std::nullopt;
-            if (const auto parsed = parseRow(*text))
+            if (str(*it, QStringLiteral("AXRole")) != u"AXLayoutItem")
+                continue;
+            if (const auto parsed = parseRow(*text, nameInField(*it)))
                 return TrackRow{*it, parsed->first, parsed->second, false, std::nullopt};
         }
         return TrackRow{};
@@ -192,7 +251,7 @@ QList<TrackRow> LogicSender::selectedRows() {
     if (!list)
         return out;
     for (const Element& e : *list) {
-        const auto parsed = parseRow(str(e, kDescription));
+        const auto parsed = rowOf(e);
         if (!parsed)
             continue;
         TrackRow row{e, parsed->first, parsed->second, false, std::nullopt};
@@ -281,13 +340,10 @@ void LogicSender::selectRows(const QList<TrackRow>& rows) {
 // --- Whether the project in front is empty.
 
 bool LogicSender::regionsOnScreen() {
-    // Each track row has a lane in "Tracks contents"; a region on it is an item of the lane.
-    // Only the project in front counts: another open project is not the send's.
+    // Each track row has a lane in the track list's contents; a region on it is an item of the
+    // lane. Only the project in front counts: another open project is not the send's.
     const Element main = mainWindow();
-    const Element contents =
-        main ? findIn(main,
-                      [&](const Element& e) { return str(e, kDescription) == u"Tracks contents"; })
-             : Element();
+    const Element contents = main ? trackListPart(main, TrackListPart::contents) : Element();
     for (const Element& lane : AXProbe::kids(platform_, contents)) {
         for (const Element& item : AXProbe::kids(platform_, lane)) {
             if (str(item, QStringLiteral("AXRole")) == u"AXLayoutItem")
@@ -343,12 +399,22 @@ void LogicSender::requireEmptyProject() {
 bool LogicSender::answerDialogs() {
     bool answered = false;
     if (const Element options = optionsWindow()) {
-        press(findIn(options, [&](const Element& e) {
+        // "Create new tracks" by its title, else as the first of the two choices; "OK" by its
+        // title, else as the dialog's default button.
+        Element createNew = findIn(options, [&](const Element& e) {
             return str(e, QStringLiteral("AXTitle")) == u"Create new tracks";
-        }));
+        });
+        if (!createNew)
+            createNew = findIn(options, [&](const Element& e) {
+                return str(e, QStringLiteral("AXRole")) == u"AXRadioButton";
+            });
+        press(createNew);
         pause(300ms);
-        press(findIn(options,
-                     [&](const Element& e) { return str(e, QStringLiteral("AXTitle")) == u"OK"; }));
+        Element ok = findIn(options,
+                            [&](const Element& e) { return str(e, QStringLiteral("AXTitle")) == u"OK"; });
+        if (!ok)
+            ok = AXProbe::element(platform_, options, QStringLiteral("AXDefaultButton"));
+        press(ok);
         answered = true;
     }
     if (const Element question = alert()) {
