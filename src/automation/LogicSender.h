@@ -344,6 +344,9 @@ private:
     bool typeIntoNameField(const QString& text);
     // Where a click selects the row: the centre of its name field; none without one.
     std::optional<Point> rowSpot(const Element& row);
+    // Throws, saying what to do, when Logic's menus were read and File > Import > Audio File…
+    // cannot be found in them (menus in a language the sender has no titles for).
+    void requireImportCommand();
     // Throws, naming the setting, when Logic's Track menu lacks "Create Track Stack…".
     void requireStackCommand();
     // Whether a triangle's frame lies inside the project window, clear of its top 170 points and

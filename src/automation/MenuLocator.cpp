@@ -110,8 +110,8 @@ Element importAudioFile(Platform& platform, const Element& menuBar) {
         };
         const Element file = titled(menus, t.file);
         const Element import = file ? titled(itemsOf(platform, file), t.import) : Element();
-        if (const Element audio = import ? titled(itemsOf(platform, import), t.audioFile)
-                                         : Element())
+        if (const Element audio =
+                import ? titled(itemsOf(platform, import), t.audioFile) : Element())
             return audio;
     }
     return {};

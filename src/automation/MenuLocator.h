@@ -1,16 +1,15 @@
 #pragma once
 
 // Finds the items of Logic Pro's menus the sender uses without reading their titles, so that a
-// Logic Pro whose menus are in German, French, Japanese or any other language is driven like an
-// English one. Titles are translated; key equivalents (AXMenuItemCmdChar and
-// AXMenuItemCmdModifiers) and the order of the items are not. So the Track menu is the menu that
-// holds Shift-Command-D ("Create Track Stack…", Logic's default key command), and the other
-// Track menu items are found by their place in it: before or after that item, or by their place
-// in Logic's Track menu as Apple's guide lists it. A Track menu without that item (Logic's
-// complete features off) is the fifth menu of the bar: the Apple menu, the application's menu,
-// File, Edit, Track. The only item without a key equivalent or a place to go by is
-// File > Import > Audio File…; it is found from a table of Logic's own titles in the languages
-// Logic ships in that this product was checked against.
+// Logic Pro whose menus are in another language is driven like an English one. Titles are
+// translated; key equivalents (AXMenuItemCmdChar and AXMenuItemCmdModifiers) and the order of the
+// items are not. So the Track menu is the menu that holds Shift-Command-D ("Create Track Stack…",
+// Logic's default key command), and the other Track menu items are found by their place in it:
+// before or after that item, or by their place in Logic's Track menu as Apple's guide lists it. A
+// Track menu without that item (Logic's complete features off) is the fifth menu of the bar: the
+// Apple menu, the application's menu, File, Edit, Track. The only item without a key equivalent or
+// a place to go by is File > Import > Audio File…; it is found from a table of its titles in
+// German, French and Japanese, and in any other language it is not found.
 
 #include "platform/Platform.h"
 

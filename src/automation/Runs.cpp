@@ -52,6 +52,7 @@ SendOutcome LogicSender::send(SendMode mode, const QList<SendJob>& jobs, bool gr
             runGrouped(jobs);
             break;
         case SendMode::slow:
+            requireImportCommand();
             runSlow(jobs);
             break;
         case SendMode::stacksOnly:
@@ -89,6 +90,21 @@ void LogicSender::countAtStart(bool ownTracksFromStart) {
     }
     madeStacks.clear();
     stackSizes.clear();
+}
+
+void LogicSender::requireImportCommand() {
+    // File > Import > Audio File… is found by its title, which is known in English, German,
+    // French and Japanese only. In another language the one-by-one send stops before it makes
+    // a track; the other sends do not need the item.
+    if (!menuItem({QStringLiteral("Track"), QStringLiteral("New Audio Track")}))
+        return;
+    if (menuItem({QStringLiteral("File"), QStringLiteral("Import"), QStringLiteral("Audio File…")}))
+        return;
+    throw SendError(QStringLiteral("Vantrel can't find File > Import > Audio File… in Logic Pro's "
+                                   "menus in this language, and sending one by one needs it: "
+                                   "choose another way to send, or in System Settings > General > "
+                                   "Language & Region, add Logic Pro under Applications with the "
+                                   "language English, reopen Logic Pro, then send again."));
 }
 
 void LogicSender::requireStackCommand() {

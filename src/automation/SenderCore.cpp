@@ -426,7 +426,8 @@ Element LogicSender::trackListPart(const Element& window, TrackListPart part) {
     });
     if (found)
         return found;
-    return findIn(window, [&](const Element& e) { return describedAs(str(e, kDescription), part); });
+    return findIn(window,
+                  [&](const Element& e) { return describedAs(str(e, kDescription), part); });
 }
 
 Element LogicSender::tracksHeader() {

@@ -410,8 +410,8 @@ bool LogicSender::answerDialogs() {
             });
         press(createNew);
         pause(300ms);
-        Element ok = findIn(options,
-                            [&](const Element& e) { return str(e, QStringLiteral("AXTitle")) == u"OK"; });
+        Element ok = findIn(
+            options, [&](const Element& e) { return str(e, QStringLiteral("AXTitle")) == u"OK"; });
         if (!ok)
             ok = AXProbe::element(platform_, options, QStringLiteral("AXDefaultButton"));
         press(ok);
