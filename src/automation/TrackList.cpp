@@ -87,8 +87,11 @@ std::optional<std::pair<int, QString>> LogicSender::rowOf(const Element& row) {
 
 std::optional<QString> LogicSender::nameInField(const Element& row) {
     // The name field's description is the track's name, also while the field is being edited
-    // (its value is then the text typed so far).
-    for (const Element& child : AXProbe::kids(platform_, row)) {
+    // (its value is then the text typed so far). The field is among the row's last children
+    // (before the track's icon only), so they are looked at from the end.
+    const QList<Element> children = AXProbe::kids(platform_, row);
+    for (auto it = children.crbegin(); it != children.crend(); ++it) {
+        const Element& child = *it;
         if (str(child, QStringLiteral("AXRole")) != u"AXTextField")
             continue;
         const AXValue v = read(child, kDescription);
