@@ -328,11 +328,14 @@ private:
     Element findIn(const Element& root, const std::function<bool(const Element&)>& pred);
     Element triangleOf(const Element& header);
     // A track row's number and name: the number from its description ("Track 3 “Bass DI”",
-    // translated with Logic's language), the name from its name field (from the description's
-    // quotes when it has none); none for an element that is no track row.
+    // translated with Logic's language), the name from its quotes in English, else from its
+    // name field; none for an element that is no track row.
     std::optional<std::pair<int, QString>> rowOf(const Element& row);
     // The text of a row's name field; none when it has none or it cannot be read.
     std::optional<QString> nameInField(const Element& row);
+    // The name parseRow is to take for a row with this description: none for a description
+    // in Logic's English form (the name is then in its quotes), else the name field's text.
+    std::optional<QString> nameOf(const Element& row, const QString& description);
     // Whether a lane of the track rows on screen holds a region.
     bool regionsOnScreen();
     // Whether the rows reach the bottom of the visible list (more may be below).

@@ -82,7 +82,16 @@ std::optional<std::pair<int, QString>> LogicSender::rowOf(const Element& row) {
     const auto* text = std::get_if<QString>(&d);
     if (!text)
         return std::nullopt;
-    return parseRow(*text, nameInField(row));
+    return parseRow(*text, nameOf(row, *text));
+}
+
+std::optional<QString> LogicSender::nameOf(const Element& row, const QString& description) {
+    // Logic in English describes a row as "Track 3 “Bass DI”": the name in the quotes, read
+    // with the description in one call. In another language the words and the quotes are
+    // translated, and the name comes from the row's name field.
+    if (description.startsWith(QLatin1String("Track ")) && description.contains(QChar(0x201C)))
+        return std::nullopt;
+    return nameInField(row);
 }
 
 std::optional<QString> LogicSender::nameInField(const Element& row) {
@@ -116,9 +125,7 @@ std::optional<QList<TrackRow>> LogicSender::rowsOnScreen(bool kinds) {
         const auto* text = std::get_if<QString>(&d);
         if (!text)
             return std::nullopt; // a row that cannot be read: the page is not known
-        if (str(child, QStringLiteral("AXRole")) != u"AXLayoutItem")
-            continue;
-        const auto parsed = parseRow(*text, nameInField(child));
+        const auto parsed = parseRow(*text, nameOf(child, *text));
         if (!parsed)
             continue;
         TrackRow row{child, parsed->first, parsed->second, false, std::nullopt};
@@ -202,9 +209,7 @@ std::optional<int> LogicSender::trackCount() {
             const auto* text = std::get_if<QString>(&d);
             if (!text)
                 return std::nullopt;
-            if (str(*it, QStringLiteral("AXRole")) != u"AXLayoutItem")
-                continue;
-            if (const auto parsed = parseRow(*text, nameInField(*it)))
+            if (const auto parsed = parseRow(*text, nameOf(*it, *text)))
                 return TrackRow{*it, parsed->first, parsed->second, false, std::nullopt};
         }
         return TrackRow{};
