@@ -310,7 +310,7 @@ bool LogicSender::isOptionsWindow(const Element& w) {
 
 bool LogicSender::isAlert(const Element& w) {
     // Described "alert" in English; in any language, by the identifiers of its buttons
-    // ("action-button-1", "action-button-2"), which macOS gives every alert's buttons.
+    // ("action-button-1", "action-button-2"), which are not translated.
     if (str(w, kDescription) == u"alert")
         return true;
     if (str(w, QStringLiteral("AXSubrole")) != u"AXDialog")

@@ -3,6 +3,7 @@
 
 #include "SenderFixture.h"
 #include "automation/AXProbe.h"
+#include "automation/FakePlatform.h"
 #include "automation/LogicBridge.h"
 #include "automation/MenuLocator.h"
 
@@ -82,6 +83,83 @@ TEST_F(SenderLocators, withoutTheStackItemsOnlyTheNewTrackItemIsFound) {
                                           "features are on"))
         << outcome.result.toStdString();
     EXPECT_TRUE(session().tracks.isEmpty());
+}
+
+// Logic Pro with its menus in a language the sender has no titles for: the bar's fifth menu is
+// the Track menu, whose "Create Track Stack…" carries Shift-Command-D; the File menu's titles
+// are unknown.
+struct UnknownLanguage {
+    Fake::FakePlatform platform;
+    Fake::NodePtr stack, newAudio, rename, deleteUnused, colors, byName, byDate;
+
+    UnknownLanguage() {
+        using Fake::node;
+        const auto menu = [](const QString& title, const QList<Fake::NodePtr>& items) {
+            return node("AXMenuBarItem", title, {node("AXMenu", {}, items)});
+        };
+        const auto item = [](const char* title) { return node("AXMenuItem", title); };
+        const auto separator = [] { return node("AXMenuItem"); };
+        stack = item("t-stack");
+        stack->set("AXMenuItemCmdChar", QStringLiteral("D"))
+            .set("AXMenuItemCmdModifiers", std::int64_t{1});
+        newAudio = item("t-audio");
+        rename = item("t-rename");
+        deleteUnused = item("t-unused");
+        colors = item("t-color");
+        byName = item("s-name");
+        byDate = item("s-date");
+        const Fake::NodePtr sortBy = node("AXMenuItem", "t-sort",
+                                          {node("AXMenu", {},
+                                                {item("s-midi"), item("s-audio"), item("s-output"),
+                                                 item("s-instrument"), byName, byDate})});
+        const Fake::NodePtr bar = node(
+            "AXMenuBar", {},
+            {menu("apple", {item("a-about")}), menu("app", {item("l-about")}),
+             menu("file",
+                  {item("f-new"), node("AXMenuItem", "f-import",
+                                       {node("AXMenu", {}, {item("f-audio"), item("f-midi")})})}),
+             menu("edit", {item("e-undo")}),
+             menu("track", {item("t-new"), newAudio, item("t-instrument"), separator(), rename,
+                            item("t-delete"), deleteUnused, separator(), stack, item("t-flatten"),
+                            separator(), sortBy, separator(), colors, item("t-icon")})});
+        platform.launch(LogicBridge::bundleId, 7)->set("AXMenuBar", QList<Element>{bar});
+    }
+    Element menuBar() { return menuBarOf(platform); }
+};
+
+TEST(SenderMenuLocator, findsTrackItemsByPlaceAndNoImportItemInAnUnknownLanguage) {
+    UnknownLanguage logic;
+    const std::pair<QStringList, Fake::NodePtr> cases[] = {
+        {{"Track", "New Audio Track"}, logic.newAudio},
+        {{"Track", "Rename Track"}, logic.rename},
+        {{"Track", "Delete Unused Tracks"}, logic.deleteUnused},
+        {{"Track", "Create Track Stack…"}, logic.stack},
+        {{"Track", "Sort Tracks by", "Track Name"}, logic.byName},
+        {{"Track", "Sort Tracks by", "Creation Date"}, logic.byDate},
+        {{"Track", "Assign Track Color…"}, logic.colors},
+        {{"File", "Import", "Audio File…"}, nullptr},
+        {{"Track", "Flatten Stack"}, nullptr}, // not one the sender uses: never guessed
+    };
+    for (const auto& [path, wanted] : cases)
+        EXPECT_EQ(MenuLocator::locate(logic.platform, logic.menuBar(), path), Element(wanted))
+            << path.join(" > ").toStdString();
+}
+
+TEST(SenderMenuLocator, aSendOneByOneStopsBeforeAnythingWhenTheImportItemIsNotFound) {
+    UnknownLanguage logic;
+    LogicSender sender(logic.platform);
+    const SendOutcome outcome =
+        sender.send(SendMode::slow,
+                    {SendJob{std::nullopt, {QStringLiteral("/a/Kick.wav")}, std::nullopt}}, false);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.result,
+              "Vantrel can't find File > Import > Audio File… in Logic Pro's menus in this "
+              "language, and sending one by one needs it: choose another way to send, or in "
+              "System Settings > General > Language & Region, add Logic Pro under Applications "
+              "with the language English, reopen Logic Pro, then send again.");
+    EXPECT_TRUE(logic.platform.presses.isEmpty());
+    EXPECT_EQ(logic.platform.mouseEvents, 0);
+    EXPECT_TRUE(logic.platform.keys.isEmpty());
 }
 
 TEST(SenderRowDescriptions, numberAndNameInAnyLanguage) {
