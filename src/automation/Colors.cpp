@@ -277,7 +277,8 @@ void LogicSender::closeColorWindow() {
         if (!palette)
             return;
         const Element close = findIn(palette, [&](const Element& e) {
-            return str(e, QStringLiteral("AXDescription")) == u"close";
+            return str(e, QStringLiteral("AXSubrole")) == u"AXCloseButton" ||
+                   str(e, QStringLiteral("AXDescription")) == u"close";
         });
         if (!close)
             return;

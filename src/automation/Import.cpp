@@ -131,9 +131,8 @@ void LogicSender::dragIntoLogic(const QStringList& files, bool slow) {
     const double width = w.size.width, height = w.size.height;
 
     double x = minX + 0.4 * width;
-    const Element ruler = findInWindows([&](const Element& e) {
-        return str(e, QStringLiteral("AXDescription")) == u"Tracks time ruler";
-    });
+    const Element main = mainWindow();
+    const Element ruler = main ? trackListPart(main, TrackListPart::ruler) : Element();
     if (const std::optional<Rect> r = ruler ? frame(ruler) : std::nullopt)
         x = r->origin.x + 4;
 

@@ -95,6 +95,11 @@ public:
     std::optional<QList<TrackRow>> allRows(bool kinds);
     // The number of tracks in the project (the highest track number); none when unreadable.
     std::optional<int> trackCount();
+    // A row's number and name from its description: the number is the first number outside
+    // the name; the name is name (the name field's) when given, else the text in quotes.
+    // None when the description holds no number (or, without name, no quoted name).
+    static std::optional<std::pair<int, QString>> parseRow(const QString& description,
+                                                           const std::optional<QString>& name);
     // Scrolls the list until the row with this number is on screen; its element, or none.
     Element showRow(int number);
     // Scrolls the list by wheel events over it (positive: towards the top).
@@ -247,11 +252,20 @@ public:
     // is a note (the caller checks the effect itself).
     void choose(const QStringList& path, bool verified);
 
+    // The parts of a window's track list, found by their structure (by their English
+    // descriptions where the structure differs); none when the window has no track list.
+    enum class TrackListPart { header, ruler, contents };
+    Element trackListPart(const Element& window, TrackListPart part);
+    // The header group of the project in front: one row element (AXLayoutItem) per track.
     Element tracksHeader();
     QList<Element> trackHeaders();
     // The names of every row of the track list, top to bottom; empty when unreadable.
     QStringList trackNames();
     Element window(const QString& identifier);
+    // Whether the window is the options window of a multi-file drop, or an alert (the tempo
+    // question), found by title or description in English, by structure in any language.
+    bool isOptionsWindow(const Element& window);
+    bool isAlert(const Element& window);
     Element optionsWindow();
     Element alert();
     // The tempo question's "Don’t Import" button; none when it cannot be told.
@@ -313,8 +327,15 @@ private:
     Element firstWindow(const std::function<bool(const Element&)>& pred);
     Element findIn(const Element& root, const std::function<bool(const Element&)>& pred);
     Element triangleOf(const Element& header);
-    // The row's number and name from its description ("Track 3 “Bass DI”"); none for another.
-    static std::optional<std::pair<int, QString>> parseRow(const QString& description);
+    // A track row's number and name: the number from its description ("Track 3 “Bass DI”",
+    // translated with Logic's language), the name from its quotes in English, else from its
+    // name field; none for an element that is no track row.
+    std::optional<std::pair<int, QString>> rowOf(const Element& row);
+    // The text of a row's name field; none when it has none or it cannot be read.
+    std::optional<QString> nameInField(const Element& row);
+    // The name parseRow is to take for a row with this description: none for a description
+    // in Logic's English form (the name is then in its quotes), else the name field's text.
+    std::optional<QString> nameOf(const Element& row, const QString& description);
     // Whether a lane of the track rows on screen holds a region.
     bool regionsOnScreen();
     // Whether the rows reach the bottom of the visible list (more may be below).
@@ -326,10 +347,11 @@ private:
     bool typeIntoNameField(const QString& text);
     // Where a click selects the row: the centre of its name field; none without one.
     std::optional<Point> rowSpot(const Element& row);
+    // Throws, saying what to do, when Logic's menus were read and File > Import > Audio File…
+    // cannot be found in them (menus in a language the sender has no titles for).
+    void requireImportCommand();
     // Throws, naming the setting, when Logic's Track menu lacks "Create Track Stack…".
     void requireStackCommand();
-    // Throws, saying how to switch, when Logic's menu bar was read and is not in English.
-    void requireEnglishMenus();
     // Whether a triangle's frame lies inside the project window, clear of its top 170 points and
     // its bottom 20 points.
     bool safelyVisible(const std::optional<Rect>& triangleFrame);
@@ -339,6 +361,7 @@ private:
     Platform& platform_;
     Clock::Duration tickT_;
     Element cachedHeader_;
+    QString cachedHeaderDescription_;
     bool answeringDialogs_ = false;
     // Tracks numbered up to this one were there before the send began (its own come after);
     // 0 when the send stacks tracks already in the project.

@@ -44,7 +44,6 @@ SendOutcome LogicSender::send(SendMode mode, const QList<SendJob>& jobs, bool gr
     const std::shared_ptr<void> activity = platform_.holdActivity(
         QCoreApplication::translate("Vantrel::Sender", "Building the session in Logic Pro"));
     try {
-        requireEnglishMenus();
         if (!groupedJobs(jobs).isEmpty())
             requireStackCommand();
         switch (mode) {
@@ -58,6 +57,7 @@ SendOutcome LogicSender::send(SendMode mode, const QList<SendJob>& jobs, bool gr
             runGrouped(jobs);
             break;
         case SendMode::slow:
+            requireImportCommand();
             runSlow(jobs);
             break;
         case SendMode::stacksOnly:
@@ -97,27 +97,20 @@ void LogicSender::countAtStart(bool ownTracksFromStart) {
     stackSizes.clear();
 }
 
-void LogicSender::requireEnglishMenus() {
-    // The sender finds Logic's menu items by their English titles. A menu bar that was read and
-    // has no "Track" menu is Logic in another language: the send stops before the import,
-    // rather than after it with tracks but no stacks.
-    const std::optional<RunningApp> app = LogicBridge::logicApp(platform_);
-    if (!app)
+void LogicSender::requireImportCommand() {
+    // File > Import > Audio File… is found by its title, which is known in English, German,
+    // French and Japanese only. In another language the one-by-one send stops before it makes
+    // a track; the other sends do not need the item.
+    if (!menuItem({QStringLiteral("Track"), QStringLiteral("New Audio Track")}))
         return;
-    const Element appElement = platform_.accessibility().applicationElement(app->pid);
-    const Element menuBar = AXProbe::element(platform_, appElement, QStringLiteral("AXMenuBar"));
-    const QList<Element> menus = AXProbe::kids(platform_, menuBar);
-    if (menus.size() < 3)
+    if (menuItem({QStringLiteral("File"), QStringLiteral("Import"), QStringLiteral("Audio File…")}))
         return;
-    for (const Element& m : menus) {
-        if (str(m, QStringLiteral("AXTitle")) == u"Track")
-            return;
-    }
     throw SendError(QCoreApplication::translate(
-        "Vantrel::Sender", "Logic Pro's menus are not in English, and Vantrel can drive "
-                           "Logic Pro only in English: in System Settings > General > "
-                           "Language & Region, add Logic Pro under Applications with the "
-                           "language English, reopen Logic Pro, then send again."));
+        "Vantrel::Sender", "Vantrel can't find File > Import > Audio File… in Logic Pro's menus "
+                           "in this language, and sending one by one needs it: choose another "
+                           "way to send, or in System Settings > General > Language & Region, "
+                           "add Logic Pro under Applications with the language English, reopen "
+                           "Logic Pro, then send again."));
 }
 
 void LogicSender::requireStackCommand() {

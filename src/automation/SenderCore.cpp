@@ -4,6 +4,7 @@
 #include "automation/AXProbe.h"
 #include "automation/LogicBridge.h"
 #include "automation/LogicSender.h"
+#include "automation/MenuLocator.h"
 
 #include <QCoreApplication>
 
@@ -117,9 +118,8 @@ void LogicSender::checkPreconditions(const QString& notRunningMessage) {
     // the user's to answer: the send stops before it touches anything. The questions an import
     // asks are answered at every wait.
     const Element dialog = firstWindow([&](const Element& w) {
-        return str(w, QStringLiteral("AXSubrole")) == u"AXDialog" &&
-               str(w, QStringLiteral("AXTitle")) != kOptionsTitle &&
-               str(w, kDescription) != u"alert";
+        return str(w, QStringLiteral("AXSubrole")) == u"AXDialog" && !isOptionsWindow(w) &&
+               !isAlert(w);
     });
     if (dialog) {
         const QString title = str(dialog, QStringLiteral("AXTitle"));
@@ -256,7 +256,10 @@ Element LogicSender::menuItem(const QStringList& path) {
     const Element menuBar = AXProbe::element(platform_, appElement, QStringLiteral("AXMenuBar"));
     if (!menuBar)
         return {};
-    return AXProbe::menuItem(platform_, menuBar, path);
+    // By its English titles; in another language, by its key equivalent and place.
+    if (const Element item = AXProbe::menuItem(platform_, menuBar, path))
+        return item;
+    return MenuLocator::locate(platform_, menuBar, path);
 }
 
 void LogicSender::choose(const QStringList& path, bool verified) {
@@ -266,7 +269,14 @@ void LogicSender::choose(const QStringList& path, bool verified) {
         const Element item = menuItem(path);
         return item && enabledNotFalse(read(item, QStringLiteral("AXEnabled")));
     });
-    const std::optional<int> status = AXProbe::menuPathResult(platform_, path);
+    // Menus in English go by their titles, through the menus when an item is not reachable
+    // before its menu opens; menus in another language by the item the locator finds.
+    std::optional<int> status;
+    const Element located = menuItem(path);
+    if (located && str(located, QStringLiteral("AXTitle")) != path.last())
+        status = platform_.accessibility().performAction(located, QStringLiteral("AXPress"));
+    else
+        status = AXProbe::menuPathResult(platform_, path);
     if (status && *status == AXResult::success)
         return;
     const QString joined = path.join(QStringLiteral(" > "));
@@ -296,13 +306,48 @@ Element LogicSender::window(const QString& identifier) {
         [&](const Element& w) { return str(w, QStringLiteral("AXIdentifier")) == identifier; });
 }
 
+bool LogicSender::isOptionsWindow(const Element& w) {
+    // "Add Selected Files to Tracks" by its title in English; in any language, the dialog with
+    // the choice of new or existing tracks (two radio buttons) and the stems check box.
+    if (str(w, QStringLiteral("AXTitle")) == kOptionsTitle)
+        return true;
+    if (str(w, QStringLiteral("AXSubrole")) != u"AXDialog" ||
+        str(w, QStringLiteral("AXIdentifier")) == u"open-panel")
+        return false;
+    int radios = 0, boxes = 0;
+    for (const Element& child : AXProbe::kids(platform_, w)) {
+        const QString role = str(child, QStringLiteral("AXRole"));
+        if (role == u"AXRadioGroup")
+            radios += int(std::ranges::count_if(AXProbe::kids(platform_, child), [&](auto& r) {
+                return str(r, QStringLiteral("AXRole")) == u"AXRadioButton";
+            }));
+        else if (role == u"AXCheckBox")
+            ++boxes;
+    }
+    return radios == 2 && boxes == 1;
+}
+
+bool LogicSender::isAlert(const Element& w) {
+    // Described "alert" in English; in any language, by the identifiers of its buttons
+    // ("action-button-1", "action-button-2"), which are not translated.
+    if (str(w, kDescription) == u"alert")
+        return true;
+    if (str(w, QStringLiteral("AXSubrole")) != u"AXDialog")
+        return false;
+    for (const Element& child : AXProbe::kids(platform_, w)) {
+        if (str(child, QStringLiteral("AXRole")) == u"AXButton" &&
+            str(child, QStringLiteral("AXIdentifier")).startsWith(QLatin1String("action-button-")))
+            return true;
+    }
+    return false;
+}
+
 Element LogicSender::optionsWindow() {
-    return firstWindow(
-        [&](const Element& w) { return str(w, QStringLiteral("AXTitle")) == kOptionsTitle; });
+    return firstWindow([&](const Element& w) { return isOptionsWindow(w); });
 }
 
 Element LogicSender::alert() {
-    return firstWindow([&](const Element& w) { return str(w, kDescription) == u"alert"; });
+    return firstWindow([&](const Element& w) { return isAlert(w); });
 }
 
 Element LogicSender::dontImportButton(const Element& question) {
@@ -317,8 +362,12 @@ Element LogicSender::dontImportButton(const Element& question) {
 }
 
 Element LogicSender::colorWindow() {
-    return firstWindow(
-        [&](const Element& w) { return str(w, QStringLiteral("AXTitle")) == u"Color"; });
+    // Titled "Color" in English; in any language, Logic's floating window (the palette is the
+    // one the track list opens; its title is translated, its kind is not).
+    return firstWindow([&](const Element& w) {
+        return str(w, QStringLiteral("AXTitle")) == u"Color" ||
+               str(w, QStringLiteral("AXSubrole")) == u"AXFloatingWindow";
+    });
 }
 
 Element LogicSender::sheet() {
@@ -342,24 +391,81 @@ std::optional<Rect> LogicSender::projectWindowFrame() {
 
 namespace {
 
-// The track header group: "Tracks header", or "Track Headers" in older versions.
-bool isHeaderGroup(const QString& description) {
-    return description == u"Tracks header" || description == u"Track Headers";
+// The parts of the track list by their descriptions, in English ("Track Headers" in older
+// versions): the way to them when their structure is not the one expected.
+bool describedAs(const QString& description, LogicSender::TrackListPart part) {
+    switch (part) {
+    case LogicSender::TrackListPart::header:
+        return description == u"Tracks header" || description == u"Track Headers";
+    case LogicSender::TrackListPart::ruler:
+        return description == u"Tracks time ruler";
+    case LogicSender::TrackListPart::contents:
+        return description == u"Tracks contents";
+    }
+    return false;
 }
 
 } // namespace
+
+Element LogicSender::trackListPart(const Element& window, TrackListPart part) {
+    // The track list is a split group of two split groups: the first holds a scroll area whose
+    // group is the header (one row per track), the second the time ruler (a layout area) and a
+    // scroll area whose group holds the rows' lanes. Descriptions are translated with Logic's
+    // language; this structure is not.
+    const auto role = [&](const Element& e) { return str(e, QStringLiteral("AXRole")); };
+    const auto childOfRole = [&](const Element& e, QStringView wanted) {
+        for (const Element& child : AXProbe::kids(platform_, e))
+            if (role(child) == wanted)
+                return child;
+        return Element();
+    };
+    const auto groupInScrollArea = [&](const Element& e) {
+        const Element scroll = childOfRole(e, u"AXScrollArea");
+        return scroll ? childOfRole(scroll, u"AXGroup") : Element();
+    };
+    Element found;
+    findIn(window, [&](const Element& e) {
+        if (role(e) != u"AXSplitGroup")
+            return false;
+        QList<Element> halves;
+        for (const Element& child : AXProbe::kids(platform_, e))
+            if (role(child) == u"AXSplitGroup")
+                halves << child;
+        if (halves.size() != 2)
+            return false;
+        const Element header = groupInScrollArea(halves[0]);
+        const Element ruler = childOfRole(halves[1], u"AXLayoutArea");
+        const Element contents = groupInScrollArea(halves[1]);
+        if (!header || !ruler || !contents)
+            return false;
+        found = part == TrackListPart::header  ? header
+                : part == TrackListPart::ruler ? ruler
+                                               : contents;
+        return true;
+    });
+    if (found)
+        return found;
+    return findIn(window,
+                  [&](const Element& e) { return describedAs(str(e, kDescription), part); });
+}
 
 Element LogicSender::tracksHeader() {
     if (cachedHeader_) {
         const AXValue children = read(cachedHeader_, QStringLiteral("AXChildren"));
         if (std::holds_alternative<QList<Element>>(children) &&
-            isHeaderGroup(str(cachedHeader_, kDescription)))
+            str(cachedHeader_, kDescription) == cachedHeaderDescription_)
             return cachedHeader_;
     }
     // The track list of the project in front; another project's behind it is never read.
-    const auto isHeader = [&](const Element& e) { return isHeaderGroup(str(e, kDescription)); };
-    const Element main = mainWindow();
-    cachedHeader_ = main ? findIn(main, isHeader) : findInWindows(isHeader);
+    cachedHeader_ = {};
+    if (const Element main = mainWindow()) {
+        cachedHeader_ = trackListPart(main, TrackListPart::header);
+    } else {
+        for (const Element& w : AXProbe::windows(platform_))
+            if ((cachedHeader_ = trackListPart(w, TrackListPart::header)))
+                break;
+    }
+    cachedHeaderDescription_ = str(cachedHeader_, kDescription);
     return cachedHeader_;
 }
 
@@ -422,7 +528,7 @@ QList<Element> LogicSender::trackHeaders() {
     if (!container)
         return headers;
     for (const Element& child : AXProbe::kids(platform_, container)) {
-        if (str(child, kDescription).startsWith(QLatin1String("Track ")))
+        if (str(child, QStringLiteral("AXRole")) == u"AXLayoutItem")
             headers << child;
     }
     return headers;

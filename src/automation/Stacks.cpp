@@ -203,8 +203,7 @@ void LogicSender::checkStackMembers(int number, const QString& name, const QList
         QStringList held, sent;
         for (int n = number + 1; n <= number + *size; ++n) {
             const Element e = showRow(n);
-            const auto parsed =
-                e ? parseRow(str(e, QStringLiteral("AXDescription"))) : std::nullopt;
+            const auto parsed = e ? rowOf(e) : std::nullopt;
             held << (parsed ? parsed->second : QString());
         }
         for (const TrackRow& m : members)
@@ -300,8 +299,7 @@ QList<TrackRow> LogicSender::freeRowsNamed(const QString& group, const QStringLi
 void LogicSender::renameRow(int number, const QString& name) {
     const auto nameNow = [&]() -> std::optional<QString> {
         const Element row = showRow(number);
-        const auto parsed =
-            row ? parseRow(str(row, QStringLiteral("AXDescription"))) : std::nullopt;
+        const auto parsed = row ? rowOf(row) : std::nullopt;
         if (!parsed)
             return std::nullopt;
         return parsed->second;

@@ -27,18 +27,85 @@ QString joined(const QStringList& names) {
 
 } // namespace
 
-std::optional<std::pair<int, QString>> LogicSender::parseRow(const QString& d) {
-    if (!d.startsWith(QLatin1String("Track ")))
-        return std::nullopt;
-    const qsizetype open = d.indexOf(QChar(0x201C));
-    const qsizetype close = d.lastIndexOf(QChar(0x201D));
-    if (open < 0 || close < open)
-        return std::nullopt;
+std::optional<std::pair<int, QString>> LogicSender::parseRow(const QString& d,
+                                                             const std::optional<QString>& name) {
+    // The word before the number is translated ("Track", "Spur", "トラック") and so are the
+    // quotes around the name; the number is not, and the name is the track's own.
+    QString rest = d;
+    QString quotedName;
+    static const QString opening = QStringLiteral("\u201C\u201E\u00AB\u300C\"");
+    static const QString closing = QStringLiteral("\u201D\u201C\u00BB\u300D\"");
+    const qsizetype open = [&] {
+        for (qsizetype i = 0; i < d.size(); ++i)
+            if (opening.contains(d[i]))
+                return i;
+        return qsizetype(-1);
+    }();
+    if (open >= 0) {
+        qsizetype close = -1;
+        for (qsizetype i = d.size() - 1; i > open; --i)
+            if (closing.contains(d[i])) {
+                close = i;
+                break;
+            }
+        if (close > open) {
+            quotedName = d.mid(open + 1, close - open - 1);
+            rest = d.left(open) + d.mid(close + 1);
+        }
+    }
+    if (quotedName.isNull() && name && !name->isEmpty()) {
+        if (const qsizetype at = d.lastIndexOf(*name); at >= 0)
+            rest = d.left(at) + d.mid(at + name->size());
+    }
+    qsizetype digits = 0;
+    while (digits < rest.size() && !rest[digits].isDigit())
+        ++digits;
+    qsizetype end = digits;
+    while (end < rest.size() && rest[end].isDigit())
+        ++end;
     bool ok = false;
-    const int number = d.mid(6, open - 6).trimmed().toInt(&ok);
-    if (!ok)
+    const int number = rest.mid(digits, end - digits).toInt(&ok);
+    if (!ok || number <= 0)
         return std::nullopt;
-    return std::make_pair(number, d.mid(open + 1, close - open - 1));
+    if (name)
+        return std::make_pair(number, *name);
+    if (quotedName.isNull())
+        return std::nullopt;
+    return std::make_pair(number, quotedName);
+}
+
+std::optional<std::pair<int, QString>> LogicSender::rowOf(const Element& row) {
+    const AXValue d = read(row, kDescription);
+    const auto* text = std::get_if<QString>(&d);
+    if (!text)
+        return std::nullopt;
+    return parseRow(*text, nameOf(row, *text));
+}
+
+std::optional<QString> LogicSender::nameOf(const Element& row, const QString& description) {
+    // Logic in English describes a row as "Track 3 “Bass DI”": the name in the quotes, read
+    // with the description in one call. In another language the words and the quotes are
+    // translated, and the name comes from the row's name field.
+    if (description.startsWith(QLatin1String("Track ")) && description.contains(QChar(0x201C)))
+        return std::nullopt;
+    return nameInField(row);
+}
+
+std::optional<QString> LogicSender::nameInField(const Element& row) {
+    // The name field's description is the track's name, also while the field is being edited
+    // (its value is then the text typed so far). The field is among the row's last children
+    // (before the track's icon only), so they are looked at from the end.
+    const QList<Element> children = AXProbe::kids(platform_, row);
+    for (auto it = children.crbegin(); it != children.crend(); ++it) {
+        const Element& child = *it;
+        if (str(child, QStringLiteral("AXRole")) != u"AXTextField")
+            continue;
+        const AXValue v = read(child, kDescription);
+        if (const auto* name = std::get_if<QString>(&v))
+            return *name;
+        return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 std::optional<QList<TrackRow>> LogicSender::rowsOnScreen(bool kinds) {
@@ -55,7 +122,7 @@ std::optional<QList<TrackRow>> LogicSender::rowsOnScreen(bool kinds) {
         const auto* text = std::get_if<QString>(&d);
         if (!text)
             return std::nullopt; // a row that cannot be read: the page is not known
-        const auto parsed = parseRow(*text);
+        const auto parsed = parseRow(*text, nameOf(child, *text));
         if (!parsed)
             continue;
         TrackRow row{child, parsed->first, parsed->second, false, std::nullopt};
@@ -139,7 +206,7 @@ std::optional<int> LogicSender::trackCount() {
             const auto* text = std::get_if<QString>(&d);
             if (!text)
                 return std::nullopt;
-            if (const auto parsed = parseRow(*text))
+            if (const auto parsed = parseRow(*text, nameOf(*it, *text)))
                 return TrackRow{*it, parsed->first, parsed->second, false, std::nullopt};
         }
         return TrackRow{};
@@ -189,7 +256,7 @@ QList<TrackRow> LogicSender::selectedRows() {
     if (!list)
         return out;
     for (const Element& e : *list) {
-        const auto parsed = parseRow(str(e, kDescription));
+        const auto parsed = rowOf(e);
         if (!parsed)
             continue;
         TrackRow row{e, parsed->first, parsed->second, false, std::nullopt};
@@ -279,13 +346,10 @@ void LogicSender::selectRows(const QList<TrackRow>& rows) {
 // --- Whether the project in front is empty.
 
 bool LogicSender::regionsOnScreen() {
-    // Each track row has a lane in "Tracks contents"; a region on it is an item of the lane.
-    // Only the project in front counts: another open project is not the send's.
+    // Each track row has a lane in the track list's contents; a region on it is an item of the
+    // lane. Only the project in front counts: another open project is not the send's.
     const Element main = mainWindow();
-    const Element contents =
-        main ? findIn(main,
-                      [&](const Element& e) { return str(e, kDescription) == u"Tracks contents"; })
-             : Element();
+    const Element contents = main ? trackListPart(main, TrackListPart::contents) : Element();
     for (const Element& lane : AXProbe::kids(platform_, contents)) {
         for (const Element& item : AXProbe::kids(platform_, lane)) {
             if (str(item, QStringLiteral("AXRole")) == u"AXLayoutItem")
@@ -342,12 +406,22 @@ void LogicSender::requireEmptyProject() {
 bool LogicSender::answerDialogs() {
     bool answered = false;
     if (const Element options = optionsWindow()) {
-        press(findIn(options, [&](const Element& e) {
+        // "Create new tracks" by its title, else as the first of the two choices; "OK" by its
+        // title, else as the dialog's default button.
+        Element createNew = findIn(options, [&](const Element& e) {
             return str(e, QStringLiteral("AXTitle")) == u"Create new tracks";
-        }));
+        });
+        if (!createNew)
+            createNew = findIn(options, [&](const Element& e) {
+                return str(e, QStringLiteral("AXRole")) == u"AXRadioButton";
+            });
+        press(createNew);
         pause(300ms);
-        press(findIn(options,
-                     [&](const Element& e) { return str(e, QStringLiteral("AXTitle")) == u"OK"; }));
+        Element ok = findIn(
+            options, [&](const Element& e) { return str(e, QStringLiteral("AXTitle")) == u"OK"; });
+        if (!ok)
+            ok = AXProbe::element(platform_, options, QStringLiteral("AXDefaultButton"));
+        press(ok);
         answered = true;
     }
     if (const Element question = alert()) {

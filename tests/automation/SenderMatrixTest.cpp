@@ -87,11 +87,6 @@ const QStringList setupSwitches{QStringLiteral("user-project"),
 // The sentence a cell must stop with before it changes anything; empty when it must build its
 // session.
 QString mustFailWith(const QString& variant, SendMode mode) {
-    if (variant.contains(QLatin1String("language")))
-        return QStringLiteral("Logic Pro's menus are not in English, and Vantrel can drive Logic "
-                              "Pro only in English: in System Settings > General > Language & "
-                              "Region, add Logic Pro under Applications with the language "
-                              "English, reopen Logic Pro, then send again.");
     if (variant.contains(QLatin1String("complete-features-off")))
         return QStringLiteral("Logic Pro can't make track stacks until its complete features "
                               "are on: choose Logic Pro > Settings > Advanced, switch on “Enable "
