@@ -769,10 +769,6 @@
         <translation>Die Session wird in Logic Pro aufgebaut</translation>
     </message>
     <message>
-        <source>Logic Pro&apos;s menus are not in English, and Vantrel can drive Logic Pro only in English: in System Settings &gt; General &gt; Language &amp; Region, add Logic Pro under Applications with the language English, reopen Logic Pro, then send again.</source>
-        <translation>Die Menüs von Logic Pro sind nicht auf Englisch, und Vantrel kann Logic Pro nur auf Englisch bedienen: Fügen Sie unter „Systemeinstellungen &gt; Allgemein &gt; Sprache &amp; Region“ bei „Apps“ Logic Pro mit der Sprache Englisch hinzu, öffnen Sie Logic Pro erneut und senden Sie dann noch einmal.</translation>
-    </message>
-    <message>
         <source>Logic Pro can&apos;t make track stacks until its complete features are on: choose Logic Pro &gt; Settings &gt; Advanced, switch on “Enable Complete Features”, then send again.</source>
         <translation>Logic Pro kann erst Spurstapel erstellen, wenn alle Funktionen eingeschaltet sind: Wählen Sie in Logic Pro „Logic Pro &gt; Settings &gt; Advanced“, schalten Sie „Enable Complete Features“ ein und senden Sie dann erneut.</translation>
     </message>
@@ -1064,6 +1060,10 @@
     <message>
         <source>Unsorted</source>
         <translation>Unsortiert</translation>
+    </message>
+    <message>
+        <source>Vantrel can&apos;t find File &gt; Import &gt; Audio File… in Logic Pro&apos;s menus in this language, and sending one by one needs it: choose another way to send, or in System Settings &gt; General &gt; Language &amp; Region, add Logic Pro under Applications with the language English, reopen Logic Pro, then send again.</source>
+        <translation>Vantrel findet „File &gt; Import &gt; Audio File…“ in den Menüs von Logic Pro in dieser Sprache nicht, und „Einzeln senden“ braucht diesen Befehl: Wählen Sie eine andere Art zu senden, oder fügen Sie unter „Systemeinstellungen &gt; Allgemein &gt; Sprache &amp; Region“ bei „Apps“ Logic Pro mit der Sprache Englisch hinzu, öffnen Sie Logic Pro erneut und senden Sie dann noch einmal.</translation>
     </message>
 </context>
 <context>

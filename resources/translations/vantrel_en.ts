@@ -767,10 +767,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Logic Pro&apos;s menus are not in English, and Vantrel can drive Logic Pro only in English: in System Settings &gt; General &gt; Language &amp; Region, add Logic Pro under Applications with the language English, reopen Logic Pro, then send again.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Logic Pro can&apos;t make track stacks until its complete features are on: choose Logic Pro &gt; Settings &gt; Advanced, switch on “Enable Complete Features”, then send again.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1061,6 +1057,10 @@
     </message>
     <message>
         <source>Unsorted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Vantrel can&apos;t find File &gt; Import &gt; Audio File… in Logic Pro&apos;s menus in this language, and sending one by one needs it: choose another way to send, or in System Settings &gt; General &gt; Language &amp; Region, add Logic Pro under Applications with the language English, reopen Logic Pro, then send again.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
