@@ -362,11 +362,14 @@ Element LogicSender::dontImportButton(const Element& question) {
 }
 
 Element LogicSender::colorWindow() {
-    // Titled "Color" in English; in any language, Logic's floating window (the palette is the
-    // one the track list opens; its title is translated, its kind is not).
+    // Titled "Color" in English, wherever it stands among the windows; in another language,
+    // Logic's floating window (the palette is the one the track list opens; its title is
+    // translated, its kind is not).
+    if (const Element titled = firstWindow(
+            [&](const Element& w) { return str(w, QStringLiteral("AXTitle")) == u"Color"; }))
+        return titled;
     return firstWindow([&](const Element& w) {
-        return str(w, QStringLiteral("AXTitle")) == u"Color" ||
-               str(w, QStringLiteral("AXSubrole")) == u"AXFloatingWindow";
+        return str(w, QStringLiteral("AXSubrole")) == u"AXFloatingWindow";
     });
 }
 
