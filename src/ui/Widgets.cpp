@@ -37,8 +37,19 @@ void ThemeLabel::setColor(DynamicColor color) {
 void ThemeLabel::setWrappedText(const QString& text, int maxWidth) {
     setWordWrap(true);
     setText(text);
+    wrapWidth_ = maxWidth;
+    fitWrappedText();
+}
+
+void ThemeLabel::fitWrappedText() {
+    ensurePolished(); // the font the label will be drawn in
+    // A label's height for a width never comes out below its minimum size: the size fixed for
+    // the previous text would stand in for this one's.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    const QString text = this->text();
     const QFontMetrics metrics(font());
-    int width = qMin(maxWidth, metrics.horizontalAdvance(text) + 2);
+    int width = qMin(wrapWidth_, metrics.horizontalAdvance(text) + 2);
     // The narrowest width that keeps the number of lines: the lines come out even, and the last
     // one never holds a lone word when the others could give it company. Never narrower than the
     // widest word: a word that does not fit is broken or cut, not wrapped, so the line count
@@ -48,6 +59,7 @@ void ThemeLabel::setWrappedText(const QString& text, int maxWidth) {
         widestWord = qMax(widestWord, metrics.horizontalAdvance(word) + 2);
     const int height = heightForWidth(width);
     int narrow = qMax(width / 2, qMin(widestWord, width));
+    const int widest = width;
     while (narrow < width) {
         const int middle = (narrow + width) / 2;
         if (heightForWidth(middle) <= height)
@@ -55,6 +67,10 @@ void ThemeLabel::setWrappedText(const QString& text, int maxWidth) {
         else
             narrow = middle + 1;
     }
+    // The narrowest width is exact at this resolution only: a screen at another scale lays the
+    // text out a little wider, and the last word would drop onto a line the label has no room
+    // for. A character's width to spare keeps the lines and their number.
+    width = qMin(widest, width + metrics.averageCharWidth());
     setFixedSize(width, qMax(0, heightForWidth(width))); // an empty text has no height
 }
 
@@ -69,6 +85,8 @@ void ThemeLabel::changeEvent(QEvent* event) {
     // roles changed); it may mean another appearance.
     if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange)
         applyColor();
+    if (event->type() == QEvent::FontChange && wrapWidth_ > 0)
+        fitWrappedText();
     QLabel::changeEvent(event);
 }
 

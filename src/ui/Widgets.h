@@ -23,7 +23,8 @@ public:
     void setColor(DynamicColor color);
     // Sets a wrapping text centred in a column: as wide as the text up to maxWidth, narrowed to
     // even lines as long as their number stays (no lone word on a last line), as high as its
-    // lines at that width (a centred item of a box layout gets no height for its width).
+    // lines at that width (a centred item of a box layout gets no height for its width). A later
+    // change of font (a style applied when the label is shown) sizes it again.
     void setWrappedText(const QString& text, int maxWidth);
     // Extra space between letters, in points.
     void setTracking(qreal points);
@@ -33,7 +34,9 @@ protected:
 
 private:
     void applyColor();
+    void fitWrappedText();
     DynamicColor color_;
+    int wrapWidth_ = 0; // the widest a wrapped text may be; 0 when the text is not wrapped
 };
 
 // A system symbol drawn square in a theme colour, resolved at drawing time.

@@ -154,9 +154,25 @@ TEST_F(ThemeTest, aWrappedTextLeavesNoLoneWordOnItsLastLine) {
     EXPECT_EQ(lines, QStringList({"word word word", "word word word"}));
     EXPECT_EQ(label.height(), label.heightForWidth(maxWidth)) << "as many lines as before";
 
+    // The same label given another text is sized for it as a new label would be, not measured
+    // against the size fixed for the text before.
+    const QString note = QStringLiteral(
+        "30 Dateien in ihre Ordner verschoben: nichts kopiert, kein zusätzlicher Platz belegt.");
+    ThemeLabel fresh(QString(), 17, QFont::Light, Brismo::muted);
+    fresh.setWrappedText(note, maxWidth);
+    for (const QString& before :
+         {note + QLatin1Char(' ') + note + QLatin1Char(' ') + note, QStringLiteral("word")}) {
+        label.setWrappedText(before, maxWidth);
+        label.setWrappedText(note, maxWidth);
+        EXPECT_EQ(label.size(), fresh.size());
+        EXPECT_GE(label.height(),
+                  metrics.boundingRect(QRect(0, 0, label.width(), 10000), Qt::TextWordWrap, note)
+                      .height());
+    }
+
     // A single word, or a line of one long word and short ones, keeps its words whole.
-    for (const QString& text : {QStringLiteral("Review"), QStringLiteral("Send"),
-                                QStringLiteral("a Spurstapel b")}) {
+    for (const QString& text :
+         {QStringLiteral("Review"), QStringLiteral("Send"), QStringLiteral("a Spurstapel b")}) {
         SCOPED_TRACE(text.toStdString());
         label.setWrappedText(text, 120);
         for (const QString& word : text.split(QLatin1Char(' ')))
