@@ -414,9 +414,12 @@ private:
         fo.writeAtomically(join(result_, manifestName), listingBytes_.first, false);
         fo.writeAtomically(join(result_, importOrderName), listingBytes_.second, false);
         // One flush of every folder whose entries changed, instead of one per file.
+        QStringList changed;
+        changed.reserve(prepared_.size() + 1);
         for (const QString& dir : std::as_const(prepared_))
-            fo.syncFolder(join(result_, dir));
-        fo.syncFolder(result_);
+            changed << join(result_, dir);
+        changed << result_;
+        fo.syncFolders(changed);
         QString note = QStringLiteral("%1 files moved into their folders: nothing copied, no "
                                       "extra space used.")
                            .arg(total);

@@ -311,6 +311,36 @@ TEST_P(Hostile, shouldRefuseASecondOrganizationAtOnce) {
     EXPECT_EQ(snapshot(session), original);
 }
 
+// Verifies that the side-by-side flush of folders reaches none through a link, tries them all
+// and names the first that cannot be flushed.
+TEST_P(Hostile, shouldFlushFoldersOnlyInsideAndNameTheFirstFailure) {
+    files({"01_DRUMS/a", "08_VOCALS/b"});
+    link(outside, "Evil");
+    const std::unique_ptr<FileOps> confined = systemFileOps().confinedTo(session);
+    EXPECT_NO_THROW(confined->syncFolders({at("01_DRUMS"), at("08_VOCALS"), session}));
+    const struct {
+        const char* name;
+        QStringList folders;
+        QString failing;
+        int code;
+    } cases[] = {
+        {"a link among folders", {at("01_DRUMS"), at("Evil"), at("gone")}, at("Evil"), ELOOP},
+        {"a missing folder first", {at("gone"), at("Evil")}, at("gone"), ENOENT},
+        {"a way through a file", {at("01_DRUMS/a/x"), session}, at("01_DRUMS/a/x"), ENOTDIR},
+        {"a folder outside", {outside}, outside, EPERM},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            confined->syncFolders(c.folders);
+            ADD_FAILURE() << "no failure";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.code(), c.code);
+            EXPECT_TRUE(e.message().contains(c.failing)) << e.what();
+        }
+    }
+}
+
 // Verifies that a rollback that cannot move a file back keeps a journal of exactly that move,
 // says so, and that the put-back then finishes the job.
 TEST_P(Hostile, shouldKeepJournalOfMovesNotUndone) {
