@@ -9,9 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QMap>
 #include <QRandomGenerator>
 #include <QSet>
@@ -648,6 +645,7 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
             e.reason(), e.code());
     }
     std::optional<Journal> read = readJournal(bytes);
+    bytes = QByteArray(); // the moves are all that is needed of it from here
     if (!read)
         throw Error(QStringLiteral("The undo journal “%1” is damaged: it is not a list of moves; "
                                    "nothing was moved.")
@@ -854,30 +852,89 @@ QByteArray journalJson(const Journal& journal) {
     return json;
 }
 
+namespace {
+
+// One entry of a journal's text: which of the known keys it has with a value of their kind.
+struct JournalEntry {
+    std::optional<QString> from, to, listing, hash;
+    std::optional<bool> newFolder, aside;
+
+    // Reads an object; false when the text is not JSON or the value is not an object.
+    bool read(JsonText::Reader& r) {
+        if (!r.take('{'))
+            return false;
+        if (r.take('}'))
+            return true;
+        QString key;
+        do {
+            if (!r.readString(key) || !r.take(':'))
+                return false;
+            // A key met twice counts with its last value.
+            std::optional<QString>* text = key == QLatin1String("from")      ? &from
+                                           : key == QLatin1String("to")      ? &to
+                                           : key == QLatin1String("listing") ? &listing
+                                           : key == QLatin1String("sha256")  ? &hash
+                                                                             : nullptr;
+            std::optional<bool>* flag = key == QLatin1String("newFolder") ? &newFolder
+                                        : key == QLatin1String("aside")   ? &aside
+                                                                          : nullptr;
+            const char next = r.peek();
+            if (text && next == '"') {
+                QString value;
+                if (!r.readString(value))
+                    return false;
+                *text = std::move(value);
+            } else if (flag && (next == 't' || next == 'f')) {
+                bool value = false;
+                if (!r.readBool(value))
+                    return false;
+                *flag = value;
+            } else {
+                if (text)
+                    text->reset();
+                if (flag)
+                    flag->reset();
+                if (!r.skipValue())
+                    return false;
+            }
+        } while (r.take(','));
+        return r.take('}');
+    }
+};
+
+} // namespace
+
+// Read in place, without a document of the whole text: a put-back of a large folder holds the
+// journal's bytes and its moves, nothing more.
 std::optional<Journal> readJournal(const QByteArray& bytes) {
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !doc.isArray())
+    JsonText::Reader r(bytes);
+    if (!r.take('['))
         return std::nullopt;
     Journal journal;
     journal.knowsListings = false;
-    for (const QJsonValue entry : doc.array()) {
-        const QJsonValue listing = entry[QStringLiteral("listing")];
-        const QJsonValue hash = entry[QStringLiteral("sha256")];
-        if (entry.isObject() && listing.isString() && hash.isString()) {
-            journal.listings.push_back({listing.toString(), hash.toString().toLatin1()});
-            journal.knowsListings = true;
-            continue;
-        }
-        const QJsonValue from = entry[QStringLiteral("from")];
-        const QJsonValue to = entry[QStringLiteral("to")];
-        if (!entry.isObject() || !from.isString() || !to.isString())
+    if (!r.take(']')) {
+        do {
+            if (r.peek() != '{')
+                return std::nullopt; // not JSON, or an entry that is not an object
+            JournalEntry entry;
+            if (!entry.read(r))
+                return std::nullopt;
+            if (entry.listing && entry.hash) {
+                journal.listings.push_back({*entry.listing, entry.hash->toLatin1()});
+                journal.knowsListings = true;
+                continue;
+            }
+            if (!entry.from || !entry.to)
+                return std::nullopt;
+            journal.knowsFolders = journal.knowsFolders && entry.newFolder.has_value();
+            journal.append({std::move(*entry.from), std::move(*entry.to)},
+                           entry.newFolder.value_or(false), entry.aside.value_or(false));
+        } while (r.take(','));
+        if (!r.take(']'))
             return std::nullopt;
-        const QJsonValue newFolder = entry[QStringLiteral("newFolder")];
-        journal.knowsFolders = journal.knowsFolders && newFolder.isBool();
-        journal.append({from.toString(), to.toString()}, newFolder.toBool(false),
-                       entry[QStringLiteral("aside")].toBool(false));
     }
+    if (!r.atEnd())
+        return std::nullopt;
     return journal;
 }
 

@@ -81,4 +81,203 @@ void appendIndent(QByteArray& out, int levels) {
     out.append(qsizetype(4 * levels), ' ');
 }
 
+Reader::Reader(const QByteArray& text)
+    : p_(text.constData()), end_(text.constData() + text.size()) {}
+
+void Reader::skipSpace() {
+    while (p_ != end_ && (*p_ == ' ' || *p_ == '\n' || *p_ == '\r' || *p_ == '\t'))
+        ++p_;
+}
+
+char Reader::peek() {
+    skipSpace();
+    return p_ == end_ ? 0 : *p_;
+}
+
+bool Reader::take(char c) {
+    if (peek() != c || c == 0)
+        return false;
+    ++p_;
+    return true;
+}
+
+bool Reader::atEnd() {
+    skipSpace();
+    return p_ == end_;
+}
+
+namespace {
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+bool Reader::readString(QString& out) {
+    if (!take('"'))
+        return false;
+    out.clear();
+    for (;;) {
+        // A run of plain bytes, decoded at once.
+        const char* run = p_;
+        while (p_ != end_ && *p_ != '"' && *p_ != '\\')
+            ++p_;
+        if (p_ != run) {
+            const QByteArrayView bytes(run, p_ - run);
+            if (out.isEmpty() && p_ != end_ && *p_ == '"')
+                out = utf8_.decode(bytes);
+            else
+                out += utf8_.decode(bytes);
+            if (utf8_.hasError())
+                return false;
+        }
+        if (p_ == end_)
+            return false;
+        if (*p_++ == '"')
+            return true;
+        if (p_ == end_)
+            return false;
+        switch (*p_++) {
+        case '"':
+            out += QLatin1Char('"');
+            break;
+        case '\\':
+            out += QLatin1Char('\\');
+            break;
+        case '/':
+            out += QLatin1Char('/');
+            break;
+        case 'b':
+            out += QLatin1Char('\b');
+            break;
+        case 'f':
+            out += QLatin1Char('\f');
+            break;
+        case 'n':
+            out += QLatin1Char('\n');
+            break;
+        case 'r':
+            out += QLatin1Char('\r');
+            break;
+        case 't':
+            out += QLatin1Char('\t');
+            break;
+        case 'u': {
+            if (end_ - p_ < 4)
+                return false;
+            int unit = 0;
+            for (int i = 0; i < 4; ++i) {
+                const int digit = hexValue(*p_++);
+                if (digit < 0)
+                    return false;
+                unit = unit * 16 + digit;
+            }
+            out += QChar(char16_t(unit));
+            break;
+        }
+        default:
+            // QJsonDocument takes any other escaped byte as itself.
+            out += QLatin1Char(p_[-1]);
+            break;
+        }
+    }
+}
+
+bool Reader::literal(const char* word) {
+    const char* q = p_;
+    for (; *word; ++word, ++q) {
+        if (q == end_ || *q != *word)
+            return false;
+    }
+    p_ = q;
+    return true;
+}
+
+bool Reader::readBool(bool& out) {
+    const char c = peek();
+    if (c == 't' && literal("true"))
+        out = true;
+    else if (c == 'f' && literal("false"))
+        out = false;
+    else
+        return false;
+    return true;
+}
+
+bool Reader::number() {
+    const auto digits = [this] {
+        const char* start = p_;
+        while (p_ != end_ && *p_ >= '0' && *p_ <= '9')
+            ++p_;
+        return p_ != start;
+    };
+    if (p_ != end_ && *p_ == '-')
+        ++p_;
+    if (p_ != end_ && *p_ == '0')
+        ++p_;
+    else if (!digits())
+        return false;
+    // As QJsonDocument reads: a fraction may have no digits.
+    if (p_ != end_ && *p_ == '.') {
+        ++p_;
+        digits();
+    }
+    if (p_ != end_ && (*p_ == 'e' || *p_ == 'E')) {
+        ++p_;
+        if (p_ != end_ && (*p_ == '+' || *p_ == '-'))
+            ++p_;
+        if (!digits())
+            return false;
+    }
+    return true;
+}
+
+bool Reader::skipValue() {
+    return skipValueAt(0);
+}
+
+bool Reader::skipValueAt(int depth) {
+    // As deep as QJsonDocument reads.
+    if (depth > 1024)
+        return false;
+    QString ignored;
+    switch (peek()) {
+    case '"':
+        return readString(ignored);
+    case 't':
+        return literal("true");
+    case 'f':
+        return literal("false");
+    case 'n':
+        return literal("null");
+    case '[':
+        ++p_;
+        if (take(']'))
+            return true;
+        do {
+            if (!skipValueAt(depth + 1))
+                return false;
+        } while (take(','));
+        return take(']');
+    case '{':
+        ++p_;
+        if (take('}'))
+            return true;
+        do {
+            if (!readString(ignored) || !take(':') || !skipValueAt(depth + 1))
+                return false;
+        } while (take(','));
+        return take('}');
+    default:
+        return number();
+    }
+}
+
 } // namespace Vantrel::JsonText
