@@ -364,31 +364,22 @@ void AppModel::startAudioCheck() {
     audioChecked_ = 0;
     audioToCheck_ = int(urls.size());
     emit audioCheckChanged();
-    Worker::run(
-        [model = QPointer<AppModel>(this), flag = audioCancel_, urls, reader = services_.audio] {
-            const auto cancelled = [&flag] { return flag->load(); };
-            for (const QString& url : urls) {
-                if (cancelled())
-                    return;
-                std::optional<AudioContent> content;
-                try {
-                    content = reader->content(url, cancelled);
-                } catch (const std::exception&) {
-                    // A reader does not throw; should it all the same, the file counts as not read.
-                    content = AudioContent{.readable = false};
-                }
-                if (!content)
-                    return;
-                Worker::toMainThread([model, flag, url, content = *content] {
-                    if (model && !flag->load())
-                        model->publishAudioContent(url, content);
-                });
-            }
-            Worker::toMainThread([model, flag] {
-                if (model && !flag->load())
-                    model->finishAudioCheck();
-            });
+    Worker::run([model = QPointer<AppModel>(this), flag = audioCancel_, urls,
+                 reader = services_.audio] {
+        const auto cancelled = [&flag] { return flag->load(); };
+        if (!Engine::readContents(*reader, urls, cancelled,
+                                  [&](qsizetype i, const AudioContent& content) {
+                                      Worker::toMainThread([model, flag, url = urls[i], content] {
+                                          if (model && !flag->load())
+                                              model->publishAudioContent(url, content);
+                                      });
+                                  }))
+            return;
+        Worker::toMainThread([model, flag] {
+            if (model && !flag->load())
+                model->finishAudioCheck();
         });
+    });
 }
 
 void AppModel::cancelAudioCheck() {

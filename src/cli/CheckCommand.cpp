@@ -81,15 +81,20 @@ int checkCommand(const QStringList& list, const std::atomic<bool>& interrupted) 
         throw Error(*scan.error);
 
     QList<AudioFile> files;
+    QStringList readable;
+    QList<qsizetype> fileOf;
     for (const Item& item : scan.items) {
         AudioFile f{item.fileName(), item.audio.value_or(AudioHeader{}), std::nullopt};
         if (f.header.readable) {
-            f.content = reader.content(item.url, [&interrupted] { return interrupted.load(); });
-            if (!f.content)
-                throw CancelledError();
+            readable << item.url;
+            fileOf << files.size();
         }
         files << f;
     }
+    if (!Engine::readContents(
+            reader, readable, [&interrupted] { return interrupted.load(); },
+            [&](qsizetype i, const AudioContent& content) { files[fileOf[i]].content = content; }))
+        throw CancelledError();
     const QList<AudioFinding> findings = Engine::audioFindings(files);
 
     if (args.has(QStringLiteral("--json"))) {

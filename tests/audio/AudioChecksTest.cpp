@@ -8,15 +8,20 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <map>
 #include <set>
 #include <sndfile.h>
+#include <stdexcept>
 #include <sys/stat.h>
+#include <thread>
 
 void PrintTo(const QString& s, std::ostream* os);
 
@@ -263,6 +268,56 @@ TEST_F(AudioSession, ReaderFollowsNoLinkAndWaitsOnNoFifo) {
         EXPECT_EQ(reader.header(path(name)), AudioHeader{});
         EXPECT_EQ(reader.content(path(name), {}), AudioContent{.readable = false});
     }
+}
+
+// A reader whose content of "<n>.wav" has a peak of -n dB, that throws for names with "throw"
+// and that tells how many files it read at once at most.
+class CountingReader : public AudioReader {
+public:
+    mutable std::atomic<int> reading{0};
+    mutable std::atomic<int> most{0};
+    AudioHeader header(const QString&) const override { return {}; }
+    std::optional<AudioContent> content(const QString& path,
+                                        const std::function<bool()>& cancelled) const override {
+        const int now = ++reading;
+        int seen = most.load();
+        while (now > seen && !most.compare_exchange_weak(seen, now)) {
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        --reading;
+        if (path.contains(QLatin1String("throw")))
+            throw std::runtime_error("unreadable");
+        if (cancelled && cancelled())
+            return std::nullopt;
+        return AudioContent{.peakDb = -QFileInfo(path).baseName().toDouble()};
+    }
+};
+
+// Verifies that the content pass over many files gives each file its own content, counts a
+// throwing reader's file as not read, and stops when cancelled.
+TEST(ReadContents, eachFileGetsItsOwnContentAndACancelStops) {
+    CountingReader reader;
+    QStringList paths;
+    for (int n = 0; n < 40; ++n)
+        paths << QStringLiteral("/S/%1.wav").arg(n);
+    paths << QStringLiteral("/S/throw.wav");
+    std::map<qsizetype, AudioContent> got;
+    EXPECT_TRUE(Engine::readContents(reader, paths, {}, [&](qsizetype i, const AudioContent& c) {
+        EXPECT_TRUE(got.emplace(i, c).second) << "twice: " << i;
+    }));
+    ASSERT_EQ(got.size(), size_t(paths.size()));
+    for (int n = 0; n < 40; ++n)
+        EXPECT_EQ(got[n].peakDb, -double(n));
+    EXPECT_EQ(got[40], AudioContent{.readable = false});
+    if (std::thread::hardware_concurrency() > 1)
+        EXPECT_GT(reader.most.load(), 1) << "the files were read one at a time";
+
+    std::atomic<int> calls{0};
+    int published = 0;
+    EXPECT_FALSE(Engine::readContents(
+        reader, paths, [&] { return ++calls > 5; },
+        [&](qsizetype, const AudioContent&) { ++published; }));
+    EXPECT_LT(published, 5);
 }
 
 } // namespace
