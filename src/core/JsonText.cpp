@@ -1,5 +1,7 @@
 #include "core/JsonText.h"
 
+#include <algorithm>
+
 namespace Vantrel::JsonText {
 
 namespace {
@@ -8,73 +10,123 @@ char hexDigit(unsigned value) {
     return char(value < 10 ? '0' + value : 'a' + value - 10);
 }
 
-void appendEscape(QByteArray& out, char16_t u) {
-    out += "\\u";
-    for (int shift = 12; shift >= 0; shift -= 4)
-        out += hexDigit((u >> shift) & 0xf);
+// The bytes appendString() writes for s, without the quotes.
+qsizetype escapedLength(const QString& s) {
+    qsizetype length = 0;
+    const auto* p = reinterpret_cast<const char16_t*>(s.constData());
+    const char16_t* const end = p + s.size();
+    while (p != end) {
+        const char16_t u = *p++;
+        if (u < 0x80) {
+            if (u >= 0x20 && u != '"' && u != '\\')
+                length += 1;
+            else if (u == '"' || u == '\\' || u == 0x8 || u == 0xc || u == 0xa || u == 0xd ||
+                     u == 0x9)
+                length += 2;
+            else
+                length += 6;
+        } else if (u < 0x800) {
+            length += 2;
+        } else if (QChar::isSurrogate(u)) {
+            if (QChar::isHighSurrogate(u) && p != end && QChar::isLowSurrogate(*p)) {
+                ++p;
+                length += 4;
+            } else {
+                length += 6;
+            }
+        } else {
+            length += 3;
+        }
+    }
+    return length;
 }
 
 } // namespace
 
 void appendString(QByteArray& out, const QString& s) {
-    out += '"';
+    // Written through a pointer into room made once: at most 6 bytes per UTF-16 unit (an
+    // escape), and the quotes. Where the room already made for the text (a journal reserves
+    // what it needs) is short of that, the exact length counts, and the room grows
+    // geometrically, so that many appends stay linear.
+    const qsizetype start = out.size();
+    qsizetype most = start + 6 * s.size() + 2;
+    if (out.capacity() < most) {
+        most = start + escapedLength(s) + 2;
+        if (out.capacity() < most)
+            out.reserve(std::max(most, 2 * out.capacity()));
+    }
+    out.resize(most);
+    char* w = out.data() + start;
+    const auto put = [&w](char c) { *w++ = c; };
+    const auto escape = [&w](char16_t u) {
+        *w++ = '\\';
+        *w++ = 'u';
+        for (int shift = 12; shift >= 0; shift -= 4)
+            *w++ = hexDigit((u >> shift) & 0xf);
+    };
+    put('"');
     const auto* p = reinterpret_cast<const char16_t*>(s.constData());
     const char16_t* const end = p + s.size();
     while (p != end) {
         const char16_t u = *p++;
         if (u < 0x80) {
             if (u >= 0x20 && u != '"' && u != '\\') {
-                out += char(u);
+                put(char(u));
                 continue;
             }
-            out += '\\';
             switch (u) {
             case '"':
-                out += '"';
+                put('\\');
+                put('"');
                 break;
             case '\\':
-                out += '\\';
+                put('\\');
+                put('\\');
                 break;
             case 0x8:
-                out += 'b';
+                put('\\');
+                put('b');
                 break;
             case 0xc:
-                out += 'f';
+                put('\\');
+                put('f');
                 break;
             case 0xa:
-                out += 'n';
+                put('\\');
+                put('n');
                 break;
             case 0xd:
-                out += 'r';
+                put('\\');
+                put('r');
                 break;
             case 0x9:
-                out += 't';
+                put('\\');
+                put('t');
                 break;
             default:
-                out += "u00";
-                out += hexDigit(u >> 4);
-                out += hexDigit(u & 0xf);
+                escape(u);
             }
         } else if (u < 0x800) {
-            out += char(0xc0 | (u >> 6));
-            out += char(0x80 | (u & 0x3f));
+            put(char(0xc0 | (u >> 6)));
+            put(char(0x80 | (u & 0x3f)));
         } else if (QChar::isSurrogate(u)) {
             if (QChar::isHighSurrogate(u) && p != end && QChar::isLowSurrogate(*p)) {
                 const char32_t c = QChar::surrogateToUcs4(u, *p++);
-                out += char(0xf0 | (c >> 18));
-                out += char(0x80 | ((c >> 12) & 0x3f));
-                out += char(0x80 | ((c >> 6) & 0x3f));
-                out += char(0x80 | (c & 0x3f));
+                put(char(0xf0 | (c >> 18)));
+                put(char(0x80 | ((c >> 12) & 0x3f)));
+                put(char(0x80 | ((c >> 6) & 0x3f)));
+                put(char(0x80 | (c & 0x3f)));
             } else {
-                appendEscape(out, u);
+                escape(u);
             }
         } else {
-            out += char(0xe0 | (u >> 12));
-            out += char(0x80 | ((u >> 6) & 0x3f));
-            out += char(0x80 | (u & 0x3f));
+            put(char(0xe0 | (u >> 12)));
+            put(char(0x80 | ((u >> 6) & 0x3f)));
+            put(char(0x80 | (u & 0x3f)));
         }
     }
-    out += '"';
+    put('"');
+    out.resize(w - out.constData());
 }
 
 void appendIndent(QByteArray& out, int levels) {
