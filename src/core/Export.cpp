@@ -58,17 +58,30 @@ bool codePointLess(const QString& a, const QString& b) {
 }
 
 QByteArray importOrderText(const QMap<QString, QStringList>& manifest) {
+    // Written as UTF-8 straight away, the names sorted by reference: a large folder's names
+    // are never held a second time.
     QStringList folders = manifest.keys();
     std::sort(folders.begin(), folders.end(), codePointLess);
-    QString text;
+    QByteArray text;
+    std::vector<const QString*> names;
     for (const QString& folder : std::as_const(folders)) {
-        text += QLatin1Char('[') + folder + QStringLiteral("]\n");
-        QStringList names = manifest.value(folder);
-        std::sort(names.begin(), names.end(), codePointLess);
-        for (const QString& name : std::as_const(names))
-            text += QStringLiteral("  ") + name + QLatin1Char('\n');
+        text += '[';
+        text += folder.toUtf8();
+        text += "]\n";
+        const QStringList& inFolder = *manifest.constFind(folder);
+        names.clear();
+        names.reserve(size_t(inFolder.size()));
+        for (const QString& name : inFolder)
+            names.push_back(&name);
+        std::sort(names.begin(), names.end(),
+                  [](const QString* a, const QString* b) { return codePointLess(*a, *b); });
+        for (const QString* name : names) {
+            text += "  ";
+            text += name->toUtf8();
+            text += '\n';
+        }
     }
-    return text.toUtf8();
+    return text;
 }
 
 QString cloneOrCopyNote(int cloned, qint64 copiedBytes) {
@@ -320,6 +333,7 @@ private:
         planned.reserve(items_.size() * 2 + 16);
         const auto taken = [&](const QString& p) { return planned.contains(p) || fo.exists(p); };
         Journal journal = previousJournal_;
+        journal.reserve(journal.moves.size() + items_.size() + 2);
 
         // Entries of the user's named like the listing files are set aside, not replaced.
         for (const QString& name : {manifestName, importOrderName}) {
@@ -381,12 +395,19 @@ private:
         // user's that takes their names later.
         for (qsizetype i = 0; i < items_.size(); ++i) {
             const std::optional<Move>& move = moveOf[size_t(i)];
-            manifest_[folderFor.value(items_[i].folder)].push_back(move ? nameOf(move->to)
-                                                                        : items_[i].newName);
+            // The planned name itself where it was free (it shares the item's text).
+            const QString& name = items_[i].newName;
+            const bool renamed =
+                move && !(move->to.size() > name.size() && move->to.endsWith(name) &&
+                          move->to[move->to.size() - name.size() - 1] == QLatin1Char('/'));
+            manifest_[folderFor.value(items_[i].folder)].push_back(renamed ? nameOf(move->to)
+                                                                           : name);
         }
-        listingBytes_ = {manifestJson(manifest_), importOrderText(manifest_)};
-        journal.addListing(manifestName, listingBytes_.first);
-        journal.addListing(importOrderName, listingBytes_.second);
+        // Only their fingerprints go into the journal; the texts are made again when they are
+        // written, so that they are not held beside the journal's text and every move.
+        journal.addListing(manifestName, manifestJson(manifest_));
+        journal.addListing(importOrderName, importOrderText(manifest_));
+        planned = {}; // the plan is made: its set of names is not held through the moves
         journal_ = journal;
         journalWritten_ = true;
         fo.writeAtomically(join(result_, journalName), journalJson(journal), true);
@@ -408,8 +429,8 @@ private:
                 progress(i + 1, total);
         }
         listingsWritten_ = true;
-        fo.writeAtomically(join(result_, manifestName), listingBytes_.first, false);
-        fo.writeAtomically(join(result_, importOrderName), listingBytes_.second, false);
+        fo.writeAtomically(join(result_, manifestName), manifestJson(manifest_), false);
+        fo.writeAtomically(join(result_, importOrderName), importOrderText(manifest_), false);
         // One flush of every folder whose entries changed, instead of one per file.
         QStringList changed;
         changed.reserve(prepared_.size() + 1);
@@ -548,7 +569,6 @@ private:
     Journal previousJournal_;
     // The journal written before the first move, and the listings it records.
     Journal journal_;
-    std::pair<QByteArray, QByteArray> listingBytes_;
     QMap<QString, QStringList> manifest_;
     QSet<QString> prepared_;
     QSet<QString> newFolders_;
@@ -620,6 +640,12 @@ void Journal::addListing(const QString& name, const QByteArray& bytes) {
     const std::pair<QString, QByteArray> entry{name, fingerprint(bytes)};
     if (!listings.contains(entry))
         listings.push_back(entry);
+}
+
+void Journal::reserve(qsizetype count) {
+    moves.reserve(count);
+    newFolder.reserve(count);
+    aside.reserve(count);
 }
 
 bool Journal::wrote(const QString& name, const QByteArray& bytes) const {
