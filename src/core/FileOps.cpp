@@ -9,6 +9,9 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -713,19 +716,28 @@ public:
     FolderRef& operator=(const FolderRef&) = delete;
     FolderRef(FolderRef&& other) noexcept
         : fd_(std::move(other.fd_)), borrowed_(std::exchange(other.borrowed_, -1)) {}
-    int get() const { return fd_.valid() ? fd_.get() : borrowed_; }
+    int get() const { return fd_.valid() ? fd_.get() : shared_ ? shared_->get() : borrowed_; }
     bool valid() const { return get() >= 0; }
     void reset(int fd) {
         borrowed_ = -1;
+        shared_.reset();
         fd_.reset(fd);
     }
     void borrow(int fd) {
         fd_.reset(-1);
+        shared_.reset();
         borrowed_ = fd;
+    }
+    // Shares a descriptor that stays open for as long as any holder keeps it.
+    void share(std::shared_ptr<Fd> fd) {
+        fd_.reset(-1);
+        borrowed_ = -1;
+        shared_ = std::move(fd);
     }
 
 private:
     Fd fd_;
+    std::shared_ptr<Fd> shared_;
     int borrowed_ = -1;
 };
 
@@ -1088,9 +1100,21 @@ private:
             place.dir.borrow(rootFd_.get());
             return place;
         }
+        // A folder directly inside (a group folder, met once per file) is opened once; its
+        // descriptor serves again only while its name still leads to that very folder, no link
+        // and nothing put in its place: one fstatat() instead of opening it again.
+        const bool child = parts->size() == 1;
+        if (child) {
+            if (std::shared_ptr<Fd> known = knownFolder(parts->first())) {
+                place.dir.share(std::move(known));
+                return place;
+            }
+        }
         if (const int fd = openBeneath(parts->join('/')); fd != -2) {
             place.error = fd < 0 ? errno : 0;
             place.dir.reset(fd);
+            if (child && fd >= 0)
+                rememberFolder(parts->first(), fd);
             return place;
         }
         place.dir.reset(::dup(rootFd_.get()));
@@ -1103,7 +1127,39 @@ private:
             place.error = fd < 0 ? errno : 0;
             place.dir.reset(fd);
         }
+        if (child && place.dir.valid())
+            rememberFolder(parts->first(), place.dir.get());
         return place;
+    }
+
+    // The kept descriptor of the folder name directly inside, when that name still is that
+    // folder (the same device and inode, reached without a link); none otherwise, and a stale
+    // one is let go.
+    std::shared_ptr<Fd> knownFolder(const QByteArray& name) const {
+        const std::lock_guard<std::mutex> lock(knownMutex_);
+        const auto it = known_.find(name);
+        if (it == known_.end())
+            return nullptr;
+        struct stat st;
+        if (::fstatat(rootFd_.get(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISDIR(st.st_mode) && st.st_dev == it->second.dev && st.st_ino == it->second.ino)
+            return it->second.fd;
+        known_.erase(it);
+        return nullptr;
+    }
+
+    // Keeps a copy of fd, the folder name directly inside, for knownFolder().
+    void rememberFolder(const QByteArray& name, int fd) const {
+        struct stat st;
+        if (::fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode))
+            return;
+        auto copy = std::make_shared<Fd>(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
+        if (!copy->valid())
+            return;
+        const std::lock_guard<std::mutex> lock(knownMutex_);
+        if (known_.size() >= 256)
+            known_.clear(); // a folder of many folders: kept ones go, in-flight ones stay open
+        known_[name] = KnownFolder{std::move(copy), st.st_dev, st.st_ino};
     }
 
     // A descriptor of the folder at relative path beneath the folder, opened in one call that
@@ -1139,9 +1195,17 @@ private:
 #endif
     }
 
+    struct KnownFolder {
+        std::shared_ptr<Fd> fd;
+        dev_t dev;
+        ino_t ino;
+    };
+
     QString root_;
     bool locked_ = true;
     Fd rootFd_;
+    mutable std::mutex knownMutex_;
+    mutable std::map<QByteArray, KnownFolder> known_;
 };
 
 std::unique_ptr<FileOps> SystemFileOps::confinedTo(const QString& folder) {
