@@ -21,40 +21,21 @@
 
 namespace Vantrel::Engine {
 
-namespace {
-
-QString parentOf(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return slash <= 0 ? QStringLiteral("/") : path.left(slash);
-}
-
-QString join(const QString& folder, const QString& name) {
-    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
-}
-
-// The first free name for path, where taken() says whether a name is in use.
-QString freeName(const QString& path, const std::function<bool(const QString&)>& taken) {
-    if (!taken(path))
-        return path;
-    const QString dir = parentOf(path);
-    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString base = dot < 0 ? name : name.left(dot);
-    const QString ext = dot < 0 ? QString() : name.mid(dot);
-    for (qint64 i = 2;; ++i) {
-        const QString candidate =
-            join(dir, base + QLatin1Char('_') +
-                          QString::number(i).rightJustified(2, QLatin1Char('0')) + ext);
-        if (!taken(candidate))
-            return candidate;
-    }
-}
-
-// Code-point order: UTF-16 order differs from it for characters above U+FFFF.
+// Compared in place: at the first unit that differs, units from U+E000 up are moved below the
+// surrogates, which stand for the characters above U+FFFF.
 bool codePointLess(const QString& a, const QString& b) {
-    const QList<uint> x = a.toUcs4();
-    const QList<uint> y = b.toUcs4();
-    return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end());
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t x = a[i].unicode();
+        char16_t y = b[i].unicode();
+        if (x == y)
+            continue;
+        const auto rank = [](char16_t u) -> char32_t {
+            return u >= 0xE000 ? u - 0x800 : u >= 0xD800 ? u + 0x2000 : u;
+        };
+        return rank(x) < rank(y);
+    }
+    return a.size() < b.size();
 }
 
 QByteArray importOrderText(const QMap<QString, QStringList>& manifest) {
@@ -82,6 +63,35 @@ QByteArray importOrderText(const QMap<QString, QStringList>& manifest) {
         }
     }
     return text;
+}
+
+namespace {
+
+QString parentOf(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash <= 0 ? QStringLiteral("/") : path.left(slash);
+}
+
+QString join(const QString& folder, const QString& name) {
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+// The first free name for path, where taken() says whether a name is in use.
+QString freeName(const QString& path, const std::function<bool(const QString&)>& taken) {
+    if (!taken(path))
+        return path;
+    const QString dir = parentOf(path);
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot < 0 ? name : name.left(dot);
+    const QString ext = dot < 0 ? QString() : name.mid(dot);
+    for (qint64 i = 2;; ++i) {
+        const QString candidate =
+            join(dir, base + QLatin1Char('_') +
+                          QString::number(i).rightJustified(2, QLatin1Char('0')) + ext);
+        if (!taken(candidate))
+            return candidate;
+    }
 }
 
 QString cloneOrCopyNote(int cloned, qint64 copiedBytes) {

@@ -747,6 +747,7 @@ class ConfinedFileOps final : public FileOps {
 public:
     explicit ConfinedFileOps(const QString& folder) : root_(folder) {
         root_ = folder.size() > 1 && folder.endsWith(QLatin1Char('/')) ? folder.chopped(1) : folder;
+        prefix_ = root_ == QLatin1String("/") ? root_ : root_ + QLatin1Char('/');
         rootFd_.reset(openRetrying(encoded(root_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!rootFd_.valid())
             throw operationError(FileOp::list, root_, {}, errno);
@@ -1073,14 +1074,15 @@ private:
     // The names on the way from the folder to path; none when path is not strictly inside it
     // or takes a "." or ".." step.
     std::optional<QByteArrayList> componentsOf(const QString& path) const {
-        const QString prefix = root_ == QLatin1String("/") ? root_ : root_ + QLatin1Char('/');
+        const QString& prefix = prefix_;
         if (!path.startsWith(prefix) || path.size() == prefix.size())
             return std::nullopt;
         QByteArrayList parts;
-        for (const QString& part : path.mid(prefix.size()).split(QLatin1Char('/'))) {
+        for (const QStringView part :
+             QStringView(path).mid(prefix.size()).tokenize(QLatin1Char('/'))) {
             if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String(".."))
                 return std::nullopt;
-            parts.append(encoded(part));
+            parts.append(part.toUtf8());
         }
         return parts;
     }
@@ -1202,6 +1204,7 @@ private:
     };
 
     QString root_;
+    QString prefix_; // root_ and a slash: what every path given starts with
     bool locked_ = true;
     Fd rootFd_;
     mutable std::mutex knownMutex_;
