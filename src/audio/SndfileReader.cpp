@@ -1,6 +1,7 @@
 #include "audio/SndfileReader.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -308,7 +309,8 @@ std::uint16_t le16(const unsigned char* p) {
 // with the channels, depth and rate; and a data chunk of whole frames lying inside the file.
 // None for anything else, which the library then reads: its answer for such a file is this one.
 std::optional<AudioHeader> plainWavHeader(const unsigned char* bytes, std::size_t length,
-                                          std::int64_t fileSize) {
+                                          std::int64_t fileSize,
+                                          std::int64_t* dataStart = nullptr) {
     if (length < 12 || std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0)
         return std::nullopt;
     static const unsigned char guidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
@@ -324,6 +326,8 @@ std::optional<AudioHeader> plainWavHeader(const unsigned char* bytes, std::size_
                 start + std::int64_t(size) > fileSize)
                 return std::nullopt;
             header->frames = std::int64_t(size / std::uint32_t(blockAlign));
+            if (dataStart)
+                *dataStart = start;
             return header;
         }
         if (size % 2 != 0 || at + 8 + std::size_t(size) > length)
@@ -367,6 +371,111 @@ std::optional<AudioHeader> plainWavHeader(const unsigned char* bytes, std::size_
     return std::nullopt;
 }
 
+// The samples of bytesPerSample-byte little-endian integers widened to 32 bits as the library
+// widens them: the depth's codes at the top.
+void widen(const unsigned char* in, std::int32_t* out, std::size_t count, int bytesPerSample) {
+    switch (bytesPerSample) {
+    case 2:
+        for (std::size_t i = 0; i < count; ++i, in += 2)
+            out[i] = std::int32_t(std::uint32_t(in[0]) << 16 | std::uint32_t(in[1]) << 24);
+        break;
+    case 3:
+        if constexpr (std::endian::native == std::endian::little) {
+            // One 4-byte load per sample, its fourth byte (the next sample's) shifted out: the
+            // caller leaves a byte after the last sample.
+            for (std::size_t i = 0; i < count; ++i, in += 3) {
+                std::uint32_t v;
+                std::memcpy(&v, in, 4);
+                out[i] = std::int32_t(v << 8);
+            }
+        } else {
+            for (std::size_t i = 0; i < count; ++i, in += 3)
+                out[i] = std::int32_t(std::uint32_t(in[0]) << 8 | std::uint32_t(in[1]) << 16 |
+                                      std::uint32_t(in[2]) << 24);
+        }
+        break;
+    default:
+        for (std::size_t i = 0; i < count; ++i, in += 4)
+            out[i] = std::int32_t(le32(in));
+        break;
+    }
+}
+
+// Integer samples are taken as 32-bit integers, the depth's codes shifted to the top: the
+// positive full scale of d bits is (2^(d-1) - 1) << (32 - d).
+Pass<std::int32_t> integerPass(int channels, int bitDepth) {
+    const int shift = 32 - bitDepth;
+    const auto positive = std::int32_t((std::int64_t(1) << 31) - (std::int64_t(1) << shift));
+    return Pass<std::int32_t>(channels, positive, std::numeric_limits<std::int32_t>::min(),
+                              2147483648.0);
+}
+
+// The content of a plain integer WAV file (see plainWavHeader), its data read with a few large
+// reads and its samples widened here: the library would copy every sample through buffers of
+// its own, one small read at a time. Left to the library (none) for anything else.
+std::optional<std::optional<AudioContent>> plainWavContent(const QString& path,
+                                                           const std::function<bool()>& cancelled) {
+    const int fd =
+        ::open(path.toUtf8().constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st;
+    unsigned char first[headerWindow];
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    std::int64_t dataStart = 0;
+    const std::optional<AudioHeader> header = plainWavHeader(
+        first, std::size_t(readAt(fd, reinterpret_cast<char*>(first), sf_count_t(sizeof first), 0)),
+        st.st_size, &dataStart);
+    if (!header || header->floatingPoint)
+        return std::nullopt;
+    ::posix_fadvise(fd, dataStart, 0, POSIX_FADV_SEQUENTIAL);
+
+    const int bytesPerSample = header->bitDepth / 8;
+    const std::size_t frameBytes = std::size_t(bytesPerSample) * std::size_t(header->channels);
+    const std::size_t windowFrames = std::max<std::size_t>(contentWindow / frameBytes, 1);
+    std::vector<unsigned char> window(windowFrames * frameBytes + 1); // a byte to spare: widen()
+    std::vector<std::int32_t> block(std::size_t(blockFrames) * std::size_t(header->channels));
+    Pass<std::int32_t> pass = integerPass(header->channels, header->bitDepth);
+    std::int64_t left = header->frames;
+    std::int64_t at = dataStart;
+    while (left > 0) {
+        const std::size_t want =
+            std::min<std::size_t>(windowFrames, std::size_t(left)) * frameBytes;
+        std::size_t got = 0;
+        while (got < want) {
+            const ssize_t n = ::pread(fd, window.data() + got, want - got, at + std::int64_t(got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return std::optional<AudioContent>(AudioContent{.readable = false});
+            if (n == 0)
+                break; // the file was cut short since its header was read: its end is here
+            got += std::size_t(n);
+        }
+        const std::size_t frames = got / frameBytes;
+        for (std::size_t done = 0; done < frames;) {
+            // Asked before every block, as the library's pass asks.
+            if (cancelled && cancelled())
+                return std::optional<AudioContent>();
+            const std::size_t n = std::min<std::size_t>(frames - done, std::size_t(blockFrames));
+            widen(window.data() + done * frameBytes, block.data(),
+                  n * std::size_t(header->channels), bytesPerSample);
+            pass.add(block.data(), sf_count_t(n));
+            done += n;
+        }
+        if (got < want)
+            break;
+        left -= std::int64_t(frames);
+        at += std::int64_t(got);
+    }
+    return std::optional<AudioContent>(pass.result());
+}
+
 } // namespace
 
 AudioHeader SndfileReader::header(const QString& path) const {
@@ -403,23 +512,23 @@ AudioHeader SndfileReader::libraryHeader(const QString& path) {
 
 std::optional<AudioContent> SndfileReader::content(const QString& path,
                                                    const std::function<bool()>& cancelled) const {
+    if (std::optional<std::optional<AudioContent>> plain = plainWavContent(path, cancelled))
+        return *plain;
+    return libraryContent(path, cancelled);
+}
+
+std::optional<AudioContent> SndfileReader::libraryContent(const QString& path,
+                                                          const std::function<bool()>& cancelled) {
     SF_INFO info;
     const OpenAudio f(path, info, contentWindow);
     if (!f.get())
         return AudioContent{.readable = false};
     AudioHeader header;
     describeFormat(info.format, header);
-    if (header.bitDepth > 0 && !header.floatingPoint) {
-        // Integer samples are read as 32-bit integers, the depth's codes shifted to the top:
-        // the positive full scale of d bits is (2^(d-1) - 1) << (32 - d).
-        const int shift = 32 - header.bitDepth;
-        const auto positive = std::int32_t((std::int64_t(1) << 31) - (std::int64_t(1) << shift));
+    if (header.bitDepth > 0 && !header.floatingPoint)
         return stream(
-            f.get(),
-            Pass<std::int32_t>(info.channels, positive, std::numeric_limits<std::int32_t>::min(),
-                               2147483648.0),
+            f.get(), integerPass(info.channels, header.bitDepth),
             [](SNDFILE* s, int* b, sf_count_t n) { return sf_readf_int(s, b, n); }, cancelled);
-    }
     // Floating-point and compressed samples are read normalized to ±1.0.
     sf_command(f.get(), SFC_SET_NORM_FLOAT, nullptr, SF_TRUE);
     return stream(

@@ -17,8 +17,13 @@ public:
     AudioHeader header(const QString& path) const override;
     // The header as the library alone reads it, whatever the file.
     static AudioHeader libraryHeader(const QString& path);
+    // A plain integer WAV file's samples are read in large reads and widened here; anything
+    // else goes through the library.
     std::optional<AudioContent> content(const QString& path,
                                         const std::function<bool()>& cancelled) const override;
+    // The content as the library alone reads it, whatever the file.
+    static std::optional<AudioContent> libraryContent(const QString& path,
+                                                      const std::function<bool()>& cancelled);
 };
 
 // The one reader of the program; it keeps no state.

@@ -1,8 +1,5 @@
 #include "core/AudioPass.h"
 
-#include <exception>
-#include <optional>
-
 namespace Vantrel::Engine {
 
 QStringList contentToRead(const QList<Item>& items, const QHash<QString, AudioContent>& contents) {
@@ -16,20 +13,8 @@ QStringList contentToRead(const QList<Item>& items, const QHash<QString, AudioCo
 bool readContent(const QStringList& urls, const AudioReader& reader,
                  const std::function<bool()>& cancelled,
                  const std::function<void(const QString& url, const AudioContent&)>& read) {
-    for (const QString& url : urls) {
-        if (cancelled())
-            return false;
-        std::optional<AudioContent> content;
-        try {
-            content = reader.content(url, cancelled);
-        } catch (const std::exception&) {
-            content = AudioContent{.readable = false};
-        }
-        if (!content)
-            return false;
-        read(url, *content);
-    }
-    return true;
+    return readContents(reader, urls, cancelled,
+                        [&](qsizetype i, const AudioContent& content) { read(urls[i], content); });
 }
 
 QList<AudioFile> audioFiles(const QList<Item>& items,

@@ -19,9 +19,10 @@ namespace Vantrel::Engine {
 // order of the items.
 QStringList contentToRead(const QList<Item>& items, const QHash<QString, AudioContent>& contents);
 
-// Reads the samples of each url in turn with reader, handing each content to read (on the
-// calling thread) as soon as it is known. A reader that throws all the same counts the file as
-// not read. Returns false when cancelled() said yes before the last file was read.
+// Reads the samples of each url with reader, a few files side by side (readContents), handing
+// each content to read as soon as it is known, one at a time, on the thread that read it. A
+// reader that throws all the same counts the file as not read. Returns false when cancelled()
+// said yes before the last file was read.
 bool readContent(const QStringList& urls, const AudioReader& reader,
                  const std::function<bool()>& cancelled,
                  const std::function<void(const QString& url, const AudioContent&)>& read);

@@ -10,9 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QMap>
 #include <QRandomGenerator>
 #include <QSet>
@@ -24,6 +21,50 @@
 #include <vector>
 
 namespace Vantrel::Engine {
+
+// Compared in place: at the first unit that differs, units from U+E000 up are moved below the
+// surrogates, which stand for the characters above U+FFFF.
+bool codePointLess(const QString& a, const QString& b) {
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t x = a[i].unicode();
+        char16_t y = b[i].unicode();
+        if (x == y)
+            continue;
+        const auto rank = [](char16_t u) -> char32_t {
+            return u >= 0xE000 ? u - 0x800 : u >= 0xD800 ? u + 0x2000 : u;
+        };
+        return rank(x) < rank(y);
+    }
+    return a.size() < b.size();
+}
+
+QByteArray importOrderText(const QMap<QString, QStringList>& manifest) {
+    // Written as UTF-8 straight away, the names sorted by reference: a large folder's names
+    // are never held a second time.
+    QStringList folders = manifest.keys();
+    std::sort(folders.begin(), folders.end(), codePointLess);
+    QByteArray text;
+    std::vector<const QString*> names;
+    for (const QString& folder : std::as_const(folders)) {
+        text += '[';
+        text += folder.toUtf8();
+        text += "]\n";
+        const QStringList& inFolder = *manifest.constFind(folder);
+        names.clear();
+        names.reserve(size_t(inFolder.size()));
+        for (const QString& name : inFolder)
+            names.push_back(&name);
+        std::sort(names.begin(), names.end(),
+                  [](const QString* a, const QString* b) { return codePointLess(*a, *b); });
+        for (const QString* name : names) {
+            text += "  ";
+            text += name->toUtf8();
+            text += '\n';
+        }
+    }
+    return text;
+}
 
 namespace {
 
@@ -52,27 +93,6 @@ QString freeName(const QString& path, const std::function<bool(const QString&)>&
         if (!taken(candidate))
             return candidate;
     }
-}
-
-// Code-point order: UTF-16 order differs from it for characters above U+FFFF.
-bool codePointLess(const QString& a, const QString& b) {
-    const QList<uint> x = a.toUcs4();
-    const QList<uint> y = b.toUcs4();
-    return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end());
-}
-
-QByteArray importOrderText(const QMap<QString, QStringList>& manifest) {
-    QStringList folders = manifest.keys();
-    std::sort(folders.begin(), folders.end(), codePointLess);
-    QString text;
-    for (const QString& folder : std::as_const(folders)) {
-        text += QLatin1Char('[') + folder + QStringLiteral("]\n");
-        QStringList names = manifest.value(folder);
-        std::sort(names.begin(), names.end(), codePointLess);
-        for (const QString& name : std::as_const(names))
-            text += QStringLiteral("  ") + name + QLatin1Char('\n');
-    }
-    return text.toUtf8();
 }
 
 QString cloneOrCopyNote(int cloned, qint64 copiedBytes) {
@@ -328,6 +348,7 @@ private:
         planned.reserve(items_.size() * 2 + 16);
         const auto taken = [&](const QString& p) { return planned.contains(p) || fo.exists(p); };
         Journal journal = previousJournal_;
+        journal.reserve(journal.moves.size() + items_.size() + 2);
 
         // Entries of the user's named like the listing files are set aside, not replaced.
         for (const QString& name : {manifestName, importOrderName}) {
@@ -389,12 +410,19 @@ private:
         // user's that takes their names later.
         for (qsizetype i = 0; i < items_.size(); ++i) {
             const std::optional<Move>& move = moveOf[size_t(i)];
-            manifest_[folderFor.value(items_[i].folder)].push_back(move ? nameOf(move->to)
-                                                                        : items_[i].newName);
+            // The planned name itself where it was free (it shares the item's text).
+            const QString& name = items_[i].newName;
+            const bool renamed =
+                move && !(move->to.size() > name.size() && move->to.endsWith(name) &&
+                          move->to[move->to.size() - name.size() - 1] == QLatin1Char('/'));
+            manifest_[folderFor.value(items_[i].folder)].push_back(renamed ? nameOf(move->to)
+                                                                           : name);
         }
-        listingBytes_ = {manifestJson(manifest_), importOrderText(manifest_)};
-        journal.addListing(manifestName, listingBytes_.first);
-        journal.addListing(importOrderName, listingBytes_.second);
+        // Only their fingerprints go into the journal; the texts are made again when they are
+        // written, so that they are not held beside the journal's text and every move.
+        journal.addListing(manifestName, manifestJson(manifest_));
+        journal.addListing(importOrderName, importOrderText(manifest_));
+        planned = {}; // the plan is made: its set of names is not held through the moves
         journal_ = journal;
         journalWritten_ = true;
         fo.writeAtomically(join(result_, journalName), journalJson(journal), true);
@@ -416,12 +444,15 @@ private:
                 progress(i + 1, total);
         }
         listingsWritten_ = true;
-        fo.writeAtomically(join(result_, manifestName), listingBytes_.first, false);
-        fo.writeAtomically(join(result_, importOrderName), listingBytes_.second, false);
+        fo.writeAtomically(join(result_, manifestName), manifestJson(manifest_), false);
+        fo.writeAtomically(join(result_, importOrderName), importOrderText(manifest_), false);
         // One flush of every folder whose entries changed, instead of one per file.
+        QStringList changed;
+        changed.reserve(prepared_.size() + 1);
         for (const QString& dir : std::as_const(prepared_))
-            fo.syncFolder(join(result_, dir));
-        fo.syncFolder(result_);
+            changed << join(result_, dir);
+        changed << result_;
+        fo.syncFolders(changed);
         const bool unlocked = !holdsFolderLock(fo);
         const QString note =
             unlocked ? QCoreApplication::translate(
@@ -562,7 +593,6 @@ private:
     Journal previousJournal_;
     // The journal written before the first move, and the listings it records.
     Journal journal_;
-    std::pair<QByteArray, QByteArray> listingBytes_;
     QMap<QString, QStringList> manifest_;
     QSet<QString> prepared_;
     QSet<QString> newFolders_;
@@ -638,6 +668,12 @@ void Journal::addListing(const QString& name, const QByteArray& bytes) {
         listings.push_back(entry);
 }
 
+void Journal::reserve(qsizetype count) {
+    moves.reserve(count);
+    newFolder.reserve(count);
+    aside.reserve(count);
+}
+
 bool Journal::wrote(const QString& name, const QByteArray& bytes) const {
     return listings.contains(std::pair<QString, QByteArray>{name, fingerprint(bytes)});
 }
@@ -662,6 +698,7 @@ PutBackResult undo(const QString& organized, FileOps& ops) {
                         e.reason(), e.code());
     }
     std::optional<Journal> read = readJournal(bytes);
+    bytes = QByteArray(); // the moves are all that is needed of it from here
     if (!read)
         throw Error(QCoreApplication::translate(
                         "Vantrel::Files",
@@ -880,30 +917,89 @@ QByteArray journalJson(const Journal& journal) {
     return json;
 }
 
+namespace {
+
+// One entry of a journal's text: which of the known keys it has with a value of their kind.
+struct JournalEntry {
+    std::optional<QString> from, to, listing, hash;
+    std::optional<bool> newFolder, aside;
+
+    // Reads an object; false when the text is not JSON or the value is not an object.
+    bool read(JsonText::Reader& r) {
+        if (!r.take('{'))
+            return false;
+        if (r.take('}'))
+            return true;
+        QString key;
+        do {
+            if (!r.readString(key) || !r.take(':'))
+                return false;
+            // A key met twice counts with its last value.
+            std::optional<QString>* text = key == QLatin1String("from")      ? &from
+                                           : key == QLatin1String("to")      ? &to
+                                           : key == QLatin1String("listing") ? &listing
+                                           : key == QLatin1String("sha256")  ? &hash
+                                                                             : nullptr;
+            std::optional<bool>* flag = key == QLatin1String("newFolder") ? &newFolder
+                                        : key == QLatin1String("aside")   ? &aside
+                                                                          : nullptr;
+            const char next = r.peek();
+            if (text && next == '"') {
+                QString value;
+                if (!r.readString(value))
+                    return false;
+                *text = std::move(value);
+            } else if (flag && (next == 't' || next == 'f')) {
+                bool value = false;
+                if (!r.readBool(value))
+                    return false;
+                *flag = value;
+            } else {
+                if (text)
+                    text->reset();
+                if (flag)
+                    flag->reset();
+                if (!r.skipValue())
+                    return false;
+            }
+        } while (r.take(','));
+        return r.take('}');
+    }
+};
+
+} // namespace
+
+// Read in place, without a document of the whole text: a put-back of a large folder holds the
+// journal's bytes and its moves, nothing more.
 std::optional<Journal> readJournal(const QByteArray& bytes) {
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !doc.isArray())
+    JsonText::Reader r(bytes);
+    if (!r.take('['))
         return std::nullopt;
     Journal journal;
     journal.knowsListings = false;
-    for (const QJsonValue entry : doc.array()) {
-        const QJsonValue listing = entry[QStringLiteral("listing")];
-        const QJsonValue hash = entry[QStringLiteral("sha256")];
-        if (entry.isObject() && listing.isString() && hash.isString()) {
-            journal.listings.push_back({listing.toString(), hash.toString().toLatin1()});
-            journal.knowsListings = true;
-            continue;
-        }
-        const QJsonValue from = entry[QStringLiteral("from")];
-        const QJsonValue to = entry[QStringLiteral("to")];
-        if (!entry.isObject() || !from.isString() || !to.isString())
+    if (!r.take(']')) {
+        do {
+            if (r.peek() != '{')
+                return std::nullopt; // not JSON, or an entry that is not an object
+            JournalEntry entry;
+            if (!entry.read(r))
+                return std::nullopt;
+            if (entry.listing && entry.hash) {
+                journal.listings.push_back({*entry.listing, entry.hash->toLatin1()});
+                journal.knowsListings = true;
+                continue;
+            }
+            if (!entry.from || !entry.to)
+                return std::nullopt;
+            journal.knowsFolders = journal.knowsFolders && entry.newFolder.has_value();
+            journal.append({std::move(*entry.from), std::move(*entry.to)},
+                           entry.newFolder.value_or(false), entry.aside.value_or(false));
+        } while (r.take(','));
+        if (!r.take(']'))
             return std::nullopt;
-        const QJsonValue newFolder = entry[QStringLiteral("newFolder")];
-        journal.knowsFolders = journal.knowsFolders && newFolder.isBool();
-        journal.append({from.toString(), to.toString()}, newFolder.toBool(false),
-                       entry[QStringLiteral("aside")].toBool(false));
     }
+    if (!r.atEnd())
+        return std::nullopt;
     return journal;
 }
 

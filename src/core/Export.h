@@ -119,6 +119,8 @@ struct Journal {
     bool knowsListings = true;
 
     void append(const Move& move, bool intoNewFolder, bool setAside = false);
+    // Room for count moves in all.
+    void reserve(qsizetype count);
     // Records that the listing file `name` may hold bytes.
     void addListing(const QString& name, const QByteArray& bytes);
     // Whether bytes are a listing file `name` that this journal's organization wrote.

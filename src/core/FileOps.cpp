@@ -10,10 +10,15 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -34,6 +39,11 @@
 namespace Vantrel {
 
 FileOps::~FileOps() = default;
+
+void FileOps::syncFolders(const QStringList& paths) {
+    for (const QString& path : paths)
+        syncFolder(path);
+}
 
 namespace {
 
@@ -718,19 +728,28 @@ public:
     FolderRef& operator=(const FolderRef&) = delete;
     FolderRef(FolderRef&& other) noexcept
         : fd_(std::move(other.fd_)), borrowed_(std::exchange(other.borrowed_, -1)) {}
-    int get() const { return fd_.valid() ? fd_.get() : borrowed_; }
+    int get() const { return fd_.valid() ? fd_.get() : shared_ ? shared_->get() : borrowed_; }
     bool valid() const { return get() >= 0; }
     void reset(int fd) {
         borrowed_ = -1;
+        shared_.reset();
         fd_.reset(fd);
     }
     void borrow(int fd) {
         fd_.reset(-1);
+        shared_.reset();
         borrowed_ = fd;
+    }
+    // Shares a descriptor that stays open for as long as any holder keeps it.
+    void share(std::shared_ptr<Fd> fd) {
+        fd_.reset(-1);
+        borrowed_ = -1;
+        shared_ = std::move(fd);
     }
 
 private:
     Fd fd_;
+    std::shared_ptr<Fd> shared_;
     int borrowed_ = -1;
 };
 
@@ -740,6 +759,7 @@ class ConfinedFileOps final : public FileOps {
 public:
     explicit ConfinedFileOps(const QString& folder) : root_(folder) {
         root_ = folder.size() > 1 && folder.endsWith(QLatin1Char('/')) ? folder.chopped(1) : folder;
+        prefix_ = root_ == QLatin1String("/") ? root_ : root_ + QLatin1Char('/');
         rootFd_.reset(openRetrying(encoded(root_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!rootFd_.valid())
             throw operationError(FileOp::list, root_, {}, errno);
@@ -936,6 +956,41 @@ public:
             throw operationError(FileOp::syncFolder, path, {}, error);
     }
 
+    // The folders are opened here in order, then flushed by a few threads at once: flushes of
+    // one disk that wait together are served by one flush of its cache instead of one each.
+    void syncFolders(const QStringList& paths) override {
+        const size_t count = size_t(paths.size());
+        std::vector<Fd> dirs;
+        std::vector<int> errors(count, 0);
+        dirs.reserve(count);
+        for (size_t i = 0; i < count; ++i) {
+            dirs.emplace_back(openFolder(paths[qsizetype(i)]));
+            if (!dirs.back().valid())
+                errors[i] = errno;
+        }
+        std::atomic<size_t> next{0};
+        const auto work = [&] {
+            for (size_t i = next.fetch_add(1); i < count; i = next.fetch_add(1)) {
+                if (dirs[i].valid())
+                    errors[i] = SystemFileOps::syncDescriptor(dirs[i].get());
+            }
+        };
+        std::vector<std::thread> helpers;
+        try {
+            for (size_t t = 1; t < std::min<size_t>(count, 8); ++t)
+                helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            // No more threads to be had: the ones there are, this one included, do the rest.
+        }
+        work();
+        for (std::thread& helper : helpers)
+            helper.join();
+        for (size_t i = 0; i < count; ++i) {
+            if (errors[i])
+                throw operationError(FileOp::syncFolder, paths[qsizetype(i)], {}, errors[i]);
+        }
+    }
+
     std::unique_ptr<FileOps> confinedTo(const QString& folder) override {
         return std::make_unique<ConfinedFileOps>(folder);
     }
@@ -1033,14 +1088,15 @@ private:
     // The names on the way from the folder to path; none when path is not strictly inside it
     // or takes a "." or ".." step.
     std::optional<QByteArrayList> componentsOf(const QString& path) const {
-        const QString prefix = root_ == QLatin1String("/") ? root_ : root_ + QLatin1Char('/');
+        const QString& prefix = prefix_;
         if (!path.startsWith(prefix) || path.size() == prefix.size())
             return std::nullopt;
         QByteArrayList parts;
-        for (const QString& part : path.mid(prefix.size()).split(QLatin1Char('/'))) {
+        for (const QStringView part :
+             QStringView(path).mid(prefix.size()).tokenize(QLatin1Char('/'))) {
             if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String(".."))
                 return std::nullopt;
-            parts.append(encoded(part));
+            parts.append(part.toUtf8());
         }
         return parts;
     }
@@ -1060,9 +1116,21 @@ private:
             place.dir.borrow(rootFd_.get());
             return place;
         }
+        // A folder directly inside (a group folder, met once per file) is opened once; its
+        // descriptor serves again only while its name still leads to that very folder, no link
+        // and nothing put in its place: one fstatat() instead of opening it again.
+        const bool child = parts->size() == 1;
+        if (child) {
+            if (std::shared_ptr<Fd> known = knownFolder(parts->first())) {
+                place.dir.share(std::move(known));
+                return place;
+            }
+        }
         if (const int fd = openBeneath(parts->join('/')); fd != -2) {
             place.error = fd < 0 ? errno : 0;
             place.dir.reset(fd);
+            if (child && fd >= 0)
+                rememberFolder(parts->first(), fd);
             return place;
         }
         place.dir.reset(::dup(rootFd_.get()));
@@ -1075,7 +1143,39 @@ private:
             place.error = fd < 0 ? errno : 0;
             place.dir.reset(fd);
         }
+        if (child && place.dir.valid())
+            rememberFolder(parts->first(), place.dir.get());
         return place;
+    }
+
+    // The kept descriptor of the folder name directly inside, when that name still is that
+    // folder (the same device and inode, reached without a link); none otherwise, and a stale
+    // one is let go.
+    std::shared_ptr<Fd> knownFolder(const QByteArray& name) const {
+        const std::lock_guard<std::mutex> lock(knownMutex_);
+        const auto it = known_.find(name);
+        if (it == known_.end())
+            return nullptr;
+        struct stat st;
+        if (::fstatat(rootFd_.get(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISDIR(st.st_mode) && st.st_dev == it->second.dev && st.st_ino == it->second.ino)
+            return it->second.fd;
+        known_.erase(it);
+        return nullptr;
+    }
+
+    // Keeps a copy of fd, the folder name directly inside, for knownFolder().
+    void rememberFolder(const QByteArray& name, int fd) const {
+        struct stat st;
+        if (::fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode))
+            return;
+        auto copy = std::make_shared<Fd>(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
+        if (!copy->valid())
+            return;
+        const std::lock_guard<std::mutex> lock(knownMutex_);
+        if (known_.size() >= 256)
+            known_.clear(); // a folder of many folders: kept ones go, in-flight ones stay open
+        known_[name] = KnownFolder{std::move(copy), st.st_dev, st.st_ino};
     }
 
     // A descriptor of the folder at relative path beneath the folder, opened in one call that
@@ -1111,9 +1211,18 @@ private:
 #endif
     }
 
+    struct KnownFolder {
+        std::shared_ptr<Fd> fd;
+        dev_t dev;
+        ino_t ino;
+    };
+
     QString root_;
+    QString prefix_; // root_ and a slash: what every path given starts with
     bool locked_ = true;
     Fd rootFd_;
+    mutable std::mutex knownMutex_;
+    mutable std::map<QByteArray, KnownFolder> known_;
 };
 
 std::unique_ptr<FileOps> SystemFileOps::confinedTo(const QString& folder) {

@@ -88,6 +88,12 @@ public:
     // Makes the entries of a folder (creations, renames, removals) durable on disk.
     virtual void syncFolder(const QString& path) = 0;
 
+    // syncFolder() of each folder. By default one after the other, stopping at the first
+    // failure; the machine's confined operations flush them side by side (a disk serves flushes
+    // that arrive together with one), try every folder and throw the first failure in the order
+    // of paths.
+    virtual void syncFolders(const QStringList& paths);
+
     // Operations confined to folder, for changing a folder of the user's in place. Every path
     // given to them must lie strictly inside folder (anything else fails with EPERM); each
     // operation starts from a descriptor of folder opened here and follows no symbolic link

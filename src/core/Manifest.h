@@ -17,6 +17,13 @@ namespace Vantrel::Engine {
 // The manifest's JSON: an object with one member per folder, its file names as an array.
 QByteArray manifestJson(const QMap<QString, QStringList>& manifest);
 
+// The import order's text: "[folder]" and then "  name" lines, folders and names in code-point
+// order, as UTF-8.
+QByteArray importOrderText(const QMap<QString, QStringList>& manifest);
+
+// Code-point order: UTF-16 order differs from it for characters above U+FFFF.
+bool codePointLess(const QString& a, const QString& b);
+
 // The reverse of manifestJson: the folders and their file names; empty when bytes are not a
 // manifest. Names are taken as they are: readManifest checks them.
 QMap<QString, QStringList> parseManifest(const QByteArray& bytes);

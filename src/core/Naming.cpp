@@ -46,6 +46,9 @@ constexpr qsizetype maxNameBytes = 255;
 // start + tail, with start shortened at its end (never inside a character) until the name fits
 // the file system; tail (suffix and extension) is kept whole.
 QString fitName(const QString& start, const QString& tail) {
+    // The common case, told without converting: no UTF-16 unit takes more than 3 bytes.
+    if ((start.size() + tail.size()) * 3 <= maxNameBytes)
+        return start + tail;
     const qsizetype tailBytes = tail.toUtf8().size();
     QString head = start;
     qsizetype bytes = head.toUtf8().size();
@@ -55,6 +58,25 @@ QString fitName(const QString& start, const QString& tail) {
         head.chop(cut);
     }
     return head + tail;
+}
+
+// s.toLower(), with plain ASCII lowered here: Qt's case mapping of every character costs
+// more than the rest of naming a file.
+QString lower(const QString& s) {
+    const bool ascii =
+        std::all_of(s.cbegin(), s.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    if (!ascii)
+        return s.toLower();
+    const bool hasUpper =
+        std::any_of(s.cbegin(), s.cend(), [](QChar c) { return c >= u'A' && c <= u'Z'; });
+    if (!hasUpper)
+        return s;
+    QString out = s;
+    for (QChar& c : out) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(char16_t(c.unicode() + ('a' - 'A')));
+    }
+    return out;
 }
 
 QString extensionOf(const QString& fileName) {
@@ -100,8 +122,15 @@ QList<Item> finalize(QList<Item> items, const Config& cfg, const QHash<QString, 
     for (qsizetype i = 0; i < cfg.groups.size(); ++i)
         if (!groupPosition.contains(cfg.groups[i].name)) // the first group of a name counts
             groupPosition.insert(cfg.groups[i].name, i + 1);
+    // Made once per group: every item of the group shares its folder's name.
+    QHash<QString, QString> folderOfGroup;
     const auto groupFolder = [&](const QString& group, qsizetype position) {
-        return fitName(safeName(QStringLiteral("%1_%2").arg(padded(position, 2), group)), {});
+        auto known = folderOfGroup.constFind(group);
+        if (known == folderOfGroup.constEnd())
+            known = folderOfGroup.insert(
+                group,
+                fitName(safeName(QStringLiteral("%1_%2").arg(padded(position, 2), group)), {}));
+        return *known;
     };
 
     std::vector<qsizetype> numbers;
@@ -143,22 +172,27 @@ QList<Item> finalize(QList<Item> items, const Config& cfg, const QHash<QString, 
         folder = fitName(safeName(folder), {});
         base = safeName(base);
 
-        if (!cfg.groupInName && item.group && usedBases.contains(base.toLower()))
+        QString lowerBase = lower(base);
+        if (!cfg.groupInName && item.group && usedBases.contains(lowerBase)) {
             base = safeName(*item.group + QLatin1Char('_') + base);
-        usedBases.insert(base.toLower());
+            lowerBase = lower(base);
+        }
+        usedBases.insert(lowerBase);
 
         // The first free of base, base_02, base_03, ... in the folder: a suffixed name may be
         // the plain name of another file ("ROOM 02" gives ROOM_02 too).
-        const QString ext = QLatin1Char('.') + extensionOf(item.fileName()).toLower();
+        const QString ext = QLatin1Char('.') + lower(extensionOf(item.fileName()));
         QSet<QString>& taken = given[folder];
         int& k = counts[folder + QLatin1Char('/') + base];
         QString name;
+        QString lowerName;
         do {
             ++k;
             const QString suffix = k >= 2 ? QLatin1Char('_') + padded(k, 2) : QString();
             name = fitName(base, suffix + ext);
-        } while (taken.contains(name.toLower()));
-        taken.insert(name.toLower());
+            lowerName = lower(name);
+        } while (taken.contains(lowerName));
+        taken.insert(lowerName);
 
         item.folder = folder;
         item.newName = name;

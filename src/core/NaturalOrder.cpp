@@ -71,16 +71,18 @@ void sort(QStringList& names) {
     const icu::Collator& c = collator();
     std::vector<Keyed> keyed;
     keyed.reserve(names.size());
+    // Each key is made in one buffer and kept at its own length: a key made in room for the
+    // longest possible one would hold that room for as long as the sort lasts.
+    std::vector<uint8_t> buffer(256);
     for (QString& name : names) {
         const icu::UnicodeString u = Icu::toIcu(name);
-        std::string key(size_t(u.length()) * 4 + 16, '\0');
-        int32_t n = c.getSortKey(u, reinterpret_cast<uint8_t*>(key.data()), int32_t(key.size()));
-        if (n > int32_t(key.size())) {
-            key.resize(size_t(n));
-            n = c.getSortKey(u, reinterpret_cast<uint8_t*>(key.data()), int32_t(key.size()));
+        int32_t n = c.getSortKey(u, buffer.data(), int32_t(buffer.size()));
+        if (n > int32_t(buffer.size())) {
+            buffer.resize(size_t(n));
+            n = c.getSortKey(u, buffer.data(), int32_t(buffer.size()));
         }
-        key.resize(size_t(n));
-        keyed.push_back({std::move(key), std::move(name)});
+        keyed.push_back({std::string(reinterpret_cast<const char*>(buffer.data()), size_t(n)),
+                         std::move(name)});
     }
     // Equal keys (names equal but for case) fall back to code points, as less() does.
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {

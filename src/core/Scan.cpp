@@ -133,6 +133,7 @@ ScanResult scan(const QString& folder, const Config& cfg, const AudioReader* aud
         base += QLatin1Char('/');
 
     const Classifier classifier(cfg);
+    result.items.reserve(names.size());
     for (const QString& name : std::as_const(names)) {
         const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
         const QString ext = dot < 0 ? QString() : name.mid(dot + 1).toLower();
@@ -149,6 +150,7 @@ ScanResult scan(const QString& folder, const Config& cfg, const AudioReader* aud
         item.order = sessionOrder(stem);
         result.items.push_back(std::move(item));
     }
+    names = QStringList(); // every name is in its item's path now
     if (audio)
         readHeaders(result.items, *audio);
     if (!result.items.isEmpty())

@@ -9,17 +9,22 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QMap>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <mutex>
+#include <chrono>
 #include <map>
 #include <set>
 #include <sndfile.h>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <thread>
 
 void PrintTo(const QString& s, std::ostream* os);
 
@@ -270,15 +275,19 @@ TEST_F(AudioSession, ReaderFollowsNoLinkAndWaitsOnNoFifo) {
 
 // ---- The content pass ----
 
-// A reader that knows each file's content by name, throws for "throws.wav" and counts what it
-// was asked to read.
+// A reader that knows each file's content by name, throws for "throws.wav" and lists what it
+// was asked to read (from any of the threads reading side by side).
 class ScriptedReader : public AudioReader {
 public:
+    mutable std::mutex listing;
     mutable QStringList asked;
     AudioHeader header(const QString&) const override { return pcm(48000, 24, 4800); }
     std::optional<AudioContent> content(const QString& path,
                                         const std::function<bool()>& cancelled) const override {
-        asked << path;
+        {
+            const std::lock_guard<std::mutex> lock(listing);
+            asked << path;
+        }
         if (path.endsWith(QStringLiteral("throws.wav")))
             throw std::runtime_error("broken reader");
         if (cancelled())
@@ -295,8 +304,8 @@ Item audioItem(const QString& url, std::optional<AudioHeader> header) {
 }
 
 // Verifies the pass the review and the check share: only files with a readable header and no
-// content yet are read, in order; a reader that throws counts its file as not read and the pass
-// goes on; a cancel stops it before the next file; the files pair each header with its content.
+// content yet are read; a reader that throws counts its file as not read and the pass goes on; a
+// cancel before the pass reads nothing; the files pair each header with its content.
 TEST(AudioPass, ReadsWhatIsMissingStopsOnCancelAndPairsContentWithItsFile) {
     const QList<Item> items = {
         audioItem(QStringLiteral("/s/a.wav"), pcm(48000, 24, 4800)),
@@ -316,7 +325,11 @@ TEST(AudioPass, ReadsWhatIsMissingStopsOnCancelAndPairsContentWithItsFile) {
     };
     ASSERT_TRUE(Engine::readContent(
         toRead, reader, [] { return false; }, store));
-    EXPECT_EQ(reader.asked, toRead);
+    QStringList asked = reader.asked;
+    asked.sort();
+    QStringList wanted = toRead;
+    wanted.sort();
+    EXPECT_EQ(asked, wanted);
     EXPECT_FALSE(contents.value(QStringLiteral("/s/throws.wav")).readable);
     EXPECT_EQ(contents.value(QStringLiteral("/s/b.wav")), level(-6));
 
@@ -329,19 +342,64 @@ TEST(AudioPass, ReadsWhatIsMissingStopsOnCancelAndPairsContentWithItsFile) {
     EXPECT_EQ(files[2].content, std::nullopt);
     EXPECT_EQ(files[3].content, level(-1));
 
-    // Cancelled after the first file: the second is never asked for.
+    // Cancelled before it starts: nothing is asked for or handed on.
     ScriptedReader stopped;
-    int reads = 0;
     QHash<QString, AudioContent> partial;
     EXPECT_FALSE(Engine::readContent(
-        {QStringLiteral("/s/a.wav"), QStringLiteral("/s/b.wav")}, stopped,
-        [&reads] { return reads > 0; },
-        [&](const QString& url, const AudioContent& c) {
-            ++reads;
-            partial.insert(url, c);
-        }));
-    EXPECT_EQ(stopped.asked, QStringList{QStringLiteral("/s/a.wav")});
-    EXPECT_EQ(partial.keys(), QStringList{QStringLiteral("/s/a.wav")});
+        {QStringLiteral("/s/a.wav"), QStringLiteral("/s/b.wav")}, stopped, [] { return true; },
+        [&](const QString& url, const AudioContent& c) { partial.insert(url, c); }));
+    EXPECT_TRUE(stopped.asked.isEmpty());
+    EXPECT_TRUE(partial.isEmpty());
+}
+
+// A reader whose content of "<n>.wav" has a peak of -n dB, that throws for names with "throw"
+// and that tells how many files it read at once at most.
+class CountingReader : public AudioReader {
+public:
+    mutable std::atomic<int> reading{0};
+    mutable std::atomic<int> most{0};
+    AudioHeader header(const QString&) const override { return {}; }
+    std::optional<AudioContent> content(const QString& path,
+                                        const std::function<bool()>& cancelled) const override {
+        const int now = ++reading;
+        int seen = most.load();
+        while (now > seen && !most.compare_exchange_weak(seen, now)) {
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        --reading;
+        if (path.contains(QLatin1String("throw")))
+            throw std::runtime_error("unreadable");
+        if (cancelled && cancelled())
+            return std::nullopt;
+        return AudioContent{.peakDb = -QFileInfo(path).baseName().toDouble()};
+    }
+};
+
+// Verifies that the content pass over many files gives each file its own content, counts a
+// throwing reader's file as not read, and stops when cancelled.
+TEST(ReadContents, eachFileGetsItsOwnContentAndACancelStops) {
+    CountingReader reader;
+    QStringList paths;
+    for (int n = 0; n < 40; ++n)
+        paths << QStringLiteral("/S/%1.wav").arg(n);
+    paths << QStringLiteral("/S/throw.wav");
+    std::map<qsizetype, AudioContent> got;
+    EXPECT_TRUE(Engine::readContents(reader, paths, {}, [&](qsizetype i, const AudioContent& c) {
+        EXPECT_TRUE(got.emplace(i, c).second) << "twice: " << i;
+    }));
+    ASSERT_EQ(got.size(), size_t(paths.size()));
+    for (int n = 0; n < 40; ++n)
+        EXPECT_EQ(got[n].peakDb, -double(n));
+    EXPECT_EQ(got[40], AudioContent{.readable = false});
+    if (std::thread::hardware_concurrency() > 1)
+        EXPECT_GT(reader.most.load(), 1) << "the files were read one at a time";
+
+    std::atomic<int> calls{0};
+    int published = 0;
+    EXPECT_FALSE(Engine::readContents(
+        reader, paths, [&] { return ++calls > 5; },
+        [&](qsizetype, const AudioContent&) { ++published; }));
+    EXPECT_LT(published, 5);
 }
 
 } // namespace

@@ -5,10 +5,13 @@
 #include "support/AudioFiles.h"
 #include "support/TestFiles.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <optional>
 #include <sndfile.h>
 
 using namespace Vantrel;
@@ -107,6 +110,64 @@ TEST(WavHeader, unusualFilesReadAsTheLibraryReadsThem) {
         writeFile(path, c.bytes);
         expectSameAsLibrary(path);
     }
+}
+
+// Verifies that the content of plain integer WAV files, read and widened without the library,
+// is what the library reads: every depth, files longer than one read, odd lengths, full-scale
+// runs, identical channels and silence.
+TEST(WavHeader, contentOfPlainFilesIsWhatTheLibraryReads) {
+    const auto square = [](int frame, int) { return (frame / 7) % 2 ? 1.0 : -1.0; };
+    const auto sameInBoth = [](int frame, int) { return std::sin(frame * 0.01) * 0.25; };
+    const auto differing = [](int frame, int channel) {
+        return channel == 0 ? std::sin(frame * 0.01) * 0.5 : std::cos(frame * 0.02) * 0.9;
+    };
+    const auto silence = [](int, int) { return 0.0; };
+    // Clips in the last frames only, after a quiet start.
+    const auto lateClip = [](int frame, int) { return frame > 199990 ? 1.0 : 0.001; };
+    struct Case {
+        const char* name;
+        int format;
+        int channels;
+        int frames;
+        std::function<double(int, int)> sample;
+    } cases[] = {
+        {"16-bit mono tone", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 4801, tone(0.5)},
+        {"24-bit stereo over several reads", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 2, 200001,
+         differing},
+        {"24-bit stereo full-scale runs", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 2, 50000, square},
+        {"24-bit clipped at the very end", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 1, 200000, lateClip},
+        {"24-bit extensible, identical channels", SF_FORMAT_WAVEX | SF_FORMAT_PCM_24, 2, 30000,
+         sameInBoth},
+        {"32-bit six channels", SF_FORMAT_WAV | SF_FORMAT_PCM_32, 6, 70001, differing},
+        {"16-bit full-scale runs", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 9999, square},
+        {"24-bit silence", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 2, 1000, silence},
+        {"float, through the library", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 5000, tone(0.5)},
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QStringLiteral("take.wav"));
+        QFile::remove(path);
+        ASSERT_TRUE(writeAudio(path, {.sampleRate = 48000,
+                                      .channels = c.channels,
+                                      .format = c.format,
+                                      .frames = c.frames,
+                                      .sample = c.sample}));
+        const std::optional<AudioContent> library = SndfileReader::libraryContent(path, {});
+        const std::optional<AudioContent> read = Audio::sndfileReader().content(path, {});
+        ASSERT_TRUE(library && read);
+        EXPECT_EQ(read->readable, library->readable);
+        EXPECT_EQ(read->peakDb, library->peakDb);
+        EXPECT_EQ(read->dualMono, library->dualMono);
+        EXPECT_EQ(read->clippedRuns, library->clippedRuns);
+    }
+    // A cancel ends the pass.
+    const QString path = dir.filePath(QStringLiteral("long.wav"));
+    ASSERT_TRUE(writeAudio(path, {.channels = 2,
+                                  .format = SF_FORMAT_WAV | SF_FORMAT_PCM_24,
+                                  .frames = 10000,
+                                  .sample = tone(0.5)}));
+    EXPECT_EQ(Audio::sndfileReader().content(path, [] { return true; }), std::nullopt);
 }
 
 } // namespace

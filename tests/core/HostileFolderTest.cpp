@@ -311,6 +311,73 @@ TEST_P(Hostile, shouldRefuseASecondOrganizationAtOnce) {
     EXPECT_EQ(snapshot(session), original);
 }
 
+// Verifies that the side-by-side flush of folders reaches none through a link, tries them all
+// and names the first that cannot be flushed.
+TEST_P(Hostile, shouldFlushFoldersOnlyInsideAndNameTheFirstFailure) {
+    files({"01_DRUMS/a", "08_VOCALS/b"});
+    link(outside, "Evil");
+    const std::unique_ptr<FileOps> confined = systemFileOps().confinedTo(session);
+    EXPECT_NO_THROW(confined->syncFolders({at("01_DRUMS"), at("08_VOCALS"), session}));
+    const struct {
+        const char* name;
+        QStringList folders;
+        QString failing;
+        int code;
+    } cases[] = {
+        {"a link among folders", {at("01_DRUMS"), at("Evil"), at("gone")}, at("Evil"), ELOOP},
+        {"a missing folder first", {at("gone"), at("Evil")}, at("gone"), ENOENT},
+        {"a way through a file", {at("01_DRUMS/a/x"), session}, at("01_DRUMS/a/x"), ENOTDIR},
+        {"a folder outside", {outside}, outside, EPERM},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            confined->syncFolders(c.folders);
+            ADD_FAILURE() << "no failure";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.code(), c.code);
+            EXPECT_TRUE(e.message().contains(c.failing)) << e.what();
+        }
+    }
+}
+
+// Verifies that a folder met again through the same confined operations is the folder its name
+// leads to at that moment: one moved away and replaced by a link or by another folder is not
+// used again.
+TEST_P(Hostile, shouldNotReuseAFolderThatWasReplaced) {
+    const struct {
+        const char* name;
+        std::function<void(Hostile&)> replace;
+        int code; // of the move after the replacement; 0: it lands in the new folder
+    } cases[] = {
+        {"by a link to the outside", [](Hostile& t) { t.link(t.outside, "01_DRUMS"); }, ELOOP},
+        {"by another folder", [](Hostile& t) { QDir(t.session).mkdir("01_DRUMS"); }, 0},
+        {"by nothing", [](Hostile&) {}, ENOENT},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(session).removeRecursively();
+        QDir(dir.filePath(QStringLiteral("Moved"))).removeRecursively();
+        files({"1 Kick.wav", "2 Snare.wav"});
+        const auto home = snapshot(outside);
+        const std::unique_ptr<FileOps> confined = systemFileOps().confinedTo(session);
+        confined->makeFolders(at("01_DRUMS"));
+        confined->move(at("1 Kick.wav"), at("01_DRUMS/01_KICK.wav"));
+        ASSERT_TRUE(QDir(session).rename("01_DRUMS", "../Moved"));
+        c.replace(*this);
+        try {
+            confined->move(at("2 Snare.wav"), at("01_DRUMS/02_SNARE.wav"));
+            EXPECT_EQ(c.code, 0) << "the move went through";
+            EXPECT_EQ(readFile(at("01_DRUMS/02_SNARE.wav")), "2 Snare.wav");
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.code(), c.code);
+            EXPECT_EQ(readFile(at("2 Snare.wav")), "2 Snare.wav");
+        }
+        EXPECT_EQ(QDir(dir.filePath("Moved")).entryList(QDir::Files), QStringList{"01_KICK.wav"});
+        EXPECT_EQ(snapshot(outside), home);
+    }
+}
+
 // Verifies that a rollback that cannot move a file back keeps a journal of exactly that move,
 // says so, and that the put-back then finishes the job.
 TEST_P(Hostile, shouldKeepJournalOfMovesNotUndone) {

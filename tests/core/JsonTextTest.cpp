@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace Vantrel;
 using Vantrel::Engine::Journal;
 
@@ -78,6 +80,111 @@ TEST(JsonText, journalsAreWrittenAsQtWritesThem) {
     for (const Journal* j : {&empty, &journal, &listingsOnly}) {
         SCOPED_TRACE(qtJournal(*j).toStdString());
         EXPECT_EQ(Engine::journalJson(*j), qtJournal(*j));
+    }
+}
+
+// The journal as QJsonDocument reads it, the reference for the reader that walks the text.
+std::optional<Journal> qtReadJournal(const QByteArray& bytes) {
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isArray())
+        return std::nullopt;
+    Journal journal;
+    journal.knowsListings = false;
+    for (const QJsonValue entry : doc.array()) {
+        const QJsonValue listing = entry[QStringLiteral("listing")];
+        const QJsonValue hash = entry[QStringLiteral("sha256")];
+        if (entry.isObject() && listing.isString() && hash.isString()) {
+            journal.listings.push_back({listing.toString(), hash.toString().toLatin1()});
+            journal.knowsListings = true;
+            continue;
+        }
+        const QJsonValue from = entry[QStringLiteral("from")];
+        const QJsonValue to = entry[QStringLiteral("to")];
+        if (!entry.isObject() || !from.isString() || !to.isString())
+            return std::nullopt;
+        const QJsonValue newFolder = entry[QStringLiteral("newFolder")];
+        journal.knowsFolders = journal.knowsFolders && newFolder.isBool();
+        journal.append({from.toString(), to.toString()}, newFolder.toBool(false),
+                       entry[QStringLiteral("aside")].toBool(false));
+    }
+    return journal;
+}
+
+void expectSameJournal(const std::optional<Journal>& read, const std::optional<Journal>& qt) {
+    ASSERT_EQ(read.has_value(), qt.has_value());
+    if (!read)
+        return;
+    EXPECT_EQ(read->moves, qt->moves);
+    EXPECT_EQ(read->newFolder, qt->newFolder);
+    EXPECT_EQ(read->aside, qt->aside);
+    EXPECT_EQ(read->listings, qt->listings);
+    EXPECT_EQ(read->knowsFolders, qt->knowsFolders);
+    EXPECT_EQ(read->knowsListings, qt->knowsListings);
+}
+
+// Verifies that the journal is read from its text exactly as QJsonDocument reads it, for the
+// journals this program writes and for texts written by hand or damaged.
+TEST(JsonText, journalsAreReadAsQtReadsThem) {
+    Journal written;
+    for (qsizetype i = 0; i < oddNames.size(); ++i)
+        written.append({QStringLiteral("/S/") + oddNames[i], QStringLiteral("/S/F/") + oddNames[i]},
+                       i % 2 == 0, i == 1);
+    written.addListing(Engine::manifestName, "{}");
+    const QByteArray text = Engine::journalJson(written);
+    ASSERT_TRUE(Engine::readJournal(text).has_value());
+    expectSameJournal(Engine::readJournal(text), qtReadJournal(text));
+
+    const char* const texts[] = {
+        "[]",
+        " \t\r\n[ ] \n",
+        R"([{"to": "/S/b", "from": "/S/a"}])",
+        R"([{"from": "/S/a", "to": "/S/b", "newFolder": true, "aside": true}])",
+        R"([{"from": "/S/a", "to": "/S/b", "newFolder": "yes", "aside": 1}])",
+        R"([{"from": "/S/a", "to": "/S/b", "newFolder": null}])",
+        R"([{"from": "/S/x", "from": "/S/a", "to": "/S/b"}])",
+        R"([{"from": "/S/a", "to": "/S/b", "to": 3}])",
+        R"([{"from": "/S/a", "to": "/S/b", "more": {"k": [1, -2.5e+3, 0, true, null, {}]}}])",
+        R"([{"from": "/S/\u00e9\ud83e\udd41\"\\\/\b\f\n\r\t", "to": "/S/b"}])",
+        R"([{"from": "/S/\uD800 lone", "to": "/S/b"}])",
+        R"([{"listing": "manifest.json", "sha256": "ab"}, {"from": "/S/a", "to": "/S/b"}])",
+        R"([{"listing": "manifest.json", "sha256": 5, "from": "/S/a", "to": "/S/b"}])",
+        R"([{"listing": "manifest.json"}])",
+        R"([{"from": "/S/a"}])",
+        R"([{"from": 1, "to": "/S/b"}])",
+        R"([{}])",
+        R"([1])",
+        R"([[]])",
+        R"({"from": "/S/a", "to": "/S/b"})",
+        R"("journal")",
+        "",
+        R"([{"from": "/S/a", "to": "/S/b"},])",
+        R"([{"from": "/S/a", "to": "/S/b"}] x)",
+        R"([{"from": "/S/a", "to": "/S/b"})",
+        R"([{"from": "/S/a", "to": "/S/b)",
+        R"([{"from": "/S/a", "to": "/S/b", "n": 01}])",
+        R"([{"from": "/S/a", "to": "/S/b", "n": 1.}])",
+        R"([{"from": "/S/a", "to": "/S/b", "n": -}])",
+        R"([{"from": "/S/a", "to": "/S/b", "n": 1e}])",
+        R"([{"from": "/S/a", "to": "/S/b", "n": -0.e-7}])",
+        R"([{"from": "/S/a", "to": "/S/b", "n": 1 2}])",
+        R"([{"from": "/S/a", "to": "/S/b", "n": tru}])",
+        R"([{"from": "/S/\x", "to": "/S/b"}])",
+        R"([{"from": "/S/\u12", "to": "/S/b"}])",
+        "[{\"from\": \"/S/a\tb\", \"to\": \"/S/b\"}]",
+        "[{\"from\": \"/S/\xff\xfe\", \"to\": \"/S/b\"}]",
+        "[{\"from\": \"/S/\xc3\", \"to\": \"/S/b\"}]",
+    };
+    for (const char* t : texts) {
+        SCOPED_TRACE(t);
+        expectSameJournal(Engine::readJournal(t), qtReadJournal(t));
+    }
+    // Nesting as deep as Qt reads, and deeper.
+    for (const int depth : {1000, 5000}) {
+        SCOPED_TRACE(depth);
+        const QByteArray deep = R"([{"from": "/S/a", "to": "/S/b", "deep": )" +
+                                QByteArray(depth, '[') + QByteArray(depth, ']') + "}]";
+        expectSameJournal(Engine::readJournal(deep), qtReadJournal(deep));
     }
 }
 

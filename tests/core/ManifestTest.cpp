@@ -44,6 +44,42 @@ protected:
 
 // Verifies that each folder's files come back in manifest order with the group the folder
 // names: a rule group by its safe name, another numbered name as it stands, the unsorted
+
+// Verifies that the import order lists folders and names in code-point order, which UTF-16
+// order is not for characters above U+FFFF, as UTF-8 lines.
+TEST(ImportOrder, shouldListFoldersAndNamesInCodePointOrder) {
+    const QString drum = QString::fromUtf8("\xF0\x9F\xA5\x81"); // U+1F941, two UTF-16 units
+    const QString wide = QString::fromUtf8("\xEF\xBC\xA1");     // U+FF21, one unit above them
+    const struct {
+        QString a, b;
+        bool less;
+    } pairs[] = {
+        {wide, drum, true},
+        {drum, wide, false},
+        {"A", "B", true},
+        {"AB", "A", false},
+        {"A", "AB", true},
+        {"A", "A", false},
+        {"Z", wide, true},
+        {drum + "A", drum + "B", true},
+        {QString(QChar(0xD7FF)), drum, true},
+    };
+    for (const auto& p : pairs) {
+        SCOPED_TRACE(qPrintable(p.a + " < " + p.b));
+        EXPECT_EQ(Engine::codePointLess(p.a, p.b), p.less);
+        EXPECT_EQ(Engine::codePointLess(p.a, p.b), p.a.toUcs4() < p.b.toUcs4());
+    }
+    const QMap<QString, QStringList> manifest = {
+        {"02_BASS", {drum + ".wav", wide + ".wav", "B.wav", "A.wav"}},
+        {"01_DRUMS", {"KICK.wav"}},
+    };
+    EXPECT_EQ(Engine::importOrderText(manifest),
+              QStringLiteral("[01_DRUMS]\n  KICK.wav\n[02_BASS]\n  A.wav\n  B.wav\n  %1.wav\n  "
+                             "%2.wav\n")
+                  .arg(wide, drum)
+                  .toUtf8());
+}
+
 // folder and an unnumbered folder without group.
 TEST_F(ManifestTest, shouldGiveEveryFileItsFolderAndGroup) {
     QMap<QString, QStringList> manifest;
