@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <system_error>
 #include <thread>
-#include <functional>
 #include <vector>
 
 namespace Vantrel::Engine {

@@ -17,9 +17,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <mutex>
 #include <chrono>
 #include <map>
+#include <mutex>
 #include <set>
 #include <sndfile.h>
 #include <stdexcept>
@@ -391,8 +391,9 @@ TEST(ReadContents, eachFileGetsItsOwnContentAndACancelStops) {
     for (int n = 0; n < 40; ++n)
         EXPECT_EQ(got[n].peakDb, -double(n));
     EXPECT_EQ(got[40], AudioContent{.readable = false});
-    if (std::thread::hardware_concurrency() > 1)
+    if (std::thread::hardware_concurrency() > 1) {
         EXPECT_GT(reader.most.load(), 1) << "the files were read one at a time";
+    }
 
     std::atomic<int> calls{0};
     int published = 0;
