@@ -1,5 +1,6 @@
 #include "app/ApprovalModel.h"
 
+#include "app/ModelText.h"
 #include "app/Presenter.h"
 #include "app/ReviewSession.h"
 #include "app/RulesModel.h"
@@ -21,6 +22,9 @@
 
 namespace Vantrel {
 
+using ModelText::describe;
+using ModelText::folderName;
+
 using namespace std::chrono_literals;
 
 // How an export ended, carried from the worker to the main thread.
@@ -34,19 +38,6 @@ namespace {
 
 // Progress of an export reaches the screen at most this often, plus its last report.
 constexpr auto kProgressInterval = 100ms;
-
-// The last path component, as the busy title and the messages name a folder.
-QString folderName(const QString& path) {
-    const QString name = QFileInfo(path).fileName();
-    return name.isEmpty() ? path : name;
-}
-
-// The user-facing description of a failure.
-QString describe(const std::exception& e) {
-    if (const auto* error = dynamic_cast<const Error*>(&e))
-        return error->message();
-    return QString::fromLocal8Bit(e.what());
-}
 
 const AppServices& checked(const AppServices& services) {
     if (!services.platform)

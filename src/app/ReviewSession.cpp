@@ -1,5 +1,6 @@
 #include "app/ReviewSession.h"
 
+#include "app/ModelText.h"
 #include "app/Presenter.h"
 #include "app/Worker.h"
 #include "core/AudioPass.h"
@@ -21,6 +22,9 @@
 
 namespace Vantrel {
 
+using ModelText::describe;
+using ModelText::folderName;
+
 // What a load found of a folder Vantrel prepared before, carried from the worker.
 struct ReviewSession::Prepared {
     // The tracks its manifest lists, all in place; none when the folder is not one Vantrel
@@ -31,19 +35,6 @@ struct ReviewSession::Prepared {
 };
 
 namespace {
-
-// The last path component, as the busy title and the messages name a folder.
-QString folderName(const QString& path) {
-    const QString name = QFileInfo(path).fileName();
-    return name.isEmpty() ? path : name;
-}
-
-// The user-facing description of a failure.
-QString describe(const std::exception& e) {
-    if (const auto* error = dynamic_cast<const Error*>(&e))
-        return error->message();
-    return QString::fromLocal8Bit(e.what());
-}
 
 // The stem the scan classified: the file name without its extension and the dot.
 QString stemOf(const Item& item) {

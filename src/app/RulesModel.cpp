@@ -1,5 +1,6 @@
 #include "app/RulesModel.h"
 
+#include "app/ModelText.h"
 #include "core/ConfigProblem.h"
 #include "core/Errors.h"
 #include "core/SmallFile.h"
@@ -8,16 +9,7 @@
 
 namespace Vantrel {
 
-namespace {
-
-// The user-facing description of a failure.
-QString describe(const std::exception& e) {
-    if (const auto* error = dynamic_cast<const Error*>(&e))
-        return error->message();
-    return QString::fromLocal8Bit(e.what());
-}
-
-} // namespace
+using ModelText::describe;
 
 RulesModel::RulesModel(FileOps& fileOps, QObject* parent)
     : QObject(parent), fileOps_(fileOps), config_(Config::load()) {
