@@ -4,11 +4,7 @@
 #include <QMap>
 
 #include <algorithm>
-#include <atomic>
 #include <functional>
-#include <mutex>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace Vantrel::Engine {
@@ -269,47 +265,6 @@ QList<AudioFinding> audioFindings(const QList<AudioFile>& files) {
                                                 "%n files could not be read as audio: format not "
                                                 "read."));
     return findings;
-}
-
-bool readContents(const AudioReader& reader, const QStringList& paths,
-                  const std::function<bool()>& cancelled,
-                  const std::function<void(qsizetype, const AudioContent&)>& done) {
-    std::atomic<qsizetype> next{0};
-    std::atomic<bool> stopped{false};
-    std::mutex calling;
-    const auto work = [&] {
-        for (qsizetype i = next.fetch_add(1); i < paths.size() && !stopped.load();
-             i = next.fetch_add(1)) {
-            if (cancelled && cancelled()) {
-                stopped = true;
-                return;
-            }
-            std::optional<AudioContent> content;
-            try {
-                content = reader.content(paths[i], cancelled);
-            } catch (const std::exception&) {
-                content = AudioContent{.readable = false};
-            }
-            if (!content) {
-                stopped = true;
-                return;
-            }
-            const std::lock_guard<std::mutex> lock(calling);
-            done(i, *content);
-        }
-    };
-    const auto threads = qsizetype(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
-    std::vector<std::thread> helpers;
-    try {
-        for (qsizetype t = 1; t < std::min(threads, paths.size()); ++t)
-            helpers.emplace_back(work);
-    } catch (const std::system_error&) {
-        // No more threads to be had: the ones there are, this one included, read the rest.
-    }
-    work();
-    for (std::thread& helper : helpers)
-        helper.join();
-    return !stopped.load();
 }
 
 } // namespace Vantrel::Engine

@@ -82,15 +82,6 @@ namespace Engine {
 // known), files shorter than half the median length, and files that could not be read.
 QList<AudioFinding> audioFindings(const QList<AudioFile>& files);
 
-// The content pass over paths with reader, a few files side by side (each on its own thread:
-// the reads of one wait on the disk while another's samples are weighed). done(i, content) is
-// called for each file read, one call at a time, from the reading threads, in no set order; a
-// reader that throws all the same gives a file that was not read. False when cancelled() said
-// yes: files not yet read get no call.
-bool readContents(const AudioReader& reader, const QStringList& paths,
-                  const std::function<bool()>& cancelled,
-                  const std::function<void(qsizetype, const AudioContent&)>& done);
-
 // "44.1 kHz", "48 kHz".
 QString rateText(int sampleRate);
 // "16-bit", "32-bit float"; empty when the format has no fixed depth.

@@ -19,8 +19,9 @@ namespace Vantrel::Engine {
 // order of the items.
 QStringList contentToRead(const QList<Item>& items, const QHash<QString, AudioContent>& contents);
 
-// Reads the samples of each url with reader, a few files side by side (readContents), handing
-// each content to read as soon as it is known, one at a time, on the thread that read it. A
+// Reads the samples of each url with reader, a few files side by side (up to four threads),
+// handing each content to read as soon as it is known, one at a time, on the thread that read it,
+// in no set order. A
 // reader that throws all the same counts the file as not read. Returns false when cancelled()
 // said yes before the last file was read.
 bool readContent(const QStringList& urls, const AudioReader& reader,

@@ -383,23 +383,25 @@ TEST(ReadContents, eachFileGetsItsOwnContentAndACancelStops) {
     for (int n = 0; n < 40; ++n)
         paths << QStringLiteral("/S/%1.wav").arg(n);
     paths << QStringLiteral("/S/throw.wav");
-    std::map<qsizetype, AudioContent> got;
-    EXPECT_TRUE(Engine::readContents(reader, paths, {}, [&](qsizetype i, const AudioContent& c) {
-        EXPECT_TRUE(got.emplace(i, c).second) << "twice: " << i;
-    }));
+    std::map<QString, AudioContent> got;
+    EXPECT_TRUE(Engine::readContent(
+        paths, reader, [] { return false; },
+        [&](const QString& path, const AudioContent& c) {
+            EXPECT_TRUE(got.emplace(path, c).second) << "twice: " << path.toStdString();
+        }));
     ASSERT_EQ(got.size(), size_t(paths.size()));
     for (int n = 0; n < 40; ++n)
-        EXPECT_EQ(got[n].peakDb, -double(n));
-    EXPECT_EQ(got[40], AudioContent{.readable = false});
+        EXPECT_EQ(got[paths[n]].peakDb, -double(n));
+    EXPECT_EQ(got[paths[40]], AudioContent{.readable = false});
     if (std::thread::hardware_concurrency() > 1) {
         EXPECT_GT(reader.most.load(), 1) << "the files were read one at a time";
     }
 
     std::atomic<int> calls{0};
     int published = 0;
-    EXPECT_FALSE(Engine::readContents(
-        reader, paths, [&] { return ++calls > 5; },
-        [&](qsizetype, const AudioContent&) { ++published; }));
+    EXPECT_FALSE(Engine::readContent(
+        paths, reader, [&] { return ++calls > 5; },
+        [&](const QString&, const AudioContent&) { ++published; }));
     EXPECT_LT(published, 5);
 }
 
