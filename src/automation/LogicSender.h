@@ -17,6 +17,7 @@
 // may set at any time.
 
 #include "automation/SendJobs.h"
+#include "automation/ReadCache.h"
 #include "automation/SendMode.h"
 #include "core/Errors.h"
 #include "platform/Platform.h"
@@ -358,6 +359,9 @@ private:
     void checkPreconditions(const QString& notRunningMessage);
     double seconds(Clock::Duration d) const;
 
+    // Every call to Logic Pro goes through reads_: a value read twice between two changes is
+    // asked once.
+    ReadCache reads_;
     Platform& platform_;
     Clock::Duration tickT_;
     Element cachedHeader_;

@@ -28,7 +28,7 @@ bool enabledNotFalse(const AXValue& v) {
 } // namespace
 
 LogicSender::LogicSender(Platform& platform)
-    : platform_(platform), tickT_(platform.clock().now()) {}
+    : reads_(platform), platform_(reads_), tickT_(platform.clock().now()) {}
 
 // --- Small helpers.
 
@@ -547,10 +547,15 @@ QStringList LogicSender::trackNames() {
 }
 
 std::optional<Rect> LogicSender::frame(const Element& element) {
-    const AXValue position = read(element, QStringLiteral("AXPosition"));
-    const AXValue size = read(element, QStringLiteral("AXSize"));
-    const Point* p = std::get_if<Point>(&position);
-    const Size* s = std::get_if<Size>(&size);
+    // Both in one call.
+    if (!element)
+        return std::nullopt;
+    const QList<AttributeRead> reads = platform_.accessibility().attributes(
+        element, {QStringLiteral("AXPosition"), QStringLiteral("AXSize")});
+    if (reads.size() != 2)
+        return std::nullopt;
+    const Point* p = std::get_if<Point>(&reads[0].value);
+    const Size* s = std::get_if<Size>(&reads[1].value);
     if (!p || !s)
         return std::nullopt;
     return Rect{*p, *s};
