@@ -223,6 +223,13 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
 }
 
 QList<LogicSender::Swatched> LogicSender::swatchButtons(const Element& palette) {
+    // The window's children and frame as they were when the swatches were last found: the
+    // same swatches (Logic builds them anew when the window opens).
+    const QList<Element> children = AXProbe::kids(platform_, palette);
+    const std::optional<Rect> paletteFrame = frame(palette);
+    if (palette && palette == swatchMemo_.palette && children == swatchMemo_.children &&
+        paletteFrame == swatchMemo_.frame)
+        return swatchMemo_.found;
     // Buttons with a value and a frame; their insides are not searched.
     QList<Swatched> found;
     const std::function<void(const Element&)> walk = [&](const Element& e) {
@@ -238,6 +245,7 @@ QList<LogicSender::Swatched> LogicSender::swatchButtons(const Element& palette) 
         }
     };
     walk(palette);
+    swatchMemo_ = SwatchMemo{palette, children, paletteFrame, found};
     return found;
 }
 
@@ -251,6 +259,13 @@ std::optional<std::optional<Swatch>> LogicSender::colorOfSelection() {
     const Grid grid = gridOf(candidates);
     if (grid.bands.size() != 4 || grid.cells.size() != 96)
         return std::nullopt;
+    const auto on = [&](const Element& e) {
+        const AXValue v = read(e, QStringLiteral("AXValue"));
+        const auto* n = std::get_if<std::int64_t>(&v);
+        const auto* b = std::get_if<bool>(&v);
+        return (n && *n == 1) || (b && *b);
+    };
+    QList<QList<Candidate>> cells;
     for (int row = 0; row < 4; ++row) {
         QList<Candidate> rowItems;
         for (const Candidate& c : grid.cells) {
@@ -260,12 +275,21 @@ std::optional<std::optional<Swatch>> LogicSender::colorOfSelection() {
         std::stable_sort(rowItems.begin(), rowItems.end(), [](const auto& a, const auto& b) {
             return a.frame.origin.x < b.frame.origin.x;
         });
-        for (qsizetype col = 0; col < rowItems.size(); ++col) {
-            const AXValue v = read(rowItems[col].element, QStringLiteral("AXValue"));
-            const auto* n = std::get_if<std::int64_t>(&v);
-            const auto* b = std::get_if<bool>(&v);
-            if ((n && *n == 1) || (b && *b))
+        cells << rowItems;
+    }
+    // One swatch at most shows the colour: the one shown last is looked at first (the rows of
+    // a group share it), then all of them in order.
+    if (lastShownSwatch_) {
+        const auto [col, row] = *lastShownSwatch_;
+        if (row < cells.size() && col < cells[row].size() && on(cells[row][col].element))
+            return std::optional<Swatch>(Swatch{col, row});
+    }
+    for (int row = 0; row < 4; ++row) {
+        for (qsizetype col = 0; col < cells[row].size(); ++col) {
+            if (on(cells[row][col].element)) {
+                lastShownSwatch_ = std::make_pair(int(col), row);
                 return std::optional<Swatch>(Swatch{int(col), row});
+            }
         }
     }
     return std::optional<Swatch>();

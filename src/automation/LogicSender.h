@@ -16,8 +16,8 @@
 // Everything runs on the thread that runs the send, except `cancelled`, which another thread
 // may set at any time.
 
-#include "automation/SendJobs.h"
 #include "automation/ReadCache.h"
+#include "automation/SendJobs.h"
 #include "automation/SendMode.h"
 #include "core/Errors.h"
 #include "platform/Platform.h"
@@ -337,6 +337,11 @@ private:
     // The name parseRow is to take for a row with this description: none for a description
     // in Logic's English form (the name is then in its quotes), else the name field's text.
     std::optional<QString> nameOf(const Element& row, const QString& description);
+    // A row's name field, among its own children (from the end), else anywhere inside it.
+    Element nameFieldOf(const Element& row);
+    // Reads a row's description and children in one call, so that what follows finds both
+    // without asking Logic again.
+    QString rowDescription(const Element& row);
     // Whether a lane of the track rows on screen holds a region.
     bool regionsOnScreen();
     // Whether the rows reach the bottom of the visible list (more may be below).
@@ -365,6 +370,19 @@ private:
     Platform& platform_;
     Clock::Duration tickT_;
     Element cachedHeader_;
+    // The row elements of the last page read, by track number: showRow() tries the one it
+    // wants there first (a row element shows whatever track is at its place, so its
+    // description is read again to tell).
+    QHash<int, Element> shownRows_;
+    // The swatches of the Color window as last found (the window's children and frame tell
+    // whether they still stand), and the swatch last shown as the selection's colour.
+    struct SwatchMemo {
+        Element palette;
+        QList<Element> children;
+        std::optional<Rect> frame;
+        QList<Swatched> found;
+    } swatchMemo_;
+    std::optional<std::pair<int, int>> lastShownSwatch_;
     QString cachedHeaderDescription_;
     bool answeringDialogs_ = false;
     // Tracks numbered up to this one were there before the send began (its own come after);

@@ -97,6 +97,10 @@ Element LogicSender::findInWindows(const std::function<bool(const Element&)>& pr
 
 Element LogicSender::firstWindow(const std::function<bool(const Element&)>& pred) {
     for (const Element& w : AXProbe::windows(platform_)) {
+        // What the locators ask of a window, in one call.
+        platform_.accessibility().attributes(
+            w, {QStringLiteral("AXTitle"), QStringLiteral("AXSubrole"),
+                QStringLiteral("AXIdentifier"), kDescription, QStringLiteral("AXChildren")});
         if (pred(w))
             return w;
     }
@@ -492,9 +496,7 @@ bool LogicSender::nameFieldFocused() {
         rows = *shown;
     }
     for (const TrackRow& r : std::as_const(rows)) {
-        const Element field = findIn(r.element, [&](const Element& e) {
-            return str(e, QStringLiteral("AXRole")) == u"AXTextField";
-        });
+        const Element field = nameFieldOf(r.element);
         const AXValue v = read(field, QStringLiteral("AXFocused"));
         const bool* b = std::get_if<bool>(&v);
         if (b && *b)
@@ -506,12 +508,20 @@ bool LogicSender::nameFieldFocused() {
 std::optional<Point> LogicSender::rowSpot(const Element& row) {
     // The name field, found by its role: a single click on it selects the row, and no other
     // control (Mute, Solo, Record, the arrow) is there, however wide the header is.
-    const Element field = findIn(
-        row, [&](const Element& e) { return str(e, QStringLiteral("AXRole")) == u"AXTextField"; });
+    const Element field = nameFieldOf(row);
     const std::optional<Rect> f = field ? frame(field) : std::nullopt;
     if (!f || f->size.width <= 4 || f->size.height <= 4)
         return std::nullopt;
     return f->center();
+}
+
+Element LogicSender::nameFieldOf(const Element& row) {
+    const QList<Element> children = AXProbe::kids(platform_, row);
+    for (auto it = children.crbegin(); it != children.crend(); ++it)
+        if (str(*it, QStringLiteral("AXRole")) == u"AXTextField")
+            return *it;
+    return findIn(
+        row, [&](const Element& e) { return str(e, QStringLiteral("AXRole")) == u"AXTextField"; });
 }
 
 bool LogicSender::typeIntoNameField(const QString& text) {

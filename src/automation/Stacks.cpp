@@ -315,9 +315,7 @@ void LogicSender::renameRow(int number, const QString& name) {
                     "Vantrel::Sender", "Couldn't find the new stack for %1 in Logic's track list.")
                     .arg(name));
         if (attempt == 0) {
-            const Element field = findIn(row, [&](const Element& e) {
-                return str(e, QStringLiteral("AXRole")) == u"AXTextField";
-            });
+            const Element field = nameFieldOf(row);
             const std::optional<Rect> f = frame(field ? field : row);
             if (f) {
                 const Point p = field ? f->center()

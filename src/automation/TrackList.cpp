@@ -82,6 +82,15 @@ std::optional<std::pair<int, QString>> LogicSender::rowOf(const Element& row) {
     return parseRow(*text, nameOf(row, *text));
 }
 
+QString LogicSender::rowDescription(const Element& row) {
+    const QList<AttributeRead> reads =
+        platform_.accessibility().attributes(row, {kDescription, QStringLiteral("AXChildren")});
+    if (reads.isEmpty() || reads[0].status != AXResult::success)
+        return QString();
+    const auto* text = std::get_if<QString>(&reads[0].value);
+    return text ? *text : QString();
+}
+
 std::optional<QString> LogicSender::nameOf(const Element& row, const QString& description) {
     // Logic in English describes a row as "Track 3 “Bass DI”": the name in the quotes, read
     // with the description in one call. In another language the words and the quotes are
@@ -117,7 +126,9 @@ std::optional<QList<TrackRow>> LogicSender::rowsOnScreen(bool kinds) {
     if (!list)
         return std::nullopt;
     QList<TrackRow> rows;
+    shownRows_.clear();
     for (const Element& child : *list) {
+        rowDescription(child); // the children come with it, for the name field and the arrow
         const AXValue d = read(child, kDescription);
         const auto* text = std::get_if<QString>(&d);
         if (!text)
@@ -126,6 +137,7 @@ std::optional<QList<TrackRow>> LogicSender::rowsOnScreen(bool kinds) {
         if (!parsed)
             continue;
         TrackRow row{child, parsed->first, parsed->second, false, std::nullopt};
+        shownRows_.insert(row.number, child);
         if (kinds) {
             if (const Element t = triangleOf(child)) {
                 row.stack = true;
@@ -229,6 +241,12 @@ std::optional<int> LogicSender::trackCount() {
 }
 
 Element LogicSender::showRow(int number) {
+    // The row element that showed it at the last read, when it still does.
+    if (const Element known = shownRows_.value(number)) {
+        rowDescription(known);
+        if (const auto parsed = rowOf(known); parsed && parsed->first == number)
+            return known;
+    }
     for (int attempt = 0; attempt < 60; ++attempt) {
         const std::optional<QList<TrackRow>> page = rowsOnScreen(false);
         if (!page)
@@ -256,6 +274,7 @@ QList<TrackRow> LogicSender::selectedRows() {
     if (!list)
         return out;
     for (const Element& e : *list) {
+        rowDescription(e);
         const auto parsed = rowOf(e);
         if (!parsed)
             continue;
@@ -271,19 +290,25 @@ QList<TrackRow> LogicSender::selectedRows() {
 
 bool LogicSender::selectionHolds(const QList<int>& numbers) {
     // Only the rows on screen tell whether they are selected: those must be exactly the ones
-    // of numbers that are on screen, and at least one must be.
+    // of numbers that are on screen, and at least one must be. When every one of numbers is
+    // selected and nothing else is, they are all on screen: the rows need not be read.
+    QList<int> selected;
+    for (const TrackRow& r : selectedRows())
+        selected << r.number;
+    std::sort(selected.begin(), selected.end());
+    QList<int> all = numbers;
+    std::sort(all.begin(), all.end());
+    if (!selected.isEmpty() && selected == all)
+        return true;
     const std::optional<QList<TrackRow>> page = rowsOnScreen(false);
     if (!page)
         return false;
-    QList<int> expected, selected;
+    QList<int> expected;
     for (const TrackRow& r : *page) {
         if (numbers.contains(r.number))
             expected << r.number;
     }
-    for (const TrackRow& r : selectedRows())
-        selected << r.number;
     std::sort(expected.begin(), expected.end());
-    std::sort(selected.begin(), selected.end());
     return !expected.isEmpty() && expected == selected;
 }
 
@@ -302,9 +327,21 @@ void LogicSender::selectRows(const QList<TrackRow>& rows) {
         return n;
     };
 
-    // On screen together: one write, checked.
+    // On screen together: one write, checked. The rows of the last page read are tried first.
     showRow(numbers.first());
-    if (const std::optional<QList<TrackRow>> page = rowsOnScreen(false)) {
+    QList<Element> known;
+    for (const int n : std::as_const(numbers)) {
+        const Element e = shownRows_.value(n);
+        const auto parsed = e ? (rowDescription(e), rowOf(e)) : std::nullopt;
+        if (!parsed || parsed->first != n)
+            break;
+        known << e;
+    }
+    if (known.size() == numbers.size()) {
+        select(known, tracksHeader());
+        if (selectedNumbers() == numbers)
+            return;
+    } else if (const std::optional<QList<TrackRow>> page = rowsOnScreen(false)) {
         QList<Element> elements;
         for (const TrackRow& r : *page)
             if (numbers.contains(r.number))
