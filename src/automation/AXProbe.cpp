@@ -1,6 +1,7 @@
 #include "automation/AXProbe.h"
 
 #include "automation/LogicBridge.h"
+#include "platform/AxNames.h"
 
 #include <array>
 
@@ -41,7 +42,7 @@ Element logicElement(Platform& platform) {
 QList<Element> menuCandidates(Platform& platform, const Element& current) {
     QList<Element> candidates;
     for (const Element& child : kids(platform, current)) {
-        if (str(platform, child, QStringLiteral("AXRole")) == QLatin1String("AXMenu"))
+        if (str(platform, child, Ax::Attr::role) == Ax::Role::menu)
             candidates += kids(platform, child);
         else
             candidates << child;
@@ -52,13 +53,11 @@ QList<Element> menuCandidates(Platform& platform, const Element& current) {
 // The first candidate below current titled exactly title; none when there is none.
 Element menuStep(Platform& platform, const Element& current, const QString& title) {
     for (const Element& candidate : menuCandidates(platform, current)) {
-        if (str(platform, candidate, QStringLiteral("AXTitle")) == title)
+        if (str(platform, candidate, Ax::Attr::title) == title)
             return candidate;
     }
     return {};
 }
-
-const QString press = QStringLiteral("AXPress");
 
 } // namespace
 
@@ -103,7 +102,7 @@ Element find(Platform& platform, const Element& root, int depth,
 }
 
 QList<Element> kids(Platform& platform, const Element& element) {
-    return elementList(platform, element, QStringLiteral("AXChildren"));
+    return elementList(platform, element, Ax::Attr::children);
 }
 
 QString str(Platform& platform, const Element& element, const QString& attribute) {
@@ -119,7 +118,7 @@ Element element(Platform& platform, const Element& of, const QString& attribute)
 }
 
 QList<Element> windows(Platform& platform) {
-    return elementList(platform, logicElement(platform), QStringLiteral("AXWindows"));
+    return elementList(platform, logicElement(platform), Ax::Attr::windows);
 }
 
 Element menuItem(Platform& platform, const Element& menuBar, const QStringList& path) {
@@ -135,12 +134,12 @@ Element menuItem(Platform& platform, const Element& menuBar, const QStringList& 
 std::optional<int> menuPathResult(Platform& platform, const QStringList& path) {
     if (path.isEmpty())
         return std::nullopt;
-    const Element menuBar = element(platform, logicElement(platform), QStringLiteral("AXMenuBar"));
+    const Element menuBar = element(platform, logicElement(platform), Ax::Attr::menuBar);
     if (!menuBar)
         return std::nullopt;
 
     if (const Element item = menuItem(platform, menuBar, path))
-        return platform.accessibility().performAction(item, press);
+        return platform.accessibility().performAction(item, Ax::Action::press);
 
     // Through the menus: each press but the last opens the next menu, which needs a moment
     // before its items can be found.
@@ -149,7 +148,7 @@ std::optional<int> menuPathResult(Platform& platform, const QStringList& path) {
         current = menuStep(platform, current, path[i]);
         if (!current)
             return std::nullopt;
-        const int status = platform.accessibility().performAction(current, press);
+        const int status = platform.accessibility().performAction(current, Ax::Action::press);
         if (i == path.size() - 1)
             return status;
         platform.clock().sleepFor(menuOpenPause);

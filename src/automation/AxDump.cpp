@@ -1,6 +1,7 @@
 #include "automation/AxDump.h"
 
 #include "automation/LogicBridge.h"
+#include "platform/AxNames.h"
 
 #include <QJsonArray>
 #include <QJsonValue>
@@ -9,11 +10,12 @@ namespace Vantrel::AxDump {
 
 namespace {
 
-const QList<std::pair<const char*, const char*>> textKeys = {
-    {"AXSubrole", "subrole"},
-    {"AXTitle", "title"},
-    {"AXDescription", "description"},
-    {"AXIdentifier", "identifier"},
+// The text attributes a dump holds, and their keys in it.
+const std::pair<const QString*, const char*> textKeys[] = {
+    {&Ax::Attr::subrole, "subrole"},
+    {&Ax::Attr::title, "title"},
+    {&Ax::Attr::description, "description"},
+    {&Ax::Attr::identifier, "identifier"},
 };
 
 std::optional<QJsonValue> jsonOf(const AXValue& v) {
@@ -75,19 +77,19 @@ QJsonObject dumpElement(Platform& platform, const Element& element, int depth) {
         const auto* s = std::get_if<QString>(&r.value);
         return r.status == AXResult::success && s ? std::optional(*s) : std::nullopt;
     };
-    node.insert("role", text(QStringLiteral("AXRole")).value_or(QString()));
+    node.insert("role", text(Ax::Attr::role).value_or(QString()));
     for (const auto& [attribute, key] : textKeys)
-        if (const auto t = text(QLatin1String(attribute)))
+        if (const auto t = text(*attribute))
             node.insert(QLatin1String(key), *t);
-    if (const AttributeRead v = ax.attribute(element, QStringLiteral("AXValue"));
+    if (const AttributeRead v = ax.attribute(element, Ax::Attr::value);
         v.status == AXResult::success)
         if (const auto json = jsonOf(v.value))
             node.insert("value", *json);
-    if (const AttributeRead e = ax.attribute(element, QStringLiteral("AXEnabled"));
+    if (const AttributeRead e = ax.attribute(element, Ax::Attr::enabled);
         e.status == AXResult::success && std::holds_alternative<bool>(e.value))
         node.insert("enabled", std::get<bool>(e.value));
-    const AttributeRead pos = ax.attribute(element, QStringLiteral("AXPosition"));
-    const AttributeRead size = ax.attribute(element, QStringLiteral("AXSize"));
+    const AttributeRead pos = ax.attribute(element, Ax::Attr::position);
+    const AttributeRead size = ax.attribute(element, Ax::Attr::size);
     if (const auto* p = std::get_if<Point>(&pos.value)) {
         if (const auto* s = std::get_if<Size>(&size.value)) {
             node.insert(
@@ -99,7 +101,7 @@ QJsonObject dumpElement(Platform& platform, const Element& element, int depth) {
     if (!actions.isEmpty())
         node.insert("actions", QJsonArray::fromStringList(actions));
     if (depth > 0) {
-        const AttributeRead kids = ax.attribute(element, QStringLiteral("AXChildren"));
+        const AttributeRead kids = ax.attribute(element, Ax::Attr::children);
         if (const auto* list = std::get_if<QList<Element>>(&kids.value); list && !list->isEmpty()) {
             QJsonArray children;
             for (const Element& child : *list)

@@ -4,6 +4,7 @@
 
 #include "automation/AXProbe.h"
 #include "automation/LogicSender.h"
+#include "platform/AxNames.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -16,6 +17,8 @@ namespace Vantrel {
 using namespace std::chrono_literals;
 
 namespace {
+
+namespace Layout = Ax::Layout;
 
 using Candidate = LogicSender::Swatched;
 
@@ -93,8 +96,8 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
     const int buttons = int(candidates.size());
     Grid grid = gridOf(candidates);
 
-    if (grid.bands.size() < 4) {
-        // Small squares, grouped by role; the largest group of at least 48 is the palette.
+    if (grid.bands.size() < Layout::paletteRows) {
+        // Small squares, grouped by role; the largest group of at least half a palette is it.
         QList<QString> roles;
         QHash<QString, QList<Candidate>> byRole;
         const std::function<void(const Element&, int)> walkAll = [&](const Element& e, int level) {
@@ -102,7 +105,7 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
                 if (const std::optional<Rect> f = frame(child)) {
                     const double w = f->size.width, h = f->size.height;
                     if (w >= 8 && w <= 44 && h >= 8 && h <= 44 && std::abs(w - h) < 7) {
-                        const QString role = str(child, QStringLiteral("AXRole"));
+                        const QString role = str(child, Ax::Attr::role);
                         if (!byRole.contains(role))
                             roles << role;
                         byRole[role] << Candidate{child, *f};
@@ -116,7 +119,8 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
         const QList<Candidate>* largest = nullptr;
         for (const QString& role : std::as_const(roles)) {
             const QList<Candidate>& group = byRole[role];
-            if (group.size() > 47 && (!largest || group.size() > largest->size()))
+            if (group.size() >= Layout::paletteSwatches / 2 &&
+                (!largest || group.size() > largest->size()))
                 largest = &group;
         }
         if (largest) {
@@ -126,17 +130,21 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
     }
 
     Point target;
-    if (grid.bands.size() < 4) {
+    if (grid.bands.size() < Layout::paletteRows) {
         const std::optional<Rect> f = frame(palette);
         if (!f || f->size.width <= 300 || f->size.height <= 60)
             throw SendError(QCoreApplication::translate(
                 "Vantrel::Sender",
                 "Couldn't read Logic's color palette (the Color window has no size)."));
-        if (swatch.col < 0 || swatch.col > 23 || swatch.row < 0 || swatch.row > 3)
+        if (swatch.col < 0 || swatch.col >= Layout::paletteColumns || swatch.row < 0 ||
+            swatch.row >= Layout::paletteRows)
             throw SendError(QCoreApplication::translate(
                 "Vantrel::Sender", "Couldn't find that color in Logic's palette."));
-        target = {f->origin.x + (swatch.col * 28 + 59.25) * f->size.width / 737,
-                  f->origin.y + (swatch.row * 20 + 46.5) * f->size.height / 134};
+        const Size reference = Layout::colorWindow.size;
+        target = {f->origin.x + (swatch.col * Layout::swatchPitchX + Layout::swatchX0) *
+                                    f->size.width / reference.width,
+                  f->origin.y + (swatch.row * Layout::swatchPitchY + Layout::swatchY0) *
+                                    f->size.height / reference.height};
         note(QStringLiteral("  swatch col %1 row %2 -> by the window's size: x=%3 y=%4")
                  .arg(swatch.col)
                  .arg(swatch.row)
@@ -234,8 +242,8 @@ QList<LogicSender::Swatched> LogicSender::swatchButtons(const Element& palette) 
     QList<Swatched> found;
     const std::function<void(const Element&)> walk = [&](const Element& e) {
         for (const Element& child : AXProbe::kids(platform_, e)) {
-            if (str(child, QStringLiteral("AXRole")) == u"AXButton" &&
-                !std::holds_alternative<std::monostate>(read(child, QStringLiteral("AXValue")))) {
+            if (str(child, Ax::Attr::role) == Ax::Role::button &&
+                !std::holds_alternative<std::monostate>(read(child, Ax::Attr::value))) {
                 if (const std::optional<Rect> f = frame(child)) {
                     found << Swatched{child, *f};
                     continue;
@@ -257,16 +265,16 @@ std::optional<std::optional<Swatch>> LogicSender::colorOfSelection() {
     // versions give them no value, and then no colour can be read.
     const QList<Candidate> candidates = swatchButtons(palette);
     const Grid grid = gridOf(candidates);
-    if (grid.bands.size() != 4 || grid.cells.size() != 96)
+    if (grid.bands.size() != Layout::paletteRows || grid.cells.size() != Layout::paletteSwatches)
         return std::nullopt;
     const auto on = [&](const Element& e) {
-        const AXValue v = read(e, QStringLiteral("AXValue"));
+        const AXValue v = read(e, Ax::Attr::value);
         const auto* n = std::get_if<std::int64_t>(&v);
         const auto* b = std::get_if<bool>(&v);
         return (n && *n == 1) || (b && *b);
     };
     QList<QList<Candidate>> cells;
-    for (int row = 0; row < 4; ++row) {
+    for (int row = 0; row < Layout::paletteRows; ++row) {
         QList<Candidate> rowItems;
         for (const Candidate& c : grid.cells) {
             if (bandOf(c) == grid.bands[row])
@@ -284,7 +292,7 @@ std::optional<std::optional<Swatch>> LogicSender::colorOfSelection() {
         if (row < cells.size() && col < cells[row].size() && on(cells[row][col].element))
             return std::optional<Swatch>(Swatch{col, row});
     }
-    for (int row = 0; row < 4; ++row) {
+    for (int row = 0; row < Layout::paletteRows; ++row) {
         for (qsizetype col = 0; col < cells[row].size(); ++col) {
             if (on(cells[row][col].element)) {
                 lastShownSwatch_ = std::make_pair(int(col), row);
@@ -301,8 +309,8 @@ void LogicSender::closeColorWindow() {
         if (!palette)
             return;
         const Element close = findIn(palette, [&](const Element& e) {
-            return str(e, QStringLiteral("AXSubrole")) == u"AXCloseButton" ||
-                   str(e, QStringLiteral("AXDescription")) == u"close";
+            return str(e, Ax::Attr::subrole) == Ax::Subrole::closeButton ||
+                   str(e, Ax::Attr::description) == u"close";
         });
         if (!close)
             return;

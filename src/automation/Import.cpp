@@ -5,6 +5,7 @@
 #include "automation/AXProbe.h"
 #include "automation/LogicBridge.h"
 #include "automation/LogicSender.h"
+#include "platform/AxNames.h"
 
 #include <QCoreApplication>
 
@@ -42,14 +43,13 @@ void LogicSender::importFile(const QString& file) {
     const QString name = file.mid(file.lastIndexOf(QLatin1Char('/')) + 1);
     const QString folder = file.left(std::max<qsizetype>(file.lastIndexOf(QLatin1Char('/')), 0));
     const auto withId = [this](const QString& id) {
-        return
-            [this, id](const Element& e) { return str(e, QStringLiteral("AXIdentifier")) == id; };
+        return [this, id](const Element& e) { return str(e, Ax::Attr::identifier) == id; };
     };
 
     front();
     choose({QStringLiteral("File"), QStringLiteral("Import"), QStringLiteral("Audio File…")}, true);
     waitFor(QCoreApplication::translate("Vantrel::Sender", "the import dialog"), 10s,
-            [&] { return bool(window(QStringLiteral("open-panel"))); });
+            [&] { return bool(window(Ax::Id::openPanel)); });
     pause(400ms);
 
     if (lastFolder != folder) {
@@ -57,13 +57,13 @@ void LogicSender::importFile(const QString& file) {
         AXProbe::key(platform_, QStringLiteral("g"), QStringLiteral("cmd+shift"));
         Element field;
         waitFor(QCoreApplication::translate("Vantrel::Sender", "the Go to Folder box"), 5s, [&] {
-            field = findInWindows(withId(QStringLiteral("PathTextField")));
+            field = findInWindows(withId(Ax::Id::goToPathField));
             return bool(field);
         });
-        platform_.accessibility().setAttribute(field, QStringLiteral("AXValue"), folder);
+        platform_.accessibility().setAttribute(field, Ax::Attr::value, folder);
         AXProbe::key(platform_, QStringLiteral("return"), QString());
         waitFor(QCoreApplication::translate("Vantrel::Sender", "the folder to open"), 8s,
-                [&] { return !findInWindows(withId(QStringLiteral("GoToWindow"))); });
+                [&] { return !findInWindows(withId(Ax::Id::goToSheet)); });
         lastFolder = folder;
         pause(600ms);
     }
@@ -71,15 +71,15 @@ void LogicSender::importFile(const QString& file) {
     Element row;
     waitFor(QCoreApplication::translate("Vantrel::Sender", "“%1” in the dialog").arg(name), 10s,
             [&] {
-                const Element list = findInWindows(withId(QStringLiteral("ListView")));
+                const Element list = findInWindows(withId(Ax::Id::fileList));
                 if (!list)
                     return false;
                 for (const Element& child : AXProbe::kids(platform_, list)) {
-                    if (str(child, QStringLiteral("AXRole")) != u"AXRow")
+                    if (str(child, Ax::Attr::role) != Ax::Role::row)
                         continue;
                     const Element text = findIn(child, [&](const Element& e) {
-                        return str(e, QStringLiteral("AXRole")) == u"AXTextField" &&
-                               str(e, QStringLiteral("AXValue")) == name;
+                        return str(e, Ax::Attr::role) == Ax::Role::textField &&
+                               str(e, Ax::Attr::value) == name;
                     });
                     if (text) {
                         row = child;
@@ -88,16 +88,15 @@ void LogicSender::importFile(const QString& file) {
                 }
                 return false;
             });
-    if (const Element list = findInWindows(withId(QStringLiteral("ListView"))))
-        platform_.accessibility().setAttribute(list, QStringLiteral("AXSelectedRows"),
-                                               QList<Element>{row});
+    if (const Element list = findInWindows(withId(Ax::Id::fileList)))
+        platform_.accessibility().setAttribute(list, Ax::Attr::selectedRows, QList<Element>{row});
 
     Element ok;
     waitFor(QCoreApplication::translate("Vantrel::Sender", "Open to be available"), 5s, [&] {
         ok = findInWindows([&](const Element& e) {
-            if (str(e, QStringLiteral("AXIdentifier")) != u"OKButton")
+            if (str(e, Ax::Attr::identifier) != Ax::Id::openButton)
                 return false;
-            const AXValue v = read(e, QStringLiteral("AXEnabled"));
+            const AXValue v = read(e, Ax::Attr::enabled);
             const bool* b = std::get_if<bool>(&v);
             return b && *b;
         });
@@ -108,7 +107,7 @@ void LogicSender::importFile(const QString& file) {
     // Logic may ask whether to import the file's tempo once the panel has gone; it need not.
     // At most 2.5 s: the wait looks once more one poll after its time-out.
     waitUntil(QStringLiteral("the tempo question"), 2400ms,
-              [&] { return !window(QStringLiteral("open-panel")) && alert(); });
+              [&] { return !window(Ax::Id::openPanel) && alert(); });
     if (const Element question = alert()) {
         if (const Element button = dontImportButton(question)) {
             press(button);
@@ -117,7 +116,7 @@ void LogicSender::importFile(const QString& file) {
         }
     }
     waitFor(QCoreApplication::translate("Vantrel::Sender", "the import dialog to close"), 10s,
-            [&] { return !window(QStringLiteral("open-panel")); });
+            [&] { return !window(Ax::Id::openPanel); });
 }
 
 void LogicSender::dragIntoLogic(const QStringList& files, bool slow) {
@@ -194,8 +193,8 @@ bool LogicSender::responsive() {
     if (!app)
         return false;
     const Element e = platform_.accessibility().applicationElement(app->pid);
-    return e && platform_.accessibility().attribute(e, QStringLiteral("AXFrontmost")).status ==
-                    AXResult::success;
+    return e &&
+           platform_.accessibility().attribute(e, Ax::Attr::frontmost).status == AXResult::success;
 }
 
 void LogicSender::importByDrag(const QStringList& files, const QString& group, double base,
@@ -213,7 +212,7 @@ void LogicSender::importByDrag(const QStringList& files, const QString& group, d
     const int before = *counted;
     QStringList titles;
     for (const Element& w : AXProbe::windows(platform_))
-        titles << QStringLiteral("“") + str(w, QStringLiteral("AXTitle")) + QStringLiteral("”");
+        titles << QStringLiteral("“") + str(w, Ax::Attr::title) + QStringLiteral("”");
     report(QCoreApplication::translate("Vantrel::Sender",
                                        "  before the drag: %n tracks; windows: %1", nullptr, before)
                .arg(titles.join(QStringLiteral(", "))),

@@ -2,6 +2,7 @@
 
 #include "automation/AXProbe.h"
 #include "core/Config.h"
+#include "platform/AxNames.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,13 +28,12 @@ QString describe(ConnectionError::Code code) {
 // is looked at.
 void walk(Platform& platform, const Element& element, int depth, QStringList& lines) {
     for (const Element& child : AXProbe::kids(platform, element)) {
-        const QString role = AXProbe::str(platform, child, QStringLiteral("AXRole"));
-        const bool isItem =
-            role == QLatin1String("AXMenuItem") || role == QLatin1String("AXMenuBarItem");
+        const QString role = AXProbe::str(platform, child, Ax::Attr::role);
+        const bool isItem = role == Ax::Role::menuItem || role == Ax::Role::menuBarItem;
         if (isItem) {
-            const QString title = AXProbe::str(platform, child, QStringLiteral("AXTitle"));
+            const QString title = AXProbe::str(platform, child, Ax::Attr::title);
             const AttributeRead enabled =
-                platform.accessibility().attribute(child, QStringLiteral("AXEnabled"));
+                platform.accessibility().attribute(child, Ax::Attr::enabled);
             const bool disabled = enabled.status == AXResult::success &&
                                   std::holds_alternative<bool>(enabled.value) &&
                                   !std::get<bool>(enabled.value);
@@ -67,7 +67,7 @@ int dumpMenus(Platform& platform, const QString& path, FileOps& ops) {
     if (!app)
         throw ConnectionError(ConnectionError::notRunning);
     const Element appElement = platform.accessibility().applicationElement(app->pid);
-    const Element menuBar = AXProbe::element(platform, appElement, QStringLiteral("AXMenuBar"));
+    const Element menuBar = AXProbe::element(platform, appElement, Ax::Attr::menuBar);
     if (!menuBar)
         throw ConnectionError(ConnectionError::menusUnreadable);
 

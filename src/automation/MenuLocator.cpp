@@ -1,15 +1,13 @@
 #include "automation/MenuLocator.h"
 
 #include "automation/AXProbe.h"
+#include "platform/AxNames.h"
 
 #include <optional>
 
 namespace Vantrel::MenuLocator {
 
 namespace {
-
-const QString kTitle = QStringLiteral("AXTitle");
-const QString kRole = QStringLiteral("AXRole");
 
 // AXMenuItemCmdModifiers: Command is implied unless this bit is set; 1 is Shift.
 constexpr std::int64_t shiftModifier = 1;
@@ -19,10 +17,10 @@ constexpr std::int64_t shiftModifier = 1;
 QList<Element> itemsOf(Platform& platform, const Element& element) {
     QList<Element> items;
     for (const Element& child : AXProbe::kids(platform, element)) {
-        if (AXProbe::str(platform, child, kRole) != u"AXMenu")
+        if (AXProbe::str(platform, child, Ax::Attr::role) != Ax::Role::menu)
             continue;
         for (const Element& item : AXProbe::kids(platform, child)) {
-            if (!AXProbe::str(platform, item, kTitle).isEmpty())
+            if (!AXProbe::str(platform, item, Ax::Attr::title).isEmpty())
                 items << item;
         }
     }
@@ -31,17 +29,17 @@ QList<Element> itemsOf(Platform& platform, const Element& element) {
 
 bool hasSubmenu(Platform& platform, const Element& item) {
     for (const Element& child : AXProbe::kids(platform, item)) {
-        if (AXProbe::str(platform, child, kRole) == u"AXMenu")
+        if (AXProbe::str(platform, child, Ax::Attr::role) == Ax::Role::menu)
             return true;
     }
     return false;
 }
 
 bool isShiftCommandD(Platform& platform, const Element& item) {
-    if (AXProbe::str(platform, item, QStringLiteral("AXMenuItemCmdChar"))
+    if (AXProbe::str(platform, item, Ax::Attr::menuItemCmdChar)
             .compare(QLatin1String("D"), Qt::CaseInsensitive) != 0)
         return false;
-    const AXValue mods = AXProbe::read(platform, item, QStringLiteral("AXMenuItemCmdModifiers"));
+    const AXValue mods = AXProbe::read(platform, item, Ax::Attr::menuItemCmdModifiers);
     const auto* m = std::get_if<std::int64_t>(&mods);
     return m && *m == shiftModifier;
 }
@@ -103,7 +101,8 @@ Element importAudioFile(Platform& platform, const Element& menuBar) {
     for (const ImportTitles& t : importTitles) {
         const auto titled = [&](const QList<Element>& items, const char* title) {
             for (const Element& e : items) {
-                if (bare(AXProbe::str(platform, e, kTitle)) == bare(QString::fromUtf8(title)))
+                if (bare(AXProbe::str(platform, e, Ax::Attr::title)) ==
+                    bare(QString::fromUtf8(title)))
                     return e;
             }
             return Element();

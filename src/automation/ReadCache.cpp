@@ -1,12 +1,14 @@
 #include "automation/ReadCache.h"
 
+#include "platform/AxNames.h"
+
 #include <algorithm>
 
 namespace Vantrel {
 
 namespace {
 
-const QString kRole = QStringLiteral("AXRole");
+const QString& kRole = Ax::Attr::role;
 
 // Whether a read is an answer worth keeping: a value, or a definite "none".
 bool answered(const AttributeRead& read) {

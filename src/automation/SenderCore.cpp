@@ -5,6 +5,7 @@
 #include "automation/LogicBridge.h"
 #include "automation/LogicSender.h"
 #include "automation/MenuLocator.h"
+#include "platform/AxNames.h"
 
 #include <QCoreApplication>
 
@@ -16,9 +17,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString kDescription = QStringLiteral("AXDescription");
+const QString& kDescription = Ax::Attr::description;
 const QString kOptionsTitle = QStringLiteral("Add Selected Files to Tracks");
-const QString kSelectedChildren = QStringLiteral("AXSelectedChildren");
+const QString& kSelectedChildren = Ax::Attr::selectedChildren;
 
 bool enabledNotFalse(const AXValue& v) {
     const bool* b = std::get_if<bool>(&v);
@@ -63,8 +64,8 @@ QString LogicSender::str(const Element& element, const QString& attribute) {
 }
 
 bool LogicSender::press(const Element& element) {
-    return element && platform_.accessibility().performAction(element, QStringLiteral("AXPress")) ==
-                          AXResult::success;
+    return element &&
+           platform_.accessibility().performAction(element, Ax::Action::press) == AXResult::success;
 }
 
 void LogicSender::mouse(MouseEventType type, Point p, std::uint64_t flags, std::int64_t clicks) {
@@ -98,9 +99,9 @@ Element LogicSender::findInWindows(const std::function<bool(const Element&)>& pr
 Element LogicSender::firstWindow(const std::function<bool(const Element&)>& pred) {
     for (const Element& w : AXProbe::windows(platform_)) {
         // What the locators ask of a window, in one call.
-        platform_.accessibility().attributes(
-            w, {QStringLiteral("AXTitle"), QStringLiteral("AXSubrole"),
-                QStringLiteral("AXIdentifier"), kDescription, QStringLiteral("AXChildren")});
+        platform_.accessibility().attributes(w, {Ax::Attr::title, Ax::Attr::subrole,
+                                                 Ax::Attr::identifier, kDescription,
+                                                 Ax::Attr::children});
         if (pred(w))
             return w;
     }
@@ -122,11 +123,11 @@ void LogicSender::checkPreconditions(const QString& notRunningMessage) {
     // the user's to answer: the send stops before it touches anything. The questions an import
     // asks are answered at every wait.
     const Element dialog = firstWindow([&](const Element& w) {
-        return str(w, QStringLiteral("AXSubrole")) == u"AXDialog" && !isOptionsWindow(w) &&
+        return str(w, Ax::Attr::subrole) == Ax::Subrole::dialog && !isOptionsWindow(w) &&
                !isAlert(w);
     });
     if (dialog) {
-        const QString title = str(dialog, QStringLiteral("AXTitle"));
+        const QString title = str(dialog, Ax::Attr::title);
         throw SendError(title.isEmpty()
                             ? QCoreApplication::translate("Vantrel::Sender",
                                                           "Logic Pro is showing a dialog: close it "
@@ -201,7 +202,7 @@ bool LogicSender::isFront() {
     if (!app)
         return false;
     const Element e = platform_.accessibility().applicationElement(app->pid);
-    const AXValue v = read(e, QStringLiteral("AXFrontmost"));
+    const AXValue v = read(e, Ax::Attr::frontmost);
     const bool* b = std::get_if<bool>(&v);
     return b && *b;
 }
@@ -222,8 +223,8 @@ void LogicSender::front() {
     const QList<Element> windows = AXProbe::windows(platform_);
     const Element main = mainWindow();
     if (main && !windows.isEmpty() && windows.first() != main &&
-        str(windows.first(), QStringLiteral("AXSubrole")) == u"AXStandardWindow") {
-        platform_.accessibility().performAction(main, QStringLiteral("AXRaise"));
+        str(windows.first(), Ax::Attr::subrole) == Ax::Subrole::standardWindow) {
+        platform_.accessibility().performAction(main, Ax::Action::raise);
         pause(150ms);
     }
 }
@@ -233,7 +234,7 @@ Element LogicSender::mainWindow() {
     if (!app)
         return {};
     const Element appElement = platform_.accessibility().applicationElement(app->pid);
-    return AXProbe::element(platform_, appElement, QStringLiteral("AXMainWindow"));
+    return AXProbe::element(platform_, appElement, Ax::Attr::mainWindow);
 }
 
 void LogicSender::waitUntilReady() {
@@ -243,7 +244,7 @@ void LogicSender::waitUntilReady() {
     // time-out is not a failure.
     waitUntil(QStringLiteral("Logic to be ready"), 25s, [&] {
         const Element item = menuItem(path);
-        return item && enabledNotFalse(read(item, QStringLiteral("AXEnabled")));
+        return item && enabledNotFalse(read(item, Ax::Attr::enabled));
     });
     const double waited = seconds(platform_.clock().now() - start);
     if (waited > 0.3)
@@ -257,7 +258,7 @@ Element LogicSender::menuItem(const QStringList& path) {
     if (!app)
         return {};
     const Element appElement = platform_.accessibility().applicationElement(app->pid);
-    const Element menuBar = AXProbe::element(platform_, appElement, QStringLiteral("AXMenuBar"));
+    const Element menuBar = AXProbe::element(platform_, appElement, Ax::Attr::menuBar);
     if (!menuBar)
         return {};
     // By its English titles; in another language, by its key equivalent and place.
@@ -271,14 +272,14 @@ void LogicSender::choose(const QStringList& path, bool verified) {
         QCoreApplication::translate("Vantrel::Sender", "menu “%1”").arg(path.last());
     waitFor(what, 30s, [&] {
         const Element item = menuItem(path);
-        return item && enabledNotFalse(read(item, QStringLiteral("AXEnabled")));
+        return item && enabledNotFalse(read(item, Ax::Attr::enabled));
     });
     // Menus in English go by their titles, through the menus when an item is not reachable
     // before its menu opens; menus in another language by the item the locator finds.
     std::optional<int> status;
     const Element located = menuItem(path);
-    if (located && str(located, QStringLiteral("AXTitle")) != path.last())
-        status = platform_.accessibility().performAction(located, QStringLiteral("AXPress"));
+    if (located && str(located, Ax::Attr::title) != path.last())
+        status = platform_.accessibility().performAction(located, Ax::Action::press);
     else
         status = AXProbe::menuPathResult(platform_, path);
     if (status && *status == AXResult::success)
@@ -307,25 +308,25 @@ void LogicSender::choose(const QStringList& path, bool verified) {
 
 Element LogicSender::window(const QString& identifier) {
     return firstWindow(
-        [&](const Element& w) { return str(w, QStringLiteral("AXIdentifier")) == identifier; });
+        [&](const Element& w) { return str(w, Ax::Attr::identifier) == identifier; });
 }
 
 bool LogicSender::isOptionsWindow(const Element& w) {
     // "Add Selected Files to Tracks" by its title in English; in any language, the dialog with
     // the choice of new or existing tracks (two radio buttons) and the stems check box.
-    if (str(w, QStringLiteral("AXTitle")) == kOptionsTitle)
+    if (str(w, Ax::Attr::title) == kOptionsTitle)
         return true;
-    if (str(w, QStringLiteral("AXSubrole")) != u"AXDialog" ||
-        str(w, QStringLiteral("AXIdentifier")) == u"open-panel")
+    if (str(w, Ax::Attr::subrole) != Ax::Subrole::dialog ||
+        str(w, Ax::Attr::identifier) == Ax::Id::openPanel)
         return false;
     int radios = 0, boxes = 0;
     for (const Element& child : AXProbe::kids(platform_, w)) {
-        const QString role = str(child, QStringLiteral("AXRole"));
-        if (role == u"AXRadioGroup")
+        const QString role = str(child, Ax::Attr::role);
+        if (role == Ax::Role::radioGroup)
             radios += int(std::ranges::count_if(AXProbe::kids(platform_, child), [&](auto& r) {
-                return str(r, QStringLiteral("AXRole")) == u"AXRadioButton";
+                return str(r, Ax::Attr::role) == Ax::Role::radioButton;
             }));
-        else if (role == u"AXCheckBox")
+        else if (role == Ax::Role::checkBox)
             ++boxes;
     }
     return radios == 2 && boxes == 1;
@@ -336,11 +337,11 @@ bool LogicSender::isAlert(const Element& w) {
     // ("action-button-1", "action-button-2"), which are not translated.
     if (str(w, kDescription) == u"alert")
         return true;
-    if (str(w, QStringLiteral("AXSubrole")) != u"AXDialog")
+    if (str(w, Ax::Attr::subrole) != Ax::Subrole::dialog)
         return false;
     for (const Element& child : AXProbe::kids(platform_, w)) {
-        if (str(child, QStringLiteral("AXRole")) == u"AXButton" &&
-            str(child, QStringLiteral("AXIdentifier")).startsWith(QLatin1String("action-button-")))
+        if (str(child, Ax::Attr::role) == Ax::Role::button &&
+            str(child, Ax::Attr::identifier).startsWith(Ax::Id::actionButtonPrefix))
             return true;
     }
     return false;
@@ -358,29 +359,28 @@ Element LogicSender::dontImportButton(const Element& question) {
     // "Don’t Import" is one of the two buttons, not always the same one: it is found by its
     // title, else as the alert's cancel button (the one Escape presses).
     if (const Element titled = findIn(question, [&](const Element& e) {
-            const QString t = str(e, QStringLiteral("AXTitle"));
+            const QString t = str(e, Ax::Attr::title);
             return t == u"Don\u2019t Import" || t == u"Don't Import";
         }))
         return titled;
-    return AXProbe::element(platform_, question, QStringLiteral("AXCancelButton"));
+    return AXProbe::element(platform_, question, Ax::Attr::cancelButton);
 }
 
 Element LogicSender::colorWindow() {
     // Titled "Color" in English, wherever it stands among the windows; in another language,
     // Logic's floating window (the palette is the one the track list opens; its title is
     // translated, its kind is not).
-    if (const Element titled = firstWindow(
-            [&](const Element& w) { return str(w, QStringLiteral("AXTitle")) == u"Color"; }))
+    if (const Element titled =
+            firstWindow([&](const Element& w) { return str(w, Ax::Attr::title) == u"Color"; }))
         return titled;
-    return firstWindow([&](const Element& w) {
-        return str(w, QStringLiteral("AXSubrole")) == u"AXFloatingWindow";
-    });
+    return firstWindow(
+        [&](const Element& w) { return str(w, Ax::Attr::subrole) == Ax::Subrole::floatingWindow; });
 }
 
 Element LogicSender::sheet() {
     for (const Element& w : AXProbe::windows(platform_)) {
         for (const Element& child : AXProbe::kids(platform_, w)) {
-            if (str(child, QStringLiteral("AXRole")) == u"AXSheet")
+            if (str(child, Ax::Attr::role) == Ax::Role::sheet)
                 return child;
         }
     }
@@ -419,7 +419,7 @@ Element LogicSender::trackListPart(const Element& window, TrackListPart part) {
     // group is the header (one row per track), the second the time ruler (a layout area) and a
     // scroll area whose group holds the rows' lanes. Descriptions are translated with Logic's
     // language; this structure is not.
-    const auto role = [&](const Element& e) { return str(e, QStringLiteral("AXRole")); };
+    const auto role = [&](const Element& e) { return str(e, Ax::Attr::role); };
     const auto childOfRole = [&](const Element& e, QStringView wanted) {
         for (const Element& child : AXProbe::kids(platform_, e))
             if (role(child) == wanted)
@@ -427,21 +427,21 @@ Element LogicSender::trackListPart(const Element& window, TrackListPart part) {
         return Element();
     };
     const auto groupInScrollArea = [&](const Element& e) {
-        const Element scroll = childOfRole(e, u"AXScrollArea");
-        return scroll ? childOfRole(scroll, u"AXGroup") : Element();
+        const Element scroll = childOfRole(e, Ax::Role::scrollArea);
+        return scroll ? childOfRole(scroll, Ax::Role::group) : Element();
     };
     Element found;
     findIn(window, [&](const Element& e) {
-        if (role(e) != u"AXSplitGroup")
+        if (role(e) != Ax::Role::splitGroup)
             return false;
         QList<Element> halves;
         for (const Element& child : AXProbe::kids(platform_, e))
-            if (role(child) == u"AXSplitGroup")
+            if (role(child) == Ax::Role::splitGroup)
                 halves << child;
         if (halves.size() != 2)
             return false;
         const Element header = groupInScrollArea(halves[0]);
-        const Element ruler = childOfRole(halves[1], u"AXLayoutArea");
+        const Element ruler = childOfRole(halves[1], Ax::Role::layoutArea);
         const Element contents = groupInScrollArea(halves[1]);
         if (!header || !ruler || !contents)
             return false;
@@ -458,7 +458,7 @@ Element LogicSender::trackListPart(const Element& window, TrackListPart part) {
 
 Element LogicSender::tracksHeader() {
     if (cachedHeader_) {
-        const AXValue children = read(cachedHeader_, QStringLiteral("AXChildren"));
+        const AXValue children = read(cachedHeader_, Ax::Attr::children);
         if (std::holds_alternative<QList<Element>>(children) &&
             str(cachedHeader_, kDescription) == cachedHeaderDescription_)
             return cachedHeader_;
@@ -483,8 +483,8 @@ bool LogicSender::nameFieldFocused() {
     // The focused element of the application, else a focused text field of the track rows.
     const Element appElement = platform_.accessibility().applicationElement(app->pid);
     if (const Element focused =
-            AXProbe::element(platform_, appElement, QStringLiteral("AXFocusedUIElement"))) {
-        if (str(focused, QStringLiteral("AXRole")) == u"AXTextField")
+            AXProbe::element(platform_, appElement, Ax::Attr::focusedUIElement)) {
+        if (str(focused, Ax::Attr::role) == Ax::Role::textField)
             return true;
     }
     // The field being edited belongs to the selected row, as a rule; else any row on screen.
@@ -497,7 +497,7 @@ bool LogicSender::nameFieldFocused() {
     }
     for (const TrackRow& r : std::as_const(rows)) {
         const Element field = nameFieldOf(r.element);
-        const AXValue v = read(field, QStringLiteral("AXFocused"));
+        const AXValue v = read(field, Ax::Attr::focused);
         const bool* b = std::get_if<bool>(&v);
         if (b && *b)
             return true;
@@ -518,10 +518,10 @@ std::optional<Point> LogicSender::rowSpot(const Element& row) {
 Element LogicSender::nameFieldOf(const Element& row) {
     const QList<Element> children = AXProbe::kids(platform_, row);
     for (auto it = children.crbegin(); it != children.crend(); ++it)
-        if (str(*it, QStringLiteral("AXRole")) == u"AXTextField")
+        if (str(*it, Ax::Attr::role) == Ax::Role::textField)
             return *it;
-    return findIn(
-        row, [&](const Element& e) { return str(e, QStringLiteral("AXRole")) == u"AXTextField"; });
+    return findIn(row,
+                  [&](const Element& e) { return str(e, Ax::Attr::role) == Ax::Role::textField; });
 }
 
 bool LogicSender::typeIntoNameField(const QString& text) {
@@ -541,7 +541,7 @@ QList<Element> LogicSender::trackHeaders() {
     if (!container)
         return headers;
     for (const Element& child : AXProbe::kids(platform_, container)) {
-        if (str(child, QStringLiteral("AXRole")) == u"AXLayoutItem")
+        if (str(child, Ax::Attr::role) == Ax::Role::layoutItem)
             headers << child;
     }
     return headers;
@@ -560,8 +560,8 @@ std::optional<Rect> LogicSender::frame(const Element& element) {
     // Both in one call.
     if (!element)
         return std::nullopt;
-    const QList<AttributeRead> reads = platform_.accessibility().attributes(
-        element, {QStringLiteral("AXPosition"), QStringLiteral("AXSize")});
+    const QList<AttributeRead> reads =
+        platform_.accessibility().attributes(element, {Ax::Attr::position, Ax::Attr::size});
     if (reads.size() != 2)
         return std::nullopt;
     const Point* p = std::get_if<Point>(&reads[0].value);
@@ -572,7 +572,7 @@ std::optional<Rect> LogicSender::frame(const Element& element) {
 }
 
 std::optional<bool> LogicSender::isOpen(const Element& element) {
-    const AXValue v = read(element, QStringLiteral("AXValue"));
+    const AXValue v = read(element, Ax::Attr::value);
     if (const auto* i = std::get_if<std::int64_t>(&v))
         return *i == 1;
     if (const auto* d = std::get_if<double>(&v))
@@ -594,10 +594,10 @@ Element LogicSender::triangleOf(const Element& header) {
     // has an open state. Only the first children are looked at.
     const QList<Element> children = AXProbe::kids(platform_, header);
     for (const Element& child : children.mid(0, 3)) {
-        const QString role = str(child, QStringLiteral("AXRole"));
-        if (role == u"AXDisclosureTriangle")
+        const QString role = str(child, Ax::Attr::role);
+        if (role == Ax::Role::disclosureTriangle)
             return child;
-        if (role == u"AXButton" && isOpen(child).has_value())
+        if (role == Ax::Role::button && isOpen(child).has_value())
             return child;
     }
     return {};
@@ -611,7 +611,10 @@ bool LogicSender::safelyVisible(const std::optional<Rect>& f) {
         return false;
     const double top = f->origin.y;
     const double bottom = f->origin.y + f->size.height;
-    return top > p->origin.y + 170 && bottom < p->origin.y + p->size.height - 20;
+    // Below the ruler and the arrangement track and above the bottom bar, with a few points'
+    // slack on either side.
+    return top > p->origin.y + Ax::Layout::rowsTop - 6 &&
+           bottom < p->origin.y + p->size.height - (Ax::Layout::bottomBar - 4);
 }
 
 // --- Clicks and selection.

@@ -2,6 +2,7 @@
 
 #include "automation/AXProbe.h"
 #include "automation/LogicSender.h"
+#include "platform/AxNames.h"
 
 #include <QCoreApplication>
 #include <QSet>
@@ -39,7 +40,7 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
     const auto selectionRight = [&] { return selectionHolds(wanted); };
     // The dialog is confirmed by its default button, whatever it is titled.
     const auto defaultButton = [this](const Element& in) {
-        return AXProbe::element(platform_, in, QStringLiteral("AXDefaultButton"));
+        return AXProbe::element(platform_, in, Ax::Attr::defaultButton);
     };
 
     // Chooses a summing stack and presses the default button; nothing is pressed while the
@@ -49,7 +50,7 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
         answerDialogs();
         const Element summing = summingChoice(s);
         const auto chosen = [&] {
-            const AXValue v = read(summing, QStringLiteral("AXValue"));
+            const AXValue v = read(summing, Ax::Attr::value);
             const std::int64_t* i = std::get_if<std::int64_t>(&v);
             const bool* b = std::get_if<bool>(&v);
             return (i && *i == 1) || (b && *b);
@@ -232,16 +233,15 @@ Element LogicSender::summingChoice(const Element& sheet) {
     // By its title, which versions spell "Summing stack" or "Summing Stack"; else by its place:
     // the second choice of the dialog's radio group, after "Folder stack".
     if (const Element titled = findIn(sheet, [&](const Element& e) {
-            return str(e, QStringLiteral("AXTitle"))
+            return str(e, Ax::Attr::title)
                        .compare(QLatin1String("Summing stack"), Qt::CaseInsensitive) == 0;
         }))
         return titled;
-    const Element group = findIn(sheet, [&](const Element& e) {
-        return str(e, QStringLiteral("AXRole")) == u"AXRadioGroup";
-    });
+    const Element group = findIn(
+        sheet, [&](const Element& e) { return str(e, Ax::Attr::role) == Ax::Role::radioGroup; });
     QList<Element> choices;
     for (const Element& e : AXProbe::kids(platform_, group)) {
-        if (str(e, QStringLiteral("AXRole")) == u"AXRadioButton")
+        if (str(e, Ax::Attr::role) == Ax::Role::radioButton)
             choices << e;
     }
     return choices.size() == 2 ? choices[1] : Element();
@@ -332,8 +332,8 @@ void LogicSender::renameRow(int number, const QString& name) {
                 QCoreApplication::translate(
                     "Vantrel::Sender", "  (could not rename %1 by double-clicking; using the menu)")
                     .arg(name));
-            platform_.accessibility().setAttribute(
-                tracksHeader(), QStringLiteral("AXSelectedChildren"), QList<Element>{row});
+            platform_.accessibility().setAttribute(tracksHeader(), Ax::Attr::selectedChildren,
+                                                   QList<Element>{row});
             pause(250ms);
             choose({QStringLiteral("Track"), QStringLiteral("Rename Track")}, true);
         }

@@ -6,6 +6,7 @@
 
 #include "automation/AXProbe.h"
 #include "automation/LogicSender.h"
+#include "platform/AxNames.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -19,7 +20,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString kDescription = QStringLiteral("AXDescription");
+const QString& kDescription = Ax::Attr::description;
 
 QString joined(const QStringList& names) {
     return names.join(QStringLiteral(", "));
@@ -84,7 +85,7 @@ std::optional<std::pair<int, QString>> LogicSender::rowOf(const Element& row) {
 
 QString LogicSender::rowDescription(const Element& row) {
     const QList<AttributeRead> reads =
-        platform_.accessibility().attributes(row, {kDescription, QStringLiteral("AXChildren")});
+        platform_.accessibility().attributes(row, {kDescription, Ax::Attr::children});
     if (reads.isEmpty() || reads[0].status != AXResult::success)
         return QString();
     const auto* text = std::get_if<QString>(&reads[0].value);
@@ -107,7 +108,7 @@ std::optional<QString> LogicSender::nameInField(const Element& row) {
     const QList<Element> children = AXProbe::kids(platform_, row);
     for (auto it = children.crbegin(); it != children.crend(); ++it) {
         const Element& child = *it;
-        if (str(child, QStringLiteral("AXRole")) != u"AXTextField")
+        if (str(child, Ax::Attr::role) != Ax::Role::textField)
             continue;
         const AXValue v = read(child, kDescription);
         if (const auto* name = std::get_if<QString>(&v))
@@ -121,7 +122,7 @@ std::optional<QList<TrackRow>> LogicSender::rowsOnScreen(bool kinds) {
     const Element container = tracksHeader();
     if (!container)
         return std::nullopt;
-    const AXValue children = read(container, QStringLiteral("AXChildren"));
+    const AXValue children = read(container, Ax::Attr::children);
     const auto* list = std::get_if<QList<Element>>(&children);
     if (!list)
         return std::nullopt;
@@ -209,7 +210,7 @@ std::optional<int> LogicSender::trackCount() {
     // The last row's number (the list scrolled to its end when it may go on), and the tracks
     // of a closed stack below it when it is one of ours. Only the last row is read.
     const auto lastRow = [this]() -> std::optional<TrackRow> {
-        const AXValue children = read(tracksHeader(), QStringLiteral("AXChildren"));
+        const AXValue children = read(tracksHeader(), Ax::Attr::children);
         const auto* list = std::get_if<QList<Element>>(&children);
         if (!list)
             return std::nullopt;
@@ -269,7 +270,7 @@ Element LogicSender::showRow(int number) {
 QList<TrackRow> LogicSender::selectedRows() {
     QList<TrackRow> out;
     const Element container = tracksHeader();
-    const AXValue v = read(container, QStringLiteral("AXSelectedChildren"));
+    const AXValue v = read(container, Ax::Attr::selectedChildren);
     const auto* list = std::get_if<QList<Element>>(&v);
     if (!list)
         return out;
@@ -389,7 +390,7 @@ bool LogicSender::regionsOnScreen() {
     const Element contents = main ? trackListPart(main, TrackListPart::contents) : Element();
     for (const Element& lane : AXProbe::kids(platform_, contents)) {
         for (const Element& item : AXProbe::kids(platform_, lane)) {
-            if (str(item, QStringLiteral("AXRole")) == u"AXLayoutItem")
+            if (str(item, Ax::Attr::role) == Ax::Role::layoutItem)
                 return true;
         }
     }
@@ -446,18 +447,18 @@ bool LogicSender::answerDialogs() {
         // "Create new tracks" by its title, else as the first of the two choices; "OK" by its
         // title, else as the dialog's default button.
         Element createNew = findIn(options, [&](const Element& e) {
-            return str(e, QStringLiteral("AXTitle")) == u"Create new tracks";
+            return str(e, Ax::Attr::title) == u"Create new tracks";
         });
         if (!createNew)
             createNew = findIn(options, [&](const Element& e) {
-                return str(e, QStringLiteral("AXRole")) == u"AXRadioButton";
+                return str(e, Ax::Attr::role) == Ax::Role::radioButton;
             });
         press(createNew);
         pause(300ms);
-        Element ok = findIn(
-            options, [&](const Element& e) { return str(e, QStringLiteral("AXTitle")) == u"OK"; });
+        Element ok =
+            findIn(options, [&](const Element& e) { return str(e, Ax::Attr::title) == u"OK"; });
         if (!ok)
-            ok = AXProbe::element(platform_, options, QStringLiteral("AXDefaultButton"));
+            ok = AXProbe::element(platform_, options, Ax::Attr::defaultButton);
         press(ok);
         answered = true;
     }

@@ -1,5 +1,6 @@
 #include "platform/mac/MacPlatform.h"
 
+#include "platform/AxNames.h"
 #include "platform/mac/MacActivity.h"
 
 #include <QByteArray>
@@ -284,8 +285,7 @@ bool MacPlatform::activate(const RunningApp& app) {
     // Setting the application's AXFrontmost brings it to the front whether or not Vantrel is the
     // active application; the system's activation requests may be declined while it is not.
     const Element element = applicationElement(app.pid);
-    return element &&
-           setAttribute(element, QStringLiteral("AXFrontmost"), true) == AXResult::success;
+    return element && setAttribute(element, Ax::Attr::frontmost, true) == AXResult::success;
 }
 
 Element MacPlatform::applicationElement(std::int64_t pid) {

@@ -1,5 +1,6 @@
 #include "platform/sim/RecordedPlatform.h"
 
+#include "platform/AxNames.h"
 #include "platform/sim/SimElement.h"
 #include "platform/sim/SimLogic.h"
 
@@ -22,13 +23,13 @@ RecordedPlatform::RecordedPlatform(const QJsonObject& tree, Clock& clock) : cloc
     app_ = build(tree);
     QList<Element> windows;
     for (const auto& child : app_->children()) {
-        if (child->role() == QLatin1String("AXMenuBar"))
-            app_->set(QStringLiteral("AXMenuBar"), QList<Element>{child});
-        else if (child->role() == QLatin1String("AXWindow"))
+        if (child->role() == Ax::Role::menuBar)
+            app_->set(Ax::Attr::menuBar, QList<Element>{child});
+        else if (child->role() == Ax::Role::window)
             windows << child;
     }
-    app_->set(QStringLiteral("AXWindows"), windows);
-    app_->set(QStringLiteral("AXFrontmost"), true);
+    app_->set(Ax::Attr::windows, windows);
+    app_->set(Ax::Attr::frontmost, true);
 }
 
 RecordedPlatform::~RecordedPlatform() = default;
@@ -52,28 +53,28 @@ QJsonObject RecordedPlatform::readDump(const QString& path) {
 
 std::shared_ptr<SimElement> RecordedPlatform::build(const QJsonObject& node) {
     auto e = SimElement::make(this, node.value(QStringLiteral("role")).toString());
-    const std::pair<const char*, const char*> texts[] = {{"subrole", "AXSubrole"},
-                                                         {"title", "AXTitle"},
-                                                         {"description", "AXDescription"},
-                                                         {"identifier", "AXIdentifier"}};
+    const std::pair<const char*, const QString*> texts[] = {{"subrole", &Ax::Attr::subrole},
+                                                            {"title", &Ax::Attr::title},
+                                                            {"description", &Ax::Attr::description},
+                                                            {"identifier", &Ax::Attr::identifier}};
     for (const auto& [key, attribute] : texts)
         if (node.contains(QLatin1String(key)))
-            e->set(QLatin1String(attribute), node.value(QLatin1String(key)).toString());
+            e->set(*attribute, node.value(QLatin1String(key)).toString());
     if (node.contains(QStringLiteral("value"))) {
         const QJsonValue v = node.value(QStringLiteral("value"));
         if (v.isBool())
-            e->set(QStringLiteral("AXValue"), v.toBool());
+            e->set(Ax::Attr::value, v.toBool());
         else if (v.isDouble()) {
             const double d = v.toDouble();
             if (d == static_cast<double>(static_cast<std::int64_t>(d)))
-                e->set(QStringLiteral("AXValue"), static_cast<std::int64_t>(d));
+                e->set(Ax::Attr::value, static_cast<std::int64_t>(d));
             else
-                e->set(QStringLiteral("AXValue"), d);
+                e->set(Ax::Attr::value, d);
         } else
-            e->set(QStringLiteral("AXValue"), v.toString());
+            e->set(Ax::Attr::value, v.toString());
     }
     if (node.contains(QStringLiteral("enabled")))
-        e->set(QStringLiteral("AXEnabled"), node.value(QStringLiteral("enabled")).toBool());
+        e->set(Ax::Attr::enabled, node.value(QStringLiteral("enabled")).toBool());
     if (node.contains(QStringLiteral("frame"))) {
         const QJsonObject f = node.value(QStringLiteral("frame")).toObject();
         e->frame = Rect{{f.value("x").toDouble(), f.value("y").toDouble()},

@@ -1,5 +1,7 @@
 #include "platform/sim/SimElement.h"
 
+#include "platform/AxNames.h"
+
 #include <algorithm>
 
 namespace Vantrel {
@@ -15,23 +17,23 @@ AttributeRead SimElement::read(const QString& name) const {
             return {AXResult::noValue, {}};
         return {AXResult::success, std::move(v)};
     }
-    if (name == QLatin1String("AXRole"))
+    if (name == Ax::Attr::role)
         return {AXResult::success, role_};
-    if (name == QLatin1String("AXChildren")) {
+    if (name == Ax::Attr::children) {
         QList<Element> list;
         list.reserve(static_cast<qsizetype>(children_.size()));
         for (const auto& c : children_)
             list.append(c);
         return {AXResult::success, list};
     }
-    if (name == QLatin1String("AXParent")) {
+    if (name == Ax::Attr::parent) {
         if (auto p = parent_.lock())
             return {AXResult::success, QList<Element>{p}};
         return {AXResult::noValue, {}};
     }
-    if (frame && name == QLatin1String("AXPosition"))
+    if (frame && name == Ax::Attr::position)
         return {AXResult::success, frame->origin};
-    if (frame && name == QLatin1String("AXSize"))
+    if (frame && name == Ax::Attr::size)
         return {AXResult::success, frame->size};
     if (const auto a = attributes_.find(name); a != attributes_.end()) {
         if (std::holds_alternative<std::monostate>(a->second))
@@ -82,7 +84,7 @@ void SimElement::kill() {
 
 const SimElement* SimElement::window() const {
     for (const SimElement* e = this; e; e = e->parent_.lock().get())
-        if (e->role_ == QLatin1String("AXWindow"))
+        if (e->role_ == Ax::Role::window)
             return e;
     return nullptr;
 }

@@ -1,5 +1,6 @@
 #include "platform/sim/SimLogic.h"
 
+#include "platform/AxNames.h"
 #include "platform/sim/SimLogicImpl.h"
 
 #include <QJsonArray>
@@ -456,9 +457,9 @@ QStringList SimLogic::actionNames(const Element& element) {
     if (!impl_->trusted() || !el || !el->alive())
         return names;
     if (el->press)
-        names << QStringLiteral("AXPress");
-    if (el->role() == QLatin1String("AXWindow"))
-        names << QStringLiteral("AXRaise");
+        names << Ax::Action::press;
+    if (el->role() == Ax::Role::window)
+        names << Ax::Action::raise;
     return names;
 }
 
@@ -752,7 +753,7 @@ int Impl::act(const Element& e, const QString& action) {
     const bool timedOut = callWaits();
     if (!el->alive())
         return AXResult::invalidElement;
-    if (action == QLatin1String("AXPress") && el->press) {
+    if (action == Ax::Action::press && el->press) {
         // A press in a window that a dialog keeps from being key is taken and ignored.
         if (blocked(el))
             return timedOut ? AXResult::cannotComplete : AXResult::success;
@@ -761,7 +762,7 @@ int Impl::act(const Element& e, const QString& action) {
         const int status = press();
         return timedOut ? AXResult::cannotComplete : status;
     }
-    if (action == QLatin1String("AXRaise") && el->role() == QLatin1String("AXWindow")) {
+    if (action == Ax::Action::raise && el->role() == Ax::Role::window) {
         for (auto it = zOrder.begin(); it != zOrder.end(); ++it)
             if (it->get() == el) {
                 SimElement::Ptr w = *it;

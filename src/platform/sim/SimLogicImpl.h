@@ -3,6 +3,7 @@
 // The inside of the simulated Logic Pro, shared by its source files. Everything here runs under
 // Impl::mutex, taken by the public SimLogic calls.
 
+#include "platform/AxNames.h"
 #include "platform/sim/SimElement.h"
 #include "platform/sim/SimLogic.h"
 
@@ -65,15 +66,15 @@ inline constexpr Rect screen{{0, 0}, {1440, 900}};
 inline constexpr double menuBarHeight = 25;
 inline constexpr Rect project{{0, 25}, {1440, 875}};
 // Inside the project window, relative to its top left corner.
-inline constexpr double headerLeft = 4;
-inline constexpr double headerWidth = 320;
-inline constexpr double rulerLeft = 328;
-inline constexpr double rulerTop = 106;
-inline constexpr double rulerHeight = 40;
-inline constexpr double arrangementHeight = 30; // the global arrangement track below the ruler
-inline constexpr double rowsTop = rulerTop + rulerHeight + arrangementHeight;
-inline constexpr double rowHeight = 44;
-inline constexpr double bottomBar = 24;
+using Ax::Layout::arrangementHeight; // the global arrangement track below the ruler
+using Ax::Layout::bottomBar;
+using Ax::Layout::headerLeft;
+using Ax::Layout::headerWidth;
+using Ax::Layout::rowHeight;
+using Ax::Layout::rowsTop;
+using Ax::Layout::rulerHeight;
+using Ax::Layout::rulerLeft;
+using Ax::Layout::rulerTop;
 // Inside a track row, relative to the row's top left corner.
 inline constexpr Rect triangle{{22, 15}, {14, 14}};
 inline constexpr Rect icon{{40, 8}, {28, 28}};
@@ -84,15 +85,15 @@ inline constexpr Rect record{{292, 6}, {22, 18}};
 inline constexpr Rect volume{{72, 30}, {140, 8}};
 inline constexpr Rect pan{{220, 26}, {16, 16}};
 inline constexpr Rect splitter{{0, 42}, {320, 2}};
-// The Color window and its palette: swatch centres 28 and 20 points apart from (59.25, 46.5).
-inline constexpr Rect color{{351, 641}, {737, 134}};
-inline constexpr double swatchPitchX = 28;
-inline constexpr double swatchPitchY = 20;
-inline constexpr double swatchX0 = 59.25;
-inline constexpr double swatchY0 = 46.5;
-inline constexpr Size swatch{26, 18};
-inline constexpr int paletteColumns = 24;
-inline constexpr int paletteRows = 4;
+// The Color window and its palette.
+inline constexpr Rect color = Ax::Layout::colorWindow;
+using Ax::Layout::paletteColumns;
+using Ax::Layout::paletteRows;
+using Ax::Layout::swatch;
+using Ax::Layout::swatchPitchX;
+using Ax::Layout::swatchPitchY;
+using Ax::Layout::swatchX0;
+using Ax::Layout::swatchY0;
 // Dialogs.
 inline constexpr Rect panel{{320, 140}, {800, 520}};
 inline constexpr Rect options{{520, 300}, {400, 200}};

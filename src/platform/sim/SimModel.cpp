@@ -1,6 +1,7 @@
 // The session the simulated Logic Pro holds: tracks, stacks, selection, and what its commands do
 // to them.
 
+#include "platform/AxNames.h"
 #include "platform/sim/SimLogicImpl.h"
 
 #include <algorithm>
@@ -449,7 +450,7 @@ SimSession Impl::session() const {
         s.tracks.append(st);
     }
     for (const auto& w : zOrder)
-        s.windows.append(w->text(QStringLiteral("AXTitle")));
+        s.windows.append(w->text(Ax::Attr::title));
     for (int i = 0; i < static_cast<int>(tracks.size()); ++i)
         if (selected.count(tracks[static_cast<size_t>(i)].id))
             s.selection.append(i);

@@ -1,6 +1,7 @@
 // The simulated Logic Pro as the accessibility interface shows it: the application, its menu
 // bar, the project window with its track rows, and the sheets and windows that come and go.
 
+#include "platform/AxNames.h"
 #include "platform/sim/SimLogicImpl.h"
 
 #include <QDir>
@@ -203,27 +204,23 @@ QString Impl::text(const char* english) const {
 }
 
 SimElement::Ptr Impl::make(const QString& role, std::optional<Rect> frame) {
-    static const QStringList controls = {QStringLiteral("AXButton"),
-                                         QStringLiteral("AXRadioButton"),
-                                         QStringLiteral("AXCheckBox"),
-                                         QStringLiteral("AXTextField"),
-                                         QStringLiteral("AXSlider"),
-                                         QStringLiteral("AXPopUpButton"),
-                                         QStringLiteral("AXDisclosureTriangle")};
+    static const QStringList controls = {
+        Ax::Role::button, Ax::Role::radioButton, Ax::Role::checkBox,          Ax::Role::textField,
+        Ax::Role::slider, Ax::Role::popUpButton, Ax::Role::disclosureTriangle};
     SimElement::Ptr e = SimElement::make(this, role);
     e->frame = frame;
     if (controls.contains(role))
-        e->set(QStringLiteral("AXEnabled"), true); // a getter or a later value may override it
+        e->set(Ax::Attr::enabled, true); // a getter or a later value may override it
     return e;
 }
 
 // --- The application and its menus.
 
 void Impl::buildApp() {
-    app = make(QStringLiteral("AXApplication"));
-    app->set(QStringLiteral("AXTitle"), QStringLiteral("Logic Pro"));
-    app->getters[QStringLiteral("AXFrontmost")] = [this] { return AXValue(frontmost); };
-    app->setters[QStringLiteral("AXFrontmost")] = [this](const AXValue& v) {
+    app = make(Ax::Role::application);
+    app->set(Ax::Attr::title, QStringLiteral("Logic Pro"));
+    app->getters[Ax::Attr::frontmost] = [this] { return AXValue(frontmost); };
+    app->setters[Ax::Attr::frontmost] = [this](const AXValue& v) {
         const bool* b = std::get_if<bool>(&v);
         if (!b)
             return AXResult::illegalArgument;
@@ -231,21 +228,21 @@ void Impl::buildApp() {
             activate();
         return AXResult::success;
     };
-    app->getters[QStringLiteral("AXWindows")] = [this] {
+    app->getters[Ax::Attr::windows] = [this] {
         if (!windowsReadable())
             return AXValue(QList<Element>{});
         return AXValue(QList<Element>(zOrder.begin(), zOrder.end()));
     };
-    app->getters[QStringLiteral("AXChildren")] = [this] {
+    app->getters[Ax::Attr::children] = [this] {
         QList<Element> kids{menuBar};
         if (windowsReadable())
             kids.append(QList<Element>(zOrder.begin(), zOrder.end()));
         return AXValue(kids);
     };
-    app->getters[QStringLiteral("AXMainWindow")] = [this] {
+    app->getters[Ax::Attr::mainWindow] = [this] {
         return windowsReadable() ? AXValue(one(projectWin)) : AXValue();
     };
-    app->getters[QStringLiteral("AXFocusedWindow")] = [this] {
+    app->getters[Ax::Attr::focusedWindow] = [this] {
         SimElement* w = keyWindow();
         return w && windowsReadable() ? AXValue(QList<Element>{w->shared_from_this()}) : AXValue();
     };
@@ -330,22 +327,19 @@ int Impl::runMenu(Cmd cmd) {
 }
 
 void Impl::buildMenus() {
-    menuBar = app->add(make(QStringLiteral("AXMenuBar"),
-                            Rect{{0, 0}, {Geo::screen.size.width, Geo::menuBarHeight}}));
-    app->set(QStringLiteral("AXMenuBar"), QList<Element>{menuBar});
+    menuBar = app->add(
+        make(Ax::Role::menuBar, Rect{{0, 0}, {Geo::screen.size.width, Geo::menuBarHeight}}));
+    app->set(Ax::Attr::menuBar, QList<Element>{menuBar});
     std::function<void(const SimElement::Ptr&, const std::vector<MenuEntry>&, bool)> fill =
         [&](const SimElement::Ptr& menu, const std::vector<MenuEntry>& items, bool global) {
             for (const MenuEntry& entry : items) {
-                SimElement::Ptr e = menu->add(make(QStringLiteral("AXMenuItem")));
-                e->set(QStringLiteral("AXTitle"), text(entry.title.toUtf8().constData()));
+                SimElement::Ptr e = menu->add(make(Ax::Role::menuItem));
+                e->set(Ax::Attr::title, text(entry.title.toUtf8().constData()));
                 const MenuItem info{entry.cmd, entry.disabled, global};
-                e->getters[QStringLiteral("AXEnabled")] = [this, info] {
-                    return AXValue(menuEnabled(info));
-                };
+                e->getters[Ax::Attr::enabled] = [this, info] { return AXValue(menuEnabled(info)); };
                 if (!entry.shortcut.isEmpty()) {
-                    e->set(QStringLiteral("AXMenuItemCmdChar"), entry.shortcut);
-                    e->set(QStringLiteral("AXMenuItemCmdModifiers"),
-                           std::int64_t{entry.shortcutMods});
+                    e->set(Ax::Attr::menuItemCmdChar, entry.shortcut);
+                    e->set(Ax::Attr::menuItemCmdModifiers, std::int64_t{entry.shortcutMods});
                 }
                 if (entry.title.isEmpty())
                     continue; // a separator cannot be pressed
@@ -354,7 +348,7 @@ void Impl::buildMenus() {
                     e->press = [this, info] {
                         return menuEnabled(info) ? AXResult::success : AXResult::cannotComplete;
                     };
-                    fill(e->add(make(QStringLiteral("AXMenu"))), entry.items, global);
+                    fill(e->add(make(Ax::Role::menu)), entry.items, global);
                     continue;
                 }
                 e->press = [this, info] {
@@ -371,12 +365,12 @@ void Impl::buildMenus() {
     for (const MenuBarEntry& bar : menuBarEntries(!quirk(SimQuirk::completeFeaturesOff))) {
         const QString title = text(bar.title);
         const double width = title == QLatin1String("Apple") ? 24 : 14 + 8.0 * title.size();
-        SimElement::Ptr e = menuBar->add(
-            make(QStringLiteral("AXMenuBarItem"), Rect{{x, 0}, {width, Geo::menuBarHeight}}));
+        SimElement::Ptr e =
+            menuBar->add(make(Ax::Role::menuBarItem, Rect{{x, 0}, {width, Geo::menuBarHeight}}));
         x += width;
-        e->set(QStringLiteral("AXTitle"), title).set(QStringLiteral("AXEnabled"), true);
+        e->set(Ax::Attr::title, title).set(Ax::Attr::enabled, true);
         e->press = [] { return AXResult::success; }; // opens the menu
-        fill(e->add(make(QStringLiteral("AXMenu"))), bar.items, bar.global);
+        fill(e->add(make(Ax::Role::menu)), bar.items, bar.global);
     }
 }
 
@@ -423,49 +417,47 @@ void Impl::buildProjectWindow() {
     const Rect& w = Geo::project;
     const double x = w.origin.x, y = w.origin.y;
     const double rulerLeft = headerWidth() + 8;
-    projectWin = make(QStringLiteral("AXWindow"), w);
-    projectWin->set(QStringLiteral("AXSubrole"), QStringLiteral("AXStandardWindow"))
-        .set(QStringLiteral("AXMain"), true);
-    projectWin->getters[QStringLiteral("AXTitle")] = [this] {
+    projectWin = make(Ax::Role::window, w);
+    projectWin->set(Ax::Attr::subrole, Ax::Subrole::standardWindow).set(Ax::Attr::main, true);
+    projectWin->getters[Ax::Attr::title] = [this] {
         const QString song =
             quirk(SimQuirk::userProject) ? QStringLiteral("My Song") : text("Untitled");
         return AXValue(QStringLiteral("%1.logicx - %1 - %2").arg(song, text("Tracks")));
     };
-    projectWin->getters[QStringLiteral("AXFocused")] = [this] {
+    projectWin->getters[Ax::Attr::focused] = [this] {
         return AXValue(keyWindow() == projectWin.get());
     };
 
     SimElement::Ptr controlBar =
-        projectWin->add(make(QStringLiteral("AXGroup"), Rect{{x, y + 28}, {w.size.width, 52}}));
-    controlBar->set(QStringLiteral("AXDescription"), QStringLiteral("Control Bar"));
-    controlBar->add(make(QStringLiteral("AXStaticText"), Rect{{x + 560, y + 36}, {320, 36}}))
-        ->set(QStringLiteral("AXValue"), QStringLiteral("1  1  1     1"))
-        .set(QStringLiteral("AXDescription"), QStringLiteral("Position"));
+        projectWin->add(make(Ax::Role::group, Rect{{x, y + 28}, {w.size.width, 52}}));
+    controlBar->set(Ax::Attr::description, QStringLiteral("Control Bar"));
+    controlBar->add(make(Ax::Role::staticText, Rect{{x + 560, y + 36}, {320, 36}}))
+        ->set(Ax::Attr::value, QStringLiteral("1  1  1     1"))
+        .set(Ax::Attr::description, QStringLiteral("Position"));
 
     const Rect tracksFrame{{x, y + 80}, {w.size.width, w.size.height - 80}};
-    SimElement::Ptr tracksGroup = projectWin->add(make(QStringLiteral("AXGroup"), tracksFrame));
-    tracksGroup->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks"));
-    SimElement::Ptr split = tracksGroup->add(make(QStringLiteral("AXSplitGroup"), tracksFrame));
+    SimElement::Ptr tracksGroup = projectWin->add(make(Ax::Role::group, tracksFrame));
+    tracksGroup->set(Ax::Attr::description, QStringLiteral("Tracks"));
+    SimElement::Ptr split = tracksGroup->add(make(Ax::Role::splitGroup, tracksFrame));
 
     const Rect area = trackArea();
-    SimElement::Ptr left =
-        split->add(make(QStringLiteral("AXSplitGroup"),
-                        Rect{{x, y + Geo::rulerTop},
-                             {rulerLeft, Geo::rowsTop - Geo::rulerTop + area.size.height}}));
+    SimElement::Ptr left = split->add(make(
+        Ax::Role::splitGroup, Rect{{x, y + Geo::rulerTop},
+                                   {rulerLeft, Geo::rowsTop - Geo::rulerTop + area.size.height}}));
     const Rect headerFrame{area.origin, {headerWidth(), area.size.height}};
-    SimElement::Ptr scrollArea = left->add(make(QStringLiteral("AXScrollArea"), headerFrame));
-    header = scrollArea->add(make(QStringLiteral("AXGroup"), headerFrame));
-    header->set(QStringLiteral("AXDescription"), quirk(SimQuirk::olderLayout)
-                                                     ? QStringLiteral("Track Headers")
-                                                     : text("Tracks header"));
-    header->getters[QStringLiteral("AXSelectedChildren")] = [this] {
+    SimElement::Ptr scrollArea = left->add(make(Ax::Role::scrollArea, headerFrame));
+    header = scrollArea->add(make(Ax::Role::group, headerFrame));
+    header->set(Ax::Attr::description, quirk(SimQuirk::olderLayout)
+                                           ? QStringLiteral("Track Headers")
+                                           : text("Tracks header"));
+    header->getters[Ax::Attr::selectedChildren] = [this] {
         QList<Element> on;
         for (size_t i = 0; i < rows.size(); ++i)
             if (const Track* t = trackAtSlot(static_cast<int>(i)); t && selected.count(t->id))
                 on.append(rows[i].row);
         return AXValue(on);
     };
-    header->setters[QStringLiteral("AXSelectedChildren")] = [this](const AXValue& v) {
+    header->setters[Ax::Attr::selectedChildren] = [this](const AXValue& v) {
         const auto* list = std::get_if<QList<Element>>(&v);
         if (!list)
             return AXResult::illegalArgument;
@@ -484,13 +476,12 @@ void Impl::buildProjectWindow() {
     };
 
     const double rulerWidth = w.size.width - rulerLeft - 16;
-    SimElement::Ptr right =
-        split->add(make(QStringLiteral("AXSplitGroup"),
-                        Rect{{x + rulerLeft, y + Geo::rulerTop},
-                             {rulerWidth, Geo::rowsTop - Geo::rulerTop + area.size.height}}));
+    SimElement::Ptr right = split->add(make(
+        Ax::Role::splitGroup, Rect{{x + rulerLeft, y + Geo::rulerTop},
+                                   {rulerWidth, Geo::rowsTop - Geo::rulerTop + area.size.height}}));
     const Rect rulerFrame{{x + rulerLeft, y + Geo::rulerTop}, {rulerWidth, Geo::rulerHeight}};
-    ruler = right->add(make(QStringLiteral("AXLayoutArea"), rulerFrame));
-    ruler->set(QStringLiteral("AXDescription"), text("Tracks time ruler"));
+    ruler = right->add(make(Ax::Role::layoutArea, rulerFrame));
+    ruler->set(Ax::Attr::description, text("Tracks time ruler"));
     const double rx = rulerFrame.origin.x, ry = rulerFrame.origin.y;
     const std::pair<const char*, Rect> marks[] = {
         {"cycle region", {{rx, ry}, {320, 14}}},
@@ -499,25 +490,25 @@ void Impl::buildProjectWindow() {
         {"End Marker", {{rx + 1200, ry + 26}, {10, 14}}},
     };
     for (const auto& [desc, frame] : marks)
-        ruler->add(make(QStringLiteral("AXLayoutItem"), frame))
-            ->set(QStringLiteral("AXDescription"), QString::fromUtf8(desc));
+        ruler->add(make(Ax::Role::layoutItem, frame))
+            ->set(Ax::Attr::description, QString::fromUtf8(desc));
     right
-        ->add(make(QStringLiteral("AXLayoutArea"),
+        ->add(make(Ax::Role::layoutArea,
                    Rect{{rx, ry + Geo::rulerHeight}, {rulerWidth, Geo::arrangementHeight}}))
-        ->set(QStringLiteral("AXDescription"), QStringLiteral("Arrangement"));
+        ->set(Ax::Attr::description, QStringLiteral("Arrangement"));
     SimElement::Ptr scroll =
-        right->add(make(QStringLiteral("AXScrollArea"),
+        right->add(make(Ax::Role::scrollArea,
                         Rect{{x + rulerLeft, area.origin.y}, {rulerWidth, area.size.height}}));
     // As the public dump shows it: a group of one lane per track row, described like the
     // row, each holding the track's regions.
-    contents = scroll->add(make(QStringLiteral("AXGroup"), scroll->frame));
-    contents->set(QStringLiteral("AXDescription"), text("Tracks contents"));
+    contents = scroll->add(make(Ax::Role::group, scroll->frame));
+    contents->set(Ax::Attr::description, text("Tracks contents"));
 
     if (quirk(SimQuirk::mixerWindow)) {
         // The editor pane below the track list: a drop onto it makes no track.
         const Rect pane{{x, area.origin.y + area.size.height}, {w.size.width, Geo::editorPane}};
-        projectWin->add(make(QStringLiteral("AXGroup"), pane))
-            ->set(QStringLiteral("AXDescription"), QStringLiteral("Editor"));
+        projectWin->add(make(Ax::Role::group, pane))
+            ->set(Ax::Attr::description, QStringLiteral("Editor"));
     }
 
     openWindow(projectWin);
@@ -538,11 +529,11 @@ void Impl::relayout() {
 void Impl::openMixer() {
     if (mixerWin)
         return;
-    mixerWin = make(QStringLiteral("AXWindow"), Geo::mixer);
-    mixerWin->set(QStringLiteral("AXTitle"), QStringLiteral("Untitled - Mixer"))
-        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXStandardWindow"));
-    mixerWin->add(make(QStringLiteral("AXLayoutArea"), Geo::mixer))
-        ->set(QStringLiteral("AXDescription"), QStringLiteral("Mixer"));
+    mixerWin = make(Ax::Role::window, Geo::mixer);
+    mixerWin->set(Ax::Attr::title, QStringLiteral("Untitled - Mixer"))
+        .set(Ax::Attr::subrole, Ax::Subrole::standardWindow);
+    mixerWin->add(make(Ax::Role::layoutArea, Geo::mixer))
+        ->set(Ax::Attr::description, QStringLiteral("Mixer"));
     openWindow(mixerWin);
 }
 
@@ -551,39 +542,38 @@ void Impl::openOtherProject() {
         return;
     // Another song with tracks of its own: only what a reader of its track list meets.
     const Rect& f = Geo::otherProject;
-    otherWin = make(QStringLiteral("AXWindow"), f);
-    otherWin
-        ->set(QStringLiteral("AXTitle"), QStringLiteral("Other Song.logicx - Other Song - Tracks"))
-        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXStandardWindow"));
-    SimElement::Ptr group = otherWin->add(make(QStringLiteral("AXGroup"), f));
-    group->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks"));
+    otherWin = make(Ax::Role::window, f);
+    otherWin->set(Ax::Attr::title, QStringLiteral("Other Song.logicx - Other Song - Tracks"))
+        .set(Ax::Attr::subrole, Ax::Subrole::standardWindow);
+    SimElement::Ptr group = otherWin->add(make(Ax::Role::group, f));
+    group->set(Ax::Attr::description, QStringLiteral("Tracks"));
     const Rect list{{f.origin.x + Geo::headerLeft, f.origin.y + Geo::rowsTop},
                     {Geo::headerWidth, f.size.height - Geo::rowsTop - Geo::bottomBar}};
-    SimElement::Ptr other = group->add(make(QStringLiteral("AXScrollArea"), list))
-                                ->add(make(QStringLiteral("AXGroup"), list));
-    other->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks header"));
-    SimElement::Ptr lanes = group->add(make(QStringLiteral("AXGroup"), f));
-    lanes->set(QStringLiteral("AXDescription"), QStringLiteral("Tracks contents"));
+    SimElement::Ptr other =
+        group->add(make(Ax::Role::scrollArea, list))->add(make(Ax::Role::group, list));
+    other->set(Ax::Attr::description, QStringLiteral("Tracks header"));
+    SimElement::Ptr lanes = group->add(make(Ax::Role::group, f));
+    lanes->set(Ax::Attr::description, QStringLiteral("Tracks contents"));
     const char* const names[] = {"Guitar", "Organ"};
     for (int i = 0; i < 2; ++i) {
         const Rect r{{list.origin.x, list.origin.y + i * Geo::rowHeight},
                      {Geo::headerWidth, Geo::rowHeight}};
         const QString name = QString::fromUtf8(names[i]);
         const QString d = QStringLiteral("Track %1 \u201C%2\u201D").arg(i + 1).arg(name);
-        SimElement::Ptr row = other->add(make(QStringLiteral("AXLayoutItem"), r));
-        row->set(QStringLiteral("AXDescription"), d);
-        row->add(make(QStringLiteral("AXTextField"), offset(RowLayout{}.name(), r.origin)))
-            ->set(QStringLiteral("AXDescription"), name)
-            .set(QStringLiteral("AXValue"), name);
+        SimElement::Ptr row = other->add(make(Ax::Role::layoutItem, r));
+        row->set(Ax::Attr::description, d);
+        row->add(make(Ax::Role::textField, offset(RowLayout{}.name(), r.origin)))
+            ->set(Ax::Attr::description, name)
+            .set(Ax::Attr::value, name);
         // One lane per row, its region an item of the lane, as in the project in front.
-        SimElement::Ptr lane = lanes->add(make(
-            QStringLiteral("AXLayoutArea"), Rect{{list.origin.x + Geo::rulerLeft, r.origin.y},
-                                                 {f.size.width - Geo::rulerLeft, Geo::rowHeight}}));
-        lane->set(QStringLiteral("AXDescription"), d);
-        lane->add(make(QStringLiteral("AXLayoutItem"),
+        SimElement::Ptr lane = lanes->add(
+            make(Ax::Role::layoutArea, Rect{{list.origin.x + Geo::rulerLeft, r.origin.y},
+                                            {f.size.width - Geo::rulerLeft, Geo::rowHeight}}));
+        lane->set(Ax::Attr::description, d);
+        lane->add(make(Ax::Role::layoutItem,
                        Rect{{list.origin.x + Geo::rulerLeft + 2, r.origin.y + 2},
                             {240, Geo::rowHeight - 4}}))
-            ->set(QStringLiteral("AXHelp"), QStringLiteral("Audio region."));
+            ->set(Ax::Attr::help, QStringLiteral("Audio region."));
     }
     openWindow(otherWin);
     // Behind the project in front.
@@ -615,9 +605,9 @@ void Impl::sync() {
     }
     if (!projectWin)
         return;
-    header->set(QStringLiteral("AXDescription"), quirk(SimQuirk::olderLayout)
-                                                     ? QStringLiteral("Track Headers")
-                                                     : text("Tracks header"));
+    header->set(Ax::Attr::description, quirk(SimQuirk::olderLayout)
+                                           ? QStringLiteral("Track Headers")
+                                           : text("Tracks header"));
     if (renewRows) {
         // The rows' elements are replaced: every handle to one goes stale.
         renewRows = false;
@@ -637,24 +627,24 @@ void Impl::sync() {
     while (static_cast<int>(rows.size()) < shown) {
         const int slot = static_cast<int>(rows.size());
         const Rect f = rowFrame(slot);
-        SimElement::Ptr row = header->add(make(QStringLiteral("AXLayoutItem"), f));
-        row->getters[QStringLiteral("AXDescription")] = [this, slot] {
+        SimElement::Ptr row = header->add(make(Ax::Role::layoutItem, f));
+        row->getters[Ax::Attr::description] = [this, slot] {
             const Track* t = trackAtSlot(slot);
             return AXValue(t ? description(static_cast<int>(t - tracks.data())) : QString());
         };
-        row->getters[QStringLiteral("AXSelected")] = [this, slot] {
+        row->getters[Ax::Attr::selected] = [this, slot] {
             const Track* t = trackAtSlot(slot);
             return AXValue(t && selected.count(t->id) > 0);
         };
         const RowLayout parts = rowLayout();
-        row->add(make(QStringLiteral("AXSplitter"), offset(parts.splitter(), f.origin)));
+        row->add(make(Ax::Role::splitter, offset(parts.splitter(), f.origin)));
         const std::pair<const char*, Rect> boxes[] = {
             {"Mute", parts.mute()}, {"Solo", parts.solo()}, {"Record", parts.record()}};
         for (int b = 0; b < 3; ++b) {
             SimElement::Ptr box =
-                row->add(make(QStringLiteral("AXCheckBox"), offset(boxes[b].second, f.origin)));
-            box->set(QStringLiteral("AXDescription"), QString::fromUtf8(boxes[b].first));
-            box->getters[QStringLiteral("AXValue")] = [this, slot, b] {
+                row->add(make(Ax::Role::checkBox, offset(boxes[b].second, f.origin)));
+            box->set(Ax::Attr::description, QString::fromUtf8(boxes[b].first));
+            box->getters[Ax::Attr::value] = [this, slot, b] {
                 const Track* t = trackAtSlot(slot);
                 return AXValue(flag(t && (b == 0 ? t->mute : b == 1 ? t->solo : t->record)));
             };
@@ -664,41 +654,36 @@ void Impl::sync() {
                 return AXResult::success;
             };
         }
-        row->add(make(QStringLiteral("AXSlider"), offset(parts.pan(), f.origin)))
-            ->set(QStringLiteral("AXDescription"), QStringLiteral("Pan"))
-            .set(QStringLiteral("AXValue"), std::int64_t{0});
-        row->add(make(QStringLiteral("AXSlider"), offset(parts.volume(), f.origin)))
-            ->set(QStringLiteral("AXDescription"), QStringLiteral("Volume"))
-            .set(QStringLiteral("AXValue"), 0.0);
-        SimElement::Ptr name =
-            row->add(make(QStringLiteral("AXTextField"), offset(parts.name(), f.origin)));
-        name->set(QStringLiteral("AXHelp"),
-                  QStringLiteral("Name field. Double-click to rename the track."));
-        name->getters[QStringLiteral("AXDescription")] = [this, slot] {
+        row->add(make(Ax::Role::slider, offset(parts.pan(), f.origin)))
+            ->set(Ax::Attr::description, QStringLiteral("Pan"))
+            .set(Ax::Attr::value, std::int64_t{0});
+        row->add(make(Ax::Role::slider, offset(parts.volume(), f.origin)))
+            ->set(Ax::Attr::description, QStringLiteral("Volume"))
+            .set(Ax::Attr::value, 0.0);
+        SimElement::Ptr name = row->add(make(Ax::Role::textField, offset(parts.name(), f.origin)));
+        name->set(Ax::Attr::help, QStringLiteral("Name field. Double-click to rename the track."));
+        name->getters[Ax::Attr::description] = [this, slot] {
             const Track* t = trackAtSlot(slot);
             return AXValue(t ? t->name : QString());
         };
-        name->getters[QStringLiteral("AXValue")] = [this, slot] {
+        name->getters[Ax::Attr::value] = [this, slot] {
             const Track* t = trackAtSlot(slot);
             if (t && edit && edit->track == t->id)
                 return AXValue(edit->field.text);
             return AXValue(t ? t->name : QString());
         };
-        name->getters[QStringLiteral("AXFocused")] = [this, slot] {
+        name->getters[Ax::Attr::focused] = [this, slot] {
             const Track* t = trackAtSlot(slot);
             return AXValue(t && edit && edit->track == t->id);
         };
-        SimElement::Ptr button =
-            row->add(make(QStringLiteral("AXButton"), offset(Geo::icon, f.origin)));
-        button->getters[QStringLiteral("AXDescription")] =
-            row->getters[QStringLiteral("AXDescription")];
+        SimElement::Ptr button = row->add(make(Ax::Role::button, offset(Geo::icon, f.origin)));
+        button->getters[Ax::Attr::description] = row->getters[Ax::Attr::description];
         button->press = [] { return AXResult::success; }; // the track icon: no modelled effect
         const Rect laneFrame{{contents->frame->origin.x, f.origin.y},
                              {contents->frame->size.width, Geo::rowHeight}};
-        SimElement::Ptr lane = contents->add(make(QStringLiteral("AXLayoutArea"), laneFrame));
-        lane->getters[QStringLiteral("AXDescription")] =
-            row->getters[QStringLiteral("AXDescription")];
-        lane->set(QStringLiteral("AXHelp"),
+        SimElement::Ptr lane = contents->add(make(Ax::Role::layoutArea, laneFrame));
+        lane->getters[Ax::Attr::description] = row->getters[Ax::Attr::description];
+        lane->set(Ax::Attr::help,
                   QStringLiteral("Workspace. The primary area for recording, editing, and "
                                  "arranging audio, MIDI, and Drummer regions, divided into "
                                  "different track types. "));
@@ -710,10 +695,10 @@ void Impl::sync() {
         const bool audio = t && !t->isStack && t->hasAudio;
         if (audio && !slot.region) {
             const Rect lf = *slot.lane->frame;
-            slot.region = slot.lane->add(
-                make(QStringLiteral("AXLayoutItem"),
-                     Rect{{lf.origin.x + 2, lf.origin.y + 2}, {240, lf.size.height - 4}}));
-            slot.region->set(QStringLiteral("AXHelp"),
+            slot.region =
+                slot.lane->add(make(Ax::Role::layoutItem, Rect{{lf.origin.x + 2, lf.origin.y + 2},
+                                                               {240, lf.size.height - 4}}));
+            slot.region->set(Ax::Attr::help,
                              QStringLiteral("Region starts at 1 bar 1 beat 1 tick and ends at 9 "
                                             "bars 1 beat 1 tick. Audio region."));
         } else if (!audio && slot.region) {
@@ -728,12 +713,11 @@ void Impl::sync() {
         if (want && !slot.triangle) {
             const int s = static_cast<int>(i);
             slot.triangle = slot.row->insert(
-                1, make(quirk(SimQuirk::olderLayout) ? QStringLiteral("AXButton")
-                                                     : QStringLiteral("AXDisclosureTriangle"),
-                        offset(Geo::triangle, slot.row->frame->origin)));
-            slot.triangle->set(QStringLiteral("AXHelp"),
-                               QStringLiteral("Open or close the track stack"));
-            slot.triangle->getters[QStringLiteral("AXValue")] = [this, s] {
+                1,
+                make(quirk(SimQuirk::olderLayout) ? Ax::Role::button : Ax::Role::disclosureTriangle,
+                     offset(Geo::triangle, slot.row->frame->origin)));
+            slot.triangle->set(Ax::Attr::help, QStringLiteral("Open or close the track stack"));
+            slot.triangle->getters[Ax::Attr::value] = [this, s] {
                 const Track* st = trackAtSlot(s);
                 return AXValue(flag(st && !st->folded));
             };
@@ -798,22 +782,21 @@ void Impl::openSheet() {
     const Rect f{{w.origin.x + (w.size.width - 420) / 2, w.origin.y + 28}, {420, 170}};
     const double x = f.origin.x, y = f.origin.y;
     StackSheet s;
-    s.el = make(QStringLiteral("AXSheet"), f);
-    s.el->add(make(QStringLiteral("AXStaticText"), Rect{{x + 20, y + 16}, {380, 20}}))
-        ->set(QStringLiteral("AXValue"),
-              QStringLiteral("Create a track stack from the selected tracks."));
+    s.el = make(Ax::Role::sheet, f);
+    s.el->add(make(Ax::Role::staticText, Rect{{x + 20, y + 16}, {380, 20}}))
+        ->set(Ax::Attr::value, QStringLiteral("Create a track stack from the selected tracks."));
     SimElement::Ptr group =
-        s.el->add(make(QStringLiteral("AXRadioGroup"), Rect{{x + 20, y + 48}, {380, 60}}));
+        s.el->add(make(Ax::Role::radioGroup, Rect{{x + 20, y + 48}, {380, 60}}));
     const bool older = quirk(SimQuirk::summingStackTitle);
     const std::pair<QString, bool> choices[] = {
         {older ? QStringLiteral("Folder Stack") : text("Folder stack"), false},
         {older ? QStringLiteral("Summing Stack") : text("Summing stack"), true}};
     for (int i = 0; i < 2; ++i) {
-        SimElement::Ptr r = group->add(
-            make(QStringLiteral("AXRadioButton"), Rect{{x + 24, y + 50 + 28.0 * i}, {200, 22}}));
+        SimElement::Ptr r =
+            group->add(make(Ax::Role::radioButton, Rect{{x + 24, y + 50 + 28.0 * i}, {200, 22}}));
         const bool summing = choices[i].second;
-        r->set(QStringLiteral("AXTitle"), choices[i].first);
-        r->getters[QStringLiteral("AXValue")] = [this, summing] {
+        r->set(Ax::Attr::title, choices[i].first);
+        r->getters[Ax::Attr::value] = [this, summing] {
             return AXValue(flag(sheet && sheet->summingChosen == summing));
         };
         r->press = [this, summing] {
@@ -823,16 +806,14 @@ void Impl::openSheet() {
         };
         (summing ? s.summing : s.folder) = r;
     }
-    SimElement::Ptr cancel =
-        s.el->add(make(QStringLiteral("AXButton"), Rect{{x + 228, y + 128}, {80, 28}}));
-    cancel->set(QStringLiteral("AXTitle"), text("Cancel"));
+    SimElement::Ptr cancel = s.el->add(make(Ax::Role::button, Rect{{x + 228, y + 128}, {80, 28}}));
+    cancel->set(Ax::Attr::title, text("Cancel"));
     cancel->press = [this] {
         closeSheet();
         return AXResult::success;
     };
-    SimElement::Ptr create =
-        s.el->add(make(QStringLiteral("AXButton"), Rect{{x + 320, y + 128}, {80, 28}}));
-    create->set(QStringLiteral("AXTitle"),
+    SimElement::Ptr create = s.el->add(make(Ax::Role::button, Rect{{x + 320, y + 128}, {80, 28}}));
+    create->set(Ax::Attr::title,
                 quirk(SimQuirk::stackDialogOk) ? QStringLiteral("OK") : text("Create"));
     create->press = [this] {
         pressCreate();
@@ -840,7 +821,7 @@ void Impl::openSheet() {
     };
     // Return presses the default button.
     const std::weak_ptr<SimElement> defaultButton = create;
-    s.el->getters[QStringLiteral("AXDefaultButton")] = [defaultButton] {
+    s.el->getters[Ax::Attr::defaultButton] = [defaultButton] {
         QList<Element> b;
         if (const SimElement::Ptr p = defaultButton.lock())
             b.append(p);
@@ -870,9 +851,9 @@ void Impl::pressCreate() {
 void Impl::openColorWindow() {
     if (colorWin)
         return;
-    colorWin = make(QStringLiteral("AXWindow"), Geo::color);
-    colorWin->set(QStringLiteral("AXTitle"), text("Color"))
-        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXFloatingWindow"));
+    colorWin = make(Ax::Role::window, Geo::color);
+    colorWin->set(Ax::Attr::title, text("Color"))
+        .set(Ax::Attr::subrole, Ax::Subrole::floatingWindow);
     buildColorContent();
     openWindow(colorWin);
 }
@@ -881,9 +862,9 @@ void Impl::buildColorContent() {
     colorWin->removeChildren();
     const Point o = Geo::color.origin;
     SimElement::Ptr close =
-        colorWin->add(make(QStringLiteral("AXButton"), Rect{{o.x + 8, o.y + 7}, {14, 16}}));
-    close->set(QStringLiteral("AXSubrole"), QStringLiteral("AXCloseButton"))
-        .set(QStringLiteral("AXDescription"), QStringLiteral("close"));
+        colorWin->add(make(Ax::Role::button, Rect{{o.x + 8, o.y + 7}, {14, 16}}));
+    close->set(Ax::Attr::subrole, Ax::Subrole::closeButton)
+        .set(Ax::Attr::description, QStringLiteral("close"));
     close->press = [this] {
         closeWindow(colorWin);
         return AXResult::success;
@@ -894,10 +875,10 @@ void Impl::buildColorContent() {
         const Point c{o.x + Geo::swatchX0 - Geo::swatchPitchX,
                       o.y + Geo::swatchY0 + r * Geo::swatchPitchY};
         SimElement::Ptr b = colorWin->add(
-            make(QStringLiteral("AXButton"),
+            make(Ax::Role::button,
                  Rect{{c.x - Geo::swatch.width / 2, c.y - Geo::swatch.height / 2}, Geo::swatch}));
-        b->set(QStringLiteral("AXDescription"), QString::fromUtf8(sets[r]))
-            .set(QStringLiteral("AXValue"), std::int64_t{r == 0 ? 1 : 0});
+        b->set(Ax::Attr::description, QString::fromUtf8(sets[r]))
+            .set(Ax::Attr::value, std::int64_t{r == 0 ? 1 : 0});
         b->press = [] { return AXResult::success; }; // colour sets are not modelled
     }
     const Rect grid{
@@ -906,22 +887,22 @@ void Impl::buildColorContent() {
          Geo::swatchPitchY * (Geo::paletteRows - 1) + Geo::swatch.height}};
     if (quirk(SimQuirk::colorGridUnreadable)) {
         // One custom view: no children, no value.
-        colorWin->add(make(QStringLiteral("AXGroup"), grid))
-            ->set(QStringLiteral("AXDescription"), QStringLiteral("palette"));
+        colorWin->add(make(Ax::Role::group, grid))
+            ->set(Ax::Attr::description, QStringLiteral("palette"));
         return;
     }
-    SimElement::Ptr palette = colorWin->add(make(QStringLiteral("AXGroup"), grid));
+    SimElement::Ptr palette = colorWin->add(make(Ax::Role::group, grid));
     for (int r = 0; r < Geo::paletteRows; ++r)
         for (int c = 0; c < Geo::paletteColumns; ++c) {
             const Point centre{o.x + Geo::swatchX0 + c * Geo::swatchPitchX,
                                o.y + Geo::swatchY0 + r * Geo::swatchPitchY};
             SimElement::Ptr s = palette->add(
-                make(QStringLiteral("AXButton"),
+                make(Ax::Role::button,
                      Rect{{centre.x - Geo::swatch.width / 2, centre.y - Geo::swatch.height / 2},
                           Geo::swatch}));
             const std::pair<int, int> cell{c, r};
             // The value tells whether the first selected track has this colour.
-            s->getters[QStringLiteral("AXValue")] = [this, cell] {
+            s->getters[Ax::Attr::value] = [this, cell] {
                 for (const Track& t : tracks)
                     if (selected.count(t.id))
                         return AXValue(flag(t.color == cell));
@@ -956,30 +937,30 @@ void Impl::openPanel() {
         return;
     const Rect& f = Geo::panel;
     const double x = f.origin.x, y = f.origin.y;
-    panelWin = make(QStringLiteral("AXWindow"), f);
-    panelWin->set(QStringLiteral("AXTitle"), QStringLiteral("Open File"))
-        .set(QStringLiteral("AXIdentifier"), QStringLiteral("open-panel"))
-        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXDialog"))
-        .set(QStringLiteral("AXModal"), true);
+    panelWin = make(Ax::Role::window, f);
+    panelWin->set(Ax::Attr::title, QStringLiteral("Open File"))
+        .set(Ax::Attr::identifier, Ax::Id::openPanel)
+        .set(Ax::Attr::subrole, Ax::Subrole::dialog)
+        .set(Ax::Attr::modal, true);
     panel.emplace();
     SimElement::Ptr location =
-        panelWin->add(make(QStringLiteral("AXPopUpButton"), Rect{{x + 300, y + 20}, {200, 24}}));
-    location->set(QStringLiteral("AXDescription"), QStringLiteral("Location"));
-    location->getters[QStringLiteral("AXValue")] = [this] {
+        panelWin->add(make(Ax::Role::popUpButton, Rect{{x + 300, y + 20}, {200, 24}}));
+    location->set(Ax::Attr::description, QStringLiteral("Location"));
+    location->getters[Ax::Attr::value] = [this] {
         return AXValue(panel ? QFileInfo(panel->folder).fileName() : QString());
     };
     SimElement::Ptr scrollArea =
-        panelWin->add(make(QStringLiteral("AXScrollArea"), Rect{{x + 180, y + 60}, {600, 380}}));
-    panel->list = scrollArea->add(make(QStringLiteral("AXOutline"), scrollArea->frame));
-    panel->list->set(QStringLiteral("AXIdentifier"), QStringLiteral("ListView"));
-    panel->list->getters[QStringLiteral("AXSelectedRows")] = [this] {
+        panelWin->add(make(Ax::Role::scrollArea, Rect{{x + 180, y + 60}, {600, 380}}));
+    panel->list = scrollArea->add(make(Ax::Role::outline, scrollArea->frame));
+    panel->list->set(Ax::Attr::identifier, Ax::Id::fileList);
+    panel->list->getters[Ax::Attr::selectedRows] = [this] {
         QList<Element> on;
         if (panel)
             for (int i : panel->chosen)
                 on.append(panel->rows[static_cast<size_t>(i)]);
         return AXValue(on);
     };
-    panel->list->setters[QStringLiteral("AXSelectedRows")] = [this](const AXValue& v) {
+    panel->list->setters[Ax::Attr::selectedRows] = [this](const AXValue& v) {
         const auto* list = std::get_if<QList<Element>>(&v);
         if (!list || !panel)
             return AXResult::illegalArgument;
@@ -991,20 +972,18 @@ void Impl::openPanel() {
         panel->chosen = chosen;
         return AXResult::success;
     };
-    SimElement::Ptr cancel =
-        panelWin->add(make(QStringLiteral("AXButton"),
-                           Rect{{x + f.size.width - 200, y + f.size.height - 44}, {84, 28}}));
-    cancel->set(QStringLiteral("AXTitle"), QStringLiteral("Cancel"));
+    SimElement::Ptr cancel = panelWin->add(
+        make(Ax::Role::button, Rect{{x + f.size.width - 200, y + f.size.height - 44}, {84, 28}}));
+    cancel->set(Ax::Attr::title, QStringLiteral("Cancel"));
     cancel->press = [this] {
         after(Delay::panelClose, [this] { closePanel(); });
         return AXResult::success;
     };
-    panel->ok =
-        panelWin->add(make(QStringLiteral("AXButton"),
-                           Rect{{x + f.size.width - 100, y + f.size.height - 44}, {84, 28}}));
-    panel->ok->set(QStringLiteral("AXTitle"), QStringLiteral("Open"))
-        .set(QStringLiteral("AXIdentifier"), QStringLiteral("OKButton"));
-    panel->ok->getters[QStringLiteral("AXEnabled")] = [this] { return AXValue(panelCanOpen()); };
+    panel->ok = panelWin->add(
+        make(Ax::Role::button, Rect{{x + f.size.width - 100, y + f.size.height - 44}, {84, 28}}));
+    panel->ok->set(Ax::Attr::title, QStringLiteral("Open"))
+        .set(Ax::Attr::identifier, Ax::Id::openButton);
+    panel->ok->getters[Ax::Attr::enabled] = [this] { return AXValue(panelCanOpen()); };
     panel->ok->press = [this] {
         if (!panelCanOpen())
             return AXResult::cannotComplete;
@@ -1036,24 +1015,24 @@ void Impl::setPanelFolder(const QString& folder, const QString& select) {
     panel->list->removeChildren();
     const Point o = panel->list->frame->origin;
     const double width = panel->list->frame->size.width;
-    panel->list->add(make(QStringLiteral("AXColumn"), Rect{o, {width, 22}}))
-        ->set(QStringLiteral("AXTitle"), QStringLiteral("Name"));
+    panel->list->add(make(Ax::Role::column, Rect{o, {width, 22}}))
+        ->set(Ax::Attr::title, QStringLiteral("Name"));
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const QFileInfo& info = entries[i];
         const Rect f{{o.x, o.y + 22 + i * Geo::listRowHeight}, {width, Geo::listRowHeight}};
-        SimElement::Ptr row = panel->list->add(make(QStringLiteral("AXRow"), f));
+        SimElement::Ptr row = panel->list->add(make(Ax::Role::row, f));
         const int index = static_cast<int>(i);
-        row->getters[QStringLiteral("AXSelected")] = [this, index] {
+        row->getters[Ax::Attr::selected] = [this, index] {
             return AXValue(panel && panel->chosen.count(index) > 0);
         };
-        SimElement::Ptr cell = row->add(make(QStringLiteral("AXCell"), f));
-        cell->add(make(QStringLiteral("AXImage"), Rect{{f.origin.x + 4, f.origin.y + 3}, {16, 16}}))
-            ->set(QStringLiteral("AXDescription"),
+        SimElement::Ptr cell = row->add(make(Ax::Role::cell, f));
+        cell->add(make(Ax::Role::image, Rect{{f.origin.x + 4, f.origin.y + 3}, {16, 16}}))
+            ->set(Ax::Attr::description,
                   info.isDir() ? QStringLiteral("folder") : QStringLiteral("document"));
-        cell->add(make(QStringLiteral("AXTextField"),
+        cell->add(make(Ax::Role::textField,
                        Rect{{f.origin.x + 24, f.origin.y + 2}, {width - 30, 18}}))
-            ->set(QStringLiteral("AXValue"), info.fileName())
-            .set(QStringLiteral("AXEnabled"), info.isDir() || isAudioFile(info));
+            ->set(Ax::Attr::value, info.fileName())
+            .set(Ax::Attr::enabled, info.isDir() || isAudioFile(info));
         panel->rows.push_back(row);
         if (!select.isEmpty() && info.fileName() == select)
             panel->chosen = {index};
@@ -1086,18 +1065,16 @@ void Impl::openGoTo() {
     const Rect& p = Geo::panel;
     const Rect f{{p.origin.x + (p.size.width - 460) / 2, p.origin.y + 28}, {460, 96}};
     const double x = f.origin.x, y = f.origin.y;
-    SimElement::Ptr box = make(QStringLiteral("AXSheet"), f);
-    box->set(QStringLiteral("AXIdentifier"), QStringLiteral("GoToWindow"));
-    box->add(make(QStringLiteral("AXStaticText"), Rect{{x + 16, y + 10}, {300, 18}}))
-        ->set(QStringLiteral("AXValue"), QStringLiteral("Go to the folder:"));
-    SimElement::Ptr field =
-        box->add(make(QStringLiteral("AXTextField"), Rect{{x + 16, y + 32}, {428, 22}}));
-    field->set(QStringLiteral("AXIdentifier"), QStringLiteral("PathTextField"))
-        .set(QStringLiteral("AXFocused"), true);
-    field->getters[QStringLiteral("AXValue")] = [this] {
+    SimElement::Ptr box = make(Ax::Role::sheet, f);
+    box->set(Ax::Attr::identifier, Ax::Id::goToSheet);
+    box->add(make(Ax::Role::staticText, Rect{{x + 16, y + 10}, {300, 18}}))
+        ->set(Ax::Attr::value, QStringLiteral("Go to the folder:"));
+    SimElement::Ptr field = box->add(make(Ax::Role::textField, Rect{{x + 16, y + 32}, {428, 22}}));
+    field->set(Ax::Attr::identifier, Ax::Id::goToPathField).set(Ax::Attr::focused, true);
+    field->getters[Ax::Attr::value] = [this] {
         return AXValue(panel ? panel->path.text : QString());
     };
-    field->setters[QStringLiteral("AXValue")] = [this](const AXValue& v) {
+    field->setters[Ax::Attr::value] = [this](const AXValue& v) {
         const auto* text = std::get_if<QString>(&v);
         if (!text)
             return AXResult::illegalArgument;
@@ -1105,16 +1082,14 @@ void Impl::openGoTo() {
             panel->path.reset(*text, false);
         return AXResult::success;
     };
-    SimElement::Ptr cancel =
-        box->add(make(QStringLiteral("AXButton"), Rect{{x + 270, y + 62}, {80, 24}}));
-    cancel->set(QStringLiteral("AXTitle"), QStringLiteral("Cancel"));
+    SimElement::Ptr cancel = box->add(make(Ax::Role::button, Rect{{x + 270, y + 62}, {80, 24}}));
+    cancel->set(Ax::Attr::title, QStringLiteral("Cancel"));
     cancel->press = [this] {
         closeGoTo();
         return AXResult::success;
     };
-    SimElement::Ptr go =
-        box->add(make(QStringLiteral("AXButton"), Rect{{x + 364, y + 62}, {80, 24}}));
-    go->set(QStringLiteral("AXTitle"), QStringLiteral("Go"));
+    SimElement::Ptr go = box->add(make(Ax::Role::button, Rect{{x + 364, y + 62}, {80, 24}}));
+    go->set(Ax::Attr::title, QStringLiteral("Go"));
     go->press = [this] {
         goToTypedPath();
         return AXResult::success;
@@ -1197,20 +1172,20 @@ void Impl::openOptions(const QStringList& files) {
     options = Options{files, false, false};
     const Rect& f = Geo::options;
     const double x = f.origin.x, y = f.origin.y;
-    optionsWin = make(QStringLiteral("AXWindow"), f);
-    optionsWin->set(QStringLiteral("AXTitle"), text("Add Selected Files to Tracks"))
-        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXDialog"))
-        .set(QStringLiteral("AXModal"), true);
+    optionsWin = make(Ax::Role::window, f);
+    optionsWin->set(Ax::Attr::title, text("Add Selected Files to Tracks"))
+        .set(Ax::Attr::subrole, Ax::Subrole::dialog)
+        .set(Ax::Attr::modal, true);
     SimElement::Ptr group =
-        optionsWin->add(make(QStringLiteral("AXRadioGroup"), Rect{{x + 20, y + 40}, {360, 56}}));
+        optionsWin->add(make(Ax::Role::radioGroup, Rect{{x + 20, y + 40}, {360, 56}}));
     const std::pair<const char*, bool> choices[] = {{"Create new tracks", true},
                                                     {"Use existing tracks", false}};
     for (int i = 0; i < 2; ++i) {
         const bool createNew = choices[i].second;
-        SimElement::Ptr r = group->add(
-            make(QStringLiteral("AXRadioButton"), Rect{{x + 24, y + 42 + 26.0 * i}, {240, 22}}));
-        r->set(QStringLiteral("AXTitle"), text(choices[i].first));
-        r->getters[QStringLiteral("AXValue")] = [this, createNew] {
+        SimElement::Ptr r =
+            group->add(make(Ax::Role::radioButton, Rect{{x + 24, y + 42 + 26.0 * i}, {240, 22}}));
+        r->set(Ax::Attr::title, text(choices[i].first));
+        r->getters[Ax::Attr::value] = [this, createNew] {
             return AXValue(flag(options && options->createNew == createNew));
         };
         r->press = [this, createNew] {
@@ -1220,27 +1195,24 @@ void Impl::openOptions(const QStringList& files) {
         };
     }
     SimElement::Ptr stems =
-        optionsWin->add(make(QStringLiteral("AXCheckBox"), Rect{{x + 24, y + 108}, {340, 22}}));
-    stems->set(QStringLiteral("AXTitle"),
-               QStringLiteral("All selected files are stems from one project"));
-    stems->getters[QStringLiteral("AXValue")] = [this] {
-        return AXValue(flag(options && options->stems));
-    };
+        optionsWin->add(make(Ax::Role::checkBox, Rect{{x + 24, y + 108}, {340, 22}}));
+    stems->set(Ax::Attr::title, QStringLiteral("All selected files are stems from one project"));
+    stems->getters[Ax::Attr::value] = [this] { return AXValue(flag(options && options->stems)); };
     stems->press = [this] {
         if (options)
             options->stems = !options->stems;
         return AXResult::success;
     };
     SimElement::Ptr cancel =
-        optionsWin->add(make(QStringLiteral("AXButton"), Rect{{x + 208, y + 156}, {80, 28}}));
-    cancel->set(QStringLiteral("AXTitle"), QStringLiteral("Cancel"));
+        optionsWin->add(make(Ax::Role::button, Rect{{x + 208, y + 156}, {80, 28}}));
+    cancel->set(Ax::Attr::title, QStringLiteral("Cancel"));
     cancel->press = [this] {
         closeOptions();
         return AXResult::success;
     };
     SimElement::Ptr ok =
-        optionsWin->add(make(QStringLiteral("AXButton"), Rect{{x + 300, y + 156}, {80, 28}}));
-    ok->set(QStringLiteral("AXTitle"), QStringLiteral("OK"));
+        optionsWin->add(make(Ax::Role::button, Rect{{x + 300, y + 156}, {80, 28}}));
+    ok->set(Ax::Attr::title, QStringLiteral("OK"));
     ok->press = [this] {
         confirmOptions();
         return AXResult::success;
@@ -1267,25 +1239,25 @@ void Impl::openAlert() {
         return;
     const Rect& f = Geo::alert;
     const double x = f.origin.x, y = f.origin.y;
-    alertWin = make(QStringLiteral("AXWindow"), f);
-    alertWin->set(QStringLiteral("AXTitle"), QString())
-        .set(QStringLiteral("AXDescription"), text("alert"))
-        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXDialog"))
-        .set(QStringLiteral("AXModal"), true);
+    alertWin = make(Ax::Role::window, f);
+    alertWin->set(Ax::Attr::title, QString())
+        .set(Ax::Attr::description, text("alert"))
+        .set(Ax::Attr::subrole, Ax::Subrole::dialog)
+        .set(Ax::Attr::modal, true);
     alertMessage = QStringLiteral("The imported audio file contains tempo information. Do you "
                                   "want to import it into the project?");
-    alertWin->add(make(QStringLiteral("AXStaticText"), Rect{{x + 20, y + 20}, {260, 60}}))
-        ->set(QStringLiteral("AXValue"), alertMessage);
+    alertWin->add(make(Ax::Role::staticText, Rect{{x + 20, y + 20}, {260, 60}}))
+        ->set(Ax::Attr::value, alertMessage);
     // The buttons are "action-button-1" and "action-button-2"; which of them is "Don’t Import"
     // is not fixed: here the first alert has it first, and the order alternates after that.
     const bool dontFirst = alertsShown++ % 2 == 0;
     const std::pair<const char*, bool> buttons[] = {{"Import", true}, {"Don\u2019t Import", false}};
     for (int i = 0; i < 2; ++i) {
         const auto& [name, imports] = buttons[dontFirst ? 1 - i : i];
-        SimElement::Ptr b = alertWin->add(
-            make(QStringLiteral("AXButton"), Rect{{x + 20 + 140.0 * i, y + 116}, {120, 28}}));
-        b->set(QStringLiteral("AXIdentifier"), QStringLiteral("action-button-%1").arg(i + 1))
-            .set(QStringLiteral("AXTitle"), text(name));
+        SimElement::Ptr b =
+            alertWin->add(make(Ax::Role::button, Rect{{x + 20 + 140.0 * i, y + 116}, {120, 28}}));
+        b->set(Ax::Attr::identifier, Ax::Id::actionButtonPrefix + QString::number(i + 1))
+            .set(Ax::Attr::title, text(name));
         b->press = [this, takes = imports] {
             answerAlert(takes);
             return AXResult::success;
@@ -1293,7 +1265,7 @@ void Impl::openAlert() {
         const std::weak_ptr<SimElement> weak = b;
         // Return presses the first button, Escape "Don’t Import".
         if (!imports)
-            alertWin->getters[QStringLiteral("AXCancelButton")] = [weak] {
+            alertWin->getters[Ax::Attr::cancelButton] = [weak] {
                 QList<Element> e;
                 if (const SimElement::Ptr p = weak.lock())
                     e.append(p);
@@ -1301,7 +1273,7 @@ void Impl::openAlert() {
             };
         if (i == 0) {
             alertDefaultImports = imports;
-            alertWin->getters[QStringLiteral("AXDefaultButton")] = [weak] {
+            alertWin->getters[Ax::Attr::defaultButton] = [weak] {
                 QList<Element> e;
                 if (const SimElement::Ptr p = weak.lock())
                     e.append(p);
@@ -1330,15 +1302,15 @@ void Impl::openStartupDialog() {
         return;
     const Rect& f = Geo::newTracks;
     const double x = f.origin.x, y = f.origin.y;
-    startupWin = make(QStringLiteral("AXWindow"), f);
-    startupWin->set(QStringLiteral("AXTitle"), QStringLiteral("New Tracks"))
-        .set(QStringLiteral("AXSubrole"), QStringLiteral("AXDialog"))
-        .set(QStringLiteral("AXModal"), true);
+    startupWin = make(Ax::Role::window, f);
+    startupWin->set(Ax::Attr::title, QStringLiteral("New Tracks"))
+        .set(Ax::Attr::subrole, Ax::Subrole::dialog)
+        .set(Ax::Attr::modal, true);
     const char* const titles[] = {"Cancel", "Create"};
     for (int i = 0; i < 2; ++i) {
-        SimElement::Ptr b = startupWin->add(
-            make(QStringLiteral("AXButton"), Rect{{x + 300 + 100.0 * i, y + 220}, {88, 28}}));
-        b->set(QStringLiteral("AXTitle"), QString::fromUtf8(titles[i]));
+        SimElement::Ptr b =
+            startupWin->add(make(Ax::Role::button, Rect{{x + 300 + 100.0 * i, y + 220}, {88, 28}}));
+        b->set(Ax::Attr::title, QString::fromUtf8(titles[i]));
         b->press = [this] {
             closeWindow(startupWin);
             return AXResult::success;
