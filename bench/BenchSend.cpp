@@ -2,9 +2,10 @@
 //   - what one fast send of 48 tracks in 11 groups asks of Logic (attribute reads and writes,
 //     actions, key and mouse events, in all and per track), on a virtual clock, against the
 //     well-behaved simulator and under the realistic profile;
-//   - the same send on the machine's clock with every accessibility call costing 0.5 ms: the
-//     wall time, and the CPU time the sender itself spends (its thread's CPU time minus the
-//     time spent inside the simulated Logic Pro);
+//   - the same send on the machine's clock with every accessibility call costing 0.5 ms, and
+//     again at 1 ms: the wall time, and the CPU time the sender itself spends (its thread's CPU
+//     time minus the time spent inside the simulated Logic Pro);
+//   - what a grouped send of 200 tracks in 46 groups asks of Logic under the realistic profile;
 //   - the largest session each mode completes under the realistic profile on the 1440 x 900
 //     screen (sizes 12, 24, 48, 96, 150, 200).
 
@@ -134,12 +135,11 @@ void applyProfile(SimPlatform& sim, bool realistic, std::uint64_t seed = 1) {
         sim.logic().applyProfile(QStringLiteral("realistic"));
 }
 
-// Calls of one fast send of 48 tracks in 11 groups, on a virtual clock; arg 1: realistic.
-void BM_SendCalls(benchmark::State& state) {
-    const bool realistic = state.range(0) == 1;
+// Calls of sends of tracks in groups, in mode, on a virtual clock, as counters: per track and
+// per send, and the simulated time of a send.
+void countCalls(benchmark::State& state, SendMode mode, int tracks, int groups, bool realistic) {
     QTemporaryDir dir;
-    const int tracks = 48;
-    const QList<SendJob> jobs = makeJobs(dir.path(), tracks, 11);
+    const QList<SendJob> jobs = makeJobs(dir.path(), tracks, groups);
     SimCounters total;
     double simulatedSeconds = 0;
     int sends = 0;
@@ -150,7 +150,7 @@ void BM_SendCalls(benchmark::State& state) {
         applyProfile(sim, realistic);
         LogicSender sender(sim);
         const auto start = clock.now();
-        ok = sender.send(SendMode::fast, jobs, false).ok && ok;
+        ok = sender.send(mode, jobs, false).ok && ok;
         simulatedSeconds += std::chrono::duration<double>(clock.now() - start).count();
         const SimCounters c = sim.logic().counters();
         total.attributeReads += c.attributeReads;
@@ -165,6 +165,9 @@ void BM_SendCalls(benchmark::State& state) {
     state.counters["writesPerTrack"] = double(total.attributeWrites) / per;
     state.counters["actionsPerTrack"] = double(total.actions) / per;
     state.counters["eventsPerTrack"] = double(total.keyEvents + total.mouseEvents) / per;
+    state.counters["callsPerTrack"] = double(total.attributeReads + total.attributeWrites +
+                                             total.actions + total.keyEvents + total.mouseEvents) /
+                                      per;
     state.counters["attributeReads"] = double(total.attributeReads) / sends;
     state.counters["actions"] = double(total.actions) / sends;
     state.counters["keyEvents"] = double(total.keyEvents) / sends;
@@ -172,17 +175,27 @@ void BM_SendCalls(benchmark::State& state) {
     state.counters["sendSeconds"] = simulatedSeconds / sends;
     state.SetLabel(std::string(realistic ? "realistic" : "plain") + (ok ? "" : ", FAILED"));
 }
+
+// Calls of one fast send of 48 tracks in 11 groups, on a virtual clock; arg 1: realistic.
+void BM_SendCalls(benchmark::State& state) {
+    countCalls(state, SendMode::fast, 48, 11, state.range(0) == 1);
+}
 BENCHMARK(BM_SendCalls)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// The same send on the machine's clock, every accessibility call costing 0.5 ms: the wall
-// time and the sender's own CPU time; arg 1: realistic.
-void BM_SendRealClock(benchmark::State& state) {
-    const bool realistic = state.range(0) == 1;
+// Calls of one grouped send of 200 tracks in 46 groups under the realistic profile.
+void BM_GroupedSendCalls(benchmark::State& state) {
+    countCalls(state, SendMode::grouped, 200, 46, true);
+}
+BENCHMARK(BM_GroupedSendCalls)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The same send on the machine's clock, every accessibility call costing callCost (in ms, as
+// the simulator's call-cost takes it): the wall time and the sender's own CPU time.
+void sendOnRealClock(benchmark::State& state, bool realistic, const QString& callCost) {
     QTemporaryDir dir;
     const QList<SendJob> jobs = makeJobs(dir.path(), 48, 11);
     for (auto _ : state) {
         SystemClock clock;
-        SimPlatform sim(clock, {QStringLiteral("call-cost=0.5")});
+        SimPlatform sim(clock, {QStringLiteral("call-cost=") + callCost});
         applyProfile(sim, realistic);
         Metered metered(sim);
         LogicSender sender(metered);
@@ -202,7 +215,23 @@ void BM_SendRealClock(benchmark::State& state) {
         state.SetLabel(std::string(realistic ? "realistic" : "plain") + (ok ? "" : ", FAILED"));
     }
 }
+
+// At 0.5 ms a call; arg 1: realistic.
+void BM_SendRealClock(benchmark::State& state) {
+    sendOnRealClock(state, state.range(0) == 1, QStringLiteral("0.5"));
+}
 BENCHMARK(BM_SendRealClock)->Arg(0)->Arg(1)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
+// At 1 ms a call; arg 1: realistic.
+void BM_SendRealClockOneMs(benchmark::State& state) {
+    sendOnRealClock(state, state.range(0) == 1, QStringLiteral("1"));
+}
+BENCHMARK(BM_SendRealClockOneMs)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1)
+    ->UseRealTime();
 
 // The largest session (four groups, two unsorted files) each mode completes under the
 // realistic profile, and what the next size fails with; arg: the mode.

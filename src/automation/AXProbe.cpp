@@ -74,6 +74,24 @@ AXValue read(Platform& platform, const Element& element, const QString& attribut
     }
 }
 
+QList<AXValue> readAll(Platform& platform, const Element& element, const QStringList& attributes) {
+    QList<AXValue> values(attributes.size());
+    if (!element || attributes.isEmpty())
+        return values;
+    for (int attempt = 0;; ++attempt) {
+        const QList<AttributeRead> reads = platform.accessibility().attributes(element, attributes);
+        bool busy = false;
+        for (qsizetype i = 0; i < attributes.size() && i < reads.size(); ++i) {
+            if (reads[i].status == AXResult::success)
+                values[i] = reads[i].value;
+            busy = busy || reads[i].status == AXResult::cannotComplete;
+        }
+        if (!busy || attempt >= readRetries)
+            return values;
+        platform.clock().sleepFor(readRetryPause);
+    }
+}
+
 const QHash<QString, std::uint16_t>& codes() {
     static const QHash<QString, std::uint16_t> table{
         {QStringLiteral("return"), 36}, {QStringLiteral("tab"), 48},

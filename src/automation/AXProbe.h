@@ -52,6 +52,10 @@ Element find(Platform& platform, const Element& root, int depth,
 // retried readRetries times first). Every read of the toolkit goes through it.
 AXValue read(Platform& platform, const Element& element, const QString& attribute);
 
+// Several attributes of one element in one call, in the order of attributes, each as read()
+// gives it; the call is asked again (as read() does) while one of them answers -25204.
+QList<AXValue> readAll(Platform& platform, const Element& element, const QStringList& attributes);
+
 // The element's "AXChildren" in the platform's order; empty when unreadable.
 QList<Element> kids(Platform& platform, const Element& element);
 

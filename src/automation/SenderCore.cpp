@@ -558,14 +558,10 @@ QStringList LogicSender::trackNames() {
 
 std::optional<Rect> LogicSender::frame(const Element& element) {
     // Both in one call.
-    if (!element)
-        return std::nullopt;
-    const QList<AttributeRead> reads =
-        platform_.accessibility().attributes(element, {Ax::Attr::position, Ax::Attr::size});
-    if (reads.size() != 2)
-        return std::nullopt;
-    const Point* p = std::get_if<Point>(&reads[0].value);
-    const Size* s = std::get_if<Size>(&reads[1].value);
+    const QList<AXValue> values =
+        AXProbe::readAll(platform_, element, {Ax::Attr::position, Ax::Attr::size});
+    const Point* p = std::get_if<Point>(&values[0]);
+    const Size* s = std::get_if<Size>(&values[1]);
     if (!p || !s)
         return std::nullopt;
     return Rect{*p, *s};

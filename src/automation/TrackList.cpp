@@ -84,11 +84,9 @@ std::optional<std::pair<int, QString>> LogicSender::rowOf(const Element& row) {
 }
 
 QString LogicSender::rowDescription(const Element& row) {
-    const QList<AttributeRead> reads =
-        platform_.accessibility().attributes(row, {kDescription, Ax::Attr::children});
-    if (reads.isEmpty() || reads[0].status != AXResult::success)
-        return QString();
-    const auto* text = std::get_if<QString>(&reads[0].value);
+    const QList<AXValue> values =
+        AXProbe::readAll(platform_, row, {kDescription, Ax::Attr::children});
+    const auto* text = std::get_if<QString>(&values[0]);
     return text ? *text : QString();
 }
 
