@@ -141,6 +141,7 @@ void countCalls(benchmark::State& state, SendMode mode, int tracks, int groups, 
     QTemporaryDir dir;
     const QList<SendJob> jobs = makeJobs(dir.path(), tracks, groups);
     SimCounters total;
+    std::string failure;
     double simulatedSeconds = 0;
     int sends = 0;
     bool ok = true;
@@ -150,7 +151,10 @@ void countCalls(benchmark::State& state, SendMode mode, int tracks, int groups, 
         applyProfile(sim, realistic);
         LogicSender sender(sim);
         const auto start = clock.now();
-        ok = sender.send(mode, jobs, false).ok && ok;
+        const SendOutcome outcome = sender.send(mode, jobs, false);
+        if (!outcome.ok && ok)
+            failure = outcome.result.toStdString();
+        ok = outcome.ok && ok;
         simulatedSeconds += std::chrono::duration<double>(clock.now() - start).count();
         const SimCounters c = sim.logic().counters();
         total.attributeReads += c.attributeReads;
@@ -173,7 +177,8 @@ void countCalls(benchmark::State& state, SendMode mode, int tracks, int groups, 
     state.counters["keyEvents"] = double(total.keyEvents) / sends;
     state.counters["mouseEvents"] = double(total.mouseEvents) / sends;
     state.counters["sendSeconds"] = simulatedSeconds / sends;
-    state.SetLabel(std::string(realistic ? "realistic" : "plain") + (ok ? "" : ", FAILED"));
+    state.SetLabel(std::string(realistic ? "realistic" : "plain") +
+                   (ok ? "" : ", FAILED: " + failure));
 }
 
 // Calls of one fast send of 48 tracks in 11 groups, on a virtual clock; arg 1: realistic.
