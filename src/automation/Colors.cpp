@@ -62,7 +62,10 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
         return;
 
     // The stack's row and, while it is open, the tracks that follow it.
-    const std::optional<QList<TrackRow>> rows = allRows(true);
+    const std::optional<QList<TrackRow>> rows =
+        rowsWhileColoring_ ? rowsWhileColoring_ : allRows(true);
+    if (keepRowsWhileColoring_)
+        rowsWhileColoring_ = rows;
     if (!rows)
         throw SendError(QCoreApplication::translate("Vantrel::Sender",
                                                     "Couldn't read Logic's track list to color %1.")

@@ -344,6 +344,9 @@ private:
     QString rowDescription(const Element& row);
     // Whether a lane of the track rows on screen holds a region.
     bool regionsOnScreen();
+    // Whether the last of the rows lies wholly below the visible list: the tree holds the rows
+    // off screen too (as some versions of Logic do), so it holds every row.
+    bool holdsRowsOffScreen(const QList<TrackRow>& rows);
     // Whether the rows reach the bottom of the visible list (more may be below).
     bool listMayContinue(const QList<TrackRow>& rows);
     // Whether a text field of Logic has the keyboard focus now.
@@ -383,6 +386,13 @@ private:
         QList<Swatched> found;
     } swatchMemo_;
     std::optional<std::pair<int, int>> lastShownSwatch_;
+    // While the groups of a fast send are coloured one after the other (which changes no row),
+    // the track list read for the first one, kept for the others; their rows are chosen from
+    // it by number.
+    bool keepRowsWhileColoring_ = false;
+    std::optional<QList<TrackRow>> rowsWhileColoring_;
+    // The name field last found with the keyboard focus.
+    Element focusedField_;
     QString cachedHeaderDescription_;
     bool answeringDialogs_ = false;
     // Tracks numbered up to this one were there before the send began (its own come after);

@@ -188,9 +188,17 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
     }
 
     report(QCoreApplication::translate("Vantrel::Sender", "Coloring"), 0.88);
-    for (const SendJob& job : grouped) {
-        if (job.color)
-            applyColor(*job.group, memberNames(job), *job.color);
+    {
+        // Colouring changes no row: the list read for the first colour serves them all.
+        keepRowsWhileColoring_ = true;
+        const std::shared_ptr<void> done(nullptr, [this](void*) {
+            keepRowsWhileColoring_ = false;
+            rowsWhileColoring_.reset();
+        });
+        for (const SendJob& job : grouped) {
+            if (job.color)
+                applyColor(*job.group, memberNames(job), *job.color);
+        }
     }
 
     closeColorWindow();

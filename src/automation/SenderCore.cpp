@@ -499,8 +499,10 @@ bool LogicSender::nameFieldFocused() {
         const Element field = nameFieldOf(r.element);
         const AXValue v = read(field, Ax::Attr::focused);
         const bool* b = std::get_if<bool>(&v);
-        if (b && *b)
+        if (b && *b) {
+            focusedField_ = field;
             return true;
+        }
     }
     return false;
 }
@@ -527,12 +529,18 @@ Element LogicSender::nameFieldOf(const Element& row) {
 bool LogicSender::typeIntoNameField(const QString& text) {
     // Every key is typed only while Logic is in front and its name field has the focus: a key
     // meant for the field that reaches Logic without it is a key command (record, mute, solo).
+    // The field found focused is asked first; only when it says no are the others looked at.
+    const auto focused = [this] {
+        const AXValue v = read(focusedField_, Ax::Attr::focused);
+        const bool* b = std::get_if<bool>(&v);
+        return (b && *b) || nameFieldFocused();
+    };
     for (const QChar unit : text) {
-        if (!isFront() || !nameFieldFocused())
+        if (!isFront() || !focused())
             return false;
         AXProbe::type(platform_, QString(unit));
     }
-    return isFront() && nameFieldFocused();
+    return isFront() && focused();
 }
 
 QList<Element> LogicSender::trackHeaders() {

@@ -159,6 +159,14 @@ bool LogicSender::listMayContinue(const QList<TrackRow>& rows) {
     return last->origin.y + 2 * last->size.height > list->origin.y + list->size.height;
 }
 
+bool LogicSender::holdsRowsOffScreen(const QList<TrackRow>& rows) {
+    if (rows.isEmpty())
+        return false;
+    const std::optional<Rect> list = frame(tracksHeader());
+    const std::optional<Rect> last = frame(rows.last().element);
+    return list && last && last->origin.y >= list->origin.y + list->size.height;
+}
+
 void LogicSender::scrollList(int lines) {
     const std::optional<Rect> list = frame(tracksHeader());
     if (!list)
@@ -173,8 +181,9 @@ std::optional<QList<TrackRow>> LogicSender::allRows(bool kinds) {
     std::optional<QList<TrackRow>> page = rowsOnScreen(kinds);
     if (!page || page->isEmpty())
         return page;
-    // The whole list on screen: the first track is shown and there is room below the last.
-    if (page->first().number == 1 && !listMayContinue(*page))
+    // The whole list on screen: the first track is shown and there is room below the last; or
+    // the whole list in the tree: it starts at the first track and holds rows below the screen.
+    if (page->first().number == 1 && (!listMayContinue(*page) || holdsRowsOffScreen(*page)))
         return page;
     scrollList(1 << 20);
     QList<TrackRow> all;
@@ -227,7 +236,7 @@ std::optional<int> LogicSender::trackCount() {
         return std::nullopt;
     if (last->number == 0)
         return 0;
-    if (listMayContinue({*last})) {
+    if (listMayContinue({*last}) && !holdsRowsOffScreen({*last})) {
         scrollList(-(1 << 20));
         last = lastRow();
         if (!last || last->number == 0)
