@@ -349,6 +349,8 @@ private:
     bool holdsRowsOffScreen(const QList<TrackRow>& rows);
     // Whether the rows reach the bottom of the visible list (more may be below).
     bool listMayContinue(const QList<TrackRow>& rows);
+    // Whether the name field last found focused (or last double-clicked) has the focus now.
+    bool focusedFieldHolds();
     // Whether a text field of Logic has the keyboard focus now.
     bool nameFieldFocused();
     // Types text key by key into Logic's focused name field, each key only while Logic is in

@@ -517,6 +517,12 @@ std::optional<Point> LogicSender::rowSpot(const Element& row) {
     return f->center();
 }
 
+bool LogicSender::focusedFieldHolds() {
+    const AXValue v = read(focusedField_, Ax::Attr::focused);
+    const bool* b = std::get_if<bool>(&v);
+    return b && *b;
+}
+
 Element LogicSender::nameFieldOf(const Element& row) {
     const QList<Element> children = AXProbe::kids(platform_, row);
     for (auto it = children.crbegin(); it != children.crend(); ++it)
@@ -530,11 +536,7 @@ bool LogicSender::typeIntoNameField(const QString& text) {
     // Every key is typed only while Logic is in front and its name field has the focus: a key
     // meant for the field that reaches Logic without it is a key command (record, mute, solo).
     // The field found focused is asked first; only when it says no are the others looked at.
-    const auto focused = [this] {
-        const AXValue v = read(focusedField_, Ax::Attr::focused);
-        const bool* b = std::get_if<bool>(&v);
-        return (b && *b) || nameFieldFocused();
-    };
+    const auto focused = [this] { return focusedFieldHolds() || nameFieldFocused(); };
     for (const QChar unit : text) {
         if (!isFront() || !focused())
             return false;

@@ -316,6 +316,7 @@ void LogicSender::renameRow(int number, const QString& name) {
                     .arg(name));
         if (attempt == 0) {
             const Element field = nameFieldOf(row);
+            focusedField_ = field;
             const std::optional<Rect> f = frame(field ? field : row);
             if (f) {
                 const Point p = field ? f->center()
@@ -339,7 +340,14 @@ void LogicSender::renameRow(int number, const QString& name) {
         }
         // Keys go only into a name field that has the keyboard.
         if (!waitUntil(
-                QStringLiteral("the name field"), 1s, [this] { return nameFieldFocused(); }, 50ms))
+                QStringLiteral("the name field"), 1s,
+                [&, polls = 0]() mutable {
+                    // The field double-clicked is asked at every poll; every field of the rows
+                    // at every fourth (the first included).
+                    return focusedFieldHolds() ||
+                           ((attempt > 0 || polls++ % 4 == 0) && nameFieldFocused());
+                },
+                50ms))
             continue;
         fieldOpened = true;
         AXProbe::key(platform_, QStringLiteral("a"), QStringLiteral("cmd"));

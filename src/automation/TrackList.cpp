@@ -267,8 +267,9 @@ Element LogicSender::showRow(int number) {
         const int first = page->first().number, last = page->last().number;
         if (number > first && number < last)
             return {}; // inside a closed stack
-        const int step = std::clamp(number < first ? first - number : number - last, 1,
-                                    std::max(1, int(page->size()) - 2));
+        // A page at a time (two rows kept): a row just past the page comes in at its far side,
+        // with the rows after it, which are often the next ones wanted.
+        const int step = std::max(1, int(page->size()) - 2);
         scrollList(number < first ? step : -step);
     }
     return {};
