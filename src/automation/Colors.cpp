@@ -245,6 +245,10 @@ QList<LogicSender::Swatched> LogicSender::swatchButtons(const Element& palette) 
     QList<Swatched> found;
     const std::function<void(const Element&)> walk = [&](const Element& e) {
         for (const Element& child : AXProbe::kids(platform_, e)) {
+            // What is asked of each element below, in one call.
+            platform_.accessibility().attributes(child, {Ax::Attr::role, Ax::Attr::value,
+                                                         Ax::Attr::position, Ax::Attr::size,
+                                                         Ax::Attr::children});
             if (str(child, Ax::Attr::role) == Ax::Role::button &&
                 !std::holds_alternative<std::monostate>(read(child, Ax::Attr::value))) {
                 if (const std::optional<Rect> f = frame(child)) {

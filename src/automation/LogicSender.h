@@ -201,8 +201,9 @@ public:
     void renameRow(int number, const QString& name);
     // Renames the selected track through Track > Rename Track (the one-by-one run).
     void rename(const QString& name);
-    // Folds the stack named name; notes only, fails only when cancelled.
-    void foldStack(const QString& name);
+    // Folds the stack named name (made: the number of its row when just made, tried first);
+    // notes only, fails only when cancelled.
+    void foldStack(const QString& name, int made = 0);
     // Folds every open stack that is safely on screen (at most 12); fails only when cancelled.
     void foldOpenStacks();
     // Folds all stacks with one option-click on a stack's arrow.

@@ -224,7 +224,7 @@ void LogicSender::runGrouped(const QList<SendJob>& jobs) {
         const QStringList names = memberNames(job);
         report(QCoreApplication::translate("Vantrel::Sender", "Stacking %1").arg(*job.group),
                o + 0.65 * t);
-        makeStack(*job.group, freeRowsNamed(*job.group, names));
+        const int made = makeStack(*job.group, freeRowsNamed(*job.group, names));
         if (job.color) {
             report(QCoreApplication::translate("Vantrel::Sender", "Coloring %1").arg(*job.group),
                    o + 0.8 * t);
@@ -232,7 +232,7 @@ void LogicSender::runGrouped(const QList<SendJob>& jobs) {
             closeColorWindow();
         }
         bestEffort([this] { front(); });
-        foldStack(*job.group);
+        foldStack(*job.group, made);
     }
 
     bool anyOpen = false;

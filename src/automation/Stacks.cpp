@@ -400,8 +400,18 @@ void LogicSender::rename(const QString& name) {
                         .arg(name));
 }
 
-void LogicSender::foldStack(const QString& name) {
-    std::optional<QList<TrackRow>> rows = allRows(true);
+void LogicSender::foldStack(const QString& name, int made) {
+    // The row made for it, while it still shows that stack, spares reading the list.
+    const auto madeRow = [&]() -> std::optional<QList<TrackRow>> {
+        const Element row = made > 0 ? showRow(made) : Element();
+        const auto parsed = row ? rowOf(row) : std::nullopt;
+        if (!parsed || parsed->second != name || !triangleOf(row))
+            return std::nullopt;
+        return QList<TrackRow>{TrackRow{row, made, name, true, std::nullopt}};
+    };
+    std::optional<QList<TrackRow>> rows = madeRow();
+    if (!rows)
+        rows = allRows(true);
     if (!rows) {
         note(QCoreApplication::translate("Vantrel::Sender",
                                          "  (the track list could not be read to fold %1)")
