@@ -18,6 +18,7 @@
 
 #include "automation/SendJobs.h"
 #include "automation/SendMode.h"
+#include "automation/SessionCheck.h"
 #include "core/Errors.h"
 #include "platform/Platform.h"
 
@@ -147,11 +148,7 @@ public:
     void deleteUnusedTracks(bool verified);
     // One row of the top level of the track list: a stack's row or a track outside every
     // stack, by kind and name; number is its track number when read from Logic.
-    struct TopRow {
-        QString name;
-        bool stack = false;
-        int number = 0;
-    };
+    using TopRow = SessionCheck::TopRow;
     // The order the jobs ask for: the stacks in job order, then the unsorted tracks in theirs.
     QList<TopRow> wantedOrder(const QList<SendJob>& jobs) const;
     // The top level of the track list now (the tracks the project held before left out);

@@ -118,18 +118,7 @@ bool LogicSender::topLevelInOrder(const QList<SendJob>& jobs) {
 }
 
 QList<LogicSender::TopRow> LogicSender::wantedOrder(const QList<SendJob>& jobs) const {
-    QList<TopRow> wanted;
-    for (const SendJob& job : jobs) {
-        if (job.group)
-            wanted << TopRow{*job.group, true, 0};
-    }
-    for (const SendJob& job : jobs) {
-        if (!job.group) {
-            for (const QString& m : memberNames(job))
-                wanted << TopRow{m, false, 0};
-        }
-    }
-    return wanted;
+    return SessionCheck::wantedOrder(jobs);
 }
 
 std::optional<QList<LogicSender::TopRow>> LogicSender::topRows() {
