@@ -54,10 +54,10 @@ public:
 
 class LogicSender {
 public:
-    // Receives status lines and notes (texts beginning with two spaces, see isSendNote) with
-    // the progress fraction of the run, on the sender's thread. Notes carry 0.5 or the
-    // fraction of the step they belong to; only status lines say how far the run is.
-    using Progress = std::function<void(const QString& status, double fraction)>;
+    // Receives the status lines and notes of the run (SendReport), on the sender's thread.
+    // Notes carry 0.5 or the fraction of the step they belong to; only status lines say how
+    // far the run is.
+    using Progress = std::function<void(const SendReport& report)>;
 
     explicit LogicSender(Platform& platform);
     LogicSender(const LogicSender&) = delete;
@@ -72,7 +72,7 @@ public:
     QHash<QString, int> stackSizes;
     // How many tracks the project held when the send began.
     int tracksAtStart = 0;
-    Progress onProgress = [](const QString&, double) {};
+    Progress onProgress = [](const SendReport&) {};
     // The folder the import dialog was last sent to.
     std::optional<QString> lastFolder;
     // When true, tick() reports timing notes.
@@ -309,7 +309,8 @@ private:
 
     // Shared small helpers of the concerns.
     void report(const QString& status, double fraction);
-    void note(const QString& text);
+    // A note of what happened, with the fraction of the step it belongs to.
+    void note(const QString& text, double fraction = 0.5);
     void pause(std::chrono::milliseconds d);
     // Throws CancelledError when cancelled is set.
     void throwIfCancelled();

@@ -65,14 +65,14 @@ void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
     pause(300ms);
 
     report(QCoreApplication::translate("Vantrel::Sender", "Putting the stacks in order"), 0.94);
-    report(QCoreApplication::translate("Vantrel::Sender", "  before the sort: %1")
-               .arg(joined(trackNames())),
-           0.94);
+    note(QCoreApplication::translate("Vantrel::Sender", "before the sort: %1")
+             .arg(joined(trackNames())),
+         0.94);
     const auto inOrder = [&] { return topLevelInOrder(jobs); };
     if (inOrder()) {
         // Sorting would only move the tracks outside the stacks, made first, above them.
         note(QCoreApplication::translate("Vantrel::Sender",
-                                         "  (the order is right already: no sort)"));
+                                         "(the order is right already: no sort)"));
     } else {
         // The sort puts the stacks in the order they were made; the tracks outside them, made
         // earlier by the import, then stand above them and are moved below.
@@ -82,14 +82,13 @@ void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
                    true);
         });
         pause(500ms);
-        report(QCoreApplication::translate("Vantrel::Sender", "  after the sort: %1")
-                   .arg(joined(trackNames())),
-               0.96);
+        note(QCoreApplication::translate("Vantrel::Sender", "after the sort: %1")
+                 .arg(joined(trackNames())),
+             0.96);
         if (!inOrder()) {
-            report(
-                QCoreApplication::translate(
-                    "Vantrel::Sender", "  (the order is not right: dragging the rows into place)"),
-                0.96);
+            note(QCoreApplication::translate(
+                     "Vantrel::Sender", "(the order is not right: dragging the rows into place)"),
+                 0.96);
             bestEffort([&] { reorderSession(jobs); });
         }
     }
@@ -232,7 +231,7 @@ void LogicSender::deleteUnusedTracks(bool verified) {
     // Only a project that was empty when the send began: an empty track the user had stays.
     if (tracksAtStart > 0) {
         note(QCoreApplication::translate(
-            "Vantrel::Sender", "  (the project held tracks before the send: none is deleted)"));
+            "Vantrel::Sender", "(the project held tracks before the send: none is deleted)"));
         return;
     }
     bestEffort([&] {

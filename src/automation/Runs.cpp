@@ -147,14 +147,14 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
                 arrived << r.name;
     }
     if (arrived == expected) {
-        report(QCoreApplication::translate("Vantrel::Sender",
-                                           "  the tracks came in in the right order"),
-               0.4);
+        note(
+            QCoreApplication::translate("Vantrel::Sender", "the tracks came in in the right order"),
+            0.4);
     } else {
-        report(QCoreApplication::translate("Vantrel::Sender",
-                                           "  the tracks came in in another order: %1")
-                   .arg(arrived.join(QStringLiteral(", "))),
-               0.4);
+        note(QCoreApplication::translate("Vantrel::Sender",
+                                         "the tracks came in in another order: %1")
+                 .arg(arrived.join(QStringLiteral(", "))),
+             0.4);
         // Tracks are told apart by name; files of different jobs with the same name are told
         // apart only by the order they came in, which Logic did not keep.
         QHash<QString, int> jobOf;

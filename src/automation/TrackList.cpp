@@ -529,7 +529,7 @@ LogicSender::checkColors(const QList<TrackRow>& rows, const QHash<int, QString>&
     if (!colorsReadable_) {
         note(QCoreApplication::translate(
             "Vantrel::Sender",
-            "  (Logic does not show which color a track has: colors not checked)"));
+            "(Logic does not show which color a track has: colors not checked)"));
         return std::nullopt;
     }
     QHash<int, TrackRow> byNumber;
@@ -570,7 +570,7 @@ LogicSender::checkColors(const QList<TrackRow>& rows, const QHash<int, QString>&
     if (!readable)
         note(QCoreApplication::translate(
             "Vantrel::Sender",
-            "  (Logic does not show which color a track has: colors not checked)"));
+            "(Logic does not show which color a track has: colors not checked)"));
     return wrong;
 }
 
