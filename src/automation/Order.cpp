@@ -1,6 +1,5 @@
-// Track and stack order: the sorted run (group names in front of track names, so a sort by
-// name brings each group together), and the closing phase that folds the stacks, puts them in
-// rule order, deletes unused tracks and checks that every member went into its stack.
+// Track and stack order: the closing phase that folds the stacks, puts them in rule order,
+// deletes unused tracks and checks that every member went into its stack.
 
 #include "automation/LogicSender.h"
 
@@ -19,44 +18,6 @@ QString joined(const QStringList& names) {
 }
 
 } // namespace
-
-void LogicSender::runSorted(const QList<SendJob>& jobs) {
-    checkPreconditions(QCoreApplication::translate("Vantrel::Sender",
-                                                   "Open Logic Pro with an empty project first."));
-    requireEmptyProject();
-    countAtStart(true);
-    const QStringList files = dragURLs(jobs);
-    report(QCoreApplication::translate("Vantrel::Sender", "Dragging %n files into Logic", nullptr,
-                                       int(files.size())),
-           0.02);
-    importByDrag(files, QString(), 0.02, 0.35);
-
-    front();
-    report(QCoreApplication::translate("Vantrel::Sender", "Sorting the tracks by name"), 0.4);
-    choose(
-        {QStringLiteral("Track"), QStringLiteral("Sort Tracks by"), QStringLiteral("Track Name")},
-        true);
-    pause(500ms);
-    QList<SendJob> grouped;
-    for (const SendJob& job : jobs) {
-        if (job.group)
-            grouped << job;
-    }
-    const double u = grouped.size() < 2 ? 1 : double(grouped.size());
-    for (qsizetype w = 0; w < grouped.size(); ++w) {
-        const SendJob& job = grouped[w];
-        throwIfCancelled();
-        report(QCoreApplication::translate("Vantrel::Sender", "Stacking %1").arg(*job.group),
-               0.42 + 0.45 * double(w) / u);
-        const QStringList names = memberNames(job);
-        makeStack(*job.group, freeRowsNamed(*job.group, names));
-        if (job.color) {
-            applyColor(*job.group, names, *job.color);
-            closeColorWindow();
-        }
-    }
-    foldAndOrder(jobs);
-}
 
 void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
     report(QCoreApplication::translate("Vantrel::Sender", "Folding stacks"), 0.9);

@@ -1,6 +1,7 @@
-// The one entry point of a send, and the four runs it starts: fast (one drag for everything),
-// group by group, one by one through the import dialog, and stacks from tracks already in
-// Logic Pro.
+// The one entry point of a send, and the runs it starts: fast (one drag for everything), sorted
+// (one drag, then a sort by name brings each group together: group names lead the track
+// names), group by group, one by one through the import dialog, and stacks from tracks already
+// in Logic Pro.
 
 #include "automation/AXProbe.h"
 #include "automation/LogicBridge.h"
@@ -16,15 +17,6 @@ namespace Vantrel {
 using namespace std::chrono_literals;
 
 namespace {
-
-QList<SendJob> groupedJobs(const QList<SendJob>& jobs) {
-    QList<SendJob> grouped;
-    for (const SendJob& job : jobs) {
-        if (job.group)
-            grouped << job;
-    }
-    return grouped;
-}
 
 // A count used as a divisor: below 2 it counts as 1.
 double divisor(qsizetype count) {
@@ -194,6 +186,39 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
     }
 
     closeColorWindow();
+    foldAndOrder(jobs);
+}
+
+void LogicSender::runSorted(const QList<SendJob>& jobs) {
+    checkPreconditions(notRunning());
+    requireEmptyProject();
+    countAtStart(true);
+    const QStringList files = dragURLs(jobs);
+    report(QCoreApplication::translate("Vantrel::Sender", "Dragging %n files into Logic", nullptr,
+                                       int(files.size())),
+           0.02);
+    importByDrag(files, QString(), 0.02, 0.35);
+
+    front();
+    report(QCoreApplication::translate("Vantrel::Sender", "Sorting the tracks by name"), 0.4);
+    choose(
+        {QStringLiteral("Track"), QStringLiteral("Sort Tracks by"), QStringLiteral("Track Name")},
+        true);
+    pause(500ms);
+    const QList<SendJob> grouped = groupedJobs(jobs);
+    const double u = divisor(grouped.size());
+    for (qsizetype w = 0; w < grouped.size(); ++w) {
+        const SendJob& job = grouped[w];
+        throwIfCancelled();
+        report(QCoreApplication::translate("Vantrel::Sender", "Stacking %1").arg(*job.group),
+               0.42 + 0.45 * double(w) / u);
+        const QStringList names = memberNames(job);
+        makeStack(*job.group, freeRowsNamed(*job.group, names));
+        if (job.color) {
+            applyColor(*job.group, names, *job.color);
+            closeColorWindow();
+        }
+    }
     foldAndOrder(jobs);
 }
 
