@@ -18,6 +18,7 @@
 
 #include "automation/SendJobs.h"
 #include "automation/SendMode.h"
+#include "automation/SendPhases.h"
 #include "automation/SessionCheck.h"
 #include "core/Errors.h"
 #include "platform/Platform.h"
@@ -308,7 +309,9 @@ private:
     void runStacksOnly(const QList<SendJob>& jobs);
 
     // Shared small helpers of the concerns.
+    // A status line at this fraction of the send; within (0 to 1) of the way through phase.
     void report(const QString& status, double fraction);
+    void report(const QString& status, SendPhase phase, double within = 0);
     // A note of what happened, with the fraction of the step it belongs to.
     void note(const QString& text, double fraction = 0.5);
     void pause(std::chrono::milliseconds d);

@@ -20,15 +20,16 @@ QString joined(const QStringList& names) {
 } // namespace
 
 void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
-    report(QCoreApplication::translate("Vantrel::Sender", "Folding stacks"), 0.9);
+    report(QCoreApplication::translate("Vantrel::Sender", "Folding stacks"), SendPhase::fold);
     bestEffort([this] { front(); });
     foldOpenStacks();
     pause(300ms);
 
-    report(QCoreApplication::translate("Vantrel::Sender", "Putting the stacks in order"), 0.94);
+    report(QCoreApplication::translate("Vantrel::Sender", "Putting the stacks in order"),
+           SendPhase::order);
     note(QCoreApplication::translate("Vantrel::Sender", "before the sort: %1")
              .arg(joined(trackNames())),
-         0.94);
+         progressOf(SendPhase::order));
     const auto inOrder = [&] { return topLevelInOrder(jobs); };
     if (inOrder()) {
         // Sorting would only move the tracks outside the stacks, made first, above them.
@@ -45,11 +46,11 @@ void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
         pause(500ms);
         note(QCoreApplication::translate("Vantrel::Sender", "after the sort: %1")
                  .arg(joined(trackNames())),
-             0.96);
+             progressOf(SendPhase::order, 1));
         if (!inOrder()) {
             note(QCoreApplication::translate(
                      "Vantrel::Sender", "(the order is not right: dragging the rows into place)"),
-                 0.96);
+                 progressOf(SendPhase::order, 1));
             bestEffort([&] { reorderSession(jobs); });
         }
     }
@@ -59,10 +60,11 @@ void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
 
     report(
         QCoreApplication::translate("Vantrel::Sender", "order now: %1").arg(joined(trackNames())),
-        0.99);
-    report(QCoreApplication::translate("Vantrel::Sender", "Checking the session"), 0.99);
+        SendPhase::check);
+    report(QCoreApplication::translate("Vantrel::Sender", "Checking the session"),
+           SendPhase::check);
     closingCheck(jobs, true);
-    report(QCoreApplication::translate("Vantrel::Sender", "Done"), 1.0);
+    report(QCoreApplication::translate("Vantrel::Sender", "Done"), SendPhase::done);
 }
 
 bool LogicSender::topLevelInOrder(const QList<SendJob>& jobs) {
@@ -134,7 +136,7 @@ void LogicSender::reorderSession(const QList<SendJob>& jobs) {
         report(QCoreApplication::translate("Vantrel::Sender", "Moving %1 to position %2")
                    .arg(wanted[e].name)
                    .arg(e + 1),
-               0.96);
+               SendPhase::order, 1);
         const bool dragged = moveRowAbove((*top)[from].number, (*top)[e].number);
         // A drag that left the row where it was counts as failed too.
         const std::optional<QList<TopRow>> after = dragged ? topRows() : std::nullopt;
@@ -143,7 +145,7 @@ void LogicSender::reorderSession(const QList<SendJob>& jobs) {
     }
     report(
         QCoreApplication::translate("Vantrel::Sender", "order now: %1").arg(joined(trackNames())),
-        0.96);
+        SendPhase::order, 1);
 }
 
 bool LogicSender::moveRowAbove(int from, int to) {

@@ -38,6 +38,10 @@ void LogicSender::report(const QString& status, double fraction) {
         onProgress(SendReport{SendReport::Kind::status, status, fraction});
 }
 
+void LogicSender::report(const QString& status, SendPhase phase, double within) {
+    report(status, progressOf(phase, within));
+}
+
 void LogicSender::note(const QString& text, double fraction) {
     if (onProgress)
         onProgress(SendReport{SendReport::Kind::note, text, fraction});
