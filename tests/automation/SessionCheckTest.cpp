@@ -13,38 +13,38 @@ namespace {
 
 // One row of an observed track list: a track, an open stack, or a closed stack holding the
 // next `holds` rows (hidden in the first read, shown once it is opened).
-struct Spec {
+struct Listed {
     enum Kind { track, open, closed } kind = track;
     QString name;
     int holds = 0;
 };
-Spec T(const char* name) {
-    return {Spec::track, QString::fromUtf8(name), 0};
+Listed T(const char* name) {
+    return {Listed::track, QString::fromUtf8(name), 0};
 }
-Spec O(const char* name) {
-    return {Spec::open, QString::fromUtf8(name), 0};
+Listed O(const char* name) {
+    return {Listed::open, QString::fromUtf8(name), 0};
 }
-Spec C(const char* name, int holds) {
-    return {Spec::closed, QString::fromUtf8(name), holds};
+Listed C(const char* name, int holds) {
+    return {Listed::closed, QString::fromUtf8(name), holds};
 }
 
 // The track list as the sender reads it: numbered from 1 in list order; the first read without
 // the tracks of closed stacks, the second with every stack open.
-Observed observe(const QList<Spec>& specs) {
+Observed observe(const QList<Listed>& listed) {
     Observed o;
     int hidden = 0;
-    for (qsizetype i = 0; i < specs.size(); ++i) {
-        const Spec& s = specs[i];
+    for (qsizetype i = 0; i < listed.size(); ++i) {
+        const Listed& s = listed[i];
         const int number = int(i) + 1;
-        const bool stack = s.kind != Spec::track;
+        const bool stack = s.kind != Listed::track;
         o.rows << Row{number, s.name, stack, stack ? std::optional(true) : std::nullopt};
         if (hidden > 0) {
             --hidden;
             continue;
         }
         o.folded << Row{number, s.name, stack,
-                        stack ? std::optional(s.kind == Spec::open) : std::nullopt};
-        if (s.kind == Spec::closed)
+                        stack ? std::optional(s.kind == Listed::open) : std::nullopt};
+        if (s.kind == Listed::closed)
             hidden = s.holds;
     }
     return o;
@@ -75,7 +75,7 @@ Expected sent() {
 
 struct SessionCase {
     const char* what;
-    QList<Spec> layout;
+    QList<Listed> layout;
     QStringList problems;
     std::function<void(Expected&)> change = [](Expected&) {};
 };
