@@ -585,16 +585,16 @@
         <translation>Die Spuren von %1 ließen sich in Logic nicht ausgewählt halten, um sie einzufärben (etwas anderes hat die Auswahl geändert).</translation>
     </message>
     <message>
-        <source>  (the selection changed before coloring %1; selecting again)</source>
-        <translation>  (die Auswahl hat sich vor dem Einfärben von %1 geändert; es wird erneut ausgewählt)</translation>
+        <source>(the selection changed before coloring %1; selecting again)</source>
+        <translation>(die Auswahl hat sich vor dem Einfärben von %1 geändert; es wird erneut ausgewählt)</translation>
     </message>
     <message>
-        <source>  (the selection changed while coloring %1; coloring again)</source>
-        <translation>  (die Auswahl hat sich beim Einfärben von %1 geändert; es wird erneut eingefärbt)</translation>
+        <source>(the selection changed while coloring %1; coloring again)</source>
+        <translation>(die Auswahl hat sich beim Einfärben von %1 geändert; es wird erneut eingefärbt)</translation>
     </message>
     <message>
-        <source>  (the Color window would not close)</source>
-        <translation>  (das Farbfenster ließ sich nicht schließen)</translation>
+        <source>(the Color window would not close)</source>
+        <translation>(das Farbfenster ließ sich nicht schließen)</translation>
     </message>
     <message>
         <source>the import dialog</source>
@@ -633,10 +633,10 @@
         <translation>die Spurliste von Logic</translation>
     </message>
     <message numerus="yes">
-        <source>  before the drag: %n tracks; windows: %1</source>
+        <source>before the drag: %n tracks; windows: %1</source>
         <translation>
-            <numerusform>  vor dem Ziehen: %n Spur; Fenster: %1</numerusform>
-            <numerusform>  vor dem Ziehen: %n Spuren; Fenster: %1</numerusform>
+            <numerusform>vor dem Ziehen: %n Spur; Fenster: %1</numerusform>
+            <numerusform>vor dem Ziehen: %n Spuren; Fenster: %1</numerusform>
         </translation>
     </message>
     <message>
@@ -676,10 +676,10 @@
         </translation>
     </message>
     <message numerus="yes">
-        <source>  (%1 tracks came in for %n files)</source>
+        <source>(%1 tracks came in for %n files)</source>
         <translation>
-            <numerusform>  (%1 Spuren kamen für %n Datei an)</numerusform>
-            <numerusform>  (%1 Spuren kamen für %n Dateien an)</numerusform>
+            <numerusform>(%1 Spuren kamen für %n Datei an)</numerusform>
+            <numerusform>(%1 Spuren kamen für %n Dateien an)</numerusform>
         </translation>
     </message>
     <message>
@@ -729,20 +729,20 @@
         <translation>Die Spurstapel werden geordnet</translation>
     </message>
     <message>
-        <source>  before the sort: %1</source>
-        <translation>  vor dem Sortieren: %1</translation>
+        <source>before the sort: %1</source>
+        <translation>vor dem Sortieren: %1</translation>
     </message>
     <message>
-        <source>  (the order is right already: no sort)</source>
-        <translation>  (die Reihenfolge stimmt bereits: kein Sortieren)</translation>
+        <source>(the order is right already: no sort)</source>
+        <translation>(die Reihenfolge stimmt bereits: kein Sortieren)</translation>
     </message>
     <message>
-        <source>  after the sort: %1</source>
-        <translation>  nach dem Sortieren: %1</translation>
+        <source>after the sort: %1</source>
+        <translation>nach dem Sortieren: %1</translation>
     </message>
     <message>
-        <source>  (the order is not right: dragging the rows into place)</source>
-        <translation>  (die Reihenfolge stimmt nicht: die Zeilen werden an ihren Platz gezogen)</translation>
+        <source>(the order is not right: dragging the rows into place)</source>
+        <translation>(die Reihenfolge stimmt nicht: die Zeilen werden an ihren Platz gezogen)</translation>
     </message>
     <message>
         <source>order now: %1</source>
@@ -761,8 +761,8 @@
         <translation>%1 wird an Position %2 bewegt</translation>
     </message>
     <message>
-        <source>  (the project held tracks before the send: none is deleted)</source>
-        <translation>  (das Projekt enthielt vor dem Senden schon Spuren: keine wird gelöscht)</translation>
+        <source>(the project held tracks before the send: none is deleted)</source>
+        <translation>(das Projekt enthielt vor dem Senden schon Spuren: keine wird gelöscht)</translation>
     </message>
     <message>
         <source>Building the session in Logic Pro</source>
@@ -773,12 +773,12 @@
         <translation>Logic Pro kann erst Spurstapel erstellen, wenn alle Funktionen eingeschaltet sind: Wählen Sie in Logic Pro „Logic Pro &gt; Settings &gt; Advanced“, schalten Sie „Enable Complete Features“ ein und senden Sie dann erneut.</translation>
     </message>
     <message>
-        <source>  the tracks came in in the right order</source>
-        <translation>  die Spuren kamen in der richtigen Reihenfolge an</translation>
+        <source>the tracks came in in the right order</source>
+        <translation>die Spuren kamen in der richtigen Reihenfolge an</translation>
     </message>
     <message>
-        <source>  the tracks came in in another order: %1</source>
-        <translation>  die Spuren kamen in einer anderen Reihenfolge an: %1</translation>
+        <source>the tracks came in in another order: %1</source>
+        <translation>die Spuren kamen in einer anderen Reihenfolge an: %1</translation>
     </message>
     <message>
         <source>Logic brought the tracks in in another order, and tracks of different groups share a name (%1), so they cannot be told apart. Nothing else was changed after this point: send group by group instead.</source>
@@ -847,16 +847,16 @@
         <translation>Logic im Vordergrund</translation>
     </message>
     <message>
-        <source>  (waited %1 s for Logic to be ready)</source>
-        <translation>  (%1 s gewartet, bis Logic bereit war)</translation>
+        <source>(waited %1 s for Logic to be ready)</source>
+        <translation>(%1 s gewartet, bis Logic bereit war)</translation>
     </message>
     <message>
         <source>menu “%1”</source>
         <translation>das Menü „%1“</translation>
     </message>
     <message>
-        <source>  (Logic answered %1 to “%2”; going on)</source>
-        <translation>  (Logic antwortete %1 auf „%2“; es geht weiter)</translation>
+        <source>(Logic answered %1 to “%2”; going on)</source>
+        <translation>(Logic antwortete %1 auf „%2“; es geht weiter)</translation>
     </message>
     <message>
         <source>Couldn&apos;t use the menu item “%1” (Logic answered %2).</source>
@@ -867,10 +867,10 @@
         <translation>Der Menüeintrag „%1“ konnte nicht verwendet werden (Logic antwortete nicht: Der Eintrag wurde nicht gefunden).</translation>
     </message>
     <message numerus="yes">
-        <source>  (%1 of %n tracks selected; again)</source>
+        <source>(%1 of %n tracks selected; again)</source>
         <translation>
-            <numerusform>  (%1 von %n Spur ausgewählt; erneut)</numerusform>
-            <numerusform>  (%1 von %n Spuren ausgewählt; erneut)</numerusform>
+            <numerusform>(%1 von %n Spur ausgewählt; erneut)</numerusform>
+            <numerusform>(%1 von %n Spuren ausgewählt; erneut)</numerusform>
         </translation>
     </message>
     <message>
@@ -886,16 +886,16 @@
         <translation>Im Spurstapel-Dialog von Logic ließ sich kein Summenstapel wählen, daher wurde für %1 kein Spurstapel erstellt.</translation>
     </message>
     <message>
-        <source>  (the selection for %1 did not hold; selecting again)</source>
-        <translation>  (die Auswahl für %1 hat nicht gehalten; es wird erneut ausgewählt)</translation>
+        <source>(the selection for %1 did not hold; selecting again)</source>
+        <translation>(die Auswahl für %1 hat nicht gehalten; es wird erneut ausgewählt)</translation>
     </message>
     <message>
         <source>the stack dialog</source>
         <translation>den Spurstapel-Dialog</translation>
     </message>
     <message>
-        <source>  (the selection for %1 changed while the stack dialog was open; dismissing it)</source>
-        <translation>  (die Auswahl für %1 hat sich bei geöffnetem Spurstapel-Dialog geändert; er wird geschlossen)</translation>
+        <source>(the selection for %1 changed while the stack dialog was open; dismissing it)</source>
+        <translation>(die Auswahl für %1 hat sich bei geöffnetem Spurstapel-Dialog geändert; er wird geschlossen)</translation>
     </message>
     <message>
         <source>the stack dialog to close</source>
@@ -910,8 +910,8 @@
         <translation>das Erscheinen des Spurstapels</translation>
     </message>
     <message>
-        <source>  (the stack %1 could not be closed to count its tracks; the closing check will)</source>
-        <translation>  (der Spurstapel %1 ließ sich zum Zählen seiner Spuren nicht zuklappen; das übernimmt die abschließende Prüfung)</translation>
+        <source>(the stack %1 could not be closed to count its tracks; the closing check will)</source>
+        <translation>(der Spurstapel %1 ließ sich zum Zählen seiner Spuren nicht zuklappen; das übernimmt die abschließende Prüfung)</translation>
     </message>
     <message>
         <source>The stack “%1” in Logic holds other tracks than its own (%2). Nothing else was changed after this point.</source>
@@ -933,8 +933,8 @@
         <translation>Der neue Spurstapel für %1 wurde in der Spurliste von Logic nicht gefunden.</translation>
     </message>
     <message>
-        <source>  (could not rename %1 by double-clicking; using the menu)</source>
-        <translation>  (%1 ließ sich nicht per Doppelklick umbenennen; das Menü wird verwendet)</translation>
+        <source>(could not rename %1 by double-clicking; using the menu)</source>
+        <translation>(%1 ließ sich nicht per Doppelklick umbenennen; das Menü wird verwendet)</translation>
     </message>
     <message>
         <source>Couldn&apos;t open the name field of the new stack for %1 in Logic, so nothing was typed.</source>
@@ -949,16 +949,16 @@
         <translation>Eine Spur konnte nicht in „%1“ umbenannt werden: Das Namensfeld von Logic hat sich nicht geöffnet oder den Namen nicht übernommen.</translation>
     </message>
     <message>
-        <source>  (the track list could not be read to fold %1)</source>
-        <translation>  (die Spurliste ließ sich zum Zuklappen von %1 nicht lesen)</translation>
+        <source>(the track list could not be read to fold %1)</source>
+        <translation>(die Spurliste ließ sich zum Zuklappen von %1 nicht lesen)</translation>
     </message>
     <message>
-        <source>  (no arrow found for %1)</source>
-        <translation>  (kein Pfeil für %1 gefunden)</translation>
+        <source>(no arrow found for %1)</source>
+        <translation>(kein Pfeil für %1 gefunden)</translation>
     </message>
     <message>
-        <source>  (%1 did not fold)</source>
-        <translation>  (%1 wurde nicht zugeklappt)</translation>
+        <source>(%1 did not fold)</source>
+        <translation>(%1 wurde nicht zugeklappt)</translation>
     </message>
     <message>
         <source>Couldn&apos;t bring track %1 into view in Logic.</source>
@@ -1031,8 +1031,8 @@
         <translation>%1 steht an Position %2, wo %3 stehen sollte</translation>
     </message>
     <message>
-        <source>  (Logic does not show which color a track has: colors not checked)</source>
-        <translation>  (Logic zeigt nicht, welche Farbe eine Spur hat: Farben nicht geprüft)</translation>
+        <source>(Logic does not show which color a track has: colors not checked)</source>
+        <translation>(Logic zeigt nicht, welche Farbe eine Spur hat: Farben nicht geprüft)</translation>
     </message>
     <message>
         <source>%1 has a color it was not sent with</source>

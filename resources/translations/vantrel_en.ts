@@ -583,15 +583,15 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  (the selection changed before coloring %1; selecting again)</source>
+        <source>(the selection changed before coloring %1; selecting again)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  (the selection changed while coloring %1; coloring again)</source>
+        <source>(the selection changed while coloring %1; coloring again)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  (the Color window would not close)</source>
+        <source>(the Color window would not close)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -631,10 +631,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <source>  before the drag: %n tracks; windows: %1</source>
+        <source>before the drag: %n tracks; windows: %1</source>
         <translation>
-            <numerusform>  before the drag: %n track; windows: %1</numerusform>
-            <numerusform>  before the drag: %n tracks; windows: %1</numerusform>
+            <numerusform>before the drag: %n track; windows: %1</numerusform>
+            <numerusform>before the drag: %n tracks; windows: %1</numerusform>
         </translation>
     </message>
     <message>
@@ -674,10 +674,10 @@
         </translation>
     </message>
     <message numerus="yes">
-        <source>  (%1 tracks came in for %n files)</source>
+        <source>(%1 tracks came in for %n files)</source>
         <translation>
-            <numerusform>  (%1 tracks came in for %n file)</numerusform>
-            <numerusform>  (%1 tracks came in for %n files)</numerusform>
+            <numerusform>(%1 tracks came in for %n file)</numerusform>
+            <numerusform>(%1 tracks came in for %n files)</numerusform>
         </translation>
     </message>
     <message>
@@ -727,19 +727,19 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  before the sort: %1</source>
+        <source>before the sort: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  (the order is right already: no sort)</source>
+        <source>(the order is right already: no sort)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  after the sort: %1</source>
+        <source>after the sort: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  (the order is not right: dragging the rows into place)</source>
+        <source>(the order is not right: dragging the rows into place)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -759,7 +759,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  (the project held tracks before the send: none is deleted)</source>
+        <source>(the project held tracks before the send: none is deleted)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -771,11 +771,11 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  the tracks came in in the right order</source>
+        <source>the tracks came in in the right order</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  the tracks came in in another order: %1</source>
+        <source>the tracks came in in another order: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -845,7 +845,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  (waited %1 s for Logic to be ready)</source>
+        <source>(waited %1 s for Logic to be ready)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -853,7 +853,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  (Logic answered %1 to “%2”; going on)</source>
+        <source>(Logic answered %1 to “%2”; going on)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -865,10 +865,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <source>  (%1 of %n tracks selected; again)</source>
+        <source>(%1 of %n tracks selected; again)</source>
         <translation>
-            <numerusform>  (%1 of %n track selected; again)</numerusform>
-            <numerusform>  (%1 of %n tracks selected; again)</numerusform>
+            <numerusform>(%1 of %n track selected; again)</numerusform>
+            <numerusform>(%1 of %n tracks selected; again)</numerusform>
         </translation>
     </message>
     <message>
@@ -884,7 +884,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  (the selection for %1 did not hold; selecting again)</source>
+        <source>(the selection for %1 did not hold; selecting again)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -892,7 +892,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  (the selection for %1 changed while the stack dialog was open; dismissing it)</source>
+        <source>(the selection for %1 changed while the stack dialog was open; dismissing it)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -908,7 +908,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  (the stack %1 could not be closed to count its tracks; the closing check will)</source>
+        <source>(the stack %1 could not be closed to count its tracks; the closing check will)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -931,7 +931,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  (could not rename %1 by double-clicking; using the menu)</source>
+        <source>(could not rename %1 by double-clicking; using the menu)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -947,15 +947,15 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  (the track list could not be read to fold %1)</source>
+        <source>(the track list could not be read to fold %1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  (no arrow found for %1)</source>
+        <source>(no arrow found for %1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  (%1 did not fold)</source>
+        <source>(%1 did not fold)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1029,7 +1029,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  (Logic does not show which color a track has: colors not checked)</source>
+        <source>(Logic does not show which color a track has: colors not checked)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -108,12 +108,12 @@ void SendModel::sendToLogic(SendMode mode) {
     const QPointer<SendModel> model(this);
     Clock* clock = &platform.clock();
     const Clock::Duration start = clock->now();
-    sender_->onProgress = [model, clock, start, log](const QString& status, double fraction) {
+    sender_->onProgress = [model, clock, start, log](const SendReport& report) {
         const double seconds = std::chrono::duration<double>(clock->now() - start).count();
-        log.append(sendLogLine(seconds, fraction, status));
-        if (isSendNote(status))
+        log.append(sendLogLine(seconds, report));
+        if (report.kind == SendReport::Kind::note)
             return;
-        Worker::toMainThread([model, status, fraction] {
+        Worker::toMainThread([model, status = report.text, fraction = report.fraction] {
             if (model)
                 model->publishSendProgress(status, fraction);
         });

@@ -45,8 +45,8 @@ public:
 
     // A send is running: the main window is hidden and the send panel shown.
     bool sending() const override { return sending_; }
-    // The sender's latest status line, and its fraction done (0 to 1). Notes (isSendNote) go to
-    // the send log only: they change neither.
+    // The sender's latest status line, and its fraction done (0 to 1). Notes (a SendReport of
+    // kind note) go to the send log only: they change neither.
     const QString& sendStatus() const override { return sendProgress_.status(); }
     double sendProgress() const override { return sendProgress_.fraction(); }
     // What the send panel shows; its Cancel is cancelSend().

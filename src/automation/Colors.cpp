@@ -148,7 +148,7 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
                                     f->size.width / reference.width,
                   f->origin.y + (swatch.row * Layout::swatchPitchY + Layout::swatchY0) *
                                     f->size.height / reference.height};
-        note(QStringLiteral("  swatch col %1 row %2 -> by the window's size: x=%3 y=%4")
+        note(QStringLiteral("swatch col %1 row %2 -> by the window's size: x=%3 y=%4")
                  .arg(swatch.col)
                  .arg(swatch.row)
                  .arg(int(target.x))
@@ -170,7 +170,7 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
             throw SendError(QCoreApplication::translate(
                 "Vantrel::Sender", "Couldn't find that color in Logic's palette."));
         const Rect cell = rowItems[swatch.col].frame;
-        note(QStringLiteral("  swatch col %1 row %2 -> x=%3 y=%4; buttons=%5 grid=%6 bands=%7 "
+        note(QStringLiteral("swatch col %1 row %2 -> x=%3 y=%4; buttons=%5 grid=%6 bands=%7 "
                             "rowItems=%8")
                  .arg(swatch.col)
                  .arg(swatch.row)
@@ -199,7 +199,7 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
                                             "color them (something else changed the selection).")
                     .arg(group));
         note(QCoreApplication::translate(
-                 "Vantrel::Sender", "  (the selection changed before coloring %1; selecting again)")
+                 "Vantrel::Sender", "(the selection changed before coloring %1; selecting again)")
                  .arg(group));
         selectRows(chosen);
     }
@@ -227,7 +227,7 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
             return;
         }
         note(QCoreApplication::translate(
-                 "Vantrel::Sender", "  (the selection changed while coloring %1; coloring again)")
+                 "Vantrel::Sender", "(the selection changed while coloring %1; coloring again)")
                  .arg(group));
         selectRows(chosen);
     }
@@ -336,8 +336,7 @@ void LogicSender::closeColorWindow() {
             return;
     }
     if (colorWindow())
-        note(
-            QCoreApplication::translate("Vantrel::Sender", "  (the Color window would not close)"));
+        note(QCoreApplication::translate("Vantrel::Sender", "(the Color window would not close)"));
 }
 
 } // namespace Vantrel

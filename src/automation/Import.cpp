@@ -150,7 +150,7 @@ void LogicSender::dragIntoLogic(const QStringList& files, bool slow) {
         if (y > bottom)
             y = std::max(bottom, area->origin.y + 10);
     }
-    note(QStringLiteral("  drag to x=%1 y=%2 in the window %3,%4 %5x%6; %7 track headers")
+    note(QStringLiteral("drag to x=%1 y=%2 in the window %3,%4 %5x%6; %7 track headers")
              .arg(whole(x))
              .arg(whole(y))
              .arg(whole(minX))
@@ -213,10 +213,10 @@ void LogicSender::importByDrag(const QStringList& files, const QString& group, d
     QStringList titles;
     for (const Element& w : AXProbe::windows(platform_))
         titles << QStringLiteral("“") + str(w, Ax::Attr::title) + QStringLiteral("”");
-    report(QCoreApplication::translate("Vantrel::Sender",
-                                       "  before the drag: %n tracks; windows: %1", nullptr, before)
-               .arg(titles.join(QStringLiteral(", "))),
-           base);
+    note(QCoreApplication::translate("Vantrel::Sender", "before the drag: %n tracks; windows: %1",
+                                     nullptr, before)
+             .arg(titles.join(QStringLiteral(", "))),
+         base);
 
     dragIntoLogic(files, false);
 
@@ -294,10 +294,10 @@ void LogicSender::importByDrag(const QStringList& files, const QString& group, d
                       .arg(g)
                       .arg(group));
     if (g > n)
-        report(QCoreApplication::translate("Vantrel::Sender", "  (%1 tracks came in for %n files)",
-                                           nullptr, n)
-                   .arg(g),
-               base + 0.8 * span);
+        note(QCoreApplication::translate("Vantrel::Sender", "(%1 tracks came in for %n files)",
+                                         nullptr, n)
+                 .arg(g),
+             base + 0.8 * span);
 }
 
 } // namespace Vantrel

@@ -19,6 +19,8 @@
 #include "automation/ReadCache.h"
 #include "automation/SendJobs.h"
 #include "automation/SendMode.h"
+#include "automation/SendPhases.h"
+#include "automation/SessionCheck.h"
 #include "core/Errors.h"
 #include "platform/Platform.h"
 
@@ -54,10 +56,10 @@ public:
 
 class LogicSender {
 public:
-    // Receives status lines and notes (texts beginning with two spaces, see isSendNote) with
-    // the progress fraction of the run, on the sender's thread. Notes carry 0.5 or the
-    // fraction of the step they belong to; only status lines say how far the run is.
-    using Progress = std::function<void(const QString& status, double fraction)>;
+    // Receives the status lines and notes of the run (SendReport), on the sender's thread.
+    // Notes carry 0.5 or the fraction of the step they belong to; only status lines say how
+    // far the run is.
+    using Progress = std::function<void(const SendReport& report)>;
 
     explicit LogicSender(Platform& platform);
     LogicSender(const LogicSender&) = delete;
@@ -72,7 +74,7 @@ public:
     QHash<QString, int> stackSizes;
     // How many tracks the project held when the send began.
     int tracksAtStart = 0;
-    Progress onProgress = [](const QString&, double) {};
+    Progress onProgress = [](const SendReport&) {};
     // The folder the import dialog was last sent to.
     std::optional<QString> lastFolder;
     // When true, tick() reports timing notes.
@@ -148,11 +150,7 @@ public:
     void deleteUnusedTracks(bool verified);
     // One row of the top level of the track list: a stack's row or a track outside every
     // stack, by kind and name; number is its track number when read from Logic.
-    struct TopRow {
-        QString name;
-        bool stack = false;
-        int number = 0;
-    };
+    using TopRow = SessionCheck::TopRow;
     // The order the jobs ask for: the stacks in job order, then the unsorted tracks in theirs.
     QList<TopRow> wantedOrder(const QList<SendJob>& jobs) const;
     // The top level of the track list now (the tracks the project held before left out);
@@ -313,8 +311,11 @@ private:
     void runStacksOnly(const QList<SendJob>& jobs);
 
     // Shared small helpers of the concerns.
+    // A status line at this fraction of the send; within (0 to 1) of the way through phase.
     void report(const QString& status, double fraction);
-    void note(const QString& text);
+    void report(const QString& status, SendPhase phase, double within = 0);
+    // A note of what happened, with the fraction of the step it belongs to.
+    void note(const QString& text, double fraction = 0.5);
     void pause(std::chrono::milliseconds d);
     // Throws CancelledError when cancelled is set.
     void throwIfCancelled();

@@ -1,6 +1,5 @@
-// Track and stack order: the sorted run (group names in front of track names, so a sort by
-// name brings each group together), and the closing phase that folds the stacks, puts them in
-// rule order, deletes unused tracks and checks that every member went into its stack.
+// Track and stack order: the closing phase that folds the stacks, puts them in rule order,
+// deletes unused tracks and checks that every member went into its stack.
 
 #include "automation/LogicSender.h"
 
@@ -20,59 +19,22 @@ QString joined(const QStringList& names) {
 
 } // namespace
 
-void LogicSender::runSorted(const QList<SendJob>& jobs) {
-    checkPreconditions(QCoreApplication::translate("Vantrel::Sender",
-                                                   "Open Logic Pro with an empty project first."));
-    requireEmptyProject();
-    countAtStart(true);
-    const QStringList files = dragURLs(jobs);
-    report(QCoreApplication::translate("Vantrel::Sender", "Dragging %n files into Logic", nullptr,
-                                       int(files.size())),
-           0.02);
-    importByDrag(files, QString(), 0.02, 0.35);
-
-    front();
-    report(QCoreApplication::translate("Vantrel::Sender", "Sorting the tracks by name"), 0.4);
-    choose(
-        {QStringLiteral("Track"), QStringLiteral("Sort Tracks by"), QStringLiteral("Track Name")},
-        true);
-    pause(500ms);
-    QList<SendJob> grouped;
-    for (const SendJob& job : jobs) {
-        if (job.group)
-            grouped << job;
-    }
-    const double u = grouped.size() < 2 ? 1 : double(grouped.size());
-    for (qsizetype w = 0; w < grouped.size(); ++w) {
-        const SendJob& job = grouped[w];
-        throwIfCancelled();
-        report(QCoreApplication::translate("Vantrel::Sender", "Stacking %1").arg(*job.group),
-               0.42 + 0.45 * double(w) / u);
-        const QStringList names = memberNames(job);
-        makeStack(*job.group, freeRowsNamed(*job.group, names));
-        if (job.color) {
-            applyColor(*job.group, names, *job.color);
-            closeColorWindow();
-        }
-    }
-    foldAndOrder(jobs);
-}
-
 void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
-    report(QCoreApplication::translate("Vantrel::Sender", "Folding stacks"), 0.9);
+    report(QCoreApplication::translate("Vantrel::Sender", "Folding stacks"), SendPhase::fold);
     bestEffort([this] { front(); });
     foldOpenStacks();
     pause(300ms);
 
-    report(QCoreApplication::translate("Vantrel::Sender", "Putting the stacks in order"), 0.94);
-    report(QCoreApplication::translate("Vantrel::Sender", "  before the sort: %1")
-               .arg(joined(trackNames())),
-           0.94);
+    report(QCoreApplication::translate("Vantrel::Sender", "Putting the stacks in order"),
+           SendPhase::order);
+    note(QCoreApplication::translate("Vantrel::Sender", "before the sort: %1")
+             .arg(joined(trackNames())),
+         progressOf(SendPhase::order));
     const auto inOrder = [&] { return topLevelInOrder(jobs); };
     if (inOrder()) {
         // Sorting would only move the tracks outside the stacks, made first, above them.
         note(QCoreApplication::translate("Vantrel::Sender",
-                                         "  (the order is right already: no sort)"));
+                                         "(the order is right already: no sort)"));
     } else {
         // The sort puts the stacks in the order they were made; the tracks outside them, made
         // earlier by the import, then stand above them and are moved below.
@@ -82,14 +44,13 @@ void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
                    true);
         });
         pause(500ms);
-        report(QCoreApplication::translate("Vantrel::Sender", "  after the sort: %1")
-                   .arg(joined(trackNames())),
-               0.96);
+        note(QCoreApplication::translate("Vantrel::Sender", "after the sort: %1")
+                 .arg(joined(trackNames())),
+             progressOf(SendPhase::order, 1));
         if (!inOrder()) {
-            report(
-                QCoreApplication::translate(
-                    "Vantrel::Sender", "  (the order is not right: dragging the rows into place)"),
-                0.96);
+            note(QCoreApplication::translate(
+                     "Vantrel::Sender", "(the order is not right: dragging the rows into place)"),
+                 progressOf(SendPhase::order, 1));
             bestEffort([&] { reorderSession(jobs); });
         }
     }
@@ -99,10 +60,11 @@ void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
 
     report(
         QCoreApplication::translate("Vantrel::Sender", "order now: %1").arg(joined(trackNames())),
-        0.99);
-    report(QCoreApplication::translate("Vantrel::Sender", "Checking the session"), 0.99);
+        SendPhase::check);
+    report(QCoreApplication::translate("Vantrel::Sender", "Checking the session"),
+           SendPhase::check);
     closingCheck(jobs, true);
-    report(QCoreApplication::translate("Vantrel::Sender", "Done"), 1.0);
+    report(QCoreApplication::translate("Vantrel::Sender", "Done"), SendPhase::done);
 }
 
 bool LogicSender::topLevelInOrder(const QList<SendJob>& jobs) {
@@ -118,18 +80,7 @@ bool LogicSender::topLevelInOrder(const QList<SendJob>& jobs) {
 }
 
 QList<LogicSender::TopRow> LogicSender::wantedOrder(const QList<SendJob>& jobs) const {
-    QList<TopRow> wanted;
-    for (const SendJob& job : jobs) {
-        if (job.group)
-            wanted << TopRow{*job.group, true, 0};
-    }
-    for (const SendJob& job : jobs) {
-        if (!job.group) {
-            for (const QString& m : memberNames(job))
-                wanted << TopRow{m, false, 0};
-        }
-    }
-    return wanted;
+    return SessionCheck::wantedOrder(jobs);
 }
 
 std::optional<QList<LogicSender::TopRow>> LogicSender::topRows() {
@@ -185,7 +136,7 @@ void LogicSender::reorderSession(const QList<SendJob>& jobs) {
         report(QCoreApplication::translate("Vantrel::Sender", "Moving %1 to position %2")
                    .arg(wanted[e].name)
                    .arg(e + 1),
-               0.96);
+               SendPhase::order, 1);
         const bool dragged = moveRowAbove((*top)[from].number, (*top)[e].number);
         // A drag that left the row where it was counts as failed too.
         const std::optional<QList<TopRow>> after = dragged ? topRows() : std::nullopt;
@@ -194,7 +145,7 @@ void LogicSender::reorderSession(const QList<SendJob>& jobs) {
     }
     report(
         QCoreApplication::translate("Vantrel::Sender", "order now: %1").arg(joined(trackNames())),
-        0.96);
+        SendPhase::order, 1);
 }
 
 bool LogicSender::moveRowAbove(int from, int to) {
@@ -243,7 +194,7 @@ void LogicSender::deleteUnusedTracks(bool verified) {
     // Only a project that was empty when the send began: an empty track the user had stays.
     if (tracksAtStart > 0) {
         note(QCoreApplication::translate(
-            "Vantrel::Sender", "  (the project held tracks before the send: none is deleted)"));
+            "Vantrel::Sender", "(the project held tracks before the send: none is deleted)"));
         return;
     }
     bestEffort([&] {

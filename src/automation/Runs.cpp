@@ -1,6 +1,7 @@
-// The one entry point of a send, and the four runs it starts: fast (one drag for everything),
-// group by group, one by one through the import dialog, and stacks from tracks already in
-// Logic Pro.
+// The one entry point of a send, and the runs it starts: fast (one drag for everything), sorted
+// (one drag, then a sort by name brings each group together: group names lead the track
+// names), group by group, one by one through the import dialog, and stacks from tracks already
+// in Logic Pro.
 
 #include "automation/AXProbe.h"
 #include "automation/LogicBridge.h"
@@ -16,15 +17,6 @@ namespace Vantrel {
 using namespace std::chrono_literals;
 
 namespace {
-
-QList<SendJob> groupedJobs(const QList<SendJob>& jobs) {
-    QList<SendJob> grouped;
-    for (const SendJob& job : jobs) {
-        if (job.group)
-            grouped << job;
-    }
-    return grouped;
-}
 
 // A count used as a divisor: below 2 it counts as 1.
 double divisor(qsizetype count) {
@@ -137,8 +129,9 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
         expected += memberNames(job);
     report(QCoreApplication::translate("Vantrel::Sender", "Dragging %n files into Logic", nullptr,
                                        int(files.size())),
-           0.02);
-    importByDrag(files, QString(), 0.02, 0.35);
+           SendPhase::drag);
+    importByDrag(files, QString(), phaseSpan(SendPhase::drag).start,
+                 phaseSpan(SendPhase::drag).span);
 
     QStringList arrived;
     if (const std::optional<QList<TrackRow>> rows = allRows(false)) {
@@ -147,14 +140,14 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
                 arrived << r.name;
     }
     if (arrived == expected) {
-        report(QCoreApplication::translate("Vantrel::Sender",
-                                           "  the tracks came in in the right order"),
-               0.4);
+        note(
+            QCoreApplication::translate("Vantrel::Sender", "the tracks came in in the right order"),
+            progressOf(SendPhase::arrival));
     } else {
-        report(QCoreApplication::translate("Vantrel::Sender",
-                                           "  the tracks came in in another order: %1")
-                   .arg(arrived.join(QStringLiteral(", "))),
-               0.4);
+        note(QCoreApplication::translate("Vantrel::Sender",
+                                         "the tracks came in in another order: %1")
+                 .arg(arrived.join(QStringLiteral(", "))),
+             progressOf(SendPhase::arrival));
         // Tracks are told apart by name; files of different jobs with the same name are told
         // apart only by the order they came in, which Logic did not keep.
         QHash<QString, int> jobOf;
@@ -183,11 +176,11 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
         const SendJob& job = grouped[w];
         throwIfCancelled();
         report(QCoreApplication::translate("Vantrel::Sender", "Stacking %1").arg(*job.group),
-               0.42 + 0.45 * double(w) / u);
+               SendPhase::stacks, double(w) / u);
         makeStack(*job.group, freeRowsNamed(*job.group, memberNames(job)));
     }
 
-    report(QCoreApplication::translate("Vantrel::Sender", "Coloring"), 0.88);
+    report(QCoreApplication::translate("Vantrel::Sender", "Coloring"), SendPhase::colors);
     {
         // Colouring changes no row: the list read for the first colour serves them all.
         keepRowsWhileColoring_ = true;
@@ -205,6 +198,41 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
     foldAndOrder(jobs);
 }
 
+void LogicSender::runSorted(const QList<SendJob>& jobs) {
+    checkPreconditions(notRunning());
+    requireEmptyProject();
+    countAtStart(true);
+    const QStringList files = dragURLs(jobs);
+    report(QCoreApplication::translate("Vantrel::Sender", "Dragging %n files into Logic", nullptr,
+                                       int(files.size())),
+           SendPhase::drag);
+    importByDrag(files, QString(), phaseSpan(SendPhase::drag).start,
+                 phaseSpan(SendPhase::drag).span);
+
+    front();
+    report(QCoreApplication::translate("Vantrel::Sender", "Sorting the tracks by name"),
+           SendPhase::arrival);
+    choose(
+        {QStringLiteral("Track"), QStringLiteral("Sort Tracks by"), QStringLiteral("Track Name")},
+        true);
+    pause(500ms);
+    const QList<SendJob> grouped = groupedJobs(jobs);
+    const double u = divisor(grouped.size());
+    for (qsizetype w = 0; w < grouped.size(); ++w) {
+        const SendJob& job = grouped[w];
+        throwIfCancelled();
+        report(QCoreApplication::translate("Vantrel::Sender", "Stacking %1").arg(*job.group),
+               SendPhase::stacks, double(w) / u);
+        const QStringList names = memberNames(job);
+        makeStack(*job.group, freeRowsNamed(*job.group, names));
+        if (job.color) {
+            applyColor(*job.group, names, *job.color);
+            closeColorWindow();
+        }
+    }
+    foldAndOrder(jobs);
+}
+
 void LogicSender::runGrouped(const QList<SendJob>& jobs) {
     checkPreconditions(notRunning());
     requireEmptyProject();
@@ -215,19 +243,20 @@ void LogicSender::runGrouped(const QList<SendJob>& jobs) {
         throwIfCancelled();
         const QString name =
             job.group.value_or(QCoreApplication::translate("Vantrel::Sender", "Unsorted"));
-        const double t = 0.93 / double(count);
-        const double o = 0.02 + double(i) * t;
+        // This job's slice of the bar: from o, t long.
+        const double o = progressOf(SendPhase::groupByGroup, double(i) / double(count));
+        const double t = phaseSpan(SendPhase::groupByGroup).span / double(count);
         report(QCoreApplication::translate("Vantrel::Sender", "Importing %1").arg(name), o);
-        importByDrag(job.files, name, o, 0.6 * t);
+        importByDrag(job.files, name, o, JobStep::importSpan * t);
         if (!job.group)
             continue;
         const QStringList names = memberNames(job);
         report(QCoreApplication::translate("Vantrel::Sender", "Stacking %1").arg(*job.group),
-               o + 0.65 * t);
+               o + JobStep::stack * t);
         const int made = makeStack(*job.group, freeRowsNamed(*job.group, names));
         if (job.color) {
             report(QCoreApplication::translate("Vantrel::Sender", "Coloring %1").arg(*job.group),
-                   o + 0.8 * t);
+                   o + JobStep::color * t);
             applyColor(*job.group, names, *job.color);
             closeColorWindow();
         }
@@ -241,7 +270,8 @@ void LogicSender::runGrouped(const QList<SendJob>& jobs) {
             anyOpen = anyOpen || (r.stack && r.open == true);
     }
     if (anyOpen) {
-        report(QCoreApplication::translate("Vantrel::Sender", "Folding stacks"), 0.97);
+        report(QCoreApplication::translate("Vantrel::Sender", "Folding stacks"),
+               SendPhase::foldGroups);
         bestEffort([this] { collapseAllStacks(); });
         pause(400ms);
     }
@@ -256,11 +286,12 @@ void LogicSender::runGrouped(const QList<SendJob>& jobs) {
             names << r.name;
         report(QCoreApplication::translate("Vantrel::Sender", "order now: %1")
                    .arg(names.join(QStringLiteral(", "))),
-               0.99);
+               SendPhase::check);
     }
-    report(QCoreApplication::translate("Vantrel::Sender", "Checking the session"), 0.99);
+    report(QCoreApplication::translate("Vantrel::Sender", "Checking the session"),
+           SendPhase::check);
     closingCheck(jobs, true);
-    report(QCoreApplication::translate("Vantrel::Sender", "Done"), 1.0);
+    report(QCoreApplication::translate("Vantrel::Sender", "Done"), SendPhase::done);
 }
 
 void LogicSender::runSlow(const QList<SendJob>& jobs) {
@@ -279,7 +310,7 @@ void LogicSender::runSlow(const QList<SendJob>& jobs) {
         for (const QString& file : job.files) {
             const QString member = memberName(file);
             report(QCoreApplication::translate("Vantrel::Sender", "%1: %2").arg(name, member),
-                   double(done) / t);
+                   SendPhase::oneByOne, double(done) / t);
             std::optional<int> before;
             waitFor(QCoreApplication::translate("Vantrel::Sender", "Logic's track list"), 30s, [&] {
                 before = trackCount();
@@ -330,15 +361,16 @@ void LogicSender::runSlow(const QList<SendJob>& jobs) {
         }
         if (job.group && !job.files.isEmpty()) {
             report(QCoreApplication::translate("Vantrel::Sender", "Stacking %1").arg(*job.group),
-                   double(done) / t);
+                   SendPhase::oneByOne, double(done) / t);
             makeStack(*job.group, freeRowsNamed(*job.group, memberNames(job)));
         }
     }
     deleteUnusedTracks(false);
     pause(500ms);
-    report(QCoreApplication::translate("Vantrel::Sender", "Checking the session"), 0.99);
+    report(QCoreApplication::translate("Vantrel::Sender", "Checking the session"),
+           SendPhase::check);
     closingCheck(jobs);
-    report(QCoreApplication::translate("Vantrel::Sender", "Done"), 1.0);
+    report(QCoreApplication::translate("Vantrel::Sender", "Done"), SendPhase::done);
 }
 
 void LogicSender::runStacksOnly(const QList<SendJob>& jobs) {
@@ -368,13 +400,14 @@ void LogicSender::runStacksOnly(const QList<SendJob>& jobs) {
                                     .arg(m));
         }
         report(QCoreApplication::translate("Vantrel::Sender", "Stacking %1").arg(*job.group),
-               double(j) / u);
+               SendPhase::stacksOnly, double(j) / u);
         makeStack(*job.group, freeRowsNamed(*job.group, names));
     }
     // The project held these tracks before: nothing is deleted.
-    report(QCoreApplication::translate("Vantrel::Sender", "Checking the session"), 0.99);
+    report(QCoreApplication::translate("Vantrel::Sender", "Checking the session"),
+           SendPhase::check);
     closingCheck(grouped);
-    report(QCoreApplication::translate("Vantrel::Sender", "Done"), 1.0);
+    report(QCoreApplication::translate("Vantrel::Sender", "Done"), SendPhase::done);
 }
 
 } // namespace Vantrel

@@ -63,6 +63,15 @@ QList<SendJob> sendJobs(const QList<Item>& exportedItems, const Config& cfg,
     return jobs;
 }
 
+QList<SendJob> groupedJobs(const QList<SendJob>& jobs) {
+    QList<SendJob> grouped;
+    for (const SendJob& job : jobs) {
+        if (job.group)
+            grouped << job;
+    }
+    return grouped;
+}
+
 QStringList dragURLs(const QList<SendJob>& jobs) {
     QStringList files;
     for (const SendJob& job : jobs)

@@ -34,6 +34,9 @@ struct SendJob {
 QList<SendJob> sendJobs(const QList<Item>& exportedItems, const Config& cfg,
                         const std::optional<QString>& resultFolder);
 
+// The jobs with a group (those that become stacks), in order.
+QList<SendJob> groupedJobs(const QList<SendJob>& jobs);
+
 // The files of all jobs, job after job: what the drag tile offers.
 QStringList dragURLs(const QList<SendJob>& jobs);
 

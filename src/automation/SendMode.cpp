@@ -32,13 +32,17 @@ std::optional<SendMode> sendModeNamed(const QString& name) {
     return std::nullopt;
 }
 
-bool isSendNote(const QString& status) {
-    return status.startsWith(QLatin1String("  "));
+QString sendLogText(const SendReport& report) {
+    return report.kind == SendReport::Kind::note ? QStringLiteral("  ") + report.text : report.text;
 }
 
 QString sendLogLine(double seconds, double fraction, const QString& status) {
     // QString::asprintf formats numbers in the C locale, whatever the process's locale is.
     return QString::asprintf("%5.1fs %3.0f%%  ", seconds, fraction * 100) + status;
+}
+
+QString sendLogLine(double seconds, const SendReport& report) {
+    return sendLogLine(seconds, report.fraction, sendLogText(report));
 }
 
 QString SendOutcome::logLine() const {

@@ -22,14 +22,27 @@ QString sendModeName(SendMode mode);
 // The mode of that name; none for any other text.
 std::optional<SendMode> sendModeNamed(const QString& name);
 
-// Whether a progress report is a note (a text beginning with two spaces) rather than a status
-// line. Notes record what happened along the way; only status lines move a progress display.
-bool isSendNote(const QString& status);
+// One progress report of a send: a status line, which says what the send does now and how far
+// it is, or a note, which records what happened along the way. Only status lines move a
+// progress display; a note carries the fraction of the step it belongs to, or 0.5.
+struct SendReport {
+    enum class Kind { status, note };
+    Kind kind = Kind::status;
+    QString text;
+    double fraction = 0;
+    bool operator==(const SendReport&) const = default;
+};
+
+// The report's text as the send log shows it: a note indented by two spaces under the status
+// lines.
+QString sendLogText(const SendReport& report);
 
 // One progress line of a send log, without its line end: seconds since the start of the send
 // (one decimal, 5 wide), "s", the percentage (rounded, 3 wide), "%", two spaces, the status.
 // Numbers are formatted in the C locale, whatever the process's locale is.
 QString sendLogLine(double seconds, double fraction, const QString& status);
+// The same for a report: its fraction, and its text as sendLogText gives it.
+QString sendLogLine(double seconds, const SendReport& report);
 
 // How a send ended.
 struct SendOutcome {

@@ -35,11 +35,16 @@ LogicSender::LogicSender(Platform& platform)
 
 void LogicSender::report(const QString& status, double fraction) {
     if (onProgress)
-        onProgress(status, fraction);
+        onProgress(SendReport{SendReport::Kind::status, status, fraction});
 }
 
-void LogicSender::note(const QString& text) {
-    report(text, 0.5);
+void LogicSender::report(const QString& status, SendPhase phase, double within) {
+    report(status, progressOf(phase, within));
+}
+
+void LogicSender::note(const QString& text, double fraction) {
+    if (onProgress)
+        onProgress(SendReport{SendReport::Kind::note, text, fraction});
 }
 
 void LogicSender::pause(std::chrono::milliseconds d) {
@@ -191,7 +196,7 @@ void LogicSender::tick(const QString& label) {
     if (!profile)
         return;
     const Clock::Duration now = platform_.clock().now();
-    note(QString::asprintf("  %.2fs ", seconds(now - tickT_)) + label);
+    note(QString::asprintf("%.2fs ", seconds(now - tickT_)) + label);
     tickT_ = now;
 }
 
@@ -248,7 +253,7 @@ void LogicSender::waitUntilReady() {
     });
     const double waited = seconds(platform_.clock().now() - start);
     if (waited > 0.3)
-        note(QCoreApplication::translate("Vantrel::Sender", "  (waited %1 s for Logic to be ready)")
+        note(QCoreApplication::translate("Vantrel::Sender", "(waited %1 s for Logic to be ready)")
                  .arg(waited, 0, 'f', 1));
     pause(250ms);
 }
@@ -286,8 +291,7 @@ void LogicSender::choose(const QStringList& path, bool verified) {
         return;
     const QString joined = path.join(QStringLiteral(" > "));
     if (status && verified) {
-        note(QCoreApplication::translate("Vantrel::Sender",
-                                         "  (Logic answered %1 to “%2”; going on)")
+        note(QCoreApplication::translate("Vantrel::Sender", "(Logic answered %1 to “%2”; going on)")
                  .arg(*status)
                  .arg(joined));
         return;
@@ -675,8 +679,8 @@ void LogicSender::select(const QList<Element>& headers, const Element& container
                 return;
         }
         if (a >= 2)
-            note(QCoreApplication::translate("Vantrel::Sender",
-                                             "  (%1 of %n tracks selected; again)", nullptr, int(n))
+            note(QCoreApplication::translate("Vantrel::Sender", "(%1 of %n tracks selected; again)",
+                                             nullptr, int(n))
                      .arg(n2count(container)));
     }
 }

@@ -82,8 +82,8 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
         pause(150ms);
         selectRows(members);
         if (!selectionRight()) {
-            note(QCoreApplication::translate(
-                     "Vantrel::Sender", "  (the selection for %1 did not hold; selecting again)")
+            note(QCoreApplication::translate("Vantrel::Sender",
+                                             "(the selection for %1 did not hold; selecting again)")
                      .arg(name));
             continue;
         }
@@ -107,7 +107,7 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
             continue;
         if (!selectionRight()) {
             note(QCoreApplication::translate("Vantrel::Sender",
-                                             "  (the selection for %1 changed while the stack "
+                                             "(the selection for %1 changed while the stack "
                                              "dialog was open; dismissing it)")
                      .arg(name));
             AXProbe::key(platform_, QStringLiteral("escape"), QString());
@@ -181,7 +181,7 @@ void LogicSender::checkStackMembers(int number, const QString& name, const QList
     };
     if (!clickArrow(false)) {
         note(QCoreApplication::translate("Vantrel::Sender",
-                                         "  (the stack %1 could not be closed to count its "
+                                         "(the stack %1 could not be closed to count its "
                                          "tracks; the closing check will)")
                  .arg(name));
         return;
@@ -329,10 +329,9 @@ void LogicSender::renameRow(int number, const QString& name) {
                 click(p, 2, 0);
             }
         } else {
-            note(
-                QCoreApplication::translate(
-                    "Vantrel::Sender", "  (could not rename %1 by double-clicking; using the menu)")
-                    .arg(name));
+            note(QCoreApplication::translate(
+                     "Vantrel::Sender", "(could not rename %1 by double-clicking; using the menu)")
+                     .arg(name));
             platform_.accessibility().setAttribute(tracksHeader(), Ax::Attr::selectedChildren,
                                                    QList<Element>{row});
             pause(250ms);
@@ -414,7 +413,7 @@ void LogicSender::foldStack(const QString& name, int made) {
         rows = allRows(true);
     if (!rows) {
         note(QCoreApplication::translate("Vantrel::Sender",
-                                         "  (the track list could not be read to fold %1)")
+                                         "(the track list could not be read to fold %1)")
                  .arg(name));
         return;
     }
@@ -426,7 +425,7 @@ void LogicSender::foldStack(const QString& name, int made) {
     const Element row = number > 0 ? showRow(number) : Element();
     const Element triangle = row ? triangleOf(row) : Element();
     if (!triangle) {
-        note(QCoreApplication::translate("Vantrel::Sender", "  (no arrow found for %1)").arg(name));
+        note(QCoreApplication::translate("Vantrel::Sender", "(no arrow found for %1)").arg(name));
         return;
     }
     if (isOpen(triangle) == false)
@@ -450,7 +449,7 @@ void LogicSender::foldStack(const QString& name, int made) {
         50ms);
     pause(120ms);
     if (!folded)
-        note(QCoreApplication::translate("Vantrel::Sender", "  (%1 did not fold)").arg(name));
+        note(QCoreApplication::translate("Vantrel::Sender", "(%1 did not fold)").arg(name));
 }
 
 void LogicSender::foldOpenStacks() {

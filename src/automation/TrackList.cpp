@@ -6,6 +6,7 @@
 
 #include "automation/AXProbe.h"
 #include "automation/LogicSender.h"
+#include "automation/SessionCheck.h"
 #include "platform/AxNames.h"
 
 #include <QCoreApplication>
@@ -21,10 +22,6 @@ using namespace std::chrono_literals;
 namespace {
 
 const QString& kDescription = Ax::Attr::description;
-
-QString joined(const QStringList& names) {
-    return names.join(QStringLiteral(", "));
-}
 
 } // namespace
 
@@ -480,7 +477,19 @@ bool LogicSender::answerDialogs() {
     return answered;
 }
 
-// --- The closing comparison.
+// --- The closing comparison: read here, compared in SessionCheck.
+
+namespace {
+
+QList<SessionCheck::Row> sessionRows(const QList<TrackRow>& rows) {
+    QList<SessionCheck::Row> out;
+    out.reserve(rows.size());
+    for (const TrackRow& r : rows)
+        out << SessionCheck::Row{r.number, r.name, r.stack, r.open};
+    return out;
+}
+
+} // namespace
 
 QStringList LogicSender::checkSession(const QList<SendJob>& jobs, bool arranged) {
     throwIfCancelled();
@@ -488,31 +497,14 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs, bool arranged)
     if (!rows)
         return {QCoreApplication::translate("Vantrel::Sender",
                                             "Logic's track list could not be read back")};
+    // The fold state is read before any stack is opened.
+    const QList<SessionCheck::Row> folded = sessionRows(*rows);
 
-    // The fold state, read before any stack is opened: the runs that arrange the session
-    // leave every stack they made closed.
-    QStringList openStacks;
-    if (arranged) {
-        for (const TrackRow& r : std::as_const(*rows))
-            if (r.stack && r.open == true && madeStacks.contains(r.name))
-                openStacks << QCoreApplication::translate("Vantrel::Sender",
-                                                          "the stack “%1” is open")
-                                  .arg(r.name);
-    }
-
-    // Closed stacks hide their tracks: the numbers tell how many, opening them tells which.
-    QHash<int, int> sizeOf; // stack row number → tracks in it, where closed
-    bool anyClosed = false;
-    for (qsizetype i = 0; i < rows->size(); ++i) {
-        const TrackRow& r = (*rows)[i];
-        if (!r.stack || r.open != false)
-            continue;
-        anyClosed = true;
-        if (i + 1 < rows->size())
-            sizeOf[r.number] = (*rows)[i + 1].number - r.number - 1;
-    }
-    // An option-click on a stack's arrow opens or closes every stack; an arrow on screen is
-    // taken first, since a click reaches only those.
+    // Closed stacks hide their tracks: opening them tells which. An option-click on a stack's
+    // arrow opens or closes every stack; an arrow on screen is taken first, since a click
+    // reaches only those.
+    const bool anyClosed = std::any_of(
+        rows->cbegin(), rows->cend(), [](const TrackRow& r) { return r.stack && r.open == false; });
     const auto toggleAll = [&](const QList<TrackRow>& list, bool closedOnly) {
         for (int pass = 0; pass < 2; ++pass) {
             for (const TrackRow& r : list) {
@@ -556,195 +548,16 @@ QStringList LogicSender::checkSession(const QList<SendJob>& jobs, bool arranged)
                 "Vantrel::Sender", "the closed stacks could not be opened to check them")};
     }
 
-    // Which rows belong to which stack: a closed stack's count, else up to the next stack row.
-    QHash<QString, int> stackRows;
-    QHash<QString, QStringList> contents;
-    QStringList outside;
-    QHash<QString, int> seen;
-    QList<TopRow> top;           // the top level, in list order
-    QHash<int, QString> stackOf; // row number → the stack it is or is in
-    for (qsizetype i = 0; i < rows->size(); ++i) {
-        const TrackRow& r = (*rows)[i];
-        if (!r.stack) {
-            outside << r.name;
-            top << TopRow{r.name, false, r.number};
-            continue;
-        }
-        ++stackRows[r.name];
-        top << TopRow{r.name, true, r.number};
-        stackOf[r.number] = r.name;
-        int size = sizeOf.value(r.number, -1);
-        QList<const TrackRow*> inIt;
-        qsizetype j = i + 1;
-        while (j < rows->size() && !(*rows)[j].stack && (size < 0 || int(inIt.size()) < size)) {
-            inIt << &(*rows)[j];
-            ++j;
-        }
-        // Without a count, the tracks after the stack's own belong to no stack.
-        qsizetype expected = -1;
-        for (const SendJob& job : jobs) {
-            if (job.group && *job.group == r.name)
-                expected = job.files.size();
-        }
-        if (size < 0 && expected >= 0 && inIt.size() > expected) {
-            for (const TrackRow* t : inIt.mid(expected)) {
-                outside << t->name;
-                top << TopRow{t->name, false, t->number};
-            }
-            inIt = inIt.mid(0, expected);
-        }
-        for (const TrackRow* t : std::as_const(inIt)) {
-            contents[r.name] << t->name;
-            stackOf[t->number] = r.name;
-        }
-        i = j - 1;
-    }
-
-    QStringList problems;
-    for (const SendJob& job : jobs) {
-        const QStringList members = memberNames(job);
-        if (!job.group) {
-            for (const QString& m : members)
-                ++seen[m];
-            continue;
-        }
-        const int count = stackRows.value(*job.group);
-        if (count == 0) {
-            problems << QCoreApplication::translate("Vantrel::Sender", "there is no stack “%1”")
-                            .arg(*job.group);
-            continue;
-        }
-        if (count > 1)
-            problems << QCoreApplication::translate("Vantrel::Sender", "there are %n stacks “%1”",
-                                                    nullptr, count)
-                            .arg(*job.group);
-        QStringList have = contents.value(*job.group);
-        QStringList want = members;
-        std::sort(have.begin(), have.end());
-        std::sort(want.begin(), want.end());
-        if (have != want) {
-            QStringList missing, extra;
-            QStringList rest = have;
-            for (const QString& m : std::as_const(want)) {
-                if (!rest.removeOne(m))
-                    missing << m;
-            }
-            extra = rest;
-            if (extra.isEmpty())
-                problems << QCoreApplication::translate("Vantrel::Sender",
-                                                        "the stack “%1” lacks %2")
-                                .arg(*job.group, joined(missing));
-            else if (missing.isEmpty())
-                problems << QCoreApplication::translate("Vantrel::Sender",
-                                                        "the stack “%1” also holds %2")
-                                .arg(*job.group, joined(extra));
-            else
-                problems << QCoreApplication::translate("Vantrel::Sender",
-                                                        "the stack “%1” lacks %2 and also holds %3")
-                                .arg(*job.group, joined(missing), joined(extra));
-        }
-    }
-    // Tracks outside every stack: only the unsorted files belong there, each once.
-    // The tracks the project held before the send may carry the same names.
-    QHash<QString, int> outsideCount;
-    for (const QString& n : std::as_const(outside))
-        ++outsideCount[n];
-    for (auto it = namesAtStart_.cbegin(); it != namesAtStart_.cend(); ++it)
-        outsideCount[it.key()] -= it.value();
-    QSet<QString> stacked;
-    for (const SendJob& job : jobs) {
-        if (job.group)
-            for (const QString& m : memberNames(job))
-                stacked.insert(m);
-    }
-    QStringList strays, twice;
-    for (auto it = outsideCount.cbegin(); it != outsideCount.cend(); ++it) {
-        const int want = seen.value(it.key());
-        if (it.value() <= want || it.value() <= 0)
-            continue;
-        if (stacked.contains(it.key()))
-            strays << it.key();
-        else if (want > 0)
-            twice << it.key();
-    }
-    std::sort(strays.begin(), strays.end());
-    std::sort(twice.begin(), twice.end());
-    if (!twice.isEmpty())
-        problems << QCoreApplication::translate("Vantrel::Sender",
-                                                "these tracks came in more than once: %1")
-                        .arg(joined(twice));
-    if (!strays.isEmpty())
-        problems << QCoreApplication::translate("Vantrel::Sender",
-                                                "these tracks are outside their stacks: %1")
-                        .arg(joined(strays));
-    for (auto it = seen.cbegin(); it != seen.cend(); ++it)
-        if (outsideCount.value(it.key()) < it.value())
-            problems << QCoreApplication::translate("Vantrel::Sender", "the track “%1” is missing")
-                            .arg(it.key());
-
-    // The number of tracks: those the project held, every file sent and one row per stack.
-    int expectedCount = tracksAtStart;
-    for (const SendJob& job : jobs) {
-        if (imports_)
-            expectedCount += int(job.files.size());
-        if (job.group)
-            ++expectedCount;
-    }
-    if (int(rows->size()) != expectedCount)
-        problems << QCoreApplication::translate("Vantrel::Sender",
-                                                "Logic holds %1 tracks where %n were expected",
-                                                nullptr, expectedCount)
-                        .arg(rows->size());
-
-    // The order of the top level: the stacks in rule order, then the unsorted tracks. Rows
-    // that do not belong there at all are told above; the others must keep that order.
-    if (arranged) {
-        const QList<TopRow> wanted = wantedOrder(jobs);
-        const auto same = [](const TopRow& a, const TopRow& b) {
-            return a.stack == b.stack && a.name == b.name;
-        };
-        QList<TopRow> left = wanted, present;
-        for (const TopRow& t : std::as_const(top)) {
-            for (qsizetype k = 0; k < left.size(); ++k) {
-                if (same(left[k], t)) {
-                    present << t;
-                    left.removeAt(k);
-                    break;
-                }
-            }
-        }
-        QList<TopRow> expected;
-        for (const TopRow& w : wanted) {
-            if (std::any_of(present.cbegin(), present.cend(),
-                            [&](const TopRow& t) { return same(t, w); }))
-                expected << w;
-        }
-        const auto label = [](const TopRow& t) {
-            return (t.stack ? QCoreApplication::translate("Vantrel::Sender", "the stack “%1”")
-                            : QCoreApplication::translate("Vantrel::Sender", "the track “%1”"))
-                .arg(t.name);
-        };
-        for (qsizetype k = 0; k < present.size() && k < expected.size(); ++k) {
-            if (!same(present[k], expected[k])) {
-                problems << QCoreApplication::translate("Vantrel::Sender",
-                                                        "%1 stands at position %2 in place of %3")
-                                .arg(label(present[k]))
-                                .arg(k + 1)
-                                .arg(label(expected[k]));
-                break;
-            }
-        }
-    }
-    problems += openStacks;
+    const SessionCheck::Expected expected{jobs,          arranged,      imports_,
+                                          tracksAtStart, namesAtStart_, madeStacks};
+    const SessionCheck::Observed observed{folded, sessionRows(*rows)};
+    QStringList problems = SessionCheck::compareSession(expected, observed);
 
     // Colours, where the Color window tells the colour of the selected track.
     if (arranged && problems.isEmpty()) {
-        QHash<QString, std::optional<Swatch>> colorOf;
-        for (const SendJob& job : jobs) {
-            if (job.group)
-                colorOf[*job.group] = job.color;
-        }
-        if (const std::optional<QString> wrong = checkColors(*rows, stackOf, colorOf))
+        if (const std::optional<QString> wrong =
+                checkColors(*rows, SessionCheck::stackOfRows(expected, observed),
+                            SessionCheck::stackColors(jobs)))
             problems << *wrong;
     }
 
@@ -761,26 +574,19 @@ LogicSender::checkColors(const QList<TrackRow>& rows, const QHash<int, QString>&
     if (!colorsReadable_) {
         note(QCoreApplication::translate(
             "Vantrel::Sender",
-            "  (Logic does not show which color a track has: colors not checked)"));
+            "(Logic does not show which color a track has: colors not checked)"));
         return std::nullopt;
     }
-    const auto expectedOf = [&](const TrackRow& r) -> std::optional<std::optional<Swatch>> {
-        if (r.number <= ownFrom_ && !r.stack)
-            return std::nullopt; // a track the project held: its colour is the user's
-        const auto it = stackOf.constFind(r.number);
-        if (it == stackOf.cend())
-            return std::optional<Swatch>(); // a loose track of this send: no colour
-        if (!colorOf.contains(*it))
-            return std::nullopt;
-        return colorOf.value(*it);
-    };
-    std::optional<QString> wrong;
+    QHash<int, TrackRow> byNumber;
+    for (const TrackRow& r : rows)
+        byNumber.insert(r.number, r);
     bool readable = true;
-    for (const TrackRow& r : rows) {
+    // Each row is selected and its colour read from the Color window, up to three times when a
+    // person changes the selection meanwhile.
+    const auto read = [&](const SessionCheck::Row& row) {
+        using Read = SessionCheck::ColorRead;
         throwIfCancelled();
-        const std::optional<std::optional<Swatch>> want = expectedOf(r);
-        if (!want)
-            continue;
+        const TrackRow r = byNumber.value(row.number);
         std::optional<std::optional<Swatch>> have;
         for (int attempt = 0; attempt < 3 && !have; ++attempt) {
             selectRows({r});
@@ -796,58 +602,27 @@ LogicSender::checkColors(const QList<TrackRow>& rows, const QHash<int, QString>&
             have = colorOfSelection();
             if (!have) {
                 readable = false;
-                break;
+                return Read{Read::Kind::unreadable, {}};
             }
             if (!selectionHolds({r.number}))
                 have.reset(); // a person clicked meanwhile: read again
         }
-        if (!readable)
-            break;
-        if (!have || *have == *want)
-            continue;
-        const QString what =
-            (r.stack ? QCoreApplication::translate("Vantrel::Sender", "the stack “%1”")
-                     : QCoreApplication::translate("Vantrel::Sender", "the track “%1”"))
-                .arg(r.name);
-        if (!*want)
-            wrong = QCoreApplication::translate("Vantrel::Sender",
-                                                "%1 has a color it was not sent with")
-                        .arg(what);
-        else if (!*have)
-            wrong = QCoreApplication::translate("Vantrel::Sender", "%1 has no color").arg(what);
-        else
-            wrong = QCoreApplication::translate("Vantrel::Sender",
-                                                "%1 has another color than its group")
-                        .arg(what);
-        break;
-    }
+        return have ? Read{Read::Kind::shown, *have} : Read{Read::Kind::unknown, {}};
+    };
+    const std::optional<QString> wrong =
+        SessionCheck::firstWrongColor(sessionRows(rows), stackOf, colorOf, ownFrom_, read);
     closeColorWindow();
     if (!readable)
         note(QCoreApplication::translate(
             "Vantrel::Sender",
-            "  (Logic does not show which color a track has: colors not checked)"));
+            "(Logic does not show which color a track has: colors not checked)"));
     return wrong;
 }
 
 void LogicSender::closingCheck(const QList<SendJob>& jobs, bool arranged) {
-    const QStringList problems = checkSession(jobs, arranged);
-    if (problems.isEmpty())
-        return;
-    // The first difference is named; the user checks the rest in Logic.
-    const qsizetype more = problems.size() - 1;
-    const QString text =
-        more == 0
-            ? QCoreApplication::translate("Vantrel::Sender",
-                                          "Done, but the session in Logic is not what was sent: "
-                                          "%1. Check it in Logic before you go on.")
-                  .arg(problems.first())
-            : QCoreApplication::translate("Vantrel::Sender",
-                                          "Done, but the session in Logic is not what was sent: "
-                                          "%1 (and %n more differences). Check it in Logic "
-                                          "before you go on.",
-                                          nullptr, int(more))
-                  .arg(problems.first());
-    throw SendError(text);
+    if (const std::optional<QString> message =
+            SessionCheck::closingMessage(checkSession(jobs, arranged)))
+        throw SendError(*message);
 }
 
 } // namespace Vantrel

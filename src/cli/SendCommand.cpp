@@ -131,9 +131,9 @@ int runSend(Platform& platform, Clock& clock, const SendArgs& args, const QList<
     LogicSender sender(platform);
     QStringList log;
     const Clock::Duration start = clock.now();
-    sender.onProgress = [&](const QString& status, double fraction) {
+    sender.onProgress = [&](const SendReport& report) {
         const double secs = std::chrono::duration<double>(clock.now() - start).count();
-        log << sendLogLine(secs, fraction, status);
+        log << sendLogLine(secs, report);
     };
 
     // Ctrl-C is the panel's Cancel: it sets the sender's flag, which every wait of the send

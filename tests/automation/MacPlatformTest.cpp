@@ -29,8 +29,8 @@ protected:
         MacApiDouble::install(*sim);
         mac = std::make_unique<MacPlatform>(clock, &sim->screen(), &sim->dragTiles());
         sender = std::make_unique<LogicSender>(*mac);
-        sender->onProgress = [this](const QString& status, double fraction) {
-            reports.append({status, fraction});
+        sender->onProgress = [this](const SendReport& report) {
+            reports.append({sendLogText(report), report.fraction});
         };
     }
 

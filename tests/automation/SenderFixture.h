@@ -57,8 +57,10 @@ protected:
         // VANTREL_SEND_LOG=1 prints every report as it comes, with timing notes; with
         // VANTREL_SEND_LOG=failed, only the reports of a test that failed, at its end.
         sender->profile = qEnvironmentVariable("VANTREL_SEND_LOG") == u"1";
-        sender->onProgress = [this](const QString& status, double fraction) {
-            reports.append({status, fraction});
+        // Reports are kept as the send log shows them (notes indented).
+        sender->onProgress = [this](const SendReport& report) {
+            const QString status = sendLogText(report);
+            reports.append({status, report.fraction});
             if (sender->profile)
                 fprintf(stderr, "%s\n", qPrintable(status));
             if (cancelWhen && cancelWhen(status))
