@@ -63,6 +63,19 @@ bool less(const QString& a, const QString& b) {
     return r != 0 ? r < 0 : QString::compare(a, b) < 0;
 }
 
+std::string key(const QString& name) {
+    const icu::UnicodeString u = Icu::toIcu(name);
+    std::string out(64, '\0');
+    int32_t n =
+        collator().getSortKey(u, reinterpret_cast<uint8_t*>(out.data()), int32_t(out.size()));
+    if (n > int32_t(out.size())) {
+        out.resize(size_t(n));
+        n = collator().getSortKey(u, reinterpret_cast<uint8_t*>(out.data()), int32_t(out.size()));
+    }
+    out.resize(size_t(n));
+    return out;
+}
+
 void sort(QStringList& names) {
     struct Keyed {
         std::string key;

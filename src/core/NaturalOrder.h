@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+
 namespace Vantrel::NaturalOrder {
 
 // Compares two names as the system file browser orders them: case-insensitive, runs of digits
@@ -13,6 +15,10 @@ int compare(const QString& a, const QString& b);
 // compare(), with names that compare equal ordered by code point so that a sort is the same
 // whatever order the names came in.
 bool less(const QString& a, const QString& b);
+
+// The collation key of name: the keys of two names compare (as bytes) as compare() orders
+// the names. For sorting many names, each key made once.
+std::string key(const QString& name);
 
 // Sorts names with less(), computing each name's collation key once.
 void sort(QStringList& names);

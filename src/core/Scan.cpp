@@ -39,6 +39,19 @@ const QSet<QString>& audioExts() {
 
 namespace {
 
+// Whether ext (as it is in the name) lowered is one of audioExts(); a plain ASCII extension is
+// compared in place, without making a lower-case copy and hashing it for every file.
+bool audioExtension(QStringView ext) {
+    const bool ascii =
+        std::all_of(ext.cbegin(), ext.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    if (!ascii)
+        return audioExts().contains(ext.toString().toLower());
+    static const std::vector<QString> exts(audioExts().cbegin(), audioExts().cend());
+    return std::any_of(exts.cbegin(), exts.cend(), [ext](const QString& e) {
+        return ext.compare(e, Qt::CaseInsensitive) == 0; // ASCII case only, as toLower()
+    });
+}
+
 struct DirCloser {
     void operator()(DIR* d) const { closedir(d); }
 };
@@ -136,8 +149,7 @@ ScanResult scan(const QString& folder, const Config& cfg, const AudioReader* aud
     result.items.reserve(names.size());
     for (const QString& name : std::as_const(names)) {
         const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-        const QString ext = dot < 0 ? QString() : name.mid(dot + 1).toLower();
-        if (!audioExts().contains(ext)) {
+        if (!audioExtension(dot < 0 ? QStringView() : QStringView(name).mid(dot + 1))) {
             result.skipped.push_back(name);
             continue;
         }
