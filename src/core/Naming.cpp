@@ -44,6 +44,20 @@ QString padded(qint64 value, int width) {
     return digits;
 }
 
+// padded(value, width) appended to out, without a string of its own.
+void appendPadded(QString& out, qint64 value, int width) {
+    char digits[24];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    for (int i = n; i < width; ++i)
+        out += QLatin1Char('0');
+    while (n > 0)
+        out += QLatin1Char(digits[--n]);
+}
+
 // The longest name a file system of the users' machines takes, in bytes of UTF-8.
 constexpr qsizetype maxNameBytes = 255;
 
@@ -239,7 +253,7 @@ QList<Item> finalize(QList<Item> items, const Config& cfg, const QHash<QString, 
             if (number) {
                 if (!base.isEmpty() || groupWord)
                     base += QLatin1Char('_');
-                base += padded(numbers[i], width);
+                appendPadded(base, numbers[i], width);
             }
             if (!item.source.isEmpty()) {
                 if (groupWord || number)
@@ -273,8 +287,7 @@ QList<Item> finalize(QList<Item> items, const Config& cfg, const QHash<QString, 
         QString name;
         do {
             ++k;
-            const QString suffix = k >= 2 ? QLatin1Char('_') + padded(k, 2) : QString();
-            name = fitName(base, suffix + ext);
+            name = fitName(base, k >= 2 ? QLatin1Char('_') + padded(k, 2) + ext : ext);
             names.taken.find(name, inserted);
         } while (!inserted);
 

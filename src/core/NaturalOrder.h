@@ -20,7 +20,8 @@ bool less(const QString& a, const QString& b);
 // the names. For sorting many names, each key made once.
 std::string key(const QString& name);
 
-// Sorts names with less(), computing each name's collation key once.
+// Sorts names with less(), computing each name's collation key at most once, and only for
+// names that their leading numbers do not order.
 void sort(QStringList& names);
 
 // The ICU locale used for letters, given the process's default ICU locale name: the default

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -82,8 +83,14 @@ QStringList regularFiles(const QString& folder, ScanResult& result) {
             continue;
         // The bytes as they are, composed (NFC) or decomposed (NFD): QFile::decodeName composes
         // on macOS, and its encodeName gives other bytes back than the disk holds.
-        const QString name = QString::fromUtf8(e->d_name);
-        if (name.toUtf8() != QByteArray(e->d_name)) {
+        // Plain ASCII is valid UTF-8 as it is; any other name must come back as its own bytes.
+        const char* bytes = e->d_name;
+        const size_t length = std::strlen(bytes);
+        const bool ascii = std::all_of(bytes, bytes + length,
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        const QString name = ascii ? QString::fromLatin1(bytes, qsizetype(length))
+                                   : QString::fromUtf8(bytes, qsizetype(length));
+        if (!ascii && name.toUtf8() != QByteArrayView(bytes, qsizetype(length))) {
             result.leftAlone.push_back(
                 QCoreApplication::translate("Vantrel::Files",
                                             "“%1” was left alone: its name is not valid UTF-8, so "
