@@ -184,7 +184,16 @@ int scanCommand(const QStringList& list) {
                 put(json, "null");
         };
         QByteArray json;
-        json.reserve(result.items.size() * 256 + result.skipped.size() * 64 + 256);
+        // Written out whenever a chunk is full: the whole text of a large folder is never in
+        // memory, and the chunk's pages are touched once.
+        constexpr qsizetype chunk = qsizetype(1) << 20;
+        json.reserve(chunk + 64 * 1024);
+        const auto flush = [&json] {
+            if (json.size() >= chunk) {
+                out(json);
+                json.resize(0);
+            }
+        };
         put(json, "{\n    \"folder\": ");
         JsonText::appendString(json, folder);
         put(json, ",\n    \"items\": [\n");
@@ -216,12 +225,14 @@ int scanCommand(const QStringList& list) {
                 optional(json, suggestion ? std::optional(suggestion->group) : std::nullopt);
             }
             put(json, i + 1 < result.items.size() ? "\n        },\n" : "\n        }\n");
+            flush();
         }
         put(json, "    ],\n    \"skipped\": [\n");
         for (qsizetype i = 0; i < result.skipped.size(); ++i) {
             put(json, "        ");
             JsonText::appendString(json, result.skipped[i]);
             put(json, i + 1 < result.skipped.size() ? ",\n" : "\n");
+            flush();
         }
         put(json, "    ]\n}\n");
         out(json);
