@@ -5,6 +5,7 @@
 #include "support/AudioFiles.h"
 #include "support/TestFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -59,6 +60,37 @@ TEST(WavHeader, filesTheLibraryWritesReadAsTheLibraryReadsThem) {
                                       .sample = tone(0.5)}));
         expectSameAsLibrary(path);
         EXPECT_EQ(Audio::sndfileReader().header(path).frames, 1234);
+    }
+}
+
+// Verifies that the path is opened by its own UTF-8 bytes, made without QString's help for any
+// path that fits the buffer: names of two-, three- and four-byte characters, decomposed ones,
+// and a path too long for the buffer.
+TEST(WavHeader, filesUnderAnyNameReadAsTheLibraryReadsThem) {
+    QTemporaryDir dir;
+    const QString deep = QString(120, QLatin1Char('d'));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringList(9, deep).join(QLatin1Char('/'))));
+    const QString names[] = {
+        QStringLiteral("Kick.wav"),
+        QString::fromUtf16(u"Caf\u00e9 \u00c5\u00df.wav"),
+        QString::fromUtf16(u"\u65e5\u672c\u8a9e \u30dc\u30fc\u30ab\u30eb.wav"),
+        QString::fromUtf16(u"\U0001F941 Drums.wav"),
+        QString::fromUtf16(u"Cafe\u0301.wav"),
+        QStringList(9, deep).join(QLatin1Char('/')) + QStringLiteral("/Long \u00e9.wav"),
+    };
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        // Written under a short name and moved: the library takes no path that long.
+        const QString written = dir.filePath(QStringLiteral("written.wav"));
+        const QString path = dir.filePath(name);
+        ASSERT_TRUE(writeAudio(written, {.sampleRate = 48000,
+                                         .channels = 2,
+                                         .format = SF_FORMAT_WAV | SF_FORMAT_PCM_24,
+                                         .frames = 777,
+                                         .sample = tone(0.5)}));
+        ASSERT_TRUE(QFile::rename(written, path));
+        expectSameAsLibrary(path);
+        EXPECT_EQ(Audio::sndfileReader().header(path).frames, 777);
     }
 }
 
