@@ -25,6 +25,8 @@ namespace {
 // larger than the window goes to the file directly.
 // The bytes read at once for a header, and for the samples.
 constexpr std::size_t headerWindow = 8192;
+// The bytes of a header read first by the reading of plain WAV headers.
+constexpr std::size_t firstHeaderRead = 1024;
 constexpr std::size_t contentWindow = 1 << 20;
 
 struct Source {
@@ -529,11 +531,18 @@ AudioHeader SndfileReader::header(const QString& path) const {
     struct stat st;
     unsigned char bytes[headerWindow];
     std::optional<AudioHeader> plain;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
-        plain = plainWavHeader(
-            bytes,
-            std::size_t(readAt(fd, reinterpret_cast<char*>(bytes), sf_count_t(sizeof bytes), 0)),
-            st.st_size);
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        // The first kilobyte holds most headers; the whole window is read only when the chunks
+        // before the data go on past it.
+        auto* out = reinterpret_cast<char*>(bytes);
+        std::size_t length = std::size_t(readAt(fd, out, sf_count_t(firstHeaderRead), 0));
+        plain = plainWavHeader(bytes, length, st.st_size);
+        if (!plain && length == firstHeaderRead) {
+            length += std::size_t(
+                readAt(fd, out + length, sf_count_t(headerWindow - length), sf_count_t(length)));
+            plain = plainWavHeader(bytes, length, st.st_size);
+        }
+    }
     ::close(fd);
     return plain ? *plain : libraryHeader(path);
 }

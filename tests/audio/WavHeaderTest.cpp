@@ -118,6 +118,14 @@ QByteArray wavBytes(QByteArray before, quint32 dataSize, qsizetype present, int 
 TEST(WavHeader, unusualFilesReadAsTheLibraryReadsThem) {
     const QByteArray list = QByteArray("LIST", 4) + QByteArray("\x04\x00\x00\x00INFO", 8);
     const QByteArray odd = QByteArray("abcd", 4) + QByteArray("\x03\x00\x00\x00xyz\x00", 8);
+    // A JUNK chunk of size bytes: headers that end past the first kilobyte read, or past all
+    // that is read of a header.
+    const auto junk = [](quint32 size) {
+        QByteArray out("JUNK", 4);
+        for (int i = 0; i < 4; ++i)
+            out += char((size >> (8 * i)) & 0xff);
+        return out + QByteArray(qsizetype(size), '\0');
+    };
     struct Case {
         const char* name;
         QByteArray bytes;
@@ -125,6 +133,9 @@ TEST(WavHeader, unusualFilesReadAsTheLibraryReadsThem) {
         {"plain", wavBytes({}, 600, 600)},
         {"a LIST chunk first", wavBytes(list, 600, 600)},
         {"an unknown chunk of odd length first", wavBytes(odd, 600, 600)},
+        {"data's chunk header across the first kilobyte", wavBytes(junk(976), 600, 600)},
+        {"a JUNK chunk past the first kilobyte", wavBytes(junk(2000), 600, 600)},
+        {"a JUNK chunk past the header window", wavBytes(junk(9000), 600, 600)},
         {"data cut short", wavBytes({}, 600, 300)},
         {"data of a partial frame", wavBytes({}, 601, 601)},
         {"empty data claiming nothing", wavBytes({}, 0, 60)},
