@@ -18,6 +18,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <thread>
 #include <vector>
@@ -121,25 +122,47 @@ QHash<QString, int> placedBefore(const QString& folder) {
     return placed;
 }
 
-// Every item's header facts. Opening and reading a file's first bytes costs a few system calls,
-// and on a cold disk a wait for the device; several threads keep several reads in flight.
+// The header facts of the files at urls, read on helper threads from the start while the
+// calling thread goes on with naming the files; finish() gives the calling thread to what is
+// left and waits for the rest. Opening and reading a file's first bytes costs a few system
+// calls, and on a cold disk a wait for the device; several threads keep several reads in flight.
 // Small folders are read on the calling thread.
-void readHeaders(QList<Item>& items, const AudioReader& audio) {
-    const qsizetype count = items.size();
-    Item* const first = items.data(); // detached here, before any thread touches an item
-    std::atomic<qsizetype> next{0};
-    const auto work = [&] {
-        for (qsizetype i = next.fetch_add(1); i < count; i = next.fetch_add(1))
-            first[i].audio = audio.header(first[i].url);
-    };
-    const auto threads = qsizetype(std::clamp(std::thread::hardware_concurrency() * 2, 2u, 8u));
-    std::vector<std::thread> helpers;
-    for (qsizetype t = 1; t < std::min(threads, count / 64 + 1); ++t)
-        helpers.emplace_back(work);
-    work();
-    for (std::thread& helper : helpers)
-        helper.join();
-}
+class HeaderReading {
+public:
+    HeaderReading(const AudioReader& audio, QStringList urls)
+        : audio_(audio), urls_(std::move(urls)), headers_(size_t(urls_.size())) {
+        const auto threads = qsizetype(std::clamp(std::thread::hardware_concurrency() * 2, 2u, 8u));
+        for (qsizetype t = 1; t < std::min(threads, urls_.size() / 64 + 1); ++t)
+            helpers_.emplace_back([this] { work(); });
+    }
+    ~HeaderReading() { join(); }
+    HeaderReading(const HeaderReading&) = delete;
+    HeaderReading& operator=(const HeaderReading&) = delete;
+
+    std::vector<AudioHeader> finish() {
+        work();
+        join();
+        return std::move(headers_);
+    }
+
+private:
+    void work() {
+        const qsizetype count = urls_.size();
+        for (qsizetype i = next_.fetch_add(1); i < count; i = next_.fetch_add(1))
+            headers_[size_t(i)] = audio_.header(urls_.at(i));
+    }
+    void join() {
+        for (std::thread& helper : helpers_)
+            if (helper.joinable())
+                helper.join();
+    }
+
+    const AudioReader& audio_;
+    const QStringList urls_;
+    std::vector<AudioHeader> headers_;
+    std::atomic<qsizetype> next_{0};
+    std::vector<std::thread> helpers_;
+};
 
 } // namespace
 
@@ -152,29 +175,50 @@ ScanResult scan(const QString& folder, const Config& cfg, const AudioReader* aud
     if (!base.endsWith(QLatin1Char('/')))
         base += QLatin1Char('/');
 
-    const Classifier classifier(cfg);
+    // The audio files first, each with the length of its stem, so that their headers can be
+    // read while they are named.
     result.items.reserve(names.size());
+    std::vector<qsizetype> stemLength;
+    stemLength.reserve(size_t(names.size()));
     for (const QString& name : std::as_const(names)) {
         const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
         if (!audioExtension(dot < 0 ? QStringView() : QStringView(name).mid(dot + 1))) {
             result.skipped.push_back(name);
             continue;
         }
-        const QString stem = name.left(dot);
-        const Classification c = classifier.classify(stem);
         Item item;
         item.url = base + name;
-        item.source = c.source;
-        item.group = c.group;
-        item.order = sessionOrder(stem);
         result.items.push_back(std::move(item));
+        stemLength.push_back(dot);
     }
     names = QStringList(); // every name is in its item's path now
-    if (audio)
-        readHeaders(result.items, *audio);
+    std::optional<HeaderReading> headers;
+    if (audio) {
+        QStringList urls;
+        urls.reserve(result.items.size());
+        for (const Item& item : std::as_const(result.items))
+            urls.push_back(item.url);
+        headers.emplace(*audio, std::move(urls));
+    }
+
+    const Classifier classifier(cfg);
+    for (qsizetype i = 0; i < result.items.size(); ++i) {
+        Item& item = result.items[i];
+        const QString stem = item.url.mid(base.size(), stemLength[size_t(i)]);
+        Classification c = classifier.classify(stem);
+        item.source = std::move(c.source);
+        item.group = std::move(c.group);
+        item.order = sessionOrder(stem);
+    }
     if (!result.items.isEmpty())
         result.placed = placedBefore(QDir::cleanPath(base));
     result.items = finalize(std::move(result.items), cfg, result.placed);
+    if (headers) {
+        // finalize() keeps the items in their order.
+        const std::vector<AudioHeader> read = headers->finish();
+        for (qsizetype i = 0; i < result.items.size(); ++i)
+            result.items[i].audio = read[size_t(i)];
+    }
     return result;
 }
 
