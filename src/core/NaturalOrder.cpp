@@ -64,8 +64,11 @@ bool less(const QString& a, const QString& b) {
     return r != 0 ? r < 0 : QString::compare(a, b) < 0;
 }
 
-std::string key(const QString& name) {
-    const icu::UnicodeString u = Icu::toIcu(name);
+namespace {
+
+std::string keyOf(QStringView name) {
+    const icu::UnicodeString u(false, reinterpret_cast<const char16_t*>(name.utf16()),
+                               int32_t(name.size())); // read-only alias, no copy
     std::string out(64, '\0');
     int32_t n =
         collator().getSortKey(u, reinterpret_cast<uint8_t*>(out.data()), int32_t(out.size()));
@@ -77,6 +80,12 @@ std::string key(const QString& name) {
     return out;
 }
 
+} // namespace
+
+std::string key(const QString& name) {
+    return keyOf(name);
+}
+
 namespace {
 
 // The value of the run of ASCII digits a name starts with, when the collator is sure to order
@@ -84,7 +93,7 @@ namespace {
 // script would continue the number), and it has at most 18 digits without its leading zeros
 // (which the collator ignores) and 64 with them (a very long run is left to the collator).
 // -1 for any other name.
-std::int64_t leadingNumber(const QString& name) {
+std::int64_t leadingNumber(QStringView name) {
     std::int64_t value = 0;
     int digits = 0;
     qsizetype i = 0;
@@ -105,36 +114,42 @@ std::int64_t leadingNumber(const QString& name) {
 } // namespace
 
 void sort(QStringList& names) {
+    sortByName(names, 0);
+}
+
+void sortByName(QStringList& paths, qsizetype nameStart) {
     // Two names that start with different numbers are ordered by them, as the collator orders
     // them; a collation key is made, once, only for a name compared otherwise.
     struct Keyed {
-        QString name;
+        QString path;
+        QStringView name;
         std::int64_t number = -1;
         mutable std::string key = {};
         mutable bool keyed = false;
         const std::string& sortKey() const {
             if (!keyed) {
-                key = NaturalOrder::key(name);
+                key = keyOf(name);
                 keyed = true;
             }
             return key;
         }
     };
     std::vector<Keyed> keyed;
-    keyed.reserve(size_t(names.size()));
-    for (QString& name : names) {
+    keyed.reserve(size_t(paths.size()));
+    for (QString& path : paths) {
+        const QStringView name = QStringView(path).mid(nameStart);
         const std::int64_t number = leadingNumber(name);
-        keyed.push_back({std::move(name), number});
+        keyed.push_back({std::move(path), name, number});
     }
     // Equal keys (names equal but for case) fall back to code points, as less() does.
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
         if (a.number >= 0 && b.number >= 0 && a.number != b.number)
             return a.number < b.number;
         const int r = a.sortKey().compare(b.sortKey());
-        return r != 0 ? r < 0 : QString::compare(a.name, b.name) < 0;
+        return r != 0 ? r < 0 : a.name.compare(b.name) < 0;
     });
-    for (qsizetype i = 0; i < names.size(); ++i)
-        names[i] = std::move(keyed[size_t(i)].name);
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        paths[i] = std::move(keyed[size_t(i)].path);
 }
 
 } // namespace Vantrel::NaturalOrder

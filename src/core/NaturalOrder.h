@@ -24,6 +24,9 @@ std::string key(const QString& name);
 // names that their leading numbers do not order.
 void sort(QStringList& names);
 
+// Sorts paths as sort() sorts their names: each path's part from nameStart on.
+void sortByName(QStringList& paths, qsizetype nameStart);
+
 // The ICU locale used for letters, given the process's default ICU locale name: the default
 // itself, or "en_US" when the default is the POSIX/C or root locale.
 QString collationLocale(const QString& defaultLocale);

@@ -58,10 +58,10 @@ struct DirCloser {
     void operator()(DIR* d) const { closedir(d); }
 };
 
-// The names of the regular files directly inside folder, hidden ones left out, into result.
+// The paths (prefix + name) of the regular files directly inside folder, hidden ones left out.
 // Symbolic links are not regular files: they are neither listed nor followed. A name that does
 // not survive decoding (not valid UTF-8) is left alone with a sentence in result.leftAlone.
-QStringList regularFiles(const QString& folder, ScanResult& result) {
+QStringList regularFiles(const QString& folder, const QString& prefix, ScanResult& result) {
     QStringList names;
     std::unique_ptr<DIR, DirCloser> dir(opendir(folder.toUtf8().constData()));
     if (!dir) {
@@ -89,9 +89,16 @@ QStringList regularFiles(const QString& folder, ScanResult& result) {
         const size_t length = std::strlen(bytes);
         const bool ascii = std::all_of(bytes, bytes + length,
                                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        const QString name = ascii ? QString::fromLatin1(bytes, qsizetype(length))
-                                   : QString::fromUtf8(bytes, qsizetype(length));
-        if (!ascii && name.toUtf8() != QByteArrayView(bytes, qsizetype(length))) {
+        if (ascii) { // the path made in one piece
+            QString path;
+            path.reserve(prefix.size() + qsizetype(length));
+            path += prefix;
+            path += QLatin1String(bytes, qsizetype(length));
+            names.push_back(std::move(path));
+            continue;
+        }
+        const QString name = QString::fromUtf8(bytes, qsizetype(length));
+        if (name.toUtf8() != QByteArrayView(bytes, qsizetype(length))) {
             result.leftAlone.push_back(
                 QCoreApplication::translate("Vantrel::Files",
                                             "“%1” was left alone: its name is not valid UTF-8, so "
@@ -99,7 +106,7 @@ QStringList regularFiles(const QString& folder, ScanResult& result) {
                     .arg(name));
             continue;
         }
-        names.push_back(name);
+        names.push_back(prefix + name);
     }
     return names;
 }
@@ -168,30 +175,32 @@ private:
 
 ScanResult scan(const QString& folder, const Config& cfg, const AudioReader* audio) {
     ScanResult result;
-    QStringList names = regularFiles(folder, result);
-    NaturalOrder::sort(names);
-
+    const Classifier classifier(cfg);
     QString base = QDir::cleanPath(QDir(folder).absolutePath());
     if (!base.endsWith(QLatin1Char('/')))
         base += QLatin1Char('/');
+    // Each file's path made once, to be its item's: the names are sorted within the paths.
+    QStringList paths = regularFiles(folder, base, result);
+    NaturalOrder::sortByName(paths, base.size());
 
     // The audio files first, each with the length of its stem, so that their headers can be
     // read while they are named.
-    result.items.reserve(names.size());
+    result.items.reserve(paths.size());
     std::vector<qsizetype> stemLength;
-    stemLength.reserve(size_t(names.size()));
-    for (const QString& name : std::as_const(names)) {
+    stemLength.reserve(size_t(paths.size()));
+    for (const QString& path : std::as_const(paths)) {
+        const QStringView name = QStringView(path).mid(base.size());
         const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-        if (!audioExtension(dot < 0 ? QStringView() : QStringView(name).mid(dot + 1))) {
-            result.skipped.push_back(name);
+        if (!audioExtension(dot < 0 ? QStringView() : name.mid(dot + 1))) {
+            result.skipped.push_back(name.toString());
             continue;
         }
         Item item;
-        item.url = base + name;
+        item.url = path;
         result.items.push_back(std::move(item));
         stemLength.push_back(dot);
     }
-    names = QStringList(); // every name is in its item's path now
+    paths = QStringList(); // every path is its item's now
     std::optional<HeaderReading> headers;
     if (audio) {
         QStringList urls;
@@ -201,7 +210,6 @@ ScanResult scan(const QString& folder, const Config& cfg, const AudioReader* aud
         headers.emplace(*audio, std::move(urls));
     }
 
-    const Classifier classifier(cfg);
     for (qsizetype i = 0; i < result.items.size(); ++i) {
         Item& item = result.items[i];
         const QString stem = item.url.mid(base.size(), stemLength[size_t(i)]);
