@@ -25,6 +25,8 @@ namespace {
 // larger than the window goes to the file directly.
 // The bytes read at once for a header, and for the samples.
 constexpr std::size_t headerWindow = 8192;
+// The bytes of a header read first by the reading of plain WAV headers.
+constexpr std::size_t firstHeaderRead = 1024;
 constexpr std::size_t contentWindow = 1 << 20;
 
 struct Source {
@@ -478,20 +480,69 @@ std::optional<std::optional<AudioContent>> plainWavContent(const QString& path,
 
 } // namespace
 
+namespace {
+
+// The UTF-8 bytes of path, NUL-terminated, in out when they fit (the usual case: no allocation
+// per file); false for a longer path or one with a lone surrogate, which QString::toUtf8 encodes.
+bool utf8Into(const QString& path, char* out, std::size_t room) {
+    const auto* u = reinterpret_cast<const char16_t*>(path.utf16());
+    const qsizetype n = path.size();
+    std::size_t w = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (w + 5 > room)
+            return false;
+        std::uint32_t c = u[i];
+        if (c < 0x80) {
+            out[w++] = char(c);
+            continue;
+        }
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            if (c > 0xDBFF || i + 1 == n || u[i + 1] < 0xDC00 || u[i + 1] > 0xDFFF)
+                return false;
+            c = 0x10000 + ((c - 0xD800) << 10) + (u[++i] - 0xDC00);
+        }
+        if (c < 0x800) {
+            out[w++] = char(0xC0 | c >> 6);
+        } else if (c < 0x10000) {
+            out[w++] = char(0xE0 | c >> 12);
+            out[w++] = char(0x80 | (c >> 6 & 0x3F));
+        } else {
+            out[w++] = char(0xF0 | c >> 18);
+            out[w++] = char(0x80 | (c >> 12 & 0x3F));
+            out[w++] = char(0x80 | (c >> 6 & 0x3F));
+        }
+        out[w++] = char(0x80 | (c & 0x3F));
+    }
+    out[w] = '\0';
+    return true;
+}
+
+} // namespace
+
 AudioHeader SndfileReader::header(const QString& path) const {
-    // One open and one read for a plain WAV file; the library only for the rest.
-    const int fd =
-        ::open(path.toUtf8().constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    // One open and one read for a plain WAV file, its header parsed where it was read; the
+    // library only for the rest.
+    char name[1024];
+    const QByteArray longName = utf8Into(path, name, sizeof name) ? QByteArray() : path.toUtf8();
+    const int fd = ::open(longName.isNull() ? name : longName.constData(),
+                          O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return {};
     struct stat st;
     unsigned char bytes[headerWindow];
     std::optional<AudioHeader> plain;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
-        plain = plainWavHeader(
-            bytes,
-            std::size_t(readAt(fd, reinterpret_cast<char*>(bytes), sf_count_t(sizeof bytes), 0)),
-            st.st_size);
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        // The first kilobyte holds most headers; the whole window is read only when the chunks
+        // before the data go on past it.
+        auto* out = reinterpret_cast<char*>(bytes);
+        std::size_t length = std::size_t(readAt(fd, out, sf_count_t(firstHeaderRead), 0));
+        plain = plainWavHeader(bytes, length, st.st_size);
+        if (!plain && length == firstHeaderRead) {
+            length += std::size_t(
+                readAt(fd, out + length, sf_count_t(headerWindow - length), sf_count_t(length)));
+            plain = plainWavHeader(bytes, length, st.st_size);
+        }
+    }
     ::close(fd);
     return plain ? *plain : libraryHeader(path);
 }

@@ -33,9 +33,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <atomic>
+#include <charconv>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -133,6 +136,23 @@ QString folderArgument(const Args& args, const char* command) {
     return QDir::cleanPath(info.absoluteFilePath());
 }
 
+// text appended to out: copied into the room out already has, as appending a few bytes at a
+// time into a large text should be.
+void put(QByteArray& out, QByteArrayView text) {
+    const qsizetype at = out.size();
+    if (out.capacity() < at + text.size())
+        out.reserve(std::max(2 * out.capacity(), at + text.size()));
+    out.resize(at + text.size());
+    std::memcpy(out.data() + at, text.data(), size_t(text.size()));
+}
+
+// value in decimal appended to out.
+void putNumber(QByteArray& out, qint64 value) {
+    char digits[24];
+    const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
+    put(out, QByteArrayView(digits, r.ptr - digits));
+}
+
 int scanCommand(const QStringList& list) {
     const Args args = parseArgs(list, true, true, false, true);
     const QString folder = folderArgument(args, "scan");
@@ -161,46 +181,60 @@ int scanCommand(const QStringList& list) {
             if (s)
                 JsonText::appendString(json, *s);
             else
-                json += "null";
+                put(json, "null");
         };
         QByteArray json;
-        json.reserve(result.items.size() * 256 + result.skipped.size() * 64 + 256);
-        json += "{\n    \"folder\": ";
+        // Written out whenever a chunk is full: the whole text of a large folder is never in
+        // memory, and the chunk's pages are touched once.
+        constexpr qsizetype chunk = qsizetype(1) << 20;
+        json.reserve(chunk + 64 * 1024);
+        const auto flush = [&json] {
+            if (json.size() >= chunk) {
+                out(json);
+                json.resize(0);
+            }
+        };
+        put(json, "{\n    \"folder\": ");
         JsonText::appendString(json, folder);
-        json += ",\n    \"items\": [\n";
+        put(json, ",\n    \"items\": [\n");
         for (qsizetype i = 0; i < result.items.size(); ++i) {
             const Item& item = result.items[i];
-            json += "        {\n            \"file\": ";
+            put(json, "        {\n            \"file\": ");
             JsonText::appendString(json, item.fileName());
-            json += ",\n            \"folder\": ";
+            put(json, ",\n            \"folder\": ");
             JsonText::appendString(json, item.folder);
-            json += ",\n            \"group\": ";
+            put(json, ",\n            \"group\": ");
             optional(json, item.group);
-            json += ",\n            \"newName\": ";
+            put(json, ",\n            \"newName\": ");
             JsonText::appendString(json, item.newName);
-            json += ",\n            \"order\": ";
-            json += item.order ? QByteArray::number(qint64(*item.order)) : QByteArray("null");
+            put(json, ",\n            \"order\": ");
+            if (item.order)
+                putNumber(json, *item.order);
+            else
+                put(json, "null");
             if (args.suggest) {
                 const std::optional<Suggestion>& suggestion = suggestions[i];
-                json += ",\n            \"reason\": ";
+                put(json, ",\n            \"reason\": ");
                 optional(json, suggestion ? std::optional(suggestion->reason) : std::nullopt);
             }
-            json += ",\n            \"source\": ";
+            put(json, ",\n            \"source\": ");
             JsonText::appendString(json, item.source);
             if (args.suggest) {
                 const std::optional<Suggestion>& suggestion = suggestions[i];
-                json += ",\n            \"suggested\": ";
+                put(json, ",\n            \"suggested\": ");
                 optional(json, suggestion ? std::optional(suggestion->group) : std::nullopt);
             }
-            json += i + 1 < result.items.size() ? "\n        },\n" : "\n        }\n";
+            put(json, i + 1 < result.items.size() ? "\n        },\n" : "\n        }\n");
+            flush();
         }
-        json += "    ],\n    \"skipped\": [\n";
+        put(json, "    ],\n    \"skipped\": [\n");
         for (qsizetype i = 0; i < result.skipped.size(); ++i) {
-            json += "        ";
+            put(json, "        ");
             JsonText::appendString(json, result.skipped[i]);
-            json += i + 1 < result.skipped.size() ? ",\n" : "\n";
+            put(json, i + 1 < result.skipped.size() ? ",\n" : "\n");
+            flush();
         }
-        json += "    ]\n}\n";
+        put(json, "    ]\n}\n");
         out(json);
         return 0;
     }

@@ -1,11 +1,13 @@
 #include "core/Engine.h"
 #include "core/IcuText.h"
+#include "core/NameTable.h"
 
 #include <unicode/locid.h>
 #include <unicode/regex.h>
 #include <unicode/uchar.h>
 
 #include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -103,6 +105,60 @@ icu::UnicodeString squeezeSeparators(const icu::UnicodeString& text) {
     return out;
 }
 
+// Plain ASCII as the fast path reads it: printable characters only. Control characters (line
+// ends, tabs) and everything beyond ASCII take the general path, where "$", "\\s" and "\\b"
+// have their full Unicode meaning.
+bool printableAscii(QStringView s) {
+    return std::all_of(s.cbegin(), s.cend(),
+                       [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7f; });
+}
+
+bool printableAscii(const QString& s) {
+    return printableAscii(QStringView(s));
+}
+
+bool asciiDigit(char16_t c) {
+    return c >= '0' && c <= '9';
+}
+
+// A word character of the patterns' "\\b" among printable ASCII: letters, digits and "_".
+bool asciiWord(char16_t c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || asciiDigit(c) || c == '_';
+}
+
+// Whether "\\b" holds at position at of printable ASCII text.
+bool asciiBoundary(const std::u16string& text, size_t at) {
+    const bool before = at > 0 && asciiWord(text[at - 1]);
+    const bool after = at < text.size() && asciiWord(text[at]);
+    return before != after;
+}
+
+// Whether text at "at" starts with word, ASCII letters compared without case.
+bool startsWithNoCase(const std::u16string& text, size_t at, std::u16string_view word) {
+    if (text.size() - at < word.size())
+        return false;
+    for (size_t i = 0; i < word.size(); ++i) {
+        char16_t c = text[at + i];
+        if (c >= 'A' && c <= 'Z')
+            c = char16_t(c + ('a' - 'A'));
+        if (c != word[i])
+            return false;
+    }
+    return true;
+}
+
+size_t skipSpaces(const std::u16string& text, size_t at) {
+    while (at < text.size() && text[at] == ' ')
+        ++at;
+    return at;
+}
+
+size_t skipDigits(const std::u16string& text, size_t at) {
+    while (at < text.size() && asciiDigit(text[at]))
+        ++at;
+    return at;
+}
+
 } // namespace
 
 // The matchers are made once per classifier and reset for every stem; ICU matchers are not
@@ -113,8 +169,16 @@ struct Classifier::Impl {
         std::unique_ptr<icu::RegexMatcher> matcher;
         icu::UnicodeString key;
         icu::UnicodeString value;
+        // The same key and value for the ASCII path.
+        std::u16string asciiKey;
+        std::u16string asciiValue;
     };
     std::vector<Alias> aliases;
+    // Whether every alias's key and value are printable ASCII and no key is empty: then a
+    // printable ASCII stem stays ASCII through tokenizing and the ASCII path reads it.
+    bool asciiAliases = true;
+    // Every group word with the position of the first group that has it.
+    NameTable<qsizetype, false> groupOfWord;
     std::unique_ptr<icu::RegexMatcher> takeSuffix;
     std::unique_ptr<icu::RegexMatcher> channel;
     std::unique_ptr<icu::RegexMatcher> trackWord;
@@ -132,6 +196,13 @@ Classifier::Classifier(const Config& cfg) : d(std::make_unique<Impl>()) {
     d->groups = cfg.groups;
     d->hasTracks = std::any_of(cfg.groups.cbegin(), cfg.groups.cend(),
                                [](const RuleGroup& g) { return g.name == tracksGroup; });
+    for (qsizetype i = 0; i < cfg.groups.size(); ++i)
+        for (const QString& word : cfg.groups[i].aliases) {
+            bool inserted = false;
+            qsizetype& group = d->groupOfWord.find(word, inserted);
+            if (inserted)
+                group = i;
+        }
 
     // Longest key first; keys of equal length in the map's (key) order.
     std::vector<std::pair<QString, QString>> pairs;
@@ -145,9 +216,13 @@ Classifier::Classifier(const Config& cfg) : d(std::make_unique<Impl>()) {
         if (!pattern)
             continue;
         auto matcher = matcherFor(*pattern);
-        if (matcher)
-            d->aliases.push_back(
-                {std::move(pattern), std::move(matcher), Icu::toIcu(upperKey), Icu::toIcu(value)});
+        if (!matcher)
+            continue;
+        d->asciiAliases = d->asciiAliases && !upperKey.isEmpty() && printableAscii(upperKey) &&
+                          printableAscii(value);
+        d->aliases.push_back({std::move(pattern), std::move(matcher), Icu::toIcu(upperKey),
+                              Icu::toIcu(value), upperKey.toStdU16String(),
+                              value.toStdU16String()});
     }
 }
 
@@ -168,6 +243,12 @@ QString composed(const QString& stem) {
 } // namespace
 
 QStringList Classifier::tokenize(const QString& rawStem) const {
+    if (d->asciiAliases && printableAscii(rawStem))
+        return tokenizeAscii(rawStem);
+    return tokenizeGeneral(rawStem);
+}
+
+QStringList Classifier::tokenizeGeneral(const QString& rawStem) const {
     icu::UnicodeString s = Icu::toIcu(composed(rawStem));
     // Each pattern is tried only when its literal part or first character can be there.
     if (s.indexOf(char16_t('#')) >= 0)
@@ -184,25 +265,120 @@ QStringList Classifier::tokenize(const QString& rawStem) const {
     return Icu::toQt(s).split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
+// The patterns of tokenizeGeneral() worked out by hand for printable ASCII, where "\d" is 0-9,
+// "\s" is the space, "$" is the end and case is ASCII case; no ICU call.
+QStringList Classifier::tokenizeAscii(const QString& stem) const {
+    std::u16string s(reinterpret_cast<const char16_t*>(stem.utf16()), size_t(stem.size()));
+    // "#\d+(\.\d+)?$": only the last "#" can start it, the rest holding no "#".
+    if (const size_t hash = s.rfind(u'#'); hash != std::u16string::npos) {
+        size_t at = skipDigits(s, hash + 1);
+        bool take = at > hash + 1;
+        if (take && at < s.size()) {
+            const size_t fraction = at + 1;
+            at = s[at] == '.' ? skipDigits(s, fraction) : at;
+            take = at > fraction && at == s.size();
+        }
+        if (take)
+            s.resize(hash);
+    }
+    // "^\d+\s*", then "^TRACK\s*" without case.
+    if (!s.empty() && asciiDigit(s[0]))
+        s.erase(0, skipSpaces(s, skipDigits(s, 0)));
+    if (startsWithNoCase(s, 0, u"track"))
+        s.erase(0, skipSpaces(s, 5));
+    // Upper-cased, then every run outside A-Z and 0-9 one space.
+    std::u16string text;
+    text.reserve(s.size());
+    bool gap = false;
+    for (char16_t u : s) {
+        if (u >= 'a' && u <= 'z')
+            u = char16_t(u - ('a' - 'A'));
+        if ((u >= 'A' && u <= 'Z') || asciiDigit(u)) {
+            if (gap && !text.empty())
+                text += u' ';
+            text += u;
+            gap = false;
+        } else {
+            gap = true;
+        }
+    }
+    // "\bKEY\b" replaced by the value, matches found in the text before the replacement.
+    for (const Impl::Alias& alias : d->aliases) {
+        const std::u16string& key = alias.asciiKey;
+        size_t from = text.find(key);
+        if (from == std::u16string::npos)
+            continue;
+        std::u16string out;
+        size_t last = 0;
+        for (; from != std::u16string::npos; from = text.find(key, from)) {
+            const size_t end = from + key.size();
+            if (asciiBoundary(text, from) && asciiBoundary(text, end)) {
+                out.append(text, last, from - last);
+                out += alias.asciiValue;
+                last = from = end;
+            } else {
+                ++from;
+            }
+        }
+        if (last > 0) {
+            out.append(text, last);
+            text = std::move(out);
+        }
+    }
+    QStringList tokens;
+    for (size_t at = 0; at < text.size();) {
+        const size_t space = std::min(text.find(u' ', at), text.size());
+        if (space > at)
+            tokens.push_back(
+                QString(reinterpret_cast<const QChar*>(text.data() + at), qsizetype(space - at)));
+        at = space + 1;
+    }
+    return tokens;
+}
+
 Classification Classifier::classify(const QString& rawStem) const {
+    if (d->asciiAliases && printableAscii(rawStem)) {
+        // "^\d*\s*track\b" without case.
+        const std::u16string s(reinterpret_cast<const char16_t*>(rawStem.utf16()),
+                               size_t(rawStem.size()));
+        const size_t word = skipSpaces(s, skipDigits(s, 0));
+        const bool leadingTrack = startsWithNoCase(s, word, u"track") && asciiBoundary(s, word + 5);
+        return classifyTokens(tokenizeAscii(rawStem), leadingTrack);
+    }
+    return classifyGeneral(rawStem);
+}
+
+Classification Classifier::classifyGeneral(const QString& rawStem) const {
     const QString stem = composed(rawStem);
-    QStringList tokens = tokenize(stem);
+    const bool leadingTrack = d->hasTracks && matches(*d->leadingTrack, Icu::toIcu(stem));
+    return classifyTokens(tokenizeGeneral(stem), leadingTrack);
+}
+
+Classification Classifier::classifyTokens(QStringList tokens, bool leadingTrack) const {
     const auto joined = [&tokens] { return tokens.join(QLatin1Char('_')); };
 
-    if (d->hasTracks && matches(*d->leadingTrack, Icu::toIcu(stem)))
+    if (d->hasTracks && leadingTrack)
         return {tracksGroup, joined()};
 
+    // The first token that is a word of a group, itself or by its first "_" piece, goes to
+    // the first group that has it.
     for (qsizetype i = 0; i < tokens.size(); ++i) {
-        const QString token = tokens[i];
-        const QStringList pieces = token.split(QLatin1Char('_'), Qt::SkipEmptyParts);
-        const QString head = pieces.isEmpty() ? token : pieces.first();
-        for (const RuleGroup& g : d->groups) {
-            if (!g.aliases.contains(token) && !g.aliases.contains(head))
-                continue;
-            if (token == g.name)
-                tokens.removeAt(i);
-            return {g.name, joined()};
+        const QString& token = tokens[i];
+        qsizetype group = d->groups.size();
+        if (const qsizetype* found = d->groupOfWord.lookup(token))
+            group = *found;
+        if (token.contains(QLatin1Char('_'))) {
+            const QStringList pieces = token.split(QLatin1Char('_'), Qt::SkipEmptyParts);
+            const QString head = pieces.isEmpty() ? token : pieces.first();
+            if (const qsizetype* found = d->groupOfWord.lookup(head))
+                group = std::min(group, *found);
         }
+        if (group == d->groups.size())
+            continue;
+        const QString& name = d->groups[group].name;
+        if (token == name)
+            tokens.removeAt(i);
+        return {name, joined()};
     }
 
     const bool leftRight =
@@ -231,6 +407,12 @@ std::optional<std::int64_t> sessionOrder(const QString& stem) {
     bool ascii = true;
     const auto* u = reinterpret_cast<const char16_t*>(stem.utf16());
     while (end < stem.size()) {
+        if (u[end] < 0x80) { // ASCII: only 0-9 have a numeric value
+            if (!asciiDigit(u[end]))
+                break;
+            ++end;
+            continue;
+        }
         UChar32 c;
         qsizetype next = end;
         U16_NEXT(u, next, stem.size(), c);

@@ -56,7 +56,16 @@ public:
     QStringList tokenize(const QString& stem) const;
     Classification classify(const QString& stem) const;
 
+    // The same answers through ICU's patterns and case mapping whatever the stem. tokenize()
+    // and classify() take it only for stems beyond printable ASCII (or with aliases that are):
+    // the rest they read by hand, which must give exactly these answers.
+    QStringList tokenizeGeneral(const QString& stem) const;
+    Classification classifyGeneral(const QString& stem) const;
+
 private:
+    QStringList tokenizeAscii(const QString& stem) const;
+    Classification classifyTokens(QStringList tokens, bool leadingTrack) const;
+
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -1,11 +1,15 @@
 #include "core/Engine.h"
+#include "core/NameTable.h"
 #include "core/NaturalOrder.h"
 
 #include <QHash>
 #include <QSet>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace Vantrel::Engine {
@@ -38,6 +42,20 @@ QString padded(qint64 value, int width) {
     if (digits.size() < width)
         digits.prepend(QString(width - digits.size(), QLatin1Char('0')));
     return digits;
+}
+
+// padded(value, width) appended to out, without a string of its own.
+void appendPadded(QString& out, qint64 value, int width) {
+    char digits[24];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    for (int i = n; i < width; ++i)
+        out += QLatin1Char('0');
+    while (n > 0)
+        out += QLatin1Char(digits[--n]);
 }
 
 // The longest name a file system of the users' machines takes, in bytes of UTF-8.
@@ -79,40 +97,91 @@ QString lower(const QString& s) {
     return out;
 }
 
-QString extensionOf(const QString& fileName) {
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? QString() : fileName.mid(dot + 1);
-}
-
 // Track numbers in session order within each group: by order (none last), then by the natural
 // order of the file names, after the tracks placed before in the group (placedIn). Returns the
-// number of each item (0: none) and the common width.
+// number of each item (0: none) and the common width. The order decides alone where it can:
+// only tracks of equal order (most often none) are compared by name, each through a collation
+// key made once.
 std::pair<std::vector<qsizetype>, int>
 numberTracks(const QList<Item>& items, const std::function<int(const QString&)>& placedIn) {
     std::vector<qsizetype> numbers(items.size(), 0);
-    QHash<QString, std::vector<qsizetype>> byGroup;
+    // The positions of each group's items, groups in the order they first come.
+    NameTable<size_t, false> groupIndex;
+    std::vector<std::vector<qsizetype>> byGroup;
     for (qsizetype i = 0; i < items.size(); ++i) {
-        if (items[i].group)
-            byGroup[*items[i].group].push_back(i);
+        if (!items[i].group)
+            continue;
+        bool inserted = false;
+        size_t& index = groupIndex.find(*items[i].group, inserted);
+        if (inserted) {
+            index = byGroup.size();
+            byGroup.emplace_back();
+        }
+        byGroup[index].push_back(i);
     }
     int width = 2;
+    struct Named {
+        std::string key;
+        QString name;
+        qsizetype position;
+    };
+    std::vector<Named> run;
     for (auto& positions : byGroup) {
         std::stable_sort(positions.begin(), positions.end(), [&items](qsizetype a, qsizetype b) {
-            const Item& x = items[a];
-            const Item& y = items[b];
-            if (x.order != y.order) {
-                if (!x.order || !y.order)
-                    return bool(x.order);
-                return *x.order < *y.order;
-            }
-            return NaturalOrder::less(x.fileName(), y.fileName());
+            const std::optional<std::int64_t>& x = items[a].order;
+            const std::optional<std::int64_t>& y = items[b].order;
+            if (!x || !y)
+                return x && !y;
+            return *x < *y;
         });
+        for (auto first = positions.begin(); first != positions.end();) {
+            const std::optional<std::int64_t>& order = items[*first].order;
+            const auto last = std::find_if(first + 1, positions.end(),
+                                           [&](qsizetype p) { return items[p].order != order; });
+            if (last - first > 1) {
+                run.clear();
+                for (auto p = first; p != last; ++p) {
+                    QString name = items[*p].fileName();
+                    run.push_back({NaturalOrder::key(name), std::move(name), *p});
+                }
+                // As NaturalOrder::less: names of equal keys by code point.
+                std::stable_sort(run.begin(), run.end(), [](const Named& a, const Named& b) {
+                    const int r = a.key.compare(b.key);
+                    return r != 0 ? r < 0 : QString::compare(a.name, b.name) < 0;
+                });
+                for (size_t k = 0; k < run.size(); ++k)
+                    first[qsizetype(k)] = run[k].position;
+            }
+            first = last;
+        }
         const qsizetype before = placedIn(*items[positions.front()].group);
         for (size_t k = 0; k < positions.size(); ++k)
             numbers[positions[k]] = before + qsizetype(k) + 1;
         width = std::max(width, digits(before + qsizetype(positions.size())));
     }
     return {std::move(numbers), width};
+}
+
+// The names given in one folder, lower case (compared without case as the file systems of the
+// users' machines do), and the last suffix number given to each base name in it.
+struct FolderNames {
+    NameTable<char, true> taken;
+    NameTable<int, false> counts;
+    qsizetype expected = 0;
+};
+
+// What every item of one group shares: its folder's name and the names given in it.
+struct GroupPlace {
+    qsizetype position = 0;
+    QString folder;
+    FolderNames* names = nullptr;
+};
+
+// The file name extension of an item's path: after the last "." of its last component.
+QStringView extensionOfPath(const QString& url) {
+    const QStringView file = QStringView(url).mid(url.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = file.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QStringView() : file.mid(dot + 1);
 }
 
 } // namespace
@@ -122,15 +191,8 @@ QList<Item> finalize(QList<Item> items, const Config& cfg, const QHash<QString, 
     for (qsizetype i = 0; i < cfg.groups.size(); ++i)
         if (!groupPosition.contains(cfg.groups[i].name)) // the first group of a name counts
             groupPosition.insert(cfg.groups[i].name, i + 1);
-    // Made once per group: every item of the group shares its folder's name.
-    QHash<QString, QString> folderOfGroup;
-    const auto groupFolder = [&](const QString& group, qsizetype position) {
-        auto known = folderOfGroup.constFind(group);
-        if (known == folderOfGroup.constEnd())
-            known = folderOfGroup.insert(
-                group,
-                fitName(safeName(QStringLiteral("%1_%2").arg(padded(position, 2), group)), {}));
-        return *known;
+    const auto groupFolder = [](const QString& group, qsizetype position) {
+        return fitName(safeName(QStringLiteral("%1_%2").arg(padded(position, 2), group)), {});
     };
 
     std::vector<qsizetype> numbers;
@@ -144,55 +206,90 @@ QList<Item> finalize(QList<Item> items, const Config& cfg, const QHash<QString, 
         });
     }
 
-    QSet<QString> usedBases;
-    QHash<QString, int> counts;
-    // The names given in each folder, compared without case as the file systems of the users'
-    // machines do.
-    QHash<QString, QSet<QString>> given;
+    // Each folder's names, made once: folders of different groups may share a name.
+    std::unordered_map<std::u16string, FolderNames> folders;
+    const auto namesIn = [&folders](const QString& folder) {
+        return &folders[folder.toStdU16String()];
+    };
+    NameTable<GroupPlace, false> places;
+    for (auto it = groupPosition.cbegin(); it != groupPosition.cend(); ++it) {
+        const QString folder = fitName(safeName(groupFolder(it.key(), *it)), {});
+        bool inserted = false;
+        places.find(it.key(), inserted) = {*it, folder, namesIn(folder)};
+    }
+    const QString unsortedFolder = fitName(safeName(cfg.unsortedFolder), {});
+    FolderNames* const unsortedNames = namesIn(unsortedFolder);
+
+    // The place of every item (none: unsorted), and the room each folder's names will need.
+    std::vector<const GroupPlace*> placeOf(items.size(), nullptr);
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (items[i].group)
+            placeOf[i] = places.lookup(*items[i].group);
+        ++(placeOf[i] ? placeOf[i]->names : unsortedNames)->expected;
+    }
+    for (auto& [folder, names] : folders) {
+        names.taken.reserve(names.expected);
+        names.counts.reserve(names.expected);
+    }
+
+    NameTable<char, true> usedBases;
+    if (!cfg.groupInName)
+        usedBases.reserve(items.size());
+    // The lower-case extension of the last item, for the next one of the same.
+    QString lastExtension;
+    QString ext = QStringLiteral(".");
     for (qsizetype i = 0; i < items.size(); ++i) {
         Item& item = items[i];
-        QString folder;
+        const GroupPlace* const place = placeOf[size_t(i)];
+        const QString& folder = place ? place->folder : unsortedFolder;
+        FolderNames& names = place ? *place->names : *unsortedNames;
         QString base;
-        const auto position =
-            item.group ? groupPosition.constFind(*item.group) : groupPosition.constEnd();
-        if (position != groupPosition.constEnd()) {
-            folder = groupFolder(*item.group, *position);
-            QStringList parts;
-            if (cfg.groupInName || item.source.isEmpty())
-                parts << *item.group;
-            if (!numbers.empty() && numbers[i] > 0)
-                parts << padded(numbers[i], width);
-            if (!item.source.isEmpty())
-                parts << item.source;
-            base = parts.join(QLatin1Char('_'));
+        if (place) {
+            const bool number = !numbers.empty() && numbers[i] > 0;
+            const bool groupWord = cfg.groupInName || item.source.isEmpty();
+            base.reserve(item.group->size() + item.source.size() + 24);
+            if (groupWord)
+                base += *item.group;
+            if (number) {
+                if (!base.isEmpty() || groupWord)
+                    base += QLatin1Char('_');
+                appendPadded(base, numbers[i], width);
+            }
+            if (!item.source.isEmpty()) {
+                if (groupWord || number)
+                    base += QLatin1Char('_');
+                base += item.source;
+            }
         } else {
-            folder = cfg.unsortedFolder;
             base = item.source.isEmpty() ? QStringLiteral("UNNAMED") : item.source;
         }
-        folder = fitName(safeName(folder), {});
         base = safeName(base);
 
-        QString lowerBase = lower(base);
-        if (!cfg.groupInName && item.group && usedBases.contains(lowerBase)) {
-            base = safeName(*item.group + QLatin1Char('_') + base);
-            lowerBase = lower(base);
+        // A base another item has already (any folder) gets its group in front, when the
+        // group is not in every name anyway.
+        bool inserted = false;
+        if (!cfg.groupInName) {
+            usedBases.find(base, inserted);
+            if (item.group && !inserted) {
+                base = safeName(*item.group + QLatin1Char('_') + base);
+                usedBases.find(base, inserted);
+            }
         }
-        usedBases.insert(lowerBase);
 
         // The first free of base, base_02, base_03, ... in the folder: a suffixed name may be
         // the plain name of another file ("ROOM 02" gives ROOM_02 too).
-        const QString ext = QLatin1Char('.') + lower(extensionOf(item.fileName()));
-        QSet<QString>& taken = given[folder];
-        int& k = counts[folder + QLatin1Char('/') + base];
+        const QStringView rawExtension = extensionOfPath(item.url);
+        if (rawExtension != lastExtension) {
+            lastExtension = rawExtension.toString();
+            ext = QLatin1Char('.') + lower(lastExtension);
+        }
+        int& k = names.counts.find(base, inserted);
         QString name;
-        QString lowerName;
         do {
             ++k;
-            const QString suffix = k >= 2 ? QLatin1Char('_') + padded(k, 2) : QString();
-            name = fitName(base, suffix + ext);
-            lowerName = lower(name);
-        } while (taken.contains(lowerName));
-        taken.insert(lowerName);
+            name = fitName(base, k >= 2 ? QLatin1Char('_') + padded(k, 2) + ext : ext);
+            names.taken.find(name, inserted);
+        } while (!inserted);
 
         item.folder = folder;
         item.newName = name;

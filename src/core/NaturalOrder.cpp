@@ -8,6 +8,7 @@
 #include <unicode/locid.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,34 +64,92 @@ bool less(const QString& a, const QString& b) {
     return r != 0 ? r < 0 : QString::compare(a, b) < 0;
 }
 
+namespace {
+
+std::string keyOf(QStringView name) {
+    const icu::UnicodeString u(false, reinterpret_cast<const char16_t*>(name.utf16()),
+                               int32_t(name.size())); // read-only alias, no copy
+    std::string out(64, '\0');
+    int32_t n =
+        collator().getSortKey(u, reinterpret_cast<uint8_t*>(out.data()), int32_t(out.size()));
+    if (n > int32_t(out.size())) {
+        out.resize(size_t(n));
+        n = collator().getSortKey(u, reinterpret_cast<uint8_t*>(out.data()), int32_t(out.size()));
+    }
+    out.resize(size_t(n));
+    return out;
+}
+
+} // namespace
+
+std::string key(const QString& name) {
+    return keyOf(name);
+}
+
+namespace {
+
+// The value of the run of ASCII digits a name starts with, when the collator is sure to order
+// by it first: the run ends the name or is followed by an ASCII character (a digit of another
+// script would continue the number), and it has at most 18 digits without its leading zeros
+// (which the collator ignores) and 64 with them (a very long run is left to the collator).
+// -1 for any other name.
+std::int64_t leadingNumber(QStringView name) {
+    std::int64_t value = 0;
+    int digits = 0;
+    qsizetype i = 0;
+    for (; i < name.size(); ++i) {
+        const char16_t u = name[i].unicode();
+        if (u < '0' || u > '9')
+            break;
+        value = value * 10 + (u - '0');
+        digits += digits > 0 || u != '0';
+        if (digits > 18 || i >= 64)
+            return -1;
+    }
+    if (i == 0 || (i < name.size() && name[i].unicode() >= 0x80))
+        return -1;
+    return value;
+}
+
+} // namespace
+
 void sort(QStringList& names) {
+    sortByName(names, 0);
+}
+
+void sortByName(QStringList& paths, qsizetype nameStart) {
+    // Two names that start with different numbers are ordered by them, as the collator orders
+    // them; a collation key is made, once, only for a name compared otherwise.
     struct Keyed {
-        std::string key;
-        QString name;
-    };
-    const icu::Collator& c = collator();
-    std::vector<Keyed> keyed;
-    keyed.reserve(names.size());
-    // Each key is made in one buffer and kept at its own length: a key made in room for the
-    // longest possible one would hold that room for as long as the sort lasts.
-    std::vector<uint8_t> buffer(256);
-    for (QString& name : names) {
-        const icu::UnicodeString u = Icu::toIcu(name);
-        int32_t n = c.getSortKey(u, buffer.data(), int32_t(buffer.size()));
-        if (n > int32_t(buffer.size())) {
-            buffer.resize(size_t(n));
-            n = c.getSortKey(u, buffer.data(), int32_t(buffer.size()));
+        QString path;
+        QStringView name;
+        std::int64_t number = -1;
+        mutable std::string key = {};
+        mutable bool keyed = false;
+        const std::string& sortKey() const {
+            if (!keyed) {
+                key = keyOf(name);
+                keyed = true;
+            }
+            return key;
         }
-        keyed.push_back({std::string(reinterpret_cast<const char*>(buffer.data()), size_t(n)),
-                         std::move(name)});
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(size_t(paths.size()));
+    for (QString& path : paths) {
+        const QStringView name = QStringView(path).mid(nameStart);
+        const std::int64_t number = leadingNumber(name);
+        keyed.push_back({std::move(path), name, number});
     }
     // Equal keys (names equal but for case) fall back to code points, as less() does.
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        const int r = a.key.compare(b.key);
-        return r != 0 ? r < 0 : QString::compare(a.name, b.name) < 0;
+        if (a.number >= 0 && b.number >= 0 && a.number != b.number)
+            return a.number < b.number;
+        const int r = a.sortKey().compare(b.sortKey());
+        return r != 0 ? r < 0 : a.name.compare(b.name) < 0;
     });
-    for (qsizetype i = 0; i < names.size(); ++i)
-        names[i] = std::move(keyed[size_t(i)].name);
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        paths[i] = std::move(keyed[size_t(i)].path);
 }
 
 } // namespace Vantrel::NaturalOrder

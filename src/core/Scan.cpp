@@ -14,9 +14,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <thread>
 #include <vector>
@@ -39,14 +41,27 @@ const QSet<QString>& audioExts() {
 
 namespace {
 
+// Whether ext (as it is in the name) lowered is one of audioExts(); a plain ASCII extension is
+// compared in place, without making a lower-case copy and hashing it for every file.
+bool audioExtension(QStringView ext) {
+    const bool ascii =
+        std::all_of(ext.cbegin(), ext.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    if (!ascii)
+        return audioExts().contains(ext.toString().toLower());
+    static const std::vector<QString> exts(audioExts().cbegin(), audioExts().cend());
+    return std::any_of(exts.cbegin(), exts.cend(), [ext](const QString& e) {
+        return ext.compare(e, Qt::CaseInsensitive) == 0; // ASCII case only, as toLower()
+    });
+}
+
 struct DirCloser {
     void operator()(DIR* d) const { closedir(d); }
 };
 
-// The names of the regular files directly inside folder, hidden ones left out, into result.
+// The paths (prefix + name) of the regular files directly inside folder, hidden ones left out.
 // Symbolic links are not regular files: they are neither listed nor followed. A name that does
 // not survive decoding (not valid UTF-8) is left alone with a sentence in result.leftAlone.
-QStringList regularFiles(const QString& folder, ScanResult& result) {
+QStringList regularFiles(const QString& folder, const QString& prefix, ScanResult& result) {
     QStringList names;
     std::unique_ptr<DIR, DirCloser> dir(opendir(folder.toUtf8().constData()));
     if (!dir) {
@@ -69,8 +84,21 @@ QStringList regularFiles(const QString& folder, ScanResult& result) {
             continue;
         // The bytes as they are, composed (NFC) or decomposed (NFD): QFile::decodeName composes
         // on macOS, and its encodeName gives other bytes back than the disk holds.
-        const QString name = QString::fromUtf8(e->d_name);
-        if (name.toUtf8() != QByteArray(e->d_name)) {
+        // Plain ASCII is valid UTF-8 as it is; any other name must come back as its own bytes.
+        const char* bytes = e->d_name;
+        const size_t length = std::strlen(bytes);
+        const bool ascii = std::all_of(bytes, bytes + length,
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        if (ascii) { // the path made in one piece
+            QString path;
+            path.reserve(prefix.size() + qsizetype(length));
+            path += prefix;
+            path += QLatin1String(bytes, qsizetype(length));
+            names.push_back(std::move(path));
+            continue;
+        }
+        const QString name = QString::fromUtf8(bytes, qsizetype(length));
+        if (name.toUtf8() != QByteArrayView(bytes, qsizetype(length))) {
             result.leftAlone.push_back(
                 QCoreApplication::translate("Vantrel::Files",
                                             "“%1” was left alone: its name is not valid UTF-8, so "
@@ -78,7 +106,7 @@ QStringList regularFiles(const QString& folder, ScanResult& result) {
                     .arg(name));
             continue;
         }
-        names.push_back(name);
+        names.push_back(prefix + name);
     }
     return names;
 }
@@ -101,61 +129,104 @@ QHash<QString, int> placedBefore(const QString& folder) {
     return placed;
 }
 
-// Every item's header facts. Opening and reading a file's first bytes costs a few system calls,
-// and on a cold disk a wait for the device; several threads keep several reads in flight.
+// The header facts of the files at urls, read on helper threads from the start while the
+// calling thread goes on with naming the files; finish() gives the calling thread to what is
+// left and waits for the rest. Opening and reading a file's first bytes costs a few system
+// calls, and on a cold disk a wait for the device; several threads keep several reads in flight.
 // Small folders are read on the calling thread.
-void readHeaders(QList<Item>& items, const AudioReader& audio) {
-    const qsizetype count = items.size();
-    Item* const first = items.data(); // detached here, before any thread touches an item
-    std::atomic<qsizetype> next{0};
-    const auto work = [&] {
-        for (qsizetype i = next.fetch_add(1); i < count; i = next.fetch_add(1))
-            first[i].audio = audio.header(first[i].url);
-    };
-    const auto threads = qsizetype(std::clamp(std::thread::hardware_concurrency() * 2, 2u, 8u));
-    std::vector<std::thread> helpers;
-    for (qsizetype t = 1; t < std::min(threads, count / 64 + 1); ++t)
-        helpers.emplace_back(work);
-    work();
-    for (std::thread& helper : helpers)
-        helper.join();
-}
+class HeaderReading {
+public:
+    HeaderReading(const AudioReader& audio, QStringList urls)
+        : audio_(audio), urls_(std::move(urls)), headers_(size_t(urls_.size())) {
+        const auto threads = qsizetype(std::clamp(std::thread::hardware_concurrency() * 2, 2u, 8u));
+        for (qsizetype t = 1; t < std::min(threads, urls_.size() / 64 + 1); ++t)
+            helpers_.emplace_back([this] { work(); });
+    }
+    ~HeaderReading() { join(); }
+    HeaderReading(const HeaderReading&) = delete;
+    HeaderReading& operator=(const HeaderReading&) = delete;
+
+    std::vector<AudioHeader> finish() {
+        work();
+        join();
+        return std::move(headers_);
+    }
+
+private:
+    void work() {
+        const qsizetype count = urls_.size();
+        for (qsizetype i = next_.fetch_add(1); i < count; i = next_.fetch_add(1))
+            headers_[size_t(i)] = audio_.header(urls_.at(i));
+    }
+    void join() {
+        for (std::thread& helper : helpers_)
+            if (helper.joinable())
+                helper.join();
+    }
+
+    const AudioReader& audio_;
+    const QStringList urls_;
+    std::vector<AudioHeader> headers_;
+    std::atomic<qsizetype> next_{0};
+    std::vector<std::thread> helpers_;
+};
 
 } // namespace
 
 ScanResult scan(const QString& folder, const Config& cfg, const AudioReader* audio) {
     ScanResult result;
-    QStringList names = regularFiles(folder, result);
-    NaturalOrder::sort(names);
-
+    const Classifier classifier(cfg);
     QString base = QDir::cleanPath(QDir(folder).absolutePath());
     if (!base.endsWith(QLatin1Char('/')))
         base += QLatin1Char('/');
+    // Each file's path made once, to be its item's: the names are sorted within the paths.
+    QStringList paths = regularFiles(folder, base, result);
+    NaturalOrder::sortByName(paths, base.size());
 
-    const Classifier classifier(cfg);
-    result.items.reserve(names.size());
-    for (const QString& name : std::as_const(names)) {
+    // The audio files first, each with the length of its stem, so that their headers can be
+    // read while they are named.
+    result.items.reserve(paths.size());
+    std::vector<qsizetype> stemLength;
+    stemLength.reserve(size_t(paths.size()));
+    for (const QString& path : std::as_const(paths)) {
+        const QStringView name = QStringView(path).mid(base.size());
         const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-        const QString ext = dot < 0 ? QString() : name.mid(dot + 1).toLower();
-        if (!audioExts().contains(ext)) {
-            result.skipped.push_back(name);
+        if (!audioExtension(dot < 0 ? QStringView() : name.mid(dot + 1))) {
+            result.skipped.push_back(name.toString());
             continue;
         }
-        const QString stem = name.left(dot);
-        const Classification c = classifier.classify(stem);
         Item item;
-        item.url = base + name;
-        item.source = c.source;
-        item.group = c.group;
-        item.order = sessionOrder(stem);
+        item.url = path;
         result.items.push_back(std::move(item));
+        stemLength.push_back(dot);
     }
-    names = QStringList(); // every name is in its item's path now
-    if (audio)
-        readHeaders(result.items, *audio);
+    paths = QStringList(); // every path is its item's now
+    std::optional<HeaderReading> headers;
+    if (audio) {
+        QStringList urls;
+        urls.reserve(result.items.size());
+        for (const Item& item : std::as_const(result.items))
+            urls.push_back(item.url);
+        headers.emplace(*audio, std::move(urls));
+    }
+
+    for (qsizetype i = 0; i < result.items.size(); ++i) {
+        Item& item = result.items[i];
+        const QString stem = item.url.mid(base.size(), stemLength[size_t(i)]);
+        Classification c = classifier.classify(stem);
+        item.source = std::move(c.source);
+        item.group = std::move(c.group);
+        item.order = sessionOrder(stem);
+    }
     if (!result.items.isEmpty())
         result.placed = placedBefore(QDir::cleanPath(base));
     result.items = finalize(std::move(result.items), cfg, result.placed);
+    if (headers) {
+        // finalize() keeps the items in their order.
+        const std::vector<AudioHeader> read = headers->finish();
+        for (qsizetype i = 0; i < result.items.size(); ++i)
+            result.items[i].audio = read[size_t(i)];
+    }
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include "support/AudioFiles.h"
 #include "support/TestFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -62,6 +63,37 @@ TEST(WavHeader, filesTheLibraryWritesReadAsTheLibraryReadsThem) {
     }
 }
 
+// Verifies that the path is opened by its own UTF-8 bytes, made without QString's help for any
+// path that fits the buffer: names of two-, three- and four-byte characters, decomposed ones,
+// and a path too long for the buffer.
+TEST(WavHeader, filesUnderAnyNameReadAsTheLibraryReadsThem) {
+    QTemporaryDir dir;
+    const QString deep = QString(120, QLatin1Char('d'));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringList(9, deep).join(QLatin1Char('/'))));
+    const QString names[] = {
+        QStringLiteral("Kick.wav"),
+        QString::fromUtf16(u"Caf\u00e9 \u00c5\u00df.wav"),
+        QString::fromUtf16(u"\u65e5\u672c\u8a9e \u30dc\u30fc\u30ab\u30eb.wav"),
+        QString::fromUtf16(u"\U0001F941 Drums.wav"),
+        QString::fromUtf16(u"Cafe\u0301.wav"),
+        QStringList(9, deep).join(QLatin1Char('/')) + QStringLiteral("/Long \u00e9.wav"),
+    };
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        // Written under a short name and moved: the library takes no path that long.
+        const QString written = dir.filePath(QStringLiteral("written.wav"));
+        const QString path = dir.filePath(name);
+        ASSERT_TRUE(writeAudio(written, {.sampleRate = 48000,
+                                         .channels = 2,
+                                         .format = SF_FORMAT_WAV | SF_FORMAT_PCM_24,
+                                         .frames = 777,
+                                         .sample = tone(0.5)}));
+        ASSERT_TRUE(QFile::rename(written, path));
+        expectSameAsLibrary(path);
+        EXPECT_EQ(Audio::sndfileReader().header(path).frames, 777);
+    }
+}
+
 // A 24-bit stereo WAV file's bytes: a "fmt " chunk of the given tag (1 PCM, 0xFFFE extensible)
 // and byte rate, `before` chunks ahead of "data", and a data chunk claiming dataSize bytes of
 // which `present` are there.
@@ -86,6 +118,14 @@ QByteArray wavBytes(QByteArray before, quint32 dataSize, qsizetype present, int 
 TEST(WavHeader, unusualFilesReadAsTheLibraryReadsThem) {
     const QByteArray list = QByteArray("LIST", 4) + QByteArray("\x04\x00\x00\x00INFO", 8);
     const QByteArray odd = QByteArray("abcd", 4) + QByteArray("\x03\x00\x00\x00xyz\x00", 8);
+    // A JUNK chunk of size bytes: headers that end past the first kilobyte read, or past all
+    // that is read of a header.
+    const auto junk = [](quint32 size) {
+        QByteArray out("JUNK", 4);
+        for (int i = 0; i < 4; ++i)
+            out += char((size >> (8 * i)) & 0xff);
+        return out + QByteArray(qsizetype(size), '\0');
+    };
     struct Case {
         const char* name;
         QByteArray bytes;
@@ -93,6 +133,9 @@ TEST(WavHeader, unusualFilesReadAsTheLibraryReadsThem) {
         {"plain", wavBytes({}, 600, 600)},
         {"a LIST chunk first", wavBytes(list, 600, 600)},
         {"an unknown chunk of odd length first", wavBytes(odd, 600, 600)},
+        {"data's chunk header across the first kilobyte", wavBytes(junk(976), 600, 600)},
+        {"a JUNK chunk past the first kilobyte", wavBytes(junk(2000), 600, 600)},
+        {"a JUNK chunk past the header window", wavBytes(junk(9000), 600, 600)},
         {"data cut short", wavBytes({}, 600, 300)},
         {"data of a partial frame", wavBytes({}, 601, 601)},
         {"empty data claiming nothing", wavBytes({}, 0, 60)},

@@ -1,6 +1,8 @@
 #include "core/Config.h"
 #include "core/Engine.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -151,6 +153,123 @@ TEST(Classifier, shouldAnswerLikeOneOffCallsForManyStems) {
         const QString s = QString::fromUtf8(stem);
         EXPECT_EQ(classifier.classify(s), Engine::classify(s, cfg));
         EXPECT_EQ(classifier.tokenize(s), Engine::tokenize(s, cfg.sourceAliases));
+    }
+}
+
+// The stems of the real session names in the test data, and stems made to reach every branch of
+// the reading by hand: take suffixes, channel numbers, the track word, separators, aliases at
+// and off word boundaries; and stems the general path must keep (control characters, letters
+// beyond ASCII, case mappings that change length or differ by language, full-width and other
+// digits, combining marks).
+QStringList stemsToCompare() {
+    QStringList stems;
+    QFile file(QStringLiteral(VANTREL_TRACK_NAMES));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const QString name = QString::fromUtf8(line);
+        stems << name.left(name.lastIndexOf(QLatin1Char('.')));
+    }
+    EXPECT_GT(stems.size(), 2000);
+    for (const char16_t* stem : {u"",
+                                 u"#",
+                                 u"#12",
+                                 u"Vox#12",
+                                 u"Vox#12.3",
+                                 u"Vox#12.",
+                                 u"Vox#.3",
+                                 u"Vox#1#2",
+                                 u"Vox#12.3.4",
+                                 u"Vox #12 Top",
+                                 u"Vox#12 ",
+                                 u"12",
+                                 u"12 ",
+                                 u"  12 Kick",
+                                 u"12  Kick",
+                                 u"12Track Kick",
+                                 u"12 track",
+                                 u"Track",
+                                 u"TRACK 5",
+                                 u"Tracks",
+                                 u"track_5",
+                                 u"trackless",
+                                 u"1 2 Track",
+                                 u"3 Track-Bass",
+                                 u"Kick  In",
+                                 u"kick-in-out",
+                                 u"KICK IN IN",
+                                 u"Kick In_",
+                                 u"_Kick In",
+                                 u"Kick Inn",
+                                 u"Over Head Over Head",
+                                 u"Hi Hat Hi Hat",
+                                 u"Snare Top Bottom",
+                                 u"L R",
+                                 u"_L_",
+                                 u"L-R",
+                                 u"Gtr L ",
+                                 u"OH_L",
+                                 u"a~b!c@d$e%f^g&h*i(j)k",
+                                 u"Bass D.I.",
+                                 u"Kick\tIn",
+                                 u"Kick\nIn",
+                                 u"Vox#12\n",
+                                 u"12\u000bKick",
+                                 u"Kick\u007fIn",
+                                 u"\u0130stanbul Kick",
+                                 u"\u0131 Snare",
+                                 u"Stra\u00dfe Bass",
+                                 u"\ufb00 Gtr",
+                                 u"\uff2b\uff49\uff43\uff4b \uff11\uff12",
+                                 u"\uff11\uff12 Kick",
+                                 u"Caf\u00e9 Vox",
+                                 u"Cafe\u0301 Vox",
+                                 u"K\u212aick",
+                                 u"Kick\u0300 In",
+                                 u"Kick In\u00a0Top",
+                                 u"\u0663 Snare",
+                                 u"Snare#\u0661",
+                                 u"\u01c5emal Vox",
+                                 u"\u03a3\u03af\u03c3\u03c5\u03c6\u03bf\u03c2",
+                                 u"\u65e5\u672c Vox",
+                                 u"Vox\u2028",
+                                 u"a\u200db Kick",
+                                 u"\U0001d7d9 Kick"})
+        stems << QString::fromUtf16(stem);
+    return stems;
+}
+
+// Verifies that plain ASCII stems, read by hand, give exactly what ICU's patterns and case
+// mapping give, for the built-in rules and for rules whose aliases reach the harder cases.
+TEST(Classifier, shouldReadEveryStemAsTheGeneralPathDoes) {
+    const QStringList stems = stemsToCompare();
+    Config plain = Config::defaults();
+    plain.groups.removeIf([](const RuleGroup& g) { return g.name == QLatin1String("TRACKS"); });
+    const Config configs[] = {
+        Config::defaults(),
+        plain,
+        rulesWith({group("DRUMS", {"KICK", "BD", "KICK_IN"}), group("TRACKS", {"CLICK"}),
+                   group("VOX", {"VOX", "LEAD"})},
+                  {{"KICK", "BD"},
+                   {"KICK IN", "KICK_IN"},
+                   {"IN", "x"},
+                   {" TOP", "t"},
+                   {"HEAD ", "H_"},
+                   {"12", "TWELVE"},
+                   {"L R", "LR"},
+                   {"stra\u00dfe", "STREET"}, // upper-cased to the ASCII "STRASSE"
+                   {"VOX", "LEAD VOX"},
+                   {"A.C", "X"},
+                   {"GTR", "g-t r"}}),
+    };
+    for (const Config& cfg : configs) {
+        const Engine::Classifier classifier(cfg);
+        for (const QString& stem : stems) {
+            SCOPED_TRACE(stem.toStdString());
+            EXPECT_EQ(classifier.tokenize(stem), classifier.tokenizeGeneral(stem));
+            EXPECT_EQ(classifier.classify(stem), classifier.classifyGeneral(stem));
+        }
     }
 }
 

@@ -43,6 +43,56 @@ TEST(NaturalOrder, shouldOrderLikeFileBrowserWithoutLocale) {
     }
 }
 
+// Verifies that the sort, which orders names by their leading numbers without the collator
+// where it can, agrees with the comparison: numbers with and without leading zeros, digits of
+// other scripts that continue a number, numbers too long for 64 bits or cut by the collator,
+// and names without a number, in any order.
+TEST(NaturalOrder, shouldSortByLeadingNumbersAsTheComparisonDoes) {
+    QStringList names;
+    for (const char16_t* name : {u"1Kick.wav",
+                                 u"01Kick.wav",
+                                 u"001 Kick.wav",
+                                 u"1 Kick.wav",
+                                 u"1kick.wav",
+                                 u"10.wav",
+                                 u"9.wav",
+                                 u"010.wav",
+                                 u"0.wav",
+                                 u"00.wav",
+                                 u"0Snare.wav",
+                                 u"12.wav",
+                                 u"12\u0663.wav",
+                                 u"123.wav",
+                                 u"12\u0301.wav",
+                                 u"12\uff13.wav",
+                                 u"\u0661\u0662.wav",
+                                 u"1.5.wav",
+                                 u"1.50.wav",
+                                 u"-1.wav",
+                                 u"12a.wav",
+                                 u"12A.wav",
+                                 u"12 a.wav",
+                                 u"12_a.wav",
+                                 u"Kick.wav",
+                                 u"kick 2.wav",
+                                 u"\u00e9.wav",
+                                 u"e.wav",
+                                 u"999999999999999999.wav",
+                                 u"1000000000000000000.wav",
+                                 u"99999999999999999999999.wav",
+                                 u"100000000000000000000.wav"})
+        names << QString::fromUtf16(name);
+    names << QString(300, QLatin1Char('0')) + QStringLiteral("5.wav") << QStringLiteral("3.wav")
+          << QStringLiteral("7.wav");
+    for (int i = 1; i <= 40; ++i)
+        names << QStringLiteral("%1Take %2.wav").arg(i % 13).arg(i);
+    const QStringList first = sorted(names);
+    std::reverse(names.begin(), names.end());
+    EXPECT_EQ(sorted(names), first);
+    std::rotate(names.begin(), names.begin() + names.size() / 3, names.end());
+    EXPECT_EQ(sorted(names), first);
+}
+
 // Verifies that names equal but for case still sort the same whatever order they arrive in.
 TEST(NaturalOrder, shouldSortIndependentlyOfInputOrder) {
     QStringList names = {"kick.wav", "Kick.wav", "KICK.wav", "kick2.wav", "Kick10.wav"};
