@@ -11,13 +11,7 @@ namespace Vantrel {
 
 using namespace std::chrono_literals;
 
-namespace {
-
-QString joined(const QStringList& names) {
-    return names.join(QStringLiteral(", "));
-}
-
-} // namespace
+using SessionCheck::joined;
 
 void LogicSender::foldAndOrder(const QList<SendJob>& jobs) {
     report(QCoreApplication::translate("Vantrel::Sender", "Folding stacks"), SendPhase::fold);

@@ -8,10 +8,6 @@ namespace Vantrel::SessionCheck {
 
 namespace {
 
-QString joined(const QStringList& names) {
-    return names.join(QStringLiteral(", "));
-}
-
 // "the stack “X”" or "the track “X”".
 QString label(bool stack, const QString& name) {
     return (stack ? QCoreApplication::translate("Vantrel::Sender", "the stack “%1”")
@@ -209,6 +205,10 @@ void compareOrder(const Expected& expected, const Partition& p, QStringList& pro
 }
 
 } // namespace
+
+QString joined(const QStringList& names) {
+    return names.join(QStringLiteral(", "));
+}
 
 QList<TopRow> wantedOrder(const QList<SendJob>& jobs) {
     QList<TopRow> wanted;

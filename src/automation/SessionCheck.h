@@ -59,6 +59,9 @@ struct Observed {
     QList<Row> rows;
 };
 
+// Track names as a note or a problem lists them: "A, B, C".
+QString joined(const QStringList& names);
+
 // The order the jobs ask for: the stacks in job order, then the unsorted tracks in theirs.
 QList<TopRow> wantedOrder(const QList<SendJob>& jobs);
 
