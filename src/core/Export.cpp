@@ -77,22 +77,53 @@ QString join(const QString& folder, const QString& name) {
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
+// The i-th other name for name: "base_02.ext" for i = 2, and so on.
+QString numberedName(const QString& name, qint64 i) {
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QStringView base = dot < 0 ? QStringView(name) : QStringView(name).left(dot);
+    const QStringView ext = dot < 0 ? QStringView() : QStringView(name).mid(dot);
+    QString numbered;
+    numbered.reserve(name.size() + 4);
+    numbered.append(base).append(QLatin1Char('_'));
+    numbered.append(QString::number(i).rightJustified(2, QLatin1Char('0'))).append(ext);
+    return numbered;
+}
+
+// The first free name for the name of an entry of one folder, where taken() says whether a name
+// of that folder is in use.
+template <typename Taken> QString freeNameIn(const QString& name, const Taken& taken) {
+    if (!taken(name))
+        return name;
+    for (qint64 i = 2;; ++i) {
+        QString candidate = numberedName(name, i);
+        if (!taken(candidate))
+            return candidate;
+    }
+}
+
 // The first free name for path, where taken() says whether a name is in use.
 QString freeName(const QString& path, const std::function<bool(const QString&)>& taken) {
     if (!taken(path))
         return path;
     const QString dir = parentOf(path);
     const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString base = dot < 0 ? name : name.left(dot);
-    const QString ext = dot < 0 ? QString() : name.mid(dot);
     for (qint64 i = 2;; ++i) {
-        const QString candidate =
-            join(dir, base + QLatin1Char('_') +
-                          QString::number(i).rightJustified(2, QLatin1Char('0')) + ext);
+        const QString candidate = join(dir, numberedName(name, i));
         if (!taken(candidate))
             return candidate;
     }
+}
+
+// path as QDir::cleanPath() gives it, without a copy when it is clean already, as a scan gives
+// paths.
+QString cleanedPath(const QString& path) {
+    const auto has = [&](const char* part) { return path.contains(QLatin1String(part)); };
+    const bool clean =
+        path.size() > 1 && !path.endsWith(QLatin1Char('/')) &&
+        !path.endsWith(QLatin1String("/.")) && !path.endsWith(QLatin1String("/..")) &&
+        !path.startsWith(QLatin1String("./")) && !path.startsWith(QLatin1String("../")) &&
+        path != QLatin1String("..") && !has("//") && !has("/./") && !has("/../");
+    return clean ? path : QDir::cleanPath(path);
 }
 
 QString cloneOrCopyNote(int cloned, qint64 copiedBytes) {
@@ -232,6 +263,60 @@ bool failsThisFileOnly(int code) {
     }
 }
 
+// The journal's text written entry by entry, for a journal of count entries (moves and listings
+// together), as QJsonDocument writes an array of these objects (keys in order): the entries in
+// the order given, and end() once after the last, make the text journalJson() gives, and they
+// may be taken out of `out` between the calls. The journal of a large folder never exists as a
+// document of values, nor, written in pieces, as one text.
+class JournalText {
+public:
+    explicit JournalText(qsizetype count) : count_(count) {}
+
+    void move(QByteArray& out, const Move& move, bool newFolder, bool aside) {
+        begin(out);
+        out += "    {\n";
+        if (aside)
+            out += "        \"aside\": true,\n";
+        out += "        \"from\": ";
+        JsonText::appendString(out, move.from);
+        out += newFolder ? ",\n        \"newFolder\": true,\n        \"to\": "
+                         : ",\n        \"newFolder\": false,\n        \"to\": ";
+        JsonText::appendString(out, move.to);
+        out += '\n';
+        endEntry(out);
+    }
+
+    void listing(QByteArray& out, const QString& name, const QByteArray& hash) {
+        begin(out);
+        out += "    {\n        \"listing\": ";
+        JsonText::appendString(out, name);
+        out += ",\n        \"sha256\": ";
+        JsonText::appendString(out, QString::fromLatin1(hash));
+        out += '\n';
+        endEntry(out);
+    }
+
+    void end(QByteArray& out) {
+        begin(out);
+        out += "]\n";
+    }
+
+private:
+    void begin(QByteArray& out) {
+        if (!begun_)
+            out += "[\n";
+        begun_ = true;
+    }
+    void endEntry(QByteArray& out) {
+        JsonText::appendIndent(out, 1);
+        out += ++written_ < count_ ? "},\n" : "}\n";
+    }
+
+    qsizetype count_;
+    qsizetype written_ = 0;
+    bool begun_ = false;
+};
+
 // One export: the plan, what has been done so far, and how to take it back.
 class Exporter {
 public:
@@ -289,6 +374,16 @@ private:
         return dir;
     }
 
+    // One file's planned move when organizing in place: from its place into the group folder
+    // `folder` (the name it has in the result) under `name`, and the index of its item.
+    struct PlannedMove {
+        QString from;
+        QString folder;
+        QString name;
+        bool intoNewFolder = false;
+        qsizetype item = 0;
+    };
+
     static void checkCancelled(const Cancelled& cancelled) {
         if (cancelled && cancelled())
             throw CancelledError();
@@ -344,21 +439,21 @@ private:
         // Every move is planned, free names included, and the journal of the plan is on disk
         // before the first file moves: interrupted at any point, the folder can be put back.
         // A journal of an earlier organization that was not put back stays in front of it.
-        QSet<QString> planned;
-        planned.reserve(items_.size() * 2 + 16);
-        const auto taken = [&](const QString& p) { return planned.contains(p) || fo.exists(p); };
-        Journal journal = previousJournal_;
-        journal.reserve(journal.moves.size() + items_.size() + 2);
+        // The names planned so far: directly in the folder, and in each of its group folders.
+        QSet<QString> plannedTop;
+        QHash<QString, QSet<QString>> plannedIn;
+        const auto takenAtTop = [&](const QString& name) {
+            return plannedTop.contains(name) || fo.exists(join(result_, name));
+        };
 
         // Entries of the user's named like the listing files are set aside, not replaced.
         for (const QString& name : {manifestName, importOrderName}) {
             const QString path = join(result_, name);
             if (previousListings_.contains(name) || !fo.exists(path))
                 continue;
-            const QString free = freeName(path, taken);
-            planned.insert(free);
-            asides_.push_back(Move{path, free});
-            journal.append(asides_.back(), false, true);
+            const QString free = freeNameIn(name, takenAtTop);
+            plannedTop.insert(free);
+            asides_.push_back(Move{path, join(result_, free)});
         }
 
         // A group folder is reused only when it is a real folder; anything else at its name
@@ -373,79 +468,82 @@ private:
                 try {
                     fo.list(dir);
                 } catch (const FileError&) {
-                    actual = nameOf(freeName(dir, taken));
+                    actual = nameOf(freeName(dir, [&](const QString& p) {
+                        return plannedTop.contains(relativeTo(p, result_)) || fo.exists(p);
+                    }));
                     newFolders_.insert(actual);
                 }
-            } else if (!planned.contains(dir)) {
+            } else if (!plannedTop.contains(item.folder)) {
                 newFolders_.insert(actual);
             }
-            planned.insert(join(result_, actual));
+            plannedTop.insert(actual);
             folderFor.insert(item.folder, actual);
         }
 
-        std::vector<std::optional<Move>> moveOf;
-        moveOf.reserve(size_t(items_.size()));
-        for (const Item& item : items_) {
-            const QString folder = folderFor.value(item.folder);
-            const QString target = join(join(result_, folder), item.newName);
-            const QString source = QDir::cleanPath(item.url);
-            if (QDir::cleanPath(target) == source) {
-                moveOf.emplace_back();
-                continue;
+        // Each move holds the item's own strings where its name was free: a large folder's plan
+        // makes no path of its own until the file moves.
+        plan_.reserve(size_t(items_.size()));
+        for (qsizetype i = 0; i < items_.size(); ++i) {
+            const Item& item = items_[i];
+            const QString& folder = *folderFor.constFind(item.folder);
+            QString source = cleanedPath(item.url);
+            if (source.endsWith(item.newName) &&
+                QDir::cleanPath(join(join(result_, folder), item.newName)) == source) {
+                manifest_[folder].push_back(item.newName);
+                continue; // in its place already
             }
+            const bool intoNewFolder = newFolders_.contains(folder);
+            QSet<QString>& names = plannedIn[folder];
             // Nothing can be in the way inside a folder the organization is to create. On a
             // case-insensitive volume a new name that differs only in case "exists": it is the
             // file itself, not a name taken.
-            const QString free =
-                newFolders_.contains(folder)
-                    ? freeName(target, [&](const QString& p) { return planned.contains(p); })
-                    : freeName(target, [&](const QString& p) {
-                          return taken(p) && (planned.contains(p) || !fo.sameEntry(p, source));
+            QString name =
+                intoNewFolder
+                    ? freeNameIn(item.newName, [&](const QString& n) { return names.contains(n); })
+                    : freeNameIn(item.newName, [&](const QString& n) {
+                          if (names.contains(n))
+                              return true;
+                          const QString p = join(join(result_, folder), n);
+                          return fo.exists(p) && !fo.sameEntry(p, source);
                       });
-            planned.insert(free);
-            moveOf.emplace_back(Move{source, free});
-            journal.append(*moveOf.back(), newFolders_.contains(folder));
+            names.insert(name);
+            manifest_[folder].push_back(name);
+            plan_.push_back({std::move(source), folder, std::move(name), intoNewFolder, i});
         }
+        plannedTop = {}; // the plan is made: its sets of names are not held through the moves
+        plannedIn = {};
+
         // The listings are planned too, so that the journal knows them from anything of the
-        // user's that takes their names later.
-        for (qsizetype i = 0; i < items_.size(); ++i) {
-            const std::optional<Move>& move = moveOf[size_t(i)];
-            // The planned name itself where it was free (it shares the item's text).
-            const QString& name = items_[i].newName;
-            const bool renamed =
-                move && !(move->to.size() > name.size() && move->to.endsWith(name) &&
-                          move->to[move->to.size() - name.size() - 1] == QLatin1Char('/'));
-            manifest_[folderFor.value(items_[i].folder)].push_back(renamed ? nameOf(move->to)
-                                                                           : name);
-        }
-        // Only their fingerprints go into the journal; the texts are made again when they are
-        // written, so that they are not held beside the journal's text and every move.
-        journal.addListing(manifestName, manifestJson(manifest_));
-        journal.addListing(importOrderName, importOrderText(manifest_));
-        planned = {}; // the plan is made: its set of names is not held through the moves
-        journal_ = journal;
+        // user's that takes their names later; their texts are kept for writing them at the end.
+        journal_.listings = previousJournal_.listings;
+        manifestText_ = manifestJson(manifest_);
+        importOrderText_ = importOrderText(manifest_);
+        journal_.addListing(manifestName, manifestText_);
+        journal_.addListing(importOrderName, importOrderText_);
         journalWritten_ = true;
-        fo.writeAtomically(join(result_, journalName), journalJson(journal), true);
+        writeJournal();
 
         for (const Move& aside : std::as_const(asides_)) {
             fo.move(aside.from, aside.to);
             movedAsides_.push_back(aside);
         }
         const int total = int(items_.size());
+        size_t next = 0;
         for (int i = 0; i < total; ++i) {
-            const Item& item = items_[i];
             checkCancelled(cancelled);
-            prepareFolder(folderFor.value(item.folder));
-            if (const std::optional<Move>& move = moveOf[size_t(i)]) {
-                fo.move(move->from, move->to);
-                moves_.push_back(*move);
+            prepareFolder(*folderFor.constFind(items_[i].folder));
+            if (next < plan_.size() && plan_[next].item == i) {
+                const PlannedMove& move = plan_[next];
+                fo.move(move.from, targetOf(move));
+                movesMade_ = ++next;
             }
             if (progress)
                 progress(i + 1, total);
         }
         listingsWritten_ = true;
-        fo.writeAtomically(join(result_, manifestName), manifestJson(manifest_), false);
-        fo.writeAtomically(join(result_, importOrderName), importOrderText(manifest_), false);
+        fo.writeAtomically(join(result_, manifestName), std::exchange(manifestText_, {}), false);
+        fo.writeAtomically(join(result_, importOrderName), std::exchange(importOrderText_, {}),
+                           false);
         // One flush of every folder whose entries changed, instead of one per file.
         QStringList changed;
         changed.reserve(prepared_.size() + 1);
@@ -466,6 +564,47 @@ private:
                                                    "copied, no extra space used.",
                                                    nullptr, int(total));
         return {result_, note, true, total, 0, 0, unlocked};
+    }
+
+    // Where a planned move puts its file.
+    QString targetOf(const PlannedMove& move) const {
+        return join(join(result_, move.folder), move.name);
+    }
+
+    // Writes the journal of the plan, durably, a piece at a time: the moves of an earlier
+    // organization, the entries set aside, every planned move, and the listings.
+    void writeJournal() {
+        const qsizetype earlier = previousJournal_.moves.size();
+        const qsizetype asides = asides_.size();
+        const qsizetype moves = qsizetype(plan_.size());
+        const qsizetype entries = earlier + asides + moves + journal_.listings.size();
+        JournalText text(entries);
+        qsizetype at = 0;
+        folderOps().writeInPieces(
+            join(result_, journalName),
+            [&](QByteArray& piece) {
+                constexpr qsizetype pieceSize = 256 * 1024;
+                for (; at < entries && piece.size() < pieceSize; ++at) {
+                    if (at < earlier) {
+                        text.move(piece, previousJournal_.moves[at], previousJournal_.newFolder[at],
+                                  previousJournal_.aside[at]);
+                    } else if (at < earlier + asides) {
+                        text.move(piece, asides_[at - earlier], false, true);
+                    } else if (at < earlier + asides + moves) {
+                        const PlannedMove& move = plan_[size_t(at - earlier - asides)];
+                        text.move(piece, Move{move.from, targetOf(move)}, move.intoNewFolder,
+                                  false);
+                    } else {
+                        const auto& [name, hash] = journal_.listings[at - earlier - asides - moves];
+                        text.listing(piece, name, hash);
+                    }
+                }
+                if (at < entries)
+                    return true;
+                text.end(piece);
+                return false;
+            },
+            true);
     }
 
     // The journal and listing files an earlier organization left in the folder: the new
@@ -539,8 +678,8 @@ private:
                                    e.reason());
             }
         };
-        for (auto it = moves_.crbegin(); it != moves_.crend(); ++it)
-            moveBack(*it, false);
+        for (size_t i = movesMade_; i > 0; --i)
+            moveBack(Move{plan_[i - 1].from, targetOf(plan_[i - 1])}, false);
         for (auto it = created_.crbegin(); it != created_.crend(); ++it) {
             bestEffort([&] {
                 if (fo.list(*it).isEmpty())
@@ -591,7 +730,7 @@ private:
     bool listingsWritten_ = false;
     QHash<QString, QByteArray> previousListings_;
     Journal previousJournal_;
-    // The journal written before the first move, and the listings it records.
+    // The listings recorded in the journal written before the first move.
     Journal journal_;
     QMap<QString, QStringList> manifest_;
     QSet<QString> prepared_;
@@ -599,7 +738,12 @@ private:
     QStringList created_;
     QList<Move> asides_;
     QList<Move> movedAsides_;
-    QList<Move> moves_;
+    // The moves of organizing in place, in item order, and how many of them were made.
+    std::vector<PlannedMove> plan_;
+    size_t movesMade_ = 0;
+    // The listing files' texts, from the plan until they are written.
+    QByteArray manifestText_;
+    QByteArray importOrderText_;
 };
 
 } // namespace
@@ -879,41 +1023,17 @@ QByteArray journalJson(const QList<Move>& moves) {
 }
 
 QByteArray journalJson(const Journal& journal) {
-    // As QJsonDocument writes an array of these objects (keys in order), straight into the
-    // bytes: the journal of a large folder never exists as a document of values as well.
     QByteArray json;
     qsizetype size = 16;
     for (const Move& m : journal.moves)
         size += m.from.size() + m.to.size() + 80;
     json.reserve(size + journal.listings.size() * 128);
-    json += "[\n";
-    const qsizetype count = journal.moves.size() + journal.listings.size();
-    qsizetype written = 0;
-    const auto endEntry = [&] {
-        JsonText::appendIndent(json, 1);
-        json += ++written < count ? "},\n" : "}\n";
-    };
-    for (qsizetype i = 0; i < journal.moves.size(); ++i) {
-        json += "    {\n";
-        if (journal.aside[i])
-            json += "        \"aside\": true,\n";
-        json += "        \"from\": ";
-        JsonText::appendString(json, journal.moves[i].from);
-        json += journal.newFolder[i] ? ",\n        \"newFolder\": true,\n        \"to\": "
-                                     : ",\n        \"newFolder\": false,\n        \"to\": ";
-        JsonText::appendString(json, journal.moves[i].to);
-        json += '\n';
-        endEntry();
-    }
-    for (const auto& [name, hash] : journal.listings) {
-        json += "    {\n        \"listing\": ";
-        JsonText::appendString(json, name);
-        json += ",\n        \"sha256\": ";
-        JsonText::appendString(json, QString::fromLatin1(hash));
-        json += '\n';
-        endEntry();
-    }
-    json += "]\n";
+    JournalText text(journal.moves.size() + journal.listings.size());
+    for (qsizetype i = 0; i < journal.moves.size(); ++i)
+        text.move(json, journal.moves[i], journal.newFolder[i], journal.aside[i]);
+    for (const auto& [name, hash] : journal.listings)
+        text.listing(json, name, hash);
+    text.end(json);
     return json;
 }
 
