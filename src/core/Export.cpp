@@ -374,14 +374,18 @@ private:
         return dir;
     }
 
-    // One file's planned move when organizing in place: from its place into the group folder
-    // `folder` (the name it has in the result) under `name`, and the index of its item.
-    struct PlannedMove {
-        QString from;
-        QString folder;
+    // A group folder of organizing in place: the name it has in the result, and whether the
+    // organization creates it.
+    struct PlannedFolder {
         QString name;
-        bool intoNewFolder = false;
-        qsizetype item = 0;
+        bool isNew = false;
+    };
+    // The plan of one item when organizing in place: its folder (an index into folders_), and
+    // whether it moves, under its own new name or, when that was taken, under `renamed`.
+    struct PlannedMove {
+        QString renamed;
+        qint32 folder = 0;
+        bool moves = false;
     };
 
     static void checkCancelled(const Cancelled& cancelled) {
@@ -441,7 +445,6 @@ private:
         // A journal of an earlier organization that was not put back stays in front of it.
         // The names planned so far: directly in the folder, and in each of its group folders.
         QSet<QString> plannedTop;
-        QHash<QString, QSet<QString>> plannedIn;
         const auto takenAtTop = [&](const QString& name) {
             return plannedTop.contains(name) || fo.exists(join(result_, name));
         };
@@ -458,12 +461,13 @@ private:
 
         // A group folder is reused only when it is a real folder; anything else at its name
         // (a file, a symbolic link) makes the group take a free name.
-        QHash<QString, QString> folderFor;
+        QHash<QString, qint32> folderFor;
         for (const Item& item : items_) {
             if (folderFor.contains(item.folder))
                 continue;
             const QString dir = join(result_, item.folder);
             QString actual = item.folder;
+            bool created = false;
             if (fo.exists(dir)) {
                 try {
                     fo.list(dir);
@@ -471,55 +475,59 @@ private:
                     actual = nameOf(freeName(dir, [&](const QString& p) {
                         return plannedTop.contains(relativeTo(p, result_)) || fo.exists(p);
                     }));
-                    newFolders_.insert(actual);
+                    created = true;
                 }
-            } else if (!plannedTop.contains(item.folder)) {
-                newFolders_.insert(actual);
+            } else {
+                created = !plannedTop.contains(item.folder);
             }
+            if (created)
+                newFolders_.insert(actual);
             plannedTop.insert(actual);
-            folderFor.insert(item.folder, actual);
+            folderFor.insert(item.folder, qint32(folders_.size()));
+            folders_.push_back({actual, created});
         }
 
-        // Each move holds the item's own strings where its name was free: a large folder's plan
-        // makes no path of its own until the file moves.
+        // One entry per item, holding a name of its own only where the item's was taken: a
+        // large folder's plan makes no path until the file moves.
+        std::vector<QSet<QString>> plannedIn(folders_.size());
         plan_.reserve(size_t(items_.size()));
-        for (qsizetype i = 0; i < items_.size(); ++i) {
-            const Item& item = items_[i];
-            const QString& folder = *folderFor.constFind(item.folder);
-            QString source = cleanedPath(item.url);
+        for (const Item& item : items_) {
+            const qint32 f = *folderFor.constFind(item.folder);
+            const PlannedFolder& folder = folders_[size_t(f)];
+            const QString source = cleanedPath(item.url);
             if (source.endsWith(item.newName) &&
-                QDir::cleanPath(join(join(result_, folder), item.newName)) == source) {
-                manifest_[folder].push_back(item.newName);
+                QDir::cleanPath(join(join(result_, folder.name), item.newName)) == source) {
+                plan_.push_back({{}, f, false});
                 continue; // in its place already
             }
-            const bool intoNewFolder = newFolders_.contains(folder);
-            QSet<QString>& names = plannedIn[folder];
+            QSet<QString>& names = plannedIn[size_t(f)];
             // Nothing can be in the way inside a folder the organization is to create. On a
             // case-insensitive volume a new name that differs only in case "exists": it is the
             // file itself, not a name taken.
             QString name =
-                intoNewFolder
+                folder.isNew
                     ? freeNameIn(item.newName, [&](const QString& n) { return names.contains(n); })
                     : freeNameIn(item.newName, [&](const QString& n) {
                           if (names.contains(n))
                               return true;
-                          const QString p = join(join(result_, folder), n);
+                          const QString p = join(join(result_, folder.name), n);
                           return fo.exists(p) && !fo.sameEntry(p, source);
                       });
             names.insert(name);
-            manifest_[folder].push_back(name);
-            plan_.push_back({std::move(source), folder, std::move(name), intoNewFolder, i});
+            plan_.push_back({name == item.newName ? QString() : std::move(name), f, true});
         }
         plannedTop = {}; // the plan is made: its sets of names are not held through the moves
         plannedIn = {};
 
         // The listings are planned too, so that the journal knows them from anything of the
-        // user's that takes their names later; their texts are kept for writing them at the end.
+        // user's that takes their names later. Only their fingerprints are kept; the texts are
+        // made again when they are written.
         journal_.listings = previousJournal_.listings;
-        manifestText_ = manifestJson(manifest_);
-        importOrderText_ = importOrderText(manifest_);
-        journal_.addListing(manifestName, manifestText_);
-        journal_.addListing(importOrderName, importOrderText_);
+        {
+            const QMap<QString, QStringList> manifest = plannedManifest();
+            journal_.addListing(manifestName, manifestJson(manifest));
+            journal_.addListing(importOrderName, importOrderText(manifest));
+        }
         journalWritten_ = true;
         writeJournal();
 
@@ -528,22 +536,20 @@ private:
             movedAsides_.push_back(aside);
         }
         const int total = int(items_.size());
-        size_t next = 0;
         for (int i = 0; i < total; ++i) {
             checkCancelled(cancelled);
-            prepareFolder(*folderFor.constFind(items_[i].folder));
-            if (next < plan_.size() && plan_[next].item == i) {
-                const PlannedMove& move = plan_[next];
-                fo.move(move.from, targetOf(move));
-                movesMade_ = ++next;
+            const PlannedMove& move = plan_[size_t(i)];
+            prepareFolder(folders_[size_t(move.folder)].name);
+            if (move.moves) {
+                fo.move(sourceOf(i), targetOf(i));
+                movesMade_ = size_t(i) + 1;
             }
             if (progress)
                 progress(i + 1, total);
         }
-        listingsWritten_ = true;
-        fo.writeAtomically(join(result_, manifestName), std::exchange(manifestText_, {}), false);
-        fo.writeAtomically(join(result_, importOrderName), std::exchange(importOrderText_, {}),
-                           false);
+        manifest_ = plannedManifest();
+        writeListings(false);
+        manifest_ = {};
         // One flush of every folder whose entries changed, instead of one per file.
         QStringList changed;
         changed.reserve(prepared_.size() + 1);
@@ -566,9 +572,24 @@ private:
         return {result_, note, true, total, 0, 0, unlocked};
     }
 
-    // Where a planned move puts its file.
-    QString targetOf(const PlannedMove& move) const {
-        return join(join(result_, move.folder), move.name);
+    // Where the file of item i is before it moves, and where its planned move puts it.
+    QString sourceOf(qsizetype i) const { return cleanedPath(items_[i].url); }
+    QString targetOf(qsizetype i) const {
+        const PlannedMove& move = plan_[size_t(i)];
+        return join(join(result_, folders_[size_t(move.folder)].name),
+                    move.renamed.isNull() ? items_[i].newName : move.renamed);
+    }
+
+    // The manifest of the folder once organized: what an earlier organization listed, then
+    // every item in its folder under its planned name.
+    QMap<QString, QStringList> plannedManifest() const {
+        QMap<QString, QStringList> manifest = manifest_;
+        for (qsizetype i = 0; i < items_.size(); ++i) {
+            const PlannedMove& move = plan_[size_t(i)];
+            manifest[folders_[size_t(move.folder)].name].push_back(
+                move.renamed.isNull() ? items_[i].newName : move.renamed);
+        }
+        return manifest;
     }
 
     // Writes the journal of the plan, durably, a piece at a time: the moves of an earlier
@@ -576,10 +597,12 @@ private:
     void writeJournal() {
         const qsizetype earlier = previousJournal_.moves.size();
         const qsizetype asides = asides_.size();
-        const qsizetype moves = qsizetype(plan_.size());
+        const qsizetype moves = std::count_if(plan_.cbegin(), plan_.cend(),
+                                              [](const PlannedMove& m) { return m.moves; });
         const qsizetype entries = earlier + asides + moves + journal_.listings.size();
         JournalText text(entries);
         qsizetype at = 0;
+        qsizetype item = 0; // the next item whose move may be written
         folderOps().writeInPieces(
             join(result_, journalName),
             [&](QByteArray& piece) {
@@ -591,9 +614,11 @@ private:
                     } else if (at < earlier + asides) {
                         text.move(piece, asides_[at - earlier], false, true);
                     } else if (at < earlier + asides + moves) {
-                        const PlannedMove& move = plan_[size_t(at - earlier - asides)];
-                        text.move(piece, Move{move.from, targetOf(move)}, move.intoNewFolder,
-                                  false);
+                        while (!plan_[size_t(item)].moves)
+                            ++item;
+                        text.move(piece, Move{sourceOf(item), targetOf(item)},
+                                  folders_[size_t(plan_[size_t(item)].folder)].isNew, false);
+                        ++item;
                     } else {
                         const auto& [name, hash] = journal_.listings[at - earlier - asides - moves];
                         text.listing(piece, name, hash);
@@ -678,8 +703,10 @@ private:
                                    e.reason());
             }
         };
-        for (size_t i = movesMade_; i > 0; --i)
-            moveBack(Move{plan_[i - 1].from, targetOf(plan_[i - 1])}, false);
+        for (size_t i = movesMade_; i > 0; --i) {
+            if (plan_[i - 1].moves)
+                moveBack(Move{sourceOf(qsizetype(i - 1)), targetOf(qsizetype(i - 1))}, false);
+        }
         for (auto it = created_.crbegin(); it != created_.crend(); ++it) {
             bestEffort([&] {
                 if (fo.list(*it).isEmpty())
@@ -738,12 +765,11 @@ private:
     QStringList created_;
     QList<Move> asides_;
     QList<Move> movedAsides_;
-    // The moves of organizing in place, in item order, and how many of them were made.
+    // Organizing in place: its group folders, the plan of each item, and the number of items
+    // whose plan was carried out (up to the last one moved).
+    std::vector<PlannedFolder> folders_;
     std::vector<PlannedMove> plan_;
     size_t movesMade_ = 0;
-    // The listing files' texts, from the plan until they are written.
-    QByteArray manifestText_;
-    QByteArray importOrderText_;
 };
 
 } // namespace
