@@ -115,14 +115,21 @@ QString freeName(const QString& path, const std::function<bool(const QString&)>&
 }
 
 // path as QDir::cleanPath() gives it, without a copy when it is clean already, as a scan gives
-// paths.
+// paths: one pass looks for an empty, "." or ".." step and a slash at the end.
 QString cleanedPath(const QString& path) {
-    const auto has = [&](const char* part) { return path.contains(QLatin1String(part)); };
-    const bool clean =
-        path.size() > 1 && !path.endsWith(QLatin1Char('/')) &&
-        !path.endsWith(QLatin1String("/.")) && !path.endsWith(QLatin1String("/..")) &&
-        !path.startsWith(QLatin1String("./")) && !path.startsWith(QLatin1String("../")) &&
-        path != QLatin1String("..") && !has("//") && !has("/./") && !has("/../");
+    const auto* p = reinterpret_cast<const char16_t*>(path.constData());
+    const qsizetype n = path.size();
+    bool clean = n > 1 && p[n - 1] != u'/';
+    // Each step starts after a slash (or at the start of a relative path) and runs to the next.
+    for (qsizetype start = p[0] == u'/' ? 1 : 0; clean && start <= n;) {
+        qsizetype end = start;
+        while (end < n && p[end] != u'/')
+            ++end;
+        const qsizetype length = end - start;
+        clean = length > 0 && !(length == 1 && p[start] == u'.') &&
+                !(length == 2 && p[start] == u'.' && p[start + 1] == u'.');
+        start = end + 1;
+    }
     return clean ? path : QDir::cleanPath(path);
 }
 
@@ -379,6 +386,7 @@ private:
     struct PlannedFolder {
         QString name;
         bool isNew = false;
+        bool prepared = false; // made or found by prepareFolder()
     };
     // The plan of one item when organizing in place: its folder (an index into folders_), and
     // whether it moves, under its own new name or, when that was taken, under `renamed`.
@@ -484,7 +492,7 @@ private:
                 newFolders_.insert(actual);
             plannedTop.insert(actual);
             folderFor.insert(item.folder, qint32(folders_.size()));
-            folders_.push_back({actual, created});
+            folders_.push_back({actual, created, false});
         }
 
         // One entry per item, holding a name of its own only where the item's was taken: a
@@ -539,7 +547,10 @@ private:
         for (int i = 0; i < total; ++i) {
             checkCancelled(cancelled);
             const PlannedMove& move = plan_[size_t(i)];
-            prepareFolder(folders_[size_t(move.folder)].name);
+            if (PlannedFolder& folder = folders_[size_t(move.folder)]; !folder.prepared) {
+                prepareFolder(folder.name);
+                folder.prepared = true;
+            }
             if (move.moves) {
                 fo.move(sourceOf(i), targetOf(i));
                 movesMade_ = size_t(i) + 1;

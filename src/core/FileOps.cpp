@@ -1117,6 +1117,11 @@ private:
         return openFolderAt(place.dir.get(), place.name.constData());
     }
 
+    // Whether part is one step down: not empty, ".", nor "..".
+    static bool isStep(QStringView part) {
+        return !part.isEmpty() && part != QLatin1String(".") && part != QLatin1String("..");
+    }
+
     // The names on the way from the folder to path; none when path is not strictly inside it
     // or takes a "." or ".." step.
     std::optional<QByteArrayList> componentsOf(const QString& path) const {
@@ -1138,6 +1143,25 @@ private:
     // has it), else a walk one component at a time.
     Place placeOf(const QString& path) const {
         Place place;
+        // The common ways, an entry of the folder or of a folder directly inside, read in place.
+        if (path.startsWith(prefix_) && path.size() > prefix_.size()) {
+            const QStringView relative = QStringView(path).mid(prefix_.size());
+            const qsizetype slash = relative.indexOf(QLatin1Char('/'));
+            const QStringView last = slash < 0 ? relative : relative.mid(slash + 1);
+            if (isStep(last) &&
+                (slash < 0 || (isStep(relative.left(slash)) && !last.contains(QLatin1Char('/'))))) {
+                place.name = last.toUtf8();
+                if (slash < 0) {
+                    place.dir.borrow(rootFd_.get());
+                    return place;
+                }
+                const QByteArray folder = relative.left(slash).toUtf8();
+                if (std::shared_ptr<Fd> known = knownFolder(folder)) {
+                    place.dir.share(std::move(known));
+                    return place;
+                }
+            }
+        }
         std::optional<QByteArrayList> parts = componentsOf(path);
         if (!parts) {
             place.error = EPERM;
