@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -39,19 +40,20 @@ bool codePointLess(const QString& a, const QString& b) {
     return a.size() < b.size();
 }
 
-QByteArray importOrderText(const QMap<QString, QStringList>& manifest) {
-    // Written as UTF-8 straight away, the names sorted by reference: a large folder's names
-    // are never held a second time.
-    QStringList folders = manifest.keys();
-    std::sort(folders.begin(), folders.end(), codePointLess);
-    QByteArray text;
-    std::vector<const QString*> names;
-    for (const QString& folder : std::as_const(folders)) {
+ListingPieces importOrderPieces(const QMap<QString, QStringList>& manifest) {
+    // Written as UTF-8 straight away, a folder at a time, the names sorted by reference: a
+    // large folder's names are never held a second time.
+    auto folders = std::make_shared<QStringList>(manifest.keys());
+    std::sort(folders->begin(), folders->end(), codePointLess);
+    return [&manifest, folders, at = qsizetype(0)](QByteArray& text) mutable {
+        if (at == folders->size())
+            return false;
+        const QString& folder = (*folders)[at++];
         text += '[';
         text += folder.toUtf8();
         text += "]\n";
         const QStringList& inFolder = *manifest.constFind(folder);
-        names.clear();
+        std::vector<const QString*> names;
         names.reserve(size_t(inFolder.size()));
         for (const QString& name : inFolder)
             names.push_back(&name);
@@ -62,6 +64,14 @@ QByteArray importOrderText(const QMap<QString, QStringList>& manifest) {
             text += name->toUtf8();
             text += '\n';
         }
+        return at < folders->size();
+    };
+}
+
+QByteArray importOrderText(const QMap<QString, QStringList>& manifest) {
+    QByteArray text;
+    const ListingPieces pieces = importOrderPieces(manifest);
+    while (pieces(text)) {
     }
     return text;
 }
@@ -324,6 +334,19 @@ private:
     bool begun_ = false;
 };
 
+// The fingerprint of the text that pieces gives (SHA-256, hex), as Journal::addListing() takes
+// it of the whole text.
+QByteArray fingerprintOf(const ListingPieces& pieces) {
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QByteArray piece;
+    for (bool more = true; more;) {
+        piece.resize(0);
+        more = pieces(piece);
+        hash.addData(piece);
+    }
+    return hash.result().toHex();
+}
+
 // One export: the plan, what has been done so far, and how to take it back.
 class Exporter {
 public:
@@ -533,8 +556,13 @@ private:
         journal_.listings = previousJournal_.listings;
         {
             const QMap<QString, QStringList> manifest = plannedManifest();
-            journal_.addListing(manifestName, manifestJson(manifest));
-            journal_.addListing(importOrderName, importOrderText(manifest));
+            for (const auto& [name, pieces] :
+                 {std::pair{manifestName, manifestJsonPieces(manifest)},
+                  std::pair{importOrderName, importOrderPieces(manifest)}}) {
+                const std::pair<QString, QByteArray> listing{name, fingerprintOf(pieces)};
+                if (!journal_.listings.contains(listing))
+                    journal_.listings.push_back(listing);
+            }
         }
         journalWritten_ = true;
         writeJournal();
@@ -683,11 +711,12 @@ private:
         manifest_ = parseManifest(previousListings_.value(manifestName));
     }
 
+    // Writes the listing files of manifest_, a folder at a time.
     void writeListings(bool durable) {
         FileOps& fo = folderOps();
         listingsWritten_ = true;
-        fo.writeAtomically(join(result_, manifestName), manifestJson(manifest_), durable);
-        fo.writeAtomically(join(result_, importOrderName), importOrderText(manifest_), durable);
+        fo.writeInPieces(join(result_, manifestName), manifestJsonPieces(manifest_), durable);
+        fo.writeInPieces(join(result_, importOrderName), importOrderPieces(manifest_), durable);
     }
 
     // Best effort: errors are ignored, what cannot be undone stays. Returns a sentence for each
