@@ -521,6 +521,13 @@ private:
         // One entry per item, holding a name of its own only where the item's was taken: a
         // large folder's plan makes no path until the file moves.
         std::vector<QSet<QString>> plannedIn(folders_.size());
+        {
+            std::vector<qsizetype> count(folders_.size(), 0);
+            for (const Item& item : items_)
+                ++count[size_t(*folderFor.constFind(item.folder))];
+            for (size_t f = 0; f < folders_.size(); ++f)
+                plannedIn[f].reserve(count[f]);
+        }
         plan_.reserve(size_t(items_.size()));
         for (const Item& item : items_) {
             const qint32 f = *folderFor.constFind(item.folder);
@@ -615,8 +622,17 @@ private:
     QString sourceOf(qsizetype i) const { return cleanedPath(items_[i].url); }
     QString targetOf(qsizetype i) const {
         const PlannedMove& move = plan_[size_t(i)];
-        return join(join(result_, folders_[size_t(move.folder)].name),
-                    move.renamed.isNull() ? items_[i].newName : move.renamed);
+        const QString& folder = folders_[size_t(move.folder)].name;
+        const QString& name = move.renamed.isNull() ? items_[i].newName : move.renamed;
+        if (result_.endsWith(QLatin1Char('/')) || folder.isEmpty() ||
+            folder.endsWith(QLatin1Char('/')))
+            return join(join(result_, folder), name);
+        // The path made at once: the folder's own and its group folder's names joined.
+        QString target;
+        target.reserve(result_.size() + folder.size() + name.size() + 2);
+        target.append(result_).append(QLatin1Char('/')).append(folder);
+        target.append(QLatin1Char('/')).append(name);
+        return target;
     }
 
     // The manifest of the folder once organized: what an earlier organization listed, then
