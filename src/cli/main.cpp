@@ -43,6 +43,9 @@
 #include <optional>
 #include <stdexcept>
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 using namespace Vantrel;
 
@@ -333,6 +336,11 @@ int organizeCommand(const QStringList& list) {
     if (scan.items.isEmpty())
         throw Error(QStringLiteral("No audio files found directly inside “%1”.")
                         .arg(QFileInfo(folder).fileName()));
+#if defined(__GLIBC__)
+    // What the scan freed goes back to the system before the export adds its own: a folder of
+    // many files otherwise keeps both resident.
+    malloc_trim(0);
+#endif
 
     catchInterrupt();
 

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -39,19 +40,20 @@ bool codePointLess(const QString& a, const QString& b) {
     return a.size() < b.size();
 }
 
-QByteArray importOrderText(const QMap<QString, QStringList>& manifest) {
-    // Written as UTF-8 straight away, the names sorted by reference: a large folder's names
-    // are never held a second time.
-    QStringList folders = manifest.keys();
-    std::sort(folders.begin(), folders.end(), codePointLess);
-    QByteArray text;
-    std::vector<const QString*> names;
-    for (const QString& folder : std::as_const(folders)) {
+ListingPieces importOrderPieces(const QMap<QString, QStringList>& manifest) {
+    // Written as UTF-8 straight away, a folder at a time, the names sorted by reference: a
+    // large folder's names are never held a second time.
+    auto folders = std::make_shared<QStringList>(manifest.keys());
+    std::sort(folders->begin(), folders->end(), codePointLess);
+    return [&manifest, folders, at = qsizetype(0)](QByteArray& text) mutable {
+        if (at == folders->size())
+            return false;
+        const QString& folder = (*folders)[at++];
         text += '[';
         text += folder.toUtf8();
         text += "]\n";
         const QStringList& inFolder = *manifest.constFind(folder);
-        names.clear();
+        std::vector<const QString*> names;
         names.reserve(size_t(inFolder.size()));
         for (const QString& name : inFolder)
             names.push_back(&name);
@@ -62,6 +64,14 @@ QByteArray importOrderText(const QMap<QString, QStringList>& manifest) {
             text += name->toUtf8();
             text += '\n';
         }
+        return at < folders->size();
+    };
+}
+
+QByteArray importOrderText(const QMap<QString, QStringList>& manifest) {
+    QByteArray text;
+    const ListingPieces pieces = importOrderPieces(manifest);
+    while (pieces(text)) {
     }
     return text;
 }
@@ -77,22 +87,60 @@ QString join(const QString& folder, const QString& name) {
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
+// The i-th other name for name: "base_02.ext" for i = 2, and so on.
+QString numberedName(const QString& name, qint64 i) {
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QStringView base = dot < 0 ? QStringView(name) : QStringView(name).left(dot);
+    const QStringView ext = dot < 0 ? QStringView() : QStringView(name).mid(dot);
+    QString numbered;
+    numbered.reserve(name.size() + 4);
+    numbered.append(base).append(QLatin1Char('_'));
+    numbered.append(QString::number(i).rightJustified(2, QLatin1Char('0'))).append(ext);
+    return numbered;
+}
+
+// The first free name for the name of an entry of one folder, where taken() says whether a name
+// of that folder is in use.
+template <typename Taken> QString freeNameIn(const QString& name, const Taken& taken) {
+    if (!taken(name))
+        return name;
+    for (qint64 i = 2;; ++i) {
+        QString candidate = numberedName(name, i);
+        if (!taken(candidate))
+            return candidate;
+    }
+}
+
 // The first free name for path, where taken() says whether a name is in use.
 QString freeName(const QString& path, const std::function<bool(const QString&)>& taken) {
     if (!taken(path))
         return path;
     const QString dir = parentOf(path);
     const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString base = dot < 0 ? name : name.left(dot);
-    const QString ext = dot < 0 ? QString() : name.mid(dot);
     for (qint64 i = 2;; ++i) {
-        const QString candidate =
-            join(dir, base + QLatin1Char('_') +
-                          QString::number(i).rightJustified(2, QLatin1Char('0')) + ext);
+        const QString candidate = join(dir, numberedName(name, i));
         if (!taken(candidate))
             return candidate;
     }
+}
+
+// path as QDir::cleanPath() gives it, without a copy when it is clean already, as a scan gives
+// paths: one pass looks for an empty, "." or ".." step and a slash at the end.
+QString cleanedPath(const QString& path) {
+    const auto* p = reinterpret_cast<const char16_t*>(path.constData());
+    const qsizetype n = path.size();
+    bool clean = n > 1 && p[n - 1] != u'/';
+    // Each step starts after a slash (or at the start of a relative path) and runs to the next.
+    for (qsizetype start = p[0] == u'/' ? 1 : 0; clean && start <= n;) {
+        qsizetype end = start;
+        while (end < n && p[end] != u'/')
+            ++end;
+        const qsizetype length = end - start;
+        clean = length > 0 && !(length == 1 && p[start] == u'.') &&
+                !(length == 2 && p[start] == u'.' && p[start + 1] == u'.');
+        start = end + 1;
+    }
+    return clean ? path : QDir::cleanPath(path);
 }
 
 QString cloneOrCopyNote(int cloned, qint64 copiedBytes) {
@@ -232,6 +280,73 @@ bool failsThisFileOnly(int code) {
     }
 }
 
+// The journal's text written entry by entry, for a journal of count entries (moves and listings
+// together), as QJsonDocument writes an array of these objects (keys in order): the entries in
+// the order given, and end() once after the last, make the text journalJson() gives, and they
+// may be taken out of `out` between the calls. The journal of a large folder never exists as a
+// document of values, nor, written in pieces, as one text.
+class JournalText {
+public:
+    explicit JournalText(qsizetype count) : count_(count) {}
+
+    void move(QByteArray& out, const Move& move, bool newFolder, bool aside) {
+        begin(out);
+        out += "    {\n";
+        if (aside)
+            out += "        \"aside\": true,\n";
+        out += "        \"from\": ";
+        JsonText::appendString(out, move.from);
+        out += newFolder ? ",\n        \"newFolder\": true,\n        \"to\": "
+                         : ",\n        \"newFolder\": false,\n        \"to\": ";
+        JsonText::appendString(out, move.to);
+        out += '\n';
+        endEntry(out);
+    }
+
+    void listing(QByteArray& out, const QString& name, const QByteArray& hash) {
+        begin(out);
+        out += "    {\n        \"listing\": ";
+        JsonText::appendString(out, name);
+        out += ",\n        \"sha256\": ";
+        JsonText::appendString(out, QString::fromLatin1(hash));
+        out += '\n';
+        endEntry(out);
+    }
+
+    void end(QByteArray& out) {
+        begin(out);
+        out += "]\n";
+    }
+
+private:
+    void begin(QByteArray& out) {
+        if (!begun_)
+            out += "[\n";
+        begun_ = true;
+    }
+    void endEntry(QByteArray& out) {
+        JsonText::appendIndent(out, 1);
+        out += ++written_ < count_ ? "},\n" : "}\n";
+    }
+
+    qsizetype count_;
+    qsizetype written_ = 0;
+    bool begun_ = false;
+};
+
+// The fingerprint of the text that pieces gives (SHA-256, hex), as Journal::addListing() takes
+// it of the whole text.
+QByteArray fingerprintOf(const ListingPieces& pieces) {
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QByteArray piece;
+    for (bool more = true; more;) {
+        piece.resize(0);
+        more = pieces(piece);
+        hash.addData(piece);
+    }
+    return hash.result().toHex();
+}
+
 // One export: the plan, what has been done so far, and how to take it back.
 class Exporter {
 public:
@@ -289,6 +404,21 @@ private:
         return dir;
     }
 
+    // A group folder of organizing in place: the name it has in the result, and whether the
+    // organization creates it.
+    struct PlannedFolder {
+        QString name;
+        bool isNew = false;
+        bool prepared = false; // made or found by prepareFolder()
+    };
+    // The plan of one item when organizing in place: its folder (an index into folders_), and
+    // whether it moves, under its own new name or, when that was taken, under `renamed`.
+    struct PlannedMove {
+        QString renamed;
+        qint32 folder = 0;
+        bool moves = false;
+    };
+
     static void checkCancelled(const Cancelled& cancelled) {
         if (cancelled && cancelled())
             throw CancelledError();
@@ -344,88 +474,105 @@ private:
         // Every move is planned, free names included, and the journal of the plan is on disk
         // before the first file moves: interrupted at any point, the folder can be put back.
         // A journal of an earlier organization that was not put back stays in front of it.
-        QSet<QString> planned;
-        planned.reserve(items_.size() * 2 + 16);
-        const auto taken = [&](const QString& p) { return planned.contains(p) || fo.exists(p); };
-        Journal journal = previousJournal_;
-        journal.reserve(journal.moves.size() + items_.size() + 2);
+        // The names planned so far: directly in the folder, and in each of its group folders.
+        QSet<QString> plannedTop;
+        const auto takenAtTop = [&](const QString& name) {
+            return plannedTop.contains(name) || fo.exists(join(result_, name));
+        };
 
         // Entries of the user's named like the listing files are set aside, not replaced.
         for (const QString& name : {manifestName, importOrderName}) {
             const QString path = join(result_, name);
             if (previousListings_.contains(name) || !fo.exists(path))
                 continue;
-            const QString free = freeName(path, taken);
-            planned.insert(free);
-            asides_.push_back(Move{path, free});
-            journal.append(asides_.back(), false, true);
+            const QString free = freeNameIn(name, takenAtTop);
+            plannedTop.insert(free);
+            asides_.push_back(Move{path, join(result_, free)});
         }
 
         // A group folder is reused only when it is a real folder; anything else at its name
         // (a file, a symbolic link) makes the group take a free name.
-        QHash<QString, QString> folderFor;
+        QHash<QString, qint32> folderFor;
         for (const Item& item : items_) {
             if (folderFor.contains(item.folder))
                 continue;
             const QString dir = join(result_, item.folder);
             QString actual = item.folder;
+            bool created = false;
             if (fo.exists(dir)) {
                 try {
                     fo.list(dir);
                 } catch (const FileError&) {
-                    actual = nameOf(freeName(dir, taken));
-                    newFolders_.insert(actual);
+                    actual = nameOf(freeName(dir, [&](const QString& p) {
+                        return plannedTop.contains(relativeTo(p, result_)) || fo.exists(p);
+                    }));
+                    created = true;
                 }
-            } else if (!planned.contains(dir)) {
-                newFolders_.insert(actual);
+            } else {
+                created = !plannedTop.contains(item.folder);
             }
-            planned.insert(join(result_, actual));
-            folderFor.insert(item.folder, actual);
+            if (created)
+                newFolders_.insert(actual);
+            plannedTop.insert(actual);
+            folderFor.insert(item.folder, qint32(folders_.size()));
+            folders_.push_back({actual, created, false});
         }
 
-        std::vector<std::optional<Move>> moveOf;
-        moveOf.reserve(size_t(items_.size()));
+        // One entry per item, holding a name of its own only where the item's was taken: a
+        // large folder's plan makes no path until the file moves.
+        std::vector<QSet<QString>> plannedIn(folders_.size());
+        {
+            std::vector<qsizetype> count(folders_.size(), 0);
+            for (const Item& item : items_)
+                ++count[size_t(*folderFor.constFind(item.folder))];
+            for (size_t f = 0; f < folders_.size(); ++f)
+                plannedIn[f].reserve(count[f]);
+        }
+        plan_.reserve(size_t(items_.size()));
         for (const Item& item : items_) {
-            const QString folder = folderFor.value(item.folder);
-            const QString target = join(join(result_, folder), item.newName);
-            const QString source = QDir::cleanPath(item.url);
-            if (QDir::cleanPath(target) == source) {
-                moveOf.emplace_back();
-                continue;
+            const qint32 f = *folderFor.constFind(item.folder);
+            const PlannedFolder& folder = folders_[size_t(f)];
+            const QString source = cleanedPath(item.url);
+            if (source.endsWith(item.newName) &&
+                QDir::cleanPath(join(join(result_, folder.name), item.newName)) == source) {
+                plan_.push_back({{}, f, false});
+                continue; // in its place already
             }
+            QSet<QString>& names = plannedIn[size_t(f)];
             // Nothing can be in the way inside a folder the organization is to create. On a
             // case-insensitive volume a new name that differs only in case "exists": it is the
             // file itself, not a name taken.
-            const QString free =
-                newFolders_.contains(folder)
-                    ? freeName(target, [&](const QString& p) { return planned.contains(p); })
-                    : freeName(target, [&](const QString& p) {
-                          return taken(p) && (planned.contains(p) || !fo.sameEntry(p, source));
+            QString name =
+                folder.isNew
+                    ? freeNameIn(item.newName, [&](const QString& n) { return names.contains(n); })
+                    : freeNameIn(item.newName, [&](const QString& n) {
+                          if (names.contains(n))
+                              return true;
+                          const QString p = join(join(result_, folder.name), n);
+                          return fo.exists(p) && !fo.sameEntry(p, source);
                       });
-            planned.insert(free);
-            moveOf.emplace_back(Move{source, free});
-            journal.append(*moveOf.back(), newFolders_.contains(folder));
+            names.insert(name);
+            plan_.push_back({name == item.newName ? QString() : std::move(name), f, true});
         }
+        plannedTop = {}; // the plan is made: its sets of names are not held through the moves
+        plannedIn = {};
+
         // The listings are planned too, so that the journal knows them from anything of the
-        // user's that takes their names later.
-        for (qsizetype i = 0; i < items_.size(); ++i) {
-            const std::optional<Move>& move = moveOf[size_t(i)];
-            // The planned name itself where it was free (it shares the item's text).
-            const QString& name = items_[i].newName;
-            const bool renamed =
-                move && !(move->to.size() > name.size() && move->to.endsWith(name) &&
-                          move->to[move->to.size() - name.size() - 1] == QLatin1Char('/'));
-            manifest_[folderFor.value(items_[i].folder)].push_back(renamed ? nameOf(move->to)
-                                                                           : name);
+        // user's that takes their names later. Only their fingerprints are kept; the texts are
+        // made again when they are written.
+        journal_.listings = previousJournal_.listings;
+        {
+            const QMap<QString, QStringList> manifest = plannedManifest();
+            for (const auto& [name, pieces] :
+                 {std::pair{manifestName, manifestJsonPieces(manifest)},
+                  std::pair{importOrderName, importOrderPieces(manifest)}}) {
+                const std::pair<QString, QByteArray> listing{name, fingerprintOf(pieces)};
+                if (!journal_.listings.contains(listing))
+                    journal_.listings.push_back(listing);
+            }
         }
-        // Only their fingerprints go into the journal; the texts are made again when they are
-        // written, so that they are not held beside the journal's text and every move.
-        journal.addListing(manifestName, manifestJson(manifest_));
-        journal.addListing(importOrderName, importOrderText(manifest_));
-        planned = {}; // the plan is made: its set of names is not held through the moves
-        journal_ = journal;
         journalWritten_ = true;
-        fo.writeAtomically(join(result_, journalName), journalJson(journal), true);
+        writeJournal();
 
         for (const Move& aside : std::as_const(asides_)) {
             fo.move(aside.from, aside.to);
@@ -433,19 +580,22 @@ private:
         }
         const int total = int(items_.size());
         for (int i = 0; i < total; ++i) {
-            const Item& item = items_[i];
             checkCancelled(cancelled);
-            prepareFolder(folderFor.value(item.folder));
-            if (const std::optional<Move>& move = moveOf[size_t(i)]) {
-                fo.move(move->from, move->to);
-                moves_.push_back(*move);
+            const PlannedMove& move = plan_[size_t(i)];
+            if (PlannedFolder& folder = folders_[size_t(move.folder)]; !folder.prepared) {
+                prepareFolder(folder.name);
+                folder.prepared = true;
+            }
+            if (move.moves) {
+                fo.move(sourceOf(i), targetOf(i));
+                movesMade_ = size_t(i) + 1;
             }
             if (progress)
                 progress(i + 1, total);
         }
-        listingsWritten_ = true;
-        fo.writeAtomically(join(result_, manifestName), manifestJson(manifest_), false);
-        fo.writeAtomically(join(result_, importOrderName), importOrderText(manifest_), false);
+        manifest_ = plannedManifest();
+        writeListings(false);
+        manifest_ = {};
         // One flush of every folder whose entries changed, instead of one per file.
         QStringList changed;
         changed.reserve(prepared_.size() + 1);
@@ -466,6 +616,75 @@ private:
                                                    "copied, no extra space used.",
                                                    nullptr, int(total));
         return {result_, note, true, total, 0, 0, unlocked};
+    }
+
+    // Where the file of item i is before it moves, and where its planned move puts it.
+    QString sourceOf(qsizetype i) const { return cleanedPath(items_[i].url); }
+    QString targetOf(qsizetype i) const {
+        const PlannedMove& move = plan_[size_t(i)];
+        const QString& folder = folders_[size_t(move.folder)].name;
+        const QString& name = move.renamed.isNull() ? items_[i].newName : move.renamed;
+        if (result_.endsWith(QLatin1Char('/')) || folder.isEmpty() ||
+            folder.endsWith(QLatin1Char('/')))
+            return join(join(result_, folder), name);
+        // The path made at once: the folder's own and its group folder's names joined.
+        QString target;
+        target.reserve(result_.size() + folder.size() + name.size() + 2);
+        target.append(result_).append(QLatin1Char('/')).append(folder);
+        target.append(QLatin1Char('/')).append(name);
+        return target;
+    }
+
+    // The manifest of the folder once organized: what an earlier organization listed, then
+    // every item in its folder under its planned name.
+    QMap<QString, QStringList> plannedManifest() const {
+        QMap<QString, QStringList> manifest = manifest_;
+        for (qsizetype i = 0; i < items_.size(); ++i) {
+            const PlannedMove& move = plan_[size_t(i)];
+            manifest[folders_[size_t(move.folder)].name].push_back(
+                move.renamed.isNull() ? items_[i].newName : move.renamed);
+        }
+        return manifest;
+    }
+
+    // Writes the journal of the plan, durably, a piece at a time: the moves of an earlier
+    // organization, the entries set aside, every planned move, and the listings.
+    void writeJournal() {
+        const qsizetype earlier = previousJournal_.moves.size();
+        const qsizetype asides = asides_.size();
+        const qsizetype moves = std::count_if(plan_.cbegin(), plan_.cend(),
+                                              [](const PlannedMove& m) { return m.moves; });
+        const qsizetype entries = earlier + asides + moves + journal_.listings.size();
+        JournalText text(entries);
+        qsizetype at = 0;
+        qsizetype item = 0; // the next item whose move may be written
+        folderOps().writeInPieces(
+            join(result_, journalName),
+            [&](QByteArray& piece) {
+                constexpr qsizetype pieceSize = 256 * 1024;
+                for (; at < entries && piece.size() < pieceSize; ++at) {
+                    if (at < earlier) {
+                        text.move(piece, previousJournal_.moves[at], previousJournal_.newFolder[at],
+                                  previousJournal_.aside[at]);
+                    } else if (at < earlier + asides) {
+                        text.move(piece, asides_[at - earlier], false, true);
+                    } else if (at < earlier + asides + moves) {
+                        while (!plan_[size_t(item)].moves)
+                            ++item;
+                        text.move(piece, Move{sourceOf(item), targetOf(item)},
+                                  folders_[size_t(plan_[size_t(item)].folder)].isNew, false);
+                        ++item;
+                    } else {
+                        const auto& [name, hash] = journal_.listings[at - earlier - asides - moves];
+                        text.listing(piece, name, hash);
+                    }
+                }
+                if (at < entries)
+                    return true;
+                text.end(piece);
+                return false;
+            },
+            true);
     }
 
     // The journal and listing files an earlier organization left in the folder: the new
@@ -508,11 +727,12 @@ private:
         manifest_ = parseManifest(previousListings_.value(manifestName));
     }
 
+    // Writes the listing files of manifest_, a folder at a time.
     void writeListings(bool durable) {
         FileOps& fo = folderOps();
         listingsWritten_ = true;
-        fo.writeAtomically(join(result_, manifestName), manifestJson(manifest_), durable);
-        fo.writeAtomically(join(result_, importOrderName), importOrderText(manifest_), durable);
+        fo.writeInPieces(join(result_, manifestName), manifestJsonPieces(manifest_), durable);
+        fo.writeInPieces(join(result_, importOrderName), importOrderPieces(manifest_), durable);
     }
 
     // Best effort: errors are ignored, what cannot be undone stays. Returns a sentence for each
@@ -539,8 +759,10 @@ private:
                                    e.reason());
             }
         };
-        for (auto it = moves_.crbegin(); it != moves_.crend(); ++it)
-            moveBack(*it, false);
+        for (size_t i = movesMade_; i > 0; --i) {
+            if (plan_[i - 1].moves)
+                moveBack(Move{sourceOf(qsizetype(i - 1)), targetOf(qsizetype(i - 1))}, false);
+        }
         for (auto it = created_.crbegin(); it != created_.crend(); ++it) {
             bestEffort([&] {
                 if (fo.list(*it).isEmpty())
@@ -591,7 +813,7 @@ private:
     bool listingsWritten_ = false;
     QHash<QString, QByteArray> previousListings_;
     Journal previousJournal_;
-    // The journal written before the first move, and the listings it records.
+    // The listings recorded in the journal written before the first move.
     Journal journal_;
     QMap<QString, QStringList> manifest_;
     QSet<QString> prepared_;
@@ -599,7 +821,11 @@ private:
     QStringList created_;
     QList<Move> asides_;
     QList<Move> movedAsides_;
-    QList<Move> moves_;
+    // Organizing in place: its group folders, the plan of each item, and the number of items
+    // whose plan was carried out (up to the last one moved).
+    std::vector<PlannedFolder> folders_;
+    std::vector<PlannedMove> plan_;
+    size_t movesMade_ = 0;
 };
 
 } // namespace
@@ -879,41 +1105,17 @@ QByteArray journalJson(const QList<Move>& moves) {
 }
 
 QByteArray journalJson(const Journal& journal) {
-    // As QJsonDocument writes an array of these objects (keys in order), straight into the
-    // bytes: the journal of a large folder never exists as a document of values as well.
     QByteArray json;
     qsizetype size = 16;
     for (const Move& m : journal.moves)
         size += m.from.size() + m.to.size() + 80;
     json.reserve(size + journal.listings.size() * 128);
-    json += "[\n";
-    const qsizetype count = journal.moves.size() + journal.listings.size();
-    qsizetype written = 0;
-    const auto endEntry = [&] {
-        JsonText::appendIndent(json, 1);
-        json += ++written < count ? "},\n" : "}\n";
-    };
-    for (qsizetype i = 0; i < journal.moves.size(); ++i) {
-        json += "    {\n";
-        if (journal.aside[i])
-            json += "        \"aside\": true,\n";
-        json += "        \"from\": ";
-        JsonText::appendString(json, journal.moves[i].from);
-        json += journal.newFolder[i] ? ",\n        \"newFolder\": true,\n        \"to\": "
-                                     : ",\n        \"newFolder\": false,\n        \"to\": ";
-        JsonText::appendString(json, journal.moves[i].to);
-        json += '\n';
-        endEntry();
-    }
-    for (const auto& [name, hash] : journal.listings) {
-        json += "    {\n        \"listing\": ";
-        JsonText::appendString(json, name);
-        json += ",\n        \"sha256\": ";
-        JsonText::appendString(json, QString::fromLatin1(hash));
-        json += '\n';
-        endEntry();
-    }
-    json += "]\n";
+    JournalText text(journal.moves.size() + journal.listings.size());
+    for (qsizetype i = 0; i < journal.moves.size(); ++i)
+        text.move(json, journal.moves[i], journal.newFolder[i], journal.aside[i]);
+    for (const auto& [name, hash] : journal.listings)
+        text.listing(json, name, hash);
+    text.end(json);
     return json;
 }
 

@@ -40,6 +40,13 @@ namespace Vantrel {
 
 FileOps::~FileOps() = default;
 
+void FileOps::writeInPieces(const QString& path, const Pieces& pieces, bool durable) {
+    QByteArray bytes;
+    while (pieces(bytes)) {
+    }
+    writeAtomically(path, bytes, durable);
+}
+
 void FileOps::syncFolders(const QStringList& paths) {
     for (const QString& path : paths)
         syncFolder(path);
@@ -909,10 +916,23 @@ public:
     }
 
     void writeAtomically(const QString& path, const QByteArray& bytes, bool durable) override {
+        bool given = false;
+        writeInPieces(
+            path,
+            [&](QByteArray& piece) {
+                if (!given)
+                    piece = bytes;
+                given = true;
+                return false;
+            },
+            durable);
+    }
+
+    void writeInPieces(const QString& path, const Pieces& pieces, bool durable) override {
         const Place place = placeOf(path);
         if (place.error)
             throw operationError(FileOp::writeAtomically, path, {}, place.error);
-        if (const int error = writeUnnamed(place, bytes, durable); error >= 0) {
+        if (const int error = writeUnnamed(place, pieces, durable); error >= 0) {
             if (error)
                 throw operationError(FileOp::writeAtomically, path, {}, error);
             return;
@@ -930,7 +950,7 @@ public:
         }
         if (!out.valid())
             throw operationError(FileOp::writeAtomically, path, {}, EEXIST);
-        int error = writeAll(out.get(), bytes.constData(), size_t(bytes.size()));
+        int error = writePieces(out.get(), pieces);
         if (!error && durable)
             error = flushToDisk(out.get());
         if (const int closeError = out.close(); !error)
@@ -1007,12 +1027,12 @@ private:
     // Writes bytes into a file without a name (O_TMPFILE) and links it in when whole: at its own
     // name when that is free, which no crash can leave half done, else at a hidden temporary
     // name renamed over it. 0, an errno value, or -1 when the file system has no unnamed files.
-    static int writeUnnamed(const Place& place, const QByteArray& bytes, bool durable) {
+    static int writeUnnamed(const Place& place, const Pieces& pieces, bool durable) {
 #if defined(__linux__) && defined(O_TMPFILE)
         Fd out(::openat(place.dir.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
         if (!out.valid())
             return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL ? -1 : errno;
-        int error = writeAll(out.get(), bytes.constData(), size_t(bytes.size()));
+        int error = writePieces(out.get(), pieces);
         if (!error && durable)
             error = flushToDisk(out.get());
         if (error)
@@ -1050,10 +1070,22 @@ private:
         return durable ? SystemFileOps::syncDescriptor(place.dir.get()) : 0;
 #else
         (void)place;
-        (void)bytes;
+        (void)pieces;
         (void)durable;
         return -1;
 #endif
+    }
+
+    // Writes every piece that pieces gives to fd as it comes; 0 or an errno value.
+    static int writePieces(int fd, const Pieces& pieces) {
+        QByteArray piece;
+        for (bool more = true; more;) {
+            piece.resize(0);
+            more = pieces(piece);
+            if (const int error = writeAll(fd, piece.constData(), size_t(piece.size())))
+                return error;
+        }
+        return 0;
     }
 
     static int openFolderAt(int dirFd, const char* name) {
@@ -1085,6 +1117,11 @@ private:
         return openFolderAt(place.dir.get(), place.name.constData());
     }
 
+    // Whether part is one step down: not empty, ".", nor "..".
+    static bool isStep(QStringView part) {
+        return !part.isEmpty() && part != QLatin1String(".") && part != QLatin1String("..");
+    }
+
     // The names on the way from the folder to path; none when path is not strictly inside it
     // or takes a "." or ".." step.
     std::optional<QByteArrayList> componentsOf(const QString& path) const {
@@ -1106,6 +1143,25 @@ private:
     // has it), else a walk one component at a time.
     Place placeOf(const QString& path) const {
         Place place;
+        // The common ways, an entry of the folder or of a folder directly inside, read in place.
+        if (path.startsWith(prefix_) && path.size() > prefix_.size()) {
+            const QStringView relative = QStringView(path).mid(prefix_.size());
+            const qsizetype slash = relative.indexOf(QLatin1Char('/'));
+            const QStringView last = slash < 0 ? relative : relative.mid(slash + 1);
+            if (isStep(last) &&
+                (slash < 0 || (isStep(relative.left(slash)) && !last.contains(QLatin1Char('/'))))) {
+                place.name = last.toUtf8();
+                if (slash < 0) {
+                    place.dir.borrow(rootFd_.get());
+                    return place;
+                }
+                const QByteArray folder = relative.left(slash).toUtf8();
+                if (std::shared_ptr<Fd> known = knownFolder(folder)) {
+                    place.dir.share(std::move(known));
+                    return place;
+                }
+            }
+        }
         std::optional<QByteArrayList> parts = componentsOf(path);
         if (!parts) {
             place.error = EPERM;

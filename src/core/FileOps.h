@@ -85,6 +85,15 @@ public:
     // not survive a crash). Without, a crash soon after may leave the new file empty.
     virtual void writeAtomically(const QString& path, const QByteArray& bytes, bool durable) = 0;
 
+    // Gives the content of a file piece by piece: appends the next piece to its argument and
+    // answers whether more follow.
+    using Pieces = std::function<bool(QByteArray& piece)>;
+
+    // writeAtomically() of the content that pieces gives, for a file too large to be held whole
+    // as well as what it is made from. By default the pieces are joined and written with
+    // writeAtomically(); the machine's confined operations write each piece as it comes.
+    virtual void writeInPieces(const QString& path, const Pieces& pieces, bool durable);
+
     // Makes the entries of a folder (creations, renames, removals) durable on disk.
     virtual void syncFolder(const QString& path) = 0;
 

@@ -29,19 +29,18 @@ bool isPlainName(const QString& name) {
 
 } // namespace
 
-QByteArray manifestJson(const QMap<QString, QStringList>& manifest) {
-    // As QJsonDocument writes it (a reader compares the bytes to know its own listing), without
-    // the document of every name in between.
-    QByteArray json;
-    qsizetype size = 8;
-    for (auto it = manifest.cbegin(); it != manifest.cend(); ++it) {
-        size += it.key().size() + 16;
-        for (const QString& name : it.value())
-            size += name.size() + 16;
-    }
-    json.reserve(size);
-    json += "{\n";
-    for (auto it = manifest.cbegin(); it != manifest.cend(); ++it) {
+ListingPieces manifestJsonPieces(const QMap<QString, QStringList>& manifest) {
+    // As QJsonDocument writes it (a reader compares the bytes to know its own listing), a
+    // folder at a time, without the document of every name in between.
+    return [&manifest, it = manifest.cbegin(), begun = false](QByteArray& json) mutable {
+        if (!begun) {
+            json += "{\n";
+            begun = true;
+        }
+        if (it == manifest.cend()) {
+            json += "}\n";
+            return false;
+        }
         JsonText::appendIndent(json, 1);
         JsonText::appendString(json, it.key());
         json += ": [\n";
@@ -53,8 +52,23 @@ QByteArray manifestJson(const QMap<QString, QStringList>& manifest) {
         }
         JsonText::appendIndent(json, 1);
         json += std::next(it) != manifest.cend() ? "],\n" : "]\n";
+        ++it;
+        return true;
+    };
+}
+
+QByteArray manifestJson(const QMap<QString, QStringList>& manifest) {
+    QByteArray json;
+    qsizetype size = 8;
+    for (auto it = manifest.cbegin(); it != manifest.cend(); ++it) {
+        size += it.key().size() + 16;
+        for (const QString& name : it.value())
+            size += name.size() + 16;
     }
-    json += "}\n";
+    json.reserve(size);
+    const ListingPieces pieces = manifestJsonPieces(manifest);
+    while (pieces(json)) {
+    }
     return json;
 }
 

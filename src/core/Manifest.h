@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace Vantrel::Engine {
 
 // The manifest's JSON: an object with one member per folder, its file names as an array.
@@ -20,6 +22,13 @@ QByteArray manifestJson(const QMap<QString, QStringList>& manifest);
 // The import order's text: "[folder]" and then "  name" lines, folders and names in code-point
 // order, as UTF-8.
 QByteArray importOrderText(const QMap<QString, QStringList>& manifest);
+
+// The same texts a folder at a time, for writing or fingerprinting them without holding them
+// whole: each call appends the next part and answers whether more follow. The manifest must
+// outlive the function and stay unchanged while it is used; a function gives its text once.
+using ListingPieces = std::function<bool(QByteArray& piece)>;
+ListingPieces manifestJsonPieces(const QMap<QString, QStringList>& manifest);
+ListingPieces importOrderPieces(const QMap<QString, QStringList>& manifest);
 
 // Code-point order: UTF-16 order differs from it for characters above U+FFFF.
 bool codePointLess(const QString& a, const QString& b);

@@ -259,6 +259,32 @@ TEST_F(Export, shouldOrganizeInPlaceWithJournal) {
                            {session + "/Room.wav", session + "/99_UNSORTED/ROOM.wav"}}));
 }
 
+// Verifies that a folder whose journal and listings are written in several pieces gets the
+// texts a whole write gives (the journal as journalJson() writes what it holds, the listings as
+// their fingerprints in it say), and that the put-back brings it back as it was.
+TEST_F(Export, shouldWriteLargeJournalAndListingsAsWholeTextsAndPutThemBack) {
+    const QList<Item> items = sessionWith(manyNames(1500));
+    const auto before = snapshot(session);
+    Engine::exportItems(items, session, ExportMode::inPlace);
+
+    const auto tree = snapshot(session);
+    const QByteArray text = tree.value(Engine::journalName);
+    ASSERT_GT(text.size(), 256 * 1024); // more than one piece of the journal's writer
+    const std::optional<Engine::Journal> journal = Engine::readJournal(text);
+    ASSERT_TRUE(journal);
+    EXPECT_EQ(journal->moves.size(), 1500);
+    EXPECT_EQ(Engine::journalJson(*journal), text);
+    const QMap<QString, QStringList> manifest = Engine::parseManifest(tree.value("manifest.json"));
+    EXPECT_EQ(Engine::manifestJson(manifest), tree.value("manifest.json"));
+    EXPECT_EQ(Engine::importOrderText(manifest), tree.value("import_order.txt"));
+    EXPECT_TRUE(journal->wrote("manifest.json", tree.value("manifest.json")));
+    EXPECT_TRUE(journal->wrote("import_order.txt", tree.value("import_order.txt")));
+
+    const Engine::PutBackResult back = Engine::undo(session);
+    EXPECT_EQ(back.restored, 1500);
+    EXPECT_EQ(snapshot(session), before);
+}
+
 // Verifies that sources whose proposed names meet in one folder ("ROOM", "ROOM" and "ROOM_02")
 // end as three files of their own in either mode, none replaced and nothing refused.
 TEST_F(Export, shouldWriteSourcesWithMeetingNamesAsFilesOfTheirOwn) {

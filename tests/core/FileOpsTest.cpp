@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <csignal>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <sys/resource.h>
@@ -430,6 +431,51 @@ TEST_P(FileOpsWrite, writeAtomicallyShouldKeepTheOldFileWhenWritingFails) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Durability, FileOpsWrite, testing::Bool());
+
+// A write in pieces through the machine's operations (pieces joined) or through operations
+// confined to the folder (each piece written as it comes).
+class FileOpsWriteInPieces : public FileOpsTest, public testing::WithParamInterface<bool> {
+protected:
+    FileOps& target() {
+        if (!GetParam())
+            return ops;
+        if (!confined)
+            confined = ops.confinedTo(dir.path());
+        return *confined;
+    }
+    // Gives the parts one call each, empty ones included.
+    static FileOps::Pieces piecesOf(QList<QByteArray> parts) {
+        return [parts, at = qsizetype(0)](QByteArray& piece) mutable {
+            piece += parts[at++];
+            return at < parts.size();
+        };
+    }
+    std::unique_ptr<FileOps> confined;
+};
+
+// Verifies that the pieces, large ones and empty ones, make the whole file and replace the old
+// one, and that pieces that fail to reach the disk halfway keep the old file and no temporary one.
+TEST_P(FileOpsWriteInPieces, shouldWriteThePiecesAsOneFileOrKeepTheOld) {
+    writeFile(path("Vantrel undo.json"), "old");
+    const QByteArray large = pattern(300 * 1024);
+    target().writeInPieces(path("Vantrel undo.json"), piecesOf({"[", {}, large, "]"}), true);
+    EXPECT_EQ(readFile(path("Vantrel undo.json")), "[" + large + "]");
+
+    std::optional<FileError> e;
+    {
+        const FileSizeLimit limit(64 * 1024);
+        e = fileErrorOf([&] {
+            target().writeInPieces(path("Vantrel undo.json"),
+                                   piecesOf({large.left(32 * 1024), large}), true);
+        });
+    }
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->code(), EFBIG);
+    EXPECT_EQ(readFile(path("Vantrel undo.json")), "[" + large + "]");
+    EXPECT_EQ(ops.list(dir.path()), QStringList{"Vantrel undo.json"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Confined, FileOpsWriteInPieces, testing::Bool());
 
 // One operation of every kind that throws, with what it would change on disk.
 struct FaultCase {
