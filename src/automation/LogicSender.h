@@ -303,6 +303,8 @@ private:
     void runFast(const QList<SendJob>& jobs);
     // Imports, sorts by name, stacks and colours consecutive rows, then folds and orders.
     void runSorted(const QList<SendJob>& jobs);
+    // Each job of the groups stacked in turn; with colorEach, coloured right after its stack.
+    void stackGroups(const QList<SendJob>& grouped, bool colorEach);
     // Imports, stacks, colours and folds one job after the other.
     void runGrouped(const QList<SendJob>& jobs);
     // One file at a time through the import dialog onto a new track; stacks; no colours.

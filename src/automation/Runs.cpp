@@ -171,14 +171,7 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
     }
 
     const QList<SendJob> grouped = groupedJobs(jobs);
-    const double u = divisor(grouped.size());
-    for (qsizetype w = 0; w < grouped.size(); ++w) {
-        const SendJob& job = grouped[w];
-        throwIfCancelled();
-        report(QCoreApplication::translate("Vantrel::Sender", "Stacking %1").arg(*job.group),
-               SendPhase::stacks, double(w) / u);
-        makeStack(*job.group, freeRowsNamed(*job.group, memberNames(job)));
-    }
+    stackGroups(grouped, false);
 
     report(QCoreApplication::translate("Vantrel::Sender", "Coloring"), SendPhase::colors);
     {
@@ -216,7 +209,11 @@ void LogicSender::runSorted(const QList<SendJob>& jobs) {
         {QStringLiteral("Track"), QStringLiteral("Sort Tracks by"), QStringLiteral("Track Name")},
         true);
     pause(500ms);
-    const QList<SendJob> grouped = groupedJobs(jobs);
+    stackGroups(groupedJobs(jobs), true);
+    foldAndOrder(jobs);
+}
+
+void LogicSender::stackGroups(const QList<SendJob>& grouped, bool colorEach) {
     const double u = divisor(grouped.size());
     for (qsizetype w = 0; w < grouped.size(); ++w) {
         const SendJob& job = grouped[w];
@@ -225,12 +222,11 @@ void LogicSender::runSorted(const QList<SendJob>& jobs) {
                SendPhase::stacks, double(w) / u);
         const QStringList names = memberNames(job);
         makeStack(*job.group, freeRowsNamed(*job.group, names));
-        if (job.color) {
+        if (colorEach && job.color) {
             applyColor(*job.group, names, *job.color);
             closeColorWindow();
         }
     }
-    foldAndOrder(jobs);
 }
 
 void LogicSender::runGrouped(const QList<SendJob>& jobs) {

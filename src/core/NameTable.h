@@ -35,18 +35,8 @@ public:
     const V* lookup(const QString& name) const {
         if (index_.empty())
             return nullptr;
-        const bool plain = !foldCase || ascii(name);
-        const QString key = plain ? name : name.toLower();
-        const std::uint64_t hash = hashOf(key, foldCase && plain);
-        const size_t mask = index_.size() - 1;
-        for (size_t at = size_t(hash) & mask;; at = (at + 1) & mask) {
-            const std::uint64_t slot = index_[at];
-            if (slot == 0)
-                return nullptr;
-            const Entry& entry = entries_[size_t(std::uint32_t(slot)) - 1];
-            if ((slot >> 32) == (hash >> 32) && entry.hash == hash && same(entry.key, key))
-                return &entry.value;
-        }
+        const Probe p = probe(name);
+        return p.entry ? &entries_[p.entry - 1].value : nullptr;
     }
 
     // The value of name, made (V{}) when the name is new; inserted says whether it was. The
@@ -54,26 +44,13 @@ public:
     V& find(const QString& name, bool& inserted) {
         if ((entries_.size() + 1) * 2 > index_.size())
             rehash(std::max<size_t>(16, index_.size() * 2));
-        const bool plain = !foldCase || ascii(name);
-        const QString key = plain ? name : name.toLower();
-        const std::uint64_t hash = hashOf(key, foldCase && plain);
-        const size_t mask = index_.size() - 1;
-        for (size_t at = size_t(hash) & mask;; at = (at + 1) & mask) {
-            const std::uint64_t slot = index_[at];
-            if (slot == 0) {
-                entries_.push_back({key, hash, V{}});
-                index_[at] = (hash >> 32) << 32 | std::uint64_t(entries_.size());
-                inserted = true;
-                return entries_.back().value;
-            }
-            if ((slot >> 32) != (hash >> 32))
-                continue;
-            Entry& entry = entries_[size_t(std::uint32_t(slot)) - 1];
-            if (entry.hash == hash && same(entry.key, key)) {
-                inserted = false;
-                return entry.value;
-            }
-        }
+        Probe p = probe(name);
+        inserted = p.entry == 0;
+        if (!inserted)
+            return entries_[p.entry - 1].value;
+        entries_.push_back({std::move(p.key), p.hash, V{}});
+        index_[p.at] = (p.hash >> 32) << 32 | std::uint64_t(entries_.size());
+        return entries_.back().value;
     }
 
 private:
@@ -82,6 +59,34 @@ private:
         std::uint64_t hash;
         V value;
     };
+
+    // Where name stands: its key and hash, the slot probed last and the entry's position + 1
+    // there, 0 when the name is not in the table (the slot is then the free one for it).
+    struct Probe {
+        QString key;
+        std::uint64_t hash;
+        size_t at;
+        size_t entry;
+    };
+
+    Probe probe(const QString& name) const {
+        const bool plain = !foldCase || ascii(name);
+        Probe p{plain ? name : name.toLower(), 0, 0, 0};
+        p.hash = hashOf(p.key, foldCase && plain);
+        const size_t mask = index_.size() - 1;
+        for (p.at = size_t(p.hash) & mask;; p.at = (p.at + 1) & mask) {
+            const std::uint64_t slot = index_[p.at];
+            if (slot == 0)
+                return p;
+            if ((slot >> 32) != (p.hash >> 32))
+                continue;
+            const size_t entry = size_t(std::uint32_t(slot));
+            if (entries_[entry - 1].hash == p.hash && same(entries_[entry - 1].key, p.key)) {
+                p.entry = entry;
+                return p;
+            }
+        }
+    }
 
     static bool ascii(const QString& s) {
         return std::all_of(s.cbegin(), s.cend(), [](QChar c) { return c.unicode() < 0x80; });
