@@ -101,10 +101,10 @@ std::int64_t leadingNumber(QStringView name) {
         const char16_t u = name[i].unicode();
         if (u < '0' || u > '9')
             break;
-        value = value * 10 + (u - '0');
         digits += digits > 0 || u != '0';
         if (digits > 18 || i >= 64)
             return -1;
+        value = value * 10 + (u - '0');
     }
     if (i == 0 || (i < name.size() && name[i].unicode() >= 0x80))
         return -1;
