@@ -7,6 +7,7 @@
 #include <unicode/uchar.h>
 
 #include <algorithm>
+#include <charconv>
 #include <string>
 #include <utility>
 #include <vector>
@@ -268,7 +269,7 @@ QStringList Classifier::tokenizeGeneral(const QString& rawStem) const {
 // The patterns of tokenizeGeneral() worked out by hand for printable ASCII, where "\d" is 0-9,
 // "\s" is the space, "$" is the end and case is ASCII case; no ICU call.
 QStringList Classifier::tokenizeAscii(const QString& stem) const {
-    std::u16string s(reinterpret_cast<const char16_t*>(stem.utf16()), size_t(stem.size()));
+    std::u16string s(reinterpret_cast<const char16_t*>(stem.constData()), size_t(stem.size()));
     // "#\d+(\.\d+)?$": only the last "#" can start it, the rest holding no "#".
     if (const size_t hash = s.rfind(u'#'); hash != std::u16string::npos) {
         size_t at = skipDigits(s, hash + 1);
@@ -339,7 +340,7 @@ QStringList Classifier::tokenizeAscii(const QString& stem) const {
 Classification Classifier::classify(const QString& rawStem) const {
     if (d->asciiAliases && printableAscii(rawStem)) {
         // "^\d*\s*track\b" without case.
-        const std::u16string s(reinterpret_cast<const char16_t*>(rawStem.utf16()),
+        const std::u16string s(reinterpret_cast<const char16_t*>(rawStem.constData()),
                                size_t(rawStem.size()));
         const size_t word = skipSpaces(s, skipDigits(s, 0));
         const bool leadingTrack = startsWithNoCase(s, word, u"track") && asciiBoundary(s, word + 5);
@@ -405,7 +406,7 @@ std::optional<std::int64_t> sessionOrder(const QString& stem) {
     // ASCII digits that fit a signed 64-bit integer.
     qsizetype end = 0;
     bool ascii = true;
-    const auto* u = reinterpret_cast<const char16_t*>(stem.utf16());
+    const auto* u = reinterpret_cast<const char16_t*>(stem.constData());
     while (end < stem.size()) {
         if (u[end] < 0x80) { // ASCII: only 0-9 have a numeric value
             if (!asciiDigit(u[end]))
@@ -423,9 +424,17 @@ std::optional<std::int64_t> sessionOrder(const QString& stem) {
     }
     if (end == 0 || !ascii)
         return std::nullopt;
-    bool ok = false;
-    const qlonglong value = stem.left(end).toLongLong(&ok, 10);
-    if (!ok)
+    // Read from a copy on the stack, as toLongLong() reads it: no string made per file.
+    char digits[64];
+    if (end > qsizetype(sizeof digits)) {
+        bool ok = false;
+        const qlonglong value = stem.left(end).toLongLong(&ok, 10);
+        return ok ? std::optional<std::int64_t>(value) : std::nullopt;
+    }
+    std::copy(u, u + end, digits);
+    std::int64_t value = 0;
+    const std::from_chars_result r = std::from_chars(digits, digits + end, value);
+    if (r.ec != std::errc() || r.ptr != digits + end)
         return std::nullopt;
     return value;
 }

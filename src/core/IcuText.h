@@ -10,7 +10,7 @@
 namespace Vantrel::Icu {
 
 inline icu::UnicodeString toIcu(const QString& s) {
-    return icu::UnicodeString(reinterpret_cast<const char16_t*>(s.utf16()),
+    return icu::UnicodeString(reinterpret_cast<const char16_t*>(s.constData()),
                               static_cast<int32_t>(s.size()));
 }
 

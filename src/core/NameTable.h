@@ -99,7 +99,7 @@ private:
     // The hash of key, four UTF-16 units at a time; with fold, key is plain ASCII and its A-Z
     // are hashed as a-z (a lower-case form of any other name holds no A-Z to fold).
     static std::uint64_t hashOf(const QString& key, bool fold) {
-        const auto* units = reinterpret_cast<const char*>(key.utf16());
+        const auto* units = reinterpret_cast<const char*>(key.constData());
         const size_t count = size_t(key.size());
         std::uint64_t h = 0x9e3779b97f4a7c15u ^ count;
         const auto mix = [&h, fold](std::uint64_t w) {

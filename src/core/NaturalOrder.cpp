@@ -119,37 +119,41 @@ void sort(QStringList& names) {
 
 void sortByName(QStringList& paths, qsizetype nameStart) {
     // Two names that start with different numbers are ordered by them, as the collator orders
-    // them; a collation key is made, once, only for a name compared otherwise.
-    struct Keyed {
-        QString path;
-        QStringView name;
-        std::int64_t number = -1;
-        mutable std::string key = {};
-        mutable bool keyed = false;
-        const std::string& sortKey() const {
-            if (!keyed) {
-                key = keyOf(name);
-                keyed = true;
-            }
-            return key;
-        }
+    // them; a collation key is made, once, only for a name compared otherwise. The sort moves
+    // small entries (number and position), not the paths and keys: the paths are put in their
+    // order once, at the end.
+    struct Entry {
+        std::int64_t number;
+        qsizetype position;
     };
-    std::vector<Keyed> keyed;
-    keyed.reserve(size_t(paths.size()));
-    for (QString& path : paths) {
-        const QStringView name = QStringView(path).mid(nameStart);
-        const std::int64_t number = leadingNumber(name);
-        keyed.push_back({std::move(path), name, number});
-    }
+    std::vector<Entry> entries;
+    entries.reserve(size_t(paths.size()));
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        entries.push_back({leadingNumber(QStringView(paths[i]).mid(nameStart)), i});
+    // The keys made so far; a key is never empty (it ends with a terminating byte).
+    std::vector<std::string> keys(size_t(paths.size()));
+    const auto name = [&paths, nameStart](qsizetype i) {
+        return QStringView(paths[i]).mid(nameStart);
+    };
+    const auto sortKey = [&keys, &name](qsizetype i) -> const std::string& {
+        std::string& key = keys[size_t(i)];
+        if (key.empty())
+            key = keyOf(name(i));
+        return key;
+    };
     // Equal keys (names equal but for case) fall back to code points, as less() does.
-    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
         if (a.number >= 0 && b.number >= 0 && a.number != b.number)
             return a.number < b.number;
-        const int r = a.sortKey().compare(b.sortKey());
-        return r != 0 ? r < 0 : a.name.compare(b.name) < 0;
+        const int r = sortKey(a.position).compare(sortKey(b.position));
+        return r != 0 ? r < 0 : name(a.position).compare(name(b.position)) < 0;
     });
-    for (qsizetype i = 0; i < paths.size(); ++i)
-        paths[i] = std::move(keyed[size_t(i)].path);
+    keys = {};
+    QStringList sorted;
+    sorted.reserve(paths.size());
+    for (const Entry& e : entries)
+        sorted.push_back(std::move(paths[e.position]));
+    paths = std::move(sorted);
 }
 
 } // namespace Vantrel::NaturalOrder

@@ -309,6 +309,8 @@ TEST(SessionOrder, shouldReadLeadingAsciiNumber) {
         {"9223372036854775807 max", INT64_MAX},
         {"9223372036854775808 too big", std::nullopt},
         {"123456789012345678901234567890", std::nullopt},
+        {"000000000000000000000000000000000000000000000000000000000000000000000042 Kick", 42},
+        {"00000000000000000000000000000000000000009223372036854775808", std::nullopt},
         {"\u00B2Kick", std::nullopt},       // superscript two: numeric, not a decimal number
         {"1\u00B2Kick", std::nullopt},      // the run includes it, so it is not plain ASCII
         {"\u0661\u0662Kick", std::nullopt}, // Arabic-Indic digits

@@ -28,6 +28,12 @@ const QStringList oddNames = {
     QString(QChar(0xD800)) + QStringLiteral("lone high"),
     QStringLiteral("lone low") + QChar(0xDC00),
     QString(),
+    // Plain ASCII is written eight units at a time: escapes and wider characters at the
+    // edges of such blocks, and a plain block next to them.
+    QStringLiteral("1234567\"89abcdef\\ghijklmnopqrstu"),
+    QString::fromUtf8("abcdefgh\x7f ijklmn\x1fopqrstuvwx\x20\x7e"),
+    QStringLiteral("abcdefg") + QChar(0x80) + QStringLiteral("hijklmnop") + QChar(0xFFFF) +
+        QStringLiteral("qrstuvw") + QChar(0x7FF),
 };
 
 QByteArray qtManifest(const QMap<QString, QStringList>& manifest) {
