@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -128,14 +129,14 @@ bool asciiWord(char16_t c) {
 }
 
 // Whether "\\b" holds at position at of printable ASCII text.
-bool asciiBoundary(const std::u16string& text, size_t at) {
+bool asciiBoundary(std::u16string_view text, size_t at) {
     const bool before = at > 0 && asciiWord(text[at - 1]);
     const bool after = at < text.size() && asciiWord(text[at]);
     return before != after;
 }
 
 // Whether text at "at" starts with word, ASCII letters compared without case.
-bool startsWithNoCase(const std::u16string& text, size_t at, std::u16string_view word) {
+bool startsWithNoCase(std::u16string_view text, size_t at, std::u16string_view word) {
     if (text.size() - at < word.size())
         return false;
     for (size_t i = 0; i < word.size(); ++i) {
@@ -148,13 +149,13 @@ bool startsWithNoCase(const std::u16string& text, size_t at, std::u16string_view
     return true;
 }
 
-size_t skipSpaces(const std::u16string& text, size_t at) {
+size_t skipSpaces(std::u16string_view text, size_t at) {
     while (at < text.size() && text[at] == ' ')
         ++at;
     return at;
 }
 
-size_t skipDigits(const std::u16string& text, size_t at) {
+size_t skipDigits(std::u16string_view text, size_t at) {
     while (at < text.size() && asciiDigit(text[at]))
         ++at;
     return at;
@@ -269,9 +270,10 @@ QStringList Classifier::tokenizeGeneral(const QString& rawStem) const {
 // The patterns of tokenizeGeneral() worked out by hand for printable ASCII, where "\d" is 0-9,
 // "\s" is the space, "$" is the end and case is ASCII case; no ICU call.
 QStringList Classifier::tokenizeAscii(const QString& stem) const {
-    std::u16string s(reinterpret_cast<const char16_t*>(stem.constData()), size_t(stem.size()));
+    // Read where it stands: the patterns only cut the stem's ends.
+    std::u16string_view s(reinterpret_cast<const char16_t*>(stem.constData()), size_t(stem.size()));
     // "#\d+(\.\d+)?$": only the last "#" can start it, the rest holding no "#".
-    if (const size_t hash = s.rfind(u'#'); hash != std::u16string::npos) {
+    if (const size_t hash = s.rfind(u'#'); hash != std::u16string_view::npos) {
         size_t at = skipDigits(s, hash + 1);
         bool take = at > hash + 1;
         if (take && at < s.size()) {
@@ -280,15 +282,17 @@ QStringList Classifier::tokenizeAscii(const QString& stem) const {
             take = at > fraction && at == s.size();
         }
         if (take)
-            s.resize(hash);
+            s = s.substr(0, hash);
     }
     // "^\d+\s*", then "^TRACK\s*" without case.
     if (!s.empty() && asciiDigit(s[0]))
-        s.erase(0, skipSpaces(s, skipDigits(s, 0)));
+        s.remove_prefix(skipSpaces(s, skipDigits(s, 0)));
     if (startsWithNoCase(s, 0, u"track"))
-        s.erase(0, skipSpaces(s, 5));
-    // Upper-cased, then every run outside A-Z and 0-9 one space.
-    std::u16string text;
+        s.remove_prefix(skipSpaces(s, 5));
+    // Upper-cased, then every run outside A-Z and 0-9 one space; in this thread's buffer, whose
+    // room serves the next stem again.
+    thread_local std::u16string text;
+    text.clear();
     text.reserve(s.size());
     bool gap = false;
     for (char16_t u : s) {
@@ -340,8 +344,8 @@ QStringList Classifier::tokenizeAscii(const QString& stem) const {
 Classification Classifier::classify(const QString& rawStem) const {
     if (d->asciiAliases && printableAscii(rawStem)) {
         // "^\d*\s*track\b" without case.
-        const std::u16string s(reinterpret_cast<const char16_t*>(rawStem.constData()),
-                               size_t(rawStem.size()));
+        const std::u16string_view s(reinterpret_cast<const char16_t*>(rawStem.constData()),
+                                    size_t(rawStem.size()));
         const size_t word = skipSpaces(s, skipDigits(s, 0));
         const bool leadingTrack = startsWithNoCase(s, word, u"track") && asciiBoundary(s, word + 5);
         return classifyTokens(tokenizeAscii(rawStem), leadingTrack);

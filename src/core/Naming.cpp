@@ -15,6 +15,12 @@
 namespace Vantrel::Engine {
 
 QString safeName(const QString& name) {
+    // Most names need nothing changed: told in one pass, and then shared, not copied.
+    const bool plain = std::none_of(name.cbegin(), name.cend(), [](QChar c) {
+        return c == QLatin1Char('/') || c == QChar(u'\0');
+    });
+    if (plain && !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String(".."))
+        return name;
     QString out = name;
     out.replace(QLatin1Char('/'), QLatin1Char('_'));
     out.replace(QChar(u'\0'), QLatin1Char('_'));
