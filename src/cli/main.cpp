@@ -161,7 +161,7 @@ int scanCommand(const QStringList& list) {
     const QString folder = folderArgument(args, "scan");
     const Config cfg = configFor(args);
     // The scan is left to the end of the process, which gives its memory back at once: freeing
-    // a large folder's items one by one costs a tenth of the whole command. Held here, the
+    // a large folder's items one by one costs several percent of the command. Held here, the
     // result stays reachable for leak checkers.
     static const Engine::ScanResult* kept = nullptr;
     kept = new Engine::ScanResult(Engine::scan(folder, cfg));
