@@ -61,11 +61,10 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
     if (!tracksHeader())
         return;
 
-    // The stack's row and, while it is open, the tracks that follow it.
-    const std::optional<QList<TrackRow>> rows =
-        rowsWhileColoring_ ? rowsWhileColoring_ : allRows(true);
-    if (keepRowsWhileColoring_)
-        rowsWhileColoring_ = rows;
+    // The stack's row and, while it is open, the tracks that follow it. Selecting and
+    // colouring change no row: the rows kept still hold once the colour is given.
+    const std::optional<QList<TrackRow>> rows = listedRows();
+    const RowsKept kept(*this);
     if (!rows)
         throw SendError(QCoreApplication::translate("Vantrel::Sender",
                                                     "Couldn't read Logic's track list to color %1.")
@@ -311,6 +310,7 @@ std::optional<std::optional<Swatch>> LogicSender::colorOfSelection() {
 }
 
 void LogicSender::closeColorWindow() {
+    const RowsKept kept(*this);
     for (int attempt = 0; attempt < 5; ++attempt) {
         const Element palette = colorWindow();
         if (!palette)
