@@ -205,8 +205,9 @@ public:
     // Closes the Color window; a note when it will not close.
     void closeColorWindow();
     // The colour of the first selected track as the open Color window shows it: the palette
-    // cell, or no colour; none when the window is closed or its swatches tell nothing.
-    std::optional<std::optional<Swatch>> colorOfSelection();
+    // cell, or no colour; none when the window is closed or its swatches tell nothing. likely,
+    // the colour the track should have, is looked at first.
+    std::optional<std::optional<Swatch>> colorOfSelection(std::optional<Swatch> likely = {});
 
     // --- Core: waits, locators and small actions.
 
@@ -333,9 +334,12 @@ private:
     std::optional<QString> nameOf(const Element& row, const QString& description);
     // A row's name field, among its own children (from the end), else anywhere inside it.
     Element nameFieldOf(const Element& row);
-    // Reads a row's description and children in one call, so that what follows finds both
-    // without asking Logic again.
+    // Reads a row's description, children and frame in one call, so that what follows finds
+    // them without asking Logic again.
     QString rowDescription(const Element& row);
+    // Reads the track header group's children, description and frame (and more) in one call,
+    // for tracksHeader() and the reads of the list that follow.
+    void readHeader(const QStringList& more = {});
     // Whether a lane of the track rows on screen holds a region.
     bool regionsOnScreen();
     // Whether the last of the rows lies wholly below the visible list: the tree holds the rows

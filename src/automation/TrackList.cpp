@@ -278,8 +278,8 @@ std::optional<std::pair<int, QString>> LogicSender::rowOf(const Element& row) {
 }
 
 QString LogicSender::rowDescription(const Element& row) {
-    const QList<AXValue> values =
-        AXProbe::readAll(platform_, row, {kDescription, Ax::Attr::children});
+    const QList<AXValue> values = AXProbe::readAll(
+        platform_, row, {kDescription, Ax::Attr::children, Ax::Attr::position, Ax::Attr::size});
     const auto* text = std::get_if<QString>(&values[0]);
     return text ? *text : QString();
 }
@@ -310,7 +310,16 @@ std::optional<QString> LogicSender::nameInField(const Element& row) {
     return std::nullopt;
 }
 
+void LogicSender::readHeader(const QStringList& more) {
+    if (cachedHeader_)
+        AXProbe::readAll(
+            platform_, cachedHeader_,
+            QStringList{Ax::Attr::children, kDescription, Ax::Attr::position, Ax::Attr::size} +
+                more);
+}
+
 std::optional<QList<TrackRow>> LogicSender::rowsOnScreen(bool kinds) {
+    readHeader();
     const Element container = tracksHeader();
     if (!container)
         return std::nullopt;
@@ -441,6 +450,7 @@ std::optional<QList<TrackRow>> LogicSender::tailRows() {
     if (!kept || kept->isEmpty())
         return std::nullopt;
     const auto children = [this]() -> std::optional<QList<Element>> {
+        readHeader();
         const AXValue v = read(tracksHeader(), Ax::Attr::children);
         const auto* list = std::get_if<QList<Element>>(&v);
         return list ? std::optional(*list) : std::nullopt;
@@ -548,16 +558,16 @@ std::optional<int> LogicSender::trackCount() {
     // The last row's number (the list scrolled to its end when it may go on), and the tracks
     // of a closed stack below it when it is one of ours. Only the last row is read.
     const auto lastRow = [this]() -> std::optional<TrackRow> {
+        readHeader();
         const AXValue children = read(tracksHeader(), Ax::Attr::children);
         const auto* list = std::get_if<QList<Element>>(&children);
         if (!list)
             return std::nullopt;
         for (auto it = list->crbegin(); it != list->crend(); ++it) {
-            const AXValue d = read(*it, kDescription);
-            const auto* text = std::get_if<QString>(&d);
-            if (!text)
+            const QString text = rowDescription(*it);
+            if (text.isNull())
                 return std::nullopt;
-            if (const auto parsed = parseRow(*text, nameOf(*it, *text)))
+            if (const auto parsed = parseRow(text, nameOf(*it, text)))
                 return TrackRow{*it, parsed->first, parsed->second, false, std::nullopt};
         }
         return TrackRow{};
@@ -608,6 +618,7 @@ Element LogicSender::showRow(int number) {
 
 QList<TrackRow> LogicSender::selectedRows() {
     QList<TrackRow> out;
+    readHeader({Ax::Attr::selectedChildren});
     const Element container = tracksHeader();
     const AXValue v = read(container, Ax::Attr::selectedChildren);
     const auto* list = std::get_if<QList<Element>>(&v);
@@ -922,6 +933,9 @@ LogicSender::checkColors(const QList<TrackRow>& rows, const QHash<int, QString>&
         using Read = SessionCheck::ColorRead;
         throwIfCancelled();
         const TrackRow r = byNumber.value(row.number);
+        const auto stack = stackOf.constFind(row.number);
+        const std::optional<Swatch> likely =
+            stack != stackOf.cend() ? colorOf.value(*stack) : std::nullopt;
         std::optional<std::optional<Swatch>> have;
         for (int attempt = 0; attempt < 3 && !have; ++attempt) {
             selectRows({r});
@@ -934,7 +948,7 @@ LogicSender::checkColors(const QList<TrackRow>& rows, const QHash<int, QString>&
             }
             if (!selectionHolds({r.number}))
                 continue;
-            have = colorOfSelection();
+            have = colorOfSelection(likely);
             if (!have) {
                 readable = false;
                 return Read{Read::Kind::unreadable, {}};
