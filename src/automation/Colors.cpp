@@ -61,11 +61,10 @@ void LogicSender::applyColor(const QString& group, const QStringList& names, Swa
     if (!tracksHeader())
         return;
 
-    // The stack's row and, while it is open, the tracks that follow it.
-    const std::optional<QList<TrackRow>> rows =
-        rowsWhileColoring_ ? rowsWhileColoring_ : allRows(true);
-    if (keepRowsWhileColoring_)
-        rowsWhileColoring_ = rows;
+    // The stack's row and, while it is open, the tracks that follow it. Selecting and
+    // colouring change no row: the rows kept still hold once the colour is given.
+    const std::optional<QList<TrackRow>> rows = listedRows();
+    const RowsKept kept(*this);
     if (!rows)
         throw SendError(QCoreApplication::translate("Vantrel::Sender",
                                                     "Couldn't read Logic's track list to color %1.")
@@ -264,7 +263,7 @@ QList<LogicSender::Swatched> LogicSender::swatchButtons(const Element& palette) 
     return found;
 }
 
-std::optional<std::optional<Swatch>> LogicSender::colorOfSelection() {
+std::optional<std::optional<Swatch>> LogicSender::colorOfSelection(std::optional<Swatch> likely) {
     const Element palette = colorWindow();
     if (!palette)
         return std::nullopt;
@@ -292,8 +291,13 @@ std::optional<std::optional<Swatch>> LogicSender::colorOfSelection() {
         });
         cells << rowItems;
     }
-    // One swatch at most shows the colour: the one shown last is looked at first (the rows of
-    // a group share it), then all of them in order.
+    // One swatch at most shows the colour: the likely one and the one shown last are looked at
+    // first (the rows of a group share it), then all of them in order.
+    if (likely && likely->row >= 0 && likely->row < cells.size() && likely->col >= 0 &&
+        likely->col < cells[likely->row].size() && on(cells[likely->row][likely->col].element)) {
+        lastShownSwatch_ = std::make_pair(likely->col, likely->row);
+        return std::optional<Swatch>(*likely);
+    }
     if (lastShownSwatch_) {
         const auto [col, row] = *lastShownSwatch_;
         if (row < cells.size() && col < cells[row].size() && on(cells[row][col].element))
@@ -311,6 +315,7 @@ std::optional<std::optional<Swatch>> LogicSender::colorOfSelection() {
 }
 
 void LogicSender::closeColorWindow() {
+    const RowsKept kept(*this);
     for (int attempt = 0; attempt < 5; ++attempt) {
         const Element palette = colorWindow();
         if (!palette)

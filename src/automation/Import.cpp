@@ -201,6 +201,8 @@ void LogicSender::importByDrag(const QStringList& files, const QString& group, d
                                double span) {
     const int n = int(files.size());
     Clock& clock = platform_.clock();
+    // The new tracks come in below the last one: the rows kept before stay as they were.
+    const long long since = changes();
 
     waitUntilReady();
     selectLastTrack();
@@ -298,6 +300,7 @@ void LogicSender::importByDrag(const QStringList& files, const QString& group, d
                                          nullptr, n)
                  .arg(g),
              base + 0.8 * span);
+    trackList_.appended(since, changes());
 }
 
 } // namespace Vantrel

@@ -21,6 +21,7 @@
 #include "automation/SendMode.h"
 #include "automation/SendPhases.h"
 #include "automation/SessionCheck.h"
+#include "automation/TrackList.h"
 #include "core/Errors.h"
 #include "platform/Platform.h"
 
@@ -36,17 +37,6 @@
 #include <optional>
 
 namespace Vantrel {
-
-// One track row as the track list shows it: its number (Logic numbers every track, the tracks
-// of closed stacks included), its name, whether it is a stack's row and whether that stack is
-// open. element is the row's element while it was on screen at the read, else none.
-struct TrackRow {
-    Element element;
-    int number = 0;
-    QString name;
-    bool stack = false;
-    std::optional<bool> open;
-};
 
 // The failure of a send; message() is shown to the user unchanged.
 class SendError : public Error {
@@ -215,8 +205,9 @@ public:
     // Closes the Color window; a note when it will not close.
     void closeColorWindow();
     // The colour of the first selected track as the open Color window shows it: the palette
-    // cell, or no colour; none when the window is closed or its swatches tell nothing.
-    std::optional<std::optional<Swatch>> colorOfSelection();
+    // cell, or no colour; none when the window is closed or its swatches tell nothing. likely,
+    // the colour the track should have, is looked at first.
+    std::optional<std::optional<Swatch>> colorOfSelection(std::optional<Swatch> likely = {});
 
     // --- Core: waits, locators and small actions.
 
@@ -343,9 +334,12 @@ private:
     std::optional<QString> nameOf(const Element& row, const QString& description);
     // A row's name field, among its own children (from the end), else anywhere inside it.
     Element nameFieldOf(const Element& row);
-    // Reads a row's description and children in one call, so that what follows finds both
-    // without asking Logic again.
+    // Reads a row's description, children and frame in one call, so that what follows finds
+    // them without asking Logic again.
     QString rowDescription(const Element& row);
+    // Reads the track header group's children, description and frame (and more) in one call,
+    // for tracksHeader() and the reads of the list that follow.
+    void readHeader(const QStringList& more = {});
     // Whether a lane of the track rows on screen holds a region.
     bool regionsOnScreen();
     // Whether the last of the rows lies wholly below the visible list: the tree holds the rows
@@ -353,6 +347,33 @@ private:
     bool holdsRowsOffScreen(const QList<TrackRow>& rows);
     // Whether the rows reach the bottom of the visible list (more may be below).
     bool listMayContinue(const QList<TrackRow>& rows);
+    // Every row of the list with its kind, from the rows kept while they hold (the end read
+    // again after an import), else read afresh and kept; none when a read fails. fresh tells
+    // whether they were read in this call.
+    std::optional<QList<TrackRow>> listedRows(bool* fresh = nullptr);
+    // The rows at the end of the list, with their kinds, read from the last one up until a
+    // row the rows kept hold too (that one included); none when a read fails or no such row
+    // is on the last page.
+    std::optional<QList<TrackRow>> tailRows();
+    // Tells the rows kept that makeStack made the stack numbered number from members, from
+    // the changes since on (the stack's open state is read).
+    void noteStackMade(long long since, int number, const QString& name,
+                       const QList<TrackRow>& members);
+    // How many changes the sender made to Logic so far.
+    long long changes() const { return reads_.changes(); }
+    // For the life of a step whose changes alter no row (a selection, a colour, a window
+    // closed): the rows kept before it still hold after it.
+    class RowsKept {
+    public:
+        explicit RowsKept(LogicSender& sender) : sender_(sender), since_(sender.changes()) {}
+        ~RowsKept() { sender_.trackList_.unchanged(since_, sender_.changes()); }
+        RowsKept(const RowsKept&) = delete;
+        RowsKept& operator=(const RowsKept&) = delete;
+
+    private:
+        LogicSender& sender_;
+        long long since_;
+    };
     // Whether the name field last found focused (or last double-clicked) has the focus now.
     bool focusedFieldHolds();
     // Whether a text field of Logic has the keyboard focus now.
@@ -377,6 +398,8 @@ private:
     // asked once.
     ReadCache reads_;
     Platform& platform_;
+    // The track list as last read, kept while no change can have altered it.
+    TrackList trackList_;
     Clock::Duration tickT_;
     Element cachedHeader_;
     // The row elements of the last page read, by track number: showRow() tries the one it
@@ -392,11 +415,6 @@ private:
         QList<Swatched> found;
     } swatchMemo_;
     std::optional<std::pair<int, int>> lastShownSwatch_;
-    // While the groups of a fast send are coloured one after the other (which changes no row),
-    // the track list read for the first one, kept for the others; their rows are chosen from
-    // it by number.
-    bool keepRowsWhileColoring_ = false;
-    std::optional<QList<TrackRow>> rowsWhileColoring_;
     // The name field last found with the keyboard focus.
     Element focusedField_;
     QString cachedHeaderDescription_;

@@ -78,7 +78,7 @@ QList<LogicSender::TopRow> LogicSender::wantedOrder(const QList<SendJob>& jobs) 
 }
 
 std::optional<QList<LogicSender::TopRow>> LogicSender::topRows() {
-    const std::optional<QList<TrackRow>> rows = allRows(true);
+    const std::optional<QList<TrackRow>> rows = listedRows();
     if (!rows)
         return std::nullopt;
     QList<TopRow> top;

@@ -92,31 +92,37 @@ bool ReadCache::activate(const RunningApp& app) {
 }
 
 int ReadCache::setAttribute(const Element& element, const QString& name, const AXValue& value) {
+    ++changes_;
     forget();
     return ax().setAttribute(element, name, value);
 }
 
 int ReadCache::performAction(const Element& element, const QString& action) {
+    ++changes_;
     forget();
     return ax().performAction(element, action);
 }
 
 void ReadCache::postKey(const KeyEvent& event) {
+    ++changes_;
     forget();
     platform_.input().postKey(event);
 }
 
 void ReadCache::postMouse(const MouseEvent& event) {
+    ++changes_;
     forget();
     platform_.input().postMouse(event);
 }
 
 void ReadCache::showTile(const QStringList& files, const Rect& frame) {
+    ++changes_;
     forget();
     platform_.dragTiles().showTile(files, frame);
 }
 
 void ReadCache::hideTile() {
+    ++changes_;
     forget();
     platform_.dragTiles().hideTile();
 }

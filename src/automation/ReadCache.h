@@ -44,6 +44,11 @@ public:
     void forget();
     // Reads answered from the cache since the start.
     long long hits() const { return hits_; }
+    // How many changes the sender made to Logic Pro so far (writes, actions, key and mouse
+    // events, the drag tile; pauses and bringing Logic to the front are none): what the sender
+    // learnt of Logic's interface while the count stood still was changed by no one but the
+    // person at the machine.
+    long long changes() const { return changes_; }
 
 private:
     struct Key {
@@ -91,6 +96,7 @@ private:
     QHash<Key, Role> roles_;
     qsizetype roleLimit_ = 4096;
     long long hits_ = 0;
+    long long changes_ = 0;
 };
 
 } // namespace Vantrel

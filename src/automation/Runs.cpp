@@ -174,17 +174,10 @@ void LogicSender::runFast(const QList<SendJob>& jobs) {
     stackGroups(grouped, false);
 
     report(QCoreApplication::translate("Vantrel::Sender", "Coloring"), SendPhase::colors);
-    {
-        // Colouring changes no row: the list read for the first colour serves them all.
-        keepRowsWhileColoring_ = true;
-        const std::shared_ptr<void> done(nullptr, [this](void*) {
-            keepRowsWhileColoring_ = false;
-            rowsWhileColoring_.reset();
-        });
-        for (const SendJob& job : grouped) {
-            if (job.color)
-                applyColor(*job.group, memberNames(job), *job.color);
-        }
+    // Colouring changes no row: the list read for the first colour serves them all.
+    for (const SendJob& job : grouped) {
+        if (job.color)
+            applyColor(*job.group, memberNames(job), *job.color);
     }
 
     closeColorWindow();

@@ -26,6 +26,7 @@ QList<int> numbersOf(const QList<TrackRow>& rows) {
 } // namespace
 
 int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) {
+    const long long since = changes();
     tick(QStringLiteral("start"));
     front();
     if (!tracksHeader())
@@ -152,6 +153,7 @@ int LogicSender::makeStack(const QString& name, const QList<TrackRow>& members) 
     tick(QStringLiteral("renamed"));
     if (countBefore)
         checkStackMembers(made.number, name, members, *countBefore + 1);
+    noteStackMade(since, made.number, name, members);
     return made.number;
 }
 
@@ -245,55 +247,6 @@ Element LogicSender::summingChoice(const Element& sheet) {
             choices << e;
     }
     return choices.size() == 2 ? choices[1] : Element();
-}
-
-QList<TrackRow> LogicSender::freeRowsNamed(const QString& group, const QStringList& names) {
-    std::optional<QList<TrackRow>> rows;
-    waitFor(QCoreApplication::translate("Vantrel::Sender", "Logic's track list"), 20s, [&] {
-        rows = allRows(true);
-        return rows.has_value();
-    });
-    // Rows of the stacks made so far: an open stack's tracks follow its row.
-    QSet<int> taken;
-    for (qsizetype i = 0; i < rows->size(); ++i) {
-        const TrackRow& r = (*rows)[i];
-        if (!r.stack || !madeStacks.contains(r.name) || r.open == false)
-            continue;
-        const int size = stackSizes.value(r.name);
-        for (qsizetype j = i + 1; j < rows->size() && j <= i + size; ++j)
-            taken.insert((*rows)[j].number);
-    }
-    QList<TrackRow> found;
-    QStringList missing;
-    for (const QString& n : names) {
-        // A track of this send rather than one the project held (sorting may have moved
-        // those), else the oldest: the files came in in job order, and the jobs before this
-        // one took their tracks of the same name already, so the first free row of a name is
-        // this job's file of that name.
-        const TrackRow* best = nullptr;
-        int bestRank = -1;
-        for (const TrackRow& r : std::as_const(*rows)) {
-            if (r.stack || taken.contains(r.number) || r.name != n)
-                continue;
-            const int rank = r.number > ownFrom_ ? 1 : 0;
-            if (!best || rank > bestRank || (rank == bestRank && r.number < best->number)) {
-                best = &r;
-                bestRank = rank;
-            }
-        }
-        if (!best) {
-            missing << n;
-            continue;
-        }
-        taken.insert(best->number);
-        found << *best;
-    }
-    if (!missing.isEmpty())
-        throw SendError(QCoreApplication::translate("Vantrel::Sender",
-                                                    "Couldn't find the %1 tracks in Logic "
-                                                    "(missing: %2).")
-                            .arg(group, missing.join(QStringLiteral(", "))));
-    return found;
 }
 
 void LogicSender::renameRow(int number, const QString& name) {
@@ -400,6 +353,7 @@ void LogicSender::rename(const QString& name) {
 }
 
 void LogicSender::foldStack(const QString& name, int made) {
+    const long long since = changes();
     // The row made for it, while it still shows that stack, spares reading the list.
     const auto madeRow = [&]() -> std::optional<QList<TrackRow>> {
         const Element row = made > 0 ? showRow(made) : Element();
@@ -448,6 +402,8 @@ void LogicSender::foldStack(const QString& name, int made) {
         },
         50ms);
     pause(120ms);
+    if (folded)
+        trackList_.stackClosed(since, changes(), number, stackSizes.value(name));
     if (!folded)
         note(QCoreApplication::translate("Vantrel::Sender", "(%1 did not fold)").arg(name));
 }

@@ -4,6 +4,8 @@
 // the late questions every wait answers, and the closing comparison of the session with the
 // jobs.
 
+#include "automation/TrackList.h"
+
 #include "automation/AXProbe.h"
 #include "automation/LogicSender.h"
 #include "automation/SessionCheck.h"
@@ -25,8 +27,8 @@ const QString& kDescription = Ax::Attr::description;
 
 } // namespace
 
-std::optional<std::pair<int, QString>> LogicSender::parseRow(const QString& d,
-                                                             const std::optional<QString>& name) {
+std::optional<std::pair<int, QString>> TrackList::parseRow(const QString& d,
+                                                           const std::optional<QString>& name) {
     // The word before the number is translated ("Track", "Spur", "トラック") and so are the
     // quotes around the name; the number is not, and the name is the track's own.
     QString rest = d;
@@ -72,6 +74,201 @@ std::optional<std::pair<int, QString>> LogicSender::parseRow(const QString& d,
     return std::make_pair(number, quotedName);
 }
 
+// --- The rows kept, and the rules that keep them up to date.
+
+void TrackList::keep(const QList<TrackRow>& rows, long long changes) {
+    rows_ = rows;
+    changes_ = changes;
+    tailOpen_ = false;
+}
+
+bool TrackList::heldAt(long long since) const {
+    // Read (or brought up to date) after the step began: every change between then and the
+    // step's start was the step's own.
+    return rows_ && changes_ >= since;
+}
+
+void TrackList::unchanged(long long since, long long now) {
+    if (heldAt(since))
+        changes_ = now;
+}
+
+void TrackList::appended(long long since, long long now) {
+    if (!heldAt(since)) {
+        invalidate();
+        return;
+    }
+    changes_ = now;
+    tailOpen_ = true;
+}
+
+void TrackList::stackMade(long long since, long long now, int number, const QString& name,
+                          const QList<int>& members, bool open) {
+    std::optional<QList<TrackRow>> after;
+    if (heldAt(since) && !tailOpen_)
+        after = afterStack(*rows_, number, name, members, open);
+    if (after)
+        keep(*after, now);
+    else
+        invalidate();
+}
+
+void TrackList::stackClosed(long long since, long long now, int number, int size) {
+    std::optional<QList<TrackRow>> after;
+    if (heldAt(since) && !tailOpen_)
+        after = afterClosing(*rows_, number, size);
+    if (after)
+        keep(*after, now);
+    else
+        invalidate();
+}
+
+std::optional<QList<TrackRow>> TrackList::afterStack(const QList<TrackRow>& rows, int number,
+                                                     const QString& name, const QList<int>& members,
+                                                     bool open) {
+    if (rows.isEmpty() || members.isEmpty())
+        return std::nullopt;
+    // How many tracks each row stands for: one, or a closed stack's row with its tracks, which
+    // the number of the row after it tells (none is after the last row: unknown, -1).
+    QList<int> spans(rows.size(), 1);
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const TrackRow& r = rows[i];
+        const bool closed = r.stack && r.open != true;
+        if (i + 1 < rows.size())
+            spans[i] = rows[i + 1].number - r.number;
+        else if (closed)
+            spans[i] = -1;
+        if (i + 1 < rows.size() && (spans[i] < 1 || (spans[i] > 1 && !closed)))
+            return std::nullopt;
+    }
+    QList<TrackRow> moved, rest;
+    QList<int> restSpans;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (members.contains(rows[i].number)) {
+            if (rows[i].stack || spans[i] != 1)
+                return std::nullopt;
+            moved << rows[i];
+        } else {
+            rest << rows[i];
+            restSpans << spans[i];
+        }
+    }
+    if (moved.size() != members.size())
+        return std::nullopt;
+    // The stack's row comes in where its number falls among the rows left.
+    const int first = rows.first().number;
+    qsizetype at = -1;
+    for (qsizetype p = 0, n = first; p <= rest.size(); ++p) {
+        if (n == number) {
+            at = p;
+            break;
+        }
+        if (p == rest.size() || restSpans[p] < 0)
+            break;
+        n += restSpans[p];
+    }
+    if (at < 0)
+        return std::nullopt;
+    QList<TrackRow> block{TrackRow{{}, number, name, true, open}};
+    QList<int> blockSpans{open ? 1 : int(moved.size()) + 1};
+    if (open) {
+        block += moved;
+        blockSpans += QList<int>(moved.size(), 1);
+    }
+    QList<TrackRow> after = rest.mid(0, at) + block + rest.mid(at);
+    const QList<int> afterSpans = restSpans.mid(0, at) + blockSpans + restSpans.mid(at);
+    int next = first;
+    for (qsizetype i = 0; i < after.size(); ++i) {
+        after[i].element = {}; // a row element shows whatever track stands at its place
+        after[i].number = next;
+        next += std::max(afterSpans[i], 1);
+    }
+    return after;
+}
+
+std::optional<QList<TrackRow>> TrackList::afterClosing(const QList<TrackRow>& rows, int number,
+                                                       int size) {
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (rows[i].number != number)
+            continue;
+        if (!rows[i].stack || rows[i].open != true || i + size >= rows.size())
+            return std::nullopt;
+        for (qsizetype j = i + 1; j <= i + size; ++j) {
+            if (rows[j].stack || rows[j].number != number + int(j - i))
+                return std::nullopt;
+        }
+        QList<TrackRow> after = rows;
+        after[i].open = false;
+        after.remove(i + 1, size);
+        return after;
+    }
+    return std::nullopt;
+}
+
+std::optional<QList<TrackRow>> TrackList::withTail(const QList<TrackRow>& kept,
+                                                   const QList<TrackRow>& tail) {
+    if (tail.isEmpty())
+        return std::nullopt;
+    const TrackRow& joint = tail.first();
+    for (qsizetype i = 0; i < kept.size(); ++i) {
+        const TrackRow& k = kept[i];
+        if (k.number != joint.number)
+            continue;
+        if (k.name != joint.name || k.stack != joint.stack)
+            return std::nullopt;
+        QList<TrackRow> all = kept.mid(0, i);
+        for (TrackRow& r : all)
+            r.element = {};
+        return all + tail;
+    }
+    return std::nullopt;
+}
+
+TrackList::Picked TrackList::freeRowsNamed(const QList<TrackRow>& rows, const QStringList& names,
+                                           const QSet<QString>& madeStacks,
+                                           const QHash<QString, int>& stackSizes, int ownFrom) {
+    // Rows of the stacks made so far: an open stack's tracks follow its row.
+    QSet<int> taken;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const TrackRow& r = rows[i];
+        if (!r.stack || !madeStacks.contains(r.name) || r.open == false)
+            continue;
+        const int size = stackSizes.value(r.name);
+        for (qsizetype j = i + 1; j < rows.size() && j <= i + size; ++j)
+            taken.insert(rows[j].number);
+    }
+    Picked picked;
+    for (const QString& n : names) {
+        // A track of this send rather than one the project held (sorting may have moved
+        // those), else the oldest: the files came in in job order, and the jobs before this
+        // one took their tracks of the same name already, so the first free row of a name is
+        // this job's file of that name.
+        const TrackRow* best = nullptr;
+        int bestRank = -1;
+        for (const TrackRow& r : rows) {
+            if (r.stack || taken.contains(r.number) || r.name != n)
+                continue;
+            const int rank = r.number > ownFrom ? 1 : 0;
+            if (!best || rank > bestRank || (rank == bestRank && r.number < best->number)) {
+                best = &r;
+                bestRank = rank;
+            }
+        }
+        if (!best) {
+            picked.missing << n;
+            continue;
+        }
+        taken.insert(best->number);
+        picked.found << *best;
+    }
+    return picked;
+}
+
+std::optional<std::pair<int, QString>> LogicSender::parseRow(const QString& description,
+                                                             const std::optional<QString>& name) {
+    return TrackList::parseRow(description, name);
+}
+
 std::optional<std::pair<int, QString>> LogicSender::rowOf(const Element& row) {
     const AXValue d = read(row, kDescription);
     const auto* text = std::get_if<QString>(&d);
@@ -81,8 +278,8 @@ std::optional<std::pair<int, QString>> LogicSender::rowOf(const Element& row) {
 }
 
 QString LogicSender::rowDescription(const Element& row) {
-    const QList<AXValue> values =
-        AXProbe::readAll(platform_, row, {kDescription, Ax::Attr::children});
+    const QList<AXValue> values = AXProbe::readAll(
+        platform_, row, {kDescription, Ax::Attr::children, Ax::Attr::position, Ax::Attr::size});
     const auto* text = std::get_if<QString>(&values[0]);
     return text ? *text : QString();
 }
@@ -113,7 +310,16 @@ std::optional<QString> LogicSender::nameInField(const Element& row) {
     return std::nullopt;
 }
 
+void LogicSender::readHeader(const QStringList& more) {
+    if (cachedHeader_)
+        AXProbe::readAll(
+            platform_, cachedHeader_,
+            QStringList{Ax::Attr::children, kDescription, Ax::Attr::position, Ax::Attr::size} +
+                more);
+}
+
 std::optional<QList<TrackRow>> LogicSender::rowsOnScreen(bool kinds) {
+    readHeader();
     const Element container = tracksHeader();
     if (!container)
         return std::nullopt;
@@ -210,20 +416,158 @@ std::optional<QList<TrackRow>> LogicSender::allRows(bool kinds) {
     return all;
 }
 
+std::optional<QList<TrackRow>> LogicSender::listedRows(bool* fresh) {
+    if (fresh)
+        *fresh = false;
+    if (trackList_.holds(changes())) {
+        if (!trackList_.tailOpen())
+            return trackList_.rows();
+        // Tracks came in at the end: the rows from the last kept one on are read again.
+        const long long since = changes();
+        const std::optional<QList<TrackRow>> tail = tailRows();
+        const std::optional<QList<TrackRow>> all =
+            tail ? TrackList::withTail(trackList_.rows(), *tail) : std::nullopt;
+        trackList_.unchanged(since, changes()); // scrolling changes no row
+        if (all) {
+            trackList_.keep(*all, changes());
+            return all;
+        }
+    }
+    std::optional<QList<TrackRow>> rows = allRows(true);
+    if (rows) {
+        trackList_.keep(*rows, changes());
+        if (fresh)
+            *fresh = true;
+    } else {
+        trackList_.invalidate();
+    }
+    return rows;
+}
+
+std::optional<QList<TrackRow>> LogicSender::tailRows() {
+    const std::optional<QList<TrackRow>> kept =
+        trackList_.holds(changes()) ? std::optional(trackList_.rows()) : std::nullopt;
+    if (!kept || kept->isEmpty())
+        return std::nullopt;
+    const auto children = [this]() -> std::optional<QList<Element>> {
+        readHeader();
+        const AXValue v = read(tracksHeader(), Ax::Attr::children);
+        const auto* list = std::get_if<QList<Element>>(&v);
+        return list ? std::optional(*list) : std::nullopt;
+    };
+    std::optional<QList<Element>> list = children();
+    if (!list || list->isEmpty())
+        return std::nullopt;
+    // Where only the rows on screen are in the tree, the end of the list is brought on screen.
+    const auto lastOf = [&](const QList<Element>& elements) -> std::optional<TrackRow> {
+        const Element e = elements.last();
+        const QString d = rowDescription(e);
+        const auto parsed = parseRow(d, nameOf(e, d));
+        return parsed ? std::optional(TrackRow{e, parsed->first, parsed->second, false, {}})
+                      : std::nullopt;
+    };
+    const std::optional<TrackRow> last = lastOf(*list);
+    if (!last)
+        return std::nullopt;
+    if (listMayContinue({*last}) && !holdsRowsOffScreen({*last})) {
+        scrollList(-(1 << 20));
+        list = children();
+        if (!list || list->isEmpty())
+            return std::nullopt;
+    }
+    QHash<int, const TrackRow*> byNumber;
+    for (const TrackRow& r : *kept)
+        byNumber.insert(r.number, &r);
+    QList<TrackRow> tail;
+    for (auto it = list->crbegin(); it != list->crend(); ++it) {
+        const QString d = rowDescription(*it);
+        if (d.isNull())
+            return std::nullopt;
+        const auto parsed = parseRow(d, nameOf(*it, d));
+        if (!parsed)
+            continue;
+        TrackRow row{*it, parsed->first, parsed->second, false, std::nullopt};
+        if (const Element t = triangleOf(*it)) {
+            row.stack = true;
+            row.open = isOpen(t);
+        }
+        shownRows_.insert(row.number, *it);
+        tail.prepend(row);
+        const TrackRow* known = byNumber.value(row.number);
+        if (known && known->name == row.name && known->stack == row.stack)
+            return tail;
+    }
+    return std::nullopt;
+}
+
+void LogicSender::noteStackMade(long long since, int number, const QString& name,
+                                const QList<TrackRow>& members) {
+    QList<int> numbers;
+    for (const TrackRow& m : members)
+        numbers << m.number;
+    const long long before = changes();
+    const Element row = showRow(number);
+    const Element t = row ? triangleOf(row) : Element();
+    const std::optional<bool> open = t ? isOpen(t) : std::nullopt;
+    if (!open || changes() != before) {
+        trackList_.invalidate();
+        return;
+    }
+    trackList_.stackMade(since, changes(), number, name, numbers, *open);
+}
+
+QList<TrackRow> LogicSender::freeRowsNamed(const QString& group, const QStringList& names) {
+    // From the rows kept while they hold; those are checked by name before they are used, and
+    // the list is read afresh when one does not hold.
+    TrackList::Picked picked;
+    for (int pass = 0; pass < 2; ++pass) {
+        std::optional<QList<TrackRow>> rows;
+        bool fresh = false;
+        waitFor(QCoreApplication::translate("Vantrel::Sender", "Logic's track list"), 20s, [&] {
+            rows = listedRows(&fresh);
+            return rows.has_value();
+        });
+        picked = TrackList::freeRowsNamed(*rows, names, madeStacks, stackSizes, ownFrom_);
+        if (fresh)
+            break;
+        const long long since = changes();
+        bool right = picked.missing.isEmpty();
+        for (TrackRow& r : picked.found) {
+            if (!right)
+                break;
+            const Element e = showRow(r.number);
+            const auto parsed = e ? rowOf(e) : std::nullopt;
+            right = parsed && parsed->first == r.number && parsed->second == r.name;
+            r.element = e;
+        }
+        if (right) {
+            trackList_.unchanged(since, changes()); // scrolling changes no row
+            break;
+        }
+        trackList_.invalidate();
+    }
+    if (!picked.missing.isEmpty())
+        throw SendError(QCoreApplication::translate("Vantrel::Sender",
+                                                    "Couldn't find the %1 tracks in Logic "
+                                                    "(missing: %2).")
+                            .arg(group, picked.missing.join(QStringLiteral(", "))));
+    return picked.found;
+}
+
 std::optional<int> LogicSender::trackCount() {
     // The last row's number (the list scrolled to its end when it may go on), and the tracks
     // of a closed stack below it when it is one of ours. Only the last row is read.
     const auto lastRow = [this]() -> std::optional<TrackRow> {
+        readHeader();
         const AXValue children = read(tracksHeader(), Ax::Attr::children);
         const auto* list = std::get_if<QList<Element>>(&children);
         if (!list)
             return std::nullopt;
         for (auto it = list->crbegin(); it != list->crend(); ++it) {
-            const AXValue d = read(*it, kDescription);
-            const auto* text = std::get_if<QString>(&d);
-            if (!text)
+            const QString text = rowDescription(*it);
+            if (text.isNull())
                 return std::nullopt;
-            if (const auto parsed = parseRow(*text, nameOf(*it, *text)))
+            if (const auto parsed = parseRow(text, nameOf(*it, text)))
                 return TrackRow{*it, parsed->first, parsed->second, false, std::nullopt};
         }
         return TrackRow{};
@@ -274,6 +618,7 @@ Element LogicSender::showRow(int number) {
 
 QList<TrackRow> LogicSender::selectedRows() {
     QList<TrackRow> out;
+    readHeader({Ax::Attr::selectedChildren});
     const Element container = tracksHeader();
     const AXValue v = read(container, Ax::Attr::selectedChildren);
     const auto* list = std::get_if<QList<Element>>(&v);
@@ -321,6 +666,7 @@ bool LogicSender::selectionHolds(const QList<int>& numbers) {
 void LogicSender::selectRows(const QList<TrackRow>& rows) {
     if (rows.isEmpty())
         return;
+    const RowsKept kept(*this); // a selection changes no row
     QList<int> numbers;
     for (const TrackRow& r : rows)
         numbers << r.number;
@@ -587,6 +933,9 @@ LogicSender::checkColors(const QList<TrackRow>& rows, const QHash<int, QString>&
         using Read = SessionCheck::ColorRead;
         throwIfCancelled();
         const TrackRow r = byNumber.value(row.number);
+        const auto stack = stackOf.constFind(row.number);
+        const std::optional<Swatch> likely =
+            stack != stackOf.cend() ? colorOf.value(*stack) : std::nullopt;
         std::optional<std::optional<Swatch>> have;
         for (int attempt = 0; attempt < 3 && !have; ++attempt) {
             selectRows({r});
@@ -599,7 +948,7 @@ LogicSender::checkColors(const QList<TrackRow>& rows, const QHash<int, QString>&
             }
             if (!selectionHolds({r.number}))
                 continue;
-            have = colorOfSelection();
+            have = colorOfSelection(likely);
             if (!have) {
                 readable = false;
                 return Read{Read::Kind::unreadable, {}};
